@@ -1,0 +1,54 @@
+#include "filetime.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+FileTime readFileTime(const QString& path) {
+    FileTime time;
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return time;
+#ifdef Q_OS_DARWIN
+    time.seconds = info.st_mtimespec.tv_sec;
+    time.nanoseconds = info.st_mtimespec.tv_nsec;
+#else
+    time.seconds = info.st_mtim.tv_sec;
+    time.nanoseconds = info.st_mtim.tv_nsec;
+#endif
+#else
+    const QDateTime modified = QFileInfo(path).lastModified(QTimeZone::UTC);
+    if (!modified.isValid())
+        return time;
+    const qint64 ms = modified.toMSecsSinceEpoch();
+    time.seconds = ms / 1000;
+    time.nanoseconds = (ms % 1000) * 1000000;
+#endif
+    time.valid = true;
+    return time;
+}
+
+bool restoreFileTime(const QString& path, const FileTime& time) {
+    if (!time.valid)
+        return false;
+#ifdef Q_OS_UNIX
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = time.seconds;
+    times[1].tv_nsec = time.nanoseconds;
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    const QDateTime modified = QDateTime::fromMSecsSinceEpoch(
+        time.seconds * 1000 + time.nanoseconds / 1000000, QTimeZone::UTC);
+    return file.setFileTime(modified, QFileDevice::FileModificationTime);
+#endif
+}

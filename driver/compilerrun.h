@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Exit status used when the real compiler is missing or cannot be started.
+constexpr int compilerNotStartedStatus = 127;
+
+// Runs the real compiler once with the arguments exactly as given. Its standard
+// input, output and error are the program's own, so everything it prints
+// arrives byte for byte as it is produced. Returns the compiler's exit status,
+// 128 + the signal number when a signal ended it, or compilerNotStartedStatus
+// (after one line on standard error) when it could not be started.
+int runCompiler(const QString& program, const QStringList& arguments);

@@ -1,0 +1,11 @@
+#include "messages.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+void reportError(const QString& message) {
+    const QByteArray line = "fbext: " + message.toLocal8Bit() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::fflush(stderr);
+}

@@ -1,0 +1,81 @@
+#include "sourcepass.h"
+
+#include "lines.h"
+#include "snapshotregistry.h"
+#include "sourcefile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+bool isSeparator(QChar c) {
+    return c == u'/' || c == u'\\';
+}
+
+// Runs the pass over one file and returns the templates it knows afterwards.
+TemplateSet runPass(const QString& sourcePath, const QString& targetPath,
+                    SnapshotRegistry& registry) {
+    const QByteArray bytes = readFileBytes(sourcePath).value_or(QByteArray());
+    QStringList lines = splitLines(sourceTextFromBytes(bytes));
+    registry.registerSource(sourcePath, bytes);
+
+    TemplateSet templates;
+    QStringList instanceLines;
+
+    // Included files are expanded first, so their templates are known before
+    // this file's own are captured. Include lines stay in the text.
+    const QString directory = includeDirectory(sourcePath);
+    for (const QString& line : std::as_const(lines)) {
+        const QString included = includedPath(line, directory);
+        if (included.isEmpty() || registry.isTouched(included))
+            continue;
+        const QFileInfo info(included);
+        if (!info.isFile() || !info.isReadable())
+            continue;
+        const TemplateSet handedBack = expandIncludedTemplates(included, included, registry);
+        templates.templateNames += handedBack.templateNames;
+        for (auto it = handedBack.templateTable.cbegin(); it != handedBack.templateTable.cend();
+             ++it)
+            templates.templateTable.insert(it.key(), it.value());
+    }
+
+    lines.prepend(instanceLines.join(u'\n'));
+    writeSourceText(targetPath, lines.join(u'\n'));
+    return templates;
+}
+
+} // namespace
+
+QString includeDirectory(const QString& sourcePath) {
+    for (qsizetype i = sourcePath.size() - 1; i >= 0; --i) {
+        if (isSeparator(sourcePath[i]))
+            return sourcePath.left(i + 1);
+    }
+    return QDir::currentPath();
+}
+
+QString includedPath(QStringView line, const QString& directory) {
+    const Tokens tokens = lineTokens(line);
+    if (tokens.size() < 3 || !isKeyword(tokens[0], QLatin1StringView("#include")) ||
+        !isKeyword(tokens[1], QLatin1StringView("once")))
+        return {};
+    // The name is the second non-empty piece between double quotes.
+    const QList<QStringView> pieces = line.split(u'"', Qt::SkipEmptyParts);
+    if (pieces.size() < 2)
+        return {};
+    QString name = pieces[1].toString();
+    if (QDir::separator() == u'/')
+        name.replace(u'\\', u'/'); // the compiler reads "lib\list.bi" as lib/list.bi here
+    return QDir(directory).absoluteFilePath(name);
+}
+
+void expandTemplates(const QString& sourcePath, const QString& targetPath,
+                     SnapshotRegistry& registry) {
+    runPass(sourcePath, targetPath, registry);
+}
+
+TemplateSet expandIncludedTemplates(const QString& sourcePath, const QString& targetPath,
+                                    SnapshotRegistry& registry) {
+    return runPass(sourcePath, targetPath, registry);
+}

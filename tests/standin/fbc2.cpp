@@ -1,0 +1,75 @@
+// A stand-in for the real FreeBASIC compiler, used by the end-to-end tests.
+//
+// It reads its script from fbc2-script.json beside itself (all keys optional):
+//   "stdout", "stderr": text to print (Latin-1, printed as given)
+//   "exitCode": status to exit with
+//   "sleepMs": how long to wait before printing
+//   "signal": a signal to raise on itself at the end (Unix)
+// and records each call as fbc2-calls/<n>.json beside itself: the arguments,
+// the working directory, and a copy of every argument that names a file.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QThread>
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+void record(const QDir& home, const QStringList& arguments) {
+    QJsonArray files;
+    for (const QString& argument : arguments) {
+        QFile file(argument);
+        if (QFileInfo(argument).isFile() && file.open(QIODevice::ReadOnly))
+            files.append(QString::fromLatin1(file.readAll().toBase64()));
+        else
+            files.append(QJsonValue());
+    }
+    QJsonObject call;
+    call.insert(QStringLiteral("args"), QJsonArray::fromStringList(arguments));
+    call.insert(QStringLiteral("cwd"), QDir::currentPath());
+    call.insert(QStringLiteral("files"), files);
+
+    home.mkpath(QStringLiteral("fbc2-calls"));
+    QDir calls(home.filePath(QStringLiteral("fbc2-calls")));
+    const QString name = QStringLiteral("%1.json").arg(calls.entryList(QDir::Files).size());
+    QFile out(calls.filePath(name));
+    if (out.open(QIODevice::WriteOnly))
+        out.write(QJsonDocument(call).toJson());
+}
+
+void print(FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    const QDir home(QCoreApplication::applicationDirPath());
+    record(home, QCoreApplication::arguments().mid(1));
+
+    QJsonObject script;
+    QFile scriptFile(home.filePath(QStringLiteral("fbc2-script.json")));
+    if (scriptFile.open(QIODevice::ReadOnly))
+        script = QJsonDocument::fromJson(scriptFile.readAll()).object();
+
+    if (const int sleepMs = script.value(QStringLiteral("sleepMs")).toInt(); sleepMs > 0)
+        QThread::msleep(sleepMs);
+    print(stdout, script.value(QStringLiteral("stdout")).toString());
+    print(stderr, script.value(QStringLiteral("stderr")).toString());
+#ifdef Q_OS_UNIX
+    if (const int signal = script.value(QStringLiteral("signal")).toInt(); signal > 0) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
+#endif
+    return script.value(QStringLiteral("exitCode")).toInt();
+}

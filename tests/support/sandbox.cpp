@@ -1,0 +1,101 @@
+#include "sandbox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+namespace {
+
+void copyExecutable(const QString& from, const QString& to) {
+    QFile::remove(to);
+    if (!QFile::copy(from, to))
+        qFatal("cannot copy %s to %s", qPrintable(from), qPrintable(to));
+    QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::ExeOwner);
+}
+
+QString executableName(const QString& base) {
+#ifdef Q_OS_WIN
+    return base + QStringLiteral(".exe");
+#else
+    return base;
+#endif
+}
+
+} // namespace
+
+Sandbox::Sandbox() {
+    copyExecutable(QStringLiteral(FBEXT_PROGRAM), path(executableName(QStringLiteral("fbc"))));
+    copyExecutable(QStringLiteral(FBEXT_STANDIN), path(executableName(QStringLiteral("fbc2"))));
+}
+
+QString Sandbox::path(const QString& relative) const {
+    return QDir(dir()).filePath(relative);
+}
+
+void Sandbox::writeFile(const QString& relative, const QByteArray& bytes) const {
+    const QString target = path(relative);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(target));
+}
+
+QByteArray Sandbox::readFile(const QString& relative) const {
+    QFile file(path(relative));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Sandbox::scriptCompiler(const QByteArray& standardOutput, const QByteArray& standardError,
+                             int exitCode, int signal) const {
+    QJsonObject script;
+    script.insert(QStringLiteral("stdout"), QString::fromLatin1(standardOutput));
+    script.insert(QStringLiteral("stderr"), QString::fromLatin1(standardError));
+    script.insert(QStringLiteral("exitCode"), exitCode);
+    script.insert(QStringLiteral("signal"), signal);
+    writeFile(QStringLiteral("fbc2-script.json"), QJsonDocument(script).toJson());
+}
+
+RunResult Sandbox::run(const QStringList& arguments, const QString& workingDirectory) const {
+    QProcess process;
+    process.setWorkingDirectory(workingDirectory.isEmpty() ? dir() : path(workingDirectory));
+    process.start(path(executableName(QStringLiteral("fbc"))), arguments);
+    process.closeWriteChannel();
+    RunResult result;
+    if (!process.waitForFinished(60000))
+        return result;
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.standardOutput = process.readAllStandardOutput();
+    result.standardError = process.readAllStandardError();
+    return result;
+}
+
+QList<CompilerCall> Sandbox::calls() const {
+    QList<CompilerCall> calls;
+    const QDir directory(path(QStringLiteral("fbc2-calls")));
+    for (int n = 0;; ++n) {
+        QFile file(directory.filePath(QStringLiteral("%1.json").arg(n)));
+        if (!file.open(QIODevice::ReadOnly))
+            break;
+        const QJsonObject object = QJsonDocument::fromJson(file.readAll()).object();
+        CompilerCall call;
+        for (const QJsonValue& argument : object.value(QStringLiteral("args")).toArray())
+            call.arguments.append(argument.toString());
+        call.workingDirectory = object.value(QStringLiteral("cwd")).toString();
+        const QJsonArray files = object.value(QStringLiteral("files")).toArray();
+        for (int i = 0; i < files.size(); ++i) {
+            if (files[i].isString())
+                call.files.insert(i, QByteArray::fromBase64(files[i].toString().toLatin1()));
+        }
+        calls.append(call);
+    }
+    return calls;
+}
+
+QByteArray Sandbox::compiledText(int argumentIndex) const {
+    const QList<CompilerCall> all = calls();
+    return all.isEmpty() ? QByteArray() : all.last().files.value(argumentIndex);
+}

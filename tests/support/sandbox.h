@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// One recorded call of the stand-in compiler.
+struct CompilerCall {
+    QStringList arguments;
+    QString workingDirectory;
+    QMap<int, QByteArray> files; // argument index -> bytes of the file it named
+    bool hasFile(int index) const { return files.contains(index); }
+};
+
+struct RunResult {
+    int exitCode = -1;
+    QByteArray standardOutput;
+    QByteArray standardError;
+};
+
+// A temporary installation: the built program as fbc beside the stand-in
+// compiler as fbc2, plus whatever source files a test writes into it.
+class Sandbox {
+public:
+    Sandbox();
+
+    QString dir() const { return temporary.path(); }
+    QString path(const QString& relative) const;
+
+    void writeFile(const QString& relative, const QByteArray& bytes) const;
+    QByteArray readFile(const QString& relative) const;
+
+    // What the stand-in compiler prints and how it exits.
+    void scriptCompiler(const QByteArray& standardOutput, const QByteArray& standardError = {},
+                        int exitCode = 0, int signal = 0) const;
+
+    // Runs fbc with the arguments, in the sandbox or in a folder below it.
+    RunResult run(const QStringList& arguments, const QString& workingDirectory = {}) const;
+
+    QList<CompilerCall> calls() const;
+
+    // The file the compiler was handed for the argument at index, in the last call.
+    QByteArray compiledText(int argumentIndex) const;
+
+private:
+    QTemporaryDir temporary;
+};
