@@ -19,6 +19,12 @@ void SnapshotRegistry::registerSource(const QString& path, const QByteArray& byt
         originalTexts.insert(key, FileSnapshot{bytes, readFileTime(key)});
 }
 
+bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& text) {
+    if (!isTouched(path))
+        return false;
+    return writeFileBytes(path, sourceBytesFromText(text));
+}
+
 bool SnapshotRegistry::isTouched(const QString& path) const {
     return originalTexts.contains(canonicalSourcePath(path));
 }

@@ -26,6 +26,11 @@ struct SnapshotRegistry {
     // (as read by the caller, before any rewrite) and its modification time.
     void registerSource(const QString& path, const QByteArray& bytes);
 
+    // Writes the rewritten text of a registered file (text mode, see
+    // writeSourceText). Every pass writes through here, so the registry knows
+    // what each file holds during the compile. Refuses files never registered.
+    bool writeRewrittenSource(const QString& path, const QString& text);
+
     // Whether the file at path has been registered, under any spelling.
     bool isTouched(const QString& path) const;
 

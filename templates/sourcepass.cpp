@@ -41,7 +41,7 @@ TemplateSet runPass(const QString& sourcePath, const QString& targetPath,
     }
 
     lines.prepend(instanceLines.join(u'\n'));
-    writeSourceText(targetPath, lines.join(u'\n'));
+    registry.writeRewrittenSource(targetPath, lines.join(u'\n'));
     return templates;
 }
 
