@@ -59,6 +59,12 @@ void Sandbox::scriptCompiler(const QByteArray& standardOutput, const QByteArray&
     writeFile(QStringLiteral("fbc2-script.json"), QJsonDocument(script).toJson());
 }
 
+void Sandbox::scriptErrorsAt(const QByteArray& marker) const {
+    QJsonObject script;
+    script.insert(QStringLiteral("errorMarker"), QString::fromLatin1(marker));
+    writeFile(QStringLiteral("fbc2-script.json"), QJsonDocument(script).toJson());
+}
+
 RunResult Sandbox::run(const QStringList& arguments, const QString& workingDirectory) const {
     QProcess process;
     process.setWorkingDirectory(workingDirectory.isEmpty() ? dir() : path(workingDirectory));
