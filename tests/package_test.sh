@@ -54,7 +54,7 @@ extra=$(ls "$work/control" | grep -Ev '^(control|md5sums|conffiles)$' || true)
 [ -z "$extra" ] || fail "the package has maintainer scripts: $extra"
 
 dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' >"$work/contents"
-for expected in /usr/libexec/fbext/fbc /usr/bin/fbext-install-into /usr/bin/fbext-uninstall-from \
+for expected in /usr/libexec/fbext/fbc /usr/libexec/fbext/preview-compiler /usr/bin/fbext-install-into /usr/bin/fbext-uninstall-from \
     /usr/share/man/man1/fbext.1.gz /usr/share/doc/fbext/user-guide.md \
     /usr/share/doc/fbext/examples/hello/main.bas; do
     grep -qx -- "$expected" "$work/contents" || fail "the package lacks $expected"
@@ -70,6 +70,17 @@ program="$work/root/usr/libexec/fbext/fbc"
 grep -qaF -- "$(marker_of "$work/root/usr/bin/fbext-install-into")" "$program" ||
     fail "the packaged (stripped) program lacks the marker that the scripts look for"
 check_installed_scripts deb "$work/root/usr/bin" "$program"
+
+# The documented way to see what the compiler is given: the packaged program
+# as fbc with the packaged preview compiler as fbc2.
+mkdir -p "$work/preview"
+cp "$program" "$work/preview/fbc"
+cp "$work/root/usr/libexec/fbext/preview-compiler" "$work/preview/fbc2"
+printf 'print "hello"\n' >"$work/preview/hello.bas"
+(cd "$work/preview" && ./fbc hello.bas) >"$work/preview.out" 2>&1 || fail "the preview run failed"
+grep -qx "==== hello.bas, as the compiler receives it ====" "$work/preview.out" ||
+    fail "the preview compiler printed no header: $(cat "$work/preview.out")"
+grep -qx 'print "hello"' "$work/preview.out" || fail "the preview compiler did not print the file"
 
 man_page=$(zcat "$work/root/usr/share/man/man1/fbext.1.gz")
 grep -q '^\.TH FBEXT 1' <<<"$man_page" || fail "the man page has no .TH FBEXT 1 header"
