@@ -135,6 +135,18 @@ cmp -s "$windows/fbc.exe" "$program" || fail "fbc.exe is not the program"
 cmp -s "$windows/fbc.exe" "$work/original-fbc.exe" || fail "fbc.exe not put back"
 [ "$(ls -A "$windows")" = "fbc.exe" ] || fail "uninstall (fbc.exe) left: $(ls -A "$windows")"
 
+# --- a compiler that is a symbolic link stays one ---------------------------
+linked="$work/linked"
+make_compiler "$work/freebasic-1.10" fbc
+mkdir -p "$linked"
+ln -s ../freebasic-1.10/fbc "$linked/fbc"
+"$install_into" --program "$program" "$linked" >/dev/null || fail "install-into (linked fbc) failed"
+[ "$(readlink "$linked/fbc2")" = ../freebasic-1.10/fbc ] || fail "fbc2 is not the original link"
+[ ! -L "$linked/fbc" ] && cmp -s "$linked/fbc" "$program" || fail "fbc is not a copy of the program"
+[ "$("$linked/fbc" -x 2>&1)" = "real compiler: -x" ] || fail "the linked compiler is not reached"
+"$uninstall_from" "$linked" >/dev/null || fail "uninstall-from (linked fbc) failed"
+[ "$(readlink "$linked/fbc")" = ../freebasic-1.10/fbc ] || fail "the link fbc was not put back"
+
 # --- usage -----------------------------------------------------------------
 for script in "$install_into" "$uninstall_from"; do
     "$script" --help >"$work/out" || fail "$script --help failed"
