@@ -1,6 +1,7 @@
 // Times template capture and instantiation on generated sources:
 //   fbext_templates_bench [lines templates uses]...
-// Without arguments: 100,000 lines / 200 templates / 20,000 uses and ten times that.
+// Without arguments: 100,000 lines / 200 templates / 20,000 uses and ten times that,
+// followed by shapes that would be quadratic if handled naively, at n and 10 n.
 
 #include "capture.h"
 #include "generatesource.h"
@@ -72,6 +73,43 @@ int main(int argc, char* argv[]) {
                     qlonglong(sourceLines.size()), size.templates, size.uses,
                     qlonglong(lines.size()), qlonglong(instances.size()), capture, instantiate,
                     capture + instantiate);
+    }
+    if (argc > 1)
+        return 0;
+
+    // One line holding n uses; one line with n "<<<" inside a string literal
+    // before a far ">>>"; n declarations of one name, each with a member.
+    std::printf("\n%-28s %10s %12s\n", "shape", "n", "total ms");
+    for (const int n : {20000, 200000}) {
+        const QString template0 = QStringLiteral("template Box\nv as t1\nend template\n");
+        QString manyUses = template0 + QStringLiteral("dim a as ");
+        QString quoted = template0 + QStringLiteral("print \"");
+        QString redeclared;
+        for (int i = 0; i < n; ++i) {
+            manyUses += QStringLiteral("Box<<<t%1>>>, ").arg(i % 100);
+            quoted += QStringLiteral("<<<");
+            redeclared += QStringLiteral("template Box\nv as t1\nend template\n"
+                                         "sub Box.f()\nend sub\ndim b%1 as Box<<<integer>>>\n")
+                              .arg(i);
+        }
+        quoted += QStringLiteral(">>>\"");
+        const std::pair<const char*, QString> shapes[] = {
+            {"uses in one line", manyUses},
+            {"quoted <<< before >>>", quoted},
+            {"one name declared n times", redeclared},
+        };
+        for (const auto& [shape, text] : shapes) {
+            const double ms = bestOf(3, [&] {
+                QStringList lines = splitLines(text);
+                QList<LineOrigin> origins(lines.size());
+                TemplateSet templates;
+                QList<MappedText> instances;
+                captureTemplates(lines, origins, templates.templateNames, templates.templateTable);
+                instantiateTemplates(lines, templates.templateNames, templates.templateTable,
+                                     instances);
+            });
+            std::printf("%-28s %10d %12.1f\n", shape, n, ms);
+        }
     }
     return 0;
 }
