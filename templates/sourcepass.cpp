@@ -2,6 +2,7 @@
 
 #include "capture.h"
 #include "instantiate.h"
+#include "linedirectives.h"
 #include "lines.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
@@ -20,10 +21,11 @@ struct PassResult {
     MappedText written;    // what the file was rewritten to
 };
 
-// Runs the pass over one file. Every line carries its origin, the name the
-// compiler knows the file by and its line number there, through capture into
-// the instances, so the written text can be mapped back to the user's lines.
-PassResult runPass(const QString& sourcePath, const QString& targetPath,
+// Runs the pass over one file without writing it. Every line carries its
+// origin, the name the compiler knows the file by and its line number there,
+// through capture into the instances, so the written text can be mapped back
+// to the user's lines.
+PassResult runPass(const QString& sourcePath, const QString& compilerName,
                    SnapshotRegistry& registry) {
     const QByteArray bytes = readFileBytes(sourcePath).value_or(QByteArray());
     QStringList lines = splitLines(sourceTextFromBytes(bytes));
@@ -31,7 +33,7 @@ PassResult runPass(const QString& sourcePath, const QString& targetPath,
     QList<LineOrigin> origins;
     origins.reserve(lines.size());
     for (qsizetype i = 0; i < lines.size(); ++i)
-        origins.append(LineOrigin{sourcePath, int(i + 1)});
+        origins.append(LineOrigin{compilerName, int(i + 1)});
 
     TemplateSet templates;
     QList<MappedText> instanceLines;
@@ -66,8 +68,12 @@ PassResult runPass(const QString& sourcePath, const QString& targetPath,
     }
     result.written.append(QStringLiteral("\n"));
     result.written.append(MappedText::fromLines(lines, origins));
-    registry.writeRewrittenSource(targetPath, result.written.text);
     return result;
+}
+
+// The compiler names an included file by its absolute path.
+QString includedFileName(const QString& path) {
+    return QDir::toNativeSeparators(QDir::cleanPath(path));
 }
 
 } // namespace
@@ -95,12 +101,21 @@ QString includedPath(QStringView line, const QString& directory) {
     return QDir(directory).absoluteFilePath(name);
 }
 
+MappedText templatePassText(const QString& sourcePath, SnapshotRegistry& registry) {
+    return runPass(sourcePath, sourcePath, registry).written;
+}
+
 MappedText expandTemplates(const QString& sourcePath, const QString& targetPath,
                            SnapshotRegistry& registry) {
-    return runPass(sourcePath, targetPath, registry).written;
+    MappedText written = templatePassText(sourcePath, registry);
+    registry.writeRewrittenSource(targetPath, withLineDirectives(written, sourcePath));
+    return written;
 }
 
 TemplateSet expandIncludedTemplates(const QString& sourcePath, const QString& targetPath,
                                     SnapshotRegistry& registry) {
-    return runPass(sourcePath, targetPath, registry).templates;
+    const QString name = includedFileName(sourcePath);
+    PassResult result = runPass(sourcePath, name, registry);
+    registry.writeRewrittenSource(targetPath, withLineDirectives(result.written, name));
+    return result.templates;
 }
