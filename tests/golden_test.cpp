@@ -1,0 +1,100 @@
+// The rewritten texts of generated projects, pinned by a digest.
+//
+// Each project is expanded the way the installed program expands `fbc main.bas`
+// in the project folder; every file it rewrote is read before the restore, and
+// the SHA-256 of all those texts is compared with the digest recorded when the
+// output was last known good. Any change to what the passes write, however
+// small, changes the digest, so a rework for speed cannot slip a different
+// byte through. When the output changes on purpose, the new digest is printed
+// by the failing test and recorded here in a commit that says why.
+
+#include "projectgenerator.h"
+#include "snapshotregistry.h"
+#include "sourcefile.h"
+#include "sourcepass.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct GoldenCase {
+    qint64 lines;
+    const char* digest; // SHA-256 of the rewritten project, hex
+};
+
+const GoldenCase goldenCases[] = {
+    {2000, "9362c22428412959d4a40834600e03a36bf483117938cc61e81904482bf8c2ec"},
+    {20000, "856c0e9062d90da116eee718b99bdf3a9ce75bbfc56cea443bf56ecdaa3e70fc"},
+};
+
+// Runs in folder for the length of a scope, as the program runs in the
+// directory it was started from.
+struct CurrentDirectory {
+    QString previous = QDir::currentPath();
+    explicit CurrentDirectory(const QString& folder) { QDir::setCurrent(folder); }
+    ~CurrentDirectory() { QDir::setCurrent(previous); }
+};
+
+// What the program does for one source-file argument.
+void expandArgument(const QString& argument, SnapshotRegistry& registry) {
+    const std::optional<QByteArray> bytes = readFileBytes(argument);
+    ASSERT_TRUE(bytes.has_value());
+    registry.registerSource(argument, *bytes);
+    expandTemplates(argument, argument, registry);
+}
+
+// The digest of every rewritten file, in the order the files were first
+// touched, each under its name relative to the folder. Included files are
+// named in "#line" directives by their absolute path, which holds the
+// temporary folder's name; that part is written as "<project>".
+QByteArray rewrittenDigest(const SnapshotRegistry& registry, const QString& folder) {
+    const QByteArray canonical = QFile::encodeName(QFileInfo(folder).canonicalFilePath());
+    const QByteArray plain = QFile::encodeName(QDir::cleanPath(folder));
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QStringList seen;
+    for (const QString& path : registry.touchedFiles) {
+        if (seen.contains(path))
+            continue;
+        seen.append(path);
+        QByteArray bytes = readFileBytes(path).value_or(QByteArray("<unreadable>"));
+        bytes.replace(canonical, "<project>").replace(plain, "<project>");
+        hash.addData(QFile::encodeName(QDir(folder).relativeFilePath(path)));
+        hash.addData(QByteArrayView("\0", 1));
+        hash.addData(bytes);
+        hash.addData(QByteArrayView("\0", 1));
+    }
+    return hash.result().toHex();
+}
+
+TEST(GoldenTest, GeneratedProjectsAreRewrittenToTheRecordedBytesAndRestored) {
+    for (const GoldenCase& golden : goldenCases) {
+        SCOPED_TRACE(golden.lines);
+        const GeneratedProject project = generateProject(golden.lines);
+        QTemporaryDir temporary;
+        ASSERT_TRUE(temporary.isValid());
+        const QString folder = QFileInfo(temporary.path()).canonicalFilePath();
+        ASSERT_TRUE(writeProject(project, folder));
+
+        CurrentDirectory inFolder(folder);
+        SnapshotRegistry registry;
+        expandArgument(QStringLiteral("main.bas"), registry);
+        ASSERT_EQ(
+            QSet<QString>(registry.touchedFiles.cbegin(), registry.touchedFiles.cend()).size(),
+            project.files.size())
+            << "every generated file is reached from main.bas";
+
+        EXPECT_EQ(rewrittenDigest(registry, folder).toStdString(), std::string(golden.digest));
+
+        EXPECT_TRUE(registry.restoreSources().isEmpty());
+        for (const GeneratedFile& file : project.files)
+            EXPECT_EQ(readFileBytes(QDir(folder).filePath(file.name)), file.bytes)
+                << file.name.toStdString();
+    }
+}
+
+} // namespace
