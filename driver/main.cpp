@@ -3,6 +3,7 @@
 // runs the real compiler (fbc2, beside it) once, and then puts every file it
 // rewrote back exactly as it was.
 
+#include "classexpander.h"
 #include "compilerpath.h"
 #include "compilerrun.h"
 #include "messages.h"
@@ -36,6 +37,7 @@ void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
         return;
     registry.registerSource(path, *bytes);
     expandTemplates(path, path, registry);
+    expandClasses(path, path, registry);
 }
 
 } // namespace

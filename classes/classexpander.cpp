@@ -1,0 +1,34 @@
+#include "classexpander.h"
+
+#include "lines.h"
+#include "snapshotregistry.h"
+#include "sourcefile.h"
+#include "twins.h"
+#include "typeblocks.h"
+#include "typescan.h"
+
+MappedText expandClassText(const MappedText& source) {
+    const QStringList lines = splitLines(source.text);
+    QList<LineOrigin> origins = source.origins;
+    origins.resize(lines.size());
+
+    QList<TypeRecord> records = scanTypes(lines, origins);
+    buildTwins(records);
+    resolveExtends(records, lines, origins);
+    embedParents(records);
+    MappedText result = replaceTypeBlocks(lines, origins, records);
+    stripExtendsClauses(result);
+    return result;
+}
+
+void expandClasses(const QString& sourcePath, const QString& targetPath,
+                   SnapshotRegistry& registry) {
+    const QByteArray bytes = readFileBytes(sourcePath).value_or(QByteArray());
+    registry.registerSource(sourcePath, bytes);
+    const QStringList lines = splitLines(sourceTextFromBytes(bytes));
+    QList<LineOrigin> origins;
+    origins.reserve(lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        origins.append(LineOrigin{sourcePath, int(i + 1)});
+    writeResult(expandClassText(MappedText::fromLines(lines, origins)), targetPath, registry);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "typerecord.h"
+
+#include <QList>
+#include <QStringList>
+
+// Gives types their public twins and embeds a parent's twin and inherited
+// members into every type written "type D extends P".
+
+// Every type (the first record of each name) gets a public twin: its block
+// under the twin's name with "private:" lines made public, and its member
+// implementations moved onto the twin.
+void buildTwins(QList<TypeRecord>& records);
+
+// For every extends line of the file's lines, in file order, the derived type
+// and its twin take the parent's declarations and forwarders (the parent's own
+// and those it inherited so far).
+void resolveExtends(QList<TypeRecord>& records, const QStringList& lines,
+                    const QList<LineOrigin>& origins);
+
+// Finishes each type's block (inherited declarations and the parent member
+// after its type line) and its twin block (the parent member after its type line).
+void embedParents(QList<TypeRecord>& records);
+
+// Replaces every occurrence of qualifier that does not continue a longer name
+// (is not preceded by a letter, a digit or "_") by replacement.
+void replaceQualifier(QString& text, QStringView qualifier, QStringView replacement,
+                      Qt::CaseSensitivity sensitivity);

@@ -1,0 +1,82 @@
+#include "classexpander.h"
+#include "classtext.h"
+#include "sandbox.h"
+#include "snapshotregistry.h"
+#include "sourcefile.h"
+#include "sourcepass.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What the two passes make of a file, run in this process on a copy of it.
+QString expectedCompilerText(const QByteArray& source) {
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("copy.bas"));
+    writeFileBytes(path, source);
+    SnapshotRegistry registry;
+    expandTemplates(path, path, registry);
+    expandClasses(path, path, registry);
+    return readSourceText(path);
+}
+
+const QByteArray shapesProgram = "template Stack\n"
+                                 "  items(9) as t1\n"
+                                 "  count as integer\n"
+                                 "end template\n"
+                                 "\n"
+                                 "type Shape\n"
+                                 "private:\n"
+                                 "  x as integer\n"
+                                 "end type\n"
+                                 "\n"
+                                 "sub Shape.move(byval dx as integer)\n"
+                                 "  x += dx\n"
+                                 "end sub\n"
+                                 "\n"
+                                 "type Circle extends Shape\n"
+                                 "  r as integer\n"
+                                 "end type\n"
+                                 "\n"
+                                 "dim s as Stack<<<integer>>>\n"
+                                 "dim c as Circle\n"
+                                 "c.move(2)\n"
+                                 "print c.x\n";
+
+TEST(ClassesEndToEnd, CompilerGetsBothPassesAndTheSourceIsRestored) {
+    Sandbox sandbox;
+    sandbox.writeFile(QStringLiteral("main.bas"), shapesProgram);
+    sandbox.scriptCompiler("compiled\n");
+    const RunResult result = sandbox.run({QStringLiteral("main.bas")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.standardOutput, QByteArray("compiled\n"));
+
+    const QString compiled = sourceTextFromBytes(sandbox.compiledText(0));
+    EXPECT_EQ(compiled, expectedCompilerText(shapesProgram));
+    // The class pass has done its work on what the compiler reads.
+    EXPECT_TRUE(compiled.contains(QStringLiteral("\ntype Circle\n")));
+    EXPECT_TRUE(compiled.contains(QStringLiteral("  parent as Shape_generic_public_member\n")));
+    EXPECT_TRUE(compiled.contains(QStringLiteral("sub Circle.move(byval dx as integer) \n")));
+    EXPECT_FALSE(compiled.contains(QStringLiteral("extends")));
+
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), shapesProgram);
+}
+
+TEST(ClassesEndToEnd, CarriageReturnsAndEveryFileAreRestored) {
+    Sandbox sandbox;
+    QByteArray windowsText = shapesProgram;
+    windowsText.replace("\n", "\r\n");
+    sandbox.writeFile(QStringLiteral("a.bas"), windowsText);
+    sandbox.writeFile(QStringLiteral("b.bi"), "type Point\n  x as integer\nend type\n");
+    sandbox.scriptCompiler("");
+    sandbox.run({QStringLiteral("a.bas"), QStringLiteral("b.bi"), QStringLiteral("-x")});
+    EXPECT_TRUE(sourceTextFromBytes(sandbox.compiledText(1))
+                    .contains(QStringLiteral("type Point_generic_public_member")));
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("a.bas")), windowsText);
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("b.bi")),
+              QByteArray("type Point\n  x as integer\nend type\n"));
+}
+
+} // namespace
