@@ -67,6 +67,13 @@ struct LineWriter {
 MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& origins,
                              const QList<TypeRecord>& records) {
     const RecordIndex index(records);
+    // A type declared twice (in two branches of a conditional block, say)
+    // keeps each block's own texts: a block is replaced by the record made
+    // from its own type line, and only a line the scan never saw is looked up
+    // by name.
+    QHash<qsizetype, qsizetype> recordAtLine;
+    for (qsizetype r = 0; r < records.size(); ++r)
+        recordAtLine.insert(records[r].typeLine, r);
     LineWriter writer(lines.size() * 2);
     qsizetype characters = 0;
     for (const QString& line : lines)
@@ -79,7 +86,7 @@ MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& 
             writer.add(lines[i], origins.value(i));
             continue;
         }
-        const qsizetype found = index.find(tokens[1]);
+        const qsizetype found = recordAtLine.value(i, index.find(tokens[1]));
         qsizetype end = i;
         while (end < lines.size() && !isEndTypeLine(lineTokens(lines[end])))
             ++end;

@@ -23,6 +23,7 @@ struct TypeRecord {
     MappedText twinMethodText;         // the public twin's member implementations
 
     // Bookkeeping of the pass, not emitted as such.
+    int typeLine = -1;        // position of the type line among the file's lines
     LineOrigin extendsOrigin; // the extends line that gave the type its parent
     bool hasTwin = false;
 };

@@ -121,6 +121,7 @@ private:
     TypeRecord scanType(int typeLine) {
         TypeRecord record;
         record.typeName = infos[typeLine].second.toString();
+        record.typeLine = typeLine;
         const QString memberPrefix = record.typeName + u'.';
         forwarders.clear();
         declarations.clear();

@@ -192,3 +192,17 @@ TEST(TypeBlocks, ReplacementTextOrder) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TypeBlocks, TypeDeclaredTwiceKeepsEachBlock) {
+    const QString result =
+        expand(text({"#ifdef BIG", "type Shape", "  x as longint", "end type", "#else",
+                     "type SHAPE", "  x as short", "end type", "#endif"}));
+    EXPECT_EQ(result,
+              text({"#ifdef BIG", "type Shape_generic_public_member", "  x as longint", "end type",
+                    "", "type Shape", "  x as longint", "end type", "", "", "#else", "", "",
+                    "type SHAPE", "  x as short", "end type", "", "", "#endif"}));
+}
+
+} // namespace
