@@ -2,6 +2,7 @@
 
 #include "forwarding.h"
 #include "lines.h"
+#include "typescan.h"
 
 #include <QSet>
 
@@ -62,6 +63,33 @@ MappedText parentMember(const TypeRecord& record) {
 
 } // namespace
 
+void renameConstructors(QString& text, const QString& typeName) {
+    const QString twinName = twinNameOf(typeName);
+    QString result;
+    qsizetype copied = 0;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0)
+            end = text.size();
+        const QStringView line = QStringView(text).mid(start, end - start);
+        const Tokens tokens = lineTokens(line);
+        if (tokens.size() >= 2 &&
+            (isKeyword(tokens[0], QLatin1StringView("constructor")) ||
+             isKeyword(tokens[0], QLatin1StringView("destructor"))) &&
+            namesType(tokens[1], typeName)) {
+            const qsizetype nameAt = start + (tokens[1].data() - line.data());
+            result += QStringView(text).mid(copied, nameAt - copied);
+            result += twinName;
+            copied = nameAt + typeName.size();
+        }
+        start = end + 1;
+    }
+    if (copied == 0)
+        return;
+    result += QStringView(text).mid(copied);
+    text = result;
+}
+
 void replaceQualifier(QString& text, QStringView qualifier, QStringView replacement,
                       Qt::CaseSensitivity sensitivity) {
     if (qualifier.isEmpty())
@@ -106,6 +134,7 @@ void buildTwins(QList<TypeRecord>& records) {
         record.twinMethodText = record.methodText;
         replaceQualifier(record.twinMethodText.text, QString(record.typeName + u'.'),
                          QString(twinNameOf(record.typeName) + u'.'), Qt::CaseInsensitive);
+        renameConstructors(record.twinMethodText.text, record.typeName);
     }
 }
 

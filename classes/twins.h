@@ -23,6 +23,11 @@ void resolveExtends(QList<TypeRecord>& records, const QStringList& lines,
 // after its type line) and its twin block (the parent member after its type line).
 void embedParents(QList<TypeRecord>& records);
 
+// Puts the twin's name in place of the type's name in every constructor and
+// destructor header of text ("constructor shape(byval n as integer)"), keeping
+// the rest of the line as written.
+void renameConstructors(QString& text, const QString& typeName);
+
 // Replaces every occurrence of qualifier that does not continue a longer name
 // (is not preceded by a letter, a digit or "_") by replacement.
 void replaceQualifier(QString& text, QStringView qualifier, QStringView replacement,

@@ -28,17 +28,22 @@ LineInfo infoOf(QStringView line) {
     return info;
 }
 
-// The member kinds, scanned in this order for each type. A qualified kind's
-// header names the member "Type.member"; it is forwarded to extending types.
+// The member kinds, scanned in this order for each type. Subs, functions and
+// properties are forwarded to extending types; constructors, destructors and
+// operators are not inherited through "parent" and only reach the twin.
+// Constructors and destructors name the type itself ("constructor Shape",
+// "constructor Shape(byval n as integer)"); every other header names the member
+// with the type's qualifier ("sub Shape.move()", "operator Shape.cast()").
 struct MemberKind {
     QLatin1StringView keyword;
     bool forwarded;
+    bool namesType;
 };
 
 const MemberKind memberKinds[] = {
-    {QLatin1StringView("sub"), true},
-    {QLatin1StringView("function"), true},
-    {QLatin1StringView("property"), true},
+    {QLatin1StringView("sub"), true, false},        {QLatin1StringView("function"), true, false},
+    {QLatin1StringView("property"), true, false},   {QLatin1StringView("constructor"), false, true},
+    {QLatin1StringView("destructor"), false, true}, {QLatin1StringView("operator"), false, false},
 };
 constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0]));
 
@@ -106,6 +111,14 @@ private:
             for (int kind = 0; kind < memberKindCount; ++kind) {
                 if (!isKeyword(info.first, memberKinds[kind].keyword))
                     continue;
+                if (memberKinds[kind].namesType) {
+                    // Under the whole token and under each piece before a "(".
+                    headers[indexKey(kind, info.second)].append(int(i));
+                    for (qsizetype open = info.second.indexOf(u'('); open >= 0;
+                         open = info.second.indexOf(u'(', open + 1))
+                        headers[indexKey(kind, info.second.left(open))].append(int(i));
+                    continue;
+                }
                 for (qsizetype dot = info.second.indexOf(u'.'); dot >= 0;
                      dot = info.second.indexOf(u'.', dot + 1))
                     headers[indexKey(kind, info.second.left(dot + 1))].append(int(i));
@@ -130,7 +143,8 @@ private:
 
         scanBlock(typeLine);
         for (int kind = 0; kind < memberKindCount; ++kind)
-            scanMembers(typeLine, kind, memberPrefix);
+            scanMembers(typeLine, kind,
+                        memberKinds[kind].namesType ? record.typeName : memberPrefix);
 
         record.forwarderText = MappedText::joinLines(forwarders);
         record.declareText = MappedText::joinLines(declarations);
@@ -155,9 +169,14 @@ private:
         }
     }
 
-    bool isHeader(const LineInfo& info, int kind, const QString& memberPrefix) const {
-        return info.count >= 2 && isKeyword(info.first, memberKinds[kind].keyword) &&
-               startsWithIgnoringCase(info.second, memberPrefix);
+    // qualifier: the type's name for kinds that name the type, its member
+    // prefix for the others.
+    static bool isHeader(const LineInfo& info, int kind, const QString& qualifier) {
+        if (info.count < 2 || !isKeyword(info.first, memberKinds[kind].keyword))
+            return false;
+        if (memberKinds[kind].namesType)
+            return namesType(info.second, qualifier);
+        return startsWithIgnoringCase(info.second, qualifier);
     }
 
     void generate(int line, int kind, const QString& memberPrefix) {
@@ -172,8 +191,8 @@ private:
     // Outside an implementation only a header matters, so the scan jumps from
     // header to header through the index; inside one it takes every line up
     // to the end line of the same kind.
-    void scanMembers(int typeLine, int kind, const QString& memberPrefix) {
-        const auto found = headers.constFind(indexKey(kind, memberPrefix));
+    void scanMembers(int typeLine, int kind, const QString& qualifier) {
+        const auto found = headers.constFind(indexKey(kind, qualifier));
         if (found == headers.cend())
             return;
         const QList<int>& candidates = *found;
@@ -189,8 +208,8 @@ private:
             bool ended = false;
             while (k >= 0 && !ended) {
                 const LineInfo& info = infos[k];
-                if (isHeader(info, kind, memberPrefix))
-                    generate(k, kind, memberPrefix);
+                if (isHeader(info, kind, qualifier))
+                    generate(k, kind, qualifier);
                 ended = info.count >= 2 && isKeyword(info.first, QLatin1StringView("end")) &&
                         isKeyword(info.second, memberKinds[kind].keyword);
                 methodLines.append(MappedText(lines[k], origins[k]));
@@ -208,6 +227,12 @@ private:
 };
 
 } // namespace
+
+bool namesType(QStringView token, QStringView typeName) {
+    if (!startsWithIgnoringCase(token, typeName))
+        return false;
+    return token.size() == typeName.size() || token[typeName.size()] == u'(';
+}
 
 QList<TypeRecord> scanTypes(const QStringList& lines, const QList<LineOrigin>& origins) {
     return Scan(lines, origins).run();

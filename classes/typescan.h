@@ -14,3 +14,7 @@
 // lines inside it are no longer seen by later scans. origins holds one entry
 // per line.
 QList<TypeRecord> scanTypes(const QStringList& lines, const QList<LineOrigin>& origins);
+
+// Whether the second token of a constructor or destructor header names the
+// type: it is the type's name, or the name followed by "(", ignoring case.
+bool namesType(QStringView token, QStringView typeName);

@@ -79,4 +79,58 @@ TEST(ClassesEndToEnd, CarriageReturnsAndEveryFileAreRestored) {
               QByteArray("type Point\n  x as integer\nend type\n"));
 }
 
+TEST(ClassesEndToEnd, ConstructorsDestructorAndOperatorReachTheTwin) {
+    const QByteArray program = "type Shape\n"
+                               "  x as integer\n"
+                               "  declare constructor()\n"
+                               "  declare constructor(byval n as integer)\n"
+                               "  declare destructor()\n"
+                               "  declare operator cast() as string\n"
+                               "end type\n"
+                               "constructor Shape()\n"
+                               "  x = 0\n"
+                               "end constructor\n"
+                               "constructor shape(byval n as integer)\n"
+                               "  x = n\n"
+                               "end constructor\n"
+                               "destructor Shape\n"
+                               "end destructor\n"
+                               "operator Shape.cast() as string\n"
+                               "  return str(x)\n"
+                               "end operator\n"
+                               "type Circle extends Shape\n"
+                               "  r as integer\n"
+                               "end type\n"
+                               "type Ring extends Circle\n"
+                               "  inner as integer\n"
+                               "end type\n"
+                               "dim ring as Ring\n"
+                               "print ring.x\n";
+    Sandbox sandbox;
+    sandbox.writeFile(QStringLiteral("shapes.bas"), program);
+    sandbox.writeFile(QStringLiteral("other.bas"), "print 1\n");
+    sandbox.scriptCompiler("");
+    sandbox.run({QStringLiteral("shapes.bas"), QStringLiteral("other.bas")});
+
+    const QString compiled = sourceTextFromBytes(sandbox.compiledText(0));
+    EXPECT_EQ(compiled, expectedCompilerText(program));
+    for (const char* expected : {
+             "\nconstructor Shape_generic_public_member()\n  x = 0\nend constructor\n",
+             "\nconstructor Shape_generic_public_member(byval n as integer)\n  x = n\n",
+             "\ndestructor Shape_generic_public_member\nend destructor\n",
+             "\noperator Shape_generic_public_member.cast() as string\n  return str(x)\n",
+             // The source's own implementations stay where they were.
+             "\nconstructor shape(byval n as integer)\n",
+             // Inherited through the chain, without constructors or operators.
+             "\n  parent as Circle_generic_public_member\n",
+             "\nproperty Ring.x() as integer\n",
+         })
+        EXPECT_TRUE(compiled.contains(QString::fromLatin1(expected))) << expected;
+    EXPECT_FALSE(compiled.contains(QStringLiteral("Ring.cast")));
+    EXPECT_FALSE(compiled.contains(QStringLiteral("constructor Circle")));
+
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("shapes.bas")), program);
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("other.bas")), QByteArray("print 1\n"));
+}
+
 } // namespace

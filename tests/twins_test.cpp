@@ -168,3 +168,35 @@ TEST(Twins, InheritedTextsKeepTheParentsOrigins) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Twins, ConstructorsAndDestructorsAreRenamedOntoTheTwin) {
+    const TypeRecord record =
+        resolved(
+            text({"type Shape", "  x as integer", "end type",
+                  "constructor  shape( byval n as integer )", "  x = n", "end constructor",
+                  "Constructor Shape", "end constructor", "destructor SHAPE()", "end destructor",
+                  "operator shape.cast() as string", "  return \"Shape\"", "end operator"}))
+            .value(0);
+    EXPECT_EQ(
+        record.twinMethodText.text,
+        text({"constructor  Shape_generic_public_member( byval n as integer )", "  x = n",
+              "end constructor", "", "", "Constructor Shape_generic_public_member",
+              "end constructor", "", "", "destructor Shape_generic_public_member()",
+              "end destructor", "", "", "operator Shape_generic_public_member.cast() as string",
+              "  return \"Shape\"", "end operator", "", ""}));
+    // The type's own block and its forwarders know nothing of them.
+    EXPECT_EQ(record.forwarderText.text.count(QStringLiteral("parent.")), 2);
+}
+
+TEST(Twins, RenamingLeavesOtherLinesAlone) {
+    QString value = text(
+        {"constructor ShapeX()", "  dim s as Shape", "constructor Circle", "  destructor shape"});
+    const QString expected = text({"constructor ShapeX()", "  dim s as Shape", "constructor Circle",
+                                   "  destructor Shape_generic_public_member"});
+    renameConstructors(value, QStringLiteral("Shape"));
+    EXPECT_EQ(value, expected);
+}
+
+} // namespace

@@ -20,8 +20,10 @@ QList<TypeRecord> referenceScan(const QString& source) {
     const MappedText mapped = sourceOf(source);
     QStringList lines = mapped.text.split(u'\n');
     QList<LineOrigin> origins = mapped.origins;
-    const QLatin1StringView kinds[] = {QLatin1StringView("sub"), QLatin1StringView("function"),
-                                       QLatin1StringView("property")};
+    const QLatin1StringView kinds[] = {
+        QLatin1StringView("sub"),        QLatin1StringView("function"),
+        QLatin1StringView("property"),   QLatin1StringView("constructor"),
+        QLatin1StringView("destructor"), QLatin1StringView("operator")};
     QList<TypeRecord> records;
     for (qsizetype j = 0; j < lines.size(); ++j) {
         const QString typeLine = lines[j];
@@ -47,18 +49,28 @@ QList<TypeRecord> referenceScan(const QString& source) {
                 break;
         }
         for (QLatin1StringView kind : kinds) {
+            const bool namesTypeItself =
+                kind == QLatin1StringView("constructor") || kind == QLatin1StringView("destructor");
+            const bool forwarded = !namesTypeItself && kind != QLatin1StringView("operator");
             bool inMember = false;
             for (qsizetype k = j; k < lines.size(); ++k) {
                 const QString line = lines[k];
                 const Tokens t = lineTokens(line);
                 if (t.size() >= 2) {
-                    if (isKeyword(t[0], kind) && startsWithIgnoringCase(t[1], prefix)) {
+                    const bool header =
+                        isKeyword(t[0], kind) &&
+                        (namesTypeItself
+                             ? (t[1].compare(record.typeName, Qt::CaseInsensitive) == 0 ||
+                                startsWithIgnoringCase(t[1], QString(record.typeName + u'(')))
+                             : startsWithIgnoringCase(t[1], prefix));
+                    if (header && forwarded) {
                         const ForwardEntry entry = forwardMember(
                             QString(kind), t, memberNameOf(line), argumentListOf(line), prefix);
                         forwarders.append(MappedText(entry.forwarder, origins[k]));
                         declarations.append(MappedText(entry.declaration, origins[k]));
-                        inMember = true;
                     }
+                    if (header)
+                        inMember = true;
                     if (isKeyword(t[1], kind) && inMember &&
                         isKeyword(t[0], QLatin1StringView("end"))) {
                         methodLines.append(MappedText(line, origins[k]));
@@ -242,6 +254,53 @@ TEST(TypeScan, HeaderMetInsideAnImplementationIsGeneratedAndTaken) {
             .value(0);
     EXPECT_EQ(record.declareText.text, text({"  declare sub f()", "  declare sub g()"}));
     EXPECT_EQ(record.methodText.text, text({"sub Shape.f()", "sub Shape.g()", "end sub", "\n"}));
+}
+
+TEST(TypeScan, ConstructorsDestructorsAndOperatorsComeLastAndAreNotForwarded) {
+    const QList<TypeRecord> records = scan(text({"constructor Shape()",
+                                                 "end constructor",
+                                                 "type Shape",
+                                                 "  x as integer",
+                                                 "end type",
+                                                 "operator Shape.cast() as string",
+                                                 "  return str(x)",
+                                                 "end operator",
+                                                 "destructor shape",
+                                                 "end destructor",
+                                                 "constructor  SHAPE( byval n as integer )",
+                                                 "  x = n",
+                                                 "end constructor",
+                                                 "constructor ShapeX()",
+                                                 "end constructor",
+                                                 "constructor Shape",
+                                                 "end constructor",
+                                                 "sub Shape.f()",
+                                                 "end sub",
+                                                 "operator Shape.let(byref r as Shape)",
+                                                 "  x = r.x"}));
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0].methodText.text,
+              text({"sub Shape.f()", "end sub", "\n", "constructor  SHAPE( byval n as integer )",
+                    "  x = n", "end constructor", "\n", "constructor Shape", "end constructor",
+                    "\n", "destructor shape", "end destructor", "\n",
+                    "operator Shape.cast() as string", "  return str(x)", "end operator", "\n",
+                    "operator Shape.let(byref r as Shape)", "  x = r.x"}));
+    // Only the field and the sub reach an extending type.
+    EXPECT_EQ(records[0].declareText.text,
+              text({"  declare property x() as integer",
+                    "  declare property x(byval new_value as integer)", "  declare sub f()"}));
+}
+
+TEST(TypeScan, ConstructorHeadersNameTheTypeItself) {
+    struct Case {
+        const char* token;
+        bool names;
+    };
+    const Case cases[] = {{"Shape", true},   {"shape()", true},   {"SHAPE(byval", true},
+                          {"ShapeX", false}, {"ShapeX()", false}, {"Shape.x", false},
+                          {"Shap", false},   {"Shape (", false}};
+    for (const Case& c : cases)
+        EXPECT_EQ(namesType(QString::fromLatin1(c.token), u"Shape"), c.names) << c.token;
 }
 
 TEST(TypeScan, NoTypesGiveNoRecords) {
