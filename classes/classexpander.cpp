@@ -1,5 +1,6 @@
 #include "classexpander.h"
 
+#include "inheritance.h"
 #include "lines.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
@@ -13,11 +14,12 @@ MappedText expandClassText(const MappedText& source) {
     origins.resize(lines.size());
 
     QList<TypeRecord> records = scanTypes(lines, origins);
-    buildTwins(records);
-    resolveExtends(records, lines, origins);
+    const Inheritance inheritance = analyseInheritance(lines, records);
+    buildTwins(records, inheritance);
+    resolveExtends(records, lines, origins, inheritance);
     embedParents(records);
-    MappedText result = replaceTypeBlocks(lines, origins, records);
-    stripExtendsClauses(result);
+    MappedText result = replaceTypeBlocks(lines, origins, records, inheritance);
+    stripExtendsClauses(result, inheritance);
     return result;
 }
 

@@ -10,11 +10,6 @@ namespace {
 
 const QLatin1StringView twinSuffix("_generic_public_member");
 
-bool isExtendsLine(const Tokens& tokens) {
-    return tokens.size() >= 4 && isKeyword(tokens[0], QLatin1StringView("type")) &&
-           isKeyword(tokens[2], QLatin1StringView("extends"));
-}
-
 // "private:" however it is spaced or written, and nothing else on the line.
 bool isPrivateLine(QStringView line) {
     QString compact = line.toString();
@@ -114,11 +109,11 @@ void replaceQualifier(QString& text, QStringView qualifier, QStringView replacem
     text = result;
 }
 
-void buildTwins(QList<TypeRecord>& records) {
+void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
     QSet<QString> seenTypeNames;
     for (TypeRecord& record : records) {
         const QString key = record.typeName.toCaseFolded();
-        if (seenTypeNames.contains(key))
+        if (!inheritance.needsTwin(key) || seenTypeNames.contains(key))
             continue;
         seenTypeNames.insert(key);
         record.hasTwin = true;
@@ -139,12 +134,12 @@ void buildTwins(QList<TypeRecord>& records) {
 }
 
 void resolveExtends(QList<TypeRecord>& records, const QStringList& lines,
-                    const QList<LineOrigin>& origins) {
+                    const QList<LineOrigin>& origins, const Inheritance& inheritance) {
     const RecordIndex index(records);
     const QString placeholder = u' ' + forwardPlaceholder();
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const Tokens tokens = lineTokens(lines[i]);
-        if (!isExtendsLine(tokens))
+        if (!isExtendsLine(tokens) || inheritance.isNative(tokens[1]))
             continue;
         const qsizetype derivedAt = index.find(tokens[1]);
         const qsizetype parentAt = index.find(tokens[3]);
@@ -170,6 +165,8 @@ void resolveExtends(QList<TypeRecord>& records, const QStringList& lines,
         derived.inheritedDeclareText.text.replace(placeholder, ownQualifier);
         derived.parentName = tokens[3].toString();
         derived.extendsOrigin = origins.value(i);
+        if (!derived.hasTwin)
+            continue;
 
         const QString qualifier = d + u'.';
         const QString twinQualifier = twinNameOf(d) + u'.';

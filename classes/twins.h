@@ -1,5 +1,6 @@
 #pragma once
 
+#include "inheritance.h"
 #include "typerecord.h"
 
 #include <QList>
@@ -8,16 +9,17 @@
 // Gives types their public twins and embeds a parent's twin and inherited
 // members into every type written "type D extends P".
 
-// Every type (the first record of each name) gets a public twin: its block
-// under the twin's name with "private:" lines made public, and its member
-// implementations moved onto the twin.
-void buildTwins(QList<TypeRecord>& records);
+// Every type that needs one (the first record of its name) gets a public twin:
+// its block under the twin's name with "private:" lines made public, and its
+// member implementations moved onto the twin.
+void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance);
 
 // For every extends line of the file's lines, in file order, the derived type
 // and its twin take the parent's declarations and forwarders (the parent's own
-// and those it inherited so far).
+// and those it inherited so far). Lines left to the compiler's own
+// inheritance are passed over.
 void resolveExtends(QList<TypeRecord>& records, const QStringList& lines,
-                    const QList<LineOrigin>& origins);
+                    const QList<LineOrigin>& origins, const Inheritance& inheritance);
 
 // Finishes each type's block (inherited declarations and the parent member
 // after its type line) and its twin block (the parent member after its type line).

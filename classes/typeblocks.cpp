@@ -10,11 +10,6 @@ bool isEndTypeLine(const Tokens& tokens) {
            isKeyword(tokens[1], QLatin1StringView("type"));
 }
 
-bool isExtendsLine(const Tokens& tokens) {
-    return tokens.size() >= 4 && isKeyword(tokens[0], QLatin1StringView("type")) &&
-           isKeyword(tokens[2], QLatin1StringView("extends"));
-}
-
 // "type Name" alone, or "type D extends P" with anything after it.
 bool opensBlock(const Tokens& tokens) {
     return isExtendsLine(tokens) ||
@@ -25,9 +20,8 @@ bool opensBlock(const Tokens& tokens) {
 
 MappedText replacementText(const TypeRecord& record) {
     const MappedText empty;
-    return MappedText::joinLines({record.twinBlockText, record.twinMethodText,
-                                  record.inheritedDeclareText, record.inheritedForwarderText,
-                                  empty});
+    return MappedText::joinLines({record.inheritedDeclareText, record.twinBlockText,
+                                  record.twinMethodText, record.inheritedForwarderText, empty});
 }
 
 namespace {
@@ -65,7 +59,7 @@ struct LineWriter {
 } // namespace
 
 MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& origins,
-                             const QList<TypeRecord>& records) {
+                             const QList<TypeRecord>& records, const Inheritance& inheritance) {
     const RecordIndex index(records);
     // A type declared twice (in two branches of a conditional block, say)
     // keeps each block's own texts: a block is replaced by the record made
@@ -90,9 +84,13 @@ MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& 
         qsizetype end = i;
         while (end < lines.size() && !isEndTypeLine(lineTokens(lines[end])))
             ++end;
-        if (found < 0) {
+        const bool leftAlone = found < 0 || inheritance.isNative(tokens[1]) ||
+                               (!records[found].hasTwin && records[found].parentName.isEmpty());
+        if (leftAlone) {
             // A type that no record stands for (declared inside a procedure
-            // body the scan took away) keeps its block as written.
+            // body the scan took away), one that the compiler's own
+            // inheritance handles, and one that nothing here extends or is
+            // extended by keep their blocks as written.
             for (; i <= end && i < lines.size(); ++i)
                 writer.add(lines[i], origins.value(i));
             --i;
@@ -105,7 +103,7 @@ MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& 
     return writer.finish();
 }
 
-void stripExtendsClauses(MappedText& text) {
+void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
     const QString& source = text.text;
     QString result;
     qsizetype copied = 0;
@@ -114,7 +112,7 @@ void stripExtendsClauses(MappedText& text) {
         if (end < 0)
             end = source.size();
         const Tokens tokens = lineTokens(QStringView(source).mid(start, end - start));
-        if (isExtendsLine(tokens)) {
+        if (isExtendsLine(tokens) && !inheritance.isNative(tokens[1])) {
             if (result.isEmpty())
                 result.reserve(source.size());
             result += QStringView(source).mid(copied, start - copied);

@@ -11,6 +11,16 @@
 
 namespace {
 
+// What the template pass alone makes of a file, run in this process on a copy.
+QString templatePassText(const QByteArray& source) {
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("copy.bas"));
+    writeFileBytes(path, source);
+    SnapshotRegistry registry;
+    expandTemplates(path, path, registry);
+    return readSourceText(path);
+}
+
 // What the two passes make of a file, run in this process on a copy of it.
 QString expectedCompilerText(const QByteArray& source) {
     QTemporaryDir directory;
@@ -69,14 +79,15 @@ TEST(ClassesEndToEnd, CarriageReturnsAndEveryFileAreRestored) {
     QByteArray windowsText = shapesProgram;
     windowsText.replace("\n", "\r\n");
     sandbox.writeFile(QStringLiteral("a.bas"), windowsText);
-    sandbox.writeFile(QStringLiteral("b.bi"), "type Point\n  x as integer\nend type\n");
+    const QByteArray header = "type Point\n  x as integer\nend type\ntype Point3 extends Point\n  "
+                              "z as integer\nend type\n";
+    sandbox.writeFile(QStringLiteral("b.bi"), header);
     sandbox.scriptCompiler("");
     sandbox.run({QStringLiteral("a.bas"), QStringLiteral("b.bi"), QStringLiteral("-x")});
     EXPECT_TRUE(sourceTextFromBytes(sandbox.compiledText(1))
                     .contains(QStringLiteral("type Point_generic_public_member")));
     EXPECT_EQ(sandbox.readFile(QStringLiteral("a.bas")), windowsText);
-    EXPECT_EQ(sandbox.readFile(QStringLiteral("b.bi")),
-              QByteArray("type Point\n  x as integer\nend type\n"));
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("b.bi")), header);
 }
 
 TEST(ClassesEndToEnd, ConstructorsDestructorAndOperatorReachTheTwin) {
@@ -131,6 +142,37 @@ TEST(ClassesEndToEnd, ConstructorsDestructorAndOperatorReachTheTwin) {
 
     EXPECT_EQ(sandbox.readFile(QStringLiteral("shapes.bas")), program);
     EXPECT_EQ(sandbox.readFile(QStringLiteral("other.bas")), QByteArray("print 1\n"));
+}
+
+TEST(ClassesEndToEnd, OrdinaryFreeBasicReachesTheCompilerUntouchedByTheClassPass) {
+    const QByteArray program = "type Animal extends Object\n"
+                               "  declare abstract function speak() as string\n"
+                               "end type\n"
+                               "type Dog extends Animal\n"
+                               "  declare function speak() as string override\n"
+                               "end type\n"
+                               "function Dog.speak() as string\n"
+                               "  return \"woof\"\n"
+                               "end function\n"
+                               "type Vec\n"
+                               "  x as single\n"
+                               "  declare constructor(byref other as Vec)\n"
+                               "  declare operator let(byref rhs as Vec)\n"
+                               "end type\n"
+                               "constructor Vec(byref other as Vec)\n"
+                               "  x = other.x\n"
+                               "end constructor\n"
+                               "operator Vec.let(byref rhs as Vec)\n"
+                               "  x = rhs.x\n"
+                               "end operator\n"
+                               "dim d as Dog\n"
+                               "print d.speak()\n";
+    Sandbox sandbox;
+    sandbox.writeFile(QStringLiteral("plain.bas"), program);
+    sandbox.scriptCompiler("");
+    sandbox.run({QStringLiteral("plain.bas")});
+    EXPECT_EQ(sourceTextFromBytes(sandbox.compiledText(0)), templatePassText(program));
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("plain.bas")), program);
 }
 
 } // namespace

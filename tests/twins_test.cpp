@@ -12,8 +12,9 @@ QList<TypeRecord> resolved(const QString& source) {
     const MappedText mapped = sourceOf(source);
     const QStringList lines = mapped.text.split(u'\n');
     QList<TypeRecord> records = scanTypes(lines, mapped.origins);
-    buildTwins(records);
-    resolveExtends(records, lines, mapped.origins);
+    const Inheritance inheritance = analyseInheritance(lines, records);
+    buildTwins(records, inheritance);
+    resolveExtends(records, lines, mapped.origins, inheritance);
     embedParents(records);
     return records;
 }
@@ -22,8 +23,9 @@ TEST(Twins, WorkedExampleRecords) {
     const QList<TypeRecord> records =
         resolved(text({"type Shape", "private:", "  x as integer", "end type", "",
                        "sub Shape.move(byval dx as integer)", "  x += dx", "end sub", "",
-                       "type Circle extends Shape", "  r as integer", "end type", ""}));
-    ASSERT_EQ(records.size(), 2);
+                       "type Circle extends Shape", "  r as integer", "end type", "",
+                       "type Ring extends Circle", "end type"}));
+    ASSERT_EQ(records.size(), 3);
     const TypeRecord& shape = records[0];
     EXPECT_EQ(shape.twinBlockText.text,
               text({"type Shape_generic_public_member", "public:", "  x as integer", "end type"}));
@@ -57,10 +59,35 @@ TEST(Twins, WorkedExampleRecords) {
     EXPECT_EQ(circle.twinMethodText.text, twinForwarders);
 }
 
+TEST(Twins, OnlyTypesThatAreExtendedGetTwins) {
+    const QList<TypeRecord> records =
+        resolved(text({"type A", "end type", "type B extends A", "end type", "type C extends B",
+                       "end type", "type Lone", "end type", "type Pet extends Object", "end type",
+                       "type Dog extends Pet", "end type"}));
+    QStringList twins;
+    for (const TypeRecord& record : records) {
+        if (record.hasTwin)
+            twins.append(record.typeName);
+        EXPECT_EQ(record.hasTwin, !record.twinBlockText.text.isEmpty())
+            << record.typeName.toStdString();
+        if (!record.hasTwin) {
+            EXPECT_TRUE(record.twinMethodText.text.isEmpty()) << record.typeName.toStdString();
+        }
+    }
+    EXPECT_EQ(twins, QStringList({QStringLiteral("A"), QStringLiteral("B")}));
+    // C takes its parent all the same; native types take nothing.
+    EXPECT_EQ(records[2].parentName, QStringLiteral("B"));
+    EXPECT_TRUE(records[5].parentName.isEmpty());
+}
+
 TEST(Twins, TwinTypeLineIsRebuiltFromTokens) {
-    EXPECT_EQ(resolved(text({"  type   Shape", "end type"})).value(0).twinBlockText.text,
-              text({"type Shape_generic_public_member", "end type"}));
-    EXPECT_EQ(resolved(text({"type Shape", "end type", "Type Circle Extends Shape", "end type"}))
+    EXPECT_EQ(
+        resolved(text({"  type   Shape", "end type", "type Circle extends Shape", "end type"}))
+            .value(0)
+            .twinBlockText.text,
+        text({"type Shape_generic_public_member", "end type"}));
+    EXPECT_EQ(resolved(text({"type Shape", "end type", "Type Circle Extends Shape", "end type",
+                             "type Ring extends Circle", "end type"}))
                   .value(1)
                   .twinBlockText.text.section(u'\n', 0, 0),
               QStringLiteral("Type Circle_generic_public_member Extends Shape"));
@@ -69,7 +96,7 @@ TEST(Twins, TwinTypeLineIsRebuiltFromTokens) {
 TEST(Twins, OnlyBarePrivateLinesBecomePublic) {
     const TypeRecord record =
         resolved(text({"type Shape", "private:", "  PRIVATE :", "private: ' members",
-                       "protected:", "end type"}))
+                       "protected:", "end type", "type Circle extends Shape", "end type"}))
             .value(0);
     EXPECT_EQ(record.twinBlockText.text,
               text({"type Shape_generic_public_member", "public:", "public:", "private: ' members",
@@ -80,7 +107,8 @@ TEST(Twins, OnlyBarePrivateLinesBecomePublic) {
 TEST(Twins, QualifiersAreReplacedOnlyAtTheStartOfAName) {
     const TypeRecord record =
         resolved(text({"type Shape", "end type", "sub shape.f(byref o as Shape)",
-                       "  otherShape.x = Shape.count + MyShape.x", "  o.f(SHAPE.y)", "end sub"}))
+                       "  otherShape.x = Shape.count + MyShape.x", "  o.f(SHAPE.y)", "end sub",
+                       "type Circle extends Shape", "end type"}))
             .value(0);
     EXPECT_EQ(record.twinMethodText.text,
               text({"sub Shape_generic_public_member.f(byref o as Shape)",
@@ -127,8 +155,8 @@ TEST(Twins, ChainsDependOnTheOrderOfTheExtendsLines) {
     EXPECT_TRUE(inOrder.inheritedDeclareText.text.contains(QStringLiteral("property b()")));
     EXPECT_TRUE(inOrder.inheritedForwarderText.text.contains(QStringLiteral("property C.a()")));
     EXPECT_FALSE(inOrder.inheritedForwarderText.text.contains(QStringLiteral("B.a")));
-    EXPECT_TRUE(inOrder.twinMethodText.text.contains(
-        QStringLiteral("property C_generic_public_member.a()")));
+    EXPECT_TRUE(resolved(a + b + c).value(1).twinMethodText.text.contains(
+        QStringLiteral("property B_generic_public_member.a()")));
 
     const TypeRecord grandchildFirst = resolved(a + c + b).value(1);
     EXPECT_FALSE(
@@ -146,7 +174,8 @@ TEST(Twins, ParentFromAnotherFileGivesNothingInherited) {
 
 TEST(Twins, RepeatedTypeNameGetsNoSecondTwin) {
     const QList<TypeRecord> records =
-        resolved(text({"type Shape", "end type", "type SHAPE", "end type"}));
+        resolved(text({"type Shape", "end type", "type SHAPE", "end type",
+                       "type Circle extends shape", "end type"}));
     EXPECT_FALSE(records[0].twinBlockText.text.isEmpty());
     EXPECT_TRUE(records[1].twinBlockText.text.isEmpty());
     EXPECT_TRUE(records[1].twinMethodText.text.isEmpty());
@@ -173,11 +202,11 @@ namespace {
 
 TEST(Twins, ConstructorsAndDestructorsAreRenamedOntoTheTwin) {
     const TypeRecord record =
-        resolved(
-            text({"type Shape", "  x as integer", "end type",
-                  "constructor  shape( byval n as integer )", "  x = n", "end constructor",
-                  "Constructor Shape", "end constructor", "destructor SHAPE()", "end destructor",
-                  "operator shape.cast() as string", "  return \"Shape\"", "end operator"}))
+        resolved(text({"type Shape", "  x as integer", "end type",
+                       "constructor  shape( byval n as integer )", "  x = n", "end constructor",
+                       "Constructor Shape", "end constructor", "destructor SHAPE()",
+                       "end destructor", "operator shape.cast() as string", "  return \"Shape\"",
+                       "end operator", "type Circle extends Shape", "end type"}))
             .value(0);
     EXPECT_EQ(
         record.twinMethodText.text,
