@@ -25,9 +25,13 @@ MappedText expandClassText(const MappedText& source) {
 
 void expandClasses(const QString& sourcePath, const QString& targetPath,
                    SnapshotRegistry& registry) {
-    const QByteArray bytes = readFileBytes(sourcePath).value_or(QByteArray());
-    registry.registerSource(sourcePath, bytes);
-    const QStringList lines = splitLines(sourceTextFromBytes(bytes));
+    // A file that cannot be read is left alone rather than rewritten from
+    // nothing: were it registered with no bytes, the restore would empty it.
+    const std::optional<QByteArray> bytes = readFileBytes(sourcePath);
+    if (!bytes)
+        return;
+    registry.registerSource(sourcePath, *bytes);
+    const QStringList lines = splitLines(sourceTextFromBytes(*bytes));
     QList<LineOrigin> origins;
     origins.reserve(lines.size());
     for (qsizetype i = 0; i < lines.size(); ++i)

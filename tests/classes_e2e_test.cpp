@@ -5,6 +5,7 @@
 #include "sourcefile.h"
 #include "sourcepass.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -173,6 +174,28 @@ TEST(ClassesEndToEnd, OrdinaryFreeBasicReachesTheCompilerUntouchedByTheClassPass
     sandbox.run({QStringLiteral("plain.bas")});
     EXPECT_EQ(sourceTextFromBytes(sandbox.compiledText(0)), templatePassText(program));
     EXPECT_EQ(sandbox.readFile(QStringLiteral("plain.bas")), program);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ClassesEndToEnd, UnreadableFileIsNeitherRegisteredNorWritten) {
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("missing.bas"));
+    SnapshotRegistry registry;
+    expandClasses(path, path, registry);
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(registry.touchedFiles.isEmpty());
+
+    const QString present = directory.filePath(QStringLiteral("present.bas"));
+    writeFileBytes(present, "type A\nend type\ntype B extends A\nend type\n");
+    expandClasses(present, present, registry);
+    EXPECT_TRUE(registry.isTouched(present));
+    EXPECT_TRUE(readSourceText(present).contains(QStringLiteral("type A_generic_public_member")));
+    EXPECT_TRUE(registry.restoreSources().isEmpty());
+    EXPECT_EQ(readFileBytes(present).value_or(QByteArray()),
+              QByteArray("type A\nend type\ntype B extends A\nend type\n"));
 }
 
 } // namespace
