@@ -9,6 +9,7 @@
 // the compiler's own time.
 //
 //   project_bench --fbc PATH --compiler PATH [--sizes 10000,100000] [--runs 5]
+//   project_bench --write DIR [--sizes 1000000]   (only writes the projects, for profiling)
 
 #include "projectgenerator.h"
 
@@ -118,6 +119,16 @@ int main(int argc, char* argv[]) {
     for (const QString& size :
          option("--sizes", QStringLiteral("10000,100000,1000000")).split(u','))
         sizes.append(size.toLongLong());
+    const QString writeOnly = option("--write", QString());
+    if (!writeOnly.isEmpty()) {
+        for (qint64 size : sizes) {
+            const QString folder = QDir(writeOnly).filePath(QStringLiteral("project%1").arg(size));
+            if (!writeProject(generateProject(size), folder))
+                qFatal("cannot write the project");
+            std::printf("%s\n", qPrintable(folder));
+        }
+        return 0;
+    }
     if (fbc.isEmpty() || compiler.isEmpty()) {
         std::fprintf(stderr,
                      "usage: project_bench --fbc PATH --compiler PATH [--sizes N,N] [--runs N]\n");

@@ -6,16 +6,18 @@ QStringList splitLines(const QString& text) {
 
 Tokens lineTokens(QStringView line) {
     Tokens tokens;
+    const char16_t* data = line.utf16();
     const qsizetype size = line.size();
     qsizetype i = 0;
-    while (i < size) {
-        while (i < size && line[i] == u' ')
+    for (;;) {
+        while (i < size && data[i] == u' ')
             ++i;
+        if (i == size)
+            break;
         const qsizetype start = i;
-        while (i < size && line[i] != u' ')
+        while (i < size && data[i] != u' ')
             ++i;
-        if (i > start)
-            tokens.append(line.mid(start, i - start));
+        tokens.append(QStringView(data + start, i - start));
     }
     return tokens;
 }

@@ -20,9 +20,25 @@ QStringList splitLines(const QString& text);
 // The tokens of a line, as views into it (the line must outlive them).
 Tokens lineTokens(QStringView line);
 
-// Whole-token keyword test, ignoring letter case.
+// Whole-token keyword test, ignoring letter case. Keywords are plain ASCII, so
+// a token of another length never matches and letters fold by ASCII; only a
+// token holding a character beyond ASCII takes the general comparison.
 inline bool isKeyword(QStringView token, QLatin1StringView keyword) {
-    return token.compare(keyword, Qt::CaseInsensitive) == 0;
+    if (token.size() != keyword.size())
+        return false;
+    const char16_t* data = token.utf16();
+    for (qsizetype i = 0; i < token.size(); ++i) {
+        const char16_t c = data[i];
+        const char16_t k = char16_t(uchar(keyword.data()[i]));
+        if (c == k)
+            continue;
+        if (c >= 0x80)
+            return token.compare(keyword, Qt::CaseInsensitive) == 0;
+        const auto lower = [](char16_t x) { return x >= u'A' && x <= u'Z' ? char16_t(x + 32) : x; };
+        if (lower(c) != lower(k))
+            return false;
+    }
+    return true;
 }
 
 inline bool startsWithIgnoringCase(QStringView text, QStringView prefix) {

@@ -42,6 +42,13 @@ TEST(Lines, KeywordsCompareWholeTokensIgnoringCase) {
     EXPECT_TRUE(isKeyword(u"#Include", QLatin1StringView("#include")));
     EXPECT_FALSE(isKeyword(u"types", QLatin1StringView("type")));
     EXPECT_FALSE(isKeyword(u"\ttype", QLatin1StringView("type")));
+    EXPECT_TRUE(isKeyword(u"ExTeNdS", QLatin1StringView("extends")));
+    EXPECT_FALSE(isKeyword(u"typ", QLatin1StringView("type")));
+    EXPECT_FALSE(isKeyword(u"tyqe", QLatin1StringView("type")));
+    // Letters beyond ASCII never fold onto a keyword's letters.
+    EXPECT_FALSE(isKeyword(u"typ\u00e9", QLatin1StringView("type")));
+    EXPECT_FALSE(isKeyword(u"\u00c5s", QLatin1StringView("as")));
+    EXPECT_FALSE(isKeyword(u"@s", QLatin1StringView("`s")));
 }
 
 TEST(Lines, NameCharactersAreLettersDigitsAndUnderscore) {
