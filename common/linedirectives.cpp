@@ -17,6 +17,12 @@ bool isBlank(QChar c) {
     return c == u' ' || c == u'\t';
 }
 
+// Origins of one file share their name's characters, so most comparisons end
+// at the pointer.
+bool sameFile(const QString& a, const QString& b) {
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
 bool isBlankLine(QStringView line) {
     return std::all_of(line.begin(), line.end(), isBlank);
 }
@@ -88,6 +94,11 @@ void scanLine(QStringView line, LexState& state) {
 }
 
 void scanDirective(QStringView line, LexState& state) {
+    // Only a line whose first character after white space is '#' can open or
+    // close a macro; every other line is passed over without tokenizing it.
+    const auto first = std::find_if(line.begin(), line.end(), [](QChar c) { return !c.isSpace(); });
+    if (first == line.end() || *first != u'#')
+        return;
     const Tokens tokens = lineTokens(line.trimmed());
     if (tokens.isEmpty())
         return;
@@ -109,6 +120,8 @@ QString withLineDirectives(const MappedText& mapped, const QString& fileName) {
     qint64 currentLine = 1;
     LexState state;
 
+    // The text is copied in runs between the directives, not line by line.
+    qsizetype copied = 0;
     qsizetype start = 0;
     for (qsizetype index = 0; index < mapped.origins.size(); ++index) {
         qsizetype end = text.indexOf(u'\n', start);
@@ -118,20 +131,23 @@ QString withLineDirectives(const MappedText& mapped, const QString& fileName) {
         const LineOrigin& origin = mapped.origins[index];
 
         // A blank line gives the compiler nothing to report, so its number
-        // does not matter and it needs no directive of its own.
-        const bool matters = origin.isKnown() && !isBlankLine(line) && !origin.file.contains(u'"');
+        // does not matter and it needs no directive of its own. The cheap tests
+        // come first: most lines are numbered right already.
         const bool allowed = !state.continued && !state.inMacro && state.commentDepth == 0;
-        if (matters && allowed && (origin.line != currentLine || origin.file != currentFile)) {
-            out += QStringLiteral("#line %1 \"").arg(origin.line - 1);
+        if (origin.isKnown() && allowed &&
+            (origin.line != currentLine || !sameFile(origin.file, currentFile)) &&
+            !isBlankLine(line) && !origin.file.contains(u'"')) {
+            out += QStringView(text).mid(copied, start - copied);
+            copied = start;
+            out += QLatin1StringView("#line ");
+            out += QString::number(origin.line - 1);
+            out += QLatin1StringView(" \"");
             out += origin.file;
             out += QLatin1StringView("\"\n");
             currentFile = origin.file;
             currentLine = origin.line;
         }
 
-        out += line;
-        if (end < text.size())
-            out += u'\n';
         ++currentLine;
 
         const bool wasInComment = state.commentDepth > 0;
@@ -140,5 +156,6 @@ QString withLineDirectives(const MappedText& mapped, const QString& fileName) {
             scanDirective(line, state);
         start = end + 1;
     }
+    out += QStringView(text).mid(copied);
     return out;
 }
