@@ -107,6 +107,36 @@ TEST(InstantiateTest, TypeParameterIsSubstitutedAsAWholeName) {
               QStringLiteral(" (((t1)"));
 }
 
+// The substitution walks the text once; it must give what the fourteen
+// patterns give one after another, on texts dense with "t1" and delimiters.
+TEST(InstantiateTest, TypeParameterWalkMatchesThePatternsInTurn) {
+    const auto byPatterns = [](QString text, const QString& argument) {
+        for (const QChar lead : QStringView(u" (+-<>="))
+            text = replaceWholeName(text, QStringView(&lead, 1), u"t1", {}, argument);
+        for (const QChar trail : QStringView(u" )+-<>="))
+            text = replaceWholeName(text, {}, u"t1", QStringView(&trail, 1), argument);
+        return text;
+    };
+    const QStringView pieces[] = {u"t1", u"t1", u"t", u"1", u" ", u"(", u")",  u"+",     u"-",
+                                  u"<",  u">",  u"=", u",", u"x", u"_", u"\n", u"\u00e9"};
+    const QString arguments[] = {QStringLiteral("double"), QString(),
+                                 QStringLiteral("t"),      QStringLiteral("1"),
+                                 QStringLiteral("(t1"),    QStringLiteral("x t1 y")};
+    quint32 seed = 12345;
+    const auto next = [&seed](quint32 bound) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % bound;
+    };
+    for (int round = 0; round < 4000; ++round) {
+        QString text;
+        for (quint32 n = next(14); n > 0; --n)
+            text += pieces[next(std::size(pieces))];
+        const QString& argument = arguments[next(std::size(arguments))];
+        ASSERT_EQ(substituteTypeParameter(text, argument), byPatterns(text, argument))
+            << qPrintable(text) << " / " << qPrintable(argument);
+    }
+}
+
 TEST(InstantiateTest, TemplateIsRenamedAsAWholeName) {
     struct Case {
         const char* name;
