@@ -26,6 +26,17 @@ QStringView argumentText(QStringView use) {
     return use.mid(3, use.size() - 6);
 }
 
+// Whether the line holds "<<<": most lines hold no '<' at all, which a search
+// for the single character settles fastest.
+bool hasUseOpening(QStringView line) {
+    for (qsizetype at = line.indexOf(u'<'); at >= 0 && at + 2 < line.size();
+         at = line.indexOf(u'<', at + 1)) {
+        if (line[at + 1] == u'<' && line[at + 2] == u'<')
+            return true;
+    }
+    return false;
+}
+
 struct Instantiation {
     const TemplateTable& templateTable;
     QList<MappedText>& instanceLines;
@@ -73,7 +84,7 @@ void Instantiation::useTemplate(const QString& templateName, const QString& suff
 // with a running count of its double quotes, so each use costs time in
 // proportion to its own length only.
 bool Instantiation::scanUses(QString& line) {
-    if (!line.contains(u"<<<"))
+    if (!hasUseOpening(line))
         return false;
     QString done;
     done.reserve(line.size());
