@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <cstring>
+
 std::optional<QByteArray> readFileBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -15,12 +17,22 @@ std::optional<QByteArray> readFileBytes(const QString& path) {
 }
 
 QString sourceTextFromBytes(const QByteArray& bytes) {
-    QByteArray kept = bytes;
-    const qsizetype nul = kept.indexOf('\0');
-    if (nul >= 0)
-        kept.truncate(nul);
-    kept.replace('\r', QByteArrayView());
-    return textFromBytes(kept);
+    // One walk: each byte up to the first NUL becomes one character, carriage
+    // returns are left out.
+    const char* data = bytes.constData();
+    const void* nulAt = std::memchr(data, '\0', size_t(bytes.size()));
+    const qsizetype size = nulAt ? static_cast<const char*>(nulAt) - data : bytes.size();
+    if (!std::memchr(data, '\r', size_t(size)))
+        return QString::fromLatin1(data, size);
+    QString text(size, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] != '\r')
+            out[kept++] = char16_t(uchar(data[i]));
+    }
+    text.truncate(kept);
+    return text;
 }
 
 QByteArray sourceBytesFromText(const QString& text) {

@@ -24,6 +24,12 @@ TEST(Text, CharactersAbove255BecomeQuestionMarks) {
 TEST(SourceFile, TextModeReadingDropsEveryCarriageReturn) {
     EXPECT_EQ(sourceTextFromBytes("a\r\nb\rc\n"), QStringLiteral("a\nbc\n"));
     EXPECT_EQ(sourceTextFromBytes(QByteArray("x\r\n\0y\r\n", 7)), QStringLiteral("x\n"));
+    EXPECT_EQ(sourceTextFromBytes(QByteArray("x\0\r", 3)), QStringLiteral("x"));
+    EXPECT_EQ(sourceTextFromBytes("\r\r"), QString());
+    EXPECT_EQ(sourceTextFromBytes(QByteArray()), QString());
+    // Bytes above 127 are the same characters with carriage returns or without.
+    EXPECT_EQ(sourceTextFromBytes("\xe9\xff\r\n\x80"), QStringLiteral("\u00e9\u00ff\n\u0080"));
+    EXPECT_EQ(sourceTextFromBytes("\xe9\xff\n\x80"), QStringLiteral("\u00e9\u00ff\n\u0080"));
 }
 
 TEST(SourceFile, TextModeWritingUsesThePlatformLineEnd) {
