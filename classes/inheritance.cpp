@@ -32,6 +32,8 @@ Inheritance analyseInheritance(const QStringList& lines, const QList<TypeRecord>
     };
     QList<Link> links;
     for (const QString& line : lines) {
+        if (!firstTokenMayBe(line, QLatin1StringView("type")))
+            continue;
         const Tokens tokens = lineTokens(line);
         if (isExtendsLine(tokens))
             links.append(Link{keyOf(tokens[1]), keyOf(tokens[3])});

@@ -138,6 +138,8 @@ void resolveExtends(QList<TypeRecord>& records, const QStringList& lines,
     const RecordIndex index(records);
     const QString placeholder = u' ' + forwardPlaceholder();
     for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!firstTokenMayBe(lines[i], QLatin1StringView("type")))
+            continue;
         const Tokens tokens = lineTokens(lines[i]);
         if (!isExtendsLine(tokens) || inheritance.isNative(tokens[1]))
             continue;

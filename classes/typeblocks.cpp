@@ -75,6 +75,10 @@ MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& 
     writer.out.text.reserve(characters * 2);
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!firstTokenMayBe(lines[i], QLatin1StringView("type"))) {
+            writer.add(lines[i], origins.value(i));
+            continue;
+        }
         const Tokens tokens = lineTokens(lines[i]);
         if (!opensBlock(tokens)) {
             writer.add(lines[i], origins.value(i));
@@ -111,7 +115,12 @@ void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
         qsizetype end = source.indexOf(u'\n', start);
         if (end < 0)
             end = source.size();
-        const Tokens tokens = lineTokens(QStringView(source).mid(start, end - start));
+        const QStringView line = QStringView(source).mid(start, end - start);
+        if (!firstTokenMayBe(line, QLatin1StringView("type"))) {
+            start = end + 1;
+            continue;
+        }
+        const Tokens tokens = lineTokens(line);
         if (isExtendsLine(tokens) && !inheritance.isNative(tokens[1])) {
             if (result.isEmpty())
                 result.reserve(source.size());

@@ -41,6 +41,20 @@ inline bool isKeyword(QStringView token, QLatin1StringView keyword) {
     return true;
 }
 
+// Whether the first token of line can be keyword: it begins with the keyword's
+// first character, ignoring letter case. Lets the many lines that cannot be
+// skip tokenizing.
+inline bool firstTokenMayBe(QStringView line, QLatin1StringView keyword) {
+    const char16_t* data = line.utf16();
+    qsizetype i = 0;
+    while (i < line.size() && data[i] == u' ')
+        ++i;
+    if (i == line.size() || keyword.isEmpty())
+        return false;
+    const auto lower = [](char16_t x) { return x >= u'A' && x <= u'Z' ? char16_t(x + 32) : x; };
+    return lower(data[i]) == lower(char16_t(uchar(keyword.data()[0])));
+}
+
 inline bool startsWithIgnoringCase(QStringView text, QStringView prefix) {
     return text.startsWith(prefix, Qt::CaseInsensitive);
 }

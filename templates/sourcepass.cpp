@@ -87,6 +87,8 @@ QString includeDirectory(const QString& sourcePath) {
 }
 
 QString includedPath(QStringView line, const QString& directory) {
+    if (!firstTokenMayBe(line, QLatin1StringView("#include")))
+        return {};
     const Tokens tokens = lineTokens(line);
     if (tokens.size() < 3 || !isKeyword(tokens[0], QLatin1StringView("#include")) ||
         !isKeyword(tokens[1], QLatin1StringView("once")))
