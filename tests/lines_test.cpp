@@ -51,6 +51,16 @@ TEST(Lines, KeywordsCompareWholeTokensIgnoringCase) {
     EXPECT_FALSE(isKeyword(u"@s", QLatin1StringView("`s")));
 }
 
+// The quick test may only rule out lines whose first token is not the keyword.
+TEST(Lines, FirstTokenTestNeverRulesOutTheKeyword) {
+    const QLatin1StringView type("type");
+    for (const char* line : {"type A", "   TYPE A extends B", "Type", "tx", " t"})
+        EXPECT_TRUE(firstTokenMayBe(QString::fromLatin1(line), type)) << line;
+    for (const char* line : {"", "    ", "\ttype A", "dim t", "#include once", "_type"})
+        EXPECT_FALSE(firstTokenMayBe(QString::fromLatin1(line), type)) << line;
+    EXPECT_TRUE(firstTokenMayBe(u"  #INCLUDE once \"a.bi\"", QLatin1StringView("#include")));
+}
+
 TEST(Lines, NameCharactersAreLettersDigitsAndUnderscore) {
     for (QChar c : QStringLiteral("aZ09_\u00e9\u00c0\u00aa"))
         EXPECT_TRUE(isNameChar(c)) << c.unicode();
