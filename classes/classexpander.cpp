@@ -8,10 +8,12 @@
 #include "typeblocks.h"
 #include "typescan.h"
 
-MappedText expandClassText(const MappedText& source) {
+MappedText expandClassText(MappedText source) {
     const QStringList lines = splitLines(source.text);
-    QList<LineOrigin> origins = source.origins;
-    origins.resize(lines.size());
+    source.text = QString(); // the lines hold the text from here on
+    QList<LineOrigin> origins = std::move(source.origins);
+    if (origins.size() != lines.size())
+        origins.resize(lines.size());
 
     QList<TypeRecord> records = scanTypes(lines, origins);
     const Inheritance inheritance = analyseInheritance(lines, records);

@@ -14,4 +14,6 @@ void expandClasses(const QString& sourcePath, const QString& targetPath,
                    SnapshotRegistry& registry);
 
 // The same pass in memory: the rewritten text, each line with its origin.
-MappedText expandClassText(const MappedText& source);
+// Takes the source by value so that a caller handing over its text lets the
+// pass drop it once the lines are split off.
+MappedText expandClassText(MappedText source);
