@@ -3,6 +3,8 @@
 #include "lines.h"
 #include "snapshotregistry.h"
 
+#include <cstring>
+
 namespace {
 
 bool isEndTypeLine(const Tokens& tokens) {
@@ -108,9 +110,16 @@ MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& 
 }
 
 void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
-    const QString& source = text.text;
-    QString result;
+    // Each rewritten line only gets shorter, so the text is compacted in place:
+    // everything before `copied` has been moved down to end at `written`.
+    QString& source = text.text;
+    char16_t* data = nullptr;
+    qsizetype written = 0;
     qsizetype copied = 0;
+    const auto moveDown = [&](qsizetype from, qsizetype length) {
+        std::memmove(data + written, data + from, size_t(length) * sizeof(char16_t));
+        written += length;
+    };
     for (qsizetype start = 0; start <= source.size();) {
         qsizetype end = source.indexOf(u'\n', start);
         if (end < 0)
@@ -122,20 +131,27 @@ void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
         }
         const Tokens tokens = lineTokens(line);
         if (isExtendsLine(tokens) && !inheritance.isNative(tokens[1])) {
-            if (result.isEmpty())
-                result.reserve(source.size());
-            result += QStringView(source).mid(copied, start - copied);
-            result += tokens[0];
-            result += u' ';
-            result += tokens[1];
+            // Positions within the line, as the line may move when the text detaches.
+            const qsizetype keyword = tokens[0].utf16() - line.utf16();
+            const qsizetype name = tokens[1].utf16() - line.utf16();
+            const qsizetype nameLength = tokens[1].size();
+            const qsizetype keywordLength = tokens[0].size();
+            if (!data) {
+                data = reinterpret_cast<char16_t*>(source.data());
+                written = copied = start;
+            }
+            moveDown(copied, start - copied);
+            moveDown(start + keyword, keywordLength);
+            data[written++] = u' ';
+            moveDown(start + name, nameLength);
             copied = end;
         }
         start = end + 1;
     }
-    if (copied == 0)
+    if (!data)
         return;
-    result += QStringView(source).mid(copied);
-    text.text = result;
+    moveDown(copied, source.size() - copied);
+    source.truncate(written);
 }
 
 void writeResult(const MappedText& text, const QString& targetPath, SnapshotRegistry& registry) {
