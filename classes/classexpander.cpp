@@ -36,7 +36,8 @@ void expandClasses(const QString& sourcePath, const QString& targetPath,
     const QStringList lines = splitLines(sourceTextFromBytes(*bytes));
     QList<LineOrigin> origins;
     origins.reserve(lines.size());
+    const LineOrigin firstLine(sourcePath, 1);
     for (qsizetype i = 0; i < lines.size(); ++i)
-        origins.append(LineOrigin{sourcePath, int(i + 1)});
+        origins.append(firstLine.atLine(int(i + 1)));
     writeResult(expandClassText(MappedText::fromLines(lines, origins)), targetPath, registry);
 }

@@ -17,12 +17,6 @@ bool isBlank(QChar c) {
     return c == u' ' || c == u'\t';
 }
 
-// Origins of one file share their name's characters, so most comparisons end
-// at the pointer.
-bool sameFile(const QString& a, const QString& b) {
-    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
-}
-
 bool isBlankLine(QStringView line) {
     return std::all_of(line.begin(), line.end(), isBlank);
 }
@@ -116,8 +110,7 @@ QString withLineDirectives(const MappedText& mapped, const QString& fileName) {
     out.reserve(text.size() + text.size() / 16);
 
     // Where the compiler believes it is: the file and number of the next line.
-    QString currentFile = fileName;
-    qint64 currentLine = 1;
+    LineOrigin current(fileName, 1);
     LexState state;
 
     // The text is copied in runs between the directives, not line by line.
@@ -135,20 +128,19 @@ QString withLineDirectives(const MappedText& mapped, const QString& fileName) {
         // come first: most lines are numbered right already.
         const bool allowed = !state.continued && !state.inMacro && state.commentDepth == 0;
         if (origin.isKnown() && allowed &&
-            (origin.line != currentLine || !sameFile(origin.file, currentFile)) &&
-            !isBlankLine(line) && !origin.file.contains(u'"')) {
+            (origin.line != current.line || origin.fileNumber != current.fileNumber) &&
+            !isBlankLine(line) && !origin.file().contains(u'"')) {
             out += QStringView(text).mid(copied, start - copied);
             copied = start;
             out += QLatin1StringView("#line ");
             out += QString::number(origin.line - 1);
             out += QLatin1StringView(" \"");
-            out += origin.file;
+            out += origin.file();
             out += QLatin1StringView("\"\n");
-            currentFile = origin.file;
-            currentLine = origin.line;
+            current = origin;
         }
 
-        ++currentLine;
+        ++current.line;
 
         const bool wasInComment = state.commentDepth > 0;
         scanLine(line, state);

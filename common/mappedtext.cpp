@@ -1,5 +1,40 @@
 #include "mappedtext.h"
 
+#include <QHash>
+
+#include <deque>
+
+namespace {
+
+// The file names origins refer to; number 0 is the empty name. A deque keeps
+// every stored name in place as more are added.
+struct FileNames {
+    std::deque<QString> names{QString()};
+    QHash<QString, int> numbers{{QString(), 0}};
+};
+
+FileNames& fileNames() {
+    static FileNames table;
+    return table;
+}
+
+} // namespace
+
+int LineOrigin::numberOfFile(const QString& file) {
+    FileNames& table = fileNames();
+    const auto found = table.numbers.constFind(file);
+    if (found != table.numbers.constEnd())
+        return found.value();
+    const int number = int(table.names.size());
+    table.names.push_back(file);
+    table.numbers.insert(file, number);
+    return number;
+}
+
+const QString& LineOrigin::file() const {
+    return fileNames().names[size_t(fileNumber)];
+}
+
 MappedText::MappedText(const QString& text, const LineOrigin& origin)
     : text(text), origins(text.count(u'\n') + 1, origin) {}
 

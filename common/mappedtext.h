@@ -7,16 +7,37 @@
 // Where a line of rewritten text comes from: the name the compiler knows its
 // file by, and its 1-based line number there. A line made up by the program
 // (such as the empty lines between generated members) has no origin.
+//
+// Every line of every text carries one, so it is kept small: the file is a
+// number in a table of the names met during the run (each stored once), and an
+// origin is two integers that copy without touching the name.
 struct LineOrigin {
-    QString file;
+    int fileNumber = 0; // 0: no file
     int line = 0;
+
+    LineOrigin() = default;
+    LineOrigin(const QString& file, int line) : fileNumber(numberOfFile(file)), line(line) {}
+
+    // The name; it stays valid for the whole run.
+    const QString& file() const;
+
+    // The same file at another line.
+    LineOrigin atLine(int otherLine) const {
+        LineOrigin origin = *this;
+        origin.line = otherLine;
+        return origin;
+    }
 
     bool isKnown() const { return line > 0; }
     bool operator==(const LineOrigin& other) const {
-        return line == other.line && file == other.file;
+        return line == other.line && fileNumber == other.fileNumber;
     }
     bool operator!=(const LineOrigin& other) const { return !(*this == other); }
+
+private:
+    static int numberOfFile(const QString& file);
 };
+Q_DECLARE_TYPEINFO(LineOrigin, Q_RELOCATABLE_TYPE);
 
 // A text together with the origin of each of its lines, so that the compiler's
 // messages can be pointed back at the user's own lines. `origins` always has

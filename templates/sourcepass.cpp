@@ -32,8 +32,9 @@ PassResult runPass(const QString& sourcePath, const QString& compilerName,
     registry.registerSource(sourcePath, bytes);
     QList<LineOrigin> origins;
     origins.reserve(lines.size());
+    const LineOrigin firstLine(compilerName, 1);
     for (qsizetype i = 0; i < lines.size(); ++i)
-        origins.append(LineOrigin{compilerName, int(i + 1)});
+        origins.append(firstLine.atLine(int(i + 1)));
 
     TemplateSet templates;
     QList<MappedText> instanceLines;

@@ -196,7 +196,7 @@ TEST(InstantiateTest, InstanceTextOfTheWorkedExample) {
     for (const LineOrigin& origin : instance.origins)
         lineNumbers.append(origin.line);
     EXPECT_EQ(lineNumbers, (QList<int>{1, 0, 2, 3, 4, 5, 0, 0, 6, 7, 8, 9, 0, 0}));
-    EXPECT_EQ(instance.origins.first().file, QStringLiteral("t.bi"));
+    EXPECT_EQ(instance.origins.first().file(), QStringLiteral("t.bi"));
 }
 
 TEST(InstantiateTest, UsesAreRewrittenAndInstancesGeneratedOnce) {

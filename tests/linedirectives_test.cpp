@@ -27,7 +27,7 @@ void expectMapped(const MappedText& text, const QString& written, int approximat
     for (qsizetype i = 0; i < numbered.size(); ++i) {
         const LineOrigin& origin = text.origins[i];
         if (origin.isKnown() && !numbered[i].text.trimmed().isEmpty() &&
-            (numbered[i].file != origin.file || numbered[i].line != origin.line))
+            (numbered[i].file != origin.file() || numbered[i].line != origin.line))
             ++wrong;
     }
     EXPECT_EQ(wrong, approximate) << written.toStdString();

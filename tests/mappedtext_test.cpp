@@ -5,6 +5,30 @@
 
 namespace {
 
+TEST(LineOrigin, OriginsOfOneFileNameAreEqualWhereverTheNameCameFrom) {
+    const QString name = QStringLiteral("C:/src/main.bas");
+    const LineOrigin first(name, 3);
+    const LineOrigin again(QString(name.data(), name.size()), 3); // same text, other storage
+    EXPECT_EQ(first, again);
+    EXPECT_NE(first, LineOrigin(QStringLiteral("c:/src/main.bas"), 3)); // names are exact
+    EXPECT_NE(first, first.atLine(4));
+    EXPECT_EQ(first.atLine(4).file(), name);
+
+    // A name read back stays valid however many names come after it.
+    const QString& kept = first.file();
+    for (int i = 0; i < 2000; ++i)
+        LineOrigin(QStringLiteral("other%1.bi").arg(i), 1);
+    EXPECT_EQ(kept, name);
+
+    const LineOrigin none;
+    EXPECT_FALSE(none.isKnown());
+    EXPECT_TRUE(none.file().isEmpty());
+    // Lists fill new entries with origins that have no file.
+    QList<LineOrigin> grown{first};
+    grown.resize(3);
+    EXPECT_EQ(grown[2], LineOrigin());
+}
+
 TEST(MappedText, AppendJoinsTheTouchingLinesAndKeepsTheirOrigin) {
     MappedText text(QStringLiteral("a\nb"), at(1));
     text.append(MappedText(QStringLiteral("c\nd"), at(5)));

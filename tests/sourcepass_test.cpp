@@ -77,7 +77,7 @@ TEST_F(SourcePassTest, WorkedExampleIsWrittenByteForByte) {
     const QString main = path(QStringLiteral("main.bas"));
     QList<int> lineNumbers;
     for (const LineOrigin& origin : written.origins) {
-        EXPECT_TRUE(!origin.isKnown() || origin.file == main);
+        EXPECT_TRUE(!origin.isKnown() || origin.file() == main);
         lineNumbers.append(origin.line);
     }
     EXPECT_EQ(lineNumbers, (QList<int>{1, 0, 2, 3, 4, 5, 0, 0, 6, 7, 8, 9, 0, 0, 10}));

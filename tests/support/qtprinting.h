@@ -13,5 +13,5 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 inline void PrintTo(const LineOrigin& origin, std::ostream* out) {
-    *out << origin.file.toStdString() << ':' << origin.line;
+    *out << origin.file().toStdString() << ':' << origin.line;
 }
