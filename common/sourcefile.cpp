@@ -35,7 +35,7 @@ QString sourceTextFromBytes(const QByteArray& bytes) {
     return text;
 }
 
-QByteArray sourceBytesFromText(const QString& text) {
+QByteArray sourceBytesFromText(QStringView text) {
     QByteArray bytes = bytesFromText(text);
 #ifdef Q_OS_WIN
     bytes.replace("\n", "\r\n");
@@ -48,7 +48,16 @@ QString readSourceText(const QString& path) {
 }
 
 bool writeSourceText(const QString& path, const QString& text) {
-    return writeFileBytes(path, sourceBytesFromText(text));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    constexpr qsizetype piece = 1 << 16;
+    bool written = true;
+    for (qsizetype at = 0; at < text.size() && written; at += piece) {
+        const QByteArray bytes = sourceBytesFromText(QStringView(text).mid(at, piece));
+        written = file.write(bytes) == bytes.size();
+    }
+    return file.flush() && written;
 }
 
 bool writeFileBytes(const QString& path, const QByteArray& bytes) {

@@ -18,11 +18,12 @@ std::optional<QByteArray> readFileBytes(const QString& path);
 QString sourceTextFromBytes(const QByteArray& bytes);
 
 // The platform's text-mode bytes for a text: line feeds become the native line end.
-QByteArray sourceBytesFromText(const QString& text);
+QByteArray sourceBytesFromText(QStringView text);
 
 QString readSourceText(const QString& path);
 
-// Returns false when the file could not be opened or fully written.
+// Returns false when the file could not be opened or fully written. The bytes
+// are made and written a piece at a time, never all at once beside the text.
 bool writeSourceText(const QString& path, const QString& text);
 
 // Writes bytes as they are (binary mode), truncating or creating the file.

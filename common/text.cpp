@@ -5,7 +5,7 @@ QString textFromBytes(const QByteArray& bytes) {
     return QString::fromLatin1(nul < 0 ? bytes : bytes.left(nul));
 }
 
-QByteArray bytesFromText(const QString& text) {
+QByteArray bytesFromText(QStringView text) {
     // toLatin1() already maps every character above 255 to '?'.
     return text.toLatin1();
 }

@@ -10,4 +10,4 @@
 QString textFromBytes(const QByteArray& bytes);
 
 // Text to bytes, one byte per character; a character above 255 becomes '?'.
-QByteArray bytesFromText(const QString& text);
+QByteArray bytesFromText(QStringView text);

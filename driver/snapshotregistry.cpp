@@ -22,7 +22,7 @@ void SnapshotRegistry::registerSource(const QString& path, const QByteArray& byt
 bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& text) {
     if (!isTouched(path))
         return false;
-    return writeFileBytes(path, sourceBytesFromText(text));
+    return writeSourceText(path, text);
 }
 
 bool SnapshotRegistry::isTouched(const QString& path) const {

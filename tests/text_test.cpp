@@ -1,6 +1,8 @@
 #include "sourcefile.h"
 #include "text.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,6 +40,18 @@ TEST(SourceFile, TextModeWritingUsesThePlatformLineEnd) {
 #else
     EXPECT_EQ(sourceBytesFromText(QStringLiteral("a\nb\n")), QByteArray("a\nb\n"));
 #endif
+}
+
+TEST(SourceFile, LargeTextsAreWrittenWhole) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("big.bas"));
+    QString text;
+    for (int i = 0; text.size() < 300000; ++i)
+        text += QStringLiteral("line %1 \u00e9\n").arg(i);
+    ASSERT_TRUE(writeSourceText(path, text));
+    EXPECT_EQ(readFileBytes(path), sourceBytesFromText(text));
+    ASSERT_TRUE(writeSourceText(path, QString()));
+    EXPECT_EQ(readFileBytes(path), QByteArray());
 }
 
 } // namespace
