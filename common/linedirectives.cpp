@@ -3,6 +3,7 @@
 #include "lines.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -102,52 +103,103 @@ void scanDirective(QStringView line, LexState& state) {
         state.inMacro = false;
 }
 
+// The directive that makes the next line origin.line of origin.file():
+// #line N "name" and a line feed, where N is one less than the line.
+const QLatin1StringView directiveStart("#line ");
+
+int digitCount(int number) {
+    int digits = 1;
+    for (; number >= 10; number /= 10)
+        ++digits;
+    return digits;
+}
+
+qsizetype directiveLength(const LineOrigin& origin) {
+    return directiveStart.size() + digitCount(origin.line - 1) + 2 + origin.file().size() + 2;
+}
+
+// Writes the directive's directiveLength(origin) characters at out.
+void writeDirective(char16_t* out, const LineOrigin& origin) {
+    for (const char c : directiveStart)
+        *out++ = char16_t(uchar(c));
+    const int number = origin.line - 1;
+    const int digits = digitCount(number);
+    int rest = number;
+    for (int i = digits - 1; i >= 0; --i, rest /= 10)
+        out[i] = char16_t(u'0' + rest % 10);
+    out += digits;
+    *out++ = u' ';
+    *out++ = u'"';
+    const QString& file = origin.file();
+    std::memcpy(out, file.utf16(), size_t(file.size()) * sizeof(char16_t));
+    out += file.size();
+    *out++ = u'"';
+    *out++ = u'\n';
+}
+
 } // namespace
 
-QString withLineDirectives(const MappedText& mapped, const QString& fileName) {
-    const QString& text = mapped.text;
-    QString out;
-    out.reserve(text.size() + text.size() / 16);
+QString withLineDirectives(MappedText mapped, const QString& fileName) {
+    // First find where the directives go, then widen the text once and move
+    // its lines into place from the back, so no second copy of a text that
+    // may be the largest thing the program holds is ever made.
+    struct Directive {
+        qsizetype at; // position in the text of the line it goes before
+        LineOrigin origin;
+    };
+    QList<Directive> directives;
+    qsizetype added = 0;
+    {
+        const QString& text = mapped.text;
+        // Where the compiler believes it is: the file and number of the next line.
+        LineOrigin current(fileName, 1);
+        LexState state;
+        qsizetype start = 0;
+        for (qsizetype index = 0; index < mapped.origins.size(); ++index) {
+            qsizetype end = text.indexOf(u'\n', start);
+            if (end < 0)
+                end = text.size();
+            const QStringView line = QStringView(text).mid(start, end - start);
+            const LineOrigin& origin = mapped.origins[index];
 
-    // Where the compiler believes it is: the file and number of the next line.
-    LineOrigin current(fileName, 1);
-    LexState state;
+            // A blank line gives the compiler nothing to report, so its number
+            // does not matter and it needs no directive of its own. The cheap
+            // tests come first: most lines are numbered right already.
+            const bool allowed = !state.continued && !state.inMacro && state.commentDepth == 0;
+            if (origin.isKnown() && allowed &&
+                (origin.line != current.line || origin.fileNumber != current.fileNumber) &&
+                !isBlankLine(line) && !origin.file().contains(u'"')) {
+                added += directiveLength(origin);
+                directives.append(Directive{start, origin});
+                current = origin;
+            }
+            ++current.line;
 
-    // The text is copied in runs between the directives, not line by line.
-    qsizetype copied = 0;
-    qsizetype start = 0;
-    for (qsizetype index = 0; index < mapped.origins.size(); ++index) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0)
-            end = text.size();
-        const QStringView line = QStringView(text).mid(start, end - start);
-        const LineOrigin& origin = mapped.origins[index];
-
-        // A blank line gives the compiler nothing to report, so its number
-        // does not matter and it needs no directive of its own. The cheap tests
-        // come first: most lines are numbered right already.
-        const bool allowed = !state.continued && !state.inMacro && state.commentDepth == 0;
-        if (origin.isKnown() && allowed &&
-            (origin.line != current.line || origin.fileNumber != current.fileNumber) &&
-            !isBlankLine(line) && !origin.file().contains(u'"')) {
-            out += QStringView(text).mid(copied, start - copied);
-            copied = start;
-            out += QLatin1StringView("#line ");
-            out += QString::number(origin.line - 1);
-            out += QLatin1StringView(" \"");
-            out += origin.file();
-            out += QLatin1StringView("\"\n");
-            current = origin;
+            const bool wasInComment = state.commentDepth > 0;
+            scanLine(line, state);
+            if (!wasInComment)
+                scanDirective(line, state);
+            if (end == text.size())
+                break;
+            start = end + 1;
         }
-
-        ++current.line;
-
-        const bool wasInComment = state.commentDepth > 0;
-        scanLine(line, state);
-        if (!wasInComment)
-            scanDirective(line, state);
-        start = end + 1;
     }
-    out += QStringView(text).mid(copied);
+
+    QString out = std::move(mapped.text);
+    if (directives.isEmpty())
+        return out;
+    qsizetype readEnd = out.size();
+    out.resize(readEnd + added);
+    char16_t* data = reinterpret_cast<char16_t*>(out.data());
+    qsizetype writeEnd = out.size();
+    for (qsizetype d = directives.size() - 1; d >= 0; --d) {
+        const Directive& directive = directives[d];
+        const qsizetype length = readEnd - directive.at;
+        writeEnd -= length;
+        std::memmove(data + writeEnd, data + directive.at, size_t(length) * sizeof(char16_t));
+        writeEnd -= directiveLength(directive.origin);
+        writeDirective(data + writeEnd, directive.origin);
+        readEnd = directive.at;
+    }
     return out;
 }

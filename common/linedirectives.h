@@ -18,4 +18,5 @@
 // fileName is the name the compiler itself uses for the written file (the
 // argument as given for a command-line file, the absolute path for an included
 // one). Removing the inserted directive lines gives mapped.text back exactly.
-QString withLineDirectives(const MappedText& mapped, const QString& fileName);
+// Takes the text by value: a caller that hands it over has it widened in place.
+QString withLineDirectives(MappedText mapped, const QString& fileName);

@@ -49,8 +49,8 @@ void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
     if (!bytes)
         return;
     registry.registerSource(path, *bytes);
-    const MappedText rewritten = expandClassText(templatePassText(path, registry));
-    registry.writeRewrittenSource(path, withLineDirectives(rewritten, path));
+    MappedText rewritten = expandClassText(templatePassText(path, registry));
+    registry.writeRewrittenSource(path, withLineDirectives(std::move(rewritten), path));
 }
 
 } // namespace

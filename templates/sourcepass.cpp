@@ -119,6 +119,6 @@ TemplateSet expandIncludedTemplates(const QString& sourcePath, const QString& ta
                                     SnapshotRegistry& registry) {
     const QString name = includedFileName(sourcePath);
     PassResult result = runPass(sourcePath, name, registry);
-    registry.writeRewrittenSource(targetPath, withLineDirectives(result.written, name));
+    registry.writeRewrittenSource(targetPath, withLineDirectives(std::move(result.written), name));
     return result.templates;
 }
