@@ -43,6 +43,16 @@ void scanLine(QStringView line, LexState& state) {
             }
             continue;
         }
+        if (c != u'"' && c != u'/' && c != u'\'') {
+            // Plain code: runs to the next character that can open a string
+            // or a comment.
+            const char16_t* data = line.utf16();
+            ++i;
+            while (i < size && data[i] != u'"' && data[i] != u'/' && data[i] != u'\'')
+                ++i;
+            lastCodeEnd = i;
+            continue;
+        }
         if (c == u'"') {
             const bool escaped = i > 0 && line[i - 1] == u'!';
             ++i;
