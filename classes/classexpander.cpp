@@ -9,8 +9,7 @@
 #include "typescan.h"
 
 MappedText expandClassText(MappedText source) {
-    const QStringList lines = splitLines(source.text);
-    source.text = QString(); // the lines hold the text from here on
+    const QStringList lines = splitLinesOver(source.text); // source.text holds their characters
     QList<LineOrigin> origins = std::move(source.origins);
     if (origins.size() != lines.size())
         origins.resize(lines.size());

@@ -14,6 +14,6 @@ void expandClasses(const QString& sourcePath, const QString& targetPath,
                    SnapshotRegistry& registry);
 
 // The same pass in memory: the rewritten text, each line with its origin.
-// Takes the source by value so that a caller handing over its text lets the
-// pass drop it once the lines are split off.
+// Takes the source by value: the pass's lines refer to its text's characters,
+// so a caller that hands the text over saves a copy of it.
 MappedText expandClassText(MappedText source);

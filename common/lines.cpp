@@ -4,6 +4,22 @@ QStringList splitLines(const QString& text) {
     return text.split(u'\n');
 }
 
+QStringList splitLinesOver(const QString& text) {
+    QStringList lines;
+    lines.reserve(text.count(u'\n') + 1);
+    const QChar* data = text.constData();
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(u'\n', start);
+        const qsizetype stop = end < 0 ? text.size() : end;
+        lines.append(stop > start ? QString::fromRawData(data + start, stop - start) : QString());
+        if (end < 0)
+            break;
+        start = end + 1;
+    }
+    return lines;
+}
+
 Tokens lineTokens(QStringView line) {
     Tokens tokens;
     const char16_t* data = line.utf16();

@@ -17,6 +17,19 @@ using Tokens = QVarLengthArray<QStringView, 8>;
 
 QStringList splitLines(const QString& text);
 
+// The same lines, each referring to text's own characters instead of a copy
+// of them, so a large file is split without an allocation per line. text must
+// outlive the lines and stay unchanged while they exist; a line that is
+// changed gets its own copy, and one that is kept beyond text's life must be
+// copied with ownLine. A temporary text is refused.
+QStringList splitLinesOver(const QString& text);
+QStringList splitLinesOver(QString&& text) = delete;
+
+// A copy of line that owns its characters.
+inline QString ownLine(const QString& line) {
+    return QString(line.constData(), line.size());
+}
+
 // The tokens of a line, as views into it (the line must outlive them).
 Tokens lineTokens(QStringView line);
 

@@ -152,7 +152,7 @@ qsizetype Capture::nextEnd(int kind, qsizetype from) {
 }
 
 void Capture::append(CapturedTemplate& captured, qsizetype line) const {
-    captured.lines.append(lines[line]);
+    captured.lines.append(ownLine(lines[line])); // outlives the file's text
     captured.origins.append(origins[line]);
 }
 

@@ -28,7 +28,8 @@ struct PassResult {
 PassResult runPass(const QString& sourcePath, const QString& compilerName,
                    SnapshotRegistry& registry) {
     const QByteArray bytes = readFileBytes(sourcePath).value_or(QByteArray());
-    QStringList lines = splitLines(sourceTextFromBytes(bytes));
+    const QString text = sourceTextFromBytes(bytes); // holds the characters of lines
+    QStringList lines = splitLinesOver(text);
     registry.registerSource(sourcePath, bytes);
     QList<LineOrigin> origins;
     origins.reserve(lines.size());

@@ -1,4 +1,5 @@
 #include "capture.h"
+#include "lines.h"
 #include "literaltemplates.h"
 #include "qtprinting.h"
 
@@ -377,4 +378,19 @@ TEST(CaptureTest, MatchesTheLiteralRulesOnRandomInput) {
         ASSERT_EQ(names, literalNames) << "round " << round;
         ASSERT_TRUE(table == literalTable) << "round " << round;
     }
+}
+
+// A file's lines refer to its text; what capture keeps is handed to the
+// including file after that text is gone, so it must own its characters.
+TEST(CaptureTest, CapturedLinesOwnTheirCharacters) {
+    QString text =
+        QString::fromLatin1("template Box\n  item as t1\nend template\ndim b as Box<<<long>>>");
+    QStringList lines = splitLinesOver(text);
+    QList<LineOrigin> origins = numberedOrigins(QStringLiteral("f.bi"), lines.size());
+    QStringList names;
+    TemplateTable table;
+    captureTemplates(lines, origins, names, table);
+    text.fill(u'x'); // what a later use of the freed text would see
+    EXPECT_EQ(table.value(QStringLiteral("Box")).lines,
+              (QStringList{QStringLiteral("  item as t1"), QStringLiteral("end type "), lf()}));
 }

@@ -20,6 +20,23 @@ TEST(Lines, SplitKeepsEmptyPiecesSoJoiningGivesTheTextBack) {
     EXPECT_EQ(splitLines(QStringLiteral("a\n")), (QStringList{QStringLiteral("a"), QString()}));
 }
 
+TEST(Lines, SplittingOverTheTextGivesTheSameLinesWithoutCopying) {
+    QString text = QString::fromLatin1("\nab\n\n c\nd\n"); // in writable memory
+    const QStringList lines = splitLinesOver(text);
+    EXPECT_EQ(lines, splitLines(text));
+    const QString empty;
+    EXPECT_EQ(splitLinesOver(empty), splitLines(empty));
+    EXPECT_EQ(lines[1].constData(), text.constData() + 1); // the text's own characters
+
+    QStringList changed = lines;
+    changed[1].replace(u'a', u'z'); // a changed line gets its own copy
+    EXPECT_EQ(text, QStringLiteral("\nab\n\n c\nd\n"));
+    const QString owned = ownLine(lines[3]);
+    text.fill(u'x');
+    EXPECT_EQ(owned, QStringLiteral(" c"));
+    EXPECT_EQ(changed[1], QStringLiteral("zb"));
+}
+
 TEST(Lines, OnlyTheSpaceSeparatesTokens) {
     struct Case {
         const char* line;
