@@ -81,6 +81,23 @@ void MappedText::append(const QString& more, const LineOrigin& origin) {
     append(MappedText(more, origin));
 }
 
+void MappedText::appendLines(const QStringList& lines, const QList<LineOrigin>& lineOrigins) {
+    const bool lastLineEmpty = text.isEmpty() || text.endsWith(u'\n');
+    if (lastLineEmpty)
+        origins.last() = lineOrigins.isEmpty() ? LineOrigin() : lineOrigins.first();
+    if (lineOrigins.size() > 1)
+        origins.append(lineOrigins.constBegin() + 1, lineOrigins.constEnd());
+    qsizetype size = text.size() + lines.size();
+    for (const QString& line : lines)
+        size += line.size();
+    text.reserve(size);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += u'\n';
+        text += lines[i];
+    }
+}
+
 void MappedText::insert(qsizetype position, const MappedText& other) {
     const qsizetype line = QStringView(text).left(position).count(u'\n');
     const qsizetype lineStart = position == 0 ? 0 : text.lastIndexOf(u'\n', position - 1) + 1;

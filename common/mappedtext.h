@@ -66,6 +66,9 @@ struct MappedText {
     void append(const MappedText& other);
     void append(const QString& text, const LineOrigin& origin = LineOrigin());
 
+    // append(fromLines(lines, lineOrigins)) without making the joined text first.
+    void appendLines(const QStringList& lines, const QList<LineOrigin>& lineOrigins);
+
     // Inserts other at a character position of this text, with the same rule
     // for the lines that are joined at both ends.
     void insert(qsizetype position, const MappedText& other);

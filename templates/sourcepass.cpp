@@ -69,7 +69,7 @@ PassResult runPass(const QString& sourcePath, const QString& compilerName,
         result.written.append(instanceLines[i]);
     }
     result.written.append(QStringLiteral("\n"));
-    result.written.append(MappedText::fromLines(lines, origins));
+    result.written.appendLines(lines, origins);
     return result;
 }
 

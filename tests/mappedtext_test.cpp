@@ -44,6 +44,28 @@ TEST(MappedText, AppendJoinsTheTouchingLinesAndKeepsTheirOrigin) {
     EXPECT_EQ(endsInLineFeed.origins, (QList<LineOrigin>{at(1), at(9)}));
 }
 
+TEST(MappedText, AppendingLinesIsAppendingTheirJoinedText) {
+    const QList<QStringList> lineLists = {{},
+                                          {QString()},
+                                          {QStringLiteral("x")},
+                                          {QStringLiteral("x"), QString(), QStringLiteral("y")}};
+    const QList<MappedText> heads = {MappedText(), MappedText(QStringLiteral("a\n"), at(1)),
+                                     MappedText(QStringLiteral("a\nb"), at(2))};
+    for (const QStringList& lines : lineLists) {
+        QList<LineOrigin> origins;
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            origins.append(at(int(10 + i)));
+        for (const MappedText& head : heads) {
+            MappedText expected = head;
+            expected.append(MappedText::fromLines(lines, origins));
+            MappedText appended = head;
+            appended.appendLines(lines, origins);
+            EXPECT_EQ(appended.text, expected.text) << lines.join(u'|').toStdString();
+            EXPECT_EQ(appended.origins, expected.origins) << lines.join(u'|').toStdString();
+        }
+    }
+}
+
 TEST(MappedText, InsertKeepsOneOriginPerLine) {
     struct Case {
         const char* text;
