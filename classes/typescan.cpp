@@ -48,7 +48,45 @@ const MemberKind memberKinds[] = {
 constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0]));
 
 QString indexKey(int kind, QStringView qualifier) {
-    return QChar(u'0' + kind) + qualifier.toString().toCaseFolded();
+    // Plain ASCII, by far the usual case, folds letter by letter; anything
+    // else takes the general case folding.
+    QString key;
+    key.reserve(qualifier.size() + 1);
+    key += QChar(u'0' + kind);
+    for (const QChar c : qualifier) {
+        if (c.unicode() >= 0x80)
+            return QChar(u'0' + kind) + qualifier.toString().toCaseFolded();
+        key += c.unicode() >= u'A' && c.unicode() <= u'Z' ? QChar(c.unicode() + 32) : c;
+    }
+    return key;
+}
+
+// One line or generated piece of a record's text, standing for one origin;
+// joined like MappedText::joinLines joins MappedText(text, origin) parts, but
+// without a list of origins for each of them.
+struct Part {
+    QString text;
+    LineOrigin origin;
+};
+
+MappedText joinParts(const QList<Part>& parts) {
+    MappedText result;
+    if (parts.isEmpty())
+        return result;
+    qsizetype characters = parts.size();
+    for (const Part& part : parts)
+        characters += part.text.size();
+    result.text.reserve(characters);
+    result.origins.clear();
+    result.origins.reserve(parts.size());
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            result.text += u'\n';
+        result.text += parts[i].text;
+        result.origins.insert(result.origins.size(), parts[i].text.count(u'\n') + 1,
+                              parts[i].origin);
+    }
+    return result;
 }
 
 // The working list: every line in file order, with the implementations already
@@ -101,7 +139,7 @@ private:
     // token, the text up to and including it, case-folded. Lines in file order.
     QHash<QString, QList<int>> headers;
 
-    QList<MappedText> forwarders, declarations, blockLines, methodLines;
+    QList<Part> forwarders, declarations, blockLines, methodLines;
 
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -127,8 +165,8 @@ private:
     }
 
     void addEntry(const ForwardEntry& entry, const LineOrigin& origin) {
-        forwarders.append(MappedText(entry.forwarder, origin));
-        declarations.append(MappedText(entry.declaration, origin));
+        forwarders.append(Part{entry.forwarder, origin});
+        declarations.append(Part{entry.declaration, origin});
     }
 
     TypeRecord scanType(int typeLine) {
@@ -146,10 +184,10 @@ private:
             scanMembers(typeLine, kind,
                         memberKinds[kind].namesType ? record.typeName : memberPrefix);
 
-        record.forwarderText = MappedText::joinLines(forwarders);
-        record.declareText = MappedText::joinLines(declarations);
-        record.blockText = MappedText::joinLines(blockLines);
-        record.methodText = MappedText::joinLines(methodLines);
+        record.forwarderText = joinParts(forwarders);
+        record.declareText = joinParts(declarations);
+        record.blockText = joinParts(blockLines);
+        record.methodText = joinParts(methodLines);
         return record;
     }
 
@@ -157,7 +195,7 @@ private:
     // file; every "name as Type" line is a field.
     void scanBlock(int typeLine) {
         for (int k = typeLine; k >= 0; k = working.next[k]) {
-            blockLines.append(MappedText(lines[k], origins[k]));
+            blockLines.append(Part{lines[k], origins[k]});
             const LineInfo& info = infos[k];
             if (info.count < 2)
                 continue;
@@ -212,9 +250,9 @@ private:
                     generate(k, kind, qualifier);
                 ended = info.count >= 2 && isKeyword(info.first, QLatin1StringView("end")) &&
                         isKeyword(info.second, memberKinds[kind].keyword);
-                methodLines.append(MappedText(lines[k], origins[k]));
+                methodLines.append(Part{lines[k], origins[k]});
                 if (ended)
-                    methodLines.append(MappedText(QStringLiteral("\n"), LineOrigin()));
+                    methodLines.append(Part{QStringLiteral("\n"), LineOrigin()});
                 const int following = working.next[k];
                 working.take(k);
                 position = k;
