@@ -57,6 +57,7 @@ ForwardEntry forwardField(QStringView name, QStringView type) {
     const QLatin1StringView placeholder = forwardPlaceholder();
     ForwardEntry entry;
     QString& declaration = entry.declaration;
+    declaration.reserve(2 * (name.size() + type.size()) + 64);
     declaration += QLatin1StringView("  declare property ");
     declaration += name;
     declaration += QLatin1StringView("() as ");
@@ -68,6 +69,7 @@ ForwardEntry forwardField(QStringView name, QStringView type) {
     declaration += u')';
 
     QString& forwarder = entry.forwarder;
+    forwarder.reserve(4 * name.size() + 2 * type.size() + 2 * placeholder.size() + 128);
     forwarder += QLatin1StringView("property ");
     forwarder += placeholder;
     forwarder += name;
@@ -91,14 +93,19 @@ ForwardEntry forwardMember(QStringView kind, const Tokens& headerTokens, const Q
     const QLatin1StringView opening = isKeyword(kind, QLatin1StringView("sub"))
                                           ? QLatin1StringView("\n  ")
                                           : QLatin1StringView("\n  return ");
-    const QString closing = QLatin1StringView(")\nend ") + kind.toString().toLower() + u'\n';
 
     // The header is copied token by token, so indentation goes and every run
     // of spaces becomes one. Only the qualifier the header test matched leaves
     // the second token, whatever its letter case.
     const qsizetype prefixLength = memberPrefix.size();
+    qsizetype headerSize = forwardPlaceholder().size();
+    for (const QStringView token : headerTokens)
+        headerSize += token.size() + 1;
     QString header;
     QString declared;
+    header.reserve(headerSize);
+    declared.reserve(headerSize + 10);
+    declared += QLatin1StringView("  declare ");
     for (qsizetype i = 0; i < headerTokens.size(); ++i) {
         if (i > 0) {
             header += u' ';
@@ -117,9 +124,20 @@ ForwardEntry forwardMember(QStringView kind, const Tokens& headerTokens, const Q
     }
 
     ForwardEntry entry;
-    entry.forwarder = header + u' ' + opening + QLatin1StringView("parent.") + memberName + u'(' +
-                      argumentList + closing;
-    entry.declaration = QLatin1StringView("  declare ") + declared;
+    QString& forwarder = entry.forwarder;
+    forwarder.reserve(header.size() + memberName.size() + argumentList.size() + kind.size() + 32);
+    forwarder += header;
+    forwarder += u' ';
+    forwarder += opening;
+    forwarder += QLatin1StringView("parent.");
+    forwarder += memberName;
+    forwarder += u'(';
+    forwarder += argumentList;
+    forwarder += QLatin1StringView(")\nend ");
+    for (const QChar c : kind)
+        forwarder += c.toLower();
+    forwarder += u'\n';
+    entry.declaration = std::move(declared);
     return entry;
 }
 
