@@ -83,7 +83,7 @@ MappedText joinParts(const QList<Part>& parts) {
         if (i > 0)
             result.text += u'\n';
         result.text += parts[i].text;
-        result.origins.insert(result.origins.size(), parts[i].text.count(u'\n') + 1,
+        result.origins.insert(result.origins.size(), countLineFeeds(parts[i].text) + 1,
                               parts[i].origin);
     }
     return result;

@@ -6,7 +6,7 @@ QStringList splitLines(const QString& text) {
 
 QStringList splitLinesOver(const QString& text) {
     QStringList lines;
-    lines.reserve(text.count(u'\n') + 1);
+    lines.reserve(countLineFeeds(text) + 1);
     const QChar* data = text.constData();
     qsizetype start = 0;
     for (;;) {

@@ -1,5 +1,7 @@
 #include "mappedtext.h"
 
+#include "lines.h"
+
 #include <QHash>
 
 #include <deque>
@@ -36,7 +38,7 @@ const QString& LineOrigin::file() const {
 }
 
 MappedText::MappedText(const QString& text, const LineOrigin& origin)
-    : text(text), origins(text.count(u'\n') + 1, origin) {}
+    : text(text), origins(countLineFeeds(text) + 1, origin) {}
 
 MappedText MappedText::fromLines(const QStringList& lines, const QList<LineOrigin>& origins) {
     MappedText result;
@@ -99,7 +101,7 @@ void MappedText::appendLines(const QStringList& lines, const QList<LineOrigin>& 
 }
 
 void MappedText::insert(qsizetype position, const MappedText& other) {
-    const qsizetype line = QStringView(text).left(position).count(u'\n');
+    const qsizetype line = countLineFeeds(QStringView(text).left(position));
     const qsizetype lineStart = position == 0 ? 0 : text.lastIndexOf(u'\n', position - 1) + 1;
     qsizetype lineEnd = text.indexOf(u'\n', position);
     if (lineEnd < 0)

@@ -166,7 +166,7 @@ MappedText instanceText(const CapturedTemplate& captured, const QString& templat
     instance.origins = {captured.headerOrigin, LineOrigin()};
     for (qsizetype i = 0; i < captured.lines.size(); ++i) {
         instance.origins.append(captured.origins.value(i));
-        for (qsizetype feeds = captured.lines[i].count(u'\n'); feeds > 0; --feeds)
+        for (qsizetype feeds = countLineFeeds(captured.lines[i]); feeds > 0; --feeds)
             instance.origins.append(LineOrigin());
     }
     if (captured.lines.isEmpty())

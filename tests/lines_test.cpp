@@ -27,6 +27,8 @@ TEST(Lines, SplittingOverTheTextGivesTheSameLinesWithoutCopying) {
     const QString empty;
     EXPECT_EQ(splitLinesOver(empty), splitLines(empty));
     EXPECT_EQ(lines[1].constData(), text.constData() + 1); // the text's own characters
+    EXPECT_EQ(countLineFeeds(text), lines.size() - 1);
+    EXPECT_EQ(countLineFeeds(QString(1000, u'\n') + QStringLiteral("x\r")), 1000);
 
     QStringList changed = lines;
     changed[1].replace(u'a', u'z'); // a changed line gets its own copy
