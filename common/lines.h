@@ -42,6 +42,18 @@ inline QString ownLine(const QString& line) {
 // The tokens of a line, as views into it (the line must outlive them).
 Tokens lineTokens(QStringView line);
 
+// The first token of a line alone, without looking at the rest of it.
+inline QStringView firstToken(QStringView line) {
+    const char16_t* data = line.utf16();
+    qsizetype start = 0;
+    while (start < line.size() && data[start] == u' ')
+        ++start;
+    qsizetype end = start;
+    while (end < line.size() && data[end] != u' ')
+        ++end;
+    return QStringView(data + start, end - start);
+}
+
 // Whole-token keyword test, ignoring letter case. Keywords are plain ASCII, so
 // a token of another length never matches and letters fold by ASCII; only a
 // token holding a character beyond ASCII takes the general comparison.

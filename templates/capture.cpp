@@ -87,6 +87,11 @@ struct Capture {
 void Capture::classifyLines() {
     QList<qint8> startKind(size, -1);
     for (qsizetype i = 0; i < size; ++i) {
+        // Only a line that opens with one of the keywords matters here.
+        const QStringView first = firstToken(lines[i]);
+        if (!isKeyword(first, QLatin1StringView("template")) &&
+            !isKeyword(first, QLatin1StringView("end")) && memberKindOf(first) < 0)
+            continue;
         const Tokens tokens = lineTokens(lines[i]);
         if (tokens.size() < 2)
             continue;

@@ -54,6 +54,10 @@ TEST(Lines, OnlyTheSpaceSeparatesTokens) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(tokenTexts(QString::fromLatin1(c.line)), c.tokens) << c.line;
+    for (const Case& c : cases) {
+        const QString line = QString::fromLatin1(c.line);
+        EXPECT_EQ(firstToken(line).toString(), c.tokens.value(0)) << c.line;
+    }
 }
 
 TEST(Lines, KeywordsCompareWholeTokensIgnoringCase) {
