@@ -22,6 +22,13 @@ bool isBlankLine(QStringView line) {
     return std::all_of(line.begin(), line.end(), isBlank);
 }
 
+// A continuation is a "_" standing alone at the end of the code part.
+void updateContinuation(QStringView code, LexState& state) {
+    while (!code.isEmpty() && isBlank(code.back()))
+        code.chop(1);
+    state.continued = code.endsWith(u'_') && (code.size() == 1 || isBlank(code[code.size() - 2]));
+}
+
 // Reads one line, updating the comment depth and whether the line is continued.
 void scanLine(QStringView line, LexState& state) {
     const qsizetype size = line.size();
@@ -86,16 +93,30 @@ void scanLine(QStringView line, LexState& state) {
         ++i;
         lastCodeEnd = i;
     }
-    if (commentToEnd || state.commentDepth == 0) {
-        // A continuation is a "_" standing alone at the end of the code part.
-        QStringView code = line.left(lastCodeEnd);
-        while (!code.isEmpty() && isBlank(code.back()))
-            code.chop(1);
-        state.continued =
-            code.endsWith(u'_') && (code.size() == 1 || isBlank(code[code.size() - 2]));
-    } else {
+    if (commentToEnd || state.commentDepth == 0)
+        updateContinuation(line.left(lastCodeEnd), state);
+    else
         state.continued = false;
+}
+
+// The end of the line that starts at start, and whether it is plain code: no
+// comment is open and it holds no quote, apostrophe or slash. Most lines are,
+// and for them this one walk is all the lexing they need.
+qsizetype lineEnd(const QString& text, qsizetype start, const LexState& state, bool& plain) {
+    const char16_t* data = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype size = text.size();
+    qsizetype i = start;
+    if (state.commentDepth == 0) {
+        while (i < size && data[i] != u'\n' && data[i] != u'"' && data[i] != u'/' &&
+               data[i] != u'\'')
+            ++i;
+        plain = i == size || data[i] == u'\n';
+        if (plain)
+            return i;
     }
+    plain = false;
+    const qsizetype end = text.indexOf(u'\n', i);
+    return end < 0 ? size : end;
 }
 
 void scanDirective(QStringView line, LexState& state) {
@@ -166,9 +187,8 @@ QString withLineDirectives(MappedText mapped, const QString& fileName) {
         LexState state;
         qsizetype start = 0;
         for (qsizetype index = 0; index < mapped.origins.size(); ++index) {
-            qsizetype end = text.indexOf(u'\n', start);
-            if (end < 0)
-                end = text.size();
+            bool plain = false;
+            const qsizetype end = lineEnd(text, start, state, plain);
             const QStringView line = QStringView(text).mid(start, end - start);
             const LineOrigin& origin = mapped.origins[index];
 
@@ -186,7 +206,10 @@ QString withLineDirectives(MappedText mapped, const QString& fileName) {
             ++current.line;
 
             const bool wasInComment = state.commentDepth > 0;
-            scanLine(line, state);
+            if (plain)
+                updateContinuation(line, state);
+            else
+                scanLine(line, state);
             if (!wasInComment)
                 scanDirective(line, state);
             if (end == text.size())
