@@ -50,13 +50,14 @@ constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0])
 QString indexKey(int kind, QStringView qualifier) {
     // Plain ASCII, by far the usual case, folds letter by letter; anything
     // else takes the general case folding.
-    QString key;
-    key.reserve(qualifier.size() + 1);
-    key += QChar(u'0' + kind);
-    for (const QChar c : qualifier) {
-        if (c.unicode() >= 0x80)
+    QString key(qualifier.size() + 1, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(key.data());
+    *out++ = char16_t(u'0' + kind);
+    for (qsizetype i = 0; i < qualifier.size(); ++i) {
+        const char16_t c = qualifier.utf16()[i];
+        if (c >= 0x80)
             return QChar(u'0' + kind) + qualifier.toString().toCaseFolded();
-        key += c.unicode() >= u'A' && c.unicode() <= u'Z' ? QChar(c.unicode() + 32) : c;
+        *out++ = c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
     }
     return key;
 }
@@ -83,8 +84,11 @@ MappedText joinParts(const QList<Part>& parts) {
         if (i > 0)
             result.text += u'\n';
         result.text += parts[i].text;
-        result.origins.insert(result.origins.size(), countLineFeeds(parts[i].text) + 1,
-                              parts[i].origin);
+        const qsizetype feeds = countLineFeeds(parts[i].text);
+        if (feeds == 0)
+            result.origins.append(parts[i].origin);
+        else
+            result.origins.insert(result.origins.size(), feeds + 1, parts[i].origin);
     }
     return result;
 }
