@@ -63,6 +63,12 @@ PassResult runPass(const QString& sourcePath, const QString& compilerName,
     // The instances, one line feed, then the remaining lines: the first line is
     // empty when no instance was generated.
     PassResult result{templates, MappedText()};
+    qsizetype characters = instanceLines.size() + lines.size();
+    for (const MappedText& instance : std::as_const(instanceLines))
+        characters += instance.text.size();
+    for (const QString& line : std::as_const(lines))
+        characters += line.size();
+    result.written.text.reserve(characters); // grown once, not by every instance
     for (qsizetype i = 0; i < instanceLines.size(); ++i) {
         if (i > 0)
             result.written.append(QStringLiteral("\n"));
