@@ -9,22 +9,33 @@
 
 namespace {
 
-// The first tokens of a line and how many it has in all, taken once per line.
-struct LineInfo {
+// The first tokens of a line and how many it has in all.
+struct LineView {
     QStringView first, second, third;
     int count = 0;
+};
+
+// The same, kept for every line of the file, as positions within the line:
+// half the size of the views, which matters at one entry per line.
+struct LineInfo {
+    qint32 count = 0;
+    qint32 starts[3] = {0, 0, 0};
+    qint32 sizes[3] = {0, 0, 0};
+
+    LineView viewIn(QStringView line) const {
+        return LineView{line.mid(starts[0], sizes[0]), line.mid(starts[1], sizes[1]),
+                        line.mid(starts[2], sizes[2]), count};
+    }
 };
 
 LineInfo infoOf(QStringView line) {
     const Tokens tokens = lineTokens(line);
     LineInfo info;
-    info.count = int(tokens.size());
-    if (tokens.size() > 0)
-        info.first = tokens[0];
-    if (tokens.size() > 1)
-        info.second = tokens[1];
-    if (tokens.size() > 2)
-        info.third = tokens[2];
+    info.count = qint32(tokens.size());
+    for (qsizetype i = 0; i < 3 && i < tokens.size(); ++i) {
+        info.starts[i] = qint32(tokens[i].data() - line.data());
+        info.sizes[i] = qint32(tokens[i].size());
+    }
     return info;
 }
 
@@ -127,7 +138,7 @@ public:
     QList<TypeRecord> run() {
         QList<TypeRecord> records;
         for (int j = lines.isEmpty() ? -1 : 0; j >= 0; j = working.next[j]) {
-            const LineInfo& info = infos[j];
+            const LineView info = lineView(j);
             if (info.count >= 2 && isKeyword(info.first, QLatin1StringView("type")))
                 records.append(scanType(j));
         }
@@ -138,6 +149,8 @@ private:
     const QStringList& lines;
     const QList<LineOrigin>& origins;
     QList<LineInfo> infos;
+
+    LineView lineView(int line) const { return infos[line].viewIn(lines[line]); }
     WorkingLines working;
     // Header lines by kind and qualifier: for every "." of a header's second
     // token, the text up to and including it, case-folded. Lines in file order.
@@ -147,7 +160,7 @@ private:
 
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            const LineInfo& info = infos[i];
+            const LineView info = lineView(int(i));
             if (info.count < 2)
                 continue;
             for (int kind = 0; kind < memberKindCount; ++kind) {
@@ -175,7 +188,7 @@ private:
 
     TypeRecord scanType(int typeLine) {
         TypeRecord record;
-        record.typeName = infos[typeLine].second.toString();
+        record.typeName = lineView(typeLine).second.toString();
         record.typeLine = typeLine;
         const QString memberPrefix = record.typeName + u'.';
         forwarders.clear();
@@ -200,7 +213,7 @@ private:
     void scanBlock(int typeLine) {
         for (int k = typeLine; k >= 0; k = working.next[k]) {
             blockLines.append(Part{lines[k], origins[k]});
-            const LineInfo& info = infos[k];
+            const LineView info = lineView(k);
             if (info.count < 2)
                 continue;
             if (info.count == 3 && isKeyword(info.second, QLatin1StringView("as")))
@@ -213,7 +226,7 @@ private:
 
     // qualifier: the type's name for kinds that name the type, its member
     // prefix for the others.
-    static bool isHeader(const LineInfo& info, int kind, const QString& qualifier) {
+    static bool isHeader(const LineView& info, int kind, const QString& qualifier) {
         if (info.count < 2 || !isKeyword(info.first, memberKinds[kind].keyword))
             return false;
         if (memberKinds[kind].namesType)
@@ -249,7 +262,7 @@ private:
             int k = *candidate;
             bool ended = false;
             while (k >= 0 && !ended) {
-                const LineInfo& info = infos[k];
+                const LineView info = lineView(k);
                 if (isHeader(info, kind, qualifier))
                     generate(k, kind, qualifier);
                 ended = info.count >= 2 && isKeyword(info.first, QLatin1StringView("end")) &&
