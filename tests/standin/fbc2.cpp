@@ -5,8 +5,12 @@
 //   "exitCode": status to exit with
 //   "sleepMs": how long to wait before printing
 //   "signal": a signal to raise on itself at the end (Unix)
+//   "ignoreSignals": signals to ignore while it runs (Unix), as a compiler
+//       that will not stop when asked
 // and records each call as fbc2-calls/<n>.json beside itself: the arguments,
-// the working directory, and a copy of every argument that names a file.
+// the working directory, and a copy of every argument that names a file. Once
+// that record is written it leaves its process id in fbc2-started, so a test
+// knows that the compiler is running (and the sources hold rewritten text).
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,6 +47,17 @@ void record(const QDir& home, const QStringList& arguments) {
         out.write(QJsonDocument(call).toJson());
 }
 
+void markStarted(const QDir& home) {
+    const QString marker = home.filePath(QStringLiteral("fbc2-started"));
+    QFile file(marker + QStringLiteral(".new"));
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QByteArray::number(QCoreApplication::applicationPid()));
+        file.close();
+        QFile::remove(marker);
+        file.rename(marker);
+    }
+}
+
 void print(FILE* stream, const QString& text) {
     const QByteArray bytes = text.toLatin1();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
@@ -60,6 +75,12 @@ int main(int argc, char* argv[]) {
     QFile scriptFile(home.filePath(QStringLiteral("fbc2-script.json")));
     if (scriptFile.open(QIODevice::ReadOnly))
         script = QJsonDocument::fromJson(scriptFile.readAll()).object();
+
+#ifdef Q_OS_UNIX
+    for (const QJsonValue& signal : script.value(QStringLiteral("ignoreSignals")).toArray())
+        std::signal(signal.toInt(), SIG_IGN);
+#endif
+    markStarted(home);
 
     if (const int sleepMs = script.value(QStringLiteral("sleepMs")).toInt(); sleepMs > 0)
         QThread::msleep(sleepMs);
