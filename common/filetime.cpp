@@ -22,7 +22,7 @@ FileTime readFileTime(const QString& path) {
     time.nanoseconds = info.st_mtim.tv_nsec;
 #endif
 #else
-    const QDateTime modified = QFileInfo(path).lastModified(QTimeZone::UTC);
+    const QDateTime modified = QFileInfo(path).lastModified().toUTC();
     if (!modified.isValid())
         return time;
     const qint64 ms = modified.toMSecsSinceEpoch();
@@ -47,8 +47,8 @@ bool restoreFileTime(const QString& path, const FileTime& time) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
         return false;
-    const QDateTime modified = QDateTime::fromMSecsSinceEpoch(
-        time.seconds * 1000 + time.nanoseconds / 1000000, QTimeZone::UTC);
+    const QDateTime modified =
+        QDateTime::fromMSecsSinceEpoch(time.seconds * 1000 + time.nanoseconds / 1000000, Qt::UTC);
     return file.setFileTime(modified, QFileDevice::FileModificationTime);
 #endif
 }

@@ -7,10 +7,15 @@
 //   "signal": a signal to raise on itself at the end (Unix)
 //   "ignoreSignals": signals to ignore while it runs (Unix), as a compiler
 //       that will not stop when asked
+//   "errorMarker": report an error, numbered the way the real compiler numbers
+//       lines ("#line" directives included), at every line of the source files
+//       it is given (and the files they include) that contains this text
 // and records each call as fbc2-calls/<n>.json beside itself: the arguments,
 // the working directory, and a copy of every argument that names a file. Once
 // that record is written it leaves its process id in fbc2-started, so a test
 // knows that the compiler is running (and the sources hold rewritten text).
+
+#include "linenumbering.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,6 +50,34 @@ void record(const QDir& home, const QStringList& arguments) {
     QFile out(calls.filePath(name));
     if (out.open(QIODevice::WriteOnly))
         out.write(QJsonDocument(call).toJson());
+}
+
+// Prints "file(line) error 42: ..." for each line containing marker, following
+// "#include once" lines into the files they name, as the compiler reads them.
+void reportMarkedLines(const QString& path, const QString& name, const QString& marker,
+                       QStringList& seen, QByteArray& messages) {
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (canonical.isEmpty() || seen.contains(canonical))
+        return;
+    seen.append(canonical);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QString text = QString::fromLatin1(file.readAll()).remove(u'\r');
+    for (const NumberedLine& line : numberLines(text, name)) {
+        const QString trimmed = line.text.trimmed();
+        if (trimmed.startsWith(QLatin1StringView("#include once \""), Qt::CaseInsensitive)) {
+            const QString included = trimmed.section(u'"', 1, 1);
+            const QString includedPath = QFileInfo(path).dir().absoluteFilePath(included);
+            reportMarkedLines(includedPath, includedPath, marker, seen, messages);
+        } else if (line.text.contains(marker)) {
+            messages += QStringLiteral("%1(%2) error 42: %3 in '%4'\n")
+                            .arg(line.file)
+                            .arg(line.line)
+                            .arg(marker, trimmed)
+                            .toLatin1();
+        }
+    }
 }
 
 void markStarted(const QDir& home) {
@@ -85,6 +118,17 @@ int main(int argc, char* argv[]) {
     if (const int sleepMs = script.value(QStringLiteral("sleepMs")).toInt(); sleepMs > 0)
         QThread::msleep(sleepMs);
     print(stdout, script.value(QStringLiteral("stdout")).toString());
+    if (const QString marker = script.value(QStringLiteral("errorMarker")).toString();
+        !marker.isEmpty()) {
+        QStringList seen;
+        QByteArray messages;
+        for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+            if (argument.endsWith(QLatin1StringView(".bas")) ||
+                argument.endsWith(QLatin1StringView(".bi")))
+                reportMarkedLines(argument, argument, marker, seen, messages);
+        }
+        std::fwrite(messages.constData(), 1, size_t(messages.size()), stdout);
+    }
     print(stderr, script.value(QStringLiteral("stderr")).toString());
 #ifdef Q_OS_UNIX
     if (const int signal = script.value(QStringLiteral("signal")).toInt(); signal > 0) {

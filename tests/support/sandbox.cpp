@@ -60,6 +60,12 @@ void Sandbox::scriptCompiler(const QByteArray& standardOutput, const QByteArray&
     writeFile(QStringLiteral("fbc2-script.json"), QJsonDocument(script).toJson());
 }
 
+void Sandbox::scriptErrorsAt(const QByteArray& marker) const {
+    QJsonObject script;
+    script.insert(QStringLiteral("errorMarker"), QString::fromLatin1(marker));
+    writeFile(QStringLiteral("fbc2-script.json"), QJsonDocument(script).toJson());
+}
+
 RunResult Sandbox::run(const QStringList& arguments, const QString& workingDirectory) const {
     const std::unique_ptr<QProcess> process = start(arguments, workingDirectory);
     RunResult result;

@@ -40,6 +40,10 @@ public:
     void scriptCompiler(const QByteArray& standardOutput, const QByteArray& standardError = {},
                         int exitCode = 0, int signal = 0) const;
 
+    // Makes the stand-in report an error, numbered as the real compiler numbers
+    // lines, at every source line that contains marker.
+    void scriptErrorsAt(const QByteArray& marker) const;
+
     // Runs fbc with the arguments, in the sandbox or in a folder below it.
     RunResult run(const QStringList& arguments, const QString& workingDirectory = {}) const;
 

@@ -1,0 +1,187 @@
+// The whole installed program against the floor of copying the bytes.
+//
+// For each project size it generates a project, installs the built front end
+// as fbc beside a compiler that exits at once, runs `fbc main.bas` several
+// times and reports the median wall time, the throughput, the peak resident
+// memory, and the ratio to the floor: reading every source file and writing it
+// twice (the rewrite and the restore), measured in the same run on the same
+// files. A last row measures what a small program (one 200-line file) adds to
+// the compiler's own time.
+//
+//   project_bench --fbc PATH --compiler PATH [--sizes 10000,100000] [--runs 5]
+
+#include "projectgenerator.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct Measure {
+    double milliseconds = 0;
+    long peakKilobytes = 0;
+};
+
+// Runs program with arguments in folder and waits for it.
+Measure runProcess(const QString& program, const QStringList& arguments, const QString& folder) {
+    QElapsedTimer timer;
+    timer.start();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (chdir(QFile::encodeName(folder).constData()) != 0)
+            _exit(126);
+        QList<QByteArray> storage{QFile::encodeName(program)};
+        for (const QString& argument : arguments)
+            storage.append(QFile::encodeName(argument));
+        std::vector<char*> argv;
+        for (QByteArray& item : storage)
+            argv.push_back(item.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    wait4(child, &status, 0, &usage);
+    Measure measure;
+    measure.milliseconds = double(timer.nsecsElapsed()) / 1e6;
+    measure.peakKilobytes = usage.ru_maxrss;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::fprintf(stderr, "warning: %s exited with status %d\n", qPrintable(program), status);
+    return measure;
+}
+
+// Reading every file and writing it twice: what any rewrite-and-restore costs.
+double measureFloor(const GeneratedProject& project, const QString& folder) {
+    QElapsedTimer timer;
+    timer.start();
+    for (const GeneratedFile& generated : project.files) {
+        const QString path = QDir(folder).filePath(generated.name);
+        QFile in(path);
+        if (!in.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", qPrintable(path));
+        const QByteArray bytes = in.readAll();
+        in.close();
+        for (int pass = 0; pass < 2; ++pass) {
+            QFile out(path);
+            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                out.write(bytes) != bytes.size())
+                qFatal("cannot write %s", qPrintable(path));
+        }
+    }
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void install(const QString& from, const QString& to) {
+    QFile::remove(to);
+    if (!QFile::copy(from, to))
+        qFatal("cannot copy %s to %s", qPrintable(from), qPrintable(to));
+}
+
+bool unchanged(const GeneratedProject& project, const QString& folder) {
+    for (const GeneratedFile& file : project.files) {
+        QFile in(QDir(folder).filePath(file.name));
+        if (!in.open(QIODevice::ReadOnly) || in.readAll() != file.bytes)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    auto option = [&](const char* name, const QString& fallback) {
+        const qsizetype at = arguments.indexOf(QString::fromLatin1(name));
+        return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : fallback;
+    };
+    const QString fbc = option("--fbc", QString());
+    const QString compiler = option("--compiler", QString());
+    const int runs = option("--runs", QStringLiteral("5")).toInt();
+    QList<qint64> sizes;
+    for (const QString& size :
+         option("--sizes", QStringLiteral("10000,100000,1000000")).split(u','))
+        sizes.append(size.toLongLong());
+    if (fbc.isEmpty() || compiler.isEmpty()) {
+        std::fprintf(stderr,
+                     "usage: project_bench --fbc PATH --compiler PATH [--sizes N,N] [--runs N]\n");
+        return 2;
+    }
+
+    QTemporaryDir root;
+    const QString program = QDir(root.path()).filePath(QStringLiteral("fbc"));
+    install(fbc, program);
+    install(compiler, QDir(root.path()).filePath(QStringLiteral("fbc2")));
+
+    std::printf("| lines | files | MB | median ms | MB/s | peak RSS MB | RSS / source | floor ms | "
+                "ratio to floor |\n");
+    std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (qint64 size : sizes) {
+        const GeneratedProject project = generateProject(size);
+        const QString folder = QDir(root.path()).filePath(QStringLiteral("project%1").arg(size));
+        if (!writeProject(project, folder))
+            qFatal("cannot write the project");
+        runProcess(program, {QStringLiteral("main.bas")}, folder); // warm the caches
+        QList<double> times;
+        QList<double> floors;
+        long peak = 0;
+        for (int run = 0; run < runs; ++run) {
+            const Measure measure = runProcess(program, {QStringLiteral("main.bas")}, folder);
+            times.append(measure.milliseconds);
+            peak = std::max(peak, measure.peakKilobytes);
+            floors.append(measureFloor(project, folder));
+        }
+        if (!unchanged(project, folder))
+            qFatal("the project was not restored byte for byte");
+        const double megabytes = double(project.byteCount) / 1e6;
+        const double time = median(times);
+        const double floor = median(floors);
+        std::printf("| %lld | %lld | %.1f | %.0f | %.1f | %.0f | %.1f | %.1f | %.1f |\n",
+                    static_cast<long long>(project.lineCount),
+                    static_cast<long long>(project.files.size()), megabytes, time,
+                    megabytes / (time / 1000), double(peak) / 1024,
+                    double(peak) * 1024 / double(project.byteCount), floor, time / floor);
+        std::fflush(stdout);
+    }
+
+    // A small program: one 200-line file, through fbc and straight to the compiler.
+    const QString small = QDir(root.path()).filePath(QStringLiteral("small"));
+    QByteArray smallText;
+    const QList<QByteArray> mainLines = generateProject(4000).files.first().bytes.split('\n');
+    for (int i = 13; i < 213; ++i)
+        smallText += mainLines.value(i) + '\n';
+    QDir().mkpath(small);
+    QFile smallFile(QDir(small).filePath(QStringLiteral("main.bas")));
+    if (!smallFile.open(QIODevice::WriteOnly) || smallFile.write(smallText) != smallText.size())
+        qFatal("cannot write the small program");
+    smallFile.close();
+    QList<double> through;
+    QList<double> direct;
+    for (int run = 0; run < 30; ++run) {
+        through.append(runProcess(program, {QStringLiteral("main.bas")}, small).milliseconds);
+        direct.append(runProcess(QDir(root.path()).filePath(QStringLiteral("fbc2")),
+                                 {QStringLiteral("main.bas")}, small)
+                          .milliseconds);
+    }
+    std::printf(
+        "\nsmall program (200 lines): %.1f ms through fbc, %.1f ms straight to the compiler, "
+        "%.1f ms added\n",
+        median(through), median(direct), median(through) - median(direct));
+    return 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "mappedtext.h"
+
+#include <QString>
+
+// Writes the final text of a rewritten file with "#line" directives, so the
+// compiler reports every line under the file and line number it came from.
+//
+// The compiler gives the directive's own line the number it names, so
+// `#line 99 "main.bas"` makes the next line main.bas(100). Directives are only
+// written where the numbering would otherwise go wrong, and never where the
+// compiler cannot take one: after a line continued with " _", inside a
+// #macro ... #endmacro block or inside a multi-line /' ... '/ comment. There
+// the directive moves down to the first line where it is allowed.
+//
+// fileName is the name the compiler itself uses for the written file (the
+// argument as given for a command-line file, the absolute path for an included
+// one). Removing the inserted directive lines gives mapped.text back exactly.
+QString withLineDirectives(const MappedText& mapped, const QString& fileName);

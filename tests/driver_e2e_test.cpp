@@ -1,0 +1,203 @@
+// The installed program end to end: the built front end as fbc beside the
+// stand-in compiler as fbc2, run the way a user or a build tool runs it.
+
+#include "sandbox.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+QDateTime modificationTime(const QString& path) {
+    return QFileInfo(path).lastModified().toUTC();
+}
+
+void setModificationTime(const QString& path, const QDateTime& time) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime));
+}
+
+TEST(Driver, ArgumentsReachTheCompilerExactlyAsGivenAndInOrder) {
+    Sandbox sandbox;
+    sandbox.writeFile(QStringLiteral("my prog.bas"), "print 1\n");
+    const QStringList arguments = {QStringLiteral("-x"),
+                                   QStringLiteral("out put"),
+                                   QStringLiteral("my prog.bas"),
+                                   QStringLiteral("say \"hi\""),
+                                   QStringLiteral("main.BAS"),
+                                   QStringLiteral("lib.BI"),
+                                   QString()};
+    const RunResult result = sandbox.run(arguments);
+    EXPECT_EQ(result.exitCode, 0);
+    const QList<CompilerCall> calls = sandbox.calls();
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].arguments, arguments);
+    EXPECT_EQ(calls[0].files.value(2), QByteArray("\nprint 1\n"));
+}
+
+TEST(Driver, OnlyLowerCaseExtensionsAreSourceFiles) {
+    Sandbox sandbox;
+    sandbox.writeFile(QStringLiteral("main.BAS"), "print 1\n");
+    sandbox.writeFile(QStringLiteral("lib.Bi"), "print 2\n");
+    sandbox.writeFile(QStringLiteral("real.bi"), "print 3\n");
+    sandbox.run({QStringLiteral("main.BAS"), QStringLiteral("lib.Bi"), QStringLiteral("real.bi")});
+    const CompilerCall call = sandbox.calls().value(0);
+    EXPECT_EQ(call.files.value(0), QByteArray("print 1\n"));
+    EXPECT_EQ(call.files.value(1), QByteArray("print 2\n"));
+    EXPECT_EQ(call.files.value(2), QByteArray("\nprint 3\n"));
+}
+
+TEST(Driver, EveryTouchedFileIsRestoredByteForByteWithItsModificationTime) {
+    Sandbox sandbox;
+    QByteArray original("#include once \"inc/a.bi\"\r\nprint \"a\rb\"\r\nx\0after nul\n", 44);
+    for (int b = 128; b < 256; ++b)
+        original.append(char(b));
+    const QByteArray header("' header\r\n");
+    sandbox.writeFile(QStringLiteral("main.bas"), original);
+    sandbox.writeFile(QStringLiteral("inc/a.bi"), header);
+    const QDateTime past = QDateTime::currentDateTimeUtc().addDays(-10);
+    setModificationTime(sandbox.path(QStringLiteral("main.bas")), past);
+    setModificationTime(sandbox.path(QStringLiteral("inc/a.bi")), past);
+    const QDateTime mainTime = modificationTime(sandbox.path(QStringLiteral("main.bas")));
+
+    sandbox.scriptCompiler("", "", 1);
+    const RunResult result = sandbox.run({QStringLiteral("main.bas")});
+    EXPECT_EQ(result.exitCode, 1);
+    // The compiler saw the text-mode view: carriage returns dropped, cut at the NUL.
+    EXPECT_EQ(sandbox.compiledText(0), QByteArray("\n#include once \"inc/a.bi\"\nprint \"ab\"\nx"));
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), original);
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("inc/a.bi")), header);
+    EXPECT_EQ(modificationTime(sandbox.path(QStringLiteral("main.bas"))), mainTime);
+    EXPECT_EQ(modificationTime(sandbox.path(QStringLiteral("inc/a.bi"))), mainTime);
+}
+
+TEST(Driver, AFileNamedTwiceUnderDifferentSpellingsIsRestoredToItsOriginal) {
+    Sandbox sandbox;
+    sandbox.writeFile(QStringLiteral("a.bas"), "#include once \"./lib.bi\"\n");
+    sandbox.writeFile(QStringLiteral("lib.bi"), "' lib\n");
+    sandbox.run(
+        {QStringLiteral("a.bas"), QStringLiteral("lib.bi"), sandbox.path(QStringLiteral("a.bas"))});
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("a.bas")),
+              QByteArray("#include once \"./lib.bi\"\n"));
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("lib.bi")), QByteArray("' lib\n"));
+}
+
+TEST(Driver, IncludesAreFollowedThroughSubfolders) {
+    Sandbox sandbox;
+    sandbox.writeFile(QStringLiteral("src/main.bas"), "#INCLUDE ONCE \"lib/a.bi\"\n");
+    sandbox.writeFile(QStringLiteral("src/lib/a.bi"), "#include once \"b.bi\"\n");
+    sandbox.writeFile(QStringLiteral("src/lib/b.bi"), "' b\n");
+    sandbox.writeFile(QStringLiteral("src/other.bas"), "#include once \"lib/b.bi\"\n");
+
+    // b.bi is reached through main.bas and a.bi, then named on the command line:
+    // the include traversal rewrote it once, the pass over the argument again.
+    sandbox.run({QStringLiteral("src/main.bas"), QStringLiteral("src/other.bas"),
+                 QStringLiteral("src/lib/b.bi")});
+    const CompilerCall call = sandbox.calls().value(0);
+    EXPECT_EQ(call.files.value(2), QByteArray("\n\n' b\n"));
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("src/lib/a.bi")),
+              QByteArray("#include once \"b.bi\"\n"));
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("src/lib/b.bi")), QByteArray("' b\n"));
+}
+
+TEST(Driver, ASourceArgumentThatNamesNoFileIsPassedOnAndNotCreated) {
+    Sandbox sandbox;
+    const RunResult result = sandbox.run({QStringLiteral("missing.bas")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(sandbox.calls().value(0).arguments, QStringList{QStringLiteral("missing.bas")});
+    EXPECT_FALSE(QFile::exists(sandbox.path(QStringLiteral("missing.bas"))));
+}
+
+TEST(Driver, CompilerOutputPassesThroughByteForByte) {
+    Sandbox sandbox;
+    const QByteArray out("main.bas(3) error 42: 100%d done\n\xe9t\xe9\nno line end");
+    const QByteArray err("warning\nlast");
+    sandbox.scriptCompiler(out, err, 0);
+    const RunResult result = sandbox.run({});
+    EXPECT_EQ(result.standardOutput, out);
+    EXPECT_EQ(result.standardError, err);
+    EXPECT_EQ(sandbox.calls().value(0).arguments, QStringList());
+}
+
+TEST(Driver, VersionQueryRunsTheCompilerOnce) {
+    Sandbox sandbox;
+    sandbox.scriptCompiler("FreeBASIC Compiler - Version 1.20\n");
+    const RunResult result = sandbox.run({QStringLiteral("-version")});
+    EXPECT_EQ(result.standardOutput, QByteArray("FreeBASIC Compiler - Version 1.20\n"));
+    EXPECT_EQ(sandbox.calls().size(), 1);
+}
+
+TEST(Driver, ExitStatusIsTheCompilersOwn) {
+    struct Case {
+        int exitCode;
+        int signal;
+        int expected;
+    };
+    const Case cases[] = {
+        {0, 0, 0},
+        {1, 0, 1},
+        {42, 0, 42},
+#ifdef Q_OS_UNIX
+        {0, SIGTERM, 128 + SIGTERM},
+        {0, SIGKILL, 128 + SIGKILL},
+#endif
+    };
+    for (const Case& c : cases) {
+        Sandbox sandbox;
+        sandbox.writeFile(QStringLiteral("main.bas"), "print 1\n");
+        sandbox.scriptCompiler("", "", c.exitCode, c.signal);
+        EXPECT_EQ(sandbox.run({QStringLiteral("main.bas")}).exitCode, c.expected)
+            << c.exitCode << c.signal;
+        EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), QByteArray("print 1\n"));
+    }
+}
+
+TEST(Driver, AMissingCompilerStopsTheRunBeforeAnyFileIsTouched) {
+    Sandbox sandbox;
+    sandbox.writeFile(QStringLiteral("main.bas"), "print 1\n");
+    const QDateTime before = modificationTime(sandbox.path(QStringLiteral("main.bas")));
+    QFile::remove(sandbox.path(QStringLiteral("fbc2")));
+    QFile::remove(sandbox.path(QStringLiteral("fbc2.exe")));
+    const RunResult result = sandbox.run({QStringLiteral("main.bas")});
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_TRUE(result.standardError.contains("fbc2")) << result.standardError.constData();
+    EXPECT_EQ(result.standardError.count('\n'), 1);
+    EXPECT_EQ(modificationTime(sandbox.path(QStringLiteral("main.bas"))), before);
+}
+
+#ifdef Q_OS_UNIX
+TEST(Driver, ACompilerThatIsThisProgramIsRefused) {
+    Sandbox sandbox;
+    QFile::remove(sandbox.path(QStringLiteral("fbc2")));
+    ASSERT_TRUE(
+        QFile::link(sandbox.path(QStringLiteral("fbc")), sandbox.path(QStringLiteral("fbc2"))));
+    const RunResult result = sandbox.run({QStringLiteral("-version")});
+    EXPECT_EQ(result.exitCode, 127);
+    EXPECT_TRUE(result.standardError.contains("fbc2"));
+}
+
+TEST(Driver, ABareNameIsLookedUpOnPathLikeAShellDoes) {
+    Sandbox sandbox;
+    sandbox.writeFile(QStringLiteral("work/main.bas"), "print 1\n");
+    QProcess shell;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PATH"), sandbox.dir() + QStringLiteral(":/usr/bin:/bin"));
+    shell.setProcessEnvironment(environment);
+    shell.setWorkingDirectory(sandbox.path(QStringLiteral("work")));
+    shell.start(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"), QStringLiteral("exec fbc main.bas")});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().constData();
+    EXPECT_EQ(sandbox.calls().size(), 1);
+    EXPECT_EQ(sandbox.calls().value(0).files.value(0), QByteArray("\nprint 1\n"));
+}
+#endif
+
+} // namespace

@@ -1,0 +1,89 @@
+#include "linedirectives.h"
+#include "linenumbering.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString mainFile = QStringLiteral("main.bas");
+const QString header = QStringLiteral("/src/lib.bi");
+
+// A text whose lines come from (file, line) pairs; line 0 means made up.
+MappedText mapped(const QStringList& lines, const QList<LineOrigin>& origins) {
+    return MappedText::fromLines(lines, origins);
+}
+
+LineOrigin in(const QString& file, int line) {
+    return LineOrigin{file, line};
+}
+
+// Every line with a known origin must be numbered as that origin by the compiler.
+void expectMapped(const MappedText& text, const QString& written, int approximate = 0) {
+    ASSERT_EQ(withoutLineDirectives(written), text.text);
+    const QList<NumberedLine> numbered = numberLines(written, mainFile);
+    ASSERT_EQ(numbered.size(), text.origins.size());
+    int wrong = 0;
+    for (qsizetype i = 0; i < numbered.size(); ++i) {
+        const LineOrigin& origin = text.origins[i];
+        if (origin.isKnown() &&
+            (numbered[i].file != origin.file || numbered[i].line != origin.line))
+            ++wrong;
+    }
+    EXPECT_EQ(wrong, approximate) << written.toStdString();
+}
+
+TEST(LineDirectives, UnchangedNumberingNeedsNoDirective) {
+    const MappedText text =
+        mapped({QStringLiteral("a"), QStringLiteral("b")}, {in(mainFile, 1), in(mainFile, 2)});
+    EXPECT_EQ(withLineDirectives(text, mainFile), text.text);
+}
+
+TEST(LineDirectives, InstancesOnTopAndRemovedLinesAreMappedBack) {
+    const MappedText text =
+        mapped({QStringLiteral("type Stack_double"), QString(), QStringLiteral("  items as double"),
+                QStringLiteral("end type"), QString(), QStringLiteral("dim s as Stack_double"),
+                QStringLiteral("print s.count")},
+               {in(header, 3), LineOrigin(), in(header, 4), in(header, 6), LineOrigin(),
+                in(mainFile, 1), in(mainFile, 9)});
+    const QString written = withLineDirectives(text, mainFile);
+    expectMapped(text, written);
+    EXPECT_TRUE(written.startsWith(QStringLiteral("#line 2 \"/src/lib.bi\"\ntype Stack_double\n")));
+}
+
+TEST(LineDirectives, NeverAfterAContinuationInAMacroOrInABlockComment) {
+    struct Case {
+        const char* blocker; // a line after which the numbering breaks
+        const char* within;  // the line that follows it (no directive allowed before it)
+    };
+    const Case cases[] = {
+        {"print a, _", "b"},
+        {"print a, _ ' more", "b"},
+        {"#macro twice(x)", "x : x"},
+        {"/' a comment", "still comment '/"},
+        {"x = 1 /' open /' nested '/", "still '/"},
+    };
+    for (const Case& c : cases) {
+        const MappedText text =
+            mapped({QString::fromLatin1(c.blocker), QString::fromLatin1(c.within),
+                    QStringLiteral("#endmacro"), QStringLiteral("print z")},
+                   {in(mainFile, 1), in(mainFile, 5), in(mainFile, 6), in(mainFile, 7)});
+        const QString written = withLineDirectives(text, mainFile);
+        const QStringList lines = written.split(u'\n');
+        EXPECT_FALSE(lines[1].startsWith(QStringLiteral("#line"))) << c.blocker;
+        // The "within" line is numbered approximately; the directive moves down.
+        const bool macro = QString::fromLatin1(c.blocker).startsWith(u'#');
+        expectMapped(text, written, macro ? 2 : 1);
+    }
+}
+
+TEST(LineDirectives, StringsAndCommentsDoNotFoolTheContinuationTest) {
+    const char* free[] = {"print \"a _\"", "x = y_", "' comment _", "print \"/'\"",
+                          "print !\"\\\"/'\""};
+    for (const char* line : free) {
+        const MappedText text = mapped({QString::fromLatin1(line), QStringLiteral("b")},
+                                       {in(mainFile, 1), in(mainFile, 5)});
+        expectMapped(text, withLineDirectives(text, mainFile));
+    }
+}
+
+} // namespace

@@ -1,0 +1,89 @@
+#include "snapshotregistry.h"
+#include "sourcefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Folder {
+    QTemporaryDir temporary;
+    QString path(const QString& name) const { return QDir(temporary.path()).filePath(name); }
+    void write(const QString& name, const QByteArray& bytes) const {
+        QDir().mkpath(QFileInfo(path(name)).absolutePath());
+        ASSERT_TRUE(writeFileBytes(path(name), bytes));
+    }
+    QByteArray read(const QString& name) const { return readFileBytes(path(name)).value_or("?"); }
+};
+
+TEST(SnapshotRegistry, TheFirstRegistrationKeepsTheBytes) {
+    Folder folder;
+    folder.write(QStringLiteral("a.bas"), "one");
+    SnapshotRegistry registry;
+    registry.registerSource(folder.path(QStringLiteral("a.bas")), "one");
+    registry.registerSource(folder.path(QStringLiteral("a.bas")), "two");
+    EXPECT_EQ(registry.touchedFiles.size(), 2);
+    EXPECT_EQ(registry.originalTexts.size(), 1);
+    EXPECT_EQ(registry.originalTexts.first().bytes, QByteArray("one"));
+}
+
+TEST(SnapshotRegistry, OneFileUnderSeveralSpellingsIsOneEntry) {
+    Folder folder;
+    folder.write(QStringLiteral("sub/a.bas"), "x");
+    const QString spellings[] = {
+        folder.path(QStringLiteral("sub/a.bas")),
+        folder.path(QStringLiteral("sub/../sub/./a.bas")),
+        folder.path(QStringLiteral("sub//a.bas")),
+    };
+#ifdef Q_OS_UNIX
+    ASSERT_TRUE(
+        QFile::link(folder.path(QStringLiteral("sub")), folder.path(QStringLiteral("link"))));
+#endif
+    SnapshotRegistry registry;
+    for (const QString& spelling : spellings)
+        registry.registerSource(spelling, "x");
+#ifdef Q_OS_UNIX
+    EXPECT_TRUE(registry.isTouched(folder.path(QStringLiteral("link/a.bas"))));
+#endif
+    EXPECT_EQ(registry.originalTexts.size(), 1);
+    EXPECT_EQ(QSet<QString>(registry.touchedFiles.begin(), registry.touchedFiles.end()).size(), 1);
+}
+
+TEST(SnapshotRegistry, RestorePutsBackExactBytesAndModificationTime) {
+    Folder folder;
+    QByteArray original("a\r\nlone\rcr\0nul\n", 16);
+    for (int b = 128; b < 256; ++b)
+        original.append(char(b));
+    folder.write(QStringLiteral("a.bas"), original);
+    const QString path = folder.path(QStringLiteral("a.bas"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QDateTime past = QDateTime::currentDateTimeUtc().addDays(-3);
+    ASSERT_TRUE(file.setFileTime(past, QFileDevice::FileModificationTime));
+    file.close();
+    const FileTime before = readFileTime(path);
+
+    SnapshotRegistry registry;
+    registry.registerSource(path, original);
+    ASSERT_TRUE(registry.writeRewrittenSource(path, QStringLiteral("rewritten\n")));
+    EXPECT_EQ(folder.read(QStringLiteral("a.bas")), QByteArray("rewritten\n"));
+
+    EXPECT_TRUE(registry.restoreSources().isComplete());
+    EXPECT_EQ(folder.read(QStringLiteral("a.bas")), original);
+    const FileTime after = readFileTime(path);
+    EXPECT_EQ(after.seconds, before.seconds);
+    EXPECT_EQ(after.nanoseconds, before.nanoseconds);
+}
+
+TEST(SnapshotRegistry, RefusesToRewriteAFileItNeverRegistered) {
+    Folder folder;
+    folder.write(QStringLiteral("a.bas"), "mine");
+    SnapshotRegistry registry;
+    EXPECT_FALSE(registry.writeRewrittenSource(folder.path(QStringLiteral("a.bas")), QString()));
+    EXPECT_EQ(folder.read(QStringLiteral("a.bas")), QByteArray("mine"));
+}
+
+} // namespace
