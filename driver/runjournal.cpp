@@ -13,7 +13,7 @@
 #include <unistd.h>
 #endif
 #ifdef Q_OS_WIN
-#include <io.h>
+#include <windows.h>
 #endif
 
 namespace {
@@ -26,7 +26,17 @@ bool syncFile(QFile& file) {
 #ifdef Q_OS_UNIX
     return ::fsync(file.handle()) == 0;
 #elif defined(Q_OS_WIN)
-    return ::_commit(file.handle()) == 0;
+    // QFile keeps no C runtime descriptor here; the file's cached data is
+    // flushed through a handle of its own.
+    const HANDLE handle = CreateFileW(
+        reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(file.fileName()).utf16()),
+        GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = FlushFileBuffers(handle);
+    CloseHandle(handle);
+    return flushed;
 #else
     return true;
 #endif
