@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <unistd.h>
 
 namespace {
@@ -24,6 +26,36 @@ QByteArray readAll(const QString& path) {
 QString keptPathIn(const QByteArray& line) {
     const qsizetype at = line.lastIndexOf(" kept in ");
     return at < 0 ? QString() : QFile::decodeName(line.mid(at + 9).trimmed());
+}
+
+constexpr uint nobody = 65534;
+
+// Starts fbc as an ordinary user: as root, it runs as nobody, who is given the
+// sandbox (ownSandbox) or only the sandbox directory and the journal's home.
+std::unique_ptr<QProcess> startUnprivileged(const Sandbox& sandbox, const QStringList& arguments,
+                                            bool ownSandbox) {
+    auto run = std::make_unique<QProcess>();
+    run->setProcessEnvironment(sandbox.environment());
+    run->setWorkingDirectory(sandbox.dir());
+    if (::geteuid() == 0) {
+        const auto give = [](const QString& path) {
+            EXPECT_EQ(::chown(QFile::encodeName(path).constData(), nobody, nobody), 0);
+        };
+        give(sandbox.dir());
+        QDirIterator entries(sandbox.dir(), QDir::AllEntries | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+        while (entries.hasNext()) {
+            const QString entry = entries.next();
+            if (ownSandbox || entry.startsWith(sandbox.path(QStringLiteral("home"))))
+                give(entry);
+        }
+        run->setChildProcessModifier([] {
+            if (::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+                ::_exit(99);
+        });
+    }
+    run->start(sandbox.path(QStringLiteral("fbc")), arguments);
+    return run;
 }
 
 TEST(FileRestore, AFileSavedDuringTheCompileKeepsTheSavedContent) {
@@ -62,31 +94,14 @@ TEST(FileRestore, AFailedRestoreIsReportedAndRepairedByALaterRun) {
     // The file is made read-only during the compile. Permissions do not bind
     // root, so as root the program runs as an unprivileged user who owns the
     // sandbox.
-    const bool asRoot = ::geteuid() == 0;
-    const QProcessEnvironment environment = sandbox.environment();
-    if (asRoot) {
-        QDirIterator entries(sandbox.dir(), QDir::AllEntries | QDir::NoDotAndDotDot,
-                             QDirIterator::Subdirectories);
-        ASSERT_EQ(::chown(QFile::encodeName(sandbox.dir()).constData(), 65534, 65534), 0);
-        while (entries.hasNext())
-            ASSERT_EQ(::chown(QFile::encodeName(entries.next()).constData(), 65534, 65534), 0);
-    }
-    QProcess run;
-    run.setProcessEnvironment(environment);
-    run.setWorkingDirectory(sandbox.dir());
-    if (asRoot)
-        run.setChildProcessModifier([] {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(99);
-        });
-    run.start(sandbox.path(QStringLiteral("fbc")), {QStringLiteral("main.bas")});
+    const auto run = startUnprivileged(sandbox, {QStringLiteral("main.bas")}, true);
     ASSERT_NE(sandbox.waitForCompilerStart(), 0);
     const QString locked = sandbox.path(QStringLiteral("lib/list.bi"));
     ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadOther));
-    ASSERT_TRUE(run.waitForFinished(30000));
+    ASSERT_TRUE(run->waitForFinished(30000));
 
-    EXPECT_NE(run.exitCode(), 0);
-    const QByteArray report = run.readAllStandardError();
+    EXPECT_NE(run->exitCode(), 0);
+    const QByteArray report = run->readAllStandardError();
     EXPECT_EQ(report.count('\n'), 1) << report.constData();
     EXPECT_TRUE(report.contains(QFile::encodeName(locked)));
     EXPECT_EQ(readAll(keptPathIn(report)), tree.bytes.value(QStringLiteral("lib/list.bi")));
@@ -100,6 +115,26 @@ TEST(FileRestore, AFailedRestoreIsReportedAndRepairedByALaterRun) {
     EXPECT_EQ(next.exitCode, 0);
     EXPECT_EQ(next.standardError, QByteArray());
     tree.expectIntact();
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
+
+TEST(FileRestore, AFileItMayWriteButNotOwnIsRestoredThoughItsTimeCannotBe) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs a file owned by someone else that this user may write";
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.add(QStringLiteral("shared.bas"), "print 1\n");
+    QFile::setPermissions(sandbox.path(QStringLiteral("shared.bas")),
+                          QFileDevice::Permissions(0x6666)); // rw for everyone, owned by root
+    sandbox.scriptCompiler({});
+
+    const auto run = startUnprivileged(sandbox, {QStringLiteral("shared.bas")}, false);
+    ASSERT_TRUE(run->waitForFinished(30000));
+    ASSERT_EQ(sandbox.calls().size(), 1);
+    EXPECT_TRUE(sandbox.calls().first().files.value(0).startsWith('\n')) << "it was rewritten";
+    EXPECT_EQ(run->exitCode(), 0);
+    EXPECT_EQ(run->readAllStandardError(), QByteArray());
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("shared.bas")), "print 1\n");
     EXPECT_TRUE(journalsIn(sandbox).isEmpty());
 }
 
