@@ -2,6 +2,8 @@
 
 #include "lines.h"
 
+#include <algorithm>
+
 namespace {
 
 // What the lexer carries from one line to the next.
@@ -13,6 +15,10 @@ struct LexState {
 
 bool isBlank(QChar c) {
     return c == u' ' || c == u'\t';
+}
+
+bool isBlankLine(QStringView line) {
+    return std::all_of(line.begin(), line.end(), isBlank);
 }
 
 // Reads one line, updating the comment depth and whether the line is continued.
@@ -111,10 +117,11 @@ QString withLineDirectives(const MappedText& mapped, const QString& fileName) {
         const QStringView line = QStringView(text).mid(start, end - start);
         const LineOrigin& origin = mapped.origins[index];
 
+        // A blank line gives the compiler nothing to report, so its number
+        // does not matter and it needs no directive of its own.
+        const bool matters = origin.isKnown() && !isBlankLine(line) && !origin.file.contains(u'"');
         const bool allowed = !state.continued && !state.inMacro && state.commentDepth == 0;
-        const bool nameable = !origin.file.contains(u'"');
-        if (origin.isKnown() && nameable && allowed &&
-            (origin.line != currentLine || origin.file != currentFile)) {
+        if (matters && allowed && (origin.line != currentLine || origin.file != currentFile)) {
             out += QStringLiteral("#line %1 \"").arg(origin.line - 1);
             out += origin.file;
             out += QLatin1StringView("\"\n");

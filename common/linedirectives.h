@@ -10,7 +10,8 @@
 // The compiler gives the directive's own line the number it names, so
 // `#line 99 "main.bas"` makes the next line main.bas(100). Directives are only
 // written where the numbering would otherwise go wrong, and never where the
-// compiler cannot take one: after a line continued with " _", inside a
+// compiler cannot take one (and never for a blank line, which the compiler has
+// nothing to report about): after a line continued with " _", inside a
 // #macro ... #endmacro block or inside a multi-line /' ... '/ comment. There
 // the directive moves down to the first line where it is allowed.
 //

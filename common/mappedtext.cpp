@@ -12,6 +12,28 @@ MappedText MappedText::fromLines(const QStringList& lines, const QList<LineOrigi
     return result;
 }
 
+MappedText MappedText::joinLines(const QList<MappedText>& parts) {
+    MappedText result;
+    if (parts.isEmpty())
+        return result;
+    qsizetype characters = parts.size();
+    qsizetype lineCount = 0;
+    for (const MappedText& part : parts) {
+        characters += part.text.size();
+        lineCount += part.origins.size();
+    }
+    result.text.reserve(characters);
+    result.origins.clear();
+    result.origins.reserve(lineCount);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            result.text += u'\n';
+        result.text += parts[i].text;
+        result.origins += parts[i].origins;
+    }
+    return result;
+}
+
 void MappedText::append(const MappedText& other) {
     const bool lastLineEmpty = text.isEmpty() || text.endsWith(u'\n');
     if (lastLineEmpty)

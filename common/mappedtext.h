@@ -35,6 +35,10 @@ struct MappedText {
     // Lines with their origins, joined with "\n".
     static MappedText fromLines(const QStringList& lines, const QList<LineOrigin>& origins);
 
+    // Texts joined with "\n" between them, as QStringList::join joins lines; a
+    // part may hold several lines of its own.
+    static MappedText joinLines(const QList<MappedText>& parts);
+
     // Concatenation. Where the last line of this text and the first line of the
     // other become one line, the origin of the part that is not empty wins
     // (this text's when both are not).

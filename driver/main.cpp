@@ -3,9 +3,11 @@
 // runs the real compiler (fbc2, beside it) once, and then puts every file it
 // rewrote back exactly as it was.
 
+#include "classexpander.h"
 #include "compilerpath.h"
 #include "compilerrun.h"
 #include "interrupts.h"
+#include "linedirectives.h"
 #include "messages.h"
 #include "runguard.h"
 #include "snapshotregistry.h"
@@ -41,8 +43,13 @@ bool isThisProgram(const QString& path) {
     return QFileInfo(path).canonicalFilePath() == self;
 }
 
-// Rewrites one source file in place. A file that cannot be read is left alone:
-// it is not registered, not created, and the compiler reports it.
+// Rewrites one source file in place: the template pass (which rewrites the
+// files it includes on the way), then the class-extension pass over the text
+// the template pass produced, handed on in memory with the origin of every
+// line. The file is written once, with its final text and the "#line"
+// directives that point the compiler's messages at the user's own lines.
+// A file that cannot be read is left alone: it is not registered, not
+// created, and the compiler reports it.
 void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
     if (!QFileInfo(path).isFile())
         return;
@@ -50,7 +57,8 @@ void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
     if (!bytes)
         return;
     registry.registerSource(path, *bytes);
-    expandTemplates(path, path, registry);
+    const MappedText rewritten = expandClassText(templatePassText(path, registry));
+    registry.writeRewrittenSource(path, withLineDirectives(rewritten, path));
 }
 
 // Puts every rewritten file back and names, one line each, what could not be.

@@ -1,5 +1,8 @@
 #include "sourcepass.h"
 
+#include "capture.h"
+#include "instantiate.h"
+#include "linedirectives.h"
 #include "lines.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
@@ -13,15 +16,27 @@ bool isSeparator(QChar c) {
     return c == u'/' || c == u'\\';
 }
 
-// Runs the pass over one file and returns the templates it knows afterwards.
-TemplateSet runPass(const QString& sourcePath, const QString& targetPath,
-                    SnapshotRegistry& registry) {
+struct PassResult {
+    TemplateSet templates; // the file's own and those of the files it includes
+    MappedText written;    // what the file was rewritten to
+};
+
+// Runs the pass over one file without writing it. Every line carries its
+// origin, the name the compiler knows the file by and its line number there,
+// through capture into the instances, so the written text can be mapped back
+// to the user's lines.
+PassResult runPass(const QString& sourcePath, const QString& compilerName,
+                   SnapshotRegistry& registry) {
     const QByteArray bytes = readFileBytes(sourcePath).value_or(QByteArray());
     QStringList lines = splitLines(sourceTextFromBytes(bytes));
     registry.registerSource(sourcePath, bytes);
+    QList<LineOrigin> origins;
+    origins.reserve(lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        origins.append(LineOrigin{compilerName, int(i + 1)});
 
     TemplateSet templates;
-    QStringList instanceLines;
+    QList<MappedText> instanceLines;
 
     // Included files are expanded first, so their templates are known before
     // this file's own are captured. Include lines stay in the text.
@@ -40,9 +55,25 @@ TemplateSet runPass(const QString& sourcePath, const QString& targetPath,
             templates.templateTable.insert(it.key(), it.value());
     }
 
-    lines.prepend(instanceLines.join(u'\n'));
-    registry.writeRewrittenSource(targetPath, lines.join(u'\n'));
-    return templates;
+    captureTemplates(lines, origins, templates.templateNames, templates.templateTable);
+    instantiateTemplates(lines, templates.templateNames, templates.templateTable, instanceLines);
+
+    // The instances, one line feed, then the remaining lines: the first line is
+    // empty when no instance was generated.
+    PassResult result{templates, MappedText()};
+    for (qsizetype i = 0; i < instanceLines.size(); ++i) {
+        if (i > 0)
+            result.written.append(QStringLiteral("\n"));
+        result.written.append(instanceLines[i]);
+    }
+    result.written.append(QStringLiteral("\n"));
+    result.written.append(MappedText::fromLines(lines, origins));
+    return result;
+}
+
+// The compiler names an included file by its absolute path.
+QString includedFileName(const QString& path) {
+    return QDir::toNativeSeparators(QDir::cleanPath(path));
 }
 
 } // namespace
@@ -70,12 +101,21 @@ QString includedPath(QStringView line, const QString& directory) {
     return QDir(directory).absoluteFilePath(name);
 }
 
-void expandTemplates(const QString& sourcePath, const QString& targetPath,
-                     SnapshotRegistry& registry) {
-    runPass(sourcePath, targetPath, registry);
+MappedText templatePassText(const QString& sourcePath, SnapshotRegistry& registry) {
+    return runPass(sourcePath, sourcePath, registry).written;
+}
+
+MappedText expandTemplates(const QString& sourcePath, const QString& targetPath,
+                           SnapshotRegistry& registry) {
+    MappedText written = templatePassText(sourcePath, registry);
+    registry.writeRewrittenSource(targetPath, withLineDirectives(written, sourcePath));
+    return written;
 }
 
 TemplateSet expandIncludedTemplates(const QString& sourcePath, const QString& targetPath,
                                     SnapshotRegistry& registry) {
-    return runPass(sourcePath, targetPath, registry);
+    const QString name = includedFileName(sourcePath);
+    PassResult result = runPass(sourcePath, name, registry);
+    registry.writeRewrittenSource(targetPath, withLineDirectives(result.written, name));
+    return result.templates;
 }

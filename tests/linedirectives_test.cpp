@@ -87,3 +87,14 @@ TEST(LineDirectives, StringsAndCommentsDoNotFoolTheContinuationTest) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(LineDirectives, BlankLinesNeedNoDirective) {
+    const MappedText text =
+        mapped({QStringLiteral("a"), QStringLiteral("  "), QString(), QStringLiteral("b")},
+               {in(mainFile, 1), in(mainFile, 7), in(mainFile, 7), in(mainFile, 4)});
+    EXPECT_EQ(withLineDirectives(text, mainFile), text.text);
+}
+
+} // namespace

@@ -1,13 +1,165 @@
+#include "linenumbering.h"
+#include "qtprinting.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
 #include "sourcepass.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
 namespace {
+
+class SourcePassTest : public ::testing::Test {
+protected:
+    QTemporaryDir directory;
+    SnapshotRegistry registry;
+
+    QString path(const QString& name) const { return directory.filePath(name); }
+
+    void write(const QString& name, const QString& text) const {
+        ASSERT_TRUE(writeFileBytes(path(name), text.toLatin1()));
+    }
+    // The written text as the pass produced it, without its line directives.
+    QString read(const QString& name) const {
+        return withoutLineDirectives(readSourceText(path(name)));
+    }
+
+    MappedText expand(const QString& name) {
+        const QString source = path(name);
+        registry.registerSource(source, readFileBytes(source).value_or(QByteArray()));
+        return expandTemplates(source, source, registry);
+    }
+
+    // The written text's line n (1-based) and where it came from.
+    static QString lineOf(const MappedText& text, int n) {
+        return text.text.section(u'\n', n - 1, n - 1);
+    }
+};
+
+const char* const stackTemplate = "template Stack\n"
+                                  "items(0 to 15) as t1\n"
+                                  "count as integer\n"
+                                  "declare sub push(byval v as t1)\n"
+                                  "end template\n"
+                                  "sub Stack.push(byval v as t1)\n"
+                                  "items(count) = v\n"
+                                  "count += 1\n"
+                                  "end sub\n";
+
+} // namespace
+
+TEST_F(SourcePassTest, WorkedExampleIsWrittenByteForByte) {
+    write(QStringLiteral("main.bas"),
+          QLatin1StringView(stackTemplate) + QStringLiteral("dim s as Stack<<<double>>>"));
+    const MappedText written = expand(QStringLiteral("main.bas"));
+
+    const QString expected = QStringLiteral("type Stack_double\n"
+                                            "\n"
+                                            "items(0 to 15) as double\n"
+                                            "count as integer\n"
+                                            "declare sub push(byval v as double)\n"
+                                            "end type \n"
+                                            "\n"
+                                            "\n"
+                                            "sub Stack_double.push(byval v as double)\n"
+                                            "items(count) = v\n"
+                                            "count += 1\n"
+                                            "end sub\n"
+                                            "\n"
+                                            "\n"
+                                            "dim s as Stack_double");
+    EXPECT_EQ(read(QStringLiteral("main.bas")), expected);
+    EXPECT_EQ(written.text, expected);
+
+    const QString main = path(QStringLiteral("main.bas"));
+    QList<int> lineNumbers;
+    for (const LineOrigin& origin : written.origins) {
+        EXPECT_TRUE(!origin.isKnown() || origin.file == main);
+        lineNumbers.append(origin.line);
+    }
+    EXPECT_EQ(lineNumbers, (QList<int>{1, 0, 2, 3, 4, 5, 0, 0, 6, 7, 8, 9, 0, 0, 10}));
+}
+
+TEST_F(SourcePassTest, FileWithoutTemplatesGetsAnEmptyFirstLine) {
+    write(QStringLiteral("plain.bas"), QStringLiteral("print 1\nprint \"Stack<<<x>>>\"\n"));
+    const MappedText written = expand(QStringLiteral("plain.bas"));
+    EXPECT_EQ(read(QStringLiteral("plain.bas")),
+              QStringLiteral("\nprint 1\nprint \"Stack<<<x>>>\"\n"));
+    const QString plain = path(QStringLiteral("plain.bas"));
+    EXPECT_EQ(written.origins,
+              (QList<LineOrigin>{LineOrigin(), {plain, 1}, {plain, 2}, {plain, 3}}));
+}
+
+// Templates declared in included files are known to the including file, and
+// an instance made from them maps back to the lines of the file that declared it.
+TEST_F(SourcePassTest, IncludedFilesHandTheirTemplatesBack) {
+    write(QStringLiteral("a.bi"), QStringLiteral("template A\nx as t1\nend template\n"));
+    write(QStringLiteral("b.bi"), QStringLiteral("template B\ny as t1\nend template\n"));
+    write(QStringLiteral("inner.bi"), QStringLiteral("template Inner\nz as t1\nend template\n"));
+    write(QStringLiteral("mid.bi"), QStringLiteral("#include once \"inner.bi\"\n"));
+    write(QStringLiteral("main.bas"), QStringLiteral("#include once \"a.bi\"\n"
+                                                     "#include once \"b.bi\"\n"
+                                                     "#include once \"mid.bi\"\n"
+                                                     "dim p as A<<<integer>>>\n"
+                                                     "dim q as B<<<byte>>>\n"
+                                                     "dim r as Inner<<<short>>>\n"));
+    const MappedText written = expand(QStringLiteral("main.bas"));
+    EXPECT_EQ(written.text, QStringLiteral("type A_integer\n\nx as integer\nend type \n\n\n"
+                                           "type B_byte\n\ny as byte\nend type \n\n\n"
+                                           "type Inner_short\n\nz as short\nend type \n\n\n"
+                                           "#include once \"a.bi\"\n"
+                                           "#include once \"b.bi\"\n"
+                                           "#include once \"mid.bi\"\n"
+                                           "dim p as A_integer\n"
+                                           "dim q as B_byte\n"
+                                           "dim r as Inner_short\n"));
+    // Each included file lost its declaration.
+    EXPECT_EQ(read(QStringLiteral("a.bi")), QStringLiteral("\n"));
+    EXPECT_EQ(read(QStringLiteral("inner.bi")), QStringLiteral("\n"));
+    EXPECT_EQ(read(QStringLiteral("mid.bi")), QStringLiteral("\n#include once \"inner.bi\"\n"));
+
+    const QString inner = QDir(directory.path()).absoluteFilePath(QStringLiteral("inner.bi"));
+    ASSERT_EQ(lineOf(written, 13), QStringLiteral("type Inner_short"));
+    EXPECT_EQ(written.origins[12], (LineOrigin{inner, 1}));
+    EXPECT_EQ(written.origins[14], (LineOrigin{inner, 2}));
+    EXPECT_EQ(written.origins[15], (LineOrigin{inner, 3}));
+    EXPECT_EQ(written.origins[18], (LineOrigin{path(QStringLiteral("main.bas")), 1}));
+    EXPECT_EQ(written.origins.size(), written.text.count(u'\n') + 1);
+}
+
+TEST_F(SourcePassTest, FileAndItsIncludeEachGetTheInstanceTheyUse) {
+    write(QStringLiteral("list.bi"),
+          QLatin1StringView(stackTemplate) + QStringLiteral("dim shared d as Stack<<<double>>>\n"));
+    write(QStringLiteral("main.bas"),
+          QStringLiteral("#include once \"list.bi\"\ndim s as Stack<<<double>>>\n"));
+    const MappedText written = expand(QStringLiteral("main.bas"));
+
+    const QString instance = QStringLiteral("type Stack_double\n\n"
+                                            "items(0 to 15) as double\n"
+                                            "count as integer\n"
+                                            "declare sub push(byval v as double)\n"
+                                            "end type \n\n\n"
+                                            "sub Stack_double.push(byval v as double)\n"
+                                            "items(count) = v\n"
+                                            "count += 1\n"
+                                            "end sub\n\n");
+    EXPECT_EQ(read(QStringLiteral("list.bi")),
+              instance + QStringLiteral("\ndim shared d as Stack_double\n"));
+    EXPECT_EQ(written.text, instance + QStringLiteral("\n#include once \"list.bi\"\n"
+                                                      "dim s as Stack_double\n"));
+    // The member line main.bas got from the header maps to the header's line.
+    const QString list = QDir(directory.path()).absoluteFilePath(QStringLiteral("list.bi"));
+    ASSERT_EQ(lineOf(written, 9), QStringLiteral("sub Stack_double.push(byval v as double)"));
+    EXPECT_EQ(written.origins[8], (LineOrigin{list, 6}));
+    EXPECT_EQ(written.origins[15], (LineOrigin{path(QStringLiteral("main.bas")), 2}));
+}
+
+namespace {
+
+// The include traversal, on files in a temporary folder.
 
 struct Folder {
     QTemporaryDir temporary;
@@ -61,7 +213,7 @@ TEST(SourcePass, WritesAnEmptyInstanceLineOnTopAndKeepsTheFinalLineFeed) {
     registry.registerSource(folder.path(QStringLiteral("main.bas")), "print 1\r\nprint 2\n");
     expandTemplates(folder.path(QStringLiteral("main.bas")),
                     folder.path(QStringLiteral("main.bas")), registry);
-    EXPECT_EQ(folder.read(QStringLiteral("main.bas")),
+    EXPECT_EQ(withoutLineDirectives(folder.read(QStringLiteral("main.bas"))),
               sourceBytesFromText(QStringLiteral("\nprint 1\nprint 2\n")));
 }
 
@@ -85,7 +237,7 @@ TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
         folder.key(QStringLiteral("lib/b.bi")), folder.key(QStringLiteral("lib/d.bi"))};
     EXPECT_EQ(registry.touchedFiles, expected);
     EXPECT_EQ(folder.read(QStringLiteral("c.bi")), QByteArray("c\n"));
-    EXPECT_EQ(folder.read(QStringLiteral("lib/d.bi")),
+    EXPECT_EQ(withoutLineDirectives(folder.read(QStringLiteral("lib/d.bi"))),
               sourceBytesFromText(QStringLiteral("\nd\n")));
 }
 

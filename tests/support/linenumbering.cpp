@@ -39,3 +39,7 @@ QString withoutLineDirectives(const QString& text) {
     }
     return kept.join(u'\n');
 }
+
+QByteArray withoutLineDirectives(const QByteArray& bytes) {
+    return withoutLineDirectives(QString::fromLatin1(bytes)).toLatin1();
+}

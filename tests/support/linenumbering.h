@@ -16,3 +16,4 @@ QList<NumberedLine> numberLines(const QString& text, const QString& fileName);
 
 // The text with its directive lines taken out.
 QString withoutLineDirectives(const QString& text);
+QByteArray withoutLineDirectives(const QByteArray& bytes);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "lines.h"
+#include "typerecord.h"
+
+#include <QSet>
+#include <QStringList>
+
+// Which extends lines this program rewrites and which types need a twin.
+//
+// A type whose extends line names a parent this file does not declare (such as
+// Object, or a type from an included header), or a parent that is itself in
+// that position, uses FreeBASIC's own inheritance: it is left to the compiler
+// as written. Only a type that a rewritten extends line names as its parent
+// gets a public twin; no other file can name it.
+struct Inheritance {
+    QSet<QString> nativeTypes; // case-folded names of derived types left to the compiler
+    QSet<QString> twinTypes;   // case-folded names of types that get a twin
+
+    bool isNative(QStringView name) const;
+    bool needsTwin(QStringView name) const;
+};
+
+// Looks at every line "type D extends P ..." of the file's lines.
+Inheritance analyseInheritance(const QStringList& lines, const QList<TypeRecord>& records);
+
+// Whether tokens are those of a line "type D extends P ...".
+bool isExtendsLine(const Tokens& tokens);

@@ -1,0 +1,134 @@
+#include "typeblocks.h"
+
+#include "lines.h"
+#include "snapshotregistry.h"
+
+namespace {
+
+bool isEndTypeLine(const Tokens& tokens) {
+    return tokens.size() >= 2 && isKeyword(tokens[0], QLatin1StringView("end")) &&
+           isKeyword(tokens[1], QLatin1StringView("type"));
+}
+
+// "type Name" alone, or "type D extends P" with anything after it.
+bool opensBlock(const Tokens& tokens) {
+    return isExtendsLine(tokens) ||
+           (tokens.size() == 2 && isKeyword(tokens[0], QLatin1StringView("type")));
+}
+
+} // namespace
+
+MappedText replacementText(const TypeRecord& record) {
+    const MappedText empty;
+    return MappedText::joinLines({record.inheritedDeclareText, record.twinBlockText,
+                                  record.twinMethodText, record.inheritedForwarderText, empty});
+}
+
+namespace {
+
+// Builds a text line by line, keeping the origins in step.
+struct LineWriter {
+    MappedText out;
+    bool empty = true;
+
+    explicit LineWriter(qsizetype lineCount) {
+        out.origins.clear();
+        out.origins.reserve(lineCount);
+    }
+    void add(const QString& line, const LineOrigin& origin) {
+        if (!empty)
+            out.text += u'\n';
+        out.text += line;
+        out.origins.append(origin);
+        empty = false;
+    }
+    void add(const MappedText& lines) {
+        if (!empty)
+            out.text += u'\n';
+        out.text += lines.text;
+        out.origins += lines.origins;
+        empty = false;
+    }
+    MappedText finish() {
+        if (empty)
+            return MappedText();
+        return std::move(out);
+    }
+};
+
+} // namespace
+
+MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& origins,
+                             const QList<TypeRecord>& records, const Inheritance& inheritance) {
+    const RecordIndex index(records);
+    // A type declared twice (in two branches of a conditional block, say)
+    // keeps each block's own texts: a block is replaced by the record made
+    // from its own type line, and only a line the scan never saw is looked up
+    // by name.
+    QHash<qsizetype, qsizetype> recordAtLine;
+    for (qsizetype r = 0; r < records.size(); ++r)
+        recordAtLine.insert(records[r].typeLine, r);
+    LineWriter writer(lines.size() * 2);
+    qsizetype characters = 0;
+    for (const QString& line : lines)
+        characters += line.size() + 1;
+    writer.out.text.reserve(characters * 2);
+
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const Tokens tokens = lineTokens(lines[i]);
+        if (!opensBlock(tokens)) {
+            writer.add(lines[i], origins.value(i));
+            continue;
+        }
+        const qsizetype found = recordAtLine.value(i, index.find(tokens[1]));
+        qsizetype end = i;
+        while (end < lines.size() && !isEndTypeLine(lineTokens(lines[end])))
+            ++end;
+        const bool leftAlone = found < 0 || inheritance.isNative(tokens[1]) ||
+                               (!records[found].hasTwin && records[found].parentName.isEmpty());
+        if (leftAlone) {
+            // A type that no record stands for (declared inside a procedure
+            // body the scan took away), one that the compiler's own
+            // inheritance handles, and one that nothing here extends or is
+            // extended by keep their blocks as written.
+            for (; i <= end && i < lines.size(); ++i)
+                writer.add(lines[i], origins.value(i));
+            --i;
+            continue;
+        }
+        if (end < lines.size())
+            writer.add(replacementText(records[found]));
+        i = end;
+    }
+    return writer.finish();
+}
+
+void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
+    const QString& source = text.text;
+    QString result;
+    qsizetype copied = 0;
+    for (qsizetype start = 0; start <= source.size();) {
+        qsizetype end = source.indexOf(u'\n', start);
+        if (end < 0)
+            end = source.size();
+        const Tokens tokens = lineTokens(QStringView(source).mid(start, end - start));
+        if (isExtendsLine(tokens) && !inheritance.isNative(tokens[1])) {
+            if (result.isEmpty())
+                result.reserve(source.size());
+            result += QStringView(source).mid(copied, start - copied);
+            result += tokens[0];
+            result += u' ';
+            result += tokens[1];
+            copied = end;
+        }
+        start = end + 1;
+    }
+    if (copied == 0)
+        return;
+    result += QStringView(source).mid(copied);
+    text.text = result;
+}
+
+void writeResult(const MappedText& text, const QString& targetPath, SnapshotRegistry& registry) {
+    registry.writeRewrittenSource(targetPath, text.text);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "inheritance.h"
+#include "typerecord.h"
+
+#include <QList>
+#include <QStringList>
+
+struct SnapshotRegistry;
+
+// The text of a record that takes the place of its type block: the finished
+// block, the twin block, the twin's implementations and the inherited
+// forwarders, each followed by "\n". The type comes before its twin, whose
+// members may name it.
+MappedText replacementText(const TypeRecord& record);
+
+// The file's lines with every type block (an opening line "type Name" or
+// "type D extends P" through the first end line after it) replaced by its
+// record's replacement text. Generated text is not examined again. A block
+// without an end line is dropped with everything after it. A block is left as
+// written when its type has no record, uses the compiler's own inheritance, or
+// has neither a twin nor a parent.
+MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& origins,
+                             const QList<TypeRecord>& records, const Inheritance& inheritance);
+
+// Every line "type D extends P ..." becomes "type D", except where D uses the
+// compiler's own inheritance.
+void stripExtendsClauses(MappedText& text, const Inheritance& inheritance);
+
+// Writes the finished text to the file through the registry.
+void writeResult(const MappedText& text, const QString& targetPath, SnapshotRegistry& registry);

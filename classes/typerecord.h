@@ -1,0 +1,44 @@
+#pragma once
+
+#include "mappedtext.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+// Everything the class-extension pass knows about one type declaration. The
+// scan fills the first five texts; the twin and parent steps fill the rest.
+// Every text carries the origin of each of its lines.
+struct TypeRecord {
+    MappedText blockText;     // the type line through its end line, as written
+    MappedText methodText;    // the type's member implementations, each followed by "\n"
+    MappedText forwarderText; // members that pass every access on to "parent."
+    MappedText declareText;   // declarations of those members for an extending type
+    QString typeName;         // the type line's second token, as written
+
+    MappedText inheritedDeclareText;   // inherited declarations; at the end, the finished block
+    MappedText inheritedForwarderText; // inherited forwarders, on this type's own name
+    QString parentName;                // the parent as the extends line writes it
+    MappedText twinBlockText;          // the public twin's block
+    MappedText twinMethodText;         // the public twin's member implementations
+
+    // Bookkeeping of the pass, not emitted as such.
+    int typeLine = -1;        // position of the type line among the file's lines
+    LineOrigin extendsOrigin; // the extends line that gave the type its parent
+    bool hasTwin = false;
+};
+
+// The name every public twin gets.
+inline QString twinNameOf(const QString& typeName) {
+    return typeName + QLatin1StringView("_generic_public_member");
+}
+
+// Records looked up by name ignoring letter case; a name declared twice finds
+// its last record.
+struct RecordIndex {
+    QHash<QString, qsizetype> lastByName; // case-folded name -> record position
+
+    explicit RecordIndex(const QList<TypeRecord>& records);
+    // The position of the record, or -1 when the file declares no such type.
+    qsizetype find(QStringView name) const;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "typerecord.h"
+
+#include <QList>
+#include <QStringList>
+
+// Finds every type declaration of a file's lines and collects, per type, its
+// block, its fields and the member implementations written outside the block
+// with the type's qualifier, generating the forwarders and declarations of each.
+//
+// Implementations are taken out of a working list as they are found, so an
+// implementation belongs to the first type (in file order) that claims it, and
+// lines inside it are no longer seen by later scans. origins holds one entry
+// per line.
+QList<TypeRecord> scanTypes(const QStringList& lines, const QList<LineOrigin>& origins);
+
+// Whether the second token of a constructor or destructor header names the
+// type: it is the type's name, or the name followed by "(", ignoring case.
+bool namesType(QStringView token, QStringView typeName);

@@ -1,0 +1,88 @@
+#include "classexpander.h"
+#include "classtext.h"
+#include "inheritance.h"
+#include "typescan.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString expand(const QString& source) {
+    return expandClassText(sourceOf(source)).text;
+}
+
+Inheritance analysed(const QString& source) {
+    const MappedText mapped = sourceOf(source);
+    const QStringList lines = mapped.text.split(u'\n');
+    return analyseInheritance(lines, scanTypes(lines, mapped.origins));
+}
+
+// FreeBASIC programs that use neither extension pass through untouched.
+TEST(Inheritance, OrdinaryProgramsAreLeftAsWritten) {
+    struct Case {
+        const char* name;
+        QString source;
+    };
+    const Case cases[] = {
+        {"rooted in Object",
+         text({"type Animal extends Object", "  declare abstract function speak() as string",
+               "end type", "type Dog extends Animal",
+               "  declare virtual function speak() as string", "end type",
+               "function Dog.speak() as string", "  return \"woof\"", "end function", ""})},
+        {"derived line first",
+         text({"type Puppy extends Dog", "  age as integer", "end type", "type Dog extends Animal",
+               "  name as string", "end type", "type Animal extends OBJECT", "end type"})},
+        {"parent from an included header",
+         text({"#include once \"widgets.bi\"", "type Button extends Widget", "  label as string",
+               "end type", "sub Button.click()", "end sub"})},
+        {"nothing extends it",
+         text({"type UDT", "  x as integer", "  declare constructor(byref rhs as UDT)",
+               "  declare operator let (byref rhs as UDT)", "end type",
+               "constructor UDT(byref rhs as UDT)", "  x = rhs.x", "end constructor",
+               "operator UDT.let (byref rhs as UDT)", "  x = rhs.x", "end operator", "type Iter",
+               "  declare operator for (byref i as Iter)", "end type", "TYPE Handle AS INTEGER",
+               ""})},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(expand(c.source), c.source) << c.name;
+}
+
+TEST(Inheritance, NativeTypesFollowTheirRootInAnyLineOrder) {
+    const Inheritance inheritance = analysed(text(
+        {"type C extends B", "end type", "type B extends A", "end type", "type A extends Object",
+         "end type", "type Mine", "end type", "type Yours extends mine", "end type",
+         "type Loop1 extends Loop2", "end type", "type Loop2 extends Loop1", "end type"}));
+    for (const char* name : {"a", "B", "c"})
+        EXPECT_TRUE(inheritance.isNative(QString::fromLatin1(name))) << name;
+    for (const char* name : {"Mine", "Yours", "Loop1", "Loop2", "Object"})
+        EXPECT_FALSE(inheritance.isNative(QString::fromLatin1(name))) << name;
+    EXPECT_TRUE(inheritance.needsTwin(u"MINE"));
+    EXPECT_FALSE(inheritance.needsTwin(u"A"));
+    EXPECT_FALSE(inheritance.needsTwin(u"Yours"));
+}
+
+TEST(Inheritance, OnlyTheExtendedTypesOfAChainGetTwins) {
+    const QString result =
+        expand(text({"type A", "  a as integer", "end type", "type B extends A", "end type",
+                     "type C extends B", "end type", "type D extends Object", "end type"}));
+    EXPECT_TRUE(result.contains(QStringLiteral("type A_generic_public_member\n")));
+    EXPECT_TRUE(result.contains(QStringLiteral("type B_generic_public_member\n")));
+    EXPECT_FALSE(result.contains(QStringLiteral("C_generic_public_member")));
+    EXPECT_TRUE(result.contains(QStringLiteral("\ntype C\n")));
+    EXPECT_TRUE(result.contains(QStringLiteral("  parent as B_generic_public_member\n")));
+    EXPECT_TRUE(result.contains(QStringLiteral("property C.a() as integer\n")));
+    // The native type keeps its clause; the compiler's inheritance applies.
+    EXPECT_TRUE(result.endsWith(text({"type D extends Object", "end type"})));
+}
+
+TEST(Inheritance, MixedFileRewritesOnlyWhatItsExtendsLinesNeed) {
+    const QString source =
+        text({"type Animal extends Object", "  declare virtual sub speak()", "end type",
+              "type Shape", "  x as integer", "end type", "type Circle extends Shape", "end type"});
+    const QString result = expand(source);
+    EXPECT_TRUE(result.startsWith(
+        text({"type Animal extends Object", "  declare virtual sub speak()", "end type",
+              "type Shape", "  x as integer", "end type", "type Shape_generic_public_member"})));
+}
+
+} // namespace
