@@ -110,9 +110,7 @@ int main(int argc, char* argv[]) {
             exitForInterrupt(pendingInterrupt());
         case GuardState::Unavailable:
             releaseRunGuard(guard, RestoreReport());
-            reportError(QStringLiteral("cannot keep the journal that protects your source files "
-                                       "(%1); nothing was rewritten or compiled")
-                            .arg(reason));
+            reportError(QStringLiteral("%1; nothing was rewritten or compiled").arg(reason));
             return journalUnavailableStatus;
         }
     }

@@ -37,7 +37,9 @@ GuardState acquireRunGuard(RunGuard& guard, QString* reason) {
     guard.root = runGuardRoot();
     const QString shownRoot = QDir::toNativeSeparators(guard.root);
     if (!QDir().mkpath(guard.root)) {
-        *reason = QStringLiteral("cannot create %1").arg(shownRoot);
+        *reason = QStringLiteral("cannot create %1 for the journal that protects your source "
+                                 "files")
+                      .arg(shownRoot);
         return GuardState::Unavailable;
     }
     // It holds copies of source files: for the user's eyes only.
@@ -49,8 +51,8 @@ GuardState acquireRunGuard(RunGuard& guard, QString* reason) {
     guard.runLock->setStaleLockTime(0); // only a dead owner makes it stale, however long it runs
     while (!guard.runLock->tryLock(lockPollMs)) {
         if (guard.runLock->error() != QLockFile::LockFailedError) {
-            *reason =
-                QStringLiteral("%1 in %2").arg(lockFailure(guard.runLock->error()), shownRoot);
+            *reason = QStringLiteral("cannot take the run lock in %1: %2")
+                          .arg(shownRoot, lockFailure(guard.runLock->error()));
             return GuardState::Unavailable;
         }
         if (pendingInterrupt())
@@ -58,12 +60,13 @@ GuardState acquireRunGuard(RunGuard& guard, QString* reason) {
     }
 
     if (!recoverInterruptedRuns(journalsDirectory(guard), keptDirectory(guard))) {
-        *reason = QStringLiteral("files of an interrupted run could not be restored");
+        *reason = QStringLiteral("the files of an interrupted run could not be restored");
         return GuardState::Unavailable;
     }
     QString journalReason;
     if (!guard.journal.create(journalsDirectory(guard), &journalReason)) {
-        *reason = QDir::toNativeSeparators(journalReason);
+        *reason = QStringLiteral("cannot keep the journal that protects your source files: %1")
+                      .arg(QDir::toNativeSeparators(journalReason));
         return GuardState::Unavailable;
     }
     return GuardState::Ready;
