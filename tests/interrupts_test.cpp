@@ -96,4 +96,30 @@ TEST(Interrupts, WhileWaitingForAnotherRunNothingIsTouched) {
     EXPECT_EQ(sandbox.calls().size(), 1);
 }
 
+TEST(Interrupts, DuringTheArgumentScanNoCompilerRuns) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.add(QStringLiteral("first.bas"), "print 1\n");
+    // A file large enough that its pass is still running when the signal comes.
+    QByteArray large;
+    for (int i = 0; i < 400000; ++i)
+        large += "dim shared variable" + QByteArray::number(i) + " as integer = 1\r\n";
+    tree.add(QStringLiteral("large.bas"), large);
+    tree.add(QStringLiteral("last.bas"), "print 3\n");
+    sandbox.scriptCompiler({});
+
+    const auto run = sandbox.start(
+        {QStringLiteral("first.bas"), QStringLiteral("large.bas"), QStringLiteral("last.bas")});
+    while (!tree.isRewritten(QStringLiteral("first.bas")) && run->state() != QProcess::NotRunning)
+        run->waitForFinished(1);
+    ::kill(pid_t(run->processId()), SIGINT);
+    ASSERT_TRUE(run->waitForFinished(30000));
+
+    EXPECT_EQ(run->exitStatus(), QProcess::CrashExit);
+    EXPECT_EQ(run->exitCode(), SIGINT);
+    EXPECT_TRUE(sandbox.calls().isEmpty()) << "the compiler ran after the interrupt";
+    tree.expectIntact();
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
+
 } // namespace
