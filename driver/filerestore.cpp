@@ -5,7 +5,7 @@
 #include <QCryptographicHash>
 
 QByteArray contentDigest(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
 }
 
 RestoreOutcome restoreIfUnchanged(const QString& path, const QByteArray& original,

@@ -6,8 +6,9 @@
 #include <QList>
 #include <QString>
 
-// The digest under which the bytes written into a source file are remembered
-// (SHA-256), so a restore can tell this program's text from the user's.
+// The digest under which the bytes written into a source file are remembered,
+// so a restore can tell this program's text from the user's. BLAKE2b-256: as
+// safe as SHA-256, and more than twice as fast on large sources.
 QByteArray contentDigest(const QByteArray& bytes);
 
 enum class RestoreOutcome {

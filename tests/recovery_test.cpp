@@ -1,11 +1,11 @@
 // A run killed before its restore (SIGKILL, a crash, a power cut) is repaired
 // by the next run, from the journal the killed run left behind.
 
+#include "filerestore.h"
 #include "runjournal.h"
 #include "sandbox.h"
 #include "sourcetree.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QLockFile>
 #include <QProcess>
@@ -105,8 +105,7 @@ TEST(Recovery, AJournalOfALiveRunIsNotTouched) {
     const QString busy = QDir(sandbox.dir()).canonicalPath() + QStringLiteral("/busy.bas");
     const int index = live.recordOriginal(busy, "the original\n", FileTime());
     ASSERT_EQ(index, 0);
-    ASSERT_TRUE(live.recordWrite(
-        index, QCryptographicHash::hash("text another run wrote\n", QCryptographicHash::Sha256)));
+    ASSERT_TRUE(live.recordWrite(index, contentDigest("text another run wrote\n")));
 
     sandbox.writeFile(QStringLiteral("mine.bas"), "print 1\n");
     const RunResult run = sandbox.run({QStringLiteral("mine.bas")});
