@@ -10,5 +10,7 @@ constexpr int compilerNotStartedStatus = 127;
 // input, output and error are the program's own, so everything it prints
 // arrives byte for byte as it is produced. Returns the compiler's exit status,
 // 128 + the signal number when a signal ended it, or compilerNotStartedStatus
-// (after one line on standard error) when it could not be started.
+// (after one line on standard error) when it could not be started. When an interrupt
+// comes while it runs, the compiler gets a second to end on its own (it usually
+// received the signal too), then the same signal, and is finally killed.
 int runCompiler(const QString& program, const QStringList& arguments);

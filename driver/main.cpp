@@ -6,14 +6,19 @@
 #include "classexpander.h"
 #include "compilerpath.h"
 #include "compilerrun.h"
+#include "interrupts.h"
 #include "linedirectives.h"
 #include "messages.h"
+#include "runguard.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
 #include "sourcepass.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 // The install and uninstall scripts tell this program from a real compiler
 // named fbc by finding this text in the executable. It must survive in the
@@ -23,6 +28,9 @@ extern const char installMarker[] = "fbext-front-end: this fbc hands its sources
 const char* volatile installMarkerReference = installMarker;
 
 namespace {
+
+// Exit status when the journal that protects the sources cannot be kept.
+constexpr int journalUnavailableStatus = 1;
 
 // A source-file argument ends in ".bas" or ".bi", letter case as written.
 bool isSourceFileArgument(const QString& argument) {
@@ -53,11 +61,32 @@ void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
     registry.writeRewrittenSource(path, withLineDirectives(std::move(rewritten), path));
 }
 
+// Puts every rewritten file back and names, one line each, what could not be.
+// Returns false when a file could not be written back.
+bool restoreAndReport(const SnapshotRegistry& registry, RunGuard& guard) {
+    enterRestore();
+    const RestoreReport report = registry.restoreSources();
+    releaseRunGuard(guard, report);
+    const auto keptCopy = [&](const QString& path) {
+        const int index = registry.originalTexts.value(path).journalIndex;
+        return QDir::toNativeSeparators(guard.journal.originalCopyPath(index));
+    };
+    for (const QString& path : report.changed)
+        reportError(QStringLiteral("%1 was saved during the compile and is left as it is; its "
+                                   "earlier original is kept in %2")
+                        .arg(QDir::toNativeSeparators(path), keptCopy(path)));
+    for (const QString& path : report.failed)
+        reportError(QStringLiteral("could not restore %1; its original is kept in %2")
+                        .arg(QDir::toNativeSeparators(path), keptCopy(path)));
+    return report.failed.isEmpty();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     static_cast<void>(installMarkerReference);
     QCoreApplication application(argc, argv);
+    installInterruptHandlers();
     const QStringList arguments = QCoreApplication::arguments();
 
     const QString compiler = compilerPathFor(arguments.value(0));
@@ -66,18 +95,45 @@ int main(int argc, char* argv[]) {
         return compilerNotStartedStatus;
     }
 
-    SnapshotRegistry registry;
     const QStringList compilerArguments = arguments.mid(1);
+    SnapshotRegistry registry;
+    RunGuard guard;
+    // Only a run that rewrites files needs the lock and a journal.
+    if (std::any_of(compilerArguments.cbegin(), compilerArguments.cend(), isSourceFileArgument)) {
+        QString reason;
+        switch (acquireRunGuard(guard, &reason)) {
+        case GuardState::Ready:
+            registry.journal = &guard.journal;
+            break;
+        case GuardState::Interrupted:
+            releaseRunGuard(guard, RestoreReport());
+            exitForInterrupt(pendingInterrupt());
+        case GuardState::Unavailable:
+            releaseRunGuard(guard, RestoreReport());
+            reportError(QStringLiteral("%1; nothing was rewritten or compiled").arg(reason));
+            return journalUnavailableStatus;
+        }
+    }
+
     for (const QString& argument : compilerArguments) {
+        if (pendingInterrupt())
+            break;
         if (isSourceFileArgument(argument))
             expandSourceFile(argument, registry);
     }
 
-    int status = runCompiler(compiler, compilerArguments);
+    int status = journalUnavailableStatus;
+    if (!registry.journalFailures.isEmpty())
+        reportError(QStringLiteral("cannot write the journal that protects %1 in %2; nothing was "
+                                   "compiled")
+                        .arg(QDir::toNativeSeparators(registry.journalFailures.first()),
+                             QDir::toNativeSeparators(guard.journal.directory)));
+    else if (!pendingInterrupt())
+        status = runCompiler(compiler, compilerArguments);
 
-    for (const QString& path : registry.restoreSources()) {
-        reportError(QStringLiteral("could not restore %1").arg(path));
+    if (!restoreAndReport(registry, guard))
         status = status != 0 ? status : 1;
-    }
+    if (const int signal = pendingInterrupt())
+        exitForInterrupt(signal);
     return status;
 }

@@ -1,5 +1,7 @@
 #include "snapshotregistry.h"
 
+#include "filerestore.h"
+#include "runjournal.h"
 #include "sourcefile.h"
 
 #include <QDir>
@@ -15,35 +17,70 @@ QString canonicalSourcePath(const QString& path) {
 void SnapshotRegistry::registerSource(const QString& path, const QByteArray& bytes) {
     const QString key = canonicalSourcePath(path);
     touchedFiles.append(key);
-    if (!originalTexts.contains(key))
-        originalTexts.insert(key, FileSnapshot{bytes, readFileTime(key)});
+    if (originalTexts.contains(key))
+        return;
+    FileSnapshot snapshot{bytes, readFileTime(key), {}, -1};
+    if (journal) {
+        snapshot.journalIndex = journal->recordOriginal(key, bytes, snapshot.modified);
+        if (snapshot.journalIndex < 0)
+            journalFailures.append(key);
+    }
+    originalTexts.insert(key, snapshot);
 }
 
 bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& text) {
-    if (!isTouched(path))
+    const auto snapshot = originalTexts.find(canonicalSourcePath(path));
+    if (snapshot == originalTexts.end())
         return false;
-    return writeSourceText(path, text);
+    const QByteArray bytes = sourceBytesFromText(text);
+    const QByteArray digest = contentDigest(bytes);
+    if (journal) {
+        if (snapshot->journalIndex < 0)
+            return false; // already listed in journalFailures
+        if (!journal->recordWrite(snapshot->journalIndex, digest)) {
+            journalFailures.append(snapshot.key());
+            return false;
+        }
+    }
+    if (!snapshot->writtenDigests.contains(digest))
+        snapshot->writtenDigests.append(digest);
+    if (writeFileBytes(path, bytes))
+        return true;
+    // A write that failed part-way (disk full) may have cut the file short: put
+    // the original back at once rather than leave a damaged file to the compiler.
+    if (writeFileBytes(path, snapshot->bytes) && snapshot->modified.valid)
+        restoreFileTime(path, snapshot->modified);
+    return false;
 }
 
 bool SnapshotRegistry::isTouched(const QString& path) const {
     return originalTexts.contains(canonicalSourcePath(path));
 }
 
-QStringList SnapshotRegistry::restoreSources() const {
+RestoreReport SnapshotRegistry::restoreSources() const {
     // A path registered several times holds the same snapshot each time, so one
-    // write per file, in the order of its first registration, restores them all.
-    QStringList failed;
+    // restore per file, in the order of its first registration, restores them all.
+    RestoreReport report;
     QSet<QString> restoredPaths;
     for (const QString& path : touchedFiles) {
         if (restoredPaths.contains(path))
             continue;
         restoredPaths.insert(path);
         const FileSnapshot snapshot = originalTexts.value(path);
-        const bool restored =
-            writeFileBytes(path, snapshot.bytes) &&
-            (!snapshot.modified.valid || restoreFileTime(path, snapshot.modified));
-        if (!restored)
-            failed.append(path);
+        if (snapshot.writtenDigests.isEmpty())
+            continue; // never rewritten: whatever the file holds is not ours
+        switch (
+            restoreIfUnchanged(path, snapshot.bytes, snapshot.modified, snapshot.writtenDigests)) {
+        case RestoreOutcome::Restored:
+        case RestoreOutcome::AlreadyOriginal:
+            break;
+        case RestoreOutcome::ChangedSince:
+            report.changed.append(path);
+            break;
+        case RestoreOutcome::Failed:
+            report.failed.append(path);
+            break;
+        }
     }
-    return failed;
+    return report;
 }

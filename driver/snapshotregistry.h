@@ -3,14 +3,27 @@
 #include "filetime.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
+
+struct RunJournal;
 
 // What a source file held before this run touched it.
 struct FileSnapshot {
     QByteArray bytes; // exactly as on disk, line ends and NUL bytes included
     FileTime modified;
+    QList<QByteArray> writtenDigests; // digest of every text written into the file
+    int journalIndex = -1;            // its number in the run's journal, -1 if none
+};
+
+// What the restore could not do.
+struct RestoreReport {
+    QStringList failed;  // held our text, but the original could not be written back
+    QStringList changed; // someone else wrote the file during the run: left alone
+
+    bool isComplete() const { return failed.isEmpty() && changed.isEmpty(); }
 };
 
 // Every file a pass reads is registered here before it is rewritten; after the
@@ -22,21 +35,31 @@ struct SnapshotRegistry {
     QMap<QString, FileSnapshot> originalTexts; // canonical path -> first snapshot
     QStringList touchedFiles;                  // canonical paths, in registration order
 
+    // When set, a file's original is put into the journal at its first
+    // registration, and no file is rewritten unless its original is safely
+    // there. Files whose journal records could not be written are listed in
+    // journalFailures (and are not rewritten).
+    RunJournal* journal = nullptr;
+    QStringList journalFailures;
+
     // Records path as touched. The first registration of a file keeps its bytes
     // (as read by the caller, before any rewrite) and its modification time.
     void registerSource(const QString& path, const QByteArray& bytes);
 
     // Writes the rewritten text of a registered file (text mode, see
     // writeSourceText). Every pass writes through here, so the registry knows
-    // what each file holds during the compile. Refuses files never registered.
+    // what each file holds during the compile. Refuses files never registered
+    // and files whose original is not safely journaled.
     bool writeRewrittenSource(const QString& path, const QString& text);
 
     // Whether the file at path has been registered, under any spelling.
     bool isTouched(const QString& path) const;
 
     // Writes every touched file back with its recorded bytes and modification
-    // time, in registration order. Returns the paths that could not be restored.
-    QStringList restoreSources() const;
+    // time, in the order of first registration. A file that no longer holds the
+    // text this run wrote into it was saved by someone else during the run; it
+    // is left alone.
+    RestoreReport restoreSources() const;
 };
 
 // The key a file is registered under: its absolute path, cleaned, with links

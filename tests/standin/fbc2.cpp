@@ -5,11 +5,15 @@
 //   "exitCode": status to exit with
 //   "sleepMs": how long to wait before printing
 //   "signal": a signal to raise on itself at the end (Unix)
+//   "ignoreSignals": signals to ignore while it runs (Unix), as a compiler
+//       that will not stop when asked
 //   "errorMarker": report an error, numbered the way the real compiler numbers
 //       lines ("#line" directives included), at every line of the source files
 //       it is given (and the files they include) that contains this text
 // and records each call as fbc2-calls/<n>.json beside itself: the arguments,
-// the working directory, and a copy of every argument that names a file.
+// the working directory, and a copy of every argument that names a file. Once
+// that record is written it leaves its process id in fbc2-started, so a test
+// knows that the compiler is running (and the sources hold rewritten text).
 
 #include "linenumbering.h"
 
@@ -76,6 +80,17 @@ void reportMarkedLines(const QString& path, const QString& name, const QString& 
     }
 }
 
+void markStarted(const QDir& home) {
+    const QString marker = home.filePath(QStringLiteral("fbc2-started"));
+    QFile file(marker + QStringLiteral(".new"));
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QByteArray::number(QCoreApplication::applicationPid()));
+        file.close();
+        QFile::remove(marker);
+        file.rename(marker);
+    }
+}
+
 void print(FILE* stream, const QString& text) {
     const QByteArray bytes = text.toLatin1();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
@@ -93,6 +108,12 @@ int main(int argc, char* argv[]) {
     QFile scriptFile(home.filePath(QStringLiteral("fbc2-script.json")));
     if (scriptFile.open(QIODevice::ReadOnly))
         script = QJsonDocument::fromJson(scriptFile.readAll()).object();
+
+#ifdef Q_OS_UNIX
+    for (const QJsonValue& signal : script.value(QStringLiteral("ignoreSignals")).toArray())
+        std::signal(signal.toInt(), SIG_IGN);
+#endif
+    markStarted(home);
 
     if (const int sleepMs = script.value(QStringLiteral("sleepMs")).toInt(); sleepMs > 0)
         QThread::msleep(sleepMs);

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QThread>
 
 namespace {
 
@@ -66,17 +67,68 @@ void Sandbox::scriptErrorsAt(const QByteArray& marker) const {
 }
 
 RunResult Sandbox::run(const QStringList& arguments, const QString& workingDirectory) const {
-    QProcess process;
-    process.setWorkingDirectory(workingDirectory.isEmpty() ? dir() : path(workingDirectory));
-    process.start(path(executableName(QStringLiteral("fbc"))), arguments);
-    process.closeWriteChannel();
+    const std::unique_ptr<QProcess> process = start(arguments, workingDirectory);
     RunResult result;
-    if (!process.waitForFinished(60000))
+    if (!process->waitForFinished(60000))
         return result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.standardOutput = process.readAllStandardOutput();
-    result.standardError = process.readAllStandardError();
+    result.exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+    result.standardOutput = process->readAllStandardOutput();
+    result.standardError = process->readAllStandardError();
     return result;
+}
+
+std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments,
+                                         const QString& workingDirectory) const {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
+    process->setWorkingDirectory(workingDirectory.isEmpty() ? dir() : path(workingDirectory));
+    process->start(path(executableName(QStringLiteral("fbc"))), arguments);
+    process->closeWriteChannel();
+    return process;
+}
+
+QProcessEnvironment Sandbox::environment() const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString home = path(QStringLiteral("home"));
+    QDir().mkpath(home + QStringLiteral("/tmp"));
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("USERPROFILE"), home);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home + QStringLiteral("/.local/state"));
+    environment.insert(QStringLiteral("TMPDIR"), home + QStringLiteral("/tmp"));
+    environment.insert(QStringLiteral("TMP"), home + QStringLiteral("/tmp"));
+    environment.insert(QStringLiteral("TEMP"), home + QStringLiteral("/tmp"));
+    return environment;
+}
+
+QString Sandbox::userDataDir() const {
+#ifdef Q_OS_WIN
+    return path(QStringLiteral("home/AppData/Local/fbext"));
+#else
+    return path(QStringLiteral("home/.local/share/fbext"));
+#endif
+}
+
+void Sandbox::scriptCompilerDelay(int sleepMs, const QList<int>& ignoredSignals) const {
+    QJsonObject script =
+        QJsonDocument::fromJson(readFile(QStringLiteral("fbc2-script.json"))).object();
+    script.insert(QStringLiteral("sleepMs"), sleepMs);
+    QJsonArray ignored;
+    for (const int signal : ignoredSignals)
+        ignored.append(signal);
+    script.insert(QStringLiteral("ignoreSignals"), ignored);
+    writeFile(QStringLiteral("fbc2-script.json"), QJsonDocument(script).toJson());
+}
+
+qint64 Sandbox::waitForCompilerStart(int timeoutMs) const {
+    for (int waited = 0; waited < timeoutMs; waited += 10) {
+        const QByteArray pid = readFile(QStringLiteral("fbc2-started"));
+        if (!pid.isEmpty())
+            return pid.toLongLong();
+        QThread::msleep(10);
+    }
+    return 0;
 }
 
 QList<CompilerCall> Sandbox::calls() const {

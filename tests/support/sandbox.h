@@ -3,9 +3,12 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <memory>
 
 // One recorded call of the stand-in compiler.
 struct CompilerCall {
@@ -45,6 +48,23 @@ public:
     RunResult run(const QStringList& arguments, const QString& workingDirectory = {}) const;
 
     QList<CompilerCall> calls() const;
+
+    // Makes the stand-in compiler take its time (sleepMs) and ignore the given
+    // signals, on top of what scriptCompiler() set.
+    void scriptCompilerDelay(int sleepMs, const QList<int>& ignoredSignals = {}) const;
+
+    // Starts fbc in the background, as run() would.
+    std::unique_ptr<QProcess> start(const QStringList& arguments,
+                                    const QString& workingDirectory = {}) const;
+
+    // Waits until the stand-in compiler has started (the sources then hold their
+    // rewritten text); returns its process id, or 0 after timeoutMs.
+    qint64 waitForCompilerStart(int timeoutMs = 20000) const;
+
+    // Each sandbox is its own user: HOME and the XDG and temp locations point
+    // into it, so the program's per-user directory (lock, journals) is here.
+    QProcessEnvironment environment() const;
+    QString userDataDir() const; // where the program keeps its per-user files
 
     // The file the compiler was handed for the argument at index, in the last call.
     QByteArray compiledText(int argumentIndex) const;

@@ -1,0 +1,33 @@
+#include "filerestore.h"
+
+#include "sourcefile.h"
+
+#include <QCryptographicHash>
+
+QByteArray contentDigest(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
+}
+
+RestoreOutcome restoreIfUnchanged(const QString& path, const QByteArray& original,
+                                  const FileTime& modified,
+                                  const QList<QByteArray>& writtenDigests) {
+    const std::optional<QByteArray> current = readFileBytes(path);
+    if (!current)
+        return RestoreOutcome::ChangedSince;
+    // Our own text is checked first: a pass may have written the original bytes
+    // again, and then the modification time still has to be put back.
+    if (writtenDigests.contains(contentDigest(*current))) {
+        if (!writeFileBytes(path, original)) {
+            // A write that failed part-way (disk full) left neither text: put
+            // ours back, so a later restore still recognises the file as ours.
+            writeFileBytes(path, *current);
+            return RestoreOutcome::Failed;
+        }
+        // The time is put back where the file system lets us (only the owner
+        // may set it); the bytes are what must not be lost.
+        if (modified.valid)
+            restoreFileTime(path, modified);
+        return RestoreOutcome::Restored;
+    }
+    return *current == original ? RestoreOutcome::AlreadyOriginal : RestoreOutcome::ChangedSince;
+}

@@ -1,0 +1,97 @@
+#include "interrupts.h"
+
+#include <QtGlobal>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+volatile std::sig_atomic_t receivedInterrupt = 0;
+
+#ifdef Q_OS_UNIX
+extern "C" void recordInterrupt(int signal) {
+    if (receivedInterrupt == 0)
+        receivedInterrupt = signal;
+}
+#endif
+
+#ifdef Q_OS_WIN
+HANDLE restoreFinished = nullptr;
+
+BOOL WINAPI recordConsoleEvent(DWORD event) {
+    const int signal = event == CTRL_C_EVENT       ? SIGINT
+                       : event == CTRL_BREAK_EVENT ? SIGBREAK
+                                                   : SIGTERM;
+    if (receivedInterrupt == 0)
+        receivedInterrupt = signal;
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+        // Windows ends the process as soon as this handler returns: hold it
+        // until the files are back (the system allows a few seconds).
+        WaitForSingleObject(restoreFinished, 20000);
+    }
+    return TRUE;
+}
+#endif
+
+} // namespace
+
+void installInterruptHandlers() {
+#ifdef Q_OS_UNIX
+    struct sigaction action = {};
+    action.sa_handler = recordInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction previous = {};
+        // A signal ignored by whoever started us (nohup, a background job)
+        // stays ignored, as it would for the compiler itself.
+        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)
+            continue;
+        sigaction(signal, &action, nullptr);
+    }
+#elif defined(Q_OS_WIN)
+    restoreFinished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(recordConsoleEvent, TRUE);
+#endif
+}
+
+int pendingInterrupt() {
+    return receivedInterrupt;
+}
+
+void enterRestore() {
+#ifdef Q_OS_UNIX
+    // Reporting a file on a standard error whose reader has gone must not kill
+    // the program half-way through the restore.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+}
+
+void exitForInterrupt(int signal) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+#ifdef Q_OS_UNIX
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+    sigset_t unblocked;
+    sigemptyset(&unblocked);
+    sigaddset(&unblocked, signal);
+    sigprocmask(SIG_UNBLOCK, &unblocked, nullptr);
+    std::raise(signal);
+    std::_Exit(128 + signal);
+#elif defined(Q_OS_WIN)
+    Q_UNUSED(signal);
+    SetEvent(restoreFinished);
+    std::_Exit(int(STATUS_CONTROL_C_EXIT));
+#else
+    std::_Exit(128 + signal);
+#endif
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+// Interrupts (SIGINT, SIGTERM, SIGHUP; on Windows the console's Ctrl+C,
+// Ctrl+Break and close events) never end the program while source files hold
+// rewritten text. The handler only records the signal; the driver looks at it
+// between steps, lets the compiler end, restores every file, and only then ends
+// the way the signal would have ended it.
+
+void installInterruptHandlers();
+
+// The first interrupt received, or 0 when none has come.
+int pendingInterrupt();
+
+// From here on the program only restores and reports: further interrupts are
+// recorded and change nothing, and a closed standard error cannot end it.
+void enterRestore();
+
+// Ends the program as the interrupt would have ended it (for a shell or make:
+// killed by that signal), after the restore is done.
+[[noreturn]] void exitForInterrupt(int signal);

@@ -1,0 +1,125 @@
+// An interrupted run (Ctrl+C, a stopped build, a closed terminal) puts every
+// file back before it ends, and ends the way the signal would have ended it.
+
+#include "sandbox.h"
+#include "sourcetree.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+struct InterruptCase {
+    const char* name;
+    int signal;
+    bool compilerGetsItToo; // as from a terminal, which signals the whole job
+    bool sentTwice;
+    QList<int> compilerIgnores;
+};
+
+void PrintTo(const InterruptCase& test, std::ostream* out) {
+    *out << test.name;
+}
+
+class InterruptDuringCompile : public testing::TestWithParam<InterruptCase> {};
+
+TEST_P(InterruptDuringCompile, RestoresEveryFileAndEndsByTheSignal) {
+    const InterruptCase& test = GetParam();
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.addTypicalProgram();
+    tree.add(QStringLiteral("second.bas"), "print 2\n");
+    sandbox.scriptCompiler("compiling\n");
+    sandbox.scriptCompilerDelay(60000, test.compilerIgnores);
+
+    const auto run = sandbox.start(
+        {QStringLiteral("main.bas"), QStringLiteral("-x"), QStringLiteral("second.bas")});
+    const qint64 compilerPid = sandbox.waitForCompilerStart();
+    ASSERT_NE(compilerPid, 0);
+    EXPECT_TRUE(tree.isRewritten(QStringLiteral("main.bas")));
+    EXPECT_TRUE(tree.isRewritten(QStringLiteral("lib/common.bi")));
+    EXPECT_EQ(journalsIn(sandbox).size(), 1);
+
+    ::kill(pid_t(run->processId()), test.signal);
+    if (test.compilerGetsItToo)
+        ::kill(pid_t(compilerPid), test.signal);
+    if (test.sentTwice)
+        ::kill(pid_t(run->processId()), test.signal);
+    ASSERT_TRUE(run->waitForFinished(30000));
+
+    EXPECT_EQ(run->exitStatus(), QProcess::CrashExit);
+    EXPECT_EQ(run->exitCode(), test.signal);
+    EXPECT_EQ(run->readAllStandardError(), QByteArray());
+    tree.expectIntact();
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+    EXPECT_NE(::kill(pid_t(compilerPid), 0), 0) << "the compiler was left running";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Signals, InterruptDuringCompile,
+    testing::Values(InterruptCase{"CtrlCAtATerminal", SIGINT, true, false, {}},
+                    InterruptCase{"SigintToTheProgramOnly", SIGINT, false, false, {}},
+                    InterruptCase{"SigtermFromABuildTool", SIGTERM, false, false, {}},
+                    InterruptCase{"TerminalClosed", SIGHUP, true, false, {}},
+                    InterruptCase{"SecondSignalChangesNothing", SIGINT, true, true, {}},
+                    InterruptCase{
+                        "CompilerThatIgnoresTheSignalIsKilled", SIGTERM, false, false, {SIGTERM}}),
+    [](const testing::TestParamInfo<InterruptCase>& info) { return info.param.name; });
+
+TEST(Interrupts, WhileWaitingForAnotherRunNothingIsTouched) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.add(QStringLiteral("first.bas"), "print 1\n");
+    tree.add(QStringLiteral("waiting.bas"), "print 2\n");
+    sandbox.scriptCompiler({});
+    sandbox.scriptCompilerDelay(60000);
+
+    const auto first = sandbox.start({QStringLiteral("first.bas")});
+    const qint64 compilerPid = sandbox.waitForCompilerStart();
+    ASSERT_NE(compilerPid, 0);
+    const auto waiting = sandbox.start({QStringLiteral("waiting.bas")});
+    ASSERT_TRUE(waiting->waitForStarted());
+    EXPECT_FALSE(waiting->waitForFinished(500)); // it waits for the first run's lock
+    ::kill(pid_t(waiting->processId()), SIGTERM);
+    ASSERT_TRUE(waiting->waitForFinished(10000));
+    EXPECT_EQ(waiting->exitStatus(), QProcess::CrashExit);
+    EXPECT_EQ(waiting->exitCode(), SIGTERM);
+    EXPECT_FALSE(tree.isRewritten(QStringLiteral("waiting.bas")));
+
+    ::kill(pid_t(first->processId()), SIGINT);
+    ::kill(pid_t(compilerPid), SIGINT);
+    ASSERT_TRUE(first->waitForFinished(30000));
+    tree.expectIntact();
+    EXPECT_EQ(sandbox.calls().size(), 1);
+}
+
+TEST(Interrupts, DuringTheArgumentScanNoCompilerRuns) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.add(QStringLiteral("first.bas"), "print 1\n");
+    // A file large enough that its pass is still running when the signal comes.
+    QByteArray large;
+    for (int i = 0; i < 400000; ++i)
+        large += "dim shared variable" + QByteArray::number(i) + " as integer = 1\r\n";
+    tree.add(QStringLiteral("large.bas"), large);
+    tree.add(QStringLiteral("last.bas"), "print 3\n");
+    sandbox.scriptCompiler({});
+
+    const auto run = sandbox.start(
+        {QStringLiteral("first.bas"), QStringLiteral("large.bas"), QStringLiteral("last.bas")});
+    while (!tree.isRewritten(QStringLiteral("first.bas")) && run->state() != QProcess::NotRunning)
+        run->waitForFinished(1);
+    ::kill(pid_t(run->processId()), SIGINT);
+    ASSERT_TRUE(run->waitForFinished(30000));
+
+    EXPECT_EQ(run->exitStatus(), QProcess::CrashExit);
+    EXPECT_EQ(run->exitCode(), SIGINT);
+    EXPECT_TRUE(sandbox.calls().isEmpty()) << "the compiler ran after the interrupt";
+    tree.expectIntact();
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,123 @@
+// A run killed before its restore (SIGKILL, a crash, a power cut) is repaired
+// by the next run, from the journal the killed run left behind.
+
+#include "filerestore.h"
+#include "runjournal.h"
+#include "sandbox.h"
+#include "sourcetree.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+// Starts a run over the sandbox's main.bas and kills it (and its compiler)
+// while the sources hold rewritten text.
+void killRunDuringCompile(const Sandbox& sandbox, const SourceTree& tree) {
+    sandbox.scriptCompilerDelay(60000);
+    const auto run = sandbox.start({QStringLiteral("main.bas")});
+    const qint64 compilerPid = sandbox.waitForCompilerStart();
+    ASSERT_NE(compilerPid, 0);
+    ::kill(pid_t(run->processId()), SIGKILL);
+    ::kill(pid_t(compilerPid), SIGKILL);
+    ASSERT_TRUE(run->waitForFinished(10000));
+    ASSERT_TRUE(tree.isRewritten(QStringLiteral("main.bas")));
+    ASSERT_TRUE(tree.isRewritten(QStringLiteral("lib/common.bi")));
+    QFile::remove(sandbox.path(QStringLiteral("fbc2-started")));
+    sandbox.scriptCompilerDelay(0);
+}
+
+TEST(Recovery, NextRunRestoresTheFilesOfAKilledRun) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.addTypicalProgram();
+    sandbox.scriptCompiler("ok\n");
+    killRunDuringCompile(sandbox, tree);
+    ASSERT_EQ(journalsIn(sandbox).size(), 1);
+
+    // The next run compiles something else entirely; the killed run's files
+    // are back before it starts.
+    sandbox.writeFile(QStringLiteral("other/unrelated.bas"), "print 3\n");
+    const RunResult next = sandbox.run({QStringLiteral("other/unrelated.bas")});
+    EXPECT_EQ(next.exitCode, 0);
+    EXPECT_EQ(next.standardOutput, "ok\n");
+    EXPECT_EQ(next.standardError, QByteArray());
+    tree.expectIntact();
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
+
+TEST(Recovery, AFileChangedSinceTheKilledRunIsLeftAlone) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.addTypicalProgram();
+    sandbox.scriptCompiler({});
+    killRunDuringCompile(sandbox, tree);
+
+    // The user fixes the mangled file by hand before the next run.
+    const QByteArray edited = "' written again by hand\nprint 1\n";
+    sandbox.writeFile(QStringLiteral("main.bas"), edited);
+    const QByteArray originalMain = tree.bytes.take(QStringLiteral("main.bas"));
+
+    const RunResult next = sandbox.run({QStringLiteral("-version")});
+    EXPECT_EQ(next.exitCode, 0);
+    EXPECT_EQ(next.standardError, QByteArray()) << "a run without sources repairs nothing";
+    EXPECT_TRUE(tree.isRewritten(QStringLiteral("lib/list.bi")));
+
+    sandbox.writeFile(QStringLiteral("x.bas"), "");
+    const RunResult repairing = sandbox.run({QStringLiteral("x.bas")});
+    EXPECT_EQ(repairing.exitCode, 0);
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), edited);
+    tree.expectIntact(); // the includes are back
+    const QList<QByteArray> lines = repairing.standardError.split('\n');
+    ASSERT_EQ(lines.size(), 2) << repairing.standardError.constData();
+    EXPECT_TRUE(lines[0].contains(QFile::encodeName(sandbox.path(QStringLiteral("main.bas")))));
+
+    // The original stays with the user, outside the journals the runs look at.
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+    const QDir kept(sandbox.userDataDir() + QStringLiteral("/kept"));
+    const QStringList keptRuns = kept.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(keptRuns.size(), 1);
+    QFile copy(kept.filePath(keptRuns[0] + QStringLiteral("/0.original")));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), originalMain);
+    EXPECT_TRUE(lines[0].contains(QFile::encodeName(copy.fileName())));
+
+    const RunResult quiet = sandbox.run({QStringLiteral("x.bas")});
+    EXPECT_EQ(quiet.standardError, QByteArray()) << "a kept original is reported once";
+}
+
+TEST(Recovery, AJournalOfALiveRunIsNotTouched) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    sandbox.writeFile(QStringLiteral("busy.bas"), "text another run wrote\n");
+    sandbox.scriptCompiler({});
+
+    // A journal whose run is alive: its lock is held (here by this test).
+    RunJournal live;
+    QString reason;
+    ASSERT_TRUE(live.create(sandbox.userDataDir() + QStringLiteral("/journals"), &reason))
+        << qPrintable(reason);
+    const QString busy = QDir(sandbox.dir()).canonicalPath() + QStringLiteral("/busy.bas");
+    const int index = live.recordOriginal(busy, "the original\n", FileTime());
+    ASSERT_EQ(index, 0);
+    ASSERT_TRUE(live.recordWrite(index, contentDigest("text another run wrote\n")));
+
+    sandbox.writeFile(QStringLiteral("mine.bas"), "print 1\n");
+    const RunResult run = sandbox.run({QStringLiteral("mine.bas")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("busy.bas")), "text another run wrote\n");
+    EXPECT_EQ(journalsIn(sandbox).size(), 1);
+
+    // Once its run is gone, the same journal is repaired.
+    live.abandon();
+    EXPECT_EQ(sandbox.run({QStringLiteral("mine.bas")}).exitCode, 0);
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("busy.bas")), "the original\n");
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
+
+} // namespace
