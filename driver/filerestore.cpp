@@ -8,6 +8,14 @@ QByteArray contentDigest(const QByteArray& bytes) {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
 }
 
+QByteArray sourceTextDigest(const QString& text) {
+    QCryptographicHash hash(QCryptographicHash::Blake2b_256);
+    constexpr qsizetype piece = 1 << 16;
+    for (qsizetype at = 0; at < text.size(); at += piece)
+        hash.addData(sourceBytesFromText(QStringView(text).mid(at, piece)));
+    return hash.result();
+}
+
 RestoreOutcome restoreIfUnchanged(const QString& path, const QByteArray& original,
                                   const FileTime& modified,
                                   const QList<QByteArray>& writtenDigests) {

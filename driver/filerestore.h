@@ -11,6 +11,10 @@
 // safe as SHA-256, and more than twice as fast on large sources.
 QByteArray contentDigest(const QByteArray& bytes);
 
+// contentDigest(sourceBytesFromText(text)), made a piece at a time so the
+// bytes of a large text are never all held at once.
+QByteArray sourceTextDigest(const QString& text);
+
 enum class RestoreOutcome {
     Restored,        // the file held text this program wrote; the original is back
     AlreadyOriginal, // the file already holds its original bytes

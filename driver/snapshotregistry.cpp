@@ -32,8 +32,10 @@ bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& 
     const auto snapshot = originalTexts.find(canonicalSourcePath(path));
     if (snapshot == originalTexts.end())
         return false;
-    const QByteArray bytes = sourceBytesFromText(text);
-    const QByteArray digest = contentDigest(bytes);
+    // The bytes are made a piece at a time, for the digest and again for the
+    // write, rather than held whole beside the text, the largest thing the
+    // program holds at this point.
+    const QByteArray digest = sourceTextDigest(text);
     if (journal) {
         if (snapshot->journalIndex < 0)
             return false; // already listed in journalFailures
@@ -44,7 +46,7 @@ bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& 
     }
     if (!snapshot->writtenDigests.contains(digest))
         snapshot->writtenDigests.append(digest);
-    if (writeFileBytes(path, bytes))
+    if (writeSourceText(path, text))
         return true;
     // A write that failed part-way (disk full) may have cut the file short: put
     // the original back at once rather than leave a damaged file to the compiler.

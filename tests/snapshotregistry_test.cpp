@@ -1,3 +1,4 @@
+#include "filerestore.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
 
@@ -18,6 +19,18 @@ struct Folder {
     }
     QByteArray read(const QString& name) const { return readFileBytes(path(name)).value_or("?"); }
 };
+
+// Rewritten texts are digested a piece at a time; the digest must be that of
+// the whole bytes, which the journal and the restore compare files with.
+TEST(SnapshotRegistry, TextDigestIsTheDigestOfTheWholeBytes) {
+    QString text;
+    for (int i = 0; text.size() < 200000; ++i)
+        text += QStringLiteral("line %1 \u00e9\n").arg(i);
+    for (const QString& sample :
+         {QString(), QStringLiteral("x"), text, text.left(65536), text.left(65537)})
+        EXPECT_EQ(sourceTextDigest(sample), contentDigest(sourceBytesFromText(sample)))
+            << sample.size();
+}
 
 TEST(SnapshotRegistry, TheFirstRegistrationKeepsTheBytes) {
     Folder folder;
