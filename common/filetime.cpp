@@ -52,3 +52,26 @@ bool restoreFileTime(const QString& path, const FileTime& time) {
     return file.setFileTime(modified, QFileDevice::FileModificationTime);
 #endif
 }
+
+FileStamp readFileStamp(const QString& path) {
+    FileStamp stamp;
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return stamp;
+    stamp.device = qint64(info.st_dev);
+    stamp.inode = qint64(info.st_ino);
+    stamp.size = qint64(info.st_size);
+#ifdef Q_OS_DARWIN
+    stamp.changeSeconds = info.st_ctimespec.tv_sec;
+    stamp.changeNanoseconds = info.st_ctimespec.tv_nsec;
+#else
+    stamp.changeSeconds = info.st_ctim.tv_sec;
+    stamp.changeNanoseconds = info.st_ctim.tv_nsec;
+#endif
+    stamp.valid = true;
+#else
+    Q_UNUSED(path);
+#endif
+    return stamp;
+}

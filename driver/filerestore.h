@@ -24,7 +24,9 @@ enum class RestoreOutcome {
 
 // Puts the original bytes and modification time back at path, but only while
 // the file holds one of the texts this program wrote into it (writtenDigests):
-// anything else there is newer than our text and belongs to the user.
+// anything else there is newer than our text and belongs to the user. When the
+// file's stamp still equals lastWritten, taken right after this run's last
+// write, nobody has written it since, and it is restored without reading it.
 RestoreOutcome restoreIfUnchanged(const QString& path, const QByteArray& original,
-                                  const FileTime& modified,
-                                  const QList<QByteArray>& writtenDigests);
+                                  const FileTime& modified, const QList<QByteArray>& writtenDigests,
+                                  const FileStamp& lastWritten = FileStamp());

@@ -46,8 +46,11 @@ bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& 
     }
     if (!snapshot->writtenDigests.contains(digest))
         snapshot->writtenDigests.append(digest);
-    if (writeSourceText(path, text))
+    if (writeSourceText(path, text)) {
+        snapshot->lastWritten = readFileStamp(snapshot.key());
         return true;
+    }
+    snapshot->lastWritten = FileStamp();
     // A write that failed part-way (disk full) may have cut the file short: put
     // the original back at once rather than leave a damaged file to the compiler.
     if (writeFileBytes(path, snapshot->bytes) && snapshot->modified.valid)
@@ -71,8 +74,8 @@ RestoreReport SnapshotRegistry::restoreSources() const {
         const FileSnapshot snapshot = originalTexts.value(path);
         if (snapshot.writtenDigests.isEmpty())
             continue; // never rewritten: whatever the file holds is not ours
-        switch (
-            restoreIfUnchanged(path, snapshot.bytes, snapshot.modified, snapshot.writtenDigests)) {
+        switch (restoreIfUnchanged(path, snapshot.bytes, snapshot.modified, snapshot.writtenDigests,
+                                   snapshot.lastWritten)) {
         case RestoreOutcome::Restored:
         case RestoreOutcome::AlreadyOriginal:
             break;

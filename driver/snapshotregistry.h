@@ -15,6 +15,7 @@ struct FileSnapshot {
     QByteArray bytes; // exactly as on disk, line ends and NUL bytes included
     FileTime modified;
     QList<QByteArray> writtenDigests; // digest of every text written into the file
+    FileStamp lastWritten;            // the file right after the last of those writes
     int journalIndex = -1;            // its number in the run's journal, -1 if none
 };
 

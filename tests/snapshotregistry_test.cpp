@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -97,6 +98,40 @@ TEST(SnapshotRegistry, RefusesToRewriteAFileItNeverRegistered) {
     SnapshotRegistry registry;
     EXPECT_FALSE(registry.writeRewrittenSource(folder.path(QStringLiteral("a.bas")), QString()));
     EXPECT_EQ(folder.read(QStringLiteral("a.bas")), QByteArray("mine"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(SnapshotRegistry, AFileWrittenAgainWithOtherBytesOfTheSameSizeIsLeftAlone) {
+    Folder folder;
+    const QString path = folder.path(QStringLiteral("a.bas"));
+    folder.write(QStringLiteral("a.bas"), "original\n");
+    SnapshotRegistry registry;
+    registry.registerSource(path, "original\n");
+    ASSERT_TRUE(registry.writeRewrittenSource(path, QStringLiteral("ours\n")));
+    // Someone else saves the file: same size, other bytes, a moment later.
+    QThread::msleep(20);
+    folder.write(QStringLiteral("a.bas"), "edit\n");
+    const RestoreReport report = registry.restoreSources();
+    EXPECT_EQ(report.changed, QStringList{canonicalSourcePath(path)});
+    EXPECT_EQ(folder.read(QStringLiteral("a.bas")), QByteArray("edit\n"));
+}
+
+TEST(SnapshotRegistry, AFileNobodyTouchedAfterTheRewriteIsRestored) {
+    Folder folder;
+    const QString path = folder.path(QStringLiteral("a.bas"));
+    folder.write(QStringLiteral("a.bas"), "original\n");
+    SnapshotRegistry registry;
+    registry.registerSource(path, "original\n");
+    ASSERT_TRUE(registry.writeRewrittenSource(path, QStringLiteral("ours\n")));
+    const FileStamp written = readFileStamp(path);
+#ifdef Q_OS_UNIX
+    EXPECT_TRUE(written.sameAs(registry.originalTexts.first().lastWritten));
+#endif
+    EXPECT_TRUE(registry.restoreSources().isComplete());
+    EXPECT_EQ(folder.read(QStringLiteral("a.bas")), QByteArray("original\n"));
 }
 
 } // namespace
