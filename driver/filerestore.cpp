@@ -5,11 +5,11 @@
 #include <QCryptographicHash>
 
 QByteArray contentDigest(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
 }
 
 QByteArray sourceTextDigest(const QString& text) {
-    QCryptographicHash hash(QCryptographicHash::Blake2b_256);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
     constexpr qsizetype piece = 1 << 16;
     for (qsizetype at = 0; at < text.size(); at += piece)
         hash.addData(sourceBytesFromText(QStringView(text).mid(at, piece)));

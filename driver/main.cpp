@@ -48,15 +48,12 @@ bool isThisProgram(const QString& path) {
 // the template pass produced, handed on in memory with the origin of every
 // line. The file is written once, with its final text and the "#line"
 // directives that point the compiler's messages at the user's own lines.
-// A file that cannot be read is left alone: it is not registered, not
-// created, and the compiler reports it.
+// The template pass reads and registers the file. A file that cannot be read
+// is left alone: it is not registered, not written, not created, and the
+// compiler reports it.
 void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
     if (!QFileInfo(path).isFile())
         return;
-    const std::optional<QByteArray> bytes = readFileBytes(path);
-    if (!bytes)
-        return;
-    registry.registerSource(path, *bytes);
     MappedText rewritten = expandClassText(templatePassText(path, registry));
     registry.writeRewrittenSource(path, withLineDirectives(std::move(rewritten), path));
 }

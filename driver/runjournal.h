@@ -26,7 +26,7 @@
 //               "original" comes once per file, before its first rewrite;
 //               "wrote" comes before each rewrite, with the digest of the bytes
 //               about to be written. PATH is the file's canonical path,
-//               percent-encoded UTF-8; DIGEST is a BLAKE2b-256 digest in hex;
+//               percent-encoded UTF-8; DIGEST is a SHA-1 digest in hex;
 //               SECONDS and NANOSECONDS are the original modification time.
 //               A last line without a line end was cut short and is ignored.
 struct RunJournal {

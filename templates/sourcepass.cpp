@@ -27,10 +27,13 @@ struct PassResult {
 // to the user's lines.
 PassResult runPass(const QString& sourcePath, const QString& compilerName,
                    SnapshotRegistry& registry) {
-    const QByteArray bytes = readFileBytes(sourcePath).value_or(QByteArray());
-    const QString text = sourceTextFromBytes(bytes); // holds the characters of lines
+    // A file that cannot be read is expanded as empty text but not registered,
+    // so it is never written: the restore must not empty a file it never read.
+    const std::optional<QByteArray> bytes = readFileBytes(sourcePath);
+    if (bytes)
+        registry.registerSource(sourcePath, *bytes);
+    const QString text = sourceTextFromBytes(bytes.value_or(QByteArray())); // holds the lines
     QStringList lines = splitLinesOver(text);
-    registry.registerSource(sourcePath, bytes);
     QList<LineOrigin> origins;
     origins.reserve(lines.size());
     const LineOrigin firstLine(compilerName, 1);
