@@ -55,7 +55,7 @@ void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
     if (!QFileInfo(path).isFile())
         return;
     MappedText rewritten = expandClassText(templatePassText(path, registry));
-    registry.writeRewrittenSource(path, withLineDirectives(std::move(rewritten), path));
+    registry.writeRewrittenBytes(path, sourceBytesWithLineDirectives(std::move(rewritten), path));
 }
 
 // Puts every rewritten file back and names, one line each, what could not be.

@@ -29,13 +29,21 @@ void SnapshotRegistry::registerSource(const QString& path, const QByteArray& byt
 }
 
 bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& text) {
+    // The bytes are made a piece at a time, for the digest and again for the
+    // write, rather than held whole beside the text.
+    return writeRegistered(path, sourceTextDigest(text),
+                           [&] { return writeSourceText(path, text); });
+}
+
+bool SnapshotRegistry::writeRewrittenBytes(const QString& path, const QByteArray& bytes) {
+    return writeRegistered(path, contentDigest(bytes), [&] { return writeFileBytes(path, bytes); });
+}
+
+bool SnapshotRegistry::writeRegistered(const QString& path, const QByteArray& digest,
+                                       const std::function<bool()>& write) {
     const auto snapshot = originalTexts.find(canonicalSourcePath(path));
     if (snapshot == originalTexts.end())
         return false;
-    // The bytes are made a piece at a time, for the digest and again for the
-    // write, rather than held whole beside the text, the largest thing the
-    // program holds at this point.
-    const QByteArray digest = sourceTextDigest(text);
     if (journal) {
         if (snapshot->journalIndex < 0)
             return false; // already listed in journalFailures
@@ -46,7 +54,7 @@ bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& 
     }
     if (!snapshot->writtenDigests.contains(digest))
         snapshot->writtenDigests.append(digest);
-    if (writeSourceText(path, text)) {
+    if (write()) {
         snapshot->lastWritten = readFileStamp(snapshot.key());
         return true;
     }

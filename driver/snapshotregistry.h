@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 struct RunJournal;
 
 // What a source file held before this run touched it.
@@ -53,6 +55,9 @@ struct SnapshotRegistry {
     // and files whose original is not safely journaled.
     bool writeRewrittenSource(const QString& path, const QString& text);
 
+    // The same for a text already made into the bytes to write.
+    bool writeRewrittenBytes(const QString& path, const QByteArray& bytes);
+
     // Whether the file at path has been registered, under any spelling.
     bool isTouched(const QString& path) const;
 
@@ -61,6 +66,12 @@ struct SnapshotRegistry {
     // text this run wrote into it was saved by someone else during the run; it
     // is left alone.
     RestoreReport restoreSources() const;
+
+private:
+    // Records the digest of what write() is about to put into a registered
+    // file, then lets it write.
+    bool writeRegistered(const QString& path, const QByteArray& digest,
+                         const std::function<bool()>& write);
 };
 
 // The key a file is registered under: its absolute path, cleaned, with links

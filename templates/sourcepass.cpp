@@ -121,7 +121,7 @@ MappedText templatePassText(const QString& sourcePath, SnapshotRegistry& registr
 MappedText expandTemplates(const QString& sourcePath, const QString& targetPath,
                            SnapshotRegistry& registry) {
     MappedText written = templatePassText(sourcePath, registry);
-    registry.writeRewrittenSource(targetPath, withLineDirectives(written, sourcePath));
+    registry.writeRewrittenBytes(targetPath, sourceBytesWithLineDirectives(written, sourcePath));
     return written;
 }
 
@@ -129,6 +129,7 @@ TemplateSet expandIncludedTemplates(const QString& sourcePath, const QString& ta
                                     SnapshotRegistry& registry) {
     const QString name = includedFileName(sourcePath);
     PassResult result = runPass(sourcePath, name, registry);
-    registry.writeRewrittenSource(targetPath, withLineDirectives(std::move(result.written), name));
+    registry.writeRewrittenBytes(targetPath,
+                                 sourceBytesWithLineDirectives(std::move(result.written), name));
     return result.templates;
 }
