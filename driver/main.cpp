@@ -119,6 +119,7 @@ int main(int argc, char* argv[]) {
             expandSourceFile(argument, registry);
     }
 
+    registry.settleJournal();
     int status = journalUnavailableStatus;
     if (!registry.journalFailures.isEmpty())
         reportError(QStringLiteral("cannot write the journal that protects %1 in %2; nothing was "

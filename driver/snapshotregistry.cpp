@@ -21,11 +21,24 @@ void SnapshotRegistry::registerSource(const QString& path, const QByteArray& byt
         return;
     FileSnapshot snapshot{bytes, readFileTime(key), {}, -1};
     if (journal) {
-        snapshot.journalIndex = journal->recordOriginal(key, bytes, snapshot.modified);
-        if (snapshot.journalIndex < 0)
-            journalFailures.append(key);
+        if (!keeper)
+            keeper = std::make_unique<OriginalKeeper>(journal);
+        keeper->keep(key, bytes, snapshot.modified);
+        keptPaths.append(key);
     }
     originalTexts.insert(key, snapshot);
+}
+
+void SnapshotRegistry::settleJournal() {
+    if (!keeper || settledCount == keptPaths.size())
+        return;
+    const QList<int> indexes = keeper->wait();
+    for (; settledCount < indexes.size(); ++settledCount) {
+        const QString& path = keptPaths[settledCount];
+        originalTexts[path].journalIndex = indexes[settledCount];
+        if (indexes[settledCount] < 0)
+            journalFailures.append(path);
+    }
 }
 
 bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& text) {
@@ -41,6 +54,7 @@ bool SnapshotRegistry::writeRewrittenBytes(const QString& path, const QByteArray
 
 bool SnapshotRegistry::writeRegistered(const QString& path, const QByteArray& digest,
                                        const std::function<bool()>& write) {
+    settleJournal(); // a file's original must be on disk before the file is touched
     const auto snapshot = originalTexts.find(canonicalSourcePath(path));
     if (snapshot == originalTexts.end())
         return false;

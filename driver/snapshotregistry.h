@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filetime.h"
+#include "originalkeeper.h"
 
 #include <QByteArray>
 #include <QList>
@@ -9,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 struct RunJournal;
 
@@ -38,10 +40,11 @@ struct SnapshotRegistry {
     QMap<QString, FileSnapshot> originalTexts; // canonical path -> first snapshot
     QStringList touchedFiles;                  // canonical paths, in registration order
 
-    // When set, a file's original is put into the journal at its first
-    // registration, and no file is rewritten unless its original is safely
-    // there. Files whose journal records could not be written are listed in
-    // journalFailures (and are not rewritten).
+    // When set, a file's original is put into the journal from its first
+    // registration on (on a thread of its own, while the passes go on), and no
+    // file is rewritten before its original is safely there. Files whose
+    // journal records could not be written are listed in journalFailures (and
+    // are not rewritten); settleJournal() completes the list.
     RunJournal* journal = nullptr;
     QStringList journalFailures;
 
@@ -58,6 +61,11 @@ struct SnapshotRegistry {
     // The same for a text already made into the bytes to write.
     bool writeRewrittenBytes(const QString& path, const QByteArray& bytes);
 
+    // Waits until the original of every registered file is in the journal or
+    // has failed, and notes which. Writes do it themselves; the driver does it
+    // once more before it looks at journalFailures.
+    void settleJournal();
+
     // Whether the file at path has been registered, under any spelling.
     bool isTouched(const QString& path) const;
 
@@ -68,6 +76,10 @@ struct SnapshotRegistry {
     RestoreReport restoreSources() const;
 
 private:
+    std::unique_ptr<OriginalKeeper> keeper; // started with the first original
+    QStringList keptPaths;                  // the path of each of its tickets
+    qsizetype settledCount = 0;             // tickets already noted in the snapshots
+
     // Records the digest of what write() is about to put into a registered
     // file, then lets it write.
     bool writeRegistered(const QString& path, const QByteArray& digest,
