@@ -58,6 +58,9 @@ bool isThisProgram(const QString& path) {
 void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
     if (!QFileInfo(path).isFile())
         return;
+    // A file named twice, or also included by an earlier one, is read as the
+    // earlier rewrite left it.
+    registry.settleJournal();
     MappedText rewritten = expandClassText(templatePassText(path, registry));
     registry.writeRewrittenBytes(path, sourceBytesWithLineDirectives(std::move(rewritten), path));
 }

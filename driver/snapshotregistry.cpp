@@ -21,24 +21,48 @@ void SnapshotRegistry::registerSource(const QString& path, const QByteArray& byt
         return;
     FileSnapshot snapshot{bytes, readFileTime(key), {}, -1};
     if (journal) {
-        if (!keeper)
-            keeper = std::make_unique<OriginalKeeper>(journal);
-        keeper->keep(key, bytes, snapshot.modified);
-        keptPaths.append(key);
+        if (!worker)
+            worker = std::make_unique<JournalWorker>(journal);
+        originalNumbers.insert(key, worker->keepOriginal(key, bytes, snapshot.modified));
+        jobPaths.append(key);
     }
     originalTexts.insert(key, snapshot);
 }
 
 void SnapshotRegistry::settleJournal() {
-    if (!keeper || settledCount == keptPaths.size())
+    if (!worker || settledCount == jobPaths.size())
         return;
-    const QList<int> indexes = keeper->wait();
-    for (; settledCount < indexes.size(); ++settledCount) {
-        const QString& path = keptPaths[settledCount];
-        originalTexts[path].journalIndex = indexes[settledCount];
-        if (indexes[settledCount] < 0)
+    const QList<JournalWorker::Outcome> outcomes = worker->wait();
+    for (; settledCount < outcomes.size(); ++settledCount) {
+        const JournalWorker::Outcome& outcome = outcomes[settledCount];
+        const QString& path = jobPaths[settledCount];
+        FileSnapshot& snapshot = originalTexts[path];
+        if (outcome.digest.isEmpty()) { // an original, or a write refused for want of one
+            if (snapshot.journalIndex < 0 && outcome.journalIndex >= 0)
+                snapshot.journalIndex = outcome.journalIndex;
+            else if (snapshot.journalIndex < 0 && !journalFailures.contains(path))
+                journalFailures.append(path);
+            continue;
+        }
+        if (!outcome.recorded) {
             journalFailures.append(path);
+            continue;
+        }
+        if (!snapshot.writtenDigests.contains(outcome.digest))
+            snapshot.writtenDigests.append(outcome.digest);
+        snapshot.lastWritten = outcome.written ? outcome.stamp : FileStamp();
     }
+}
+
+void SnapshotRegistry::queueRewrittenBytes(const QString& path, const QByteArray& bytes) {
+    const QString key = canonicalSourcePath(path);
+    const auto snapshot = originalTexts.constFind(key);
+    if (!journal || !worker || snapshot == originalTexts.cend()) {
+        writeRewrittenBytes(path, bytes);
+        return;
+    }
+    worker->write(originalNumbers.value(key), path, bytes, snapshot->bytes, snapshot->modified);
+    jobPaths.append(key);
 }
 
 bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& text) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "filetime.h"
-#include "originalkeeper.h"
+#include "journalworker.h"
 
 #include <QByteArray>
 #include <QList>
@@ -61,9 +61,15 @@ struct SnapshotRegistry {
     // The same for a text already made into the bytes to write.
     bool writeRewrittenBytes(const QString& path, const QByteArray& bytes);
 
+    // The same, done on the journal's thread when there is a journal, while the
+    // caller goes on: for a file nobody reads again before settleJournal()
+    // (which every synchronous write does first).
+    void queueRewrittenBytes(const QString& path, const QByteArray& bytes);
+
     // Waits until the original of every registered file is in the journal or
-    // has failed, and notes which. Writes do it themselves; the driver does it
-    // once more before it looks at journalFailures.
+    // has failed and every queued write is done, and notes how each went.
+    // Writes do it themselves; the driver does it before it reads a file
+    // again and before it looks at journalFailures.
     void settleJournal();
 
     // Whether the file at path has been registered, under any spelling.
@@ -76,9 +82,10 @@ struct SnapshotRegistry {
     RestoreReport restoreSources() const;
 
 private:
-    std::unique_ptr<OriginalKeeper> keeper; // started with the first original
-    QStringList keptPaths;                  // the path of each of its tickets
-    qsizetype settledCount = 0;             // tickets already noted in the snapshots
+    std::unique_ptr<JournalWorker> worker; // started with the first original
+    QMap<QString, int> originalNumbers;    // canonical path -> its original's number
+    QStringList jobPaths;                  // the canonical path of each job, in order
+    qsizetype settledCount = 0;            // jobs already noted in the snapshots
 
     // Records the digest of what write() is about to put into a registered
     // file, then lets it write.

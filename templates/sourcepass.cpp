@@ -129,7 +129,9 @@ TemplateSet expandIncludedTemplates(const QString& sourcePath, const QString& ta
                                     SnapshotRegistry& registry) {
     const QString name = includedFileName(sourcePath);
     PassResult result = runPass(sourcePath, name, registry);
-    registry.writeRewrittenBytes(targetPath,
+    // Nothing reads an included file again in this run, so its write may go on
+    // beside the rest of the pass.
+    registry.queueRewrittenBytes(targetPath,
                                  sourceBytesWithLineDirectives(std::move(result.written), name));
     return result.templates;
 }
