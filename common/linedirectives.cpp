@@ -168,56 +168,72 @@ void writeDirective(char16_t* out, const LineOrigin& origin) {
     *out++ = u'\n';
 }
 
+// Where a directive goes: before the line that starts at position at.
+struct Directive {
+    qsizetype at;
+    LineOrigin origin;
+};
+
+// Finds where the directives go in mapped's text, and how many characters they
+// add in all.
+QList<Directive> findDirectives(const MappedText& mapped, const QString& fileName,
+                                qsizetype* added) {
+    QList<Directive> directives;
+    *added = 0;
+    const QString& text = mapped.text;
+    // Where the compiler believes it is: the file and number of the next line.
+    LineOrigin current(fileName, 1);
+    LexState state;
+    qsizetype start = 0;
+    for (qsizetype index = 0; index < mapped.origins.size(); ++index) {
+        bool plain = false;
+        const qsizetype end = lineEnd(text, start, state, plain);
+        const QStringView line = QStringView(text).mid(start, end - start);
+        const LineOrigin& origin = mapped.origins[index];
+
+        // A blank line gives the compiler nothing to report, so its number
+        // does not matter and it needs no directive of its own. The cheap
+        // tests come first: most lines are numbered right already.
+        const bool allowed = !state.continued && !state.inMacro && state.commentDepth == 0;
+        if (origin.isKnown() && allowed &&
+            (origin.line != current.line || origin.fileNumber != current.fileNumber) &&
+            !isBlankLine(line) && !origin.file().contains(u'"')) {
+            *added += directiveLength(origin);
+            directives.append(Directive{start, origin});
+            current = origin;
+        }
+        ++current.line;
+
+        const bool wasInComment = state.commentDepth > 0;
+        if (plain)
+            updateContinuation(line, state);
+        else
+            scanLine(line, state);
+        if (!wasInComment)
+            scanDirective(line, state);
+        if (end == text.size())
+            break;
+        start = end + 1;
+    }
+    return directives;
+}
+
+// Copies characters as bytes, one byte each; a character above 255 becomes '?',
+// as in every other text-to-bytes conversion of the program.
+char* narrowInto(char* out, const char16_t* from, qsizetype count) {
+    for (qsizetype i = 0; i < count; ++i)
+        out[i] = from[i] < 256 ? char(from[i]) : '?';
+    return out + count;
+}
+
 } // namespace
 
 QString withLineDirectives(MappedText mapped, const QString& fileName) {
     // First find where the directives go, then widen the text once and move
     // its lines into place from the back, so no second copy of a text that
     // may be the largest thing the program holds is ever made.
-    struct Directive {
-        qsizetype at; // position in the text of the line it goes before
-        LineOrigin origin;
-    };
-    QList<Directive> directives;
     qsizetype added = 0;
-    {
-        const QString& text = mapped.text;
-        // Where the compiler believes it is: the file and number of the next line.
-        LineOrigin current(fileName, 1);
-        LexState state;
-        qsizetype start = 0;
-        for (qsizetype index = 0; index < mapped.origins.size(); ++index) {
-            bool plain = false;
-            const qsizetype end = lineEnd(text, start, state, plain);
-            const QStringView line = QStringView(text).mid(start, end - start);
-            const LineOrigin& origin = mapped.origins[index];
-
-            // A blank line gives the compiler nothing to report, so its number
-            // does not matter and it needs no directive of its own. The cheap
-            // tests come first: most lines are numbered right already.
-            const bool allowed = !state.continued && !state.inMacro && state.commentDepth == 0;
-            if (origin.isKnown() && allowed &&
-                (origin.line != current.line || origin.fileNumber != current.fileNumber) &&
-                !isBlankLine(line) && !origin.file().contains(u'"')) {
-                added += directiveLength(origin);
-                directives.append(Directive{start, origin});
-                current = origin;
-            }
-            ++current.line;
-
-            const bool wasInComment = state.commentDepth > 0;
-            if (plain)
-                updateContinuation(line, state);
-            else
-                scanLine(line, state);
-            if (!wasInComment)
-                scanDirective(line, state);
-            if (end == text.size())
-                break;
-            start = end + 1;
-        }
-    }
-
+    const QList<Directive> directives = findDirectives(mapped, fileName, &added);
     QString out = std::move(mapped.text);
     if (directives.isEmpty())
         return out;
@@ -235,4 +251,30 @@ QString withLineDirectives(MappedText mapped, const QString& fileName) {
         readEnd = directive.at;
     }
     return out;
+}
+
+QByteArray sourceBytesWithLineDirectives(MappedText mapped, const QString& fileName) {
+    qsizetype added = 0;
+    const QList<Directive> directives = findDirectives(mapped, fileName, &added);
+    const char16_t* text = reinterpret_cast<const char16_t*>(mapped.text.constData());
+    QByteArray bytes(mapped.text.size() + added, Qt::Uninitialized);
+    char* out = bytes.data();
+    qsizetype copied = 0;
+    // A directive is made in a small buffer of characters and narrowed like
+    // the text around it.
+    QString directiveText;
+    for (const Directive& directive : directives) {
+        out = narrowInto(out, text + copied, directive.at - copied);
+        copied = directive.at;
+        const qsizetype length = directiveLength(directive.origin);
+        directiveText.resize(length);
+        writeDirective(reinterpret_cast<char16_t*>(directiveText.data()), directive.origin);
+        out = narrowInto(out, reinterpret_cast<const char16_t*>(directiveText.constData()), length);
+    }
+    narrowInto(out, text + copied, mapped.text.size() - copied);
+    mapped = MappedText(); // the text is not needed beside its bytes any longer
+#ifdef Q_OS_WIN
+    bytes.replace("\n", "\r\n");
+#endif
+    return bytes;
 }

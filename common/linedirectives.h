@@ -2,6 +2,7 @@
 
 #include "mappedtext.h"
 
+#include <QByteArray>
 #include <QString>
 
 // Writes the final text of a rewritten file with "#line" directives, so the
@@ -20,3 +21,8 @@
 // one). Removing the inserted directive lines gives mapped.text back exactly.
 // Takes the text by value: a caller that hands it over has it widened in place.
 QString withLineDirectives(MappedText mapped, const QString& fileName);
+
+// The same text with its directives, as the bytes to write into the file (text
+// mode: one byte per character, the platform's line ends), made straight from
+// the text without a widened copy of it.
+QByteArray sourceBytesWithLineDirectives(MappedText mapped, const QString& fileName);

@@ -10,7 +10,21 @@ std::optional<QByteArray> readFileBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray bytes = file.readAll();
+    // Read into a buffer of the file's size: these bytes are kept for the whole
+    // run, and reading to the end in growing steps leaves up to twice the room.
+    const qint64 size = file.size();
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 read = file.read(bytes.data() + got, size - got);
+        if (read <= 0)
+            break;
+        got += read;
+    }
+    bytes.truncate(got);
+    // Whatever the size did not tell (a file that grew, a device or a pipe).
+    if (!file.atEnd() || size == 0)
+        bytes += file.readAll();
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     return bytes;

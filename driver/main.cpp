@@ -20,6 +20,10 @@
 
 #include <algorithm>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 // The install and uninstall scripts tell this program from a real compiler
 // named fbc by finding this text in the executable. It must survive in the
 // binary, so main() reads it through a volatile pointer, which the optimiser
@@ -54,8 +58,11 @@ bool isThisProgram(const QString& path) {
 void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
     if (!QFileInfo(path).isFile())
         return;
+    // A file named twice, or also included by an earlier one, is read as the
+    // earlier rewrite left it.
+    registry.settleJournal();
     MappedText rewritten = expandClassText(templatePassText(path, registry));
-    registry.writeRewrittenSource(path, withLineDirectives(std::move(rewritten), path));
+    registry.writeRewrittenBytes(path, sourceBytesWithLineDirectives(std::move(rewritten), path));
 }
 
 // Puts every rewritten file back and names, one line each, what could not be.
@@ -78,10 +85,30 @@ bool restoreAndReport(const SnapshotRegistry& registry, RunGuard& guard) {
     return report.failed.isEmpty();
 }
 
+// The passes make and drop texts of megabytes one after another. By default
+// the C library maps each such block afresh and hands it back to the system
+// when it is freed, so every new text pays again for faulting in its pages.
+// Keeping freed memory for the next text saves that; it is handed back before
+// the compiler starts, which needs the memory more than this program does.
+void keepFreedMemoryForReuse() {
+#ifdef __GLIBC__
+    constexpr int large = 1 << 30;
+    mallopt(M_MMAP_THRESHOLD, large);
+    mallopt(M_TRIM_THRESHOLD, large);
+#endif
+}
+
+void returnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     static_cast<void>(installMarkerReference);
+    keepFreedMemoryForReuse();
     QCoreApplication application(argc, argv);
     installInterruptHandlers();
     const QStringList arguments = QCoreApplication::arguments();
@@ -119,14 +146,17 @@ int main(int argc, char* argv[]) {
             expandSourceFile(argument, registry);
     }
 
+    registry.settleJournal();
     int status = journalUnavailableStatus;
     if (!registry.journalFailures.isEmpty())
         reportError(QStringLiteral("cannot write the journal that protects %1 in %2; nothing was "
                                    "compiled")
                         .arg(QDir::toNativeSeparators(registry.journalFailures.first()),
                              QDir::toNativeSeparators(guard.journal.directory)));
-    else if (!pendingInterrupt())
+    else if (!pendingInterrupt()) {
+        returnFreedMemory();
         status = runCompiler(compiler, compilerArguments);
+    }
 
     if (!restoreAndReport(registry, guard))
         status = status != 0 ? status : 1;

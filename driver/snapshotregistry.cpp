@@ -21,21 +21,67 @@ void SnapshotRegistry::registerSource(const QString& path, const QByteArray& byt
         return;
     FileSnapshot snapshot{bytes, readFileTime(key), {}, -1};
     if (journal) {
-        snapshot.journalIndex = journal->recordOriginal(key, bytes, snapshot.modified);
-        if (snapshot.journalIndex < 0)
-            journalFailures.append(key);
+        if (!worker)
+            worker = std::make_unique<JournalWorker>(journal);
+        originalNumbers.insert(key, worker->keepOriginal(key, bytes, snapshot.modified));
+        jobPaths.append(key);
     }
     originalTexts.insert(key, snapshot);
 }
 
+void SnapshotRegistry::settleJournal() {
+    if (!worker || settledCount == jobPaths.size())
+        return;
+    const QList<JournalWorker::Outcome> outcomes = worker->wait();
+    for (; settledCount < outcomes.size(); ++settledCount) {
+        const JournalWorker::Outcome& outcome = outcomes[settledCount];
+        const QString& path = jobPaths[settledCount];
+        FileSnapshot& snapshot = originalTexts[path];
+        if (outcome.digest.isEmpty()) { // an original, or a write refused for want of one
+            if (snapshot.journalIndex < 0 && outcome.journalIndex >= 0)
+                snapshot.journalIndex = outcome.journalIndex;
+            else if (snapshot.journalIndex < 0 && !journalFailures.contains(path))
+                journalFailures.append(path);
+            continue;
+        }
+        if (!outcome.recorded) {
+            journalFailures.append(path);
+            continue;
+        }
+        if (!snapshot.writtenDigests.contains(outcome.digest))
+            snapshot.writtenDigests.append(outcome.digest);
+        snapshot.lastWritten = outcome.written ? outcome.stamp : FileStamp();
+    }
+}
+
+void SnapshotRegistry::queueRewrittenBytes(const QString& path, const QByteArray& bytes) {
+    const QString key = canonicalSourcePath(path);
+    const auto snapshot = originalTexts.constFind(key);
+    if (!journal || !worker || snapshot == originalTexts.cend()) {
+        writeRewrittenBytes(path, bytes);
+        return;
+    }
+    worker->write(originalNumbers.value(key), path, bytes, snapshot->bytes, snapshot->modified);
+    jobPaths.append(key);
+}
+
 bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& text) {
+    // The bytes are made a piece at a time, for the digest and again for the
+    // write, rather than held whole beside the text.
+    return writeRegistered(path, sourceTextDigest(text),
+                           [&] { return writeSourceText(path, text); });
+}
+
+bool SnapshotRegistry::writeRewrittenBytes(const QString& path, const QByteArray& bytes) {
+    return writeRegistered(path, contentDigest(bytes), [&] { return writeFileBytes(path, bytes); });
+}
+
+bool SnapshotRegistry::writeRegistered(const QString& path, const QByteArray& digest,
+                                       const std::function<bool()>& write) {
+    settleJournal(); // a file's original must be on disk before the file is touched
     const auto snapshot = originalTexts.find(canonicalSourcePath(path));
     if (snapshot == originalTexts.end())
         return false;
-    // The bytes are made a piece at a time, for the digest and again for the
-    // write, rather than held whole beside the text, the largest thing the
-    // program holds at this point.
-    const QByteArray digest = sourceTextDigest(text);
     if (journal) {
         if (snapshot->journalIndex < 0)
             return false; // already listed in journalFailures
@@ -46,7 +92,7 @@ bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& 
     }
     if (!snapshot->writtenDigests.contains(digest))
         snapshot->writtenDigests.append(digest);
-    if (writeSourceText(path, text)) {
+    if (write()) {
         snapshot->lastWritten = readFileStamp(snapshot.key());
         return true;
     }

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "filetime.h"
+#include "journalworker.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+#include <memory>
 
 struct RunJournal;
 
@@ -36,10 +40,11 @@ struct SnapshotRegistry {
     QMap<QString, FileSnapshot> originalTexts; // canonical path -> first snapshot
     QStringList touchedFiles;                  // canonical paths, in registration order
 
-    // When set, a file's original is put into the journal at its first
-    // registration, and no file is rewritten unless its original is safely
-    // there. Files whose journal records could not be written are listed in
-    // journalFailures (and are not rewritten).
+    // When set, a file's original is put into the journal from its first
+    // registration on (on a thread of its own, while the passes go on), and no
+    // file is rewritten before its original is safely there. Files whose
+    // journal records could not be written are listed in journalFailures (and
+    // are not rewritten); settleJournal() completes the list.
     RunJournal* journal = nullptr;
     QStringList journalFailures;
 
@@ -53,6 +58,20 @@ struct SnapshotRegistry {
     // and files whose original is not safely journaled.
     bool writeRewrittenSource(const QString& path, const QString& text);
 
+    // The same for a text already made into the bytes to write.
+    bool writeRewrittenBytes(const QString& path, const QByteArray& bytes);
+
+    // The same, done on the journal's thread when there is a journal, while the
+    // caller goes on: for a file nobody reads again before settleJournal()
+    // (which every synchronous write does first).
+    void queueRewrittenBytes(const QString& path, const QByteArray& bytes);
+
+    // Waits until the original of every registered file is in the journal or
+    // has failed and every queued write is done, and notes how each went.
+    // Writes do it themselves; the driver does it before it reads a file
+    // again and before it looks at journalFailures.
+    void settleJournal();
+
     // Whether the file at path has been registered, under any spelling.
     bool isTouched(const QString& path) const;
 
@@ -61,6 +80,17 @@ struct SnapshotRegistry {
     // text this run wrote into it was saved by someone else during the run; it
     // is left alone.
     RestoreReport restoreSources() const;
+
+private:
+    std::unique_ptr<JournalWorker> worker; // started with the first original
+    QMap<QString, int> originalNumbers;    // canonical path -> its original's number
+    QStringList jobPaths;                  // the canonical path of each job, in order
+    qsizetype settledCount = 0;            // jobs already noted in the snapshots
+
+    // Records the digest of what write() is about to put into a registered
+    // file, then lets it write.
+    bool writeRegistered(const QString& path, const QByteArray& digest,
+                         const std::function<bool()>& write);
 };
 
 // The key a file is registered under: its absolute path, cleaned, with links

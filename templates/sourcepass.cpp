@@ -121,7 +121,7 @@ MappedText templatePassText(const QString& sourcePath, SnapshotRegistry& registr
 MappedText expandTemplates(const QString& sourcePath, const QString& targetPath,
                            SnapshotRegistry& registry) {
     MappedText written = templatePassText(sourcePath, registry);
-    registry.writeRewrittenSource(targetPath, withLineDirectives(written, sourcePath));
+    registry.writeRewrittenBytes(targetPath, sourceBytesWithLineDirectives(written, sourcePath));
     return written;
 }
 
@@ -129,6 +129,9 @@ TemplateSet expandIncludedTemplates(const QString& sourcePath, const QString& ta
                                     SnapshotRegistry& registry) {
     const QString name = includedFileName(sourcePath);
     PassResult result = runPass(sourcePath, name, registry);
-    registry.writeRewrittenSource(targetPath, withLineDirectives(std::move(result.written), name));
+    // Nothing reads an included file again in this run, so its write may go on
+    // beside the rest of the pass.
+    registry.queueRewrittenBytes(targetPath,
+                                 sourceBytesWithLineDirectives(std::move(result.written), name));
     return result.templates;
 }

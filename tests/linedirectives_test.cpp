@@ -1,5 +1,6 @@
 #include "linedirectives.h"
 #include "linenumbering.h"
+#include "sourcefile.h"
 
 #include <gtest/gtest.h>
 
@@ -131,6 +132,32 @@ TEST(LineDirectives, RandomTextsKeepTheirBytesAndTheirNumbers) {
         ASSERT_EQ(withoutLineDirectives(written), text.text);
         if (!withBlockers)
             expectMapped(text, written);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The bytes written into a file are exactly the text with its directives in
+// text mode, whether or not directives are needed, for characters beyond one
+// byte and for a file name that is not plain ASCII.
+TEST(LineDirectives, BytesToWriteAreTheTextWithItsDirectives) {
+    const QString farFile = QStringLiteral("/src/d\u00e9j\u00e0.bi");
+    const MappedText texts[] = {
+        MappedText(),
+        mapped({QStringLiteral("a"), QStringLiteral("b")}, {in(mainFile, 1), in(mainFile, 2)}),
+        mapped({QStringLiteral("type T"), QString(), QStringLiteral("end type"),
+                QStringLiteral("print \"\u00ff\u0101\"")},
+               {in(header, 3), LineOrigin(), in(farFile, 9), in(mainFile, 1)}),
+        mapped({QStringLiteral("print a, _"), QStringLiteral("b"), QStringLiteral("c\u20ac")},
+               {in(mainFile, 5), in(header, 1), in(header, 2)}),
+        mapped({QStringLiteral("x"), QStringLiteral("y")}, {in(header, 1000), in(mainFile, 1)}),
+    };
+    for (const MappedText& text : texts) {
+        const QByteArray expected = sourceBytesFromText(withLineDirectives(text, mainFile));
+        EXPECT_EQ(sourceBytesWithLineDirectives(text, mainFile), expected)
+            << expected.toStdString();
     }
 }
 

@@ -55,3 +55,32 @@ TEST(SourceFile, LargeTextsAreWrittenWhole) {
 }
 
 } // namespace
+
+namespace {
+
+// Files are read into a buffer of their size; files whose size says nothing
+// (kernel files, devices) are still read to their end, and nothing is lost or
+// left over at the size's edges.
+TEST(Text, FilesReadWholeWhateverTheirSizeSays) {
+    QTemporaryDir folder;
+    for (const qsizetype size :
+         {qsizetype(0), qsizetype(1), qsizetype(16384), qsizetype(3000001)}) {
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (qsizetype i = 0; i < size; ++i)
+            bytes[i] = char(i * 7 % 251);
+        const QString path = folder.filePath(QStringLiteral("f%1").arg(size));
+        ASSERT_TRUE(writeFileBytes(path, bytes));
+        const std::optional<QByteArray> read = readFileBytes(path);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(*read, bytes) << size;
+    }
+#ifdef Q_OS_LINUX
+    const std::optional<QByteArray> status = readFileBytes(QStringLiteral("/proc/self/status"));
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(status->startsWith("Name:"));
+    EXPECT_TRUE(status->endsWith('\n'));
+#endif
+    EXPECT_FALSE(readFileBytes(folder.filePath(QStringLiteral("missing"))));
+}
+
+} // namespace
