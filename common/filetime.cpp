@@ -6,21 +6,41 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
+
+namespace {
+
+bool statPath(const QString& path, struct stat& info) {
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+// The modification and change times, whose field names differ between systems.
+#ifdef Q_OS_DARWIN
+const struct timespec& modificationTimeOf(const struct stat& info) {
+    return info.st_mtimespec;
+}
+const struct timespec& changeTimeOf(const struct stat& info) {
+    return info.st_ctimespec;
+}
+#else
+const struct timespec& modificationTimeOf(const struct stat& info) {
+    return info.st_mtim;
+}
+const struct timespec& changeTimeOf(const struct stat& info) {
+    return info.st_ctim;
+}
+#endif
+
+} // namespace
 #endif
 
 FileTime readFileTime(const QString& path) {
     FileTime time;
 #ifdef Q_OS_UNIX
     struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (!statPath(path, info))
         return time;
-#ifdef Q_OS_DARWIN
-    time.seconds = info.st_mtimespec.tv_sec;
-    time.nanoseconds = info.st_mtimespec.tv_nsec;
-#else
-    time.seconds = info.st_mtim.tv_sec;
-    time.nanoseconds = info.st_mtim.tv_nsec;
-#endif
+    time.seconds = modificationTimeOf(info).tv_sec;
+    time.nanoseconds = modificationTimeOf(info).tv_nsec;
 #else
     const QDateTime modified = QFileInfo(path).lastModified().toUTC();
     if (!modified.isValid())
@@ -57,18 +77,13 @@ FileStamp readFileStamp(const QString& path) {
     FileStamp stamp;
 #ifdef Q_OS_UNIX
     struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (!statPath(path, info))
         return stamp;
     stamp.device = qint64(info.st_dev);
     stamp.inode = qint64(info.st_ino);
     stamp.size = qint64(info.st_size);
-#ifdef Q_OS_DARWIN
-    stamp.changeSeconds = info.st_ctimespec.tv_sec;
-    stamp.changeNanoseconds = info.st_ctimespec.tv_nsec;
-#else
-    stamp.changeSeconds = info.st_ctim.tv_sec;
-    stamp.changeNanoseconds = info.st_ctim.tv_nsec;
-#endif
+    stamp.changeSeconds = changeTimeOf(info).tv_sec;
+    stamp.changeNanoseconds = changeTimeOf(info).tv_nsec;
     stamp.valid = true;
 #else
     Q_UNUSED(path);
