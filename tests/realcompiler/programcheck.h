@@ -1,0 +1,20 @@
+#pragma once
+
+#include "programcase.h"
+
+#include <QString>
+#include <QStringList>
+
+struct CheckResult {
+    QStringList failures; // how the program falls short of what it must do
+    QStringList damage;   // sources not left as they were, journals left behind
+};
+
+// Builds the program through fbext installed in front of realCompiler, in a
+// copy of its sources, runs it, and checks the build's outcome, the program's
+// output and that every source is byte for byte and time for time as before.
+CheckResult checkProgram(const ProgramCase& program, const QString& fbextProgram,
+                         const QString& realCompiler);
+
+// Where two outputs first differ, for a report; empty when they are equal.
+QString outputDifference(const QByteArray& expected, const QByteArray& actual);
