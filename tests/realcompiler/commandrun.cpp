@@ -1,5 +1,6 @@
 #include "commandrun.h"
 
+#include <QDir>
 #include <QProcess>
 
 CommandResult runCommand(const QString& program, const QStringList& arguments,
@@ -39,4 +40,12 @@ QString shownCommand(const QString& program, const QStringList& arguments) {
                          ? QLatin1Char('"') + argument + QLatin1Char('"')
                          : argument);
     return words.join(QLatin1Char(' '));
+}
+
+QString withFolderReplaced(QString output, const QString& dir, const QString& replacement) {
+    const QDir folder(dir);
+    output.replace(folder.absolutePath() + QLatin1Char('/'), replacement);
+    if (!folder.canonicalPath().isEmpty())
+        output.replace(folder.canonicalPath() + QLatin1Char('/'), replacement);
+    return output;
 }

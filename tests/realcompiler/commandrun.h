@@ -19,3 +19,9 @@ CommandResult runCommand(const QString& program, const QStringList& arguments,
 
 // The command as a shell would show it, for reports.
 QString shownCommand(const QString& program, const QStringList& arguments);
+
+// The output with every path below the folder dir ("dir/", as given and with
+// its links resolved, as a compiler that asks for its working directory names
+// it) starting with replacement instead, so outputs from different folders
+// compare equal.
+QString withFolderReplaced(QString output, const QString& dir, const QString& replacement);

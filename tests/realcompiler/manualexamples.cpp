@@ -41,8 +41,8 @@ Compile compileIn(const QString& program, const QString& copy, const QString& na
                   const QProcessEnvironment& environment) {
     const CommandResult run = runCommand(program, {QStringLiteral("-c"), name}, copy, environment,
                                          true, compileTimeoutMs);
-    Compile result{run.exitCode, QString::fromLocal8Bit(run.output)};
-    result.messages.replace(QDir(copy).absolutePath(), QStringLiteral("<folder>"));
+    Compile result{run.exitCode, withFolderReplaced(QString::fromLocal8Bit(run.output), copy,
+                                                    QStringLiteral("<folder>/"))};
     if (!run.problem.isEmpty())
         result.messages += QStringLiteral("(%1)\n").arg(run.problem);
     return result;

@@ -27,8 +27,7 @@ Build build(const QString& fbc, const ProgramCase& program, const QString& dir,
     for (const QStringList& arguments : program.commands) {
         const CommandResult run =
             runCommand(fbc, arguments, dir, environment, true, compileTimeoutMs);
-        const QString output = QString::fromUtf8(run.output)
-                                   .replace(QDir(dir).absolutePath() + QLatin1Char('/'), QString());
+        const QString output = withFolderReplaced(QString::fromUtf8(run.output), dir, QString());
         result.log +=
             QStringLiteral("$ %1\n%2").arg(shownCommand(QStringLiteral("fbc"), arguments), output);
         if (run.exitCode != 0)
@@ -165,4 +164,34 @@ CheckResult checkProgram(const ProgramCase& program, const QString& fbextProgram
     for (const QString& change : folderChanges(before, dir))
         result.damage.append(QStringLiteral("source not left as it was: ") + change);
     return result;
+}
+
+Verdict verdictOf(const ProgramCase& program, const CheckResult& result) {
+    const auto lines = [](const QString& prefix, const QStringList& items) {
+        QStringList prefixed;
+        for (const QString& item : items)
+            prefixed.append(prefix + item);
+        return prefixed.join(QLatin1Char('\n'));
+    };
+    const auto firstLine = [](const QString& text) {
+        return text.section(QLatin1Char('\n'), 0, 0);
+    };
+    // Damage to the sources is never what an open issue is waiting to fix.
+    if (!result.damage.isEmpty())
+        return {QStringLiteral("failed"), result.damage.first(),
+                lines(QStringLiteral("FAILED: "), result.damage + result.failures)};
+    if (program.knownFailure.isEmpty()) {
+        if (result.failures.isEmpty())
+            return {QStringLiteral("passed"), {}, QStringLiteral("passed")};
+        return {QStringLiteral("failed"), firstLine(result.failures.first()),
+                lines(QStringLiteral("FAILED: "), result.failures)};
+    }
+    if (result.failures.isEmpty())
+        return {QStringLiteral("failed"), QStringLiteral("passes while marked as a known failure"),
+                QStringLiteral("FAILED: this program now passes, but %1 marks it as a known "
+                               "failure (%2); remove that file")
+                    .arg(program.knownFailureMarker, program.knownFailure)};
+    return {QStringLiteral("known-failure"), program.knownFailure,
+            QStringLiteral("known failure (%1); what fails today:\n").arg(program.knownFailure) +
+                lines(QStringLiteral("  "), result.failures)};
 }

@@ -16,5 +16,16 @@ struct CheckResult {
 CheckResult checkProgram(const ProgramCase& program, const QString& fbextProgram,
                          const QString& realCompiler);
 
+// What a check means for the test suite. A program marked as a known
+// failure passes when it fails, and fails when it passes; damage to the
+// sources fails it in any case.
+struct Verdict {
+    QString status;  // "passed", "failed" or "known-failure"
+    QString summary; // one line for the summary after the tests
+    QString report;  // what the test prints
+};
+
+Verdict verdictOf(const ProgramCase& program, const CheckResult& result);
+
 // Where two outputs first differ, for a report; empty when they are equal.
 QString outputDifference(const QByteArray& expected, const QByteArray& actual);

@@ -72,38 +72,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    const CheckResult result = checkProgram(program, fbext, compiler);
-    const auto sayAll = [](const QString& prefix, const QStringList& lines) {
-        for (const QString& line : lines)
-            say(prefix + line);
-    };
-    // Damage to the sources is never what an open issue is waiting to fix.
-    if (!result.damage.isEmpty()) {
-        sayAll(QStringLiteral("FAILED: "), result.damage + result.failures);
-        recordResult(record, QStringLiteral("failed"), result.damage.first());
-        return 1;
-    }
-    if (program.knownFailure.isEmpty()) {
-        if (!result.failures.isEmpty()) {
-            sayAll(QStringLiteral("FAILED: "), result.failures);
-            recordResult(record, QStringLiteral("failed"),
-                         result.failures.first().section(QLatin1Char('\n'), 0, 0));
-            return 1;
-        }
-        say(QStringLiteral("passed"));
-        recordResult(record, QStringLiteral("passed"));
-        return 0;
-    }
-    if (result.failures.isEmpty()) {
-        say(QStringLiteral("FAILED: this program now passes, but %1 marks it as a known failure "
-                           "(%2); remove that file")
-                .arg(program.knownFailureMarker, program.knownFailure));
-        recordResult(record, QStringLiteral("failed"),
-                     QStringLiteral("passes while marked as a known failure"));
-        return 1;
-    }
-    say(QStringLiteral("known failure (%1); what fails today:").arg(program.knownFailure));
-    sayAll(QStringLiteral("  "), result.failures);
-    recordResult(record, QStringLiteral("known-failure"), program.knownFailure);
-    return 0;
+    const Verdict verdict = verdictOf(program, checkProgram(program, fbext, compiler));
+    say(verdict.report);
+    recordResult(record, verdict.status, verdict.summary);
+    return verdict.status == QStringLiteral("failed") ? 1 : 0;
 }
