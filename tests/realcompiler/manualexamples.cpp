@@ -26,7 +26,10 @@ bool freshCopy(const QString& sourceFolder, const QString& copy) {
         return false;
     const QDir from(sourceFolder);
     for (const QString& name : from.entryList(QDir::Files | QDir::Hidden)) {
-        if (!QFile::copy(from.filePath(name), QDir(copy).filePath(name)))
+        // Writable as a user's own sources are, even when the manual is not.
+        const QString target = QDir(copy).filePath(name);
+        if (!QFile::copy(from.filePath(name), target) ||
+            !QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner))
             return false;
     }
     return true;
