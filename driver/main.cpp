@@ -67,12 +67,12 @@ void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
 
 // Puts every rewritten file back and names, one line each, what could not be.
 // Returns false when a file could not be written back.
-bool restoreAndReport(const SnapshotRegistry& registry, RunGuard& guard) {
+bool restoreAndReport(SnapshotRegistry& registry, RunGuard& guard) {
     enterRestore();
     const RestoreReport report = registry.restoreSources();
     releaseRunGuard(guard, report);
     const auto keptCopy = [&](const QString& path) {
-        const int index = registry.originalTexts.value(path).journalIndex;
+        const int index = registry.snapshotOf(path)->journalIndex;
         return QDir::toNativeSeparators(guard.journal.originalCopyPath(index));
     };
     for (const QString& path : report.changed)
@@ -120,14 +120,12 @@ int main(int argc, char* argv[]) {
     }
 
     const QStringList compilerArguments = arguments.mid(1);
-    SnapshotRegistry registry;
     RunGuard guard;
     // Only a run that rewrites files needs the lock and a journal.
     if (std::any_of(compilerArguments.cbegin(), compilerArguments.cend(), isSourceFileArgument)) {
         QString reason;
         switch (acquireRunGuard(guard, &reason)) {
         case GuardState::Ready:
-            registry.journal = &guard.journal;
             break;
         case GuardState::Interrupted:
             releaseRunGuard(guard, RestoreReport());
@@ -139,6 +137,7 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    SnapshotRegistry registry(guard.journal.isOpen() ? &guard.journal : nullptr);
     for (const QString& argument : compilerArguments) {
         if (pendingInterrupt())
             break;
@@ -146,12 +145,11 @@ int main(int argc, char* argv[]) {
             expandSourceFile(argument, registry);
     }
 
-    registry.settleJournal();
     int status = journalUnavailableStatus;
-    if (!registry.journalFailures.isEmpty())
+    if (const QStringList failures = registry.journalFailures(); !failures.isEmpty())
         reportError(QStringLiteral("cannot write the journal that protects %1 in %2; nothing was "
                                    "compiled")
-                        .arg(QDir::toNativeSeparators(registry.journalFailures.first()),
+                        .arg(QDir::toNativeSeparators(failures.first()),
                              QDir::toNativeSeparators(guard.journal.directory)));
     else if (!pendingInterrupt()) {
         returnFreedMemory();

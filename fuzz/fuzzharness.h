@@ -72,21 +72,20 @@ inline SourcePair runOnce(const SourcePair& input, const Pass& pass, Restore res
     if (!writeFileBytes(files.source, input.source) ||
         !writeFileBytes(files.included, input.included))
         fail("cannot write the input files");
-    SnapshotRegistry registry;
     RunJournal journal;
     if (restore == Restore::FromJournal) {
         QString reason;
         if (!journal.create(files.journals, &reason))
             fail("cannot create a journal");
-        registry.journal = &journal;
     }
+    SnapshotRegistry registry(journal.isOpen() ? &journal : nullptr);
     pass(files.source, registry);
     const SourcePair output{bytesAt(files.source), bytesAt(files.included)};
     if (restore == Restore::ByRegistry) {
         if (!registry.restoreSources().isComplete())
             fail("restore reported a file it could not put back");
     } else {
-        if (!registry.journalFailures.isEmpty())
+        if (!registry.journalFailures().isEmpty())
             fail("a journal record could not be written");
         journal.abandon(); // the run dies here; the next one repairs its files
         if (!recoverInterruptedRuns(files.journals, files.kept))

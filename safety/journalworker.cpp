@@ -1,6 +1,6 @@
 #include "journalworker.h"
 
-#include "filerestore.h"
+#include "digest.h"
 #include "runjournal.h"
 #include "sourcefile.h"
 

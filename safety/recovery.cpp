@@ -1,6 +1,8 @@
 #include "recovery.h"
 
+#include "digest.h"
 #include "filerestore.h"
+#include "journalformat.h"
 #include "messages.h"
 #include "runjournal.h"
 #include "sourcefile.h"
@@ -49,10 +51,10 @@ bool recoverInterruptedRuns(const QString& journalsDirectory, const QString& kep
     bool complete = true;
     const QDir journals(journalsDirectory);
     const QStringList names =
-        journals.entryList({QStringLiteral("run-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
+        journals.entryList({journalNamePattern}, QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
         QString directory = journals.filePath(name);
-        QLockFile lock(QDir(directory).filePath(QStringLiteral("lock")));
+        QLockFile lock(QDir(directory).filePath(journalLockName()));
         lock.setStaleLockTime(0);
         if (!lock.tryLock(0))
             continue; // its run is still alive

@@ -1,6 +1,6 @@
 #include "runjournal.h"
 
-#include "filerestore.h"
+#include "digest.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -17,8 +17,6 @@
 #endif
 
 namespace {
-
-const QByteArray manifestHeader = "fbext journal 1\n";
 
 bool syncFile(QFile& file) {
     if (!file.flush())
@@ -47,17 +45,11 @@ bool appendDurably(QFile& file, const QByteArray& line) {
 }
 
 QString manifestPath(const QString& directory) {
-    return QDir(directory).filePath(QStringLiteral("manifest"));
+    return QDir(directory).filePath(manifestName());
 }
 
 QString lockPath(const QString& directory) {
-    return QDir(directory).filePath(QStringLiteral("lock"));
-}
-
-bool parseNumber(const QByteArray& field, qint64* value) {
-    bool ok = false;
-    *value = field.toLongLong(&ok);
-    return ok;
+    return QDir(directory).filePath(journalLockName());
 }
 
 } // namespace
@@ -84,7 +76,7 @@ bool syncDirectory(const QString& path) {
 }
 
 QString journalCopyPath(const QString& directory, int index) {
-    return QDir(directory).filePath(QStringLiteral("%1.original").arg(index));
+    return QDir(directory).filePath(originalCopyName(index));
 }
 
 bool RunJournal::create(const QString& journalsDirectory, QString* reason) {
@@ -95,10 +87,7 @@ bool RunJournal::create(const QString& journalsDirectory, QString* reason) {
     const QDir journals(journalsDirectory);
     QString name;
     for (int attempt = 0;; ++attempt) {
-        name = QStringLiteral("run-%1-%2-%3")
-                   .arg(QCoreApplication::applicationPid())
-                   .arg(QDateTime::currentMSecsSinceEpoch())
-                   .arg(QRandomGenerator::global()->bounded(1000000));
+        name = newJournalName();
         if (journals.mkdir(name))
             break;
         if (attempt == 10) {
@@ -111,7 +100,7 @@ bool RunJournal::create(const QString& journalsDirectory, QString* reason) {
     lock->setStaleLockTime(0); // only a dead owner makes it stale, however long it runs
     manifest = std::make_unique<QFile>(manifestPath(directory));
     if (!lock->tryLock(0) || !manifest->open(QIODevice::WriteOnly | QIODevice::Append) ||
-        !appendDurably(*manifest, manifestHeader) || !syncDirectory(directory) ||
+        !appendDurably(*manifest, manifestHeader()) || !syncDirectory(directory) ||
         !syncDirectory(journalsDirectory)) {
         *reason = QStringLiteral("cannot write %1").arg(directory);
         manifest.reset();
@@ -129,11 +118,8 @@ int RunJournal::recordOriginal(const QString& canonicalPath, const QByteArray& b
     const int index = fileCount;
     if (!writeDurably(journalCopyPath(directory, index), bytes) || !syncDirectory(directory))
         return -1;
-    const QByteArray record =
-        "original " + QByteArray::number(index) + ' ' + QByteArray::number(modified.seconds) + ' ' +
-        QByteArray::number(modified.nanoseconds) + ' ' + (modified.valid ? "1 " : "0 ") +
-        contentDigest(bytes).toHex() + ' ' + canonicalPath.toUtf8().toPercentEncoding() + '\n';
-    if (!appendDurably(*manifest, record))
+    if (!appendDurably(*manifest,
+                       originalRecord(index, modified, contentDigest(bytes), canonicalPath)))
         return -1;
     ++fileCount;
     return index;
@@ -142,8 +128,7 @@ int RunJournal::recordOriginal(const QString& canonicalPath, const QByteArray& b
 bool RunJournal::recordWrite(int index, const QByteArray& digest) {
     if (!isOpen() || index < 0 || index >= fileCount)
         return false;
-    return appendDurably(*manifest,
-                         "wrote " + QByteArray::number(index) + ' ' + digest.toHex() + '\n');
+    return appendDurably(*manifest, writeRecord(index, digest));
 }
 
 QString RunJournal::originalCopyPath(int index) const {
@@ -170,44 +155,18 @@ void RunJournal::keep(const QString& keptDirectory) {
 }
 
 QList<JournalEntry> readJournal(const QString& directory) {
-    QList<JournalEntry> entries;
     QFile file(manifestPath(directory));
-    if (!file.open(QIODevice::ReadOnly))
-        return entries;
-    const QByteArray content = file.readAll();
-    if (!content.startsWith(manifestHeader))
-        return entries;
-    QList<QByteArray> lines = content.mid(manifestHeader.size()).split('\n');
-    lines.removeLast(); // empty, or a record cut short by the end of its run
-    for (const QByteArray& line : std::as_const(lines)) {
-        const QList<QByteArray> fields = line.split(' ');
-        qint64 index = -1;
-        if (fields.size() < 2 || !parseNumber(fields[1], &index))
-            continue;
-        if (fields[0] == "original" && fields.size() == 7 && index == entries.size()) {
-            JournalEntry entry;
-            entry.index = int(index);
-            entry.modified.valid = fields[4] == "1";
-            if (!parseNumber(fields[2], &entry.modified.seconds) ||
-                !parseNumber(fields[3], &entry.modified.nanoseconds))
-                entry.modified.valid = false;
-            entry.originalDigest = QByteArray::fromHex(fields[5]);
-            entry.path = QString::fromUtf8(QByteArray::fromPercentEncoding(fields[6]));
-            entries.append(entry);
-        } else if (fields[0] == "wrote" && fields.size() == 3 && index >= 0 &&
-                   index < entries.size()) {
-            entries[index].writtenDigests.append(QByteArray::fromHex(fields[2]));
-        }
-    }
-    return entries;
+    return file.open(QIODevice::ReadOnly) ? parseManifest(file.readAll()) : QList<JournalEntry>();
 }
 
 void removeJournal(const QString& directory, QLockFile* lock) {
     // The manifest goes first: without it the rest is inert.
     QDir dir(directory);
-    dir.remove(QStringLiteral("manifest"));
-    for (const QString& name : dir.entryList({QStringLiteral("*.original")}, QDir::Files))
-        dir.remove(name);
+    dir.remove(manifestName());
+    for (const QString& name : dir.entryList(QDir::Files)) {
+        if (name != journalLockName())
+            dir.remove(name);
+    }
     if (lock)
         lock->unlock();
     dir.removeRecursively();

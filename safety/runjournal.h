@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filetime.h"
+#include "journalformat.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -12,23 +13,7 @@
 
 // One run's journal: enough to put back every file the run rewrites even when
 // the run never gets to do it itself (killed, crashed, machine switched off).
-//
-// A journal is a directory of its own, run-<pid>-<msecs>-<n>, holding
-//   lock        a QLockFile held by the run while it is alive, so a later run
-//               can tell a dead run from a live one even when its pid is reused
-//   N.original  the bytes file N held before the run, on disk before file N is
-//               first rewritten
-//   manifest    text, one record per line, each line on disk before the file it
-//               describes is touched:
-//                 fbext journal 1
-//                 original N SECONDS NANOSECONDS TIMEVALID DIGEST PATH
-//                 wrote N DIGEST
-//               "original" comes once per file, before its first rewrite;
-//               "wrote" comes before each rewrite, with the digest of the bytes
-//               about to be written. PATH is the file's canonical path,
-//               percent-encoded UTF-8; DIGEST is a SHA-1 digest in hex;
-//               SECONDS and NANOSECONDS are the original modification time.
-//               A last line without a line end was cut short and is ignored.
+// Its layout on disk is described in journalformat.h.
 struct RunJournal {
     QString directory;
     std::unique_ptr<QLockFile> lock;
@@ -59,15 +44,6 @@ struct RunJournal {
     // Some file was changed by someone else: the journal moves to keptDirectory,
     // where its original copies stay for the user but no run restores them.
     void keep(const QString& keptDirectory);
-};
-
-// One file as recorded in a journal on disk.
-struct JournalEntry {
-    int index = -1;
-    QString path;
-    FileTime modified;
-    QByteArray originalDigest;
-    QList<QByteArray> writtenDigests;
 };
 
 // The files recorded in the journal at directory, in recording order.

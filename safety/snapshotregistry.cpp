@@ -1,5 +1,6 @@
 #include "snapshotregistry.h"
 
+#include "digest.h"
 #include "filerestore.h"
 #include "runjournal.h"
 #include "sourcefile.h"
@@ -16,8 +17,8 @@ QString canonicalSourcePath(const QString& path) {
 
 void SnapshotRegistry::registerSource(const QString& path, const QByteArray& bytes) {
     const QString key = canonicalSourcePath(path);
-    touchedFiles.append(key);
-    if (originalTexts.contains(key))
+    registrations.append(key);
+    if (originals.contains(key))
         return;
     FileSnapshot snapshot{bytes, readFileTime(key), {}, -1};
     if (journal) {
@@ -26,7 +27,7 @@ void SnapshotRegistry::registerSource(const QString& path, const QByteArray& byt
         originalNumbers.insert(key, worker->keepOriginal(key, bytes, snapshot.modified));
         jobPaths.append(key);
     }
-    originalTexts.insert(key, snapshot);
+    originals.insert(key, snapshot);
 }
 
 void SnapshotRegistry::settleJournal() {
@@ -36,16 +37,16 @@ void SnapshotRegistry::settleJournal() {
     for (; settledCount < outcomes.size(); ++settledCount) {
         const JournalWorker::Outcome& outcome = outcomes[settledCount];
         const QString& path = jobPaths[settledCount];
-        FileSnapshot& snapshot = originalTexts[path];
+        FileSnapshot& snapshot = originals[path];
         if (outcome.digest.isEmpty()) { // an original, or a write refused for want of one
             if (snapshot.journalIndex < 0 && outcome.journalIndex >= 0)
                 snapshot.journalIndex = outcome.journalIndex;
-            else if (snapshot.journalIndex < 0 && !journalFailures.contains(path))
-                journalFailures.append(path);
+            else if (snapshot.journalIndex < 0 && !failures.contains(path))
+                failures.append(path);
             continue;
         }
         if (!outcome.recorded) {
-            journalFailures.append(path);
+            failures.append(path);
             continue;
         }
         if (!snapshot.writtenDigests.contains(outcome.digest))
@@ -56,8 +57,8 @@ void SnapshotRegistry::settleJournal() {
 
 void SnapshotRegistry::queueRewrittenBytes(const QString& path, const QByteArray& bytes) {
     const QString key = canonicalSourcePath(path);
-    const auto snapshot = originalTexts.constFind(key);
-    if (!journal || !worker || snapshot == originalTexts.cend()) {
+    const auto snapshot = originals.constFind(key);
+    if (!journal || !worker || snapshot == originals.cend()) {
         writeRewrittenBytes(path, bytes);
         return;
     }
@@ -66,33 +67,30 @@ void SnapshotRegistry::queueRewrittenBytes(const QString& path, const QByteArray
 }
 
 bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& text) {
-    // The bytes are made a piece at a time, for the digest and again for the
-    // write, rather than held whole beside the text.
-    return writeRegistered(path, sourceTextDigest(text),
-                           [&] { return writeSourceText(path, text); });
+    return writeRegistered(path, sourceBytesFromText(text));
 }
 
 bool SnapshotRegistry::writeRewrittenBytes(const QString& path, const QByteArray& bytes) {
-    return writeRegistered(path, contentDigest(bytes), [&] { return writeFileBytes(path, bytes); });
+    return writeRegistered(path, bytes);
 }
 
-bool SnapshotRegistry::writeRegistered(const QString& path, const QByteArray& digest,
-                                       const std::function<bool()>& write) {
+bool SnapshotRegistry::writeRegistered(const QString& path, const QByteArray& bytes) {
     settleJournal(); // a file's original must be on disk before the file is touched
-    const auto snapshot = originalTexts.find(canonicalSourcePath(path));
-    if (snapshot == originalTexts.end())
+    const auto snapshot = originals.find(canonicalSourcePath(path));
+    if (snapshot == originals.end())
         return false;
+    const QByteArray digest = contentDigest(bytes);
     if (journal) {
         if (snapshot->journalIndex < 0)
-            return false; // already listed in journalFailures
+            return false; // already listed in failures
         if (!journal->recordWrite(snapshot->journalIndex, digest)) {
-            journalFailures.append(snapshot.key());
+            failures.append(snapshot.key());
             return false;
         }
     }
     if (!snapshot->writtenDigests.contains(digest))
         snapshot->writtenDigests.append(digest);
-    if (write()) {
+    if (writeFileBytes(path, bytes)) {
         snapshot->lastWritten = readFileStamp(snapshot.key());
         return true;
     }
@@ -105,19 +103,20 @@ bool SnapshotRegistry::writeRegistered(const QString& path, const QByteArray& di
 }
 
 bool SnapshotRegistry::isTouched(const QString& path) const {
-    return originalTexts.contains(canonicalSourcePath(path));
+    return originals.contains(canonicalSourcePath(path));
 }
 
-RestoreReport SnapshotRegistry::restoreSources() const {
+RestoreReport SnapshotRegistry::restoreSources() {
+    settleJournal();
     // A path registered several times holds the same snapshot each time, so one
     // restore per file, in the order of its first registration, restores them all.
     RestoreReport report;
     QSet<QString> restoredPaths;
-    for (const QString& path : touchedFiles) {
+    for (const QString& path : std::as_const(registrations)) {
         if (restoredPaths.contains(path))
             continue;
         restoredPaths.insert(path);
-        const FileSnapshot snapshot = originalTexts.value(path);
+        const FileSnapshot& snapshot = originals[path];
         if (snapshot.writtenDigests.isEmpty())
             continue; // never rewritten: whatever the file holds is not ours
         switch (restoreIfUnchanged(path, snapshot.bytes, snapshot.modified, snapshot.writtenDigests,
@@ -134,4 +133,22 @@ RestoreReport SnapshotRegistry::restoreSources() const {
         }
     }
     return report;
+}
+
+QStringList SnapshotRegistry::touchedFiles() {
+    settleJournal();
+    return registrations;
+}
+
+std::optional<FileSnapshot> SnapshotRegistry::snapshotOf(const QString& path) {
+    settleJournal();
+    const auto snapshot = originals.constFind(canonicalSourcePath(path));
+    if (snapshot == originals.cend())
+        return std::nullopt;
+    return *snapshot;
+}
+
+QStringList SnapshotRegistry::journalFailures() {
+    settleJournal();
+    return failures;
 }

@@ -9,8 +9,8 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
+#include <optional>
 
 struct RunJournal;
 
@@ -37,25 +37,20 @@ struct RestoreReport {
 // under two spellings (relative and absolute, through "..", through a link) is
 // recorded once, with the bytes it held before the run.
 struct SnapshotRegistry {
-    QMap<QString, FileSnapshot> originalTexts; // canonical path -> first snapshot
-    QStringList touchedFiles;                  // canonical paths, in registration order
-
-    // When set, a file's original is put into the journal from its first
+    SnapshotRegistry() = default;
+    // With a journal, a file's original is put into it from its first
     // registration on (on a thread of its own, while the passes go on), and no
-    // file is rewritten before its original is safely there. Files whose
-    // journal records could not be written are listed in journalFailures (and
-    // are not rewritten); settleJournal() completes the list.
-    RunJournal* journal = nullptr;
-    QStringList journalFailures;
+    // file is rewritten before its original is safely there.
+    explicit SnapshotRegistry(RunJournal* journal) : journal(journal) {}
 
     // Records path as touched. The first registration of a file keeps its bytes
     // (as read by the caller, before any rewrite) and its modification time.
     void registerSource(const QString& path, const QByteArray& bytes);
 
     // Writes the rewritten text of a registered file (text mode, see
-    // writeSourceText). Every pass writes through here, so the registry knows
-    // what each file holds during the compile. Refuses files never registered
-    // and files whose original is not safely journaled.
+    // sourceBytesFromText). Every pass writes through here, so the registry
+    // knows what each file holds during the compile. Refuses files never
+    // registered and files whose original is not safely journaled.
     bool writeRewrittenSource(const QString& path, const QString& text);
 
     // The same for a text already made into the bytes to write.
@@ -68,8 +63,8 @@ struct SnapshotRegistry {
 
     // Waits until the original of every registered file is in the journal or
     // has failed and every queued write is done, and notes how each went.
-    // Writes do it themselves; the driver does it before it reads a file
-    // again and before it looks at journalFailures.
+    // Writes and the accessors below do it themselves; the driver does it
+    // before it reads a file again.
     void settleJournal();
 
     // Whether the file at path has been registered, under any spelling.
@@ -79,18 +74,30 @@ struct SnapshotRegistry {
     // time, in the order of first registration. A file that no longer holds the
     // text this run wrote into it was saved by someone else during the run; it
     // is left alone.
-    RestoreReport restoreSources() const;
+    RestoreReport restoreSources();
+
+    // What the registry knows, each after settling the journal:
+    // the canonical path of every registration, in order, repeats kept;
+    QStringList touchedFiles();
+    // what a registered file held before this run, under any spelling;
+    std::optional<FileSnapshot> snapshotOf(const QString& path);
+    // the files whose journal records could not be written (and which are
+    // therefore not rewritten), in the order they failed.
+    QStringList journalFailures();
 
 private:
+    RunJournal* journal = nullptr;
+    QMap<QString, FileSnapshot> originals; // canonical path -> first snapshot
+    QStringList registrations;             // canonical paths, in registration order
+    QStringList failures;                  // files whose journal records failed
     std::unique_ptr<JournalWorker> worker; // started with the first original
     QMap<QString, int> originalNumbers;    // canonical path -> its original's number
     QStringList jobPaths;                  // the canonical path of each job, in order
     qsizetype settledCount = 0;            // jobs already noted in the snapshots
 
-    // Records the digest of what write() is about to put into a registered
-    // file, then lets it write.
-    bool writeRegistered(const QString& path, const QByteArray& digest,
-                         const std::function<bool()>& write);
+    // Records the digest of the bytes about to be written into a registered
+    // file, then writes them.
+    bool writeRegistered(const QString& path, const QByteArray& bytes);
 };
 
 // The key a file is registered under: its absolute path, cleaned, with links

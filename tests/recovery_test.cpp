@@ -1,7 +1,7 @@
 // A run killed before its restore (SIGKILL, a crash, a power cut) is repaired
 // by the next run, from the journal the killed run left behind.
 
-#include "filerestore.h"
+#include "digest.h"
 #include "runjournal.h"
 #include "sandbox.h"
 #include "sourcetree.h"

@@ -1,6 +1,6 @@
 // The journal on disk: what a later run reads back from a run that died.
 
-#include "filerestore.h"
+#include "digest.h"
 #include "runjournal.h"
 
 #include <QDir>
