@@ -16,9 +16,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
+#include <optional>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -37,9 +38,43 @@ namespace {
 constexpr int journalUnavailableStatus = 1;
 
 // A source-file argument ends in ".bas" or ".bi", letter case as written.
-bool isSourceFileArgument(const QString& argument) {
-    return argument.endsWith(QLatin1StringView(".bas")) ||
-           argument.endsWith(QLatin1StringView(".bi"));
+bool isSourceFileArgument(const QByteArray& argument) {
+    return argument.endsWith(".bas") || argument.endsWith(".bi");
+}
+
+// The name of the file a source-file argument names, as the file functions take
+// it; nothing when the argument's bytes are no name in the file system's
+// encoding (a Latin-1 name on a UTF-8 system), which could not be opened under
+// any text this program can hold.
+std::optional<QString> sourceFileName(const QByteArray& argument) {
+#ifdef Q_OS_WIN
+    return QString::fromUtf8(argument);
+#else
+    const QString name = QFile::decodeName(argument);
+    if (QFile::encodeName(name) != argument)
+        return std::nullopt;
+    return name;
+#endif
+}
+
+// The source files named on the command line, in order. One that cannot be
+// named is still passed to the compiler, byte for byte, but not expanded; a
+// line says so, since its extension syntax will then reach the compiler.
+QStringList sourceFilesAmong(const QList<QByteArray>& arguments) {
+    QStringList files;
+    for (const QByteArray& argument : arguments) {
+        if (!isSourceFileArgument(argument))
+            continue;
+        if (const std::optional<QString> name = sourceFileName(argument)) {
+            files.append(*name);
+            continue;
+        }
+        reportError(QStringLiteral("%1 is passed to the compiler unexpanded: its name is not "
+                                   "valid in the file system's encoding, so it cannot be opened "
+                                   "under it")
+                        .arg(QFile::decodeName(argument)));
+    }
+    return files;
 }
 
 bool isThisProgram(const QString& path) {
@@ -111,18 +146,17 @@ int main(int argc, char* argv[]) {
     keepFreedMemoryForReuse();
     QCoreApplication application(argc, argv);
     installInterruptHandlers();
-    const QStringList arguments = QCoreApplication::arguments();
-
-    const QString compiler = compilerPathFor(arguments.value(0));
+    const QString compiler = compilerPathFor(QCoreApplication::arguments().value(0));
     if (!QFileInfo(compiler).isFile() || isThisProgram(compiler)) {
         reportError(QStringLiteral("the real compiler was not found at %1").arg(compiler));
         return compilerNotStartedStatus;
     }
 
-    const QStringList compilerArguments = arguments.mid(1);
+    const QList<QByteArray> compilerArguments = commandLineArguments(argc, argv);
+    const QStringList sourceFiles = sourceFilesAmong(compilerArguments);
     RunGuard guard;
     // Only a run that rewrites files needs the lock and a journal.
-    if (std::any_of(compilerArguments.cbegin(), compilerArguments.cend(), isSourceFileArgument)) {
+    if (!sourceFiles.isEmpty()) {
         QString reason;
         switch (acquireRunGuard(guard, &reason)) {
         case GuardState::Ready:
@@ -138,11 +172,10 @@ int main(int argc, char* argv[]) {
     }
 
     SnapshotRegistry registry(guard.journal.isOpen() ? &guard.journal : nullptr);
-    for (const QString& argument : compilerArguments) {
+    for (const QString& sourceFile : sourceFiles) {
         if (pendingInterrupt())
             break;
-        if (isSourceFileArgument(argument))
-            expandSourceFile(argument, registry);
+        expandSourceFile(sourceFile, registry);
     }
 
     int status = journalUnavailableStatus;

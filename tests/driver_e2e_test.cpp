@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 
 namespace {
 
@@ -183,6 +184,30 @@ TEST(Driver, ACompilerThatIsThisProgramIsRefused) {
     const RunResult result = sandbox.run({QStringLiteral("-version")});
     EXPECT_EQ(result.exitCode, 127);
     EXPECT_TRUE(result.standardError.contains("fbc2"));
+}
+
+TEST(Driver, EveryArgumentReachesTheCompilerAsTheExactBytesGiven) {
+    Sandbox sandbox;
+    const QByteArray latin1Name("lat\xe9.bas");
+    std::FILE* file = std::fopen(QFile::encodeName(sandbox.dir()) + '/' + latin1Name, "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("print \"latin\"\n", file);
+    std::fclose(file);
+    sandbox.writeFile(QString::fromUtf8("caf\xc3\xa9.bas"), "print 1\n");
+
+    const QList<QByteArray> arguments = {
+        "-x", "out\xff\xfe", latin1Name, "caf\xc3\xa9.bas", "\xe9t\xe9 \"q\"", QByteArray()};
+    const RunResult result = sandbox.runWithArgumentBytes(arguments);
+    EXPECT_EQ(result.exitCode, 0);
+    const QList<CompilerCall> calls = sandbox.calls();
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].rawArguments, arguments);
+    EXPECT_EQ(withoutLineDirectives(calls[0].files.value(3)), QByteArray("\nprint 1\n"));
+    // No text names the Latin-1 file here: it reaches the compiler unexpanded,
+    // and one line says so.
+    EXPECT_EQ(calls[0].files.value(2), QByteArray("print \"latin\"\n"));
+    EXPECT_EQ(result.standardError.count('\n'), 1) << result.standardError.constData();
+    EXPECT_TRUE(result.standardError.startsWith("fbext: lat"));
 }
 
 TEST(Driver, ABareNameIsLookedUpOnPathLikeAShellDoes) {

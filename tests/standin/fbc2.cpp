@@ -10,8 +10,9 @@
 //   "errorMarker": report an error, numbered the way the real compiler numbers
 //       lines ("#line" directives included), at every line of the source files
 //       it is given (and the files they include) that contains this text
-// and records each call as fbc2-calls/<n>.json beside itself: the arguments,
-// the working directory, and a copy of every argument that names a file. Once
+// and records each call as fbc2-calls/<n>.json beside itself: the arguments
+// (as text and as their exact bytes), the working directory, and a copy of
+// every argument that names a regular file. Once
 // that record is written it leaves its process id in fbc2-started, so a test
 // knows that the compiler is running (and the sources hold rewritten text).
 
@@ -28,19 +29,37 @@
 #include <csignal>
 #include <cstdio>
 
+#include <sys/stat.h>
+
 namespace {
 
-void record(const QDir& home, const QStringList& arguments) {
+// The bytes of the regular file named by the argument's own bytes, or nothing.
+QJsonValue fileContent(const char* name) {
+    struct stat info;
+    if (::stat(name, &info) != 0 || !S_ISREG(info.st_mode))
+        return QJsonValue();
+    std::FILE* file = std::fopen(name, "rb");
+    if (!file)
+        return QJsonValue();
+    QByteArray bytes;
+    char buffer[65536];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        bytes.append(buffer, qsizetype(got));
+    std::fclose(file);
+    return QString::fromLatin1(bytes.toBase64());
+}
+
+void record(const QDir& home, int argc, char* argv[]) {
     QJsonArray files;
-    for (const QString& argument : arguments) {
-        QFile file(argument);
-        if (QFileInfo(argument).isFile() && file.open(QIODevice::ReadOnly))
-            files.append(QString::fromLatin1(file.readAll().toBase64()));
-        else
-            files.append(QJsonValue());
+    QJsonArray rawArguments;
+    for (int i = 1; i < argc; ++i) {
+        files.append(fileContent(argv[i]));
+        rawArguments.append(QString::fromLatin1(QByteArray(argv[i]).toBase64()));
     }
     QJsonObject call;
-    call.insert(QStringLiteral("args"), QJsonArray::fromStringList(arguments));
+    call.insert(QStringLiteral("args"),
+                QJsonArray::fromStringList(QCoreApplication::arguments().mid(1)));
+    call.insert(QStringLiteral("rawArgs"), rawArguments);
     call.insert(QStringLiteral("cwd"), QDir::currentPath());
     call.insert(QStringLiteral("files"), files);
 
@@ -102,7 +121,7 @@ void print(FILE* stream, const QString& text) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const QDir home(QCoreApplication::applicationDirPath());
-    record(home, QCoreApplication::arguments().mid(1));
+    record(home, argc, argv);
 
     QJsonObject script;
     QFile scriptFile(home.filePath(QStringLiteral("fbc2-script.json")));

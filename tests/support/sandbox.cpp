@@ -77,6 +77,30 @@ RunResult Sandbox::run(const QStringList& arguments, const QString& workingDirec
     return result;
 }
 
+RunResult Sandbox::runWithArgumentBytes(const QList<QByteArray>& arguments) const {
+    // Each argument is made by printf from octal escapes, so no byte of it
+    // passes through text.
+    QByteArray script = "exec ./fbc";
+    for (const QByteArray& argument : arguments) {
+        script += " \"$(printf '";
+        for (const char byte : argument)
+            script += '\\' + QByteArray::number(uchar(byte), 8).rightJustified(3, '0');
+        script += "')\"";
+    }
+    QProcess shell;
+    shell.setProcessEnvironment(environment());
+    shell.setWorkingDirectory(dir());
+    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QString::fromLatin1(script)});
+    shell.closeWriteChannel();
+    RunResult result;
+    if (!shell.waitForFinished(60000))
+        return result;
+    result.exitCode = shell.exitStatus() == QProcess::NormalExit ? shell.exitCode() : -1;
+    result.standardOutput = shell.readAllStandardOutput();
+    result.standardError = shell.readAllStandardError();
+    return result;
+}
+
 std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments,
                                          const QString& workingDirectory) const {
     auto process = std::make_unique<QProcess>();
@@ -142,6 +166,8 @@ QList<CompilerCall> Sandbox::calls() const {
         CompilerCall call;
         for (const QJsonValue& argument : object.value(QStringLiteral("args")).toArray())
             call.arguments.append(argument.toString());
+        for (const QJsonValue& argument : object.value(QStringLiteral("rawArgs")).toArray())
+            call.rawArguments.append(QByteArray::fromBase64(argument.toString().toLatin1()));
         call.workingDirectory = object.value(QStringLiteral("cwd")).toString();
         const QJsonArray files = object.value(QStringLiteral("files")).toArray();
         for (int i = 0; i < files.size(); ++i) {

@@ -13,6 +13,7 @@
 // One recorded call of the stand-in compiler.
 struct CompilerCall {
     QStringList arguments;
+    QList<QByteArray> rawArguments; // exactly the bytes the compiler was given
     QString workingDirectory;
     QMap<int, QByteArray> files; // argument index -> bytes of the file it named
     bool hasFile(int index) const { return files.contains(index); }
@@ -46,6 +47,10 @@ public:
 
     // Runs fbc with the arguments, in the sandbox or in a folder below it.
     RunResult run(const QStringList& arguments, const QString& workingDirectory = {}) const;
+
+    // Runs fbc in the sandbox with arguments of any bytes, as a shell passes
+    // them (text arguments can only hold names that are valid UTF-8).
+    RunResult runWithArgumentBytes(const QList<QByteArray>& arguments) const;
 
     QList<CompilerCall> calls() const;
 
