@@ -6,6 +6,7 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 
 namespace {
 
@@ -29,6 +30,28 @@ const struct timespec& changeTimeOf(const struct stat& info) {
     return info.st_ctim;
 }
 #endif
+
+// How long after a change the file system's clock may still show the same
+// time for a later change: a kernel tick on local disks, two seconds on FAT.
+constexpr qint64 clockTickNs = 2000000000;
+
+FileStamp stampFrom(const struct stat& info) {
+    FileStamp stamp;
+    stamp.device = qint64(info.st_dev);
+    stamp.inode = qint64(info.st_ino);
+    stamp.size = qint64(info.st_size);
+    stamp.modifiedSeconds = modificationTimeOf(info).tv_sec;
+    stamp.modifiedNanoseconds = modificationTimeOf(info).tv_nsec;
+    stamp.changeSeconds = changeTimeOf(info).tv_sec;
+    stamp.changeNanoseconds = changeTimeOf(info).tv_nsec;
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    const qint64 sinceChange = (qint64(now.tv_sec) - stamp.changeSeconds) * 1000000000 +
+                               (qint64(now.tv_nsec) - stamp.changeNanoseconds);
+    stamp.recent = sinceChange < clockTickNs;
+    stamp.valid = true;
+    return stamp;
+}
 
 } // namespace
 #endif
@@ -74,19 +97,23 @@ bool restoreFileTime(const QString& path, const FileTime& time) {
 }
 
 FileStamp readFileStamp(const QString& path) {
-    FileStamp stamp;
 #ifdef Q_OS_UNIX
     struct stat info;
-    if (!statPath(path, info))
-        return stamp;
-    stamp.device = qint64(info.st_dev);
-    stamp.inode = qint64(info.st_ino);
-    stamp.size = qint64(info.st_size);
-    stamp.changeSeconds = changeTimeOf(info).tv_sec;
-    stamp.changeNanoseconds = changeTimeOf(info).tv_nsec;
-    stamp.valid = true;
+    if (statPath(path, info))
+        return stampFrom(info);
 #else
     Q_UNUSED(path);
 #endif
-    return stamp;
+    return FileStamp();
+}
+
+FileStamp fileStampOf(int descriptor) {
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (::fstat(descriptor, &info) == 0)
+        return stampFrom(info);
+#else
+    Q_UNUSED(descriptor);
+#endif
+    return FileStamp();
 }

@@ -136,7 +136,10 @@ int runCompiler(const QString& program, const QList<QByteArray>& arguments,
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setsigmask(&attributes, &usual);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    sigset_t defaults;
+    signalsToDefaultForChild(&defaults);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
     Child child;
     const int error = posix_spawn(&child.pid, argumentStrings.first().constData(), nullptr,

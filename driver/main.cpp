@@ -6,6 +6,7 @@
 #include "classexpander.h"
 #include "compilerpath.h"
 #include "compilerrun.h"
+#include "filelock.h"
 #include "interrupts.h"
 #include "linedirectives.h"
 #include "messages.h"
@@ -19,7 +20,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QMap>
+
+#include <memory>
 #include <optional>
+#include <vector>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -34,8 +39,9 @@ const char* volatile installMarkerReference = installMarker;
 
 namespace {
 
-// Exit status when the journal that protects the sources cannot be kept.
-constexpr int journalUnavailableStatus = 1;
+// Exit status when the run stops before its compile (the journal cannot be
+// kept, a file cannot be read whole or rewritten, ...).
+constexpr int runStoppedStatus = 1;
 
 // A source-file argument ends in ".bas" or ".bi", letter case as written.
 bool isSourceFileArgument(const QByteArray& argument) {
@@ -93,30 +99,34 @@ bool isThisProgram(const QString& path) {
 void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
     if (!QFileInfo(path).isFile())
         return;
-    // A file named twice, or also included by an earlier one, is read as the
-    // earlier rewrite left it.
-    registry.settleJournal();
     MappedText rewritten = expandClassText(templatePassText(path, registry));
     registry.writeRewrittenBytes(path, sourceBytesWithLineDirectives(std::move(rewritten), path));
 }
 
-// Puts every rewritten file back and names, one line each, what could not be.
-// Returns false when a file could not be written back.
+// Puts every rewritten file back, lets the journal and then the files go, and
+// names, one line each, what could not be put back. Returns false when a file
+// could not be written back.
 bool restoreAndReport(SnapshotRegistry& registry, RunGuard& guard) {
-    enterRestore();
     const RestoreReport report = registry.restoreSources();
-    releaseRunGuard(guard, report);
+    QMap<QString, int> journalIndexes;
+    for (const QString& path : report.changed)
+        journalIndexes.insert(path, registry.snapshotOf(path)->journalIndex);
+    for (const RestoreReport::Failure& failure : report.failed)
+        journalIndexes.insert(failure.path, registry.snapshotOf(failure.path)->journalIndex);
+    releaseJournal(guard, report);
+    registry.releaseFiles();
     const auto keptCopy = [&](const QString& path) {
-        const int index = registry.snapshotOf(path)->journalIndex;
-        return QDir::toNativeSeparators(guard.journal.originalCopyPath(index));
+        return QDir::toNativeSeparators(guard.journal.originalCopyPath(journalIndexes.value(path)));
     };
     for (const QString& path : report.changed)
         reportError(QStringLiteral("%1 was saved during the compile and is left as it is; its "
                                    "earlier original is kept in %2")
                         .arg(QDir::toNativeSeparators(path), keptCopy(path)));
-    for (const QString& path : report.failed)
-        reportError(QStringLiteral("could not restore %1; its original is kept in %2")
-                        .arg(QDir::toNativeSeparators(path), keptCopy(path)));
+    for (const RestoreReport::Failure& failure : report.failed)
+        reportError(QStringLiteral("could not restore %1 (%2); its original is kept in %3, and "
+                                   "the next compile tries again")
+                        .arg(QDir::toNativeSeparators(failure.path), failure.reason,
+                             keptCopy(failure.path)));
     return report.failed.isEmpty();
 }
 
@@ -146,6 +156,7 @@ int main(int argc, char* argv[]) {
     keepFreedMemoryForReuse();
     QCoreApplication application(argc, argv);
     installInterruptHandlers();
+
     const QString compiler = compilerPathFor(QCoreApplication::arguments().value(0));
     if (!QFileInfo(compiler).isFile() || isThisProgram(compiler)) {
         reportError(QStringLiteral("the real compiler was not found at %1").arg(compiler));
@@ -154,44 +165,78 @@ int main(int argc, char* argv[]) {
 
     const QList<QByteArray> compilerArguments = commandLineArguments(argc, argv);
     const QStringList sourceFiles = sourceFilesAmong(compilerArguments);
+    // Only a run that rewrites files needs the journal folder.
     RunGuard guard;
-    // Only a run that rewrites files needs the lock and a journal.
+    QString reason;
     if (!sourceFiles.isEmpty()) {
-        QString reason;
         switch (acquireRunGuard(guard, &reason)) {
         case GuardState::Ready:
             break;
         case GuardState::Interrupted:
-            releaseRunGuard(guard, RestoreReport());
             exitForInterrupt(pendingInterrupt());
         case GuardState::Unavailable:
-            releaseRunGuard(guard, RestoreReport());
             reportError(QStringLiteral("%1; nothing was rewritten or compiled").arg(reason));
-            return journalUnavailableStatus;
+            return runStoppedStatus;
         }
     }
 
-    SnapshotRegistry registry(guard.journal.isOpen() ? &guard.journal : nullptr);
-    for (const QString& sourceFile : sourceFiles) {
-        if (pendingInterrupt())
+    // Each source file is taken from other runs as it is met, without waiting.
+    // When another run holds one, this run puts back what it rewrote, lets
+    // every file go, takes all it needs in the order every run uses (waiting
+    // now), and starts again (filelock.h).
+    std::vector<LockedFile> held;
+    std::unique_ptr<SnapshotRegistry> registry;
+    std::optional<RunProblem> problem;
+    for (;;) {
+        if (!sourceFiles.isEmpty() && !startJournal(guard, &reason)) {
+            reportError(QStringLiteral("%1; nothing was rewritten or compiled").arg(reason));
+            return runStoppedStatus;
+        }
+        registry = std::make_unique<SnapshotRegistry>(
+            guard.journal.isOpen() ? &guard.journal : nullptr, std::move(held));
+        for (const QString& sourceFile : sourceFiles) {
+            if (pendingInterrupt() || registry->hasStopped())
+                break;
+            expandSourceFile(sourceFile, *registry);
+        }
+        problem = registry->problem();
+        if (!problem || problem->kind != RunProblem::Kind::Busy || pendingInterrupt())
             break;
-        expandSourceFile(sourceFile, registry);
+        QStringList needed = registry->heldPaths();
+        needed.append(problem->path);
+        if (!restoreAndReport(*registry, guard))
+            return runStoppedStatus;
+        registry.reset();
+        QString busy;
+        switch (lockFilesInOrder(needed, &held, &busy)) {
+        case LockOutcome::Interrupted:
+            exitForInterrupt(pendingInterrupt());
+        case LockOutcome::HeldByEnclosingRun:
+            reportError(QStringLiteral("%1 is held by the compile that started this one until "
+                                       "it ends; nothing was rewritten or compiled")
+                            .arg(QDir::toNativeSeparators(busy)));
+            return runStoppedStatus;
+        default:
+            break;
+        }
     }
 
-    int status = journalUnavailableStatus;
-    if (const QStringList failures = registry.journalFailures(); !failures.isEmpty())
-        reportError(QStringLiteral("cannot write the journal that protects %1 in %2; nothing was "
-                                   "compiled")
-                        .arg(QDir::toNativeSeparators(failures.first()),
-                             QDir::toNativeSeparators(guard.journal.directory)));
-    else if (!pendingInterrupt()) {
+    int status = runStoppedStatus;
+    if (!problem && !pendingInterrupt()) {
         returnFreedMemory();
-        status = runCompiler(compiler, compilerArguments);
+        QList<QByteArray> environment;
+        if (guard.journal.isOpen())
+            environment.append(enclosingRunsEntry(guard.journal.directory()));
+        status = runCompiler(compiler, compilerArguments, environment);
     }
 
-    if (!restoreAndReport(registry, guard))
+    enterRestore();
+    if (!restoreAndReport(*registry, guard))
         status = status != 0 ? status : 1;
     if (const int signal = pendingInterrupt())
         exitForInterrupt(signal);
+    if (problem)
+        reportError(QStringLiteral("%1; nothing was compiled, and every file is as it was")
+                        .arg(problem->message));
     return status;
 }

@@ -4,9 +4,9 @@
 #include <QDateTime>
 #include <QRandomGenerator>
 
-const QString journalNamePattern = QStringLiteral("run-*");
-
 namespace {
+
+const QByteArray headerVersion1 = "fbext journal 1\n";
 
 bool parseNumber(const QByteArray& field, qint64* value) {
     bool ok = false;
@@ -14,7 +14,35 @@ bool parseNumber(const QByteArray& field, qint64* value) {
     return ok;
 }
 
+QByteArray number(qint64 value) {
+    return QByteArray::number(value);
+}
+
+// An "original" record's fields after the index, in either version.
+bool parseOriginal(const QList<QByteArray>& fields, bool version1, JournalEntry* entry) {
+    if (fields.size() != (version1 ? 7 : 9))
+        return false;
+    entry->modified.valid = fields[4] == "1";
+    if (!parseNumber(fields[2], &entry->modified.seconds) ||
+        !parseNumber(fields[3], &entry->modified.nanoseconds))
+        entry->modified.valid = false;
+    entry->originalDigest = QByteArray::fromHex(fields[5]);
+    if (!version1 &&
+        (!parseNumber(fields[6], &entry->device) || !parseNumber(fields[7], &entry->inode)))
+        return false;
+    entry->path = QString::fromUtf8(QByteArray::fromPercentEncoding(fields.last()));
+    return true;
+}
+
 } // namespace
+
+QString journalsFolderName() {
+    return QStringLiteral("journals");
+}
+
+QString keptFolderName() {
+    return QStringLiteral("kept");
+}
 
 QString newJournalName() {
     return QStringLiteral("run-%1-%2-%3")
@@ -23,8 +51,8 @@ QString newJournalName() {
         .arg(QRandomGenerator::global()->bounded(1000000));
 }
 
-QString journalLockName() {
-    return QStringLiteral("lock");
+bool isJournalName(const QString& name) {
+    return name.startsWith(QLatin1StringView("run-"));
 }
 
 QString manifestName() {
@@ -35,24 +63,42 @@ QString originalCopyName(int index) {
     return QStringLiteral("%1.original").arg(index);
 }
 
+QString foundCopyName(int index, int attempt) {
+    return QStringLiteral("%1.found-%2").arg(index).arg(attempt);
+}
+
 QByteArray manifestHeader() {
-    return QByteArrayLiteral("fbext journal 1\n");
+    return QByteArrayLiteral("fbext journal 2\n");
 }
 
 QByteArray originalRecord(int index, const FileTime& modified, const QByteArray& digest,
-                          const QString& canonicalPath) {
-    return "original " + QByteArray::number(index) + ' ' + QByteArray::number(modified.seconds) +
-           ' ' + QByteArray::number(modified.nanoseconds) + ' ' + (modified.valid ? "1 " : "0 ") +
-           digest.toHex() + ' ' + canonicalPath.toUtf8().toPercentEncoding() + '\n';
+                          const FileStamp& identity, const QString& canonicalPath) {
+    return "original " + number(index) + ' ' + number(modified.seconds) + ' ' +
+           number(modified.nanoseconds) + ' ' + (modified.valid ? "1 " : "0 ") + digest.toHex() +
+           ' ' + number(identity.device) + ' ' + number(identity.inode) + ' ' +
+           canonicalPath.toUtf8().toPercentEncoding() + '\n';
 }
 
 QByteArray writeRecord(int index, const QByteArray& digest) {
-    return "wrote " + QByteArray::number(index) + ' ' + digest.toHex() + '\n';
+    return "write " + number(index) + ' ' + digest.toHex() + '\n';
+}
+
+QByteArray restoreRecord(int index) {
+    return "restore " + number(index) + '\n';
+}
+
+QByteArray doneRecord(int index) {
+    return "done " + number(index) + '\n';
+}
+
+QByteArray unrestoredRecord(int index) {
+    return "unrestored " + number(index) + '\n';
 }
 
 QList<JournalEntry> parseManifest(const QByteArray& manifest) {
     QList<JournalEntry> entries;
-    const QByteArray header = manifestHeader();
+    const bool version1 = manifest.startsWith(headerVersion1);
+    const QByteArray header = version1 ? headerVersion1 : manifestHeader();
     if (!manifest.startsWith(header))
         return entries;
     QList<QByteArray> lines = manifest.mid(header.size()).split('\n');
@@ -60,21 +106,31 @@ QList<JournalEntry> parseManifest(const QByteArray& manifest) {
     for (const QByteArray& line : std::as_const(lines)) {
         const QList<QByteArray> fields = line.split(' ');
         qint64 index = -1;
-        if (fields.size() < 2 || !parseNumber(fields[1], &index))
+        if (fields.size() < 2 || !parseNumber(fields[1], &index) || index < 0)
             continue;
-        if (fields[0] == "original" && fields.size() == 7 && index == entries.size()) {
+        const QByteArray& kind = fields[0];
+        if (kind == "original") {
             JournalEntry entry;
             entry.index = int(index);
-            entry.modified.valid = fields[4] == "1";
-            if (!parseNumber(fields[2], &entry.modified.seconds) ||
-                !parseNumber(fields[3], &entry.modified.nanoseconds))
-                entry.modified.valid = false;
-            entry.originalDigest = QByteArray::fromHex(fields[5]);
-            entry.path = QString::fromUtf8(QByteArray::fromPercentEncoding(fields[6]));
-            entries.append(entry);
-        } else if (fields[0] == "wrote" && fields.size() == 3 && index >= 0 &&
-                   index < entries.size()) {
-            entries[index].writtenDigests.append(QByteArray::fromHex(fields[2]));
+            if (index == entries.size() && parseOriginal(fields, version1, &entry))
+                entries.append(entry);
+            continue;
+        }
+        if (index >= entries.size())
+            continue;
+        JournalEntry& entry = entries[index];
+        if ((kind == "write" || kind == "wrote") && fields.size() == 3) {
+            entry.writtenDigests.append(QByteArray::fromHex(fields[2]));
+            entry.lastWrite = version1 ? LastWrite::RewriteDone : LastWrite::RewriteStarted;
+        } else if (kind == "restore" && fields.size() == 2) {
+            entry.lastWrite = LastWrite::RestoreStarted;
+        } else if (kind == "done" && fields.size() == 2) {
+            if (entry.lastWrite == LastWrite::RewriteStarted)
+                entry.lastWrite = LastWrite::RewriteDone;
+            else if (entry.lastWrite == LastWrite::RestoreStarted)
+                entry.lastWrite = LastWrite::RestoreDone;
+        } else if (kind == "unrestored" && fields.size() == 2) {
+            entry.unrestored = true;
         }
     }
     return entries;

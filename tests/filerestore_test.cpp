@@ -88,32 +88,57 @@ TEST(FileRestore, AFailedRestoreIsReportedAndRepairedByALaterRun) {
     Sandbox sandbox;
     SourceTree tree{sandbox, {}, {}};
     tree.addTypicalProgram();
+    // During the compile the run comes to write no more than a byte into any
+    // file (as on a full disk): nothing can be put back. Permissions do not
+    // bind root, so as root the program runs as an unprivileged user who owns
+    // the sandbox.
     sandbox.scriptCompiler({});
-    sandbox.scriptCompilerDelay(1000);
-
-    // The file is made read-only during the compile. Permissions do not bind
-    // root, so as root the program runs as an unprivileged user who owns the
-    // sandbox.
+    sandbox.scriptCompilerParentFileSizeLimit(1);
     const auto run = startUnprivileged(sandbox, {QStringLiteral("main.bas")}, true);
-    ASSERT_NE(sandbox.waitForCompilerStart(), 0);
-    const QString locked = sandbox.path(QStringLiteral("lib/list.bi"));
-    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadOther));
     ASSERT_TRUE(run->waitForFinished(30000));
 
     EXPECT_NE(run->exitCode(), 0);
-    const QByteArray report = run->readAllStandardError();
-    EXPECT_EQ(report.count('\n'), 1) << report.constData();
-    EXPECT_TRUE(report.contains(QFile::encodeName(locked)));
-    EXPECT_EQ(readAll(keptPathIn(report)), tree.bytes.value(QStringLiteral("lib/list.bi")));
+    const QList<QByteArray> lines = run->readAllStandardError().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3) << lines.join('\n').constData();
+    const QString locked = sandbox.path(QStringLiteral("lib/list.bi"));
+    const QByteArray* listLine = nullptr;
+    for (const QByteArray& line : lines) {
+        EXPECT_TRUE(line.startsWith("fbext: could not restore ")) << line.constData();
+        if (line.contains(QFile::encodeName(locked) + ' '))
+            listLine = &line;
+    }
+    ASSERT_NE(listLine, nullptr);
+    EXPECT_EQ(readAll(keptPathIn(listLine->left(listLine->indexOf(", and the next")))),
+              tree.bytes.value(QStringLiteral("lib/list.bi")));
     EXPECT_TRUE(tree.isRewritten(QStringLiteral("lib/list.bi")));
     EXPECT_EQ(journalsIn(sandbox).size(), 1) << "the journal stays for the next run";
 
+    // The user makes the header read-only meanwhile: the next runs put back
+    // what they can, say what happened to the header, and compile nothing.
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    sandbox.scriptCompiler({});
+    for (const char* said :
+         {"could not put back %1 (Permission denied), which an earlier compile rewrote and did "
+          "not put back",
+          "%1 still cannot be put back (Permission denied); an earlier compile rewrote it and "
+          "could not put it back either"}) {
+        const auto refused = startUnprivileged(sandbox, {QStringLiteral("main.bas")}, false);
+        ASSERT_TRUE(refused->waitForFinished(30000));
+        EXPECT_EQ(refused->exitCode(), 1);
+        const QByteArray refusal = refused->readAllStandardError();
+        EXPECT_EQ(refusal.count('\n'), 2) << refusal.constData();
+        EXPECT_TRUE(refusal.contains(QByteArray(said).replace("%1", QFile::encodeName(locked))))
+            << refusal.constData();
+        EXPECT_EQ(sandbox.calls().size(), 1);
+        EXPECT_FALSE(tree.isRewritten(QStringLiteral("main.bas")));
+    }
+
     // Once the file can be written again, the next run puts it back.
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    sandbox.scriptCompilerDelay(0);
-    const RunResult next = sandbox.run({QStringLiteral("main.bas")});
-    EXPECT_EQ(next.exitCode, 0);
-    EXPECT_EQ(next.standardError, QByteArray());
+    const auto next = startUnprivileged(sandbox, {QStringLiteral("main.bas")}, false);
+    ASSERT_TRUE(next->waitForFinished(30000));
+    EXPECT_EQ(next->exitCode(), 0);
+    EXPECT_EQ(next->readAllStandardError(), QByteArray());
     tree.expectIntact();
     EXPECT_TRUE(journalsIn(sandbox).isEmpty());
 }

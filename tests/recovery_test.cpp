@@ -98,14 +98,17 @@ TEST(Recovery, AJournalOfALiveRunIsNotTouched) {
     sandbox.scriptCompiler({});
 
     // A journal whose run is alive: its lock is held (here by this test).
-    RunJournal live;
+    PrivateFolder journals;
     QString reason;
-    ASSERT_TRUE(live.create(sandbox.userDataDir() + QStringLiteral("/journals"), &reason))
-        << qPrintable(reason);
+    ASSERT_TRUE(
+        openPrivateFolder(sandbox.userDataDir() + QStringLiteral("/journals"), &journals, &reason));
+    RunJournal live;
+    ASSERT_TRUE(live.create(journals, &reason)) << qPrintable(reason);
     const QString busy = QDir(sandbox.dir()).canonicalPath() + QStringLiteral("/busy.bas");
-    const int index = live.recordOriginal(busy, "the original\n", FileTime());
+    const int index = live.recordOriginal(busy, readFileStamp(busy), "the original\n", FileTime());
     ASSERT_EQ(index, 0);
-    ASSERT_TRUE(live.recordWrite(index, contentDigest("text another run wrote\n")));
+    ASSERT_TRUE(live.recordWriteStarting(index, contentDigest("text another run wrote\n")));
+    live.recordWriteDone(index);
 
     sandbox.writeFile(QStringLiteral("mine.bas"), "print 1\n");
     const RunResult run = sandbox.run({QStringLiteral("mine.bas")});

@@ -7,6 +7,9 @@
 //   "signal": a signal to raise on itself at the end (Unix)
 //   "ignoreSignals": signals to ignore while it runs (Unix), as a compiler
 //       that will not stop when asked
+//   "parentFileSizeLimit": lower the file size limit of the process that
+//       started it (fbc) to this many bytes, so that its later writes fail
+//       as on a full disk (Unix)
 //   "errorMarker": report an error, numbered the way the real compiler numbers
 //       lines ("#line" directives included), at every line of the source files
 //       it is given (and the files they include) that contains this text
@@ -29,7 +32,9 @@
 #include <csignal>
 #include <cstdio>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -131,6 +136,14 @@ int main(int argc, char* argv[]) {
 #ifdef Q_OS_UNIX
     for (const QJsonValue& signal : script.value(QStringLiteral("ignoreSignals")).toArray())
         std::signal(signal.toInt(), SIG_IGN);
+#endif
+#ifdef Q_OS_UNIX
+    if (const QJsonValue limit = script.value(QStringLiteral("parentFileSizeLimit"));
+        limit.isDouble()) {
+        const struct rlimit bytes = {rlim_t(limit.toInt()), rlim_t(limit.toInt())};
+        if (::prlimit(::getppid(), RLIMIT_FSIZE, &bytes, nullptr) != 0)
+            std::perror("fbc2: prlimit");
+    }
 #endif
     markStarted(home);
 

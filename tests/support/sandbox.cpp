@@ -145,6 +145,13 @@ void Sandbox::scriptCompilerDelay(int sleepMs, const QList<int>& ignoredSignals)
     writeFile(QStringLiteral("fbc2-script.json"), QJsonDocument(script).toJson());
 }
 
+void Sandbox::scriptCompilerParentFileSizeLimit(int bytes) const {
+    QJsonObject script =
+        QJsonDocument::fromJson(readFile(QStringLiteral("fbc2-script.json"))).object();
+    script.insert(QStringLiteral("parentFileSizeLimit"), bytes);
+    writeFile(QStringLiteral("fbc2-script.json"), QJsonDocument(script).toJson());
+}
+
 qint64 Sandbox::waitForCompilerStart(int timeoutMs) const {
     for (int waited = 0; waited < timeoutMs; waited += 10) {
         const QByteArray pid = readFile(QStringLiteral("fbc2-started"));

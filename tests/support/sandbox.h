@@ -58,6 +58,11 @@ public:
     // signals, on top of what scriptCompiler() set.
     void scriptCompilerDelay(int sleepMs, const QList<int>& ignoredSignals = {}) const;
 
+    // Makes the stand-in compiler lower the file size limit of the fbc that
+    // runs it to bytes, so that fbc's writes after the compile fail as on a
+    // full disk.
+    void scriptCompilerParentFileSizeLimit(int bytes) const;
+
     // Starts fbc in the background, as run() would.
     std::unique_ptr<QProcess> start(const QStringList& arguments,
                                     const QString& workingDirectory = {}) const;
