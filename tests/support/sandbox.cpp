@@ -33,6 +33,22 @@ Sandbox::Sandbox() {
     copyExecutable(QStringLiteral(FBEXT_STANDIN), path(executableName(QStringLiteral("fbc2"))));
 }
 
+void Sandbox::useFaultInjectingProgram(bool faultInjecting) {
+#ifdef FBEXT_FAULTS_PROGRAM
+    const QString faults = QStringLiteral("fbc-faults");
+    if (!QFile::exists(path(faults)))
+        copyExecutable(QStringLiteral(FBEXT_FAULTS_PROGRAM), path(faults));
+    program = faultInjecting ? faults : executableName(QStringLiteral("fbc"));
+#else
+    Q_UNUSED(faultInjecting);
+    qFatal("no fault-injecting build of the program here");
+#endif
+}
+
+void Sandbox::setEnvironment(const QString& name, const QString& value) {
+    additions.insert(name, value);
+}
+
 QString Sandbox::path(const QString& relative) const {
     return QDir(dir()).filePath(relative);
 }
@@ -106,7 +122,7 @@ std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments,
     auto process = std::make_unique<QProcess>();
     process->setProcessEnvironment(environment());
     process->setWorkingDirectory(workingDirectory.isEmpty() ? dir() : path(workingDirectory));
-    process->start(path(executableName(QStringLiteral("fbc"))), arguments);
+    process->start(path(program), arguments);
     process->closeWriteChannel();
     return process;
 }
@@ -123,6 +139,7 @@ QProcessEnvironment Sandbox::environment() const {
     environment.insert(QStringLiteral("TMPDIR"), home + QStringLiteral("/tmp"));
     environment.insert(QStringLiteral("TMP"), home + QStringLiteral("/tmp"));
     environment.insert(QStringLiteral("TEMP"), home + QStringLiteral("/tmp"));
+    environment.insert(additions);
     return environment;
 }
 

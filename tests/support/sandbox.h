@@ -32,6 +32,15 @@ public:
     Sandbox();
 
     QString dir() const { return temporary.path(); }
+
+    // Puts the build of the program with the write hook (faultinjection.cpp)
+    // beside fbc as fbc-faults, which later runs start instead of fbc while
+    // faultInjecting is true. The variables it reads are set with
+    // setEnvironment().
+    void useFaultInjectingProgram(bool faultInjecting);
+
+    // Sets a variable in the environment of every later run.
+    void setEnvironment(const QString& name, const QString& value);
     QString path(const QString& relative) const;
 
     void writeFile(const QString& relative, const QByteArray& bytes) const;
@@ -81,4 +90,6 @@ public:
 
 private:
     QTemporaryDir temporary;
+    QProcessEnvironment additions;
+    QString program = QStringLiteral("fbc");
 };
