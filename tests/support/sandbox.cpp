@@ -1,6 +1,7 @@
 #include "sandbox.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -8,6 +9,11 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QThread>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -122,6 +128,42 @@ std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments,
     auto process = std::make_unique<QProcess>();
     process->setProcessEnvironment(environment());
     process->setWorkingDirectory(workingDirectory.isEmpty() ? dir() : path(workingDirectory));
+    process->start(path(program), arguments);
+    process->closeWriteChannel();
+    return process;
+}
+
+std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments, const Launch& launch) const {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
+    process->setWorkingDirectory(dir());
+#ifdef Q_OS_UNIX
+    const bool asNobody = launch.unprivileged && ::geteuid() == 0;
+    if (asNobody) {
+        const auto give = [](const QString& path) {
+            if (::lchown(QFile::encodeName(path).constData(), unprivilegedUser, unprivilegedUser) !=
+                0)
+                qFatal("cannot give %s away", qPrintable(path));
+        };
+        give(dir());
+        QDirIterator entries(dir(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                             QDirIterator::Subdirectories);
+        while (entries.hasNext()) {
+            const QString entry = entries.next();
+            if (launch.ownSandbox || entry.startsWith(path(QStringLiteral("home"))))
+                give(entry);
+        }
+    }
+    const rlim_t fileSizeLimit = rlim_t(launch.fileSizeLimit);
+    process->setChildProcessModifier([asNobody, fileSizeLimit] {
+        const struct rlimit limit = {fileSizeLimit, fileSizeLimit};
+        if ((fileSizeLimit > 0 && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ||
+            (asNobody && (::setgid(unprivilegedUser) != 0 || ::setuid(unprivilegedUser) != 0)))
+            ::_exit(99);
+    });
+#else
+    Q_UNUSED(launch);
+#endif
     process->start(path(program), arguments);
     process->closeWriteChannel();
     return process;

@@ -25,6 +25,19 @@ struct RunResult {
     QByteArray standardError;
 };
 
+// How a run is started, beyond its arguments (Unix).
+struct Launch {
+    // As root, run as the unprivileged user nobody, who is given the whole
+    // sandbox (ownSandbox) or only its folder and the journal's home;
+    // otherwise run as the current user.
+    bool unprivileged = false;
+    bool ownSandbox = true;
+    qint64 fileSizeLimit = 0; // the run's limit on file sizes (as on a full disk); 0: none
+};
+
+// The user an unprivileged run runs as when the tests run as root.
+constexpr uint unprivilegedUser = 65534;
+
 // A temporary installation: the built program as fbc beside the stand-in
 // compiler as fbc2, plus whatever source files a test writes into it.
 class Sandbox {
@@ -75,6 +88,7 @@ public:
     // Starts fbc in the background, as run() would.
     std::unique_ptr<QProcess> start(const QStringList& arguments,
                                     const QString& workingDirectory = {}) const;
+    std::unique_ptr<QProcess> start(const QStringList& arguments, const Launch& launch) const;
 
     // Waits until the stand-in compiler has started (the sources then hold their
     // rewritten text); returns its process id, or 0 after timeoutMs.
