@@ -26,11 +26,10 @@ QByteArray nameBytes(const QString& name) {
     return QFile::encodeName(name);
 }
 
-// What makes an opened folder no folder of the user's own, or nothing.
-QString folderProblem(int descriptor) {
-    struct stat info;
-    if (::fstat(descriptor, &info) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+// What makes a folder no folder of the user's own, or nothing.
+QString folderProblem(const struct stat& info) {
+    if (S_ISLNK(info.st_mode))
+        return QStringLiteral("it is a symbolic link");
     if (!S_ISDIR(info.st_mode))
         return QStringLiteral("it is not a folder");
     if (info.st_uid != ::geteuid())
@@ -40,26 +39,32 @@ QString folderProblem(int descriptor) {
     return QString();
 }
 
-QString openProblem(int error) {
-    switch (error) {
-    case ELOOP:
-        return QStringLiteral("it is a symbolic link");
-    case ENOTDIR:
-        return QStringLiteral("it is not a folder");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
+QString errorProblem(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 constexpr int folderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
-bool checked(int descriptor, const QString& path, PrivateFolder* folder, QString* problem) {
-    if (descriptor < 0) {
-        *problem = openProblem(errno);
+// Opens name in parent (AT_FDCWD for a path) as a folder of the user's own:
+// looked at before it is opened, for a message that says what is wrong with
+// it, and again once open, since it may have been replaced in between.
+bool openChecked(int parent, const QString& name, const QString& path, PrivateFolder* folder,
+                 QString* problem) {
+    const QByteArray entry = nameBytes(name);
+    struct stat info;
+    if (::fstatat(parent, entry.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        *problem = errorProblem(errno);
         return false;
     }
-    OpenFile opened(descriptor);
-    *problem = folderProblem(descriptor);
+    *problem = folderProblem(info);
+    if (!problem->isEmpty())
+        return false;
+    OpenFile opened(::openat(parent, entry.constData(), folderFlags));
+    if (!opened.isOpen()) {
+        *problem = errorProblem(errno);
+        return false;
+    }
+    *problem = ::fstat(opened.descriptor, &info) == 0 ? folderProblem(info) : errorProblem(errno);
     if (!problem->isEmpty())
         return false;
     folder->path = path;
@@ -93,12 +98,11 @@ QString PrivateFolder::filePath(const QString& name) const {
 bool openPrivateFolder(const QString& path, PrivateFolder* folder, QString* problem) {
     const QString clean = QDir::cleanPath(QDir(path).absolutePath());
     QDir().mkpath(QFileInfo(clean).absolutePath());
-    const QByteArray name = nameBytes(clean);
-    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
-        *problem = openProblem(errno);
+    if (::mkdir(nameBytes(clean).constData(), 0700) != 0 && errno != EEXIST) {
+        *problem = errorProblem(errno);
         return false;
     }
-    return checked(::open(name.constData(), folderFlags), clean, folder, problem);
+    return openChecked(AT_FDCWD, clean, clean, folder, problem);
 }
 
 bool openPrivateSubfolder(const PrivateFolder& parent, const QString& name, bool create,
@@ -107,13 +111,14 @@ bool openPrivateSubfolder(const PrivateFolder& parent, const QString& name, bool
     const QByteArray entry = nameBytes(name);
     const int descriptor = parent.opened.descriptor;
     if (create && ::mkdirat(descriptor, entry.constData(), 0700) != 0 && errno != EEXIST) {
-        *problem = openProblem(errno);
+        *problem = errorProblem(errno);
         return false;
     }
-    const int opened = ::openat(descriptor, entry.constData(), folderFlags);
-    if (opened < 0 && errno == ENOENT && !create)
+    struct stat info;
+    if (!create && ::fstatat(descriptor, entry.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0 &&
+        errno == ENOENT)
         return false;
-    return checked(opened, parent.filePath(name), folder, problem);
+    return openChecked(descriptor, name, parent.filePath(name), folder, problem);
 }
 
 QStringList folderEntries(const PrivateFolder& folder) {

@@ -139,21 +139,8 @@ std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments, const Lau
     process->setWorkingDirectory(dir());
 #ifdef Q_OS_UNIX
     const bool asNobody = launch.unprivileged && ::geteuid() == 0;
-    if (asNobody) {
-        const auto give = [](const QString& path) {
-            if (::lchown(QFile::encodeName(path).constData(), unprivilegedUser, unprivilegedUser) !=
-                0)
-                qFatal("cannot give %s away", qPrintable(path));
-        };
-        give(dir());
-        QDirIterator entries(dir(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                             QDirIterator::Subdirectories);
-        while (entries.hasNext()) {
-            const QString entry = entries.next();
-            if (launch.ownSandbox || entry.startsWith(path(QStringLiteral("home"))))
-                give(entry);
-        }
-    }
+    if (asNobody && launch.giveAway)
+        giveAway(launch.ownSandbox);
     const rlim_t fileSizeLimit = rlim_t(launch.fileSizeLimit);
     process->setChildProcessModifier([asNobody, fileSizeLimit] {
         const struct rlimit limit = {fileSizeLimit, fileSizeLimit};
@@ -167,6 +154,27 @@ std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments, const Lau
     process->start(path(program), arguments);
     process->closeWriteChannel();
     return process;
+}
+
+void Sandbox::giveAway(bool ownSandbox) const {
+#ifdef Q_OS_UNIX
+    if (::geteuid() != 0)
+        return;
+    const auto give = [](const QString& path) {
+        if (::lchown(QFile::encodeName(path).constData(), unprivilegedUser, unprivilegedUser) != 0)
+            qFatal("cannot give %s away", qPrintable(path));
+    };
+    give(dir());
+    QDirIterator entries(dir(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext()) {
+        const QString entry = entries.next();
+        if (ownSandbox || entry.startsWith(path(QStringLiteral("home"))))
+            give(entry);
+    }
+#else
+    Q_UNUSED(ownSandbox);
+#endif
 }
 
 QProcessEnvironment Sandbox::environment() const {

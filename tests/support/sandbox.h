@@ -32,6 +32,7 @@ struct Launch {
     // otherwise run as the current user.
     bool unprivileged = false;
     bool ownSandbox = true;
+    bool giveAway = true;     // false: the test gave the sandbox away itself (giveAway())
     qint64 fileSizeLimit = 0; // the run's limit on file sizes (as on a full disk); 0: none
 };
 
@@ -89,6 +90,10 @@ public:
     std::unique_ptr<QProcess> start(const QStringList& arguments,
                                     const QString& workingDirectory = {}) const;
     std::unique_ptr<QProcess> start(const QStringList& arguments, const Launch& launch) const;
+
+    // As root: gives the sandbox (ownSandbox) or its folder and the journal's
+    // home to the user unprivileged runs run as. Does nothing for other users.
+    void giveAway(bool ownSandbox) const;
 
     // Waits until the stand-in compiler has started (the sources then hold their
     // rewritten text); returns its process id, or 0 after timeoutMs.
