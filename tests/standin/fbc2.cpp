@@ -10,6 +10,9 @@
 //   "parentFileSizeLimit": lower the file size limit of the process that
 //       started it (fbc) to this many bytes, so that its later writes fail
 //       as on a full disk (Unix)
+//   "nested": arguments to run fbc (beside it) with from inside the compile,
+//       as a build step would; its exit status and standard error are
+//       written to fbc2-nested.json (a compile it starts does not nest again)
 //   "errorMarker": report an error, numbered the way the real compiler numbers
 //       lines ("#line" directives included), at every line of the source files
 //       it is given (and the files they include) that contains this text
@@ -27,6 +30,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QThread>
 
 #include <csignal>
@@ -115,6 +119,30 @@ void markStarted(const QDir& home) {
     }
 }
 
+void runNested(const QDir& home, const QJsonArray& arguments) {
+    QStringList list;
+    for (const QJsonValue& argument : arguments)
+        list.append(argument.toString());
+    QProcess fbc;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FBC2_NESTED"), QStringLiteral("1"));
+    fbc.setProcessEnvironment(environment);
+    fbc.start(home.filePath(QStringLiteral("fbc")), list);
+    fbc.closeWriteChannel();
+    QJsonObject result;
+    if (fbc.waitForFinished(60000)) {
+        result.insert(QStringLiteral("exitCode"), fbc.exitCode());
+        result.insert(QStringLiteral("stderr"), QString::fromLocal8Bit(fbc.readAllStandardError()));
+    } else {
+        fbc.kill();
+        fbc.waitForFinished();
+        result.insert(QStringLiteral("exitCode"), QStringLiteral("hung"));
+    }
+    QFile out(home.filePath(QStringLiteral("fbc2-nested.json")));
+    if (out.open(QIODevice::WriteOnly))
+        out.write(QJsonDocument(result).toJson());
+}
+
 void print(FILE* stream, const QString& text) {
     const QByteArray bytes = text.toLatin1();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
@@ -147,6 +175,9 @@ int main(int argc, char* argv[]) {
 #endif
     markStarted(home);
 
+    if (const QJsonArray nested = script.value(QStringLiteral("nested")).toArray();
+        !nested.isEmpty() && qEnvironmentVariableIsEmpty("FBC2_NESTED"))
+        runNested(home, nested);
     if (const int sleepMs = script.value(QStringLiteral("sleepMs")).toInt(); sleepMs > 0)
         QThread::msleep(sleepMs);
     print(stdout, script.value(QStringLiteral("stdout")).toString());
