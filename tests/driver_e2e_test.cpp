@@ -1,6 +1,7 @@
 // The installed program end to end: the built front end as fbc beside the
 // stand-in compiler as fbc2, run the way a user or a build tool runs it.
 
+#include "filetime.h"
 #include "linenumbering.h"
 #include "sandbox.h"
 
@@ -13,6 +14,8 @@
 
 #include <csignal>
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -184,6 +187,38 @@ TEST(Driver, ACompilerThatIsThisProgramIsRefused) {
     const RunResult result = sandbox.run({QStringLiteral("-version")});
     EXPECT_EQ(result.exitCode, 127);
     EXPECT_TRUE(result.standardError.contains("fbc2"));
+}
+
+// Hard links and a link and its target are one file: read, rewritten and put
+// back once, with the bytes it held before the run, and still linked after.
+TEST(Driver, AFileUnderSeveralNamesIsRewrittenAndRestoredOnce) {
+    Sandbox sandbox;
+    const QByteArray header = "template Box\ntype Box\n  v as t1\nend type\nend template\n";
+    sandbox.writeFile(QStringLiteral("lib/a.bi"), header);
+    ASSERT_EQ(::link(QFile::encodeName(sandbox.path(QStringLiteral("lib/a.bi"))),
+                     QFile::encodeName(sandbox.path(QStringLiteral("lib/b.bi")))),
+              0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("a.bi"), sandbox.path(QStringLiteral("lib/c.bi"))));
+    const QByteArray main = "#include once \"lib/b.bi\"\n#include once \"lib/c.bi\"\n"
+                            "#include once \"lib/a.bi\"\ndim x as Box<<<integer>>>\n";
+    sandbox.writeFile(QStringLiteral("main.bas"), main);
+    const QDateTime past = QDateTime::currentDateTimeUtc().addDays(-2);
+    setModificationTime(sandbox.path(QStringLiteral("lib/a.bi")), past);
+    const QDateTime headerTime = modificationTime(sandbox.path(QStringLiteral("lib/a.bi")));
+
+    const RunResult result = sandbox.run({QStringLiteral("main.bas"), QStringLiteral("lib/c.bi")});
+    EXPECT_EQ(result.exitCode, 0) << result.standardError.constData();
+    const QByteArray compiled = withoutLineDirectives(sandbox.compiledText(0));
+    EXPECT_TRUE(compiled.contains("type Box_integer")) << compiled.constData();
+    EXPECT_EQ(compiled.count("type Box_integer"), 1);
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("lib/a.bi")), header);
+    EXPECT_EQ(modificationTime(sandbox.path(QStringLiteral("lib/a.bi"))), headerTime);
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), main);
+    EXPECT_EQ(QFileInfo(sandbox.path(QStringLiteral("lib/c.bi"))).symLinkTarget(),
+              QFileInfo(sandbox.path(QStringLiteral("lib/a.bi"))).canonicalFilePath());
+    EXPECT_EQ(readFileStamp(sandbox.path(QStringLiteral("lib/b.bi"))).inode,
+              readFileStamp(sandbox.path(QStringLiteral("lib/a.bi"))).inode)
+        << "the hard link was broken";
 }
 
 TEST(Driver, EveryArgumentReachesTheCompilerAsTheExactBytesGiven) {

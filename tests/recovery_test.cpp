@@ -187,6 +187,31 @@ TEST(Recovery, AKillAtAnyStepOfAnyWriteLosesNoByte) {
     tree.expectIntact();
 }
 
+TEST(Recovery, AFileTheKilledRunOnlyReadIsNotReportedWhenEditedLater) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.addTypicalProgram();
+    sandbox.writeFile(QStringLiteral("other.bas"), "print 1\n");
+    sandbox.scriptCompiler({});
+    // Killed as it is about to write its first file: every file is read and
+    // its original journaled, none written.
+    sandbox.useFaultInjectingProgram(true);
+    sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"), QStringLiteral("1"));
+    ASSERT_EQ(sandbox.run({QStringLiteral("main.bas")}).exitCode, -1);
+    sandbox.useFaultInjectingProgram(false);
+    ASSERT_EQ(journalsIn(sandbox).size(), 1);
+    tree.expectIntact();
+
+    const QByteArray edited = "' edited by hand\nprint 2\n";
+    sandbox.writeFile(QStringLiteral("main.bas"), edited);
+    const RunResult next = sandbox.run({QStringLiteral("other.bas")});
+    EXPECT_EQ(next.exitCode, 0);
+    EXPECT_EQ(next.standardError, QByteArray()) << "it was only read: nothing to say about it";
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), edited);
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+    EXPECT_FALSE(QDir(sandbox.userDataDir() + QStringLiteral("/kept")).exists());
+}
+
 TEST(Recovery, TwoHundredKillsAtRandomMomentsLoseNoByte) {
     Sandbox sandbox;
     SourceTree tree{sandbox, {}, {}};

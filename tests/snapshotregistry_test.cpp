@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace {
 
 struct Folder {
@@ -42,12 +46,19 @@ TEST(SnapshotRegistry, OneFileUnderSeveralSpellingsIsOneEntry) {
 #ifdef Q_OS_UNIX
     ASSERT_TRUE(
         QFile::link(folder.path(QStringLiteral("sub")), folder.path(QStringLiteral("link"))));
+    ASSERT_EQ(::link(QFile::encodeName(folder.path(QStringLiteral("sub/a.bas"))),
+                     QFile::encodeName(folder.path(QStringLiteral("hard.bas")))),
+              0);
 #endif
     SnapshotRegistry registry;
     for (const QString& spelling : spellings)
         registry.registerSource(spelling, "x");
 #ifdef Q_OS_UNIX
     EXPECT_TRUE(registry.isTouched(folder.path(QStringLiteral("link/a.bas"))));
+    EXPECT_TRUE(registry.isTouched(folder.path(QStringLiteral("hard.bas"))));
+    registry.registerSource(folder.path(QStringLiteral("hard.bas")), "x");
+    EXPECT_EQ(registry.snapshotOf(folder.path(QStringLiteral("hard.bas")))->path,
+              canonicalSourcePath(folder.path(QStringLiteral("sub/a.bas"))));
 #endif
     const QStringList touched = registry.touchedFiles();
     EXPECT_EQ(QSet<QString>(touched.begin(), touched.end()).size(), 1);
