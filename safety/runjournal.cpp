@@ -11,6 +11,7 @@ bool appendDurably(const OpenFile& manifest, const QByteArray& line) {
 } // namespace
 
 bool RunJournal::create(const PrivateFolder& journals, QString* reason) {
+    fileCount = 0; // a run that let its files go starts a fresh journal
     for (int attempt = 0;; ++attempt) {
         name = newJournalName();
         QString problem;

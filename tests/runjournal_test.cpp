@@ -87,6 +87,24 @@ TEST(RunJournal, RecordsReadBackAsWritten) {
     EXPECT_FALSE(QDir(directory).exists());
 }
 
+// A run that let its files go to take them in order starts a fresh journal,
+// which recovery must be able to read like any other.
+TEST(RunJournal, AJournalStartedAgainNumbersItsFilesFromZero) {
+    QTemporaryDir root;
+    const PrivateFolder journals = journalsIn(root);
+    RunJournal journal;
+    QString reason;
+    ASSERT_TRUE(journal.create(journals, &reason));
+    ASSERT_EQ(journal.recordOriginal(QStringLiteral("/src/a.bas"), identity(1, 2), "a", FileTime()),
+              0);
+    journal.discard(journals);
+    ASSERT_TRUE(journal.create(journals, &reason));
+    ASSERT_EQ(journal.recordOriginal(QStringLiteral("/src/b.bas"), identity(1, 3), "b", FileTime()),
+              0);
+    ASSERT_EQ(journal.entries().size(), 1);
+    EXPECT_EQ(journal.entries()[0].path, QStringLiteral("/src/b.bas"));
+}
+
 TEST(RunJournal, ARecordCutShortByTheEndOfItsRunIsIgnored) {
     EXPECT_EQ(parseManifest("fbext journal 2\n"
                             "original 0 0 0 0 ab 1 2 /src/a.bas\n"
