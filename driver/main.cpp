@@ -130,6 +130,51 @@ bool restoreAndReport(SnapshotRegistry& registry, RunGuard& guard) {
     return report.failed.isEmpty();
 }
 
+// Expands every source file, each taken from other runs as it is met, without
+// waiting. When another run holds one, this run puts back what it rewrote,
+// lets every file go, takes all it needs in the order every run uses (waiting
+// now), and starts again (filelock.h). Returns the registry that holds the
+// files, whose problem() says whether the run may compile; nothing when the
+// run must stop at once (a line has said why, or an interrupt ends it).
+std::unique_ptr<SnapshotRegistry> expandSourceFiles(const QStringList& sourceFiles,
+                                                    RunGuard& guard) {
+    std::vector<LockedFile> held;
+    for (;;) {
+        QString reason;
+        if (!sourceFiles.isEmpty() && !startJournal(guard, &reason)) {
+            reportError(QStringLiteral("%1; nothing was rewritten or compiled").arg(reason));
+            return nullptr;
+        }
+        auto registry = std::make_unique<SnapshotRegistry>(
+            guard.journal.isOpen() ? &guard.journal : nullptr, std::move(held));
+        for (const QString& sourceFile : sourceFiles) {
+            if (pendingInterrupt() || registry->hasStopped())
+                break;
+            expandSourceFile(sourceFile, *registry);
+        }
+        const std::optional<RunProblem> problem = registry->problem();
+        if (!problem || problem->kind != RunProblem::Kind::Busy || pendingInterrupt())
+            return registry;
+        QStringList needed = registry->heldPaths();
+        needed.append(problem->path);
+        if (!restoreAndReport(*registry, guard))
+            return nullptr;
+        registry.reset();
+        QString busy;
+        switch (lockFilesInOrder(needed, &held, &busy)) {
+        case LockOutcome::Interrupted:
+            exitForInterrupt(pendingInterrupt());
+        case LockOutcome::HeldByEnclosingRun:
+            reportError(QStringLiteral("%1 is held by the compile that started this one until "
+                                       "it ends; nothing was rewritten or compiled")
+                            .arg(QDir::toNativeSeparators(busy)));
+            return nullptr;
+        default:
+            break;
+        }
+    }
+}
+
 // The passes make and drop texts of megabytes one after another. By default
 // the C library maps each such block afresh and hands it back to the system
 // when it is freed, so every new text pays again for faulting in its pages.
@@ -167,8 +212,8 @@ int main(int argc, char* argv[]) {
     const QStringList sourceFiles = sourceFilesAmong(compilerArguments);
     // Only a run that rewrites files needs the journal folder.
     RunGuard guard;
-    QString reason;
     if (!sourceFiles.isEmpty()) {
+        QString reason;
         switch (acquireRunGuard(guard, &reason)) {
         case GuardState::Ready:
             break;
@@ -180,46 +225,10 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    // Each source file is taken from other runs as it is met, without waiting.
-    // When another run holds one, this run puts back what it rewrote, lets
-    // every file go, takes all it needs in the order every run uses (waiting
-    // now), and starts again (filelock.h).
-    std::vector<LockedFile> held;
-    std::unique_ptr<SnapshotRegistry> registry;
-    std::optional<RunProblem> problem;
-    for (;;) {
-        if (!sourceFiles.isEmpty() && !startJournal(guard, &reason)) {
-            reportError(QStringLiteral("%1; nothing was rewritten or compiled").arg(reason));
-            return runStoppedStatus;
-        }
-        registry = std::make_unique<SnapshotRegistry>(
-            guard.journal.isOpen() ? &guard.journal : nullptr, std::move(held));
-        for (const QString& sourceFile : sourceFiles) {
-            if (pendingInterrupt() || registry->hasStopped())
-                break;
-            expandSourceFile(sourceFile, *registry);
-        }
-        problem = registry->problem();
-        if (!problem || problem->kind != RunProblem::Kind::Busy || pendingInterrupt())
-            break;
-        QStringList needed = registry->heldPaths();
-        needed.append(problem->path);
-        if (!restoreAndReport(*registry, guard))
-            return runStoppedStatus;
-        registry.reset();
-        QString busy;
-        switch (lockFilesInOrder(needed, &held, &busy)) {
-        case LockOutcome::Interrupted:
-            exitForInterrupt(pendingInterrupt());
-        case LockOutcome::HeldByEnclosingRun:
-            reportError(QStringLiteral("%1 is held by the compile that started this one until "
-                                       "it ends; nothing was rewritten or compiled")
-                            .arg(QDir::toNativeSeparators(busy)));
-            return runStoppedStatus;
-        default:
-            break;
-        }
-    }
+    const std::unique_ptr<SnapshotRegistry> registry = expandSourceFiles(sourceFiles, guard);
+    if (!registry)
+        return runStoppedStatus;
+    const std::optional<RunProblem> problem = registry->problem();
 
     int status = runStoppedStatus;
     if (!problem && !pendingInterrupt()) {

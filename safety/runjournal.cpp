@@ -12,28 +12,31 @@ bool appendDurably(const OpenFile& manifest, const QByteArray& line) {
 
 bool RunJournal::create(const PrivateFolder& journals, QString* reason) {
     fileCount = 0; // a run that let its files go starts a fresh journal
-    for (int attempt = 0;; ++attempt) {
+    // The folder is locked the moment it is open: until then, another run's
+    // recovery may take it for the empty journal of a dead run and remove it,
+    // and then no manifest can be made in it. A new name is tried then.
+    for (int attempt = 0; attempt < 10; ++attempt) {
         name = newJournalName();
+        PrivateFolder candidate;
         QString problem;
-        if (openPrivateSubfolder(journals, name, true, &folder, &problem) &&
-            folderEntries(folder).isEmpty())
-            break;
-        if (attempt == 10) {
-            *reason = QStringLiteral("cannot create a folder in %1").arg(journals.path);
-            return false;
+        if (!openPrivateSubfolder(journals, name, true, &candidate, &problem) ||
+            !tryLockFolder(candidate) || !folderEntries(candidate).isEmpty())
+            continue; // not ours (it is let go here)
+        folder = std::move(candidate);
+        int error = 0;
+        manifest = createPrivateFile(folder, manifestName(), &error);
+        if (!manifest.isOpen()) {
+            folder = PrivateFolder();
+            continue;
         }
-    }
-    int error = 0;
-    manifest = createPrivateFile(folder, manifestName(), &error);
-    if (!tryLockFolder(folder) || !manifest.isOpen() ||
-        !appendDurably(manifest, manifestHeader()) || !syncFolder(folder) ||
-        !syncFolder(journals)) {
+        if (appendDurably(manifest, manifestHeader()) && syncFolder(folder) && syncFolder(journals))
+            return true;
         *reason = QStringLiteral("cannot write %1").arg(folder.path);
-        manifest.close();
         discard(journals);
         return false;
     }
-    return true;
+    *reason = QStringLiteral("cannot make a journal in %1").arg(journals.path);
+    return false;
 }
 
 bool RunJournal::adopt(const PrivateFolder& journals, const QString& journalName) {
