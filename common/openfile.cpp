@@ -110,9 +110,11 @@ qint64 readAt(const OpenFile& file, qint64 offset, char* data, qint64 size, int*
 int writeAt(const OpenFile& file, qint64 offset, const char* data, qint64 size) {
     while (size > 0) {
 #ifdef Q_OS_UNIX
-        const ssize_t written = ::pwrite(file.descriptor, data, size_t(size), off_t(offset));
+        const ssize_t written = offset < 0
+                                    ? ::write(file.descriptor, data, size_t(size))
+                                    : ::pwrite(file.descriptor, data, size_t(size), off_t(offset));
 #else
-        if (_lseeki64(file.descriptor, offset, SEEK_SET) < 0)
+        if (offset >= 0 && _lseeki64(file.descriptor, offset, SEEK_SET) < 0)
             return errno;
         const int written = _write(file.descriptor, data, unsigned(qMin<qint64>(size, 1 << 30)));
 #endif
@@ -124,30 +126,15 @@ int writeAt(const OpenFile& file, qint64 offset, const char* data, qint64 size) 
         if (written == 0)
             return ENOSPC;
         data += written;
-        offset += written;
+        if (offset >= 0)
+            offset += written;
         size -= written;
     }
     return 0;
 }
 
 int appendTo(const OpenFile& file, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    qint64 size = bytes.size();
-    while (size > 0) {
-#ifdef Q_OS_UNIX
-        const ssize_t written = ::write(file.descriptor, data, size_t(size));
-#else
-        const int written = _write(file.descriptor, data, unsigned(qMin<qint64>(size, 1 << 30)));
-#endif
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        data += written;
-        size -= written;
-    }
-    return 0;
+    return writeAt(file, -1, bytes.constData(), bytes.size());
 }
 
 int truncateFile(const OpenFile& file, qint64 size) {

@@ -38,9 +38,10 @@ OpenFile openExistingFile(const QString& path, FileAccess access, int* error);
 // with *error set.
 qint64 readAt(const OpenFile& file, qint64 offset, char* data, qint64 size, int* error);
 
-// Each returns 0, or the error that stopped it.
+// Each returns 0, or the error that stopped it. writeAt writes all of data;
+// appendTo writes at the file's own offset, which each write moves on.
 int writeAt(const OpenFile& file, qint64 offset, const char* data, qint64 size);
-int appendTo(const OpenFile& file, const QByteArray& bytes); // at the file's own offset
+int appendTo(const OpenFile& file, const QByteArray& bytes);
 int truncateFile(const OpenFile& file, qint64 size);
 int syncFile(const OpenFile& file); // the file's bytes and times reach the disk
 int setModificationTime(const OpenFile& file, const FileTime& time);

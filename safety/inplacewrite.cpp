@@ -71,6 +71,8 @@ WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteA
     }
     if (!error)
         error = truncateFile(file.writer, bytes.size());
+    if (!error)
+        reachStep(WriteStep::BytesWritten);
     if (!error && modified.valid) {
         // Only the owner may set the time; the bytes are what must not be lost.
         setModificationTime(file.writer, modified);
@@ -79,7 +81,7 @@ WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteA
         error = syncFile(file.writer);
     if (error)
         return failed(error);
-    reachStep(WriteStep::Written);
+    reachStep(WriteStep::Flushed);
     result.status = WriteStatus::Written;
     result.after = fileStampOf(file.writer);
     if (log.journal)

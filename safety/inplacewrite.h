@@ -60,7 +60,9 @@ WriteResult rewriteFile(LockedFile& file, const QByteArray& bytes, const QByteAr
                         const FileTime& modified, const WriteLog& log);
 
 // Test builds set this to stop or kill the program at one step of a write into
-// a user's file; the installed program never does.
-enum class WriteStep { Starting, Halfway, Written };
+// a user's file; the installed program never does. The steps: before the
+// file is checked, halfway through its bytes, after all of them (the file cut
+// to their length, its time not yet set), and once everything is on disk.
+enum class WriteStep { Starting, Halfway, BytesWritten, Flushed };
 using WriteHook = void (*)(WriteStep step);
 extern WriteHook userFileWriteHook;

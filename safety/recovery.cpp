@@ -54,11 +54,17 @@ FileProblem recoverFile(RunJournal& dead, const JournalEntry& entry) {
     const WholeFile current = readWholeFile(file.reader);
     if (!current.bytes)
         return {Problem::Failed, current.problem};
-    if (*current.bytes == *original)
-        return {};
-    const bool ours = entry.writtenDigests.contains(contentDigest(*current.bytes));
     const bool unfinished = entry.lastWrite == LastWrite::RewriteStarted ||
                             entry.lastWrite == LastWrite::RestoreStarted;
+    if (*current.bytes == *original) {
+        // The original's bytes went back, but the run may have died before its
+        // modification time did (only the owner may set it; the bytes matter).
+        if (unfinished && entry.modified.valid && file.openWriter() == 0 &&
+            setModificationTime(file.writer, entry.modified) == 0)
+            syncFile(file.writer);
+        return {};
+    }
+    const bool ours = entry.writtenDigests.contains(contentDigest(*current.bytes));
     if (!ours && !unfinished)
         return {Problem::Changed, QString()};
     // A write cut short leaves neither text; in the unlikely case that someone

@@ -58,6 +58,15 @@ void plantJournal(const QString& folder, const QString& target, Owner owner) {
     makeFile(QDir(folder).filePath(originalCopyName(0)), "planted\n", owner);
 }
 
+// journals/run-1-1-1 below the journal folder data, with a planted journal.
+void plantRunJournal(const QString& data, Owner journalsOwner, Owner runOwner, Owner filesOwner,
+                     const QString& target) {
+    const QString run = data + QStringLiteral("/journals/run-1-1-1");
+    makeFolder(run, 0700, runOwner);
+    makeFolder(data + QStringLiteral("/journals"), 0700, journalsOwner);
+    plantJournal(run, target, filesOwner);
+}
+
 struct FolderCase {
     const char* name;
     const char* refused; // "folder: problem" (folder relative to the journal folder), or
@@ -118,10 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"PlantedByAnotherUser", ".: it belongs to another user", true,
                    [](const QString& data, const QString& target) {
                        makeFolder(data, 0755, Owner::Other);
-                       makeFolder(data + QStringLiteral("/journals/run-1-1-1"), 0755, Owner::Other);
-                       makeFolder(data + QStringLiteral("/journals"), 0755, Owner::Other);
-                       plantJournal(data + QStringLiteral("/journals/run-1-1-1"), target,
-                                    Owner::Other);
+                       plantRunJournal(data, Owner::Other, Owner::Other, Owner::Other, target);
                    }},
         FolderCase{"ALink", ".: it is a symbolic link", false,
                    [](const QString& data, const QString& target) {
@@ -129,12 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
                        // itself could be anyone's doing.
                        const QString elsewhere =
                            QFileInfo(target).absolutePath() + QStringLiteral("/elsewhere");
-                       makeFolder(elsewhere + QStringLiteral("/journals/run-1-1-1"), 0700,
-                                  Owner::Runner);
-                       makeFolder(elsewhere + QStringLiteral("/journals"), 0700, Owner::Runner);
                        makeFolder(elsewhere, 0700, Owner::Runner);
-                       plantJournal(elsewhere + QStringLiteral("/journals/run-1-1-1"), target,
-                                    Owner::Runner);
+                       plantRunJournal(elsewhere, Owner::Runner, Owner::Runner, Owner::Runner,
+                                       target);
                        ASSERT_TRUE(QFile::link(elsewhere, data));
                        own(data, Owner::Runner);
                    }},
@@ -144,10 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"JournalsOfAnotherUser", "journals: it belongs to another user", true,
                    [](const QString& data, const QString& target) {
                        makeFolder(data, 0700, Owner::Runner);
-                       makeFolder(data + QStringLiteral("/journals/run-1-1-1"), 0700, Owner::Other);
-                       makeFolder(data + QStringLiteral("/journals"), 0700, Owner::Other);
-                       plantJournal(data + QStringLiteral("/journals/run-1-1-1"), target,
-                                    Owner::Other);
+                       plantRunJournal(data, Owner::Other, Owner::Other, Owner::Other, target);
                    }},
         FolderCase{"JournalsOthersMayWrite", "journals: other users may write to it", false,
                    [](const QString& data, const QString&) {
@@ -161,20 +161,13 @@ INSTANTIATE_TEST_SUITE_P(
                    }},
         FolderCase{"AJournalOfAnotherUser", nullptr, true,
                    [](const QString& data, const QString& target) {
-                       makeFolder(data + QStringLiteral("/journals"), 0700, Owner::Runner);
+                       plantRunJournal(data, Owner::Runner, Owner::Other, Owner::Other, target);
                        makeFolder(data, 0700, Owner::Runner);
-                       makeFolder(data + QStringLiteral("/journals/run-1-1-1"), 0700, Owner::Other);
-                       plantJournal(data + QStringLiteral("/journals/run-1-1-1"), target,
-                                    Owner::Other);
                    }},
         FolderCase{"AManifestOfAnotherUser", nullptr, true,
                    [](const QString& data, const QString& target) {
-                       makeFolder(data + QStringLiteral("/journals/run-1-1-1"), 0700,
-                                  Owner::Runner);
-                       makeFolder(data + QStringLiteral("/journals"), 0700, Owner::Runner);
+                       plantRunJournal(data, Owner::Runner, Owner::Runner, Owner::Other, target);
                        makeFolder(data, 0700, Owner::Runner);
-                       plantJournal(data + QStringLiteral("/journals/run-1-1-1"), target,
-                                    Owner::Other);
                    }},
         FolderCase{"AJournalThatIsALink", nullptr, false,
                    [](const QString& data, const QString& target) {

@@ -183,7 +183,7 @@ TEST(Recovery, AKillAtAnyStepOfAnyWriteLosesNoByte) {
         tree.expectIntact();
         EXPECT_TRUE(journalsIn(sandbox).isEmpty());
     }
-    EXPECT_EQ(killed, 5 * 2 * 3) << "five files, each rewritten and put back, three steps each";
+    EXPECT_EQ(killed, 5 * 2 * 4) << "five files, each rewritten and put back, four steps each";
     tree.expectIntact();
 }
 

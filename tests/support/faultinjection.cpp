@@ -2,7 +2,7 @@
 // kills the program at chosen steps of its writes into users' files, as read
 // from the environment when the program starts:
 //   FBEXT_KILL_AT_WRITE_STEP=K  SIGKILL at the K-th step of all writes (each
-//                               write has three: starting, halfway, written)
+//                               write has four, see WriteStep)
 //   FBEXT_PAUSE_BEFORE_WRITE=N  before the N-th write (before its file is
 //                               checked), create the file FBEXT_PAUSE_FILE and
 //                               wait until it is removed
