@@ -56,6 +56,46 @@ FileStamp stampFrom(const struct stat& info) {
 } // namespace
 #endif
 
+#ifdef Q_OS_WIN
+#include <QDateTime>
+
+#include <io.h>
+#include <windows.h>
+
+namespace {
+
+// A FILETIME-like count of 100 ns steps since 1601 as seconds and
+// nanoseconds since 1970.
+void splitWindowsTime(qint64 ticks, qint64* seconds, qint64* nanoseconds) {
+    constexpr qint64 from1601To1970 = 11644473600LL;
+    *seconds = ticks / 10000000 - from1601To1970;
+    *nanoseconds = (ticks % 10000000) * 100;
+}
+
+// The stamp of an open handle: the volume and file index say which file it
+// is (hard links share them), FILE_BASIC_INFO gives the change time.
+FileStamp stampOfHandle(HANDLE handle) {
+    FileStamp stamp;
+    BY_HANDLE_FILE_INFORMATION identity;
+    FILE_BASIC_INFO times;
+    if (!GetFileInformationByHandle(handle, &identity) ||
+        !GetFileInformationByHandleEx(handle, FileBasicInfo, &times, sizeof times))
+        return stamp;
+    stamp.device = qint64(identity.dwVolumeSerialNumber);
+    stamp.inode = (qint64(identity.nFileIndexHigh) << 32) | identity.nFileIndexLow;
+    stamp.size = (qint64(identity.nFileSizeHigh) << 32) | identity.nFileSizeLow;
+    splitWindowsTime(times.LastWriteTime.QuadPart, &stamp.modifiedSeconds,
+                     &stamp.modifiedNanoseconds);
+    splitWindowsTime(times.ChangeTime.QuadPart, &stamp.changeSeconds, &stamp.changeNanoseconds);
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    stamp.recent = now - stamp.changeSeconds < 2; // FAT keeps times to two seconds
+    stamp.valid = true;
+    return stamp;
+}
+
+} // namespace
+#endif
+
 FileTime readFileTime(const QString& path) {
     FileTime time;
 #ifdef Q_OS_UNIX
@@ -101,8 +141,16 @@ FileStamp readFileStamp(const QString& path) {
     struct stat info;
     if (statPath(path, info))
         return stampFrom(info);
-#else
-    Q_UNUSED(path);
+#elif defined(Q_OS_WIN)
+    const HANDLE handle =
+        CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        const FileStamp stamp = stampOfHandle(handle);
+        CloseHandle(handle);
+        return stamp;
+    }
 #endif
     return FileStamp();
 }
@@ -112,8 +160,8 @@ FileStamp fileStampOf(int descriptor) {
     struct stat info;
     if (::fstat(descriptor, &info) == 0)
         return stampFrom(info);
-#else
-    Q_UNUSED(descriptor);
+#elif defined(Q_OS_WIN)
+    return stampOfHandle(HANDLE(_get_osfhandle(descriptor)));
 #endif
     return FileStamp();
 }

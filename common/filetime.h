@@ -22,7 +22,7 @@ bool restoreFileTime(const QString& path, const FileTime& time);
 // in between, unless that write came within the same tick of the file system's
 // clock as the one before it: recent says the file was changed so shortly
 // before the stamp was taken that its times may not show such a write (the
-// bytes must then tell). Invalid where the platform gives no change time.
+// bytes must then tell). Invalid when the file cannot be looked at.
 struct FileStamp {
     qint64 device = 0;
     qint64 inode = 0;
@@ -49,5 +49,5 @@ struct FileStamp {
 
 FileStamp readFileStamp(const QString& path);
 
-// The stamp of a file opened by this program (POSIX descriptor).
+// The stamp of a file opened by this program (its descriptor, see openfile.h).
 FileStamp fileStampOf(int descriptor);
