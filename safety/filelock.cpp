@@ -16,8 +16,11 @@
 #ifdef Q_OS_UNIX
 #include <sys/file.h>
 #include <sys/stat.h>
+#endif
+#ifdef Q_OS_LINUX
 #include <sys/sysmacros.h>
-#else
+#endif
+#ifdef Q_OS_WIN
 #include <io.h>
 #include <windows.h>
 #endif
