@@ -28,10 +28,9 @@ void expandClasses(const QString& sourcePath, const QString& targetPath,
                    SnapshotRegistry& registry) {
     // A file that cannot be read is left alone rather than rewritten from
     // nothing: were it registered with no bytes, the restore would empty it.
-    const std::optional<QByteArray> bytes = readFileBytes(sourcePath);
+    const std::optional<QByteArray> bytes = registry.readSource(sourcePath);
     if (!bytes)
         return;
-    registry.registerSource(sourcePath, *bytes);
     const QStringList lines = splitLines(sourceTextFromBytes(*bytes));
     QList<LineOrigin> origins;
     origins.reserve(lines.size());

@@ -6,6 +6,7 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 
 namespace {
 
@@ -29,6 +30,68 @@ const struct timespec& changeTimeOf(const struct stat& info) {
     return info.st_ctim;
 }
 #endif
+
+// How long after a change the file system's clock may still show the same
+// time for a later change: a kernel tick on local disks, two seconds on FAT.
+constexpr qint64 clockTickNs = 2000000000;
+
+FileStamp stampFrom(const struct stat& info) {
+    FileStamp stamp;
+    stamp.device = qint64(info.st_dev);
+    stamp.inode = qint64(info.st_ino);
+    stamp.size = qint64(info.st_size);
+    stamp.modifiedSeconds = modificationTimeOf(info).tv_sec;
+    stamp.modifiedNanoseconds = modificationTimeOf(info).tv_nsec;
+    stamp.changeSeconds = changeTimeOf(info).tv_sec;
+    stamp.changeNanoseconds = changeTimeOf(info).tv_nsec;
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    const qint64 sinceChange = (qint64(now.tv_sec) - stamp.changeSeconds) * 1000000000 +
+                               (qint64(now.tv_nsec) - stamp.changeNanoseconds);
+    stamp.recent = sinceChange < clockTickNs;
+    stamp.valid = true;
+    return stamp;
+}
+
+} // namespace
+#endif
+
+#ifdef Q_OS_WIN
+#include <QDateTime>
+
+#include <io.h>
+#include <windows.h>
+
+namespace {
+
+// A FILETIME-like count of 100 ns steps since 1601 as seconds and
+// nanoseconds since 1970.
+void splitWindowsTime(qint64 ticks, qint64* seconds, qint64* nanoseconds) {
+    constexpr qint64 from1601To1970 = 11644473600LL;
+    *seconds = ticks / 10000000 - from1601To1970;
+    *nanoseconds = (ticks % 10000000) * 100;
+}
+
+// The stamp of an open handle: the volume and file index say which file it
+// is (hard links share them), FILE_BASIC_INFO gives the change time.
+FileStamp stampOfHandle(HANDLE handle) {
+    FileStamp stamp;
+    BY_HANDLE_FILE_INFORMATION identity;
+    FILE_BASIC_INFO times;
+    if (!GetFileInformationByHandle(handle, &identity) ||
+        !GetFileInformationByHandleEx(handle, FileBasicInfo, &times, sizeof times))
+        return stamp;
+    stamp.device = qint64(identity.dwVolumeSerialNumber);
+    stamp.inode = (qint64(identity.nFileIndexHigh) << 32) | identity.nFileIndexLow;
+    stamp.size = (qint64(identity.nFileSizeHigh) << 32) | identity.nFileSizeLow;
+    splitWindowsTime(times.LastWriteTime.QuadPart, &stamp.modifiedSeconds,
+                     &stamp.modifiedNanoseconds);
+    splitWindowsTime(times.ChangeTime.QuadPart, &stamp.changeSeconds, &stamp.changeNanoseconds);
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    stamp.recent = now - stamp.changeSeconds < 2; // FAT keeps times to two seconds
+    stamp.valid = true;
+    return stamp;
+}
 
 } // namespace
 #endif
@@ -74,19 +137,31 @@ bool restoreFileTime(const QString& path, const FileTime& time) {
 }
 
 FileStamp readFileStamp(const QString& path) {
-    FileStamp stamp;
 #ifdef Q_OS_UNIX
     struct stat info;
-    if (!statPath(path, info))
+    if (statPath(path, info))
+        return stampFrom(info);
+#elif defined(Q_OS_WIN)
+    const HANDLE handle =
+        CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        const FileStamp stamp = stampOfHandle(handle);
+        CloseHandle(handle);
         return stamp;
-    stamp.device = qint64(info.st_dev);
-    stamp.inode = qint64(info.st_ino);
-    stamp.size = qint64(info.st_size);
-    stamp.changeSeconds = changeTimeOf(info).tv_sec;
-    stamp.changeNanoseconds = changeTimeOf(info).tv_nsec;
-    stamp.valid = true;
-#else
-    Q_UNUSED(path);
+    }
 #endif
-    return stamp;
+    return FileStamp();
+}
+
+FileStamp fileStampOf(int descriptor) {
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (::fstat(descriptor, &info) == 0)
+        return stampFrom(info);
+#elif defined(Q_OS_WIN)
+    return stampOfHandle(HANDLE(_get_osfhandle(descriptor)));
+#endif
+    return FileStamp();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filetime.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,7 +13,21 @@
 // file that cannot be opened reads as empty text. Writing truncates (or creates)
 // the file and writes every line feed as the platform's line end.
 
-// The raw bytes of a file, or nothing when it cannot be opened and read.
+struct OpenFile;
+
+// What reading an open file whole gave.
+struct WholeFile {
+    std::optional<QByteArray> bytes; // every byte of the file, exactly as on disk
+    QString problem;                 // why not, when the bytes are not the whole file
+    FileStamp stamp;                 // the file as it was read
+};
+
+// Reads an open file whole. A file larger than this machine's memory, a file
+// that grows or changes while it is read and a read error midway each give a
+// problem instead of bytes that are not the file.
+WholeFile readWholeFile(const OpenFile& file);
+
+// The raw bytes of a file, or nothing when it cannot be opened and read whole.
 std::optional<QByteArray> readFileBytes(const QString& path);
 
 // Text-mode view of raw file bytes: carriage returns dropped, cut at the first NUL.

@@ -6,6 +6,7 @@
 #include "classexpander.h"
 #include "compilerpath.h"
 #include "compilerrun.h"
+#include "filelock.h"
 #include "interrupts.h"
 #include "linedirectives.h"
 #include "messages.h"
@@ -16,9 +17,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
+#include <QMap>
+
+#include <memory>
+#include <optional>
+#include <vector>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -33,13 +39,48 @@ const char* volatile installMarkerReference = installMarker;
 
 namespace {
 
-// Exit status when the journal that protects the sources cannot be kept.
-constexpr int journalUnavailableStatus = 1;
+// Exit status when the run stops before its compile (the journal cannot be
+// kept, a file cannot be read whole or rewritten, ...).
+constexpr int runStoppedStatus = 1;
 
 // A source-file argument ends in ".bas" or ".bi", letter case as written.
-bool isSourceFileArgument(const QString& argument) {
-    return argument.endsWith(QLatin1StringView(".bas")) ||
-           argument.endsWith(QLatin1StringView(".bi"));
+bool isSourceFileArgument(const QByteArray& argument) {
+    return argument.endsWith(".bas") || argument.endsWith(".bi");
+}
+
+// The name of the file a source-file argument names, as the file functions take
+// it; nothing when the argument's bytes are no name in the file system's
+// encoding (a Latin-1 name on a UTF-8 system), which could not be opened under
+// any text this program can hold.
+std::optional<QString> sourceFileName(const QByteArray& argument) {
+#ifdef Q_OS_WIN
+    return QString::fromUtf8(argument);
+#else
+    const QString name = QFile::decodeName(argument);
+    if (QFile::encodeName(name) != argument)
+        return std::nullopt;
+    return name;
+#endif
+}
+
+// The source files named on the command line, in order. One that cannot be
+// named is still passed to the compiler, byte for byte, but not expanded; a
+// line says so, since its extension syntax will then reach the compiler.
+QStringList sourceFilesAmong(const QList<QByteArray>& arguments) {
+    QStringList files;
+    for (const QByteArray& argument : arguments) {
+        if (!isSourceFileArgument(argument))
+            continue;
+        if (const std::optional<QString> name = sourceFileName(argument)) {
+            files.append(*name);
+            continue;
+        }
+        reportError(QStringLiteral("%1 is passed to the compiler unexpanded: its name is not "
+                                   "valid in the file system's encoding, so it cannot be opened "
+                                   "under it")
+                        .arg(QFile::decodeName(argument)));
+    }
+    return files;
 }
 
 bool isThisProgram(const QString& path) {
@@ -58,31 +99,80 @@ bool isThisProgram(const QString& path) {
 void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
     if (!QFileInfo(path).isFile())
         return;
-    // A file named twice, or also included by an earlier one, is read as the
-    // earlier rewrite left it.
-    registry.settleJournal();
     MappedText rewritten = expandClassText(templatePassText(path, registry));
     registry.writeRewrittenBytes(path, sourceBytesWithLineDirectives(std::move(rewritten), path));
 }
 
-// Puts every rewritten file back and names, one line each, what could not be.
-// Returns false when a file could not be written back.
-bool restoreAndReport(const SnapshotRegistry& registry, RunGuard& guard) {
-    enterRestore();
+// Puts every rewritten file back, lets the journal and then the files go, and
+// names, one line each, what could not be put back. Returns false when a file
+// could not be written back.
+bool restoreAndReport(SnapshotRegistry& registry, RunGuard& guard) {
     const RestoreReport report = registry.restoreSources();
-    releaseRunGuard(guard, report);
+    QMap<QString, int> journalIndexes;
+    for (const QString& path : report.changed)
+        journalIndexes.insert(path, registry.snapshotOf(path)->journalIndex);
+    for (const RestoreReport::Failure& failure : report.failed)
+        journalIndexes.insert(failure.path, registry.snapshotOf(failure.path)->journalIndex);
+    releaseJournal(guard, report);
+    registry.releaseFiles();
     const auto keptCopy = [&](const QString& path) {
-        const int index = registry.originalTexts.value(path).journalIndex;
-        return QDir::toNativeSeparators(guard.journal.originalCopyPath(index));
+        return QDir::toNativeSeparators(guard.journal.originalCopyPath(journalIndexes.value(path)));
     };
     for (const QString& path : report.changed)
         reportError(QStringLiteral("%1 was saved during the compile and is left as it is; its "
                                    "earlier original is kept in %2")
                         .arg(QDir::toNativeSeparators(path), keptCopy(path)));
-    for (const QString& path : report.failed)
-        reportError(QStringLiteral("could not restore %1; its original is kept in %2")
-                        .arg(QDir::toNativeSeparators(path), keptCopy(path)));
+    for (const RestoreReport::Failure& failure : report.failed)
+        reportError(QStringLiteral("could not restore %1 (%2); its original is kept in %3, and "
+                                   "the next compile tries again")
+                        .arg(QDir::toNativeSeparators(failure.path), failure.reason,
+                             keptCopy(failure.path)));
     return report.failed.isEmpty();
+}
+
+// Expands every source file, each taken from other runs as it is met, without
+// waiting. When another run holds one, this run puts back what it rewrote,
+// lets every file go, takes all it needs in the order every run uses (waiting
+// now), and starts again (filelock.h). Returns the registry that holds the
+// files, whose problem() says whether the run may compile; nothing when the
+// run must stop at once (a line has said why, or an interrupt ends it).
+std::unique_ptr<SnapshotRegistry> expandSourceFiles(const QStringList& sourceFiles,
+                                                    RunGuard& guard) {
+    std::vector<LockedFile> held;
+    for (;;) {
+        QString reason;
+        if (!sourceFiles.isEmpty() && !startJournal(guard, &reason)) {
+            reportError(QStringLiteral("%1; nothing was rewritten or compiled").arg(reason));
+            return nullptr;
+        }
+        auto registry = std::make_unique<SnapshotRegistry>(
+            guard.journal.isOpen() ? &guard.journal : nullptr, std::move(held));
+        for (const QString& sourceFile : sourceFiles) {
+            if (pendingInterrupt() || registry->hasStopped())
+                break;
+            expandSourceFile(sourceFile, *registry);
+        }
+        const std::optional<RunProblem> problem = registry->problem();
+        if (!problem || problem->kind != RunProblem::Kind::Busy || pendingInterrupt())
+            return registry;
+        QStringList needed = registry->heldPaths();
+        needed.append(problem->path);
+        if (!restoreAndReport(*registry, guard))
+            return nullptr;
+        registry.reset();
+        QString busy;
+        switch (lockFilesInOrder(needed, &held, &busy)) {
+        case LockOutcome::Interrupted:
+            exitForInterrupt(pendingInterrupt());
+        case LockOutcome::HeldByEnclosingRun:
+            reportError(QStringLiteral("%1 is held by the compile that started this one until "
+                                       "it ends; nothing was rewritten or compiled")
+                            .arg(QDir::toNativeSeparators(busy)));
+            return nullptr;
+        default:
+            break;
+        }
+    }
 }
 
 // The passes make and drop texts of megabytes one after another. By default
@@ -111,56 +201,51 @@ int main(int argc, char* argv[]) {
     keepFreedMemoryForReuse();
     QCoreApplication application(argc, argv);
     installInterruptHandlers();
-    const QStringList arguments = QCoreApplication::arguments();
 
-    const QString compiler = compilerPathFor(arguments.value(0));
+    const QString compiler = compilerPathFor(QCoreApplication::arguments().value(0));
     if (!QFileInfo(compiler).isFile() || isThisProgram(compiler)) {
         reportError(QStringLiteral("the real compiler was not found at %1").arg(compiler));
         return compilerNotStartedStatus;
     }
 
-    const QStringList compilerArguments = arguments.mid(1);
-    SnapshotRegistry registry;
+    const QList<QByteArray> compilerArguments = commandLineArguments(argc, argv);
+    const QStringList sourceFiles = sourceFilesAmong(compilerArguments);
+    // Only a run that rewrites files needs the journal folder.
     RunGuard guard;
-    // Only a run that rewrites files needs the lock and a journal.
-    if (std::any_of(compilerArguments.cbegin(), compilerArguments.cend(), isSourceFileArgument)) {
+    if (!sourceFiles.isEmpty()) {
         QString reason;
         switch (acquireRunGuard(guard, &reason)) {
         case GuardState::Ready:
-            registry.journal = &guard.journal;
             break;
         case GuardState::Interrupted:
-            releaseRunGuard(guard, RestoreReport());
             exitForInterrupt(pendingInterrupt());
         case GuardState::Unavailable:
-            releaseRunGuard(guard, RestoreReport());
             reportError(QStringLiteral("%1; nothing was rewritten or compiled").arg(reason));
-            return journalUnavailableStatus;
+            return runStoppedStatus;
         }
     }
 
-    for (const QString& argument : compilerArguments) {
-        if (pendingInterrupt())
-            break;
-        if (isSourceFileArgument(argument))
-            expandSourceFile(argument, registry);
-    }
+    const std::unique_ptr<SnapshotRegistry> registry = expandSourceFiles(sourceFiles, guard);
+    if (!registry)
+        return runStoppedStatus;
+    const std::optional<RunProblem> problem = registry->problem();
 
-    registry.settleJournal();
-    int status = journalUnavailableStatus;
-    if (!registry.journalFailures.isEmpty())
-        reportError(QStringLiteral("cannot write the journal that protects %1 in %2; nothing was "
-                                   "compiled")
-                        .arg(QDir::toNativeSeparators(registry.journalFailures.first()),
-                             QDir::toNativeSeparators(guard.journal.directory)));
-    else if (!pendingInterrupt()) {
+    int status = runStoppedStatus;
+    if (!problem && !pendingInterrupt()) {
         returnFreedMemory();
-        status = runCompiler(compiler, compilerArguments);
+        QList<QByteArray> environment;
+        if (guard.journal.isOpen())
+            environment.append(enclosingRunsEntry(guard.journal.directory()));
+        status = runCompiler(compiler, compilerArguments, environment);
     }
 
-    if (!restoreAndReport(registry, guard))
+    enterRestore();
+    if (!restoreAndReport(*registry, guard))
         status = status != 0 ? status : 1;
     if (const int signal = pendingInterrupt())
         exitForInterrupt(signal);
+    if (problem)
+        reportError(QStringLiteral("%1; nothing was compiled, and every file is as it was")
+                        .arg(problem->message));
     return status;
 }

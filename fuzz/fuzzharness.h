@@ -47,7 +47,6 @@ struct Folder {
     QTemporaryDir temporary;
     QString source = temporary.filePath(QStringLiteral("main.bas"));
     QString included = temporary.filePath(QStringLiteral("inc.bi"));
-    QString journals = temporary.filePath(QStringLiteral("journals"));
     QString kept = temporary.filePath(QStringLiteral("kept"));
 };
 
@@ -72,26 +71,30 @@ inline SourcePair runOnce(const SourcePair& input, const Pass& pass, Restore res
     if (!writeFileBytes(files.source, input.source) ||
         !writeFileBytes(files.included, input.included))
         fail("cannot write the input files");
-    SnapshotRegistry registry;
+    PrivateFolder root;
+    PrivateFolder journals;
+    QString reason;
+    if (!openPrivateFolder(files.temporary.path(), &root, &reason) ||
+        !openPrivateSubfolder(root, QStringLiteral("journals"), true, &journals, &reason))
+        fail("cannot open the journal folder");
     RunJournal journal;
-    if (restore == Restore::FromJournal) {
-        QString reason;
-        if (!journal.create(files.journals, &reason))
-            fail("cannot create a journal");
-        registry.journal = &journal;
-    }
+    if (restore == Restore::FromJournal && !journal.create(journals, &reason))
+        fail("cannot create a journal");
+    SnapshotRegistry registry(journal.isOpen() ? &journal : nullptr);
     pass(files.source, registry);
+    if (registry.problem())
+        fail("the run met a problem");
     const SourcePair output{bytesAt(files.source), bytesAt(files.included)};
     if (restore == Restore::ByRegistry) {
         if (!registry.restoreSources().isComplete())
             fail("restore reported a file it could not put back");
+        registry.releaseFiles();
     } else {
-        if (!registry.journalFailures.isEmpty())
-            fail("a journal record could not be written");
         journal.abandon(); // the run dies here; the next one repairs its files
-        if (!recoverInterruptedRuns(files.journals, files.kept))
+        registry.releaseFiles();
+        if (recoverInterruptedRuns(root) != RecoveryOutcome::Complete)
             fail("recovery could not put a file back");
-        if (!QDir(files.journals).isEmpty() || QDir(files.kept).exists())
+        if (!folderEntries(journals).isEmpty() || QDir(files.kept).exists())
             fail("recovery left a journal behind");
     }
     if (bytesAt(files.source) != input.source)

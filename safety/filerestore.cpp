@@ -1,55 +1,30 @@
 #include "filerestore.h"
 
+#include "digest.h"
 #include "sourcefile.h"
 
-#include <QCryptographicHash>
-
-QByteArray contentDigest(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
-}
-
-QByteArray sourceTextDigest(const QString& text) {
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    constexpr qsizetype piece = 1 << 16;
-    for (qsizetype at = 0; at < text.size(); at += piece)
-        hash.addData(sourceBytesFromText(QStringView(text).mid(at, piece)));
-    return hash.result();
-}
-
-namespace {
-
-RestoreOutcome writeOriginal(const QString& path, const QByteArray& original,
-                             const FileTime& modified) {
-    if (!writeFileBytes(path, original))
-        return RestoreOutcome::Failed;
-    // The time is put back where the file system lets us (only the owner may
-    // set it); the bytes are what must not be lost.
-    if (modified.valid)
-        restoreFileTime(path, modified);
-    return RestoreOutcome::Restored;
-}
-
-} // namespace
-
-RestoreOutcome restoreIfUnchanged(const QString& path, const QByteArray& original,
-                                  const FileTime& modified, const QList<QByteArray>& writtenDigests,
-                                  const FileStamp& lastWritten) {
-    // Untouched since our last write: no need to read it back and compare. A
-    // failed write is reported; the journal keeps the original for the next run.
-    if (readFileStamp(path).sameAs(lastWritten))
-        return writeOriginal(path, original, modified);
-    const std::optional<QByteArray> current = readFileBytes(path);
-    if (!current)
-        return RestoreOutcome::ChangedSince;
-    // Our own text is checked first: a pass may have written the original bytes
-    // again, and then the modification time still has to be put back.
-    if (writtenDigests.contains(contentDigest(*current))) {
-        const RestoreOutcome outcome = writeOriginal(path, original, modified);
-        // A write that failed part-way (disk full) left neither text: put ours
-        // back, so a later restore still recognises the file as ours.
-        if (outcome == RestoreOutcome::Failed)
-            writeFileBytes(path, *current);
-        return outcome;
+RestoreResult restoreIfUnchanged(LockedFile& file, const QByteArray& original,
+                                 const FileTime& modified, const QList<QByteArray>& writtenDigests,
+                                 const FileStamp& lastWritten, const WriteLog& log) {
+    Precondition ours;
+    ours.stamp = lastWritten;
+    ours.digests = writtenDigests;
+    // The stamp taken right after our own write is as recent as stamps come;
+    // a later write within the same tick of the clock is not looked for here.
+    ours.stamp.recent = false;
+    const WriteResult written = writeInPlace(file, original, QByteArray(), modified, ours, log);
+    switch (written.status) {
+    case WriteStatus::Written:
+        return {RestoreOutcome::Restored, QString()};
+    case WriteStatus::Changed:
+        break;
+    case WriteStatus::JournalFailed:
+        return {RestoreOutcome::Failed, QStringLiteral("its journal cannot be written")};
+    case WriteStatus::Failed:
+        return {RestoreOutcome::Failed, written.reason};
     }
-    return *current == original ? RestoreOutcome::AlreadyOriginal : RestoreOutcome::ChangedSince;
+    if (readFileStamp(file.path).sameFileAs(file.identity) &&
+        readWholeFile(file.reader).bytes == original)
+        return {RestoreOutcome::AlreadyOriginal, QString()};
+    return {RestoreOutcome::ChangedSince, written.reason};
 }

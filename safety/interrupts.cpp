@@ -13,6 +13,7 @@
 namespace {
 
 volatile std::sig_atomic_t receivedInterrupt = 0;
+bool fileSizeSignalIgnored = false; // here, though it had its default action
 
 #ifdef Q_OS_UNIX
 extern "C" void recordInterrupt(int signal) {
@@ -55,11 +56,26 @@ void installInterruptHandlers() {
             continue;
         sigaction(signal, &action, nullptr);
     }
+    // A write past the file size limit must fail like any other write (and
+    // the file go back), not end the program in the middle of it.
+    struct sigaction previous = {};
+    if (sigaction(SIGXFSZ, nullptr, &previous) == 0 && previous.sa_handler == SIG_DFL) {
+        fileSizeSignalIgnored = true;
+        std::signal(SIGXFSZ, SIG_IGN);
+    }
 #elif defined(Q_OS_WIN)
     restoreFinished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(recordConsoleEvent, TRUE);
 #endif
 }
+
+#ifdef Q_OS_UNIX
+void signalsToDefaultForChild(sigset_t* set) {
+    sigemptyset(set);
+    if (fileSizeSignalIgnored)
+        sigaddset(set, SIGXFSZ);
+}
+#endif
 
 int pendingInterrupt() {
     return receivedInterrupt;

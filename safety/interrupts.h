@@ -1,5 +1,11 @@
 #pragma once
 
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+#include <signal.h>
+#endif
+
 // Interrupts (SIGINT, SIGTERM, SIGHUP; on Windows the console's Ctrl+C,
 // Ctrl+Break and close events) never end the program while source files hold
 // rewritten text. The handler only records the signal; the driver looks at it
@@ -7,6 +13,12 @@
 // the way the signal would have ended it.
 
 void installInterruptHandlers();
+
+#ifdef Q_OS_UNIX
+// The signals this program handles otherwise than it found them, which a
+// program it starts gets back with their default action.
+void signalsToDefaultForChild(sigset_t* set);
+#endif
 
 // The first interrupt received, or 0 when none has come.
 int pendingInterrupt();

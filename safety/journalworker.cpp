@@ -1,8 +1,7 @@
 #include "journalworker.h"
 
-#include "filerestore.h"
+#include "digest.h"
 #include "runjournal.h"
-#include "sourcefile.h"
 
 #ifdef Q_OS_UNIX
 #include <signal.h>
@@ -19,15 +18,22 @@ JournalWorker::~JournalWorker() {
     worker.join();
 }
 
-int JournalWorker::keepOriginal(const QString& canonicalPath, const QByteArray& bytes,
-                                const FileTime& modified) {
-    queue(Job{-1, canonicalPath, bytes, QByteArray(), modified});
+int JournalWorker::keepOriginal(const QString& canonicalPath, const FileStamp& identity,
+                                const QByteArray& bytes, const FileTime& modified) {
+    Job job;
+    job.path = canonicalPath;
+    job.identity = identity;
+    job.bytes = bytes;
+    job.modified = modified;
+    queue(std::move(job));
     return originals++;
 }
 
-void JournalWorker::write(int file, const QString& path, const QByteArray& bytes,
-                          const QByteArray& original, const FileTime& modified) {
-    queue(Job{file, path, bytes, original, modified});
+void JournalWorker::write(int original, LockedFile* file, const QByteArray& bytes,
+                          const Precondition& precondition, const QByteArray& originalBytes,
+                          const FileTime& modified) {
+    queue(
+        Job{original, QString(), FileStamp(), file, bytes, precondition, originalBytes, modified});
 }
 
 void JournalWorker::queue(Job job) {
@@ -71,25 +77,18 @@ void JournalWorker::work() {
 
 JournalWorker::Outcome JournalWorker::run(const Job& job) {
     Outcome outcome;
-    if (job.file < 0) {
-        outcome.journalIndex = journal->recordOriginal(job.path, job.bytes, job.modified);
+    if (job.original < 0) {
+        outcome.journalIndex =
+            journal->recordOriginal(job.path, job.identity, job.bytes, job.modified);
         originalIndex.append(outcome.journalIndex);
         return outcome;
     }
-    const int index = originalIndex.value(job.file, -1);
+    const int index = originalIndex.value(job.original, -1);
     if (index < 0)
         return outcome; // its original is not safe: the file is not touched
+    outcome.tried = true;
     outcome.digest = contentDigest(job.bytes);
-    outcome.recorded = journal->recordWrite(index, outcome.digest);
-    if (!outcome.recorded)
-        return outcome;
-    outcome.written = writeFileBytes(job.path, job.bytes);
-    if (outcome.written) {
-        outcome.stamp = readFileStamp(job.path);
-    } else if (writeFileBytes(job.path, job.original) && job.modified.valid) {
-        // A write that failed part-way (disk full) may have cut the file
-        // short: the original goes back at once.
-        restoreFileTime(job.path, job.modified);
-    }
+    outcome.write = rewriteFile(*job.file, job.bytes, outcome.digest, job.precondition,
+                                job.originalBytes, job.modified, WriteLog{journal, index, false});
     return outcome;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filetime.h"
+#include "inplacewrite.h"
 
 #include <QByteArray>
 #include <QList>
@@ -10,15 +11,16 @@
 #include <mutex>
 #include <thread>
 
+struct LockedFile;
 struct RunJournal;
 
 // Does the journal's slow work on a thread of its own, so the passes go on
 // meanwhile: putting each registered file's original into the journal (copying
-// and digesting it), and writing rewritten included files, each after the
-// digest of its new bytes is in the journal. Jobs are done one at a time, in
-// the order they were handed over, so the journal's records come in the same
-// order as when the work was done in line: a file's original before any write
-// into it, a write's digest before the write.
+// and digesting it), and rewriting included files, each announced in the
+// journal first. Jobs are done one at a time, in the order they were handed
+// over, so the journal's records come in the same order as when the work was
+// done in line: a file's original before any write into it, a write's
+// announcement before the write.
 //
 // Nothing else may use the journal, or touch a file handed over for writing,
 // until wait() has returned.
@@ -26,12 +28,10 @@ struct JournalWorker {
     // What came of one job, in the order the jobs were handed over.
     struct Outcome {
         int journalIndex = -1; // an original: its number in the journal, -1 if not kept
-        // A write: whether its digest went into the journal and whether the
-        // file was then written (if not, the original was put back).
-        bool recorded = false;
-        bool written = false;
+        // A write: how it went (when its original was not kept, it was not tried).
+        bool tried = false;
+        WriteResult write;
         QByteArray digest;
-        FileStamp stamp; // the file right after the write
     };
 
     explicit JournalWorker(RunJournal* journal) : journal(journal) {}
@@ -41,12 +41,13 @@ struct JournalWorker {
 
     // Queues a file's original; returns the file's number among the originals
     // handed over, which its writes refer to.
-    int keepOriginal(const QString& canonicalPath, const QByteArray& bytes,
-                     const FileTime& modified);
+    int keepOriginal(const QString& canonicalPath, const FileStamp& identity,
+                     const QByteArray& bytes, const FileTime& modified);
 
-    // Queues a write of bytes into the file whose original was handed over as
-    // number file. When the write fails, original is put back with its time.
-    void write(int file, const QString& path, const QByteArray& bytes, const QByteArray& original,
+    // Queues a rewrite (rewriteFile) of the file whose original was handed over
+    // as number original. file must stay where it is until wait() returns.
+    void write(int original, LockedFile* file, const QByteArray& bytes,
+               const Precondition& precondition, const QByteArray& originalBytes,
                const FileTime& modified);
 
     // Waits until every job handed over so far is done; returns their outcomes.
@@ -54,10 +55,13 @@ struct JournalWorker {
 
 private:
     struct Job {
-        int file = -1; // -1 for an original
+        int original = -1; // -1 for an original
         QString path;
+        FileStamp identity;
+        LockedFile* file = nullptr;
         QByteArray bytes;
-        QByteArray original;
+        Precondition precondition;
+        QByteArray originalBytes;
         FileTime modified;
     };
     void queue(Job job);

@@ -1,27 +1,16 @@
 #include "runguard.h"
 
-#include "interrupts.h"
+#include "journalformat.h"
 #include "recovery.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 
 namespace {
 
-constexpr int lockPollMs = 100;
-
-QString journalsDirectory(const RunGuard& guard) {
-    return QDir(guard.root).filePath(QStringLiteral("journals"));
-}
-
-QString keptDirectory(const RunGuard& guard) {
-    return QDir(guard.root).filePath(QStringLiteral("kept"));
-}
-
-QString lockFailure(QLockFile::LockError error) {
-    return error == QLockFile::PermissionError ? QStringLiteral("permission denied")
-                                               : QStringLiteral("the lock file cannot be written");
+QString refusal(const QString& folder, const QString& problem) {
+    return QStringLiteral("cannot use %1 for the journal that protects your source files: %2")
+        .arg(QDir::toNativeSeparators(folder), problem);
 }
 
 } // namespace
@@ -34,53 +23,56 @@ QString runGuardRoot() {
 }
 
 GuardState acquireRunGuard(RunGuard& guard, QString* reason) {
-    guard.root = runGuardRoot();
-    const QString shownRoot = QDir::toNativeSeparators(guard.root);
-    if (!QDir().mkpath(guard.root)) {
-        *reason = QStringLiteral("cannot create %1 for the journal that protects your source "
-                                 "files")
-                      .arg(shownRoot);
+    QString problem;
+    const QString root = runGuardRoot();
+    if (!openPrivateFolder(root, &guard.root, &problem)) {
+        *reason = refusal(root, problem);
         return GuardState::Unavailable;
     }
-    // It holds copies of source files: for the user's eyes only.
-    QFile::setPermissions(guard.root,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-
-    guard.runLock =
-        std::make_unique<QLockFile>(QDir(guard.root).filePath(QStringLiteral("run.lock")));
-    guard.runLock->setStaleLockTime(0); // only a dead owner makes it stale, however long it runs
-    while (!guard.runLock->tryLock(lockPollMs)) {
-        if (guard.runLock->error() != QLockFile::LockFailedError) {
-            *reason = QStringLiteral("cannot take the run lock in %1: %2")
-                          .arg(shownRoot, lockFailure(guard.runLock->error()));
-            return GuardState::Unavailable;
-        }
-        if (pendingInterrupt())
-            return GuardState::Interrupted;
-    }
-
-    if (!recoverInterruptedRuns(journalsDirectory(guard), keptDirectory(guard))) {
-        *reason = QStringLiteral("the files of an interrupted run could not be restored");
+    if (!openPrivateSubfolder(guard.root, journalsFolderName(), true, &guard.journals, &problem)) {
+        *reason = refusal(guard.root.filePath(journalsFolderName()), problem);
         return GuardState::Unavailable;
     }
-    QString journalReason;
-    if (!guard.journal.create(journalsDirectory(guard), &journalReason)) {
-        *reason = QStringLiteral("cannot keep the journal that protects your source files: %1")
-                      .arg(QDir::toNativeSeparators(journalReason));
+    // kept/ is made when first needed; whatever is there must be a folder of
+    // the user's own, or the originals it should take would stay nowhere.
+    PrivateFolder kept;
+    if (!openPrivateSubfolder(guard.root, keptFolderName(), false, &kept, &problem) &&
+        !problem.isEmpty()) {
+        *reason = refusal(guard.root.filePath(keptFolderName()), problem);
         return GuardState::Unavailable;
     }
-    return GuardState::Ready;
+    switch (recoverInterruptedRuns(guard.root)) {
+    case RecoveryOutcome::Complete:
+        return GuardState::Ready;
+    case RecoveryOutcome::Interrupted:
+        return GuardState::Interrupted;
+    case RecoveryOutcome::Incomplete:
+        break;
+    }
+    *reason = QStringLiteral("the files of an earlier run could not be put back");
+    return GuardState::Unavailable;
 }
 
-void releaseRunGuard(RunGuard& guard, const RestoreReport& report) {
-    if (guard.journal.isOpen()) {
-        if (report.isComplete())
-            guard.journal.discard();
-        else if (!report.failed.isEmpty())
-            guard.journal.abandon();
-        else
-            guard.journal.keep(keptDirectory(guard));
+bool startJournal(RunGuard& guard, QString* reason) {
+    QString problem;
+    if (guard.journal.create(guard.journals, &problem))
+        return true;
+    *reason = QStringLiteral("cannot keep the journal that protects your source files: %1")
+                  .arg(QDir::toNativeSeparators(problem));
+    return false;
+}
+
+void releaseJournal(RunGuard& guard, const RestoreReport& report) {
+    if (!guard.journal.folder.isOpen())
+        return;
+    if (report.isComplete()) {
+        guard.journal.discard(guard.journals);
+    } else if (!report.failed.isEmpty()) {
+        guard.journal.abandon();
+    } else {
+        PrivateFolder kept;
+        QString problem;
+        openPrivateSubfolder(guard.root, keptFolderName(), true, &kept, &problem);
+        guard.journal.keep(guard.journals, kept);
     }
-    if (guard.runLock)
-        guard.runLock->unlock();
 }

@@ -1,40 +1,36 @@
 #pragma once
 
+#include "privatefolder.h"
 #include "runjournal.h"
 #include "snapshotregistry.h"
 
-#include <QLockFile>
 #include <QString>
 
-#include <memory>
-
-// What a run that rewrites files holds from before it reads the first source
-// file until its restore is done: the lock that keeps runs from rewriting the
-// same files at once (make -j), and its own journal.
-//
-// Both live in a per-user directory of the program's own, never beside the
-// sources: <data>/fbext (or <temp>/fbext when there is no data location), with
-//   run.lock    the QLockFile shared by all runs
-//   journals/   one journal per run in progress (or killed before its restore)
-//   kept/       journals of runs whose files were changed by someone else
-//               before they could be restored; the originals stay there
+// What a run that rewrites files keeps from before it reads the first source
+// file until its restore is done: the journal folder, a folder of the user's
+// own (never beside the sources): <data>/fbext, or <temp>/fbext when there is
+// no data location, laid out as journalformat.h says; and its own journal in it.
 struct RunGuard {
-    QString root;
-    std::unique_ptr<QLockFile> runLock;
+    PrivateFolder root;
+    PrivateFolder journals;
     RunJournal journal;
 };
 
 enum class GuardState { Ready, Unavailable, Interrupted };
 
-// The directory the lock and the journals live in.
+// The folder the journals live in.
 QString runGuardRoot();
 
-// Takes the run lock (waiting for other runs, but not past an interrupt),
-// restores what dead runs left behind, and starts this run's journal. On
-// Unavailable, *reason says why, and nothing may be rewritten.
+// Opens the journal folder, refusing one that is not the user's own
+// (privatefolder.h), and puts back what dead runs left behind. On Unavailable,
+// *reason says why, and nothing may be read or rewritten.
 GuardState acquireRunGuard(RunGuard& guard, QString* reason);
+
+// Starts a fresh journal for this run (again after a run let its files go to
+// take them in order).
+bool startJournal(RunGuard& guard, QString* reason);
 
 // After the restore: drops the journal when the restore was complete, keeps it
 // otherwise (for the next run to retry when a file could not be written back,
-// in kept/ when a file was changed by someone else), and releases the run lock.
-void releaseRunGuard(RunGuard& guard, const RestoreReport& report);
+// in kept/ when a file was changed by someone else).
+void releaseJournal(RunGuard& guard, const RestoreReport& report);

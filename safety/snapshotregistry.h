@@ -1,61 +1,95 @@
 #pragma once
 
+#include "filelock.h"
 #include "filetime.h"
 #include "journalworker.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
-#include <QMap>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 struct RunJournal;
 
 // What a source file held before this run touched it.
 struct FileSnapshot {
+    QString path;     // the canonical path it was first registered under
     QByteArray bytes; // exactly as on disk, line ends and NUL bytes included
     FileTime modified;
+    FileStamp read;                   // the file as it was read
     QList<QByteArray> writtenDigests; // digest of every text written into the file
     FileStamp lastWritten;            // the file right after the last of those writes
     int journalIndex = -1;            // its number in the run's journal, -1 if none
 };
 
+// Why a run cannot go on to its compile.
+struct RunProblem {
+    enum class Kind {
+        Busy, // another run holds path: let every file go, take them in order, start again
+        Stop, // message says why; every file goes back, nothing is compiled
+    };
+    Kind kind = Kind::Stop;
+    QString path;    // the file it is about
+    QString message; // Stop: one line, without the program's prefix
+};
+
 // What the restore could not do.
 struct RestoreReport {
-    QStringList failed;  // held our text, but the original could not be written back
-    QStringList changed; // someone else wrote the file during the run: left alone
+    struct Failure {
+        QString path;
+        QString reason;
+    };
+    QList<Failure> failed; // held our text, but the original could not be written back
+    QStringList changed;   // someone else wrote the file during the run: left alone
 
     bool isComplete() const { return failed.isEmpty() && changed.isEmpty(); }
 };
 
 // Every file a pass reads is registered here before it is rewritten; after the
 // compiler has finished, restoreSources() puts every registered file back as it
-// was. Files are keyed by their canonical absolute path, so one file reached
-// under two spellings (relative and absolute, through "..", through a link) is
-// recorded once, with the bytes it held before the run.
+// was. A file is one file under every name it has (hard links, a link and its
+// target, relative and absolute spellings): it is known by its device and
+// inode, recorded once, with the bytes it held before the run, rewritten and
+// restored as one.
+//
+// From its registration until the registry lets it go, a file is held:
+// opened once and locked against every other run (filelock.h), read and
+// written through that opening only. Rewrites are made in place and announced
+// in the journal (inplacewrite.h). A file is rewritten only while it still
+// holds what was read from it; one that cannot be read whole, was changed
+// since, or cannot be written stops the run (problem()).
 struct SnapshotRegistry {
-    QMap<QString, FileSnapshot> originalTexts; // canonical path -> first snapshot
-    QStringList touchedFiles;                  // canonical paths, in registration order
-
-    // When set, a file's original is put into the journal from its first
+    // With a journal, a file's original is put into it from its first
     // registration on (on a thread of its own, while the passes go on), and no
-    // file is rewritten before its original is safely there. Files whose
-    // journal records could not be written are listed in journalFailures (and
-    // are not rewritten); settleJournal() completes the list.
-    RunJournal* journal = nullptr;
-    QStringList journalFailures;
+    // file is rewritten before its original is safely there. held: files this
+    // run has already taken (in order, after another run was in the way); each
+    // is registered when a pass reads it.
+    explicit SnapshotRegistry(RunJournal* journal = nullptr, std::vector<LockedFile> held = {});
+    ~SnapshotRegistry();
+    SnapshotRegistry(const SnapshotRegistry&) = delete;
+    SnapshotRegistry& operator=(const SnapshotRegistry&) = delete;
 
-    // Records path as touched. The first registration of a file keeps its bytes
-    // (as read by the caller, before any rewrite) and its modification time.
+    // Reads a source file whole for a pass and registers it: its bytes, or
+    // nothing when there is no regular file there that can be read (not
+    // registered: the compiler will report it), when another run holds it or
+    // when it cannot be read whole (both noted in problem()). A file registered
+    // before is read as this run left it.
+    std::optional<QByteArray> readSource(const QString& path);
+
+    // Records path as touched, with bytes the caller has just read from it. The
+    // first registration of a file keeps its bytes and modification time.
     void registerSource(const QString& path, const QByteArray& bytes);
 
     // Writes the rewritten text of a registered file (text mode, see
-    // writeSourceText). Every pass writes through here, so the registry knows
-    // what each file holds during the compile. Refuses files never registered
-    // and files whose original is not safely journaled.
+    // sourceBytesFromText). Every pass writes through here, so the registry
+    // knows what each file holds during the compile. Refuses files never
+    // registered and files whose original is not safely journaled. A text equal
+    // to the file's original is not written at all.
     bool writeRewrittenSource(const QString& path, const QString& text);
 
     // The same for a text already made into the bytes to write.
@@ -68,31 +102,70 @@ struct SnapshotRegistry {
 
     // Waits until the original of every registered file is in the journal or
     // has failed and every queued write is done, and notes how each went.
-    // Writes do it themselves; the driver does it before it reads a file
-    // again and before it looks at journalFailures.
+    // Writes and the accessors below do it themselves; the driver does it
+    // before it reads a file again.
     void settleJournal();
 
-    // Whether the file at path has been registered, under any spelling.
+    // Whether the file at path has been registered, under any name.
     bool isTouched(const QString& path) const;
 
+    // Whether the run has met a problem already, without waiting for the
+    // journal's thread: the passes need not go on.
+    bool hasStopped() const { return firstProblem.has_value(); }
+
     // Writes every touched file back with its recorded bytes and modification
-    // time, in the order of first registration. A file that no longer holds the
-    // text this run wrote into it was saved by someone else during the run; it
-    // is left alone.
-    RestoreReport restoreSources() const;
+    // time, in the order of first registration, each flushed to disk. A file
+    // that no longer holds the text this run wrote into it was saved by someone
+    // else during the run; it is left alone. Files stay held.
+    RestoreReport restoreSources();
+
+    // Lets every file go, for other runs to take. Only after the journal that
+    // protects them is gone or kept.
+    void releaseFiles();
+
+    // What the registry knows, each after settling the journal:
+    // the first problem that keeps the run from its compile;
+    std::optional<RunProblem> problem();
+    // the canonical path of every registration, in order, repeats kept;
+    QStringList touchedFiles();
+    // what a registered file held before this run, under any name;
+    std::optional<FileSnapshot> snapshotOf(const QString& path);
+    // the canonical path of every file held.
+    QStringList heldPaths();
 
 private:
-    std::unique_ptr<JournalWorker> worker; // started with the first original
-    QMap<QString, int> originalNumbers;    // canonical path -> its original's number
-    QStringList jobPaths;                  // the canonical path of each job, in order
+    struct Entry {
+        FileSnapshot snapshot;
+        LockedFile file;
+        int originalNumber = -1; // among the originals handed to the worker
+        bool cut = false;        // a write failed part-way: put back whatever it holds
+    };
+    struct Job {
+        Entry* entry;
+        bool write; // else its original
+    };
+
+    RunJournal* journal = nullptr;
+    std::vector<std::unique_ptr<Entry>> entries; // in order of first registration
+    QHash<QPair<qint64, qint64>, Entry*> byIdentity;
+    std::vector<LockedFile> taken; // held but not registered yet
+    QStringList registrations;     // canonical paths, in registration order
+    std::optional<RunProblem> firstProblem;
+    std::unique_ptr<JournalWorker> worker; // started with the first original; goes first
+    QList<Job> jobs;                       // the jobs handed to the worker, in order
     qsizetype settledCount = 0;            // jobs already noted in the snapshots
 
-    // Records the digest of what write() is about to put into a registered
-    // file, then lets it write.
-    bool writeRegistered(const QString& path, const QByteArray& digest,
-                         const std::function<bool()>& write);
+    Entry* entryFor(const FileStamp& identity) const;
+    Entry* entryFor(const QString& path) const;
+    void add(const QString& path, LockedFile file, const QByteArray& bytes, const FileStamp& read);
+    bool take(const QString& path, LockedFile* file);
+    static bool isUnchanged(const Entry& entry, const QByteArray& bytes);
+    bool mayWrite(Entry* entry);
+    Precondition preconditionFor(const Entry& entry) const;
+    void noteWrite(Entry& entry, const QByteArray& digest, const WriteResult& result);
+    void stop(const QString& path, const QString& message);
 };
 
-// The key a file is registered under: its absolute path, cleaned, with links
+// The path a file is registered under: its absolute path, cleaned, with links
 // resolved where the file exists.
 QString canonicalSourcePath(const QString& path);

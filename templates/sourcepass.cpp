@@ -29,9 +29,7 @@ PassResult runPass(const QString& sourcePath, const QString& compilerName,
                    SnapshotRegistry& registry) {
     // A file that cannot be read is expanded as empty text but not registered,
     // so it is never written: the restore must not empty a file it never read.
-    const std::optional<QByteArray> bytes = readFileBytes(sourcePath);
-    if (bytes)
-        registry.registerSource(sourcePath, *bytes);
+    const std::optional<QByteArray> bytes = registry.readSource(sourcePath);
     const QString text = sourceTextFromBytes(bytes.value_or(QByteArray())); // holds the lines
     QStringList lines = splitLinesOver(text);
     QList<LineOrigin> origins;

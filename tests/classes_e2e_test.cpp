@@ -191,7 +191,7 @@ TEST(ClassesEndToEnd, UnreadableFileIsNeitherRegisteredNorWritten) {
     SnapshotRegistry registry;
     expandClasses(path, path, registry);
     EXPECT_FALSE(QFileInfo::exists(path));
-    EXPECT_TRUE(registry.touchedFiles.isEmpty());
+    EXPECT_TRUE(registry.touchedFiles().isEmpty());
 
     const QString present = directory.filePath(QStringLiteral("present.bas"));
     writeFileBytes(present, "type A\nend type\ntype B extends A\nend type\n");

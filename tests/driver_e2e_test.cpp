@@ -1,6 +1,7 @@
 // The installed program end to end: the built front end as fbc beside the
 // stand-in compiler as fbc2, run the way a user or a build tool runs it.
 
+#include "filetime.h"
 #include "linenumbering.h"
 #include "sandbox.h"
 
@@ -12,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -183,6 +187,62 @@ TEST(Driver, ACompilerThatIsThisProgramIsRefused) {
     const RunResult result = sandbox.run({QStringLiteral("-version")});
     EXPECT_EQ(result.exitCode, 127);
     EXPECT_TRUE(result.standardError.contains("fbc2"));
+}
+
+// Hard links and a link and its target are one file: read, rewritten and put
+// back once, with the bytes it held before the run, and still linked after.
+TEST(Driver, AFileUnderSeveralNamesIsRewrittenAndRestoredOnce) {
+    Sandbox sandbox;
+    const QByteArray header = "template Box\ntype Box\n  v as t1\nend type\nend template\n";
+    sandbox.writeFile(QStringLiteral("lib/a.bi"), header);
+    ASSERT_EQ(::link(QFile::encodeName(sandbox.path(QStringLiteral("lib/a.bi"))),
+                     QFile::encodeName(sandbox.path(QStringLiteral("lib/b.bi")))),
+              0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("a.bi"), sandbox.path(QStringLiteral("lib/c.bi"))));
+    const QByteArray main = "#include once \"lib/b.bi\"\n#include once \"lib/c.bi\"\n"
+                            "#include once \"lib/a.bi\"\ndim x as Box<<<integer>>>\n";
+    sandbox.writeFile(QStringLiteral("main.bas"), main);
+    const QDateTime past = QDateTime::currentDateTimeUtc().addDays(-2);
+    setModificationTime(sandbox.path(QStringLiteral("lib/a.bi")), past);
+    const QDateTime headerTime = modificationTime(sandbox.path(QStringLiteral("lib/a.bi")));
+
+    const RunResult result = sandbox.run({QStringLiteral("main.bas"), QStringLiteral("lib/c.bi")});
+    EXPECT_EQ(result.exitCode, 0) << result.standardError.constData();
+    const QByteArray compiled = withoutLineDirectives(sandbox.compiledText(0));
+    EXPECT_TRUE(compiled.contains("type Box_integer")) << compiled.constData();
+    EXPECT_EQ(compiled.count("type Box_integer"), 1);
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("lib/a.bi")), header);
+    EXPECT_EQ(modificationTime(sandbox.path(QStringLiteral("lib/a.bi"))), headerTime);
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), main);
+    EXPECT_EQ(QFileInfo(sandbox.path(QStringLiteral("lib/c.bi"))).symLinkTarget(),
+              QFileInfo(sandbox.path(QStringLiteral("lib/a.bi"))).canonicalFilePath());
+    EXPECT_EQ(readFileStamp(sandbox.path(QStringLiteral("lib/b.bi"))).inode,
+              readFileStamp(sandbox.path(QStringLiteral("lib/a.bi"))).inode)
+        << "the hard link was broken";
+}
+
+TEST(Driver, EveryArgumentReachesTheCompilerAsTheExactBytesGiven) {
+    Sandbox sandbox;
+    const QByteArray latin1Name("lat\xe9.bas");
+    std::FILE* file = std::fopen(QFile::encodeName(sandbox.dir()) + '/' + latin1Name, "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("print \"latin\"\n", file);
+    std::fclose(file);
+    sandbox.writeFile(QString::fromUtf8("caf\xc3\xa9.bas"), "print 1\n");
+
+    const QList<QByteArray> arguments = {
+        "-x", "out\xff\xfe", latin1Name, "caf\xc3\xa9.bas", "\xe9t\xe9 \"q\"", QByteArray()};
+    const RunResult result = sandbox.runWithArgumentBytes(arguments);
+    EXPECT_EQ(result.exitCode, 0);
+    const QList<CompilerCall> calls = sandbox.calls();
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].rawArguments, arguments);
+    EXPECT_EQ(withoutLineDirectives(calls[0].files.value(3)), QByteArray("\nprint 1\n"));
+    // No text names the Latin-1 file here: it reaches the compiler unexpanded,
+    // and one line says so.
+    EXPECT_EQ(calls[0].files.value(2), QByteArray("print \"latin\"\n"));
+    EXPECT_EQ(result.standardError.count('\n'), 1) << result.standardError.constData();
+    EXPECT_TRUE(result.standardError.startsWith("fbext: lat"));
 }
 
 TEST(Driver, ABareNameIsLookedUpOnPathLikeAShellDoes) {

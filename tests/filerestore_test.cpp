@@ -3,14 +3,18 @@
 // written back is reported with the place its original is kept.
 
 #include "sandbox.h"
+#include "sourcefile.h"
 #include "sourcetree.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 #include <unistd.h>
@@ -28,34 +32,13 @@ QString keptPathIn(const QByteArray& line) {
     return at < 0 ? QString() : QFile::decodeName(line.mid(at + 9).trimmed());
 }
 
-constexpr uint nobody = 65534;
-
-// Starts fbc as an ordinary user: as root, it runs as nobody, who is given the
-// sandbox (ownSandbox) or only the sandbox directory and the journal's home.
+// Starts fbc as an ordinary user (see Launch).
 std::unique_ptr<QProcess> startUnprivileged(const Sandbox& sandbox, const QStringList& arguments,
                                             bool ownSandbox) {
-    auto run = std::make_unique<QProcess>();
-    run->setProcessEnvironment(sandbox.environment());
-    run->setWorkingDirectory(sandbox.dir());
-    if (::geteuid() == 0) {
-        const auto give = [](const QString& path) {
-            EXPECT_EQ(::chown(QFile::encodeName(path).constData(), nobody, nobody), 0);
-        };
-        give(sandbox.dir());
-        QDirIterator entries(sandbox.dir(), QDir::AllEntries | QDir::NoDotAndDotDot,
-                             QDirIterator::Subdirectories);
-        while (entries.hasNext()) {
-            const QString entry = entries.next();
-            if (ownSandbox || entry.startsWith(sandbox.path(QStringLiteral("home"))))
-                give(entry);
-        }
-        run->setChildProcessModifier([] {
-            if (::setgid(nobody) != 0 || ::setuid(nobody) != 0)
-                ::_exit(99);
-        });
-    }
-    run->start(sandbox.path(QStringLiteral("fbc")), arguments);
-    return run;
+    Launch launch;
+    launch.unprivileged = true;
+    launch.ownSandbox = ownSandbox;
+    return sandbox.start(arguments, launch);
 }
 
 TEST(FileRestore, AFileSavedDuringTheCompileKeepsTheSavedContent) {
@@ -88,32 +71,57 @@ TEST(FileRestore, AFailedRestoreIsReportedAndRepairedByALaterRun) {
     Sandbox sandbox;
     SourceTree tree{sandbox, {}, {}};
     tree.addTypicalProgram();
+    // During the compile the run comes to write no more than a byte into any
+    // file (as on a full disk): nothing can be put back. Permissions do not
+    // bind root, so as root the program runs as an unprivileged user who owns
+    // the sandbox.
     sandbox.scriptCompiler({});
-    sandbox.scriptCompilerDelay(1000);
-
-    // The file is made read-only during the compile. Permissions do not bind
-    // root, so as root the program runs as an unprivileged user who owns the
-    // sandbox.
+    sandbox.scriptCompilerParentFileSizeLimit(1);
     const auto run = startUnprivileged(sandbox, {QStringLiteral("main.bas")}, true);
-    ASSERT_NE(sandbox.waitForCompilerStart(), 0);
-    const QString locked = sandbox.path(QStringLiteral("lib/list.bi"));
-    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadOther));
     ASSERT_TRUE(run->waitForFinished(30000));
 
     EXPECT_NE(run->exitCode(), 0);
-    const QByteArray report = run->readAllStandardError();
-    EXPECT_EQ(report.count('\n'), 1) << report.constData();
-    EXPECT_TRUE(report.contains(QFile::encodeName(locked)));
-    EXPECT_EQ(readAll(keptPathIn(report)), tree.bytes.value(QStringLiteral("lib/list.bi")));
+    const QList<QByteArray> lines = run->readAllStandardError().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3) << lines.join('\n').constData();
+    const QString locked = sandbox.path(QStringLiteral("lib/list.bi"));
+    const QByteArray* listLine = nullptr;
+    for (const QByteArray& line : lines) {
+        EXPECT_TRUE(line.startsWith("fbext: could not restore ")) << line.constData();
+        if (line.contains(QFile::encodeName(locked) + ' '))
+            listLine = &line;
+    }
+    ASSERT_NE(listLine, nullptr);
+    EXPECT_EQ(readAll(keptPathIn(listLine->left(listLine->indexOf(", and the next")))),
+              tree.bytes.value(QStringLiteral("lib/list.bi")));
     EXPECT_TRUE(tree.isRewritten(QStringLiteral("lib/list.bi")));
     EXPECT_EQ(journalsIn(sandbox).size(), 1) << "the journal stays for the next run";
 
+    // The user makes the header read-only meanwhile: the next runs put back
+    // what they can, say what happened to the header, and compile nothing.
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    sandbox.scriptCompiler({});
+    for (const char* said :
+         {"could not put back %1 (Permission denied), which an earlier compile rewrote and did "
+          "not put back",
+          "%1 still cannot be put back (Permission denied); an earlier compile rewrote it and "
+          "could not put it back either"}) {
+        const auto refused = startUnprivileged(sandbox, {QStringLiteral("main.bas")}, false);
+        ASSERT_TRUE(refused->waitForFinished(30000));
+        EXPECT_EQ(refused->exitCode(), 1);
+        const QByteArray refusal = refused->readAllStandardError();
+        EXPECT_EQ(refusal.count('\n'), 2) << refusal.constData();
+        EXPECT_TRUE(refusal.contains(QByteArray(said).replace("%1", QFile::encodeName(locked))))
+            << refusal.constData();
+        EXPECT_EQ(sandbox.calls().size(), 1);
+        EXPECT_FALSE(tree.isRewritten(QStringLiteral("main.bas")));
+    }
+
     // Once the file can be written again, the next run puts it back.
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    sandbox.scriptCompilerDelay(0);
-    const RunResult next = sandbox.run({QStringLiteral("main.bas")});
-    EXPECT_EQ(next.exitCode, 0);
-    EXPECT_EQ(next.standardError, QByteArray());
+    const auto next = startUnprivileged(sandbox, {QStringLiteral("main.bas")}, false);
+    ASSERT_TRUE(next->waitForFinished(30000));
+    EXPECT_EQ(next->exitCode(), 0);
+    EXPECT_EQ(next->readAllStandardError(), QByteArray());
     tree.expectIntact();
     EXPECT_TRUE(journalsIn(sandbox).isEmpty());
 }
@@ -137,5 +145,217 @@ TEST(FileRestore, AFileItMayWriteButNotOwnIsRestoredThoughItsTimeCannotBe) {
     EXPECT_EQ(sandbox.readFile(QStringLiteral("shared.bas")), "print 1\n");
     EXPECT_TRUE(journalsIn(sandbox).isEmpty());
 }
+
+// An editor's save between the moment fbext reads a file and the moment it
+// rewrites it: the save wins, nothing more is rewritten, what was is put
+// back, and nothing is compiled.
+struct EditBeforeRewrite {
+    const char* name;
+    const char* said; // how the message says what happened
+    void (*edit)(const Sandbox& sandbox);
+};
+
+void PrintTo(const EditBeforeRewrite& test, std::ostream* out) {
+    *out << test.name;
+}
+
+const QByteArray savedText = "' saved by the editor\nprint 2\n";
+
+class EditBeforeRewriteTest : public testing::TestWithParam<EditBeforeRewrite> {};
+
+TEST_P(EditBeforeRewriteTest, TheEditWinsAndNothingIsCompiled) {
+    const EditBeforeRewrite& test = GetParam();
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.add(QStringLiteral("lib/header.bi"), "const N = 1\n");
+    tree.add(QStringLiteral("main.bas"), "#include once \"lib/header.bi\"\nprint N\n");
+    sandbox.scriptCompiler("compiled\n");
+    // The header is rewritten first; the run stops before main.bas's rewrite.
+    const QString pause = sandbox.path(QStringLiteral("paused"));
+    sandbox.useFaultInjectingProgram(true);
+    sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_BEFORE_WRITE"), QStringLiteral("2"));
+    sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pause);
+
+    const auto run = sandbox.start({QStringLiteral("main.bas")});
+    for (int waited = 0; !QFile::exists(pause) && waited < 20000; waited += 5)
+        QThread::msleep(5);
+    ASSERT_TRUE(QFile::exists(pause));
+    EXPECT_TRUE(tree.isRewritten(QStringLiteral("lib/header.bi")));
+    test.edit(sandbox);
+    QFile::remove(pause);
+    ASSERT_TRUE(run->waitForFinished(30000));
+
+    EXPECT_EQ(run->exitCode(), 1);
+    EXPECT_EQ(run->readAllStandardOutput(), QByteArray());
+    const QByteArray report = run->readAllStandardError();
+    EXPECT_EQ(report, "fbext: " + QFile::encodeName(sandbox.path(QStringLiteral("main.bas"))) +
+                          ' ' + test.said +
+                          " after fbext read it; nothing was compiled, and every file is as it "
+                          "was\n");
+    EXPECT_TRUE(sandbox.calls().isEmpty()) << "the compiler was run";
+    tree.bytes.remove(QStringLiteral("main.bas"));
+    tree.expectIntact(); // the header is back
+    if (QByteArray(test.name) == "Deleted")
+        EXPECT_FALSE(QFile::exists(sandbox.path(QStringLiteral("main.bas")))) << "made again";
+    else
+        EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), savedText);
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FileRestore, EditBeforeRewriteTest,
+    testing::Values(EditBeforeRewrite{"SavedInPlace", "was changed",
+                                      [](const Sandbox& sandbox) {
+                                          sandbox.writeFile(QStringLiteral("main.bas"), savedText);
+                                      }},
+                    EditBeforeRewrite{
+                        "SavedAsANewFile", "was replaced by another file",
+                        [](const Sandbox& sandbox) {
+                            sandbox.writeFile(QStringLiteral("main.bas.new"), savedText);
+                            ASSERT_EQ(
+                                ::rename(
+                                    QFile::encodeName(sandbox.path(QStringLiteral("main.bas.new"))),
+                                    QFile::encodeName(sandbox.path(QStringLiteral("main.bas")))),
+                                0);
+                        }},
+                    EditBeforeRewrite{"Deleted", "was deleted",
+                                      [](const Sandbox& sandbox) {
+                                          QFile::remove(sandbox.path(QStringLiteral("main.bas")));
+                                      }}),
+    [](const testing::TestParamInfo<EditBeforeRewrite>& info) { return info.param.name; });
+
+// A file that must be rewritten but cannot be, or cannot be read whole: the
+// run stops before compiling with one line naming it and why, and puts back
+// what it rewrote before (other.bi).
+struct StopCase {
+    const char* name;
+    const char* said; // the line after "fbext: ", %1 standing for the header's path
+    Launch launch;
+    // Makes the header at path what the case needs; false when it cannot here.
+    bool (*prepare)(const QString& path);
+};
+
+void PrintTo(const StopCase& test, std::ostream* out) {
+    *out << test.name;
+}
+
+const QByteArray headerText = [] {
+    QByteArray text = "' a header of 4000 bytes\n";
+    while (text.size() < 4000)
+        text += "const C" + QByteArray::number(text.size()) + " = 1\n";
+    return text.left(3999) + '\n';
+}();
+
+// A folder outside the sandbox for a header the run's user does not own, or
+// one on a file system of its own (mounted by the case, taken away after it).
+struct OutsideFolder {
+    QTemporaryDir folder;
+    ~OutsideFolder() {
+        if (readFileStamp(folder.path()).device !=
+            readFileStamp(QFileInfo(folder.path()).absolutePath()).device)
+            QProcess::execute(QStringLiteral("umount"), {folder.path()});
+    }
+};
+
+class StopBeforeCompiling : public testing::TestWithParam<StopCase> {};
+
+TEST_P(StopBeforeCompiling, NamesTheFileAndPutsEverythingBack) {
+    const StopCase& test = GetParam();
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    OutsideFolder elsewhere;
+    const bool outside = QByteArray(test.name).startsWith("Outside");
+    const QString header = outside ? elsewhere.folder.filePath(QStringLiteral("header.bi"))
+                                   : sandbox.path(QStringLiteral("lib/header.bi"));
+    sandbox.writeFile(QStringLiteral("lib/header.bi"), headerText);
+    if (outside) {
+        ASSERT_TRUE(writeFileBytes(header, headerText));
+    }
+    tree.add(QStringLiteral("other.bi"), "const OTHER = 2\n");
+    tree.add(QStringLiteral("main.bas"), "#include once \"other.bi\"\n#include once \"" +
+                                             QFile::encodeName(header) + "\"\nprint 1\n");
+    sandbox.scriptCompiler("compiled\n");
+    if (!test.prepare(header))
+        GTEST_SKIP() << "cannot be set up here";
+    const bool headerKnown = readFileStamp(header).size == headerText.size();
+
+    const auto run = sandbox.start({QStringLiteral("main.bas")}, test.launch);
+    ASSERT_TRUE(run->waitForFinished(30000));
+
+    EXPECT_EQ(run->exitCode(), 1);
+    EXPECT_EQ(run->readAllStandardOutput(), QByteArray());
+    const QByteArray said = run->readAllStandardError();
+    EXPECT_EQ(said, "fbext: " + QByteArray(test.said).replace("%1", QFile::encodeName(header)) +
+                        "; nothing was compiled, and every file is as it was\n")
+        << said.constData();
+    EXPECT_TRUE(sandbox.calls().isEmpty()) << "the compiler was run";
+    tree.expectIntact();
+    if (headerKnown) {
+        EXPECT_EQ(readFileBytes(header), headerText);
+    }
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
+
+Launch unprivileged() {
+    Launch launch;
+    launch.unprivileged = true;
+    return launch;
+}
+
+Launch withFileSizeLimit(qint64 bytes) {
+    Launch launch;
+    launch.fileSizeLimit = bytes;
+    return launch;
+}
+
+bool asRootOnly() {
+    return ::geteuid() == 0;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FileRestore, StopBeforeCompiling,
+    testing::Values(
+        StopCase{"ReadOnly", "cannot rewrite %1: Permission denied", unprivileged(),
+                 [](const QString& path) {
+                     return QFile::setPermissions(path, QFileDevice::ReadOwner |
+                                                            QFileDevice::ReadGroup |
+                                                            QFileDevice::ReadOther);
+                 }},
+        StopCase{"OutsideAndAnotherUsers", "cannot rewrite %1: Permission denied", unprivileged(),
+                 [](const QString& path) {
+                     // Readable by all, writable by its owner, root, alone.
+                     return asRootOnly() &&
+                            QFile::setPermissions(QFileInfo(path).absolutePath(),
+                                                  QFileDevice::Permissions(0x7755)) &&
+                            QFile::setPermissions(path, QFileDevice::Permissions(0x6444));
+                 }},
+        StopCase{"DiskFull", "cannot rewrite %1: File too large", withFileSizeLimit(4020),
+                 [](const QString&) { return true; }},
+        StopCase{"OutsideOnAReadOnlyFileSystem", "cannot rewrite %1: Read-only file system",
+                 Launch(),
+                 [](const QString& path) {
+                     // A small file system of its own holding the header,
+                     // then made read-only.
+                     const QString folder = QFileInfo(path).absolutePath();
+                     const QByteArray bytes = readFileBytes(path).value_or(QByteArray());
+                     if (!asRootOnly() ||
+                         QProcess::execute(QStringLiteral("mount"),
+                                           {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                            QStringLiteral("-o"), QStringLiteral("size=1m"),
+                                            QStringLiteral("tmpfs"), folder}) != 0)
+                         return false;
+                     return writeFileBytes(path, bytes) &&
+                            QProcess::execute(
+                                QStringLiteral("mount"),
+                                {QStringLiteral("-o"), QStringLiteral("remount,ro"), folder}) == 0;
+                 }},
+        StopCase{"LargerThanMemory",
+                 "cannot read %1 whole: it is larger than this machine's memory", Launch(),
+                 [](const QString& path) {
+                     // A sparse file of a terabyte takes no room on disk.
+                     QFile file(path);
+                     return file.resize(qint64(1) << 40);
+                 }}),
+    [](const testing::TestParamInfo<StopCase>& info) { return info.param.name; });
 
 } // namespace

@@ -72,8 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Interrupts, WhileWaitingForAnotherRunNothingIsTouched) {
     Sandbox sandbox;
     SourceTree tree{sandbox, {}, {}};
-    tree.add(QStringLiteral("first.bas"), "print 1\n");
-    tree.add(QStringLiteral("waiting.bas"), "print 2\n");
+    tree.add(QStringLiteral("shared.bi"), "const N = 1\n");
+    tree.add(QStringLiteral("first.bas"), "#include once \"shared.bi\"\nprint 1\n");
+    tree.add(QStringLiteral("waiting.bas"), "#include once \"shared.bi\"\nprint 2\n");
     sandbox.scriptCompiler({});
     sandbox.scriptCompilerDelay(60000);
 
@@ -82,7 +83,7 @@ TEST(Interrupts, WhileWaitingForAnotherRunNothingIsTouched) {
     ASSERT_NE(compilerPid, 0);
     const auto waiting = sandbox.start({QStringLiteral("waiting.bas")});
     ASSERT_TRUE(waiting->waitForStarted());
-    EXPECT_FALSE(waiting->waitForFinished(500)); // it waits for the first run's lock
+    EXPECT_FALSE(waiting->waitForFinished(500)); // it waits for the first run's header
     ::kill(pid_t(waiting->processId()), SIGTERM);
     ASSERT_TRUE(waiting->waitForFinished(10000));
     EXPECT_EQ(waiting->exitStatus(), QProcess::CrashExit);

@@ -1,8 +1,9 @@
 // Originals are put into the journal on a thread of their own; the order of
 // the records and the rule that a file's original is on disk before the file
-// is touched must be what they were when it was done in line.
+// is touched must be what they were when it was done in line, and every write
+// is announced before it is made and recorded as done after.
 
-#include "filerestore.h"
+#include "digest.h"
 #include "journalworker.h"
 #include "runjournal.h"
 #include "snapshotregistry.h"
@@ -26,6 +27,21 @@ QByteArray sampleBytes(int i) {
     return i == 3 ? QByteArray(3 << 20, 'x') : QByteArray::number(i) + " \r\n\0end";
 }
 
+PrivateFolder folderAt(const QString& path) {
+    PrivateFolder folder;
+    QString problem;
+    EXPECT_TRUE(openPrivateFolder(path, &folder, &problem)) << qPrintable(problem);
+    return folder;
+}
+
+FileStamp identity(int i) {
+    FileStamp stamp;
+    stamp.device = 1;
+    stamp.inode = i;
+    stamp.valid = true;
+    return stamp;
+}
+
 QList<int> journalIndexes(const QList<JournalWorker::Outcome>& outcomes) {
     QList<int> indexes;
     for (const JournalWorker::Outcome& outcome : outcomes)
@@ -37,13 +53,13 @@ TEST(JournalWorker, RecordsEveryOriginalInTheOrderHandedOver) {
     QTemporaryDir root;
     RunJournal journal;
     QString reason;
-    ASSERT_TRUE(journal.create(root.path(), &reason));
+    ASSERT_TRUE(journal.create(folderAt(root.path()), &reason));
     constexpr int count = 12;
     {
         JournalWorker worker(&journal);
         for (int i = 0; i < count; ++i)
-            EXPECT_EQ(worker.keepOriginal(QStringLiteral("/src/f%1.bi").arg(i), sampleBytes(i),
-                                          FileTime{1000 + i, i, true}),
+            EXPECT_EQ(worker.keepOriginal(QStringLiteral("/src/f%1.bi").arg(i), identity(i),
+                                          sampleBytes(i), FileTime{1000 + i, i, true}),
                       i);
         QList<int> expected;
         for (int i = 0; i < count; ++i)
@@ -51,13 +67,14 @@ TEST(JournalWorker, RecordsEveryOriginalInTheOrderHandedOver) {
         EXPECT_EQ(journalIndexes(worker.wait()), expected);
         EXPECT_EQ(journalIndexes(worker.wait()), expected); // nothing new: returns at once
     }
-    const QList<JournalEntry> entries = readJournal(journal.directory);
+    const QList<JournalEntry> entries = journal.entries();
     ASSERT_EQ(entries.size(), count);
     for (int i = 0; i < count; ++i) {
         EXPECT_EQ(entries[i].path, QStringLiteral("/src/f%1.bi").arg(i));
+        EXPECT_EQ(entries[i].inode, i);
         EXPECT_EQ(entries[i].modified.seconds, 1000 + i);
         EXPECT_EQ(entries[i].originalDigest, contentDigest(sampleBytes(i)));
-        EXPECT_EQ(readAll(journalCopyPath(journal.directory, i)), sampleBytes(i));
+        EXPECT_EQ(readAll(journal.originalCopyPath(i)), sampleBytes(i));
     }
 }
 
@@ -67,45 +84,55 @@ TEST(JournalWorker, WritesFollowTheirOriginalsAndAreRefusedWithoutOne) {
     QTemporaryDir root;
     RunJournal journal;
     QString reason;
-    ASSERT_TRUE(journal.create(QDir(root.path()).filePath(QStringLiteral("journals")), &reason));
+    ASSERT_TRUE(journal.create(folderAt(root.filePath(QStringLiteral("journals"))), &reason));
     const QString path = QDir(root.path()).filePath(QStringLiteral("lib.bi"));
     const QString lost = QDir(root.path()).filePath(QStringLiteral("lost.bi"));
     ASSERT_TRUE(writeFileBytes(path, "old\n"));
     ASSERT_TRUE(writeFileBytes(lost, "kept as is\n"));
+    LockedFile file;
+    LockedFile lostFile;
+    ASSERT_EQ(tryLockFile(path, &file), LockOutcome::Taken);
+    ASSERT_EQ(tryLockFile(lost, &lostFile), LockOutcome::Taken);
+    ASSERT_EQ(file.openWriter(), 0);
+    ASSERT_EQ(lostFile.openWriter(), 0);
+    Precondition asRead;
+    asRead.stamp = fileStampOf(file.reader);
+    asRead.bytes = "old\n";
     QList<JournalWorker::Outcome> outcomes;
     {
         JournalWorker worker(&journal);
-        const int file = worker.keepOriginal(path, "old\n", FileTime());
-        worker.write(file, path, "new\n", "old\n", FileTime());
-        worker.write(7, lost, "never\n", "kept as is\n", FileTime()); // no such original
+        const int original = worker.keepOriginal(path, file.identity, "old\n", FileTime());
+        worker.write(original, &file, "new\n", asRead, "old\n", FileTime());
+        worker.write(7, &lostFile, "never\n", asRead, "kept as is\n", FileTime()); // no original
         outcomes = worker.wait();
     }
     ASSERT_EQ(outcomes.size(), 3);
     EXPECT_EQ(outcomes[0].journalIndex, 0);
-    EXPECT_TRUE(outcomes[1].recorded);
-    EXPECT_TRUE(outcomes[1].written);
+    EXPECT_TRUE(outcomes[1].tried);
+    EXPECT_EQ(outcomes[1].write.status, WriteStatus::Written);
     EXPECT_EQ(outcomes[1].digest, contentDigest("new\n"));
-    EXPECT_TRUE(outcomes[1].stamp.sameAs(readFileStamp(path)));
-    EXPECT_FALSE(outcomes[2].recorded);
-    EXPECT_FALSE(outcomes[2].written);
+    EXPECT_TRUE(outcomes[1].write.after.sameAs(readFileStamp(path)));
+    EXPECT_FALSE(outcomes[2].tried);
     EXPECT_EQ(readAll(path), QByteArray("new\n"));
     EXPECT_EQ(readAll(lost), QByteArray("kept as is\n"));
-    const QList<JournalEntry> entries = readJournal(journal.directory);
+    const QList<JournalEntry> entries = journal.entries();
     ASSERT_EQ(entries.size(), 1);
     EXPECT_EQ(entries[0].writtenDigests, QList<QByteArray>{contentDigest("new\n")});
+    EXPECT_EQ(entries[0].lastWrite, LastWrite::RewriteDone);
 }
 
 TEST(JournalWorker, AWorkerLetGoWithoutWaitingStillDoesWhatItWasGiven) {
     QTemporaryDir root;
     RunJournal journal;
     QString reason;
-    ASSERT_TRUE(journal.create(root.path(), &reason));
+    ASSERT_TRUE(journal.create(folderAt(root.path()), &reason));
     {
         JournalWorker worker(&journal);
         for (int i = 0; i < 5; ++i)
-            worker.keepOriginal(QStringLiteral("/src/f%1.bi").arg(i), sampleBytes(i), FileTime());
+            worker.keepOriginal(QStringLiteral("/src/f%1.bi").arg(i), identity(i), sampleBytes(i),
+                                FileTime());
     }
-    EXPECT_EQ(readJournal(journal.directory).size(), 5);
+    EXPECT_EQ(journal.entries().size(), 5);
 }
 
 TEST(JournalWorker, AnOriginalThatCannotBeKeptIsReportedAndItsFileNotWritten) {
@@ -113,8 +140,7 @@ TEST(JournalWorker, AnOriginalThatCannotBeKeptIsReportedAndItsFileNotWritten) {
     const QString path = QDir(root.path()).filePath(QStringLiteral("a.bas"));
     ASSERT_TRUE(writeFileBytes(path, "original\n"));
     RunJournal closed; // never created: nothing can be put into it
-    SnapshotRegistry registry;
-    registry.journal = &closed;
+    SnapshotRegistry registry(&closed);
     const QString included = QDir(root.path()).filePath(QStringLiteral("b.bi"));
     ASSERT_TRUE(writeFileBytes(included, "included\n"));
     registry.registerSource(path, "original\n");
@@ -123,10 +149,11 @@ TEST(JournalWorker, AnOriginalThatCannotBeKeptIsReportedAndItsFileNotWritten) {
     EXPECT_FALSE(registry.writeRewrittenBytes(path, "ours\n"));
     EXPECT_EQ(readAll(path), QByteArray("original\n"));
     EXPECT_EQ(readAll(included), QByteArray("included\n"));
-    const QStringList both = {canonicalSourcePath(path), canonicalSourcePath(included)};
-    EXPECT_EQ(registry.journalFailures, both);
-    registry.settleJournal(); // each noted once only
-    EXPECT_EQ(registry.journalFailures, both);
+    const std::optional<RunProblem> problem = registry.problem();
+    ASSERT_TRUE(problem.has_value());
+    EXPECT_EQ(problem->kind, RunProblem::Kind::Stop);
+    EXPECT_EQ(problem->path, canonicalSourcePath(path)) << "the first file that failed";
+    EXPECT_TRUE(problem->message.startsWith(QStringLiteral("cannot write the journal")));
 }
 
 // A file included by another is registered after it and its write queued
@@ -136,33 +163,34 @@ TEST(JournalWorker, EveryWriteFollowsTheOriginalOfItsFileInTheManifest) {
     QTemporaryDir root;
     RunJournal journal;
     QString reason;
-    ASSERT_TRUE(journal.create(QDir(root.path()).filePath(QStringLiteral("journals")), &reason));
+    ASSERT_TRUE(journal.create(folderAt(root.filePath(QStringLiteral("journals"))), &reason));
     const QString main = QDir(root.path()).filePath(QStringLiteral("main.bas"));
     const QString header = QDir(root.path()).filePath(QStringLiteral("lib.bi"));
     ASSERT_TRUE(writeFileBytes(main, sampleBytes(3)));
     ASSERT_TRUE(writeFileBytes(header, "header\n"));
     {
-        SnapshotRegistry registry;
-        registry.journal = &journal;
+        SnapshotRegistry registry(&journal);
         registry.registerSource(main, sampleBytes(3));
         registry.registerSource(header, "header\n");
         registry.queueRewrittenBytes(header, "new header\n");
         ASSERT_TRUE(registry.writeRewrittenBytes(main, "new main\n"));
         EXPECT_EQ(readAll(header), QByteArray("new header\n")); // settled by the write of main
-        registry.settleJournal();
-        EXPECT_TRUE(registry.journalFailures.isEmpty());
-        EXPECT_EQ(registry.originalTexts.value(canonicalSourcePath(main)).journalIndex, 0);
-        EXPECT_EQ(registry.originalTexts.value(canonicalSourcePath(header)).journalIndex, 1);
+        EXPECT_FALSE(registry.problem().has_value());
+        EXPECT_EQ(registry.snapshotOf(main)->journalIndex, 0);
+        EXPECT_EQ(registry.snapshotOf(header)->journalIndex, 1);
         EXPECT_TRUE(registry.restoreSources().isComplete());
     }
     const QList<QByteArray> manifest =
-        readAll(QDir(journal.directory).filePath(QStringLiteral("manifest"))).split('\n');
+        readAll(journal.folder.filePath(QStringLiteral("manifest"))).split('\n');
     QStringList kinds;
     for (const QByteArray& line : manifest)
-        kinds.append(QString::fromLatin1(line.left(line.indexOf(' ', line.indexOf(' ') + 1))));
+        kinds.append(QString::fromLatin1(line.split(' ').mid(0, 2).join(' ')));
     EXPECT_EQ(kinds, QStringList({QStringLiteral("fbext journal"), QStringLiteral("original 0"),
-                                  QStringLiteral("original 1"), QStringLiteral("wrote 1"),
-                                  QStringLiteral("wrote 0"), QString()}));
+                                  QStringLiteral("original 1"), QStringLiteral("write 1"),
+                                  QStringLiteral("done 1"), QStringLiteral("write 0"),
+                                  QStringLiteral("done 0"), QStringLiteral("restore 0"),
+                                  QStringLiteral("done 0"), QStringLiteral("restore 1"),
+                                  QStringLiteral("done 1"), QString()}));
     EXPECT_EQ(readAll(main), sampleBytes(3));
     EXPECT_EQ(readAll(header), QByteArray("header\n"));
 }

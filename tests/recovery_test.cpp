@@ -1,14 +1,16 @@
 // A run killed before its restore (SIGKILL, a crash, a power cut) is repaired
 // by the next run, from the journal the killed run left behind.
 
-#include "filerestore.h"
+#include "digest.h"
 #include "runjournal.h"
 #include "sandbox.h"
 #include "sourcetree.h"
 
 #include <QDir>
-#include <QLockFile>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -98,14 +100,17 @@ TEST(Recovery, AJournalOfALiveRunIsNotTouched) {
     sandbox.scriptCompiler({});
 
     // A journal whose run is alive: its lock is held (here by this test).
-    RunJournal live;
+    PrivateFolder journals;
     QString reason;
-    ASSERT_TRUE(live.create(sandbox.userDataDir() + QStringLiteral("/journals"), &reason))
-        << qPrintable(reason);
+    ASSERT_TRUE(
+        openPrivateFolder(sandbox.userDataDir() + QStringLiteral("/journals"), &journals, &reason));
+    RunJournal live;
+    ASSERT_TRUE(live.create(journals, &reason)) << qPrintable(reason);
     const QString busy = QDir(sandbox.dir()).canonicalPath() + QStringLiteral("/busy.bas");
-    const int index = live.recordOriginal(busy, "the original\n", FileTime());
+    const int index = live.recordOriginal(busy, readFileStamp(busy), "the original\n", FileTime());
     ASSERT_EQ(index, 0);
-    ASSERT_TRUE(live.recordWrite(index, contentDigest("text another run wrote\n")));
+    ASSERT_TRUE(live.recordWriteStarting(index, contentDigest("text another run wrote\n")));
+    live.recordWriteDone(index);
 
     sandbox.writeFile(QStringLiteral("mine.bas"), "print 1\n");
     const RunResult run = sandbox.run({QStringLiteral("mine.bas")});
@@ -118,6 +123,125 @@ TEST(Recovery, AJournalOfALiveRunIsNotTouched) {
     EXPECT_EQ(sandbox.run({QStringLiteral("mine.bas")}).exitCode, 0);
     EXPECT_EQ(sandbox.readFile(QStringLiteral("busy.bas")), "the original\n");
     EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
+
+// A program of several files of every kind: a main file, headers included
+// from a subfolder, a header with CR LF line ends, and a big one.
+void addProgramOfEveryKind(SourceTree& tree) {
+    tree.add(QStringLiteral("main.bas"), "#include once \"lib/list.bi\"\n"
+                                         "#include once \"crlf.bi\"\n"
+                                         "#include once \"big.bi\"\n"
+                                         "dim s as Stack<<<integer>>>\n");
+    tree.add(QStringLiteral("lib/list.bi"), "#include once \"common.bi\"\n"
+                                            "template Stack\n"
+                                            "type Stack\n  top as t1\nend type\n"
+                                            "end template\n");
+    tree.add(QStringLiteral("lib/common.bi"), "const N = 3\n");
+    tree.add(QStringLiteral("crlf.bi"), "type Shape\r\n  x as integer\r\nend type\r\n"
+                                        "type Circle extends Shape\r\nend type\r\n");
+    QByteArray big;
+    while (big.size() < (2 << 20))
+        big += "dim shared variable" + QByteArray::number(big.size()) + " as integer = 1\n";
+    tree.add(QStringLiteral("big.bi"), big);
+}
+
+// What a run that repairs a killed run may say: nothing, or that a file was
+// cut in the middle of a write and what it held then is kept.
+void expectOnlyCutFilesReported(const QByteArray& standardError) {
+    for (const QByteArray& line : standardError.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        EXPECT_TRUE(line.contains(" was being written when an earlier run was stopped; its "
+                                  "original is back"))
+            << line.constData();
+    }
+}
+
+TEST(Recovery, AKillAtAnyStepOfAnyWriteLosesNoByte) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    addProgramOfEveryKind(tree);
+    sandbox.scriptCompiler("compiled\n");
+    // Each killed run is one of the program with the write hook; the run
+    // after it, of the program itself, must repair everything.
+    int killed = 0;
+    for (int step = 1;; ++step) {
+        SCOPED_TRACE(step);
+        sandbox.useFaultInjectingProgram(true);
+        sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"), QString::number(step));
+        const RunResult run = sandbox.run({QStringLiteral("main.bas")});
+        sandbox.useFaultInjectingProgram(false);
+        if (run.exitCode == 0)
+            break; // every step of every write has been a kill point
+        ASSERT_EQ(run.exitCode, -1) << "not killed: " << run.standardError.constData();
+        ++killed;
+
+        const RunResult repair = sandbox.run({QStringLiteral("main.bas")});
+        EXPECT_EQ(repair.exitCode, 0) << repair.standardError.constData();
+        EXPECT_EQ(repair.standardOutput, "compiled\n");
+        expectOnlyCutFilesReported(repair.standardError);
+        tree.expectIntact();
+        EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+    }
+    EXPECT_EQ(killed, 5 * 2 * 4) << "five files, each rewritten and put back, four steps each";
+    tree.expectIntact();
+}
+
+TEST(Recovery, AFileTheKilledRunOnlyReadIsNotReportedWhenEditedLater) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.addTypicalProgram();
+    sandbox.writeFile(QStringLiteral("other.bas"), "print 1\n");
+    sandbox.scriptCompiler({});
+    // Killed as it is about to write its first file: every file is read and
+    // its original journaled, none written.
+    sandbox.useFaultInjectingProgram(true);
+    sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"), QStringLiteral("1"));
+    ASSERT_EQ(sandbox.run({QStringLiteral("main.bas")}).exitCode, -1);
+    sandbox.useFaultInjectingProgram(false);
+    ASSERT_EQ(journalsIn(sandbox).size(), 1);
+    tree.expectIntact();
+
+    const QByteArray edited = "' edited by hand\nprint 2\n";
+    sandbox.writeFile(QStringLiteral("main.bas"), edited);
+    const RunResult next = sandbox.run({QStringLiteral("other.bas")});
+    EXPECT_EQ(next.exitCode, 0);
+    EXPECT_EQ(next.standardError, QByteArray()) << "it was only read: nothing to say about it";
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), edited);
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+    EXPECT_FALSE(QDir(sandbox.userDataDir() + QStringLiteral("/kept")).exists());
+}
+
+TEST(Recovery, TwoHundredKillsAtRandomMomentsLoseNoByte) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    addProgramOfEveryKind(tree);
+    sandbox.writeFile(QStringLiteral("other.bas"), "print 1\n");
+    sandbox.scriptCompiler({});
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_EQ(sandbox.run({QStringLiteral("main.bas")}).exitCode, 0);
+    const qint64 runMs = timer.elapsed();
+
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE(seed);
+    QRandomGenerator random(seed);
+    for (int kill = 0; kill < 200; ++kill) {
+        SCOPED_TRACE(kill);
+        const auto run = sandbox.start({QStringLiteral("main.bas")});
+        ASSERT_TRUE(run->waitForStarted());
+        QThread::usleep(random.bounded(quint32(runMs * 1200)));
+        ::kill(pid_t(run->processId()), SIGKILL);
+        ASSERT_TRUE(run->waitForFinished(10000));
+
+        // The next run, over another file, first puts back what the killed
+        // one left.
+        const RunResult next = sandbox.run({QStringLiteral("other.bas")});
+        ASSERT_EQ(next.exitCode, 0) << next.standardError.constData();
+        expectOnlyCutFilesReported(next.standardError);
+        tree.expectIntact();
+        ASSERT_TRUE(journalsIn(sandbox).isEmpty());
+    }
 }
 
 } // namespace

@@ -7,11 +7,18 @@
 //   "signal": a signal to raise on itself at the end (Unix)
 //   "ignoreSignals": signals to ignore while it runs (Unix), as a compiler
 //       that will not stop when asked
+//   "parentFileSizeLimit": lower the file size limit of the process that
+//       started it (fbc) to this many bytes, so that its later writes fail
+//       as on a full disk (Unix)
+//   "nested": arguments to run fbc (beside it) with from inside the compile,
+//       as a build step would; its exit status and standard error are
+//       written to fbc2-nested.json (a compile it starts does not nest again)
 //   "errorMarker": report an error, numbered the way the real compiler numbers
 //       lines ("#line" directives included), at every line of the source files
 //       it is given (and the files they include) that contains this text
-// and records each call as fbc2-calls/<n>.json beside itself: the arguments,
-// the working directory, and a copy of every argument that names a file. Once
+// and records each call as fbc2-calls/<n>.json beside itself: the arguments
+// (as text and as their exact bytes), the working directory, and a copy of
+// every argument that names a regular file. Once
 // that record is written it leaves its process id in fbc2-started, so a test
 // knows that the compiler is running (and the sources hold rewritten text).
 
@@ -23,24 +30,45 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QThread>
 
 #include <csignal>
 #include <cstdio>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
-void record(const QDir& home, const QStringList& arguments) {
+// The bytes of the regular file named by the argument's own bytes, or nothing.
+QJsonValue fileContent(const char* name) {
+    struct stat info;
+    if (::stat(name, &info) != 0 || !S_ISREG(info.st_mode))
+        return QJsonValue();
+    std::FILE* file = std::fopen(name, "rb");
+    if (!file)
+        return QJsonValue();
+    QByteArray bytes;
+    char buffer[65536];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        bytes.append(buffer, qsizetype(got));
+    std::fclose(file);
+    return QString::fromLatin1(bytes.toBase64());
+}
+
+void record(const QDir& home, int argc, char* argv[]) {
     QJsonArray files;
-    for (const QString& argument : arguments) {
-        QFile file(argument);
-        if (QFileInfo(argument).isFile() && file.open(QIODevice::ReadOnly))
-            files.append(QString::fromLatin1(file.readAll().toBase64()));
-        else
-            files.append(QJsonValue());
+    QJsonArray rawArguments;
+    for (int i = 1; i < argc; ++i) {
+        files.append(fileContent(argv[i]));
+        rawArguments.append(QString::fromLatin1(QByteArray(argv[i]).toBase64()));
     }
     QJsonObject call;
-    call.insert(QStringLiteral("args"), QJsonArray::fromStringList(arguments));
+    call.insert(QStringLiteral("args"),
+                QJsonArray::fromStringList(QCoreApplication::arguments().mid(1)));
+    call.insert(QStringLiteral("rawArgs"), rawArguments);
     call.insert(QStringLiteral("cwd"), QDir::currentPath());
     call.insert(QStringLiteral("files"), files);
 
@@ -91,6 +119,30 @@ void markStarted(const QDir& home) {
     }
 }
 
+void runNested(const QDir& home, const QJsonArray& arguments) {
+    QStringList list;
+    for (const QJsonValue& argument : arguments)
+        list.append(argument.toString());
+    QProcess fbc;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FBC2_NESTED"), QStringLiteral("1"));
+    fbc.setProcessEnvironment(environment);
+    fbc.start(home.filePath(QStringLiteral("fbc")), list);
+    fbc.closeWriteChannel();
+    QJsonObject result;
+    if (fbc.waitForFinished(60000)) {
+        result.insert(QStringLiteral("exitCode"), fbc.exitCode());
+        result.insert(QStringLiteral("stderr"), QString::fromLocal8Bit(fbc.readAllStandardError()));
+    } else {
+        fbc.kill();
+        fbc.waitForFinished();
+        result.insert(QStringLiteral("exitCode"), QStringLiteral("hung"));
+    }
+    QFile out(home.filePath(QStringLiteral("fbc2-nested.json")));
+    if (out.open(QIODevice::WriteOnly))
+        out.write(QJsonDocument(result).toJson());
+}
+
 void print(FILE* stream, const QString& text) {
     const QByteArray bytes = text.toLatin1();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
@@ -102,7 +154,7 @@ void print(FILE* stream, const QString& text) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const QDir home(QCoreApplication::applicationDirPath());
-    record(home, QCoreApplication::arguments().mid(1));
+    record(home, argc, argv);
 
     QJsonObject script;
     QFile scriptFile(home.filePath(QStringLiteral("fbc2-script.json")));
@@ -113,8 +165,19 @@ int main(int argc, char* argv[]) {
     for (const QJsonValue& signal : script.value(QStringLiteral("ignoreSignals")).toArray())
         std::signal(signal.toInt(), SIG_IGN);
 #endif
+#ifdef Q_OS_UNIX
+    if (const QJsonValue limit = script.value(QStringLiteral("parentFileSizeLimit"));
+        limit.isDouble()) {
+        const struct rlimit bytes = {rlim_t(limit.toInt()), rlim_t(limit.toInt())};
+        if (::prlimit(::getppid(), RLIMIT_FSIZE, &bytes, nullptr) != 0)
+            std::perror("fbc2: prlimit");
+    }
+#endif
     markStarted(home);
 
+    if (const QJsonArray nested = script.value(QStringLiteral("nested")).toArray();
+        !nested.isEmpty() && qEnvironmentVariableIsEmpty("FBC2_NESTED"))
+        runNested(home, nested);
     if (const int sleepMs = script.value(QStringLiteral("sleepMs")).toInt(); sleepMs > 0)
         QThread::msleep(sleepMs);
     print(stdout, script.value(QStringLiteral("stdout")).toString());

@@ -3,6 +3,7 @@
 #include "userenvironment.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -10,6 +11,11 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QThread>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -33,6 +39,22 @@ QString executableName(const QString& base) {
 Sandbox::Sandbox() {
     copyExecutable(QStringLiteral(FBEXT_PROGRAM), path(executableName(QStringLiteral("fbc"))));
     copyExecutable(QStringLiteral(FBEXT_STANDIN), path(executableName(QStringLiteral("fbc2"))));
+}
+
+void Sandbox::useFaultInjectingProgram(bool faultInjecting) {
+#ifdef FBEXT_FAULTS_PROGRAM
+    const QString faults = QStringLiteral("fbc-faults");
+    if (!QFile::exists(path(faults)))
+        copyExecutable(QStringLiteral(FBEXT_FAULTS_PROGRAM), path(faults));
+    program = faultInjecting ? faults : executableName(QStringLiteral("fbc"));
+#else
+    Q_UNUSED(faultInjecting);
+    qFatal("no fault-injecting build of the program here");
+#endif
+}
+
+void Sandbox::setEnvironment(const QString& name, const QString& value) {
+    additions.insert(name, value);
 }
 
 QString Sandbox::path(const QString& relative) const {
@@ -79,18 +101,88 @@ RunResult Sandbox::run(const QStringList& arguments, const QString& workingDirec
     return result;
 }
 
+RunResult Sandbox::runWithArgumentBytes(const QList<QByteArray>& arguments) const {
+    // Each argument is made by printf from octal escapes, so no byte of it
+    // passes through text.
+    QByteArray script = "exec ./fbc";
+    for (const QByteArray& argument : arguments) {
+        script += " \"$(printf '";
+        for (const char byte : argument)
+            script += '\\' + QByteArray::number(uchar(byte), 8).rightJustified(3, '0');
+        script += "')\"";
+    }
+    QProcess shell;
+    shell.setProcessEnvironment(environment());
+    shell.setWorkingDirectory(dir());
+    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QString::fromLatin1(script)});
+    shell.closeWriteChannel();
+    RunResult result;
+    if (!shell.waitForFinished(60000))
+        return result;
+    result.exitCode = shell.exitStatus() == QProcess::NormalExit ? shell.exitCode() : -1;
+    result.standardOutput = shell.readAllStandardOutput();
+    result.standardError = shell.readAllStandardError();
+    return result;
+}
+
 std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments,
                                          const QString& workingDirectory) const {
     auto process = std::make_unique<QProcess>();
     process->setProcessEnvironment(environment());
     process->setWorkingDirectory(workingDirectory.isEmpty() ? dir() : path(workingDirectory));
-    process->start(path(executableName(QStringLiteral("fbc"))), arguments);
+    process->start(path(program), arguments);
     process->closeWriteChannel();
     return process;
 }
 
+std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments, const Launch& launch) const {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
+    process->setWorkingDirectory(dir());
+#ifdef Q_OS_UNIX
+    const bool asNobody = launch.unprivileged && ::geteuid() == 0;
+    if (asNobody && launch.giveAway)
+        giveAway(launch.ownSandbox);
+    const rlim_t fileSizeLimit = rlim_t(launch.fileSizeLimit);
+    process->setChildProcessModifier([asNobody, fileSizeLimit] {
+        const struct rlimit limit = {fileSizeLimit, fileSizeLimit};
+        if ((fileSizeLimit > 0 && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ||
+            (asNobody && (::setgid(unprivilegedUser) != 0 || ::setuid(unprivilegedUser) != 0)))
+            ::_exit(99);
+    });
+#else
+    Q_UNUSED(launch);
+#endif
+    process->start(path(program), arguments);
+    process->closeWriteChannel();
+    return process;
+}
+
+void Sandbox::giveAway(bool ownSandbox) const {
+#ifdef Q_OS_UNIX
+    if (::geteuid() != 0)
+        return;
+    const auto give = [](const QString& path) {
+        if (::lchown(QFile::encodeName(path).constData(), unprivilegedUser, unprivilegedUser) != 0)
+            qFatal("cannot give %s away", qPrintable(path));
+    };
+    give(dir());
+    QDirIterator entries(dir(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext()) {
+        const QString entry = entries.next();
+        if (ownSandbox || entry.startsWith(path(QStringLiteral("home"))))
+            give(entry);
+    }
+#else
+    Q_UNUSED(ownSandbox);
+#endif
+}
+
 QProcessEnvironment Sandbox::environment() const {
-    return userEnvironment(path(QStringLiteral("home")));
+    QProcessEnvironment environment = userEnvironment(path(QStringLiteral("home")));
+    environment.insert(additions);
+    return environment;
 }
 
 QString Sandbox::userDataDir() const {
@@ -105,6 +197,13 @@ void Sandbox::scriptCompilerDelay(int sleepMs, const QList<int>& ignoredSignals)
     for (const int signal : ignoredSignals)
         ignored.append(signal);
     script.insert(QStringLiteral("ignoreSignals"), ignored);
+    writeFile(QStringLiteral("fbc2-script.json"), QJsonDocument(script).toJson());
+}
+
+void Sandbox::scriptCompilerParentFileSizeLimit(int bytes) const {
+    QJsonObject script =
+        QJsonDocument::fromJson(readFile(QStringLiteral("fbc2-script.json"))).object();
+    script.insert(QStringLiteral("parentFileSizeLimit"), bytes);
     writeFile(QStringLiteral("fbc2-script.json"), QJsonDocument(script).toJson());
 }
 
@@ -129,6 +228,8 @@ QList<CompilerCall> Sandbox::calls() const {
         CompilerCall call;
         for (const QJsonValue& argument : object.value(QStringLiteral("args")).toArray())
             call.arguments.append(argument.toString());
+        for (const QJsonValue& argument : object.value(QStringLiteral("rawArgs")).toArray())
+            call.rawArguments.append(QByteArray::fromBase64(argument.toString().toLatin1()));
         call.workingDirectory = object.value(QStringLiteral("cwd")).toString();
         const QJsonArray files = object.value(QStringLiteral("files")).toArray();
         for (int i = 0; i < files.size(); ++i) {

@@ -13,6 +13,7 @@
 // One recorded call of the stand-in compiler.
 struct CompilerCall {
     QStringList arguments;
+    QList<QByteArray> rawArguments; // exactly the bytes the compiler was given
     QString workingDirectory;
     QMap<int, QByteArray> files; // argument index -> bytes of the file it named
     bool hasFile(int index) const { return files.contains(index); }
@@ -24,6 +25,20 @@ struct RunResult {
     QByteArray standardError;
 };
 
+// How a run is started, beyond its arguments (Unix).
+struct Launch {
+    // As root, run as the unprivileged user nobody, who is given the whole
+    // sandbox (ownSandbox) or only its folder and the journal's home;
+    // otherwise run as the current user.
+    bool unprivileged = false;
+    bool ownSandbox = true;
+    bool giveAway = true;     // false: the test gave the sandbox away itself (giveAway())
+    qint64 fileSizeLimit = 0; // the run's limit on file sizes (as on a full disk); 0: none
+};
+
+// The user an unprivileged run runs as when the tests run as root.
+constexpr uint unprivilegedUser = 65534;
+
 // A temporary installation: the built program as fbc beside the stand-in
 // compiler as fbc2, plus whatever source files a test writes into it.
 class Sandbox {
@@ -31,6 +46,15 @@ public:
     Sandbox();
 
     QString dir() const { return temporary.path(); }
+
+    // Puts the build of the program with the write hook (faultinjection.cpp)
+    // beside fbc as fbc-faults, which later runs start instead of fbc while
+    // faultInjecting is true. The variables it reads are set with
+    // setEnvironment().
+    void useFaultInjectingProgram(bool faultInjecting);
+
+    // Sets a variable in the environment of every later run.
+    void setEnvironment(const QString& name, const QString& value);
     QString path(const QString& relative) const;
 
     void writeFile(const QString& relative, const QByteArray& bytes) const;
@@ -47,15 +71,29 @@ public:
     // Runs fbc with the arguments, in the sandbox or in a folder below it.
     RunResult run(const QStringList& arguments, const QString& workingDirectory = {}) const;
 
+    // Runs fbc in the sandbox with arguments of any bytes, as a shell passes
+    // them (text arguments can only hold names that are valid UTF-8).
+    RunResult runWithArgumentBytes(const QList<QByteArray>& arguments) const;
+
     QList<CompilerCall> calls() const;
 
     // Makes the stand-in compiler take its time (sleepMs) and ignore the given
     // signals, on top of what scriptCompiler() set.
     void scriptCompilerDelay(int sleepMs, const QList<int>& ignoredSignals = {}) const;
 
+    // Makes the stand-in compiler lower the file size limit of the fbc that
+    // runs it to bytes, so that fbc's writes after the compile fail as on a
+    // full disk.
+    void scriptCompilerParentFileSizeLimit(int bytes) const;
+
     // Starts fbc in the background, as run() would.
     std::unique_ptr<QProcess> start(const QStringList& arguments,
                                     const QString& workingDirectory = {}) const;
+    std::unique_ptr<QProcess> start(const QStringList& arguments, const Launch& launch) const;
+
+    // As root: gives the sandbox (ownSandbox) or its folder and the journal's
+    // home to the user unprivileged runs run as. Does nothing for other users.
+    void giveAway(bool ownSandbox) const;
 
     // Waits until the stand-in compiler has started (the sources then hold their
     // rewritten text); returns its process id, or 0 after timeoutMs.
@@ -71,4 +109,6 @@ public:
 
 private:
     QTemporaryDir temporary;
+    QProcessEnvironment additions;
+    QString program = QStringLiteral("fbc");
 };

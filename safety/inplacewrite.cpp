@@ -1,0 +1,104 @@
+#include "inplacewrite.h"
+
+#include "digest.h"
+#include "runjournal.h"
+#include "sourcefile.h"
+
+WriteHook userFileWriteHook = nullptr;
+
+namespace {
+
+void reachStep(WriteStep step) {
+    if (userFileWriteHook)
+        userFileWriteHook(step);
+}
+
+// Why the file does not meet the precondition, or nothing when it does.
+QString changeIn(const LockedFile& file, const Precondition& precondition) {
+    if (precondition.any)
+        return QString();
+    const FileStamp named = readFileStamp(file.path);
+    if (!named.valid)
+        return QStringLiteral("was deleted");
+    if (!named.sameFileAs(file.identity))
+        return QStringLiteral("was replaced by another file");
+    const FileStamp now = fileStampOf(file.reader);
+    if (now.sameAs(precondition.stamp) && !precondition.stamp.recent)
+        return QString();
+    // The times changed, or cannot tell: the bytes do.
+    const WholeFile current = readWholeFile(file.reader);
+    if (current.bytes && (precondition.digests.isEmpty()
+                              ? *current.bytes == precondition.bytes
+                              : precondition.digests.contains(contentDigest(*current.bytes))))
+        return QString();
+    return QStringLiteral("was changed");
+}
+
+WriteResult failed(int error) {
+    WriteResult result;
+    result.status = WriteStatus::Failed;
+    result.reason = systemErrorText(error);
+    return result;
+}
+
+} // namespace
+
+WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
+                         const FileTime& modified, const Precondition& precondition,
+                         const WriteLog& log) {
+    reachStep(WriteStep::Starting);
+    WriteResult result;
+    result.reason = changeIn(file, precondition);
+    if (!result.reason.isEmpty()) {
+        result.status = WriteStatus::Changed;
+        return result;
+    }
+    if (const int error = file.openWriter())
+        return failed(error);
+    if (log.journal) {
+        const bool announced = log.restoring ? log.journal->recordRestoreStarting(log.index)
+                                             : log.journal->recordWriteStarting(log.index, digest);
+        if (!announced) {
+            result.status = WriteStatus::JournalFailed;
+            return result;
+        }
+    }
+    const qint64 half = bytes.size() / 2;
+    int error = writeAt(file.writer, 0, bytes.constData(), half);
+    if (!error) {
+        reachStep(WriteStep::Halfway);
+        error = writeAt(file.writer, half, bytes.constData() + half, bytes.size() - half);
+    }
+    if (!error)
+        error = truncateFile(file.writer, bytes.size());
+    if (!error)
+        reachStep(WriteStep::BytesWritten);
+    if (!error && modified.valid) {
+        // Only the owner may set the time; the bytes are what must not be lost.
+        setModificationTime(file.writer, modified);
+    }
+    if (!error)
+        error = syncFile(file.writer);
+    if (error)
+        return failed(error);
+    reachStep(WriteStep::Flushed);
+    result.status = WriteStatus::Written;
+    result.after = fileStampOf(file.writer);
+    if (log.journal)
+        log.journal->recordWriteDone(log.index);
+    return result;
+}
+
+WriteResult rewriteFile(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
+                        const Precondition& precondition, const QByteArray& original,
+                        const FileTime& modified, const WriteLog& log) {
+    const WriteResult result = writeInPlace(file, bytes, digest, FileTime(), precondition, log);
+    if (result.status == WriteStatus::Failed && file.writer.isOpen()) {
+        WriteLog restoring = log;
+        restoring.restoring = true;
+        Precondition none;
+        none.any = true;
+        writeInPlace(file, original, QByteArray(), modified, none, restoring);
+    }
+    return result;
+}

@@ -1,0 +1,57 @@
+// Linked into fbc_faults only, a build of the program for tests: it stops or
+// kills the program at chosen steps of its writes into users' files, as read
+// from the environment when the program starts:
+//   FBEXT_KILL_AT_WRITE_STEP=K  SIGKILL at the K-th step of all writes (each
+//                               write has four, see WriteStep)
+//   FBEXT_PAUSE_BEFORE_WRITE=N  before the N-th write (before its file is
+//                               checked), create the file FBEXT_PAUSE_FILE and
+//                               wait until it is removed
+// The installed program has no such hook.
+
+#include "inplacewrite.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<int> stepsReached{0};
+std::atomic<int> writesStarted{0};
+int killAtStep = 0;
+int pauseBeforeWrite = 0;
+const char* pauseFile = nullptr;
+
+void pauseUntilReleased() {
+    if (std::FILE* marker = std::fopen(pauseFile, "w"))
+        std::fclose(marker);
+    struct stat info;
+    for (int waited = 0; waited < 60000 && ::stat(pauseFile, &info) == 0; waited += 5)
+        ::usleep(5000);
+}
+
+void onWriteStep(WriteStep step) {
+    if (step == WriteStep::Starting && ++writesStarted == pauseBeforeWrite && pauseFile)
+        pauseUntilReleased();
+    if (++stepsReached == killAtStep)
+        ::kill(::getpid(), SIGKILL);
+}
+
+int numberFrom(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::atoi(value) : 0;
+}
+
+const bool installed = [] {
+    killAtStep = numberFrom("FBEXT_KILL_AT_WRITE_STEP");
+    pauseBeforeWrite = numberFrom("FBEXT_PAUSE_BEFORE_WRITE");
+    pauseFile = std::getenv("FBEXT_PAUSE_FILE");
+    userFileWriteHook = onWriteStep;
+    return true;
+}();
+
+} // namespace
