@@ -2,8 +2,6 @@
 
 #include "inheritance.h"
 #include "lines.h"
-#include "snapshotregistry.h"
-#include "sourcefile.h"
 #include "twins.h"
 #include "typeblocks.h"
 #include "typescan.h"
@@ -22,21 +20,4 @@ MappedText expandClassText(MappedText source) {
     MappedText result = replaceTypeBlocks(lines, origins, records, inheritance);
     stripExtendsClauses(result, inheritance);
     return result;
-}
-
-void expandClasses(const QString& sourcePath, const QString& targetPath,
-                   SnapshotRegistry& registry) {
-    // A file that cannot be read is left alone rather than rewritten from
-    // nothing: were it registered with no bytes, the restore would empty it.
-    const std::optional<QByteArray> bytes = readFileBytes(sourcePath);
-    if (!bytes)
-        return;
-    registry.registerSource(sourcePath, *bytes);
-    const QStringList lines = splitLines(sourceTextFromBytes(*bytes));
-    QList<LineOrigin> origins;
-    origins.reserve(lines.size());
-    const LineOrigin firstLine(sourcePath, 1);
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        origins.append(firstLine.atLine(int(i + 1)));
-    writeResult(expandClassText(MappedText::fromLines(lines, origins)), targetPath, registry);
 }

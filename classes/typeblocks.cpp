@@ -1,7 +1,6 @@
 #include "typeblocks.h"
 
 #include "lines.h"
-#include "snapshotregistry.h"
 
 #include <cstring>
 
@@ -152,8 +151,4 @@ void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
         return;
     moveDown(copied, source.size() - copied);
     source.truncate(written);
-}
-
-void writeResult(const MappedText& text, const QString& targetPath, SnapshotRegistry& registry) {
-    registry.writeRewrittenSource(targetPath, text.text);
 }

@@ -6,8 +6,6 @@
 #include <QList>
 #include <QStringList>
 
-struct SnapshotRegistry;
-
 // The text of a record that takes the place of its type block: the finished
 // block, the twin block, the twin's implementations and the inherited
 // forwarders, each followed by "\n". The type comes before its twin, whose
@@ -26,6 +24,3 @@ MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& 
 // Every line "type D extends P ..." becomes "type D", except where D uses the
 // compiler's own inheritance.
 void stripExtendsClauses(MappedText& text, const Inheritance& inheritance);
-
-// Writes the finished text to the file through the registry.
-void writeResult(const MappedText& text, const QString& targetPath, SnapshotRegistry& registry);

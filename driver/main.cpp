@@ -3,16 +3,13 @@
 // runs the real compiler (fbc2, beside it) once, and then puts every file it
 // rewrote back exactly as it was.
 
-#include "classexpander.h"
 #include "compilerpath.h"
 #include "compilerrun.h"
 #include "interrupts.h"
-#include "linedirectives.h"
 #include "messages.h"
+#include "pipeline.h"
 #include "runguard.h"
 #include "snapshotregistry.h"
-#include "sourcefile.h"
-#include "sourcepass.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,24 +42,6 @@ bool isSourceFileArgument(const QString& argument) {
 bool isThisProgram(const QString& path) {
     const QString self = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
     return QFileInfo(path).canonicalFilePath() == self;
-}
-
-// Rewrites one source file in place: the template pass (which rewrites the
-// files it includes on the way), then the class-extension pass over the text
-// the template pass produced, handed on in memory with the origin of every
-// line. The file is written once, with its final text and the "#line"
-// directives that point the compiler's messages at the user's own lines.
-// The template pass reads and registers the file. A file that cannot be read
-// is left alone: it is not registered, not written, not created, and the
-// compiler reports it.
-void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
-    if (!QFileInfo(path).isFile())
-        return;
-    // A file named twice, or also included by an earlier one, is read as the
-    // earlier rewrite left it.
-    registry.settleJournal();
-    MappedText rewritten = expandClassText(templatePassText(path, registry));
-    registry.writeRewrittenBytes(path, sourceBytesWithLineDirectives(std::move(rewritten), path));
 }
 
 // Puts every rewritten file back and names, one line each, what could not be.
@@ -143,7 +122,7 @@ int main(int argc, char* argv[]) {
         if (pendingInterrupt())
             break;
         if (isSourceFileArgument(argument))
-            expandSourceFile(argument, registry);
+            rewriteSourceFile(argument, registry);
     }
 
     registry.settleJournal();

@@ -1,10 +1,11 @@
 #pragma once
 
-// What every fuzz target checks: a pass over arbitrary bytes, as a source file
-// and as the file it includes, never crashes or hangs (the sanitizers and
-// libFuzzer watch that), gives the same text every time, and the files come
-// back exactly as they were: once through the registry's restore, once through
-// the journal, as the next run would repair a run that was killed.
+// What every fuzz target checks: the program's pipeline over arbitrary bytes,
+// as a source file and as the file it includes, never crashes or hangs (the
+// sanitizers and libFuzzer watch that), gives the same text every time, and
+// the files come back exactly as they were: once through the registry's
+// restore, once through the journal, as the next run would repair a run that
+// was killed. The targets differ in which files the command line names.
 
 #include "recovery.h"
 #include "runjournal.h"
@@ -63,7 +64,8 @@ inline QByteArray bytesAt(const QString& path) {
 // Runs pass over the pair once: returns what it left in both files, after
 // checking that the files come back with the exact original bytes, put back
 // by the registry or, as after a killed run, from the journal.
-using Pass = std::function<void(const QString& sourcePath, SnapshotRegistry& registry)>;
+using Pass = std::function<void(const QString& sourcePath, const QString& includedPath,
+                                SnapshotRegistry& registry)>;
 
 enum class Restore { ByRegistry, FromJournal };
 
@@ -80,7 +82,7 @@ inline SourcePair runOnce(const SourcePair& input, const Pass& pass, Restore res
             fail("cannot create a journal");
         registry.journal = &journal;
     }
-    pass(files.source, registry);
+    pass(files.source, files.included, registry);
     const SourcePair output{bytesAt(files.source), bytesAt(files.included)};
     if (restore == Restore::ByRegistry) {
         if (!registry.restoreSources().isComplete())

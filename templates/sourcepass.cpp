@@ -2,13 +2,9 @@
 
 #include "capture.h"
 #include "instantiate.h"
-#include "linedirectives.h"
 #include "lines.h"
-#include "snapshotregistry.h"
-#include "sourcefile.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -18,29 +14,29 @@ bool isSeparator(QChar c) {
 
 struct PassResult {
     TemplateSet templates; // the file's own and those of the files it includes
-    MappedText written;    // what the file was rewritten to
+    ExpandedFile file;
 };
 
-// Runs the pass over one file without writing it. Every line carries its
-// origin, the name the compiler knows the file by and its line number there,
-// through capture into the instances, so the written text can be mapped back
-// to the user's lines.
-PassResult runPass(const QString& sourcePath, const QString& compilerName,
-                   SnapshotRegistry& registry) {
-    // A file that cannot be read is expanded as empty text but not registered,
-    // so it is never written: the restore must not empty a file it never read.
-    const std::optional<QByteArray> bytes = readFileBytes(sourcePath);
-    if (bytes)
-        registry.registerSource(sourcePath, *bytes);
-    const QString text = sourceTextFromBytes(bytes.value_or(QByteArray())); // holds the lines
-    QStringList lines = splitLinesOver(text);
+QString includedFileName(const QString& path);
+
+// Runs the pass over one file. Every line carries its origin, the name the
+// compiler knows the file by and its line number there, through capture into
+// the instances, so the written text can be mapped back to the user's lines.
+std::optional<PassResult> runPass(const QString& sourcePath, const QString& compilerName,
+                                  const SourceFiles& files) {
+    std::optional<QString> text = files.readText(sourcePath);
+    if (!text)
+        return std::nullopt;
+    PassResult result;
+    result.file.sourceText = std::move(*text); // holds the lines
+    QStringList lines = splitLinesOver(result.file.sourceText);
     QList<LineOrigin> origins;
     origins.reserve(lines.size());
     const LineOrigin firstLine(compilerName, 1);
     for (qsizetype i = 0; i < lines.size(); ++i)
         origins.append(firstLine.atLine(int(i + 1)));
 
-    TemplateSet templates;
+    TemplateSet& templates = result.templates;
     QList<MappedText> instanceLines;
 
     // Included files are expanded first, so their templates are known before
@@ -48,15 +44,16 @@ PassResult runPass(const QString& sourcePath, const QString& compilerName,
     const QString directory = includeDirectory(sourcePath);
     for (const QString& line : std::as_const(lines)) {
         const QString included = includedPath(line, directory);
-        if (included.isEmpty() || registry.isTouched(included))
+        if (included.isEmpty() || files.isExpanded(included))
             continue;
-        const QFileInfo info(included);
-        if (!info.isFile() || !info.isReadable())
+        const QString name = includedFileName(included);
+        std::optional<PassResult> handedBack = runPass(included, name, files);
+        if (!handedBack)
             continue;
-        const TemplateSet handedBack = expandIncludedTemplates(included, included, registry);
-        templates.templateNames += handedBack.templateNames;
-        for (auto it = handedBack.templateTable.cbegin(); it != handedBack.templateTable.cend();
-             ++it)
+        files.takeIncluded(included, name, std::move(handedBack->file.text));
+        templates.templateNames += handedBack->templates.templateNames;
+        const TemplateTable& table = handedBack->templates.templateTable;
+        for (auto it = table.cbegin(); it != table.cend(); ++it)
             templates.templateTable.insert(it.key(), it.value());
     }
 
@@ -65,20 +62,20 @@ PassResult runPass(const QString& sourcePath, const QString& compilerName,
 
     // The instances, one line feed, then the remaining lines: the first line is
     // empty when no instance was generated.
-    PassResult result{templates, MappedText()};
+    MappedText& written = result.file.text;
     qsizetype characters = instanceLines.size() + lines.size();
     for (const MappedText& instance : std::as_const(instanceLines))
         characters += instance.text.size();
     for (const QString& line : std::as_const(lines))
         characters += line.size();
-    result.written.text.reserve(characters); // grown once, not by every instance
+    written.text.reserve(characters); // grown once, not by every instance
     for (qsizetype i = 0; i < instanceLines.size(); ++i) {
         if (i > 0)
-            result.written.append(QStringLiteral("\n"));
-        result.written.append(instanceLines[i]);
+            written.append(QStringLiteral("\n"));
+        written.append(instanceLines[i]);
     }
-    result.written.append(QStringLiteral("\n"));
-    result.written.appendLines(lines, origins);
+    written.append(QStringLiteral("\n"));
+    written.appendLines(lines, origins);
     return result;
 }
 
@@ -114,24 +111,9 @@ QString includedPath(QStringView line, const QString& directory) {
     return QDir(directory).absoluteFilePath(name);
 }
 
-MappedText templatePassText(const QString& sourcePath, SnapshotRegistry& registry) {
-    return runPass(sourcePath, sourcePath, registry).written;
-}
-
-MappedText expandTemplates(const QString& sourcePath, const QString& targetPath,
-                           SnapshotRegistry& registry) {
-    MappedText written = templatePassText(sourcePath, registry);
-    registry.writeRewrittenBytes(targetPath, sourceBytesWithLineDirectives(written, sourcePath));
-    return written;
-}
-
-TemplateSet expandIncludedTemplates(const QString& sourcePath, const QString& targetPath,
-                                    SnapshotRegistry& registry) {
-    const QString name = includedFileName(sourcePath);
-    PassResult result = runPass(sourcePath, name, registry);
-    // Nothing reads an included file again in this run, so its write may go on
-    // beside the rest of the pass.
-    registry.queueRewrittenBytes(targetPath,
-                                 sourceBytesWithLineDirectives(std::move(result.written), name));
-    return result.templates;
+std::optional<ExpandedFile> expandTemplates(const QString& sourcePath, const SourceFiles& files) {
+    std::optional<PassResult> result = runPass(sourcePath, sourcePath, files);
+    if (!result)
+        return std::nullopt;
+    return std::move(result->file);
 }

@@ -1,10 +1,10 @@
-#include "classexpander.h"
 #include "classtext.h"
 #include "linenumbering.h"
+#include "pipeline.h"
 #include "sandbox.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
-#include "sourcepass.h"
+#include "sourcefilesondisk.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -18,8 +18,7 @@ QString templatePassOnly(const QByteArray& source) {
     QTemporaryDir directory;
     const QString path = directory.filePath(QStringLiteral("copy.bas"));
     writeFileBytes(path, source);
-    SnapshotRegistry registry;
-    return templatePassText(path, registry).text;
+    return expandTemplates(path, sourceFilesOnDisk()).value_or(ExpandedFile()).text.text;
 }
 
 // What the two passes make of a file, run in this process on a copy of it.
@@ -28,7 +27,9 @@ QString expectedCompilerText(const QByteArray& source) {
     const QString path = directory.filePath(QStringLiteral("copy.bas"));
     writeFileBytes(path, source);
     SnapshotRegistry registry;
-    return expandClassText(templatePassText(path, registry)).text;
+    MappedText text;
+    rewriteSourceFile(path, registry, &text);
+    return text.text;
 }
 
 // The text the compiler was handed for an argument, without its line directives.
@@ -189,13 +190,13 @@ TEST(ClassesEndToEnd, UnreadableFileIsNeitherRegisteredNorWritten) {
     QTemporaryDir directory;
     const QString path = directory.filePath(QStringLiteral("missing.bas"));
     SnapshotRegistry registry;
-    expandClasses(path, path, registry);
+    EXPECT_FALSE(rewriteSourceFile(path, registry));
     EXPECT_FALSE(QFileInfo::exists(path));
     EXPECT_TRUE(registry.touchedFiles.isEmpty());
 
     const QString present = directory.filePath(QStringLiteral("present.bas"));
     writeFileBytes(present, "type A\nend type\ntype B extends A\nend type\n");
-    expandClasses(present, present, registry);
+    EXPECT_TRUE(rewriteSourceFile(present, registry));
     EXPECT_TRUE(registry.isTouched(present));
     EXPECT_TRUE(readSourceText(present).contains(QStringLiteral("type A_generic_public_member")));
     EXPECT_TRUE(registry.restoreSources().isComplete());

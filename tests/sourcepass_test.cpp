@@ -1,4 +1,5 @@
 #include "linenumbering.h"
+#include "pipeline.h"
 #include "qtprinting.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
@@ -28,9 +29,9 @@ protected:
     }
 
     MappedText expand(const QString& name) {
-        const QString source = path(name);
-        registry.registerSource(source, readFileBytes(source).value_or(QByteArray()));
-        return expandTemplates(source, source, registry);
+        MappedText text;
+        EXPECT_TRUE(rewriteSourceFile(path(name), registry, &text));
+        return text;
     }
 
     // The written text's line n (1-based) and where it came from.
@@ -210,9 +211,7 @@ TEST(SourcePass, WritesAnEmptyInstanceLineOnTopAndKeepsTheFinalLineFeed) {
     Folder folder;
     folder.write(QStringLiteral("main.bas"), "print 1\r\nprint 2\n");
     SnapshotRegistry registry;
-    registry.registerSource(folder.path(QStringLiteral("main.bas")), "print 1\r\nprint 2\n");
-    expandTemplates(folder.path(QStringLiteral("main.bas")),
-                    folder.path(QStringLiteral("main.bas")), registry);
+    rewriteSourceFile(folder.path(QStringLiteral("main.bas")), registry);
     EXPECT_EQ(withoutLineDirectives(folder.read(QStringLiteral("main.bas"))),
               sourceBytesFromText(QStringLiteral("\nprint 1\nprint 2\n")));
 }
@@ -230,7 +229,7 @@ TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
     folder.write(QStringLiteral("c.bi"), "c\n");
     const QString main = folder.path(QStringLiteral("main.bas"));
     SnapshotRegistry registry;
-    expandTemplates(main, main, registry);
+    rewriteSourceFile(main, registry);
 
     const QStringList expected = {
         folder.key(QStringLiteral("main.bas")), folder.key(QStringLiteral("a.bi")),
@@ -248,7 +247,7 @@ TEST(SourcePass, AFileReachedUnderTwoSpellingsIsExpandedOnce) {
     folder.write(QStringLiteral("sub/x.bi"), "x\n");
     const QString main = folder.path(QStringLiteral("sub/main.bas"));
     SnapshotRegistry registry;
-    expandTemplates(main, main, registry);
+    rewriteSourceFile(main, registry);
     EXPECT_EQ(registry.touchedFiles.count(folder.key(QStringLiteral("sub/x.bi"))), 1);
     EXPECT_EQ(registry.touchedFiles.size(), 2);
     EXPECT_EQ(registry.originalTexts.value(folder.key(QStringLiteral("sub/x.bi"))).bytes,

@@ -1,0 +1,21 @@
+#pragma once
+
+// The template pass's files read straight from disk, with nothing registered
+// or written: for tests that look at what the pass alone makes of a file.
+
+#include "sourcefile.h"
+#include "sourcepass.h"
+
+#include <QFileInfo>
+
+inline SourceFiles sourceFilesOnDisk() {
+    SourceFiles files;
+    files.readText = [](const QString& path) -> std::optional<QString> {
+        if (!QFileInfo(path).isFile())
+            return std::nullopt;
+        return readSourceText(path);
+    };
+    files.isExpanded = [](const QString&) { return false; };
+    files.takeIncluded = [](const QString&, const QString&, MappedText) {};
+    return files;
+}
