@@ -1,5 +1,6 @@
 #include "classexpander.h"
 
+#include "extends.h"
 #include "inheritance.h"
 #include "lines.h"
 #include "twins.h"
@@ -7,7 +8,7 @@
 #include "typescan.h"
 
 MappedText expandClassText(MappedText source) {
-    const QStringList lines = splitLinesOver(source.text); // source.text holds their characters
+    const Lines lines = splitLines(source.text); // source.text holds their bytes
     QList<LineOrigin> origins = std::move(source.origins);
     if (origins.size() != lines.size())
         origins.resize(lines.size());

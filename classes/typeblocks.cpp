@@ -7,59 +7,26 @@
 namespace {
 
 bool isEndTypeLine(const Tokens& tokens) {
-    return tokens.size() >= 2 && isKeyword(tokens[0], QLatin1StringView("end")) &&
-           isKeyword(tokens[1], QLatin1StringView("type"));
+    return tokens.size() >= 2 && isKeyword(tokens[0], "end") && isKeyword(tokens[1], "type");
 }
 
 // "type Name" alone, or "type D extends P" with anything after it.
 bool opensBlock(const Tokens& tokens) {
-    return isExtendsLine(tokens) ||
-           (tokens.size() == 2 && isKeyword(tokens[0], QLatin1StringView("type")));
+    return isExtendsLine(tokens) || (tokens.size() == 2 && isKeyword(tokens[0], "type"));
 }
 
 } // namespace
 
 MappedText replacementText(const TypeRecord& record) {
-    const MappedText empty;
-    return MappedText::joinLines({record.inheritedDeclareText, record.twinBlockText,
-                                  record.twinMethodText, record.inheritedForwarderText, empty});
+    MappedTextBuilder text;
+    for (const MappedText* part : {&record.inheritedDeclareText, &record.twinBlockText,
+                                   &record.twinMethodText, &record.inheritedForwarderText})
+        text.add(*part);
+    text.add(QByteArrayView());
+    return text.take();
 }
 
-namespace {
-
-// Builds a text line by line, keeping the origins in step.
-struct LineWriter {
-    MappedText out;
-    bool empty = true;
-
-    explicit LineWriter(qsizetype lineCount) {
-        out.origins.clear();
-        out.origins.reserve(lineCount);
-    }
-    void add(const QString& line, const LineOrigin& origin) {
-        if (!empty)
-            out.text += u'\n';
-        out.text += line;
-        out.origins.append(origin);
-        empty = false;
-    }
-    void add(const MappedText& lines) {
-        if (!empty)
-            out.text += u'\n';
-        out.text += lines.text;
-        out.origins += lines.origins;
-        empty = false;
-    }
-    MappedText finish() {
-        if (empty)
-            return MappedText();
-        return std::move(out);
-    }
-};
-
-} // namespace
-
-MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& origins,
+MappedText replaceTypeBlocks(const Lines& lines, const QList<LineOrigin>& origins,
                              const QList<TypeRecord>& records, const Inheritance& inheritance) {
     const RecordIndex index(records);
     // A type declared twice (in two branches of a conditional block, say)
@@ -69,14 +36,14 @@ MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& 
     QHash<qsizetype, qsizetype> recordAtLine;
     for (qsizetype r = 0; r < records.size(); ++r)
         recordAtLine.insert(records[r].typeLine, r);
-    LineWriter writer(lines.size() * 2);
-    qsizetype characters = 0;
-    for (const QString& line : lines)
-        characters += line.size() + 1;
-    writer.out.text.reserve(characters * 2);
+    MappedTextBuilder writer;
+    qsizetype bytes = 0;
+    for (const QByteArrayView line : lines)
+        bytes += line.size() + 1;
+    writer.reserve(bytes * 2, lines.size() * 2);
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!firstTokenMayBe(lines[i], QLatin1StringView("type"))) {
+        if (!firstTokenMayBe(lines[i], "type")) {
             writer.add(lines[i], origins.value(i));
             continue;
         }
@@ -105,43 +72,43 @@ MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& 
             writer.add(replacementText(records[found]));
         i = end;
     }
-    return writer.finish();
+    return writer.take();
 }
 
 void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
     // Each rewritten line only gets shorter, so the text is compacted in place:
     // everything before `copied` has been moved down to end at `written`.
-    QString& source = text.text;
-    char16_t* data = nullptr;
+    QByteArray& source = text.text;
+    char* data = nullptr;
     qsizetype written = 0;
     qsizetype copied = 0;
     const auto moveDown = [&](qsizetype from, qsizetype length) {
-        std::memmove(data + written, data + from, size_t(length) * sizeof(char16_t));
+        std::memmove(data + written, data + from, size_t(length));
         written += length;
     };
     for (qsizetype start = 0; start <= source.size();) {
-        qsizetype end = source.indexOf(u'\n', start);
+        qsizetype end = source.indexOf('\n', start);
         if (end < 0)
             end = source.size();
-        const QStringView line = QStringView(source).mid(start, end - start);
-        if (!firstTokenMayBe(line, QLatin1StringView("type"))) {
+        const QByteArrayView line = QByteArrayView(source).sliced(start, end - start);
+        if (!firstTokenMayBe(line, "type")) {
             start = end + 1;
             continue;
         }
         const Tokens tokens = lineTokens(line);
         if (isExtendsLine(tokens) && !inheritance.isNative(tokens[1])) {
             // Positions within the line, as the line may move when the text detaches.
-            const qsizetype keyword = tokens[0].utf16() - line.utf16();
-            const qsizetype name = tokens[1].utf16() - line.utf16();
+            const qsizetype keyword = tokens[0].data() - line.data();
+            const qsizetype name = tokens[1].data() - line.data();
             const qsizetype nameLength = tokens[1].size();
             const qsizetype keywordLength = tokens[0].size();
             if (!data) {
-                data = reinterpret_cast<char16_t*>(source.data());
+                data = source.data();
                 written = copied = start;
             }
             moveDown(copied, start - copied);
             moveDown(start + keyword, keywordLength);
-            data[written++] = u' ';
+            data[written++] = ' ';
             moveDown(start + name, nameLength);
             copied = end;
         }

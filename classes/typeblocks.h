@@ -4,7 +4,6 @@
 #include "typerecord.h"
 
 #include <QList>
-#include <QStringList>
 
 // The text of a record that takes the place of its type block: the finished
 // block, the twin block, the twin's implementations and the inherited
@@ -18,7 +17,7 @@ MappedText replacementText(const TypeRecord& record);
 // without an end line is dropped with everything after it. A block is left as
 // written when its type has no record, uses the compiler's own inheritance, or
 // has neither a twin nor a parent.
-MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& origins,
+MappedText replaceTypeBlocks(const Lines& lines, const QList<LineOrigin>& origins,
                              const QList<TypeRecord>& records, const Inheritance& inheritance);
 
 // Every line "type D extends P ..." becomes "type D", except where D uses the

@@ -1,5 +1,6 @@
 #include "typescan.h"
 
+#include "characters.h"
 #include "forwarding.h"
 #include "lines.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 // The first tokens of a line and how many it has in all.
 struct LineView {
-    QStringView first, second, third;
+    QByteArrayView first, second, third;
     int count = 0;
 };
 
@@ -22,13 +23,13 @@ struct LineInfo {
     qint32 starts[3] = {0, 0, 0};
     qint32 sizes[3] = {0, 0, 0};
 
-    LineView viewIn(QStringView line) const {
-        return LineView{line.mid(starts[0], sizes[0]), line.mid(starts[1], sizes[1]),
-                        line.mid(starts[2], sizes[2]), count};
+    LineView viewIn(QByteArrayView line) const {
+        return LineView{line.sliced(starts[0], sizes[0]), line.sliced(starts[1], sizes[1]),
+                        line.sliced(starts[2], sizes[2]), count};
     }
 };
 
-LineInfo infoOf(QStringView line) {
+LineInfo infoOf(QByteArrayView line) {
     const Tokens tokens = lineTokens(line);
     LineInfo info;
     info.count = qint32(tokens.size());
@@ -46,62 +47,19 @@ LineInfo infoOf(QStringView line) {
 // "constructor Shape(byval n as integer)"); every other header names the member
 // with the type's qualifier ("sub Shape.move()", "operator Shape.cast()").
 struct MemberKind {
-    QLatin1StringView keyword;
+    QByteArrayView keyword;
     bool forwarded;
     bool namesType;
 };
 
 const MemberKind memberKinds[] = {
-    {QLatin1StringView("sub"), true, false},        {QLatin1StringView("function"), true, false},
-    {QLatin1StringView("property"), true, false},   {QLatin1StringView("constructor"), false, true},
-    {QLatin1StringView("destructor"), false, true}, {QLatin1StringView("operator"), false, false},
+    {"sub", true, false},         {"function", true, false},   {"property", true, false},
+    {"constructor", false, true}, {"destructor", false, true}, {"operator", false, false},
 };
 constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0]));
 
-QString indexKey(int kind, QStringView qualifier) {
-    // Plain ASCII, by far the usual case, folds letter by letter; anything
-    // else takes the general case folding.
-    QString key(qualifier.size() + 1, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(key.data());
-    *out++ = char16_t(u'0' + kind);
-    for (qsizetype i = 0; i < qualifier.size(); ++i) {
-        const char16_t c = qualifier.utf16()[i];
-        if (c >= 0x80)
-            return QChar(u'0' + kind) + qualifier.toString().toCaseFolded();
-        *out++ = c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
-    }
-    return key;
-}
-
-// One line or generated piece of a record's text, standing for one origin;
-// joined like MappedText::joinLines joins MappedText(text, origin) parts, but
-// without a list of origins for each of them.
-struct Part {
-    QString text;
-    LineOrigin origin;
-};
-
-MappedText joinParts(const QList<Part>& parts) {
-    MappedText result;
-    if (parts.isEmpty())
-        return result;
-    qsizetype characters = parts.size();
-    for (const Part& part : parts)
-        characters += part.text.size();
-    result.text.reserve(characters);
-    result.origins.clear();
-    result.origins.reserve(parts.size());
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            result.text += u'\n';
-        result.text += parts[i].text;
-        const qsizetype feeds = countLineFeeds(parts[i].text);
-        if (feeds == 0)
-            result.origins.append(parts[i].origin);
-        else
-            result.origins.insert(result.origins.size(), feeds + 1, parts[i].origin);
-    }
-    return result;
+QByteArray indexKey(int kind, QByteArrayView qualifier) {
+    return char('0' + kind) + caseFolded(qualifier);
 }
 
 // The working list: every line in file order, with the implementations already
@@ -127,10 +85,10 @@ struct WorkingLines {
 
 class Scan {
 public:
-    Scan(const QStringList& lines, const QList<LineOrigin>& origins)
+    Scan(const Lines& lines, const QList<LineOrigin>& origins)
         : lines(lines), origins(origins), working(lines.size()) {
         infos.reserve(lines.size());
-        for (const QString& line : lines)
+        for (const QByteArrayView line : lines)
             infos.append(infoOf(line));
         indexHeaders();
     }
@@ -139,14 +97,14 @@ public:
         QList<TypeRecord> records;
         for (int j = lines.isEmpty() ? -1 : 0; j >= 0; j = working.next[j]) {
             const LineView info = lineView(j);
-            if (info.count >= 2 && isKeyword(info.first, QLatin1StringView("type")))
+            if (info.count >= 2 && isKeyword(info.first, "type"))
                 records.append(scanType(j));
         }
         return records;
     }
 
 private:
-    const QStringList& lines;
+    const Lines& lines;
     const QList<LineOrigin>& origins;
     QList<LineInfo> infos;
 
@@ -154,9 +112,9 @@ private:
     WorkingLines working;
     // Header lines by kind and qualifier: for every "." of a header's second
     // token, the text up to and including it, case-folded. Lines in file order.
-    QHash<QString, QList<int>> headers;
+    QHash<QByteArray, QList<int>> headers;
 
-    QList<Part> forwarders, declarations, blockLines, methodLines;
+    MappedTextBuilder forwarders, declarations, blockLines, methodLines;
 
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -169,42 +127,37 @@ private:
                 if (memberKinds[kind].namesType) {
                     // Under the whole token and under each piece before a "(".
                     headers[indexKey(kind, info.second)].append(int(i));
-                    for (qsizetype open = info.second.indexOf(u'('); open >= 0;
-                         open = info.second.indexOf(u'(', open + 1))
-                        headers[indexKey(kind, info.second.left(open))].append(int(i));
+                    for (qsizetype open = info.second.indexOf('('); open >= 0;
+                         open = info.second.indexOf('(', open + 1))
+                        headers[indexKey(kind, info.second.first(open))].append(int(i));
                     continue;
                 }
-                for (qsizetype dot = info.second.indexOf(u'.'); dot >= 0;
-                     dot = info.second.indexOf(u'.', dot + 1))
-                    headers[indexKey(kind, info.second.left(dot + 1))].append(int(i));
+                for (qsizetype dot = info.second.indexOf('.'); dot >= 0;
+                     dot = info.second.indexOf('.', dot + 1))
+                    headers[indexKey(kind, info.second.first(dot + 1))].append(int(i));
             }
         }
     }
 
     void addEntry(const ForwardEntry& entry, const LineOrigin& origin) {
-        forwarders.append(Part{entry.forwarder, origin});
-        declarations.append(Part{entry.declaration, origin});
+        forwarders.add(entry.forwarder, origin);
+        declarations.add(entry.declaration, origin);
     }
 
     TypeRecord scanType(int typeLine) {
         TypeRecord record;
-        record.typeName = lineView(typeLine).second.toString();
+        record.typeName = lineView(typeLine).second.toByteArray();
         record.typeLine = typeLine;
-        const QString memberPrefix = record.typeName + u'.';
-        forwarders.clear();
-        declarations.clear();
-        blockLines.clear();
-        methodLines.clear();
-
+        const QByteArray memberPrefix = record.typeName + '.';
         scanBlock(typeLine);
         for (int kind = 0; kind < memberKindCount; ++kind)
             scanMembers(typeLine, kind,
                         memberKinds[kind].namesType ? record.typeName : memberPrefix);
 
-        record.forwarderText = joinParts(forwarders);
-        record.declareText = joinParts(declarations);
-        record.blockText = joinParts(blockLines);
-        record.methodText = joinParts(methodLines);
+        record.forwarderText = forwarders.take();
+        record.declareText = declarations.take();
+        record.blockText = blockLines.take();
+        record.methodText = methodLines.take();
         return record;
     }
 
@@ -212,21 +165,20 @@ private:
     // file; every "name as Type" line is a field.
     void scanBlock(int typeLine) {
         for (int k = typeLine; k >= 0; k = working.next[k]) {
-            blockLines.append(Part{lines[k], origins[k]});
+            blockLines.add(lines[k], origins[k]);
             const LineView info = lineView(k);
             if (info.count < 2)
                 continue;
-            if (info.count == 3 && isKeyword(info.second, QLatin1StringView("as")))
+            if (info.count == 3 && isKeyword(info.second, "as"))
                 addEntry(forwardField(info.first, info.third), origins[k]);
-            if (isKeyword(info.first, QLatin1StringView("end")) &&
-                isKeyword(info.second, QLatin1StringView("type")))
+            if (isKeyword(info.first, "end") && isKeyword(info.second, "type"))
                 return;
         }
     }
 
     // qualifier: the type's name for kinds that name the type, its member
     // prefix for the others.
-    static bool isHeader(const LineView& info, int kind, const QString& qualifier) {
+    static bool isHeader(const LineView& info, int kind, const QByteArray& qualifier) {
         if (info.count < 2 || !isKeyword(info.first, memberKinds[kind].keyword))
             return false;
         if (memberKinds[kind].namesType)
@@ -234,19 +186,19 @@ private:
         return startsWithIgnoringCase(info.second, qualifier);
     }
 
-    void generate(int line, int kind, const QString& memberPrefix) {
+    void generate(int line, int kind, const QByteArray& memberPrefix) {
         if (!memberKinds[kind].forwarded)
             return;
-        const QString& header = lines[line];
-        addEntry(forwardMember(QString(memberKinds[kind].keyword), lineTokens(header),
-                               memberNameOf(header), argumentListOf(header), memberPrefix),
+        const QByteArrayView header = lines[line];
+        addEntry(forwardMember(memberKinds[kind].keyword, lineTokens(header), memberNameOf(header),
+                               argumentListOf(header), memberPrefix),
                  origins[line]);
     }
 
     // Outside an implementation only a header matters, so the scan jumps from
     // header to header through the index; inside one it takes every line up
     // to the end line of the same kind.
-    void scanMembers(int typeLine, int kind, const QString& qualifier) {
+    void scanMembers(int typeLine, int kind, const QByteArray& qualifier) {
         const auto found = headers.constFind(indexKey(kind, qualifier));
         if (found == headers.cend())
             return;
@@ -265,11 +217,11 @@ private:
                 const LineView info = lineView(k);
                 if (isHeader(info, kind, qualifier))
                     generate(k, kind, qualifier);
-                ended = info.count >= 2 && isKeyword(info.first, QLatin1StringView("end")) &&
+                ended = info.count >= 2 && isKeyword(info.first, "end") &&
                         isKeyword(info.second, memberKinds[kind].keyword);
-                methodLines.append(Part{lines[k], origins[k]});
+                methodLines.add(lines[k], origins[k]);
                 if (ended)
-                    methodLines.append(Part{QStringLiteral("\n"), LineOrigin()});
+                    methodLines.add("\n");
                 const int following = working.next[k];
                 working.take(k);
                 position = k;
@@ -283,12 +235,12 @@ private:
 
 } // namespace
 
-bool namesType(QStringView token, QStringView typeName) {
+bool namesType(QByteArrayView token, QByteArrayView typeName) {
     if (!startsWithIgnoringCase(token, typeName))
         return false;
-    return token.size() == typeName.size() || token[typeName.size()] == u'(';
+    return token.size() == typeName.size() || token[typeName.size()] == '(';
 }
 
-QList<TypeRecord> scanTypes(const QStringList& lines, const QList<LineOrigin>& origins) {
+QList<TypeRecord> scanTypes(const Lines& lines, const QList<LineOrigin>& origins) {
     return Scan(lines, origins).run();
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "lines.h"
 #include "typerecord.h"
 
 #include <QList>
-#include <QStringList>
 
 // Finds every type declaration of a file's lines and collects, per type, its
 // block, its fields and the member implementations written outside the block
@@ -13,8 +13,8 @@
 // implementation belongs to the first type (in file order) that claims it, and
 // lines inside it are no longer seen by later scans. origins holds one entry
 // per line.
-QList<TypeRecord> scanTypes(const QStringList& lines, const QList<LineOrigin>& origins);
+QList<TypeRecord> scanTypes(const Lines& lines, const QList<LineOrigin>& origins);
 
 // Whether the second token of a constructor or destructor header names the
 // type: it is the type's name, or the name followed by "(", ignoring case.
-bool namesType(QStringView token, QStringView typeName);
+bool namesType(QByteArrayView token, QByteArrayView typeName);

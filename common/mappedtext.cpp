@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 #include <deque>
 
 namespace {
@@ -37,73 +39,21 @@ const QString& LineOrigin::file() const {
     return fileNames().names[size_t(fileNumber)];
 }
 
-MappedText::MappedText(const QString& text, const LineOrigin& origin)
+MappedText::MappedText(const QByteArray& text, const LineOrigin& origin)
     : text(text), origins(countLineFeeds(text) + 1, origin) {}
 
-MappedText MappedText::fromLines(const QStringList& lines, const QList<LineOrigin>& origins) {
-    MappedText result;
-    result.text = lines.join(u'\n');
-    result.origins = origins;
-    if (result.origins.isEmpty())
-        result.origins.append(LineOrigin());
-    return result;
-}
-
-MappedText MappedText::joinLines(const QList<MappedText>& parts) {
-    MappedText result;
-    if (parts.isEmpty())
-        return result;
-    qsizetype characters = parts.size();
-    qsizetype lineCount = 0;
-    for (const MappedText& part : parts) {
-        characters += part.text.size();
-        lineCount += part.origins.size();
-    }
-    result.text.reserve(characters);
-    result.origins.clear();
-    result.origins.reserve(lineCount);
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            result.text += u'\n';
-        result.text += parts[i].text;
-        result.origins += parts[i].origins;
-    }
-    return result;
-}
-
 void MappedText::append(const MappedText& other) {
-    const bool lastLineEmpty = text.isEmpty() || text.endsWith(u'\n');
+    const bool lastLineEmpty = text.isEmpty() || text.endsWith('\n');
     if (lastLineEmpty)
         origins.last() = other.origins.first();
     origins.append(other.origins.constBegin() + 1, other.origins.constEnd());
     text += other.text;
 }
 
-void MappedText::append(const QString& more, const LineOrigin& origin) {
-    append(MappedText(more, origin));
-}
-
-void MappedText::appendLines(const QStringList& lines, const QList<LineOrigin>& lineOrigins) {
-    const bool lastLineEmpty = text.isEmpty() || text.endsWith(u'\n');
-    if (lastLineEmpty)
-        origins.last() = lineOrigins.isEmpty() ? LineOrigin() : lineOrigins.first();
-    if (lineOrigins.size() > 1)
-        origins.append(lineOrigins.constBegin() + 1, lineOrigins.constEnd());
-    qsizetype size = text.size() + lines.size();
-    for (const QString& line : lines)
-        size += line.size();
-    text.reserve(size);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += u'\n';
-        text += lines[i];
-    }
-}
-
 void MappedText::insert(qsizetype position, const MappedText& other) {
-    const qsizetype line = countLineFeeds(QStringView(text).left(position));
-    const qsizetype lineStart = position == 0 ? 0 : text.lastIndexOf(u'\n', position - 1) + 1;
-    qsizetype lineEnd = text.indexOf(u'\n', position);
+    const qsizetype line = countLineFeeds(QByteArrayView(text).first(position));
+    const qsizetype lineStart = position == 0 ? 0 : text.lastIndexOf('\n', position - 1) + 1;
+    qsizetype lineEnd = text.indexOf('\n', position);
     if (lineEnd < 0)
         lineEnd = text.size();
     const bool headEmpty = position == lineStart;
@@ -117,7 +67,7 @@ void MappedText::insert(qsizetype position, const MappedText& other) {
             origins[line] = inserted.first();
     } else {
         const LineOrigin original = origins[line];
-        const qsizetype otherLastStart = other.text.lastIndexOf(u'\n') + 1;
+        const qsizetype otherLastStart = other.text.lastIndexOf('\n') + 1;
         const bool otherLastEmpty = otherLastStart == other.text.size();
         if (!headEmpty)
             inserted.first() = original;
@@ -128,4 +78,38 @@ void MappedText::insert(qsizetype position, const MappedText& other) {
         std::copy(inserted.cbegin(), inserted.cend(), origins.begin() + line);
     }
     text.insert(position, other.text);
+}
+
+void MappedTextBuilder::reserve(qsizetype bytes, qsizetype lines) {
+    built.text.reserve(bytes);
+    built.origins.reserve(lines);
+}
+
+void MappedTextBuilder::startPiece() {
+    if (!empty)
+        built.text += '\n';
+    empty = false;
+}
+
+void MappedTextBuilder::add(QByteArrayView piece, const LineOrigin& origin) {
+    startPiece();
+    built.text += piece;
+    const qsizetype lines = countLineFeeds(piece) + 1;
+    if (lines == 1)
+        built.origins.append(origin);
+    else
+        built.origins.insert(built.origins.size(), lines, origin);
+}
+
+void MappedTextBuilder::add(const MappedText& piece) {
+    startPiece();
+    built.text += piece.text;
+    built.origins += piece.origins;
+}
+
+MappedText MappedTextBuilder::take() {
+    if (empty)
+        return MappedText();
+    empty = true;
+    return std::move(built);
 }

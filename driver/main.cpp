@@ -51,7 +51,7 @@ bool restoreAndReport(const SnapshotRegistry& registry, RunGuard& guard) {
     const RestoreReport report = registry.restoreSources();
     releaseRunGuard(guard, report);
     const auto keptCopy = [&](const QString& path) {
-        const int index = registry.originalTexts.value(path).journalIndex;
+        const int index = registry.snapshots.value(path).journalIndex;
         return QDir::toNativeSeparators(guard.journal.originalCopyPath(index));
     };
     for (const QString& path : report.changed)

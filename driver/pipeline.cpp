@@ -5,16 +5,23 @@
 #include "snapshotregistry.h"
 #include "sourcefile.h"
 #include "sourcepass.h"
+#include "text.h"
 
 #include <QFileInfo>
 
 namespace {
 
+// What goes into a rewritten file: its text with the directives that map each
+// line back to its origin, with the platform's line ends.
+QByteArray bytesToWrite(MappedText text, const QString& compilerName) {
+    return sourceBytesFromText(withLineDirectives(std::move(text), compilerName));
+}
+
 // The template pass's files, read and registered through the registry; an
 // included file's rewritten text is written with its directives.
 SourceFiles sourceFilesOver(SnapshotRegistry& registry) {
     SourceFiles files;
-    files.readText = [&registry](const QString& path) -> std::optional<QString> {
+    files.readText = [&registry](const QString& path) -> std::optional<QByteArray> {
         if (!QFileInfo(path).isFile())
             return std::nullopt;
         const std::optional<QByteArray> bytes = readFileBytes(path);
@@ -28,8 +35,7 @@ SourceFiles sourceFilesOver(SnapshotRegistry& registry) {
                                      MappedText text) {
         // Nothing reads an included file again in this run, so its write may
         // go on beside the rest of the pass.
-        registry.queueRewrittenBytes(path,
-                                     sourceBytesWithLineDirectives(std::move(text), compilerName));
+        registry.queueRewrittenBytes(path, bytesToWrite(std::move(text), compilerName));
     };
     return files;
 }
@@ -52,5 +58,5 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, MappedTe
     text = expandClassText(std::move(text));
     if (passText)
         *passText = text;
-    return registry.writeRewrittenBytes(path, sourceBytesWithLineDirectives(std::move(text), path));
+    return registry.writeRewrittenBytes(path, bytesToWrite(std::move(text), path));
 }

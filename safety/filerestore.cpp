@@ -8,14 +8,6 @@ QByteArray contentDigest(const QByteArray& bytes) {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
 }
 
-QByteArray sourceTextDigest(const QString& text) {
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    constexpr qsizetype piece = 1 << 16;
-    for (qsizetype at = 0; at < text.size(); at += piece)
-        hash.addData(sourceBytesFromText(QStringView(text).mid(at, piece)));
-    return hash.result();
-}
-
 namespace {
 
 RestoreOutcome writeOriginal(const QString& path, const QByteArray& original,

@@ -13,10 +13,6 @@
 // 1.7 times as fast as BLAKE2b on large sources.
 QByteArray contentDigest(const QByteArray& bytes);
 
-// contentDigest(sourceBytesFromText(text)), made a piece at a time so the
-// bytes of a large text are never all held at once.
-QByteArray sourceTextDigest(const QString& text);
-
 enum class RestoreOutcome {
     Restored,        // the file held text this program wrote; the original is back
     AlreadyOriginal, // the file already holds its original bytes

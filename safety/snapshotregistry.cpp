@@ -17,7 +17,7 @@ QString canonicalSourcePath(const QString& path) {
 void SnapshotRegistry::registerSource(const QString& path, const QByteArray& bytes) {
     const QString key = canonicalSourcePath(path);
     touchedFiles.append(key);
-    if (originalTexts.contains(key))
+    if (snapshots.contains(key))
         return;
     FileSnapshot snapshot{bytes, readFileTime(key), {}, -1};
     if (journal) {
@@ -26,7 +26,7 @@ void SnapshotRegistry::registerSource(const QString& path, const QByteArray& byt
         originalNumbers.insert(key, worker->keepOriginal(key, bytes, snapshot.modified));
         jobPaths.append(key);
     }
-    originalTexts.insert(key, snapshot);
+    snapshots.insert(key, snapshot);
 }
 
 void SnapshotRegistry::settleJournal() {
@@ -36,7 +36,7 @@ void SnapshotRegistry::settleJournal() {
     for (; settledCount < outcomes.size(); ++settledCount) {
         const JournalWorker::Outcome& outcome = outcomes[settledCount];
         const QString& path = jobPaths[settledCount];
-        FileSnapshot& snapshot = originalTexts[path];
+        FileSnapshot& snapshot = snapshots[path];
         if (outcome.digest.isEmpty()) { // an original, or a write refused for want of one
             if (snapshot.journalIndex < 0 && outcome.journalIndex >= 0)
                 snapshot.journalIndex = outcome.journalIndex;
@@ -56,20 +56,13 @@ void SnapshotRegistry::settleJournal() {
 
 void SnapshotRegistry::queueRewrittenBytes(const QString& path, const QByteArray& bytes) {
     const QString key = canonicalSourcePath(path);
-    const auto snapshot = originalTexts.constFind(key);
-    if (!journal || !worker || snapshot == originalTexts.cend()) {
+    const auto snapshot = snapshots.constFind(key);
+    if (!journal || !worker || snapshot == snapshots.cend()) {
         writeRewrittenBytes(path, bytes);
         return;
     }
     worker->write(originalNumbers.value(key), path, bytes, snapshot->bytes, snapshot->modified);
     jobPaths.append(key);
-}
-
-bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& text) {
-    // The bytes are made a piece at a time, for the digest and again for the
-    // write, rather than held whole beside the text.
-    return writeRegistered(path, sourceTextDigest(text),
-                           [&] { return writeSourceText(path, text); });
 }
 
 bool SnapshotRegistry::writeRewrittenBytes(const QString& path, const QByteArray& bytes) {
@@ -79,8 +72,8 @@ bool SnapshotRegistry::writeRewrittenBytes(const QString& path, const QByteArray
 bool SnapshotRegistry::writeRegistered(const QString& path, const QByteArray& digest,
                                        const std::function<bool()>& write) {
     settleJournal(); // a file's original must be on disk before the file is touched
-    const auto snapshot = originalTexts.find(canonicalSourcePath(path));
-    if (snapshot == originalTexts.end())
+    const auto snapshot = snapshots.find(canonicalSourcePath(path));
+    if (snapshot == snapshots.end())
         return false;
     if (journal) {
         if (snapshot->journalIndex < 0)
@@ -105,7 +98,7 @@ bool SnapshotRegistry::writeRegistered(const QString& path, const QByteArray& di
 }
 
 bool SnapshotRegistry::isTouched(const QString& path) const {
-    return originalTexts.contains(canonicalSourcePath(path));
+    return snapshots.contains(canonicalSourcePath(path));
 }
 
 RestoreReport SnapshotRegistry::restoreSources() const {
@@ -117,7 +110,7 @@ RestoreReport SnapshotRegistry::restoreSources() const {
         if (restoredPaths.contains(path))
             continue;
         restoredPaths.insert(path);
-        const FileSnapshot snapshot = originalTexts.value(path);
+        const FileSnapshot snapshot = snapshots.value(path);
         if (snapshot.writtenDigests.isEmpty())
             continue; // never rewritten: whatever the file holds is not ours
         switch (restoreIfUnchanged(path, snapshot.bytes, snapshot.modified, snapshot.writtenDigests,

@@ -37,8 +37,8 @@ struct RestoreReport {
 // under two spellings (relative and absolute, through "..", through a link) is
 // recorded once, with the bytes it held before the run.
 struct SnapshotRegistry {
-    QMap<QString, FileSnapshot> originalTexts; // canonical path -> first snapshot
-    QStringList touchedFiles;                  // canonical paths, in registration order
+    QMap<QString, FileSnapshot> snapshots; // canonical path -> what the file first held
+    QStringList touchedFiles;              // canonical paths, in registration order
 
     // When set, a file's original is put into the journal from its first
     // registration on (on a thread of its own, while the passes go on), and no
@@ -52,13 +52,10 @@ struct SnapshotRegistry {
     // (as read by the caller, before any rewrite) and its modification time.
     void registerSource(const QString& path, const QByteArray& bytes);
 
-    // Writes the rewritten text of a registered file (text mode, see
-    // writeSourceText). Every pass writes through here, so the registry knows
-    // what each file holds during the compile. Refuses files never registered
-    // and files whose original is not safely journaled.
-    bool writeRewrittenSource(const QString& path, const QString& text);
-
-    // The same for a text already made into the bytes to write.
+    // Writes the bytes of a registered file's rewritten text. Every rewrite
+    // goes through here, so the registry knows what each file holds during
+    // the compile. Refuses files never registered and files whose original is
+    // not safely journaled.
     bool writeRewrittenBytes(const QString& path, const QByteArray& bytes);
 
     // The same, done on the journal's thread when there is a journal, while the

@@ -21,10 +21,8 @@ namespace {
 // captured members are stored.
 enum MemberKind { Sub, Function, Constructor, Destructor, Operator, Property, KindCount };
 
-const QLatin1StringView memberKeywords[KindCount] = {
-    QLatin1StringView("sub"),         QLatin1StringView("function"),
-    QLatin1StringView("constructor"), QLatin1StringView("destructor"),
-    QLatin1StringView("operator"),    QLatin1StringView("property"),
+const QByteArrayView memberKeywords[KindCount] = {
+    "sub", "function", "constructor", "destructor", "operator", "property",
 };
 
 // How the second token of a member's first line names its template.
@@ -38,7 +36,7 @@ bool acceptsCall(int kind) { // "Name(..."
     return kind == Constructor || kind == Destructor;
 }
 
-int memberKindOf(QStringView token) {
+int memberKindOf(QByteArrayView token) {
     for (int kind = 0; kind < KindCount; ++kind) {
         if (isKeyword(token, memberKeywords[kind]))
             return kind;
@@ -51,16 +49,16 @@ quint64 startKey(int kind, int nameNode) {
 }
 
 struct Capture {
-    QStringList& lines;
+    Lines& lines;
     QList<LineOrigin>& origins;
     qsizetype size;
 
     // What the tokens of each line say, worked out once.
-    QList<QStringView> secondTokens; // token 1, empty when a line has fewer than two
-    QList<bool> isHeader;            // "template" and a name
-    QList<bool> isEndTemplate;       // "end" "template"
-    QList<qint8> endKind;            // "end" and a member keyword, or -1
-    QList<qsizetype> endIndex;       // position of the line in ends[endKind]
+    QList<QByteArrayView> secondTokens; // token 1, empty when a line has fewer than two
+    QList<bool> isHeader;               // "template" and a name
+    QList<bool> isEndTemplate;          // "end" "template"
+    QList<qint8> endKind;               // "end" and a member keyword, or -1
+    QList<qsizetype> endIndex;          // position of the line in ends[endKind]
 
     NameTrie names;
     QHash<quint64, QList<qsizetype>> starts; // (kind, template name) -> first lines, in order
@@ -68,7 +66,7 @@ struct Capture {
     QList<TakenMarks> endMarks;
     TakenMarks marks;
 
-    Capture(QStringList& lines, QList<LineOrigin>& origins)
+    Capture(Lines& lines, QList<LineOrigin>& origins)
         : lines(lines), origins(origins), size(lines.size()), secondTokens(size),
           isHeader(size, false), isEndTemplate(size, false), endKind(size, -1), endIndex(size, -1),
           marks(size) {}
@@ -78,8 +76,7 @@ struct Capture {
     void take(qsizetype line);
     qsizetype nextEnd(int kind, qsizetype from);
     void append(CapturedTemplate& captured, qsizetype line) const;
-    void captureDeclaration(qsizetype header, QStringList& templateNames,
-                            TemplateTable& templateTable);
+    void captureDeclaration(qsizetype header, TemplateSet& templates);
     void captureMembers(int kind, int nameNode, qsizetype from, CapturedTemplate& captured);
     void dropTakenLines();
 };
@@ -88,19 +85,18 @@ void Capture::classifyLines() {
     QList<qint8> startKind(size, -1);
     for (qsizetype i = 0; i < size; ++i) {
         // Only a line that opens with one of the keywords matters here.
-        const QStringView first = firstToken(lines[i]);
-        if (!isKeyword(first, QLatin1StringView("template")) &&
-            !isKeyword(first, QLatin1StringView("end")) && memberKindOf(first) < 0)
+        const QByteArrayView first = firstToken(lines[i]);
+        if (!isKeyword(first, "template") && !isKeyword(first, "end") && memberKindOf(first) < 0)
             continue;
         const Tokens tokens = lineTokens(lines[i]);
         if (tokens.size() < 2)
             continue;
         secondTokens[i] = tokens[1];
-        if (isKeyword(tokens[0], QLatin1StringView("template"))) {
+        if (isKeyword(tokens[0], "template")) {
             isHeader[i] = true;
             names.add(tokens[1]);
-        } else if (isKeyword(tokens[0], QLatin1StringView("end"))) {
-            if (isKeyword(tokens[1], QLatin1StringView("template"))) {
+        } else if (isKeyword(tokens[0], "end")) {
+            if (isKeyword(tokens[1], "template")) {
                 isEndTemplate[i] = true;
             } else if (const int kind = memberKindOf(tokens[1]); kind >= 0) {
                 endKind[i] = qint8(kind);
@@ -124,14 +120,13 @@ void Capture::indexMemberStarts(const QList<qint8>& startKind) {
         const int kind = startKind[i];
         if (kind < 0)
             continue;
-        const QStringView token = secondTokens[i];
+        const QByteArrayView token = secondTokens[i];
         int node = NameTrie::root;
         for (qsizetype k = 0; node != NameTrie::none; ++k) {
             if (names.isName(node)) {
-                const bool matches = k == token.size()
-                                         ? acceptsBare(kind)
-                                         : (token[k] == u'.' && acceptsDotted(kind)) ||
-                                               (token[k] == u'(' && acceptsCall(kind));
+                const bool matches = k == token.size() ? acceptsBare(kind)
+                                                       : (token[k] == '.' && acceptsDotted(kind)) ||
+                                                             (token[k] == '(' && acceptsCall(kind));
                 if (matches)
                     starts[startKey(kind, node)].append(i);
             }
@@ -157,19 +152,18 @@ qsizetype Capture::nextEnd(int kind, qsizetype from) {
 }
 
 void Capture::append(CapturedTemplate& captured, qsizetype line) const {
-    captured.lines.append(ownLine(lines[line])); // outlives the file's text
+    captured.lines.append(lines[line].toByteArray()); // outlives the file's text
     captured.origins.append(origins[line]);
 }
 
 void appendLineFeed(CapturedTemplate& captured) {
-    captured.lines.append(QStringLiteral("\n"));
+    captured.lines.append(QByteArray("\n"));
     captured.origins.append(LineOrigin());
 }
 
-void Capture::captureDeclaration(qsizetype header, QStringList& templateNames,
-                                 TemplateTable& templateTable) {
-    const QString name = secondTokens[header].toString();
-    templateNames.append(name.toLower());
+void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
+    const QByteArray name = secondTokens[header].toByteArray();
+    ++templates.templateCount;
 
     CapturedTemplate captured;
     captured.headerOrigin = origins[header];
@@ -187,8 +181,8 @@ void Capture::captureDeclaration(qsizetype header, QStringList& templateNames,
     if (endLine >= 0) {
         captured.lines.removeFirst();
         captured.origins.removeFirst();
-        captured.lines.last().replace(QLatin1StringView("template"), QLatin1StringView("type "));
-        captured.lines.first().replace(QLatin1StringView("template "), QLatin1StringView("type "));
+        captured.lines.last().replace("template", "type ");
+        captured.lines.first().replace("template ", "type ");
         appendLineFeed(captured);
         take(endLine);
 
@@ -196,7 +190,7 @@ void Capture::captureDeclaration(qsizetype header, QStringList& templateNames,
         for (int kind = 0; kind < KindCount; ++kind)
             captureMembers(kind, nameNode, endLine + 1, captured);
     }
-    templateTable.insert(name, captured);
+    templates.templateTable.insert(name, captured);
 }
 
 // Takes every procedure of the kind written for the template at or below from:
@@ -231,7 +225,7 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
 }
 
 void Capture::dropTakenLines() {
-    QStringList keptLines;
+    Lines keptLines;
     QList<LineOrigin> keptOrigins;
     keptLines.reserve(size);
     keptOrigins.reserve(size);
@@ -239,14 +233,13 @@ void Capture::dropTakenLines() {
         keptLines.append(lines[i]);
         keptOrigins.append(origins[i]);
     }
-    lines = keptLines;
-    origins = keptOrigins;
+    lines = std::move(keptLines);
+    origins = std::move(keptOrigins);
 }
 
 } // namespace
 
-void captureTemplates(QStringList& lines, QList<LineOrigin>& origins, QStringList& templateNames,
-                      TemplateTable& templateTable) {
+void captureTemplates(Lines& lines, QList<LineOrigin>& origins, TemplateSet& templates) {
     origins.resize(lines.size()); // lines without a known origin get none
     Capture capture(lines, origins);
     capture.classifyLines();
@@ -254,7 +247,7 @@ void captureTemplates(QStringList& lines, QList<LineOrigin>& origins, QStringLis
     for (qsizetype i = capture.marks.firstFree(0); i < capture.size;
          i = capture.marks.firstFree(i + 1)) {
         if (capture.isHeader[i]) {
-            capture.captureDeclaration(i, templateNames, templateTable);
+            capture.captureDeclaration(i, templates);
             capturedAny = true;
         }
     }

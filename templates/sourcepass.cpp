@@ -3,6 +3,7 @@
 #include "capture.h"
 #include "instantiate.h"
 #include "lines.h"
+#include "text.h"
 
 #include <QDir>
 
@@ -24,12 +25,12 @@ QString includedFileName(const QString& path);
 // the instances, so the written text can be mapped back to the user's lines.
 std::optional<PassResult> runPass(const QString& sourcePath, const QString& compilerName,
                                   const SourceFiles& files) {
-    std::optional<QString> text = files.readText(sourcePath);
+    std::optional<QByteArray> text = files.readText(sourcePath);
     if (!text)
         return std::nullopt;
     PassResult result;
     result.file.sourceText = std::move(*text); // holds the lines
-    QStringList lines = splitLinesOver(result.file.sourceText);
+    Lines lines = splitLines(result.file.sourceText);
     QList<LineOrigin> origins;
     origins.reserve(lines.size());
     const LineOrigin firstLine(compilerName, 1);
@@ -42,7 +43,7 @@ std::optional<PassResult> runPass(const QString& sourcePath, const QString& comp
     // Included files are expanded first, so their templates are known before
     // this file's own are captured. Include lines stay in the text.
     const QString directory = includeDirectory(sourcePath);
-    for (const QString& line : std::as_const(lines)) {
+    for (const QByteArrayView line : std::as_const(lines)) {
         const QString included = includedPath(line, directory);
         if (included.isEmpty() || files.isExpanded(included))
             continue;
@@ -51,31 +52,35 @@ std::optional<PassResult> runPass(const QString& sourcePath, const QString& comp
         if (!handedBack)
             continue;
         files.takeIncluded(included, name, std::move(handedBack->file.text));
-        templates.templateNames += handedBack->templates.templateNames;
+        templates.templateCount += handedBack->templates.templateCount;
         const TemplateTable& table = handedBack->templates.templateTable;
         for (auto it = table.cbegin(); it != table.cend(); ++it)
             templates.templateTable.insert(it.key(), it.value());
     }
 
-    captureTemplates(lines, origins, templates.templateNames, templates.templateTable);
-    instantiateTemplates(lines, templates.templateNames, templates.templateTable, instanceLines);
+    captureTemplates(lines, origins, templates);
+    QByteArrayList rewrittenLines;
+    instantiateTemplates(lines, rewrittenLines, templates, instanceLines);
 
-    // The instances, one line feed, then the remaining lines: the first line is
-    // empty when no instance was generated.
-    MappedText& written = result.file.text;
-    qsizetype characters = instanceLines.size() + lines.size();
-    for (const MappedText& instance : std::as_const(instanceLines))
-        characters += instance.text.size();
-    for (const QString& line : std::as_const(lines))
-        characters += line.size();
-    written.text.reserve(characters); // grown once, not by every instance
-    for (qsizetype i = 0; i < instanceLines.size(); ++i) {
-        if (i > 0)
-            written.append(QStringLiteral("\n"));
-        written.append(instanceLines[i]);
+    // The instances, then the remaining lines: the first line is empty when
+    // no instance was generated.
+    MappedTextBuilder written;
+    qsizetype bytes = instanceLines.size() + lines.size();
+    qsizetype lineCount = lines.size() + 1;
+    for (const MappedText& instance : std::as_const(instanceLines)) {
+        bytes += instance.text.size();
+        lineCount += instance.lineCount();
     }
-    written.append(QStringLiteral("\n"));
-    written.appendLines(lines, origins);
+    for (const QByteArrayView line : std::as_const(lines))
+        bytes += line.size();
+    written.reserve(bytes, lineCount);
+    for (const MappedText& instance : std::as_const(instanceLines))
+        written.add(instance);
+    if (instanceLines.isEmpty())
+        written.add(QByteArrayView());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        written.add(lines[i], origins[i]);
+    result.file.text = written.take();
     return result;
 }
 
@@ -94,21 +99,29 @@ QString includeDirectory(const QString& sourcePath) {
     return QDir::currentPath();
 }
 
-QString includedPath(QStringView line, const QString& directory) {
-    if (!firstTokenMayBe(line, QLatin1StringView("#include")))
+QString includedPath(QByteArrayView line, const QString& directory) {
+    if (!firstTokenMayBe(line, "#include"))
         return {};
     const Tokens tokens = lineTokens(line);
-    if (tokens.size() < 3 || !isKeyword(tokens[0], QLatin1StringView("#include")) ||
-        !isKeyword(tokens[1], QLatin1StringView("once")))
+    if (tokens.size() < 3 || !isKeyword(tokens[0], "#include") || !isKeyword(tokens[1], "once"))
         return {};
     // The name is the second non-empty piece between double quotes.
-    const QList<QStringView> pieces = line.split(u'"', Qt::SkipEmptyParts);
-    if (pieces.size() < 2)
+    QByteArrayView name;
+    int pieces = 0;
+    for (qsizetype start = 0; start <= line.size() && pieces < 2;) {
+        qsizetype end = line.indexOf('"', start);
+        if (end < 0)
+            end = line.size();
+        if (end > start && ++pieces == 2)
+            name = line.sliced(start, end - start);
+        start = end + 1;
+    }
+    if (pieces < 2)
         return {};
-    QString name = pieces[1].toString();
+    QString path = fileNameFromBytes(name);
     if (QDir::separator() == u'/')
-        name.replace(u'\\', u'/'); // the compiler reads "lib\list.bi" as lib/list.bi here
-    return QDir(directory).absoluteFilePath(name);
+        path.replace(u'\\', u'/'); // the compiler reads "lib\list.bi" as lib/list.bi here
+    return QDir(directory).absoluteFilePath(path);
 }
 
 std::optional<ExpandedFile> expandTemplates(const QString& sourcePath, const SourceFiles& files) {

@@ -3,6 +3,8 @@
 #include "mappedtext.h"
 #include "templatetable.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <functional>
@@ -14,7 +16,7 @@
 struct SourceFiles {
     // The text of the file at path, or nothing when it cannot be read: a
     // command-line file is then left alone, an include line not followed.
-    std::function<std::optional<QString>(const QString& path)> readText;
+    std::function<std::optional<QByteArray>(const QString& path)> readText;
     // Whether the file at path was read already in this run, under any spelling.
     std::function<bool(const QString& path)> isExpanded;
     // Takes the rewritten text of an included file; compilerName is the name
@@ -25,7 +27,7 @@ struct SourceFiles {
 
 // A file's text as read and as the pass rewrote it.
 struct ExpandedFile {
-    QString sourceText;
+    QByteArray sourceText;
     MappedText text; // each line with its origin
 };
 
@@ -41,4 +43,4 @@ QString includeDirectory(const QString& sourcePath);
 
 // The path an include line names, or an empty string when the line is no
 // "#include once" line with a quoted name.
-QString includedPath(QStringView line, const QString& directory);
+QString includedPath(QByteArrayView line, const QString& directory);

@@ -151,8 +151,8 @@ TEST(JournalWorker, EveryWriteFollowsTheOriginalOfItsFileInTheManifest) {
         EXPECT_EQ(readAll(header), QByteArray("new header\n")); // settled by the write of main
         registry.settleJournal();
         EXPECT_TRUE(registry.journalFailures.isEmpty());
-        EXPECT_EQ(registry.originalTexts.value(canonicalSourcePath(main)).journalIndex, 0);
-        EXPECT_EQ(registry.originalTexts.value(canonicalSourcePath(header)).journalIndex, 1);
+        EXPECT_EQ(registry.snapshots.value(canonicalSourcePath(main)).journalIndex, 0);
+        EXPECT_EQ(registry.snapshots.value(canonicalSourcePath(header)).journalIndex, 1);
         EXPECT_TRUE(registry.restoreSources().isComplete());
     }
     const QList<QByteArray> manifest =

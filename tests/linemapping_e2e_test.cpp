@@ -87,7 +87,7 @@ TEST(LineMapping, EveryUnchangedUserLineKeepsItsNumber) {
     sandbox.run({QStringLiteral("src/main.bas")});
 
     const QStringList original = QString::fromLatin1(mainFile).split(u'\n');
-    const QString compiled = QString::fromLatin1(sandbox.compiledText(0));
+    const QByteArray compiled = sandbox.compiledText(0);
     int checked = 0;
     for (const NumberedLine& line : numberLines(compiled, QStringLiteral("src/main.bas"))) {
         if (line.file != QStringLiteral("src/main.bas") || line.text.trimmed().isEmpty())

@@ -34,7 +34,7 @@ TEST(LineMapping, GeneratedProjectsKeepTheirTextAndTheirNumbers) {
         SnapshotRegistry registry;
         MappedText rewritten;
         ASSERT_TRUE(rewriteSourceFile(main, registry, &rewritten));
-        const QString written = readSourceText(main);
+        const QByteArray written = readFileBytes(main).value_or(QByteArray());
 
         EXPECT_EQ(withoutLineDirectives(written), rewritten.text);
         const QList<NumberedLine> numbered = numberLines(written, main);

@@ -21,18 +21,6 @@ struct Folder {
     QByteArray read(const QString& name) const { return readFileBytes(path(name)).value_or("?"); }
 };
 
-// Rewritten texts are digested a piece at a time; the digest must be that of
-// the whole bytes, which the journal and the restore compare files with.
-TEST(SnapshotRegistry, TextDigestIsTheDigestOfTheWholeBytes) {
-    QString text;
-    for (int i = 0; text.size() < 200000; ++i)
-        text += QStringLiteral("line %1 \u00e9\n").arg(i);
-    for (const QString& sample :
-         {QString(), QStringLiteral("x"), text, text.left(65536), text.left(65537)})
-        EXPECT_EQ(sourceTextDigest(sample), contentDigest(sourceBytesFromText(sample)))
-            << sample.size();
-}
-
 TEST(SnapshotRegistry, TheFirstRegistrationKeepsTheBytes) {
     Folder folder;
     folder.write(QStringLiteral("a.bas"), "one");
@@ -40,8 +28,8 @@ TEST(SnapshotRegistry, TheFirstRegistrationKeepsTheBytes) {
     registry.registerSource(folder.path(QStringLiteral("a.bas")), "one");
     registry.registerSource(folder.path(QStringLiteral("a.bas")), "two");
     EXPECT_EQ(registry.touchedFiles.size(), 2);
-    EXPECT_EQ(registry.originalTexts.size(), 1);
-    EXPECT_EQ(registry.originalTexts.first().bytes, QByteArray("one"));
+    EXPECT_EQ(registry.snapshots.size(), 1);
+    EXPECT_EQ(registry.snapshots.first().bytes, QByteArray("one"));
 }
 
 TEST(SnapshotRegistry, OneFileUnderSeveralSpellingsIsOneEntry) {
@@ -62,7 +50,7 @@ TEST(SnapshotRegistry, OneFileUnderSeveralSpellingsIsOneEntry) {
 #ifdef Q_OS_UNIX
     EXPECT_TRUE(registry.isTouched(folder.path(QStringLiteral("link/a.bas"))));
 #endif
-    EXPECT_EQ(registry.originalTexts.size(), 1);
+    EXPECT_EQ(registry.snapshots.size(), 1);
     EXPECT_EQ(QSet<QString>(registry.touchedFiles.begin(), registry.touchedFiles.end()).size(), 1);
 }
 
@@ -82,7 +70,7 @@ TEST(SnapshotRegistry, RestorePutsBackExactBytesAndModificationTime) {
 
     SnapshotRegistry registry;
     registry.registerSource(path, original);
-    ASSERT_TRUE(registry.writeRewrittenSource(path, QStringLiteral("rewritten\n")));
+    ASSERT_TRUE(registry.writeRewrittenBytes(path, "rewritten\n"));
     EXPECT_EQ(folder.read(QStringLiteral("a.bas")), QByteArray("rewritten\n"));
 
     EXPECT_TRUE(registry.restoreSources().isComplete());
@@ -96,7 +84,7 @@ TEST(SnapshotRegistry, RefusesToRewriteAFileItNeverRegistered) {
     Folder folder;
     folder.write(QStringLiteral("a.bas"), "mine");
     SnapshotRegistry registry;
-    EXPECT_FALSE(registry.writeRewrittenSource(folder.path(QStringLiteral("a.bas")), QString()));
+    EXPECT_FALSE(registry.writeRewrittenBytes(folder.path(QStringLiteral("a.bas")), QByteArray()));
     EXPECT_EQ(folder.read(QStringLiteral("a.bas")), QByteArray("mine"));
 }
 
@@ -110,7 +98,7 @@ TEST(SnapshotRegistry, AFileWrittenAgainWithOtherBytesOfTheSameSizeIsLeftAlone) 
     folder.write(QStringLiteral("a.bas"), "original\n");
     SnapshotRegistry registry;
     registry.registerSource(path, "original\n");
-    ASSERT_TRUE(registry.writeRewrittenSource(path, QStringLiteral("ours\n")));
+    ASSERT_TRUE(registry.writeRewrittenBytes(path, "ours\n"));
     // Someone else saves the file: same size, other bytes, a moment later.
     QThread::msleep(20);
     folder.write(QStringLiteral("a.bas"), "edit\n");
@@ -125,40 +113,13 @@ TEST(SnapshotRegistry, AFileNobodyTouchedAfterTheRewriteIsRestored) {
     folder.write(QStringLiteral("a.bas"), "original\n");
     SnapshotRegistry registry;
     registry.registerSource(path, "original\n");
-    ASSERT_TRUE(registry.writeRewrittenSource(path, QStringLiteral("ours\n")));
+    ASSERT_TRUE(registry.writeRewrittenBytes(path, "ours\n"));
     const FileStamp written = readFileStamp(path);
 #ifdef Q_OS_UNIX
-    EXPECT_TRUE(written.sameAs(registry.originalTexts.first().lastWritten));
+    EXPECT_TRUE(written.sameAs(registry.snapshots.first().lastWritten));
 #endif
     EXPECT_TRUE(registry.restoreSources().isComplete());
     EXPECT_EQ(folder.read(QStringLiteral("a.bas")), QByteArray("original\n"));
-}
-
-} // namespace
-
-namespace {
-
-// Text handed over as its bytes is recorded and restored like text handed over
-// as characters: the same digest, so either kind of write is recognised later.
-TEST(SnapshotRegistry, BytesAndTextOfTheSameRewriteAreRecordedAlike) {
-    Folder folder;
-    const QString text = QStringLiteral("type T\n  x as \u00e9\nend type\n");
-    SnapshotRegistry asText;
-    SnapshotRegistry asBytes;
-    for (SnapshotRegistry* registry : {&asText, &asBytes}) {
-        const QString path = folder.path(QStringLiteral("a.bas"));
-        folder.write(QStringLiteral("a.bas"), "original\n");
-        registry->registerSource(path, "original\n");
-        ASSERT_TRUE(registry == &asText
-                        ? registry->writeRewrittenSource(path, text)
-                        : registry->writeRewrittenBytes(path, sourceBytesFromText(text)));
-        EXPECT_EQ(folder.read(QStringLiteral("a.bas")), sourceBytesFromText(text));
-        EXPECT_TRUE(registry->restoreSources().isComplete());
-        EXPECT_EQ(folder.read(QStringLiteral("a.bas")), QByteArray("original\n"));
-    }
-    EXPECT_EQ(asBytes.originalTexts.first().writtenDigests,
-              asText.originalTexts.first().writtenDigests);
-    EXPECT_FALSE(asBytes.writeRewrittenBytes(folder.path(QStringLiteral("b.bas")), "x"));
 }
 
 } // namespace

@@ -5,15 +5,16 @@
 
 #include "sourcefile.h"
 #include "sourcepass.h"
+#include "text.h"
 
 #include <QFileInfo>
 
 inline SourceFiles sourceFilesOnDisk() {
     SourceFiles files;
-    files.readText = [](const QString& path) -> std::optional<QString> {
+    files.readText = [](const QString& path) -> std::optional<QByteArray> {
         if (!QFileInfo(path).isFile())
             return std::nullopt;
-        return readSourceText(path);
+        return sourceTextFromBytes(readFileBytes(path).value_or(QByteArray()));
     };
     files.isExpanded = [](const QString&) { return false; };
     files.takeIncluded = [](const QString&, const QString&, MappedText) {};
