@@ -24,6 +24,10 @@ bool Inheritance::needsTwin(QByteArrayView name) const {
     return twinTypes.contains(keyOf(name));
 }
 
+bool Inheritance::isDerived(QByteArrayView name) const {
+    return derivedTypes.contains(keyOf(name));
+}
+
 Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& records) {
     const RecordIndex index(records);
     struct Link {
@@ -57,8 +61,10 @@ Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& reco
     }
 
     for (const Link& link : std::as_const(links)) {
-        if (!inheritance.nativeTypes.contains(link.derived))
-            inheritance.twinTypes.insert(link.parent);
+        if (inheritance.nativeTypes.contains(link.derived))
+            continue;
+        inheritance.twinTypes.insert(link.parent);
+        inheritance.derivedTypes.insert(link.derived);
     }
     return inheritance;
 }

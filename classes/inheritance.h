@@ -14,11 +14,13 @@
 // as written. Only a type that a rewritten extends line names as its parent
 // gets a public twin; no other file can name it.
 struct Inheritance {
-    QSet<QByteArray> nativeTypes; // case-folded names of derived types left to the compiler
-    QSet<QByteArray> twinTypes;   // case-folded names of types that get a twin
+    QSet<QByteArray> nativeTypes;  // case-folded names of derived types left to the compiler
+    QSet<QByteArray> twinTypes;    // case-folded names of types that get a twin
+    QSet<QByteArray> derivedTypes; // case-folded names of types whose extends line is rewritten
 
     bool isNative(QByteArrayView name) const;
     bool needsTwin(QByteArrayView name) const;
+    bool isDerived(QByteArrayView name) const;
 };
 
 // Looks at every line "type D extends P ..." of the file's lines.

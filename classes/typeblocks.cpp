@@ -2,6 +2,8 @@
 
 #include "lines.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -17,17 +19,45 @@ bool opensBlock(const Tokens& tokens) {
 
 } // namespace
 
+namespace {
+
+// What takes the place of a record's type block, in order, each followed by "\n".
+std::array<const MappedText*, 4> replacementParts(const TypeRecord& record) {
+    return {&record.inheritedDeclareText, &record.twinBlockText, &record.twinMethodText,
+            &record.inheritedForwarderText};
+}
+
+} // namespace
+
 MappedText replacementText(const TypeRecord& record) {
     MappedTextBuilder text;
-    for (const MappedText* part : {&record.inheritedDeclareText, &record.twinBlockText,
-                                   &record.twinMethodText, &record.inheritedForwarderText})
+    for (const MappedText* part : replacementParts(record))
         text.add(*part);
     text.add(QByteArrayView());
     return text.take();
 }
 
-MappedText replaceTypeBlocks(const Lines& lines, const QList<LineOrigin>& origins,
-                             const QList<TypeRecord>& records, const Inheritance& inheritance) {
+namespace {
+
+// A piece of the rewritten text: a run of lines kept as written, or a
+// record's replacement text in place of the block from firstLine through
+// lastLine. Pieces are joined with "\n", as lines are.
+struct Piece {
+    qsizetype firstLine = 0;
+    qsizetype lastLine = 0;
+    const TypeRecord* record = nullptr; // none for a kept run
+    qsizetype fromByte = 0;             // where the lines it takes the place of start and end
+    qsizetype toByte = 0;
+    qsizetype outByte = 0; // where it goes in the result, and its size
+    qsizetype bytes = 0;
+    qsizetype outLine = 0;
+    qsizetype lineCount = 0;
+};
+
+// Which pieces the file becomes: every block that opens with a type line
+// whose record is rewritten gives way to its replacement text.
+QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
+                        const Inheritance& inheritance) {
     const RecordIndex index(records);
     // A type declared twice (in two branches of a conditional block, say)
     // keeps each block's own texts: a block is replaced by the record made
@@ -36,20 +66,22 @@ MappedText replaceTypeBlocks(const Lines& lines, const QList<LineOrigin>& origin
     QHash<qsizetype, qsizetype> recordAtLine;
     for (qsizetype r = 0; r < records.size(); ++r)
         recordAtLine.insert(records[r].typeLine, r);
-    MappedTextBuilder writer;
-    qsizetype bytes = 0;
-    for (const QByteArrayView line : lines)
-        bytes += line.size() + 1;
-    writer.reserve(bytes * 2, lines.size() * 2);
 
+    QList<Piece> pieces;
+    const auto keep = [&](qsizetype first, qsizetype last) {
+        if (!pieces.isEmpty() && !pieces.last().record && pieces.last().lastLine == first - 1)
+            pieces.last().lastLine = last;
+        else
+            pieces.append(Piece{first, last});
+    };
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!firstTokenMayBe(lines[i], "type")) {
-            writer.add(lines[i], origins.value(i));
+            keep(i, i);
             continue;
         }
         const Tokens tokens = lineTokens(lines[i]);
         if (!opensBlock(tokens)) {
-            writer.add(lines[i], origins.value(i));
+            keep(i, i);
             continue;
         }
         const qsizetype found = recordAtLine.value(i, index.find(tokens[1]));
@@ -63,16 +95,114 @@ MappedText replaceTypeBlocks(const Lines& lines, const QList<LineOrigin>& origin
             // body the scan took away), one that the compiler's own
             // inheritance handles, and one that nothing here extends or is
             // extended by keep their blocks as written.
-            for (; i <= end && i < lines.size(); ++i)
-                writer.add(lines[i], origins.value(i));
-            --i;
-            continue;
+            keep(i, std::min(end, lines.size() - 1));
+        } else if (end < lines.size()) {
+            pieces.append(Piece{i, end, &records[found]});
+        } else {
+            break; // a block without an end line goes with everything after it
         }
-        if (end < lines.size())
-            writer.add(replacementText(records[found]));
         i = end;
     }
-    return writer.take();
+    return pieces;
+}
+
+void writeReplacementBytes(char* out, const TypeRecord& record) {
+    for (const MappedText* part : replacementParts(record)) {
+        if (!part->text.isEmpty())
+            std::memcpy(out, part->text.constData(), size_t(part->text.size()));
+        out += part->text.size();
+        *out++ = '\n';
+    }
+}
+
+void writeReplacementOrigins(LineOrigin* out, const TypeRecord& record) {
+    for (const MappedText* part : replacementParts(record))
+        out = std::copy(part->origins.cbegin(), part->origins.cend(), out);
+    *out = LineOrigin();
+}
+
+} // namespace
+
+MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<TypeRecord>& records,
+                             const Inheritance& inheritance) {
+    QList<Piece> pieces = planPieces(lines, records, inheritance);
+    if (pieces.isEmpty())
+        return MappedText();
+
+    // Where each piece goes.
+    const char* base = text.text.constData();
+    qsizetype bytes = -1;
+    qsizetype lineCount = 0;
+    for (Piece& piece : pieces) {
+        piece.fromByte = lines[piece.firstLine].data() - base;
+        piece.toByte = lines[piece.lastLine].data() - base + lines[piece.lastLine].size();
+        if (piece.record) {
+            piece.bytes = 4;
+            piece.lineCount = 1;
+            for (const MappedText* part : replacementParts(*piece.record)) {
+                piece.bytes += part->text.size();
+                piece.lineCount += part->lineCount();
+            }
+        } else {
+            piece.bytes = piece.toByte - piece.fromByte;
+            piece.lineCount = piece.lastLine - piece.firstLine + 1;
+        }
+        piece.outByte = bytes + 1;
+        piece.outLine = lineCount;
+        bytes = piece.outByte + piece.bytes;
+        lineCount += piece.lineCount;
+    }
+
+    // The result is made in the text's own room, grown when it is longer,
+    // so the text is never held twice. A piece whose place ends no later
+    // than its lines did moves first, front to back: it overwrites nothing
+    // still to be moved. Every other piece starts later than its lines did,
+    // as do all pieces before it that have not moved yet, so these move last,
+    // back to front. Lines (origins) are moved by the same rule.
+    QByteArray& out = text.text;
+    QList<LineOrigin>& origins = text.origins;
+    const qsizetype inputBytes = out.size();
+    const qsizetype inputLines = origins.size();
+    out.resize(std::max(inputBytes, bytes));
+    origins.resize(std::max(inputLines, lineCount));
+    char* data = out.data();
+    LineOrigin* lineData = origins.data();
+    const auto moveBytes = [&](const Piece& piece) {
+        if (piece.record)
+            writeReplacementBytes(data + piece.outByte, *piece.record);
+        else
+            std::memmove(data + piece.outByte, data + piece.fromByte, size_t(piece.bytes));
+    };
+    const auto moveLines = [&](const Piece& piece) {
+        if (piece.record)
+            writeReplacementOrigins(lineData + piece.outLine, *piece.record);
+        else
+            std::memmove(static_cast<void*>(lineData + piece.outLine), lineData + piece.firstLine,
+                         size_t(piece.lineCount) * sizeof(LineOrigin));
+    };
+    const auto bytesFirst = [](const Piece& piece) {
+        return piece.outByte + piece.bytes <= piece.toByte;
+    };
+    const auto linesFirst = [](const Piece& piece) {
+        return piece.outLine + piece.lineCount <= piece.lastLine + 1;
+    };
+    for (const Piece& piece : std::as_const(pieces)) {
+        if (bytesFirst(piece))
+            moveBytes(piece);
+        if (linesFirst(piece))
+            moveLines(piece);
+    }
+    for (qsizetype p = pieces.size() - 1; p >= 0; --p) {
+        if (!bytesFirst(pieces[p]))
+            moveBytes(pieces[p]);
+        if (!linesFirst(pieces[p]))
+            moveLines(pieces[p]);
+    }
+    for (qsizetype p = 0; p + 1 < pieces.size(); ++p)
+        data[pieces[p].outByte + pieces[p].bytes] = '\n';
+    out.truncate(bytes);
+    origins.resize(lineCount);
+    return text;
 }
 
 void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {

@@ -17,8 +17,10 @@ MappedText replacementText(const TypeRecord& record);
 // without an end line is dropped with everything after it. A block is left as
 // written when its type has no record, uses the compiler's own inheritance, or
 // has neither a twin nor a parent.
-MappedText replaceTypeBlocks(const Lines& lines, const QList<LineOrigin>& origins,
-                             const QList<TypeRecord>& records, const Inheritance& inheritance);
+// lines are the text's lines, as views over its bytes; the result is made in
+// the text's own room, so they are no longer valid afterwards.
+MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<TypeRecord>& records,
+                             const Inheritance& inheritance);
 
 // Every line "type D extends P ..." becomes "type D", except where D uses the
 // compiler's own inheritance.

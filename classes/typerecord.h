@@ -7,6 +7,23 @@
 #include <QHash>
 #include <QList>
 
+// Where the scan found a type's block, implementations and forwarded
+// entries: positions among the file's lines, in the order their texts
+// take them.
+struct ScannedLines {
+    static constexpr qint32 memberEnd = -1; // in methods: the end of an implementation
+    static constexpr qint8 field = -1;      // an entry's kind: a field, not a member
+
+    struct Entry {
+        qint32 line;
+        qint8 kind; // a member kind of the scan, or field
+    };
+
+    QList<qint32> block;
+    QList<qint32> methods;
+    QList<Entry> entries;
+};
+
 // Everything the class-extension pass knows about one type declaration. The
 // scan fills the first five texts; the twin and parent steps fill the rest.
 // Every text carries the origin of each of its lines.
@@ -24,6 +41,7 @@ struct TypeRecord {
     MappedText twinMethodText;         // the public twin's member implementations
 
     // Bookkeeping of the pass, not emitted as such.
+    ScannedLines found;       // where the first four texts come from, until they are made
     int typeLine = -1;        // position of the type line among the file's lines
     LineOrigin extendsOrigin; // the extends line that gave the type its parent
     bool hasTwin = false;

@@ -10,34 +10,34 @@
 
 namespace {
 
-// The first tokens of a line and how many it has in all.
+// The first tokens of a line and how many it has in all, found in one walk
+// without keeping the others.
 struct LineView {
     QByteArrayView first, second, third;
     int count = 0;
 };
 
-// The same, kept for every line of the file, as positions within the line:
-// half the size of the views, which matters at one entry per line.
-struct LineInfo {
-    qint32 count = 0;
-    qint32 starts[3] = {0, 0, 0};
-    qint32 sizes[3] = {0, 0, 0};
-
-    LineView viewIn(QByteArrayView line) const {
-        return LineView{line.sliced(starts[0], sizes[0]), line.sliced(starts[1], sizes[1]),
-                        line.sliced(starts[2], sizes[2]), count};
+LineView viewOf(QByteArrayView line) {
+    LineView view;
+    const char* data = line.data();
+    const qsizetype size = line.size();
+    for (qsizetype i = 0;;) {
+        while (i < size && data[i] == ' ')
+            ++i;
+        if (i == size)
+            return view;
+        const qsizetype start = i;
+        while (i < size && data[i] != ' ')
+            ++i;
+        const QByteArrayView token(data + start, i - start);
+        if (view.count == 0)
+            view.first = token;
+        else if (view.count == 1)
+            view.second = token;
+        else if (view.count == 2)
+            view.third = token;
+        ++view.count;
     }
-};
-
-LineInfo infoOf(QByteArrayView line) {
-    const Tokens tokens = lineTokens(line);
-    LineInfo info;
-    info.count = qint32(tokens.size());
-    for (qsizetype i = 0; i < 3 && i < tokens.size(); ++i) {
-        info.starts[i] = qint32(tokens[i].data() - line.data());
-        info.sizes[i] = qint32(tokens[i].size());
-    }
-    return info;
 }
 
 // The member kinds, scanned in this order for each type. Subs, functions and
@@ -57,6 +57,20 @@ const MemberKind memberKinds[] = {
     {"constructor", false, true}, {"destructor", false, true}, {"operator", false, false},
 };
 constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0]));
+
+// Whether the line's first token can be a member keyword: it begins with the
+// first letter of one. Lets most lines skip tokenizing.
+bool mayStartMember(QByteArrayView line) {
+    const QByteArrayView first = firstToken(line);
+    if (first.isEmpty())
+        return false;
+    const char letter = foldCase(first[0]);
+    for (const MemberKind& kind : memberKinds) {
+        if (letter == kind.keyword[0])
+            return true;
+    }
+    return false;
+}
 
 QByteArray indexKey(int kind, QByteArrayView qualifier) {
     return char('0' + kind) + caseFolded(qualifier);
@@ -85,17 +99,13 @@ struct WorkingLines {
 
 class Scan {
 public:
-    Scan(const Lines& lines, const QList<LineOrigin>& origins)
-        : lines(lines), origins(origins), working(lines.size()) {
-        infos.reserve(lines.size());
-        for (const QByteArrayView line : lines)
-            infos.append(infoOf(line));
-        indexHeaders();
-    }
+    explicit Scan(const Lines& lines) : lines(lines), working(lines.size()) { indexHeaders(); }
 
     QList<TypeRecord> run() {
         QList<TypeRecord> records;
         for (int j = lines.isEmpty() ? -1 : 0; j >= 0; j = working.next[j]) {
+            if (!firstTokenMayBe(lines[j], "type"))
+                continue;
             const LineView info = lineView(j);
             if (info.count >= 2 && isKeyword(info.first, "type"))
                 records.append(scanType(j));
@@ -105,19 +115,17 @@ public:
 
 private:
     const Lines& lines;
-    const QList<LineOrigin>& origins;
-    QList<LineInfo> infos;
 
-    LineView lineView(int line) const { return infos[line].viewIn(lines[line]); }
+    LineView lineView(int line) const { return viewOf(lines[line]); }
     WorkingLines working;
     // Header lines by kind and qualifier: for every "." of a header's second
     // token, the text up to and including it, case-folded. Lines in file order.
     QHash<QByteArray, QList<int>> headers;
 
-    MappedTextBuilder forwarders, declarations, blockLines, methodLines;
-
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (!mayStartMember(lines[i]))
+                continue;
             const LineView info = lineView(int(i));
             if (info.count < 2)
                 continue;
@@ -139,38 +147,28 @@ private:
         }
     }
 
-    void addEntry(const ForwardEntry& entry, const LineOrigin& origin) {
-        forwarders.add(entry.forwarder, origin);
-        declarations.add(entry.declaration, origin);
-    }
-
     TypeRecord scanType(int typeLine) {
         TypeRecord record;
         record.typeName = lineView(typeLine).second.toByteArray();
         record.typeLine = typeLine;
         const QByteArray memberPrefix = record.typeName + '.';
-        scanBlock(typeLine);
+        scanBlock(typeLine, record.found);
         for (int kind = 0; kind < memberKindCount; ++kind)
             scanMembers(typeLine, kind,
-                        memberKinds[kind].namesType ? record.typeName : memberPrefix);
-
-        record.forwarderText = forwarders.take();
-        record.declareText = declarations.take();
-        record.blockText = blockLines.take();
-        record.methodText = methodLines.take();
+                        memberKinds[kind].namesType ? record.typeName : memberPrefix, record.found);
         return record;
     }
 
     // The type line through the first end line after it, or the end of the
     // file; every "name as Type" line is a field.
-    void scanBlock(int typeLine) {
+    void scanBlock(int typeLine, ScannedLines& found) {
         for (int k = typeLine; k >= 0; k = working.next[k]) {
-            blockLines.add(lines[k], origins[k]);
+            found.block.append(k);
             const LineView info = lineView(k);
             if (info.count < 2)
                 continue;
             if (info.count == 3 && isKeyword(info.second, "as"))
-                addEntry(forwardField(info.first, info.third), origins[k]);
+                found.entries.append(ScannedLines::Entry{k, ScannedLines::field});
             if (isKeyword(info.first, "end") && isKeyword(info.second, "type"))
                 return;
         }
@@ -186,19 +184,10 @@ private:
         return startsWithIgnoringCase(info.second, qualifier);
     }
 
-    void generate(int line, int kind, const QByteArray& memberPrefix) {
-        if (!memberKinds[kind].forwarded)
-            return;
-        const QByteArrayView header = lines[line];
-        addEntry(forwardMember(memberKinds[kind].keyword, lineTokens(header), memberNameOf(header),
-                               argumentListOf(header), memberPrefix),
-                 origins[line]);
-    }
-
     // Outside an implementation only a header matters, so the scan jumps from
     // header to header through the index; inside one it takes every line up
     // to the end line of the same kind.
-    void scanMembers(int typeLine, int kind, const QByteArray& qualifier) {
+    void scanMembers(int typeLine, int kind, const QByteArray& qualifier, ScannedLines& into) {
         const auto found = headers.constFind(indexKey(kind, qualifier));
         if (found == headers.cend())
             return;
@@ -215,13 +204,13 @@ private:
             bool ended = false;
             while (k >= 0 && !ended) {
                 const LineView info = lineView(k);
-                if (isHeader(info, kind, qualifier))
-                    generate(k, kind, qualifier);
+                if (memberKinds[kind].forwarded && isHeader(info, kind, qualifier))
+                    into.entries.append(ScannedLines::Entry{k, qint8(kind)});
                 ended = info.count >= 2 && isKeyword(info.first, "end") &&
                         isKeyword(info.second, memberKinds[kind].keyword);
-                methodLines.add(lines[k], origins[k]);
+                into.methods.append(k);
                 if (ended)
-                    methodLines.add("\n");
+                    into.methods.append(ScannedLines::memberEnd);
                 const int following = working.next[k];
                 working.take(k);
                 position = k;
@@ -241,6 +230,52 @@ bool namesType(QByteArrayView token, QByteArrayView typeName) {
     return token.size() == typeName.size() || token[typeName.size()] == '(';
 }
 
+QList<TypeRecord> findTypes(const Lines& lines) {
+    return Scan(lines).run();
+}
+
+void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOrigin>& origins,
+                      bool withMembers) {
+    ScannedLines found = std::move(record.found);
+    record.found = ScannedLines();
+    MappedTextBuilder block;
+    for (const qint32 line : std::as_const(found.block))
+        block.add(lines[line], origins[line]);
+    record.blockText = block.take();
+    if (!withMembers)
+        return;
+
+    MappedTextBuilder methods;
+    for (const qint32 line : std::as_const(found.methods)) {
+        if (line == ScannedLines::memberEnd)
+            methods.add("\n");
+        else
+            methods.add(lines[line], origins[line]);
+    }
+    record.methodText = methods.take();
+
+    const QByteArray memberPrefix = record.typeName + '.';
+    MappedTextBuilder forwarders, declarations;
+    for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
+        const QByteArrayView line = lines[entry.line];
+        ForwardEntry forward;
+        if (entry.kind == ScannedLines::field) {
+            const LineView info = viewOf(line);
+            forward = forwardField(info.first, info.third);
+        } else {
+            forward = forwardMember(memberKinds[entry.kind].keyword, lineTokens(line),
+                                    memberNameOf(line), argumentListOf(line), memberPrefix);
+        }
+        forwarders.add(forward.forwarder, origins[entry.line]);
+        declarations.add(forward.declaration, origins[entry.line]);
+    }
+    record.forwarderText = forwarders.take();
+    record.declareText = declarations.take();
+}
+
 QList<TypeRecord> scanTypes(const Lines& lines, const QList<LineOrigin>& origins) {
-    return Scan(lines, origins).run();
+    QList<TypeRecord> records = findTypes(lines);
+    for (TypeRecord& record : records)
+        fillScannedTexts(record, lines, origins, true);
+    return records;
 }

@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
 
 #include <deque>
 
@@ -81,35 +82,66 @@ void MappedText::insert(qsizetype position, const MappedText& other) {
 }
 
 void MappedTextBuilder::reserve(qsizetype bytes, qsizetype lines) {
-    built.text.reserve(bytes);
-    built.origins.reserve(lines);
+    makeRoom(bytes);
+    origins.reserve(lines);
 }
 
-void MappedTextBuilder::startPiece() {
+void MappedTextBuilder::makeRoom(qsizetype bytes) {
+    // A buffer of exactly that size: growing a QByteArray rounds its
+    // capacity up, to as much as twice the text.
+    if (bytes <= text.size())
+        return;
+    QByteArray larger(bytes, Qt::Uninitialized);
+    if (used > 0)
+        std::memcpy(larger.data(), room, size_t(used));
+    text = std::move(larger);
+    room = text.data();
+}
+
+void MappedTextBuilder::write(QByteArrayView piece) {
+    // The bytes are copied straight into the room, which grows by doubling,
+    // rather than appended: most pieces are single lines.
+    const qsizetype start = empty ? used : used + 1;
+    const qsizetype end = start + piece.size();
+    if (end > text.size())
+        makeRoom(std::max(end, 2 * text.size()));
     if (!empty)
-        built.text += '\n';
+        room[used] = '\n';
+    if (!piece.isEmpty())
+        std::memcpy(room + start, piece.data(), size_t(piece.size()));
+    used = end;
     empty = false;
 }
 
 void MappedTextBuilder::add(QByteArrayView piece, const LineOrigin& origin) {
-    startPiece();
-    built.text += piece;
+    write(piece);
     const qsizetype lines = countLineFeeds(piece) + 1;
     if (lines == 1)
-        built.origins.append(origin);
+        origins.append(origin);
     else
-        built.origins.insert(built.origins.size(), lines, origin);
+        origins.insert(origins.size(), lines, origin);
 }
 
 void MappedTextBuilder::add(const MappedText& piece) {
-    startPiece();
-    built.text += piece.text;
-    built.origins += piece.origins;
+    write(piece.text);
+    origins += piece.origins;
 }
 
 MappedText MappedTextBuilder::take() {
+    MappedText built;
     if (empty)
-        return MappedText();
+        return built;
+    // Cut to size: a pass keeps many small texts, and the room left by
+    // doubling could be as large as the texts themselves.
+    text.resize(used);
+    text.squeeze();
+    origins.squeeze();
+    built.text = std::move(text);
+    built.origins = std::move(origins);
+    text = QByteArray();
+    origins = QList<LineOrigin>();
+    room = nullptr;
+    used = 0;
     empty = true;
-    return std::move(built);
+    return built;
 }

@@ -71,8 +71,6 @@ struct MappedText {
 // one empty line without an origin.
 class MappedTextBuilder {
 public:
-    MappedTextBuilder() { built.origins.clear(); }
-
     // Room for the bytes and lines to come, so the text grows once.
     void reserve(qsizetype bytes, qsizetype lines);
 
@@ -84,7 +82,12 @@ public:
     MappedText take();
 
 private:
-    MappedText built;
+    QByteArray text; // its first `used` bytes are what was added; the rest is room
+    char* room = nullptr;
+    qsizetype used = 0;
+    QList<LineOrigin> origins;
     bool empty = true;
-    void startPiece();
+
+    void makeRoom(qsizetype bytes);
+    void write(QByteArrayView piece);
 };

@@ -17,10 +17,6 @@
 
 #include <algorithm>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 // The install and uninstall scripts tell this program from a real compiler
 // named fbc by finding this text in the executable. It must survive in the
 // binary, so main() reads it through a volatile pointer, which the optimiser
@@ -64,30 +60,10 @@ bool restoreAndReport(const SnapshotRegistry& registry, RunGuard& guard) {
     return report.failed.isEmpty();
 }
 
-// The passes make and drop texts of megabytes one after another. By default
-// the C library maps each such block afresh and hands it back to the system
-// when it is freed, so every new text pays again for faulting in its pages.
-// Keeping freed memory for the next text saves that; it is handed back before
-// the compiler starts, which needs the memory more than this program does.
-void keepFreedMemoryForReuse() {
-#ifdef __GLIBC__
-    constexpr int large = 1 << 30;
-    mallopt(M_MMAP_THRESHOLD, large);
-    mallopt(M_TRIM_THRESHOLD, large);
-#endif
-}
-
-void returnFreedMemory() {
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
     static_cast<void>(installMarkerReference);
-    keepFreedMemoryForReuse();
     QCoreApplication application(argc, argv);
     installInterruptHandlers();
     const QStringList arguments = QCoreApplication::arguments();
@@ -132,10 +108,8 @@ int main(int argc, char* argv[]) {
                                    "compiled")
                         .arg(QDir::toNativeSeparators(registry.journalFailures.first()),
                              QDir::toNativeSeparators(guard.journal.directory)));
-    else if (!pendingInterrupt()) {
-        returnFreedMemory();
+    else if (!pendingInterrupt())
         status = runCompiler(compiler, compilerArguments);
-    }
 
     if (!restoreAndReport(registry, guard))
         status = status != 0 ? status : 1;

@@ -10,17 +10,16 @@
 
 namespace {
 
-// The pieces of text between spaces, empty pieces dropped, joined with separator.
-QByteArray joinedWords(QByteArrayView text, char separator) {
-    const Tokens words = lineTokens(text);
-    QByteArray joined;
-    joined.reserve(text.size());
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        if (i > 0)
-            joined.append(separator);
-        joined.append(words[i]);
+// Appends the pieces of text between spaces, empty pieces dropped, joined
+// with separator.
+void appendWords(QByteArray& out, QByteArrayView text, char separator) {
+    bool first = true;
+    for (const QByteArrayView word : lineTokens(text)) {
+        if (!first)
+            out += separator;
+        out += word;
+        first = false;
     }
-    return joined;
 }
 
 QByteArrayView argumentText(QByteArrayView use) {
@@ -143,15 +142,25 @@ bool Instantiation::scanUses(QByteArrayView line, QByteArray& rewritten) {
 } // namespace
 
 QByteArray useSuffix(QByteArrayView use) {
-    QByteArray argument = caseFolded(argumentText(use));
-    argument.replace(',', '_');
-    return '_' + joinedWords(argument, '_');
+    const QByteArrayView argument = argumentText(use);
+    QByteArray suffix;
+    suffix.reserve(argument.size() + 1);
+    suffix += '_';
+    appendWords(suffix, argument, '_');
+    for (qsizetype i = 1; i < suffix.size(); ++i)
+        suffix[i] = suffix[i] == ',' ? '_' : foldCase(suffix[i]);
+    return suffix;
 }
 
 QByteArray firstTypeArgument(QByteArrayView use) {
-    const QByteArray arguments = joinedWords(argumentText(use), ' ');
-    const qsizetype comma = arguments.indexOf(',');
-    return comma < 0 ? arguments : arguments.left(comma);
+    const QByteArrayView argument = argumentText(use);
+    QByteArray joined;
+    joined.reserve(argument.size());
+    appendWords(joined, argument, ' ');
+    const qsizetype comma = joined.indexOf(',');
+    if (comma >= 0)
+        joined.truncate(comma);
+    return joined;
 }
 
 MappedText instanceText(const CapturedTemplate& captured, const QByteArray& templateName,

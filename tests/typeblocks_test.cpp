@@ -1,7 +1,11 @@
 #include "classexpander.h"
 #include "classtext.h"
+#include "extends.h"
+#include "twins.h"
 #include "typeblocks.h"
 #include "typescan.h"
+
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
@@ -194,6 +198,98 @@ TEST(TypeBlocks, TypeDeclaredTwiceKeepsEachBlock) {
         text({"#ifdef BIG", "type Shape", "  x as longint", "end type",
               "type Shape_generic_public_member", "  x as longint", "end type", "", "", "", "#else",
               "type SHAPE", "  x as short", "end type", "#endif", "type Circle"})));
+}
+
+} // namespace
+
+namespace {
+
+// The whole pass as the rules read: every record's texts made, and the result
+// built line by line into a new text.
+MappedText expandedStepByStep(const QByteArray& source) {
+    const MappedText mapped = sourceOf(source);
+    const Lines lines = splitLines(mapped.text);
+    QList<TypeRecord> records = scanTypes(lines, mapped.origins);
+    const Inheritance inheritance = analyseInheritance(lines, records);
+    buildTwins(records, inheritance);
+    resolveExtends(records, lines, mapped.origins, inheritance);
+    embedParents(records);
+    const RecordIndex index(records);
+    QHash<qsizetype, qsizetype> recordAtLine;
+    for (qsizetype r = 0; r < records.size(); ++r)
+        recordAtLine.insert(records[r].typeLine, r);
+    MappedTextBuilder result;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const Tokens tokens = lineTokens(lines[i]);
+        const bool opens =
+            isExtendsLine(tokens) || (tokens.size() == 2 && isKeyword(tokens[0], "type"));
+        if (!opens) {
+            result.add(lines[i], mapped.origins[i]);
+            continue;
+        }
+        const qsizetype found = recordAtLine.value(i, index.find(tokens[1]));
+        qsizetype end = i;
+        while (end < lines.size() && !(lineTokens(lines[end]).size() >= 2 &&
+                                       isKeyword(lineTokens(lines[end])[0], "end") &&
+                                       isKeyword(lineTokens(lines[end])[1], "type")))
+            ++end;
+        if (found < 0 || inheritance.isNative(tokens[1]) ||
+            (!records[found].hasTwin && records[found].parentName.isEmpty())) {
+            for (; i <= end && i < lines.size(); ++i)
+                result.add(lines[i], mapped.origins[i]);
+            --i;
+            continue;
+        }
+        if (end < lines.size())
+            result.add(replacementText(records[found]));
+        i = end;
+    }
+    MappedText text = result.take();
+    stripExtendsClauses(text, inheritance);
+    return text;
+}
+
+// The pass writes its result in the text's own room and makes only the texts
+// it emits; on any file it must give what the rules give step by step,
+// including where a replacement is shorter than the block it takes the place
+// of (a block that holds another type's implementation) and where blocks run
+// to the end of the file.
+TEST(TypeBlocks, InPlaceRewriteAgreesWithTheRulesOnRandomFiles) {
+    const char* vocabulary[] = {
+        "type A",
+        "type B extends A",
+        "type C extends B",
+        "type D extends A",
+        "type E",
+        "type F extends Object",
+        "end type",
+        "  x as integer",
+        "private:",
+        "sub A.f()",
+        "sub B.g(byval n as integer)",
+        "end sub",
+        "function A.h() as integer",
+        "end function",
+        "constructor A",
+        "end constructor",
+        "print 1",
+        "",
+        "' note",
+        "  y as string",
+    };
+    const int vocabularySize = int(sizeof(vocabulary) / sizeof(vocabulary[0]));
+    QRandomGenerator random(8122026);
+    for (int round = 0; round < 4000; ++round) {
+        QByteArrayList lines;
+        const int count = random.bounded(1, 40);
+        for (int i = 0; i < count; ++i)
+            lines.append(QByteArray(vocabulary[random.bounded(vocabularySize)]));
+        const QByteArray source = lines.join('\n');
+        const MappedText expected = expandedStepByStep(source);
+        const MappedText actual = expandClassText(sourceOf(source));
+        ASSERT_EQ(actual.text, expected.text) << source.toStdString();
+        ASSERT_EQ(actual.origins, expected.origins) << source.toStdString();
+    }
 }
 
 } // namespace
