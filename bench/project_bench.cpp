@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -164,7 +165,10 @@ int main(int argc, char* argv[]) {
     };
     const QString fbc = option("--fbc", QString());
     const QString compiler = option("--compiler", QString());
-    const QString qtMinimal = option("--qt-minimal", QString());
+    const QString qtMinimalOption = option("--qt-minimal", QString());
+    // Each run starts in the project's folder, so the path must not be relative.
+    const QString qtMinimal =
+        qtMinimalOption.isEmpty() ? QString() : QFileInfo(qtMinimalOption).absoluteFilePath();
     const int runs = option("--runs", QStringLiteral("5")).toInt();
     QList<qint64> sizes;
     for (const QString& size :
