@@ -58,22 +58,23 @@ const MemberKind memberKinds[] = {
 };
 constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0]));
 
-// Whether the line's first token can be a member keyword: it begins with the
-// first letter of one. Lets most lines skip tokenizing.
+// Whether the line's first token is a member keyword. Lets most lines skip
+// tokenizing.
 bool mayStartMember(QByteArrayView line) {
     const QByteArrayView first = firstToken(line);
-    if (first.isEmpty())
-        return false;
-    const char letter = foldCase(first[0]);
     for (const MemberKind& kind : memberKinds) {
-        if (letter == kind.keyword[0])
+        if (isKeyword(first, kind.keyword))
             return true;
     }
     return false;
 }
 
 QByteArray indexKey(int kind, QByteArrayView qualifier) {
-    return char('0' + kind) + caseFolded(qualifier);
+    QByteArray key(qualifier.size() + 1, Qt::Uninitialized);
+    key[0] = char('0' + kind);
+    for (qsizetype i = 0; i < qualifier.size(); ++i)
+        key[i + 1] = foldCase(qualifier[i]);
+    return key;
 }
 
 // The working list: every line in file order, with the implementations already

@@ -24,6 +24,17 @@ bool isBlankLine(QByteArrayView line) {
     return std::all_of(line.begin(), line.end(), isBlank);
 }
 
+// The bytes that end a run of plain code: what can open a string or a comment.
+struct CodeStops {
+    bool entries[256] = {};
+    constexpr CodeStops() {
+        for (const char c : {'"', '/', '\''})
+            entries[uchar(c)] = true;
+    }
+    bool stops(char c) const { return entries[uchar(c)]; }
+};
+constexpr CodeStops codeStops;
+
 // The line without the white space at its ends.
 QByteArrayView trimmed(QByteArrayView line) {
     while (!line.isEmpty() && isSpaceChar(line.front()))
@@ -66,7 +77,7 @@ void scanLine(QByteArrayView line, LexState& state) {
             // or a comment.
             const char* data = line.data();
             ++i;
-            while (i < size && data[i] != '"' && data[i] != '/' && data[i] != '\'')
+            while (i < size && !codeStops.stops(data[i]))
                 ++i;
             lastCodeEnd = i;
             continue;
@@ -112,21 +123,18 @@ void scanLine(QByteArrayView line, LexState& state) {
 
 // The end of the line that starts at start, and whether it is plain code: no
 // comment is open and it holds no quote, apostrophe or slash. Most lines are,
-// and for them this one walk is all the lexing they need.
+// and for them these searches, which look at many bytes at a time, are all
+// the lexing they need.
 qsizetype lineEnd(const QByteArray& text, qsizetype start, const LexState& state, bool& plain) {
-    const char* data = text.constData();
-    const qsizetype size = text.size();
-    qsizetype i = start;
-    if (state.commentDepth == 0) {
-        while (i < size && data[i] != '\n' && data[i] != '"' && data[i] != '/' && data[i] != '\'')
-            ++i;
-        plain = i == size || data[i] == '\n';
-        if (plain)
-            return i;
-    }
-    plain = false;
-    const qsizetype end = text.indexOf('\n', i);
-    return end < 0 ? size : end;
+    const char* line = text.constData() + start;
+    const size_t rest = size_t(text.size() - start);
+    const void* lineFeed = std::memchr(line, '\n', rest);
+    const qsizetype end =
+        lineFeed ? static_cast<const char*>(lineFeed) - text.constData() : text.size();
+    const size_t length = size_t(end - start);
+    plain = state.commentDepth == 0 && !std::memchr(line, '"', length) &&
+            !std::memchr(line, '/', length) && !std::memchr(line, '\'', length);
+    return end;
 }
 
 void scanDirective(QByteArrayView line, LexState& state) {

@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -26,15 +27,22 @@ QByteArrayView argumentText(QByteArrayView use) {
     return use.sliced(3, use.size() - 6);
 }
 
-// Whether the line holds "<<<": most lines hold no '<' at all, which a search
-// for the single character settles fastest.
-bool hasUseOpening(QByteArrayView line) {
-    for (qsizetype at = line.indexOf('<'); at >= 0 && at + 2 < line.size();
-         at = line.indexOf('<', at + 1)) {
-        if (line[at + 1] == '<' && line[at + 2] == '<')
-            return true;
+// The first position at or after from where c stands three times in a row,
+// or -1. Most lines hold no '<' at all, which a search for the single byte
+// settles fastest.
+qsizetype findTriple(QByteArrayView text, char c, qsizetype from) {
+    const char* data = text.data();
+    const qsizetype size = text.size();
+    while (from + 2 < size) {
+        const void* found = std::memchr(data + from, c, size_t(size - from - 2));
+        if (!found)
+            return -1;
+        const qsizetype at = static_cast<const char*>(found) - data;
+        if (data[at + 1] == c && data[at + 2] == c)
+            return at;
+        from = at + 1;
     }
-    return false;
+    return -1;
 }
 
 struct Instantiation {
@@ -85,7 +93,7 @@ void Instantiation::useTemplate(const QByteArray& templateName, const QByteArray
 // with a running count of its double quotes, so each use costs time in
 // proportion to its own length only.
 bool Instantiation::scanUses(QByteArrayView line, QByteArray& rewritten) {
-    if (!hasUseOpening(line))
+    if (findTriple(line, '<', 0) < 0)
         return false;
     QByteArray done;
     done.reserve(line.size());
@@ -97,16 +105,16 @@ bool Instantiation::scanUses(QByteArrayView line, QByteArray& rewritten) {
 
     const auto moveToDone = [&](qsizetype upTo) {
         const QByteArrayView moved = QByteArrayView(rest).sliced(at, upTo - at);
-        quotes += moved.count('"');
+        quotes += std::count(moved.begin(), moved.end(), '"');
         done.append(moved);
         at = upTo;
     };
 
     for (;;) {
-        const qsizetype open = rest.indexOf("<<<", at);
+        const qsizetype open = findTriple(rest, '<', at);
         if (open < 0)
             break;
-        const qsizetype close = knownClose >= open ? knownClose : rest.indexOf(">>>", open);
+        const qsizetype close = knownClose >= open ? knownClose : findTriple(rest, '>', open);
         if (close < 0)
             break;
         knownClose = close;
