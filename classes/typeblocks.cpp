@@ -19,22 +19,9 @@ bool opensBlock(const Tokens& tokens) {
 
 } // namespace
 
-namespace {
-
-// What takes the place of a record's type block, in order, each followed by "\n".
 std::array<const MappedText*, 4> replacementParts(const TypeRecord& record) {
     return {&record.inheritedDeclareText, &record.twinBlockText, &record.twinMethodText,
             &record.inheritedForwarderText};
-}
-
-} // namespace
-
-MappedText replacementText(const TypeRecord& record) {
-    MappedTextBuilder text;
-    for (const MappedText* part : replacementParts(record))
-        text.add(*part);
-    text.add(QByteArrayView());
-    return text.take();
 }
 
 namespace {

@@ -5,11 +5,13 @@
 
 #include <QList>
 
-// The text of a record that takes the place of its type block: the finished
-// block, the twin block, the twin's implementations and the inherited
-// forwarders, each followed by "\n". The type comes before its twin, whose
-// members may name it.
-MappedText replacementText(const TypeRecord& record);
+#include <array>
+
+// What takes the place of a record's type block, in order, each followed by
+// "\n": the finished block, the twin block, the twin's implementations and the
+// inherited forwarders. The type comes before its twin, whose members may
+// name it.
+std::array<const MappedText*, 4> replacementParts(const TypeRecord& record);
 
 // The file's lines with every type block (an opening line "type Name" or
 // "type D extends P" through the first end line after it) replaced by its

@@ -273,10 +273,3 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
     record.forwarderText = forwarders.take();
     record.declareText = declarations.take();
 }
-
-QList<TypeRecord> scanTypes(const Lines& lines, const QList<LineOrigin>& origins) {
-    QList<TypeRecord> records = findTypes(lines);
-    for (TypeRecord& record : records)
-        fillScannedTexts(record, lines, origins, true);
-    return records;
-}

@@ -62,17 +62,3 @@ QByteArrayView firstToken(QByteArrayView line) {
         ++end;
     return QByteArrayView(data + start, end - start);
 }
-
-QByteArray joinLines(const Lines& lines) {
-    qsizetype size = lines.isEmpty() ? 0 : lines.size() - 1;
-    for (const QByteArrayView line : lines)
-        size += line.size();
-    QByteArray text;
-    text.reserve(size);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += '\n';
-        text += lines[i];
-    }
-    return text;
-}

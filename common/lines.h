@@ -43,6 +43,3 @@ inline bool firstTokenMayBe(QByteArrayView line, QByteArrayView keyword) {
         ++i;
     return i < line.size() && !keyword.isEmpty() && foldCase(line[i]) == foldCase(keyword[0]);
 }
-
-// The lines joined with "\n".
-QByteArray joinLines(const Lines& lines);

@@ -1,4 +1,5 @@
 #include "classexpander.h"
+#include "classsteps.h"
 #include "classtext.h"
 #include "inheritance.h"
 #include "typescan.h"

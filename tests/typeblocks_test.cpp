@@ -1,4 +1,5 @@
 #include "classexpander.h"
+#include "classsteps.h"
 #include "classtext.h"
 #include "extends.h"
 #include "twins.h"

@@ -1,3 +1,4 @@
+#include "classsteps.h"
 #include "classtext.h"
 #include "forwarding.h"
 #include "typescan.h"
