@@ -13,9 +13,26 @@ struct SnapshotRegistry;
 // written in place of the file. Every file is read, registered and written
 // through the registry; included files are written on the journal's thread.
 //
-// A file that cannot be read is left alone: not registered, not written, not
-// created (the compiler reports it). Returns whether the file was rewritten.
-// When passText is given, it receives the text as the passes produced it,
-// each line with its origin, before the directives were added.
+// A file is left alone when it cannot be read (not registered, not written,
+// not created: the compiler reports it), when it is in UTF-16 or UTF-32, and
+// when the passes leave its text as it was (not written at all, so it keeps
+// its times and may be read-only); the same holds for the files it includes.
+// Returns whether the file was rewritten. When passText is given, it receives
+// the text as the passes produced it, each line with its origin, before the
+// directives were added.
 bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry,
                        MappedText* passText = nullptr);
+
+// How a file's rewritten text is written: through the registry, with the
+// directives under compilerName and the byte order mark it was read with
+// (on the journal's thread when queued), unless the text is what the file
+// holds already (original, its bytes as read): then nothing is written.
+// Returns whether the file was written (or queued).
+struct RewrittenFile {
+    QString path;
+    QString compilerName;
+    QByteArray original;
+    bool utf8Mark = false;
+};
+bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, MappedText text,
+                        bool queued = false);

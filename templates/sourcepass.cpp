@@ -15,7 +15,7 @@ bool isSeparator(QChar c) {
 
 struct PassResult {
     TemplateSet templates; // the file's own and those of the files it includes
-    ExpandedFile file;
+    MappedText text;
 };
 
 QString includedFileName(const QString& path);
@@ -25,12 +25,11 @@ QString includedFileName(const QString& path);
 // the instances, so the written text can be mapped back to the user's lines.
 std::optional<PassResult> runPass(const QString& sourcePath, const QString& compilerName,
                                   const SourceFiles& files) {
-    std::optional<QByteArray> text = files.readText(sourcePath);
-    if (!text)
+    const std::optional<QByteArray> sourceText = files.readText(sourcePath);
+    if (!sourceText)
         return std::nullopt;
     PassResult result;
-    result.file.sourceText = std::move(*text); // holds the lines
-    Lines lines = splitLines(result.file.sourceText);
+    Lines lines = splitLines(*sourceText); // views over the text, which outlives them
     QList<LineOrigin> origins;
     origins.reserve(lines.size());
     const LineOrigin firstLine(compilerName, 1);
@@ -51,7 +50,7 @@ std::optional<PassResult> runPass(const QString& sourcePath, const QString& comp
         std::optional<PassResult> handedBack = runPass(included, name, files);
         if (!handedBack)
             continue;
-        files.takeIncluded(included, name, std::move(handedBack->file.text));
+        files.takeIncluded(included, name, std::move(handedBack->text));
         templates.templateCount += handedBack->templates.templateCount;
         const TemplateTable& table = handedBack->templates.templateTable;
         for (auto it = table.cbegin(); it != table.cend(); ++it)
@@ -80,7 +79,7 @@ std::optional<PassResult> runPass(const QString& sourcePath, const QString& comp
         written.add(QByteArrayView());
     for (qsizetype i = 0; i < lines.size(); ++i)
         written.add(lines[i], origins[i]);
-    result.file.text = written.take();
+    result.text = written.take();
     return result;
 }
 
@@ -124,9 +123,9 @@ QString includedPath(QByteArrayView line, const QString& directory) {
     return QDir(directory).absoluteFilePath(path);
 }
 
-std::optional<ExpandedFile> expandTemplates(const QString& sourcePath, const SourceFiles& files) {
+std::optional<MappedText> expandTemplates(const QString& sourcePath, const SourceFiles& files) {
     std::optional<PassResult> result = runPass(sourcePath, sourcePath, files);
     if (!result)
         return std::nullopt;
-    return std::move(result->file);
+    return std::move(result->text);
 }

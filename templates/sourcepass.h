@@ -25,18 +25,13 @@ struct SourceFiles {
         takeIncluded;
 };
 
-// A file's text as read and as the pass rewrote it.
-struct ExpandedFile {
-    QByteArray sourceText;
-    MappedText text; // each line with its origin
-};
-
 // The template pass over a source file named on the command line: reads it,
 // expands the files it includes through "#include once" lines first (depth
 // first; each is handed to files.takeIncluded with its final text), captures
 // and instantiates templates, and returns the rewritten text with the
-// generated instances on its first line. Nothing when the file cannot be read.
-std::optional<ExpandedFile> expandTemplates(const QString& sourcePath, const SourceFiles& files);
+// generated instances on its first line, each line with its origin. Nothing
+// when the file cannot be read.
+std::optional<MappedText> expandTemplates(const QString& sourcePath, const SourceFiles& files);
 
 // The directory that relative include names in sourcePath are resolved against.
 QString includeDirectory(const QString& sourcePath);

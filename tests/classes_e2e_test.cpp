@@ -19,7 +19,7 @@ QByteArray templatePassOnly(const QByteArray& source) {
     QTemporaryDir directory;
     const QString path = directory.filePath(QStringLiteral("copy.bas"));
     writeFileBytes(path, source);
-    return expandTemplates(path, sourceFilesOnDisk()).value_or(ExpandedFile()).text.text;
+    return expandTemplates(path, sourceFilesOnDisk()).value_or(MappedText()).text;
 }
 
 // What the two passes make of a file, run in this process on a copy of it.
@@ -35,7 +35,7 @@ QByteArray expectedCompilerText(const QByteArray& source) {
 
 // The text the compiler was handed for an argument, without its line directives.
 QByteArray compiledText(const Sandbox& sandbox, int argument) {
-    return withoutLineDirectives(sourceTextFromBytes(sandbox.compiledText(argument)));
+    return withoutLineDirectives(sourceTextFromBytes(sandbox.compiledText(argument))->text);
 }
 
 const QByteArray shapesProgram = "template Stack\n"

@@ -14,7 +14,11 @@ inline SourceFiles sourceFilesOnDisk() {
     files.readText = [](const QString& path) -> std::optional<QByteArray> {
         if (!QFileInfo(path).isFile())
             return std::nullopt;
-        return sourceTextFromBytes(readFileBytes(path).value_or(QByteArray()));
+        std::optional<SourceText> source =
+            sourceTextFromBytes(readFileBytes(path).value_or(QByteArray()));
+        if (!source)
+            return std::nullopt;
+        return std::move(source->text);
     };
     files.isExpanded = [](const QString&) { return false; };
     files.takeIncluded = [](const QString&, const QString&, MappedText) {};
