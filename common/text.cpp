@@ -22,6 +22,8 @@ bool startsWithWideMark(QByteArrayView bytes) {
 QByteArrayView textBytes(QByteArrayView bytes) {
     if (bytes.startsWith(utf8Mark))
         bytes = bytes.sliced(utf8Mark.size());
+    if (bytes.isEmpty())
+        return bytes;
     const void* nul = std::memchr(bytes.data(), '\0', size_t(bytes.size()));
     return nul ? bytes.first(static_cast<const char*>(nul) - bytes.data()) : bytes;
 }
@@ -36,7 +38,7 @@ std::optional<SourceText> sourceTextFromBytes(const QByteArray& bytes) {
     const QByteArrayView from = textBytes(bytes);
     const char* data = from.data();
     const qsizetype size = from.size();
-    if (!std::memchr(data, '\r', size_t(size))) {
+    if (size == 0 || !std::memchr(data, '\r', size_t(size))) {
         // The file's own buffer when the text is all of it.
         source.text = size == bytes.size() ? bytes : from.toByteArray();
         return source;
@@ -58,7 +60,7 @@ bool isSourceTextOf(QByteArrayView text, QByteArrayView bytes) {
     if (startsWithWideMark(bytes))
         return false;
     const QByteArrayView from = textBytes(bytes);
-    if (!std::memchr(from.data(), '\r', size_t(from.size())))
+    if (from.isEmpty() || !std::memchr(from.data(), '\r', size_t(from.size())))
         return text == from;
     qsizetype at = 0;
     for (qsizetype i = 0; i < from.size(); ++i) {

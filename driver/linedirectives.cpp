@@ -167,7 +167,8 @@ int digitCount(int number) {
 // The names of the files origins refer to, as the directives write them:
 // the file system's bytes of each name, or nothing for a name that a
 // directive cannot hold (a double quote or a line break in it), whose lines
-// then get no directive. Each name is encoded once.
+// then get no directive. Each name is encoded once; what of() returns is
+// valid until its next call.
 class DirectiveNames {
 public:
     const QByteArray* of(const LineOrigin& origin) {
@@ -217,7 +218,6 @@ void writeDirective(char* out, const LineOrigin& origin, const QByteArray& name)
 struct Directive {
     qsizetype at;
     LineOrigin origin;
-    const QByteArray* name;
 };
 
 // Finds where the directives go in mapped's text, and how many bytes they add
@@ -246,7 +246,7 @@ QList<Directive> findDirectives(const MappedText& mapped, const QString& fileNam
             !isBlankLine(line)) {
             if (const QByteArray* name = names.of(origin)) {
                 *added += directiveLength(origin, *name);
-                directives.append(Directive{start, origin, name});
+                directives.append(Directive{start, origin});
                 current = origin;
             }
         }
@@ -288,8 +288,9 @@ QByteArray withLineDirectives(MappedText mapped, const QString& fileName) {
         const qsizetype length = readEnd - directive.at;
         writeEnd -= length;
         std::memmove(data + writeEnd, data + directive.at, size_t(length));
-        writeEnd -= directiveLength(directive.origin, *directive.name);
-        writeDirective(data + writeEnd, directive.origin, *directive.name);
+        const QByteArray& name = *names.of(directive.origin);
+        writeEnd -= directiveLength(directive.origin, name);
+        writeDirective(data + writeEnd, directive.origin, name);
         readEnd = directive.at;
     }
     return out;

@@ -26,14 +26,25 @@ inline MappedText replacementText(const TypeRecord& record) {
     return text.take();
 }
 
-// The records after the twin and parent steps.
+// A file's text and lines with its records after the twin and parent steps.
+struct ResolvedFile {
+    MappedText mapped;
+    Lines lines; // views over mapped.text
+    QList<TypeRecord> records;
+    Inheritance inheritance;
+};
+
+inline ResolvedFile resolveFile(const QByteArray& source) {
+    ResolvedFile file{sourceOf(source), {}, {}, {}};
+    file.lines = splitLines(file.mapped.text);
+    file.records = scanTypes(file.lines, file.mapped.origins);
+    file.inheritance = analyseInheritance(file.lines, file.records);
+    buildTwins(file.records, file.inheritance);
+    resolveExtends(file.records, file.lines, file.mapped.origins, file.inheritance);
+    embedParents(file.records);
+    return file;
+}
+
 inline QList<TypeRecord> resolved(const QByteArray& source) {
-    const MappedText mapped = sourceOf(source);
-    const Lines lines = splitLines(mapped.text);
-    QList<TypeRecord> records = scanTypes(lines, mapped.origins);
-    const Inheritance inheritance = analyseInheritance(lines, records);
-    buildTwins(records, inheritance);
-    resolveExtends(records, lines, mapped.origins, inheritance);
-    embedParents(records);
-    return records;
+    return resolveFile(source).records;
 }

@@ -176,9 +176,9 @@ TEST(LineMapping, LineEndsMarksAndNamesAsTheCompilerReadsThem) {
 // own bytes and the file is never written.
 TEST(LineMapping, WideFilesReachTheCompilerUntouched) {
     Sandbox sandbox;
-    const QByteArray wide("\xff\xfep\0r\0i\0n\0t\0 \0"
-                          "1\0\n\0",
-                          20);
+    static const char wideBytes[] = "\xff\xfep\0r\0i\0n\0t\0 \0"
+                                    "1\0\n\0";
+    const QByteArray wide(wideBytes, sizeof wideBytes - 1);
     sandbox.writeFile(QStringLiteral("wide.bas"), wide);
     const FileStamp before = readFileStamp(sandbox.path(QStringLiteral("wide.bas")));
     const RunResult result = sandbox.run({QStringLiteral("wide.bas")});

@@ -208,13 +208,11 @@ namespace {
 // The whole pass as the rules read: every record's texts made, and the result
 // built line by line into a new text.
 MappedText expandedStepByStep(const QByteArray& source) {
-    const MappedText mapped = sourceOf(source);
-    const Lines lines = splitLines(mapped.text);
-    QList<TypeRecord> records = scanTypes(lines, mapped.origins);
-    const Inheritance inheritance = analyseInheritance(lines, records);
-    buildTwins(records, inheritance);
-    resolveExtends(records, lines, mapped.origins, inheritance);
-    embedParents(records);
+    const ResolvedFile file = resolveFile(source);
+    const MappedText& mapped = file.mapped;
+    const Lines& lines = file.lines;
+    const QList<TypeRecord>& records = file.records;
+    const Inheritance& inheritance = file.inheritance;
     const RecordIndex index(records);
     QHash<qsizetype, qsizetype> recordAtLine;
     for (qsizetype r = 0; r < records.size(); ++r)
