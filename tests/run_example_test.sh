@@ -23,6 +23,9 @@ expect_in() { # LABEL FILE TEXT
 }
 
 base_path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
+# The real compiler of the tests, if any, is used below on purpose only.
+real_compiler=${FBEXT_TEST_FBC:-}
+unset FBEXT_TEST_FBC
 # A fake FreeBASIC compiler: turns NAME.bas into a program that prints its name.
 mkdir -p "$work/freebasic"
 cat >"$work/freebasic/fbc" <<'EOF'
@@ -72,6 +75,17 @@ PATH="$work/installed:$base_path" "$run_example" --build-dir "$build" both >"$wo
     fail "installed both: status $?"
 expect_in "installed both" "$work/out" "Compiler behind fbext: $work/installed/fbc2"
 expect_in "installed both" "$work/out" "ran walker"
+
+# --- the real compiler that FBEXT_TEST_FBC names, none being on PATH -----------
+if [ -z "$real_compiler" ] || PATH=$base_path command -v fbc >/dev/null; then
+    echo "no FBEXT_TEST_FBC, or a FreeBASIC compiler is on PATH; the FBEXT_TEST_FBC check is skipped"
+else
+    PATH=$base_path FBEXT_TEST_FBC=$real_compiler "$run_example" --build-dir "$build" shapes \
+        >"$work/out" 2>&1 || fail "FBEXT_TEST_FBC shapes: status $?"
+    expect_in "FBEXT_TEST_FBC shapes" "$work/out" "Compiler behind fbext: $real_compiler"
+    expect_in "FBEXT_TEST_FBC shapes" "$work/out" "circle at (3, 4), area 12.56637061435916"
+    expect_in "FBEXT_TEST_FBC shapes" "$work/out" "source files are unchanged"
+fi
 
 # --- usage --------------------------------------------------------------------
 status=0

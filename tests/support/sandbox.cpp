@@ -1,5 +1,7 @@
 #include "sandbox.h"
 
+#include "userenvironment.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -88,26 +90,11 @@ std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments,
 }
 
 QProcessEnvironment Sandbox::environment() const {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString home = path(QStringLiteral("home"));
-    QDir().mkpath(home + QStringLiteral("/tmp"));
-    environment.insert(QStringLiteral("HOME"), home);
-    environment.insert(QStringLiteral("USERPROFILE"), home);
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
-    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
-    environment.insert(QStringLiteral("XDG_STATE_HOME"), home + QStringLiteral("/.local/state"));
-    environment.insert(QStringLiteral("TMPDIR"), home + QStringLiteral("/tmp"));
-    environment.insert(QStringLiteral("TMP"), home + QStringLiteral("/tmp"));
-    environment.insert(QStringLiteral("TEMP"), home + QStringLiteral("/tmp"));
-    return environment;
+    return userEnvironment(path(QStringLiteral("home")));
 }
 
 QString Sandbox::userDataDir() const {
-#ifdef Q_OS_WIN
-    return path(QStringLiteral("home/AppData/Local/fbext"));
-#else
-    return path(QStringLiteral("home/.local/share/fbext"));
-#endif
+    return ::userDataDir(path(QStringLiteral("home")));
 }
 
 void Sandbox::scriptCompilerDelay(int sleepMs, const QList<int>& ignoredSignals) const {

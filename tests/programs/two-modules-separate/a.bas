@@ -1,0 +1,42 @@
+' a.bas: a tiny editor of a three-line document. Every change is recorded by
+' the history module (b.bas) so that it can be undone; the old texts are kept
+' here, on a stack of strings.
+
+#include once "stack.bi"
+#include once "history.bi"
+
+Dim Shared doc(1 To 3) As String
+Dim Shared oldTexts As Stack<<<string>>>
+
+Sub edit(ByVal n As Integer, ByRef newText As String)
+  oldTexts.push(doc(n))
+  remember(n)
+  doc(n) = newText
+End Sub
+
+Sub show(ByRef title As String)
+  Print title; ": "; doc(1); " "; doc(2); " "; doc(3)
+End Sub
+
+doc(1) = "red" : doc(2) = "green" : doc(3) = "blue"
+show("start")
+edit(2, "lime")
+edit(3, "navy")
+edit(2, "olive")
+show("edited")
+Print "changes kept:"; changesKept()
+
+' Undo the last two changes, noting which lines came back.
+Dim touched As Stack<<<integer>>>
+For i As Integer = 1 To 2
+  Dim n As Integer = undoLast()
+  doc(n) = oldTexts.pop()
+  touched.push(n)
+Next
+show("undone")
+Print "lines restored:";
+While Not touched.isEmpty()
+  Print touched.pop();
+Wend
+Print
+Print "changes kept:"; changesKept()

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// fbext installed in front of the real FreeBASIC compiler, as a user has it,
+// in a temporary directory: bin/fbc is the built fbext, bin/fbc2 a one-line
+// script that runs the real compiler, and home/ is the home of every run, so
+// fbext's per-user directory (lock, journals) is this installation's own.
+class StagedCompiler {
+public:
+    StagedCompiler(const QString& fbextProgram, const QString& realCompiler);
+
+    QString problem() const { return setupProblem; } // empty when the staging worked
+    QString dir() const { return temporary.path(); }
+    QString fbc() const;
+    QProcessEnvironment environment() const;
+
+    // What fbext left behind in its per-user directory: journals of runs that
+    // did not finish and originals it moved aside. Empty after clean runs.
+    QStringList leftovers() const;
+
+private:
+    QTemporaryDir temporary;
+    QString setupProblem;
+};
