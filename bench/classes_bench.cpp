@@ -65,7 +65,7 @@ int main(int argc, char* argv[]) {
     for (qsizetype i = 0; i < count; ++i)
         origins.append(LineOrigin{QStringLiteral("bench.bas"), int(i + 1)});
     MappedText source;
-    source.text = text;
+    source.text = text.toLatin1();
     source.origins = origins;
 
     QElapsedTimer timer;

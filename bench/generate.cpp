@@ -16,5 +16,5 @@ int main(int argc, char* argv[]) {
     const int templates = argc > 3 ? std::atoi(argv[3]) : 200;
     const int uses = argc > 4 ? std::atoi(argv[4]) : 20000;
     const QString path = QString::fromLocal8Bit(argv[1]);
-    return writeSourceText(path, generateTemplateSource(lines, templates, uses)) ? 0 : 1;
+    return writeFileBytes(path, generateTemplateSource(lines, templates, uses)) ? 0 : 1;
 }

@@ -39,7 +39,7 @@ void declareLateMembers(QStringList& lines, int n) {
 
 } // namespace
 
-QString generateTemplateSource(int lineCount, int templateCount, int useCount) {
+QByteArray generateTemplateSource(int lineCount, int templateCount, int useCount) {
     QStringList lines;
     lines.reserve(lineCount + 64);
     const int lateLines = templateCount * 6;
@@ -79,5 +79,5 @@ QString generateTemplateSource(int lineCount, int templateCount, int useCount) {
     }
     for (int n = 0; n < templateCount; ++n)
         declareLateMembers(lines, n);
-    return lines.join(u'\n') + u'\n';
+    return (lines.join(u'\n') + u'\n').toLatin1();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QString>
+#include <QByteArray>
 
 // A FreeBASIC source of about lineCount lines that declares templateCount
 // templates (each with a sub, a function, a constructor and a property, some
 // written right after the declaration and some at the end of the file) and
 // uses them useCount times with a handful of type arguments, among ordinary
 // procedures, string literals and plain statements.
-QString generateTemplateSource(int lineCount, int templateCount, int useCount);
+QByteArray generateTemplateSource(int lineCount, int templateCount, int useCount);

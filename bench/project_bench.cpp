@@ -5,10 +5,15 @@
 // times and reports the median wall time, the throughput, the peak resident
 // memory, and the ratio to the floor: reading every source file and writing it
 // twice (the rewrite and the restore), measured in the same run on the same
-// files. A last row measures what a small program (one 200-line file) adds to
-// the compiler's own time.
+// files. Last come small programs (one 200-line file): what they add to the
+// compiler's own time, beside what a Qt program that does nothing costs.
 //
-//   project_bench --fbc PATH --compiler PATH [--sizes 10000,100000] [--runs 5]
+// Two project shapes are measured: a main file with a dozen headers that hold
+// most of the lines (spread), and one large main file with the types and uses
+// and a dozen small headers that declare the templates (large).
+//
+//   project_bench --fbc PATH --compiler PATH [--qt-minimal PATH]
+//                 [--sizes 10000,100000] [--shapes spread,large] [--runs 5]
 //   project_bench --write DIR [--sizes 1000000]   (only writes the projects, for profiling)
 
 #include "projectgenerator.h"
@@ -17,6 +22,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -103,67 +109,14 @@ bool unchanged(const GeneratedProject& project, const QString& folder) {
     return true;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
-    auto option = [&](const char* name, const QString& fallback) {
-        const qsizetype at = arguments.indexOf(QString::fromLatin1(name));
-        return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : fallback;
-    };
-    const QString fbc = option("--fbc", QString());
-    const QString compiler = option("--compiler", QString());
-    const int runs = option("--runs", QStringLiteral("5")).toInt();
-    QList<qint64> sizes;
-    for (const QString& size :
-         option("--sizes", QStringLiteral("10000,100000,1000000")).split(u','))
-        sizes.append(size.toLongLong());
-    const QString writeOnly = option("--write", QString());
-    if (!writeOnly.isEmpty()) {
-        for (qint64 size : sizes) {
-            const QString folder = QDir(writeOnly).filePath(QStringLiteral("project%1").arg(size));
-            if (!writeProject(generateProject(size), folder))
-                qFatal("cannot write the project");
-            std::printf("%s\n", qPrintable(folder));
-        }
-        return 0;
-    }
-    if (fbc.isEmpty() || compiler.isEmpty()) {
-        std::fprintf(stderr,
-                     "usage: project_bench --fbc PATH --compiler PATH [--sizes N,N] [--runs N]\n");
-        return 2;
-    }
-
-    QTemporaryDir root;
-    const QString program = QDir(root.path()).filePath(QStringLiteral("fbc"));
-    install(fbc, program);
-    install(compiler, QDir(root.path()).filePath(QStringLiteral("fbc2")));
-
-    // The small program, written first: its run gives the fixed memory every
-    // run takes whatever its input (the program, Qt, the C++ runtime), which
-    // the table shows apart from what grows with the source.
-    const QString small = QDir(root.path()).filePath(QStringLiteral("small"));
-    QByteArray smallText;
-    const QList<QByteArray> mainLines = generateProject(4000).files.first().bytes.split('\n');
-    for (int i = 13; i < 213; ++i)
-        smallText += mainLines.value(i) + '\n';
-    QDir().mkpath(small);
-    QFile smallFile(QDir(small).filePath(QStringLiteral("main.bas")));
-    if (!smallFile.open(QIODevice::WriteOnly) || smallFile.write(smallText) != smallText.size())
-        qFatal("cannot write the small program");
-    smallFile.close();
-    long baseline = 0;
-    for (int run = 0; run < 3; ++run)
-        baseline = std::max(baseline,
-                            runProcess(program, {QStringLiteral("main.bas")}, small).peakKilobytes);
-
-    std::printf("| lines | files | MB | median ms | MB/s | peak RSS MB | RSS / source | "
-                "(RSS - fixed) / source | floor ms | ratio to floor |\n");
-    std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+// The rows of one project shape.
+void measureShape(ProjectShape shape, const QList<qint64>& sizes, int runs, const QString& program,
+                  const QString& root, long baseline) {
+    const char* label = shape == ProjectShape::Spread ? "spread" : "one large file";
     for (qint64 size : sizes) {
-        const GeneratedProject project = generateProject(size);
-        const QString folder = QDir(root.path()).filePath(QStringLiteral("project%1").arg(size));
+        const GeneratedProject project = generateProject(size, shape);
+        const QString folder =
+            QDir(root).filePath(QStringLiteral("project%1-%2").arg(int(shape)).arg(size));
         if (!writeProject(project, folder))
             qFatal("cannot write the project");
         runProcess(program, {QStringLiteral("main.bas")}, folder); // warm the caches
@@ -178,30 +131,124 @@ int main(int argc, char* argv[]) {
         }
         if (!unchanged(project, folder))
             qFatal("the project was not restored byte for byte");
+        QDir(folder).removeRecursively();
         const double megabytes = double(project.byteCount) / 1e6;
         const double time = median(times);
         const double floor = median(floors);
         std::printf(
-            "| %lld | %lld | %.1f | %.0f | %.1f | %.0f | %.1f | %.1f | %.1f | %.1f |\n",
+            "| %s | %lld | %lld | %.1f | %.0f | %.1f | %.0f | %.1f | %.1f | %.1f | %.1f |\n", label,
             static_cast<long long>(project.lineCount), static_cast<long long>(project.files.size()),
             megabytes, time, megabytes / (time / 1000), double(peak) / 1024,
             double(peak) * 1024 / double(project.byteCount),
             double(peak - baseline) * 1024 / double(project.byteCount), floor, time / floor);
         std::fflush(stdout);
     }
+}
 
-    // The small program through fbc and straight to the compiler.
-    QList<double> through;
-    QList<double> direct;
-    for (int run = 0; run < 30; ++run) {
-        through.append(runProcess(program, {QStringLiteral("main.bas")}, small).milliseconds);
-        direct.append(runProcess(QDir(root.path()).filePath(QStringLiteral("fbc2")),
-                                 {QStringLiteral("main.bas")}, small)
-                          .milliseconds);
+QString writeSmallProgram(const QString& root, const QString& name, const QByteArray& text) {
+    const QString folder = QDir(root).filePath(name);
+    QDir().mkpath(folder);
+    QFile file(QDir(folder).filePath(QStringLiteral("main.bas")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        qFatal("cannot write the small program");
+    return folder;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    auto option = [&](const char* name, const QString& fallback) {
+        const qsizetype at = arguments.lastIndexOf(QString::fromLatin1(name)); // the last one wins
+        return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : fallback;
+    };
+    const QString fbc = option("--fbc", QString());
+    const QString compiler = option("--compiler", QString());
+    const QString qtMinimalOption = option("--qt-minimal", QString());
+    // Each run starts in the project's folder, so the path must not be relative.
+    const QString qtMinimal =
+        qtMinimalOption.isEmpty() ? QString() : QFileInfo(qtMinimalOption).absoluteFilePath();
+    const int runs = option("--runs", QStringLiteral("5")).toInt();
+    QList<qint64> sizes;
+    for (const QString& size :
+         option("--sizes", QStringLiteral("10000,100000,1000000")).split(u','))
+        sizes.append(size.toLongLong());
+    QList<ProjectShape> shapes;
+    for (const QString& shape : option("--shapes", QStringLiteral("spread,large")).split(u','))
+        shapes.append(shape == QLatin1StringView("large") ? ProjectShape::OneLargeFile
+                                                          : ProjectShape::Spread);
+    const QString writeOnly = option("--write", QString());
+    if (!writeOnly.isEmpty()) {
+        for (ProjectShape shape : shapes) {
+            for (qint64 size : sizes) {
+                const QString folder = QDir(writeOnly).filePath(
+                    QStringLiteral("project%1-%2").arg(int(shape)).arg(size));
+                if (!writeProject(generateProject(size, shape), folder))
+                    qFatal("cannot write the project");
+                std::printf("%s\n", qPrintable(folder));
+            }
+        }
+        return 0;
     }
-    std::printf(
-        "\nsmall program (200 lines): %.1f ms through fbc, %.1f ms straight to the compiler, "
-        "%.1f ms added\nfixed memory of a run (the small program's peak RSS): %.1f MB\n",
-        median(through), median(direct), median(through) - median(direct), double(baseline) / 1024);
+    if (fbc.isEmpty() || compiler.isEmpty()) {
+        std::fprintf(stderr, "usage: project_bench --fbc PATH --compiler PATH [--qt-minimal PATH] "
+                             "[--sizes N,N] [--shapes spread,large] [--runs N]\n");
+        return 2;
+    }
+
+    QTemporaryDir rootFolder;
+    const QString root = rootFolder.path();
+    const QString program = QDir(root).filePath(QStringLiteral("fbc"));
+    const QString nullCompiler = QDir(root).filePath(QStringLiteral("fbc2"));
+    install(fbc, program);
+    install(compiler, nullCompiler);
+
+    // Two small programs: 200 lines with types, extending types and template
+    // uses, and 200 lines of ordinary FreeBASIC. The first one's run gives the
+    // fixed memory every run takes whatever its input (the program, Qt, the
+    // C++ runtime), which the table shows apart from what grows with the source.
+    QByteArray smallText;
+    const QList<QByteArray> mainLines = generateProject(4000).files.first().bytes.split('\n');
+    for (int i = 13; i < 213; ++i)
+        smallText += mainLines.value(i) + '\n';
+    QByteArray plainText;
+    for (int i = 0; i < 200; ++i)
+        plainText += "print \"line " + QByteArray::number(i) + "\"\n";
+    const QString small = writeSmallProgram(root, QStringLiteral("small"), smallText);
+    const QString plain = writeSmallProgram(root, QStringLiteral("plain"), plainText);
+    long baseline = 0;
+    for (int run = 0; run < 3; ++run)
+        baseline = std::max(baseline,
+                            runProcess(program, {QStringLiteral("main.bas")}, small).peakKilobytes);
+
+    std::printf("| shape | lines | files | MB | median ms | MB/s | peak RSS MB | RSS / source | "
+                "(RSS - fixed) / source | floor ms | ratio to floor |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (ProjectShape shape : shapes)
+        measureShape(shape, sizes, runs, program, root, baseline);
+
+    // The small programs through fbc, straight to the compiler, and what a
+    // Qt program that does nothing costs.
+    const auto medianOf = [&](const QString& executable, const QString& folder) {
+        QList<double> times;
+        for (int run = 0; run < 30; ++run)
+            times.append(runProcess(executable, {QStringLiteral("main.bas")}, folder).milliseconds);
+        return median(times);
+    };
+    const double direct = medianOf(nullCompiler, small);
+    const double qt = qtMinimal.isEmpty() ? 0 : medianOf(qtMinimal, small);
+    const double through = medianOf(program, small);
+    const double plainThrough = medianOf(program, plain);
+    std::printf("\nsmall programs (200 lines), median of 30 runs:\n"
+                "  straight to the compiler: %.1f ms\n"
+                "  a Qt program that only constructs QCoreApplication: %.1f ms\n"
+                "  through fbc, with both extensions: %.1f ms (%.1f ms added; fbext's own part "
+                "above Qt: %.1f ms)\n"
+                "  through fbc, ordinary FreeBASIC: %.1f ms (%.1f ms added; fbext's own part "
+                "above Qt: %.1f ms)\n"
+                "fixed memory of a run (the small program's peak RSS): %.1f MB\n",
+                direct, qt, through, through - direct, through - direct - qt, plainThrough,
+                plainThrough - direct, plainThrough - direct - qt, double(baseline) / 1024);
     return 0;
 }

@@ -109,9 +109,68 @@ void writeOrdinary(Writer& out, qint64 serial) {
     out.line("");
 }
 
+// A use on a line of its own and a statement that calls through it.
+void writeShortUse(Writer& out, qint64 serial, const QList<QByteArray>& templates) {
+    const QByteArray n = QByteArray::number(serial);
+    out.line("dim shared u" + n + " as " + templates[serial % templates.size()] + "<<<" +
+             elementTypes[serial % 5] + ">>>");
+    out.line("u" + n + ".push(" + (serial % 5 == 2 ? QByteArray("\"x\"") : n) + ")");
+}
+
+GeneratedProject collect(const Writer& main, const QList<Writer>& headers) {
+    GeneratedProject project;
+    project.files.append({QStringLiteral("main.bas"), main.bytes});
+    project.lineCount = main.lines;
+    for (int h = 0; h < headerCount; ++h) {
+        project.files.append({QStringLiteral("lib/h%1.bi").arg(h), headers[h].bytes});
+        project.lineCount += headers[h].lines;
+    }
+    for (const GeneratedFile& file : project.files)
+        project.byteCount += file.bytes.size();
+    return project;
+}
+
+Writer includesOfAllHeaders() {
+    Writer main;
+    for (int h = 0; h < headerCount; ++h)
+        main.line("#include once \"lib/h" + QByteArray::number(h) + ".bi\"");
+    main.line("");
+    return main;
+}
+
+GeneratedProject generateOneLargeFile(qint64 totalLines) {
+    QList<Writer> headers(headerCount);
+    QList<QByteArray> templates;
+    for (int t = 0; t < 2 * headerCount; ++t) {
+        const QByteArray name = "Box" + QByteArray::number(t);
+        writeTemplate(headers[t % headerCount], name);
+        templates.append(name);
+    }
+    qint64 headerLines = 0;
+    for (const Writer& header : headers)
+        headerLines += header.lines;
+
+    // Blocks of about 200 lines: three types of about 21 lines, 40 uses of
+    // two lines each, and six pieces of ordinary code of nine lines.
+    Writer main = includesOfAllHeaders();
+    const qint64 blocks = qMax<qint64>(1, (totalLines - headerLines) / 200);
+    qint64 serial = 0;
+    for (qint64 b = 0; b < blocks; ++b) {
+        for (int k = 0; k < 3; ++k)
+            writeType(main, 3 * b + k);
+        for (int u = 0; u < 40; ++u)
+            writeShortUse(main, serial++, templates);
+        for (int o = 0; o < 6; ++o)
+            writeOrdinary(main, serial++);
+    }
+    return collect(main, headers);
+}
+
 } // namespace
 
-GeneratedProject generateProject(qint64 totalLines) {
+GeneratedProject generateProject(qint64 totalLines, ProjectShape shape) {
+    if (shape == ProjectShape::OneLargeFile)
+        return generateOneLargeFile(totalLines);
     // Templates and most of their uses live in the headers; the types (the
     // class extension runs on the files named on the command line) in the main
     // file, which holds about half of the lines.
@@ -127,11 +186,7 @@ GeneratedProject generateProject(qint64 totalLines) {
         headerTemplates[t % headerCount].append(name);
         allTemplates.append(name);
     }
-    Writer main;
-    for (int h = 0; h < headerCount; ++h)
-        main.line("#include once \"lib/h" + QByteArray::number(h) + ".bi\"");
-    main.line("");
-
+    Writer main = includesOfAllHeaders();
     qint64 serial = 0;
     for (qint64 k = 0; k < typeCount; ++k) {
         writeType(main, k);
@@ -148,15 +203,7 @@ GeneratedProject generateProject(qint64 totalLines) {
         writeOrdinary(header, serial++);
         lines += header.lines - before;
     }
-
-    GeneratedProject project;
-    project.files.append({QStringLiteral("main.bas"), main.bytes});
-    for (int h = 0; h < headerCount; ++h)
-        project.files.append({QStringLiteral("lib/h%1.bi").arg(h), headers[h].bytes});
-    project.lineCount = lines;
-    for (const GeneratedFile& file : project.files)
-        project.byteCount += file.bytes.size();
-    return project;
+    return collect(main, headers);
 }
 
 bool writeProject(const GeneratedProject& project, const QString& folder) {

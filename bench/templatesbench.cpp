@@ -45,13 +45,14 @@ int main(int argc, char* argv[]) {
     std::printf("%10s %10s %8s %8s %10s %12s %12s %10s\n", "lines", "templates", "uses", "written",
                 "instances", "capture ms", "instant. ms", "total ms");
     for (const Size& size : sizes) {
-        const QString text = generateTemplateSource(size.lines, size.templates, size.uses);
-        const QStringList sourceLines = splitLines(text);
+        const QByteArray text = generateTemplateSource(size.lines, size.templates, size.uses);
+        const Lines sourceLines = splitLines(text);
         QList<LineOrigin> sourceOrigins;
         for (qsizetype i = 0; i < sourceLines.size(); ++i)
             sourceOrigins.append(LineOrigin{QStringLiteral("big.bas"), int(i + 1)});
 
-        QStringList lines;
+        Lines lines;
+        QByteArrayList rewritten;
         QList<LineOrigin> origins;
         TemplateSet templates;
         QList<MappedText> instances;
@@ -60,14 +61,14 @@ int main(int argc, char* argv[]) {
             lines = sourceLines;
             origins = sourceOrigins;
             templates = TemplateSet();
-            captureTemplates(lines, origins, templates.templateNames, templates.templateTable);
+            captureTemplates(lines, origins, templates);
         });
-        const QStringList captured = lines;
+        const Lines captured = lines;
         const double instantiate = bestOf(rounds, [&] {
             lines = captured;
             instances.clear();
-            instantiateTemplates(lines, templates.templateNames, templates.templateTable,
-                                 instances);
+            rewritten.clear();
+            instantiateTemplates(lines, rewritten, templates, instances);
         });
         std::printf("%10lld %10d %8d %8lld %10lld %12.1f %12.1f %10.1f\n",
                     qlonglong(sourceLines.size()), size.templates, size.uses,
@@ -93,20 +94,20 @@ int main(int argc, char* argv[]) {
                               .arg(i);
         }
         quoted += QStringLiteral(">>>\"");
-        const std::pair<const char*, QString> shapes[] = {
-            {"uses in one line", manyUses},
-            {"quoted <<< before >>>", quoted},
-            {"one name declared n times", redeclared},
+        const std::pair<const char*, QByteArray> shapes[] = {
+            {"uses in one line", manyUses.toLatin1()},
+            {"quoted <<< before >>>", quoted.toLatin1()},
+            {"one name declared n times", redeclared.toLatin1()},
         };
         for (const auto& [shape, text] : shapes) {
             const double ms = bestOf(3, [&] {
-                QStringList lines = splitLines(text);
+                Lines lines = splitLines(text);
                 QList<LineOrigin> origins(lines.size());
                 TemplateSet templates;
+                QByteArrayList rewritten;
                 QList<MappedText> instances;
-                captureTemplates(lines, origins, templates.templateNames, templates.templateTable);
-                instantiateTemplates(lines, templates.templateNames, templates.templateTable,
-                                     instances);
+                captureTemplates(lines, origins, templates);
+                instantiateTemplates(lines, rewritten, templates, instances);
             });
             std::printf("%-28s %10d %12.1f\n", shape, n, ms);
         }

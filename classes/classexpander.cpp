@@ -1,41 +1,56 @@
 #include "classexpander.h"
 
+#include "extends.h"
 #include "inheritance.h"
 #include "lines.h"
-#include "snapshotregistry.h"
-#include "sourcefile.h"
 #include "twins.h"
 #include "typeblocks.h"
 #include "typescan.h"
 
+namespace {
+
+// Makes the scanned texts the pass emits: a type that is extended needs its
+// block, implementations, forwarders and declarations (for its twin and the
+// types that extend it); a type that only extends another needs its block;
+// the blocks of all other types stay as written, so theirs are not made.
+void fillUsedTexts(QList<TypeRecord>& records, const Lines& lines, const QList<LineOrigin>& origins,
+                   const Inheritance& inheritance) {
+    for (TypeRecord& record : records) {
+        const bool extended = inheritance.needsTwin(record.typeName);
+        if (extended || inheritance.isDerived(record.typeName))
+            fillScannedTexts(record, lines, origins, extended);
+        else
+            record.found = ScannedLines();
+    }
+}
+
+// Once every parent is embedded, a record's implementations, forwarders and
+// declarations as the scan found them are copied into its twin and into the
+// types that extend it, and are not needed again.
+void dropScanTexts(QList<TypeRecord>& records) {
+    for (TypeRecord& record : records) {
+        record.methodText = MappedText();
+        record.forwarderText = MappedText();
+        record.declareText = MappedText();
+    }
+}
+
+} // namespace
+
 MappedText expandClassText(MappedText source) {
-    const QStringList lines = splitLinesOver(source.text); // source.text holds their characters
-    QList<LineOrigin> origins = std::move(source.origins);
+    const Lines lines = splitLines(source.text); // source.text holds their bytes
+    QList<LineOrigin>& origins = source.origins;
     if (origins.size() != lines.size())
         origins.resize(lines.size());
 
-    QList<TypeRecord> records = scanTypes(lines, origins);
+    QList<TypeRecord> records = findTypes(lines);
     const Inheritance inheritance = analyseInheritance(lines, records);
+    fillUsedTexts(records, lines, origins, inheritance);
     buildTwins(records, inheritance);
     resolveExtends(records, lines, origins, inheritance);
     embedParents(records);
-    MappedText result = replaceTypeBlocks(lines, origins, records, inheritance);
+    dropScanTexts(records);
+    MappedText result = replaceTypeBlocks(std::move(source), lines, records, inheritance);
     stripExtendsClauses(result, inheritance);
     return result;
-}
-
-void expandClasses(const QString& sourcePath, const QString& targetPath,
-                   SnapshotRegistry& registry) {
-    // A file that cannot be read is left alone rather than rewritten from
-    // nothing: were it registered with no bytes, the restore would empty it.
-    const std::optional<QByteArray> bytes = registry.readSource(sourcePath);
-    if (!bytes)
-        return;
-    const QStringList lines = splitLines(sourceTextFromBytes(*bytes));
-    QList<LineOrigin> origins;
-    origins.reserve(lines.size());
-    const LineOrigin firstLine(sourcePath, 1);
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        origins.append(firstLine.atLine(int(i + 1)));
-    writeResult(expandClassText(MappedText::fromLines(lines, origins)), targetPath, registry);
 }

@@ -2,18 +2,11 @@
 
 #include "mappedtext.h"
 
-#include <QString>
+#include <QByteArray>
 
-struct SnapshotRegistry;
-
-// The class-extension pass over a source file named on the command line: reads
-// it (as the template pass left it), registers it, and writes it back with
-// every "type D extends P" turned into plain FreeBASIC. A file that cannot be
-// read is neither registered nor written.
-void expandClasses(const QString& sourcePath, const QString& targetPath,
-                   SnapshotRegistry& registry);
-
-// The same pass in memory: the rewritten text, each line with its origin.
-// Takes the source by value: the pass's lines refer to its text's characters,
+// The class-extension pass over the text of a source file named on the command
+// line (as the template pass left it): every "type D extends P" turned into
+// plain FreeBASIC, each line of the result with its origin.
+// Takes the source by value: the pass's lines refer to its text's bytes,
 // so a caller that hands the text over saves a copy of it.
 MappedText expandClassText(MappedText source);

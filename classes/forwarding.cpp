@@ -2,118 +2,118 @@
 
 namespace {
 
-// The piece of text starting at start, length characters long; a negative
+// The piece of text starting at start, length bytes long; a negative
 // length reaches the end, and a start at or past the end gives nothing.
-QStringView pieceOf(QStringView text, qsizetype start, qsizetype length) {
+QByteArrayView pieceOf(QByteArrayView text, qsizetype start, qsizetype length) {
     if (start < 0 || start >= text.size())
         return {};
     if (length < 0 || start + length > text.size())
-        return text.mid(start);
-    return text.mid(start, length);
+        return text.sliced(start);
+    return text.sliced(start, length);
 }
 
 // The text between the first "(" and the ")" that closes it, or the rest of
 // the line when none does.
-QStringView parameterTextOf(QStringView header) {
-    const qsizetype open = header.indexOf(u'(');
+QByteArrayView parameterTextOf(QByteArrayView header) {
+    const qsizetype open = header.indexOf('(');
     if (open < 0)
         return {};
     int depth = 0;
     for (qsizetype i = open + 1; i < header.size(); ++i) {
-        if (header[i] == u'(') {
+        if (header[i] == '(') {
             ++depth;
-        } else if (header[i] == u')') {
+        } else if (header[i] == ')') {
             if (depth == 0)
-                return header.mid(open + 1, i - open - 1);
+                return header.sliced(open + 1, i - open - 1);
             --depth;
         }
     }
-    return header.mid(open + 1);
+    return header.sliced(open + 1);
 }
 
 // The parameters: the pieces between the commas that stand outside brackets,
 // so a default value such as "cast(T ptr, 0)" stays in one piece.
-QList<QStringView> parametersOf(QStringView text) {
-    QList<QStringView> pieces;
+QList<QByteArrayView> parametersOf(QByteArrayView text) {
+    QList<QByteArrayView> pieces;
     int depth = 0;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'(') {
+        if (text[i] == '(') {
             ++depth;
-        } else if (text[i] == u')') {
+        } else if (text[i] == ')') {
             depth = qMax(0, depth - 1);
-        } else if (text[i] == u',' && depth == 0) {
-            pieces.append(text.mid(start, i - start));
+        } else if (text[i] == ',' && depth == 0) {
+            pieces.append(text.sliced(start, i - start));
             start = i + 1;
         }
     }
-    pieces.append(text.mid(start));
+    pieces.append(text.sliced(start));
     return pieces;
 }
 
 } // namespace
 
-ForwardEntry forwardField(QStringView name, QStringView type) {
-    const QLatin1StringView placeholder = forwardPlaceholder();
+ForwardEntry forwardField(QByteArrayView name, QByteArrayView type) {
+    const QByteArrayView placeholder = forwardPlaceholder();
     ForwardEntry entry;
-    QString& declaration = entry.declaration;
+    QByteArray& declaration = entry.declaration;
     declaration.reserve(2 * (name.size() + type.size()) + 64);
-    declaration += QLatin1StringView("  declare property ");
+    declaration += "  declare property ";
     declaration += name;
-    declaration += QLatin1StringView("() as ");
+    declaration += "() as ";
     declaration += type;
-    declaration += QLatin1StringView("\n  declare property ");
+    declaration += "\n  declare property ";
     declaration += name;
-    declaration += QLatin1StringView("(byval new_value as ");
+    declaration += "(byval new_value as ";
     declaration += type;
-    declaration += u')';
+    declaration += ')';
 
-    QString& forwarder = entry.forwarder;
+    QByteArray& forwarder = entry.forwarder;
     forwarder.reserve(4 * name.size() + 2 * type.size() + 2 * placeholder.size() + 128);
-    forwarder += QLatin1StringView("property ");
+    forwarder += "property ";
     forwarder += placeholder;
     forwarder += name;
-    forwarder += QLatin1StringView("() as ");
+    forwarder += "() as ";
     forwarder += type;
-    forwarder += QLatin1StringView("\n  return parent.");
+    forwarder += "\n  return parent.";
     forwarder += name;
-    forwarder += QLatin1StringView("\nend property\nproperty ");
+    forwarder += "\nend property\nproperty ";
     forwarder += placeholder;
     forwarder += name;
-    forwarder += QLatin1StringView("(byval new_value as ");
+    forwarder += "(byval new_value as ";
     forwarder += type;
-    forwarder += QLatin1StringView(")\n  parent.");
+    forwarder += ")\n  parent.";
     forwarder += name;
-    forwarder += QLatin1StringView(" = new_value\nend property\n");
+    forwarder += " = new_value\nend property\n";
     return entry;
 }
 
-ForwardEntry forwardMember(QStringView kind, const Tokens& headerTokens, const QString& memberName,
-                           const QString& argumentList, const QString& memberPrefix) {
-    const QLatin1StringView opening = isKeyword(kind, QLatin1StringView("sub"))
-                                          ? QLatin1StringView("\n  ")
-                                          : QLatin1StringView("\n  return ");
+ForwardEntry forwardMember(QByteArrayView kind, const Tokens& headerTokens,
+                           const QByteArray& memberName, const QByteArray& argumentList,
+                           const QByteArray& memberPrefix) {
+    const QByteArrayView opening =
+        isKeyword(kind, "sub") ? QByteArrayView("\n  ") : QByteArrayView("\n  return ");
 
     // The header is copied token by token, so indentation goes and every run
     // of spaces becomes one. Only the qualifier the header test matched leaves
     // the second token, whatever its letter case.
     const qsizetype prefixLength = memberPrefix.size();
     qsizetype headerSize = forwardPlaceholder().size();
-    for (const QStringView token : headerTokens)
+    for (const QByteArrayView token : headerTokens)
         headerSize += token.size() + 1;
-    QString header;
-    QString declared;
+    QByteArray header;
+    QByteArray declared;
     header.reserve(headerSize);
     declared.reserve(headerSize + 10);
-    declared += QLatin1StringView("  declare ");
+    declared += "  declare ";
     for (qsizetype i = 0; i < headerTokens.size(); ++i) {
         if (i > 0) {
-            header += u' ';
-            declared += u' ';
+            header += ' ';
+            declared += ' ';
         }
         if (i == 1) {
-            const QStringView rest =
-                headerTokens[1].mid(qMin(prefixLength, headerTokens[1].size()));
+            const QByteArrayView rest =
+                headerTokens[1].sliced(qMin(prefixLength, headerTokens[1].size()));
             header += forwardPlaceholder();
             header += rest;
             declared += rest;
@@ -124,46 +124,45 @@ ForwardEntry forwardMember(QStringView kind, const Tokens& headerTokens, const Q
     }
 
     ForwardEntry entry;
-    QString& forwarder = entry.forwarder;
+    QByteArray& forwarder = entry.forwarder;
     forwarder.reserve(header.size() + memberName.size() + argumentList.size() + kind.size() + 32);
     forwarder += header;
-    forwarder += u' ';
+    forwarder += ' ';
     forwarder += opening;
-    forwarder += QLatin1StringView("parent.");
+    forwarder += "parent.";
     forwarder += memberName;
-    forwarder += u'(';
+    forwarder += '(';
     forwarder += argumentList;
-    forwarder += QLatin1StringView(")\nend ");
-    for (const QChar c : kind)
-        forwarder += c.toLower();
-    forwarder += u'\n';
+    forwarder += ")\nend ";
+    for (const char c : kind)
+        forwarder += foldCase(c);
+    forwarder += '\n';
     entry.declaration = std::move(declared);
     return entry;
 }
 
-QString memberNameOf(QStringView header) {
-    const qsizetype dot = header.indexOf(u'.');
-    const qsizetype open = header.indexOf(u'(');
-    QString name = pieceOf(header, dot + 1, open - dot - 1).toString();
-    name.remove(u' ');
+QByteArray memberNameOf(QByteArrayView header) {
+    const qsizetype dot = header.indexOf('.');
+    const qsizetype open = header.indexOf('(');
+    QByteArray name = pieceOf(header, dot + 1, open - dot - 1).toByteArray();
+    name.removeIf([](char c) { return c == ' '; });
     return name;
 }
 
-QString argumentListOf(QStringView header) {
-    QString list;
-    const QStringView parameters = parameterTextOf(header);
+QByteArray argumentListOf(QByteArrayView header) {
+    QByteArray list;
+    const QByteArrayView parameters = parameterTextOf(header);
     if (parameters.isEmpty())
         return list;
-    for (QStringView piece : parametersOf(parameters)) {
+    for (QByteArrayView piece : parametersOf(parameters)) {
         const Tokens tokens = lineTokens(piece);
         qsizetype at = 0;
-        if (!tokens.isEmpty() && (isKeyword(tokens[0], QLatin1StringView("byval")) ||
-                                  isKeyword(tokens[0], QLatin1StringView("byref"))))
+        if (!tokens.isEmpty() && (isKeyword(tokens[0], "byval") || isKeyword(tokens[0], "byref")))
             at = 1;
-        if (at >= tokens.size() || tokens[at] == QLatin1StringView("..."))
+        if (at >= tokens.size() || tokens[at] == "...")
             continue;
         if (!list.isEmpty())
-            list += u',';
+            list += ',';
         list += tokens[at];
     }
     return list;

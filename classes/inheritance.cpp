@@ -6,33 +6,36 @@
 
 namespace {
 
-QString keyOf(QStringView name) {
-    return name.toString().toCaseFolded();
+QByteArray keyOf(QByteArrayView name) {
+    return caseFolded(name);
 }
 
 } // namespace
 
 bool isExtendsLine(const Tokens& tokens) {
-    return tokens.size() >= 4 && isKeyword(tokens[0], QLatin1StringView("type")) &&
-           isKeyword(tokens[2], QLatin1StringView("extends"));
+    return tokens.size() >= 4 && isKeyword(tokens[0], "type") && isKeyword(tokens[2], "extends");
 }
 
-bool Inheritance::isNative(QStringView name) const {
+bool Inheritance::isNative(QByteArrayView name) const {
     return nativeTypes.contains(keyOf(name));
 }
 
-bool Inheritance::needsTwin(QStringView name) const {
+bool Inheritance::needsTwin(QByteArrayView name) const {
     return twinTypes.contains(keyOf(name));
 }
 
-Inheritance analyseInheritance(const QStringList& lines, const QList<TypeRecord>& records) {
+bool Inheritance::isDerived(QByteArrayView name) const {
+    return derivedTypes.contains(keyOf(name));
+}
+
+Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& records) {
     const RecordIndex index(records);
     struct Link {
-        QString derived, parent;
+        QByteArray derived, parent;
     };
     QList<Link> links;
-    for (const QString& line : lines) {
-        if (!firstTokenMayBe(line, QLatin1StringView("type")))
+    for (const QByteArrayView line : lines) {
+        if (!firstTokenMayBe(line, "type"))
             continue;
         const Tokens tokens = lineTokens(line);
         if (isExtendsLine(tokens))
@@ -42,15 +45,15 @@ Inheritance analyseInheritance(const QStringList& lines, const QList<TypeRecord>
     // Native roots name a parent without a record; their derived types follow
     // whatever the order of the lines.
     Inheritance inheritance;
-    QHash<QString, QStringList> derivedOf;
-    QStringList pending;
+    QHash<QByteArray, QByteArrayList> derivedOf;
+    QByteArrayList pending;
     for (const Link& link : std::as_const(links)) {
         derivedOf[link.parent].append(link.derived);
         if (index.find(link.parent) < 0)
             pending.append(link.derived);
     }
     while (!pending.isEmpty()) {
-        const QString name = pending.takeLast();
+        const QByteArray name = pending.takeLast();
         if (inheritance.nativeTypes.contains(name))
             continue;
         inheritance.nativeTypes.insert(name);
@@ -58,8 +61,10 @@ Inheritance analyseInheritance(const QStringList& lines, const QList<TypeRecord>
     }
 
     for (const Link& link : std::as_const(links)) {
-        if (!inheritance.nativeTypes.contains(link.derived))
-            inheritance.twinTypes.insert(link.parent);
+        if (inheritance.nativeTypes.contains(link.derived))
+            continue;
+        inheritance.twinTypes.insert(link.parent);
+        inheritance.derivedTypes.insert(link.derived);
     }
     return inheritance;
 }

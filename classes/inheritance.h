@@ -3,8 +3,8 @@
 #include "lines.h"
 #include "typerecord.h"
 
+#include <QByteArrayList>
 #include <QSet>
-#include <QStringList>
 
 // Which extends lines this program rewrites and which types need a twin.
 //
@@ -14,15 +14,17 @@
 // as written. Only a type that a rewritten extends line names as its parent
 // gets a public twin; no other file can name it.
 struct Inheritance {
-    QSet<QString> nativeTypes; // case-folded names of derived types left to the compiler
-    QSet<QString> twinTypes;   // case-folded names of types that get a twin
+    QSet<QByteArray> nativeTypes;  // case-folded names of derived types left to the compiler
+    QSet<QByteArray> twinTypes;    // case-folded names of types that get a twin
+    QSet<QByteArray> derivedTypes; // case-folded names of types whose extends line is rewritten
 
-    bool isNative(QStringView name) const;
-    bool needsTwin(QStringView name) const;
+    bool isNative(QByteArrayView name) const;
+    bool needsTwin(QByteArrayView name) const;
+    bool isDerived(QByteArrayView name) const;
 };
 
 // Looks at every line "type D extends P ..." of the file's lines.
-Inheritance analyseInheritance(const QStringList& lines, const QList<TypeRecord>& records);
+Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& records);
 
 // Whether tokens are those of a line "type D extends P ...".
 bool isExtendsLine(const Tokens& tokens);

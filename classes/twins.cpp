@@ -1,6 +1,6 @@
 #include "twins.h"
 
-#include "forwarding.h"
+#include "characters.h"
 #include "lines.h"
 #include "typescan.h"
 
@@ -8,23 +8,28 @@
 
 namespace {
 
-const QLatin1StringView twinSuffix("_generic_public_member");
-
 // "private:" however it is spaced or written, and nothing else on the line.
-bool isPrivateLine(QStringView line) {
-    QString compact = line.toString();
-    compact.remove(u' ');
-    return isKeyword(compact, QLatin1StringView("private:"));
+bool isPrivateLine(QByteArrayView line) {
+    const QByteArrayView keyword = "private:";
+    qsizetype matched = 0;
+    for (const char c : line) {
+        if (c == ' ')
+            continue;
+        if (matched == keyword.size() || foldCase(c) != keyword[matched])
+            return false;
+        ++matched;
+    }
+    return matched == keyword.size();
 }
 
 // The twin's type line: the tokens joined with single spaces, the second one
 // with the twin suffix.
-QString twinTypeLine(QStringView typeLine) {
+QByteArray twinTypeLine(QByteArrayView typeLine) {
     const Tokens tokens = lineTokens(typeLine);
-    QString line;
+    QByteArray line;
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         if (i > 0)
-            line += u' ';
+            line += ' ';
         line += tokens[i];
         if (i == 1)
             line += twinSuffix;
@@ -32,48 +37,41 @@ QString twinTypeLine(QStringView typeLine) {
     return line;
 }
 
-// Inserts more directly before the first line feed of text; a text of one
-// line receives nothing.
-void insertAfterFirstLine(MappedText& text, const MappedText& more) {
-    const qsizetype lineFeed = text.text.indexOf(u'\n');
-    if (lineFeed >= 0)
-        text.insert(lineFeed, more);
-}
-
-MappedText joined(const MappedText& head, const MappedText& tail) {
-    return MappedText::joinLines({head, tail});
-}
-
-// "\npublic:\n  parent as P_generic_public_member\n", its own lines standing
-// for the extends line.
-MappedText parentMember(const TypeRecord& record) {
-    if (record.parentName.isEmpty())
-        return MappedText();
-    MappedText member;
-    member.text =
-        QLatin1StringView("\npublic:\n  parent as ") + record.parentName + twinSuffix + u'\n';
-    member.origins = {LineOrigin(), record.extendsOrigin, record.extendsOrigin, LineOrigin()};
-    return member;
+// The twin's block: the type's block under the twin's type line, "private:"
+// lines made public.
+MappedText twinBlockOf(const MappedText& block) {
+    const Lines lines = splitLines(block.text);
+    MappedTextBuilder twin;
+    twin.reserve(block.text.size() + twinSuffix.size(), lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const LineOrigin origin = block.origins.value(i);
+        if (i == 0)
+            twin.add(twinTypeLine(lines[i]), origin);
+        else if (isPrivateLine(lines[i]))
+            twin.add("public:", origin);
+        else
+            twin.add(lines[i], origin);
+    }
+    return twin.take();
 }
 
 } // namespace
 
-void renameConstructors(QString& text, const QString& typeName) {
-    const QString twinName = twinNameOf(typeName);
-    QString result;
+void renameConstructors(QByteArray& text, const QByteArray& typeName) {
+    const QByteArray twinName = twinNameOf(typeName);
+    QByteArray result;
     qsizetype copied = 0;
     for (qsizetype start = 0; start <= text.size();) {
-        qsizetype end = text.indexOf(u'\n', start);
+        qsizetype end = text.indexOf('\n', start);
         if (end < 0)
             end = text.size();
-        const QStringView line = QStringView(text).mid(start, end - start);
+        const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
         const Tokens tokens = lineTokens(line);
         if (tokens.size() >= 2 &&
-            (isKeyword(tokens[0], QLatin1StringView("constructor")) ||
-             isKeyword(tokens[0], QLatin1StringView("destructor"))) &&
+            (isKeyword(tokens[0], "constructor") || isKeyword(tokens[0], "destructor")) &&
             namesType(tokens[1], typeName)) {
             const qsizetype nameAt = start + (tokens[1].data() - line.data());
-            result += QStringView(text).mid(copied, nameAt - copied);
+            result += QByteArrayView(text).sliced(copied, nameAt - copied);
             result += twinName;
             copied = nameAt + typeName.size();
         }
@@ -81,113 +79,50 @@ void renameConstructors(QString& text, const QString& typeName) {
     }
     if (copied == 0)
         return;
-    result += QStringView(text).mid(copied);
+    result += QByteArrayView(text).sliced(copied);
     text = result;
 }
 
-void replaceQualifier(QString& text, QStringView qualifier, QStringView replacement,
+void replaceQualifier(QByteArray& text, QByteArrayView qualifier, QByteArrayView replacement,
                       Qt::CaseSensitivity sensitivity) {
     if (qualifier.isEmpty())
         return;
-    qsizetype found = text.indexOf(qualifier, 0, sensitivity);
+    const auto find = [&](qsizetype from) {
+        return sensitivity == Qt::CaseSensitive ? text.indexOf(qualifier, from)
+                                                : indexOfIgnoringCase(text, qualifier, from);
+    };
+    qsizetype found = find(0);
     if (found < 0)
         return;
-    QString result;
+    QByteArray result;
     result.reserve(text.size() + text.size() / 8);
     qsizetype copied = 0;
-    for (; found >= 0; found = text.indexOf(qualifier, found, sensitivity)) {
+    for (; found >= 0; found = find(found)) {
         if (found > 0 && isNameChar(text[found - 1])) {
             ++found;
             continue;
         }
-        result += QStringView(text).mid(copied, found - copied);
+        result += QByteArrayView(text).sliced(copied, found - copied);
         result += replacement;
         found += qualifier.size();
         copied = found;
     }
-    result += QStringView(text).mid(copied);
+    result += QByteArrayView(text).sliced(copied);
     text = result;
 }
 
 void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
-    QSet<QString> seenTypeNames;
+    QSet<QByteArray> seenTypeNames;
     for (TypeRecord& record : records) {
-        const QString key = record.typeName.toCaseFolded();
+        const QByteArray key = caseFolded(record.typeName);
         if (!inheritance.needsTwin(key) || seenTypeNames.contains(key))
             continue;
         seenTypeNames.insert(key);
         record.hasTwin = true;
-
-        QStringList blockLines = record.blockText.text.split(u'\n');
-        blockLines.first() = twinTypeLine(blockLines.first());
-        for (QString& line : blockLines) {
-            if (isPrivateLine(line))
-                line = QStringLiteral("public:");
-        }
-        record.twinBlockText = MappedText::fromLines(blockLines, record.blockText.origins);
-
+        record.twinBlockText = twinBlockOf(record.blockText);
         record.twinMethodText = record.methodText;
-        replaceQualifier(record.twinMethodText.text, QString(record.typeName + u'.'),
-                         QString(twinNameOf(record.typeName) + u'.'), Qt::CaseInsensitive);
+        replaceQualifier(record.twinMethodText.text, record.typeName + '.',
+                         twinNameOf(record.typeName) + '.', Qt::CaseInsensitive);
         renameConstructors(record.twinMethodText.text, record.typeName);
-    }
-}
-
-void resolveExtends(QList<TypeRecord>& records, const QStringList& lines,
-                    const QList<LineOrigin>& origins, const Inheritance& inheritance) {
-    const RecordIndex index(records);
-    const QString placeholder = u' ' + forwardPlaceholder();
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!firstTokenMayBe(lines[i], QLatin1StringView("type")))
-            continue;
-        const Tokens tokens = lineTokens(lines[i]);
-        if (!isExtendsLine(tokens) || inheritance.isNative(tokens[1]))
-            continue;
-        const qsizetype derivedAt = index.find(tokens[1]);
-        const qsizetype parentAt = index.find(tokens[3]);
-        if (derivedAt < 0 || parentAt < 0)
-            continue;
-        // Copies: a type may name itself as its parent.
-        const TypeRecord parent = records[parentAt];
-        TypeRecord& derived = records[derivedAt];
-        const QString d = derived.typeName;
-        const QString p = parent.typeName;
-        const QString ownQualifier = u' ' + d + u'.';
-
-        MappedText inheritedForwarders = parent.inheritedForwarderText;
-        inheritedForwarders.text.replace(u' ' + p + u'.', ownQualifier);
-        derived.inheritedForwarderText =
-            joined(derived.inheritedForwarderText, inheritedForwarders);
-        derived.inheritedDeclareText =
-            joined(derived.inheritedDeclareText, parent.inheritedDeclareText);
-        derived.inheritedForwarderText =
-            joined(derived.inheritedForwarderText, parent.forwarderText);
-        derived.inheritedForwarderText.text.replace(placeholder, ownQualifier);
-        derived.inheritedDeclareText = joined(derived.inheritedDeclareText, parent.declareText);
-        derived.inheritedDeclareText.text.replace(placeholder, ownQualifier);
-        derived.parentName = tokens[3].toString();
-        derived.extendsOrigin = origins.value(i);
-        if (!derived.hasTwin)
-            continue;
-
-        const QString qualifier = d + u'.';
-        const QString twinQualifier = twinNameOf(d) + u'.';
-        derived.twinMethodText = joined(derived.inheritedForwarderText, derived.twinMethodText);
-        replaceQualifier(derived.twinMethodText.text, qualifier, twinQualifier, Qt::CaseSensitive);
-        insertAfterFirstLine(derived.twinBlockText,
-                             joined(derived.inheritedDeclareText, MappedText()));
-        replaceQualifier(derived.twinBlockText.text, qualifier, twinQualifier, Qt::CaseSensitive);
-    }
-}
-
-void embedParents(QList<TypeRecord>& records) {
-    for (TypeRecord& record : records) {
-        const MappedText member = parentMember(record);
-        MappedText block = record.blockText;
-        MappedText inserted = record.inheritedDeclareText;
-        inserted.append(member);
-        insertAfterFirstLine(block, inserted);
-        insertAfterFirstLine(record.twinBlockText, member);
-        record.inheritedDeclareText = block;
     }
 }

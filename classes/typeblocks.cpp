@@ -1,67 +1,50 @@
 #include "typeblocks.h"
 
 #include "lines.h"
-#include "snapshotregistry.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
 
 bool isEndTypeLine(const Tokens& tokens) {
-    return tokens.size() >= 2 && isKeyword(tokens[0], QLatin1StringView("end")) &&
-           isKeyword(tokens[1], QLatin1StringView("type"));
+    return tokens.size() >= 2 && isKeyword(tokens[0], "end") && isKeyword(tokens[1], "type");
 }
 
 // "type Name" alone, or "type D extends P" with anything after it.
 bool opensBlock(const Tokens& tokens) {
-    return isExtendsLine(tokens) ||
-           (tokens.size() == 2 && isKeyword(tokens[0], QLatin1StringView("type")));
+    return isExtendsLine(tokens) || (tokens.size() == 2 && isKeyword(tokens[0], "type"));
 }
 
 } // namespace
 
-MappedText replacementText(const TypeRecord& record) {
-    const MappedText empty;
-    return MappedText::joinLines({record.inheritedDeclareText, record.twinBlockText,
-                                  record.twinMethodText, record.inheritedForwarderText, empty});
+std::array<const MappedText*, 4> replacementParts(const TypeRecord& record) {
+    return {&record.inheritedDeclareText, &record.twinBlockText, &record.twinMethodText,
+            &record.inheritedForwarderText};
 }
 
 namespace {
 
-// Builds a text line by line, keeping the origins in step.
-struct LineWriter {
-    MappedText out;
-    bool empty = true;
-
-    explicit LineWriter(qsizetype lineCount) {
-        out.origins.clear();
-        out.origins.reserve(lineCount);
-    }
-    void add(const QString& line, const LineOrigin& origin) {
-        if (!empty)
-            out.text += u'\n';
-        out.text += line;
-        out.origins.append(origin);
-        empty = false;
-    }
-    void add(const MappedText& lines) {
-        if (!empty)
-            out.text += u'\n';
-        out.text += lines.text;
-        out.origins += lines.origins;
-        empty = false;
-    }
-    MappedText finish() {
-        if (empty)
-            return MappedText();
-        return std::move(out);
-    }
+// A piece of the rewritten text: a run of lines kept as written, or a
+// record's replacement text in place of the block from firstLine through
+// lastLine. Pieces are joined with "\n", as lines are.
+struct Piece {
+    qsizetype firstLine = 0;
+    qsizetype lastLine = 0;
+    const TypeRecord* record = nullptr; // none for a kept run
+    qsizetype fromByte = 0;             // where the lines it takes the place of start and end
+    qsizetype toByte = 0;
+    qsizetype outByte = 0; // where it goes in the result, and its size
+    qsizetype bytes = 0;
+    qsizetype outLine = 0;
+    qsizetype lineCount = 0;
 };
 
-} // namespace
-
-MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& origins,
-                             const QList<TypeRecord>& records, const Inheritance& inheritance) {
+// Which pieces the file becomes: every block that opens with a type line
+// whose record is rewritten gives way to its replacement text.
+QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
+                        const Inheritance& inheritance) {
     const RecordIndex index(records);
     // A type declared twice (in two branches of a conditional block, say)
     // keeps each block's own texts: a block is replaced by the record made
@@ -70,20 +53,22 @@ MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& 
     QHash<qsizetype, qsizetype> recordAtLine;
     for (qsizetype r = 0; r < records.size(); ++r)
         recordAtLine.insert(records[r].typeLine, r);
-    LineWriter writer(lines.size() * 2);
-    qsizetype characters = 0;
-    for (const QString& line : lines)
-        characters += line.size() + 1;
-    writer.out.text.reserve(characters * 2);
 
+    QList<Piece> pieces;
+    const auto keep = [&](qsizetype first, qsizetype last) {
+        if (!pieces.isEmpty() && !pieces.last().record && pieces.last().lastLine == first - 1)
+            pieces.last().lastLine = last;
+        else
+            pieces.append(Piece{first, last});
+    };
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!firstTokenMayBe(lines[i], QLatin1StringView("type"))) {
-            writer.add(lines[i], origins.value(i));
+        if (!firstTokenMayBe(lines[i], "type")) {
+            keep(i, i);
             continue;
         }
         const Tokens tokens = lineTokens(lines[i]);
         if (!opensBlock(tokens)) {
-            writer.add(lines[i], origins.value(i));
+            keep(i, i);
             continue;
         }
         const qsizetype found = recordAtLine.value(i, index.find(tokens[1]));
@@ -97,52 +82,150 @@ MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& 
             // body the scan took away), one that the compiler's own
             // inheritance handles, and one that nothing here extends or is
             // extended by keep their blocks as written.
-            for (; i <= end && i < lines.size(); ++i)
-                writer.add(lines[i], origins.value(i));
-            --i;
-            continue;
+            keep(i, std::min(end, lines.size() - 1));
+        } else if (end < lines.size()) {
+            pieces.append(Piece{i, end, &records[found]});
+        } else {
+            break; // a block without an end line goes with everything after it
         }
-        if (end < lines.size())
-            writer.add(replacementText(records[found]));
         i = end;
     }
-    return writer.finish();
+    return pieces;
+}
+
+void writeReplacementBytes(char* out, const TypeRecord& record) {
+    for (const MappedText* part : replacementParts(record)) {
+        if (!part->text.isEmpty())
+            std::memcpy(out, part->text.constData(), size_t(part->text.size()));
+        out += part->text.size();
+        *out++ = '\n';
+    }
+}
+
+void writeReplacementOrigins(LineOrigin* out, const TypeRecord& record) {
+    for (const MappedText* part : replacementParts(record))
+        out = std::copy(part->origins.cbegin(), part->origins.cend(), out);
+    *out = LineOrigin();
+}
+
+} // namespace
+
+MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<TypeRecord>& records,
+                             const Inheritance& inheritance) {
+    QList<Piece> pieces = planPieces(lines, records, inheritance);
+    if (pieces.isEmpty())
+        return MappedText();
+
+    // Where each piece goes.
+    const char* base = text.text.constData();
+    qsizetype bytes = -1;
+    qsizetype lineCount = 0;
+    for (Piece& piece : pieces) {
+        piece.fromByte = lines[piece.firstLine].data() - base;
+        piece.toByte = lines[piece.lastLine].data() - base + lines[piece.lastLine].size();
+        if (piece.record) {
+            piece.bytes = 4;
+            piece.lineCount = 1;
+            for (const MappedText* part : replacementParts(*piece.record)) {
+                piece.bytes += part->text.size();
+                piece.lineCount += part->lineCount();
+            }
+        } else {
+            piece.bytes = piece.toByte - piece.fromByte;
+            piece.lineCount = piece.lastLine - piece.firstLine + 1;
+        }
+        piece.outByte = bytes + 1;
+        piece.outLine = lineCount;
+        bytes = piece.outByte + piece.bytes;
+        lineCount += piece.lineCount;
+    }
+
+    // The result is made in the text's own room, grown when it is longer,
+    // so the text is never held twice. A piece whose place ends no later
+    // than its lines did moves first, front to back: it overwrites nothing
+    // still to be moved. Every other piece starts later than its lines did,
+    // as do all pieces before it that have not moved yet, so these move last,
+    // back to front. Lines (origins) are moved by the same rule.
+    QByteArray& out = text.text;
+    QList<LineOrigin>& origins = text.origins;
+    const qsizetype inputBytes = out.size();
+    const qsizetype inputLines = origins.size();
+    out.resize(std::max(inputBytes, bytes));
+    origins.resize(std::max(inputLines, lineCount));
+    char* data = out.data();
+    LineOrigin* lineData = origins.data();
+    const auto moveBytes = [&](const Piece& piece) {
+        if (piece.record)
+            writeReplacementBytes(data + piece.outByte, *piece.record);
+        else
+            std::memmove(data + piece.outByte, data + piece.fromByte, size_t(piece.bytes));
+    };
+    const auto moveLines = [&](const Piece& piece) {
+        if (piece.record)
+            writeReplacementOrigins(lineData + piece.outLine, *piece.record);
+        else
+            std::memmove(static_cast<void*>(lineData + piece.outLine), lineData + piece.firstLine,
+                         size_t(piece.lineCount) * sizeof(LineOrigin));
+    };
+    const auto bytesFirst = [](const Piece& piece) {
+        return piece.outByte + piece.bytes <= piece.toByte;
+    };
+    const auto linesFirst = [](const Piece& piece) {
+        return piece.outLine + piece.lineCount <= piece.lastLine + 1;
+    };
+    for (const Piece& piece : std::as_const(pieces)) {
+        if (bytesFirst(piece))
+            moveBytes(piece);
+        if (linesFirst(piece))
+            moveLines(piece);
+    }
+    for (qsizetype p = pieces.size() - 1; p >= 0; --p) {
+        if (!bytesFirst(pieces[p]))
+            moveBytes(pieces[p]);
+        if (!linesFirst(pieces[p]))
+            moveLines(pieces[p]);
+    }
+    for (qsizetype p = 0; p + 1 < pieces.size(); ++p)
+        data[pieces[p].outByte + pieces[p].bytes] = '\n';
+    out.truncate(bytes);
+    origins.resize(lineCount);
+    return text;
 }
 
 void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
     // Each rewritten line only gets shorter, so the text is compacted in place:
     // everything before `copied` has been moved down to end at `written`.
-    QString& source = text.text;
-    char16_t* data = nullptr;
+    QByteArray& source = text.text;
+    char* data = nullptr;
     qsizetype written = 0;
     qsizetype copied = 0;
     const auto moveDown = [&](qsizetype from, qsizetype length) {
-        std::memmove(data + written, data + from, size_t(length) * sizeof(char16_t));
+        std::memmove(data + written, data + from, size_t(length));
         written += length;
     };
     for (qsizetype start = 0; start <= source.size();) {
-        qsizetype end = source.indexOf(u'\n', start);
+        qsizetype end = source.indexOf('\n', start);
         if (end < 0)
             end = source.size();
-        const QStringView line = QStringView(source).mid(start, end - start);
-        if (!firstTokenMayBe(line, QLatin1StringView("type"))) {
+        const QByteArrayView line = QByteArrayView(source).sliced(start, end - start);
+        if (!firstTokenMayBe(line, "type")) {
             start = end + 1;
             continue;
         }
         const Tokens tokens = lineTokens(line);
         if (isExtendsLine(tokens) && !inheritance.isNative(tokens[1])) {
             // Positions within the line, as the line may move when the text detaches.
-            const qsizetype keyword = tokens[0].utf16() - line.utf16();
-            const qsizetype name = tokens[1].utf16() - line.utf16();
+            const qsizetype keyword = tokens[0].data() - line.data();
+            const qsizetype name = tokens[1].data() - line.data();
             const qsizetype nameLength = tokens[1].size();
             const qsizetype keywordLength = tokens[0].size();
             if (!data) {
-                data = reinterpret_cast<char16_t*>(source.data());
+                data = source.data();
                 written = copied = start;
             }
             moveDown(copied, start - copied);
             moveDown(start + keyword, keywordLength);
-            data[written++] = u' ';
+            data[written++] = ' ';
             moveDown(start + name, nameLength);
             copied = end;
         }
@@ -152,8 +235,4 @@ void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
         return;
     moveDown(copied, source.size() - copied);
     source.truncate(written);
-}
-
-void writeResult(const MappedText& text, const QString& targetPath, SnapshotRegistry& registry) {
-    registry.writeRewrittenSource(targetPath, text.text);
 }

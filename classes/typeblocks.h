@@ -4,15 +4,14 @@
 #include "typerecord.h"
 
 #include <QList>
-#include <QStringList>
 
-struct SnapshotRegistry;
+#include <array>
 
-// The text of a record that takes the place of its type block: the finished
-// block, the twin block, the twin's implementations and the inherited
-// forwarders, each followed by "\n". The type comes before its twin, whose
-// members may name it.
-MappedText replacementText(const TypeRecord& record);
+// What takes the place of a record's type block, in order, each followed by
+// "\n": the finished block, the twin block, the twin's implementations and the
+// inherited forwarders. The type comes before its twin, whose members may
+// name it.
+std::array<const MappedText*, 4> replacementParts(const TypeRecord& record);
 
 // The file's lines with every type block (an opening line "type Name" or
 // "type D extends P" through the first end line after it) replaced by its
@@ -20,12 +19,11 @@ MappedText replacementText(const TypeRecord& record);
 // without an end line is dropped with everything after it. A block is left as
 // written when its type has no record, uses the compiler's own inheritance, or
 // has neither a twin nor a parent.
-MappedText replaceTypeBlocks(const QStringList& lines, const QList<LineOrigin>& origins,
-                             const QList<TypeRecord>& records, const Inheritance& inheritance);
+// lines are the text's lines, as views over its bytes; the result is made in
+// the text's own room, so they are no longer valid afterwards.
+MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<TypeRecord>& records,
+                             const Inheritance& inheritance);
 
 // Every line "type D extends P ..." becomes "type D", except where D uses the
 // compiler's own inheritance.
 void stripExtendsClauses(MappedText& text, const Inheritance& inheritance);
-
-// Writes the finished text to the file through the registry.
-void writeResult(const MappedText& text, const QString& targetPath, SnapshotRegistry& registry);

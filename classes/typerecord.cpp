@@ -1,11 +1,13 @@
 #include "typerecord.h"
 
+#include "characters.h"
+
 RecordIndex::RecordIndex(const QList<TypeRecord>& records) {
     lastByName.reserve(records.size());
     for (qsizetype i = 0; i < records.size(); ++i)
-        lastByName.insert(records[i].typeName.toCaseFolded(), i);
+        lastByName.insert(caseFolded(records[i].typeName), i);
 }
 
-qsizetype RecordIndex::find(QStringView name) const {
-    return lastByName.value(name.toString().toCaseFolded(), -1);
+qsizetype RecordIndex::find(QByteArrayView name) const {
+    return lastByName.value(caseFolded(name), -1);
 }

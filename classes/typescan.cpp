@@ -1,5 +1,6 @@
 #include "typescan.h"
 
+#include "characters.h"
 #include "forwarding.h"
 #include "lines.h"
 
@@ -9,34 +10,34 @@
 
 namespace {
 
-// The first tokens of a line and how many it has in all.
+// The first tokens of a line and how many it has in all, found in one walk
+// without keeping the others.
 struct LineView {
-    QStringView first, second, third;
+    QByteArrayView first, second, third;
     int count = 0;
 };
 
-// The same, kept for every line of the file, as positions within the line:
-// half the size of the views, which matters at one entry per line.
-struct LineInfo {
-    qint32 count = 0;
-    qint32 starts[3] = {0, 0, 0};
-    qint32 sizes[3] = {0, 0, 0};
-
-    LineView viewIn(QStringView line) const {
-        return LineView{line.mid(starts[0], sizes[0]), line.mid(starts[1], sizes[1]),
-                        line.mid(starts[2], sizes[2]), count};
+LineView viewOf(QByteArrayView line) {
+    LineView view;
+    const char* data = line.data();
+    const qsizetype size = line.size();
+    for (qsizetype i = 0;;) {
+        while (i < size && data[i] == ' ')
+            ++i;
+        if (i == size)
+            return view;
+        const qsizetype start = i;
+        while (i < size && data[i] != ' ')
+            ++i;
+        const QByteArrayView token(data + start, i - start);
+        if (view.count == 0)
+            view.first = token;
+        else if (view.count == 1)
+            view.second = token;
+        else if (view.count == 2)
+            view.third = token;
+        ++view.count;
     }
-};
-
-LineInfo infoOf(QStringView line) {
-    const Tokens tokens = lineTokens(line);
-    LineInfo info;
-    info.count = qint32(tokens.size());
-    for (qsizetype i = 0; i < 3 && i < tokens.size(); ++i) {
-        info.starts[i] = qint32(tokens[i].data() - line.data());
-        info.sizes[i] = qint32(tokens[i].size());
-    }
-    return info;
 }
 
 // The member kinds, scanned in this order for each type. Subs, functions and
@@ -46,62 +47,34 @@ LineInfo infoOf(QStringView line) {
 // "constructor Shape(byval n as integer)"); every other header names the member
 // with the type's qualifier ("sub Shape.move()", "operator Shape.cast()").
 struct MemberKind {
-    QLatin1StringView keyword;
+    QByteArrayView keyword;
     bool forwarded;
     bool namesType;
 };
 
 const MemberKind memberKinds[] = {
-    {QLatin1StringView("sub"), true, false},        {QLatin1StringView("function"), true, false},
-    {QLatin1StringView("property"), true, false},   {QLatin1StringView("constructor"), false, true},
-    {QLatin1StringView("destructor"), false, true}, {QLatin1StringView("operator"), false, false},
+    {"sub", true, false},         {"function", true, false},   {"property", true, false},
+    {"constructor", false, true}, {"destructor", false, true}, {"operator", false, false},
 };
 constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0]));
 
-QString indexKey(int kind, QStringView qualifier) {
-    // Plain ASCII, by far the usual case, folds letter by letter; anything
-    // else takes the general case folding.
-    QString key(qualifier.size() + 1, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(key.data());
-    *out++ = char16_t(u'0' + kind);
-    for (qsizetype i = 0; i < qualifier.size(); ++i) {
-        const char16_t c = qualifier.utf16()[i];
-        if (c >= 0x80)
-            return QChar(u'0' + kind) + qualifier.toString().toCaseFolded();
-        *out++ = c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+// Whether the line's first token is a member keyword. Lets most lines skip
+// tokenizing.
+bool mayStartMember(QByteArrayView line) {
+    const QByteArrayView first = firstToken(line);
+    for (const MemberKind& kind : memberKinds) {
+        if (isKeyword(first, kind.keyword))
+            return true;
     }
-    return key;
+    return false;
 }
 
-// One line or generated piece of a record's text, standing for one origin;
-// joined like MappedText::joinLines joins MappedText(text, origin) parts, but
-// without a list of origins for each of them.
-struct Part {
-    QString text;
-    LineOrigin origin;
-};
-
-MappedText joinParts(const QList<Part>& parts) {
-    MappedText result;
-    if (parts.isEmpty())
-        return result;
-    qsizetype characters = parts.size();
-    for (const Part& part : parts)
-        characters += part.text.size();
-    result.text.reserve(characters);
-    result.origins.clear();
-    result.origins.reserve(parts.size());
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            result.text += u'\n';
-        result.text += parts[i].text;
-        const qsizetype feeds = countLineFeeds(parts[i].text);
-        if (feeds == 0)
-            result.origins.append(parts[i].origin);
-        else
-            result.origins.insert(result.origins.size(), feeds + 1, parts[i].origin);
-    }
-    return result;
+QByteArray indexKey(int kind, QByteArrayView qualifier) {
+    QByteArray key(qualifier.size() + 1, Qt::Uninitialized);
+    key[0] = char('0' + kind);
+    for (qsizetype i = 0; i < qualifier.size(); ++i)
+        key[i + 1] = foldCase(qualifier[i]);
+    return key;
 }
 
 // The working list: every line in file order, with the implementations already
@@ -127,39 +100,33 @@ struct WorkingLines {
 
 class Scan {
 public:
-    Scan(const QStringList& lines, const QList<LineOrigin>& origins)
-        : lines(lines), origins(origins), working(lines.size()) {
-        infos.reserve(lines.size());
-        for (const QString& line : lines)
-            infos.append(infoOf(line));
-        indexHeaders();
-    }
+    explicit Scan(const Lines& lines) : lines(lines), working(lines.size()) { indexHeaders(); }
 
     QList<TypeRecord> run() {
         QList<TypeRecord> records;
         for (int j = lines.isEmpty() ? -1 : 0; j >= 0; j = working.next[j]) {
+            if (!firstTokenMayBe(lines[j], "type"))
+                continue;
             const LineView info = lineView(j);
-            if (info.count >= 2 && isKeyword(info.first, QLatin1StringView("type")))
+            if (info.count >= 2 && isKeyword(info.first, "type"))
                 records.append(scanType(j));
         }
         return records;
     }
 
 private:
-    const QStringList& lines;
-    const QList<LineOrigin>& origins;
-    QList<LineInfo> infos;
+    const Lines& lines;
 
-    LineView lineView(int line) const { return infos[line].viewIn(lines[line]); }
+    LineView lineView(int line) const { return viewOf(lines[line]); }
     WorkingLines working;
     // Header lines by kind and qualifier: for every "." of a header's second
     // token, the text up to and including it, case-folded. Lines in file order.
-    QHash<QString, QList<int>> headers;
-
-    QList<Part> forwarders, declarations, blockLines, methodLines;
+    QHash<QByteArray, QList<int>> headers;
 
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (!mayStartMember(lines[i]))
+                continue;
             const LineView info = lineView(int(i));
             if (info.count < 2)
                 continue;
@@ -169,64 +136,48 @@ private:
                 if (memberKinds[kind].namesType) {
                     // Under the whole token and under each piece before a "(".
                     headers[indexKey(kind, info.second)].append(int(i));
-                    for (qsizetype open = info.second.indexOf(u'('); open >= 0;
-                         open = info.second.indexOf(u'(', open + 1))
-                        headers[indexKey(kind, info.second.left(open))].append(int(i));
+                    for (qsizetype open = info.second.indexOf('('); open >= 0;
+                         open = info.second.indexOf('(', open + 1))
+                        headers[indexKey(kind, info.second.first(open))].append(int(i));
                     continue;
                 }
-                for (qsizetype dot = info.second.indexOf(u'.'); dot >= 0;
-                     dot = info.second.indexOf(u'.', dot + 1))
-                    headers[indexKey(kind, info.second.left(dot + 1))].append(int(i));
+                for (qsizetype dot = info.second.indexOf('.'); dot >= 0;
+                     dot = info.second.indexOf('.', dot + 1))
+                    headers[indexKey(kind, info.second.first(dot + 1))].append(int(i));
             }
         }
     }
 
-    void addEntry(const ForwardEntry& entry, const LineOrigin& origin) {
-        forwarders.append(Part{entry.forwarder, origin});
-        declarations.append(Part{entry.declaration, origin});
-    }
-
     TypeRecord scanType(int typeLine) {
         TypeRecord record;
-        record.typeName = lineView(typeLine).second.toString();
+        record.typeName = lineView(typeLine).second.toByteArray();
         record.typeLine = typeLine;
-        const QString memberPrefix = record.typeName + u'.';
-        forwarders.clear();
-        declarations.clear();
-        blockLines.clear();
-        methodLines.clear();
-
-        scanBlock(typeLine);
+        const QByteArray memberPrefix = record.typeName + '.';
+        scanBlock(typeLine, record.found);
         for (int kind = 0; kind < memberKindCount; ++kind)
             scanMembers(typeLine, kind,
-                        memberKinds[kind].namesType ? record.typeName : memberPrefix);
-
-        record.forwarderText = joinParts(forwarders);
-        record.declareText = joinParts(declarations);
-        record.blockText = joinParts(blockLines);
-        record.methodText = joinParts(methodLines);
+                        memberKinds[kind].namesType ? record.typeName : memberPrefix, record.found);
         return record;
     }
 
     // The type line through the first end line after it, or the end of the
     // file; every "name as Type" line is a field.
-    void scanBlock(int typeLine) {
+    void scanBlock(int typeLine, ScannedLines& found) {
         for (int k = typeLine; k >= 0; k = working.next[k]) {
-            blockLines.append(Part{lines[k], origins[k]});
+            found.block.append(k);
             const LineView info = lineView(k);
             if (info.count < 2)
                 continue;
-            if (info.count == 3 && isKeyword(info.second, QLatin1StringView("as")))
-                addEntry(forwardField(info.first, info.third), origins[k]);
-            if (isKeyword(info.first, QLatin1StringView("end")) &&
-                isKeyword(info.second, QLatin1StringView("type")))
+            if (info.count == 3 && isKeyword(info.second, "as"))
+                found.entries.append(ScannedLines::Entry{k, ScannedLines::field});
+            if (isKeyword(info.first, "end") && isKeyword(info.second, "type"))
                 return;
         }
     }
 
     // qualifier: the type's name for kinds that name the type, its member
     // prefix for the others.
-    static bool isHeader(const LineView& info, int kind, const QString& qualifier) {
+    static bool isHeader(const LineView& info, int kind, const QByteArray& qualifier) {
         if (info.count < 2 || !isKeyword(info.first, memberKinds[kind].keyword))
             return false;
         if (memberKinds[kind].namesType)
@@ -234,19 +185,10 @@ private:
         return startsWithIgnoringCase(info.second, qualifier);
     }
 
-    void generate(int line, int kind, const QString& memberPrefix) {
-        if (!memberKinds[kind].forwarded)
-            return;
-        const QString& header = lines[line];
-        addEntry(forwardMember(QString(memberKinds[kind].keyword), lineTokens(header),
-                               memberNameOf(header), argumentListOf(header), memberPrefix),
-                 origins[line]);
-    }
-
     // Outside an implementation only a header matters, so the scan jumps from
     // header to header through the index; inside one it takes every line up
     // to the end line of the same kind.
-    void scanMembers(int typeLine, int kind, const QString& qualifier) {
+    void scanMembers(int typeLine, int kind, const QByteArray& qualifier, ScannedLines& into) {
         const auto found = headers.constFind(indexKey(kind, qualifier));
         if (found == headers.cend())
             return;
@@ -263,13 +205,13 @@ private:
             bool ended = false;
             while (k >= 0 && !ended) {
                 const LineView info = lineView(k);
-                if (isHeader(info, kind, qualifier))
-                    generate(k, kind, qualifier);
-                ended = info.count >= 2 && isKeyword(info.first, QLatin1StringView("end")) &&
+                if (memberKinds[kind].forwarded && isHeader(info, kind, qualifier))
+                    into.entries.append(ScannedLines::Entry{k, qint8(kind)});
+                ended = info.count >= 2 && isKeyword(info.first, "end") &&
                         isKeyword(info.second, memberKinds[kind].keyword);
-                methodLines.append(Part{lines[k], origins[k]});
+                into.methods.append(k);
                 if (ended)
-                    methodLines.append(Part{QStringLiteral("\n"), LineOrigin()});
+                    into.methods.append(ScannedLines::memberEnd);
                 const int following = working.next[k];
                 working.take(k);
                 position = k;
@@ -283,12 +225,51 @@ private:
 
 } // namespace
 
-bool namesType(QStringView token, QStringView typeName) {
+bool namesType(QByteArrayView token, QByteArrayView typeName) {
     if (!startsWithIgnoringCase(token, typeName))
         return false;
-    return token.size() == typeName.size() || token[typeName.size()] == u'(';
+    return token.size() == typeName.size() || token[typeName.size()] == '(';
 }
 
-QList<TypeRecord> scanTypes(const QStringList& lines, const QList<LineOrigin>& origins) {
-    return Scan(lines, origins).run();
+QList<TypeRecord> findTypes(const Lines& lines) {
+    return Scan(lines).run();
+}
+
+void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOrigin>& origins,
+                      bool withMembers) {
+    ScannedLines found = std::move(record.found);
+    record.found = ScannedLines();
+    MappedTextBuilder block;
+    for (const qint32 line : std::as_const(found.block))
+        block.add(lines[line], origins[line]);
+    record.blockText = block.take();
+    if (!withMembers)
+        return;
+
+    MappedTextBuilder methods;
+    for (const qint32 line : std::as_const(found.methods)) {
+        if (line == ScannedLines::memberEnd)
+            methods.add("\n");
+        else
+            methods.add(lines[line], origins[line]);
+    }
+    record.methodText = methods.take();
+
+    const QByteArray memberPrefix = record.typeName + '.';
+    MappedTextBuilder forwarders, declarations;
+    for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
+        const QByteArrayView line = lines[entry.line];
+        ForwardEntry forward;
+        if (entry.kind == ScannedLines::field) {
+            const LineView info = viewOf(line);
+            forward = forwardField(info.first, info.third);
+        } else {
+            forward = forwardMember(memberKinds[entry.kind].keyword, lineTokens(line),
+                                    memberNameOf(line), argumentListOf(line), memberPrefix);
+        }
+        forwarders.add(forward.forwarder, origins[entry.line]);
+        declarations.add(forward.declaration, origins[entry.line]);
+    }
+    record.forwarderText = forwarders.take();
+    record.declareText = declarations.take();
 }

@@ -1,20 +1,26 @@
 #pragma once
 
+#include "lines.h"
 #include "typerecord.h"
 
 #include <QList>
-#include <QStringList>
 
-// Finds every type declaration of a file's lines and collects, per type, its
-// block, its fields and the member implementations written outside the block
-// with the type's qualifier, generating the forwarders and declarations of each.
+// Finds every type declaration of a file's lines and where its block, its
+// fields and the member implementations written outside the block with the
+// type's qualifier are (TypeRecord::found).
 //
 // Implementations are taken out of a working list as they are found, so an
 // implementation belongs to the first type (in file order) that claims it, and
-// lines inside it are no longer seen by later scans. origins holds one entry
-// per line.
-QList<TypeRecord> scanTypes(const QStringList& lines, const QList<LineOrigin>& origins);
+// lines inside it are no longer seen by later scans.
+QList<TypeRecord> findTypes(const Lines& lines);
+
+// Makes a record's block from its lines and, with members, its member
+// implementations and the forwarders and declarations of its fields and
+// members. origins holds one entry per line. A record whose texts the pass
+// will not emit need not be filled.
+void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOrigin>& origins,
+                      bool withMembers);
 
 // Whether the second token of a constructor or destructor header names the
 // type: it is the type's name, or the name followed by "(", ignoring case.
-bool namesType(QStringView token, QStringView typeName);
+bool namesType(QByteArrayView token, QByteArrayView typeName);

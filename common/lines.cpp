@@ -1,39 +1,64 @@
 #include "lines.h"
 
-QStringList splitLines(const QString& text) {
-    return text.split(u'\n');
-}
+#include <cstring>
 
-QStringList splitLinesOver(const QString& text) {
-    QStringList lines;
+Lines splitLines(QByteArrayView text) {
+    Lines lines;
     lines.reserve(countLineFeeds(text) + 1);
-    const QChar* data = text.constData();
-    qsizetype start = 0;
-    for (;;) {
-        const qsizetype end = text.indexOf(u'\n', start);
-        const qsizetype stop = end < 0 ? text.size() : end;
-        lines.append(stop > start ? QString::fromRawData(data + start, stop - start) : QString());
-        if (end < 0)
+    const char* data = text.data();
+    const char* end = data + text.size();
+    for (const char* start = data;;) {
+        const void* found = start < end ? std::memchr(start, '\n', size_t(end - start)) : nullptr;
+        const char* stop = found ? static_cast<const char*>(found) : end;
+        lines.append(QByteArrayView(start, stop - start));
+        if (!found)
             break;
-        start = end + 1;
+        start = stop + 1;
     }
     return lines;
 }
 
-Tokens lineTokens(QStringView line) {
+qsizetype countLineFeeds(QByteArrayView text) {
+    // memchr looks at many bytes at a time; most pieces counted hold no line
+    // feed at all, and lines are longer than the call costs.
+    const char* at = text.data();
+    const char* end = at + text.size();
+    qsizetype count = 0;
+    while (at < end) {
+        const void* found = std::memchr(at, '\n', size_t(end - at));
+        if (!found)
+            break;
+        ++count;
+        at = static_cast<const char*>(found) + 1;
+    }
+    return count;
+}
+
+Tokens lineTokens(QByteArrayView line) {
     Tokens tokens;
-    const char16_t* data = line.utf16();
+    const char* data = line.data();
     const qsizetype size = line.size();
     qsizetype i = 0;
     for (;;) {
-        while (i < size && data[i] == u' ')
+        while (i < size && data[i] == ' ')
             ++i;
         if (i == size)
             break;
         const qsizetype start = i;
-        while (i < size && data[i] != u' ')
+        while (i < size && data[i] != ' ')
             ++i;
-        tokens.append(QStringView(data + start, i - start));
+        tokens.append(QByteArrayView(data + start, i - start));
     }
     return tokens;
+}
+
+QByteArrayView firstToken(QByteArrayView line) {
+    const char* data = line.data();
+    qsizetype start = 0;
+    while (start < line.size() && data[start] == ' ')
+        ++start;
+    qsizetype end = start;
+    while (end < line.size() && data[end] != ' ')
+        ++end;
+    return QByteArrayView(data + start, end - start);
 }

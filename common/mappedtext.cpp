@@ -4,6 +4,9 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <cstring>
+
 #include <deque>
 
 namespace {
@@ -37,73 +40,21 @@ const QString& LineOrigin::file() const {
     return fileNames().names[size_t(fileNumber)];
 }
 
-MappedText::MappedText(const QString& text, const LineOrigin& origin)
+MappedText::MappedText(const QByteArray& text, const LineOrigin& origin)
     : text(text), origins(countLineFeeds(text) + 1, origin) {}
 
-MappedText MappedText::fromLines(const QStringList& lines, const QList<LineOrigin>& origins) {
-    MappedText result;
-    result.text = lines.join(u'\n');
-    result.origins = origins;
-    if (result.origins.isEmpty())
-        result.origins.append(LineOrigin());
-    return result;
-}
-
-MappedText MappedText::joinLines(const QList<MappedText>& parts) {
-    MappedText result;
-    if (parts.isEmpty())
-        return result;
-    qsizetype characters = parts.size();
-    qsizetype lineCount = 0;
-    for (const MappedText& part : parts) {
-        characters += part.text.size();
-        lineCount += part.origins.size();
-    }
-    result.text.reserve(characters);
-    result.origins.clear();
-    result.origins.reserve(lineCount);
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            result.text += u'\n';
-        result.text += parts[i].text;
-        result.origins += parts[i].origins;
-    }
-    return result;
-}
-
 void MappedText::append(const MappedText& other) {
-    const bool lastLineEmpty = text.isEmpty() || text.endsWith(u'\n');
+    const bool lastLineEmpty = text.isEmpty() || text.endsWith('\n');
     if (lastLineEmpty)
         origins.last() = other.origins.first();
     origins.append(other.origins.constBegin() + 1, other.origins.constEnd());
     text += other.text;
 }
 
-void MappedText::append(const QString& more, const LineOrigin& origin) {
-    append(MappedText(more, origin));
-}
-
-void MappedText::appendLines(const QStringList& lines, const QList<LineOrigin>& lineOrigins) {
-    const bool lastLineEmpty = text.isEmpty() || text.endsWith(u'\n');
-    if (lastLineEmpty)
-        origins.last() = lineOrigins.isEmpty() ? LineOrigin() : lineOrigins.first();
-    if (lineOrigins.size() > 1)
-        origins.append(lineOrigins.constBegin() + 1, lineOrigins.constEnd());
-    qsizetype size = text.size() + lines.size();
-    for (const QString& line : lines)
-        size += line.size();
-    text.reserve(size);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += u'\n';
-        text += lines[i];
-    }
-}
-
 void MappedText::insert(qsizetype position, const MappedText& other) {
-    const qsizetype line = countLineFeeds(QStringView(text).left(position));
-    const qsizetype lineStart = position == 0 ? 0 : text.lastIndexOf(u'\n', position - 1) + 1;
-    qsizetype lineEnd = text.indexOf(u'\n', position);
+    const qsizetype line = countLineFeeds(QByteArrayView(text).first(position));
+    const qsizetype lineStart = position == 0 ? 0 : text.lastIndexOf('\n', position - 1) + 1;
+    qsizetype lineEnd = text.indexOf('\n', position);
     if (lineEnd < 0)
         lineEnd = text.size();
     const bool headEmpty = position == lineStart;
@@ -117,7 +68,7 @@ void MappedText::insert(qsizetype position, const MappedText& other) {
             origins[line] = inserted.first();
     } else {
         const LineOrigin original = origins[line];
-        const qsizetype otherLastStart = other.text.lastIndexOf(u'\n') + 1;
+        const qsizetype otherLastStart = other.text.lastIndexOf('\n') + 1;
         const bool otherLastEmpty = otherLastStart == other.text.size();
         if (!headEmpty)
             inserted.first() = original;
@@ -128,4 +79,69 @@ void MappedText::insert(qsizetype position, const MappedText& other) {
         std::copy(inserted.cbegin(), inserted.cend(), origins.begin() + line);
     }
     text.insert(position, other.text);
+}
+
+void MappedTextBuilder::reserve(qsizetype bytes, qsizetype lines) {
+    makeRoom(bytes);
+    origins.reserve(lines);
+}
+
+void MappedTextBuilder::makeRoom(qsizetype bytes) {
+    // A buffer of exactly that size: growing a QByteArray rounds its
+    // capacity up, to as much as twice the text.
+    if (bytes <= text.size())
+        return;
+    QByteArray larger(bytes, Qt::Uninitialized);
+    if (used > 0)
+        std::memcpy(larger.data(), room, size_t(used));
+    text = std::move(larger);
+    room = text.data();
+}
+
+void MappedTextBuilder::write(QByteArrayView piece) {
+    // The bytes are copied straight into the room, which grows by doubling,
+    // rather than appended: most pieces are single lines.
+    const qsizetype start = empty ? used : used + 1;
+    const qsizetype end = start + piece.size();
+    if (end > text.size())
+        makeRoom(std::max(end, 2 * text.size()));
+    if (!empty)
+        room[used] = '\n';
+    if (!piece.isEmpty())
+        std::memcpy(room + start, piece.data(), size_t(piece.size()));
+    used = end;
+    empty = false;
+}
+
+void MappedTextBuilder::add(QByteArrayView piece, const LineOrigin& origin) {
+    write(piece);
+    const qsizetype lines = countLineFeeds(piece) + 1;
+    if (lines == 1)
+        origins.append(origin);
+    else
+        origins.insert(origins.size(), lines, origin);
+}
+
+void MappedTextBuilder::add(const MappedText& piece) {
+    write(piece.text);
+    origins += piece.origins;
+}
+
+MappedText MappedTextBuilder::take() {
+    MappedText built;
+    if (empty)
+        return built;
+    // Cut to size: a pass keeps many small texts, and the room left by
+    // doubling could be as large as the texts themselves.
+    text.resize(used);
+    text.squeeze();
+    origins.squeeze();
+    built.text = std::move(text);
+    built.origins = std::move(origins);
+    text = QByteArray();
+    origins = QList<LineOrigin>();
+    room = nullptr;
+    used = 0;
+    empty = true;
+    return built;
 }

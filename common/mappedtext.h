@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 // Where a line of rewritten text comes from: the name the compiler knows its
 // file by, and its 1-based line number there. A line made up by the program
@@ -46,32 +47,47 @@ Q_DECLARE_TYPEINFO(LineOrigin, Q_RELOCATABLE_TYPE);
 // Edits that never add or remove a line feed may change `text` directly; every
 // other edit goes through the operations below, which keep the origins in step.
 struct MappedText {
-    QString text;
+    QByteArray text;
     QList<LineOrigin> origins{LineOrigin()};
 
     MappedText() = default;
     // A text all of whose lines stand for the same origin.
-    MappedText(const QString& text, const LineOrigin& origin);
-
-    // Lines with their origins, joined with "\n".
-    static MappedText fromLines(const QStringList& lines, const QList<LineOrigin>& origins);
-
-    // Texts joined with "\n" between them, as QStringList::join joins lines; a
-    // part may hold several lines of its own.
-    static MappedText joinLines(const QList<MappedText>& parts);
+    MappedText(const QByteArray& text, const LineOrigin& origin);
 
     // Concatenation. Where the last line of this text and the first line of the
     // other become one line, the origin of the part that is not empty wins
     // (this text's when both are not).
     void append(const MappedText& other);
-    void append(const QString& text, const LineOrigin& origin = LineOrigin());
 
-    // append(fromLines(lines, lineOrigins)) without making the joined text first.
-    void appendLines(const QStringList& lines, const QList<LineOrigin>& lineOrigins);
-
-    // Inserts other at a character position of this text, with the same rule
-    // for the lines that are joined at both ends.
+    // Inserts other at a byte position of this text, with the same rule for
+    // the lines that are joined at both ends.
     void insert(qsizetype position, const MappedText& other);
 
     qsizetype lineCount() const { return origins.size(); }
+};
+
+// Builds a mapped text piece by piece, each piece starting a line of its own:
+// the pieces are joined with "\n", as lines are. A builder given nothing makes
+// one empty line without an origin.
+class MappedTextBuilder {
+public:
+    // Room for the bytes and lines to come, so the text grows once.
+    void reserve(qsizetype bytes, qsizetype lines);
+
+    // A piece all of whose lines stand for origin.
+    void add(QByteArrayView piece, const LineOrigin& origin = LineOrigin());
+    // A piece whose lines keep their own origins.
+    void add(const MappedText& piece);
+
+    MappedText take();
+
+private:
+    QByteArray text; // its first `used` bytes are what was added; the rest is room
+    char* room = nullptr;
+    qsizetype used = 0;
+    QList<LineOrigin> origins;
+    bool empty = true;
+
+    void makeRoom(qsizetype bytes);
+    void write(QByteArrayView piece);
 };

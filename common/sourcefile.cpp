@@ -1,7 +1,6 @@
 #include "sourcefile.h"
 
 #include "openfile.h"
-#include "text.h"
 
 #include <QFile>
 
@@ -102,50 +101,6 @@ std::optional<QByteArray> readFileBytes(const QString& path) {
     if (!file.isOpen())
         return std::nullopt;
     return readWholeFile(file).bytes;
-}
-
-QString sourceTextFromBytes(const QByteArray& bytes) {
-    // One walk: each byte up to the first NUL becomes one character, carriage
-    // returns are left out.
-    const char* data = bytes.constData();
-    const void* nulAt = std::memchr(data, '\0', size_t(bytes.size()));
-    const qsizetype size = nulAt ? static_cast<const char*>(nulAt) - data : bytes.size();
-    if (!std::memchr(data, '\r', size_t(size)))
-        return QString::fromLatin1(data, size);
-    QString text(size, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (data[i] != '\r')
-            out[kept++] = char16_t(uchar(data[i]));
-    }
-    text.truncate(kept);
-    return text;
-}
-
-QByteArray sourceBytesFromText(QStringView text) {
-    QByteArray bytes = bytesFromText(text);
-#ifdef Q_OS_WIN
-    bytes.replace("\n", "\r\n");
-#endif
-    return bytes;
-}
-
-QString readSourceText(const QString& path) {
-    return sourceTextFromBytes(readFileBytes(path).value_or(QByteArray()));
-}
-
-bool writeSourceText(const QString& path, const QString& text) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    constexpr qsizetype piece = 1 << 16;
-    bool written = true;
-    for (qsizetype at = 0; at < text.size() && written; at += piece) {
-        const QByteArray bytes = sourceBytesFromText(QStringView(text).mid(at, piece));
-        written = file.write(bytes) == bytes.size();
-    }
-    return file.flush() && written;
 }
 
 bool writeFileBytes(const QString& path, const QByteArray& bytes) {

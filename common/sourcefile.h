@@ -7,11 +7,7 @@
 
 #include <optional>
 
-// How the passes read and write source files: text mode, whole files.
-//
-// Reading drops every carriage-return byte and converts with textFromBytes; a
-// file that cannot be opened reads as empty text. Writing truncates (or creates)
-// the file and writes every line feed as the platform's line end.
+// How files are read and written: whole, as bytes.
 
 struct OpenFile;
 
@@ -27,20 +23,9 @@ struct WholeFile {
 // problem instead of bytes that are not the file.
 WholeFile readWholeFile(const OpenFile& file);
 
-// The raw bytes of a file, or nothing when it cannot be opened and read whole.
+// The bytes of a file, or nothing when it cannot be opened and read whole.
 std::optional<QByteArray> readFileBytes(const QString& path);
 
-// Text-mode view of raw file bytes: carriage returns dropped, cut at the first NUL.
-QString sourceTextFromBytes(const QByteArray& bytes);
-
-// The platform's text-mode bytes for a text: line feeds become the native line end.
-QByteArray sourceBytesFromText(QStringView text);
-
-QString readSourceText(const QString& path);
-
-// Returns false when the file could not be opened or fully written. The bytes
-// are made and written a piece at a time, never all at once beside the text.
-bool writeSourceText(const QString& path, const QString& text);
-
-// Writes bytes as they are (binary mode), truncating or creating the file.
+// Writes bytes as they are, truncating or creating the file. Returns false
+// when the file could not be opened or fully written.
 bool writeFileBytes(const QString& path, const QByteArray& bytes);

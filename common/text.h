@@ -1,13 +1,37 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
-// Source text is handled one character per byte (Latin-1), so every byte of a
-// source file survives the round trip through the passes unchanged.
+#include <optional>
 
-// Bytes to text: the bytes up to the first NUL byte, one character per byte.
-QString textFromBytes(const QByteArray& bytes);
+// The one boundary between a file's bytes and the text the passes work on.
+//
+// Source text is bytes: the file's bytes after a UTF-8 byte order mark, up to
+// the first NUL byte, with every line end (a line feed, a carriage return and
+// a line feed, or a carriage return alone, each one line end to the compiler)
+// a single line feed. The passes never decode it; a byte of 128 or above
+// stays the byte it is.
+struct SourceText {
+    QByteArray text;
+    bool utf8Mark = false; // the file starts with a UTF-8 byte order mark
+};
 
-// Text to bytes, one byte per character; a character above 255 becomes '?'.
-QByteArray bytesFromText(QStringView text);
+// The text of a file's bytes. Nothing for a file that starts with a UTF-16 or
+// UTF-32 byte order mark: it holds no syntax the passes can read.
+std::optional<SourceText> sourceTextFromBytes(const QByteArray& bytes);
+
+// Whether text is what sourceTextFromBytes makes of bytes, found without
+// making it.
+bool isSourceTextOf(QByteArrayView text, QByteArrayView bytes);
+
+// The bytes to write for a source text: the byte order mark first when the
+// file had one, and every line feed as the platform's line end. Takes the
+// text by value: on a platform whose line end is the line feed the text is
+// the bytes, without a copy.
+QByteArray sourceBytesFromText(QByteArray text, bool utf8Mark = false);
+
+// A file's name as the bytes the file system knows it by, and back.
+QByteArray fileNameBytes(const QString& name);
+QString fileNameFromBytes(QByteArrayView bytes);

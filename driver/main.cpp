@@ -3,17 +3,14 @@
 // runs the real compiler (fbc2, beside it) once, and then puts every file it
 // rewrote back exactly as it was.
 
-#include "classexpander.h"
 #include "compilerpath.h"
 #include "compilerrun.h"
 #include "filelock.h"
 #include "interrupts.h"
-#include "linedirectives.h"
 #include "messages.h"
+#include "pipeline.h"
 #include "runguard.h"
 #include "snapshotregistry.h"
-#include "sourcefile.h"
-#include "sourcepass.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,10 +22,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 // The install and uninstall scripts tell this program from a real compiler
 // named fbc by finding this text in the executable. It must survive in the
@@ -88,21 +81,6 @@ bool isThisProgram(const QString& path) {
     return QFileInfo(path).canonicalFilePath() == self;
 }
 
-// Rewrites one source file in place: the template pass (which rewrites the
-// files it includes on the way), then the class-extension pass over the text
-// the template pass produced, handed on in memory with the origin of every
-// line. The file is written once, with its final text and the "#line"
-// directives that point the compiler's messages at the user's own lines.
-// The template pass reads and registers the file. A file that cannot be read
-// is left alone: it is not registered, not written, not created, and the
-// compiler reports it.
-void expandSourceFile(const QString& path, SnapshotRegistry& registry) {
-    if (!QFileInfo(path).isFile())
-        return;
-    MappedText rewritten = expandClassText(templatePassText(path, registry));
-    registry.writeRewrittenBytes(path, sourceBytesWithLineDirectives(std::move(rewritten), path));
-}
-
 // Puts every rewritten file back, lets the journal and then the files go, and
 // names, one line each, what could not be put back. Returns false when a file
 // could not be written back.
@@ -150,7 +128,7 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const QStringList& sourceFil
         for (const QString& sourceFile : sourceFiles) {
             if (pendingInterrupt() || registry->hasStopped())
                 break;
-            expandSourceFile(sourceFile, *registry);
+            rewriteSourceFile(sourceFile, *registry);
         }
         const std::optional<RunProblem> problem = registry->problem();
         if (!problem || problem->kind != RunProblem::Kind::Busy || pendingInterrupt())
@@ -175,30 +153,10 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const QStringList& sourceFil
     }
 }
 
-// The passes make and drop texts of megabytes one after another. By default
-// the C library maps each such block afresh and hands it back to the system
-// when it is freed, so every new text pays again for faulting in its pages.
-// Keeping freed memory for the next text saves that; it is handed back before
-// the compiler starts, which needs the memory more than this program does.
-void keepFreedMemoryForReuse() {
-#ifdef __GLIBC__
-    constexpr int large = 1 << 30;
-    mallopt(M_MMAP_THRESHOLD, large);
-    mallopt(M_TRIM_THRESHOLD, large);
-#endif
-}
-
-void returnFreedMemory() {
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
     static_cast<void>(installMarkerReference);
-    keepFreedMemoryForReuse();
     QCoreApplication application(argc, argv);
     installInterruptHandlers();
 
@@ -232,7 +190,6 @@ int main(int argc, char* argv[]) {
 
     int status = runStoppedStatus;
     if (!problem && !pendingInterrupt()) {
-        returnFreedMemory();
         QList<QByteArray> environment;
         if (guard.journal.isOpen())
             environment.append(enclosingRunsEntry(guard.journal.directory()));

@@ -1,12 +1,14 @@
-// The class-extension pass over arbitrary source bytes (the included file is
-// there too, though this pass does not follow includes).
+// fbc inc.bi main.bas: both files go through the class pass as command-line
+// files, and main.bas's include names a file rewritten already.
 
-#include "classexpander.h"
 #include "fuzzharness.h"
+#include "pipeline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzing::check(data, size, [](const QString& source, SnapshotRegistry& registry) {
-        expandClasses(source, source, registry);
-    });
+    fuzzing::check(data, size,
+                   [](const QString& source, const QString& included, SnapshotRegistry& registry) {
+                       rewriteSourceFile(included, registry);
+                       rewriteSourceFile(source, registry);
+                   });
     return 0;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-// What every fuzz target checks: a pass over arbitrary bytes, as a source file
-// and as the file it includes, never crashes or hangs (the sanitizers and
-// libFuzzer watch that), gives the same text every time, and the files come
-// back exactly as they were: once through the registry's restore, once through
-// the journal, as the next run would repair a run that was killed.
+// What every fuzz target checks: the program's pipeline over arbitrary bytes,
+// as a source file and as the file it includes, never crashes or hangs (the
+// sanitizers and libFuzzer watch that), gives the same text every time, and
+// the files come back exactly as they were: once through the registry's
+// restore, once through the journal, as the next run would repair a run that
+// was killed. The targets differ in which files the command line names.
 
 #include "recovery.h"
 #include "runjournal.h"
@@ -62,7 +63,8 @@ inline QByteArray bytesAt(const QString& path) {
 // Runs pass over the pair once: returns what it left in both files, after
 // checking that the files come back with the exact original bytes, put back
 // by the registry or, as after a killed run, from the journal.
-using Pass = std::function<void(const QString& sourcePath, SnapshotRegistry& registry)>;
+using Pass = std::function<void(const QString& sourcePath, const QString& includedPath,
+                                SnapshotRegistry& registry)>;
 
 enum class Restore { ByRegistry, FromJournal };
 
@@ -81,7 +83,7 @@ inline SourcePair runOnce(const SourcePair& input, const Pass& pass, Restore res
     if (restore == Restore::FromJournal && !journal.create(journals, &reason))
         fail("cannot create a journal");
     SnapshotRegistry registry(journal.isOpen() ? &journal : nullptr);
-    pass(files.source, registry);
+    pass(files.source, files.included, registry);
     if (registry.problem())
         fail("the run met a problem");
     const SourcePair output{bytesAt(files.source), bytesAt(files.included)};

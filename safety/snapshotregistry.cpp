@@ -213,10 +213,6 @@ bool SnapshotRegistry::mayWrite(Entry* entry) {
     return true;
 }
 
-bool SnapshotRegistry::writeRewrittenSource(const QString& path, const QString& text) {
-    return writeRewrittenBytes(path, sourceBytesFromText(text));
-}
-
 bool SnapshotRegistry::writeRewrittenBytes(const QString& path, const QByteArray& bytes) {
     settleJournal(); // a file's original must be on disk before the file is touched
     Entry* entry = entryFor(canonicalSourcePath(path));

@@ -85,14 +85,11 @@ struct SnapshotRegistry {
     // first registration of a file keeps its bytes and modification time.
     void registerSource(const QString& path, const QByteArray& bytes);
 
-    // Writes the rewritten text of a registered file (text mode, see
-    // sourceBytesFromText). Every pass writes through here, so the registry
-    // knows what each file holds during the compile. Refuses files never
-    // registered and files whose original is not safely journaled. A text equal
-    // to the file's original is not written at all.
-    bool writeRewrittenSource(const QString& path, const QString& text);
-
-    // The same for a text already made into the bytes to write.
+    // Writes the bytes of a registered file's rewritten text. Every rewrite
+    // goes through here, so the registry knows what each file holds during
+    // the compile. Refuses files never registered and files whose original is
+    // not safely journaled. Bytes equal to the file's original are not written
+    // at all.
     bool writeRewrittenBytes(const QString& path, const QByteArray& bytes);
 
     // The same, done on the journal's thread when there is a journal, while the

@@ -21,10 +21,8 @@ namespace {
 // captured members are stored.
 enum MemberKind { Sub, Function, Constructor, Destructor, Operator, Property, KindCount };
 
-const QLatin1StringView memberKeywords[KindCount] = {
-    QLatin1StringView("sub"),         QLatin1StringView("function"),
-    QLatin1StringView("constructor"), QLatin1StringView("destructor"),
-    QLatin1StringView("operator"),    QLatin1StringView("property"),
+const QByteArrayView memberKeywords[KindCount] = {
+    "sub", "function", "constructor", "destructor", "operator", "property",
 };
 
 // How the second token of a member's first line names its template.
@@ -38,7 +36,7 @@ bool acceptsCall(int kind) { // "Name(..."
     return kind == Constructor || kind == Destructor;
 }
 
-int memberKindOf(QStringView token) {
+int memberKindOf(QByteArrayView token) {
     for (int kind = 0; kind < KindCount; ++kind) {
         if (isKeyword(token, memberKeywords[kind]))
             return kind;
@@ -50,17 +48,25 @@ quint64 startKey(int kind, int nameNode) {
     return (quint64(nameNode) << 8) | quint64(kind);
 }
 
+// A line that opens with one of the keywords and has a second token, and what
+// its tokens say. Few lines do, so they are kept apart from the rest.
+struct KeyLine {
+    qsizetype line;
+    QByteArrayView second;      // its second token
+    bool isHeader = false;      // "template" and a name
+    bool isEndTemplate = false; // "end" "template"
+    qint8 startKind = -1;       // a member keyword and a name
+    qint8 endKind = -1;         // "end" and a member keyword
+    qsizetype endIndex = -1;    // position of the line in ends[endKind]
+};
+
 struct Capture {
-    QStringList& lines;
+    Lines& lines;
     QList<LineOrigin>& origins;
     qsizetype size;
 
-    // What the tokens of each line say, worked out once.
-    QList<QStringView> secondTokens; // token 1, empty when a line has fewer than two
-    QList<bool> isHeader;            // "template" and a name
-    QList<bool> isEndTemplate;       // "end" "template"
-    QList<qint8> endKind;            // "end" and a member keyword, or -1
-    QList<qsizetype> endIndex;       // position of the line in ends[endKind]
+    QList<KeyLine> keyLines; // in file order
+    QList<qint32> keyLineOf; // per line: its entry in keyLines, or -1
 
     NameTrie names;
     QHash<quint64, QList<qsizetype>> starts; // (kind, template name) -> first lines, in order
@@ -68,70 +74,72 @@ struct Capture {
     QList<TakenMarks> endMarks;
     TakenMarks marks;
 
-    Capture(QStringList& lines, QList<LineOrigin>& origins)
-        : lines(lines), origins(origins), size(lines.size()), secondTokens(size),
-          isHeader(size, false), isEndTemplate(size, false), endKind(size, -1), endIndex(size, -1),
-          marks(size) {}
+    Capture(Lines& lines, QList<LineOrigin>& origins)
+        : lines(lines), origins(origins), size(lines.size()), keyLineOf(size, -1), marks(size) {}
+
+    const KeyLine* keyLine(qsizetype line) const {
+        const qint32 at = keyLineOf[line];
+        return at < 0 ? nullptr : &keyLines[at];
+    }
 
     void classifyLines();
-    void indexMemberStarts(const QList<qint8>& startKind);
+    void indexMemberStarts();
     void take(qsizetype line);
     qsizetype nextEnd(int kind, qsizetype from);
     void append(CapturedTemplate& captured, qsizetype line) const;
-    void captureDeclaration(qsizetype header, QStringList& templateNames,
-                            TemplateTable& templateTable);
+    void captureDeclaration(qsizetype header, TemplateSet& templates);
     void captureMembers(int kind, int nameNode, qsizetype from, CapturedTemplate& captured);
     void dropTakenLines();
 };
 
 void Capture::classifyLines() {
-    QList<qint8> startKind(size, -1);
     for (qsizetype i = 0; i < size; ++i) {
         // Only a line that opens with one of the keywords matters here.
-        const QStringView first = firstToken(lines[i]);
-        if (!isKeyword(first, QLatin1StringView("template")) &&
-            !isKeyword(first, QLatin1StringView("end")) && memberKindOf(first) < 0)
+        const QByteArrayView first = firstToken(lines[i]);
+        if (!isKeyword(first, "template") && !isKeyword(first, "end") && memberKindOf(first) < 0)
             continue;
         const Tokens tokens = lineTokens(lines[i]);
         if (tokens.size() < 2)
             continue;
-        secondTokens[i] = tokens[1];
-        if (isKeyword(tokens[0], QLatin1StringView("template"))) {
-            isHeader[i] = true;
+        KeyLine key{i, tokens[1]};
+        if (isKeyword(tokens[0], "template")) {
+            key.isHeader = true;
             names.add(tokens[1]);
-        } else if (isKeyword(tokens[0], QLatin1StringView("end"))) {
-            if (isKeyword(tokens[1], QLatin1StringView("template"))) {
-                isEndTemplate[i] = true;
+        } else if (isKeyword(tokens[0], "end")) {
+            if (isKeyword(tokens[1], "template")) {
+                key.isEndTemplate = true;
             } else if (const int kind = memberKindOf(tokens[1]); kind >= 0) {
-                endKind[i] = qint8(kind);
-                endIndex[i] = ends[kind].size();
+                key.endKind = qint8(kind);
+                key.endIndex = ends[kind].size();
                 ends[kind].append(i);
             }
         } else {
-            startKind[i] = qint8(memberKindOf(tokens[0]));
+            key.startKind = qint8(memberKindOf(tokens[0]));
         }
+        keyLineOf[i] = qint32(keyLines.size());
+        keyLines.append(key);
     }
     for (int kind = 0; kind < KindCount; ++kind)
         endMarks.append(TakenMarks(ends[kind].size()));
-    indexMemberStarts(startKind);
+    indexMemberStarts();
 }
 
 // Files each member's first line under every template name its second token
 // can stand for: the names it begins with followed by "." or "(", or equals,
 // as its kind allows.
-void Capture::indexMemberStarts(const QList<qint8>& startKind) {
-    for (qsizetype i = 0; i < size; ++i) {
-        const int kind = startKind[i];
+void Capture::indexMemberStarts() {
+    for (const KeyLine& key : std::as_const(keyLines)) {
+        const int kind = key.startKind;
         if (kind < 0)
             continue;
-        const QStringView token = secondTokens[i];
+        const qsizetype i = key.line;
+        const QByteArrayView token = key.second;
         int node = NameTrie::root;
         for (qsizetype k = 0; node != NameTrie::none; ++k) {
             if (names.isName(node)) {
-                const bool matches = k == token.size()
-                                         ? acceptsBare(kind)
-                                         : (token[k] == u'.' && acceptsDotted(kind)) ||
-                                               (token[k] == u'(' && acceptsCall(kind));
+                const bool matches = k == token.size() ? acceptsBare(kind)
+                                                       : (token[k] == '.' && acceptsDotted(kind)) ||
+                                                             (token[k] == '(' && acceptsCall(kind));
                 if (matches)
                     starts[startKey(kind, node)].append(i);
             }
@@ -144,8 +152,9 @@ void Capture::indexMemberStarts(const QList<qint8>& startKind) {
 
 void Capture::take(qsizetype line) {
     marks.take(line);
-    if (endKind[line] >= 0)
-        endMarks[endKind[line]].take(endIndex[line]);
+    const KeyLine* key = keyLine(line);
+    if (key && key->endKind >= 0)
+        endMarks[key->endKind].take(key->endIndex);
 }
 
 // The first end line of the kind at or after from that is still in the file, or -1.
@@ -157,26 +166,26 @@ qsizetype Capture::nextEnd(int kind, qsizetype from) {
 }
 
 void Capture::append(CapturedTemplate& captured, qsizetype line) const {
-    captured.lines.append(ownLine(lines[line])); // outlives the file's text
+    captured.lines.append(lines[line].toByteArray()); // outlives the file's text
     captured.origins.append(origins[line]);
 }
 
 void appendLineFeed(CapturedTemplate& captured) {
-    captured.lines.append(QStringLiteral("\n"));
+    captured.lines.append(QByteArray("\n"));
     captured.origins.append(LineOrigin());
 }
 
-void Capture::captureDeclaration(qsizetype header, QStringList& templateNames,
-                                 TemplateTable& templateTable) {
-    const QString name = secondTokens[header].toString();
-    templateNames.append(name.toLower());
+void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
+    const QByteArray name = keyLine(header)->second.toByteArray();
+    ++templates.templateCount;
 
     CapturedTemplate captured;
     captured.headerOrigin = origins[header];
     qsizetype endLine = -1;
     for (qsizetype i = header; i < size; i = marks.firstFree(i + 1)) {
         append(captured, i);
-        if (isEndTemplate[i]) {
+        const KeyLine* key = keyLine(i);
+        if (key && key->isEndTemplate) {
             endLine = i;
             break;
         }
@@ -187,8 +196,8 @@ void Capture::captureDeclaration(qsizetype header, QStringList& templateNames,
     if (endLine >= 0) {
         captured.lines.removeFirst();
         captured.origins.removeFirst();
-        captured.lines.last().replace(QLatin1StringView("template"), QLatin1StringView("type "));
-        captured.lines.first().replace(QLatin1StringView("template "), QLatin1StringView("type "));
+        captured.lines.last().replace("template", "type ");
+        captured.lines.first().replace("template ", "type ");
         appendLineFeed(captured);
         take(endLine);
 
@@ -196,7 +205,7 @@ void Capture::captureDeclaration(qsizetype header, QStringList& templateNames,
         for (int kind = 0; kind < KindCount; ++kind)
             captureMembers(kind, nameNode, endLine + 1, captured);
     }
-    templateTable.insert(name, captured);
+    templates.templateTable.insert(name, captured);
 }
 
 // Takes every procedure of the kind written for the template at or below from:
@@ -230,31 +239,29 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
     firstLines.resize(below);
 }
 
+// Moves the lines still in the file down over the taken ones.
 void Capture::dropTakenLines() {
-    QStringList keptLines;
-    QList<LineOrigin> keptOrigins;
-    keptLines.reserve(size);
-    keptOrigins.reserve(size);
+    qsizetype kept = 0;
     for (qsizetype i = marks.firstFree(0); i < size; i = marks.firstFree(i + 1)) {
-        keptLines.append(lines[i]);
-        keptOrigins.append(origins[i]);
+        lines[kept] = lines[i];
+        origins[kept] = origins[i];
+        ++kept;
     }
-    lines = keptLines;
-    origins = keptOrigins;
+    lines.resize(kept);
+    origins.resize(kept);
 }
 
 } // namespace
 
-void captureTemplates(QStringList& lines, QList<LineOrigin>& origins, QStringList& templateNames,
-                      TemplateTable& templateTable) {
+void captureTemplates(Lines& lines, QList<LineOrigin>& origins, TemplateSet& templates) {
     origins.resize(lines.size()); // lines without a known origin get none
     Capture capture(lines, origins);
     capture.classifyLines();
     bool capturedAny = false;
-    for (qsizetype i = capture.marks.firstFree(0); i < capture.size;
-         i = capture.marks.firstFree(i + 1)) {
-        if (capture.isHeader[i]) {
-            capture.captureDeclaration(i, templateNames, templateTable);
+    for (qsizetype k = 0; k < capture.keyLines.size(); ++k) {
+        const KeyLine& key = capture.keyLines[k];
+        if (key.isHeader && !capture.marks.isTaken(key.line)) {
+            capture.captureDeclaration(key.line, templates);
             capturedAny = true;
         }
     }

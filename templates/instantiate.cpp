@@ -1,56 +1,65 @@
 #include "instantiate.h"
 
+#include "characters.h"
 #include "lines.h"
 #include "namereplace.h"
 
 #include <QSet>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-// The pieces of text between spaces, empty pieces dropped, joined with separator.
-QString joinedWords(QStringView text, QChar separator) {
-    const Tokens words = lineTokens(text);
-    QString joined;
-    joined.reserve(text.size());
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        if (i > 0)
-            joined.append(separator);
-        joined.append(words[i]);
+// Appends the pieces of text between spaces, empty pieces dropped, joined
+// with separator.
+void appendWords(QByteArray& out, QByteArrayView text, char separator) {
+    bool first = true;
+    for (const QByteArrayView word : lineTokens(text)) {
+        if (!first)
+            out += separator;
+        out += word;
+        first = false;
     }
-    return joined;
 }
 
-QStringView argumentText(QStringView use) {
-    return use.mid(3, use.size() - 6);
+QByteArrayView argumentText(QByteArrayView use) {
+    return use.sliced(3, use.size() - 6);
 }
 
-// Whether the line holds "<<<": most lines hold no '<' at all, which a search
-// for the single character settles fastest.
-bool hasUseOpening(QStringView line) {
-    for (qsizetype at = line.indexOf(u'<'); at >= 0 && at + 2 < line.size();
-         at = line.indexOf(u'<', at + 1)) {
-        if (line[at + 1] == u'<' && line[at + 2] == u'<')
-            return true;
+// The first position at or after from where c stands three times in a row,
+// or -1. Most lines hold no '<' at all, which a search for the single byte
+// settles fastest.
+qsizetype findTriple(QByteArrayView text, char c, qsizetype from) {
+    const char* data = text.data();
+    const qsizetype size = text.size();
+    while (from + 2 < size) {
+        const void* found = std::memchr(data + from, c, size_t(size - from - 2));
+        if (!found)
+            return -1;
+        const qsizetype at = static_cast<const char*>(found) - data;
+        if (data[at + 1] == c && data[at + 2] == c)
+            return at;
+        from = at + 1;
     }
-    return false;
+    return -1;
 }
 
 struct Instantiation {
     const TemplateTable& templateTable;
     QList<MappedText>& instanceLines;
     qsizetype longestName = 0;
-    QSet<QString> instanceNames;
+    QSet<QByteArray> instanceNames;
 
-    void useTemplate(const QString& templateName, const QString& suffix, const QString& argument);
-    bool scanUses(QString& line);
+    void useTemplate(const QByteArray& templateName, const QByteArray& suffix,
+                     const QByteArray& argument);
+    bool scanUses(QByteArrayView line, QByteArray& rewritten);
 };
 
 // The template name written directly in front of the end of text: the run of
 // name characters there. Only a known template's name counts, so a run longer
 // than every known name is not read to its start.
-QString nameBefore(const QString& text, qsizetype longestName) {
+QByteArray nameBefore(const QByteArray& text, qsizetype longestName) {
     const qsizetype limit = std::max<qsizetype>(0, text.size() - longestName - 1);
     qsizetype start = text.size();
     while (start > limit && isNameChar(text[start - 1]))
@@ -58,8 +67,8 @@ QString nameBefore(const QString& text, qsizetype longestName) {
     return text.mid(start);
 }
 
-void Instantiation::useTemplate(const QString& templateName, const QString& suffix,
-                                const QString& argument) {
+void Instantiation::useTemplate(const QByteArray& templateName, const QByteArray& suffix,
+                                const QByteArray& argument) {
     // A use with no name in front of it, or a name no template was declared
     // under, only has its text rewritten: it gets no instance (a "type" line with
     // no body and no end line would only break the compile), and it does not
@@ -68,7 +77,7 @@ void Instantiation::useTemplate(const QString& templateName, const QString& suff
     if (templateName.isEmpty() || templateName.size() > longestName ||
         found == templateTable.constEnd())
         return;
-    const QString instanceName = templateName + suffix;
+    const QByteArray instanceName = templateName + suffix;
     if (instanceNames.contains(instanceName))
         return;
     instanceNames.insert(instanceName);
@@ -76,36 +85,36 @@ void Instantiation::useTemplate(const QString& templateName, const QString& suff
 }
 
 // One run of the use scan over a line, left to right; returns whether it
-// changed the line. Every use outside a string literal is replaced by its
-// suffix, so that together with the name in front of it the line reads as the
+// changed the line, and puts the changed line in rewritten. Every use outside a string literal is
+// replaced by its suffix, so that together with the name in front of it the line reads as the
 // instance name. The replaced text can itself hold "<<<", so scanning goes on
 // from the start of the suffix; a rewrite never makes a "<<<" that begins
 // earlier. The text before the scan position is final: it is kept in done,
 // with a running count of its double quotes, so each use costs time in
 // proportion to its own length only.
-bool Instantiation::scanUses(QString& line) {
-    if (!hasUseOpening(line))
+bool Instantiation::scanUses(QByteArrayView line, QByteArray& rewritten) {
+    if (findTriple(line, '<', 0) < 0)
         return false;
-    QString done;
+    QByteArray done;
     done.reserve(line.size());
     qsizetype quotes = 0;
-    QString rest = line; // scanned from position at on
+    QByteArray rest = line.toByteArray(); // scanned from position at on
     qsizetype at = 0;
     qsizetype knownClose = -1; // the first ">>>" at or after the last "<<<" seen
     bool changed = false;
 
     const auto moveToDone = [&](qsizetype upTo) {
-        const QStringView moved = QStringView(rest).mid(at, upTo - at);
-        quotes += moved.count(u'"');
+        const QByteArrayView moved = QByteArrayView(rest).sliced(at, upTo - at);
+        quotes += std::count(moved.begin(), moved.end(), '"');
         done.append(moved);
         at = upTo;
     };
 
     for (;;) {
-        const qsizetype open = rest.indexOf(u"<<<", at);
+        const qsizetype open = findTriple(rest, '<', at);
         if (open < 0)
             break;
-        const qsizetype close = knownClose >= open ? knownClose : rest.indexOf(u">>>", open);
+        const qsizetype close = knownClose >= open ? knownClose : findTriple(rest, '>', open);
         if (close < 0)
             break;
         knownClose = close;
@@ -115,10 +124,10 @@ bool Instantiation::scanUses(QString& line) {
             continue;
         }
 
-        const QStringView use = QStringView(rest).mid(open, close + 3 - open);
-        const QString suffix = useSuffix(use);
-        const QString argument = firstTypeArgument(use);
-        const QString templateName = nameBefore(done, longestName);
+        const QByteArrayView use = QByteArrayView(rest).sliced(open, close + 3 - open);
+        const QByteArray suffix = useSuffix(use);
+        const QByteArray argument = firstTypeArgument(use);
+        const QByteArray templateName = nameBefore(done, longestName);
 
         if (suffix.size() <= use.size()) {
             at = close + 3 - suffix.size();
@@ -132,33 +141,42 @@ bool Instantiation::scanUses(QString& line) {
         useTemplate(templateName, suffix, argument);
     }
     if (changed) {
-        done.append(QStringView(rest).mid(at));
-        line = done;
+        done.append(QByteArrayView(rest).sliced(at));
+        rewritten = std::move(done);
     }
     return changed;
 }
 
 } // namespace
 
-QString useSuffix(QStringView use) {
-    QString argument = argumentText(use).toString();
-    argument.replace(u',', u'_');
-    return QLatin1Char('_') + joinedWords(argument.toLower(), u'_');
+QByteArray useSuffix(QByteArrayView use) {
+    const QByteArrayView argument = argumentText(use);
+    QByteArray suffix;
+    suffix.reserve(argument.size() + 1);
+    suffix += '_';
+    appendWords(suffix, argument, '_');
+    for (qsizetype i = 1; i < suffix.size(); ++i)
+        suffix[i] = suffix[i] == ',' ? '_' : foldCase(suffix[i]);
+    return suffix;
 }
 
-QString firstTypeArgument(QStringView use) {
-    const QString arguments = joinedWords(argumentText(use), u' ');
-    const qsizetype comma = arguments.indexOf(u',');
-    return comma < 0 ? arguments : arguments.left(comma);
+QByteArray firstTypeArgument(QByteArrayView use) {
+    const QByteArrayView argument = argumentText(use);
+    QByteArray joined;
+    joined.reserve(argument.size());
+    appendWords(joined, argument, ' ');
+    const qsizetype comma = joined.indexOf(',');
+    if (comma >= 0)
+        joined.truncate(comma);
+    return joined;
 }
 
-MappedText instanceText(const CapturedTemplate& captured, const QString& templateName,
-                        const QString& instanceName, const QString& typeArgument) {
-    const QString body = substituteTypeParameter(captured.lines.join(u'\n'), typeArgument);
+MappedText instanceText(const CapturedTemplate& captured, const QByteArray& templateName,
+                        const QByteArray& instanceName, const QByteArray& typeArgument) {
+    const QByteArray body = substituteTypeParameter(captured.lines.join('\n'), typeArgument);
     MappedText instance;
     instance.text =
-        renameTemplate(QStringLiteral("type ") + instanceName + QStringLiteral("\n\n") + body,
-                       templateName, instanceName);
+        renameTemplate("type " + instanceName + "\n\n" + body, templateName, instanceName);
 
     // Neither substitution nor renaming adds or removes a line feed, so each
     // captured element still stands for its own lines: the first keeps its
@@ -174,21 +192,26 @@ MappedText instanceText(const CapturedTemplate& captured, const QString& templat
     return instance;
 }
 
-void instantiateTemplates(QStringList& lines, const QStringList& templateNames,
-                          const TemplateTable& templateTable, QList<MappedText>& instanceLines) {
-    const qsizetype runs = templateNames.size();
+void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
+                          const TemplateSet& templates, QList<MappedText>& instanceLines) {
+    const qsizetype runs = templates.templateCount;
     if (runs == 0)
         return;
-    Instantiation instantiation{templateTable, instanceLines, 0, {}};
-    for (auto it = templateTable.cbegin(); it != templateTable.cend(); ++it)
+    const TemplateTable& table = templates.templateTable;
+    Instantiation instantiation{table, instanceLines, 0, {}};
+    for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 
-    // The use scan runs over each line once per template name the pass knows;
-    // a run that changes nothing would change nothing the next time either.
-    for (QString& line : lines) {
+    // The use scan runs over each line once per template declaration the pass
+    // knows; a run that changes nothing would change nothing the next time
+    // either.
+    for (QByteArrayView& line : lines) {
         for (qsizetype run = 0; run < runs; ++run) {
-            if (!instantiation.scanUses(line))
+            QByteArray rewritten;
+            if (!instantiation.scanUses(line, rewritten))
                 break;
+            rewrittenLines.append(std::move(rewritten));
+            line = rewrittenLines.last();
         }
     }
 }

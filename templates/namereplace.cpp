@@ -1,15 +1,15 @@
 #include "namereplace.h"
 
-#include "lines.h"
+#include "characters.h"
 
-QString replaceWholeName(const QString& text, QStringView lead, QStringView name, QStringView trail,
-                         QStringView replacement) {
-    QString needle;
+QByteArray replaceWholeName(const QByteArray& text, QByteArrayView lead, QByteArrayView name,
+                            QByteArrayView trail, QByteArrayView replacement) {
+    QByteArray needle;
     needle.append(lead).append(name).append(trail);
     qsizetype found = text.indexOf(needle);
     if (found < 0 || needle.isEmpty())
         return text;
-    QString result;
+    QByteArray result;
     result.reserve(text.size());
     qsizetype copied = 0;
     for (; found >= 0; found = text.indexOf(needle, found)) {
@@ -20,39 +20,42 @@ QString replaceWholeName(const QString& text, QStringView lead, QStringView name
             ++found;
             continue;
         }
-        result.append(QStringView(text).mid(copied, found - copied));
+        result.append(QByteArrayView(text).sliced(copied, found - copied));
         result.append(lead);
         result.append(replacement);
         result.append(trail);
         copied = found = end;
     }
-    result.append(QStringView(text).mid(copied));
+    result.append(QByteArrayView(text).sliced(copied));
     return result;
 }
 
 namespace {
 
-bool isLeadDelimiter(QChar c) {
-    return QStringView(u" (+-<>=").contains(c);
+const QByteArrayView leadDelimiters = " (+-<>=";
+const QByteArrayView trailDelimiters = " )+-<>=";
+
+bool isLeadDelimiter(char c) {
+    return leadDelimiters.contains(c);
 }
-bool isTrailDelimiter(QChar c) {
-    return QStringView(u" )+-<>=").contains(c);
+bool isTrailDelimiter(char c) {
+    return trailDelimiters.contains(c);
 }
 
 // The fourteen replacements one after another, each over the whole text.
-QString substituteByPatterns(const QString& text, const QString& argument) {
-    const QStringView parameter = u"t1";
-    QString result = text;
-    for (const QChar lead : QStringView(u" (+-<>="))
-        result = replaceWholeName(result, QStringView(&lead, 1), parameter, {}, argument);
-    for (const QChar trail : QStringView(u" )+-<>="))
-        result = replaceWholeName(result, {}, parameter, QStringView(&trail, 1), argument);
+QByteArray substituteByPatterns(const QByteArray& text, const QByteArray& argument) {
+    const QByteArrayView parameter = "t1";
+    QByteArray result = text;
+    for (const char lead : leadDelimiters)
+        result = replaceWholeName(result, QByteArrayView(&lead, 1), parameter, {}, argument);
+    for (const char trail : trailDelimiters)
+        result = replaceWholeName(result, {}, parameter, QByteArrayView(&trail, 1), argument);
     return result;
 }
 
 } // namespace
 
-QString substituteTypeParameter(const QString& text, const QString& argument) {
+QByteArray substituteTypeParameter(const QByteArray& text, const QByteArray& argument) {
     // Seven patterns with the delimiter in front of "t1", then seven behind it.
     // Done one after another they give what one walk gives: an occurrence of
     // "t1" is replaced when it has a lead delimiter in front and no name
@@ -61,13 +64,13 @@ QString substituteTypeParameter(const QString& text, const QString& argument) {
     // that any pattern would take, since those are delimiters, and it makes
     // no new occurrence unless the argument holds "t1" itself; only then are
     // the patterns applied one by one.
-    const QStringView parameter = u"t1";
+    const QByteArrayView parameter = "t1";
     qsizetype found = text.indexOf(parameter);
     if (found < 0)
         return text;
     if (argument.contains(parameter))
         return substituteByPatterns(text, argument);
-    QString result;
+    QByteArray result;
     result.reserve(text.size() + argument.size() * 4);
     qsizetype copied = 0;
     for (; found >= 0; found = text.indexOf(parameter, found + parameter.size())) {
@@ -80,22 +83,21 @@ QString substituteTypeParameter(const QString& text, const QString& argument) {
             hasAfter && isTrailDelimiter(text[end]) && (!hasBefore || !isNameChar(text[found - 1]));
         if (!leadOpen && !trailOpen)
             continue;
-        result.append(QStringView(text).mid(copied, found - copied));
+        result.append(QByteArrayView(text).sliced(copied, found - copied));
         result.append(argument);
         copied = end;
     }
-    result.append(QStringView(text).mid(copied));
+    result.append(QByteArrayView(text).sliced(copied));
     return result;
 }
 
-QString renameTemplate(const QString& text, const QString& templateName,
-                       const QString& instanceName) {
+QByteArray renameTemplate(const QByteArray& text, const QByteArray& templateName,
+                          const QByteArray& instanceName) {
     if (templateName.isEmpty())
         return text;
-    QString result = text;
-    for (const QChar follower : QStringView(u". (")) {
+    QByteArray result = text;
+    for (const char follower : QByteArrayView(". ("))
         result =
-            replaceWholeName(result, {}, templateName, QStringView(&follower, 1), instanceName);
-    }
+            replaceWholeName(result, {}, templateName, QByteArrayView(&follower, 1), instanceName);
     return result;
 }

@@ -1,16 +1,18 @@
 #include "nametrie.h"
 
+#include "characters.h"
+
 namespace {
 
-quint64 childKey(int node, QChar c) {
-    return (quint64(node) << 16) | c.toCaseFolded().unicode();
+quint64 childKey(int node, char c) {
+    return (quint64(node) << 8) | uchar(foldCase(c));
 }
 
 } // namespace
 
-int NameTrie::add(QStringView name) {
+int NameTrie::add(QByteArrayView name) {
     int node = root;
-    for (const QChar c : name) {
+    for (const char c : name) {
         const quint64 key = childKey(node, c);
         auto it = children.constFind(key);
         if (it == children.constEnd()) {
@@ -23,9 +25,9 @@ int NameTrie::add(QStringView name) {
     return node;
 }
 
-int NameTrie::find(QStringView name) const {
+int NameTrie::find(QByteArrayView name) const {
     int node = root;
-    for (const QChar c : name) {
+    for (const char c : name) {
         node = step(node, c);
         if (node == none)
             return none;
@@ -33,6 +35,6 @@ int NameTrie::find(QStringView name) const {
     return isName(node) ? node : none;
 }
 
-int NameTrie::step(int node, QChar c) const {
+int NameTrie::step(int node, char c) const {
     return children.value(childKey(node, c), none);
 }

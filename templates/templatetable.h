@@ -2,17 +2,17 @@
 
 #include "mappedtext.h"
 
+#include <QByteArray>
+#include <QByteArrayList>
 #include <QList>
 #include <QMap>
-#include <QString>
-#include <QStringList>
 
 // What capture keeps of one template: its lines in the order instances copy
 // them (body with the rewritten end line, a "\n" element, then the member
 // procedures, each followed by a "\n" element), where each of them came from,
 // and where its header stood (the origin of every instance's "type" line).
 struct CapturedTemplate {
-    QStringList lines;
+    QByteArrayList lines;
     QList<LineOrigin> origins; // one per element of lines; a "\n" element has none
     LineOrigin headerOrigin;
 
@@ -23,10 +23,10 @@ struct CapturedTemplate {
 };
 
 // Template name as written in its header -> what was captured for it.
-using TemplateTable = QMap<QString, CapturedTemplate>;
+using TemplateTable = QMap<QByteArray, CapturedTemplate>;
 
 // The templates one pass knows: its own and those handed back by the files it includes.
 struct TemplateSet {
-    QStringList templateNames; // lower-cased names, one per captured declaration
+    qsizetype templateCount = 0; // captured declarations, repeated names counted each time
     TemplateTable templateTable;
 };

@@ -10,51 +10,56 @@
 namespace {
 
 struct Capture {
-    QStringList lines;
+    QByteArrayList lines;
     QList<LineOrigin> origins;
-    QStringList names;
+    qsizetype names = 0; // declarations counted
     TemplateTable table;
 };
 
-Capture capture(const QStringList& input, const QStringList& namesBefore = {}) {
-    Capture result{input, numberedOrigins(QStringLiteral("f.bas"), input.size()), namesBefore, {}};
-    captureTemplates(result.lines, result.origins, result.names, result.table);
+Capture capture(const QByteArrayList& input, qsizetype namesBefore = 0) {
+    Capture result{{}, numberedOrigins(QStringLiteral("f.bas"), input.size()), 0, {}};
+    Lines lines = viewsOf(input);
+    TemplateSet templates{namesBefore, {}};
+    captureTemplates(lines, result.origins, templates);
+    result.lines = copiesOf(lines);
+    result.names = templates.templateCount;
+    result.table = templates.templateTable;
     return result;
 }
 
-QString lf() {
-    return QStringLiteral("\n");
+QByteArray lf() {
+    return QByteArray("\n");
 }
 
 } // namespace
 
 TEST(CaptureTest, WorkedExampleTakesTheDeclarationAndItsMember) {
     const Capture result = capture({
-        QStringLiteral("template Stack"),
-        QStringLiteral("items(0 to 15) as t1"),
-        QStringLiteral("count as integer"),
-        QStringLiteral("declare sub push(byval v as t1)"),
-        QStringLiteral("end template"),
-        QStringLiteral("sub Stack.push(byval v as t1)"),
-        QStringLiteral("items(count) = v"),
-        QStringLiteral("count += 1"),
-        QStringLiteral("end sub"),
-        QStringLiteral("dim s as Stack<<<double>>>"),
+        QByteArray("template Stack"),
+        QByteArray("items(0 to 15) as t1"),
+        QByteArray("count as integer"),
+        QByteArray("declare sub push(byval v as t1)"),
+        QByteArray("end template"),
+        QByteArray("sub Stack.push(byval v as t1)"),
+        QByteArray("items(count) = v"),
+        QByteArray("count += 1"),
+        QByteArray("end sub"),
+        QByteArray("dim s as Stack<<<double>>>"),
     });
-    EXPECT_EQ(result.lines, QStringList{QStringLiteral("dim s as Stack<<<double>>>")});
-    EXPECT_EQ(result.names, QStringList{QStringLiteral("stack")});
-    ASSERT_EQ(result.table.keys(), QStringList{QStringLiteral("Stack")});
-    const CapturedTemplate stack = result.table.value(QStringLiteral("Stack"));
-    EXPECT_EQ(stack.lines, (QStringList{
-                               QStringLiteral("items(0 to 15) as t1"),
-                               QStringLiteral("count as integer"),
-                               QStringLiteral("declare sub push(byval v as t1)"),
-                               QStringLiteral("end type "),
+    EXPECT_EQ(result.lines, QByteArrayList{QByteArray("dim s as Stack<<<double>>>")});
+    EXPECT_EQ(result.names, 1);
+    ASSERT_EQ(result.table.keys(), QByteArrayList{QByteArray("Stack")});
+    const CapturedTemplate stack = result.table.value(QByteArray("Stack"));
+    EXPECT_EQ(stack.lines, (QByteArrayList{
+                               QByteArray("items(0 to 15) as t1"),
+                               QByteArray("count as integer"),
+                               QByteArray("declare sub push(byval v as t1)"),
+                               QByteArray("end type "),
                                lf(),
-                               QStringLiteral("sub Stack.push(byval v as t1)"),
-                               QStringLiteral("items(count) = v"),
-                               QStringLiteral("count += 1"),
-                               QStringLiteral("end sub"),
+                               QByteArray("sub Stack.push(byval v as t1)"),
+                               QByteArray("items(count) = v"),
+                               QByteArray("count += 1"),
+                               QByteArray("end sub"),
                                lf(),
                            }));
     // Each captured line keeps where it came from; the "\n" elements come from nowhere.
@@ -71,105 +76,103 @@ TEST(CaptureTest, WorkedExampleTakesTheDeclarationAndItsMember) {
 TEST(CaptureTest, RecognisesHeadersAndEndLinesByTheirTokens) {
     struct Case {
         const char* what;
-        QStringList input;
-        QStringList remaining;
-        QStringList names;
-        QStringList captured; // under the name "T"
+        QByteArrayList input;
+        QByteArrayList remaining;
+        qsizetype names;         // declarations counted
+        QByteArrayList captured; // under the name "T"
     };
-    const QString body = QStringLiteral("  x as t1");
+    const QByteArray body = QByteArray("  x as t1");
     const QList<Case> cases = {
         {"header indented with spaces",
-         {QStringLiteral("   template T"), body, QStringLiteral("end template"),
-          QStringLiteral("z")},
-         {QStringLiteral("z")},
-         {QStringLiteral("t")},
-         {body, QStringLiteral("end type "), lf()}},
+         {QByteArray("   template T"), body, QByteArray("end template"), QByteArray("z")},
+         {QByteArray("z")},
+         1,
+         {body, QByteArray("end type "), lf()}},
         {"header indented with a tab stays",
-         {QStringLiteral("\ttemplate T"), body, QStringLiteral("end template")},
-         {QStringLiteral("\ttemplate T"), body, QStringLiteral("end template")},
-         {},
+         {QByteArray("\ttemplate T"), body, QByteArray("end template")},
+         {QByteArray("\ttemplate T"), body, QByteArray("end template")},
+         0,
          {}},
         {"capitals: the end line is kept as written",
-         {QStringLiteral("TEMPLATE T"), body, QStringLiteral("END TEMPLATE")},
+         {QByteArray("TEMPLATE T"), body, QByteArray("END TEMPLATE")},
          {},
-         {QStringLiteral("t")},
-         {body, QStringLiteral("END TEMPLATE"), lf()}},
+         1,
+         {body, QByteArray("END TEMPLATE"), lf()}},
         {"further header tokens are ignored",
-         {QStringLiteral("Template T  extra words"), body, QStringLiteral("End Template")},
+         {QByteArray("Template T  extra words"), body, QByteArray("End Template")},
          {},
-         {QStringLiteral("t")},
-         {body, QStringLiteral("End Template"), lf()}},
+         1,
+         {body, QByteArray("End Template"), lf()}},
         {"a lone template keyword is no header",
-         {QStringLiteral("template"), body, QStringLiteral("end template")},
-         {QStringLiteral("template"), body, QStringLiteral("end template")},
-         {},
+         {QByteArray("template"), body, QByteArray("end template")},
+         {QByteArray("template"), body, QByteArray("end template")},
+         0,
          {}},
         {"end line with two spaces",
-         {QStringLiteral("template T"), body, QStringLiteral("  end  template  ")},
+         {QByteArray("template T"), body, QByteArray("  end  template  ")},
          {},
-         {QStringLiteral("t")},
-         {body, QStringLiteral("  end  type   "), lf()}},
+         1,
+         {body, QByteArray("  end  type   "), lf()}},
         {"end_template is no end line: the rest of the file goes",
-         {QStringLiteral("template T"), body, QStringLiteral("end_template"), QStringLiteral("z")},
+         {QByteArray("template T"), body, QByteArray("end_template"), QByteArray("z")},
          {},
-         {QStringLiteral("t")},
-         {QStringLiteral("template T"), body, QStringLiteral("end_template"), QStringLiteral("z")}},
+         1,
+         {QByteArray("template T"), body, QByteArray("end_template"), QByteArray("z")}},
         {"empty body",
-         {QStringLiteral("template T"), QStringLiteral("end template"), QStringLiteral("z")},
-         {QStringLiteral("z")},
-         {QStringLiteral("t")},
-         {QStringLiteral("end type "), lf()}},
+         {QByteArray("template T"), QByteArray("end template"), QByteArray("z")},
+         {QByteArray("z")},
+         1,
+         {QByteArray("end type "), lf()}},
         {"only the first body line has its \"template \" made \"type \"",
-         {QStringLiteral("template T"), QStringLiteral("' template one template"),
-          QStringLiteral("' template two"), QStringLiteral("end template")},
+         {QByteArray("template T"), QByteArray("' template one template"),
+          QByteArray("' template two"), QByteArray("end template")},
          {},
-         {QStringLiteral("t")},
-         {QStringLiteral("' type one template"), QStringLiteral("' template two"),
-          QStringLiteral("end type "), lf()}},
+         1,
+         {QByteArray("' type one template"), QByteArray("' template two"), QByteArray("end type "),
+          lf()}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const Capture result = capture(c.input);
         EXPECT_EQ(result.lines, c.remaining);
         EXPECT_EQ(result.names, c.names);
-        EXPECT_EQ(result.table.value(QStringLiteral("T")).lines, c.captured);
+        EXPECT_EQ(result.table.value(QByteArray("T")).lines, c.captured);
     }
 }
 
 TEST(CaptureTest, SeveralDeclarations) {
     // Two in direct succession, names differing only in case: two keys.
-    Capture result = capture({QStringLiteral("template Stack"), QStringLiteral("end template"),
-                              QStringLiteral("template stack"), QStringLiteral("a as t1"),
-                              QStringLiteral("end template")});
+    Capture result =
+        capture({QByteArray("template Stack"), QByteArray("end template"),
+                 QByteArray("template stack"), QByteArray("a as t1"), QByteArray("end template")});
     EXPECT_TRUE(result.lines.isEmpty());
-    EXPECT_EQ(result.names, (QStringList{QStringLiteral("stack"), QStringLiteral("stack")}));
-    EXPECT_EQ(result.table.keys(), (QStringList{QStringLiteral("Stack"), QStringLiteral("stack")}));
+    EXPECT_EQ(result.names, 2);
+    EXPECT_EQ(result.table.keys(), (QByteArrayList{QByteArray("Stack"), QByteArray("stack")}));
 
     // The same name twice: the later declaration's lines win. The earlier one's
     // scans ran over the whole rest of the file, so they took the members
     // written below either declaration, and the later one finds none.
     result = capture({
-        QStringLiteral("template P"),
-        QStringLiteral("a as t1"),
-        QStringLiteral("end template"),
-        QStringLiteral("sub P.one()"),
-        QStringLiteral("end sub"),
-        QStringLiteral("template P"),
-        QStringLiteral("b as t1"),
-        QStringLiteral("end template"),
-        QStringLiteral("sub P.two()"),
-        QStringLiteral("end sub"),
-        QStringLiteral("rest"),
+        QByteArray("template P"),
+        QByteArray("a as t1"),
+        QByteArray("end template"),
+        QByteArray("sub P.one()"),
+        QByteArray("end sub"),
+        QByteArray("template P"),
+        QByteArray("b as t1"),
+        QByteArray("end template"),
+        QByteArray("sub P.two()"),
+        QByteArray("end sub"),
+        QByteArray("rest"),
     });
-    EXPECT_EQ(result.lines, QStringList{QStringLiteral("rest")});
-    EXPECT_EQ(result.names, (QStringList{QStringLiteral("p"), QStringLiteral("p")}));
-    EXPECT_EQ(result.table.value(QStringLiteral("P")).lines,
-              (QStringList{QStringLiteral("b as t1"), QStringLiteral("end type "), lf()}));
+    EXPECT_EQ(result.lines, QByteArrayList{QByteArray("rest")});
+    EXPECT_EQ(result.names, 2);
+    EXPECT_EQ(result.table.value(QByteArray("P")).lines,
+              (QByteArrayList{QByteArray("b as t1"), QByteArray("end type "), lf()}));
 
-    // Names handed over from included files stay in front.
-    result = capture({QStringLiteral("template Q"), QStringLiteral("end template")},
-                     {QStringLiteral("list")});
-    EXPECT_EQ(result.names, (QStringList{QStringLiteral("list"), QStringLiteral("q")}));
+    // Declarations handed over from included files are counted too.
+    result = capture({QByteArray("template Q"), QByteArray("end template")}, 1);
+    EXPECT_EQ(result.names, 2);
 }
 
 // Which first lines start a member procedure of template Stack.
@@ -209,19 +212,18 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first);
-        const QString first = QLatin1StringView(c.first);
-        const QString end = QLatin1StringView(c.end);
-        const Capture result =
-            capture({QStringLiteral("template Stack"), QStringLiteral("end template"), first,
-                     QStringLiteral("  body"), end, QStringLiteral("after")});
-        const QStringList members =
-            result.table.value(QStringLiteral("Stack")).lines.mid(2); // after "end type ", "\n"
+        const QByteArray first = c.first;
+        const QByteArray end = c.end;
+        const Capture result = capture({QByteArray("template Stack"), QByteArray("end template"),
+                                        first, QByteArray("  body"), end, QByteArray("after")});
+        const QByteArrayList members =
+            result.table.value(QByteArray("Stack")).lines.mid(2); // after "end type ", "\n"
         if (c.captured) {
-            EXPECT_EQ(result.lines, QStringList{QStringLiteral("after")});
-            EXPECT_EQ(members, (QStringList{first, QStringLiteral("  body"), end, lf()}));
+            EXPECT_EQ(result.lines, QByteArrayList{QByteArray("after")});
+            EXPECT_EQ(members, (QByteArrayList{first, QByteArray("  body"), end, lf()}));
         } else {
             EXPECT_EQ(result.lines,
-                      (QStringList{first, QStringLiteral("  body"), end, QStringLiteral("after")}));
+                      (QByteArrayList{first, QByteArray("  body"), end, QByteArray("after")}));
             EXPECT_TRUE(members.isEmpty());
         }
     }
@@ -229,102 +231,94 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
 
 TEST(CaptureTest, MembersAreStoredByKindInScanOrder) {
     const Capture result = capture({
-        QStringLiteral("template S"),
-        QStringLiteral("end template"),
-        QStringLiteral("property S.p"),
-        QStringLiteral("end property"),
-        QStringLiteral("function S.f"),
-        QStringLiteral("end function"),
-        QStringLiteral("operator S.cast"),
-        QStringLiteral("end operator"),
-        QStringLiteral("destructor S"),
-        QStringLiteral("end destructor"),
-        QStringLiteral("sub S.b"),
-        QStringLiteral("end sub"),
-        QStringLiteral("constructor S"),
-        QStringLiteral("end constructor"),
-        QStringLiteral("sub S.a"),
-        QStringLiteral("end sub"),
+        QByteArray("template S"),
+        QByteArray("end template"),
+        QByteArray("property S.p"),
+        QByteArray("end property"),
+        QByteArray("function S.f"),
+        QByteArray("end function"),
+        QByteArray("operator S.cast"),
+        QByteArray("end operator"),
+        QByteArray("destructor S"),
+        QByteArray("end destructor"),
+        QByteArray("sub S.b"),
+        QByteArray("end sub"),
+        QByteArray("constructor S"),
+        QByteArray("end constructor"),
+        QByteArray("sub S.a"),
+        QByteArray("end sub"),
     });
     EXPECT_TRUE(result.lines.isEmpty());
-    QStringList firstLines;
-    const QStringList captured = result.table.value(QStringLiteral("S")).lines;
+    QByteArrayList firstLines;
+    const QByteArrayList captured = result.table.value(QByteArray("S")).lines;
     for (qsizetype i = 2; i < captured.size(); i += 3)
         firstLines.append(captured[i]);
-    EXPECT_EQ(firstLines,
-              (QStringList{QStringLiteral("sub S.b"), QStringLiteral("sub S.a"),
-                           QStringLiteral("function S.f"), QStringLiteral("constructor S"),
-                           QStringLiteral("destructor S"), QStringLiteral("operator S.cast"),
-                           QStringLiteral("property S.p")}));
+    EXPECT_EQ(firstLines, (QByteArrayList{QByteArray("sub S.b"), QByteArray("sub S.a"),
+                                          QByteArray("function S.f"), QByteArray("constructor S"),
+                                          QByteArray("destructor S"), QByteArray("operator S.cast"),
+                                          QByteArray("property S.p")}));
 }
 
 // Where a member procedure begins and ends.
 TEST(CaptureTest, MemberBoundaries) {
     struct Case {
         const char* what;
-        QStringList input; // after "template S" / "end template"
-        QStringList remaining;
-        QStringList members;
+        QByteArrayList input; // after "template S" / "end template"
+        QByteArrayList remaining;
+        QByteArrayList members;
     };
     const QList<Case> cases = {
         {"empty and one-token lines inside go with it, those between stay",
-         {QStringLiteral("sub S.a"), QStringLiteral(""), QStringLiteral("return"),
-          QStringLiteral("end sub"), QStringLiteral(""), QStringLiteral("x"),
-          QStringLiteral("sub S.b"), QStringLiteral("end sub")},
-         {QStringLiteral(""), QStringLiteral("x")},
-         {QStringLiteral("sub S.a"), QStringLiteral(""), QStringLiteral("return"),
-          QStringLiteral("end sub"), lf(), QStringLiteral("sub S.b"), QStringLiteral("end sub"),
-          lf()}},
+         {QByteArray("sub S.a"), QByteArray(""), QByteArray("return"), QByteArray("end sub"),
+          QByteArray(""), QByteArray("x"), QByteArray("sub S.b"), QByteArray("end sub")},
+         {QByteArray(""), QByteArray("x")},
+         {QByteArray("sub S.a"), QByteArray(""), QByteArray("return"), QByteArray("end sub"), lf(),
+          QByteArray("sub S.b"), QByteArray("end sub"), lf()}},
         {"a procedure without its end line takes the rest of the file",
-         {QStringLiteral("x"), QStringLiteral("sub S.a"), QStringLiteral("template R"),
-          QStringLiteral("end template"), QStringLiteral("end function")},
-         {QStringLiteral("x")},
-         {QStringLiteral("sub S.a"), QStringLiteral("template R"), QStringLiteral("end template"),
-          QStringLiteral("end function")}},
+         {QByteArray("x"), QByteArray("sub S.a"), QByteArray("template R"),
+          QByteArray("end template"), QByteArray("end function")},
+         {QByteArray("x")},
+         {QByteArray("sub S.a"), QByteArray("template R"), QByteArray("end template"),
+          QByteArray("end function")}},
         {"an end line met outside stays; a second start inside changes nothing",
-         {QStringLiteral("end sub"), QStringLiteral("sub S.a"), QStringLiteral("sub S.b"),
-          QStringLiteral("end sub"), QStringLiteral("end sub")},
-         {QStringLiteral("end sub"), QStringLiteral("end sub")},
-         {QStringLiteral("sub S.a"), QStringLiteral("sub S.b"), QStringLiteral("end sub"), lf()}},
+         {QByteArray("end sub"), QByteArray("sub S.a"), QByteArray("sub S.b"),
+          QByteArray("end sub"), QByteArray("end sub")},
+         {QByteArray("end sub"), QByteArray("end sub")},
+         {QByteArray("sub S.a"), QByteArray("sub S.b"), QByteArray("end sub"), lf()}},
         {"the end line of another kind does not close it",
-         {QStringLiteral("function S.f"), QStringLiteral("end sub"),
-          QStringLiteral("end function")},
+         {QByteArray("function S.f"), QByteArray("end sub"), QByteArray("end function")},
          {},
-         {QStringLiteral("function S.f"), QStringLiteral("end sub"), QStringLiteral("end function"),
-          lf()}},
+         {QByteArray("function S.f"), QByteArray("end sub"), QByteArray("end function"), lf()}},
         {"a function scan sees only what the sub scan left",
-         {QStringLiteral("sub S.a"), QStringLiteral("function S.f"), QStringLiteral("end sub"),
-          QStringLiteral("end function")},
-         {QStringLiteral("end function")},
-         {QStringLiteral("sub S.a"), QStringLiteral("function S.f"), QStringLiteral("end sub"),
-          lf()}},
+         {QByteArray("sub S.a"), QByteArray("function S.f"), QByteArray("end sub"),
+          QByteArray("end function")},
+         {QByteArray("end function")},
+         {QByteArray("sub S.a"), QByteArray("function S.f"), QByteArray("end sub"), lf()}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const Capture result = capture(
-            QStringList{QStringLiteral("template S"), QStringLiteral("end template")} + c.input);
+        const Capture result =
+            capture(QByteArrayList{QByteArray("template S"), QByteArray("end template")} + c.input);
         EXPECT_EQ(result.lines, c.remaining);
-        EXPECT_EQ(result.table.value(QStringLiteral("S")).lines.mid(2), c.members);
+        EXPECT_EQ(result.table.value(QByteArray("S")).lines.mid(2), c.members);
     }
 
     // A member written above the declaration is not looked at.
-    const Capture above = capture({QStringLiteral("sub S.a"), QStringLiteral("end sub"),
-                                   QStringLiteral("template S"), QStringLiteral("end template")});
-    EXPECT_EQ(above.lines, (QStringList{QStringLiteral("sub S.a"), QStringLiteral("end sub")}));
-    EXPECT_EQ(above.table.value(QStringLiteral("S")).lines,
-              (QStringList{QStringLiteral("end type "), lf()}));
+    const Capture above = capture({QByteArray("sub S.a"), QByteArray("end sub"),
+                                   QByteArray("template S"), QByteArray("end template")});
+    EXPECT_EQ(above.lines, (QByteArrayList{QByteArray("sub S.a"), QByteArray("end sub")}));
+    EXPECT_EQ(above.table.value(QByteArray("S")).lines,
+              (QByteArrayList{QByteArray("end type "), lf()}));
 }
 
 TEST(CaptureTest, RemainingLinesKeepTheirOrigins) {
     const Capture result =
-        capture({QStringLiteral("a"), QStringLiteral("template S"), QStringLiteral("end template"),
-                 QStringLiteral("b"), QStringLiteral("sub S.x"), QStringLiteral("end sub"),
-                 QStringLiteral("c")});
-    EXPECT_EQ(result.lines,
-              (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+        capture({QByteArray("a"), QByteArray("template S"), QByteArray("end template"),
+                 QByteArray("b"), QByteArray("sub S.x"), QByteArray("end sub"), QByteArray("c")});
+    EXPECT_EQ(result.lines, (QByteArrayList{QByteArray("a"), QByteArray("b"), QByteArray("c")}));
     const QString f = QStringLiteral("f.bas");
     EXPECT_EQ(result.origins, (QList<LineOrigin>{{f, 1}, {f, 4}, {f, 7}}));
-    const CapturedTemplate s = result.table.value(QStringLiteral("S"));
+    const CapturedTemplate s = result.table.value(QByteArray("S"));
     EXPECT_EQ(s.origins, (QList<LineOrigin>{{f, 3}, LineOrigin(), {f, 5}, {f, 6}, LineOrigin()}));
     EXPECT_EQ(s.headerOrigin, (LineOrigin{f, 2}));
 }
@@ -332,65 +326,62 @@ TEST(CaptureTest, RemainingLinesKeepTheirOrigins) {
 // The fast capture must take exactly the lines the literal rules take, in the
 // same order, from any arrangement of headers, members and end lines.
 TEST(CaptureTest, MatchesTheLiteralRulesOnRandomInput) {
-    const QStringList pieces = {
-        QStringLiteral("template S"),
-        QStringLiteral("template s"),
-        QStringLiteral("TEMPLATE T"),
-        QStringLiteral(" template S.x"),
-        QStringLiteral("end template"),
-        QStringLiteral("END  TEMPLATE"),
-        QStringLiteral("template"),
-        QStringLiteral("sub S.a"),
-        QStringLiteral("SUB s.b(x)"),
-        QStringLiteral("sub S.x.y"),
-        QStringLiteral("sub T.a"),
-        QStringLiteral("end sub"),
-        QStringLiteral("function S.f"),
-        QStringLiteral("end function"),
-        QStringLiteral("constructor S"),
-        QStringLiteral("constructor S("),
-        QStringLiteral("constructor T"),
-        QStringLiteral("end constructor"),
-        QStringLiteral("destructor S()"),
-        QStringLiteral("end destructor"),
-        QStringLiteral("operator S"),
-        QStringLiteral("operator S.cast"),
-        QStringLiteral("end operator"),
-        QStringLiteral("property S.p"),
-        QStringLiteral("end property"),
-        QStringLiteral("\tsub S.a"),
-        QStringLiteral("x as t1"),
-        QStringLiteral(""),
-        QStringLiteral("dim a as S<<<integer>>>"),
+    const QByteArrayList pieces = {
+        QByteArray("template S"),
+        QByteArray("template s"),
+        QByteArray("TEMPLATE T"),
+        QByteArray(" template S.x"),
+        QByteArray("end template"),
+        QByteArray("END  TEMPLATE"),
+        QByteArray("template"),
+        QByteArray("sub S.a"),
+        QByteArray("SUB s.b(x)"),
+        QByteArray("sub S.x.y"),
+        QByteArray("sub T.a"),
+        QByteArray("end sub"),
+        QByteArray("function S.f"),
+        QByteArray("end function"),
+        QByteArray("constructor S"),
+        QByteArray("constructor S("),
+        QByteArray("constructor T"),
+        QByteArray("end constructor"),
+        QByteArray("destructor S()"),
+        QByteArray("end destructor"),
+        QByteArray("operator S"),
+        QByteArray("operator S.cast"),
+        QByteArray("end operator"),
+        QByteArray("property S.p"),
+        QByteArray("end property"),
+        QByteArray("\tsub S.a"),
+        QByteArray("x as t1"),
+        QByteArray(""),
+        QByteArray("dim a as S<<<integer>>>"),
     };
     QRandomGenerator random(20261208);
     for (int round = 0; round < 20000; ++round) {
-        QStringList lines = randomLines(random, pieces, 30, 1);
+        QByteArrayList literalLines = randomLines(random, pieces, 30, 1);
+        Lines lines = viewsOf(literalLines);
         QList<LineOrigin> origins = numberedOrigins(QStringLiteral("r.bi"), lines.size());
-        QStringList literalLines = lines;
         QList<LineOrigin> literalOrigins = origins;
-        QStringList names, literalNames;
-        TemplateTable table, literalTable;
-        captureTemplates(lines, origins, names, table);
-        literalCaptureTemplates(literalLines, literalOrigins, literalNames, literalTable);
-        ASSERT_EQ(lines, literalLines) << "round " << round;
+        TemplateSet templates, literalTemplates;
+        captureTemplates(lines, origins, templates);
+        literalCaptureTemplates(literalLines, literalOrigins, literalTemplates);
+        ASSERT_EQ(copiesOf(lines), literalLines) << "round " << round;
         ASSERT_EQ(origins, literalOrigins) << "round " << round;
-        ASSERT_EQ(names, literalNames) << "round " << round;
-        ASSERT_TRUE(table == literalTable) << "round " << round;
+        ASSERT_EQ(templates.templateCount, literalTemplates.templateCount) << "round " << round;
+        ASSERT_TRUE(templates.templateTable == literalTemplates.templateTable) << "round " << round;
     }
 }
 
 // A file's lines refer to its text; what capture keeps is handed to the
-// including file after that text is gone, so it must own its characters.
-TEST(CaptureTest, CapturedLinesOwnTheirCharacters) {
-    QString text =
-        QString::fromLatin1("template Box\n  item as t1\nend template\ndim b as Box<<<long>>>");
-    QStringList lines = splitLinesOver(text);
+// including file after that text is gone, so it must own its bytes.
+TEST(CaptureTest, CapturedLinesOwnTheirBytes) {
+    QByteArray text = "template Box\n  item as t1\nend template\ndim b as Box<<<long>>>";
+    Lines lines = splitLines(text);
     QList<LineOrigin> origins = numberedOrigins(QStringLiteral("f.bi"), lines.size());
-    QStringList names;
-    TemplateTable table;
-    captureTemplates(lines, origins, names, table);
-    text.fill(u'x'); // what a later use of the freed text would see
-    EXPECT_EQ(table.value(QStringLiteral("Box")).lines,
-              (QStringList{QStringLiteral("  item as t1"), QStringLiteral("end type "), lf()}));
+    TemplateSet templates;
+    captureTemplates(lines, origins, templates);
+    text.fill('x'); // what a later use of the freed text would see
+    EXPECT_EQ(templates.templateTable.value(QByteArray("Box")).lines,
+              (QByteArrayList{QByteArray("  item as t1"), QByteArray("end type "), lf()}));
 }

@@ -2,31 +2,27 @@
 
 // Helpers shared by the class-extension tests.
 
+#include "lines.h"
 #include "mappedtext.h"
+#include "qtprinting.h"
 
-#include <QStringList>
-
-#include <ostream>
-
-// Texts print as text when a comparison fails.
-inline void PrintTo(const QString& text, std::ostream* stream) {
-    *stream << "\"" << text.toStdString() << "\"";
-}
+#include <QByteArray>
+#include <QByteArrayList>
 
 inline QString testFile() {
     return QStringLiteral("shapes.bas");
 }
 
 // Source text as the pass sees it: every line stands for its own line number.
-inline MappedText sourceOf(const QString& text) {
-    const QStringList lines = text.split(u'\n');
-    QList<LineOrigin> origins;
+inline MappedText sourceOf(const QByteArray& text) {
+    const Lines lines = splitLines(text);
+    MappedTextBuilder source;
     for (qsizetype i = 0; i < lines.size(); ++i)
-        origins.append(LineOrigin{testFile(), int(i + 1)});
-    return MappedText::fromLines(lines, origins);
+        source.add(lines[i], LineOrigin{testFile(), int(i + 1)});
+    return source.take();
 }
 
-inline QList<LineOrigin> originsOf(const QString& text) {
+inline QList<LineOrigin> originsOf(const QByteArray& text) {
     return sourceOf(text).origins;
 }
 
@@ -35,9 +31,9 @@ inline LineOrigin at(int line) {
 }
 
 // Lines joined with "\n", so expected texts read line by line in the tests.
-inline QString text(std::initializer_list<const char*> lines) {
-    QStringList joined;
+inline QByteArray text(std::initializer_list<const char*> lines) {
+    QByteArrayList joined;
     for (const char* line : lines)
-        joined.append(QString::fromLatin1(line));
-    return joined.join(u'\n');
+        joined.append(QByteArray(line));
+    return joined.join('\n');
 }

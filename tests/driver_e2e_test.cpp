@@ -75,9 +75,10 @@ TEST(Driver, EveryTouchedFileIsRestoredByteForByteWithItsModificationTime) {
     sandbox.scriptCompiler("", "", 1);
     const RunResult result = sandbox.run({QStringLiteral("main.bas")});
     EXPECT_EQ(result.exitCode, 1);
-    // The compiler saw the text-mode view: carriage returns dropped, cut at the NUL.
+    // The compiler saw every line end it would have seen (CR LF and a CR
+    // alone each end a line) as a line feed, and the text up to the NUL.
     EXPECT_EQ(withoutLineDirectives(sandbox.compiledText(0)),
-              QByteArray("\n#include once \"inc/a.bi\"\nprint \"ab\"\nx"));
+              QByteArray("\n#include once \"inc/a.bi\"\nprint \"a\nb\"\nx"));
     EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), original);
     EXPECT_EQ(sandbox.readFile(QStringLiteral("inc/a.bi")), header);
     EXPECT_EQ(modificationTime(sandbox.path(QStringLiteral("main.bas"))), mainTime);

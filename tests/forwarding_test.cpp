@@ -1,3 +1,4 @@
+#include "classsteps.h"
 #include "classtext.h"
 #include "forwarding.h"
 #include "typescan.h"
@@ -6,9 +7,9 @@
 
 namespace {
 
-TypeRecord onlyRecord(const QString& source) {
+TypeRecord onlyRecord(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
-    const QList<TypeRecord> records = scanTypes(mapped.text.split(u'\n'), mapped.origins);
+    const QList<TypeRecord> records = scanTypes(splitLines(mapped.text), mapped.origins);
     EXPECT_EQ(records.size(), 1);
     return records.value(0);
 }
@@ -81,8 +82,7 @@ TEST(Forwarding, ArgumentLists) {
         {"sub Shape.f(byval", ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(argumentListOf(QString::fromLatin1(c.header)), QString::fromLatin1(c.arguments))
-            << c.header;
+        EXPECT_EQ(argumentListOf(QByteArray(c.header)), QByteArray(c.arguments)) << c.header;
 }
 
 TEST(Forwarding, MemberNames) {
@@ -97,8 +97,7 @@ TEST(Forwarding, MemberNames) {
         {"sub   Shape.move( byval dx as integer )", "move"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(memberNameOf(QString::fromLatin1(c.header)), QString::fromLatin1(c.name))
-            << c.header;
+        EXPECT_EQ(memberNameOf(QByteArray(c.header)), QByteArray(c.name)) << c.header;
 }
 
 TEST(Forwarding, MemberEntries) {
@@ -132,17 +131,17 @@ TEST(Forwarding, MemberEntries) {
          "  declare FUNCTION Area() AS Integer"},
     };
     for (const Case& c : cases) {
-        const QString header = QString::fromLatin1(c.header);
+        const QByteArray header = QByteArray(c.header);
         const ForwardEntry entry =
-            forwardMember(QString::fromLatin1(c.kind), lineTokens(header), memberNameOf(header),
-                          argumentListOf(header), QString::fromLatin1(c.prefix));
-        EXPECT_EQ(entry.forwarder, QString::fromLatin1(c.forwarder)) << c.header;
-        EXPECT_EQ(entry.declaration, QString::fromLatin1(c.declaration)) << c.header;
+            forwardMember(QByteArray(c.kind), lineTokens(header), memberNameOf(header),
+                          argumentListOf(header), QByteArray(c.prefix));
+        EXPECT_EQ(entry.forwarder, QByteArray(c.forwarder)) << c.header;
+        EXPECT_EQ(entry.declaration, QByteArray(c.declaration)) << c.header;
     }
 }
 
 TEST(Forwarding, FieldEntriesKeepTheNamesCase) {
-    const ForwardEntry entry = forwardField(u"Count", u"Integer");
+    const ForwardEntry entry = forwardField("Count", "Integer");
     EXPECT_EQ(entry.declaration, text({"  declare property Count() as Integer",
                                        "  declare property Count(byval new_value as Integer)"}));
     EXPECT_EQ(

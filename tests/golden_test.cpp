@@ -8,12 +8,10 @@
 // byte through. When the output changes on purpose, the new digest is printed
 // by the failing test and recorded here in a commit that says why.
 
-#include "classexpander.h"
-#include "linedirectives.h"
+#include "pipeline.h"
 #include "projectgenerator.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
-#include "sourcepass.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -41,15 +39,6 @@ struct CurrentDirectory {
     explicit CurrentDirectory(const QString& folder) { QDir::setCurrent(folder); }
     ~CurrentDirectory() { QDir::setCurrent(previous); }
 };
-
-// What the program does for one source-file argument.
-void expandArgument(const QString& argument, SnapshotRegistry& registry) {
-    const std::optional<QByteArray> bytes = readFileBytes(argument);
-    ASSERT_TRUE(bytes.has_value());
-    registry.registerSource(argument, *bytes);
-    const MappedText rewritten = expandClassText(templatePassText(argument, registry));
-    registry.writeRewrittenSource(argument, withLineDirectives(rewritten, argument));
-}
 
 // The digest of every rewritten file, in the order the files were first
 // touched, each under its name relative to the folder. Included files are
@@ -85,7 +74,7 @@ TEST(GoldenTest, GeneratedProjectsAreRewrittenToTheRecordedBytesAndRestored) {
 
         CurrentDirectory inFolder(folder);
         SnapshotRegistry registry;
-        expandArgument(QStringLiteral("main.bas"), registry);
+        ASSERT_TRUE(rewriteSourceFile(QStringLiteral("main.bas"), registry));
         const QStringList touched = registry.touchedFiles();
         ASSERT_EQ(QSet<QString>(touched.cbegin(), touched.cend()).size(), project.files.size())
             << "every generated file is reached from main.bas";

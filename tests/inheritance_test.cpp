@@ -1,4 +1,5 @@
 #include "classexpander.h"
+#include "classsteps.h"
 #include "classtext.h"
 #include "inheritance.h"
 #include "typescan.h"
@@ -7,13 +8,13 @@
 
 namespace {
 
-QString expand(const QString& source) {
+QByteArray expand(const QByteArray& source) {
     return expandClassText(sourceOf(source)).text;
 }
 
-Inheritance analysed(const QString& source) {
+Inheritance analysed(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
-    const QStringList lines = mapped.text.split(u'\n');
+    const Lines lines = splitLines(mapped.text);
     return analyseInheritance(lines, scanTypes(lines, mapped.origins));
 }
 
@@ -21,7 +22,7 @@ Inheritance analysed(const QString& source) {
 TEST(Inheritance, OrdinaryProgramsAreLeftAsWritten) {
     struct Case {
         const char* name;
-        QString source;
+        QByteArray source;
     };
     const Case cases[] = {
         {"rooted in Object",
@@ -53,33 +54,33 @@ TEST(Inheritance, NativeTypesFollowTheirRootInAnyLineOrder) {
          "end type", "type Mine", "end type", "type Yours extends mine", "end type",
          "type Loop1 extends Loop2", "end type", "type Loop2 extends Loop1", "end type"}));
     for (const char* name : {"a", "B", "c"})
-        EXPECT_TRUE(inheritance.isNative(QString::fromLatin1(name))) << name;
+        EXPECT_TRUE(inheritance.isNative(QByteArray(name))) << name;
     for (const char* name : {"Mine", "Yours", "Loop1", "Loop2", "Object"})
-        EXPECT_FALSE(inheritance.isNative(QString::fromLatin1(name))) << name;
-    EXPECT_TRUE(inheritance.needsTwin(u"MINE"));
-    EXPECT_FALSE(inheritance.needsTwin(u"A"));
-    EXPECT_FALSE(inheritance.needsTwin(u"Yours"));
+        EXPECT_FALSE(inheritance.isNative(QByteArray(name))) << name;
+    EXPECT_TRUE(inheritance.needsTwin("MINE"));
+    EXPECT_FALSE(inheritance.needsTwin("A"));
+    EXPECT_FALSE(inheritance.needsTwin("Yours"));
 }
 
 TEST(Inheritance, OnlyTheExtendedTypesOfAChainGetTwins) {
-    const QString result =
+    const QByteArray result =
         expand(text({"type A", "  a as integer", "end type", "type B extends A", "end type",
                      "type C extends B", "end type", "type D extends Object", "end type"}));
-    EXPECT_TRUE(result.contains(QStringLiteral("type A_generic_public_member\n")));
-    EXPECT_TRUE(result.contains(QStringLiteral("type B_generic_public_member\n")));
-    EXPECT_FALSE(result.contains(QStringLiteral("C_generic_public_member")));
-    EXPECT_TRUE(result.contains(QStringLiteral("\ntype C\n")));
-    EXPECT_TRUE(result.contains(QStringLiteral("  parent as B_generic_public_member\n")));
-    EXPECT_TRUE(result.contains(QStringLiteral("property C.a() as integer\n")));
+    EXPECT_TRUE(result.contains(QByteArray("type A_generic_public_member\n")));
+    EXPECT_TRUE(result.contains(QByteArray("type B_generic_public_member\n")));
+    EXPECT_FALSE(result.contains(QByteArray("C_generic_public_member")));
+    EXPECT_TRUE(result.contains(QByteArray("\ntype C\n")));
+    EXPECT_TRUE(result.contains(QByteArray("  parent as B_generic_public_member\n")));
+    EXPECT_TRUE(result.contains(QByteArray("property C.a() as integer\n")));
     // The native type keeps its clause; the compiler's inheritance applies.
     EXPECT_TRUE(result.endsWith(text({"type D extends Object", "end type"})));
 }
 
 TEST(Inheritance, MixedFileRewritesOnlyWhatItsExtendsLinesNeed) {
-    const QString source =
+    const QByteArray source =
         text({"type Animal extends Object", "  declare virtual sub speak()", "end type",
               "type Shape", "  x as integer", "end type", "type Circle extends Shape", "end type"});
-    const QString result = expand(source);
+    const QByteArray result = expand(source);
     EXPECT_TRUE(result.startsWith(
         text({"type Animal extends Object", "  declare virtual sub speak()", "end type",
               "type Shape", "  x as integer", "end type", "type Shape_generic_public_member"})));

@@ -9,37 +9,37 @@
 
 namespace {
 
-CapturedTemplate capturedFrom(const QStringList& lines,
+CapturedTemplate capturedFrom(const QByteArrayList& lines,
                               const QString& file = QStringLiteral("t.bi")) {
     CapturedTemplate captured;
     captured.lines = lines;
     int number = 2;
-    for (const QString& line : lines)
-        captured.origins.append(line == u"\n" ? LineOrigin() : LineOrigin{file, number++});
+    for (const QByteArray& line : lines)
+        captured.origins.append(line == "\n" ? LineOrigin() : LineOrigin{file, number++});
     captured.headerOrigin = LineOrigin{file, 1};
     return captured;
 }
 
-QString lf() {
-    return QStringLiteral("\n");
+QByteArray lf() {
+    return QByteArray("\n");
 }
 
 // A table with a simple Stack and Map, both with a member that names the template.
 TemplateTable sampleTable() {
     TemplateTable table;
-    table.insert(QStringLiteral("Stack"),
-                 capturedFrom({QStringLiteral("items(0 to 3) as t1"), QStringLiteral("end type "),
-                               lf(), QStringLiteral("sub Stack.push(byval v as t1)"),
-                               QStringLiteral("end sub"), lf()}));
-    table.insert(QStringLiteral("Map"),
-                 capturedFrom({QStringLiteral("key as t1"), QStringLiteral("end type "), lf()}));
+    table.insert(
+        QByteArray("Stack"),
+        capturedFrom({QByteArray("items(0 to 3) as t1"), QByteArray("end type "), lf(),
+                      QByteArray("sub Stack.push(byval v as t1)"), QByteArray("end sub"), lf()}));
+    table.insert(QByteArray("Map"),
+                 capturedFrom({QByteArray("key as t1"), QByteArray("end type "), lf()}));
     return table;
 }
 
-QStringList typeLines(const QList<MappedText>& instances) {
-    QStringList names;
+QByteArrayList typeLines(const QList<MappedText>& instances) {
+    QByteArrayList names;
     for (const MappedText& instance : instances)
-        names.append(instance.text.section(u'\n', 0, 0));
+        names.append(instance.text.left(instance.text.indexOf('\n')));
     return names;
 }
 
@@ -63,9 +63,8 @@ TEST(InstantiateTest, SuffixAndTypeArgumentOfAUse) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.use);
-        const QString use = QLatin1StringView(c.use);
-        EXPECT_EQ(useSuffix(use), QLatin1StringView(c.suffix));
-        EXPECT_EQ(firstTypeArgument(use), QLatin1StringView(c.argument));
+        EXPECT_EQ(useSuffix(c.use), QByteArray(c.suffix));
+        EXPECT_EQ(firstTypeArgument(c.use), QByteArray(c.argument));
     }
 }
 
@@ -96,44 +95,41 @@ TEST(InstantiateTest, TypeParameterIsSubstitutedAsAWholeName) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(substituteTypeParameter(QString::fromLatin1(c.text), QStringLiteral("double")),
-                  QString::fromLatin1(c.expected));
+        EXPECT_EQ(substituteTypeParameter(c.text, "double"), QByteArray(c.expected));
     }
     // The fourteen replacements run one after another over the whole text, so
     // an argument that itself holds "t1" is met by the later ones.
-    EXPECT_EQ(substituteTypeParameter(QStringLiteral("(t1 "), QStringLiteral("t1")),
-              QStringLiteral("(t1 "));
-    EXPECT_EQ(substituteTypeParameter(QStringLiteral(" t1)"), QStringLiteral("(t1")),
-              QStringLiteral(" (((t1)"));
+    EXPECT_EQ(substituteTypeParameter(QByteArray("(t1 "), QByteArray("t1")), QByteArray("(t1 "));
+    EXPECT_EQ(substituteTypeParameter(QByteArray(" t1)"), QByteArray("(t1")),
+              QByteArray(" (((t1)"));
 }
 
 // The substitution walks the text once; it must give what the fourteen
 // patterns give one after another, on texts dense with "t1" and delimiters.
 TEST(InstantiateTest, TypeParameterWalkMatchesThePatternsInTurn) {
-    const auto byPatterns = [](QString text, const QString& argument) {
-        for (const QChar lead : QStringView(u" (+-<>="))
-            text = replaceWholeName(text, QStringView(&lead, 1), u"t1", {}, argument);
-        for (const QChar trail : QStringView(u" )+-<>="))
-            text = replaceWholeName(text, {}, u"t1", QStringView(&trail, 1), argument);
+    const auto byPatterns = [](QByteArray text, const QByteArray& argument) {
+        for (const char lead : QByteArrayView(" (+-<>="))
+            text = replaceWholeName(text, QByteArrayView(&lead, 1), "t1", {}, argument);
+        for (const char trail : QByteArrayView(" )+-<>="))
+            text = replaceWholeName(text, {}, "t1", QByteArrayView(&trail, 1), argument);
         return text;
     };
-    const QStringView pieces[] = {u"t1", u"t1", u"t", u"1", u" ", u"(", u")",  u"+",     u"-",
-                                  u"<",  u">",  u"=", u",", u"x", u"_", u"\n", u"\u00e9"};
-    const QString arguments[] = {QStringLiteral("double"), QString(),
-                                 QStringLiteral("t"),      QStringLiteral("1"),
-                                 QStringLiteral("(t1"),    QStringLiteral("x t1 y")};
+    const QByteArrayView pieces[] = {"t1", "t1", "t", "1", " ", "(", ")",  "+",   "-",
+                                     "<",  ">",  "=", ",", "x", "_", "\n", "\xe9"};
+    const QByteArray arguments[] = {QByteArray("double"), QByteArray(),      QByteArray("t"),
+                                    QByteArray("1"),      QByteArray("(t1"), QByteArray("x t1 y")};
     quint32 seed = 12345;
     const auto next = [&seed](quint32 bound) {
         seed = seed * 1664525u + 1013904223u;
         return (seed >> 8) % bound;
     };
     for (int round = 0; round < 4000; ++round) {
-        QString text;
+        QByteArray text;
         for (quint32 n = next(14); n > 0; --n)
             text += pieces[next(std::size(pieces))];
-        const QString& argument = arguments[next(std::size(arguments))];
+        const QByteArray& argument = arguments[next(std::size(arguments))];
         ASSERT_EQ(substituteTypeParameter(text, argument), byPatterns(text, argument))
-            << qPrintable(text) << " / " << qPrintable(argument);
+            << text.constData() << " / " << argument.constData();
     }
 }
 
@@ -157,40 +153,39 @@ TEST(InstantiateTest, TemplateIsRenamedAsAWholeName) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        const QString name = QLatin1StringView(c.name);
-        EXPECT_EQ(renameTemplate(QLatin1StringView(c.text), name, name + QStringLiteral("_x")),
-                  QLatin1StringView(c.expected));
+        const QByteArray name = c.name;
+        EXPECT_EQ(renameTemplate(c.text, name, name + "_x"), QByteArray(c.expected));
     }
 }
 
 TEST(InstantiateTest, InstanceTextOfTheWorkedExample) {
     const CapturedTemplate stack = capturedFrom({
-        QStringLiteral("items(0 to 15) as t1"),
-        QStringLiteral("count as integer"),
-        QStringLiteral("declare sub push(byval v as t1)"),
-        QStringLiteral("end type "),
+        QByteArray("items(0 to 15) as t1"),
+        QByteArray("count as integer"),
+        QByteArray("declare sub push(byval v as t1)"),
+        QByteArray("end type "),
         lf(),
-        QStringLiteral("sub Stack.push(byval v as t1)"),
-        QStringLiteral("items(count) = v"),
-        QStringLiteral("count += 1"),
-        QStringLiteral("end sub"),
+        QByteArray("sub Stack.push(byval v as t1)"),
+        QByteArray("items(count) = v"),
+        QByteArray("count += 1"),
+        QByteArray("end sub"),
         lf(),
     });
-    const MappedText instance = instanceText(
-        stack, QStringLiteral("Stack"), QStringLiteral("Stack_double"), QStringLiteral("double"));
-    EXPECT_EQ(instance.text, QStringLiteral("type Stack_double\n"
-                                            "\n"
-                                            "items(0 to 15) as double\n"
-                                            "count as integer\n"
-                                            "declare sub push(byval v as double)\n"
-                                            "end type \n"
-                                            "\n"
-                                            "\n"
-                                            "sub Stack_double.push(byval v as double)\n"
-                                            "items(count) = v\n"
-                                            "count += 1\n"
-                                            "end sub\n"
-                                            "\n"));
+    const MappedText instance =
+        instanceText(stack, QByteArray("Stack"), QByteArray("Stack_double"), QByteArray("double"));
+    EXPECT_EQ(instance.text, QByteArray("type Stack_double\n"
+                                        "\n"
+                                        "items(0 to 15) as double\n"
+                                        "count as integer\n"
+                                        "declare sub push(byval v as double)\n"
+                                        "end type \n"
+                                        "\n"
+                                        "\n"
+                                        "sub Stack_double.push(byval v as double)\n"
+                                        "items(count) = v\n"
+                                        "count += 1\n"
+                                        "end sub\n"
+                                        "\n"));
     // The type line stands for the header; the empty lines stand for nothing.
     QList<int> lineNumbers;
     for (const LineOrigin& origin : instance.origins)
@@ -202,81 +197,80 @@ TEST(InstantiateTest, InstanceTextOfTheWorkedExample) {
 TEST(InstantiateTest, UsesAreRewrittenAndInstancesGeneratedOnce) {
     struct Case {
         const char* what;
-        QStringList input;
-        QStringList rewritten;
-        QStringList instances; // their type lines, in order
-        int knownNames = 1;
+        QByteArrayList input;
+        QByteArrayList rewritten;
+        QByteArrayList instances; // their type lines, in order
+        qsizetype knownNames = 1;
     };
     const QList<Case> cases = {
         {"nothing happens while no template is known",
-         {QStringLiteral("dim s as Stack<<<double>>>")},
-         {QStringLiteral("dim s as Stack<<<double>>>")},
+         {QByteArray("dim s as Stack<<<double>>>")},
+         {QByteArray("dim s as Stack<<<double>>>")},
          {},
          0},
         {"a use in a string literal stays",
-         {QStringLiteral("print \"Stack<<<double>>>\""),
-          QStringLiteral("s = \"a\" + \"Stack<<<double>>>")},
-         {QStringLiteral("print \"Stack<<<double>>>\""),
-          QStringLiteral("s = \"a\" + \"Stack<<<double>>>")},
+         {QByteArray("print \"Stack<<<double>>>\""), QByteArray("s = \"a\" + \"Stack<<<double>>>")},
+         {QByteArray("print \"Stack<<<double>>>\""), QByteArray("s = \"a\" + \"Stack<<<double>>>")},
          {}},
         {"a use after a complete string literal is rewritten",
-         {QStringLiteral("print \"a\"; Stack<<<double>>>")},
-         {QStringLiteral("print \"a\"; Stack_double")},
-         {QStringLiteral("type Stack_double")}},
+         {QByteArray("print \"a\"; Stack<<<double>>>")},
+         {QByteArray("print \"a\"; Stack_double")},
+         {QByteArray("type Stack_double")}},
         {"repeated and differently cased uses share one instance",
-         {QStringLiteral("dim a as Stack<<<Double>>>"),
-          QStringLiteral("dim b as Stack<<< double >>>"),
-          QStringLiteral("dim c as Stack<<<double>>>")},
-         {QStringLiteral("dim a as Stack_double"), QStringLiteral("dim b as Stack_double"),
-          QStringLiteral("dim c as Stack_double")},
-         {QStringLiteral("type Stack_double")}},
+         {QByteArray("dim a as Stack<<<Double>>>"), QByteArray("dim b as Stack<<< double >>>"),
+          QByteArray("dim c as Stack<<<double>>>")},
+         {QByteArray("dim a as Stack_double"), QByteArray("dim b as Stack_double"),
+          QByteArray("dim c as Stack_double")},
+         {QByteArray("type Stack_double")}},
         {"several uses in one line, in order of use",
-         {QStringLiteral("dim m as Map<<<String, Integer>>>, s as Stack<<<byte>>>"),
-          QStringLiteral("dim t as Stack<<<short>>>")},
-         {QStringLiteral("dim m as Map_string__integer, s as Stack_byte"),
-          QStringLiteral("dim t as Stack_short")},
-         {QStringLiteral("type Map_string__integer"), QStringLiteral("type Stack_byte"),
-          QStringLiteral("type Stack_short")}},
+         {QByteArray("dim m as Map<<<String, Integer>>>, s as Stack<<<byte>>>"),
+          QByteArray("dim t as Stack<<<short>>>")},
+         {QByteArray("dim m as Map_string__integer, s as Stack_byte"),
+          QByteArray("dim t as Stack_short")},
+         {QByteArray("type Map_string__integer"), QByteArray("type Stack_byte"),
+          QByteArray("type Stack_short")}},
         {"the name stops at a dot",
-         {QStringLiteral("dim s as ns.Stack<<<double>>>")},
-         {QStringLiteral("dim s as ns.Stack_double")},
-         {QStringLiteral("type Stack_double")}},
+         {QByteArray("dim s as ns.Stack<<<double>>>")},
+         {QByteArray("dim s as ns.Stack_double")},
+         {QByteArray("type Stack_double")}},
         {"no name or an unknown name: rewritten, but no instance",
-         {QStringLiteral("x = <<<double>>>"), QStringLiteral("dim q as Queue<<<double>>>"),
-          QStringLiteral("dim r as stack<<<double>>>")},
-         {QStringLiteral("x = _double"), QStringLiteral("dim q as Queue_double"),
-          QStringLiteral("dim r as stack_double")},
+         {QByteArray("x = <<<double>>>"), QByteArray("dim q as Queue<<<double>>>"),
+          QByteArray("dim r as stack<<<double>>>")},
+         {QByteArray("x = _double"), QByteArray("dim q as Queue_double"),
+          QByteArray("dim r as stack_double")},
          {}},
         {"an unknown name does not claim a known template's instance",
-         {QStringLiteral("dim a as Stack_x<<<y>>>"), QStringLiteral("dim b as Stack<<<x_y>>>")},
-         {QStringLiteral("dim a as Stack_x_y"), QStringLiteral("dim b as Stack_x_y")},
-         {QStringLiteral("type Stack_x_y")}},
+         {QByteArray("dim a as Stack_x<<<y>>>"), QByteArray("dim b as Stack<<<x_y>>>")},
+         {QByteArray("dim a as Stack_x_y"), QByteArray("dim b as Stack_x_y")},
+         {QByteArray("type Stack_x_y")}},
         {"no closing >>> in the line",
-         {QStringLiteral("dim s as Stack<<<double"), QStringLiteral(">>>")},
-         {QStringLiteral("dim s as Stack<<<double"), QStringLiteral(">>>")},
+         {QByteArray("dim s as Stack<<<double"), QByteArray(">>>")},
+         {QByteArray("dim s as Stack<<<double"), QByteArray(">>>")},
          {}},
     };
     const TemplateTable table = sampleTable();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        QStringList lines = c.input;
+        Lines lines = viewsOf(c.input);
+        QByteArrayList rewritten;
         QList<MappedText> instances;
-        instantiateTemplates(lines, QStringList(c.knownNames, QStringLiteral("stack")), table,
-                             instances);
-        EXPECT_EQ(lines, c.rewritten);
+        instantiateTemplates(lines, rewritten, TemplateSet{c.knownNames, table}, instances);
+        EXPECT_EQ(copiesOf(lines), c.rewritten);
         EXPECT_EQ(typeLines(instances), c.instances);
     }
 }
 
 TEST(InstantiateTest, InstanceUsesTheFirstArgumentAsWrittenInTheFirstUse) {
-    QStringList lines = {QStringLiteral("dim m as Map<<<String ,Integer>>>"),
-                         QStringLiteral("dim n as Map<<<string, integer>>>")};
+    const QByteArrayList input = {"dim m as Map<<<String ,Integer>>>",
+                                  "dim n as Map<<<string, integer>>>"};
+    Lines lines = viewsOf(input);
+    QByteArrayList rewritten;
     QList<MappedText> instances;
-    instantiateTemplates(lines, {QStringLiteral("map")}, sampleTable(), instances);
+    instantiateTemplates(lines, rewritten, TemplateSet{1, sampleTable()}, instances);
     ASSERT_EQ(instances.size(), 1);
     EXPECT_EQ(instances[0].text,
-              QStringLiteral("type Map_string__integer\n\nkey as String \nend type \n\n"));
-    EXPECT_EQ(instances[0].origins.size(), instances[0].text.count(u'\n') + 1);
+              QByteArray("type Map_string__integer\n\nkey as String \nend type \n\n"));
+    EXPECT_EQ(instances[0].origins.size(), instances[0].text.count('\n') + 1);
 }
 
 // The fast scan must rewrite exactly what the literal rules rewrite, run after
@@ -284,37 +278,38 @@ TEST(InstantiateTest, InstanceUsesTheFirstArgumentAsWrittenInTheFirstUse) {
 // uses, string literals, nested and unbalanced brackets.
 TEST(InstantiateTest, MatchesTheLiteralRulesOnRandomInput) {
     TemplateTable table = sampleTable();
-    table.insert(QStringLiteral("A"), capturedFrom({QStringLiteral("a as t1"), lf()}));
-    table.insert(QStringLiteral("A_b"), capturedFrom({QStringLiteral("A_b(t1)"), lf()}));
-    const QStringList pieces = {
-        QStringLiteral("Stack"),
-        QStringLiteral("Map"),
-        QStringLiteral("A"),
-        QStringLiteral("A_b"),
-        QStringLiteral("b"),
-        QStringLiteral("ns."),
-        QStringLiteral("<<<"),
-        QStringLiteral(">>>"),
-        QStringLiteral("<"),
-        QStringLiteral(">"),
-        QStringLiteral("\""),
-        QStringLiteral(" "),
-        QStringLiteral(","),
-        QStringLiteral("Double"),
-        QStringLiteral("t1"),
-        QStringLiteral("_"),
-        QStringLiteral("<<<double>>>"),
-        QStringLiteral("Stack<<<"),
+    table.insert(QByteArray("A"), capturedFrom({QByteArray("a as t1"), lf()}));
+    table.insert(QByteArray("A_b"), capturedFrom({QByteArray("A_b(t1)"), lf()}));
+    const QByteArrayList pieces = {
+        QByteArray("Stack"),
+        QByteArray("Map"),
+        QByteArray("A"),
+        QByteArray("A_b"),
+        QByteArray("b"),
+        QByteArray("ns."),
+        QByteArray("<<<"),
+        QByteArray(">>>"),
+        QByteArray("<"),
+        QByteArray(">"),
+        QByteArray("\""),
+        QByteArray(" "),
+        QByteArray(","),
+        QByteArray("Double"),
+        QByteArray("t1"),
+        QByteArray("_"),
+        QByteArray("<<<double>>>"),
+        QByteArray("Stack<<<"),
     };
     QRandomGenerator random(8122026);
     for (int round = 0; round < 20000; ++round) {
-        QStringList lines = randomLines(random, pieces, 4, 14);
-        const QStringList names(random.bounded(4), QStringLiteral("n"));
-        QStringList literalLines = lines;
+        QByteArrayList literalLines = randomLines(random, pieces, 4, 14);
+        Lines lines = viewsOf(literalLines);
+        const TemplateSet templates{random.bounded(4), table};
+        QByteArrayList rewritten;
         QList<MappedText> instances, literalInstances;
-        instantiateTemplates(lines, names, table, instances);
-        literalInstantiateTemplates(literalLines, names, table, literalInstances);
-        ASSERT_EQ(lines, literalLines) << "round " << round;
+        instantiateTemplates(lines, rewritten, templates, instances);
+        literalInstantiateTemplates(literalLines, templates, literalInstances);
+        ASSERT_EQ(copiesOf(lines), literalLines) << "round " << round;
         ASSERT_EQ(instances.size(), literalInstances.size()) << "round " << round;
         for (qsizetype i = 0; i < instances.size(); ++i) {
             ASSERT_EQ(instances[i].text, literalInstances[i].text) << "round " << round;

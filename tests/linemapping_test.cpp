@@ -3,13 +3,11 @@
 // and read back the way the compiler reads it, every line is numbered as the
 // line it came from.
 
-#include "classexpander.h"
-#include "linedirectives.h"
 #include "linenumbering.h"
+#include "pipeline.h"
 #include "projectgenerator.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
-#include "sourcepass.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -32,11 +30,11 @@ TEST(LineMapping, GeneratedProjectsKeepTheirTextAndTheirNumbers) {
         const CurrentDirectory inProject(folder.path());
         const QString main = QStringLiteral("main.bas");
 
-        // What the passes produce, as the driver computes it, then written.
+        // What the passes produce, and the file the program writes from it.
         SnapshotRegistry registry;
-        const MappedText rewritten = expandClassText(templatePassText(main, registry));
-        ASSERT_TRUE(registry.writeRewrittenSource(main, withLineDirectives(rewritten, main)));
-        const QString written = readSourceText(main);
+        MappedText rewritten;
+        ASSERT_TRUE(rewriteSourceFile(main, registry, &rewritten));
+        const QByteArray written = readFileBytes(main).value_or(QByteArray());
 
         EXPECT_EQ(withoutLineDirectives(written), rewritten.text);
         const QList<NumberedLine> numbered = numberLines(written, main);

@@ -30,40 +30,18 @@ TEST(LineOrigin, OriginsOfOneFileNameAreEqualWhereverTheNameCameFrom) {
 }
 
 TEST(MappedText, AppendJoinsTheTouchingLinesAndKeepsTheirOrigin) {
-    MappedText text(QStringLiteral("a\nb"), at(1));
-    text.append(MappedText(QStringLiteral("c\nd"), at(5)));
-    EXPECT_EQ(text.text, QStringLiteral("a\nbc\nd"));
+    MappedText text("a\nb", at(1));
+    text.append(MappedText("c\nd", at(5)));
+    EXPECT_EQ(text.text, QByteArray("a\nbc\nd"));
     EXPECT_EQ(text.origins, (QList<LineOrigin>{at(1), at(1), at(5)}));
 
     MappedText empty;
-    empty.append(MappedText(QStringLiteral("x\ny"), at(7)));
+    empty.append(MappedText("x\ny", at(7)));
     EXPECT_EQ(empty.origins, (QList<LineOrigin>{at(7), at(7)}));
 
-    MappedText endsInLineFeed(QStringLiteral("a\n"), at(1));
-    endsInLineFeed.append(QStringLiteral("z"), at(9));
+    MappedText endsInLineFeed("a\n", at(1));
+    endsInLineFeed.append(MappedText("z", at(9)));
     EXPECT_EQ(endsInLineFeed.origins, (QList<LineOrigin>{at(1), at(9)}));
-}
-
-TEST(MappedText, AppendingLinesIsAppendingTheirJoinedText) {
-    const QList<QStringList> lineLists = {{},
-                                          {QString()},
-                                          {QStringLiteral("x")},
-                                          {QStringLiteral("x"), QString(), QStringLiteral("y")}};
-    const QList<MappedText> heads = {MappedText(), MappedText(QStringLiteral("a\n"), at(1)),
-                                     MappedText(QStringLiteral("a\nb"), at(2))};
-    for (const QStringList& lines : lineLists) {
-        QList<LineOrigin> origins;
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            origins.append(at(int(10 + i)));
-        for (const MappedText& head : heads) {
-            MappedText expected = head;
-            expected.append(MappedText::fromLines(lines, origins));
-            MappedText appended = head;
-            appended.appendLines(lines, origins);
-            EXPECT_EQ(appended.text, expected.text) << lines.join(u'|').toStdString();
-            EXPECT_EQ(appended.origins, expected.origins) << lines.join(u'|').toStdString();
-        }
-    }
 }
 
 TEST(MappedText, InsertKeepsOneOriginPerLine) {
@@ -82,16 +60,9 @@ TEST(MappedText, InsertKeepsOneOriginPerLine) {
         {"a\n\nb", 2, "p", {1, 100, 3}},
     };
     for (const Case& c : cases) {
-        const QString source = QString::fromLatin1(c.text);
-        MappedText text;
-        text.text = source;
-        text.origins.clear();
-        for (qsizetype i = 0; i <= source.count(u'\n'); ++i)
-            text.origins.append(at(int(i + 1)));
-        text.insert(c.position, MappedText(QString::fromLatin1(c.inserted), at(100)));
-        QString expectedText = source;
-        expectedText.insert(c.position, QString::fromLatin1(c.inserted));
-        EXPECT_EQ(text.text, expectedText);
+        MappedText text = sourceOf(c.text);
+        text.insert(c.position, MappedText(c.inserted, at(100)));
+        EXPECT_EQ(text.text, QByteArray(c.text).insert(c.position, c.inserted));
         QList<LineOrigin> expected;
         for (int line : c.lines)
             expected.append(at(line));
@@ -99,22 +70,26 @@ TEST(MappedText, InsertKeepsOneOriginPerLine) {
     }
 }
 
-TEST(MappedText, JoinLinesKeepsEveryPartsOrigins) {
-    const MappedText joined = MappedText::joinLines(
-        {MappedText(QStringLiteral("a\nb"), at(1)), MappedText(QStringLiteral("\n"), LineOrigin()),
-         MappedText(QString(), at(7)), MappedText(QStringLiteral("c"), at(3))});
-    EXPECT_EQ(joined.text, QStringLiteral("a\nb\n\n\n\nc"));
-    ASSERT_EQ(joined.lineCount(), 6);
-    EXPECT_EQ(joined.origins[1], at(1));
-    EXPECT_FALSE(joined.origins[2].isKnown());
-    EXPECT_EQ(joined.origins[4], at(7));
-    EXPECT_EQ(joined.origins[5], at(3));
-}
+// Pieces are joined with line feeds as lines are; each keeps its own origins,
+// and a piece of several lines given one origin gives it to each of them.
+TEST(MappedTextBuilder, EveryPieceStartsALineOfItsOwn) {
+    MappedTextBuilder builder;
+    builder.add(MappedText("a\nb", at(1)));
+    builder.add("\n");
+    builder.add(QByteArrayView(), at(7));
+    builder.add("c", at(3));
+    builder.add(sourceOf("x\ny"));
+    const MappedText built = builder.take();
+    EXPECT_EQ(built.text, QByteArray("a\nb\n\n\n\nc\nx\ny"));
+    EXPECT_EQ(built.origins, (QList<LineOrigin>{at(1), at(1), LineOrigin(), LineOrigin(), at(7),
+                                                at(3), at(1), at(2)}));
 
-TEST(MappedText, JoinLinesOfNothingIsOneEmptyLine) {
-    const MappedText joined = MappedText::joinLines({});
-    EXPECT_EQ(joined.text, QString());
-    EXPECT_EQ(joined.lineCount(), 1);
+    // Taken, it starts again; given nothing, it makes one empty line.
+    const MappedText nothing = builder.take();
+    EXPECT_EQ(nothing.text, QByteArray());
+    EXPECT_EQ(nothing.origins, QList<LineOrigin>{LineOrigin()});
+    builder.add("z", at(4));
+    EXPECT_EQ(builder.take().origins, QList<LineOrigin>{at(4)});
 }
 
 } // namespace

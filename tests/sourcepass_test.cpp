@@ -1,8 +1,11 @@
 #include "linenumbering.h"
+#include "lineviews.h"
+#include "pipeline.h"
 #include "qtprinting.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
 #include "sourcepass.h"
+#include "text.h"
 
 #include <gtest/gtest.h>
 
@@ -19,24 +22,22 @@ protected:
 
     QString path(const QString& name) const { return directory.filePath(name); }
 
-    void write(const QString& name, const QString& text) const {
-        ASSERT_TRUE(writeFileBytes(path(name), text.toLatin1()));
+    void write(const QString& name, const QByteArray& text) const {
+        ASSERT_TRUE(writeFileBytes(path(name), text));
     }
     // The written text as the pass produced it, without its line directives.
-    QString read(const QString& name) const {
-        return withoutLineDirectives(readSourceText(path(name)));
+    QByteArray read(const QString& name) const {
+        return withoutLineDirectives(readFileBytes(path(name)).value_or(QByteArray()));
     }
 
     MappedText expand(const QString& name) {
-        const QString source = path(name);
-        registry.registerSource(source, readFileBytes(source).value_or(QByteArray()));
-        return expandTemplates(source, source, registry);
+        MappedText text;
+        EXPECT_TRUE(rewriteSourceFile(path(name), registry, &text));
+        return text;
     }
 
     // The written text's line n (1-based) and where it came from.
-    static QString lineOf(const MappedText& text, int n) {
-        return text.text.section(u'\n', n - 1, n - 1);
-    }
+    static QByteArray lineOf(const MappedText& text, int n) { return ::lineOf(text.text, n - 1); }
 };
 
 const char* const stackTemplate = "template Stack\n"
@@ -53,24 +54,24 @@ const char* const stackTemplate = "template Stack\n"
 
 TEST_F(SourcePassTest, WorkedExampleIsWrittenByteForByte) {
     write(QStringLiteral("main.bas"),
-          QLatin1StringView(stackTemplate) + QStringLiteral("dim s as Stack<<<double>>>"));
+          QByteArray(stackTemplate) + QByteArray("dim s as Stack<<<double>>>"));
     const MappedText written = expand(QStringLiteral("main.bas"));
 
-    const QString expected = QStringLiteral("type Stack_double\n"
-                                            "\n"
-                                            "items(0 to 15) as double\n"
-                                            "count as integer\n"
-                                            "declare sub push(byval v as double)\n"
-                                            "end type \n"
-                                            "\n"
-                                            "\n"
-                                            "sub Stack_double.push(byval v as double)\n"
-                                            "items(count) = v\n"
-                                            "count += 1\n"
-                                            "end sub\n"
-                                            "\n"
-                                            "\n"
-                                            "dim s as Stack_double");
+    const QByteArray expected = QByteArray("type Stack_double\n"
+                                           "\n"
+                                           "items(0 to 15) as double\n"
+                                           "count as integer\n"
+                                           "declare sub push(byval v as double)\n"
+                                           "end type \n"
+                                           "\n"
+                                           "\n"
+                                           "sub Stack_double.push(byval v as double)\n"
+                                           "items(count) = v\n"
+                                           "count += 1\n"
+                                           "end sub\n"
+                                           "\n"
+                                           "\n"
+                                           "dim s as Stack_double");
     EXPECT_EQ(read(QStringLiteral("main.bas")), expected);
     EXPECT_EQ(written.text, expected);
 
@@ -84,10 +85,9 @@ TEST_F(SourcePassTest, WorkedExampleIsWrittenByteForByte) {
 }
 
 TEST_F(SourcePassTest, FileWithoutTemplatesGetsAnEmptyFirstLine) {
-    write(QStringLiteral("plain.bas"), QStringLiteral("print 1\nprint \"Stack<<<x>>>\"\n"));
+    write(QStringLiteral("plain.bas"), QByteArray("print 1\nprint \"Stack<<<x>>>\"\n"));
     const MappedText written = expand(QStringLiteral("plain.bas"));
-    EXPECT_EQ(read(QStringLiteral("plain.bas")),
-              QStringLiteral("\nprint 1\nprint \"Stack<<<x>>>\"\n"));
+    EXPECT_EQ(read(QStringLiteral("plain.bas")), QByteArray("\nprint 1\nprint \"Stack<<<x>>>\"\n"));
     const QString plain = path(QStringLiteral("plain.bas"));
     EXPECT_EQ(written.origins,
               (QList<LineOrigin>{LineOrigin(), {plain, 1}, {plain, 2}, {plain, 3}}));
@@ -96,63 +96,63 @@ TEST_F(SourcePassTest, FileWithoutTemplatesGetsAnEmptyFirstLine) {
 // Templates declared in included files are known to the including file, and
 // an instance made from them maps back to the lines of the file that declared it.
 TEST_F(SourcePassTest, IncludedFilesHandTheirTemplatesBack) {
-    write(QStringLiteral("a.bi"), QStringLiteral("template A\nx as t1\nend template\n"));
-    write(QStringLiteral("b.bi"), QStringLiteral("template B\ny as t1\nend template\n"));
-    write(QStringLiteral("inner.bi"), QStringLiteral("template Inner\nz as t1\nend template\n"));
-    write(QStringLiteral("mid.bi"), QStringLiteral("#include once \"inner.bi\"\n"));
-    write(QStringLiteral("main.bas"), QStringLiteral("#include once \"a.bi\"\n"
-                                                     "#include once \"b.bi\"\n"
-                                                     "#include once \"mid.bi\"\n"
-                                                     "dim p as A<<<integer>>>\n"
-                                                     "dim q as B<<<byte>>>\n"
-                                                     "dim r as Inner<<<short>>>\n"));
+    write(QStringLiteral("a.bi"), QByteArray("template A\nx as t1\nend template\n"));
+    write(QStringLiteral("b.bi"), QByteArray("template B\ny as t1\nend template\n"));
+    write(QStringLiteral("inner.bi"), QByteArray("template Inner\nz as t1\nend template\n"));
+    write(QStringLiteral("mid.bi"), QByteArray("#include once \"inner.bi\"\n"));
+    write(QStringLiteral("main.bas"), QByteArray("#include once \"a.bi\"\n"
+                                                 "#include once \"b.bi\"\n"
+                                                 "#include once \"mid.bi\"\n"
+                                                 "dim p as A<<<integer>>>\n"
+                                                 "dim q as B<<<byte>>>\n"
+                                                 "dim r as Inner<<<short>>>\n"));
     const MappedText written = expand(QStringLiteral("main.bas"));
-    EXPECT_EQ(written.text, QStringLiteral("type A_integer\n\nx as integer\nend type \n\n\n"
-                                           "type B_byte\n\ny as byte\nend type \n\n\n"
-                                           "type Inner_short\n\nz as short\nend type \n\n\n"
-                                           "#include once \"a.bi\"\n"
-                                           "#include once \"b.bi\"\n"
-                                           "#include once \"mid.bi\"\n"
-                                           "dim p as A_integer\n"
-                                           "dim q as B_byte\n"
-                                           "dim r as Inner_short\n"));
+    EXPECT_EQ(written.text, QByteArray("type A_integer\n\nx as integer\nend type \n\n\n"
+                                       "type B_byte\n\ny as byte\nend type \n\n\n"
+                                       "type Inner_short\n\nz as short\nend type \n\n\n"
+                                       "#include once \"a.bi\"\n"
+                                       "#include once \"b.bi\"\n"
+                                       "#include once \"mid.bi\"\n"
+                                       "dim p as A_integer\n"
+                                       "dim q as B_byte\n"
+                                       "dim r as Inner_short\n"));
     // Each included file lost its declaration.
-    EXPECT_EQ(read(QStringLiteral("a.bi")), QStringLiteral("\n"));
-    EXPECT_EQ(read(QStringLiteral("inner.bi")), QStringLiteral("\n"));
-    EXPECT_EQ(read(QStringLiteral("mid.bi")), QStringLiteral("\n#include once \"inner.bi\"\n"));
+    EXPECT_EQ(read(QStringLiteral("a.bi")), QByteArray("\n"));
+    EXPECT_EQ(read(QStringLiteral("inner.bi")), QByteArray("\n"));
+    EXPECT_EQ(read(QStringLiteral("mid.bi")), QByteArray("\n#include once \"inner.bi\"\n"));
 
     const QString inner = QDir(directory.path()).absoluteFilePath(QStringLiteral("inner.bi"));
-    ASSERT_EQ(lineOf(written, 13), QStringLiteral("type Inner_short"));
+    ASSERT_EQ(lineOf(written, 13), QByteArray("type Inner_short"));
     EXPECT_EQ(written.origins[12], (LineOrigin{inner, 1}));
     EXPECT_EQ(written.origins[14], (LineOrigin{inner, 2}));
     EXPECT_EQ(written.origins[15], (LineOrigin{inner, 3}));
     EXPECT_EQ(written.origins[18], (LineOrigin{path(QStringLiteral("main.bas")), 1}));
-    EXPECT_EQ(written.origins.size(), written.text.count(u'\n') + 1);
+    EXPECT_EQ(written.origins.size(), written.text.count('\n') + 1);
 }
 
 TEST_F(SourcePassTest, FileAndItsIncludeEachGetTheInstanceTheyUse) {
     write(QStringLiteral("list.bi"),
-          QLatin1StringView(stackTemplate) + QStringLiteral("dim shared d as Stack<<<double>>>\n"));
+          QByteArray(stackTemplate) + QByteArray("dim shared d as Stack<<<double>>>\n"));
     write(QStringLiteral("main.bas"),
-          QStringLiteral("#include once \"list.bi\"\ndim s as Stack<<<double>>>\n"));
+          QByteArray("#include once \"list.bi\"\ndim s as Stack<<<double>>>\n"));
     const MappedText written = expand(QStringLiteral("main.bas"));
 
-    const QString instance = QStringLiteral("type Stack_double\n\n"
-                                            "items(0 to 15) as double\n"
-                                            "count as integer\n"
-                                            "declare sub push(byval v as double)\n"
-                                            "end type \n\n\n"
-                                            "sub Stack_double.push(byval v as double)\n"
-                                            "items(count) = v\n"
-                                            "count += 1\n"
-                                            "end sub\n\n");
+    const QByteArray instance = QByteArray("type Stack_double\n\n"
+                                           "items(0 to 15) as double\n"
+                                           "count as integer\n"
+                                           "declare sub push(byval v as double)\n"
+                                           "end type \n\n\n"
+                                           "sub Stack_double.push(byval v as double)\n"
+                                           "items(count) = v\n"
+                                           "count += 1\n"
+                                           "end sub\n\n");
     EXPECT_EQ(read(QStringLiteral("list.bi")),
-              instance + QStringLiteral("\ndim shared d as Stack_double\n"));
-    EXPECT_EQ(written.text, instance + QStringLiteral("\n#include once \"list.bi\"\n"
-                                                      "dim s as Stack_double\n"));
+              instance + QByteArray("\ndim shared d as Stack_double\n"));
+    EXPECT_EQ(written.text, instance + QByteArray("\n#include once \"list.bi\"\n"
+                                                  "dim s as Stack_double\n"));
     // The member line main.bas got from the header maps to the header's line.
     const QString list = QDir(directory.path()).absoluteFilePath(QStringLiteral("list.bi"));
-    ASSERT_EQ(lineOf(written, 9), QStringLiteral("sub Stack_double.push(byval v as double)"));
+    ASSERT_EQ(lineOf(written, 9), QByteArray("sub Stack_double.push(byval v as double)"));
     EXPECT_EQ(written.origins[8], (LineOrigin{list, 6}));
     EXPECT_EQ(written.origins[15], (LineOrigin{path(QStringLiteral("main.bas")), 2}));
 }
@@ -195,8 +195,7 @@ TEST(IncludeLine, RecognisesOnlyIncludeOnceWithAQuotedName) {
 #endif
     };
     for (const Case& c : cases)
-        EXPECT_EQ(includedPath(QString::fromLatin1(c.line), dir), QString::fromLatin1(c.path))
-            << c.line;
+        EXPECT_EQ(includedPath(c.line, dir), QString::fromLatin1(c.path)) << c.line;
 }
 
 TEST(IncludeLine, DirectoryIsThePathUpToItsLastSeparator) {
@@ -210,11 +209,9 @@ TEST(SourcePass, WritesAnEmptyInstanceLineOnTopAndKeepsTheFinalLineFeed) {
     Folder folder;
     folder.write(QStringLiteral("main.bas"), "print 1\r\nprint 2\n");
     SnapshotRegistry registry;
-    registry.registerSource(folder.path(QStringLiteral("main.bas")), "print 1\r\nprint 2\n");
-    expandTemplates(folder.path(QStringLiteral("main.bas")),
-                    folder.path(QStringLiteral("main.bas")), registry);
+    rewriteSourceFile(folder.path(QStringLiteral("main.bas")), registry);
     EXPECT_EQ(withoutLineDirectives(folder.read(QStringLiteral("main.bas"))),
-              sourceBytesFromText(QStringLiteral("\nprint 1\nprint 2\n")));
+              sourceBytesFromText(QByteArray("\nprint 1\nprint 2\n")));
 }
 
 TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
@@ -230,7 +227,7 @@ TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
     folder.write(QStringLiteral("c.bi"), "c\n");
     const QString main = folder.path(QStringLiteral("main.bas"));
     SnapshotRegistry registry;
-    expandTemplates(main, main, registry);
+    rewriteSourceFile(main, registry);
 
     const QStringList expected = {
         folder.key(QStringLiteral("main.bas")), folder.key(QStringLiteral("a.bi")),
@@ -238,7 +235,7 @@ TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
     EXPECT_EQ(registry.touchedFiles(), expected);
     EXPECT_EQ(folder.read(QStringLiteral("c.bi")), QByteArray("c\n"));
     EXPECT_EQ(withoutLineDirectives(folder.read(QStringLiteral("lib/d.bi"))),
-              sourceBytesFromText(QStringLiteral("\nd\n")));
+              sourceBytesFromText(QByteArray("\nd\n")));
 }
 
 TEST(SourcePass, AFileReachedUnderTwoSpellingsIsExpandedOnce) {
@@ -248,7 +245,7 @@ TEST(SourcePass, AFileReachedUnderTwoSpellingsIsExpandedOnce) {
     folder.write(QStringLiteral("sub/x.bi"), "x\n");
     const QString main = folder.path(QStringLiteral("sub/main.bas"));
     SnapshotRegistry registry;
-    expandTemplates(main, main, registry);
+    rewriteSourceFile(main, registry);
     const QStringList touched = registry.touchedFiles();
     EXPECT_EQ(touched.count(folder.key(QStringLiteral("sub/x.bi"))), 1);
     EXPECT_EQ(touched.size(), 2);

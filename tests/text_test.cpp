@@ -1,3 +1,4 @@
+#include "qtprinting.h"
 #include "sourcefile.h"
 #include "text.h"
 
@@ -7,61 +8,106 @@
 
 namespace {
 
-TEST(Text, OneCharacterPerByteUpToTheFirstNul) {
+QByteArray textOf(const QByteArray& bytes) {
+    const std::optional<SourceText> source = sourceTextFromBytes(bytes);
+    return source ? source->text : QByteArray("<none>");
+}
+
+// Every line end the compiler knows (LF, CR LF, CR alone) becomes one line
+// feed; the text stops at a NUL; every other byte stays as it is.
+TEST(Text, SourceTextKeepsEveryLineEndTheCompilerSees) {
     QByteArray all;
-    for (int b = 1; b < 256; ++b)
-        all.append(char(b));
-    const QString text = textFromBytes(all);
-    ASSERT_EQ(text.size(), 255);
-    for (int b = 1; b < 256; ++b)
-        EXPECT_EQ(text[b - 1].unicode(), b);
-    EXPECT_EQ(bytesFromText(text), all);
-    EXPECT_EQ(textFromBytes(QByteArray("ab\0cd", 5)), QStringLiteral("ab"));
+    for (int b = 1; b < 256; ++b) {
+        if (b != '\r')
+            all.append(char(b));
+    }
+    EXPECT_EQ(textOf(all), all);
+    const struct {
+        QByteArray bytes;
+        const char* text;
+    } cases[] = {
+        {"a\r\nb\r\n", "a\nb\n"},
+        {"print \"one\"\r' comment\rprint \"two\"\r", "print \"one\"\n' comment\nprint \"two\"\n"},
+        {"a\r\r\nb\n\rc", "a\n\nb\n\nc"},
+        {"\r\r", "\n\n"},
+        {"x\r", "x\n"},
+        {QByteArray("ab\0cd", 5), "ab"},
+        {QByteArray("x\r\n\0y\r\n", 7), "x\n"},
+        {QByteArray("x\r\0\n", 4), "x\n"},
+        {QByteArray(), ""},
+        {"\xe9\xff\r\n\x80", "\xe9\xff\n\x80"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(textOf(c.bytes), QByteArray(c.text)) << c.bytes.toStdString();
 }
 
-TEST(Text, CharactersAbove255BecomeQuestionMarks) {
-    EXPECT_EQ(bytesFromText(QStringLiteral("a\u20acb")), QByteArray("a?b"));
+// A UTF-8 byte order mark is not part of the text (the mark goes back in front
+// when the file is written); a UTF-16 or UTF-32 file has no text to read.
+TEST(Text, ByteOrderMarks) {
+    const std::optional<SourceText> marked = sourceTextFromBytes("\xef\xbb\xbfprint 1\r\n");
+    ASSERT_TRUE(marked);
+    EXPECT_TRUE(marked->utf8Mark);
+    EXPECT_EQ(marked->text, QByteArray("print 1\n"));
+    EXPECT_EQ(sourceBytesFromText(marked->text, true).left(4), QByteArray("\xef\xbb\xbfp"));
+    EXPECT_FALSE(sourceTextFromBytes("print 1")->utf8Mark);
+    EXPECT_FALSE(sourceTextFromBytes("\xef\xbbprint")->utf8Mark);
+    for (const QByteArray& wide :
+         {QByteArray("\xff\xfep\0r\0", 6), QByteArray("\xfe\xff\0p\0r", 6),
+          QByteArray("\xff\xfe\0\0p\0\0\0", 8), QByteArray("\0\0\xfe\xff\0\0\0p", 8)})
+        EXPECT_FALSE(sourceTextFromBytes(wide)) << wide.toHex().toStdString();
 }
 
-TEST(SourceFile, TextModeReadingDropsEveryCarriageReturn) {
-    EXPECT_EQ(sourceTextFromBytes("a\r\nb\rc\n"), QStringLiteral("a\nbc\n"));
-    EXPECT_EQ(sourceTextFromBytes(QByteArray("x\r\n\0y\r\n", 7)), QStringLiteral("x\n"));
-    EXPECT_EQ(sourceTextFromBytes(QByteArray("x\0\r", 3)), QStringLiteral("x"));
-    EXPECT_EQ(sourceTextFromBytes("\r\r"), QString());
-    EXPECT_EQ(sourceTextFromBytes(QByteArray()), QString());
-    // Bytes above 127 are the same characters with carriage returns or without.
-    EXPECT_EQ(sourceTextFromBytes("\xe9\xff\r\n\x80"), QStringLiteral("\u00e9\u00ff\n\u0080"));
-    EXPECT_EQ(sourceTextFromBytes("\xe9\xff\n\x80"), QStringLiteral("\u00e9\u00ff\n\u0080"));
+TEST(Text, TextThatNeedsNoChangeIsTheFilesOwnBytes) {
+    const QByteArray bytes = "print 1\nprint 2\n";
+    EXPECT_EQ(sourceTextFromBytes(bytes)->text.constData(), bytes.constData());
 }
 
-TEST(SourceFile, TextModeWritingUsesThePlatformLineEnd) {
+// Whether a rewritten text is what the file holds already is found without
+// making the file's text again; it must agree with making it.
+TEST(Text, TellsATextFromItsBytesAsMakingItWould) {
+    const char pieces[] = {'a', '\n', '\r', '\0', '\xef', '\xbb', '\xbf', '\xff', '\xfe'};
+    quint32 seed = 2026;
+    const auto next = [&seed](quint32 bound) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % bound;
+    };
+    for (int round = 0; round < 5000; ++round) {
+        QByteArray bytes;
+        for (quint32 n = next(9); n > 0; --n)
+            bytes += pieces[next(sizeof pieces)];
+        const std::optional<SourceText> source = sourceTextFromBytes(bytes);
+        const QByteArray text = source ? source->text : QByteArray();
+        ASSERT_EQ(isSourceTextOf(text, bytes), source.has_value()) << bytes.toHex().toStdString();
+        if (source) {
+            ASSERT_FALSE(isSourceTextOf(text + 'a', bytes));
+            if (!text.isEmpty()) {
+                ASSERT_FALSE(isSourceTextOf(text.left(text.size() - 1), bytes));
+            }
+        }
+    }
+}
+
+TEST(Text, WritingUsesThePlatformLineEnd) {
 #ifdef Q_OS_WIN
-    EXPECT_EQ(sourceBytesFromText(QStringLiteral("a\nb\n")), QByteArray("a\r\nb\r\n"));
+    EXPECT_EQ(sourceBytesFromText("a\nb\n"), QByteArray("a\r\nb\r\n"));
 #else
-    EXPECT_EQ(sourceBytesFromText(QStringLiteral("a\nb\n")), QByteArray("a\nb\n"));
+    EXPECT_EQ(sourceBytesFromText("a\nb\n"), QByteArray("a\nb\n"));
 #endif
 }
 
-TEST(SourceFile, LargeTextsAreWrittenWhole) {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("big.bas"));
-    QString text;
-    for (int i = 0; text.size() < 300000; ++i)
-        text += QStringLiteral("line %1 \u00e9\n").arg(i);
-    ASSERT_TRUE(writeSourceText(path, text));
-    EXPECT_EQ(readFileBytes(path), sourceBytesFromText(text));
-    ASSERT_TRUE(writeSourceText(path, QString()));
-    EXPECT_EQ(readFileBytes(path), QByteArray());
+TEST(Text, FileNamesAreTheFileSystemsBytes) {
+    const QString name = QStringLiteral("/src/caf\u00e9/\u043a\u043e\u0434.bas");
+    const QByteArray bytes = fileNameBytes(name);
+#ifdef Q_OS_LINUX
+    EXPECT_EQ(bytes, QByteArray("/src/caf\xc3\xa9/\xd0\xba\xd0\xbe\xd0\xb4.bas"));
+#endif
+    EXPECT_EQ(fileNameFromBytes(bytes), name);
 }
-
-} // namespace
-
-namespace {
 
 // Files are read into a buffer of their size; files whose size says nothing
 // (kernel files, devices) are still read to their end, and nothing is lost or
 // left over at the size's edges.
-TEST(Text, FilesReadWholeWhateverTheirSizeSays) {
+TEST(SourceFile, FilesReadWholeWhateverTheirSizeSays) {
     QTemporaryDir folder;
     for (const qsizetype size :
          {qsizetype(0), qsizetype(1), qsizetype(16384), qsizetype(3000001)}) {

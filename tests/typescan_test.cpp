@@ -1,3 +1,4 @@
+#include "classsteps.h"
 #include "classtext.h"
 #include "forwarding.h"
 #include "typescan.h"
@@ -8,73 +9,77 @@
 
 namespace {
 
-QList<TypeRecord> scan(const QString& source) {
+QList<TypeRecord> scan(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
-    return scanTypes(mapped.text.split(u'\n'), mapped.origins);
+    return scanTypes(splitLines(mapped.text), mapped.origins);
+}
+
+MappedText joined(const QList<MappedText>& parts) {
+    MappedTextBuilder text;
+    for (const MappedText& part : parts)
+        text.add(part);
+    return text.take();
 }
 
 // The scanning rules transcribed literally, to check the indexed scan against:
 // every scan walks the working list from the type line to its end and erases
 // the lines it takes.
-QList<TypeRecord> referenceScan(const QString& source) {
+QList<TypeRecord> referenceScan(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
-    QStringList lines = mapped.text.split(u'\n');
+    QByteArrayList lines = mapped.text.split('\n');
     QList<LineOrigin> origins = mapped.origins;
-    const QLatin1StringView kinds[] = {
-        QLatin1StringView("sub"),        QLatin1StringView("function"),
-        QLatin1StringView("property"),   QLatin1StringView("constructor"),
-        QLatin1StringView("destructor"), QLatin1StringView("operator")};
+    const QByteArrayView kinds[] = {QByteArrayView("sub"),        QByteArrayView("function"),
+                                    QByteArrayView("property"),   QByteArrayView("constructor"),
+                                    QByteArrayView("destructor"), QByteArrayView("operator")};
     QList<TypeRecord> records;
     for (qsizetype j = 0; j < lines.size(); ++j) {
-        const QString typeLine = lines[j];
+        const QByteArray typeLine = lines[j];
         const Tokens tokens = lineTokens(typeLine);
-        if (tokens.size() < 2 || !isKeyword(tokens[0], QLatin1StringView("type")))
+        if (tokens.size() < 2 || !isKeyword(tokens[0], "type"))
             continue;
         TypeRecord record;
-        record.typeName = tokens[1].toString();
-        const QString prefix = record.typeName + u'.';
+        record.typeName = tokens[1].toByteArray();
+        const QByteArray prefix = record.typeName + '.';
         QList<MappedText> forwarders, declarations, blockLines, methodLines;
         for (qsizetype k = j; k < lines.size(); ++k) {
             blockLines.append(MappedText(lines[k], origins[k]));
             const Tokens t = lineTokens(lines[k]);
             if (t.size() < 2)
                 continue;
-            if (t.size() == 3 && isKeyword(t[1], QLatin1StringView("as"))) {
+            if (t.size() == 3 && isKeyword(t[1], "as")) {
                 const ForwardEntry entry = forwardField(t[0], t[2]);
                 forwarders.append(MappedText(entry.forwarder, origins[k]));
                 declarations.append(MappedText(entry.declaration, origins[k]));
             }
-            if (isKeyword(t[0], QLatin1StringView("end")) &&
-                isKeyword(t[1], QLatin1StringView("type")))
+            if (isKeyword(t[0], "end") && isKeyword(t[1], "type"))
                 break;
         }
-        for (QLatin1StringView kind : kinds) {
+        for (QByteArrayView kind : kinds) {
             const bool namesTypeItself =
-                kind == QLatin1StringView("constructor") || kind == QLatin1StringView("destructor");
-            const bool forwarded = !namesTypeItself && kind != QLatin1StringView("operator");
+                kind == QByteArrayView("constructor") || kind == QByteArrayView("destructor");
+            const bool forwarded = !namesTypeItself && kind != QByteArrayView("operator");
             bool inMember = false;
             for (qsizetype k = j; k < lines.size(); ++k) {
-                const QString line = lines[k];
+                const QByteArray line = lines[k];
                 const Tokens t = lineTokens(line);
                 if (t.size() >= 2) {
                     const bool header =
                         isKeyword(t[0], kind) &&
                         (namesTypeItself
-                             ? (t[1].compare(record.typeName, Qt::CaseInsensitive) == 0 ||
-                                startsWithIgnoringCase(t[1], QString(record.typeName + u'(')))
+                             ? (equalsIgnoringCase(t[1], record.typeName) ||
+                                startsWithIgnoringCase(t[1], QByteArray(record.typeName + '(')))
                              : startsWithIgnoringCase(t[1], prefix));
                     if (header && forwarded) {
-                        const ForwardEntry entry = forwardMember(
-                            QString(kind), t, memberNameOf(line), argumentListOf(line), prefix);
+                        const ForwardEntry entry = forwardMember(kind, t, memberNameOf(line),
+                                                                 argumentListOf(line), prefix);
                         forwarders.append(MappedText(entry.forwarder, origins[k]));
                         declarations.append(MappedText(entry.declaration, origins[k]));
                     }
                     if (header)
                         inMember = true;
-                    if (isKeyword(t[1], kind) && inMember &&
-                        isKeyword(t[0], QLatin1StringView("end"))) {
+                    if (isKeyword(t[1], kind) && inMember && isKeyword(t[0], "end")) {
                         methodLines.append(MappedText(line, origins[k]));
-                        methodLines.append(MappedText(QStringLiteral("\n"), LineOrigin()));
+                        methodLines.append(MappedText(QByteArray("\n"), LineOrigin()));
                         lines.removeAt(k);
                         origins.removeAt(k);
                         --k;
@@ -90,17 +95,17 @@ QList<TypeRecord> referenceScan(const QString& source) {
                 }
             }
         }
-        record.forwarderText = MappedText::joinLines(forwarders);
-        record.declareText = MappedText::joinLines(declarations);
-        record.blockText = MappedText::joinLines(blockLines);
-        record.methodText = MappedText::joinLines(methodLines);
+        record.forwarderText = joined(forwarders);
+        record.declareText = joined(declarations);
+        record.blockText = joined(blockLines);
+        record.methodText = joined(methodLines);
         records.append(record);
     }
     return records;
 }
 
 void expectSameRecords(const QList<TypeRecord>& actual, const QList<TypeRecord>& expected,
-                       const QString& source) {
+                       const QByteArray& source) {
     ASSERT_EQ(actual.size(), expected.size()) << source.toStdString();
     for (qsizetype i = 0; i < actual.size(); ++i) {
         EXPECT_EQ(actual[i].typeName, expected[i].typeName) << source.toStdString();
@@ -154,11 +159,11 @@ TEST(TypeScan, AgreesWithTheLiteralRulesOnRandomFiles) {
     const int vocabularySize = int(sizeof(vocabulary) / sizeof(vocabulary[0]));
     QRandomGenerator random(20261208);
     for (int round = 0; round < 3000; ++round) {
-        QStringList lines;
+        QByteArrayList lines;
         const int count = random.bounded(1, 30);
         for (int i = 0; i < count; ++i)
-            lines.append(QString::fromLatin1(vocabulary[random.bounded(vocabularySize)]));
-        const QString source = lines.join(u'\n');
+            lines.append(QByteArray(vocabulary[random.bounded(vocabularySize)]));
+        const QByteArray source = lines.join('\n');
         expectSameRecords(scan(source), referenceScan(source), source);
         if (::testing::Test::HasFailure())
             return;
@@ -168,21 +173,21 @@ TEST(TypeScan, AgreesWithTheLiteralRulesOnRandomFiles) {
 TEST(TypeScan, TypeLines) {
     struct Case {
         const char* source;
-        QStringList names;
+        QByteArrayList names;
     };
     const Case cases[] = {
         {"type", {}},
-        {"TYPE Shape", {QStringLiteral("Shape")}},
-        {"Type Shape Extends Base", {QStringLiteral("Shape")}},
-        {"   type Shape", {QStringLiteral("Shape")}},
+        {"TYPE Shape", {QByteArray("Shape")}},
+        {"Type Shape Extends Base", {QByteArray("Shape")}},
+        {"   type Shape", {QByteArray("Shape")}},
         {"\ttype Shape", {}},
-        {"type Handle as integer", {QStringLiteral("Handle")}},
-        {"type Shape ' base", {QStringLiteral("Shape")}},
+        {"type Handle as integer", {QByteArray("Handle")}},
+        {"type Shape ' base", {QByteArray("Shape")}},
         {"dim x as integer", {}},
     };
     for (const Case& c : cases) {
-        QStringList names;
-        for (const TypeRecord& record : scan(QString::fromLatin1(c.source)))
+        QByteArrayList names;
+        for (const TypeRecord& record : scan(QByteArray(c.source)))
             names.append(record.typeName);
         EXPECT_EQ(names, c.names) << c.source;
     }
@@ -222,7 +227,7 @@ TEST(TypeScan, KindsComeInOrderAndImplementationsAreSeparated) {
               text({"sub Shape.s()", "  if 1 then", "  end if", "end sub", "\n",
                     "function Shape.f() as integer", "  exit function", "end function", "\n",
                     "property Shape.p() as integer", "  return 1", "end property", "\n"}));
-    EXPECT_TRUE(record.methodText.text.endsWith(QStringLiteral("end property\n\n")));
+    EXPECT_TRUE(record.methodText.text.endsWith(QByteArray("end property\n\n")));
 }
 
 TEST(TypeScan, ImplementationsAreClaimedByQualifierAndPosition) {
@@ -231,9 +236,9 @@ TEST(TypeScan, ImplementationsAreClaimedByQualifierAndPosition) {
          "sub shape.draw()", "end sub", "sub ShapeX.f()", "end sub", "type Circle", "end type"}));
     ASSERT_EQ(records.size(), 2);
     EXPECT_EQ(records[0].methodText.text, text({"sub shape.draw()", "end sub", "\n"}));
-    EXPECT_EQ(records[0].declareText.text, QStringLiteral("  declare sub draw()"));
+    EXPECT_EQ(records[0].declareText.text, QByteArray("  declare sub draw()"));
     // Written before its type line, Circle's implementation is not found.
-    EXPECT_EQ(records[1].methodText.text, QString());
+    EXPECT_EQ(records[1].methodText.text, QByteArray());
 }
 
 TEST(TypeScan, ImplementationWithoutEndLineHidesEverythingAfterIt) {
@@ -245,7 +250,7 @@ TEST(TypeScan, ImplementationWithoutEndLineHidesEverythingAfterIt) {
               text({"sub Shape.f()", "  x = 1", "type Circle", "end type",
                     "function Shape.g() as integer", "end function"}));
     // The function header was met inside the sub: it is generated all the same.
-    EXPECT_EQ(records[0].declareText.text, QStringLiteral("  declare sub f()"));
+    EXPECT_EQ(records[0].declareText.text, QByteArray("  declare sub f()"));
 }
 
 TEST(TypeScan, HeaderMetInsideAnImplementationIsGeneratedAndTaken) {
@@ -300,12 +305,12 @@ TEST(TypeScan, ConstructorHeadersNameTheTypeItself) {
                           {"ShapeX", false}, {"ShapeX()", false}, {"Shape.x", false},
                           {"Shap", false},   {"Shape (", false}};
     for (const Case& c : cases)
-        EXPECT_EQ(namesType(QString::fromLatin1(c.token), u"Shape"), c.names) << c.token;
+        EXPECT_EQ(namesType(QByteArray(c.token), "Shape"), c.names) << c.token;
 }
 
 TEST(TypeScan, NoTypesGiveNoRecords) {
     EXPECT_TRUE(scan(text({"print 1", "sub f()", "end sub"})).isEmpty());
-    EXPECT_TRUE(scan(QString()).isEmpty());
+    EXPECT_TRUE(scan(QByteArray()).isEmpty());
 }
 
 } // namespace

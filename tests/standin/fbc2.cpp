@@ -91,19 +91,16 @@ void reportMarkedLines(const QString& path, const QString& name, const QString& 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QString text = QString::fromLatin1(file.readAll()).remove(u'\r');
-    for (const NumberedLine& line : numberLines(text, name)) {
+    for (const NumberedLine& line : numberLines(file.readAll(), name)) {
         const QString trimmed = line.text.trimmed();
         if (trimmed.startsWith(QLatin1StringView("#include once \""), Qt::CaseInsensitive)) {
             const QString included = trimmed.section(u'"', 1, 1);
             const QString includedPath = QFileInfo(path).dir().absoluteFilePath(included);
             reportMarkedLines(includedPath, includedPath, marker, seen, messages);
         } else if (line.text.contains(marker)) {
-            messages += QStringLiteral("%1(%2) error 42: %3 in '%4'\n")
-                            .arg(line.file)
-                            .arg(line.line)
-                            .arg(marker, trimmed)
-                            .toLatin1();
+            // The file's name as the file system's bytes, as the compiler prints it.
+            messages += QFile::encodeName(line.file) + '(' + QByteArray::number(line.line) +
+                        ") error 42: " + marker.toLatin1() + " in '" + trimmed.toLatin1() + "'\n";
         }
     }
 }

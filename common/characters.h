@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+// What the passes need to know about the bytes of source text. FreeBASIC's
+// keywords are ASCII, and so is every letter-case rule here: a keyword, a
+// type's name or a template's name matches another spelling when the two
+// differ only in the case of ASCII letters. A byte of 128 or above counts as
+// the Latin-1 character of the same code where a name is told from its
+// surroundings (é is a letter), and is never folded.
+
+namespace characters {
+
+// One entry per byte value.
+struct ByteTable {
+    bool entries[256] = {};
+};
+
+constexpr ByteTable nameBytes() {
+    ByteTable table;
+    for (int c = 0; c < 256; ++c) {
+        const bool ascii =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        // Latin-1's letters: ª, µ, º, and À to ÿ but for × and ÷.
+        const bool latin1 =
+            c == 0xaa || c == 0xb5 || c == 0xba || (c >= 0xc0 && c != 0xd7 && c != 0xf7);
+        table.entries[c] = ascii || latin1;
+    }
+    return table;
+}
+
+constexpr ByteTable spaceBytes() {
+    ByteTable table;
+    for (int c = 0; c < 256; ++c)
+        table.entries[c] = (c >= 0x09 && c <= 0x0d) || c == ' ' || c == 0x85 || c == 0xa0;
+    return table;
+}
+
+inline constexpr ByteTable names = nameBytes();
+inline constexpr ByteTable spaces = spaceBytes();
+
+} // namespace characters
+
+// A byte that may be part of a FreeBASIC name: a letter, a decimal digit or '_'.
+inline bool isNameChar(char c) {
+    return characters::names.entries[uchar(c)];
+}
+
+// White space: tab, line feed, vertical tab, form feed, carriage return,
+// space, and Latin-1's next line (0x85) and no-break space (0xa0).
+inline bool isSpaceChar(char c) {
+    return characters::spaces.entries[uchar(c)];
+}
+
+// An ASCII letter in lower case; every other byte as it is.
+inline char foldCase(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+}
+
+bool equalsIgnoringCase(QByteArrayView text, QByteArrayView other);
+bool startsWithIgnoringCase(QByteArrayView text, QByteArrayView prefix);
+
+// The first position at or after from where needle stands in text, ignoring
+// case, or -1.
+qsizetype indexOfIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);
+
+// The text with every ASCII letter in lower case: the key under which names
+// are looked up ignoring case.
+QByteArray caseFolded(QByteArrayView text);

@@ -1,0 +1,73 @@
+#include "pipeline.h"
+
+#include "classexpander.h"
+#include "linedirectives.h"
+#include "snapshotregistry.h"
+#include "sourcepass.h"
+#include "text.h"
+
+#include <QHash>
+
+namespace {
+
+// The files one pipeline has read, by the path they were read under: what
+// their writes need to know of them.
+using ReadFiles = QHash<QString, RewrittenFile>;
+
+// The template pass's files, read and registered through the registry; an
+// included file's rewritten text is written with its directives.
+SourceFiles sourceFilesOver(SnapshotRegistry& registry, ReadFiles& read) {
+    SourceFiles files;
+    files.readText = [&registry, &read](const QString& path) -> std::optional<QByteArray> {
+        // Read whole through the registry, which holds the file for the run
+        // and keeps its original; a file in UTF-16 or UTF-32 is left as it is.
+        const std::optional<QByteArray> bytes = registry.readSource(path);
+        if (!bytes)
+            return std::nullopt;
+        std::optional<SourceText> source = sourceTextFromBytes(*bytes);
+        if (!source)
+            return std::nullopt;
+        read.insert(path, RewrittenFile{path, path, *bytes, source->utf8Mark});
+        return std::move(source->text);
+    };
+    files.isExpanded = [&registry](const QString& path) { return registry.isTouched(path); };
+    files.takeIncluded = [&registry, &read](const QString& path, const QString& compilerName,
+                                            MappedText text) {
+        RewrittenFile file = read.take(path);
+        file.compilerName = compilerName;
+        // Nothing reads an included file again in this run, so its write may
+        // go on beside the rest of the pass.
+        writeRewrittenFile(registry, file, std::move(text), true);
+    };
+    return files;
+}
+
+} // namespace
+
+bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, MappedText text,
+                        bool queued) {
+    if (isSourceTextOf(text.text, file.original))
+        return false;
+    const QByteArray bytes =
+        sourceBytesFromText(withLineDirectives(std::move(text), file.compilerName), file.utf8Mark);
+    if (!queued)
+        return registry.writeRewrittenBytes(file.path, bytes);
+    registry.queueRewrittenBytes(file.path, bytes);
+    return true;
+}
+
+bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, MappedText* passText) {
+    // A file named twice, or also included by an earlier one, is read as the
+    // earlier rewrite left it.
+    registry.settleJournal();
+    ReadFiles read;
+    std::optional<MappedText> text = expandTemplates(path, sourceFilesOver(registry, read));
+    if (!text)
+        return false;
+    // The class pass gets the template pass's text in memory, the text the
+    // file would hold, and the file is written once.
+    *text = expandClassText(std::move(*text));
+    if (passText)
+        *passText = *text;
+    return writeRewrittenFile(registry, read.take(path), std::move(*text));
+}

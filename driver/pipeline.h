@@ -1,0 +1,38 @@
+#pragma once
+
+#include "mappedtext.h"
+
+#include <QString>
+
+struct SnapshotRegistry;
+
+// The road of one source file named on the command line to the text the
+// compiler reads: the template pass (which hands back the files it includes,
+// rewritten), the class-extension pass over its text, the "#line" directives
+// that point the compiler's messages at the user's own lines, and the bytes
+// written in place of the file. Every file is read, registered and written
+// through the registry; included files are written on the journal's thread.
+//
+// A file is left alone when it cannot be read (not registered, not written,
+// not created: the compiler reports it), when it is in UTF-16 or UTF-32, and
+// when the passes leave its text as it was (not written at all, so it keeps
+// its times and may be read-only); the same holds for the files it includes.
+// Returns whether the file was rewritten. When passText is given, it receives
+// the text as the passes produced it, each line with its origin, before the
+// directives were added.
+bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry,
+                       MappedText* passText = nullptr);
+
+// How a file's rewritten text is written: through the registry, with the
+// directives under compilerName and the byte order mark it was read with
+// (on the journal's thread when queued), unless the text is what the file
+// holds already (original, its bytes as read): then nothing is written.
+// Returns whether the file was written (or queued).
+struct RewrittenFile {
+    QString path;
+    QString compilerName;
+    QByteArray original;
+    bool utf8Mark = false;
+};
+bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, MappedText text,
+                        bool queued = false);

@@ -1,0 +1,50 @@
+#include "characters.h"
+#include "qtprinting.h"
+
+#include <QChar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A byte of 128 or above is judged as the Latin-1 character of the same code,
+// exactly as the passes judged it when they held text as Latin-1 characters.
+TEST(Characters, EveryByteIsJudgedAsItsLatin1Character) {
+    for (int b = 0; b < 256; ++b) {
+        const QChar c{char16_t(b)};
+        EXPECT_EQ(isNameChar(char(b)), c == u'_' || c.isLetter() || c.isDigit()) << b;
+        EXPECT_EQ(isSpaceChar(char(b)), c.isSpace()) << b;
+    }
+}
+
+TEST(Characters, LetterCaseFoldsAsciiOnly) {
+    EXPECT_TRUE(equalsIgnoringCase("Stack", "sTACK"));
+    EXPECT_FALSE(equalsIgnoringCase("Stack", "Stacks"));
+    EXPECT_FALSE(equalsIgnoringCase("\xc9t\xe9", "\xe9t\xe9")); // É and é stay apart
+    EXPECT_FALSE(equalsIgnoringCase("@", "`"));                 // neighbours of the letters
+    EXPECT_FALSE(equalsIgnoringCase("[", "{"));
+    EXPECT_EQ(caseFolded("Map_String\xc9Z"), QByteArray("map_string\xc9z"));
+
+    EXPECT_TRUE(startsWithIgnoringCase("SHAPE.move", "shape."));
+    EXPECT_FALSE(startsWithIgnoringCase("Sha", "shape"));
+
+    struct Case {
+        const char* text;
+        const char* needle;
+        qsizetype from;
+        qsizetype found;
+    };
+    const Case cases[] = {
+        {"sub SHAPE.x shape.y", "Shape.", 0, 4},
+        {"sub SHAPE.x shape.y", "Shape.", 5, 12},
+        {"sub SHAPE.x shape.y", "Shape.", 13, -1},
+        {"ab", "abc", 0, -1},
+        {"", "a", 0, -1},
+        {"aaab", "AAB", 0, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(indexOfIgnoringCase(c.text, c.needle, c.from), c.found)
+            << c.text << " / " << c.needle << " from " << c.from;
+}
+
+} // namespace

@@ -1,0 +1,58 @@
+#include "classsteps.h"
+#include "classtext.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Extends, ExtendsLinesResolveIgnoringCase) {
+    const QList<TypeRecord> records = resolved(text(
+        {"type Shape", "  x as integer", "end type", "type circle extends SHAPE", "end type"}));
+    EXPECT_TRUE(records[1].inheritedDeclareText.text.contains(
+        QByteArray("  parent as SHAPE_generic_public_member\n")));
+    EXPECT_TRUE(records[1].inheritedForwarderText.text.contains(
+        QByteArray("property circle.x() as integer")));
+}
+
+TEST(Extends, ChainsDependOnTheOrderOfTheExtendsLines) {
+    const QByteArray a = QByteArray("type A\n  a as integer\nend type\n");
+    const QByteArray b = QByteArray("type B extends A\n  b as integer\nend type\n");
+    const QByteArray c = QByteArray("type C extends B\n  c as integer\nend type\n");
+
+    const TypeRecord inOrder = resolved(a + b + c).value(2);
+    EXPECT_TRUE(inOrder.inheritedDeclareText.text.contains(QByteArray("property a()")));
+    EXPECT_TRUE(inOrder.inheritedDeclareText.text.contains(QByteArray("property b()")));
+    EXPECT_TRUE(inOrder.inheritedForwarderText.text.contains(QByteArray("property C.a()")));
+    EXPECT_FALSE(inOrder.inheritedForwarderText.text.contains(QByteArray("B.a")));
+    EXPECT_TRUE(resolved(a + b + c).value(1).twinMethodText.text.contains(
+        QByteArray("property B_generic_public_member.a()")));
+
+    const TypeRecord grandchildFirst = resolved(a + c + b).value(1);
+    EXPECT_FALSE(grandchildFirst.inheritedDeclareText.text.contains(QByteArray("property a()")));
+    EXPECT_TRUE(grandchildFirst.inheritedDeclareText.text.contains(QByteArray("property b()")));
+}
+
+TEST(Extends, ParentFromAnotherFileGivesNothingInherited) {
+    const TypeRecord record =
+        resolved(text({"type Circle extends Shape", "  r as integer", "end type"})).value(0);
+    EXPECT_EQ(record.parentName, QByteArray());
+    EXPECT_EQ(record.inheritedDeclareText.text, record.blockText.text);
+    EXPECT_EQ(record.inheritedForwarderText.text, QByteArray());
+}
+
+TEST(Extends, InheritedTextsKeepTheParentsOrigins) {
+    const QList<TypeRecord> records =
+        resolved(text({"type A", "  a as integer", "end type", "type B extends A", "end type",
+                       "type C extends B", "end type"}));
+    const TypeRecord& c = records[2];
+    // The declarations of A's field, passed down two levels.
+    const QByteArrayList lines = c.inheritedDeclareText.text.split('\n');
+    const qsizetype declared = lines.indexOf(QByteArray("  declare property a() as integer"));
+    ASSERT_GE(declared, 0);
+    EXPECT_EQ(c.inheritedDeclareText.origins[declared], at(2));
+    EXPECT_EQ(c.inheritedDeclareText.origins.first(), at(6));
+    const qsizetype parent = lines.indexOf(QByteArray("  parent as B_generic_public_member"));
+    EXPECT_EQ(c.inheritedDeclareText.origins.value(parent), at(6));
+}
+
+} // namespace

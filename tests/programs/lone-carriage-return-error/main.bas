@@ -1,0 +1,1 @@
+' Lines ended by a carriage return alone; the misspelt name on line 9 must be' reported at line 9.#include once "stack.bi"Dim s As Stack<<<integer>>>s.push(3)' a commentPrint s.pop() + totl

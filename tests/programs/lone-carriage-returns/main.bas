@@ -1,0 +1,1 @@
+' Saved with a carriage return alone ending each line, as old Mac editors do:' every statement must still reach the compiler, each on its own line.#include once "stack.bi"Dim s As Stack<<<integer>>>s.push(3)' a comment between two statementss.push(4)Print "popped"; s.pop(); s.pop()Print "last line"
