@@ -28,8 +28,12 @@ namespace {
 const char enclosingRunsName[] = "FBEXT_ENCLOSING_JOURNALS";
 
 // How often a waiting run looks again, and when it says that it waits.
-constexpr int lockPollMs = 25;
-constexpr int waitNoticeMs = 2000;
+constexpr qint64 shortestPauseMs = 2;
+constexpr qint64 longestPauseMs = 25;
+constexpr qint64 waitNoticeMs = 2000;
+// How long a run that holds files waits for another one's before it lets its
+// own go (filelock.h): long enough for the usual passes of another run.
+constexpr qint64 patienceMs = 300;
 
 bool waitNoticeGiven = false; // once per run
 
@@ -213,8 +217,7 @@ LockOutcome waitForFile(LockedFile& file, bool mustBeAlone, bool* keep) {
     for (;;) {
         if (pendingInterrupt())
             return LockOutcome::Interrupted;
-        noticeWaitingFor(file, waited.elapsed());
-        QThread::msleep(lockPollMs);
+        pauseWhileWaitingFor(file, waited.elapsed());
         if (waitIsOver(file, mustBeAlone, keep))
             return LockOutcome::Taken;
     }
@@ -236,17 +239,22 @@ int LockedFile::openWriter() {
     return 0;
 }
 
-LockOutcome tryLockFile(const QString& path, LockedFile* file, bool* othersUseIt) {
+LockOutcome tryLockFile(const QString& path, LockedFile* file, bool* othersUseIt, bool patient) {
     if (!openRegularFile(path, file))
         return LockOutcome::NotOpened;
-    if (takeAlone(*file)) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!takeAlone(*file) && !takeShared(*file)) {
+        if (!patient || waited.elapsed() >= patienceMs || pendingInterrupt()) {
+            *file = LockedFile();
+            return LockOutcome::Busy;
+        }
+        QThread::msleep(std::clamp(waited.elapsed() / 10, shortestPauseMs, longestPauseMs));
+    }
+    if (file->alone) {
         if (othersUseIt)
             *othersUseIt = false;
         return LockOutcome::Taken;
-    }
-    if (!takeShared(*file)) {
-        *file = LockedFile();
-        return LockOutcome::Busy;
     }
     if (othersUseIt)
         *othersUseIt = othersUse(*file);
@@ -327,7 +335,8 @@ LockOutcome lockFilesInOrder(const QStringList& paths, const QSet<QString>& alon
     return LockOutcome::Taken;
 }
 
-void noticeWaitingFor(const LockedFile& file, qint64 waited) {
+void pauseWhileWaitingFor(const LockedFile& file, qint64 waited) {
+    QThread::msleep(std::clamp(waited / 10, shortestPauseMs, longestPauseMs));
     if (waitNoticeGiven || waited < waitNoticeMs)
         return;
     waitNoticeGiven = true;

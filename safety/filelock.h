@@ -36,13 +36,13 @@
 // ends, and also when this process closes any other descriptor of the file,
 // so nothing in this program opens a held file but its LockedFile.
 //
-// Runs never deadlock: a run takes its files as it meets them, but only
-// without waiting. When one is busy, it puts back what it has rewritten, lets
-// every file go and takes the whole set it now knows it needs again, this
-// time waiting, in one fixed order (device, inode) that every run uses; only
-// then does it expand its files again (lockFilesInOrder). A run waits only
-// while it holds nothing or in that order; a run leaving its files waits for
-// no file while it holds a departure lock.
+// Runs never deadlock: a run takes its files as it meets them, waiting at
+// most a moment for each. When one stays busy, it puts back what it has
+// rewritten, lets every file go and takes the whole set it now knows it needs
+// again, this time waiting, in one fixed order (device, inode) that every run
+// uses; only then does it expand its files again (lockFilesInOrder). A run
+// waits without end only while it holds nothing or in that order; a run
+// leaving its files waits for no file while it holds a departure lock.
 struct LockedFile {
     QString path;       // the canonical path it was opened under
     OpenFile reader;    // holds the locks; reads go through it
@@ -63,10 +63,13 @@ enum class LockOutcome {
     HeldByEnclosingRun // the run whose compile started this one holds it
 };
 
-// Opens the regular file at path and takes it without waiting: alone when no
-// other run uses it and this run may write it, else shared (*othersUse says
-// whether another run uses it too). Busy while another run has it alone.
-LockOutcome tryLockFile(const QString& path, LockedFile* file, bool* othersUse = nullptr);
+// Opens the regular file at path and takes it: alone when no other run uses
+// it and this run may write it, else shared (*othersUse says whether another
+// run uses it too). Busy while another run has it alone; a patient caller
+// first waits a moment for it (a fraction of a second, about what another
+// run's passes take), and is answered Busy only when that was not enough.
+LockOutcome tryLockFile(const QString& path, LockedFile* file, bool* othersUse = nullptr,
+                        bool patient = false);
 
 // From alone to shared, without letting go of the file.
 void shareFile(LockedFile& file);
@@ -95,9 +98,11 @@ void leaveDeparture(LockedFile& file);
 LockOutcome lockFilesInOrder(const QStringList& paths, const QSet<QString>& alonePaths,
                              std::vector<LockedFile>* files, QString* busyPath);
 
-// Says once per run, after about two seconds of waiting (waited, in
-// milliseconds), that this run waits for the file.
-void noticeWaitingFor(const LockedFile& file, qint64 waited);
+// A pause in a wait for the file that has lasted waited milliseconds: short at
+// first (another run's passes or departure take milliseconds), longer as the
+// wait goes on (a compile takes seconds). After about two seconds it says,
+// once per run, that this run waits for the file.
+void pauseWhileWaitingFor(const LockedFile& file, qint64 waited);
 
 // The environment entry ("NAME=value") that tells the compiles started from
 // this run's compile which files this run holds: the journal that lists them,

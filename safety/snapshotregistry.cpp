@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QThread>
 
 #include <algorithm>
 
@@ -74,7 +73,7 @@ bool SnapshotRegistry::take(const QString& path, LockedFile* file, bool* othersU
             return true;
         }
     }
-    switch (tryLockFile(path, file, othersUse)) {
+    switch (tryLockFile(path, file, othersUse, true)) {
     case LockOutcome::Taken:
         return true;
     case LockOutcome::Busy:
@@ -429,8 +428,7 @@ RestoreReport SnapshotRegistry::restoreSources() {
                      shared.end());
         if (shared.empty())
             return report;
-        noticeWaitingFor(shared.front()->file, waited.elapsed());
-        QThread::msleep(25);
+        pauseWhileWaitingFor(shared.front()->file, waited.elapsed());
     }
 }
 
