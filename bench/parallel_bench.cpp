@@ -17,6 +17,8 @@
 //
 //   parallel_bench --fbc PATH --compiler PATH [--modules 2,4,8] [--compile-ms 500] [--runs 5]
 
+#include "benchtools.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,7 +27,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -154,18 +155,6 @@ double timed(const QString& program, const QStringList& arguments, const QString
         qFatal("%s %s failed in %s", qPrintable(program), qPrintable(arguments.join(u' ')),
                qPrintable(folder));
     return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double median(QList<double> values) {
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void install(const QString& from, const QString& to) {
-    QFile::remove(to);
-    if (!QFile::copy(from, to))
-        qFatal("cannot copy %s to %s", qPrintable(from), qPrintable(to));
 }
 
 } // namespace
