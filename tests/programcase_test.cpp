@@ -40,7 +40,7 @@ TEST(ProgramCase, AFolderGivesItsSourcesAndWhatTheyMustDo) {
     write(dir, QStringLiteral("main.bas"), "print 1\n");
     write(dir, QStringLiteral("lib/util.bi"), "' util\n");
     write(dir, QStringLiteral("expected-error"), "main.bas(1) error 42: x\nmore\n");
-    write(dir, QStringLiteral("command"), "-c a.bas\n\n\"b c.bas\" -x main\n");
+    write(dir, QStringLiteral("command"), "-c a.bas &\n\n-c x.bas\n\"b c.bas\" -x main\n");
     write(dir, QStringLiteral("known-failure"), "issue 14: Generic types\n");
     ProgramCase program;
     QString problem;
@@ -48,9 +48,11 @@ TEST(ProgramCase, AFolderGivesItsSourcesAndWhatTheyMustDo) {
     EXPECT_EQ(program.files.keys(),
               QStringList({QStringLiteral("lib/util.bi"), QStringLiteral("main.bas")}));
     EXPECT_EQ(program.expectedError, "main.bas(1) error 42: x");
-    ASSERT_EQ(program.commands.size(), 2);
-    EXPECT_EQ(program.commands[1], QStringList({QStringLiteral("b c.bas"), QStringLiteral("-x"),
+    ASSERT_EQ(program.commands.size(), 3);
+    EXPECT_EQ(program.commands[0], QStringList({QStringLiteral("-c"), QStringLiteral("a.bas")}));
+    EXPECT_EQ(program.commands[2], QStringList({QStringLiteral("b c.bas"), QStringLiteral("-x"),
                                                 QStringLiteral("main")}));
+    EXPECT_EQ(program.withNext, QList<bool>({true, false, false})); // a.bas with x.bas
     EXPECT_EQ(program.knownFailure, QStringLiteral("issue 14: Generic types"));
     EXPECT_FALSE(program.compareWithPlain);
 }
@@ -70,6 +72,10 @@ TEST(ProgramCase, AFolderNotInTheFormIsRefused) {
           {QStringLiteral("expected-output"), ""},
           {QStringLiteral("known-failure"), "fails for now\n"}}},
         {"no sources", {{QStringLiteral("expected-output"), "1\n"}}},
+        {"the last compile with a next one",
+         {{QStringLiteral("main.bas"), ""},
+          {QStringLiteral("expected-output"), ""},
+          {QStringLiteral("command"), "-c main.bas &\n"}}},
     };
     for (const auto& row : rows) {
         QTemporaryDir dir;
