@@ -8,6 +8,7 @@
 // byte through. When the output changes on purpose, the new digest is printed
 // by the failing test and recorded here in a commit that says why.
 
+#include "currentdirectory.h"
 #include "pipeline.h"
 #include "projectgenerator.h"
 #include "snapshotregistry.h"
@@ -30,14 +31,6 @@ struct GoldenCase {
 const GoldenCase goldenCases[] = {
     {2000, "df708b435aaf57f24d2e9219b6524a1a7704d9690bf2b40d25ca2668c8e041ce"},
     {20000, "c0614018a725f9136e896f1cfd34b88b700e4d30fa07fb925b00860ef324efe7"},
-};
-
-// Runs in folder for the length of a scope, as the program runs in the
-// directory it was started from.
-struct CurrentDirectory {
-    QString previous = QDir::currentPath();
-    explicit CurrentDirectory(const QString& folder) { QDir::setCurrent(folder); }
-    ~CurrentDirectory() { QDir::setCurrent(previous); }
 };
 
 // The digest of every rewritten file, in the order the files were first

@@ -1,6 +1,7 @@
 // Reading the corpus's folder format.
 
 #include "programcase.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,20 +29,15 @@ TEST(ProgramCase, CommandLinesSplitAtSpacesOutsideQuotes) {
         EXPECT_EQ(splitCommandLine(QString::fromLatin1(row.line)), row.arguments) << row.line;
 }
 
-void write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(dir.filePath(name)).absolutePath());
-    QFile file(dir.filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 TEST(ProgramCase, AFolderGivesItsSourcesAndWhatTheyMustDo) {
     QTemporaryDir dir;
-    write(dir, QStringLiteral("main.bas"), "print 1\n");
-    write(dir, QStringLiteral("lib/util.bi"), "' util\n");
-    write(dir, QStringLiteral("expected-error"), "main.bas(1) error 42: x\nmore\n");
-    write(dir, QStringLiteral("command"), "-c a.bas &\n\n-c x.bas\n\"b c.bas\" -x main\n");
-    write(dir, QStringLiteral("known-failure"), "issue 14: Generic types\n");
+    writeTestFile(dir.filePath(QStringLiteral("main.bas")), "print 1\n");
+    writeTestFile(dir.filePath(QStringLiteral("lib/util.bi")), "' util\n");
+    writeTestFile(dir.filePath(QStringLiteral("expected-error")),
+                  "main.bas(1) error 42: x\nmore\n");
+    writeTestFile(dir.filePath(QStringLiteral("command")),
+                  "-c a.bas &\n\n-c x.bas\n\"b c.bas\" -x main\n");
+    writeTestFile(dir.filePath(QStringLiteral("known-failure")), "issue 14: Generic types\n");
     ProgramCase program;
     QString problem;
     ASSERT_TRUE(loadProgramFolder(dir.path(), &program, &problem)) << problem.toStdString();
@@ -80,15 +76,15 @@ TEST(ProgramCase, AFolderNotInTheFormIsRefused) {
     for (const auto& row : rows) {
         QTemporaryDir dir;
         for (const auto& file : row.files)
-            write(dir, file.first, file.second);
+            writeTestFile(dir.filePath(file.first), file.second);
         ProgramCase program;
         QString problem;
         EXPECT_FALSE(loadProgramFolder(dir.path(), &program, &problem)) << row.name;
         EXPECT_FALSE(problem.isEmpty()) << row.name;
     }
     QTemporaryDir plain;
-    write(plain, QStringLiteral("main.bas"), "print 1\n");
-    write(plain, QStringLiteral("expected-output"), " 1\n");
+    writeTestFile(plain.filePath(QStringLiteral("main.bas")), "print 1\n");
+    writeTestFile(plain.filePath(QStringLiteral("expected-output")), " 1\n");
     ProgramCase program;
     QString problem;
     ASSERT_TRUE(loadProgramFolder(plain.path(), &program, &problem));
