@@ -29,7 +29,7 @@ QString changeIn(const LockedFile& file, const Precondition& precondition) {
     const WholeFile current = readWholeFile(file.reader);
     if (current.bytes && (precondition.digests.isEmpty()
                               ? *current.bytes == precondition.bytes
-                              : precondition.digests.contains(contentDigest(*current.bytes))))
+                              : DigestOf(*current.bytes).matchesAny(precondition.digests)))
         return QString();
     return QStringLiteral("was changed");
 }

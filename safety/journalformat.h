@@ -42,7 +42,8 @@
 //               file N go without putting it back, to other runs that use it
 //               and stand for it. "unrestored" says the run ended without
 //               being able to write file N back. PATH is the file's canonical
-//               path, percent-encoded UTF-8; DIGEST is a SHA-1 digest in hex;
+//               path, percent-encoded UTF-8; DIGEST is the digest of its
+//               bytes in hex (digest.h; SHA-1 in journals of earlier versions);
 //               SECONDS and NANOSECONDS are the original modification time;
 //               DEVICE and INODE say which file PATH named.
 //               A last line without a line end was cut short and is ignored.

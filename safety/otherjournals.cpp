@@ -42,7 +42,7 @@ std::optional<QByteArray> OtherJournals::originalOf(const Record& record) const 
     if (!journals || !openPrivateSubfolder(*journals, record.journal, false, &folder, &problem))
         return std::nullopt;
     std::optional<QByteArray> bytes = readOwnFile(folder, originalCopyName(record.entry.index));
-    if (!bytes || contentDigest(*bytes) != record.entry.originalDigest)
+    if (!bytes || !DigestOf(*bytes).matches(record.entry.originalDigest))
         return std::nullopt;
     return bytes;
 }
@@ -62,11 +62,11 @@ FileOrigin originOf(OtherJournals& others, const FileStamp& identity, const QByt
     const QList<OtherJournals::Record> records = others.recordsOf(identity);
     if (records.isEmpty())
         return origin; // the usual case: no digest needed
-    const QByteArray digest = contentDigest(bytes);
+    const DigestOf digest(bytes);
     for (const OtherJournals::Record& record : records) {
         const JournalEntry& entry = record.entry;
         if (entry.lastWrite == LastWrite::None || entry.lastWrite == LastWrite::RestoreDone ||
-            !entry.writtenDigests.contains(digest))
+            !digest.matchesAny(entry.writtenDigests))
             continue;
         if (std::optional<QByteArray> original = others.originalOf(record)) {
             origin.kind = FileOrigin::Kind::Written;
@@ -77,7 +77,7 @@ FileOrigin originOf(OtherJournals& others, const FileStamp& identity, const QByt
         }
     }
     for (const OtherJournals::Record& record : records) {
-        if (record.entry.originalDigest == digest) {
+        if (digest.matches(record.entry.originalDigest)) {
             origin.kind = FileOrigin::Kind::Original;
             origin.record = record;
             return origin;

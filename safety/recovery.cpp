@@ -39,7 +39,7 @@ FileProblem recoverHeldFile(RunJournal& dead, const JournalEntry& entry, const Q
             syncFile(file.writer);
         return {};
     }
-    const bool ours = entry.writtenDigests.contains(contentDigest(*current.bytes));
+    const bool ours = DigestOf(*current.bytes).matchesAny(entry.writtenDigests);
     if (!ours && !unfinished)
         return {Problem::Changed, QString()};
     // A write cut short leaves neither text; in the unlikely case that someone
@@ -69,7 +69,7 @@ FileProblem recoverFile(RunJournal& dead, const JournalEntry& entry, OtherJourna
     if (entry.lastWrite == LastWrite::None || entry.lastWrite == LastWrite::RestoreDone)
         return {}; // only read, or already back
     const std::optional<QByteArray> original = dead.readOriginal(entry.index);
-    if (!original || contentDigest(*original) != entry.originalDigest)
+    if (!original || !DigestOf(*original).matches(entry.originalDigest))
         return {Problem::CopyDamaged, QString()};
 
     LockedFile file;
@@ -190,7 +190,7 @@ bool repairCutFile(const PrivateFolder& journals, const QString& journalName,
         return false;
     const std::optional<QByteArray> original = dead.readOriginal(entry.index);
     FileProblem problem{Problem::CopyDamaged, QString()};
-    if (original && contentDigest(*original) == entry.originalDigest)
+    if (original && DigestOf(*original).matches(entry.originalDigest))
         problem = recoverHeldFile(dead, entry, *original, file);
     if (problem.problem == Problem::Failed)
         dead.recordUnrestored(entry.index);

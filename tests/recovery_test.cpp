@@ -6,6 +6,7 @@
 #include "sandbox.h"
 #include "sourcetree.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -48,6 +49,43 @@ TEST(Recovery, NextRunRestoresTheFilesOfAKilledRun) {
     const RunResult next = sandbox.run({QStringLiteral("other/unrelated.bas")});
     EXPECT_EQ(next.exitCode, 0);
     EXPECT_EQ(next.standardOutput, "ok\n");
+    EXPECT_EQ(next.standardError, QByteArray());
+    tree.expectIntact();
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
+
+TEST(Recovery, AJournalOfAnEarlierVersionWithSha1DigestsIsStillHonoured) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.addTypicalProgram();
+    sandbox.scriptCompiler("ok\n");
+    killRunDuringCompile(sandbox, tree);
+    ASSERT_EQ(journalsIn(sandbox).size(), 1);
+
+    // Earlier versions recorded SHA-1 digests: of each original, and of the
+    // text written into each file, which the files hold now.
+    QList<QByteArray> texts = tree.bytes.values();
+    for (const QString& name : tree.bytes.keys())
+        texts.append(sandbox.readFile(name));
+    const QString manifest = sandbox.userDataDir() + QStringLiteral("/journals/") +
+                             journalsIn(sandbox).first() + QStringLiteral("/manifest");
+    QFile file(manifest);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray records = file.readAll();
+    file.close();
+    int replaced = 0;
+    for (const QByteArray& text : std::as_const(texts)) {
+        const QByteArray digest = contentDigest(text).toHex();
+        replaced += records.count(digest);
+        records.replace(digest, QCryptographicHash::hash(text, QCryptographicHash::Sha1).toHex());
+    }
+    EXPECT_GE(replaced, 6); // three originals, three written texts
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(records), records.size());
+    file.close();
+
+    const RunResult next = sandbox.run({QStringLiteral("main.bas")});
+    EXPECT_EQ(next.exitCode, 0);
     EXPECT_EQ(next.standardError, QByteArray());
     tree.expectIntact();
     EXPECT_TRUE(journalsIn(sandbox).isEmpty());
