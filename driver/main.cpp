@@ -125,10 +125,11 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const QStringList& sourceFil
         }
         auto registry = std::make_unique<SnapshotRegistry>(
             guard.journal.isOpen() ? &guard.journal : nullptr, std::move(held));
+        TemplateRun templates;
         for (const QString& sourceFile : sourceFiles) {
             if (pendingInterrupt() || registry->hasStopped())
                 break;
-            rewriteSourceFile(sourceFile, *registry);
+            rewriteSourceFile(sourceFile, *registry, templates);
         }
         const std::optional<RunProblem> problem = registry->problem();
         if (!problem || problem->kind != RunProblem::Kind::Busy || pendingInterrupt())

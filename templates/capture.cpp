@@ -96,9 +96,17 @@ void Capture::classifyLines() {
     for (qsizetype i = 0; i < size; ++i) {
         // Only a line that opens with one of the keywords matters here.
         const QByteArrayView first = firstToken(lines[i]);
-        if (!isKeyword(first, "template") && !isKeyword(first, "end") && memberKindOf(first) < 0)
+        const bool linkage = isKeyword(first, "private") || isKeyword(first, "public");
+        if (!isKeyword(first, "template") && !isKeyword(first, "end") && !linkage &&
+            memberKindOf(first) < 0)
             continue;
-        const Tokens tokens = lineTokens(lines[i]);
+        Tokens tokens = lineTokens(lines[i]);
+        if (linkage) {
+            // "private sub Stack.push": a member that says its own linkage
+            tokens.remove(0);
+            if (tokens.isEmpty() || memberKindOf(tokens[0]) < 0)
+                continue;
+        }
         if (tokens.size() < 2)
             continue;
         KeyLine key{i, tokens[1]};
@@ -170,6 +178,19 @@ void Capture::append(CapturedTemplate& captured, qsizetype line) const {
     captured.origins.append(origins[line]);
 }
 
+// The first line of a member procedure with "private" in front of it, unless
+// it says "private" or "public" itself: every module that uses an instance
+// has a copy of its members, and private ones do not meet at link time.
+QByteArray privateMember(QByteArrayView line) {
+    qsizetype at = 0;
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
+        ++at;
+    const QByteArrayView first = firstToken(line.sliced(at));
+    if (isKeyword(first, "private") || isKeyword(first, "public"))
+        return line.toByteArray();
+    return line.first(at).toByteArray() + "private " + line.sliced(at).toByteArray();
+}
+
 void appendLineFeed(CapturedTemplate& captured) {
     captured.lines.append(QByteArray("\n"));
     captured.origins.append(LineOrigin());
@@ -224,11 +245,13 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
         if (first < resume || marks.isTaken(first))
             continue;
         const qsizetype endLine = nextEnd(kind, first + 1);
+        const qsizetype firstCaptured = captured.lines.size();
         const qsizetype last = endLine >= 0 ? endLine : size - 1;
         for (qsizetype i = marks.firstFree(first); i <= last; i = marks.firstFree(i + 1)) {
             append(captured, i);
             take(i);
         }
+        captured.lines[firstCaptured] = privateMember(captured.lines[firstCaptured]);
         if (endLine < 0)
             break;
         appendLineFeed(captured);

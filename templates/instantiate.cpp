@@ -1,10 +1,13 @@
 #include "instantiate.h"
 
+#include "blockscanner.h"
 #include "characters.h"
+#include "codelexer.h"
 #include "lines.h"
 #include "namereplace.h"
 
 #include <QSet>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cstring>
@@ -47,24 +50,26 @@ qsizetype findTriple(QByteArrayView text, char c, qsizetype from) {
 
 struct Instantiation {
     const TemplateTable& templateTable;
-    QList<MappedText>& instanceLines;
+    QList<Instance>& instances;
     qsizetype longestName = 0;
     QSet<QByteArray> instanceNames;
+    qsizetype anchor = 0; // where an instance first used on the current line goes
 
+    bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out);
+    void rewriteUse(QByteArray& out, qsizetype open);
     void useTemplate(const QByteArray& templateName, const QByteArray& suffix,
                      const QByteArray& argument);
-    bool scanUses(QByteArrayView line, QByteArray& rewritten);
 };
 
-// The template name written directly in front of the end of text: the run of
-// name characters there. Only a known template's name counts, so a run longer
-// than every known name is not read to its start.
-QByteArray nameBefore(const QByteArray& text, qsizetype longestName) {
-    const qsizetype limit = std::max<qsizetype>(0, text.size() - longestName - 1);
-    qsizetype start = text.size();
+// The template name written directly in front of position end of text: the
+// run of name characters there. Only a known template's name counts, so a run
+// longer than every known name is not read to its start.
+QByteArray nameBefore(const QByteArray& text, qsizetype end, qsizetype longestName) {
+    const qsizetype limit = std::max<qsizetype>(0, end - longestName - 1);
+    qsizetype start = end;
     while (start > limit && isNameChar(text[start - 1]))
         --start;
-    return text.mid(start);
+    return text.mid(start, end - start);
 }
 
 void Instantiation::useTemplate(const QByteArray& templateName, const QByteArray& suffix,
@@ -81,69 +86,59 @@ void Instantiation::useTemplate(const QByteArray& templateName, const QByteArray
     if (instanceNames.contains(instanceName))
         return;
     instanceNames.insert(instanceName);
-    instanceLines.append(instanceText(found.value(), templateName, instanceName, argument));
+    instances.append(Instance{
+        instanceName, instanceText(found.value(), templateName, instanceName, argument), anchor});
 }
 
-// One run of the use scan over a line, left to right; returns whether it
-// changed the line, and puts the changed line in rewritten. Every use outside a string literal is
-// replaced by its suffix, so that together with the name in front of it the line reads as the
-// instance name. The replaced text can itself hold "<<<", so scanning goes on
-// from the start of the suffix; a rewrite never makes a "<<<" that begins
-// earlier. The text before the scan position is final: it is kept in done,
-// with a running count of its double quotes, so each use costs time in
-// proportion to its own length only.
-bool Instantiation::scanUses(QByteArrayView line, QByteArray& rewritten) {
-    if (findTriple(line, '<', 0) < 0)
+// The use whose "<<<" stands at open in out and whose ">>>" ends out: the
+// use is replaced by its suffix, so that together with the name in front of
+// it the text reads as the instance name.
+void Instantiation::rewriteUse(QByteArray& out, qsizetype open) {
+    const QByteArrayView use = QByteArrayView(out).sliced(open);
+    const QByteArray suffix = useSuffix(use);
+    const QByteArray argument = firstTypeArgument(use);
+    const QByteArray templateName = nameBefore(out, open, longestName);
+    out.truncate(open);
+    out += suffix;
+    useTemplate(templateName, suffix, argument);
+}
+
+// Rewrites the uses in the code of a line, each innermost use first, so that
+// the type of a use may itself be a use. The text is copied into out as it is
+// read: the "<<<" met and not yet closed are remembered by where they stand in
+// out, and a ">>>" closes the last of them. Returns whether anything changed.
+bool Instantiation::rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out) {
+    if (findTriple(code, '<', 0) < 0)
         return false;
-    QByteArray done;
-    done.reserve(line.size());
-    qsizetype quotes = 0;
-    QByteArray rest = line.toByteArray(); // scanned from position at on
-    qsizetype at = 0;
-    qsizetype knownClose = -1; // the first ">>>" at or after the last "<<<" seen
+    out.reserve(line.size() + 16);
+    QVarLengthArray<qsizetype, 8> opens;
     bool changed = false;
-
-    const auto moveToDone = [&](qsizetype upTo) {
-        const QByteArrayView moved = QByteArrayView(rest).sliced(at, upTo - at);
-        quotes += std::count(moved.begin(), moved.end(), '"');
-        done.append(moved);
-        at = upTo;
-    };
-
-    for (;;) {
-        const qsizetype open = findTriple(rest, '<', at);
-        if (open < 0)
+    qsizetype i = 0;
+    while (i < code.size()) {
+        qsizetype next = i;
+        while (next < code.size() && code[next] != '<' && code[next] != '>')
+            ++next;
+        out.append(line.sliced(i, next - i));
+        i = next;
+        if (i == code.size())
             break;
-        const qsizetype close = knownClose >= open ? knownClose : findTriple(rest, '>', open);
-        if (close < 0)
-            break;
-        knownClose = close;
-        moveToDone(open);
-        if (quotes % 2 == 1) { // inside a string literal
-            moveToDone(open + 1);
-            continue;
-        }
-
-        const QByteArrayView use = QByteArrayView(rest).sliced(open, close + 3 - open);
-        const QByteArray suffix = useSuffix(use);
-        const QByteArray argument = firstTypeArgument(use);
-        const QByteArray templateName = nameBefore(done, longestName);
-
-        if (suffix.size() <= use.size()) {
-            at = close + 3 - suffix.size();
-            std::copy(suffix.cbegin(), suffix.cend(), rest.begin() + at);
+        const QByteArrayView rest = code.sliced(i);
+        if (rest.startsWith("<<<")) {
+            opens.append(out.size());
+            out.append(line.sliced(i, 3));
+            i += 3;
+        } else if (rest.startsWith(">>>") && !opens.isEmpty()) {
+            out.append(line.sliced(i, 3));
+            rewriteUse(out, opens.back());
+            opens.removeLast();
+            changed = true;
+            i += 3;
         } else {
-            rest = suffix + rest.mid(close + 3);
-            at = 0;
+            out.append(line[i]);
+            ++i;
         }
-        knownClose = -1;
-        changed = true;
-        useTemplate(templateName, suffix, argument);
     }
-    if (changed) {
-        done.append(QByteArrayView(rest).sliced(at));
-        rewritten = std::move(done);
-    }
+    out.append(line.sliced(i));
     return changed;
 }
 
@@ -193,25 +188,23 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& temp
 }
 
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
-                          const TemplateSet& templates, QList<MappedText>& instanceLines) {
-    const qsizetype runs = templates.templateCount;
-    if (runs == 0)
-        return;
+                          const TemplateSet& templates, QList<Instance>& instances) {
     const TemplateTable& table = templates.templateTable;
-    Instantiation instantiation{table, instanceLines, 0, {}};
+    if (table.isEmpty())
+        return;
+    Instantiation instantiation{table, instances, 0, {}, 0};
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 
-    // The use scan runs over each line once per template declaration the pass
-    // knows; a run that changes nothing would change nothing the next time
-    // either.
-    for (QByteArrayView& line : lines) {
-        for (qsizetype run = 0; run < runs; ++run) {
-            QByteArray rewritten;
-            if (!instantiation.scanUses(line, rewritten))
-                break;
+    CodeLexer lexer;
+    BlockScanner blocks;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArrayView code = lexer.next(lines[i]);
+        instantiation.anchor = blocks.next(i, code, lexer);
+        QByteArray rewritten;
+        if (instantiation.rewriteLine(lines[i], code, rewritten)) {
             rewrittenLines.append(std::move(rewritten));
-            line = rewrittenLines.last();
+            lines[i] = rewrittenLines.last();
         }
     }
 }

@@ -56,7 +56,7 @@ TEST(CaptureTest, WorkedExampleTakesTheDeclarationAndItsMember) {
                                QByteArray("declare sub push(byval v as t1)"),
                                QByteArray("end type "),
                                lf(),
-                               QByteArray("sub Stack.push(byval v as t1)"),
+                               QByteArray("private sub Stack.push(byval v as t1)"),
                                QByteArray("items(count) = v"),
                                QByteArray("count += 1"),
                                QByteArray("end sub"),
@@ -175,17 +175,22 @@ TEST(CaptureTest, SeveralDeclarations) {
     EXPECT_EQ(result.names, 2);
 }
 
-// Which first lines start a member procedure of template Stack.
+// Which first lines start a member procedure of template Stack. A captured
+// member is private to each module that generates it, unless it says itself.
 TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
     struct Case {
         const char* first;
         const char* end;
         bool captured;
+        const char* stored = nullptr; // the first line as captured, when not private + first
     };
     const QList<Case> cases = {
         {"sub Stack.push(byval v as t1)", "end sub", true},
         {"SUB stack.push(byval v as t1)", "END SUB", true},
-        {"  sub   Stack.push", "  end sub", true},
+        {"  sub   Stack.push", "  end sub", true, "  private sub   Stack.push"},
+        {"private sub Stack.push", "end sub", true, "private sub Stack.push"},
+        {"  Public Function Stack.pop() as t1", "End Function", true,
+         "  Public Function Stack.pop() as t1"},
         {"sub StackNode.push(byval v as t1)", "end sub", false},
         {"\tsub Stack.push", "end sub", false},
         {"sub Stack", "end sub", false},
@@ -219,8 +224,9 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
         const QByteArrayList members =
             result.table.value(QByteArray("Stack")).lines.mid(2); // after "end type ", "\n"
         if (c.captured) {
+            const QByteArray stored = c.stored ? QByteArray(c.stored) : "private " + first;
             EXPECT_EQ(result.lines, QByteArrayList{QByteArray("after")});
-            EXPECT_EQ(members, (QByteArrayList{first, QByteArray("  body"), end, lf()}));
+            EXPECT_EQ(members, (QByteArrayList{stored, QByteArray("  body"), end, lf()}));
         } else {
             EXPECT_EQ(result.lines,
                       (QByteArrayList{first, QByteArray("  body"), end, QByteArray("after")}));
@@ -253,10 +259,12 @@ TEST(CaptureTest, MembersAreStoredByKindInScanOrder) {
     const QByteArrayList captured = result.table.value(QByteArray("S")).lines;
     for (qsizetype i = 2; i < captured.size(); i += 3)
         firstLines.append(captured[i]);
-    EXPECT_EQ(firstLines, (QByteArrayList{QByteArray("sub S.b"), QByteArray("sub S.a"),
-                                          QByteArray("function S.f"), QByteArray("constructor S"),
-                                          QByteArray("destructor S"), QByteArray("operator S.cast"),
-                                          QByteArray("property S.p")}));
+    EXPECT_EQ(
+        firstLines,
+        (QByteArrayList{QByteArray("private sub S.b"), QByteArray("private sub S.a"),
+                        QByteArray("private function S.f"), QByteArray("private constructor S"),
+                        QByteArray("private destructor S"), QByteArray("private operator S.cast"),
+                        QByteArray("private property S.p")}));
 }
 
 // Where a member procedure begins and ends.
@@ -272,28 +280,29 @@ TEST(CaptureTest, MemberBoundaries) {
          {QByteArray("sub S.a"), QByteArray(""), QByteArray("return"), QByteArray("end sub"),
           QByteArray(""), QByteArray("x"), QByteArray("sub S.b"), QByteArray("end sub")},
          {QByteArray(""), QByteArray("x")},
-         {QByteArray("sub S.a"), QByteArray(""), QByteArray("return"), QByteArray("end sub"), lf(),
-          QByteArray("sub S.b"), QByteArray("end sub"), lf()}},
+         {QByteArray("private sub S.a"), QByteArray(""), QByteArray("return"),
+          QByteArray("end sub"), lf(), QByteArray("private sub S.b"), QByteArray("end sub"), lf()}},
         {"a procedure without its end line takes the rest of the file",
          {QByteArray("x"), QByteArray("sub S.a"), QByteArray("template R"),
           QByteArray("end template"), QByteArray("end function")},
          {QByteArray("x")},
-         {QByteArray("sub S.a"), QByteArray("template R"), QByteArray("end template"),
+         {QByteArray("private sub S.a"), QByteArray("template R"), QByteArray("end template"),
           QByteArray("end function")}},
         {"an end line met outside stays; a second start inside changes nothing",
          {QByteArray("end sub"), QByteArray("sub S.a"), QByteArray("sub S.b"),
           QByteArray("end sub"), QByteArray("end sub")},
          {QByteArray("end sub"), QByteArray("end sub")},
-         {QByteArray("sub S.a"), QByteArray("sub S.b"), QByteArray("end sub"), lf()}},
+         {QByteArray("private sub S.a"), QByteArray("sub S.b"), QByteArray("end sub"), lf()}},
         {"the end line of another kind does not close it",
          {QByteArray("function S.f"), QByteArray("end sub"), QByteArray("end function")},
          {},
-         {QByteArray("function S.f"), QByteArray("end sub"), QByteArray("end function"), lf()}},
+         {QByteArray("private function S.f"), QByteArray("end sub"), QByteArray("end function"),
+          lf()}},
         {"a function scan sees only what the sub scan left",
          {QByteArray("sub S.a"), QByteArray("function S.f"), QByteArray("end sub"),
           QByteArray("end function")},
          {QByteArray("end function")},
-         {QByteArray("sub S.a"), QByteArray("function S.f"), QByteArray("end sub"), lf()}},
+         {QByteArray("private sub S.a"), QByteArray("function S.f"), QByteArray("end sub"), lf()}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

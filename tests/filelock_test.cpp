@@ -171,10 +171,12 @@ TEST(FileLock, RunsThatTakeHeadersInOppositeOrdersNeverDeadlock) {
     QByteArray big;
     while (big.size() < (1 << 20))
         big += "dim shared v" + QByteArray::number(big.size()) + " as integer\n";
-    tree.add(QStringLiteral("x.bi"), "' x\n" + big);
-    tree.add(QStringLiteral("y.bi"), "' y\n" + big);
-    tree.add(QStringLiteral("a.bas"), "#include once \"x.bi\"\n#include once \"y.bi\"\n");
-    tree.add(QStringLiteral("b.bas"), "#include once \"y.bi\"\n#include once \"x.bi\"\n");
+    tree.add(QStringLiteral("x.bi"), "template X\n  v as t1\nend template\n" + big);
+    tree.add(QStringLiteral("y.bi"), "template Y\n  v as t1\nend template\n" + big);
+    tree.add(QStringLiteral("a.bas"),
+             "#include once \"x.bi\"\n#include once \"y.bi\"\ndim p as X<<<integer>>>\n");
+    tree.add(QStringLiteral("b.bas"),
+             "#include once \"y.bi\"\n#include once \"x.bi\"\ndim p as Y<<<integer>>>\n");
     sandbox.scriptCompiler("done\n");
     for (int round = 0; round < 5; ++round) {
         SCOPED_TRACE(round);

@@ -100,7 +100,8 @@ TEST(Interrupts, WhileWaitingForAnotherRunNothingIsTouched) {
 TEST(Interrupts, DuringTheArgumentScanNoCompilerRuns) {
     Sandbox sandbox;
     SourceTree tree{sandbox, {}, {}};
-    tree.add(QStringLiteral("first.bas"), "print 1\n");
+    tree.add(QStringLiteral("first.bas"), "template Box\n  v as t1\nend template\n"
+                                          "dim b as Box<<<integer>>>\n");
     // A file large enough that its pass is still running when the signal comes.
     QByteArray large;
     for (int i = 0; i < 400000; ++i)
