@@ -6,10 +6,6 @@
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 bool contains(QByteArrayView text, char c) {
     return !text.isEmpty() && std::memchr(text.data(), c, size_t(text.size())) != nullptr;
 }

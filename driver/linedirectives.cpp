@@ -10,10 +10,6 @@
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 bool isBlankLine(QByteArrayView line) {
     return std::all_of(line.begin(), line.end(), isBlank);
 }

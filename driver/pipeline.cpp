@@ -3,6 +3,7 @@
 #include "classexpander.h"
 #include "filetime.h"
 #include "linedirectives.h"
+#include "messages.h"
 #include "snapshotregistry.h"
 #include "sourcepass.h"
 #include "text.h"
@@ -70,6 +71,14 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
     ReadFiles read;
     // A file named twice, or included by an earlier one, was expanded then.
     std::optional<MappedText> text = expandTemplates(path, sourceFilesOver(registry, read), run);
+    if (run.error && !registry.hasStopped()) {
+        // Nothing is compiled: the compiler would only report the text
+        // generated from the fault.
+        reportSourceError(run.error->message());
+        registry.stop(run.error->origin.file(),
+                      QStringLiteral("the generic types of %1 cannot be expanded (see above)")
+                          .arg(run.error->origin.file()));
+    }
     if (!text)
         return false;
     // The class pass gets the template pass's text in memory, the text the

@@ -123,6 +123,10 @@ struct SnapshotRegistry {
     // What the registry knows, each after settling the journal:
     // the first problem that keeps the run from its compile;
     std::optional<RunProblem> problem();
+
+    // Notes a problem that keeps the run from its compile, found outside the
+    // registry (a fault in a file's extension syntax); the first one noted wins.
+    void stop(const QString& path, const QString& message);
     // the canonical path of every registration, in order, repeats kept;
     QStringList touchedFiles();
     // what a registered file held before this run, under any name;
@@ -160,7 +164,6 @@ private:
     bool mayWrite(Entry* entry);
     Precondition preconditionFor(const Entry& entry) const;
     void noteWrite(Entry& entry, const QByteArray& digest, const WriteResult& result);
-    void stop(const QString& path, const QString& message);
 };
 
 // The path a file is registered under: its absolute path, cleaned, with links

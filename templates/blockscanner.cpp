@@ -4,10 +4,6 @@
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 qsizetype skipBlanks(QByteArrayView code, qsizetype at) {
     while (at < code.size() && isBlank(code[at]))
         ++at;

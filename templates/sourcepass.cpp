@@ -7,6 +7,7 @@
 #include "text.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <vector>
 
@@ -46,7 +47,8 @@ void addTemplates(TemplateSet& to, const TemplateSet& from) {
 // capture into the instances, so the written text can be mapped back to the
 // user's lines.
 std::optional<OpenFile> openFile(const QString& path, const QString& compilerName,
-                                 const QString& key, const SourceFiles& files) {
+                                 const QString& key, const SourceFiles& files,
+                                 const QStringList& includeDirectories) {
     std::optional<QByteArray> text = files.readText(path);
     if (!text)
         return std::nullopt;
@@ -62,7 +64,10 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
         file.origins.append(firstLine.atLine(int(i + 1)));
     const QString directory = includeDirectory(path);
     for (const QByteArrayView line : std::as_const(file.lines)) {
-        const QString included = includedPath(line, directory);
+        const QString name = includedName(line);
+        if (name.isEmpty())
+            continue;
+        const QString included = resolveInclude(name, directory, includeDirectories);
         if (!included.isEmpty())
             file.includes.append(included);
     }
@@ -70,12 +75,20 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
 }
 
 // Captures and instantiates the templates of a file whose includes are all
-// expanded, and returns its rewritten text.
-MappedText finishFile(OpenFile& file) {
-    captureTemplates(file.lines, file.origins, file.templates);
+// expanded, and returns its rewritten text. A fault in its templates or their
+// uses is noted in run, the first one only.
+MappedText finishFile(OpenFile& file, TemplateRun& run) {
+    QList<TemplateError> errors;
+    captureTemplates(file.lines, file.origins, file.templates, &errors);
     QByteArrayList rewrittenLines;
     QList<Instance> instances;
-    instantiateTemplates(file.lines, rewrittenLines, file.templates, instances);
+    instantiateTemplates(file.lines, rewrittenLines, file.templates, instances, &errors);
+    if (!errors.isEmpty() && !run.error) {
+        TemplateError error = errors.first();
+        if (error.line >= 0)
+            error.origin = file.origins.value(error.line);
+        run.error = error;
+    }
     return withInstances(file.lines, file.origins, instances);
 }
 
@@ -89,13 +102,17 @@ QString includeDirectory(const QString& sourcePath) {
     return QDir::currentPath();
 }
 
-QString includedPath(QByteArrayView line, const QString& directory) {
+QString includedName(QByteArrayView line) {
     if (!firstTokenMayBe(line, "#include"))
         return {};
     const Tokens tokens = lineTokens(line);
-    if (tokens.size() < 3 || !isKeyword(tokens[0], "#include") || !isKeyword(tokens[1], "once"))
+    if (tokens.size() < 2 || !isKeyword(tokens[0], "#include"))
         return {};
-    // The name is the second non-empty piece between double quotes.
+    // The name is the second non-empty piece between double quotes, after
+    // "#include" or "#include once".
+    const bool once = isKeyword(tokens[1], "once");
+    if (!(once ? tokens.size() > 2 && tokens[2].startsWith('"') : tokens[1].startsWith('"')))
+        return {};
     QByteArrayView name;
     int pieces = 0;
     for (qsizetype start = 0; start <= line.size() && pieces < 2;) {
@@ -111,7 +128,28 @@ QString includedPath(QByteArrayView line, const QString& directory) {
     QString path = fileNameFromBytes(name);
     if (QDir::separator() == u'/')
         path.replace(u'\\', u'/'); // the compiler reads "lib\list.bi" as lib/list.bi here
-    return QDir(directory).absoluteFilePath(path);
+    return path;
+}
+
+QString resolveInclude(const QString& name, const QString& directory,
+                       const QStringList& includeDirectories) {
+    if (QDir::isAbsolutePath(name))
+        return QDir::cleanPath(name);
+    // Where the compiler looks, in its order: the including file's folder,
+    // the current folder, then each -i folder.
+    const auto found = [&name](const QString& folder) {
+        const QFileInfo file(QDir(folder), name);
+        return file.isFile() ? QDir::cleanPath(file.absoluteFilePath()) : QString();
+    };
+    for (const QString& folder : {directory, QDir::currentPath()}) {
+        if (QString path = found(folder); !path.isEmpty())
+            return path;
+    }
+    for (const QString& folder : includeDirectories) {
+        if (QString path = found(folder); !path.isEmpty())
+            return path;
+    }
+    return {};
 }
 
 // Included files are expanded before the file that includes them, so their
@@ -123,7 +161,8 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
     const QString rootKey = files.fileKey(sourcePath);
     if (run.expanded.contains(rootKey))
         return std::nullopt;
-    std::optional<OpenFile> root = openFile(sourcePath, sourcePath, rootKey, files);
+    std::optional<OpenFile> root =
+        openFile(sourcePath, sourcePath, rootKey, files, run.includeDirectories);
     if (!root)
         return std::nullopt;
     // A file is remembered from the moment it is read, so that an include
@@ -141,14 +180,14 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
                 continue;
             }
             std::optional<OpenFile> next =
-                openFile(included, includedFileName(included), key, files);
+                openFile(included, includedFileName(included), key, files, run.includeDirectories);
             if (!next)
                 continue;
             run.expanded.insert(key, TemplateSet());
             open.push_back(std::move(*next)); // file is no longer valid
             continue;
         }
-        MappedText text = finishFile(file);
+        MappedText text = finishFile(file, run);
         run.expanded.insert(file.key, file.templates);
         if (open.size() == 1)
             return text;

@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -33,10 +34,16 @@ struct SourceFiles {
 // once per run; a file that includes it later gets its templates from here.
 struct TemplateRun {
     QHash<QString, TemplateSet> expanded;
+    // The folders named with -i, in order: include names not found beside
+    // the including file or in the current folder are looked for there.
+    QStringList includeDirectories;
+    // The first fault met in a file's templates or their uses: the run stops
+    // before its compile.
+    std::optional<TemplateError> error;
 };
 
 // The template pass over a source file named on the command line: reads it,
-// expands the files it includes through "#include once" lines first (each
+// expands the files it includes through "#include" lines first (each
 // handed to files.takeIncluded with its final text, a file met again taking
 // its templates from run), captures and instantiates templates, and returns
 // the rewritten text, each line with its origin. Nothing when the file cannot
@@ -47,6 +54,13 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
 // The directory that relative include names in sourcePath are resolved against.
 QString includeDirectory(const QString& sourcePath);
 
-// The path an include line names, or an empty string when the line is no
-// "#include once" line with a quoted name.
-QString includedPath(QByteArrayView line, const QString& directory);
+// The name an include line names ("#include" or "#include once", then a
+// quoted name), or an empty string when the line is none.
+QString includedName(QByteArrayView line);
+
+// The file an include name stands for, found where the compiler looks for it
+// (an absolute name as it is; else the including file's folder, the current
+// folder, each of includeDirectories in order), or an empty string when it is
+// in none of them (the compiler's own include folder is never rewritten).
+QString resolveInclude(const QString& name, const QString& directory,
+                       const QStringList& includeDirectories);

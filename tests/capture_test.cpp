@@ -48,8 +48,8 @@ TEST(CaptureTest, WorkedExampleTakesTheDeclarationAndItsMember) {
     });
     EXPECT_EQ(result.lines, QByteArrayList{QByteArray("dim s as Stack<<<double>>>")});
     EXPECT_EQ(result.names, 1);
-    ASSERT_EQ(result.table.keys(), QByteArrayList{QByteArray("Stack")});
-    const CapturedTemplate stack = result.table.value(QByteArray("Stack"));
+    ASSERT_EQ(result.table.keys(), QByteArrayList{QByteArray("stack")});
+    const CapturedTemplate stack = result.table.value(templateKey("Stack"));
     EXPECT_EQ(stack.lines, (QByteArrayList{
                                QByteArray("items(0 to 15) as t1"),
                                QByteArray("count as integer"),
@@ -88,21 +88,21 @@ TEST(CaptureTest, RecognisesHeadersAndEndLinesByTheirTokens) {
          {QByteArray("z")},
          1,
          {body, QByteArray("end type "), lf()}},
-        {"header indented with a tab stays",
+        {"header indented with a tab",
          {QByteArray("\ttemplate T"), body, QByteArray("end template")},
-         {QByteArray("\ttemplate T"), body, QByteArray("end template")},
-         0,
-         {}},
-        {"capitals: the end line is kept as written",
+         {},
+         1,
+         {body, QByteArray("end type "), lf()}},
+        {"capitals: the end line becomes end type",
          {QByteArray("TEMPLATE T"), body, QByteArray("END TEMPLATE")},
          {},
          1,
-         {body, QByteArray("END TEMPLATE"), lf()}},
+         {body, QByteArray("END type "), lf()}},
         {"further header tokens are ignored",
          {QByteArray("Template T  extra words"), body, QByteArray("End Template")},
          {},
          1,
-         {body, QByteArray("End Template"), lf()}},
+         {body, QByteArray("End type "), lf()}},
         {"a lone template keyword is no header",
          {QByteArray("template"), body, QByteArray("end template")},
          {QByteArray("template"), body, QByteArray("end template")},
@@ -123,31 +123,38 @@ TEST(CaptureTest, RecognisesHeadersAndEndLinesByTheirTokens) {
          {QByteArray("z")},
          1,
          {QByteArray("end type "), lf()}},
-        {"only the first body line has its \"template \" made \"type \"",
+        {"body lines are kept as written",
          {QByteArray("template T"), QByteArray("' template one template"),
           QByteArray("' template two"), QByteArray("end template")},
          {},
          1,
-         {QByteArray("' type one template"), QByteArray("' template two"), QByteArray("end type "),
-          lf()}},
+         {QByteArray("' template one template"), QByteArray("' template two"),
+          QByteArray("end type "), lf()}},
+        {"tabs separate words, keywords in any case",
+         {QByteArray("\tTEMPLATE\tT"), body, QByteArray("\tEnd\tTemplate")},
+         {},
+         1,
+         {body, QByteArray("\tEnd\ttype "), lf()}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const Capture result = capture(c.input);
         EXPECT_EQ(result.lines, c.remaining);
         EXPECT_EQ(result.names, c.names);
-        EXPECT_EQ(result.table.value(QByteArray("T")).lines, c.captured);
+        EXPECT_EQ(result.table.value(templateKey("T")).lines, c.captured);
     }
 }
 
 TEST(CaptureTest, SeveralDeclarations) {
-    // Two in direct succession, names differing only in case: two keys.
+    // Two in direct succession, names differing only in case: one template,
+    // as FreeBASIC names ignore case; the later declaration wins.
     Capture result =
         capture({QByteArray("template Stack"), QByteArray("end template"),
                  QByteArray("template stack"), QByteArray("a as t1"), QByteArray("end template")});
     EXPECT_TRUE(result.lines.isEmpty());
     EXPECT_EQ(result.names, 2);
-    EXPECT_EQ(result.table.keys(), (QByteArrayList{QByteArray("Stack"), QByteArray("stack")}));
+    EXPECT_EQ(result.table.keys(), QByteArrayList{QByteArray("stack")});
+    EXPECT_EQ(result.table.value("stack").name, QByteArray("stack"));
 
     // The same name twice: the later declaration's lines win. The earlier one's
     // scans ran over the whole rest of the file, so they took the members
@@ -167,7 +174,7 @@ TEST(CaptureTest, SeveralDeclarations) {
     });
     EXPECT_EQ(result.lines, QByteArrayList{QByteArray("rest")});
     EXPECT_EQ(result.names, 2);
-    EXPECT_EQ(result.table.value(QByteArray("P")).lines,
+    EXPECT_EQ(result.table.value(templateKey("P")).lines,
               (QByteArrayList{QByteArray("b as t1"), QByteArray("end type "), lf()}));
 
     // Declarations handed over from included files are counted too.
@@ -192,7 +199,7 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
         {"  Public Function Stack.pop() as t1", "End Function", true,
          "  Public Function Stack.pop() as t1"},
         {"sub StackNode.push(byval v as t1)", "end sub", false},
-        {"\tsub Stack.push", "end sub", false},
+        {"\tsub Stack.push", "end sub", true, "\tprivate sub Stack.push"},
         {"sub Stack", "end sub", false},
         {"function Stack.pop() as t1", "end function", true},
         {"function Stack", "end function", false},
@@ -222,7 +229,7 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
         const Capture result = capture({QByteArray("template Stack"), QByteArray("end template"),
                                         first, QByteArray("  body"), end, QByteArray("after")});
         const QByteArrayList members =
-            result.table.value(QByteArray("Stack")).lines.mid(2); // after "end type ", "\n"
+            result.table.value(templateKey("Stack")).lines.mid(2); // after "end type ", "\n"
         if (c.captured) {
             const QByteArray stored = c.stored ? QByteArray(c.stored) : "private " + first;
             EXPECT_EQ(result.lines, QByteArrayList{QByteArray("after")});
@@ -256,7 +263,7 @@ TEST(CaptureTest, MembersAreStoredByKindInScanOrder) {
     });
     EXPECT_TRUE(result.lines.isEmpty());
     QByteArrayList firstLines;
-    const QByteArrayList captured = result.table.value(QByteArray("S")).lines;
+    const QByteArrayList captured = result.table.value(templateKey("S")).lines;
     for (qsizetype i = 2; i < captured.size(); i += 3)
         firstLines.append(captured[i]);
     EXPECT_EQ(
@@ -309,14 +316,14 @@ TEST(CaptureTest, MemberBoundaries) {
         const Capture result =
             capture(QByteArrayList{QByteArray("template S"), QByteArray("end template")} + c.input);
         EXPECT_EQ(result.lines, c.remaining);
-        EXPECT_EQ(result.table.value(QByteArray("S")).lines.mid(2), c.members);
+        EXPECT_EQ(result.table.value(templateKey("S")).lines.mid(2), c.members);
     }
 
     // A member written above the declaration is not looked at.
     const Capture above = capture({QByteArray("sub S.a"), QByteArray("end sub"),
                                    QByteArray("template S"), QByteArray("end template")});
     EXPECT_EQ(above.lines, (QByteArrayList{QByteArray("sub S.a"), QByteArray("end sub")}));
-    EXPECT_EQ(above.table.value(QByteArray("S")).lines,
+    EXPECT_EQ(above.table.value(templateKey("S")).lines,
               (QByteArrayList{QByteArray("end type "), lf()}));
 }
 
@@ -327,7 +334,7 @@ TEST(CaptureTest, RemainingLinesKeepTheirOrigins) {
     EXPECT_EQ(result.lines, (QByteArrayList{QByteArray("a"), QByteArray("b"), QByteArray("c")}));
     const QString f = QStringLiteral("f.bas");
     EXPECT_EQ(result.origins, (QList<LineOrigin>{{f, 1}, {f, 4}, {f, 7}}));
-    const CapturedTemplate s = result.table.value(QByteArray("S"));
+    const CapturedTemplate s = result.table.value(templateKey("S"));
     EXPECT_EQ(s.origins, (QList<LineOrigin>{{f, 3}, LineOrigin(), {f, 5}, {f, 6}, LineOrigin()}));
     EXPECT_EQ(s.headerOrigin, (LineOrigin{f, 2}));
 }
@@ -391,6 +398,6 @@ TEST(CaptureTest, CapturedLinesOwnTheirBytes) {
     TemplateSet templates;
     captureTemplates(lines, origins, templates);
     text.fill('x'); // what a later use of the freed text would see
-    EXPECT_EQ(templates.templateTable.value(QByteArray("Box")).lines,
+    EXPECT_EQ(templates.templateTable.value(templateKey("Box")).lines,
               (QByteArrayList{QByteArray("  item as t1"), QByteArray("end type "), lf()}));
 }

@@ -194,28 +194,58 @@ struct Folder {
     QString key(const QString& name) const { return canonicalSourcePath(path(name)); }
 };
 
-TEST(IncludeLine, RecognisesOnlyIncludeOnceWithAQuotedName) {
-    const QString dir = QStringLiteral("/src/");
+TEST(IncludeLine, RecognisesIncludeWithOrWithoutOnceAndAQuotedName) {
     struct Case {
         const char* line;
-        const char* path; // empty: not followed
+        const char* name; // empty: not followed
     };
     const Case cases[] = {
-        {"#include once \"list.bi\"", "/src/list.bi"},
-        {"  #INCLUDE ONCE \"list.bi\"", "/src/list.bi"},
-        {"#include once \"lib/list.bi\" ' comment", "/src/lib/list.bi"},
-        {"#include \"list.bi\"", ""},
-        {"#include\tonce \"list.bi\"", ""},
+        {"#include once \"list.bi\"", "list.bi"},
+        {"  #INCLUDE ONCE \"list.bi\"", "list.bi"},
+        {"#include once \"lib/list.bi\" ' comment", "lib/list.bi"},
+        {"#include \"list.bi\"", "list.bi"},
+        {"\t#include\tonce\t\"list.bi\"", "list.bi"},
+        {"#Include \"list.bi\"", "list.bi"},
         {"#include once", ""},
+        {"#include", ""},
         {"#include once \"\"", ""},
         {"#include once list.bi", ""},
+        {"#include other \"list.bi\"", ""},
         {"#include once \"/abs/list.bi\"", "/abs/list.bi"},
 #ifndef Q_OS_WIN
-        {"#include once \"lib\\list.bi\"", "/src/lib/list.bi"},
+        {"#include once \"lib\\list.bi\"", "lib/list.bi"},
 #endif
     };
     for (const Case& c : cases)
-        EXPECT_EQ(includedPath(c.line, dir), QString::fromLatin1(c.path)) << c.line;
+        EXPECT_EQ(includedName(c.line), QString::fromLatin1(c.name)) << c.line;
+}
+
+// The compiler looks for an include name beside the including file, then in
+// the current folder, then in each -i folder in order (checked with the real
+// compiler); a name found nowhere is not followed.
+TEST(IncludeLine, NamesAreResolvedInTheCompilersOrder) {
+    Folder folder;
+    for (const char* name : {"src/beside.bi", "src/both.bi", "cwd/both.bi", "cwd/current.bi",
+                             "i1/first.bi", "i2/first.bi", "i2/second.bi"})
+        folder.write(QString::fromLatin1(name), "' x\n");
+    const QString src = folder.path(QStringLiteral("src")) + u'/';
+    const QStringList dirs = {folder.path(QStringLiteral("i1")), folder.path(QStringLiteral("i2"))};
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path(QStringLiteral("cwd")));
+    struct Case {
+        const char* name;
+        const char* found; // relative to the folder; empty: none
+    };
+    const Case cases[] = {
+        {"beside.bi", "src/beside.bi"},   {"both.bi", "src/both.bi"},
+        {"current.bi", "cwd/current.bi"}, {"first.bi", "i1/first.bi"},
+        {"second.bi", "i2/second.bi"},    {"nowhere.bi", ""},
+    };
+    for (const Case& c : cases) {
+        const QString expected = *c.found ? folder.path(QString::fromLatin1(c.found)) : QString();
+        EXPECT_EQ(resolveInclude(QString::fromLatin1(c.name), src, dirs), expected) << c.name;
+    }
+    QDir::setCurrent(previous);
 }
 
 TEST(IncludeLine, DirectoryIsThePathUpToItsLastSeparator) {
@@ -241,6 +271,7 @@ TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
                                              "#include once \"lib/b.bi\"\n"
                                              "#include once \"a.bi\"\n"
                                              "#include once \"missing.bi\"\n"
+                                             "#include \"c.bi\"\n"
                                              "#include \"c.bi\"\n");
     folder.write(QStringLiteral("a.bi"), "#include once \"lib/b.bi\"\n");
     folder.write(QStringLiteral("lib/b.bi"), "#include once \"d.bi\"\n");
@@ -252,7 +283,8 @@ TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
 
     const QStringList expected = {
         folder.key(QStringLiteral("main.bas")), folder.key(QStringLiteral("a.bi")),
-        folder.key(QStringLiteral("lib/b.bi")), folder.key(QStringLiteral("lib/d.bi"))};
+        folder.key(QStringLiteral("lib/b.bi")), folder.key(QStringLiteral("lib/d.bi")),
+        folder.key(QStringLiteral("c.bi"))}; // without "once" too, and once however often
     EXPECT_EQ(registry.touchedFiles(), expected);
     EXPECT_EQ(folder.read(QStringLiteral("c.bi")), QByteArray("c\n"));
     EXPECT_EQ(folder.read(QStringLiteral("lib/d.bi")), QByteArray("d\n"));

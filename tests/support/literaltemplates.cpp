@@ -6,7 +6,7 @@
 namespace {
 
 QByteArrayList tokensOf(const QByteArray& line) {
-    QByteArrayList tokens = line.split(' ');
+    QByteArrayList tokens = QByteArray(line).replace('\t', ' ').split(' ');
     tokens.removeAll(QByteArray());
     return tokens;
 }
@@ -67,6 +67,7 @@ void literalCaptureTemplates(QByteArrayList& lines, QList<LineOrigin>& origins,
         const QByteArray name = header[1];
         ++templates.templateCount;
         CapturedTemplate captured;
+        captured.name = name;
         captured.headerOrigin = origins[i];
         bool ended = false;
         while (i < lines.size()) {
@@ -83,8 +84,9 @@ void literalCaptureTemplates(QByteArrayList& lines, QList<LineOrigin>& origins,
         if (ended) {
             captured.lines.removeFirst();
             captured.origins.removeFirst();
-            captured.lines.last().replace("template", "type ");
-            captured.lines.first().replace("template ", "type ");
+            QByteArray& endLine = captured.lines.last();
+            const qsizetype word = caseFolded(endLine).indexOf("template");
+            endLine.replace(word, 8, "type ");
             captured.lines.append("\n");
             captured.origins.append(LineOrigin());
             lines.removeAt(i);
@@ -118,7 +120,7 @@ void literalCaptureTemplates(QByteArrayList& lines, QList<LineOrigin>& origins,
                 ++j;
             }
         }
-        templates.templateTable.insert(name, captured);
+        templates.templateTable.insert(caseFolded(name), captured);
     }
 }
 
@@ -209,13 +211,17 @@ void literalInstantiateTemplates(QByteArrayList& lines, const TemplateSet& templ
             while (k >= 0 && isNameChar(line[k]))
                 --k;
             const QByteArray name = line.mid(k + 1, p - k - 1);
-            const QByteArray instanceName = name + suffix;
-            if (name.isEmpty() || !templateTable.contains(name) ||
-                instanceNames.contains(instanceName))
+            if (name.isEmpty() || !templateTable.contains(caseFolded(name)))
                 continue;
-            instanceNames.append(instanceName);
-            instanceLines.append(
-                instanceText(templateTable.value(name), name, instanceName, typeArguments.first()));
+            const CapturedTemplate captured = templateTable.value(caseFolded(name));
+            const QByteArray instanceName = captured.name + suffix;
+            if (instanceNames.contains(caseFolded(instanceName)))
+                continue;
+            instanceNames.append(caseFolded(instanceName));
+            QByteArrayList arguments;
+            for (const QByteArray& argument : typeArguments)
+                arguments.append(argument.trimmed());
+            instanceLines.append(instanceText(captured, instanceName, arguments));
         }
         wholeLine = line + wholeLine.mid(codeEnd);
     }
