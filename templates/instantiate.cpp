@@ -105,9 +105,10 @@ void Instantiation::useTemplate(QByteArrayView templateName, const QByteArray& s
         return;
     if (depth >= deepestInstance) {
         fail(TemplateError::RunawayTemplate,
-             "template " + captured.name + " leads to instances " +
-                 QByteArray::number(deepestInstance) + " deep, such as " + instanceName +
-                 ": a template that uses itself with a growing type argument never ends");
+             "template " + captured.name + " leads to a chain of " +
+                 QByteArray::number(deepestInstance) +
+                 " instances, each using the next: a template that uses itself with a "
+                 "growing type argument never ends");
         return;
     }
     // Known from here on, so that the template using itself with the same

@@ -57,16 +57,21 @@ TEST(Driver, ArgumentsReachTheCompilerExactlyAsGivenAndInOrder) {
     EXPECT_TRUE(isExpanded(calls[0].files.value(2))) << calls[0].files.value(2).constData();
 }
 
-TEST(Driver, OnlyLowerCaseExtensionsAreSourceFiles) {
+// Every file the compiler reads as a source is expanded: a .bas or .bi
+// name in any letter case, and the file after -b or -include whatever its
+// name; the folder after -i and a value such as -x's are no sources.
+TEST(Driver, EveryFileTheCompilerReadsAsASourceIsExpanded) {
     Sandbox sandbox;
-    sandbox.writeFile(QStringLiteral("main.BAS"), genericSource);
-    sandbox.writeFile(QStringLiteral("lib.Bi"), genericSource);
-    sandbox.writeFile(QStringLiteral("real.bi"), genericSource);
-    sandbox.run({QStringLiteral("main.BAS"), QStringLiteral("lib.Bi"), QStringLiteral("real.bi")});
+    for (const char* name : {"main.BAS", "lib.Bi", "real.bi", "prog.src", "pre.inc", "out.bas"})
+        sandbox.writeFile(QString::fromLatin1(name), genericSource);
+    sandbox.run({QStringLiteral("main.BAS"), QStringLiteral("lib.Bi"), QStringLiteral("real.bi"),
+                 QStringLiteral("-b"), QStringLiteral("prog.src"), QStringLiteral("-include"),
+                 QStringLiteral("pre.inc"), QStringLiteral("-i"), QStringLiteral("out.bas"),
+                 QStringLiteral("-x"), QStringLiteral("prog.src")});
     const CompilerCall call = sandbox.calls().value(0);
-    EXPECT_EQ(call.files.value(0), genericSource);
-    EXPECT_EQ(call.files.value(1), genericSource);
-    EXPECT_TRUE(isExpanded(call.files.value(2)));
+    for (const int index : {0, 1, 2, 4, 6})
+        EXPECT_TRUE(isExpanded(call.files.value(index))) << index;
+    EXPECT_EQ(call.files.value(8), genericSource) << "a folder named after -i";
 }
 
 TEST(Driver, EveryTouchedFileIsRestoredByteForByteWithItsModificationTime) {
