@@ -43,12 +43,17 @@ const QString& LineOrigin::file() const {
 MappedText::MappedText(const QByteArray& text, const LineOrigin& origin)
     : text(text), origins(countLineFeeds(text) + 1, origin) {}
 
+bool MappedText::hasOneOriginPerLine() const {
+    return origins.size() == countLineFeeds(text) + 1;
+}
+
 void MappedText::append(const MappedText& other) {
     const bool lastLineEmpty = text.isEmpty() || text.endsWith('\n');
     if (lastLineEmpty)
         origins.last() = other.origins.first();
     origins.append(other.origins.constBegin() + 1, other.origins.constEnd());
     text += other.text;
+    Q_ASSERT(other.hasOneOriginPerLine());
 }
 
 void MappedText::insert(qsizetype position, const MappedText& other) {
@@ -79,6 +84,7 @@ void MappedText::insert(qsizetype position, const MappedText& other) {
         std::copy(inserted.cbegin(), inserted.cend(), origins.begin() + line);
     }
     text.insert(position, other.text);
+    Q_ASSERT(other.hasOneOriginPerLine());
 }
 
 void MappedTextBuilder::reserve(qsizetype bytes, qsizetype lines) {
@@ -138,6 +144,7 @@ MappedText MappedTextBuilder::take() {
     origins.squeeze();
     built.text = std::move(text);
     built.origins = std::move(origins);
+    Q_ASSERT(built.hasOneOriginPerLine());
     text = QByteArray();
     origins = QList<LineOrigin>();
     room = nullptr;

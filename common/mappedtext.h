@@ -64,6 +64,10 @@ struct MappedText {
     void insert(qsizetype position, const MappedText& other);
 
     qsizetype lineCount() const { return origins.size(); }
+
+    // Whether origins has one entry per line, as every operation keeps it.
+    // Reads the whole text: for Q_ASSERT, which only the sanitizer build keeps.
+    bool hasOneOriginPerLine() const;
 };
 
 // Builds a mapped text piece by piece, each piece starting a line of its own:

@@ -15,7 +15,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-extern char** environ;
+extern char** environ; // NOLINT(readability-redundant-declaration): not every C library declares it
 #else
 #include <QCoreApplication>
 #include <QProcess>

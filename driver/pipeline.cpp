@@ -65,6 +65,10 @@ bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, M
     return true;
 }
 
+QString sourceFaultMessage(const QString& file) {
+    return QStringLiteral("the generic types of %1 cannot be expanded (see above)").arg(file);
+}
+
 bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, TemplateRun& run,
                        MappedText* passText) {
     registry.settleJournal();
@@ -75,9 +79,7 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
         // Nothing is compiled: the compiler would only report the text
         // generated from the fault.
         reportSourceError(run.error->message());
-        registry.stop(run.error->origin.file(),
-                      QStringLiteral("the generic types of %1 cannot be expanded (see above)")
-                          .arg(run.error->origin.file()));
+        registry.stop(run.error->origin.file(), sourceFaultMessage(run.error->origin.file()));
     }
     if (!text)
         return false;

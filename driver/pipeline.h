@@ -31,6 +31,11 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
 bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry,
                        MappedText* passText = nullptr);
 
+// A fault in a file's generic types (a missing end line, a runaway template,
+// too few type arguments) is printed in the compiler's form and stops the run
+// before its compile, the registry's problem saying this about the file.
+QString sourceFaultMessage(const QString& file);
+
 // How a file's rewritten text is written: through the registry, with the
 // directives under compilerName and the byte order mark it was read with
 // (on the journal's thread when queued), unless the text is what the file

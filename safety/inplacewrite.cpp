@@ -92,7 +92,7 @@ WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteA
 WriteResult rewriteFile(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
                         const Precondition& precondition, const QByteArray& original,
                         const FileTime& modified, const WriteLog& log) {
-    const WriteResult result = writeInPlace(file, bytes, digest, FileTime(), precondition, log);
+    WriteResult result = writeInPlace(file, bytes, digest, FileTime(), precondition, log);
     if (result.status == WriteStatus::Failed && file.writer.isOpen()) {
         WriteLog restoring = log;
         restoring.restoring = true;

@@ -8,6 +8,7 @@
 // byte through. When the output changes on purpose, the new digest is printed
 // by the failing test and recorded here in a commit that says why.
 
+#include "currentdirectory.h"
 #include "pipeline.h"
 #include "projectgenerator.h"
 #include "snapshotregistry.h"
@@ -30,14 +31,6 @@ struct GoldenCase {
 const GoldenCase goldenCases[] = {
     {2000, "aabe0c1557b28e15e1fc9b8406155af701203af9d66145f6a45bd100f67b4219"},
     {20000, "c67e049387d7ee793ae96e07d65a0c6513df8d25b3ae22692e95c7d2c973796f"},
-};
-
-// Runs in folder for the length of a scope, as the program runs in the
-// directory it was started from.
-struct CurrentDirectory {
-    QString previous = QDir::currentPath();
-    explicit CurrentDirectory(const QString& folder) { QDir::setCurrent(folder); }
-    ~CurrentDirectory() { QDir::setCurrent(previous); }
 };
 
 // The digest of every rewritten file, in the order the files were first
