@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
         QByteArrayList rewritten;
         QList<LineOrigin> origins;
         TemplateSet templates;
-        QList<MappedText> instances;
+        QList<Instance> instances;
         const int rounds = size.lines > 500000 ? 3 : 5;
         const double capture = bestOf(rounds, [&] {
             lines = sourceLines;
@@ -105,7 +105,7 @@ int main(int argc, char* argv[]) {
                 QList<LineOrigin> origins(lines.size());
                 TemplateSet templates;
                 QByteArrayList rewritten;
-                QList<MappedText> instances;
+                QList<Instance> instances;
                 captureTemplates(lines, origins, templates);
                 instantiateTemplates(lines, rewritten, templates, instances);
             });

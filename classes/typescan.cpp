@@ -22,12 +22,12 @@ LineView viewOf(QByteArrayView line) {
     const char* data = line.data();
     const qsizetype size = line.size();
     for (qsizetype i = 0;;) {
-        while (i < size && data[i] == ' ')
+        while (i < size && isBlank(data[i]))
             ++i;
         if (i == size)
             return view;
         const qsizetype start = i;
-        while (i < size && data[i] != ' ')
+        while (i < size && !isBlank(data[i]))
             ++i;
         const QByteArrayView token(data + start, i - start);
         if (view.count == 0)

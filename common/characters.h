@@ -42,6 +42,11 @@ inline constexpr ByteTable spaces = spaceBytes();
 
 } // namespace characters
 
+// A byte that separates words on a line: a space or a tab.
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 // A byte that may be part of a FreeBASIC name: a letter, a decimal digit or '_'.
 inline bool isNameChar(char c) {
     return characters::names.entries[uchar(c)];

@@ -40,12 +40,12 @@ Tokens lineTokens(QByteArrayView line) {
     const qsizetype size = line.size();
     qsizetype i = 0;
     for (;;) {
-        while (i < size && data[i] == ' ')
+        while (i < size && isBlank(data[i]))
             ++i;
         if (i == size)
             break;
         const qsizetype start = i;
-        while (i < size && data[i] != ' ')
+        while (i < size && !isBlank(data[i]))
             ++i;
         tokens.append(QByteArrayView(data + start, i - start));
     }
@@ -55,10 +55,10 @@ Tokens lineTokens(QByteArrayView line) {
 QByteArrayView firstToken(QByteArrayView line) {
     const char* data = line.data();
     qsizetype start = 0;
-    while (start < line.size() && data[start] == ' ')
+    while (start < line.size() && isBlank(data[start]))
         ++start;
     qsizetype end = start;
-    while (end < line.size() && data[end] != ' ')
+    while (end < line.size() && !isBlank(data[end]))
         ++end;
     return QByteArrayView(data + start, end - start);
 }

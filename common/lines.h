@@ -12,8 +12,8 @@
 // A text is split into lines at every line feed, empty pieces kept, so joining
 // the lines with "\n" gives the text back. Lines are views over the text's own
 // bytes: the text must outlive them and stay unchanged while they exist. The
-// tokens of a line are the pieces between space characters with empty pieces
-// dropped; only the space separates, a tab is part of a token.
+// tokens of a line are the pieces between blanks (spaces and tabs) with empty
+// pieces dropped.
 
 using Lines = QList<QByteArrayView>;
 using Tokens = QVarLengthArray<QByteArrayView, 8>;
@@ -39,7 +39,7 @@ inline bool isKeyword(QByteArrayView token, QByteArrayView keyword) {
 // tokenizing.
 inline bool firstTokenMayBe(QByteArrayView line, QByteArrayView keyword) {
     qsizetype i = 0;
-    while (i < line.size() && line[i] == ' ')
+    while (i < line.size() && isBlank(line[i]))
         ++i;
     return i < line.size() && !keyword.isEmpty() && foldCase(line[i]) == foldCase(keyword[0]);
 }

@@ -1,6 +1,7 @@
 #include "linedirectives.h"
 
 #include "characters.h"
+#include "codelexer.h"
 #include "lines.h"
 #include "text.h"
 
@@ -9,31 +10,9 @@
 
 namespace {
 
-// What the lexer carries from one line to the next.
-struct LexState {
-    int commentDepth = 0;   // open /' ... '/ comments (they nest)
-    bool inMacro = false;   // between #macro and #endmacro
-    bool continued = false; // the previous line ended in " _"
-};
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 bool isBlankLine(QByteArrayView line) {
     return std::all_of(line.begin(), line.end(), isBlank);
 }
-
-// The bytes that end a run of plain code: what can open a string or a comment.
-struct CodeStops {
-    bool entries[256] = {};
-    constexpr CodeStops() {
-        for (const char c : {'"', '/', '\''})
-            entries[uchar(c)] = true;
-    }
-    bool stops(char c) const { return entries[uchar(c)]; }
-};
-constexpr CodeStops codeStops;
 
 // The line without the white space at its ends.
 QByteArrayView trimmed(QByteArrayView line) {
@@ -44,100 +23,8 @@ QByteArrayView trimmed(QByteArrayView line) {
     return line;
 }
 
-// A continuation is a "_" standing alone at the end of the code part.
-void updateContinuation(QByteArrayView code, LexState& state) {
-    while (!code.isEmpty() && isBlank(code.back()))
-        code.chop(1);
-    state.continued = code.endsWith('_') && (code.size() == 1 || isBlank(code[code.size() - 2]));
-}
-
-// Reads one line, updating the comment depth and whether the line is continued.
-void scanLine(QByteArrayView line, LexState& state) {
-    const qsizetype size = line.size();
-    qsizetype lastCodeEnd = 0; // end of the code part (before a ' comment)
-    bool commentToEnd = false;
-    qsizetype i = 0;
-    while (i < size) {
-        const char c = line[i];
-        if (state.commentDepth > 0) {
-            if (c == '/' && i + 1 < size && line[i + 1] == '\'') {
-                ++state.commentDepth;
-                i += 2;
-            } else if (c == '\'' && i + 1 < size && line[i + 1] == '/') {
-                --state.commentDepth;
-                i += 2;
-                lastCodeEnd = i;
-            } else {
-                ++i;
-            }
-            continue;
-        }
-        if (c != '"' && c != '/' && c != '\'') {
-            // Plain code: runs to the next character that can open a string
-            // or a comment.
-            const char* data = line.data();
-            ++i;
-            while (i < size && !codeStops.stops(data[i]))
-                ++i;
-            lastCodeEnd = i;
-            continue;
-        }
-        if (c == '"') {
-            const bool escaped = i > 0 && line[i - 1] == '!';
-            ++i;
-            while (i < size) {
-                if (escaped && line[i] == '\\') {
-                    i += 2;
-                    continue;
-                }
-                if (line[i] == '"') {
-                    if (!escaped && i + 1 < size && line[i + 1] == '"') {
-                        i += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++i;
-            }
-            i = qMin(i + 1, size);
-            lastCodeEnd = i;
-            continue;
-        }
-        if (c == '/' && i + 1 < size && line[i + 1] == '\'') {
-            ++state.commentDepth;
-            i += 2;
-            continue;
-        }
-        if (c == '\'') {
-            commentToEnd = true;
-            break;
-        }
-        ++i;
-        lastCodeEnd = i;
-    }
-    if (commentToEnd || state.commentDepth == 0)
-        updateContinuation(line.first(lastCodeEnd), state);
-    else
-        state.continued = false;
-}
-
-// The end of the line that starts at start, and whether it is plain code: no
-// comment is open and it holds no quote, apostrophe or slash. Most lines are,
-// and for them these searches, which look at many bytes at a time, are all
-// the lexing they need.
-qsizetype lineEnd(const QByteArray& text, qsizetype start, const LexState& state, bool& plain) {
-    const char* line = text.constData() + start;
-    const size_t rest = size_t(text.size() - start);
-    const void* lineFeed = std::memchr(line, '\n', rest);
-    const qsizetype end =
-        lineFeed ? static_cast<const char*>(lineFeed) - text.constData() : text.size();
-    const size_t length = size_t(end - start);
-    plain = state.commentDepth == 0 && !std::memchr(line, '"', length) &&
-            !std::memchr(line, '/', length) && !std::memchr(line, '\'', length);
-    return end;
-}
-
-void scanDirective(QByteArrayView line, LexState& state) {
+// Whether a line opens or closes a #macro block.
+void scanDirective(QByteArrayView line, bool& inMacro) {
     // Only a line whose first character after white space is '#' can open or
     // close a macro; every other line is passed over without tokenizing it.
     const auto first =
@@ -148,9 +35,9 @@ void scanDirective(QByteArrayView line, LexState& state) {
     if (tokens.isEmpty())
         return;
     if (isKeyword(tokens[0], "#macro"))
-        state.inMacro = true;
+        inMacro = true;
     else if (isKeyword(tokens[0], "#endmacro"))
-        state.inMacro = false;
+        inMacro = false;
 }
 
 // The directive that makes the next line origin.line of origin.file():
@@ -229,18 +116,20 @@ QList<Directive> findDirectives(const MappedText& mapped, const QString& fileNam
     const QByteArray& text = mapped.text;
     // Where the compiler believes it is: the file and number of the next line.
     LineOrigin current(fileName, 1);
-    LexState state;
+    CodeLexer lexer;
+    bool inMacro = false;
     qsizetype start = 0;
     for (qsizetype index = 0; index < mapped.origins.size(); ++index) {
-        bool plain = false;
-        const qsizetype end = lineEnd(text, start, state, plain);
+        const char* lineFeed = static_cast<const char*>(
+            std::memchr(text.constData() + start, '\n', size_t(text.size() - start)));
+        const qsizetype end = lineFeed ? lineFeed - text.constData() : text.size();
         const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
         const LineOrigin& origin = mapped.origins[index];
 
         // A blank line gives the compiler nothing to report, so its number
         // does not matter and it needs no directive of its own. The cheap
         // tests come first: most lines are numbered right already.
-        const bool allowed = !state.continued && !state.inMacro && state.commentDepth == 0;
+        const bool allowed = !lexer.isContinued() && !inMacro && !lexer.endsInComment();
         if (origin.isKnown() && allowed &&
             (origin.line != current.line || origin.fileNumber != current.fileNumber) &&
             !isBlankLine(line)) {
@@ -252,13 +141,9 @@ QList<Directive> findDirectives(const MappedText& mapped, const QString& fileNam
         }
         ++current.line;
 
-        const bool wasInComment = state.commentDepth > 0;
-        if (plain)
-            updateContinuation(line, state);
-        else
-            scanLine(line, state);
-        if (!wasInComment)
-            scanDirective(line, state);
+        lexer.next(line);
+        if (!lexer.startedInComment())
+            scanDirective(line, inMacro);
         if (end == text.size())
             break;
         start = end + 1;

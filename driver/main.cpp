@@ -3,6 +3,7 @@
 // runs the real compiler (fbc2, beside it) once, and then puts every file it
 // rewrote back exactly as it was.
 
+#include "arguments.h"
 #include "compilerpath.h"
 #include "compilerrun.h"
 #include "filelock.h"
@@ -37,46 +38,6 @@ namespace {
 // Exit status when the run stops before its compile (the journal cannot be
 // kept, a file cannot be read whole or rewritten, ...).
 constexpr int runStoppedStatus = 1;
-
-// A source-file argument ends in ".bas" or ".bi", letter case as written.
-bool isSourceFileArgument(const QByteArray& argument) {
-    return argument.endsWith(".bas") || argument.endsWith(".bi");
-}
-
-// The name of the file a source-file argument names, as the file functions take
-// it; nothing when the argument's bytes are no name in the file system's
-// encoding (a Latin-1 name on a UTF-8 system), which could not be opened under
-// any text this program can hold.
-std::optional<QString> sourceFileName(const QByteArray& argument) {
-#ifdef Q_OS_WIN
-    return QString::fromUtf8(argument);
-#else
-    const QString name = QFile::decodeName(argument);
-    if (QFile::encodeName(name) != argument)
-        return std::nullopt;
-    return name;
-#endif
-}
-
-// The source files named on the command line, in order. One that cannot be
-// named is still passed to the compiler, byte for byte, but not expanded; a
-// line says so, since its extension syntax will then reach the compiler.
-QStringList sourceFilesAmong(const QList<QByteArray>& arguments) {
-    QStringList files;
-    for (const QByteArray& argument : arguments) {
-        if (!isSourceFileArgument(argument))
-            continue;
-        if (const std::optional<QString> name = sourceFileName(argument)) {
-            files.append(*name);
-            continue;
-        }
-        reportError(QStringLiteral("%1 is passed to the compiler unexpanded: its name is not "
-                                   "valid in the file system's encoding, so it cannot be opened "
-                                   "under it")
-                        .arg(QFile::decodeName(argument)));
-    }
-    return files;
-}
 
 bool isThisProgram(const QString& path) {
     const QString self = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
@@ -119,8 +80,9 @@ bool restoreAndReport(SnapshotRegistry& registry, RunGuard& guard) {
 // holds the files, whose problem() says whether the run may compile; nothing
 // when the run must stop at once (a line has said why, or an interrupt ends
 // it).
-std::unique_ptr<SnapshotRegistry> expandSourceFiles(const QStringList& sourceFiles, RunGuard& guard,
-                                                    OtherJournals& others) {
+std::unique_ptr<SnapshotRegistry> expandSourceFiles(const SourceArguments& arguments,
+                                                    RunGuard& guard, OtherJournals& others) {
+    const QStringList& sourceFiles = arguments.sourceFiles;
     std::vector<LockedFile> held;
     QSet<QString> alone; // files this run needs to itself, learnt along the way
     for (;;) {
@@ -131,10 +93,12 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const QStringList& sourceFil
         }
         auto registry = std::make_unique<SnapshotRegistry>(
             guard.journal.isOpen() ? &guard.journal : nullptr, std::move(held), &others);
+        TemplateRun templates;
+        templates.includeDirectories = arguments.includeDirectories;
         for (const QString& sourceFile : sourceFiles) {
             if (pendingInterrupt() || registry->hasStopped())
                 break;
-            rewriteSourceFile(sourceFile, *registry);
+            rewriteSourceFile(sourceFile, *registry, templates);
         }
         const std::optional<RunProblem> problem = registry->problem();
         if (!problem || problem->kind != RunProblem::Kind::Busy || pendingInterrupt())
@@ -175,7 +139,8 @@ int main(int argc, char* argv[]) {
     }
 
     const QList<QByteArray> compilerArguments = commandLineArguments(argc, argv);
-    const QStringList sourceFiles = sourceFilesAmong(compilerArguments);
+    const SourceArguments sourceArguments = scanArguments(compilerArguments);
+    const QStringList& sourceFiles = sourceArguments.sourceFiles;
     // Only a run that rewrites files needs the journal folder.
     RunGuard guard;
     if (!sourceFiles.isEmpty()) {
@@ -188,7 +153,7 @@ int main(int argc, char* argv[]) {
 
     OtherJournals others(guard.journals.isOpen() ? &guard.journals : nullptr, &guard.journal);
     const std::unique_ptr<SnapshotRegistry> registry =
-        expandSourceFiles(sourceFiles, guard, others);
+        expandSourceFiles(sourceArguments, guard, others);
     if (!registry)
         return runStoppedStatus;
     const std::optional<RunProblem> problem = registry->problem();

@@ -1,7 +1,9 @@
 #include "pipeline.h"
 
 #include "classexpander.h"
+#include "filetime.h"
 #include "linedirectives.h"
+#include "messages.h"
 #include "snapshotregistry.h"
 #include "sourcepass.h"
 #include "text.h"
@@ -30,7 +32,14 @@ SourceFiles sourceFilesOver(SnapshotRegistry& registry, ReadFiles& read) {
         read.insert(path, RewrittenFile{path, path, *bytes, source->utf8Mark});
         return std::move(source->text);
     };
-    files.isExpanded = [&registry](const QString& path) { return registry.isTouched(path); };
+    files.fileKey = [](const QString& path) {
+        // A file is one file under every name it has: its device and inode
+        // say so, hard links included.
+        const FileStamp stamp = readFileStamp(path);
+        if (stamp.valid)
+            return QStringLiteral("%1:%2").arg(stamp.device).arg(stamp.inode);
+        return canonicalSourcePath(path);
+    };
     files.takeIncluded = [&registry, &read](const QString& path, const QString& compilerName,
                                             MappedText text) {
         RewrittenFile file = read.take(path);
@@ -56,12 +65,22 @@ bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, M
     return true;
 }
 
-bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, MappedText* passText) {
-    // A file named twice, or also included by an earlier one, is read as the
-    // earlier rewrite left it.
+QString sourceFaultMessage(const QString& file) {
+    return QStringLiteral("the generic types of %1 cannot be expanded (see above)").arg(file);
+}
+
+bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, TemplateRun& run,
+                       MappedText* passText) {
     registry.settleJournal();
     ReadFiles read;
-    std::optional<MappedText> text = expandTemplates(path, sourceFilesOver(registry, read));
+    // A file named twice, or included by an earlier one, was expanded then.
+    std::optional<MappedText> text = expandTemplates(path, sourceFilesOver(registry, read), run);
+    if (run.error && !registry.hasStopped()) {
+        // Nothing is compiled: the compiler would only report the text
+        // generated from the fault.
+        reportSourceError(run.error->message());
+        registry.stop(run.error->origin.file(), sourceFaultMessage(run.error->origin.file()));
+    }
     if (!text)
         return false;
     // The class pass gets the template pass's text in memory, the text the
@@ -70,4 +89,9 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, MappedTe
     if (passText)
         *passText = *text;
     return writeRewrittenFile(registry, read.take(path), std::move(*text));
+}
+
+bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, MappedText* passText) {
+    TemplateRun run;
+    return rewriteSourceFile(path, registry, run, passText);
 }

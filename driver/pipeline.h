@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mappedtext.h"
+#include "sourcepass.h"
 
 #include <QString>
 
@@ -20,8 +21,20 @@ struct SnapshotRegistry;
 // Returns whether the file was rewritten. When passText is given, it receives
 // the text as the passes produced it, each line with its origin, before the
 // directives were added.
+//
+// run carries what the template pass learns from one file to the next in a
+// run: a file is read and rewritten at most once per run, and the templates
+// of a header reach every file that includes it. The form without it is a
+// run of one file.
+bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, TemplateRun& run,
+                       MappedText* passText = nullptr);
 bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry,
                        MappedText* passText = nullptr);
+
+// A fault in a file's generic types (a missing end line, a runaway template,
+// too few type arguments) is printed in the compiler's form and stops the run
+// before its compile, the registry's problem saying this about the file.
+QString sourceFaultMessage(const QString& file);
 
 // How a file's rewritten text is written: through the registry, with the
 // directives under compilerName and the byte order mark it was read with

@@ -146,6 +146,10 @@ struct SnapshotRegistry {
     // What the registry knows, each after settling the journal:
     // the first problem that keeps the run from its compile;
     std::optional<RunProblem> problem();
+
+    // Notes a problem that keeps the run from its compile, found outside the
+    // registry (a fault in a file's extension syntax); the first one noted wins.
+    void stop(const QString& path, const QString& message);
     // the canonical path of every registration, in order, repeats kept;
     QStringList touchedFiles();
     // what a registered file held before this run, under any name;
@@ -191,7 +195,6 @@ private:
     void noteWrite(Entry& entry, const QByteArray& digest, const WriteResult& result);
     void putBack(Entry& entry, RestoreReport& report);
     bool depart(Entry& entry, RestoreReport& report);
-    void stop(const QString& path, const QString& message);
     void waitTurn(const QString& path, bool alone);
 };
 

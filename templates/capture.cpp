@@ -73,9 +73,11 @@ struct Capture {
     QList<qsizetype> ends[KindCount];        // end lines of each kind, in order
     QList<TakenMarks> endMarks;
     TakenMarks marks;
+    QList<TemplateError>* errors;
 
-    Capture(Lines& lines, QList<LineOrigin>& origins)
-        : lines(lines), origins(origins), size(lines.size()), keyLineOf(size, -1), marks(size) {}
+    Capture(Lines& lines, QList<LineOrigin>& origins, QList<TemplateError>* errors)
+        : lines(lines), origins(origins), size(lines.size()), keyLineOf(size, -1), marks(size),
+          errors(errors) {}
 
     const KeyLine* keyLine(qsizetype line) const {
         const qint32 at = keyLineOf[line];
@@ -90,15 +92,24 @@ struct Capture {
     void captureDeclaration(qsizetype header, TemplateSet& templates);
     void captureMembers(int kind, int nameNode, qsizetype from, CapturedTemplate& captured);
     void dropTakenLines();
+    void reportUnended(qsizetype line, QByteArrayView endLine, const QByteArray& name);
 };
 
 void Capture::classifyLines() {
     for (qsizetype i = 0; i < size; ++i) {
         // Only a line that opens with one of the keywords matters here.
         const QByteArrayView first = firstToken(lines[i]);
-        if (!isKeyword(first, "template") && !isKeyword(first, "end") && memberKindOf(first) < 0)
+        const bool linkage = isKeyword(first, "private") || isKeyword(first, "public");
+        if (!isKeyword(first, "template") && !isKeyword(first, "end") && !linkage &&
+            memberKindOf(first) < 0)
             continue;
-        const Tokens tokens = lineTokens(lines[i]);
+        Tokens tokens = lineTokens(lines[i]);
+        if (linkage) {
+            // "private sub Stack.push": a member that says its own linkage
+            tokens.remove(0);
+            if (tokens.isEmpty() || memberKindOf(tokens[0]) < 0)
+                continue;
+        }
         if (tokens.size() < 2)
             continue;
         KeyLine key{i, tokens[1]};
@@ -170,6 +181,26 @@ void Capture::append(CapturedTemplate& captured, qsizetype line) const {
     captured.origins.append(origins[line]);
 }
 
+// The first line of a member procedure with "private" in front of it, unless
+// it says "private" or "public" itself: every module that uses an instance
+// has a copy of its members, and private ones do not meet at link time.
+QByteArray privateMember(QByteArrayView line) {
+    qsizetype at = 0;
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
+        ++at;
+    const QByteArrayView first = firstToken(line.sliced(at));
+    if (isKeyword(first, "private") || isKeyword(first, "public"))
+        return line.toByteArray();
+    return line.first(at).toByteArray() + "private " + line.sliced(at).toByteArray();
+}
+
+// The line with word, a view into it, replaced by replacement.
+QByteArray replaceWord(QByteArrayView line, QByteArrayView word, QByteArrayView replacement) {
+    const qsizetype at = word.data() - line.data();
+    return line.first(at).toByteArray() + replacement.toByteArray() +
+           line.sliced(at + word.size()).toByteArray();
+}
+
 void appendLineFeed(CapturedTemplate& captured) {
     captured.lines.append(QByteArray("\n"));
     captured.origins.append(LineOrigin());
@@ -180,6 +211,7 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
     ++templates.templateCount;
 
     CapturedTemplate captured;
+    captured.name = name;
     captured.headerOrigin = origins[header];
     qsizetype endLine = -1;
     for (qsizetype i = header; i < size; i = marks.firstFree(i + 1)) {
@@ -192,12 +224,16 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
         take(i);
     }
 
-    // A declaration without an end line has taken the rest of the file as it stands.
-    if (endLine >= 0) {
+    // A declaration without an end line has taken the rest of the file as it
+    // stands, and says so at its first line.
+    if (endLine < 0) {
+        reportUnended(header, "end template", name);
+    } else {
+        // The header gives way to the instance's own "type" line, and
+        // "end template" becomes "end type ", in whatever letter case.
         captured.lines.removeFirst();
         captured.origins.removeFirst();
-        captured.lines.last().replace("template", "type ");
-        captured.lines.first().replace("template ", "type ");
+        captured.lines.last() = replaceWord(lines[endLine], keyLine(endLine)->second, "type ");
         appendLineFeed(captured);
         take(endLine);
 
@@ -205,7 +241,7 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
         for (int kind = 0; kind < KindCount; ++kind)
             captureMembers(kind, nameNode, endLine + 1, captured);
     }
-    templates.templateTable.insert(name, captured);
+    templates.templateTable.insert(templateKey(name), captured);
 }
 
 // Takes every procedure of the kind written for the template at or below from:
@@ -224,19 +260,30 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
         if (first < resume || marks.isTaken(first))
             continue;
         const qsizetype endLine = nextEnd(kind, first + 1);
+        const qsizetype firstCaptured = captured.lines.size();
         const qsizetype last = endLine >= 0 ? endLine : size - 1;
         for (qsizetype i = marks.firstFree(first); i <= last; i = marks.firstFree(i + 1)) {
             append(captured, i);
             take(i);
         }
-        if (endLine < 0)
+        captured.lines[firstCaptured] = privateMember(captured.lines[firstCaptured]);
+        if (endLine < 0) {
+            reportUnended(first, "end " + memberKeywords[kind].toByteArray(), captured.name);
             break;
+        }
         appendLineFeed(captured);
         resume = endLine + 1;
     }
     // Every first line at or below from is taken now, so a later declaration of
     // the same name, which starts further down, has nothing to find here.
     firstLines.resize(below);
+}
+
+void Capture::reportUnended(qsizetype line, QByteArrayView endLine, const QByteArray& name) {
+    if (errors)
+        errors->append(TemplateError{origins[line], TemplateError::UnendedBlock,
+                                     "'" + endLine.toByteArray() +
+                                         "' not found for this block of template " + name});
 }
 
 // Moves the lines still in the file down over the taken ones.
@@ -253,9 +300,10 @@ void Capture::dropTakenLines() {
 
 } // namespace
 
-void captureTemplates(Lines& lines, QList<LineOrigin>& origins, TemplateSet& templates) {
+void captureTemplates(Lines& lines, QList<LineOrigin>& origins, TemplateSet& templates,
+                      QList<TemplateError>* errors) {
     origins.resize(lines.size()); // lines without a known origin get none
-    Capture capture(lines, origins);
+    Capture capture(lines, origins, errors);
     capture.classifyLines();
     bool capturedAny = false;
     for (qsizetype k = 0; k < capture.keyLines.size(); ++k) {

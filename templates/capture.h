@@ -12,5 +12,8 @@
 // its own end line), takes those lines out of lines (and their entries out of
 // origins, which runs parallel to lines), and records the template in
 // templates: it counts one more declaration, and its captured lines are
-// stored in the table under the name as written.
-void captureTemplates(Lines& lines, QList<LineOrigin>& origins, TemplateSet& templates);
+// stored in the table under its key (templateKey). A declaration or member
+// whose end line is missing takes the rest of the file and, when errors is
+// given, is reported there at its first line.
+void captureTemplates(Lines& lines, QList<LineOrigin>& origins, TemplateSet& templates,
+                      QList<TemplateError>* errors = nullptr);

@@ -1,10 +1,13 @@
 #include "instantiate.h"
 
+#include "blockscanner.h"
 #include "characters.h"
+#include "codelexer.h"
 #include "lines.h"
 #include "namereplace.h"
 
 #include <QSet>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cstring>
@@ -45,105 +48,157 @@ qsizetype findTriple(QByteArrayView text, char c, qsizetype from) {
     return -1;
 }
 
+// How deep templates may use templates: a chain that goes further is taken
+// for one that never ends.
+constexpr int deepestInstance = 32;
+
 struct Instantiation {
     const TemplateTable& templateTable;
-    QList<MappedText>& instanceLines;
+    QList<Instance>& instances;
+    QList<TemplateError>* errors;
     qsizetype longestName = 0;
-    QSet<QByteArray> instanceNames;
+    QSet<QByteArray> instanceNames; // letter case folded
+    qsizetype anchor = 0;           // where an instance first used on the current line goes
+    qsizetype line = 0;             // the line of the file being read
+    bool failed = false;            // an error was met: nothing more is generated
 
-    void useTemplate(const QByteArray& templateName, const QByteArray& suffix,
-                     const QByteArray& argument);
-    bool scanUses(QByteArrayView line, QByteArray& rewritten);
+    bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out, int depth);
+    void rewriteUse(QByteArray& out, qsizetype open, int depth);
+    void useTemplate(QByteArrayView templateName, const QByteArray& suffix,
+                     const QByteArrayList& arguments, int depth);
+    void expandUsesIn(MappedText& text, int depth);
+    void fail(int number, const QByteArray& text);
 };
 
-// The template name written directly in front of the end of text: the run of
-// name characters there. Only a known template's name counts, so a run longer
-// than every known name is not read to its start.
-QByteArray nameBefore(const QByteArray& text, qsizetype longestName) {
-    const qsizetype limit = std::max<qsizetype>(0, text.size() - longestName - 1);
-    qsizetype start = text.size();
+// The template name written directly in front of position end of text: the
+// run of name characters there. Only a known template's name counts, so a run
+// longer than every known name is not read to its start.
+QByteArrayView nameBefore(const QByteArray& text, qsizetype end, qsizetype longestName) {
+    const qsizetype limit = std::max<qsizetype>(0, end - longestName - 1);
+    qsizetype start = end;
     while (start > limit && isNameChar(text[start - 1]))
         --start;
-    return text.mid(start);
+    return QByteArrayView(text).sliced(start, end - start);
 }
 
-void Instantiation::useTemplate(const QByteArray& templateName, const QByteArray& suffix,
-                                const QByteArray& argument) {
+void Instantiation::fail(int number, const QByteArray& text) {
+    if (!failed && errors)
+        errors->append(TemplateError{LineOrigin(), number, text, line});
+    failed = true;
+}
+
+void Instantiation::useTemplate(QByteArrayView templateName, const QByteArray& suffix,
+                                const QByteArrayList& arguments, int depth) {
     // A use with no name in front of it, or a name no template was declared
     // under, only has its text rewritten: it gets no instance (a "type" line with
     // no body and no end line would only break the compile), and it does not
     // claim an instance name a known template may need later.
-    const auto found = templateTable.constFind(templateName);
-    if (templateName.isEmpty() || templateName.size() > longestName ||
-        found == templateTable.constEnd())
+    if (failed || templateName.isEmpty() || templateName.size() > longestName)
         return;
-    const QByteArray instanceName = templateName + suffix;
-    if (instanceNames.contains(instanceName))
+    const auto found = templateTable.constFind(templateKey(templateName));
+    if (found == templateTable.constEnd())
         return;
-    instanceNames.insert(instanceName);
-    instanceLines.append(instanceText(found.value(), templateName, instanceName, argument));
+    const CapturedTemplate& captured = found.value();
+    const QByteArray instanceName = captured.name + suffix;
+    const QByteArray key = templateKey(instanceName);
+    if (instanceNames.contains(key))
+        return;
+    if (depth >= deepestInstance) {
+        fail(TemplateError::RunawayTemplate,
+             "template " + captured.name + " leads to a chain of " +
+                 QByteArray::number(deepestInstance) +
+                 " instances, each using the next: a template that uses itself with a "
+                 "growing type argument never ends");
+        return;
+    }
+    // Known from here on, so that the template using itself with the same
+    // arguments (through a pointer) is this instance.
+    instanceNames.insert(key);
+    int highest = 0;
+    MappedText text = instanceText(captured, instanceName, arguments, &highest);
+    if (highest > arguments.size()) {
+        fail(TemplateError::MissingArguments,
+             captured.name + " uses t" + QByteArray::number(highest) + " but " + instanceName +
+                 " gives " + QByteArray::number(arguments.size()) + " type argument" +
+                 (arguments.size() == 1 ? "" : "s"));
+        return;
+    }
+    // The instances this one uses come before it.
+    expandUsesIn(text, depth + 1);
+    instances.append(Instance{instanceName, std::move(text), anchor});
 }
 
-// One run of the use scan over a line, left to right; returns whether it
-// changed the line, and puts the changed line in rewritten. Every use outside a string literal is
-// replaced by its suffix, so that together with the name in front of it the line reads as the
-// instance name. The replaced text can itself hold "<<<", so scanning goes on
-// from the start of the suffix; a rewrite never makes a "<<<" that begins
-// earlier. The text before the scan position is final: it is kept in done,
-// with a running count of its double quotes, so each use costs time in
-// proportion to its own length only.
-bool Instantiation::scanUses(QByteArrayView line, QByteArray& rewritten) {
-    if (findTriple(line, '<', 0) < 0)
+// Rewrites the uses in an instance's text, generating the instances they name.
+void Instantiation::expandUsesIn(MappedText& text, int depth) {
+    if (findTriple(text.text, '<', 0) < 0)
+        return;
+    QByteArray rewritten;
+    rewritten.reserve(text.text.size());
+    CodeLexer lexer;
+    bool first = true;
+    for (const QByteArrayView instanceLine : splitLines(text.text)) {
+        if (!first)
+            rewritten += '\n';
+        first = false;
+        QByteArray out;
+        if (rewriteLine(instanceLine, lexer.next(instanceLine), out, depth))
+            rewritten += out;
+        else
+            rewritten += instanceLine;
+    }
+    text.text = std::move(rewritten);
+}
+
+// The use whose "<<<" stands at open in out and whose ">>>" ends out: the
+// use is replaced by its suffix, so that together with the name in front of
+// it the text reads as the instance name.
+void Instantiation::rewriteUse(QByteArray& out, qsizetype open, int depth) {
+    const QByteArrayView use = QByteArrayView(out).sliced(open);
+    const QByteArray suffix = useSuffix(use);
+    const QByteArrayList arguments = typeArguments(use);
+    const QByteArray templateName = nameBefore(out, open, longestName).toByteArray();
+    out.truncate(open);
+    out += suffix;
+    useTemplate(templateName, suffix, arguments, depth);
+}
+
+// Rewrites the uses in the code of a line, each innermost use first, so that
+// the type of a use may itself be a use. The text is copied into out as it is
+// read: the "<<<" met and not yet closed are remembered by where they stand in
+// out, and a ">>>" closes the last of them. Returns whether anything changed.
+bool Instantiation::rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out,
+                                int depth) {
+    if (findTriple(code, '<', 0) < 0)
         return false;
-    QByteArray done;
-    done.reserve(line.size());
-    qsizetype quotes = 0;
-    QByteArray rest = line.toByteArray(); // scanned from position at on
-    qsizetype at = 0;
-    qsizetype knownClose = -1; // the first ">>>" at or after the last "<<<" seen
+    out.reserve(line.size() + 16);
+    QVarLengthArray<qsizetype, 8> opens;
     bool changed = false;
-
-    const auto moveToDone = [&](qsizetype upTo) {
-        const QByteArrayView moved = QByteArrayView(rest).sliced(at, upTo - at);
-        quotes += std::count(moved.begin(), moved.end(), '"');
-        done.append(moved);
-        at = upTo;
-    };
-
-    for (;;) {
-        const qsizetype open = findTriple(rest, '<', at);
-        if (open < 0)
+    qsizetype i = 0;
+    while (i < code.size()) {
+        qsizetype next = i;
+        while (next < code.size() && code[next] != '<' && code[next] != '>')
+            ++next;
+        out.append(line.sliced(i, next - i));
+        i = next;
+        if (i == code.size())
             break;
-        const qsizetype close = knownClose >= open ? knownClose : findTriple(rest, '>', open);
-        if (close < 0)
-            break;
-        knownClose = close;
-        moveToDone(open);
-        if (quotes % 2 == 1) { // inside a string literal
-            moveToDone(open + 1);
-            continue;
-        }
-
-        const QByteArrayView use = QByteArrayView(rest).sliced(open, close + 3 - open);
-        const QByteArray suffix = useSuffix(use);
-        const QByteArray argument = firstTypeArgument(use);
-        const QByteArray templateName = nameBefore(done, longestName);
-
-        if (suffix.size() <= use.size()) {
-            at = close + 3 - suffix.size();
-            std::copy(suffix.cbegin(), suffix.cend(), rest.begin() + at);
+        const QByteArrayView rest = code.sliced(i);
+        if (rest.startsWith("<<<")) {
+            opens.append(out.size());
+            out.append(line.sliced(i, 3));
+            i += 3;
+        } else if (rest.startsWith(">>>") && !opens.isEmpty()) {
+            out.append(line.sliced(i, 3));
+            rewriteUse(out, opens.back(), depth);
+            opens.removeLast();
+            changed = true;
+            i += 3;
         } else {
-            rest = suffix + rest.mid(close + 3);
-            at = 0;
+            out.append(line[i]);
+            ++i;
         }
-        knownClose = -1;
-        changed = true;
-        useTemplate(templateName, suffix, argument);
     }
-    if (changed) {
-        done.append(QByteArrayView(rest).sliced(at));
-        rewritten = std::move(done);
-    }
+    out.append(line.sliced(i));
     return changed;
 }
 
@@ -160,23 +215,26 @@ QByteArray useSuffix(QByteArrayView use) {
     return suffix;
 }
 
-QByteArray firstTypeArgument(QByteArrayView use) {
-    const QByteArrayView argument = argumentText(use);
-    QByteArray joined;
-    joined.reserve(argument.size());
-    appendWords(joined, argument, ' ');
-    const qsizetype comma = joined.indexOf(',');
-    if (comma >= 0)
-        joined.truncate(comma);
-    return joined;
+QByteArrayList typeArguments(QByteArrayView use) {
+    const QByteArrayView text = argumentText(use);
+    QByteArrayList arguments;
+    for (qsizetype start = 0;;) {
+        qsizetype comma = text.indexOf(',', start);
+        QByteArray argument;
+        appendWords(argument, text.sliced(start, (comma < 0 ? text.size() : comma) - start), ' ');
+        arguments.append(argument);
+        if (comma < 0)
+            return arguments;
+        start = comma + 1;
+    }
 }
 
-MappedText instanceText(const CapturedTemplate& captured, const QByteArray& templateName,
-                        const QByteArray& instanceName, const QByteArray& typeArgument) {
-    const QByteArray body = substituteTypeParameter(captured.lines.join('\n'), typeArgument);
+MappedText instanceText(const CapturedTemplate& captured, const QByteArray& instanceName,
+                        const QByteArrayList& arguments, int* highestParameter) {
     MappedText instance;
-    instance.text =
-        renameTemplate("type " + instanceName + "\n\n" + body, templateName, instanceName);
+    instance.text = "type " + instanceName + "\n\n" +
+                    substituteNames(captured.lines.join('\n'), captured.name, instanceName,
+                                    arguments, highestParameter);
 
     // Neither substitution nor renaming adds or removes a line feed, so each
     // captured element still stands for its own lines: the first keeps its
@@ -193,25 +251,25 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& temp
 }
 
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
-                          const TemplateSet& templates, QList<MappedText>& instanceLines) {
-    const qsizetype runs = templates.templateCount;
-    if (runs == 0)
-        return;
+                          const TemplateSet& templates, QList<Instance>& instances,
+                          QList<TemplateError>* errors) {
     const TemplateTable& table = templates.templateTable;
-    Instantiation instantiation{table, instanceLines, 0, {}};
+    if (table.isEmpty())
+        return;
+    Instantiation instantiation{table, instances, errors, 0, {}, 0, 0, false};
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 
-    // The use scan runs over each line once per template declaration the pass
-    // knows; a run that changes nothing would change nothing the next time
-    // either.
-    for (QByteArrayView& line : lines) {
-        for (qsizetype run = 0; run < runs; ++run) {
-            QByteArray rewritten;
-            if (!instantiation.scanUses(line, rewritten))
-                break;
+    CodeLexer lexer;
+    BlockScanner blocks;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArrayView code = lexer.next(lines[i]);
+        instantiation.anchor = blocks.next(i, code, lexer);
+        instantiation.line = i;
+        QByteArray rewritten;
+        if (instantiation.rewriteLine(lines[i], code, rewritten, 0)) {
             rewrittenLines.append(std::move(rewritten));
-            line = rewrittenLines.last();
+            lines[i] = rewrittenLines.last();
         }
     }
 }

@@ -7,23 +7,42 @@
 #include <QByteArrayList>
 #include <QList>
 
-// Rewrites every use of a template in lines, Name<<<type>>>, into its instance
-// name (Name_type) and, the first time an instance name occurs, appends the
-// instance's text to instanceLines: the template's captured lines with "t1"
-// replaced by the type and the template's name by the instance name, under a
-// "type" line. A use outside a string literal is rewritten even when its name
-// is no known template, but only a known template gives an instance text.
+// One concrete type made from a template for a file: its text, and the line
+// of the file before which it goes (the module-level statement that holds its
+// first use, see blockscanner.h).
+struct Instance {
+    QByteArray name; // Stack_double
+    MappedText text; // the "type" block and the member procedures
+    qsizetype anchor = 0;
+};
+
+// Rewrites every use of a template in the code of lines, Name<<<type>>>, into
+// its instance name (Name_type) and, the first time an instance name occurs,
+// appends the instance to instances: the template's captured lines under a
+// "type" line, with t1 ... t9 replaced by the type arguments and the
+// template's name by the instance name (namereplace.h). A use inside a string
+// literal or a comment is left as written; uses nested in the type of another
+// are rewritten inside out, and the uses in an instance's own text (templates
+// using templates) generate the instances they name before it. A use whose
+// name is no known template is rewritten all the same but gives no instance.
 // Nothing is rewritten when no template is known. A rewritten line is kept
-// in rewrittenLines, and its entry in lines refers to it.
+// in rewrittenLines, and its entry in lines refers to it. Instances come out
+// in the order of their first use.
+//
+// A use with fewer type arguments than its template uses, and templates that
+// use templates deeper than 32 instances, are faults: the first is appended
+// to errors (with its line) and nothing more is generated.
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
-                          const TemplateSet& templates, QList<MappedText>& instanceLines);
+                          const TemplateSet& templates, QList<Instance>& instances,
+                          QList<TemplateError>* errors = nullptr);
 
 // For a use's text from "<<<" through ">>>": the suffix its instance name gets
-// ("<<<String, Integer>>>" gives "_string__integer"), and the type put in place
-// of "t1" (the first of its comma-separated arguments, spaces normalised).
+// ("<<<String, Integer>>>" gives "_string__integer"), and its comma-separated
+// type arguments, spaces normalised ("String", "Integer").
 QByteArray useSuffix(QByteArrayView use);
-QByteArray firstTypeArgument(QByteArrayView use);
+QByteArrayList typeArguments(QByteArrayView use);
 
-// The text of one instance, with the origin of each of its lines.
-MappedText instanceText(const CapturedTemplate& captured, const QByteArray& templateName,
-                        const QByteArray& instanceName, const QByteArray& typeArgument);
+// The text of one instance, with the origin of each of its lines;
+// highestParameter receives the highest tN the template uses.
+MappedText instanceText(const CapturedTemplate& captured, const QByteArray& instanceName,
+                        const QByteArrayList& arguments, int* highestParameter = nullptr);

@@ -1,103 +1,68 @@
 #include "namereplace.h"
 
 #include "characters.h"
-
-QByteArray replaceWholeName(const QByteArray& text, QByteArrayView lead, QByteArrayView name,
-                            QByteArrayView trail, QByteArrayView replacement) {
-    QByteArray needle;
-    needle.append(lead).append(name).append(trail);
-    qsizetype found = text.indexOf(needle);
-    if (found < 0 || needle.isEmpty())
-        return text;
-    QByteArray result;
-    result.reserve(text.size());
-    qsizetype copied = 0;
-    for (; found >= 0; found = text.indexOf(needle, found)) {
-        const qsizetype end = found + needle.size();
-        const bool openBefore = !lead.isEmpty() || found == 0 || !isNameChar(text[found - 1]);
-        const bool openAfter = !trail.isEmpty() || end == text.size() || !isNameChar(text[end]);
-        if (!openBefore || !openAfter) {
-            ++found;
-            continue;
-        }
-        result.append(QByteArrayView(text).sliced(copied, found - copied));
-        result.append(lead);
-        result.append(replacement);
-        result.append(trail);
-        copied = found = end;
-    }
-    result.append(QByteArrayView(text).sliced(copied));
-    return result;
-}
+#include "codelexer.h"
+#include "lines.h"
 
 namespace {
 
-const QByteArrayView leadDelimiters = " (+-<>=";
-const QByteArrayView trailDelimiters = " )+-<>=";
-
-bool isLeadDelimiter(char c) {
-    return leadDelimiters.contains(c);
-}
-bool isTrailDelimiter(char c) {
-    return trailDelimiters.contains(c);
+// The N of a type parameter tN, or 0.
+int parameterNumber(QByteArrayView name) {
+    if (name.size() != 2 || foldCase(name[0]) != 't' || name[1] < '1' || name[1] > '9')
+        return 0;
+    return name[1] - '0';
 }
 
-// The fourteen replacements one after another, each over the whole text.
-QByteArray substituteByPatterns(const QByteArray& text, const QByteArray& argument) {
-    const QByteArrayView parameter = "t1";
-    QByteArray result = text;
-    for (const char lead : leadDelimiters)
-        result = replaceWholeName(result, QByteArrayView(&lead, 1), parameter, {}, argument);
-    for (const char trail : trailDelimiters)
-        result = replaceWholeName(result, {}, parameter, QByteArrayView(&trail, 1), argument);
-    return result;
+bool startsUse(QByteArrayView code, qsizetype at) {
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    return code.sliced(at).startsWith("<<<");
 }
 
 } // namespace
 
-QByteArray substituteTypeParameter(const QByteArray& text, const QByteArray& argument) {
-    // Seven patterns with the delimiter in front of "t1", then seven behind it.
-    // Done one after another they give what one walk gives: an occurrence of
-    // "t1" is replaced when it has a lead delimiter in front and no name
-    // character behind, or a trail delimiter behind and no name character in
-    // front. A replacement never changes the neighbours of another occurrence
-    // that any pattern would take, since those are delimiters, and it makes
-    // no new occurrence unless the argument holds "t1" itself; only then are
-    // the patterns applied one by one.
-    const QByteArrayView parameter = "t1";
-    qsizetype found = text.indexOf(parameter);
-    if (found < 0)
-        return text;
-    if (argument.contains(parameter))
-        return substituteByPatterns(text, argument);
+QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
+                           const QByteArray& instanceName, const QByteArrayList& arguments,
+                           int* highestParameter) {
     QByteArray result;
-    result.reserve(text.size() + argument.size() * 4);
-    qsizetype copied = 0;
-    for (; found >= 0; found = text.indexOf(parameter, found + parameter.size())) {
-        const qsizetype end = found + parameter.size();
-        const bool hasBefore = found > 0;
-        const bool hasAfter = end < text.size();
-        const bool leadOpen =
-            hasBefore && isLeadDelimiter(text[found - 1]) && (!hasAfter || !isNameChar(text[end]));
-        const bool trailOpen =
-            hasAfter && isTrailDelimiter(text[end]) && (!hasBefore || !isNameChar(text[found - 1]));
-        if (!leadOpen && !trailOpen)
-            continue;
-        result.append(QByteArrayView(text).sliced(copied, found - copied));
-        result.append(argument);
-        copied = end;
+    result.reserve(text.size() + text.size() / 4);
+    int highest = 0;
+    CodeLexer lexer;
+    bool first = true;
+    for (const QByteArrayView line : splitLines(text)) {
+        if (!first)
+            result += '\n';
+        first = false;
+        const QByteArrayView code = lexer.next(line);
+        qsizetype copied = 0;
+        for (qsizetype at = 0; at < code.size();) {
+            if (!isNameChar(code[at])) {
+                ++at;
+                continue;
+            }
+            qsizetype end = at;
+            while (end < code.size() && isNameChar(code[end]))
+                ++end;
+            const QByteArrayView name = code.sliced(at, end - at);
+            const bool member = at > 0 && code[at - 1] == '.';
+            const QByteArray* replacement = nullptr;
+            if (const int number = parameterNumber(name); number > 0 && !member) {
+                highest = qMax(highest, number);
+                if (number <= arguments.size())
+                    replacement = &arguments[number - 1];
+            } else if (!member && equalsIgnoringCase(name, templateName) && !startsUse(code, end)) {
+                replacement = &instanceName;
+            }
+            if (replacement) {
+                result.append(line.sliced(copied, at - copied));
+                result.append(*replacement);
+                copied = end;
+            }
+            at = end;
+        }
+        result.append(line.sliced(copied));
     }
-    result.append(QByteArrayView(text).sliced(copied));
-    return result;
-}
-
-QByteArray renameTemplate(const QByteArray& text, const QByteArray& templateName,
-                          const QByteArray& instanceName) {
-    if (templateName.isEmpty())
-        return text;
-    QByteArray result = text;
-    for (const char follower : QByteArrayView(". ("))
-        result =
-            replaceWholeName(result, {}, templateName, QByteArrayView(&follower, 1), instanceName);
+    if (highestParameter)
+        *highestParameter = highest;
     return result;
 }

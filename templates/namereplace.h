@@ -1,23 +1,18 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QByteArrayView>
 
-// Replaces, left to right and without overlaps, every occurrence of
-// lead + name + trail in text by lead + replacement + trail, where the name is
-// written whole on its open side: when lead is empty the byte before the
-// occurrence, and when trail is empty the byte after it, must not be a name
-// character (a letter, a digit or '_'). An occurrence that fails the test is
-// passed over and the search goes on from its next byte.
-QByteArray replaceWholeName(const QByteArray& text, QByteArrayView lead, QByteArrayView name,
-                            QByteArrayView trail, QByteArrayView replacement);
-
-// The type argument put in place of the type parameter "t1" wherever it stands
-// next to a blank, a parenthesis or an operator (" t1", "t1)", "(t1", "=t1", ...).
-QByteArray substituteTypeParameter(const QByteArray& text, const QByteArray& argument);
-
-// The template's name made the instance name wherever it is followed by ".",
-// " " or "(" (in that order of replacement), as in "sub Stack.push",
-// "as Stack ptr" and "constructor Stack(".
-QByteArray renameTemplate(const QByteArray& text, const QByteArray& templateName,
-                          const QByteArray& instanceName);
+// The text of an instance made from a template's text: in its code (never in
+// a string literal or a comment), every whole name (not part of a longer name,
+// not a member after ".") that is
+//  - the template's name, in any letter case, becomes the instance name,
+//    unless a use of the template ("<<<") follows it, which is rewritten as a
+//    use;
+//  - t1 ... t9, in any letter case, becomes the first ... ninth of arguments.
+// A tN beyond the arguments is left as it is; highestParameter receives the
+// highest N the text holds (0 when none).
+QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
+                           const QByteArray& instanceName, const QByteArrayList& arguments,
+                           int* highestParameter);

@@ -3,9 +3,13 @@
 #include "capture.h"
 #include "instantiate.h"
 #include "lines.h"
+#include "placement.h"
 #include "text.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <vector>
 
 namespace {
 
@@ -13,79 +17,79 @@ bool isSeparator(QChar c) {
     return c == u'/' || c == u'\\';
 }
 
-struct PassResult {
-    TemplateSet templates; // the file's own and those of the files it includes
-    MappedText text;
-};
-
-QString includedFileName(const QString& path);
-
-// Runs the pass over one file. Every line carries its origin, the name the
-// compiler knows the file by and its line number there, through capture into
-// the instances, so the written text can be mapped back to the user's lines.
-std::optional<PassResult> runPass(const QString& sourcePath, const QString& compilerName,
-                                  const SourceFiles& files) {
-    const std::optional<QByteArray> sourceText = files.readText(sourcePath);
-    if (!sourceText)
-        return std::nullopt;
-    PassResult result;
-    Lines lines = splitLines(*sourceText); // views over the text, which outlives them
-    QList<LineOrigin> origins;
-    origins.reserve(lines.size());
-    const LineOrigin firstLine(compilerName, 1);
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        origins.append(firstLine.atLine(int(i + 1)));
-
-    TemplateSet& templates = result.templates;
-    QList<MappedText> instanceLines;
-
-    // Included files are expanded first, so their templates are known before
-    // this file's own are captured. Include lines stay in the text.
-    const QString directory = includeDirectory(sourcePath);
-    for (const QByteArrayView line : std::as_const(lines)) {
-        const QString included = includedPath(line, directory);
-        if (included.isEmpty() || files.isExpanded(included))
-            continue;
-        const QString name = includedFileName(included);
-        std::optional<PassResult> handedBack = runPass(included, name, files);
-        if (!handedBack)
-            continue;
-        files.takeIncluded(included, name, std::move(handedBack->text));
-        templates.templateCount += handedBack->templates.templateCount;
-        const TemplateTable& table = handedBack->templates.templateTable;
-        for (auto it = table.cbegin(); it != table.cend(); ++it)
-            templates.templateTable.insert(it.key(), it.value());
-    }
-
-    captureTemplates(lines, origins, templates);
-    QByteArrayList rewrittenLines;
-    instantiateTemplates(lines, rewrittenLines, templates, instanceLines);
-
-    // The instances, then the remaining lines: the first line is empty when
-    // no instance was generated.
-    MappedTextBuilder written;
-    qsizetype bytes = instanceLines.size() + lines.size();
-    qsizetype lineCount = lines.size() + 1;
-    for (const MappedText& instance : std::as_const(instanceLines)) {
-        bytes += instance.text.size();
-        lineCount += instance.lineCount();
-    }
-    for (const QByteArrayView line : std::as_const(lines))
-        bytes += line.size();
-    written.reserve(bytes, lineCount);
-    for (const MappedText& instance : std::as_const(instanceLines))
-        written.add(instance);
-    if (instanceLines.isEmpty())
-        written.add(QByteArrayView());
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        written.add(lines[i], origins[i]);
-    result.text = written.take();
-    return result;
-}
-
 // The compiler names an included file by its absolute path.
 QString includedFileName(const QString& path) {
     return QDir::toNativeSeparators(QDir::cleanPath(path));
+}
+
+// A file being expanded: read, its includes found, waiting for them to be
+// expanded before its own templates are captured.
+struct OpenFile {
+    QString path;
+    QString compilerName; // what its lines' origins name
+    QString key;
+    QByteArray text;
+    Lines lines; // views over text
+    QList<LineOrigin> origins;
+    QStringList includes; // the files its include lines name, in order
+    qsizetype nextInclude = 0;
+    TemplateSet templates; // those of the files it includes, then its own
+};
+
+void addTemplates(TemplateSet& to, const TemplateSet& from) {
+    to.templateCount += from.templateCount;
+    for (auto it = from.templateTable.cbegin(); it != from.templateTable.cend(); ++it)
+        to.templateTable.insert(it.key(), it.value());
+}
+
+// Reads a file and finds its includes. Every line carries its origin, the
+// name the compiler knows the file by and its line number there, through
+// capture into the instances, so the written text can be mapped back to the
+// user's lines.
+std::optional<OpenFile> openFile(const QString& path, const QString& compilerName,
+                                 const QString& key, const SourceFiles& files,
+                                 const QStringList& includeDirectories) {
+    std::optional<QByteArray> text = files.readText(path);
+    if (!text)
+        return std::nullopt;
+    OpenFile file;
+    file.path = path;
+    file.compilerName = compilerName;
+    file.key = key;
+    file.text = std::move(*text);
+    file.lines = splitLines(file.text);
+    file.origins.reserve(file.lines.size());
+    const LineOrigin firstLine(compilerName, 1);
+    for (qsizetype i = 0; i < file.lines.size(); ++i)
+        file.origins.append(firstLine.atLine(int(i + 1)));
+    const QString directory = includeDirectory(path);
+    for (const QByteArrayView line : std::as_const(file.lines)) {
+        const QString name = includedName(line);
+        if (name.isEmpty())
+            continue;
+        const QString included = resolveInclude(name, directory, includeDirectories);
+        if (!included.isEmpty())
+            file.includes.append(included);
+    }
+    return file;
+}
+
+// Captures and instantiates the templates of a file whose includes are all
+// expanded, and returns its rewritten text. A fault in its templates or their
+// uses is noted in run, the first one only.
+MappedText finishFile(OpenFile& file, TemplateRun& run) {
+    QList<TemplateError> errors;
+    captureTemplates(file.lines, file.origins, file.templates, &errors);
+    QByteArrayList rewrittenLines;
+    QList<Instance> instances;
+    instantiateTemplates(file.lines, rewrittenLines, file.templates, instances, &errors);
+    if (!errors.isEmpty() && !run.error) {
+        TemplateError error = errors.first();
+        if (error.line >= 0)
+            error.origin = file.origins.value(error.line);
+        run.error = error;
+    }
+    return withInstances(file.lines, file.origins, instances);
 }
 
 } // namespace
@@ -98,13 +102,17 @@ QString includeDirectory(const QString& sourcePath) {
     return QDir::currentPath();
 }
 
-QString includedPath(QByteArrayView line, const QString& directory) {
+QString includedName(QByteArrayView line) {
     if (!firstTokenMayBe(line, "#include"))
         return {};
     const Tokens tokens = lineTokens(line);
-    if (tokens.size() < 3 || !isKeyword(tokens[0], "#include") || !isKeyword(tokens[1], "once"))
+    if (tokens.size() < 2 || !isKeyword(tokens[0], "#include"))
         return {};
-    // The name is the second non-empty piece between double quotes.
+    // The name is the second non-empty piece between double quotes, after
+    // "#include" or "#include once".
+    const bool once = isKeyword(tokens[1], "once");
+    if (!(once ? tokens.size() > 2 && tokens[2].startsWith('"') : tokens[1].startsWith('"')))
+        return {};
     QByteArrayView name;
     int pieces = 0;
     for (qsizetype start = 0; start <= line.size() && pieces < 2;) {
@@ -120,12 +128,72 @@ QString includedPath(QByteArrayView line, const QString& directory) {
     QString path = fileNameFromBytes(name);
     if (QDir::separator() == u'/')
         path.replace(u'\\', u'/'); // the compiler reads "lib\list.bi" as lib/list.bi here
-    return QDir(directory).absoluteFilePath(path);
+    return path;
 }
 
-std::optional<MappedText> expandTemplates(const QString& sourcePath, const SourceFiles& files) {
-    std::optional<PassResult> result = runPass(sourcePath, sourcePath, files);
-    if (!result)
+QString resolveInclude(const QString& name, const QString& directory,
+                       const QStringList& includeDirectories) {
+    if (QDir::isAbsolutePath(name))
+        return QDir::cleanPath(name);
+    // Where the compiler looks, in its order: the including file's folder,
+    // the current folder, then each -i folder.
+    const auto found = [&name](const QString& folder) {
+        const QFileInfo file(QDir(folder), name);
+        return file.isFile() ? QDir::cleanPath(file.absoluteFilePath()) : QString();
+    };
+    for (const QString& folder : {directory, QDir::currentPath()}) {
+        if (QString path = found(folder); !path.isEmpty())
+            return path;
+    }
+    for (const QString& folder : includeDirectories) {
+        if (QString path = found(folder); !path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
+// Included files are expanded before the file that includes them, so their
+// templates are known before its own are captured; include lines stay in the
+// text. The files being expanded wait on a stack of their own rather than on
+// the program's, so a chain of includes can be as deep as files allow.
+std::optional<MappedText> expandTemplates(const QString& sourcePath, const SourceFiles& files,
+                                          TemplateRun& run) {
+    const QString rootKey = files.fileKey(sourcePath);
+    if (run.expanded.contains(rootKey))
         return std::nullopt;
-    return std::move(result->text);
+    std::optional<OpenFile> root =
+        openFile(sourcePath, sourcePath, rootKey, files, run.includeDirectories);
+    if (!root)
+        return std::nullopt;
+    // A file is remembered from the moment it is read, so that an include
+    // that leads back to it is not followed again.
+    run.expanded.insert(rootKey, TemplateSet());
+    std::vector<OpenFile> open;
+    open.push_back(std::move(*root));
+    for (;;) {
+        OpenFile& file = open.back();
+        if (file.nextInclude < file.includes.size()) {
+            const QString included = file.includes[file.nextInclude++];
+            const QString key = files.fileKey(included);
+            if (const auto known = run.expanded.constFind(key); known != run.expanded.cend()) {
+                addTemplates(file.templates, known.value());
+                continue;
+            }
+            std::optional<OpenFile> next =
+                openFile(included, includedFileName(included), key, files, run.includeDirectories);
+            if (!next)
+                continue;
+            run.expanded.insert(key, TemplateSet());
+            open.push_back(std::move(*next)); // file is no longer valid
+            continue;
+        }
+        MappedText text = finishFile(file, run);
+        run.expanded.insert(file.key, file.templates);
+        if (open.size() == 1)
+            return text;
+        files.takeIncluded(file.path, file.compilerName, std::move(text));
+        const TemplateSet templates = std::move(file.templates);
+        open.pop_back();
+        addTemplates(open.back().templates, templates);
+    }
 }

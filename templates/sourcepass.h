@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -17,25 +19,48 @@ struct SourceFiles {
     // The text of the file at path, or nothing when it cannot be read: a
     // command-line file is then left alone, an include line not followed.
     std::function<std::optional<QByteArray>(const QString& path)> readText;
-    // Whether the file at path was read already in this run, under any spelling.
-    std::function<bool(const QString& path)> isExpanded;
+    // What the file at path is known by under every name it has (a hard link,
+    // a link and its target, another spelling of its path).
+    std::function<QString(const QString& path)> fileKey;
     // Takes the rewritten text of an included file; compilerName is the name
     // the compiler knows the file by, which its lines' origins carry.
     std::function<void(const QString& path, const QString& compilerName, MappedText text)>
         takeIncluded;
 };
 
+// What the template pass has learnt in one run, for the files it meets later
+// in the run: every file it has expanded, by its key, with the templates it
+// declares together with those of the files it includes. A file is expanded
+// once per run; a file that includes it later gets its templates from here.
+struct TemplateRun {
+    QHash<QString, TemplateSet> expanded;
+    // The folders named with -i, in order: include names not found beside
+    // the including file or in the current folder are looked for there.
+    QStringList includeDirectories;
+    // The first fault met in a file's templates or their uses: the run stops
+    // before its compile.
+    std::optional<TemplateError> error;
+};
+
 // The template pass over a source file named on the command line: reads it,
-// expands the files it includes through "#include once" lines first (depth
-// first; each is handed to files.takeIncluded with its final text), captures
-// and instantiates templates, and returns the rewritten text with the
-// generated instances on its first line, each line with its origin. Nothing
-// when the file cannot be read.
-std::optional<MappedText> expandTemplates(const QString& sourcePath, const SourceFiles& files);
+// expands the files it includes through "#include" lines first (each
+// handed to files.takeIncluded with its final text, a file met again taking
+// its templates from run), captures and instantiates templates, and returns
+// the rewritten text, each line with its origin. Nothing when the file cannot
+// be read or was expanded before in the run.
+std::optional<MappedText> expandTemplates(const QString& sourcePath, const SourceFiles& files,
+                                          TemplateRun& run);
 
 // The directory that relative include names in sourcePath are resolved against.
 QString includeDirectory(const QString& sourcePath);
 
-// The path an include line names, or an empty string when the line is no
-// "#include once" line with a quoted name.
-QString includedPath(QByteArrayView line, const QString& directory);
+// The name an include line names ("#include" or "#include once", then a
+// quoted name), or an empty string when the line is none.
+QString includedName(QByteArrayView line);
+
+// The file an include name stands for, found where the compiler looks for it
+// (an absolute name as it is; else the including file's folder, the current
+// folder, each of includeDirectories in order), or an empty string when it is
+// in none of them (the compiler's own include folder is never rewritten).
+QString resolveInclude(const QString& name, const QString& directory,
+                       const QStringList& includeDirectories);

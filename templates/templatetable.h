@@ -12,18 +12,40 @@
 // procedures, each followed by a "\n" element), where each of them came from,
 // and where its header stood (the origin of every instance's "type" line).
 struct CapturedTemplate {
+    QByteArray name; // as written in its header
     QByteArrayList lines;
     QList<LineOrigin> origins; // one per element of lines; a "\n" element has none
     LineOrigin headerOrigin;
 
     bool operator==(const CapturedTemplate& other) const {
-        return lines == other.lines && origins == other.origins &&
+        return name == other.name && lines == other.lines && origins == other.origins &&
                headerOrigin == other.headerOrigin;
     }
 };
 
-// Template name as written in its header -> what was captured for it.
+// Template name, letter case folded (FreeBASIC names ignore case) -> what was
+// captured for it.
 using TemplateTable = QMap<QByteArray, CapturedTemplate>;
+
+// The key of a template name in a TemplateTable.
+QByteArray templateKey(QByteArrayView name);
+
+// A fault in a file's templates or their uses that keeps the file from being
+// expanded, reported in the compiler's own form, "file(line) error N: text".
+// The numbers are fbext's own, above those the compiler uses.
+struct TemplateError {
+    enum Number {
+        UnendedBlock = 900,     // a template or member whose end line is not found
+        RunawayTemplate = 901,  // templates using templates deeper than the limit
+        MissingArguments = 902, // fewer type arguments than the template uses
+    };
+    LineOrigin origin; // the line it is about
+    int number = 0;
+    QByteArray text;
+    qsizetype line = -1; // or its index among the file's lines, until origin is known
+
+    QString message() const; // file(line) error N: text
+};
 
 // The templates one pass knows: its own and those handed back by the files it includes.
 struct TemplateSet {

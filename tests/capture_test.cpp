@@ -48,15 +48,15 @@ TEST(CaptureTest, WorkedExampleTakesTheDeclarationAndItsMember) {
     });
     EXPECT_EQ(result.lines, QByteArrayList{QByteArray("dim s as Stack<<<double>>>")});
     EXPECT_EQ(result.names, 1);
-    ASSERT_EQ(result.table.keys(), QByteArrayList{QByteArray("Stack")});
-    const CapturedTemplate stack = result.table.value(QByteArray("Stack"));
+    ASSERT_EQ(result.table.keys(), QByteArrayList{QByteArray("stack")});
+    const CapturedTemplate stack = result.table.value(templateKey("Stack"));
     EXPECT_EQ(stack.lines, (QByteArrayList{
                                QByteArray("items(0 to 15) as t1"),
                                QByteArray("count as integer"),
                                QByteArray("declare sub push(byval v as t1)"),
                                QByteArray("end type "),
                                lf(),
-                               QByteArray("sub Stack.push(byval v as t1)"),
+                               QByteArray("private sub Stack.push(byval v as t1)"),
                                QByteArray("items(count) = v"),
                                QByteArray("count += 1"),
                                QByteArray("end sub"),
@@ -88,21 +88,21 @@ TEST(CaptureTest, RecognisesHeadersAndEndLinesByTheirTokens) {
          {QByteArray("z")},
          1,
          {body, QByteArray("end type "), lf()}},
-        {"header indented with a tab stays",
+        {"header indented with a tab",
          {QByteArray("\ttemplate T"), body, QByteArray("end template")},
-         {QByteArray("\ttemplate T"), body, QByteArray("end template")},
-         0,
-         {}},
-        {"capitals: the end line is kept as written",
+         {},
+         1,
+         {body, QByteArray("end type "), lf()}},
+        {"capitals: the end line becomes end type",
          {QByteArray("TEMPLATE T"), body, QByteArray("END TEMPLATE")},
          {},
          1,
-         {body, QByteArray("END TEMPLATE"), lf()}},
+         {body, QByteArray("END type "), lf()}},
         {"further header tokens are ignored",
          {QByteArray("Template T  extra words"), body, QByteArray("End Template")},
          {},
          1,
-         {body, QByteArray("End Template"), lf()}},
+         {body, QByteArray("End type "), lf()}},
         {"a lone template keyword is no header",
          {QByteArray("template"), body, QByteArray("end template")},
          {QByteArray("template"), body, QByteArray("end template")},
@@ -123,31 +123,38 @@ TEST(CaptureTest, RecognisesHeadersAndEndLinesByTheirTokens) {
          {QByteArray("z")},
          1,
          {QByteArray("end type "), lf()}},
-        {"only the first body line has its \"template \" made \"type \"",
+        {"body lines are kept as written",
          {QByteArray("template T"), QByteArray("' template one template"),
           QByteArray("' template two"), QByteArray("end template")},
          {},
          1,
-         {QByteArray("' type one template"), QByteArray("' template two"), QByteArray("end type "),
-          lf()}},
+         {QByteArray("' template one template"), QByteArray("' template two"),
+          QByteArray("end type "), lf()}},
+        {"tabs separate words, keywords in any case",
+         {QByteArray("\tTEMPLATE\tT"), body, QByteArray("\tEnd\tTemplate")},
+         {},
+         1,
+         {body, QByteArray("\tEnd\ttype "), lf()}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const Capture result = capture(c.input);
         EXPECT_EQ(result.lines, c.remaining);
         EXPECT_EQ(result.names, c.names);
-        EXPECT_EQ(result.table.value(QByteArray("T")).lines, c.captured);
+        EXPECT_EQ(result.table.value(templateKey("T")).lines, c.captured);
     }
 }
 
 TEST(CaptureTest, SeveralDeclarations) {
-    // Two in direct succession, names differing only in case: two keys.
+    // Two in direct succession, names differing only in case: one template,
+    // as FreeBASIC names ignore case; the later declaration wins.
     Capture result =
         capture({QByteArray("template Stack"), QByteArray("end template"),
                  QByteArray("template stack"), QByteArray("a as t1"), QByteArray("end template")});
     EXPECT_TRUE(result.lines.isEmpty());
     EXPECT_EQ(result.names, 2);
-    EXPECT_EQ(result.table.keys(), (QByteArrayList{QByteArray("Stack"), QByteArray("stack")}));
+    EXPECT_EQ(result.table.keys(), QByteArrayList{QByteArray("stack")});
+    EXPECT_EQ(result.table.value("stack").name, QByteArray("stack"));
 
     // The same name twice: the later declaration's lines win. The earlier one's
     // scans ran over the whole rest of the file, so they took the members
@@ -167,7 +174,7 @@ TEST(CaptureTest, SeveralDeclarations) {
     });
     EXPECT_EQ(result.lines, QByteArrayList{QByteArray("rest")});
     EXPECT_EQ(result.names, 2);
-    EXPECT_EQ(result.table.value(QByteArray("P")).lines,
+    EXPECT_EQ(result.table.value(templateKey("P")).lines,
               (QByteArrayList{QByteArray("b as t1"), QByteArray("end type "), lf()}));
 
     // Declarations handed over from included files are counted too.
@@ -175,19 +182,24 @@ TEST(CaptureTest, SeveralDeclarations) {
     EXPECT_EQ(result.names, 2);
 }
 
-// Which first lines start a member procedure of template Stack.
+// Which first lines start a member procedure of template Stack. A captured
+// member is private to each module that generates it, unless it says itself.
 TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
     struct Case {
         const char* first;
         const char* end;
         bool captured;
+        const char* stored = nullptr; // the first line as captured, when not private + first
     };
     const QList<Case> cases = {
         {"sub Stack.push(byval v as t1)", "end sub", true},
         {"SUB stack.push(byval v as t1)", "END SUB", true},
-        {"  sub   Stack.push", "  end sub", true},
+        {"  sub   Stack.push", "  end sub", true, "  private sub   Stack.push"},
+        {"private sub Stack.push", "end sub", true, "private sub Stack.push"},
+        {"  Public Function Stack.pop() as t1", "End Function", true,
+         "  Public Function Stack.pop() as t1"},
         {"sub StackNode.push(byval v as t1)", "end sub", false},
-        {"\tsub Stack.push", "end sub", false},
+        {"\tsub Stack.push", "end sub", true, "\tprivate sub Stack.push"},
         {"sub Stack", "end sub", false},
         {"function Stack.pop() as t1", "end function", true},
         {"function Stack", "end function", false},
@@ -217,10 +229,11 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
         const Capture result = capture({QByteArray("template Stack"), QByteArray("end template"),
                                         first, QByteArray("  body"), end, QByteArray("after")});
         const QByteArrayList members =
-            result.table.value(QByteArray("Stack")).lines.mid(2); // after "end type ", "\n"
+            result.table.value(templateKey("Stack")).lines.mid(2); // after "end type ", "\n"
         if (c.captured) {
+            const QByteArray stored = c.stored ? QByteArray(c.stored) : "private " + first;
             EXPECT_EQ(result.lines, QByteArrayList{QByteArray("after")});
-            EXPECT_EQ(members, (QByteArrayList{first, QByteArray("  body"), end, lf()}));
+            EXPECT_EQ(members, (QByteArrayList{stored, QByteArray("  body"), end, lf()}));
         } else {
             EXPECT_EQ(result.lines,
                       (QByteArrayList{first, QByteArray("  body"), end, QByteArray("after")}));
@@ -250,13 +263,15 @@ TEST(CaptureTest, MembersAreStoredByKindInScanOrder) {
     });
     EXPECT_TRUE(result.lines.isEmpty());
     QByteArrayList firstLines;
-    const QByteArrayList captured = result.table.value(QByteArray("S")).lines;
+    const QByteArrayList captured = result.table.value(templateKey("S")).lines;
     for (qsizetype i = 2; i < captured.size(); i += 3)
         firstLines.append(captured[i]);
-    EXPECT_EQ(firstLines, (QByteArrayList{QByteArray("sub S.b"), QByteArray("sub S.a"),
-                                          QByteArray("function S.f"), QByteArray("constructor S"),
-                                          QByteArray("destructor S"), QByteArray("operator S.cast"),
-                                          QByteArray("property S.p")}));
+    EXPECT_EQ(
+        firstLines,
+        (QByteArrayList{QByteArray("private sub S.b"), QByteArray("private sub S.a"),
+                        QByteArray("private function S.f"), QByteArray("private constructor S"),
+                        QByteArray("private destructor S"), QByteArray("private operator S.cast"),
+                        QByteArray("private property S.p")}));
 }
 
 // Where a member procedure begins and ends.
@@ -272,42 +287,43 @@ TEST(CaptureTest, MemberBoundaries) {
          {QByteArray("sub S.a"), QByteArray(""), QByteArray("return"), QByteArray("end sub"),
           QByteArray(""), QByteArray("x"), QByteArray("sub S.b"), QByteArray("end sub")},
          {QByteArray(""), QByteArray("x")},
-         {QByteArray("sub S.a"), QByteArray(""), QByteArray("return"), QByteArray("end sub"), lf(),
-          QByteArray("sub S.b"), QByteArray("end sub"), lf()}},
+         {QByteArray("private sub S.a"), QByteArray(""), QByteArray("return"),
+          QByteArray("end sub"), lf(), QByteArray("private sub S.b"), QByteArray("end sub"), lf()}},
         {"a procedure without its end line takes the rest of the file",
          {QByteArray("x"), QByteArray("sub S.a"), QByteArray("template R"),
           QByteArray("end template"), QByteArray("end function")},
          {QByteArray("x")},
-         {QByteArray("sub S.a"), QByteArray("template R"), QByteArray("end template"),
+         {QByteArray("private sub S.a"), QByteArray("template R"), QByteArray("end template"),
           QByteArray("end function")}},
         {"an end line met outside stays; a second start inside changes nothing",
          {QByteArray("end sub"), QByteArray("sub S.a"), QByteArray("sub S.b"),
           QByteArray("end sub"), QByteArray("end sub")},
          {QByteArray("end sub"), QByteArray("end sub")},
-         {QByteArray("sub S.a"), QByteArray("sub S.b"), QByteArray("end sub"), lf()}},
+         {QByteArray("private sub S.a"), QByteArray("sub S.b"), QByteArray("end sub"), lf()}},
         {"the end line of another kind does not close it",
          {QByteArray("function S.f"), QByteArray("end sub"), QByteArray("end function")},
          {},
-         {QByteArray("function S.f"), QByteArray("end sub"), QByteArray("end function"), lf()}},
+         {QByteArray("private function S.f"), QByteArray("end sub"), QByteArray("end function"),
+          lf()}},
         {"a function scan sees only what the sub scan left",
          {QByteArray("sub S.a"), QByteArray("function S.f"), QByteArray("end sub"),
           QByteArray("end function")},
          {QByteArray("end function")},
-         {QByteArray("sub S.a"), QByteArray("function S.f"), QByteArray("end sub"), lf()}},
+         {QByteArray("private sub S.a"), QByteArray("function S.f"), QByteArray("end sub"), lf()}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const Capture result =
             capture(QByteArrayList{QByteArray("template S"), QByteArray("end template")} + c.input);
         EXPECT_EQ(result.lines, c.remaining);
-        EXPECT_EQ(result.table.value(QByteArray("S")).lines.mid(2), c.members);
+        EXPECT_EQ(result.table.value(templateKey("S")).lines.mid(2), c.members);
     }
 
     // A member written above the declaration is not looked at.
     const Capture above = capture({QByteArray("sub S.a"), QByteArray("end sub"),
                                    QByteArray("template S"), QByteArray("end template")});
     EXPECT_EQ(above.lines, (QByteArrayList{QByteArray("sub S.a"), QByteArray("end sub")}));
-    EXPECT_EQ(above.table.value(QByteArray("S")).lines,
+    EXPECT_EQ(above.table.value(templateKey("S")).lines,
               (QByteArrayList{QByteArray("end type "), lf()}));
 }
 
@@ -318,7 +334,7 @@ TEST(CaptureTest, RemainingLinesKeepTheirOrigins) {
     EXPECT_EQ(result.lines, (QByteArrayList{QByteArray("a"), QByteArray("b"), QByteArray("c")}));
     const QString f = QStringLiteral("f.bas");
     EXPECT_EQ(result.origins, (QList<LineOrigin>{{f, 1}, {f, 4}, {f, 7}}));
-    const CapturedTemplate s = result.table.value(QByteArray("S"));
+    const CapturedTemplate s = result.table.value(templateKey("S"));
     EXPECT_EQ(s.origins, (QList<LineOrigin>{{f, 3}, LineOrigin(), {f, 5}, {f, 6}, LineOrigin()}));
     EXPECT_EQ(s.headerOrigin, (LineOrigin{f, 2}));
 }
@@ -382,6 +398,6 @@ TEST(CaptureTest, CapturedLinesOwnTheirBytes) {
     TemplateSet templates;
     captureTemplates(lines, origins, templates);
     text.fill('x'); // what a later use of the freed text would see
-    EXPECT_EQ(templates.templateTable.value(QByteArray("Box")).lines,
+    EXPECT_EQ(templates.templateTable.value(templateKey("Box")).lines,
               (QByteArrayList{QByteArray("  item as t1"), QByteArray("end type "), lf()}));
 }

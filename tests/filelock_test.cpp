@@ -39,7 +39,9 @@ struct SharedProgram {
         tree.add(QStringLiteral("lib/box.bi"),
                  "#include once \"common.bi\"\r\ntemplate Box\r\ntype Box\r\n  v as t1\r\n"
                  "end type\r\nend template\r\n' caf\xe9\r\n");
-        static const char common[] = "const N = 3\rconst M = 4\n' \0tail\xff\n";
+        // Each header declares a template, so each is rewritten.
+        static const char common[] =
+            "const N = 3\rconst M = 4\ntemplate Pair\n  v as t1\nend template\n' \0tail\xff\n";
         tree.add(QStringLiteral("lib/common.bi"), QByteArray(common, sizeof common - 1));
         for (int i = 0; i < modules; ++i)
             tree.add(module(i), "#include once \"lib/box.bi\"\ndim b as Box<<<integer>>>\nprint " +
@@ -411,10 +413,12 @@ TEST(FileLock, RunsThatTakeHeadersInOppositeOrdersNeverDeadlock) {
     QByteArray big;
     while (big.size() < (1 << 20))
         big += "dim shared v" + QByteArray::number(big.size()) + " as integer\n";
-    tree.add(QStringLiteral("x.bi"), "' x\n" + big);
-    tree.add(QStringLiteral("y.bi"), "' y\n" + big);
-    tree.add(QStringLiteral("a.bas"), "#include once \"x.bi\"\n#include once \"y.bi\"\n");
-    tree.add(QStringLiteral("b.bas"), "#include once \"y.bi\"\n#include once \"x.bi\"\n");
+    tree.add(QStringLiteral("x.bi"), "template X\n  v as t1\nend template\n" + big);
+    tree.add(QStringLiteral("y.bi"), "template Y\n  v as t1\nend template\n" + big);
+    tree.add(QStringLiteral("a.bas"),
+             "#include once \"x.bi\"\n#include once \"y.bi\"\ndim p as X<<<integer>>>\n");
+    tree.add(QStringLiteral("b.bas"),
+             "#include once \"y.bi\"\n#include once \"x.bi\"\ndim p as Y<<<integer>>>\n");
     sandbox.scriptCompiler("done\n");
     for (int round = 0; round < 5; ++round) {
         SCOPED_TRACE(round);
@@ -454,7 +458,9 @@ TEST(FileLock, ACompileStartedFromACompileNeverWaitsForIt) {
         SCOPED_TRACE(test.inner);
         Sandbox sandbox;
         SourceTree tree{sandbox, {}, {}};
-        tree.add(QStringLiteral("lib/shared.bi"), "const N = 1\n");
+        // A template above its code, so that it is rewritten with "#line" directives.
+        tree.add(QStringLiteral("lib/shared.bi"),
+                 "template Box\n  v as t1\nend template\nconst N = 1\n");
         tree.add(QStringLiteral("a.bas"), "#include once \"lib/shared.bi\"\nprint N\n");
         tree.add(QStringLiteral("b.bas"), "#include once \"lib/shared.bi\"\nprint N + 1\n");
         tree.add(QStringLiteral("c.bas"), "print 3\n");

@@ -29,8 +29,8 @@ struct GoldenCase {
 };
 
 const GoldenCase goldenCases[] = {
-    {2000, "df708b435aaf57f24d2e9219b6524a1a7704d9690bf2b40d25ca2668c8e041ce"},
-    {20000, "c0614018a725f9136e896f1cfd34b88b700e4d30fa07fb925b00860ef324efe7"},
+    {2000, "aabe0c1557b28e15e1fc9b8406155af701203af9d66145f6a45bd100f67b4219"},
+    {20000, "c67e049387d7ee793ae96e07d65a0c6513df8d25b3ae22692e95c7d2c973796f"},
 };
 
 // The digest of every rewritten file, in the order the files were first

@@ -72,7 +72,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Interrupts, WhileWaitingForAnotherRunNothingIsTouched) {
     Sandbox sandbox;
     SourceTree tree{sandbox, {}, {}};
-    tree.add(QStringLiteral("lib/shared.bi"), "const N = 1\n");
+    // A template above its code, so that it is rewritten with "#line" directives.
+    tree.add(QStringLiteral("lib/shared.bi"),
+             "template Box\n  v as t1\nend template\nconst N = 1\n");
     tree.add(QStringLiteral("first.bas"), "#include once \"lib/shared.bi\"\nprint 1\n");
     // Reached through a link, the header is rewritten with other bytes (its
     // "#line" directives name it otherwise), so the runs cannot share it.
@@ -104,7 +106,8 @@ TEST(Interrupts, WhileWaitingForAnotherRunNothingIsTouched) {
 TEST(Interrupts, DuringTheArgumentScanNoCompilerRuns) {
     Sandbox sandbox;
     SourceTree tree{sandbox, {}, {}};
-    tree.add(QStringLiteral("first.bas"), "print 1\n");
+    tree.add(QStringLiteral("first.bas"), "template Box\n  v as t1\nend template\n"
+                                          "dim b as Box<<<integer>>>\n");
     // A file large enough that its pass is still running when the signal comes.
     QByteArray large;
     for (int i = 0; i < 400000; ++i)

@@ -62,6 +62,8 @@ TEST(LineDirectives, NeverAfterAContinuationInAMacroOrInABlockComment) {
     const Case cases[] = {
         {"print a, _", "b"},
         {"print a, _ ' more", "b"},
+        {"print a +_", "b"},
+        {"print a, _ /' what follows a continuation is no comment", "b"},
         {"#macro twice(x)", "x : x"},
         {"/' a comment", "still comment '/"},
         {"x = 1 /' open /' nested '/", "still '/"},
@@ -80,8 +82,8 @@ TEST(LineDirectives, NeverAfterAContinuationInAMacroOrInABlockComment) {
 }
 
 TEST(LineDirectives, StringsAndCommentsDoNotFoolTheContinuationTest) {
-    const char* free[] = {"print \"a _\"", "x = y_", "' comment _", "print \"/'\"",
-                          "print !\"\\\"/'\""};
+    const char* free[] = {"print \"a _\"", "x = y_",        "' comment _",      "print \"/'\"",
+                          "rem comment _", "x = 1 : REM _", "print !\"\\\"/'\""};
     for (const char* line : free) {
         const MappedText text = mapped({line, "b"}, {in(mainFile, 1), in(mainFile, 5)});
         expectMapped(text, withLineDirectives(text, mainFile));

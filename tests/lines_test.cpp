@@ -50,8 +50,10 @@ TEST(Lines, OnlyTheSpaceSeparatesTokens) {
         {"   ", {}},
         {"type Shape", {"type", "Shape"}},
         {"  type   Shape  ", {"type", "Shape"}},
-        {"\ttype Shape", {"\ttype", "Shape"}},
-        {"a\tb c", {"a\tb", "c"}},
+        // A tab separates words as a space does.
+        {"\ttype Shape", {"type", "Shape"}},
+        {"a\tb c", {"a", "b", "c"}},
+        {" \t type\t\tShape\t", {"type", "Shape"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(tokenTexts(c.line), c.tokens) << c.line;
@@ -75,9 +77,9 @@ TEST(Lines, KeywordsCompareWholeTokensIgnoringCase) {
 
 // The quick test may only rule out lines whose first token is not the keyword.
 TEST(Lines, FirstTokenTestNeverRulesOutTheKeyword) {
-    for (const char* line : {"type A", "   TYPE A extends B", "Type", "tx", " t"})
+    for (const char* line : {"type A", "   TYPE A extends B", "Type", "tx", " t", "\ttype A"})
         EXPECT_TRUE(firstTokenMayBe(line, "type")) << line;
-    for (const char* line : {"", "    ", "\ttype A", "dim t", "#include once", "_type"})
+    for (const char* line : {"", "    ", "\t", "dim t", "#include once", "_type"})
         EXPECT_FALSE(firstTokenMayBe(line, "type")) << line;
     EXPECT_TRUE(firstTokenMayBe("  #INCLUDE once \"a.bi\"", "#include"));
 }

@@ -164,7 +164,8 @@ TEST(Recovery, AJournalOfALiveRunIsNotTouched) {
 }
 
 // A program of several files of every kind: a main file, headers included
-// from a subfolder, a header with CR LF line ends, and a big one.
+// from a subfolder, a header with CR LF line ends, and a big one. Each
+// declares or uses a generic type, so each is rewritten.
 void addProgramOfEveryKind(SourceTree& tree) {
     tree.add(QStringLiteral("main.bas"), "#include once \"lib/list.bi\"\n"
                                          "#include once \"crlf.bi\"\n"
@@ -174,10 +175,12 @@ void addProgramOfEveryKind(SourceTree& tree) {
                                             "template Stack\n"
                                             "type Stack\n  top as t1\nend type\n"
                                             "end template\n");
-    tree.add(QStringLiteral("lib/common.bi"), "const N = 3\n");
+    tree.add(QStringLiteral("lib/common.bi"),
+             "const N = 3\ntemplate Pair\n  v as t1\nend template\n");
     tree.add(QStringLiteral("crlf.bi"), "type Shape\r\n  x as integer\r\nend type\r\n"
-                                        "type Circle extends Shape\r\nend type\r\n");
-    QByteArray big;
+                                        "type Circle extends Shape\r\nend type\r\n"
+                                        "template Cr\r\n  v as t1\r\nend template\r\n");
+    QByteArray big = "template Big\n  v as t1\nend template\n";
     while (big.size() < (2 << 20))
         big += "dim shared variable" + QByteArray::number(big.size()) + " as integer = 1\n";
     tree.add(QStringLiteral("big.bi"), big);

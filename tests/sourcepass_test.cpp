@@ -4,6 +4,7 @@
 #include "qtprinting.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
+#include "sourcefilesondisk.h"
 #include "sourcepass.h"
 #include "text.h"
 
@@ -57,7 +58,9 @@ TEST_F(SourcePassTest, WorkedExampleIsWrittenByteForByte) {
           QByteArray(stackTemplate) + QByteArray("dim s as Stack<<<double>>>"));
     const MappedText written = expand(QStringLiteral("main.bas"));
 
-    const QByteArray expected = QByteArray("type Stack_double\n"
+    const QByteArray expected = QByteArray("#ifndef __FBEXT_INSTANCE_Stack_double__\n"
+                                           "#define __FBEXT_INSTANCE_Stack_double__\n"
+                                           "type Stack_double\n"
                                            "\n"
                                            "items(0 to 15) as double\n"
                                            "count as integer\n"
@@ -65,12 +68,13 @@ TEST_F(SourcePassTest, WorkedExampleIsWrittenByteForByte) {
                                            "end type \n"
                                            "\n"
                                            "\n"
-                                           "sub Stack_double.push(byval v as double)\n"
+                                           "private sub Stack_double.push(byval v as double)\n"
                                            "items(count) = v\n"
                                            "count += 1\n"
                                            "end sub\n"
                                            "\n"
                                            "\n"
+                                           "#endif\n"
                                            "dim s as Stack_double");
     EXPECT_EQ(read(QStringLiteral("main.bas")), expected);
     EXPECT_EQ(written.text, expected);
@@ -81,16 +85,20 @@ TEST_F(SourcePassTest, WorkedExampleIsWrittenByteForByte) {
         EXPECT_TRUE(!origin.isKnown() || origin.file() == main);
         lineNumbers.append(origin.line);
     }
-    EXPECT_EQ(lineNumbers, (QList<int>{1, 0, 2, 3, 4, 5, 0, 0, 6, 7, 8, 9, 0, 0, 10}));
+    EXPECT_EQ(lineNumbers, (QList<int>{0, 0, 1, 0, 2, 3, 4, 5, 0, 0, 6, 7, 8, 9, 0, 0, 0, 10}));
 }
 
-TEST_F(SourcePassTest, FileWithoutTemplatesGetsAnEmptyFirstLine) {
-    write(QStringLiteral("plain.bas"), QByteArray("print 1\nprint \"Stack<<<x>>>\"\n"));
-    const MappedText written = expand(QStringLiteral("plain.bas"));
-    EXPECT_EQ(read(QStringLiteral("plain.bas")), QByteArray("\nprint 1\nprint \"Stack<<<x>>>\"\n"));
-    const QString plain = path(QStringLiteral("plain.bas"));
-    EXPECT_EQ(written.origins,
-              (QList<LineOrigin>{LineOrigin(), {plain, 1}, {plain, 2}, {plain, 3}}));
+// A file that the passes leave as it is, however many uses it has in strings
+// and comments, is not written at all.
+TEST_F(SourcePassTest, AFileWithoutExtensionSyntaxIsNotWritten) {
+    const QByteArray plain = QByteArray(stackTemplate).replace("template Stack", "' Stack") +
+                             "print 1\nprint \"Stack<<<x>>>\" ' Stack<<<y>>>\n"
+                             "/' dim s as Stack<<<z>>>\n   '/\n";
+    write(QStringLiteral("plain.bas"), plain);
+    MappedText text;
+    EXPECT_FALSE(rewriteSourceFile(path(QStringLiteral("plain.bas")), registry, &text));
+    EXPECT_EQ(text.text, plain);
+    EXPECT_EQ(readFileBytes(path(QStringLiteral("plain.bas"))), plain);
 }
 
 // Templates declared in included files are known to the including file, and
@@ -107,26 +115,36 @@ TEST_F(SourcePassTest, IncludedFilesHandTheirTemplatesBack) {
                                                  "dim q as B<<<byte>>>\n"
                                                  "dim r as Inner<<<short>>>\n"));
     const MappedText written = expand(QStringLiteral("main.bas"));
-    EXPECT_EQ(written.text, QByteArray("type A_integer\n\nx as integer\nend type \n\n\n"
-                                       "type B_byte\n\ny as byte\nend type \n\n\n"
-                                       "type Inner_short\n\nz as short\nend type \n\n\n"
-                                       "#include once \"a.bi\"\n"
+    EXPECT_EQ(written.text, QByteArray("#include once \"a.bi\"\n"
                                        "#include once \"b.bi\"\n"
                                        "#include once \"mid.bi\"\n"
+                                       "#ifndef __FBEXT_INSTANCE_A_integer__\n"
+                                       "#define __FBEXT_INSTANCE_A_integer__\n"
+                                       "type A_integer\n\nx as integer\nend type \n\n\n"
+                                       "#endif\n"
                                        "dim p as A_integer\n"
+                                       "#ifndef __FBEXT_INSTANCE_B_byte__\n"
+                                       "#define __FBEXT_INSTANCE_B_byte__\n"
+                                       "type B_byte\n\ny as byte\nend type \n\n\n"
+                                       "#endif\n"
                                        "dim q as B_byte\n"
+                                       "#ifndef __FBEXT_INSTANCE_Inner_short__\n"
+                                       "#define __FBEXT_INSTANCE_Inner_short__\n"
+                                       "type Inner_short\n\nz as short\nend type \n\n\n"
+                                       "#endif\n"
                                        "dim r as Inner_short\n"));
     // Each included file lost its declaration.
-    EXPECT_EQ(read(QStringLiteral("a.bi")), QByteArray("\n"));
-    EXPECT_EQ(read(QStringLiteral("inner.bi")), QByteArray("\n"));
-    EXPECT_EQ(read(QStringLiteral("mid.bi")), QByteArray("\n#include once \"inner.bi\"\n"));
+    EXPECT_EQ(read(QStringLiteral("a.bi")), QByteArray());
+    EXPECT_EQ(read(QStringLiteral("inner.bi")), QByteArray());
+    // One that has none is left as it is.
+    EXPECT_EQ(read(QStringLiteral("mid.bi")), QByteArray("#include once \"inner.bi\"\n"));
 
     const QString inner = QDir(directory.path()).absoluteFilePath(QStringLiteral("inner.bi"));
-    ASSERT_EQ(lineOf(written, 13), QByteArray("type Inner_short"));
-    EXPECT_EQ(written.origins[12], (LineOrigin{inner, 1}));
-    EXPECT_EQ(written.origins[14], (LineOrigin{inner, 2}));
-    EXPECT_EQ(written.origins[15], (LineOrigin{inner, 3}));
-    EXPECT_EQ(written.origins[18], (LineOrigin{path(QStringLiteral("main.bas")), 1}));
+    ASSERT_EQ(lineOf(written, 26), QByteArray("type Inner_short"));
+    EXPECT_EQ(written.origins[25], (LineOrigin{inner, 1}));
+    EXPECT_EQ(written.origins[27], (LineOrigin{inner, 2}));
+    EXPECT_EQ(written.origins[28], (LineOrigin{inner, 3}));
+    EXPECT_EQ(written.origins[32], (LineOrigin{path(QStringLiteral("main.bas")), 6}));
     EXPECT_EQ(written.origins.size(), written.text.count('\n') + 1);
 }
 
@@ -137,24 +155,26 @@ TEST_F(SourcePassTest, FileAndItsIncludeEachGetTheInstanceTheyUse) {
           QByteArray("#include once \"list.bi\"\ndim s as Stack<<<double>>>\n"));
     const MappedText written = expand(QStringLiteral("main.bas"));
 
-    const QByteArray instance = QByteArray("type Stack_double\n\n"
+    // Each gets its own copy, guarded: the compiler keeps the first it reads.
+    const QByteArray instance = QByteArray("#ifndef __FBEXT_INSTANCE_Stack_double__\n"
+                                           "#define __FBEXT_INSTANCE_Stack_double__\n"
+                                           "type Stack_double\n\n"
                                            "items(0 to 15) as double\n"
                                            "count as integer\n"
                                            "declare sub push(byval v as double)\n"
                                            "end type \n\n\n"
-                                           "sub Stack_double.push(byval v as double)\n"
+                                           "private sub Stack_double.push(byval v as double)\n"
                                            "items(count) = v\n"
                                            "count += 1\n"
-                                           "end sub\n\n");
-    EXPECT_EQ(read(QStringLiteral("list.bi")),
-              instance + QByteArray("\ndim shared d as Stack_double\n"));
-    EXPECT_EQ(written.text, instance + QByteArray("\n#include once \"list.bi\"\n"
-                                                  "dim s as Stack_double\n"));
+                                           "end sub\n\n\n"
+                                           "#endif\n");
+    EXPECT_EQ(read(QStringLiteral("list.bi")), instance + "dim shared d as Stack_double\n");
+    EXPECT_EQ(written.text, "#include once \"list.bi\"\n" + instance + "dim s as Stack_double\n");
     // The member line main.bas got from the header maps to the header's line.
     const QString list = QDir(directory.path()).absoluteFilePath(QStringLiteral("list.bi"));
-    ASSERT_EQ(lineOf(written, 9), QByteArray("sub Stack_double.push(byval v as double)"));
-    EXPECT_EQ(written.origins[8], (LineOrigin{list, 6}));
-    EXPECT_EQ(written.origins[15], (LineOrigin{path(QStringLiteral("main.bas")), 2}));
+    ASSERT_EQ(lineOf(written, 12), QByteArray("private sub Stack_double.push(byval v as double)"));
+    EXPECT_EQ(written.origins[11], (LineOrigin{list, 6}));
+    EXPECT_EQ(written.origins[18], (LineOrigin{path(QStringLiteral("main.bas")), 2}));
 }
 
 namespace {
@@ -174,28 +194,58 @@ struct Folder {
     QString key(const QString& name) const { return canonicalSourcePath(path(name)); }
 };
 
-TEST(IncludeLine, RecognisesOnlyIncludeOnceWithAQuotedName) {
-    const QString dir = QStringLiteral("/src/");
+TEST(IncludeLine, RecognisesIncludeWithOrWithoutOnceAndAQuotedName) {
     struct Case {
         const char* line;
-        const char* path; // empty: not followed
+        const char* name; // empty: not followed
     };
     const Case cases[] = {
-        {"#include once \"list.bi\"", "/src/list.bi"},
-        {"  #INCLUDE ONCE \"list.bi\"", "/src/list.bi"},
-        {"#include once \"lib/list.bi\" ' comment", "/src/lib/list.bi"},
-        {"#include \"list.bi\"", ""},
-        {"#include\tonce \"list.bi\"", ""},
+        {"#include once \"list.bi\"", "list.bi"},
+        {"  #INCLUDE ONCE \"list.bi\"", "list.bi"},
+        {"#include once \"lib/list.bi\" ' comment", "lib/list.bi"},
+        {"#include \"list.bi\"", "list.bi"},
+        {"\t#include\tonce\t\"list.bi\"", "list.bi"},
+        {"#Include \"list.bi\"", "list.bi"},
         {"#include once", ""},
+        {"#include", ""},
         {"#include once \"\"", ""},
         {"#include once list.bi", ""},
+        {"#include other \"list.bi\"", ""},
         {"#include once \"/abs/list.bi\"", "/abs/list.bi"},
 #ifndef Q_OS_WIN
-        {"#include once \"lib\\list.bi\"", "/src/lib/list.bi"},
+        {"#include once \"lib\\list.bi\"", "lib/list.bi"},
 #endif
     };
     for (const Case& c : cases)
-        EXPECT_EQ(includedPath(c.line, dir), QString::fromLatin1(c.path)) << c.line;
+        EXPECT_EQ(includedName(c.line), QString::fromLatin1(c.name)) << c.line;
+}
+
+// The compiler looks for an include name beside the including file, then in
+// the current folder, then in each -i folder in order (checked with the real
+// compiler); a name found nowhere is not followed.
+TEST(IncludeLine, NamesAreResolvedInTheCompilersOrder) {
+    Folder folder;
+    for (const char* name : {"src/beside.bi", "src/both.bi", "cwd/both.bi", "cwd/current.bi",
+                             "i1/first.bi", "i2/first.bi", "i2/second.bi"})
+        folder.write(QString::fromLatin1(name), "' x\n");
+    const QString src = folder.path(QStringLiteral("src")) + u'/';
+    const QStringList dirs = {folder.path(QStringLiteral("i1")), folder.path(QStringLiteral("i2"))};
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path(QStringLiteral("cwd")));
+    struct Case {
+        const char* name;
+        const char* found; // relative to the folder; empty: none
+    };
+    const Case cases[] = {
+        {"beside.bi", "src/beside.bi"},   {"both.bi", "src/both.bi"},
+        {"current.bi", "cwd/current.bi"}, {"first.bi", "i1/first.bi"},
+        {"second.bi", "i2/second.bi"},    {"nowhere.bi", ""},
+    };
+    for (const Case& c : cases) {
+        const QString expected = *c.found ? folder.path(QString::fromLatin1(c.found)) : QString();
+        EXPECT_EQ(resolveInclude(QString::fromLatin1(c.name), src, dirs), expected) << c.name;
+    }
+    QDir::setCurrent(previous);
 }
 
 TEST(IncludeLine, DirectoryIsThePathUpToItsLastSeparator) {
@@ -205,13 +255,14 @@ TEST(IncludeLine, DirectoryIsThePathUpToItsLastSeparator) {
     EXPECT_EQ(includeDirectory(QStringLiteral("main.bas")), QDir::currentPath());
 }
 
-TEST(SourcePass, WritesAnEmptyInstanceLineOnTopAndKeepsTheFinalLineFeed) {
+TEST(SourcePass, KeepsTheFinalLineFeed) {
     Folder folder;
-    folder.write(QStringLiteral("main.bas"), "print 1\r\nprint 2\n");
+    folder.write(QStringLiteral("main.bas"), "template B\r\nx as t1\r\nend template\r\n"
+                                             "dim b as B<<<byte>>>\r\nprint 2\n");
     SnapshotRegistry registry;
     rewriteSourceFile(folder.path(QStringLiteral("main.bas")), registry);
-    EXPECT_EQ(withoutLineDirectives(folder.read(QStringLiteral("main.bas"))),
-              sourceBytesFromText(QByteArray("\nprint 1\nprint 2\n")));
+    EXPECT_TRUE(withoutLineDirectives(folder.read(QStringLiteral("main.bas")))
+                    .endsWith(sourceBytesFromText("#endif\ndim b as B_byte\nprint 2\n")));
 }
 
 TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
@@ -220,6 +271,7 @@ TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
                                              "#include once \"lib/b.bi\"\n"
                                              "#include once \"a.bi\"\n"
                                              "#include once \"missing.bi\"\n"
+                                             "#include \"c.bi\"\n"
                                              "#include \"c.bi\"\n");
     folder.write(QStringLiteral("a.bi"), "#include once \"lib/b.bi\"\n");
     folder.write(QStringLiteral("lib/b.bi"), "#include once \"d.bi\"\n");
@@ -231,11 +283,11 @@ TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
 
     const QStringList expected = {
         folder.key(QStringLiteral("main.bas")), folder.key(QStringLiteral("a.bi")),
-        folder.key(QStringLiteral("lib/b.bi")), folder.key(QStringLiteral("lib/d.bi"))};
+        folder.key(QStringLiteral("lib/b.bi")), folder.key(QStringLiteral("lib/d.bi")),
+        folder.key(QStringLiteral("c.bi"))}; // without "once" too, and once however often
     EXPECT_EQ(registry.touchedFiles(), expected);
     EXPECT_EQ(folder.read(QStringLiteral("c.bi")), QByteArray("c\n"));
-    EXPECT_EQ(withoutLineDirectives(folder.read(QStringLiteral("lib/d.bi"))),
-              sourceBytesFromText(QByteArray("\nd\n")));
+    EXPECT_EQ(folder.read(QStringLiteral("lib/d.bi")), QByteArray("d\n"));
 }
 
 TEST(SourcePass, AFileReachedUnderTwoSpellingsIsExpandedOnce) {
@@ -251,6 +303,29 @@ TEST(SourcePass, AFileReachedUnderTwoSpellingsIsExpandedOnce) {
     EXPECT_EQ(touched.size(), 2);
     EXPECT_EQ(registry.snapshotOf(folder.path(QStringLiteral("sub/x.bi")))->bytes,
               QByteArray("x\n"));
+}
+
+} // namespace
+
+namespace {
+
+// The pass alone, over files on disk: a chain of 20,000 headers hands the
+// template at its end to the file at its start.
+TEST(SourcePass, FollowsAChainOfTwentyThousandIncludes) {
+    Folder folder;
+    const int depth = 20000;
+    for (int i = 0; i < depth; ++i)
+        folder.write(QStringLiteral("h%1.bi").arg(i),
+                     i + 1 < depth ? "#include once \"h" + QByteArray::number(i + 1) + ".bi\"\n"
+                                   : QByteArray("template Box\n  v as t1\nend template\n"));
+    folder.write(QStringLiteral("main.bas"), "#include once \"h0.bi\"\ndim b as Box<<<byte>>>\n");
+    TemplateRun run;
+    const std::optional<MappedText> text =
+        expandTemplates(folder.path(QStringLiteral("main.bas")), sourceFilesOnDisk(), run);
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text->text.contains("\ntype Box_byte\n"));
+    EXPECT_TRUE(text->text.endsWith("#endif\ndim b as Box_byte\n"));
+    EXPECT_EQ(run.expanded.size(), depth + 1);
 }
 
 } // namespace

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
 
 // The program installed as fbc, with the stand-in compiler beside it as fbc2.
 
 namespace {
 
-const QByteArray header = "' a stack of anything\r\n"
+const QByteArray header = "' a stack of anything, such as Stack<<<integer>>>\r\n"
                           "template Stack\r\n"
                           "  items(0 to 15) as t1\r\n"
                           "  count as integer\r\n"
@@ -28,16 +31,18 @@ const QByteArray header = "' a stack of anything\r\n"
 const QByteArray mainFile = "#include once \"lib/stack.bi\"\r\n"
                             "dim s as Stack<<<double>>>\r\n"
                             "dim t as Stack<<<String>>>\r\n"
-                            "s.push(1.5)\r\n"
-                            "print s.size, \"Stack<<<kept>>>\"\r\n";
+                            "' dim old as Stack<<<Old>>>\r\n"
+                            "s.push(1.5) /' Stack<<<long>>>\r\n"
+                            "  '/ : print s.size, \"Stack<<<kept>>>\"\r\n";
 
 QByteArray stackInstance(const QByteArray& name, const QByteArray& type) {
-    return "type " + name + "\n\n" + "  items(0 to 15) as " + type + "\n" + "  count as integer\n" +
+    return "#ifndef __FBEXT_INSTANCE_" + name + "__\n#define __FBEXT_INSTANCE_" + name + "__\n" +
+           "type " + name + "\n\n" + "  items(0 to 15) as " + type + "\n" + "  count as integer\n" +
            "  declare sub push(byval v as " + type + ")\n" +
-           "  declare property size() as integer\n" + "end type \n\n\n" + "sub " + name +
+           "  declare property size() as integer\n" + "end type \n\n\n" + "private sub " + name +
            ".push(byval v as " + type + ")\n" + "  items(count) = v\n" + "  count += 1\n" +
-           "end sub\n\n\n" + "property " + name + ".size() as integer\n" + "  return count\n" +
-           "end property\n\n";
+           "end sub\n\n\n" + "private property " + name + ".size() as integer\n" +
+           "  return count\n" + "end property\n\n\n#endif\n";
 }
 
 } // namespace
@@ -59,20 +64,70 @@ TEST(TemplatesEndToEnd, CompilerSeesExpandedTextsAndSourcesAreRestored) {
 
     const QList<CompilerCall> calls = sandbox.calls();
     ASSERT_EQ(calls.size(), 1);
+    // Each instance comes right before its first use; uses in strings and
+    // comments stay as they are and make none.
     EXPECT_EQ(withoutLineDirectives(calls[0].files.value(0)),
-              stackInstance("Stack_double", "double") + "\n" +
-                  stackInstance("Stack_string", "String") + "\n" +
-                  "#include once \"lib/stack.bi\"\n"
-                  "dim s as Stack_double\n"
+              "#include once \"lib/stack.bi\"\n" + stackInstance("Stack_double", "double") +
+                  "dim s as Stack_double\n" + stackInstance("Stack_string", "String") +
                   "dim t as Stack_string\n"
-                  "s.push(1.5)\n"
-                  "print s.size, \"Stack<<<kept>>>\"\n");
+                  "' dim old as Stack<<<Old>>>\n"
+                  "s.push(1.5) /' Stack<<<long>>>\n"
+                  "  '/ : print s.size, \"Stack<<<kept>>>\"\n");
     EXPECT_EQ(withoutLineDirectives(calls[0].files.value(1)),
-              stackInstance("Stack_double", "double") + "\n" +
-                  "' a stack of anything\n"
-                  "dim shared spare as Stack_double\n");
+              "' a stack of anything, such as Stack<<<integer>>>\n" +
+                  stackInstance("Stack_double", "double") + "dim shared spare as Stack_double\n");
 
     // Both files hold their own bytes again, line ends included.
     EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), mainFile);
     EXPECT_EQ(sandbox.readFile(QStringLiteral("lib/stack.bi")), header);
+}
+
+namespace {
+
+// A chain of headers, each including the next, the last declaring a template
+// that main.bas uses, in folder.
+void writeIncludeChain(const Sandbox& sandbox, int depth) {
+    for (int i = 0; i < depth; ++i) {
+        const QByteArray next = i + 1 < depth
+                                    ? "#include once \"h" + QByteArray::number(i + 1) + ".bi\"\n"
+                                    : "template Box\n  v as t1\nend template\n";
+        sandbox.writeFile(QStringLiteral("h%1.bi").arg(i), next);
+    }
+    sandbox.writeFile(QStringLiteral("main.bas"),
+                      "#include once \"h0.bi\"\ndim b as Box<<<byte>>>\n");
+}
+
+} // namespace
+
+// Included files are followed without a call per level, so a chain of 20,000
+// headers cannot overflow the program's stack: the run ends as a run ends,
+// never by a signal. Each file is held open for the run, so where the
+// process may not open that many files the run stops with one line before
+// anything is compiled, and every file is as it was.
+TEST(TemplatesEndToEnd, AChainOfTwentyThousandIncludesIsFollowedWithoutDeepRecursion) {
+    const int depth = 20000;
+    Sandbox sandbox;
+    // The journal on a memory file system where there is one: twenty thousand
+    // originals flushed to a disk take minutes.
+    QTemporaryDir memory(QStringLiteral("/dev/shm/fbext-test-XXXXXX"));
+    if (memory.isValid())
+        sandbox.setEnvironment(QStringLiteral("XDG_DATA_HOME"), memory.path());
+    writeIncludeChain(sandbox, depth);
+    sandbox.scriptCompiler("compiled\n");
+    const RunResult result = sandbox.run({QStringLiteral("main.bas")});
+    ASSERT_NE(result.exitCode, -1) << "killed by a signal";
+    rlimit files{};
+    ::getrlimit(RLIMIT_NOFILE, &files);
+    if (files.rlim_cur > rlim_t(depth) + 100) {
+        EXPECT_EQ(result.exitCode, 0) << result.standardError.constData();
+        EXPECT_TRUE(withoutLineDirectives(sandbox.compiledText(0)).contains("\ntype Box_byte\n"));
+    } else if (result.exitCode != 0) {
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.standardError.count('\n'), 1) << result.standardError.constData();
+        EXPECT_TRUE(sandbox.calls().isEmpty());
+    }
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")),
+              "#include once \"h0.bi\"\ndim b as Box<<<byte>>>\n");
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("h%1.bi").arg(depth - 1)),
+              "template Box\n  v as t1\nend template\n");
 }

@@ -180,7 +180,7 @@ TEST(TypeScan, TypeLines) {
         {"TYPE Shape", {QByteArray("Shape")}},
         {"Type Shape Extends Base", {QByteArray("Shape")}},
         {"   type Shape", {QByteArray("Shape")}},
-        {"\ttype Shape", {}},
+        {"\ttype Shape", {QByteArray("Shape")}},
         {"type Handle as integer", {QByteArray("Handle")}},
         {"type Shape ' base", {QByteArray("Shape")}},
         {"dim x as integer", {}},

@@ -6,7 +6,7 @@
 namespace {
 
 QByteArrayList tokensOf(const QByteArray& line) {
-    QByteArrayList tokens = line.split(' ');
+    QByteArrayList tokens = QByteArray(line).replace('\t', ' ').split(' ');
     tokens.removeAll(QByteArray());
     return tokens;
 }
@@ -19,8 +19,10 @@ bool begins(const QByteArray& token, const QByteArray& prefix) {
     return startsWithIgnoringCase(token, prefix);
 }
 
-bool startsMember(const char* kind, const QByteArrayList& tokens, const QByteArray& name) {
-    if (!same(tokens[0], kind))
+bool startsMember(const char* kind, QByteArrayList tokens, const QByteArray& name) {
+    if (same(tokens[0], "private") || same(tokens[0], "public"))
+        tokens.removeFirst();
+    if (tokens.size() < 2 || !same(tokens[0], kind))
         return false;
     const QByteArray& qualifier = tokens[1];
     const QByteArray keyword = kind;
@@ -29,6 +31,17 @@ bool startsMember(const char* kind, const QByteArrayList& tokens, const QByteArr
     if (keyword == "operator")
         return equalsIgnoringCase(qualifier, name) || begins(qualifier, name + '.');
     return begins(qualifier, name + '.');
+}
+
+// A member's first line says "private" unless it says private or public.
+QByteArray privateMember(const QByteArray& line) {
+    qsizetype indent = 0;
+    while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t'))
+        ++indent;
+    const QByteArray first = line.mid(indent).split(' ').first();
+    if (same(first, "private") || same(first, "public"))
+        return line;
+    return line.left(indent) + "private " + line.mid(indent);
 }
 
 void take(QByteArrayList& lines, QList<LineOrigin>& origins, qsizetype i, CapturedTemplate& into) {
@@ -54,6 +67,7 @@ void literalCaptureTemplates(QByteArrayList& lines, QList<LineOrigin>& origins,
         const QByteArray name = header[1];
         ++templates.templateCount;
         CapturedTemplate captured;
+        captured.name = name;
         captured.headerOrigin = origins[i];
         bool ended = false;
         while (i < lines.size()) {
@@ -70,8 +84,9 @@ void literalCaptureTemplates(QByteArrayList& lines, QList<LineOrigin>& origins,
         if (ended) {
             captured.lines.removeFirst();
             captured.origins.removeFirst();
-            captured.lines.last().replace("template", "type ");
-            captured.lines.first().replace("template ", "type ");
+            QByteArray& endLine = captured.lines.last();
+            const qsizetype word = caseFolded(endLine).indexOf("template");
+            endLine.replace(word, 8, "type ");
             captured.lines.append("\n");
             captured.origins.append(LineOrigin());
             lines.removeAt(i);
@@ -82,9 +97,12 @@ void literalCaptureTemplates(QByteArrayList& lines, QList<LineOrigin>& origins,
             qsizetype j = i;
             while (j < lines.size()) {
                 const QByteArrayList tokens = tokensOf(lines[j]);
+                bool starting = false;
                 if (tokens.size() >= 2) {
-                    if (startsMember(kind, tokens, name))
+                    if (startsMember(kind, tokens, name)) {
+                        starting = !inside;
                         inside = true;
+                    }
                     if (same(tokens[1], kind) && same(tokens[0], "end") && inside) {
                         take(lines, origins, j, captured);
                         captured.lines.append("\n");
@@ -95,58 +113,117 @@ void literalCaptureTemplates(QByteArrayList& lines, QList<LineOrigin>& origins,
                 }
                 if (inside) {
                     take(lines, origins, j, captured);
+                    if (starting)
+                        captured.lines.last() = privateMember(captured.lines.last());
                     continue;
                 }
                 ++j;
             }
         }
-        templates.templateTable.insert(name, captured);
+        templates.templateTable.insert(caseFolded(name), captured);
     }
 }
+
+namespace {
+
+// Where the code of a line ends and whether position at is in a string: a
+// quote opens and closes a string, and outside one an apostrophe comments out
+// the rest of the line, as a "_" between two bytes that are no name
+// characters does (it continues the line).
+qsizetype literalCodeEnd(const QByteArray& line) {
+    bool inString = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const bool alone = line[i] == '_' && (i == 0 || !isNameChar(line[i - 1])) &&
+                           (i + 1 == line.size() || !isNameChar(line[i + 1]));
+        if (line[i] == '"')
+            inString = !inString;
+        else if ((line[i] == '\'' || alone) && !inString)
+            return i;
+    }
+    return line.size();
+}
+
+bool literalInString(const QByteArray& line, qsizetype at) {
+    return line.left(at).count('"') % 2 == 1;
+}
+
+// The uses of the code of a line: read from the start, each "<<<" and ">>>"
+// a token (outside strings), each ">>>" closing the last "<<<" still open.
+// The pairs of positions, in the order of their ">>>".
+QList<QPair<qsizetype, qsizetype>> literalUses(const QByteArray& code) {
+    QList<QPair<qsizetype, qsizetype>> uses;
+    QList<qsizetype> opens;
+    for (qsizetype i = 0; i + 3 <= code.size();) {
+        if (literalInString(code, i)) {
+            ++i;
+        } else if (code.mid(i, 3) == "<<<") {
+            opens.append(i);
+            i += 3;
+        } else if (code.mid(i, 3) == ">>>" && !opens.isEmpty()) {
+            uses.append({opens.takeLast(), i});
+            i += 3;
+        } else {
+            ++i;
+        }
+    }
+    return uses;
+}
+
+} // namespace
 
 void literalInstantiateTemplates(QByteArrayList& lines, const TemplateSet& templates,
                                  QList<MappedText>& instanceLines) {
     const TemplateTable& templateTable = templates.templateTable;
+    if (templateTable.isEmpty())
+        return;
     QByteArrayList instanceNames;
-    for (QByteArray& line : lines) {
-        for (qsizetype run = 0; run < templates.templateCount; ++run) {
-            qsizetype from = 0;
-            for (;;) {
-                const qsizetype p = line.indexOf("<<<", from);
-                if (p < 0)
-                    break;
-                const qsizetype q = line.indexOf(">>>", p);
-                if (q < 0)
-                    break;
-                if (line.left(p).count('"') % 2 == 1) {
-                    from = p + 1;
-                    continue;
-                }
-                const qsizetype length = q - p + 3;
-                const QByteArray segment = line.mid(p, length);
-                const QByteArrayList typeArguments =
-                    tokensOf(segment.mid(3, length - 6)).join(' ').split(',');
-                QByteArray suffix = segment;
-                suffix.replace(',', '_');
-                suffix = caseFolded(suffix.mid(3, suffix.size() - 6));
-                suffix = tokensOf(suffix).join(' ');
-                suffix.replace(' ', '_');
-                suffix.prepend('_');
-                line.replace(p, length, suffix);
+    for (QByteArray& wholeLine : lines) {
+        // Comments are found in the line as written; uses only in its code.
+        const qsizetype codeEnd = literalCodeEnd(wholeLine);
+        const QByteArray code = wholeLine.left(codeEnd);
+        QByteArray line = code;
+        // Each use is rewritten in the line as the uses before it (those
+        // inside it and those to its left) left it: a position of the code
+        // moved by the rewrites that ended before it.
+        QList<QPair<qsizetype, qsizetype>> rewrites; // end in the code, change in length
+        const auto moved = [&rewrites](qsizetype position) {
+            qsizetype result = position;
+            for (const auto& rewrite : std::as_const(rewrites))
+                result += rewrite.first <= position ? rewrite.second : 0;
+            return result;
+        };
+        for (const auto& use : literalUses(code)) {
+            const qsizetype p = moved(use.first);
+            const qsizetype length = moved(use.second) + 3 - p;
+            const QByteArray segment = line.mid(p, length);
+            const QByteArrayList typeArguments =
+                tokensOf(segment.mid(3, length - 6)).join(' ').split(',');
+            QByteArray suffix = segment;
+            suffix.replace(',', '_');
+            suffix = caseFolded(suffix.mid(3, suffix.size() - 6));
+            suffix = tokensOf(suffix).join(' ');
+            suffix.replace(' ', '_');
+            suffix.prepend('_');
+            line.replace(p, length, suffix);
+            rewrites.append({use.second + 3, suffix.size() - length});
 
-                qsizetype k = p - 1;
-                while (k >= 0 && isNameChar(line[k]))
-                    --k;
-                const QByteArray name = line.mid(k + 1, p - k - 1);
-                const QByteArray instanceName = name + suffix;
-                if (name.isEmpty() || !templateTable.contains(name) ||
-                    instanceNames.contains(instanceName))
-                    continue;
-                instanceNames.append(instanceName);
-                instanceLines.append(instanceText(templateTable.value(name), name, instanceName,
-                                                  typeArguments.first()));
-            }
+            qsizetype k = p - 1;
+            while (k >= 0 && isNameChar(line[k]))
+                --k;
+            const QByteArray name = line.mid(k + 1, p - k - 1);
+            if (name.isEmpty() || !templateTable.contains(caseFolded(name)))
+                continue;
+            const CapturedTemplate captured = templateTable.value(caseFolded(name));
+            const QByteArray instanceName = captured.name + suffix;
+            if (instanceNames.contains(caseFolded(instanceName)))
+                continue;
+            instanceNames.append(caseFolded(instanceName));
+            QByteArrayList arguments;
+            for (const QByteArray& argument : typeArguments)
+                arguments.append(argument.trimmed());
+            instanceLines.append(instanceText(captured, instanceName, arguments));
         }
+        wholeLine = line + wholeLine.mid(codeEnd);
     }
 }
 

@@ -20,7 +20,7 @@ inline SourceFiles sourceFilesOnDisk() {
             return std::nullopt;
         return std::move(source->text);
     };
-    files.isExpanded = [](const QString&) { return false; };
+    files.fileKey = [](const QString& path) { return QFileInfo(path).absoluteFilePath(); };
     files.takeIncluded = [](const QString&, const QString&, MappedText) {};
     return files;
 }

@@ -29,14 +29,17 @@ struct SourceTree {
 
     // main.bas including lib/list.bi, which includes common.bi: line ends of
     // both kinds, a lone CR, a NUL byte and bytes above 127 along the way.
+    // Each file has generic types to expand, so each is rewritten.
     void addTypicalProgram(const QString& mainName = QStringLiteral("main.bas")) {
-        add(mainName, "#include once \"lib/list.bi\"\r\nprint \"caf\xe9\"\r\n");
-        static const char list[] =
-            "#include once \"common.bi\"\ndim shared x as integer\rx = 1\n\0tail\xff\n";
+        add(mainName, "#include once \"lib/list.bi\"\r\ndim b as Box<<<byte>>>\r\n"
+                      "print \"caf\xe9\"\r\n");
+        static const char list[] = "#include once \"common.bi\"\ndim shared x as Box<<<integer>>>"
+                                   "\rx.v = 1\n\0tail\xff\n";
         if (!bytes.contains(QStringLiteral("lib/list.bi")))
             add(QStringLiteral("lib/list.bi"), QByteArray(list, sizeof list - 1));
         if (!bytes.contains(QStringLiteral("lib/common.bi")))
-            add(QStringLiteral("lib/common.bi"), "const N = 3\n");
+            add(QStringLiteral("lib/common.bi"),
+                "const N = 3\ntemplate Box\n  v as t1\nend template\n");
     }
 
     bool isRewritten(const QString& relative) const {

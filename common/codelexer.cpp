@@ -1,0 +1,151 @@
+#include "codelexer.h"
+
+#include "characters.h"
+
+#include <cstring>
+
+namespace {
+
+bool contains(QByteArrayView text, char c) {
+    return !text.isEmpty() && std::memchr(text.data(), c, size_t(text.size())) != nullptr;
+}
+
+qsizetype skipBlanks(QByteArrayView text, qsizetype at) {
+    while (at < text.size() && isBlank(text[at]))
+        ++at;
+    return at;
+}
+
+// The end of the run of name characters that starts at position at.
+qsizetype nameEnd(QByteArrayView text, qsizetype at) {
+    while (at < text.size() && isNameChar(text[at]))
+        ++at;
+    return at;
+}
+
+// A "_" that is no part of a name continues the line.
+bool isContinuationAt(QByteArrayView text, qsizetype at) {
+    return text[at] == '_' && (at == 0 || !isNameChar(text[at - 1])) &&
+           (at + 1 == text.size() || !isNameChar(text[at + 1]));
+}
+
+} // namespace
+
+bool isWordAt(QByteArrayView text, qsizetype at, QByteArrayView keyword) {
+    const qsizetype end = at + keyword.size();
+    return end <= text.size() && equalsIgnoringCase(text.sliced(at, keyword.size()), keyword) &&
+           (end == text.size() || !isNameChar(text[end]));
+}
+
+// A line outside any comment in which no string or comment can open: all of
+// it is code up to a `rem` statement or a continuation, if it has one, and
+// codeEnd says where. Most lines are plain, and for them a few searches that
+// look at many bytes at a time are all the lexing they need.
+bool CodeLexer::isPlain(QByteArrayView line, qsizetype* codeEnd) {
+    if (depth > 0 || contains(line, '"') || contains(line, '\'') || contains(line, '/'))
+        return false;
+    qsizetype end = line.size();
+    qsizetype statement = skipBlanks(line, 0);
+    for (;;) {
+        if (isWordAt(line, statement, "rem")) {
+            end = statement;
+            break;
+        }
+        const void* colon =
+            std::memchr(line.data() + statement, ':', size_t(line.size() - statement));
+        if (!colon)
+            break;
+        statement = skipBlanks(line, static_cast<const char*>(colon) - line.data() + 1);
+    }
+    for (qsizetype from = 0; from < end;) {
+        const void* found = std::memchr(line.data() + from, '_', size_t(end - from));
+        if (!found)
+            break;
+        const qsizetype at = static_cast<const char*>(found) - line.data();
+        if (isContinuationAt(line, at)) {
+            end = at;
+            continued = true;
+            break;
+        }
+        from = at + 1;
+    }
+    *codeEnd = end;
+    return true;
+}
+
+QByteArrayView CodeLexer::masked(QByteArrayView line) {
+    const qsizetype size = line.size();
+    buffer.resize(size);
+    char* out = buffer.data();
+    std::memcpy(out, line.data(), size_t(size));
+    const auto blankOut = [out](qsizetype from, qsizetype to) {
+        std::memset(out + from, ' ', size_t(to - from));
+    };
+    bool statementStart = depth == 0;
+    qsizetype i = 0;
+    while (i < size) {
+        const char c = line[i];
+        if (depth > 0) {
+            if (c == '/' && i + 1 < size && line[i + 1] == '\'') {
+                ++depth;
+                blankOut(i, i + 2);
+                i += 2;
+            } else if (c == '\'' && i + 1 < size && line[i + 1] == '/') {
+                --depth;
+                blankOut(i, i + 2);
+                i += 2;
+            } else {
+                out[i++] = ' ';
+            }
+            continue;
+        }
+        if (isBlank(c)) {
+            ++i;
+        } else if (c == '"') {
+            const bool escapes = i > 0 && line[i - 1] == '!';
+            qsizetype j = i + 1;
+            while (j < size) {
+                if (escapes && line[j] == '\\') {
+                    j += 2;
+                } else if (line[j] == '"') {
+                    if (escapes || j + 1 == size || line[j + 1] != '"')
+                        break;
+                    j += 2;
+                } else {
+                    ++j;
+                }
+            }
+            j = qMin(j, size);
+            std::memset(out + i + 1, stringByte, size_t(j - i - 1));
+            i = qMin(j + 1, size);
+            statementStart = false;
+        } else if (c == '/' && i + 1 < size && line[i + 1] == '\'') {
+            ++depth;
+            blankOut(i, i + 2);
+            i += 2;
+        } else if (c == '\'' || (statementStart && isWordAt(line, i, "rem"))) {
+            blankOut(i, size);
+            break;
+        } else if (c == ':') {
+            statementStart = true;
+            ++i;
+        } else if (isContinuationAt(line, i)) {
+            continued = true;
+            blankOut(i, size);
+            break;
+        } else {
+            i = isNameChar(c) ? nameEnd(line, i) : i + 1;
+            statementStart = false;
+        }
+    }
+    return QByteArrayView(buffer);
+}
+
+QByteArrayView CodeLexer::next(QByteArrayView line) {
+    startDepth = depth;
+    continued = false;
+    qsizetype codeEnd = 0;
+    if (isPlain(line, &codeEnd))
+        return line.first(codeEnd);
+    return masked(line);
+}

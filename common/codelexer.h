@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+// Tells the code of FreeBASIC source from its string literals and comments,
+// one line at a time, the way the compiler reads them: "'" and a `rem`
+// statement comment out the rest of the line; /' ... '/ comments nest and may
+// span lines; a string literal runs between double quotes ("" stands for one
+// quote, and after "!" a backslash escapes the next byte); a "_" standing on
+// its own (not part of a name) continues the statement on the next line, and
+// the compiler ignores whatever follows it on its line.
+//
+// Every rule that must not look inside strings or comments (template uses,
+// block structure, "#line" directives) reads lines through this.
+class CodeLexer {
+public:
+    // What a byte between a string literal's quotes reads as in the code of a
+    // line: no name character, blank or operator, so nothing is found in it.
+    static constexpr char stringByte = '\x7f';
+
+    // The code of the next line. It is the line itself, or a prefix of it,
+    // when nothing needs hiding; otherwise a copy in which every byte of a
+    // comment (and of what follows a continuation) is a space and every byte
+    // between a string's quotes is stringByte. Positions in it are positions
+    // in the line; bytes after its end are no code. Valid until the next call.
+    QByteArrayView next(QByteArrayView line);
+
+    // About the line last given to next().
+    bool startedInComment() const { return startDepth > 0; } // inside /' ... '/
+    bool endsInComment() const { return depth > 0; }
+    bool isContinued() const { return continued; } // ends in a continuation "_"
+
+    // Forgets what the lines so far left open.
+    void reset() { depth = startDepth = 0; }
+
+private:
+    int depth = 0;      // /' ... '/ comments open after the last line
+    int startDepth = 0; // and before it
+    bool continued = false;
+    QByteArray buffer;
+
+    bool isPlain(QByteArrayView line, qsizetype* codeEnd);
+    QByteArrayView masked(QByteArrayView line);
+};
+
+// Whether word is the keyword, ignoring case, standing as a whole word at
+// position at of text (no name character right after it).
+bool isWordAt(QByteArrayView text, qsizetype at, QByteArrayView keyword);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What the compiler's command line says about the files the passes expand.
+struct SourceArguments {
+    // Every file the compiler reads as a source, in the order named: an
+    // argument whose name ends in ".bas" or ".bi" in any letter case, the file
+    // after -b or -include, and those named inside an @FILE response file.
+    QStringList sourceFiles;
+    // The folders named after -i, in order, where the compiler looks for
+    // include names it does not find beside the including file.
+    QStringList includeDirectories;
+};
+
+// Reads the compiler's arguments. A response file is read (not changed:
+// the compiler reads it itself) and its arguments, separated by blanks and
+// line ends, "quoted" where they hold blanks, are read as if given in its
+// place; one that cannot be read is left to the compiler to report. A source
+// argument whose name cannot be opened under any text this program holds is
+// passed on unexpanded, and a line says so.
+SourceArguments scanArguments(const QList<QByteArray>& arguments);
+
+// The arguments a response file's text holds.
+QList<QByteArray> responseFileArguments(const QByteArray& text);

@@ -1,0 +1,42 @@
+#include "placement.h"
+
+#include <algorithm>
+
+QByteArray instanceGuard(const QByteArray& instanceName) {
+    return "__FBEXT_INSTANCE_" + instanceName + "__";
+}
+
+MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
+                         const QList<Instance>& instances) {
+    QList<const Instance*> ordered;
+    ordered.reserve(instances.size());
+    for (const Instance& instance : instances)
+        ordered.append(&instance);
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const Instance* a, const Instance* b) { return a->anchor < b->anchor; });
+
+    MappedTextBuilder written;
+    qsizetype bytes = lines.size();
+    qsizetype lineCount = lines.size();
+    for (const Instance* instance : std::as_const(ordered)) {
+        bytes += instance->text.text.size() + 2 * instance->name.size() + 64;
+        lineCount += instance->text.lineCount() + 3;
+    }
+    for (const QByteArrayView line : lines)
+        bytes += line.size();
+    written.reserve(bytes, lineCount);
+
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        for (; next < ordered.size() && ordered[next]->anchor <= i; ++next) {
+            const Instance& instance = *ordered[next];
+            const QByteArray guard = instanceGuard(instance.name);
+            written.add("#ifndef " + guard);
+            written.add("#define " + guard);
+            written.add(instance.text);
+            written.add("#endif");
+        }
+        written.add(lines[i], origins[i]);
+    }
+    return written.take();
+}

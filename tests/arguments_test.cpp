@@ -1,0 +1,58 @@
+#include "arguments.h"
+
+#include "qtprinting.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Arguments, AResponseFileSplitsAtBlanksAndLineEndsAndKeepsQuotedBlanks) {
+    struct Case {
+        const char* text;
+        QList<QByteArray> arguments;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"main.bas -x prog", {"main.bas", "-x", "prog"}},
+        {"  main.bas\r\n\t-x\nprog \n", {"main.bas", "-x", "prog"}},
+        {"\"my prog.bas\" -x \"out put\"", {"my prog.bas", "-x", "out put"}},
+        {"a\"b c\"d \"\"", {"ab cd", ""}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(responseFileArguments(c.text), c.arguments) << c.text;
+}
+
+// Sources are named directly, after -b or -include, or inside response files
+// (which may name response files, and themselves); -i names include folders.
+TEST(Arguments, SourcesAndIncludeFoldersAreFoundWhereverTheCompilerTakesThem) {
+    QTemporaryDir folder;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    const auto write = [](const char* name, const QByteArray& text) {
+        QFile file(QString::fromLatin1(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    write("outer.rsp", "first.bas @inner.rsp -i \"inc dir\" @outer.rsp\n");
+    write("inner.rsp", "-b \"second file.txt\" -x third.bas\n");
+    const SourceArguments scanned =
+        scanArguments({"PROG.BAS", "-include", "pre.inc", "@outer.rsp", "-i", "lib", "Lib.Bi",
+                       "@missing.rsp", "-x", "name", "-b"});
+    QDir::setCurrent(previous);
+    const QStringList sources = {
+        QStringLiteral("PROG.BAS"),        QStringLiteral("pre.inc"),   QStringLiteral("first.bas"),
+        QStringLiteral("second file.txt"), QStringLiteral("third.bas"),
+        // outer.rsp names itself: read again until the chain is taken for a loop
+    };
+    ASSERT_GE(scanned.sourceFiles.size(), sources.size() + 1);
+    EXPECT_EQ(scanned.sourceFiles.mid(0, 5), sources);
+    EXPECT_EQ(scanned.sourceFiles.last(), QStringLiteral("Lib.Bi"));
+    EXPECT_EQ(scanned.includeDirectories.first(), QStringLiteral("inc dir"));
+    EXPECT_EQ(scanned.includeDirectories.last(), QStringLiteral("lib"));
+}
+
+} // namespace

@@ -1,0 +1,92 @@
+#include "codelexer.h"
+#include "qtprinting.h"
+
+#include <QByteArrayList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What the lexer makes of each line of a text: its code with the bytes of
+// strings shown as "~" and its trailing blanks dropped, and a mark when the
+// line continues ("+") or ends inside a block comment ("*").
+QByteArrayList lexed(const QByteArrayList& lines) {
+    CodeLexer lexer;
+    QByteArrayList out;
+    for (const QByteArray& line : lines) {
+        QByteArray code = lexer.next(line).toByteArray().replace(CodeLexer::stringByte, '~');
+        while (code.endsWith(' '))
+            code.chop(1);
+        if (lexer.isContinued())
+            code += '+';
+        if (lexer.endsInComment())
+            code += '*';
+        out.append(code);
+    }
+    return out;
+}
+
+TEST(CodeLexer, TellsCodeFromStringsAndComments) {
+    struct Case {
+        QByteArrayList lines;
+        QByteArrayList code;
+    };
+    const Case cases[] = {
+        {{"dim s as Stack<<<integer>>>"}, {"dim s as Stack<<<integer>>>"}},
+        // ' comments, quotes inside them, comment marks inside strings
+        {{"x = 1 ' Stack<<<integer>>> is \"a\" stack"}, {"x = 1"}},
+        {{"print \"it's /' no comment\" ' but this is"}, {"print \"~~~~~~~~~~~~~~~~~~\""}},
+        {{"print \"say \"\"hi\"\"\", 'x"}, {"print \"~~~~~~~~~~\","}},
+        {{"print !\"a\\\"b\" ' c"}, {"print !\"~~~~\""}},
+        {{"print \"unterminated Stack<<<x>>>"}, {"print \"~~~~~~~~~~~~~~~~~~~~~~~~~"}},
+        // rem at the start of a statement, and only there
+        {{"rem Stack<<<integer>>>"}, {""}},
+        {{"  REM: a comment"}, {""}},
+        {{"x = 1 : Rem the rest"}, {"x = 1 :"}},
+        {{"remark = 1 : premium = rem2"}, {"remark = 1 : premium = rem2"}},
+        {{"print \"a\" : rem \"b\""}, {"print \"~\" :"}},
+        // block comments nest and span lines
+        {{"a /' b '/ c"}, {"a         c"}},
+        {{"a /' one /' two '/ still '/ b"}, {"a                           b"}},
+        {{"x /' open", "Stack<<<t>>> \" '/ y", "z"}, {"x*", "                  y", "z"}},
+        {{"/' /'", "'/", "'/ w"}, {"*", "*", "   w"}},
+        // inside a comment a quote is no string: the comment ends at the first '/
+        {{"\"/'\" /' \"'/ '/ v"}, {"\"~~\""}},
+        // a "_" on its own continues the line, and what follows it is ignored
+        {{"print 1 + _", "2"}, {"print 1 ++", "2"}},
+        {{"print 1 +_ junk /' not a comment"}, {"print 1 ++"}},
+        {{"print 1 + _ ' c"}, {"print 1 ++"}},
+        {{"my_name = _x + x_ + __y"}, {"my_name = _x + x_ + __y"}},
+        {{"print \"a _\""}, {"print \"~~~\""}},
+        {{"x = 1 ' _", "y"}, {"x = 1", "y"}},
+        {{"rem _", "y"}, {"", "y"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines.join(" | ").toStdString());
+        EXPECT_EQ(lexed(c.lines), c.code);
+    }
+}
+
+TEST(CodeLexer, SaysWhereALineStarted) {
+    CodeLexer lexer;
+    lexer.next("a /' open");
+    EXPECT_FALSE(lexer.startedInComment());
+    EXPECT_TRUE(lexer.endsInComment());
+    lexer.next("'/ b");
+    EXPECT_TRUE(lexer.startedInComment());
+    EXPECT_FALSE(lexer.endsInComment());
+    lexer.next("/' again");
+    lexer.reset();
+    lexer.next("c");
+    EXPECT_FALSE(lexer.startedInComment());
+}
+
+TEST(CodeLexer, WordsStandWhole) {
+    EXPECT_TRUE(isWordAt("end  Template", 5, "template"));
+    EXPECT_TRUE(isWordAt("x then", 2, "THEN"));
+    EXPECT_FALSE(isWordAt("x thence", 2, "then"));
+    EXPECT_FALSE(isWordAt("x the", 2, "then"));
+    EXPECT_TRUE(isWordAt("then:", 0, "then"));
+}
+
+} // namespace
