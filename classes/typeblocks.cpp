@@ -2,6 +2,9 @@
 
 #include "lines.h"
 
+#include <QSet>
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -26,13 +29,16 @@ std::array<const MappedText*, 4> replacementParts(const TypeRecord& record) {
 
 namespace {
 
+// What takes the place of a block: texts each followed by "\n".
+using Parts = QVarLengthArray<const MappedText*, 6>;
+
 // A piece of the rewritten text: a run of lines kept as written, or a
 // record's replacement text in place of the block from firstLine through
 // lastLine. Pieces are joined with "\n", as lines are.
 struct Piece {
     qsizetype firstLine = 0;
     qsizetype lastLine = 0;
-    const TypeRecord* record = nullptr; // none for a kept run
+    Parts parts;          // none for a kept run
     qsizetype fromByte = 0;             // where the lines it takes the place of start and end
     qsizetype toByte = 0;
     qsizetype outByte = 0; // where it goes in the result, and its size
@@ -56,10 +62,37 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
 
     QList<Piece> pieces;
     const auto keep = [&](qsizetype first, qsizetype last) {
-        if (!pieces.isEmpty() && !pieces.last().record && pieces.last().lastLine == first - 1)
+        if (!pieces.isEmpty() && pieces.last().parts.isEmpty() &&
+            pieces.last().lastLine == first - 1)
             pieces.last().lastLine = last;
         else
-            pieces.append(Piece{first, last});
+            pieces.append(Piece{first, last, {}});
+    };
+    // A type's block needs its parent's twin declared above it, and that twin
+    // its own parent's: twins of parents declared further down the file come
+    // first, root first, and are left out of their own type's replacement.
+    QList<bool> earlyTwin(records.size(), false);
+    const auto partsFor = [&](qsizetype at, qsizetype line) {
+        Parts parts;
+        QVarLengthArray<qsizetype, 8> ancestors;
+        QSet<qsizetype> met; // a chain that comes back to itself ends there
+        for (qsizetype up = index.find(records[at].parentName);
+             up >= 0 && records[up].typeLine > line && records[up].hasTwin && !earlyTwin[up] &&
+             !met.contains(up);
+             up = index.find(records[up].parentName)) {
+            met.insert(up);
+            ancestors.append(up);
+        }
+        for (qsizetype a = ancestors.size() - 1; a >= 0; --a) {
+            earlyTwin[ancestors[a]] = true;
+            parts.append(&records[ancestors[a]].twinBlockText);
+        }
+        const TypeRecord& record = records[at];
+        for (const MappedText* part : replacementParts(record)) {
+            if (!(earlyTwin[at] && part == &record.twinBlockText))
+                parts.append(part);
+        }
+        return parts;
     };
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!firstTokenMayBe(lines[i], "type")) {
@@ -71,10 +104,15 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
             keep(i, i);
             continue;
         }
-        const qsizetype found = recordAtLine.value(i, index.find(tokens[1]));
+        const auto atLine = recordAtLine.constFind(i);
+        const qsizetype found = atLine != recordAtLine.cend() ? *atLine : index.find(tokens[1]);
         qsizetype end = i;
-        while (end < lines.size() && !isEndTypeLine(lineTokens(lines[end])))
-            ++end;
+        if (atLine != recordAtLine.cend()) {
+            end = records[found].blockEnd < 0 ? lines.size() : records[found].blockEnd;
+        } else {
+            while (end < lines.size() && !isEndTypeLine(lineTokens(lines[end])))
+                ++end;
+        }
         const bool leftAlone = found < 0 || inheritance.isNative(tokens[1]) ||
                                (!records[found].hasTwin && records[found].parentName.isEmpty());
         if (leftAlone) {
@@ -84,7 +122,7 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
             // extended by keep their blocks as written.
             keep(i, std::min(end, lines.size() - 1));
         } else if (end < lines.size()) {
-            pieces.append(Piece{i, end, &records[found]});
+            pieces.append(Piece{i, end, partsFor(found, i)});
         } else {
             break; // a block without an end line goes with everything after it
         }
@@ -93,8 +131,8 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
     return pieces;
 }
 
-void writeReplacementBytes(char* out, const TypeRecord& record) {
-    for (const MappedText* part : replacementParts(record)) {
+void writeReplacementBytes(char* out, const Parts& parts) {
+    for (const MappedText* part : parts) {
         if (!part->text.isEmpty())
             std::memcpy(out, part->text.constData(), size_t(part->text.size()));
         out += part->text.size();
@@ -102,8 +140,8 @@ void writeReplacementBytes(char* out, const TypeRecord& record) {
     }
 }
 
-void writeReplacementOrigins(LineOrigin* out, const TypeRecord& record) {
-    for (const MappedText* part : replacementParts(record))
+void writeReplacementOrigins(LineOrigin* out, const Parts& parts) {
+    for (const MappedText* part : parts)
         out = std::copy(part->origins.cbegin(), part->origins.cend(), out);
     *out = LineOrigin();
 }
@@ -123,10 +161,10 @@ MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<Ty
     for (Piece& piece : pieces) {
         piece.fromByte = lines[piece.firstLine].data() - base;
         piece.toByte = lines[piece.lastLine].data() - base + lines[piece.lastLine].size();
-        if (piece.record) {
-            piece.bytes = 4;
+        if (!piece.parts.isEmpty()) {
+            piece.bytes = piece.parts.size();
             piece.lineCount = 1;
-            for (const MappedText* part : replacementParts(*piece.record)) {
+            for (const MappedText* part : piece.parts) {
                 piece.bytes += part->text.size();
                 piece.lineCount += part->lineCount();
             }
@@ -155,14 +193,14 @@ MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<Ty
     char* data = out.data();
     LineOrigin* lineData = origins.data();
     const auto moveBytes = [&](const Piece& piece) {
-        if (piece.record)
-            writeReplacementBytes(data + piece.outByte, *piece.record);
+        if (!piece.parts.isEmpty())
+            writeReplacementBytes(data + piece.outByte, piece.parts);
         else
             std::memmove(data + piece.outByte, data + piece.fromByte, size_t(piece.bytes));
     };
     const auto moveLines = [&](const Piece& piece) {
-        if (piece.record)
-            writeReplacementOrigins(lineData + piece.outLine, *piece.record);
+        if (!piece.parts.isEmpty())
+            writeReplacementOrigins(lineData + piece.outLine, piece.parts);
         else
             std::memmove(static_cast<void*>(lineData + piece.outLine), lineData + piece.firstLine,
                          size_t(piece.lineCount) * sizeof(LineOrigin));

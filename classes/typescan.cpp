@@ -1,8 +1,10 @@
 #include "typescan.h"
 
 #include "characters.h"
+#include "fieldforms.h"
 #include "forwarding.h"
 #include "lines.h"
+#include "membersyntax.h"
 
 #include <QHash>
 
@@ -17,17 +19,20 @@ struct LineView {
     int count = 0;
 };
 
-LineView viewOf(QByteArrayView line) {
+// Tokens are separated by spaces only; words by tabs as well.
+template <bool tabsSeparate>
+LineView viewOfWith(QByteArrayView line) {
     LineView view;
     const char* data = line.data();
     const qsizetype size = line.size();
+    const auto separates = [](char c) { return c == ' ' || (tabsSeparate && c == '\t'); };
     for (qsizetype i = 0;;) {
-        while (i < size && data[i] == ' ')
+        while (i < size && separates(data[i]))
             ++i;
         if (i == size)
             return view;
         const qsizetype start = i;
-        while (i < size && data[i] != ' ')
+        while (i < size && !separates(data[i]))
             ++i;
         const QByteArrayView token(data + start, i - start);
         if (view.count == 0)
@@ -40,9 +45,18 @@ LineView viewOf(QByteArrayView line) {
     }
 }
 
+LineView viewOf(QByteArrayView line) {
+    return viewOfWith<false>(line);
+}
+
+LineView wordsView(QByteArrayView line) {
+    return viewOfWith<true>(line);
+}
+
 // The member kinds, scanned in this order for each type. Subs, functions and
 // properties are forwarded to extending types; constructors, destructors and
-// operators are not inherited through "parent" and only reach the twin.
+// operators are not inherited through "parent" and only reach the twin, as do
+// the definitions of static data ("dim Shape.count as integer"), one line each.
 // Constructors and destructors name the type itself ("constructor Shape",
 // "constructor Shape(byval n as integer)"); every other header names the member
 // with the type's qualifier ("sub Shape.move()", "operator Shape.cast()").
@@ -50,11 +64,13 @@ struct MemberKind {
     QByteArrayView keyword;
     bool forwarded;
     bool namesType;
+    bool oneLine = false;
 };
 
 const MemberKind memberKinds[] = {
     {"sub", true, false},         {"function", true, false},   {"property", true, false},
     {"constructor", false, true}, {"destructor", false, true}, {"operator", false, false},
+    {"dim", false, false, true},
 };
 constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0]));
 
@@ -153,26 +169,52 @@ private:
         record.typeName = lineView(typeLine).second.toByteArray();
         record.typeLine = typeLine;
         const QByteArray memberPrefix = record.typeName + '.';
-        scanBlock(typeLine, record.found);
+        record.blockEnd = scanBlock(typeLine, record.found);
         for (int kind = 0; kind < memberKindCount; ++kind)
             scanMembers(typeLine, kind,
                         memberKinds[kind].namesType ? record.typeName : memberPrefix, record.found);
         return record;
     }
 
-    // The type line through the first end line after it, or the end of the
-    // file; every "name as Type" line is a field.
-    void scanBlock(int typeLine, ScannedLines& found) {
+    // The type line through the end line that closes it (returned), or the
+    // end of the file (-1). Anonymous unions and types nested in the block have end lines of
+    // their own, and their fields are the type's fields; an enum's lines are
+    // not fields. Every other line may declare fields or members.
+    int scanBlock(int typeLine, ScannedLines& found) {
+        int depth = 0;
+        int enumDepth = 0; // the depth inside an enum, or 0
         for (int k = typeLine; k >= 0; k = working.next[k]) {
             found.block.append(k);
-            const LineView info = lineView(k);
-            if (info.count < 2)
+            if (k == typeLine)
                 continue;
-            if (info.count == 3 && isKeyword(info.second, "as"))
+            const LineView words = wordsView(codeOf(lines[k]));
+            if (words.count == 0)
+                continue;
+            if (isKeyword(words.first, "end") && words.count >= 2) {
+                if (depth == 0 && isKeyword(words.second, "type"))
+                    return k;
+                if (depth > 0 && (isKeyword(words.second, "type") ||
+                                  isKeyword(words.second, "union") ||
+                                  isKeyword(words.second, "enum"))) {
+                    if (depth-- == enumDepth)
+                        enumDepth = 0;
+                }
+                continue;
+            }
+            if ((isKeyword(words.first, "union") || isKeyword(words.first, "type")) &&
+                (words.count == 1 || isKeyword(words.second, "field"))) {
+                ++depth;
+            } else if (isKeyword(words.first, "enum")) {
+                if (enumDepth == 0)
+                    enumDepth = depth + 1;
+                ++depth;
+            } else if (isKeyword(words.first, "declare")) {
+                found.declarations.append(k);
+            } else if (enumDepth == 0) {
                 found.entries.append(ScannedLines::Entry{k, ScannedLines::field});
-            if (isKeyword(info.first, "end") && isKeyword(info.second, "type"))
-                return;
+            }
         }
+        return -1;
     }
 
     // qualifier: the type's name for kinds that name the type, its member
@@ -207,8 +249,9 @@ private:
                 const LineView info = lineView(k);
                 if (memberKinds[kind].forwarded && isHeader(info, kind, qualifier))
                     into.entries.append(ScannedLines::Entry{k, qint8(kind)});
-                ended = info.count >= 2 && isKeyword(info.first, "end") &&
-                        isKeyword(info.second, memberKinds[kind].keyword);
+                ended = memberKinds[kind].oneLine ||
+                        (info.count >= 2 && isKeyword(info.first, "end") &&
+                         isKeyword(info.second, memberKinds[kind].keyword));
                 into.methods.append(k);
                 if (ended)
                     into.methods.append(ScannedLines::memberEnd);
@@ -235,6 +278,32 @@ QList<TypeRecord> findTypes(const Lines& lines) {
     return Scan(lines).run();
 }
 
+namespace {
+
+// The block's own declaration of a member implementation: the one of the same
+// name, kind and parameter types, or else the only one of that name and kind.
+const MemberDeclaration* declarationFor(const MemberKey& key,
+                                        const QList<MemberDeclaration>& declarations) {
+    const MemberDeclaration* only = nullptr;
+    int sameName = 0;
+    for (const MemberDeclaration& declaration : declarations) {
+        if (declaration.key.name != key.name || declaration.key.memberClass != key.memberClass)
+            continue;
+        if (declaration.key.signature == key.signature)
+            return &declaration;
+        only = &declaration;
+        ++sameName;
+    }
+    return sameName == 1 ? only : nullptr;
+}
+
+void addMember(TypeRecord& record, MemberKey key, ForwardEntry forward, const LineOrigin& origin) {
+    record.members.append(MemberEntry{std::move(key), std::move(forward.forwarder),
+                                      std::move(forward.declaration), origin});
+}
+
+} // namespace
+
 void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOrigin>& origins,
                       bool withMembers) {
     ScannedLines found = std::move(record.found);
@@ -243,6 +312,23 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
     for (const qint32 line : std::as_const(found.block))
         block.add(lines[line], origins[line]);
     record.blockText = block.take();
+
+    // What the block declares itself: an extending type's own fields and
+    // members are not inherited.
+    QList<MemberDeclaration> declarations;
+    for (const qint32 line : std::as_const(found.declarations)) {
+        MemberDeclaration declaration;
+        if (parseDeclaration(lines[line], declaration)) {
+            record.ownKeys.append(declaration.key);
+            declarations.append(declaration);
+        }
+    }
+    for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
+        if (entry.kind != ScannedLines::field)
+            continue;
+        for (const FieldForm& field : fieldsOfLine(lines[entry.line]))
+            record.ownKeys.append(MemberKey{caseFolded(field.name), MemberClass::field, {}});
+    }
     if (!withMembers)
         return;
 
@@ -256,20 +342,23 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
     record.methodText = methods.take();
 
     const QByteArray memberPrefix = record.typeName + '.';
-    MappedTextBuilder forwarders, declarations;
     for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
         const QByteArrayView line = lines[entry.line];
-        ForwardEntry forward;
+        const LineOrigin& origin = origins[entry.line];
         if (entry.kind == ScannedLines::field) {
-            const LineView info = viewOf(line);
-            forward = forwardField(info.first, info.third);
-        } else {
-            forward = forwardMember(memberKinds[entry.kind].keyword, lineTokens(line),
-                                    memberNameOf(line), argumentListOf(line), memberPrefix);
+            for (const FieldForm& field : fieldsOfLine(line)) {
+                MemberKey key{caseFolded(field.name), MemberClass::field, {}};
+                if (field.shape == FieldForm::Shape::scalar)
+                    addMember(record, std::move(key), forwardField(field.name, field.type), origin);
+                else if (field.shape == FieldForm::Shape::indexed)
+                    addMember(record, std::move(key), forwardIndexedField(field.name, field.type),
+                              origin);
+            }
+            continue;
         }
-        forwarders.add(forward.forwarder, origins[entry.line]);
-        declarations.add(forward.declaration, origins[entry.line]);
+        MemberKey key = keyOfHeader(line);
+        const MemberHeader header = memberHeaderOf(memberKinds[entry.kind].keyword, line);
+        ForwardEntry forward = forwardMember(header, memberPrefix, declarationFor(key, declarations));
+        addMember(record, std::move(key), std::move(forward), origin);
     }
-    record.forwarderText = forwarders.take();
-    record.declareText = declarations.take();
 }

@@ -20,7 +20,7 @@ TEST(Forwarding, WorkedExampleWithEveryParameterPassedOn) {
          "sub Shape.move(byval dx as integer, byval dy as integer)", "  x += dx", "end sub", "",
          "function Shape.area(scale as integer) as integer", "  return x * scale", "end function",
          "", "property Shape.size() as integer", "  return x", "end property"}));
-    EXPECT_EQ(record.declareText.text,
+    EXPECT_EQ(declareTextOf(record.members).text,
               text({"  declare property x() as integer",
                     "  declare property x(byval new_value as integer)",
                     "  declare property name() as string",
@@ -28,7 +28,7 @@ TEST(Forwarding, WorkedExampleWithEveryParameterPassedOn) {
                     "  declare sub move(byval dx as integer, byval dy as integer)",
                     "  declare function area(scale as integer) as integer",
                     "  declare property size() as integer"}));
-    EXPECT_EQ(record.forwarderText.text,
+    EXPECT_EQ(forwarderTextOf(record.members).text,
               text({"property class_for_interface##.x() as integer",
                     "  return parent.x",
                     "end property",
@@ -52,13 +52,13 @@ TEST(Forwarding, WorkedExampleWithEveryParameterPassedOn) {
                     "end function",
                     "",
                     "property class_for_interface##.size() as integer ",
-                    "  return parent.size()",
+                    "  return parent.size",
                     "end property",
                     ""}));
     // Each entry stands for the line it was generated from.
-    EXPECT_EQ(record.declareText.origins.first(), at(2));
-    EXPECT_EQ(record.declareText.origins.last(), at(14));
-    EXPECT_EQ(record.forwarderText.origins[15], at(6));
+    EXPECT_EQ(declareTextOf(record.members).origins.first(), at(2));
+    EXPECT_EQ(declareTextOf(record.members).origins.last(), at(14));
+    EXPECT_EQ(forwarderTextOf(record.members).origins[15], at(6));
 }
 
 TEST(Forwarding, ArgumentLists) {
@@ -133,8 +133,7 @@ TEST(Forwarding, MemberEntries) {
     for (const Case& c : cases) {
         const QByteArray header = QByteArray(c.header);
         const ForwardEntry entry =
-            forwardMember(QByteArray(c.kind), lineTokens(header), memberNameOf(header),
-                          argumentListOf(header), QByteArray(c.prefix));
+            forwardMember(memberHeaderOf(QByteArrayView(c.kind), header), QByteArray(c.prefix));
         EXPECT_EQ(entry.forwarder, QByteArray(c.forwarder)) << c.header;
         EXPECT_EQ(entry.declaration, QByteArray(c.declaration)) << c.header;
     }

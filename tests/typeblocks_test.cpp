@@ -8,6 +8,8 @@
 
 #include <QRandomGenerator>
 
+#include <QSet>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -218,6 +220,7 @@ MappedText expandedStepByStep(const QByteArray& source) {
     for (qsizetype r = 0; r < records.size(); ++r)
         recordAtLine.insert(records[r].typeLine, r);
     MappedTextBuilder result;
+    QSet<qsizetype> twinAbove; // twins written above their type's block
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const Tokens tokens = lineTokens(lines[i]);
         const bool opens =
@@ -228,10 +231,14 @@ MappedText expandedStepByStep(const QByteArray& source) {
         }
         const qsizetype found = recordAtLine.value(i, index.find(tokens[1]));
         qsizetype end = i;
-        while (end < lines.size() && !(lineTokens(lines[end]).size() >= 2 &&
-                                       isKeyword(lineTokens(lines[end])[0], "end") &&
-                                       isKeyword(lineTokens(lines[end])[1], "type")))
-            ++end;
+        if (recordAtLine.contains(i)) {
+            end = records[found].blockEnd < 0 ? lines.size() : records[found].blockEnd;
+        } else {
+            while (end < lines.size() && !(lineTokens(lines[end]).size() >= 2 &&
+                                           isKeyword(lineTokens(lines[end])[0], "end") &&
+                                           isKeyword(lineTokens(lines[end])[1], "type")))
+                ++end;
+        }
         if (found < 0 || inheritance.isNative(tokens[1]) ||
             (!records[found].hasTwin && records[found].parentName.isEmpty())) {
             for (; i <= end && i < lines.size(); ++i)
@@ -239,8 +246,28 @@ MappedText expandedStepByStep(const QByteArray& source) {
             --i;
             continue;
         }
-        if (end < lines.size())
-            result.add(replacementText(records[found]));
+        if (end < lines.size()) {
+            // Twins of parents further down come first, root first.
+            QList<qsizetype> above;
+            for (qsizetype up = index.find(records[found].parentName);
+                 up >= 0 && records[up].typeLine > i && records[up].hasTwin &&
+                 !twinAbove.contains(up) && !above.contains(up);
+                 up = index.find(records[up].parentName))
+                above.prepend(up);
+            for (const qsizetype up : above) {
+                twinAbove.insert(up);
+                result.add(records[up].twinBlockText);
+            }
+            const TypeRecord& record = records[found];
+            if (twinAbove.contains(found)) {
+                result.add(record.inheritedDeclareText);
+                result.add(record.twinMethodText);
+                result.add(record.inheritedForwarderText);
+                result.add(QByteArrayView());
+            } else {
+                result.add(replacementText(record));
+            }
+        }
         i = end;
     }
     MappedText text = result.take();
@@ -275,6 +302,9 @@ TEST(TypeBlocks, InPlaceRewriteAgreesWithTheRulesOnRandomFiles) {
         "",
         "' note",
         "  y as string",
+        "  union",
+        "  end union",
+        "  protected:",
     };
     const int vocabularySize = int(sizeof(vocabulary) / sizeof(vocabulary[0]));
     QRandomGenerator random(8122026);
