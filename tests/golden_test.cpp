@@ -28,8 +28,8 @@ struct GoldenCase {
 };
 
 const GoldenCase goldenCases[] = {
-    {2000, "df708b435aaf57f24d2e9219b6524a1a7704d9690bf2b40d25ca2668c8e041ce"},
-    {20000, "c0614018a725f9136e896f1cfd34b88b700e4d30fa07fb925b00860ef324efe7"},
+    {2000, "8cf6b75c29408b6bdad33ecc93a5dc8a5fbda601d57b8c252aeaabd44c57e64e"},
+    {20000, "fbad9af3084cd424fff104f14cb362e46ed567f9764d1393968f7a21752ad05c"},
 };
 
 // Runs in folder for the length of a scope, as the program runs in the
