@@ -19,9 +19,10 @@ bool isName(QByteArrayView text) {
 // Words that start a line of a type block that declares no field.
 bool startsOtherStatement(QByteArrayView word) {
     for (const char* keyword :
-         {"declare", "static", "private:", "public:", "protected:", "private", "public",
-          "protected", "end", "type", "union", "enum", "const", "redim", "field", "namespace",
-          "sub", "function", "property", "constructor", "destructor", "operator", "rem"}) {
+         {"declare",  "static",      "private:",   "public:",   "protected:", "private",
+          "public",   "protected",   "end",        "type",      "union",      "enum",
+          "const",    "redim",       "field",      "namespace", "sub",        "function",
+          "property", "constructor", "destructor", "operator",  "rem"}) {
         if (isKeyword(word, keyword))
             return true;
     }

@@ -11,8 +11,8 @@
 // "as integer grid(3, 3)") and bit fields ("flags : 4 as integer").
 struct FieldForm {
     enum class Shape : qint8 {
-        scalar,    // forwarded as a property
-        indexed,   // a one-dimensional array: forwarded as a property with an index
+        scalar,     // forwarded as a property
+        indexed,    // a one-dimensional array: forwarded as a property with an index
         unforwarded // an array of more dimensions, a wide fixed-length string
     };
     QByteArray name;

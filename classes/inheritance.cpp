@@ -68,7 +68,8 @@ bool isProtectedLine(QByteArrayView code) {
 
 // "base" followed by "." or "(", however spaced.
 bool namesBase(QByteArrayView code) {
-    for (qsizetype at = indexOfWord(code, "base"); at >= 0; at = indexOfWord(code, "base", at + 4)) {
+    for (qsizetype at = indexOfWord(code, "base"); at >= 0;
+         at = indexOfWord(code, "base", at + 4)) {
         qsizetype next = at + 4;
         while (next < code.size() && (code[next] == ' ' || code[next] == '\t'))
             ++next;

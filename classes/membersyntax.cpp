@@ -20,8 +20,7 @@ QByteArrayView trimmed(QByteArrayView text) {
 
 // Walks text outside strings, calling visit(position, depth) for every byte
 // that is not inside a string literal; visit returns true to stop there.
-template <typename Visit>
-qsizetype walkCode(QByteArrayView text, qsizetype from, Visit visit) {
+template <typename Visit> qsizetype walkCode(QByteArrayView text, qsizetype from, Visit visit) {
     int depth = 0;
     bool inString = false;
     for (qsizetype i = from; i < text.size(); ++i) {
@@ -121,6 +120,10 @@ MemberKey keyOf(QByteArrayView kind, QByteArrayView rest) {
 QByteArrayView codeOf(QByteArrayView line) {
     const qsizetype comment = walkCode(line, 0, [&](qsizetype i, int) { return line[i] == '\''; });
     return trimmed(comment < 0 ? line : line.first(comment));
+}
+
+bool endsInContinuation(QByteArrayView code) {
+    return code.endsWith('_') && (code.size() == 1 || isBlank(code[code.size() - 2]));
 }
 
 QList<QByteArrayView> wordsOf(QByteArrayView text) {

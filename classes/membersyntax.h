@@ -15,6 +15,10 @@
 // The line up to a comment ("'" outside a string), trailing white space dropped.
 QByteArrayView codeOf(QByteArrayView line);
 
+// Whether code (a line without its comment) goes on on the next line: it ends
+// in "_" after white space.
+bool endsInContinuation(QByteArrayView code);
+
 // The line's words, separated by white space.
 QList<QByteArrayView> wordsOf(QByteArrayView text);
 

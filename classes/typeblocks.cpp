@@ -38,8 +38,8 @@ using Parts = QVarLengthArray<const MappedText*, 6>;
 struct Piece {
     qsizetype firstLine = 0;
     qsizetype lastLine = 0;
-    Parts parts;          // none for a kept run
-    qsizetype fromByte = 0;             // where the lines it takes the place of start and end
+    Parts parts;            // none for a kept run
+    qsizetype fromByte = 0; // where the lines it takes the place of start and end
     qsizetype toByte = 0;
     qsizetype outByte = 0; // where it goes in the result, and its size
     qsizetype bytes = 0;

@@ -14,8 +14,7 @@ qsizetype RecordIndex::find(QByteArrayView name) const {
 
 namespace {
 
-template <typename Part>
-MappedText joinedEntries(const QList<MemberEntry>& members, Part part) {
+template <typename Part> MappedText joinedEntries(const QList<MemberEntry>& members, Part part) {
     MappedTextBuilder text;
     for (const MemberEntry& member : members)
         text.add(part(member), member.origin);

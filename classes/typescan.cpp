@@ -20,8 +20,7 @@ struct LineView {
 };
 
 // Tokens are separated by spaces only; words by tabs as well.
-template <bool tabsSeparate>
-LineView viewOfWith(QByteArrayView line) {
+template <bool tabsSeparate> LineView viewOfWith(QByteArrayView line) {
     LineView view;
     const char* data = line.data();
     const qsizetype size = line.size();
@@ -182,20 +181,24 @@ private:
     // not fields. Every other line may declare fields or members.
     int scanBlock(int typeLine, ScannedLines& found) {
         int depth = 0;
-        int enumDepth = 0; // the depth inside an enum, or 0
+        int enumDepth = 0;      // the depth inside an enum, or 0
+        bool continued = false; // the line goes on from the one before ("... _")
         for (int k = typeLine; k >= 0; k = working.next[k]) {
             found.block.append(k);
-            if (k == typeLine)
+            const QByteArrayView code = codeOf(lines[k]);
+            const bool wasContinued = continued;
+            continued = endsInContinuation(code);
+            if (k == typeLine || wasContinued)
                 continue;
-            const LineView words = wordsView(codeOf(lines[k]));
+            const LineView words = wordsView(code);
             if (words.count == 0)
                 continue;
             if (isKeyword(words.first, "end") && words.count >= 2) {
                 if (depth == 0 && isKeyword(words.second, "type"))
                     return k;
-                if (depth > 0 && (isKeyword(words.second, "type") ||
-                                  isKeyword(words.second, "union") ||
-                                  isKeyword(words.second, "enum"))) {
+                if (depth > 0 &&
+                    (isKeyword(words.second, "type") || isKeyword(words.second, "union") ||
+                     isKeyword(words.second, "enum"))) {
                     if (depth-- == enumDepth)
                         enumDepth = 0;
                 }
@@ -280,6 +283,22 @@ QList<TypeRecord> findTypes(const Lines& lines) {
 
 namespace {
 
+// A statement that goes on over the lines after its first (each ending in
+// " _"), as one line: the block's lines from first on, continuation marks
+// and comments taken out.
+QByteArray continuedStatement(const Lines& lines, const QList<qint32>& block, qint32 first) {
+    QByteArray statement;
+    for (qsizetype at = block.indexOf(first); at >= 0 && at < block.size(); ++at) {
+        const QByteArrayView code = codeOf(lines[block[at]]);
+        if (!endsInContinuation(code)) {
+            statement += code;
+            break;
+        }
+        statement += code.chopped(1);
+    }
+    return statement;
+}
+
 // The block's own declaration of a member implementation: the one of the same
 // name, kind and parameter types, or else the only one of that name and kind.
 const MemberDeclaration* declarationFor(const MemberKey& key,
@@ -316,9 +335,16 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
     // What the block declares itself: an extending type's own fields and
     // members are not inherited.
     QList<MemberDeclaration> declarations;
+    QByteArrayList continuedDeclarations; // the text the declarations' views refer to
+    continuedDeclarations.reserve(found.declarations.size());
     for (const qint32 line : std::as_const(found.declarations)) {
         MemberDeclaration declaration;
-        if (parseDeclaration(lines[line], declaration)) {
+        QByteArrayView statement = lines[line];
+        if (endsInContinuation(codeOf(statement))) {
+            continuedDeclarations.append(continuedStatement(lines, found.block, line));
+            statement = continuedDeclarations.last();
+        }
+        if (parseDeclaration(statement, declaration)) {
             record.ownKeys.append(declaration.key);
             declarations.append(declaration);
         }
@@ -358,7 +384,8 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         }
         MemberKey key = keyOfHeader(line);
         const MemberHeader header = memberHeaderOf(memberKinds[entry.kind].keyword, line);
-        ForwardEntry forward = forwardMember(header, memberPrefix, declarationFor(key, declarations));
+        ForwardEntry forward =
+            forwardMember(header, memberPrefix, declarationFor(key, declarations));
         addMember(record, std::move(key), std::move(forward), origin);
     }
 }

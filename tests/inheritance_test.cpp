@@ -86,10 +86,10 @@ TEST(Inheritance, AFamilyWrittenForTheCompilersInheritanceIsLeftAlone) {
         {"base alone", "", "  print base", false},
     };
     for (const Case& c : cases) {
-        const QByteArray source =
-            text({"type Parent", c.parentLine, "  x as integer", "end type", "type Child extends Parent",
-                  "  declare sub show()", "end type", "type Sibling extends Parent", "end type",
-                  "sub Child.show()", c.memberLine, "end sub"});
+        const QByteArray source = text({"type Parent", c.parentLine, "  x as integer", "end type",
+                                        "type Child extends Parent", "  declare sub show()",
+                                        "end type", "type Sibling extends Parent", "end type",
+                                        "sub Child.show()", c.memberLine, "end sub"});
         const Inheritance inheritance = analysed(source);
         for (const char* name : {"Parent", "Child", "Sibling"})
             EXPECT_EQ(inheritance.isNative(QByteArray(name)), c.native) << c.sign << " " << name;

@@ -29,9 +29,9 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
     QByteArrayList lines = mapped.text.split('\n');
     QList<LineOrigin> origins = mapped.origins;
-    const QByteArrayView kinds[] = {QByteArrayView("sub"),         QByteArrayView("function"),
-                                    QByteArrayView("property"),    QByteArrayView("constructor"),
-                                    QByteArrayView("destructor"),  QByteArrayView("operator"),
+    const QByteArrayView kinds[] = {QByteArrayView("sub"),        QByteArrayView("function"),
+                                    QByteArrayView("property"),   QByteArrayView("constructor"),
+                                    QByteArrayView("destructor"), QByteArrayView("operator"),
                                     QByteArrayView("dim")};
     QList<TypeRecord> records;
     for (qsizetype j = 0; j < lines.size(); ++j) {
@@ -309,9 +309,8 @@ TEST(TypeScan, FieldsInEveryForm) {
             if (field.shape == FieldForm::Shape::unforwarded)
                 fields.append("-");
             else
-                fields.append(field.name +
-                              (field.shape == FieldForm::Shape::indexed ? "(i)" : "") + ':' +
-                              field.type);
+                fields.append(field.name + (field.shape == FieldForm::Shape::indexed ? "(i)" : "") +
+                              ':' + field.type);
         }
         EXPECT_EQ(fields.join(' '), QByteArray(c.fields)) << c.line;
     }
@@ -322,8 +321,8 @@ TEST(TypeScan, FieldsInEveryForm) {
 TEST(TypeScan, NestedBlocksInsideATypeBlock) {
     const TypeRecord record =
         scan(text({"type Shape", "  enum Kind", "    round, square", "    as_is", "  end enum",
-                   "  union", "    whole as long", "    type", "      lo as short",
-                   "    end type", "  end union", "  y as integer", "end type", "print 1"}))
+                   "  union", "    whole as long", "    type", "      lo as short", "    end type",
+                   "  end union", "  y as integer", "end type", "print 1"}))
             .value(0);
     EXPECT_TRUE(record.blockText.text.endsWith("  y as integer\nend type"));
     QByteArrayList names;
