@@ -1,6 +1,7 @@
 #include "typeblocks.h"
 
 #include "lines.h"
+#include "membersyntax.h"
 
 #include <QSet>
 #include <QVarLengthArray>
@@ -15,9 +16,14 @@ bool isEndTypeLine(const Tokens& tokens) {
     return tokens.size() >= 2 && isKeyword(tokens[0], "end") && isKeyword(tokens[1], "type");
 }
 
-// "type Name" alone, or "type D extends P" with anything after it.
-bool opensBlock(const Tokens& tokens) {
-    return isExtendsLine(tokens) || (tokens.size() == 2 && isKeyword(tokens[0], "type"));
+// "type Name" alone (a comment may follow), or "type D extends P" with
+// anything after it.
+bool opensBlock(const Tokens& tokens, QByteArrayView line) {
+    if (isExtendsLine(tokens))
+        return true;
+    if (tokens.size() < 2 || !isKeyword(tokens[0], "type"))
+        return false;
+    return tokens.size() == 2 || lineTokens(codeOf(line)).size() == 2;
 }
 
 } // namespace
@@ -100,7 +106,7 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
             continue;
         }
         const Tokens tokens = lineTokens(lines[i]);
-        if (!opensBlock(tokens)) {
+        if (!opensBlock(tokens, lines[i])) {
             keep(i, i);
             continue;
         }
