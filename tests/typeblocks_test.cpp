@@ -228,9 +228,9 @@ MappedText expandedStepByStep(const QByteArray& source) {
     QSet<qsizetype> twinAbove; // twins written above their type's block
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const Tokens tokens = lineTokens(lines[i]);
-        const bool opens = isExtendsLine(tokens) ||
-                           (tokens.size() >= 2 && isKeyword(tokens[0], "type") &&
-                            lineTokens(codeOf(lines[i])).size() == 2);
+        const bool opens =
+            isExtendsLine(tokens) || (tokens.size() >= 2 && isKeyword(tokens[0], "type") &&
+                                      lineTokens(codeOf(lines[i])).size() == 2);
         if (!opens) {
             result.add(lines[i], mapped.origins[i]);
             continue;
