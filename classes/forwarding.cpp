@@ -162,16 +162,6 @@ QByteArray forwardedBody(const MemberHeader& header, QByteArrayView target) {
     return body;
 }
 
-QByteArray joinedTokens(const Tokens& tokens) {
-    QByteArray text;
-    for (qsizetype i = 0; i < tokens.size(); ++i) {
-        if (i > 0)
-            text += ' ';
-        text += tokens[i];
-    }
-    return text;
-}
-
 } // namespace
 
 ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberPrefix,
@@ -208,8 +198,9 @@ ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberP
     forwarder += ' ';
 
     ForwardEntry entry;
-    entry.declaration =
-        declared ? "  " + joinedTokens(lineTokens(declared->code)) : std::move(declaration);
+    // The declaration is copied as written, so a default such as "a  b" keeps
+    // its spaces.
+    entry.declaration = declared ? "  " + declared->code.toByteArray() : std::move(declaration);
     const bool isStatic = declared && declared->isStatic;
     forwarder += forwardedBody(
         header, isStatic ? twinNameOf(QByteArrayView(memberPrefix).chopped(1)) + '.' : "parent.");

@@ -36,7 +36,7 @@ std::array<const MappedText*, 4> replacementParts(const TypeRecord& record) {
 namespace {
 
 // What takes the place of a block: texts each followed by "\n".
-using Parts = QVarLengthArray<const MappedText*, 6>;
+using Parts = QVarLengthArray<const MappedText*, 8>;
 
 // A piece of the rewritten text: a run of lines kept as written, or a
 // record's replacement text in place of the block from firstLine through
@@ -75,29 +75,33 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
             pieces.append(Piece{first, last, {}});
     };
     // A type's block needs its parent's twin declared above it, and that twin
-    // its own parent's: twins of parents declared further down the file come
-    // first, root first, and are left out of their own type's replacement.
-    QList<bool> earlyTwin(records.size(), false);
+    // its own parent's; the twin may name the parent type itself. So parents
+    // declared further down the file move up, root first, each with its
+    // whole replacement, and their own blocks give way to an empty line.
+    QList<bool> movedUp(records.size(), false);
+    static const MappedText nothing;
     const auto partsFor = [&](qsizetype at, qsizetype line) {
         Parts parts;
+        if (movedUp[at]) {
+            parts.append(&nothing);
+            return parts;
+        }
         QVarLengthArray<qsizetype, 8> ancestors;
         QSet<qsizetype> met; // a chain that comes back to itself ends there
         for (qsizetype up = index.find(records[at].parentName);
-             up >= 0 && records[up].typeLine > line && records[up].hasTwin && !earlyTwin[up] &&
+             up >= 0 && records[up].typeLine > line && records[up].hasTwin && !movedUp[up] &&
              !met.contains(up);
              up = index.find(records[up].parentName)) {
             met.insert(up);
             ancestors.append(up);
         }
         for (qsizetype a = ancestors.size() - 1; a >= 0; --a) {
-            earlyTwin[ancestors[a]] = true;
-            parts.append(&records[ancestors[a]].twinBlockText);
-        }
-        const TypeRecord& record = records[at];
-        for (const MappedText* part : replacementParts(record)) {
-            if (!(earlyTwin[at] && part == &record.twinBlockText))
+            movedUp[ancestors[a]] = true;
+            for (const MappedText* part : replacementParts(records[ancestors[a]]))
                 parts.append(part);
         }
+        for (const MappedText* part : replacementParts(records[at]))
+            parts.append(part);
         return parts;
     };
     for (qsizetype i = 0; i < lines.size(); ++i) {

@@ -154,8 +154,8 @@ TEST(Forwarding, MemberEntries) {
         {"sub", "sub Logger.log_(byref msg as string, byval level as integer)", "Logger.",
          "sub class_for_interface##.log_(byref msg as string, byval level as integer) \n  "
          "parent.log_(msg,level)\nend sub\n",
-         "  Declare Sub log_(ByRef msg As String, ByVal level As Integer = 1)",
-         "  Declare  Sub log_(ByRef msg As String, ByVal level As Integer = 1) ' logs"},
+         "  Declare  Sub log_(ByRef msg As String = \"a  b\", ByVal level As Integer = 1)",
+         "  Declare  Sub log_(ByRef msg As String = \"a  b\", ByVal level As Integer = 1) ' logs"},
         // A static member is reached through the parent's twin type.
         {"function", "function Logger.levelName(byval level as integer) as string", "Logger.",
          "function class_for_interface##.levelName(byval level as integer) as string \n  return "

@@ -225,7 +225,7 @@ MappedText expandedStepByStep(const QByteArray& source) {
     for (qsizetype r = 0; r < records.size(); ++r)
         recordAtLine.insert(records[r].typeLine, r);
     MappedTextBuilder result;
-    QSet<qsizetype> twinAbove; // twins written above their type's block
+    QSet<qsizetype> movedUp; // parents written above the block of a type that extends them
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const Tokens tokens = lineTokens(lines[i]);
         const bool opens =
@@ -253,26 +253,29 @@ MappedText expandedStepByStep(const QByteArray& source) {
             continue;
         }
         if (end < lines.size()) {
-            // Twins of parents further down come first, root first.
+            // Parents further down move up, root first, with their whole
+            // replacement; their own place keeps an empty line.
+            if (movedUp.contains(found)) {
+                result.add(QByteArrayView());
+                result.add(QByteArrayView());
+                i = end;
+                continue;
+            }
             QList<qsizetype> above;
             for (qsizetype up = index.find(records[found].parentName);
                  up >= 0 && records[up].typeLine > i && records[up].hasTwin &&
-                 !twinAbove.contains(up) && !above.contains(up);
+                 !movedUp.contains(up) && !above.contains(up);
                  up = index.find(records[up].parentName))
                 above.prepend(up);
             for (const qsizetype up : above) {
-                twinAbove.insert(up);
-                result.add(records[up].twinBlockText);
+                movedUp.insert(up);
+                const TypeRecord& moved = records[up];
+                result.add(moved.inheritedDeclareText);
+                result.add(moved.twinBlockText);
+                result.add(moved.twinMethodText);
+                result.add(moved.inheritedForwarderText);
             }
-            const TypeRecord& record = records[found];
-            if (twinAbove.contains(found)) {
-                result.add(record.inheritedDeclareText);
-                result.add(record.twinMethodText);
-                result.add(record.inheritedForwarderText);
-                result.add(QByteArrayView());
-            } else {
-                result.add(replacementText(record));
-            }
+            result.add(replacementText(records[found]));
         }
         i = end;
     }

@@ -1,6 +1,7 @@
 ' Types written child first: a puppy above the dog it extends, the dog
 ' above the animal. The puppy still gets every member of the dog and of the
-' animal, whatever the order of the blocks.
+' animal, whatever the order of the blocks, also where the animal's members
+' name the animal type itself.
 
 Type Puppy Extends Dog
   toy As String
@@ -23,7 +24,9 @@ End Function
 Type Animal
   name As String
   legs As Integer = 4
+  friend As Animal Ptr
   Declare Function describe() As String
+  Declare Function olderThan(ByRef other As Animal) As Boolean
   Declare Property age() As Integer
   Declare Property age(ByVal years As Integer)
 Private:
@@ -32,6 +35,10 @@ End Type
 
 Function Animal.describe() As String
   Return name & " (" & years_ & " years)"
+End Function
+
+Function Animal.olderThan(ByRef other As Animal) As Boolean
+  Return years_ > other.age
 End Function
 
 Property Animal.age() As Integer
@@ -51,3 +58,8 @@ p.play()
 p.age = p.age + 1
 Print p.tag()
 Print p.describe()
+Dim cat As Animal
+cat.name = "Tom"
+cat.age = 5
+p.friend = @cat
+Print p.friend->name; " older than Rex: "; cat.olderThan(cat); " "; p.olderThan(cat)
