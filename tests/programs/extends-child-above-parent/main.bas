@@ -62,4 +62,4 @@ Dim cat As Animal
 cat.name = "Tom"
 cat.age = 5
 p.friend = @cat
-Print p.friend->name; " older than Rex: "; cat.olderThan(cat); " "; p.olderThan(cat)
+Print p.friend->name; ", younger than Rex? "; p.olderThan(cat)
