@@ -3,6 +3,8 @@
 #include "forwarding.h"
 #include "twins.h"
 
+#include <QHash>
+
 namespace {
 
 // Inserts more directly before the first line feed of text; a text of one
@@ -42,13 +44,26 @@ struct Extension {
     qsizetype parent; // the parent's record
 };
 
-bool isHidden(const MemberKey& key, const QList<MemberKey>& own) {
-    for (const MemberKey& mine : own) {
-        if (hides(mine, key))
-            return true;
+// A type's own fields and members by name, for the test of what it hides.
+struct OwnMembers {
+    QHash<QByteArray, QList<qsizetype>> byName;
+    const QList<MemberKey>& keys;
+
+    explicit OwnMembers(const QList<MemberKey>& keys) : keys(keys) {
+        for (qsizetype k = 0; k < keys.size(); ++k)
+            byName[keys[k].name].append(k);
     }
-    return false;
-}
+    bool hide(const MemberKey& key) const {
+        const auto found = byName.constFind(key.name);
+        if (found == byName.cend())
+            return false;
+        for (const qsizetype k : *found) {
+            if (hides(keys[k], key))
+                return true;
+        }
+        return false;
+    }
+};
 
 // The derived type inherits what the parent inherited and the parent's own
 // members, in that order, each group after an empty line, except what it
@@ -57,9 +72,10 @@ void inherit(QList<TypeRecord>& records, qsizetype derivedAt, qsizetype parentAt
     const QList<InheritedMember> parentInherited = records[parentAt].inherited;
     const QList<MemberEntry>& parentMembers = records[parentAt].members;
     TypeRecord& derived = records[derivedAt];
+    const OwnMembers own(derived.ownKeys);
     const auto hidden = [&](const InheritedMember& member) {
         return member.record != InheritedMember::gap &&
-               isHidden(records[member.record].members[member.member].key, derived.ownKeys);
+               own.hide(records[member.record].members[member.member].key);
     };
     QList<InheritedMember>& inherited = derived.inherited;
     if (inherited.isEmpty())

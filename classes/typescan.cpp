@@ -288,8 +288,10 @@ namespace {
 // and comments taken out.
 QByteArray continuedStatement(const Lines& lines, const QList<qint32>& block, qint32 first) {
     QByteArray statement;
-    for (qsizetype at = block.indexOf(first); at >= 0 && at < block.size(); ++at) {
-        const QByteArrayView code = codeOf(lines[block[at]]);
+    // The block's lines are in file order.
+    for (auto at = std::lower_bound(block.cbegin(), block.cend(), first); at != block.cend();
+         ++at) {
+        const QByteArrayView code = codeOf(lines[*at]);
         if (!endsInContinuation(code)) {
             statement += code;
             break;
@@ -301,20 +303,32 @@ QByteArray continuedStatement(const Lines& lines, const QList<qint32>& block, qi
 
 // The block's own declaration of a member implementation: the one of the same
 // name, kind and parameter types, or else the only one of that name and kind.
-const MemberDeclaration* declarationFor(const MemberKey& key,
-                                        const QList<MemberDeclaration>& declarations) {
-    const MemberDeclaration* only = nullptr;
-    int sameName = 0;
-    for (const MemberDeclaration& declaration : declarations) {
-        if (declaration.key.name != key.name || declaration.key.memberClass != key.memberClass)
-            continue;
-        if (declaration.key.signature == key.signature)
-            return &declaration;
-        only = &declaration;
-        ++sameName;
+struct Declarations {
+    QList<MemberDeclaration> all;
+    QHash<QByteArray, QList<qsizetype>> byName;
+
+    void add(const MemberDeclaration& declaration) {
+        byName[declaration.key.name].append(all.size());
+        all.append(declaration);
     }
-    return sameName == 1 ? only : nullptr;
-}
+    const MemberDeclaration* find(const MemberKey& key) const {
+        const auto found = byName.constFind(key.name);
+        if (found == byName.cend())
+            return nullptr;
+        const MemberDeclaration* only = nullptr;
+        int sameKind = 0;
+        for (const qsizetype d : *found) {
+            const MemberDeclaration& declaration = all[d];
+            if (declaration.key.memberClass != key.memberClass)
+                continue;
+            if (declaration.key.signature == key.signature)
+                return &declaration;
+            only = &declaration;
+            ++sameKind;
+        }
+        return sameKind == 1 ? only : nullptr;
+    }
+};
 
 void addMember(TypeRecord& record, MemberKey key, ForwardEntry forward, const LineOrigin& origin) {
     record.members.append(MemberEntry{std::move(key), std::move(forward.forwarder),
@@ -334,7 +348,7 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
 
     // What the block declares itself: an extending type's own fields and
     // members are not inherited.
-    QList<MemberDeclaration> declarations;
+    Declarations declarations;
     QByteArrayList continuedDeclarations; // the text the declarations' views refer to
     continuedDeclarations.reserve(found.declarations.size());
     for (const qint32 line : std::as_const(found.declarations)) {
@@ -346,7 +360,7 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         }
         if (parseDeclaration(statement, declaration)) {
             record.ownKeys.append(declaration.key);
-            declarations.append(declaration);
+            declarations.add(declaration);
         }
     }
     for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
@@ -384,8 +398,7 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         }
         MemberKey key = keyOfHeader(line);
         const MemberHeader header = memberHeaderOf(memberKinds[entry.kind].keyword, line);
-        ForwardEntry forward =
-            forwardMember(header, memberPrefix, declarationFor(key, declarations));
+        ForwardEntry forward = forwardMember(header, memberPrefix, declarations.find(key));
         addMember(record, std::move(key), std::move(forward), origin);
     }
 }
