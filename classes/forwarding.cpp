@@ -55,72 +55,62 @@ QList<QByteArrayView> parametersOf(QByteArrayView text) {
 
 } // namespace
 
-ForwardEntry forwardField(QByteArrayView name, QByteArrayView type) {
+namespace {
+
+// The getter and setter of a field's property; an indexed one gets and sets
+// one element of an array field.
+ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView type, bool indexed) {
     const QByteArrayView placeholder = forwardPlaceholder();
+    const QByteArrayView getterParameters = indexed ? "(byval index as integer)" : "()";
+    const QByteArrayView setterParameters =
+        indexed ? "(byval index as integer, byval new_value as " : "(byval new_value as ";
+    const QByteArrayView element = indexed ? "(index)" : "";
+
     ForwardEntry entry;
     QByteArray& declaration = entry.declaration;
-    declaration.reserve(2 * (name.size() + type.size()) + 64);
+    declaration.reserve(2 * (name.size() + type.size()) + 96);
     declaration += "  declare property ";
     declaration += name;
-    declaration += "() as ";
+    declaration += getterParameters;
+    declaration += " as ";
     declaration += type;
     declaration += "\n  declare property ";
     declaration += name;
-    declaration += "(byval new_value as ";
+    declaration += setterParameters;
     declaration += type;
     declaration += ')';
 
     QByteArray& forwarder = entry.forwarder;
-    forwarder.reserve(4 * name.size() + 2 * type.size() + 2 * placeholder.size() + 128);
+    forwarder.reserve(4 * name.size() + 2 * type.size() + 2 * placeholder.size() + 160);
     forwarder += "property ";
     forwarder += placeholder;
     forwarder += name;
-    forwarder += "() as ";
+    forwarder += getterParameters;
+    forwarder += " as ";
     forwarder += type;
     forwarder += "\n  return parent.";
     forwarder += name;
+    forwarder += element;
     forwarder += "\nend property\nproperty ";
     forwarder += placeholder;
     forwarder += name;
-    forwarder += "(byval new_value as ";
+    forwarder += setterParameters;
     forwarder += type;
     forwarder += ")\n  parent.";
     forwarder += name;
+    forwarder += element;
     forwarder += " = new_value\nend property\n";
     return entry;
 }
 
-ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type) {
-    const QByteArrayView placeholder = forwardPlaceholder();
-    ForwardEntry entry;
-    QByteArray& declaration = entry.declaration;
-    declaration += "  declare property ";
-    declaration += name;
-    declaration += "(byval index as integer) as ";
-    declaration += type;
-    declaration += "\n  declare property ";
-    declaration += name;
-    declaration += "(byval index as integer, byval new_value as ";
-    declaration += type;
-    declaration += ')';
+} // namespace
 
-    QByteArray& forwarder = entry.forwarder;
-    forwarder += "property ";
-    forwarder += placeholder;
-    forwarder += name;
-    forwarder += "(byval index as integer) as ";
-    forwarder += type;
-    forwarder += "\n  return parent.";
-    forwarder += name;
-    forwarder += "(index)\nend property\nproperty ";
-    forwarder += placeholder;
-    forwarder += name;
-    forwarder += "(byval index as integer, byval new_value as ";
-    forwarder += type;
-    forwarder += ")\n  parent.";
-    forwarder += name;
-    forwarder += "(index) = new_value\nend property\n";
-    return entry;
+ForwardEntry forwardField(QByteArrayView name, QByteArrayView type) {
+    return fieldProperty(name, type, false);
+}
+
+ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type) {
+    return fieldProperty(name, type, true);
 }
 
 MemberHeader memberHeaderOf(QByteArrayView kind, QByteArrayView header) {
