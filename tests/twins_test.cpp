@@ -117,6 +117,14 @@ TEST(Twins, ReplaceQualifierHonoursCaseAndNameBoundaries) {
         {"a.x A.y", Qt::CaseInsensitive, "T.x T.y"},
         {"A.A.x", Qt::CaseSensitive, "T.T.x"},
         {"no match", Qt::CaseSensitive, "no match"},
+        // A string literal or a comment keeps the type's name: a message the
+        // program prints must not change.
+        {"print \"A.x\"; A.x ' A.y", Qt::CaseSensitive, "print \"A.x\"; T.x ' A.y"},
+        {"s = \"say \"\"A.x\"\"\" & A.x", Qt::CaseSensitive, "s = \"say \"\"A.x\"\"\" & T.x"},
+        {"s = !\"\\\" A.x\" + A.x", Qt::CaseSensitive, "s = !\"\\\" A.x\" + T.x"},
+        {"x = \"it's\" ' A.x\nA.y /' A.z\n /' '/ A.w '/ A.v", Qt::CaseSensitive,
+         "x = \"it's\" ' A.x\nT.y /' A.z\n /' '/ A.w '/ T.v"},
+        {"s = \"open\nA.x", Qt::CaseSensitive, "s = \"open\nT.x"},
     };
     for (const Case& c : cases) {
         QByteArray value = QByteArray(c.text);

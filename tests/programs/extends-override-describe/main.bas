@@ -2,7 +2,8 @@
 ' takes the place of the shape's, which stays reachable as
 ' parent.describe(). A member of the same name with other parameters stands
 ' beside the circle's own (an overload), and so does the other half of a
-' property the circle declares only one half of.
+' property the circle declares only one half of. The shape's messages name
+' it as written.
 
 Type Shape
   name As String = "shape"
@@ -24,6 +25,7 @@ Function Shape.describe(ByVal indent As Integer) As String
 End Function
 
 Sub Shape.resize(ByVal factor As Double)
+  Print "Shape.resize:"; factor ' Shape.resize
   size_ *= factor
 End Sub
 
