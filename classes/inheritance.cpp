@@ -79,6 +79,40 @@ bool namesBase(QByteArrayView code) {
     return false;
 }
 
+// Whether code converts this to a type for which isFamilyType holds:
+// "cast(P, this)" or "cptr(P ptr, @this)", however spaced. Only FreeBASIC's own
+// inheritance makes a type's this a P.
+template <typename IsFamilyType>
+bool castsThisTo(QByteArrayView code, const IsFamilyType& isFamilyType) {
+    for (const QByteArrayView word : {QByteArrayView("cast"), QByteArrayView("cptr")}) {
+        for (qsizetype at = indexOfWord(code, word); at >= 0;
+             at = indexOfWord(code, word, at + word.size())) {
+            qsizetype next = at + word.size();
+            while (next < code.size() && (code[next] == ' ' || code[next] == '\t'))
+                ++next;
+            if (next == code.size() || code[next] != '(')
+                continue;
+            const qsizetype open = next;
+            int depth = 0;
+            qsizetype close = open;
+            for (; close < code.size(); ++close) {
+                if (code[close] == '(')
+                    ++depth;
+                else if (code[close] == ')' && --depth == 0)
+                    break;
+            }
+            const QByteArrayView arguments = code.sliced(open + 1, close - open - 1);
+            const qsizetype comma = topLevelIndexOf(arguments, ',');
+            if (comma < 0 || indexOfWord(arguments, "this", comma) < 0)
+                continue;
+            const QList<QByteArrayView> typeWords = wordsOf(arguments.first(comma));
+            if (!typeWords.isEmpty() && isFamilyType(typeWords.first()))
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool showsNativeInheritance(const TypeRecord& record, const Lines& lines) {
@@ -122,7 +156,19 @@ Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& reco
         if (!families.up.contains(key))
             continue;
         const QByteArray family = families.find(key);
-        if (!nativeFamilies.contains(family) && showsNativeInheritance(record, lines))
+        if (nativeFamilies.contains(family))
+            continue;
+        const auto isFamilyType = [&](QByteArrayView name) {
+            const QByteArray other = keyOf(name);
+            return families.up.contains(other) && families.find(other) == family;
+        };
+        bool native = showsNativeInheritance(record, lines);
+        for (qsizetype i = 0; !native && i < record.found.methods.size(); ++i) {
+            const qint32 line = record.found.methods[i];
+            native =
+                line != ScannedLines::memberEnd && castsThisTo(codeOf(lines[line]), isFamilyType);
+        }
+        if (native)
             nativeFamilies.insert(family);
     }
 

@@ -13,8 +13,9 @@
 // compiler as written, when one of its extends lines names a parent this file
 // does not declare (such as Object, or a type from an included header), or
 // when one of its types shows that it is written for that inheritance: a
-// member implementation that names "base" ("base.x", "base(...)"), a
-// "protected:" section, or a member declared virtual, abstract or override.
+// member implementation that names "base" ("base.x", "base(...)") or converts
+// this to another type of the family ("cast(P, this)", "cptr(P ptr, @this)"),
+// a "protected:" section, or a member declared virtual, abstract or override.
 // Only a type that a rewritten extends line names as its parent gets a public
 // twin; no other file can name it.
 struct Inheritance {
