@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conditionals.h"
 #include "mappedtext.h"
 #include "membersyntax.h"
 
@@ -19,11 +20,18 @@ struct ScannedLines {
         qint32 line;
         qint8 kind; // a member kind of the scan, or field
     };
+    // An entry or implementation written under #if branches that the type
+    // line is not under: its copies go under the same branches.
+    struct Conditioned {
+        qint32 line; // the field line or the implementation's header
+        ConditionalBlocks::Opening opening;
+    };
 
     QList<qint32> block;
     QList<qint32> methods;
     QList<Entry> entries;
     QList<qint32> declarations; // "declare" lines of the block
+    QList<Conditioned> conditioned;
 };
 
 // A field or member of a type as an extending type inherits it: a forwarder

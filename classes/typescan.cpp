@@ -1,6 +1,7 @@
 #include "typescan.h"
 
 #include "characters.h"
+#include "conditionals.h"
 #include "fieldforms.h"
 #include "forwarding.h"
 #include "lines.h"
@@ -137,10 +138,11 @@ private:
     // Header lines by kind and qualifier: for every "." of a header's second
     // token, the text up to and including it, case-folded. Lines in file order.
     QHash<QByteArray, QList<int>> headers;
+    ConditionalBlocks conditionals;
 
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (!mayStartMember(lines[i]))
+            if (conditionals.note(qint32(i), lines[i]) || !mayStartMember(lines[i]))
                 continue;
             const LineView info = lineView(int(i));
             if (info.count < 2)
@@ -215,9 +217,18 @@ private:
                 found.declarations.append(k);
             } else if (enumDepth == 0) {
                 found.entries.append(ScannedLines::Entry{k, ScannedLines::field});
+                noteConditions(k, typeLine, found);
             }
         }
         return -1;
+    }
+
+    void noteConditions(int line, int typeLine, ScannedLines& found) const {
+        if (conditionals.isEmpty())
+            return;
+        ConditionalBlocks::Opening opening = conditionals.openingFor(line, typeLine);
+        if (opening.levels > 0)
+            found.conditioned.append(ScannedLines::Conditioned{line, std::move(opening)});
     }
 
     // qualifier: the type's name for kinds that name the type, its member
@@ -247,6 +258,7 @@ private:
             if (candidate == candidates.cend())
                 return;
             int k = *candidate;
+            noteConditions(k, typeLine, into);
             bool ended = false;
             while (k >= 0 && !ended) {
                 const LineView info = lineView(k);
@@ -330,6 +342,19 @@ struct Declarations {
     }
 };
 
+// The entry's two texts under the #if branches its line was written in.
+void putUnder(ForwardEntry& forward, const ConditionalBlocks::Opening& opening,
+              const Lines& lines) {
+    QByteArray before;
+    for (const qint32 line : opening.lines) {
+        before += lines[line];
+        before += '\n';
+    }
+    const QByteArray after = closingOf(opening);
+    forward.forwarder = before + forward.forwarder + after;
+    forward.declaration = before + forward.declaration + '\n' + after.chopped(1);
+}
+
 void addMember(TypeRecord& record, MemberKey key, ForwardEntry forward, const LineOrigin& origin) {
     record.members.append(MemberEntry{std::move(key), std::move(forward.forwarder),
                                       std::move(forward.declaration), origin});
@@ -372,12 +397,31 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
     if (!withMembers)
         return;
 
+    QHash<qint32, const ConditionalBlocks::Opening*> conditions;
+    for (const ScannedLines::Conditioned& conditioned : std::as_const(found.conditioned))
+        conditions.insert(conditioned.line, &conditioned.opening);
+    const auto openingAt = [&](qint32 line) {
+        return conditions.isEmpty() ? nullptr : conditions.value(line, nullptr);
+    };
+
     MappedTextBuilder methods;
+    const ConditionalBlocks::Opening* opening = nullptr; // of the implementation being copied
+    bool starting = true;
     for (const qint32 line : std::as_const(found.methods)) {
-        if (line == ScannedLines::memberEnd)
+        if (line == ScannedLines::memberEnd) {
+            for (int level = 0; opening && level < opening->levels; ++level)
+                methods.add("#endif");
             methods.add("\n");
-        else
-            methods.add(lines[line], origins[line]);
+            starting = true;
+            continue;
+        }
+        if (starting) {
+            opening = openingAt(line);
+            for (qsizetype i = 0; opening && i < opening->lines.size(); ++i)
+                methods.add(lines[opening->lines[i]], origins[opening->lines[i]]);
+            starting = false;
+        }
+        methods.add(lines[line], origins[line]);
     }
     record.methodText = methods.take();
 
@@ -385,20 +429,26 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
     for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
         const QByteArrayView line = lines[entry.line];
         const LineOrigin& origin = origins[entry.line];
+        const ConditionalBlocks::Opening* opening = openingAt(entry.line);
         if (entry.kind == ScannedLines::field) {
             for (const FieldForm& field : fieldsOfLine(line)) {
-                MemberKey key{caseFolded(field.name), MemberClass::field, {}};
-                if (field.shape == FieldForm::Shape::scalar)
-                    addMember(record, std::move(key), forwardField(field.name, field.type), origin);
-                else if (field.shape == FieldForm::Shape::indexed)
-                    addMember(record, std::move(key), forwardIndexedField(field.name, field.type),
-                              origin);
+                if (field.shape == FieldForm::Shape::unforwarded)
+                    continue;
+                ForwardEntry forward = field.shape == FieldForm::Shape::scalar
+                                           ? forwardField(field.name, field.type)
+                                           : forwardIndexedField(field.name, field.type);
+                if (opening)
+                    putUnder(forward, *opening, lines);
+                addMember(record, MemberKey{caseFolded(field.name), MemberClass::field, {}},
+                          std::move(forward), origin);
             }
             continue;
         }
         MemberKey key = keyOfHeader(line);
         const MemberHeader header = memberHeaderOf(memberKinds[entry.kind].keyword, line);
         ForwardEntry forward = forwardMember(header, memberPrefix, declarations.find(key));
+        if (opening)
+            putUnder(forward, *opening, lines);
         addMember(record, std::move(key), std::move(forward), origin);
     }
 }

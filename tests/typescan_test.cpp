@@ -357,6 +357,50 @@ TEST(TypeScan, KindsComeInOrderAndImplementationsAreSeparated) {
     EXPECT_TRUE(record.methodText.text.endsWith(QByteArray("end property\n\n")));
 }
 
+// A field or implementation written in #if branches is copied under the same
+// branches (those around the type line too hold the copies already), so that
+// the compiler keeps exactly the members the original keeps.
+TEST(TypeScan, CopiesStandUnderTheBranchesTheirLinesAreIn) {
+    const TypeRecord record =
+        scan(text({"#ifdef OUTER",  "type A",         "#ifdef F",  "  f as integer",
+                   "#endif",        "  g as integer", "end type",  "#ifdef X",
+                   "sub A.one()",   "end sub",        "#elseif Y", "#  ifndef Z",
+                   "sub A.two()",   "end sub",        "#  endif",  "#else",
+                   "sub A.three()", "end sub",        "#endif",    "sub A.four()",
+                   "end sub",       "#endif"}))
+            .value(0);
+    EXPECT_EQ(record.methodText.text,
+              text({"#ifdef X",     "sub A.one()",   "end sub",     "#endif",      "\n",
+                    "#ifdef X",     "#elseif Y",     "#  ifndef Z", "sub A.two()", "end sub",
+                    "#endif",       "#endif",        "\n",          "#ifdef X",    "#elseif Y",
+                    "#else",        "sub A.three()", "end sub",     "#endif",      "\n",
+                    "sub A.four()", "end sub",       "\n"}));
+    EXPECT_EQ(declareTextOf(record.members).text,
+              text({"#ifdef F",
+                    "  declare property f() as integer",
+                    "  declare property f(byval new_value as integer)",
+                    "#endif",
+                    "  declare property g() as integer",
+                    "  declare property g(byval new_value as integer)",
+                    "#ifdef X",
+                    "  declare sub one()",
+                    "#endif",
+                    "#ifdef X",
+                    "#elseif Y",
+                    "#  ifndef Z",
+                    "  declare sub two()",
+                    "#endif",
+                    "#endif",
+                    "#ifdef X",
+                    "#elseif Y",
+                    "#else",
+                    "  declare sub three()",
+                    "#endif",
+                    "  declare sub four()"}));
+    EXPECT_TRUE(record.members.value(0).forwarder.startsWith("#ifdef F\nproperty "));
+    EXPECT_TRUE(record.members.value(0).forwarder.endsWith("end property\n#endif\n"));
+}
+
 TEST(TypeScan, ImplementationsAreClaimedByQualifierAndPosition) {
     const QList<TypeRecord> records = scan(text(
         {"sub Shape.early()", "end sub", "type Shape", "end type", "sub Circle.draw()", "end sub",
