@@ -296,14 +296,12 @@ QList<TypeRecord> findTypes(const Lines& lines) {
 namespace {
 
 // A statement that goes on over the lines after its first (each ending in
-// " _"), as one line: the block's lines from first on, continuation marks
-// and comments taken out.
-QByteArray continuedStatement(const Lines& lines, const QList<qint32>& block, qint32 first) {
+// " _"), as one line: the lines from first on, continuation marks and
+// comments taken out.
+QByteArray continuedStatement(const Lines& lines, qint32 first) {
     QByteArray statement;
-    // The block's lines are in file order.
-    for (auto at = std::lower_bound(block.cbegin(), block.cend(), first); at != block.cend();
-         ++at) {
-        const QByteArrayView code = codeOf(lines[*at]);
+    for (qsizetype at = first; at < lines.size(); ++at) {
+        const QByteArrayView code = codeOf(lines[at]);
         if (!endsInContinuation(code)) {
             statement += code;
             break;
@@ -380,7 +378,7 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         MemberDeclaration declaration;
         QByteArrayView statement = lines[line];
         if (endsInContinuation(codeOf(statement))) {
-            continuedDeclarations.append(continuedStatement(lines, found.block, line));
+            continuedDeclarations.append(continuedStatement(lines, line));
             statement = continuedDeclarations.last();
         }
         if (parseDeclaration(statement, declaration)) {
@@ -444,9 +442,13 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
             }
             continue;
         }
-        MemberKey key = keyOfHeader(line);
-        const MemberHeader header = memberHeaderOf(memberKinds[entry.kind].keyword, line);
-        ForwardEntry forward = forwardMember(header, memberPrefix, declarations.find(key));
+        // A header that goes on over several lines is read as one.
+        const QByteArray continued =
+            endsInContinuation(codeOf(line)) ? continuedStatement(lines, entry.line) : QByteArray();
+        const QByteArrayView header = continued.isEmpty() ? line : QByteArrayView(continued);
+        MemberKey key = keyOfHeader(header);
+        const MemberHeader member = memberHeaderOf(memberKinds[entry.kind].keyword, header);
+        ForwardEntry forward = forwardMember(member, memberPrefix, declarations.find(key));
         if (opening)
             putUnder(forward, *opening, lines);
         addMember(record, std::move(key), std::move(forward), origin);

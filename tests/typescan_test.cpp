@@ -401,6 +401,25 @@ TEST(TypeScan, CopiesStandUnderTheBranchesTheirLinesAreIn) {
     EXPECT_TRUE(record.members.value(0).forwarder.endsWith("end property\n#endif\n"));
 }
 
+// A header that goes on over several lines is forwarded whole; the
+// implementation is copied as written.
+TEST(TypeScan, AHeaderOverSeveralLinesIsForwardedWhole) {
+    const TypeRecord record =
+        scan(text({"type A", "  n as integer", "end type",
+                   "function A.f(byval x as integer, _ ' the first", "    byval y as integer) _",
+                   "    as integer", "  return x + y", "end function"}))
+            .value(0);
+    ASSERT_EQ(record.members.size(), 2);
+    EXPECT_EQ(record.members[1].forwarder,
+              text({"function class_for_interface##.f(byval x as integer, byval y as integer) as "
+                    "integer ",
+                    "  return parent.f(x,y)", "end function", ""}));
+    EXPECT_EQ(record.members[1].declaration,
+              "  declare function f(byval x as integer, byval y as integer) as integer");
+    EXPECT_TRUE(record.methodText.text.startsWith(
+        text({"function A.f(byval x as integer, _ ' the first", "    byval y as integer) _"})));
+}
+
 TEST(TypeScan, ImplementationsAreClaimedByQualifierAndPosition) {
     const QList<TypeRecord> records = scan(text(
         {"sub Shape.early()", "end sub", "type Shape", "end type", "sub Circle.draw()", "end sub",

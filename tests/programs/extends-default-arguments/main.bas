@@ -1,6 +1,7 @@
 ' A logger whose members have default arguments, declared in the type as
 ' FreeBASIC programmers write them and left out of the implementations, and
 ' a file logger that extends it and calls them with and without the defaults.
+' A declaration and an implementation header may go on over several lines.
 
 Type Logger
   prefix As String = "log"
@@ -14,7 +15,8 @@ Sub Logger.log_(ByRef msg As String, ByVal level As Integer)
   Print levelName(level); " "; format_(msg)
 End Sub
 
-Function Logger.format_(ByRef msg As String, ByRef sep As String, ByVal upper As Boolean) As String
+Function Logger.format_(ByRef msg As String, ByRef sep As String, _
+                        ByVal upper As Boolean) As String
   If upper Then Return UCase(prefix & sep & msg)
   Return prefix & sep & msg
 End Function
