@@ -16,6 +16,7 @@
 //                 [--sizes 10000,100000] [--shapes spread,large] [--runs 5]
 //   project_bench --write DIR [--sizes 1000000]   (only writes the projects, for profiling)
 
+#include "benchtools.h"
 #include "projectgenerator.h"
 
 #include <QCoreApplication>
@@ -86,18 +87,6 @@ double measureFloor(const GeneratedProject& project, const QString& folder) {
         }
     }
     return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double median(QList<double> values) {
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void install(const QString& from, const QString& to) {
-    QFile::remove(to);
-    if (!QFile::copy(from, to))
-        qFatal("cannot copy %s to %s", qPrintable(from), qPrintable(to));
 }
 
 bool unchanged(const GeneratedProject& project, const QString& folder) {

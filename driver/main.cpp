@@ -8,6 +8,7 @@
 #include "filelock.h"
 #include "interrupts.h"
 #include "messages.h"
+#include "otherjournals.h"
 #include "pipeline.h"
 #include "runguard.h"
 #include "snapshotregistry.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 
 #include <QMap>
+#include <QSet>
 
 #include <memory>
 #include <optional>
@@ -108,15 +110,19 @@ bool restoreAndReport(SnapshotRegistry& registry, RunGuard& guard) {
     return report.failed.isEmpty();
 }
 
-// Expands every source file, each taken from other runs as it is met, without
-// waiting. When another run holds one, this run puts back what it rewrote,
-// lets every file go, takes all it needs in the order every run uses (waiting
-// now), and starts again (filelock.h). Returns the registry that holds the
-// files, whose problem() says whether the run may compile; nothing when the
-// run must stop at once (a line has said why, or an interrupt ends it).
-std::unique_ptr<SnapshotRegistry> expandSourceFiles(const QStringList& sourceFiles,
-                                                    RunGuard& guard) {
+// Expands every source file, each taken as it is met, without waiting: alone,
+// or shared with other runs that compile with the very bytes this run would
+// write into it. When another run is in the way (it has a file alone, or this
+// run needs other bytes in a file others share), this run puts back what it
+// rewrote, lets every file go, takes all it needs in the order every run uses
+// (waiting now), and starts again (filelock.h). Returns the registry that
+// holds the files, whose problem() says whether the run may compile; nothing
+// when the run must stop at once (a line has said why, or an interrupt ends
+// it).
+std::unique_ptr<SnapshotRegistry> expandSourceFiles(const QStringList& sourceFiles, RunGuard& guard,
+                                                    OtherJournals& others) {
     std::vector<LockedFile> held;
+    QSet<QString> alone; // files this run needs to itself, learnt along the way
     for (;;) {
         QString reason;
         if (!sourceFiles.isEmpty() && !startJournal(guard, &reason)) {
@@ -124,7 +130,7 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const QStringList& sourceFil
             return nullptr;
         }
         auto registry = std::make_unique<SnapshotRegistry>(
-            guard.journal.isOpen() ? &guard.journal : nullptr, std::move(held));
+            guard.journal.isOpen() ? &guard.journal : nullptr, std::move(held), &others);
         for (const QString& sourceFile : sourceFiles) {
             if (pendingInterrupt() || registry->hasStopped())
                 break;
@@ -135,11 +141,13 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const QStringList& sourceFil
             return registry;
         QStringList needed = registry->heldPaths();
         needed.append(problem->path);
+        if (problem->alone)
+            alone.insert(problem->path);
         if (!restoreAndReport(*registry, guard))
             return nullptr;
         registry.reset();
         QString busy;
-        switch (lockFilesInOrder(needed, &held, &busy)) {
+        switch (lockFilesInOrder(needed, alone, &held, &busy)) {
         case LockOutcome::Interrupted:
             exitForInterrupt(pendingInterrupt());
         case LockOutcome::HeldByEnclosingRun:
@@ -172,24 +180,22 @@ int main(int argc, char* argv[]) {
     RunGuard guard;
     if (!sourceFiles.isEmpty()) {
         QString reason;
-        switch (acquireRunGuard(guard, &reason)) {
-        case GuardState::Ready:
-            break;
-        case GuardState::Interrupted:
-            exitForInterrupt(pendingInterrupt());
-        case GuardState::Unavailable:
+        if (acquireRunGuard(guard, &reason) != GuardState::Ready) {
             reportError(QStringLiteral("%1; nothing was rewritten or compiled").arg(reason));
             return runStoppedStatus;
         }
     }
 
-    const std::unique_ptr<SnapshotRegistry> registry = expandSourceFiles(sourceFiles, guard);
+    OtherJournals others(guard.journals.isOpen() ? &guard.journals : nullptr, &guard.journal);
+    const std::unique_ptr<SnapshotRegistry> registry =
+        expandSourceFiles(sourceFiles, guard, others);
     if (!registry)
         return runStoppedStatus;
     const std::optional<RunProblem> problem = registry->problem();
 
     int status = runStoppedStatus;
     if (!problem && !pendingInterrupt()) {
+        registry->shareFiles();
         QList<QByteArray> environment;
         if (guard.journal.isOpen())
             environment.append(enclosingRunsEntry(guard.journal.directory()));

@@ -14,11 +14,9 @@
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
-#include <sys/file.h>
+#include <fcntl.h>
 #include <sys/stat.h>
-#endif
-#ifdef Q_OS_LINUX
-#include <sys/sysmacros.h>
+#include <unistd.h>
 #endif
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -30,27 +28,67 @@ namespace {
 const char enclosingRunsName[] = "FBEXT_ENCLOSING_JOURNALS";
 
 // How often a waiting run looks again, and when it says that it waits.
-constexpr int lockPollMs = 25;
-constexpr int waitNoticeMs = 2000;
+constexpr qint64 shortestPauseMs = 2;
+constexpr qint64 longestPauseMs = 25;
+constexpr qint64 waitNoticeMs = 2000;
+// How long a run that holds files waits for another one's before it lets its
+// own go (filelock.h): long enough for the usual passes of another run.
+constexpr qint64 patienceMs = 300;
 
 bool waitNoticeGiven = false; // once per run
 
-bool lockWithoutWaiting(const OpenFile& file) {
+// The two locked bytes lie far past the end of any source file, so the
+// compiler reads every byte of the file whatever the system makes of them.
+constexpr qint64 useByte = qint64(1) << 62;
+constexpr qint64 departureByte = useByte + 1;
+
 #ifdef Q_OS_UNIX
-    while (::flock(file.descriptor, LOCK_EX | LOCK_NB) != 0) {
+
+// Sets (or with F_UNLCK clears) this process's lock of the given type on the
+// byte at, without waiting. A read lock needs a descriptor open for reading,
+// a write lock one open for writing; both belong to the process.
+bool setLock(const OpenFile& file, qint64 at, short type) {
+    struct flock lock = {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = off_t(at);
+    lock.l_len = 1;
+    while (::fcntl(file.descriptor, F_SETLK, &lock) != 0) {
         if (errno != EINTR)
             return false;
     }
     return true;
+}
+
+// The process of another run whose lock on the byte at keeps a lock of the
+// given type from being set: 0 when there is none, -1 when the system does
+// not say which (or cannot tell whether there is one).
+qint64 holderAt(const OpenFile& file, qint64 at, short type) {
+    struct flock lock = {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = off_t(at);
+    lock.l_len = 1;
+    if (::fcntl(file.descriptor, F_GETLK, &lock) != 0)
+        return -1;
+    if (lock.l_type == F_UNLCK)
+        return 0;
+    return lock.l_pid > 0 ? lock.l_pid : -1;
+}
+
 #else
-    // Windows locks are mandatory: one byte far past the end of any source
-    // file is locked, so the compiler can still read every byte of it.
+
+// Windows locks are per handle and mandatory, so the bytes far past the end
+// keep every byte of the file readable. Only alone is used here: runs that
+// share a file take turns on it instead.
+bool lockAlone(const OpenFile& file) {
     OVERLAPPED at = {};
-    at.OffsetHigh = 0x40000000;
+    at.OffsetHigh = DWORD(useByte >> 32);
     return LockFileEx(HANDLE(_get_osfhandle(file.descriptor)),
                       LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at);
-#endif
 }
+
+#endif
 
 bool openRegularFile(const QString& path, LockedFile* file) {
     int error = 0;
@@ -69,34 +107,57 @@ bool openRegularFile(const QString& path, LockedFile* file) {
     return true;
 }
 
-// "process 1234: fbc main.bas" for the run that holds the file, where the
-// system tells (Linux lists every lock in /proc/locks); empty otherwise.
-QString holderOf(const FileStamp& identity) {
-#ifdef Q_OS_LINUX
-    const QByteArray id =
-        QByteArray::number(major(dev_t(identity.device)), 16).rightJustified(2, '0') + ':' +
-        QByteArray::number(minor(dev_t(identity.device)), 16).rightJustified(2, '0') + ':' +
-        QByteArray::number(identity.inode);
-    const QByteArray locks = readFileBytes(QStringLiteral("/proc/locks")).value_or(QByteArray());
-    for (const QByteArray& line : locks.split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        // "1: FLOCK ADVISORY WRITE 1234 fe:00:5678 0 EOF"; waiters show "->".
-        if (fields.size() < 6 || fields[1] == "->" || fields[5] != id)
-            continue;
-        const QByteArray pid = fields[4];
-        if (pid.toLongLong() <= 0)
-            return QString();
-        QByteArray command =
-            readFileBytes(QStringLiteral("/proc/%1/cmdline").arg(QString::fromLatin1(pid)))
-                .value_or(QByteArray());
-        command.replace('\0', ' ');
-        return QStringLiteral("process %1: %2")
-            .arg(QString::fromLatin1(pid), QString::fromLocal8Bit(command.trimmed()));
-    }
+// Takes the file alone if this run may write it and nobody else uses it.
+bool takeAlone(LockedFile& file) {
+#ifdef Q_OS_UNIX
+    if (file.openWriter() != 0 || !setLock(file.writer, useByte, F_WRLCK))
+        return false;
 #else
-    Q_UNUSED(identity);
+    if (!lockAlone(file.reader))
+        return false;
 #endif
+    file.alone = true;
+    return true;
+}
+
+// Takes the file shared if nobody has it alone.
+bool takeShared(LockedFile& file) {
+#ifdef Q_OS_UNIX
+    file.alone = false;
+    return setLock(file.reader, useByte, F_RDLCK);
+#else
+    Q_UNUSED(file);
+    return false;
+#endif
+}
+
+void letGoOfUse(LockedFile& file) {
+#ifdef Q_OS_UNIX
+    setLock(file.reader, useByte, F_UNLCK);
+#else
+    Q_UNUSED(file);
+#endif
+}
+
+// "process 1234: fbc main.bas" for a run that uses the file, where the system
+// tells (the command where Linux lists it); empty otherwise.
+QString holderOf(const LockedFile& file) {
+#ifdef Q_OS_UNIX
+    const qint64 pid = holderAt(file.reader, useByte, F_WRLCK);
+    if (pid <= 0)
+        return QString();
+    const QString process = QString::number(pid);
+    QByteArray command =
+        readFileBytes(QStringLiteral("/proc/%1/cmdline").arg(process)).value_or(QByteArray());
+    command.replace('\0', ' ');
+    command = command.trimmed();
+    if (command.isEmpty())
+        return QStringLiteral("process %1").arg(process);
+    return QStringLiteral("process %1: %2").arg(process, QString::fromLocal8Bit(command));
+#else
+    Q_UNUSED(file);
     return QString();
+#endif
 }
 
 // Whether a run whose compile started this program (directly or further up)
@@ -116,26 +177,48 @@ bool enclosingRunHolds(const FileStamp& identity) {
     return false;
 }
 
-LockOutcome waitForLock(LockedFile& file) {
-    if (lockWithoutWaiting(file.reader))
+// One look at a file the ordered wait is after: whether the wait is over, and
+// then whether the file is kept (held alone, or shared by this run alone when
+// it may not write it). A file other runs share is not kept unless this run
+// must have it to itself: the passes take it shared.
+bool waitIsOver(LockedFile& file, bool mustBeAlone, bool* keep) {
+    *keep = true;
+    if (takeAlone(file))
+        return true;
+#ifdef Q_OS_UNIX
+    if (file.writer.isOpen()) {
+        // Writable, but another run uses it: over once nobody has it alone.
+        *keep = false;
+        return !mustBeAlone && holderAt(file.reader, useByte, F_RDLCK) == 0;
+    }
+    // This run may only read the file; alone, for it, is being its only user.
+    if (!takeShared(file))
+        return false;
+    if (!othersUse(file))
+        return true;
+    letGoOfUse(file);
+    *keep = false;
+    return !mustBeAlone;
+#else
+    Q_UNUSED(mustBeAlone);
+    return false;
+#endif
+}
+
+LockOutcome waitForFile(LockedFile& file, bool mustBeAlone, bool* keep) {
+    if (waitIsOver(file, mustBeAlone, keep))
         return LockOutcome::Taken;
-    if (enclosingRunHolds(file.identity))
+    // An enclosing run shares its files during its compile, so only a run
+    // that must have a file to itself would wait for it.
+    if (mustBeAlone && enclosingRunHolds(file.identity))
         return LockOutcome::HeldByEnclosingRun;
     QElapsedTimer waited;
     waited.start();
     for (;;) {
         if (pendingInterrupt())
             return LockOutcome::Interrupted;
-        if (!waitNoticeGiven && waited.elapsed() >= waitNoticeMs) {
-            waitNoticeGiven = true;
-            const QString holder = holderOf(file.identity);
-            reportError(
-                QStringLiteral("waiting for %1, which another compile is using%2")
-                    .arg(QDir::toNativeSeparators(file.path),
-                         holder.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(holder)));
-        }
-        QThread::msleep(lockPollMs);
-        if (lockWithoutWaiting(file.reader))
+        pauseWhileWaitingFor(file, waited.elapsed());
+        if (waitIsOver(file, mustBeAlone, keep))
             return LockOutcome::Taken;
     }
 }
@@ -156,17 +239,71 @@ int LockedFile::openWriter() {
     return 0;
 }
 
-LockOutcome tryLockFile(const QString& path, LockedFile* file) {
+LockOutcome tryLockFile(const QString& path, LockedFile* file, bool* othersUseIt, bool patient) {
     if (!openRegularFile(path, file))
         return LockOutcome::NotOpened;
-    if (lockWithoutWaiting(file->reader))
+    QElapsedTimer waited;
+    waited.start();
+    while (!takeAlone(*file) && !takeShared(*file)) {
+        if (!patient || waited.elapsed() >= patienceMs || pendingInterrupt()) {
+            *file = LockedFile();
+            return LockOutcome::Busy;
+        }
+        QThread::msleep(std::clamp(waited.elapsed() / 10, shortestPauseMs, longestPauseMs));
+    }
+    if (file->alone) {
+        if (othersUseIt)
+            *othersUseIt = false;
         return LockOutcome::Taken;
-    *file = LockedFile();
-    return LockOutcome::Busy;
+    }
+    if (othersUseIt)
+        *othersUseIt = othersUse(*file);
+    return LockOutcome::Taken;
 }
 
-LockOutcome lockFilesInOrder(const QStringList& paths, std::vector<LockedFile>* files,
-                             QString* busyPath) {
+void shareFile(LockedFile& file) {
+#ifdef Q_OS_UNIX
+    // Setting a read lock where this process has a write lock changes it in
+    // one step: the file is never free in between.
+    if (file.alone && setLock(file.reader, useByte, F_RDLCK))
+        file.alone = false;
+#else
+    Q_UNUSED(file); // held alone: others wait for it
+#endif
+}
+
+bool tryTakeAlone(LockedFile& file) {
+    return file.alone || takeAlone(file);
+}
+
+bool othersUse(const LockedFile& file) {
+#ifdef Q_OS_UNIX
+    return holderAt(file.reader, useByte, F_WRLCK) != 0;
+#else
+    Q_UNUSED(file);
+    return false;
+#endif
+}
+
+bool tryEnterDeparture(LockedFile& file) {
+#ifdef Q_OS_UNIX
+    return file.openWriter() == 0 && setLock(file.writer, departureByte, F_WRLCK);
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
+}
+
+void leaveDeparture(LockedFile& file) {
+#ifdef Q_OS_UNIX
+    setLock(file.reader, departureByte, F_UNLCK);
+#else
+    Q_UNUSED(file);
+#endif
+}
+
+LockOutcome lockFilesInOrder(const QStringList& paths, const QSet<QString>& alonePaths,
+                             std::vector<LockedFile>* files, QString* busyPath) {
     std::vector<LockedFile> opened;
     for (const QString& path : paths) {
         LockedFile file;
@@ -183,15 +320,30 @@ LockOutcome lockFilesInOrder(const QStringList& paths, std::vector<LockedFile>* 
         return std::pair(a.identity.device, a.identity.inode) <
                std::pair(b.identity.device, b.identity.inode);
     });
+    std::vector<LockedFile> held;
     for (LockedFile& file : opened) {
-        const LockOutcome outcome = waitForLock(file);
+        bool keep = false;
+        const LockOutcome outcome = waitForFile(file, alonePaths.contains(file.path), &keep);
         if (outcome != LockOutcome::Taken) {
             *busyPath = file.path;
             return outcome;
         }
+        if (keep)
+            held.push_back(std::move(file));
     }
-    *files = std::move(opened);
+    *files = std::move(held);
     return LockOutcome::Taken;
+}
+
+void pauseWhileWaitingFor(const LockedFile& file, qint64 waited) {
+    QThread::msleep(std::clamp(waited / 10, shortestPauseMs, longestPauseMs));
+    if (waitNoticeGiven || waited < waitNoticeMs)
+        return;
+    waitNoticeGiven = true;
+    const QString holder = holderOf(file);
+    reportError(QStringLiteral("waiting for %1, which another compile is using%2")
+                    .arg(QDir::toNativeSeparators(file.path),
+                         holder.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(holder)));
 }
 
 QByteArray enclosingRunsEntry(const QString& journalFolder) {

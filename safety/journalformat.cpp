@@ -67,6 +67,10 @@ QString foundCopyName(int index, int attempt) {
     return QStringLiteral("%1.found-%2").arg(index).arg(attempt);
 }
 
+bool isFoundCopyName(const QString& name) {
+    return name.contains(QLatin1StringView(".found-"));
+}
+
 QByteArray manifestHeader() {
     return QByteArrayLiteral("fbext journal 2\n");
 }
@@ -89,6 +93,14 @@ QByteArray restoreRecord(int index) {
 
 QByteArray doneRecord(int index) {
     return "done " + number(index) + '\n';
+}
+
+QByteArray sharedRecord(int index, const QByteArray& digest) {
+    return "shared " + number(index) + ' ' + digest.toHex() + '\n';
+}
+
+QByteArray leftRecord(int index) {
+    return "left " + number(index) + '\n';
 }
 
 QByteArray unrestoredRecord(int index) {
@@ -129,6 +141,11 @@ QList<JournalEntry> parseManifest(const QByteArray& manifest) {
                 entry.lastWrite = LastWrite::RewriteDone;
             else if (entry.lastWrite == LastWrite::RestoreStarted)
                 entry.lastWrite = LastWrite::RestoreDone;
+        } else if (kind == "shared" && fields.size() == 3) {
+            entry.writtenDigests.append(QByteArray::fromHex(fields[2]));
+            entry.lastWrite = LastWrite::RewriteDone;
+        } else if (kind == "left" && fields.size() == 2) {
+            entry.left = true;
         } else if (kind == "unrestored" && fields.size() == 2) {
             entry.unrestored = true;
         }

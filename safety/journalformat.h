@@ -28,12 +28,19 @@
 //                 write N DIGEST
 //                 restore N
 //                 done N
+//                 shared N DIGEST
+//                 left N
 //                 unrestored N
 //               "original" comes once per file, before its first rewrite.
 //               "write" comes before each rewrite of file N, with the digest
 //               of the bytes about to be written; "restore" before the
 //               original is written back into it; "done" once such a write is
-//               complete and on disk. "unrestored" says the run ended without
+//               complete and on disk. "shared" says the run uses file N as
+//               another run wrote it, holding bytes of DIGEST, and stands for
+//               putting the original back as well as that run does (its
+//               original is a copy of that run's). "left" says the run let
+//               file N go without putting it back, to other runs that use it
+//               and stand for it. "unrestored" says the run ended without
 //               being able to write file N back. PATH is the file's canonical
 //               path, percent-encoded UTF-8; DIGEST is a SHA-1 digest in hex;
 //               SECONDS and NANOSECONDS are the original modification time;
@@ -53,6 +60,7 @@ bool isJournalName(const QString& name);
 QString manifestName();
 QString originalCopyName(int index);
 QString foundCopyName(int index, int attempt);
+bool isFoundCopyName(const QString& name);
 
 // The manifest's first line, and its records.
 QByteArray manifestHeader();
@@ -61,13 +69,16 @@ QByteArray originalRecord(int index, const FileTime& modified, const QByteArray&
 QByteArray writeRecord(int index, const QByteArray& digest);
 QByteArray restoreRecord(int index);
 QByteArray doneRecord(int index);
+QByteArray sharedRecord(int index, const QByteArray& digest);
+QByteArray leftRecord(int index);
 QByteArray unrestoredRecord(int index);
 
 // The last write the journal announces for a file.
 enum class LastWrite {
     None,           // the file was only read
     RewriteStarted, // a rewrite began and its end was never recorded
-    RewriteDone,    // the file holds the text of its last rewrite, unless changed since
+    RewriteDone,    // the file holds the text of its last rewrite (or of the run it
+                    // shares the file with), unless changed since
     RestoreStarted, // the original was being written back and its end was never recorded
     RestoreDone,    // the original is back
 };
@@ -82,6 +93,7 @@ struct JournalEntry {
     qint64 inode = -1;
     QList<QByteArray> writtenDigests;
     LastWrite lastWrite = LastWrite::None;
+    bool left = false; // let go to other runs that stand for it
     bool unrestored = false;
 };
 

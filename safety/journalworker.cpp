@@ -32,8 +32,16 @@ int JournalWorker::keepOriginal(const QString& canonicalPath, const FileStamp& i
 void JournalWorker::write(int original, LockedFile* file, const QByteArray& bytes,
                           const Precondition& precondition, const QByteArray& originalBytes,
                           const FileTime& modified) {
-    queue(
-        Job{original, QString(), FileStamp(), file, bytes, precondition, originalBytes, modified});
+    queue(Job{original, false, QString(), FileStamp(), file, bytes, precondition, originalBytes,
+              modified});
+}
+
+void JournalWorker::share(int original, const QByteArray& digest) {
+    Job job;
+    job.original = original;
+    job.share = true;
+    job.bytes = digest;
+    queue(std::move(job));
 }
 
 void JournalWorker::queue(Job job) {
@@ -87,6 +95,12 @@ JournalWorker::Outcome JournalWorker::run(const Job& job) {
     if (index < 0)
         return outcome; // its original is not safe: the file is not touched
     outcome.tried = true;
+    if (job.share) {
+        outcome.digest = job.bytes;
+        outcome.write.status = journal->recordShared(index, job.bytes) ? WriteStatus::Written
+                                                                       : WriteStatus::JournalFailed;
+        return outcome;
+    }
     outcome.digest = contentDigest(job.bytes);
     outcome.write = rewriteFile(*job.file, job.bytes, outcome.digest, job.precondition,
                                 job.originalBytes, job.modified, WriteLog{journal, index, false});

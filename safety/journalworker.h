@@ -28,7 +28,8 @@ struct JournalWorker {
     // What came of one job, in the order the jobs were handed over.
     struct Outcome {
         int journalIndex = -1; // an original: its number in the journal, -1 if not kept
-        // A write: how it went (when its original was not kept, it was not tried).
+        // A write or a share: how it went (when its original was not kept, it
+        // was not tried).
         bool tried = false;
         WriteResult write;
         QByteArray digest;
@@ -50,12 +51,17 @@ struct JournalWorker {
                const Precondition& precondition, const QByteArray& originalBytes,
                const FileTime& modified);
 
+    // Queues the record that this run shares the file whose original was
+    // handed over as number original, holding bytes of digest (recordShared).
+    void share(int original, const QByteArray& digest);
+
     // Waits until every job handed over so far is done; returns their outcomes.
     QList<Outcome> wait();
 
 private:
     struct Job {
         int original = -1; // -1 for an original
+        bool share = false;
         QString path;
         FileStamp identity;
         LockedFile* file = nullptr;

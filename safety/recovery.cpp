@@ -5,6 +5,7 @@
 #include "inplacewrite.h"
 #include "journalformat.h"
 #include "messages.h"
+#include "otherjournals.h"
 #include "runjournal.h"
 #include "sourcefile.h"
 
@@ -12,42 +13,16 @@
 
 namespace {
 
-enum class Problem { None, Changed, Deleted, Cut, Failed, CopyDamaged, Interrupted };
+enum class Problem { None, Changed, Deleted, Cut, Failed, CopyDamaged, InUse };
 
 struct FileProblem {
     Problem problem = Problem::None;
     QString reason; // Failed: why; Cut: the name of the copy of what the file held
 };
 
-// Puts back one file of a dead run's journal.
-FileProblem recoverFile(RunJournal& dead, const JournalEntry& entry) {
-    if (entry.lastWrite == LastWrite::None || entry.lastWrite == LastWrite::RestoreDone)
-        return {}; // only read, or already back
-    const std::optional<QByteArray> original = dead.readOriginal(entry.index);
-    if (!original || contentDigest(*original) != entry.originalDigest)
-        return {Problem::CopyDamaged, QString()};
-
-    // Another run may be using the file right now (one that could not see
-    // this journal): it is put back only once that run has let it go.
-    std::vector<LockedFile> held;
-    QString busy;
-    switch (lockFilesInOrder({entry.path}, &held, &busy)) {
-    case LockOutcome::Taken:
-        break;
-    case LockOutcome::Interrupted:
-        return {Problem::Interrupted, QString()};
-    case LockOutcome::HeldByEnclosingRun:
-        return {Problem::Failed, QStringLiteral("the compile that started this one holds it")};
-    case LockOutcome::NotOpened:
-    case LockOutcome::Busy:
-        break;
-    }
-    if (held.empty()) {
-        if (!QFileInfo::exists(entry.path))
-            return {Problem::Deleted, QString()};
-        return {Problem::Failed, QStringLiteral("it cannot be read")};
-    }
-    LockedFile& file = held.front();
+// Puts back one file of a dead run's journal that this run holds alone.
+FileProblem recoverHeldFile(RunJournal& dead, const JournalEntry& entry, const QByteArray& original,
+                            LockedFile& file) {
     if (entry.inode >= 0 && file.identity.inode != entry.inode)
         return {Problem::Changed, QString()}; // saved as a new file under the same name
 
@@ -56,7 +31,7 @@ FileProblem recoverFile(RunJournal& dead, const JournalEntry& entry) {
         return {Problem::Failed, current.problem};
     const bool unfinished = entry.lastWrite == LastWrite::RewriteStarted ||
                             entry.lastWrite == LastWrite::RestoreStarted;
-    if (*current.bytes == *original) {
+    if (*current.bytes == original) {
         // The original's bytes went back, but the run may have died before its
         // modification time did (only the owner may set it; the bytes matter).
         if (unfinished && entry.modified.valid && file.openWriter() == 0 &&
@@ -77,7 +52,7 @@ FileProblem recoverFile(RunJournal& dead, const JournalEntry& entry) {
     }
     Precondition none;
     none.any = true;
-    const WriteResult written = writeInPlace(file, *original, QByteArray(), entry.modified, none,
+    const WriteResult written = writeInPlace(file, original, QByteArray(), entry.modified, none,
                                              WriteLog{&dead, entry.index, true});
     if (written.status != WriteStatus::Written)
         return {Problem::Failed, written.status == WriteStatus::Failed
@@ -88,12 +63,45 @@ FileProblem recoverFile(RunJournal& dead, const JournalEntry& entry) {
     return {};
 }
 
+// Puts back one file of a dead run's journal, taking it first. A file other
+// runs use is not waited for.
+FileProblem recoverFile(RunJournal& dead, const JournalEntry& entry, OtherJournals& others) {
+    if (entry.lastWrite == LastWrite::None || entry.lastWrite == LastWrite::RestoreDone)
+        return {}; // only read, or already back
+    const std::optional<QByteArray> original = dead.readOriginal(entry.index);
+    if (!original || contentDigest(*original) != entry.originalDigest)
+        return {Problem::CopyDamaged, QString()};
+
+    LockedFile file;
+    bool othersUse = false;
+    switch (tryLockFile(entry.path, &file, &othersUse)) {
+    case LockOutcome::Taken:
+        break;
+    case LockOutcome::NotOpened:
+        if (!QFileInfo::exists(entry.path))
+            return {Problem::Deleted, QString()};
+        return {Problem::Failed, QStringLiteral("it cannot be read")};
+    default:
+        return {Problem::InUse, QString()}; // another run is rewriting it
+    }
+    if (othersUse) {
+        // Live runs compile with it. One that stands for the same original
+        // will put it back; otherwise a later run looks again.
+        const WholeFile current = readWholeFile(file.reader);
+        if (current.bytes && anotherRunStandsFor(others, file.identity, entry.originalDigest,
+                                                 contentDigest(*current.bytes), dead.name))
+            return {};
+        return {Problem::InUse, QString()};
+    }
+    return recoverHeldFile(dead, entry, *original, file);
+}
+
 void report(const RunJournal& dead, const JournalEntry& entry, const FileProblem& problem) {
     const QString file = QDir::toNativeSeparators(entry.path);
     const QString copy = QDir::toNativeSeparators(dead.originalCopyPath(entry.index));
     switch (problem.problem) {
     case Problem::None:
-    case Problem::Interrupted:
+    case Problem::InUse:
         break;
     case Problem::Changed:
         reportError(QStringLiteral("%1 was changed after an interrupted run and is left as it "
@@ -138,6 +146,7 @@ RecoveryOutcome recoverInterruptedRuns(const PrivateFolder& root) {
     QString problem;
     if (!openPrivateSubfolder(root, journalsFolderName(), false, &journals, &problem))
         return RecoveryOutcome::Complete; // no journal was ever written here
+    OtherJournals others{&journals, nullptr};
     RecoveryOutcome outcome = RecoveryOutcome::Complete;
     for (const QString& name : folderEntries(journals)) {
         RunJournal dead;
@@ -148,15 +157,14 @@ RecoveryOutcome recoverInterruptedRuns(const PrivateFolder& root) {
         bool retry = false;
         bool keep = false;
         for (const JournalEntry& entry : entries) {
-            problems.append(recoverFile(dead, entry));
+            problems.append(recoverFile(dead, entry, others));
             const Problem kind = problems.last().problem;
             if (kind == Problem::Failed)
                 dead.recordUnrestored(entry.index);
-            retry = retry || kind == Problem::Failed || kind == Problem::Interrupted;
-            keep = keep || (kind != Problem::None && kind != Problem::Interrupted);
-            if (kind == Problem::Interrupted)
-                break;
+            retry = retry || kind == Problem::Failed || kind == Problem::InUse;
+            keep = keep || (kind != Problem::None && kind != Problem::InUse);
         }
+        keep = keep || dead.keepsFoundBytes();
         if (retry) {
             dead.abandon(); // the journal stays where the next run looks
         } else if (keep) {
@@ -168,11 +176,25 @@ RecoveryOutcome recoverInterruptedRuns(const PrivateFolder& root) {
         }
         for (qsizetype i = 0; i < problems.size(); ++i) {
             report(dead, entries[i], problems[i]);
-            if (problems[i].problem == Problem::Failed && outcome == RecoveryOutcome::Complete)
+            if (problems[i].problem == Problem::Failed)
                 outcome = RecoveryOutcome::Incomplete;
-            if (problems[i].problem == Problem::Interrupted)
-                return RecoveryOutcome::Interrupted;
         }
     }
     return outcome;
+}
+
+bool repairCutFile(const PrivateFolder& journals, const QString& journalName,
+                   const JournalEntry& entry, LockedFile& file) {
+    RunJournal dead;
+    if (!dead.adopt(journals, journalName))
+        return false;
+    const std::optional<QByteArray> original = dead.readOriginal(entry.index);
+    FileProblem problem{Problem::CopyDamaged, QString()};
+    if (original && contentDigest(*original) == entry.originalDigest)
+        problem = recoverHeldFile(dead, entry, *original, file);
+    if (problem.problem == Problem::Failed)
+        dead.recordUnrestored(entry.index);
+    report(dead, entry, problem);
+    dead.abandon(); // a later run's recovery sees to the rest of it
+    return true;
 }

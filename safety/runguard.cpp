@@ -44,8 +44,6 @@ GuardState acquireRunGuard(RunGuard& guard, QString* reason) {
     switch (recoverInterruptedRuns(guard.root)) {
     case RecoveryOutcome::Complete:
         return GuardState::Ready;
-    case RecoveryOutcome::Interrupted:
-        return GuardState::Interrupted;
     case RecoveryOutcome::Incomplete:
         break;
     }

@@ -16,7 +16,7 @@ struct RunGuard {
     RunJournal journal;
 };
 
-enum class GuardState { Ready, Unavailable, Interrupted };
+enum class GuardState { Ready, Unavailable };
 
 // The folder the journals live in.
 QString runGuardRoot();

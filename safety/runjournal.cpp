@@ -2,6 +2,8 @@
 
 #include "digest.h"
 
+#include <algorithm>
+
 namespace {
 
 bool appendDurably(const OpenFile& manifest, const QByteArray& line) {
@@ -87,6 +89,18 @@ void RunJournal::recordWriteDone(int index) {
         appendTo(manifest, doneRecord(index));
 }
 
+bool RunJournal::recordShared(int index, const QByteArray& digest) {
+    return isOpen() && index >= 0 && index < fileCount &&
+           appendDurably(manifest, sharedRecord(index, digest));
+}
+
+void RunJournal::recordLeft(int index) {
+    // Read by the other runs from the system's cache; after a power cut no run
+    // is left to tell apart from one that let the file go.
+    if (isOpen())
+        appendTo(manifest, leftRecord(index));
+}
+
 void RunJournal::recordUnrestored(int index) {
     if (isOpen())
         appendDurably(manifest, unrestoredRecord(index));
@@ -108,6 +122,12 @@ QString RunJournal::keepFoundBytes(int index, const QByteArray& bytes) {
         return writeFileDurably(folder, copy, bytes) ? copy : QString();
     }
     return QString();
+}
+
+bool RunJournal::keepsFoundBytes() const {
+    const QStringList names = folderEntries(folder);
+    return std::any_of(names.cbegin(), names.cend(),
+                       [](const QString& name) { return isFoundCopyName(name); });
 }
 
 void RunJournal::discard(const PrivateFolder& journals) {

@@ -47,6 +47,11 @@ struct RunJournal {
     bool recordRestoreStarting(int index);
     // The write announced last for the file is complete and on disk.
     void recordWriteDone(int index);
+    // The run uses file number index as another run wrote it, holding bytes
+    // of the given digest, and stands for putting it back.
+    bool recordShared(int index, const QByteArray& digest);
+    // The run lets the file go to other runs that stand for it.
+    void recordLeft(int index);
     // The run ends without having been able to put the file back.
     void recordUnrestored(int index);
 
@@ -56,6 +61,10 @@ struct RunJournal {
     // Keeps what a file held before recovery wrote its original back over it;
     // returns the copy's name in the journal, or an empty string when it could not.
     QString keepFoundBytes(int index, const QByteArray& bytes);
+
+    // Whether it keeps what some file held before recovery wrote its
+    // original back over it.
+    bool keepsFoundBytes() const;
 
     // After a complete restore: the journal goes away.
     void discard(const PrivateFolder& journals);

@@ -2,11 +2,16 @@
 
 #include "digest.h"
 #include "filerestore.h"
+#include "otherjournals.h"
+#include "recovery.h"
 #include "runjournal.h"
 #include "sourcefile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,8 +35,9 @@ QString canonicalSourcePath(const QString& path) {
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
-SnapshotRegistry::SnapshotRegistry(RunJournal* journal, std::vector<LockedFile> held)
-    : journal(journal), taken(std::move(held)) {}
+SnapshotRegistry::SnapshotRegistry(RunJournal* journal, std::vector<LockedFile> held,
+                                   OtherJournals* others)
+    : journal(journal), others(others), taken(std::move(held)) {}
 
 SnapshotRegistry::~SnapshotRegistry() {
     worker.reset(); // it may still be writing a file held here
@@ -50,47 +56,108 @@ void SnapshotRegistry::stop(const QString& path, const QString& message) {
         firstProblem = RunProblem{RunProblem::Kind::Stop, path, message};
 }
 
-// Takes the file at path for this run: one it already holds, or one nobody
-// else holds. Notes a busy file as the run's problem.
-bool SnapshotRegistry::take(const QString& path, LockedFile* file) {
+void SnapshotRegistry::waitTurn(const QString& path, bool alone) {
+    if (!firstProblem)
+        firstProblem = RunProblem{RunProblem::Kind::Busy, path, QString(), alone};
+}
+
+// Takes the file at path for this run: one it already holds, or one no other
+// run has alone. Notes a busy file as the run's problem.
+bool SnapshotRegistry::take(const QString& path, LockedFile* file, bool* othersUse) {
     const FileStamp identity = readFileStamp(path);
     for (auto held = taken.begin(); held != taken.end(); ++held) {
         if (held->identity.sameFileAs(identity)) {
             *file = std::move(*held);
             taken.erase(held);
+            *othersUse = !file->alone && ::othersUse(*file);
             return true;
         }
     }
-    switch (tryLockFile(path, file)) {
+    switch (tryLockFile(path, file, othersUse, true)) {
     case LockOutcome::Taken:
         return true;
     case LockOutcome::Busy:
-        if (!firstProblem)
-            firstProblem = RunProblem{RunProblem::Kind::Busy, path, QString()};
+        waitTurn(path, false);
         return false;
     default:
         return false;
     }
 }
 
-void SnapshotRegistry::add(const QString& path, LockedFile file, const QByteArray& bytes,
-                           const FileStamp& read) {
+SnapshotRegistry::Entry* SnapshotRegistry::add(const QString& path, LockedFile file,
+                                               const QByteArray& original, const FileTime& modified,
+                                               const QByteArray& found, const FileStamp& read) {
     auto entry = std::make_unique<Entry>();
     entry->snapshot.path = path;
-    entry->snapshot.bytes = bytes;
-    entry->snapshot.modified = modificationTimeOf(read);
+    entry->snapshot.bytes = original;
+    entry->snapshot.modified = modified;
     entry->snapshot.read = read;
+    entry->found = found;
     entry->file = std::move(file);
     if (journal) {
         if (!worker)
             worker = std::make_unique<JournalWorker>(journal);
         entry->originalNumber =
-            worker->keepOriginal(path, entry->file.identity, bytes, entry->snapshot.modified);
-        jobs.append(Job{entry.get(), false});
+            worker->keepOriginal(path, entry->file.identity, original, modified);
+        jobs.append(Job{entry.get(), JobKind::Original});
     }
     byIdentity.insert(keyOf(entry->file.identity), entry.get());
     registrations.append(path);
     entries.push_back(std::move(entry));
+    return entries.back().get();
+}
+
+// Registers a file just taken, by what it holds: the user's text, or text
+// another run wrote (still using it, or dead) whose original that run's
+// journal keeps. Returns the original for the passes, or nothing when the
+// run must wait its turn first.
+std::optional<QByteArray> SnapshotRegistry::enter(const QString& path, LockedFile file,
+                                                  bool othersUse) {
+    WholeFile whole = readWholeFile(file.reader);
+    if (!whole.bytes) {
+        stop(path, QStringLiteral("cannot read %1 whole: %2").arg(shown(path), whole.problem));
+        return std::nullopt;
+    }
+    FileOrigin origin;
+    if (others && (file.alone || othersUse))
+        origin = originOf(*others, file.identity, *whole.bytes);
+    if (origin.kind == FileOrigin::Kind::Cut && file.alone) {
+        // A dead run's write was cut short: its original goes back first.
+        if (!others->journals ||
+            !repairCutFile(*others->journals, origin.record.journal, origin.record.entry, file)) {
+            waitTurn(path, false); // its journal is being repaired by another run
+            return std::nullopt;
+        }
+        whole = readWholeFile(file.reader);
+        if (!whole.bytes) {
+            stop(path, QStringLiteral("cannot read %1 whole: %2").arg(shown(path), whole.problem));
+            return std::nullopt;
+        }
+        origin = FileOrigin();
+    }
+    const bool othersText = origin.kind == FileOrigin::Kind::Written &&
+                            (file.alone || (othersUse && file.openWriter() == 0));
+    if (othersUse && !othersText && origin.kind != FileOrigin::Kind::Original) {
+        // Other runs use it, and this run cannot tell what it holds for them
+        // (another user's runs, or a text it could not put back).
+        waitTurn(path, true);
+        return std::nullopt;
+    }
+    if (!othersText) {
+        add(path, std::move(file), *whole.bytes, modificationTimeOf(whole.stamp), *whole.bytes,
+            whole.stamp);
+        return whole.bytes;
+    }
+    Entry* entry =
+        add(path, std::move(file), origin.original, origin.modified, *whole.bytes, whole.stamp);
+    const QByteArray digest = contentDigest(*whole.bytes);
+    entry->snapshot.writtenDigests = {digest};
+    entry->snapshot.lastWritten = whole.stamp;
+    if (worker) {
+        worker->share(entry->originalNumber, digest);
+        jobs.append(Job{entry, JobKind::Share});
+    }
+    return origin.original;
 }
 
 std::optional<QByteArray> SnapshotRegistry::readSource(const QString& path) {
@@ -98,27 +165,23 @@ std::optional<QByteArray> SnapshotRegistry::readSource(const QString& path) {
         return std::nullopt;
     const QString canonical = canonicalSourcePath(path);
     if (Entry* entry = entryFor(canonical)) {
+        registrations.append(entry->snapshot.path);
         settleJournal(); // a queued write into it must be done first
+        if (!entry->rewritten && !entry->cut)
+            return entry->snapshot.bytes; // as this run left it: untouched
         WholeFile whole = readWholeFile(entry->file.reader);
         if (!whole.bytes) {
             stop(canonical,
                  QStringLiteral("cannot read %1 whole: %2").arg(shown(canonical), whole.problem));
             return std::nullopt;
         }
-        registrations.append(entry->snapshot.path);
         return whole.bytes;
     }
     LockedFile file;
-    if (!take(canonical, &file))
+    bool othersUse = false;
+    if (!take(canonical, &file, &othersUse))
         return std::nullopt;
-    WholeFile whole = readWholeFile(file.reader);
-    if (!whole.bytes) {
-        stop(canonical,
-             QStringLiteral("cannot read %1 whole: %2").arg(shown(canonical), whole.problem));
-        return std::nullopt;
-    }
-    add(canonical, std::move(file), *whole.bytes, whole.stamp);
-    return whole.bytes;
+    return enter(canonical, std::move(file), othersUse);
 }
 
 void SnapshotRegistry::registerSource(const QString& path, const QByteArray& bytes) {
@@ -128,10 +191,15 @@ void SnapshotRegistry::registerSource(const QString& path, const QByteArray& byt
         return;
     }
     LockedFile file;
-    if (!take(canonical, &file))
+    bool othersUse = false;
+    if (!take(canonical, &file, &othersUse))
         return;
+    if (othersUse) {
+        waitTurn(canonical, true); // its bytes are another run's affair
+        return;
+    }
     const FileStamp read = fileStampOf(file.reader);
-    add(canonical, std::move(file), bytes, read);
+    add(canonical, std::move(file), bytes, modificationTimeOf(read), bytes, read);
 }
 
 void SnapshotRegistry::settleJournal() {
@@ -141,14 +209,22 @@ void SnapshotRegistry::settleJournal() {
     for (; settledCount < outcomes.size(); ++settledCount) {
         const JournalWorker::Outcome& outcome = outcomes[settledCount];
         Entry& entry = *jobs[settledCount].entry;
-        if (!jobs[settledCount].write) {
+        switch (jobs[settledCount].kind) {
+        case JobKind::Original:
             entry.snapshot.journalIndex = outcome.journalIndex;
             if (outcome.journalIndex < 0)
                 stop(entry.snapshot.path,
                      QStringLiteral("cannot write the journal that protects %1 in %2")
                          .arg(shown(entry.snapshot.path), shown(journal->directory())));
-        } else if (outcome.tried) {
-            noteWrite(entry, outcome.digest, outcome.write);
+            break;
+        case JobKind::Write:
+            if (outcome.tried)
+                noteWrite(entry, outcome.digest, outcome.write);
+            break;
+        case JobKind::Share:
+            if (outcome.tried && outcome.write.status != WriteStatus::Written)
+                noteWrite(entry, outcome.digest, outcome.write);
+            break;
         }
     }
 }
@@ -157,9 +233,9 @@ Precondition SnapshotRegistry::preconditionFor(const Entry& entry) const {
     // Before its first rewrite a file must hold what was read; after it, what
     // was written last.
     Precondition precondition;
-    if (entry.snapshot.writtenDigests.isEmpty()) {
+    if (!entry.rewritten) {
         precondition.stamp = entry.snapshot.read;
-        precondition.bytes = entry.snapshot.bytes;
+        precondition.bytes = entry.found;
     } else {
         precondition.stamp = entry.snapshot.lastWritten;
         precondition.digests = {entry.snapshot.writtenDigests.last()};
@@ -178,6 +254,7 @@ void SnapshotRegistry::noteWrite(Entry& entry, const QByteArray& digest,
             entry.snapshot.writtenDigests.move(entry.snapshot.writtenDigests.indexOf(digest),
                                                entry.snapshot.writtenDigests.size() - 1);
         entry.snapshot.lastWritten = result.after;
+        entry.rewritten = true;
         break;
     case WriteStatus::Changed:
         stop(path, QStringLiteral("%1 %2 after fbext read it").arg(shown(path), result.reason));
@@ -195,9 +272,9 @@ void SnapshotRegistry::noteWrite(Entry& entry, const QByteArray& digest,
 
 // Whether bytes are what the entry's file holds and has held all run: then
 // there is nothing to write, and the file keeps its change time (and may be
-// read-only).
+// read-only, or shared with other runs).
 bool SnapshotRegistry::isUnchanged(const Entry& entry, const QByteArray& bytes) {
-    return entry.snapshot.writtenDigests.isEmpty() && !entry.cut && bytes == entry.snapshot.bytes;
+    return !entry.rewritten && !entry.cut && bytes == entry.found;
 }
 
 // Whether the entry's file may be written now: not after a problem, not
@@ -218,6 +295,10 @@ bool SnapshotRegistry::writeRewrittenBytes(const QString& path, const QByteArray
     Entry* entry = entryFor(canonicalSourcePath(path));
     if (entry && !firstProblem && isUnchanged(*entry, bytes))
         return true;
+    if (entry && !firstProblem && !tryTakeAlone(entry->file) && othersUse(entry->file)) {
+        waitTurn(entry->snapshot.path, true); // other runs compile with what it holds
+        return false;
+    }
     if (!mayWrite(entry) || (journal && entry->snapshot.journalIndex < 0))
         return false;
     const QByteArray digest = contentDigest(bytes);
@@ -230,7 +311,7 @@ bool SnapshotRegistry::writeRewrittenBytes(const QString& path, const QByteArray
 
 void SnapshotRegistry::queueRewrittenBytes(const QString& path, const QByteArray& bytes) {
     Entry* entry = entryFor(canonicalSourcePath(path));
-    if (!journal || !worker || !entry || !entry->snapshot.writtenDigests.isEmpty()) {
+    if (!journal || !worker || !entry || entry->rewritten || !entry->file.alone) {
         writeRewrittenBytes(path, bytes);
         return;
     }
@@ -238,49 +319,113 @@ void SnapshotRegistry::queueRewrittenBytes(const QString& path, const QByteArray
         return;
     worker->write(entry->originalNumber, &entry->file, bytes, preconditionFor(*entry),
                   entry->snapshot.bytes, entry->snapshot.modified);
-    jobs.append(Job{entry, true});
+    jobs.append(Job{entry, JobKind::Write});
 }
 
 bool SnapshotRegistry::isTouched(const QString& path) const {
     return entryFor(canonicalSourcePath(path)) != nullptr;
 }
 
+void SnapshotRegistry::shareFiles() {
+    settleJournal();
+    for (const std::unique_ptr<Entry>& entry : entries)
+        shareFile(entry->file);
+    taken.clear(); // taken in order, but no pass needed them this time
+}
+
+// Puts the original back into a file this run has alone, if it holds a text
+// this run stands for.
+void SnapshotRegistry::putBack(Entry& entry, RestoreReport& report) {
+    const FileSnapshot& snapshot = entry.snapshot;
+    const WriteLog log{journal, snapshot.journalIndex, true};
+    RestoreResult result;
+    if (entry.cut) {
+        Precondition none;
+        none.any = true;
+        const WriteResult written =
+            writeInPlace(entry.file, snapshot.bytes, QByteArray(), snapshot.modified, none, log);
+        result = written.status == WriteStatus::Written
+                     ? RestoreResult{RestoreOutcome::Restored, QString()}
+                     : RestoreResult{RestoreOutcome::Failed, written.reason};
+    } else {
+        result = restoreIfUnchanged(entry.file, snapshot.bytes, snapshot.modified,
+                                    snapshot.writtenDigests, snapshot.lastWritten, log);
+    }
+    switch (result.outcome) {
+    case RestoreOutcome::Restored:
+    case RestoreOutcome::AlreadyOriginal:
+        break;
+    case RestoreOutcome::ChangedSince:
+        report.changed.append(snapshot.path);
+        break;
+    case RestoreOutcome::Failed:
+        report.failed.append({snapshot.path, result.reason});
+        if (journal)
+            journal->recordUnrestored(snapshot.journalIndex);
+        break;
+    }
+}
+
+// One attempt at leaving a shared file that holds a text this run stands
+// for: as its last user, this run puts it back; while other runs use it, it
+// is handed over to one that stands for it too. Returns false when neither
+// can be done yet (another run is leaving it, or still taking it up).
+bool SnapshotRegistry::depart(Entry& entry, RestoreReport& report) {
+    LockedFile& file = entry.file;
+    if (!tryEnterDeparture(file))
+        return false;
+    if (tryTakeAlone(file)) {
+        putBack(entry, report);
+        file = LockedFile();
+        return true;
+    }
+    const WholeFile now = readWholeFile(file.reader);
+    const QByteArray digest = now.bytes ? contentDigest(*now.bytes) : QByteArray();
+    if (!now.bytes || !entry.snapshot.writtenDigests.contains(digest)) {
+        // Saved by someone else during the compile: not ours to put back.
+        if (!now.bytes || *now.bytes != entry.snapshot.bytes)
+            report.changed.append(entry.snapshot.path);
+        file = LockedFile();
+        return true;
+    }
+    if (others &&
+        anotherRunStandsFor(*others, file.identity, contentDigest(entry.snapshot.bytes), digest)) {
+        if (journal)
+            journal->recordLeft(entry.snapshot.journalIndex);
+        file = LockedFile();
+        return true;
+    }
+    leaveDeparture(file);
+    return false;
+}
+
 RestoreReport SnapshotRegistry::restoreSources() {
     settleJournal();
     RestoreReport report;
+    std::vector<Entry*> shared;
     for (const std::unique_ptr<Entry>& entry : entries) {
-        const FileSnapshot& snapshot = entry->snapshot;
-        if (snapshot.writtenDigests.isEmpty() && !entry->cut)
-            continue; // never rewritten: whatever the file holds is not ours
-        const WriteLog log{journal, snapshot.journalIndex, true};
-        RestoreResult result;
-        if (entry->cut) {
-            Precondition none;
-            none.any = true;
-            const WriteResult written = writeInPlace(entry->file, snapshot.bytes, QByteArray(),
-                                                     snapshot.modified, none, log);
-            result = written.status == WriteStatus::Written
-                         ? RestoreResult{RestoreOutcome::Restored, QString()}
-                         : RestoreResult{RestoreOutcome::Failed, written.reason};
-        } else {
-            result = restoreIfUnchanged(entry->file, snapshot.bytes, snapshot.modified,
-                                        snapshot.writtenDigests, snapshot.lastWritten, log);
+        if (!entry->file.reader.isOpen())
+            continue; // let go already
+        const bool standsFor = !entry->snapshot.writtenDigests.isEmpty() || entry->cut;
+        if (standsFor && !entry->file.alone) {
+            shared.push_back(entry.get());
+            continue;
         }
-        switch (result.outcome) {
-        case RestoreOutcome::Restored:
-        case RestoreOutcome::AlreadyOriginal:
-            break;
-        case RestoreOutcome::ChangedSince:
-            report.changed.append(snapshot.path);
-            break;
-        case RestoreOutcome::Failed:
-            report.failed.append({snapshot.path, result.reason});
-            if (journal)
-                journal->recordUnrestored(snapshot.journalIndex);
-            break;
-        }
+        if (standsFor)
+            putBack(*entry, report);
+        // Otherwise whatever the file holds is not this run's text.
+        entry->file = LockedFile();
     }
-    return report;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        shared.erase(std::remove_if(shared.begin(), shared.end(),
+                                    [&](Entry* entry) { return depart(*entry, report); }),
+                     shared.end());
+        if (shared.empty())
+            return report;
+        pauseWhileWaitingFor(shared.front()->file, waited.elapsed());
+    }
 }
 
 void SnapshotRegistry::releaseFiles() {

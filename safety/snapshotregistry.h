@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+struct OtherJournals;
 struct RunJournal;
 
 // What a source file held before this run touched it.
@@ -21,10 +22,12 @@ struct FileSnapshot {
     QString path;     // the canonical path it was first registered under
     QByteArray bytes; // exactly as on disk, line ends and NUL bytes included
     FileTime modified;
-    FileStamp read;                   // the file as it was read
-    QList<QByteArray> writtenDigests; // digest of every text written into the file
-    FileStamp lastWritten;            // the file right after the last of those writes
-    int journalIndex = -1;            // its number in the run's journal, -1 if none
+    FileStamp read; // the file as it was read
+    // The digest of every text in the file this run stands for: written by it,
+    // or by another run that it shares the file with (or that died).
+    QList<QByteArray> writtenDigests;
+    FileStamp lastWritten; // the file right after the last of those writes
+    int journalIndex = -1; // its number in the run's journal, -1 if none
 };
 
 // Why a run cannot go on to its compile.
@@ -36,6 +39,9 @@ struct RunProblem {
     Kind kind = Kind::Stop;
     QString path;    // the file it is about
     QString message; // Stop: one line, without the program's prefix
+    // Busy: this run needs other bytes in it than the runs that share it, or
+    // cannot tell what they hold, and must wait until it has it to itself.
+    bool alone = false;
 };
 
 // What the restore could not do.
@@ -58,18 +64,28 @@ struct RestoreReport {
 // restored as one.
 //
 // From its registration until the registry lets it go, a file is held:
-// opened once and locked against every other run (filelock.h), read and
-// written through that opening only. Rewrites are made in place and announced
-// in the journal (inplacewrite.h). A file is rewritten only while it still
-// holds what was read from it; one that cannot be read whole, was changed
-// since, or cannot be written stops the run (problem()).
+// opened once and locked on the file itself (filelock.h), read and written
+// through that opening only. Rewrites are made in place and announced in the
+// journal (inplacewrite.h). A file is rewritten only while it still holds
+// what was read from it; one that cannot be read whole, was changed since, or
+// cannot be written stops the run (problem()).
+//
+// A file that other runs of this user share during their compiles is taken
+// shared when it holds text one of them wrote (their journals say so, and
+// keep its original): the passes are handed that original, and when this run
+// would write the very bytes the file holds it writes nothing and compiles
+// with them; otherwise it must wait its turn (problem()). Whichever run is the
+// file's last user puts it back; every one of them keeps its original in its
+// own journal, so the next run puts it back if the last one is killed.
 struct SnapshotRegistry {
     // With a journal, a file's original is put into it from its first
     // registration on (on a thread of its own, while the passes go on), and no
     // file is rewritten before its original is safely there. held: files this
     // run has already taken (in order, after another run was in the way); each
-    // is registered when a pass reads it.
-    explicit SnapshotRegistry(RunJournal* journal = nullptr, std::vector<LockedFile> held = {});
+    // is registered when a pass reads it. others: the journals of this user's
+    // other runs, without which no file is shared with them.
+    explicit SnapshotRegistry(RunJournal* journal = nullptr, std::vector<LockedFile> held = {},
+                              OtherJournals* others = nullptr);
     ~SnapshotRegistry();
     SnapshotRegistry(const SnapshotRegistry&) = delete;
     SnapshotRegistry& operator=(const SnapshotRegistry&) = delete;
@@ -110,14 +126,21 @@ struct SnapshotRegistry {
     // journal's thread: the passes need not go on.
     bool hasStopped() const { return firstProblem.has_value(); }
 
+    // Once the passes are done and the run is about to compile: every file
+    // is shared, so other runs that need the same bytes in it can compile
+    // with it at the same time.
+    void shareFiles();
+
     // Writes every touched file back with its recorded bytes and modification
-    // time, in the order of first registration, each flushed to disk. A file
-    // that no longer holds the text this run wrote into it was saved by someone
-    // else during the run; it is left alone. Files stay held.
+    // time, in the order of first registration, each flushed to disk, and lets
+    // each go. A file that no longer holds the text this run wrote into it was
+    // saved by someone else during the run; it is left alone. A shared file is
+    // put back only by its last user: while other runs still use it, it is
+    // handed over to one that stands for it (waiting for one that is still
+    // taking it up).
     RestoreReport restoreSources();
 
-    // Lets every file go, for other runs to take. Only after the journal that
-    // protects them is gone or kept.
+    // Lets every file still held go, for other runs to take.
     void releaseFiles();
 
     // What the registry knows, each after settling the journal:
@@ -134,15 +157,19 @@ private:
     struct Entry {
         FileSnapshot snapshot;
         LockedFile file;
+        QByteArray found;        // what it held when taken: its original, or another run's text
         int originalNumber = -1; // among the originals handed to the worker
+        bool rewritten = false;  // this run has written it
         bool cut = false;        // a write failed part-way: put back whatever it holds
     };
+    enum class JobKind { Original, Write, Share };
     struct Job {
         Entry* entry;
-        bool write; // else its original
+        JobKind kind;
     };
 
     RunJournal* journal = nullptr;
+    OtherJournals* others = nullptr;
     std::vector<std::unique_ptr<Entry>> entries; // in order of first registration
     QHash<QPair<qint64, qint64>, Entry*> byIdentity;
     std::vector<LockedFile> taken; // held but not registered yet
@@ -154,13 +181,18 @@ private:
 
     Entry* entryFor(const FileStamp& identity) const;
     Entry* entryFor(const QString& path) const;
-    void add(const QString& path, LockedFile file, const QByteArray& bytes, const FileStamp& read);
-    bool take(const QString& path, LockedFile* file);
+    Entry* add(const QString& path, LockedFile file, const QByteArray& original,
+               const FileTime& modified, const QByteArray& found, const FileStamp& read);
+    bool take(const QString& path, LockedFile* file, bool* othersUse);
+    std::optional<QByteArray> enter(const QString& path, LockedFile file, bool othersUse);
     static bool isUnchanged(const Entry& entry, const QByteArray& bytes);
     bool mayWrite(Entry* entry);
     Precondition preconditionFor(const Entry& entry) const;
     void noteWrite(Entry& entry, const QByteArray& digest, const WriteResult& result);
+    void putBack(Entry& entry, RestoreReport& report);
+    bool depart(Entry& entry, RestoreReport& report);
     void stop(const QString& path, const QString& message);
+    void waitTurn(const QString& path, bool alone);
 };
 
 // The path a file is registered under: its absolute path, cleaned, with links

@@ -8,6 +8,7 @@
 // byte through. When the output changes on purpose, the new digest is printed
 // by the failing test and recorded here in a commit that says why.
 
+#include "currentdirectory.h"
 #include "pipeline.h"
 #include "projectgenerator.h"
 #include "snapshotregistry.h"
@@ -30,14 +31,6 @@ struct GoldenCase {
 const GoldenCase goldenCases[] = {
     {2000, "8cf6b75c29408b6bdad33ecc93a5dc8a5fbda601d57b8c252aeaabd44c57e64e"},
     {20000, "fbad9af3084cd424fff104f14cb362e46ed567f9764d1393968f7a21752ad05c"},
-};
-
-// Runs in folder for the length of a scope, as the program runs in the
-// directory it was started from.
-struct CurrentDirectory {
-    QString previous = QDir::currentPath();
-    explicit CurrentDirectory(const QString& folder) { QDir::setCurrent(folder); }
-    ~CurrentDirectory() { QDir::setCurrent(previous); }
 };
 
 // The digest of every rewritten file, in the order the files were first

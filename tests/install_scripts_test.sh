@@ -3,28 +3,12 @@
 # temporary compiler directories: the happy paths, and every refusal, which
 # must leave the directory exactly as it was.
 # Usage: install_scripts_test.sh PROGRAM SCRIPTS_DIR
-set -euo pipefail
+. "$(dirname "$0")/support/testlib.sh"
 
 program=$1
 scripts=$2
 install_into="$scripts/install-into"
 uninstall_from="$scripts/uninstall-from"
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
-# A stand-in for a real FreeBASIC compiler: a script that says who it is.
-make_compiler() { # DIR NAME
-    mkdir -p "$1"
-    printf '#!/bin/sh\necho "real compiler: $*"\n' >"$1/$2"
-    chmod 0755 "$1/$2"
-}
 
 # Names, sizes, modes and contents of everything in a directory.
 snapshot() {
@@ -167,8 +151,4 @@ for script in "$install_into" "$uninstall_from"; do
     grep -qaF -- "$marker" "$program" || fail "the program lacks the marker of $script"
 done
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "install scripts: all checks passed"
+finish "install scripts"

@@ -8,6 +8,7 @@
 #include "runjournal.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,11 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray sampleBytes(int i) {
     // One large original among small ones, so the caller runs ahead of the thread.
@@ -74,7 +70,7 @@ TEST(JournalWorker, RecordsEveryOriginalInTheOrderHandedOver) {
         EXPECT_EQ(entries[i].inode, i);
         EXPECT_EQ(entries[i].modified.seconds, 1000 + i);
         EXPECT_EQ(entries[i].originalDigest, contentDigest(sampleBytes(i)));
-        EXPECT_EQ(readAll(journal.originalCopyPath(i)), sampleBytes(i));
+        EXPECT_EQ(fileBytes(journal.originalCopyPath(i)), sampleBytes(i));
     }
 }
 
@@ -113,8 +109,8 @@ TEST(JournalWorker, WritesFollowTheirOriginalsAndAreRefusedWithoutOne) {
     EXPECT_EQ(outcomes[1].digest, contentDigest("new\n"));
     EXPECT_TRUE(outcomes[1].write.after.sameAs(readFileStamp(path)));
     EXPECT_FALSE(outcomes[2].tried);
-    EXPECT_EQ(readAll(path), QByteArray("new\n"));
-    EXPECT_EQ(readAll(lost), QByteArray("kept as is\n"));
+    EXPECT_EQ(fileBytes(path), QByteArray("new\n"));
+    EXPECT_EQ(fileBytes(lost), QByteArray("kept as is\n"));
     const QList<JournalEntry> entries = journal.entries();
     ASSERT_EQ(entries.size(), 1);
     EXPECT_EQ(entries[0].writtenDigests, QList<QByteArray>{contentDigest("new\n")});
@@ -147,8 +143,8 @@ TEST(JournalWorker, AnOriginalThatCannotBeKeptIsReportedAndItsFileNotWritten) {
     registry.registerSource(included, "included\n");
     registry.queueRewrittenBytes(included, "ours\n");
     EXPECT_FALSE(registry.writeRewrittenBytes(path, "ours\n"));
-    EXPECT_EQ(readAll(path), QByteArray("original\n"));
-    EXPECT_EQ(readAll(included), QByteArray("included\n"));
+    EXPECT_EQ(fileBytes(path), QByteArray("original\n"));
+    EXPECT_EQ(fileBytes(included), QByteArray("included\n"));
     const std::optional<RunProblem> problem = registry.problem();
     ASSERT_TRUE(problem.has_value());
     EXPECT_EQ(problem->kind, RunProblem::Kind::Stop);
@@ -174,14 +170,14 @@ TEST(JournalWorker, EveryWriteFollowsTheOriginalOfItsFileInTheManifest) {
         registry.registerSource(header, "header\n");
         registry.queueRewrittenBytes(header, "new header\n");
         ASSERT_TRUE(registry.writeRewrittenBytes(main, "new main\n"));
-        EXPECT_EQ(readAll(header), QByteArray("new header\n")); // settled by the write of main
+        EXPECT_EQ(fileBytes(header), QByteArray("new header\n")); // settled by the write of main
         EXPECT_FALSE(registry.problem().has_value());
         EXPECT_EQ(registry.snapshotOf(main)->journalIndex, 0);
         EXPECT_EQ(registry.snapshotOf(header)->journalIndex, 1);
         EXPECT_TRUE(registry.restoreSources().isComplete());
     }
     const QList<QByteArray> manifest =
-        readAll(journal.folder.filePath(QStringLiteral("manifest"))).split('\n');
+        fileBytes(journal.folder.filePath(QStringLiteral("manifest"))).split('\n');
     QStringList kinds;
     for (const QByteArray& line : manifest)
         kinds.append(QString::fromLatin1(line.split(' ').mid(0, 2).join(' ')));
@@ -191,8 +187,8 @@ TEST(JournalWorker, EveryWriteFollowsTheOriginalOfItsFileInTheManifest) {
                                   QStringLiteral("done 0"), QStringLiteral("restore 0"),
                                   QStringLiteral("done 0"), QStringLiteral("restore 1"),
                                   QStringLiteral("done 1"), QString()}));
-    EXPECT_EQ(readAll(main), sampleBytes(3));
-    EXPECT_EQ(readAll(header), QByteArray("header\n"));
+    EXPECT_EQ(fileBytes(main), sampleBytes(3));
+    EXPECT_EQ(fileBytes(header), QByteArray("header\n"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // and read back the way the compiler reads it, every line is numbered as the
 // line it came from.
 
+#include "currentdirectory.h"
 #include "linenumbering.h"
 #include "pipeline.h"
 #include "projectgenerator.h"
@@ -15,12 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CurrentDirectory {
-    QString previous = QDir::currentPath();
-    explicit CurrentDirectory(const QString& folder) { QDir::setCurrent(folder); }
-    ~CurrentDirectory() { QDir::setCurrent(previous); }
-};
 
 TEST(LineMapping, GeneratedProjectsKeepTheirTextAndTheirNumbers) {
     for (qint64 size : {3000, 12000}) {

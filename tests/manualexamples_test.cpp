@@ -3,6 +3,7 @@
 // Scripts stand in for fbext and the compiler.
 
 #include "manualexamples.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,23 +13,14 @@
 
 namespace {
 
-void write(const QString& path, const QByteArray& bytes, bool executable = false) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    if (executable)
-        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
-}
-
 TEST(ManualExamples, ASampleIsEveryNthFileInNameOrderPlusTheKnownOnes) {
     QTemporaryDir manual;
     for (int i = 0; i < 25; ++i)
-        write(manual.filePath(QStringLiteral("%1/e%2.bas")
-                                  .arg(QLatin1Char(i < 12 ? 'a' : 'b'))
-                                  .arg(i, 2, 10, QLatin1Char('0'))),
-              "");
-    write(manual.filePath(QStringLiteral("a/notes.txt")), "");
+        writeTestFile(manual.filePath(QStringLiteral("%1/e%2.bas")
+                                          .arg(QLatin1Char(i < 12 ? 'a' : 'b'))
+                                          .arg(i, 2, 10, QLatin1Char('0'))),
+                      "");
+    writeTestFile(manual.filePath(QStringLiteral("a/notes.txt")), "");
     EXPECT_EQ(manualExamples(manual.path(), 1, {}).size(), 25);
     EXPECT_EQ(manualExamples(manual.path(), 10, {QStringLiteral("b/e13.bas")}),
               QStringList({QStringLiteral("a/e00.bas"), QStringLiteral("a/e10.bas"),
@@ -38,7 +30,7 @@ TEST(ManualExamples, ASampleIsEveryNthFileInNameOrderPlusTheKnownOnes) {
 TEST(ManualExamples, TheKnownListNamesAnIssueForEachFile) {
     QTemporaryDir dir;
     const QString list = dir.filePath(QStringLiteral("known"));
-    write(list, "# comment\n\nudt/base.bas: issue 18\n  udt/x y.bas: issue 14  \n");
+    writeTestFile(list, "# comment\n\nudt/base.bas: issue 18\n  udt/x y.bas: issue 14  \n");
     QString problem;
     const QMap<QString, QString> known = readKnownDifferences(list, &problem);
     EXPECT_TRUE(problem.isEmpty());
@@ -46,7 +38,7 @@ TEST(ManualExamples, TheKnownListNamesAnIssueForEachFile) {
     EXPECT_EQ(known.value(QStringLiteral("udt/x y.bas")), QStringLiteral("issue 14"));
     EXPECT_EQ(known.size(), 2);
 
-    write(list, "udt/base.bas: issue 18\nudt/other.bas\n");
+    writeTestFile(list, "udt/base.bas: issue 18\nudt/other.bas\n");
     readKnownDifferences(list, &problem);
     EXPECT_TRUE(problem.contains(QStringLiteral("known(2)"))) << problem.toStdString();
 }
@@ -55,20 +47,20 @@ TEST(ManualExamples, OnlyAnotherStatusOrOtherMessagesMakeADifference) {
     QTemporaryDir dir;
     const QString manual = dir.filePath(QStringLiteral("manual"));
     for (const char* name : {"a/same.bas", "a/odd.bas", "b/status.bas", "b/harm.bas"})
-        write(QDir(manual).filePath(QString::fromLatin1(name)), "print 1\n");
+        writeTestFile(QDir(manual).filePath(QString::fromLatin1(name)), "print 1\n");
     // The compiler names the file by its full path: that alone is no difference.
     const QString compiler = dir.filePath(QStringLiteral("realfbc"));
-    write(compiler, "#!/bin/sh\necho \"$PWD/$2(1) warning 1: hello\"\n", true);
+    writeTestFile(compiler, "#!/bin/sh\necho \"$PWD/$2(1) warning 1: hello\"\n", true);
     const QString fbext = dir.filePath(QStringLiteral("fbext"));
-    write(fbext,
-          "#!/bin/sh\n"
-          "case \"$2\" in\n"
-          "odd.bas) echo 'one line more' ;;\n"
-          "status.bas) exit 3 ;;\n"
-          "harm.bas) printf x >> harm.bas ;;\n"
-          "esac\n"
-          "exec \"$(dirname \"$0\")/fbc2\" \"$@\"\n",
-          true);
+    writeTestFile(fbext,
+                  "#!/bin/sh\n"
+                  "case \"$2\" in\n"
+                  "odd.bas) echo 'one line more' ;;\n"
+                  "status.bas) exit 3 ;;\n"
+                  "harm.bas) printf x >> harm.bas ;;\n"
+                  "esac\n"
+                  "exec \"$(dirname \"$0\")/fbc2\" \"$@\"\n",
+                  true);
     const QList<ExampleComparison> results =
         compareManualExamples(manual, manualExamples(manual, 1, {}), fbext, compiler, 2);
     ASSERT_EQ(results.size(), 4);

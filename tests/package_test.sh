@@ -4,17 +4,9 @@
 # directory of its own, the two scripts, the man page; no compiler renamed or
 # shadowed; and an installed fbext-install-into that finds its program.
 # Usage: package_test.sh BUILD_DIR
-set -euo pipefail
+. "$(dirname "$0")/support/testlib.sh"
 
 build=$(cd "$1" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 
 marker_of() { sed -n "s/^marker='\(.*\)'$/\1/p" "$1"; }
 
@@ -22,9 +14,7 @@ marker_of() { sed -n "s/^marker='\(.*\)'$/\1/p" "$1"; }
 # script, without --program, and takes it out again.
 check_installed_scripts() { # LABEL ROOT_BIN ROOT_PROGRAM
     local label=$1 bin=$2 program=$3 dir="$work/compiler-$1"
-    mkdir -p "$dir"
-    printf '#!/bin/sh\necho "real compiler: $*"\n' >"$dir/fbc"
-    chmod 0755 "$dir/fbc"
+    make_compiler "$dir" fbc
     cp "$dir/fbc" "$work/original"
     "$bin/fbext-install-into" "$dir" >/dev/null || fail "$label: fbext-install-into failed"
     cmp -s "$dir/fbc" "$program" || fail "$label: fbext-install-into did not install $program"
@@ -97,8 +87,4 @@ prefix_program=$(find "$work/prefix" -path '*/fbext/fbc' -type f)
 [ ! -e "$work/prefix/bin/fbc" ] || fail "cmake --install put an fbc on PATH"
 [ -n "$prefix_program" ] && check_installed_scripts prefix "$work/prefix/bin" "$prefix_program"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "package: all checks passed ($(basename "$deb"): $depends)"
+finish package "$(basename "$deb"): $depends"

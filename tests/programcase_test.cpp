@@ -1,6 +1,7 @@
 // Reading the corpus's folder format.
 
 #include "programcase.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,29 +29,26 @@ TEST(ProgramCase, CommandLinesSplitAtSpacesOutsideQuotes) {
         EXPECT_EQ(splitCommandLine(QString::fromLatin1(row.line)), row.arguments) << row.line;
 }
 
-void write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(dir.filePath(name)).absolutePath());
-    QFile file(dir.filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 TEST(ProgramCase, AFolderGivesItsSourcesAndWhatTheyMustDo) {
     QTemporaryDir dir;
-    write(dir, QStringLiteral("main.bas"), "print 1\n");
-    write(dir, QStringLiteral("lib/util.bi"), "' util\n");
-    write(dir, QStringLiteral("expected-error"), "main.bas(1) error 42: x\nmore\n");
-    write(dir, QStringLiteral("command"), "-c a.bas\n\n\"b c.bas\" -x main\n");
-    write(dir, QStringLiteral("known-failure"), "issue 14: Generic types\n");
+    writeTestFile(dir.filePath(QStringLiteral("main.bas")), "print 1\n");
+    writeTestFile(dir.filePath(QStringLiteral("lib/util.bi")), "' util\n");
+    writeTestFile(dir.filePath(QStringLiteral("expected-error")),
+                  "main.bas(1) error 42: x\nmore\n");
+    writeTestFile(dir.filePath(QStringLiteral("command")),
+                  "-c a.bas &\n\n-c x.bas\n\"b c.bas\" -x main\n");
+    writeTestFile(dir.filePath(QStringLiteral("known-failure")), "issue 14: Generic types\n");
     ProgramCase program;
     QString problem;
     ASSERT_TRUE(loadProgramFolder(dir.path(), &program, &problem)) << problem.toStdString();
     EXPECT_EQ(program.files.keys(),
               QStringList({QStringLiteral("lib/util.bi"), QStringLiteral("main.bas")}));
     EXPECT_EQ(program.expectedError, "main.bas(1) error 42: x");
-    ASSERT_EQ(program.commands.size(), 2);
-    EXPECT_EQ(program.commands[1], QStringList({QStringLiteral("b c.bas"), QStringLiteral("-x"),
+    ASSERT_EQ(program.commands.size(), 3);
+    EXPECT_EQ(program.commands[0], QStringList({QStringLiteral("-c"), QStringLiteral("a.bas")}));
+    EXPECT_EQ(program.commands[2], QStringList({QStringLiteral("b c.bas"), QStringLiteral("-x"),
                                                 QStringLiteral("main")}));
+    EXPECT_EQ(program.withNext, QList<bool>({true, false, false})); // a.bas with x.bas
     EXPECT_EQ(program.knownFailure, QStringLiteral("issue 14: Generic types"));
     EXPECT_FALSE(program.compareWithPlain);
 }
@@ -70,19 +68,23 @@ TEST(ProgramCase, AFolderNotInTheFormIsRefused) {
           {QStringLiteral("expected-output"), ""},
           {QStringLiteral("known-failure"), "fails for now\n"}}},
         {"no sources", {{QStringLiteral("expected-output"), "1\n"}}},
+        {"the last compile with a next one",
+         {{QStringLiteral("main.bas"), ""},
+          {QStringLiteral("expected-output"), ""},
+          {QStringLiteral("command"), "-c main.bas &\n"}}},
     };
     for (const auto& row : rows) {
         QTemporaryDir dir;
         for (const auto& file : row.files)
-            write(dir, file.first, file.second);
+            writeTestFile(dir.filePath(file.first), file.second);
         ProgramCase program;
         QString problem;
         EXPECT_FALSE(loadProgramFolder(dir.path(), &program, &problem)) << row.name;
         EXPECT_FALSE(problem.isEmpty()) << row.name;
     }
     QTemporaryDir plain;
-    write(plain, QStringLiteral("main.bas"), "print 1\n");
-    write(plain, QStringLiteral("expected-output"), " 1\n");
+    writeTestFile(plain.filePath(QStringLiteral("main.bas")), "print 1\n");
+    writeTestFile(plain.filePath(QStringLiteral("expected-output")), " 1\n");
     ProgramCase program;
     QString problem;
     ASSERT_TRUE(loadProgramFolder(plain.path(), &program, &problem));

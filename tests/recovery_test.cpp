@@ -145,18 +145,6 @@ void addProgramOfEveryKind(SourceTree& tree) {
     tree.add(QStringLiteral("big.bi"), big);
 }
 
-// What a run that repairs a killed run may say: nothing, or that a file was
-// cut in the middle of a write and what it held then is kept.
-void expectOnlyCutFilesReported(const QByteArray& standardError) {
-    for (const QByteArray& line : standardError.split('\n')) {
-        if (line.isEmpty())
-            continue;
-        EXPECT_TRUE(line.contains(" was being written when an earlier run was stopped; its "
-                                  "original is back"))
-            << line.constData();
-    }
-}
-
 TEST(Recovery, AKillAtAnyStepOfAnyWriteLosesNoByte) {
     Sandbox sandbox;
     SourceTree tree{sandbox, {}, {}};

@@ -4,24 +4,11 @@
 # a program that says its name), and with fbext itself installed as the fbc on
 # PATH.
 # Usage: run_example_test.sh BUILD_DIR SOURCE_DIR
-set -euo pipefail
+. "$(dirname "$0")/support/testlib.sh"
 
 build=$(cd "$1" && pwd)
 source=$(cd "$2" && pwd)
 run_example="$source/scripts/run-example"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-
-expect_in() { # LABEL FILE TEXT
-    grep -qF -- "$3" "$2" || fail "$1: output lacks '$3'"
-}
-
 base_path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 # The real compiler of the tests, if any, is used below on purpose only.
 real_compiler=${FBEXT_TEST_FBC:-}
@@ -95,7 +82,5 @@ status=0
 if [ "$failures" -ne 0 ]; then
     echo "--- last output:" >&2
     cat "$work/out" >&2
-    echo "$failures check(s) failed" >&2
-    exit 1
 fi
-echo "run-example: all checks passed"
+finish run-example

@@ -2,6 +2,7 @@
 
 #include "digest.h"
 #include "runjournal.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,11 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 PrivateFolder journalsIn(const QTemporaryDir& root) {
     PrivateFolder journals;
@@ -73,7 +69,7 @@ TEST(RunJournal, RecordsReadBackAsWritten) {
     EXPECT_EQ(entries[0].writtenDigests,
               QList<QByteArray>({contentDigest("one"), contentDigest("three")}));
     EXPECT_EQ(entries[0].lastWrite, LastWrite::RestoreStarted);
-    EXPECT_EQ(readAll(journal.originalCopyPath(0)), firstBytes);
+    EXPECT_EQ(fileBytes(journal.originalCopyPath(0)), firstBytes);
     EXPECT_EQ(journal.readOriginal(0), firstBytes);
     EXPECT_FALSE(entries[1].modified.valid);
     EXPECT_EQ(entries[1].writtenDigests, QList<QByteArray>({contentDigest("two")}));
@@ -159,7 +155,7 @@ TEST(RunJournal, OnlyTheJournalOfADeadRunCanBeTakenOver) {
     EXPECT_EQ(dead.entries()[0].lastWrite, LastWrite::RestoreStarted);
     EXPECT_EQ(dead.keepFoundBytes(0, "cut"), QStringLiteral("0.found-1"));
     EXPECT_EQ(dead.keepFoundBytes(0, "cut again"), QStringLiteral("0.found-2"));
-    EXPECT_EQ(readAll(dead.folder.filePath(QStringLiteral("0.found-1"))), QByteArray("cut"));
+    EXPECT_EQ(fileBytes(dead.folder.filePath(QStringLiteral("0.found-1"))), QByteArray("cut"));
 }
 
 } // namespace

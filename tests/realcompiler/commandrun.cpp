@@ -3,16 +3,25 @@
 #include <QDir>
 #include <QProcess>
 
-CommandResult runCommand(const QString& program, const QStringList& arguments,
-                         const QString& workingDirectory, const QProcessEnvironment& environment,
-                         bool mergeOutput, int timeoutMs) {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(workingDirectory);
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::unique_ptr<QProcess> startCommand(const QString& program, const QStringList& arguments,
+                                       const QString& workingDirectory,
+                                       const QProcessEnvironment& environment, bool mergeOutput) {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment);
+    process->setWorkingDirectory(workingDirectory);
     if (mergeOutput)
-        process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    process.closeWriteChannel();
+        process->setProcessChannelMode(QProcess::MergedChannels);
+    process->start(program, arguments);
+    process->closeWriteChannel();
+    return process;
+}
+
+CommandResult finishCommand(QProcess& process, bool mergeOutput, int timeoutMs) {
     CommandResult result;
     if (!process.waitForStarted(timeoutMs)) {
         result.problem = QStringLiteral("could not start: ") + process.errorString();
@@ -31,6 +40,31 @@ CommandResult runCommand(const QString& program, const QStringList& arguments,
     if (!mergeOutput)
         result.standardError = process.readAllStandardError();
     return result;
+}
+
+} // namespace
+
+CommandResult runCommand(const QString& program, const QStringList& arguments,
+                         const QString& workingDirectory, const QProcessEnvironment& environment,
+                         bool mergeOutput, int timeoutMs) {
+    return runCommandsAtOnce(program, {arguments}, workingDirectory, environment, mergeOutput,
+                             timeoutMs)
+        .first();
+}
+
+QList<CommandResult> runCommandsAtOnce(const QString& program,
+                                       const QList<QStringList>& argumentLists,
+                                       const QString& workingDirectory,
+                                       const QProcessEnvironment& environment, bool mergeOutput,
+                                       int timeoutMs) {
+    std::vector<std::unique_ptr<QProcess>> started;
+    for (const QStringList& arguments : argumentLists)
+        started.push_back(
+            startCommand(program, arguments, workingDirectory, environment, mergeOutput));
+    QList<CommandResult> results;
+    for (const auto& process : started)
+        results.append(finishCommand(*process, mergeOutput, timeoutMs));
+    return results;
 }
 
 QString shownCommand(const QString& program, const QStringList& arguments) {

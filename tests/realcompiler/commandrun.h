@@ -17,6 +17,14 @@ CommandResult runCommand(const QString& program, const QStringList& arguments,
                          const QString& workingDirectory, const QProcessEnvironment& environment,
                          bool mergeOutput, int timeoutMs);
 
+// Runs program once for each list of arguments, all at the same time, and
+// waits for all of them.
+QList<CommandResult> runCommandsAtOnce(const QString& program,
+                                       const QList<QStringList>& argumentLists,
+                                       const QString& workingDirectory,
+                                       const QProcessEnvironment& environment, bool mergeOutput,
+                                       int timeoutMs);
+
 // The command as a shell would show it, for reports.
 QString shownCommand(const QString& program, const QStringList& arguments);
 

@@ -72,13 +72,20 @@ bool loadProgramFolder(const QString& dir, ProgramCase* program, QString* proble
     QByteArray bytes;
     if (readFile(folder.filePath(QStringLiteral("command")), &bytes)) {
         for (const QString& line : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
-            const QStringList arguments = splitCommandLine(line.trimmed());
-            if (!arguments.isEmpty())
+            QStringList arguments = splitCommandLine(line.trimmed());
+            const bool withNext = !arguments.isEmpty() && arguments.last() == QStringLiteral("&");
+            if (withNext)
+                arguments.removeLast();
+            if (!arguments.isEmpty()) {
                 program->commands.append(arguments);
+                program->withNext.append(withNext);
+            }
         }
     }
-    if (program->commands.isEmpty())
+    if (program->commands.isEmpty()) {
         program->commands.append({QStringLiteral("main.bas")});
+        program->withNext.append(false);
+    }
     const bool hasOutput =
         readFile(folder.filePath(QStringLiteral("expected-output")), &program->expectedOutput);
     QByteArray error;
@@ -95,6 +102,8 @@ bool loadProgramFolder(const QString& dir, ProgramCase* program, QString* proble
         *problem = dir + QStringLiteral(": expected-error has no first line");
     else if (program->files.isEmpty())
         *problem = dir + QStringLiteral(": no source files");
+    else if (program->withNext.last())
+        *problem = dir + QStringLiteral(": the last command runs with no other");
     else if (!program->knownFailureMarker.isEmpty() &&
              !QRegularExpression(QStringLiteral("^issue \\d+: \\S"))
                   .match(program->knownFailure)

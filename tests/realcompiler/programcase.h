@@ -9,8 +9,9 @@
 // One program to build through fbext with the real compiler and run: its
 // sources as a user has them, how it is built, and what it must do.
 struct ProgramCase {
-    QMap<QString, QByteArray> files;          // relative path -> bytes
-    QList<QStringList> commands;              // fbc's arguments, one compile each, in order
+    QMap<QString, QByteArray> files; // relative path -> bytes
+    QList<QStringList> commands;     // fbc's arguments, one compile each, in order
+    QList<bool> withNext;            // per command: it runs at the same time as the next one
     QString program = QStringLiteral("main"); // run after the build, in the folder
     QByteArray expectedOutput;                // the program's exact standard output
     QByteArray expectedError;                 // when set, the build fails with this message first
@@ -21,7 +22,10 @@ struct ProgramCase {
 };
 
 // A program folder of the corpus: the sources, plus
-//   command           fbc's arguments, one compile per line (default: main.bas)
+//   command           fbc's arguments, one compile per line (default: main.bas);
+//                     a line ending in " &" runs at the same time as the next
+//                     line, as make -j runs them, and their compilers must run
+//                     at one moment
 //   expected-output   what ./main prints
 //   expected-error    instead of expected-output: the build fails, and its
 //                     first "file(line) error N" message begins with this line

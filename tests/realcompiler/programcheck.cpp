@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 const int compileTimeoutMs = 300000;
@@ -16,31 +19,74 @@ struct Build {
     bool succeeded = true;
     QString log;                // each command with what it printed
     QStringList compilerOutput; // what each command printed, folder paths taken out
+    QString notAtOnce;          // compiles started together whose compilers took turns
 };
 
+// Whether the compiler runs (one per compile started together) all ran at
+// one moment; else how they ran, for the report.
+QString ranAtOnce(const QList<CompilerRun>& runs, qsizetype compiles) {
+    qint64 lastStart = 0;
+    qint64 firstEnd = std::numeric_limits<qint64>::max();
+    QStringList times;
+    for (const CompilerRun& run : runs) {
+        lastStart = std::max(lastStart, run.startedNs);
+        firstEnd = std::min(firstEnd, run.endedNs);
+        times.append(QStringLiteral("%1 to %2 ms")
+                         .arg((run.startedNs - runs.first().startedNs) / 1000000)
+                         .arg((run.endedNs - runs.first().startedNs) / 1000000));
+    }
+    if (runs.size() == compiles && lastStart < firstEnd)
+        return QString();
+    return QStringLiteral("%1 compiler runs for %2 compiles (%3)")
+        .arg(runs.size())
+        .arg(compiles)
+        .arg(times.join(QStringLiteral(", ")));
+}
+
 // Runs every command in dir with fbc (fbext or the real compiler), up to the
-// first that fails; checkAfterEach reports what a run left that it must not.
+// first that fails, those marked to run with the next one at the same time;
+// checkAfterEach reports what a run left that it must not. With staged, the
+// compilers of compiles started together must run at one moment.
 template <typename Check>
 Build build(const QString& fbc, const ProgramCase& program, const QString& dir,
-            const QProcessEnvironment& environment, Check checkAfterEach) {
+            const QProcessEnvironment& environment, const StagedCompiler* staged,
+            Check checkAfterEach) {
     Build result;
-    for (const QStringList& arguments : program.commands) {
-        const CommandResult run =
-            runCommand(fbc, arguments, dir, environment, true, compileTimeoutMs);
-        const QString output = withFolderReplaced(QString::fromUtf8(run.output), dir, QString());
-        result.log +=
-            QStringLiteral("$ %1\n%2").arg(shownCommand(QStringLiteral("fbc"), arguments), output);
-        if (run.exitCode != 0)
+    for (qsizetype first = 0; first < program.commands.size();) {
+        qsizetype last = first;
+        while (program.withNext.value(last) && last + 1 < program.commands.size())
+            ++last;
+        const QList<QStringList> together = program.commands.mid(first, last - first + 1);
+        const qsizetype runsBefore = staged ? staged->compilerRuns().size() : 0;
+        const QList<CommandResult> runs =
+            runCommandsAtOnce(fbc, together, dir, environment, true, compileTimeoutMs);
+        for (qsizetype i = 0; i < together.size(); ++i) {
+            const CommandResult& run = runs[i];
+            const QString output =
+                withFolderReplaced(QString::fromUtf8(run.output), dir, QString());
             result.log +=
-                QStringLiteral("(exit status %1%2)\n")
-                    .arg(run.exitCode)
-                    .arg(run.problem.isEmpty() ? QString() : QStringLiteral(", ") + run.problem);
-        result.compilerOutput.append(output);
-        checkAfterEach(arguments);
-        if (run.exitCode != 0) {
-            result.succeeded = false;
-            break;
+                QStringLiteral("$ %1%2\n%3")
+                    .arg(shownCommand(QStringLiteral("fbc"), together[i]),
+                         i + 1 < together.size() ? QStringLiteral(" &") : QString(), output);
+            if (run.exitCode != 0) {
+                result.log += QStringLiteral("(exit status %1%2)\n")
+                                  .arg(run.exitCode)
+                                  .arg(run.problem.isEmpty() ? QString()
+                                                             : QStringLiteral(", ") + run.problem);
+                result.succeeded = false;
+            }
+            result.compilerOutput.append(output);
+            checkAfterEach(together[i]);
         }
+        if (!result.succeeded)
+            break;
+        if (staged && together.size() > 1 && result.notAtOnce.isEmpty()) {
+            const QString how = ranAtOnce(staged->compilerRuns().mid(runsBefore), together.size());
+            if (!how.isEmpty())
+                result.notAtOnce =
+                    QStringLiteral("the compiles started together took turns: %1").arg(how);
+        }
+        first = last + 1;
     }
     return result;
 }
@@ -83,7 +129,7 @@ void compareWithPlainBuild(const ProgramCase& program, const QString& realCompil
         return;
     }
     const Build plain =
-        build(realCompiler, program, dir, staged.environment(), [](const QStringList&) {});
+        build(realCompiler, program, dir, staged.environment(), nullptr, [](const QStringList&) {});
     if (!plain.succeeded) {
         result->failures.append(
             QStringLiteral("without fbext, the real compiler fails to build it:\n") + plain.log);
@@ -133,16 +179,17 @@ CheckResult checkProgram(const ProgramCase& program, const QString& fbextProgram
 
     QStringList leftSoFar;
     const Build built =
-        build(staged.fbc(), program, dir, staged.environment(), [&](const QStringList& arguments) {
-            for (const QString& left : staged.leftovers()) {
-                if (leftSoFar.contains(left))
-                    continue;
-                leftSoFar.append(left);
-                result.damage.append(
-                    QStringLiteral("after %1, fbext left %2 in its per-user directory")
-                        .arg(shownCommand(QStringLiteral("fbc"), arguments), left));
-            }
-        });
+        build(staged.fbc(), program, dir, staged.environment(), &staged,
+              [&](const QStringList& arguments) {
+                  for (const QString& left : staged.leftovers()) {
+                      if (leftSoFar.contains(left))
+                          continue;
+                      leftSoFar.append(left);
+                      result.damage.append(
+                          QStringLiteral("after %1, fbext left %2 in its per-user directory")
+                              .arg(shownCommand(QStringLiteral("fbc"), arguments), left));
+                  }
+              });
     if (!program.expectedError.isEmpty()) {
         const QString error = firstError(built);
         if (built.succeeded)
@@ -156,6 +203,8 @@ CheckResult checkProgram(const ProgramCase& program, const QString& fbextProgram
     } else if (!built.succeeded) {
         result.failures.append(QStringLiteral("the build failed:\n") + built.log);
     } else {
+        if (!built.notAtOnce.isEmpty())
+            result.failures.append(built.notAtOnce + QStringLiteral(":\n") + built.log);
         QByteArray output;
         QString failure;
         if (!runProgram(program, dir, staged.environment(), &output, &failure))

@@ -4,11 +4,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 
 namespace {
 
 QString home(const QTemporaryDir& dir) {
     return dir.filePath(QStringLiteral("home"));
+}
+
+QString runLog(const QTemporaryDir& dir) {
+    return dir.filePath(QStringLiteral("compiler-runs.log"));
 }
 
 // The path between single quotes, as the shell reads it back.
@@ -27,8 +32,11 @@ StagedCompiler::StagedCompiler(const QString& fbextProgram, const QString& realC
     if (!temporary.isValid() || !QDir().mkpath(bin) || !QFile::copy(fbextProgram, fbc()) ||
         !QFile::setPermissions(fbc(), QFile::permissions(fbc()) | QFileDevice::ExeOwner) ||
         !scriptFile.open(QIODevice::WriteOnly) ||
-        scriptFile.write("#!/bin/sh\nexec " + shellQuoted(QDir(realCompiler).absolutePath()) +
-                         " \"$@\"\n") < 0 ||
+        scriptFile.write("#!/bin/sh\nlog=" + shellQuoted(runLog(temporary)) +
+                         "\necho \"start $$ $(date +%s%N)\" >> \"$log\"\n" +
+                         shellQuoted(QDir(realCompiler).absolutePath()) +
+                         " \"$@\"\nstatus=$?\necho \"end $$ $(date +%s%N)\" >> \"$log\"\n"
+                         "exit $status\n") < 0 ||
         !scriptFile.setPermissions(scriptFile.permissions() | QFileDevice::ExeOwner)) {
         setupProblem = QStringLiteral("cannot stage %1 and %2 in %3")
                            .arg(fbextProgram, realCompiler, temporary.path());
@@ -54,4 +62,24 @@ QStringList StagedCompiler::leftovers() const {
             found.append(dir.filePath(entry));
     }
     return found;
+}
+
+QList<CompilerRun> StagedCompiler::compilerRuns() const {
+    QFile log(runLog(temporary));
+    QList<CompilerRun> runs;
+    QMap<QByteArray, qsizetype> byProcess;
+    if (!log.open(QIODevice::ReadOnly))
+        return runs;
+    for (const QByteArray& line : log.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' '); // "start|end PID NANOSECONDS"
+        if (fields.size() != 3)
+            continue;
+        if (fields[0] == "start") {
+            byProcess.insert(fields[1], runs.size());
+            runs.append(CompilerRun{fields[2].toLongLong(), 0});
+        } else if (fields[0] == "end" && byProcess.contains(fields[1])) {
+            runs[byProcess.value(fields[1])].endedNs = fields[2].toLongLong();
+        }
+    }
+    return runs;
 }

@@ -17,14 +17,17 @@
 //       lines ("#line" directives included), at every line of the source files
 //       it is given (and the files they include) that contains this text
 // and records each call as fbc2-calls/<n>.json beside itself: the arguments
-// (as text and as their exact bytes), the working directory, and a copy of
-// every argument that names a regular file. Once
-// that record is written it leaves its process id in fbc2-started, so a test
-// knows that the compiler is running (and the sources hold rewritten text).
+// (as text and as their exact bytes), the working directory, a copy of every
+// argument that names a regular file, and when it started (milliseconds since
+// the epoch); when it has done its work (slept) it leaves that time in
+// fbc2-calls/<n>.ended. Once the record is written it leaves its process id
+// in fbc2-started, so a test knows that the compiler is running (and the
+// sources hold rewritten text).
 
 #include "linenumbering.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -58,7 +61,8 @@ QJsonValue fileContent(const char* name) {
     return QString::fromLatin1(bytes.toBase64());
 }
 
-void record(const QDir& home, int argc, char* argv[]) {
+// Records the call; returns the file its end is to be noted in.
+QString record(const QDir& home, int argc, char* argv[]) {
     QJsonArray files;
     QJsonArray rawArguments;
     for (int i = 1; i < argc; ++i) {
@@ -71,13 +75,20 @@ void record(const QDir& home, int argc, char* argv[]) {
     call.insert(QStringLiteral("rawArgs"), rawArguments);
     call.insert(QStringLiteral("cwd"), QDir::currentPath());
     call.insert(QStringLiteral("files"), files);
+    call.insert(QStringLiteral("startedMs"), QDateTime::currentMSecsSinceEpoch());
 
+    // Compilers that run at once each take the next free number.
     home.mkpath(QStringLiteral("fbc2-calls"));
     QDir calls(home.filePath(QStringLiteral("fbc2-calls")));
-    const QString name = QStringLiteral("%1.json").arg(calls.entryList(QDir::Files).size());
-    QFile out(calls.filePath(name));
-    if (out.open(QIODevice::WriteOnly))
-        out.write(QJsonDocument(call).toJson());
+    for (int n = 0;; ++n) {
+        QFile out(calls.filePath(QStringLiteral("%1.json").arg(n)));
+        if (out.open(QIODevice::NewOnly)) {
+            out.write(QJsonDocument(call).toJson());
+            return calls.filePath(QStringLiteral("%1.ended").arg(n));
+        }
+        if (!out.exists())
+            return QString();
+    }
 }
 
 // Prints "file(line) error 42: ..." for each line containing marker, following
@@ -151,7 +162,7 @@ void print(FILE* stream, const QString& text) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const QDir home(QCoreApplication::applicationDirPath());
-    record(home, argc, argv);
+    const QString endNote = record(home, argc, argv);
 
     QJsonObject script;
     QFile scriptFile(home.filePath(QStringLiteral("fbc2-script.json")));
@@ -177,6 +188,9 @@ int main(int argc, char* argv[]) {
         runNested(home, nested);
     if (const int sleepMs = script.value(QStringLiteral("sleepMs")).toInt(); sleepMs > 0)
         QThread::msleep(sleepMs);
+    QFile ended(endNote);
+    if (!endNote.isEmpty() && ended.open(QIODevice::WriteOnly))
+        ended.write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()));
     print(stdout, script.value(QStringLiteral("stdout")).toString());
     if (const QString marker = script.value(QStringLiteral("errorMarker")).toString();
         !marker.isEmpty()) {

@@ -231,6 +231,10 @@ QList<CompilerCall> Sandbox::calls() const {
         for (const QJsonValue& argument : object.value(QStringLiteral("rawArgs")).toArray())
             call.rawArguments.append(QByteArray::fromBase64(argument.toString().toLatin1()));
         call.workingDirectory = object.value(QStringLiteral("cwd")).toString();
+        call.startedMs = qint64(object.value(QStringLiteral("startedMs")).toDouble(-1));
+        QFile ended(directory.filePath(QStringLiteral("%1.ended").arg(n)));
+        if (ended.open(QIODevice::ReadOnly))
+            call.endedMs = ended.readAll().toLongLong();
         const QJsonArray files = object.value(QStringLiteral("files")).toArray();
         for (int i = 0; i < files.size(); ++i) {
             if (files[i].isString())

@@ -16,6 +16,8 @@ struct CompilerCall {
     QList<QByteArray> rawArguments; // exactly the bytes the compiler was given
     QString workingDirectory;
     QMap<int, QByteArray> files; // argument index -> bytes of the file it named
+    qint64 startedMs = -1;       // when it started and ended its work (since the epoch)
+    qint64 endedMs = -1;         // -1: it never got that far
     bool hasFile(int index) const { return files.contains(index); }
 };
 

@@ -60,3 +60,16 @@ inline QStringList journalsIn(const Sandbox& sandbox) {
     return QDir(sandbox.userDataDir() + QStringLiteral("/journals"))
         .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
 }
+
+// What a run may say after another was killed (it repairs what that one left,
+// or takes over a file it was writing): nothing, or that a file was cut in
+// the middle of a write and what it held then is kept.
+inline void expectOnlyCutFilesReported(const QByteArray& standardError) {
+    for (const QByteArray& line : standardError.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        EXPECT_TRUE(line.contains(" was being written when an earlier run was stopped; its "
+                                  "original is back"))
+            << line.constData();
+    }
+}
