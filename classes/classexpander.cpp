@@ -24,14 +24,14 @@ void fillUsedTexts(QList<TypeRecord>& records, const Lines& lines, const QList<L
     }
 }
 
-// Once every parent is embedded, a record's implementations, forwarders and
-// declarations as the scan found them are copied into its twin and into the
-// types that extend it, and are not needed again.
+// Once every parent is embedded, a record's implementations and members as
+// the scan found them are copied into its twin and into the types that extend
+// it, and are not needed again.
 void dropScanTexts(QList<TypeRecord>& records) {
     for (TypeRecord& record : records) {
         record.methodText = MappedText();
-        record.forwarderText = MappedText();
-        record.declareText = MappedText();
+        record.members = QList<MemberEntry>();
+        record.inherited = QList<InheritedMember>();
     }
 }
 

@@ -3,6 +3,8 @@
 #include "forwarding.h"
 #include "twins.h"
 
+#include <QHash>
+
 namespace {
 
 // Inserts more directly before the first line feed of text; a text of one
@@ -34,10 +36,94 @@ MappedText parentMember(const TypeRecord& record) {
 
 } // namespace
 
+namespace {
+
+// One extends line of a derived type.
+struct Extension {
+    qsizetype line;
+    qsizetype parent; // the parent's record
+};
+
+// A type's own fields and members by name, for the test of what it hides.
+struct OwnMembers {
+    QHash<QByteArray, QList<qsizetype>> byName;
+    const QList<MemberKey>& keys;
+
+    explicit OwnMembers(const QList<MemberKey>& keys) : keys(keys) {
+        for (qsizetype k = 0; k < keys.size(); ++k)
+            byName[keys[k].name].append(k);
+    }
+    bool hide(const MemberKey& key) const {
+        const auto found = byName.constFind(key.name);
+        if (found == byName.cend())
+            return false;
+        for (const qsizetype k : *found) {
+            if (hides(keys[k], key))
+                return true;
+        }
+        return false;
+    }
+};
+
+// The derived type inherits what the parent inherited and the parent's own
+// members, in that order, each group after an empty line, except what it
+// declares itself: along a chain the nearest declaration wins.
+void inherit(QList<TypeRecord>& records, qsizetype derivedAt, qsizetype parentAt) {
+    const QList<InheritedMember> parentInherited = records[parentAt].inherited;
+    const QList<MemberEntry>& parentMembers = records[parentAt].members;
+    TypeRecord& derived = records[derivedAt];
+    const OwnMembers own(derived.ownKeys);
+    const auto hidden = [&](const InheritedMember& member) {
+        return member.record != InheritedMember::gap &&
+               own.hide(records[member.record].members[member.member].key);
+    };
+    QList<InheritedMember>& inherited = derived.inherited;
+    if (inherited.isEmpty())
+        inherited.append(InheritedMember());
+    if (parentInherited.isEmpty())
+        inherited.append(InheritedMember());
+    for (const InheritedMember& member : parentInherited) {
+        if (!hidden(member))
+            inherited.append(member);
+    }
+    bool any = false;
+    for (qsizetype m = 0; m < parentMembers.size(); ++m) {
+        const InheritedMember member{qint32(parentAt), qint32(m)};
+        if (hidden(member))
+            continue;
+        inherited.append(member);
+        any = true;
+    }
+    if (!any)
+        inherited.append(InheritedMember());
+}
+
+// The inherited members as one text of forwarders or of declarations, every
+// placeholder naming the derived type.
+template <typename Part>
+MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& derived, Part part) {
+    const QByteArray placeholder = ' ' + forwardPlaceholder().toByteArray();
+    const QByteArray ownQualifier = ' ' + derived.typeName + '.';
+    MappedTextBuilder text;
+    for (const InheritedMember& member : derived.inherited) {
+        if (member.record == InheritedMember::gap) {
+            text.add(QByteArrayView());
+            continue;
+        }
+        const MemberEntry& entry = records[member.record].members[member.member];
+        QByteArray piece = part(entry);
+        piece.replace(placeholder, ownQualifier);
+        text.add(piece, entry.origin);
+    }
+    return text.take();
+}
+
+} // namespace
+
 void resolveExtends(QList<TypeRecord>& records, const Lines& lines,
                     const QList<LineOrigin>& origins, const Inheritance& inheritance) {
     const RecordIndex index(records);
-    const QByteArray placeholder = ' ' + forwardPlaceholder().toByteArray();
+    QList<QList<Extension>> extensions(records.size());
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!firstTokenMayBe(lines[i], "type"))
             continue;
@@ -48,31 +134,55 @@ void resolveExtends(QList<TypeRecord>& records, const Lines& lines,
         const qsizetype parentAt = index.find(tokens[3]);
         if (derivedAt < 0 || parentAt < 0)
             continue;
-        // Copies: a type may name itself as its parent.
-        const TypeRecord parent = records[parentAt];
-        TypeRecord& derived = records[derivedAt];
-        const QByteArray d = derived.typeName;
-        const QByteArray p = parent.typeName;
-        const QByteArray ownQualifier = ' ' + d + '.';
+        extensions[derivedAt].append(Extension{i, parentAt});
+        records[derivedAt].parentName = tokens[3].toByteArray();
+        records[derivedAt].extendsOrigin = origins.value(i);
+    }
 
-        MappedText inheritedForwarders = parent.inheritedForwarderText;
-        inheritedForwarders.text.replace(' ' + p + '.', ownQualifier);
-        derived.inheritedForwarderText =
-            joined(derived.inheritedForwarderText, inheritedForwarders);
-        derived.inheritedDeclareText =
-            joined(derived.inheritedDeclareText, parent.inheritedDeclareText);
-        derived.inheritedForwarderText =
-            joined(derived.inheritedForwarderText, parent.forwarderText);
-        derived.inheritedForwarderText.text.replace(placeholder, ownQualifier);
-        derived.inheritedDeclareText = joined(derived.inheritedDeclareText, parent.declareText);
-        derived.inheritedDeclareText.text.replace(placeholder, ownQualifier);
-        derived.parentName = tokens[3].toByteArray();
-        derived.extendsOrigin = origins.value(i);
+    // Every parent inherits before the types that extend it, whatever the
+    // order of the lines; a type met again while it is being resolved (a
+    // cycle) is taken as it stands.
+    enum : char { unresolved, resolving, resolved };
+    QList<char> state(records.size(), unresolved);
+    struct Step {
+        qsizetype record;
+        qsizetype next; // its next extension
+    };
+    QList<Step> stack;
+    for (qsizetype start = 0; start < records.size(); ++start) {
+        if (state[start] != unresolved)
+            continue;
+        state[start] = resolving;
+        stack.append(Step{start, 0});
+        while (!stack.isEmpty()) {
+            Step& step = stack.last();
+            if (step.next == extensions[step.record].size()) {
+                state[step.record] = resolved;
+                stack.removeLast();
+                continue;
+            }
+            const qsizetype parentAt = extensions[step.record][step.next].parent;
+            if (state[parentAt] == unresolved) {
+                state[parentAt] = resolving;
+                stack.append(Step{parentAt, 0});
+                continue;
+            }
+            inherit(records, step.record, parentAt);
+            ++step.next;
+        }
+    }
+
+    for (TypeRecord& derived : records) {
+        if (derived.parentName.isEmpty())
+            continue;
+        derived.inheritedForwarderText = inheritedText(
+            records, derived, [](const MemberEntry& entry) { return entry.forwarder; });
+        derived.inheritedDeclareText = inheritedText(
+            records, derived, [](const MemberEntry& entry) { return entry.declaration; });
         if (!derived.hasTwin)
             continue;
-
-        const QByteArray qualifier = d + '.';
-        const QByteArray twinQualifier = twinNameOf(d) + '.';
+        const QByteArray qualifier = derived.typeName + '.';
+        const QByteArray twinQualifier = twinNameOf(derived.typeName) + '.';
         derived.twinMethodText = joined(derived.inheritedForwarderText, derived.twinMethodText);
         replaceQualifier(derived.twinMethodText.text, qualifier, twinQualifier, Qt::CaseSensitive);
         insertAfterFirstLine(derived.twinBlockText,

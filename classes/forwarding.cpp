@@ -1,5 +1,7 @@
 #include "forwarding.h"
 
+#include "typerecord.h"
+
 namespace {
 
 // The piece of text starting at start, length bytes long; a negative
@@ -53,91 +55,146 @@ QList<QByteArrayView> parametersOf(QByteArrayView text) {
 
 } // namespace
 
-ForwardEntry forwardField(QByteArrayView name, QByteArrayView type) {
+namespace {
+
+// The getter and setter of a field's property; an indexed one gets and sets
+// one element of an array field.
+ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView type, bool indexed) {
     const QByteArrayView placeholder = forwardPlaceholder();
+    const QByteArrayView getterParameters = indexed ? "(byval index as integer)" : "()";
+    const QByteArrayView setterParameters =
+        indexed ? "(byval index as integer, byval new_value as " : "(byval new_value as ";
+    const QByteArrayView element = indexed ? "(index)" : "";
+
     ForwardEntry entry;
     QByteArray& declaration = entry.declaration;
-    declaration.reserve(2 * (name.size() + type.size()) + 64);
+    declaration.reserve(2 * (name.size() + type.size()) + 96);
     declaration += "  declare property ";
     declaration += name;
-    declaration += "() as ";
+    declaration += getterParameters;
+    declaration += " as ";
     declaration += type;
     declaration += "\n  declare property ";
     declaration += name;
-    declaration += "(byval new_value as ";
+    declaration += setterParameters;
     declaration += type;
     declaration += ')';
 
     QByteArray& forwarder = entry.forwarder;
-    forwarder.reserve(4 * name.size() + 2 * type.size() + 2 * placeholder.size() + 128);
+    forwarder.reserve(4 * name.size() + 2 * type.size() + 2 * placeholder.size() + 160);
     forwarder += "property ";
     forwarder += placeholder;
     forwarder += name;
-    forwarder += "() as ";
+    forwarder += getterParameters;
+    forwarder += " as ";
     forwarder += type;
     forwarder += "\n  return parent.";
     forwarder += name;
+    forwarder += element;
     forwarder += "\nend property\nproperty ";
     forwarder += placeholder;
     forwarder += name;
-    forwarder += "(byval new_value as ";
+    forwarder += setterParameters;
     forwarder += type;
     forwarder += ")\n  parent.";
     forwarder += name;
+    forwarder += element;
     forwarder += " = new_value\nend property\n";
     return entry;
 }
 
-ForwardEntry forwardMember(QByteArrayView kind, const Tokens& headerTokens,
-                           const QByteArray& memberName, const QByteArray& argumentList,
-                           const QByteArray& memberPrefix) {
-    const QByteArrayView opening =
-        isKeyword(kind, "sub") ? QByteArrayView("\n  ") : QByteArrayView("\n  return ");
+} // namespace
 
+ForwardEntry forwardField(QByteArrayView name, QByteArrayView type) {
+    return fieldProperty(name, type, false);
+}
+
+ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type) {
+    return fieldProperty(name, type, true);
+}
+
+MemberHeader memberHeaderOf(QByteArrayView kind, QByteArrayView header) {
+    MemberHeader result;
+    result.kind = kind;
+    result.tokens = lineTokens(header);
+    result.memberName = memberNameOf(header);
+    result.argumentList = argumentListOf(header);
+    if (isKeyword(kind, "property"))
+        result.memberClass = keyOfHeader(header).memberClass;
+    return result;
+}
+
+namespace {
+
+// The body line of a forwarder: the call, or for a property the access,
+// passed on to target ("parent." or the twin's type).
+QByteArray forwardedBody(const MemberHeader& header, QByteArrayView target) {
+    QByteArray body = "\n  ";
+    const bool getter = header.memberClass == MemberClass::getter;
+    if (!isKeyword(header.kind, "sub") && header.memberClass != MemberClass::setter)
+        body += "return ";
+    body += target;
+    body += header.memberName;
+    if (header.memberClass == MemberClass::setter) {
+        // The last parameter is the value; any before it are indexes.
+        const qsizetype comma = header.argumentList.lastIndexOf(',');
+        if (comma >= 0)
+            body += '(' + header.argumentList.first(comma) + ')';
+        body += " = ";
+        body += QByteArrayView(header.argumentList).sliced(comma + 1);
+    } else if (!getter || !header.argumentList.isEmpty()) {
+        body += '(' + header.argumentList + ')';
+    }
+    body += "\nend ";
+    for (const char c : header.kind)
+        body += foldCase(c);
+    body += '\n';
+    return body;
+}
+
+} // namespace
+
+ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberPrefix,
+                           const MemberDeclaration* declared) {
     // The header is copied token by token, so indentation goes and every run
     // of spaces becomes one. Only the qualifier the header test matched leaves
     // the second token, whatever its letter case.
+    const Tokens& headerTokens = header.tokens;
     const qsizetype prefixLength = memberPrefix.size();
     qsizetype headerSize = forwardPlaceholder().size();
     for (const QByteArrayView token : headerTokens)
         headerSize += token.size() + 1;
-    QByteArray header;
-    QByteArray declared;
-    header.reserve(headerSize);
-    declared.reserve(headerSize + 10);
-    declared += "  declare ";
+    QByteArray forwarder;
+    QByteArray declaration;
+    forwarder.reserve(headerSize + header.memberName.size() + header.argumentList.size() + 32);
+    declaration.reserve(headerSize + 10);
+    declaration += "  declare ";
     for (qsizetype i = 0; i < headerTokens.size(); ++i) {
         if (i > 0) {
-            header += ' ';
-            declared += ' ';
+            forwarder += ' ';
+            declaration += ' ';
         }
         if (i == 1) {
             const QByteArrayView rest =
                 headerTokens[1].sliced(qMin(prefixLength, headerTokens[1].size()));
-            header += forwardPlaceholder();
-            header += rest;
-            declared += rest;
+            forwarder += forwardPlaceholder();
+            forwarder += rest;
+            declaration += rest;
         } else {
-            header += headerTokens[i];
-            declared += headerTokens[i];
+            forwarder += headerTokens[i];
+            declaration += headerTokens[i];
         }
     }
+    forwarder += ' ';
 
     ForwardEntry entry;
-    QByteArray& forwarder = entry.forwarder;
-    forwarder.reserve(header.size() + memberName.size() + argumentList.size() + kind.size() + 32);
-    forwarder += header;
-    forwarder += ' ';
-    forwarder += opening;
-    forwarder += "parent.";
-    forwarder += memberName;
-    forwarder += '(';
-    forwarder += argumentList;
-    forwarder += ")\nend ";
-    for (const char c : kind)
-        forwarder += foldCase(c);
-    forwarder += '\n';
-    entry.declaration = std::move(declared);
+    // The declaration is copied as written, so a default such as "a  b" keeps
+    // its spaces.
+    entry.declaration = declared ? "  " + declared->code.toByteArray() : std::move(declaration);
+    const bool isStatic = declared && declared->isStatic;
+    forwarder += forwardedBody(
+        header, isStatic ? twinNameOf(QByteArrayView(memberPrefix).chopped(1)) + '.' : "parent.");
+    entry.forwarder = std::move(forwarder);
     return entry;
 }
 

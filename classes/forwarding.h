@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lines.h"
+#include "membersyntax.h"
 
 #include <QByteArray>
 
@@ -18,14 +19,31 @@ inline QByteArrayView forwardPlaceholder() {
     return "class_for_interface##.";
 }
 
-// A field written "name as Type".
+// A field "name as Type": a property to get and set it.
 ForwardEntry forwardField(QByteArrayView name, QByteArrayView type);
 
-// A member implementation of kind "sub", "function" or "property" whose header
-// line has headerTokens; its second token starts with memberPrefix (ignoring case).
-ForwardEntry forwardMember(QByteArrayView kind, const Tokens& headerTokens,
-                           const QByteArray& memberName, const QByteArray& argumentList,
-                           const QByteArray& memberPrefix);
+// A one-dimensional array field "name(...) as Type": a property to get and
+// set one element by its index.
+ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type);
+
+// What the forwarder of a member implementation is made from: its header line.
+struct MemberHeader {
+    QByteArrayView kind; // "sub", "function" or "property"
+    Tokens tokens;       // the header's tokens
+    QByteArray memberName;
+    QByteArray argumentList;
+    MemberClass memberClass = MemberClass::procedure; // a property's getter or setter
+};
+MemberHeader memberHeaderOf(QByteArrayView kind, QByteArrayView header);
+
+// A member implementation whose header's second token starts with
+// memberPrefix (ignoring case). The extending type declares it as declared
+// says, defaults included, when the type block has its declaration; else as
+// the header does. A property is forwarded with property syntax
+// ("return parent.name", "parent.name(i) = value"); a static member calls the
+// parent's twin by its type name.
+ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberPrefix,
+                           const MemberDeclaration* declared = nullptr);
 
 // The member's name: the text between the header's first "." and its first "(",
 // spaces removed (to the end of the line when there is no "(").

@@ -1,6 +1,7 @@
 #include "inheritance.h"
 
 #include "lines.h"
+#include "membersyntax.h"
 
 #include <QHash>
 
@@ -28,38 +29,157 @@ bool Inheritance::isDerived(QByteArrayView name) const {
     return derivedTypes.contains(keyOf(name));
 }
 
+namespace {
+
+// Families of types as sets that are joined: each name leads to its family's
+// representative.
+struct Families {
+    QHash<QByteArray, QByteArray> up;
+
+    QByteArray find(const QByteArray& name) {
+        QByteArray at = name;
+        while (true) {
+            const auto next = up.constFind(at);
+            if (next == up.cend() || *next == at)
+                break;
+            at = *next;
+        }
+        // Every name on the way now leads straight to the representative.
+        for (QByteArray step = name; step != at;) {
+            QByteArray next = up.value(step);
+            up.insert(step, at);
+            step = next;
+        }
+        return at;
+    }
+    void join(const QByteArray& a, const QByteArray& b) {
+        up.insert(a, up.value(a, a));
+        up.insert(b, up.value(b, b));
+        const QByteArray rootA = find(a), rootB = find(b);
+        if (rootA != rootB)
+            up.insert(rootA, rootB);
+    }
+};
+
+bool isProtectedLine(QByteArrayView code) {
+    const qsizetype colon = code.indexOf(':');
+    return colon >= 0 && isKeyword(codeOf(code.first(colon)), "protected");
+}
+
+// "base" followed by "." or "(", however spaced.
+bool namesBase(QByteArrayView code) {
+    for (qsizetype at = indexOfWord(code, "base"); at >= 0;
+         at = indexOfWord(code, "base", at + 4)) {
+        qsizetype next = at + 4;
+        while (next < code.size() && (code[next] == ' ' || code[next] == '\t'))
+            ++next;
+        if (next < code.size() && (code[next] == '.' || code[next] == '('))
+            return true;
+    }
+    return false;
+}
+
+// Whether code converts this to a type for which isFamilyType holds:
+// "cast(P, this)" or "cptr(P ptr, @this)", however spaced. Only FreeBASIC's own
+// inheritance makes a type's this a P.
+template <typename IsFamilyType>
+bool castsThisTo(QByteArrayView code, const IsFamilyType& isFamilyType) {
+    for (const QByteArrayView word : {QByteArrayView("cast"), QByteArrayView("cptr")}) {
+        for (qsizetype at = indexOfWord(code, word); at >= 0;
+             at = indexOfWord(code, word, at + word.size())) {
+            qsizetype next = at + word.size();
+            while (next < code.size() && (code[next] == ' ' || code[next] == '\t'))
+                ++next;
+            if (next == code.size() || code[next] != '(')
+                continue;
+            const qsizetype open = next;
+            int depth = 0;
+            qsizetype close = open;
+            for (; close < code.size(); ++close) {
+                if (code[close] == '(')
+                    ++depth;
+                else if (code[close] == ')' && --depth == 0)
+                    break;
+            }
+            const QByteArrayView arguments = code.sliced(open + 1, close - open - 1);
+            const qsizetype comma = topLevelIndexOf(arguments, ',');
+            if (comma < 0 || indexOfWord(arguments, "this", comma) < 0)
+                continue;
+            const QList<QByteArrayView> typeWords = wordsOf(arguments.first(comma));
+            if (!typeWords.isEmpty() && isFamilyType(typeWords.first()))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool showsNativeInheritance(const TypeRecord& record, const Lines& lines) {
+    for (const qint32 line : record.found.block) {
+        const QByteArrayView code = codeOf(lines[line]);
+        if (isProtectedLine(code) || indexOfWord(code, "virtual") >= 0 ||
+            indexOfWord(code, "abstract") >= 0 || indexOfWord(code, "override") >= 0)
+            return true;
+    }
+    for (const qint32 line : record.found.methods) {
+        if (line != ScannedLines::memberEnd && namesBase(codeOf(lines[line])))
+            return true;
+    }
+    return false;
+}
+
 Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& records) {
     const RecordIndex index(records);
     struct Link {
         QByteArray derived, parent;
     };
     QList<Link> links;
+    Families families;
     for (const QByteArrayView line : lines) {
         if (!firstTokenMayBe(line, "type"))
             continue;
         const Tokens tokens = lineTokens(line);
-        if (isExtendsLine(tokens))
-            links.append(Link{keyOf(tokens[1]), keyOf(tokens[3])});
-    }
-
-    // Native roots name a parent without a record; their derived types follow
-    // whatever the order of the lines.
-    Inheritance inheritance;
-    QHash<QByteArray, QByteArrayList> derivedOf;
-    QByteArrayList pending;
-    for (const Link& link : std::as_const(links)) {
-        derivedOf[link.parent].append(link.derived);
-        if (index.find(link.parent) < 0)
-            pending.append(link.derived);
-    }
-    while (!pending.isEmpty()) {
-        const QByteArray name = pending.takeLast();
-        if (inheritance.nativeTypes.contains(name))
+        if (!isExtendsLine(tokens))
             continue;
-        inheritance.nativeTypes.insert(name);
-        pending += derivedOf.value(name);
+        links.append(Link{keyOf(tokens[1]), keyOf(tokens[3])});
+        families.join(links.last().derived, links.last().parent);
     }
 
+    QSet<QByteArray> nativeFamilies;
+    for (const Link& link : std::as_const(links)) {
+        if (index.find(link.parent) < 0)
+            nativeFamilies.insert(families.find(link.parent));
+    }
+    for (const TypeRecord& record : records) {
+        const QByteArray key = keyOf(record.typeName);
+        if (!families.up.contains(key))
+            continue;
+        const QByteArray family = families.find(key);
+        if (nativeFamilies.contains(family))
+            continue;
+        const auto isFamilyType = [&](QByteArrayView name) {
+            const QByteArray other = keyOf(name);
+            return families.up.contains(other) && families.find(other) == family;
+        };
+        bool native = showsNativeInheritance(record, lines);
+        for (qsizetype i = 0; !native && i < record.found.methods.size(); ++i) {
+            const qint32 line = record.found.methods[i];
+            native =
+                line != ScannedLines::memberEnd && castsThisTo(codeOf(lines[line]), isFamilyType);
+        }
+        if (native)
+            nativeFamilies.insert(family);
+    }
+
+    Inheritance inheritance;
+    if (!nativeFamilies.isEmpty()) {
+        const QList<QByteArray> names = families.up.keys();
+        for (const QByteArray& name : names) {
+            if (nativeFamilies.contains(families.find(name)))
+                inheritance.nativeTypes.insert(name);
+        }
+    }
     for (const Link& link : std::as_const(links)) {
         if (inheritance.nativeTypes.contains(link.derived))
             continue;

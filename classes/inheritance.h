@@ -8,13 +8,18 @@
 
 // Which extends lines this program rewrites and which types need a twin.
 //
-// A type whose extends line names a parent this file does not declare (such as
-// Object, or a type from an included header), or a parent that is itself in
-// that position, uses FreeBASIC's own inheritance: it is left to the compiler
-// as written. Only a type that a rewritten extends line names as its parent
-// gets a public twin; no other file can name it.
+// The types that extends lines join, directly or through others, form a
+// family. A family uses FreeBASIC's own inheritance, and is left to the
+// compiler as written, when one of its extends lines names a parent this file
+// does not declare (such as Object, or a type from an included header), or
+// when one of its types shows that it is written for that inheritance: a
+// member implementation that names "base" ("base.x", "base(...)") or converts
+// this to another type of the family ("cast(P, this)", "cptr(P ptr, @this)"),
+// a "protected:" section, or a member declared virtual, abstract or override.
+// Only a type that a rewritten extends line names as its parent gets a public
+// twin; no other file can name it.
 struct Inheritance {
-    QSet<QByteArray> nativeTypes;  // case-folded names of derived types left to the compiler
+    QSet<QByteArray> nativeTypes;  // case-folded names of types left to the compiler
     QSet<QByteArray> twinTypes;    // case-folded names of types that get a twin
     QSet<QByteArray> derivedTypes; // case-folded names of types whose extends line is rewritten
 
@@ -23,8 +28,14 @@ struct Inheritance {
     bool isDerived(QByteArrayView name) const;
 };
 
-// Looks at every line "type D extends P ..." of the file's lines.
+// Looks at every line "type D extends P ..." of the file's lines, and at the
+// blocks and implementations the scan found (TypeRecord::found) of the types
+// they name.
 Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& records);
+
+// Whether a type's block or implementations show it is written for
+// FreeBASIC's own inheritance.
+bool showsNativeInheritance(const TypeRecord& record, const Lines& lines);
 
 // Whether tokens are those of a line "type D extends P ...".
 bool isExtendsLine(const Tokens& tokens);

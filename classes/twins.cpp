@@ -55,6 +55,47 @@ MappedText twinBlockOf(const MappedText& block) {
     return twin.take();
 }
 
+// Reads FreeBASIC text forward, knowing whether the byte it stands at is
+// code or belongs to a string literal or a comment: a string ("", or !"" with
+// backslash escapes) and a ' comment end with their line, /' '/ comments nest
+// and span lines.
+struct CodeReader {
+    QByteArrayView text;
+    qsizetype at = 0;
+    int blockComments = 0;
+    bool inString = false, escapes = false, inComment = false;
+
+    // Reads up to position to; whether the byte there is code.
+    bool isCodeAt(qsizetype to) {
+        for (; at < to; ++at) {
+            const char c = text[at];
+            const char next = at + 1 < text.size() ? text[at + 1] : '\0';
+            if (c == '\n') {
+                inString = inComment = false;
+            } else if (blockComments > 0) {
+                if (c == '\'' && next == '/')
+                    --blockComments, ++at;
+                else if (c == '/' && next == '\'')
+                    ++blockComments, ++at;
+            } else if (inComment) {
+            } else if (inString) {
+                if (escapes && c == '\\' && next != '\n')
+                    ++at;
+                else if (c == '"')
+                    inString = false;
+            } else if (c == '"') {
+                inString = true;
+                escapes = at > 0 && text[at - 1] == '!';
+            } else if (c == '/' && next == '\'') {
+                ++blockComments, ++at;
+            } else if (c == '\'') {
+                inComment = true;
+            }
+        }
+        return at == to && blockComments == 0 && !inString && !inComment;
+    }
+};
+
 } // namespace
 
 void renameConstructors(QByteArray& text, const QByteArray& typeName) {
@@ -97,8 +138,9 @@ void replaceQualifier(QByteArray& text, QByteArrayView qualifier, QByteArrayView
     QByteArray result;
     result.reserve(text.size() + text.size() / 8);
     qsizetype copied = 0;
+    CodeReader reader{text};
     for (; found >= 0; found = find(found)) {
-        if (found > 0 && isNameChar(text[found - 1])) {
+        if ((found > 0 && isNameChar(text[found - 1])) || !reader.isCodeAt(found)) {
             ++found;
             continue;
         }

@@ -15,7 +15,9 @@ void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance);
 // the rest of the line as written.
 void renameConstructors(QByteArray& text, const QByteArray& typeName);
 
-// Replaces every occurrence of qualifier that does not continue a longer name
-// (is not preceded by a letter, a digit or "_") by replacement.
+// Replaces every occurrence of qualifier in code (not in a string literal or a
+// comment) that does not continue a longer name (is not preceded by a letter,
+// a digit or "_") by replacement: a message that names the type keeps its
+// text on the twin.
 void replaceQualifier(QByteArray& text, QByteArrayView qualifier, QByteArrayView replacement,
                       Qt::CaseSensitivity sensitivity);

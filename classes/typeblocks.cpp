@@ -1,6 +1,10 @@
 #include "typeblocks.h"
 
 #include "lines.h"
+#include "membersyntax.h"
+
+#include <QSet>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
@@ -12,9 +16,14 @@ bool isEndTypeLine(const Tokens& tokens) {
     return tokens.size() >= 2 && isKeyword(tokens[0], "end") && isKeyword(tokens[1], "type");
 }
 
-// "type Name" alone, or "type D extends P" with anything after it.
-bool opensBlock(const Tokens& tokens) {
-    return isExtendsLine(tokens) || (tokens.size() == 2 && isKeyword(tokens[0], "type"));
+// "type Name" alone (a comment may follow), or "type D extends P" with
+// anything after it.
+bool opensBlock(const Tokens& tokens, QByteArrayView line) {
+    if (isExtendsLine(tokens))
+        return true;
+    if (tokens.size() < 2 || !isKeyword(tokens[0], "type"))
+        return false;
+    return tokens.size() == 2 || lineTokens(codeOf(line)).size() == 2;
 }
 
 } // namespace
@@ -26,14 +35,17 @@ std::array<const MappedText*, 4> replacementParts(const TypeRecord& record) {
 
 namespace {
 
+// What takes the place of a block: texts each followed by "\n".
+using Parts = QVarLengthArray<const MappedText*, 8>;
+
 // A piece of the rewritten text: a run of lines kept as written, or a
 // record's replacement text in place of the block from firstLine through
 // lastLine. Pieces are joined with "\n", as lines are.
 struct Piece {
     qsizetype firstLine = 0;
     qsizetype lastLine = 0;
-    const TypeRecord* record = nullptr; // none for a kept run
-    qsizetype fromByte = 0;             // where the lines it takes the place of start and end
+    Parts parts;            // none for a kept run
+    qsizetype fromByte = 0; // where the lines it takes the place of start and end
     qsizetype toByte = 0;
     qsizetype outByte = 0; // where it goes in the result, and its size
     qsizetype bytes = 0;
@@ -56,10 +68,41 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
 
     QList<Piece> pieces;
     const auto keep = [&](qsizetype first, qsizetype last) {
-        if (!pieces.isEmpty() && !pieces.last().record && pieces.last().lastLine == first - 1)
+        if (!pieces.isEmpty() && pieces.last().parts.isEmpty() &&
+            pieces.last().lastLine == first - 1)
             pieces.last().lastLine = last;
         else
-            pieces.append(Piece{first, last});
+            pieces.append(Piece{first, last, {}});
+    };
+    // A type's block needs its parent's twin declared above it, and that twin
+    // its own parent's; the twin may name the parent type itself. So parents
+    // declared further down the file move up, root first, each with its
+    // whole replacement, and their own blocks give way to an empty line.
+    QList<bool> movedUp(records.size(), false);
+    static const MappedText nothing;
+    const auto partsFor = [&](qsizetype at, qsizetype line) {
+        Parts parts;
+        if (movedUp[at]) {
+            parts.append(&nothing);
+            return parts;
+        }
+        QVarLengthArray<qsizetype, 8> ancestors;
+        QSet<qsizetype> met; // a chain that comes back to itself ends there
+        for (qsizetype up = index.find(records[at].parentName);
+             up >= 0 && records[up].typeLine > line && records[up].hasTwin && !movedUp[up] &&
+             !met.contains(up);
+             up = index.find(records[up].parentName)) {
+            met.insert(up);
+            ancestors.append(up);
+        }
+        for (qsizetype a = ancestors.size() - 1; a >= 0; --a) {
+            movedUp[ancestors[a]] = true;
+            for (const MappedText* part : replacementParts(records[ancestors[a]]))
+                parts.append(part);
+        }
+        for (const MappedText* part : replacementParts(records[at]))
+            parts.append(part);
+        return parts;
     };
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!firstTokenMayBe(lines[i], "type")) {
@@ -67,14 +110,19 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
             continue;
         }
         const Tokens tokens = lineTokens(lines[i]);
-        if (!opensBlock(tokens)) {
+        if (!opensBlock(tokens, lines[i])) {
             keep(i, i);
             continue;
         }
-        const qsizetype found = recordAtLine.value(i, index.find(tokens[1]));
+        const auto atLine = recordAtLine.constFind(i);
+        const qsizetype found = atLine != recordAtLine.cend() ? *atLine : index.find(tokens[1]);
         qsizetype end = i;
-        while (end < lines.size() && !isEndTypeLine(lineTokens(lines[end])))
-            ++end;
+        if (atLine != recordAtLine.cend()) {
+            end = records[found].blockEnd < 0 ? lines.size() : records[found].blockEnd;
+        } else {
+            while (end < lines.size() && !isEndTypeLine(lineTokens(lines[end])))
+                ++end;
+        }
         const bool leftAlone = found < 0 || inheritance.isNative(tokens[1]) ||
                                (!records[found].hasTwin && records[found].parentName.isEmpty());
         if (leftAlone) {
@@ -84,7 +132,7 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
             // extended by keep their blocks as written.
             keep(i, std::min(end, lines.size() - 1));
         } else if (end < lines.size()) {
-            pieces.append(Piece{i, end, &records[found]});
+            pieces.append(Piece{i, end, partsFor(found, i)});
         } else {
             break; // a block without an end line goes with everything after it
         }
@@ -93,8 +141,8 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
     return pieces;
 }
 
-void writeReplacementBytes(char* out, const TypeRecord& record) {
-    for (const MappedText* part : replacementParts(record)) {
+void writeReplacementBytes(char* out, const Parts& parts) {
+    for (const MappedText* part : parts) {
         if (!part->text.isEmpty())
             std::memcpy(out, part->text.constData(), size_t(part->text.size()));
         out += part->text.size();
@@ -102,8 +150,8 @@ void writeReplacementBytes(char* out, const TypeRecord& record) {
     }
 }
 
-void writeReplacementOrigins(LineOrigin* out, const TypeRecord& record) {
-    for (const MappedText* part : replacementParts(record))
+void writeReplacementOrigins(LineOrigin* out, const Parts& parts) {
+    for (const MappedText* part : parts)
         out = std::copy(part->origins.cbegin(), part->origins.cend(), out);
     *out = LineOrigin();
 }
@@ -123,10 +171,10 @@ MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<Ty
     for (Piece& piece : pieces) {
         piece.fromByte = lines[piece.firstLine].data() - base;
         piece.toByte = lines[piece.lastLine].data() - base + lines[piece.lastLine].size();
-        if (piece.record) {
-            piece.bytes = 4;
+        if (!piece.parts.isEmpty()) {
+            piece.bytes = piece.parts.size();
             piece.lineCount = 1;
-            for (const MappedText* part : replacementParts(*piece.record)) {
+            for (const MappedText* part : piece.parts) {
                 piece.bytes += part->text.size();
                 piece.lineCount += part->lineCount();
             }
@@ -155,14 +203,14 @@ MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<Ty
     char* data = out.data();
     LineOrigin* lineData = origins.data();
     const auto moveBytes = [&](const Piece& piece) {
-        if (piece.record)
-            writeReplacementBytes(data + piece.outByte, *piece.record);
+        if (!piece.parts.isEmpty())
+            writeReplacementBytes(data + piece.outByte, piece.parts);
         else
             std::memmove(data + piece.outByte, data + piece.fromByte, size_t(piece.bytes));
     };
     const auto moveLines = [&](const Piece& piece) {
-        if (piece.record)
-            writeReplacementOrigins(lineData + piece.outLine, *piece.record);
+        if (!piece.parts.isEmpty())
+            writeReplacementOrigins(lineData + piece.outLine, piece.parts);
         else
             std::memmove(static_cast<void*>(lineData + piece.outLine), lineData + piece.firstLine,
                          size_t(piece.lineCount) * sizeof(LineOrigin));

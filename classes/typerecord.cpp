@@ -11,3 +11,22 @@ RecordIndex::RecordIndex(const QList<TypeRecord>& records) {
 qsizetype RecordIndex::find(QByteArrayView name) const {
     return lastByName.value(caseFolded(name), -1);
 }
+
+namespace {
+
+template <typename Part> MappedText joinedEntries(const QList<MemberEntry>& members, Part part) {
+    MappedTextBuilder text;
+    for (const MemberEntry& member : members)
+        text.add(part(member), member.origin);
+    return text.take();
+}
+
+} // namespace
+
+MappedText forwarderTextOf(const QList<MemberEntry>& members) {
+    return joinedEntries(members, [](const MemberEntry& member) { return member.forwarder; });
+}
+
+MappedText declareTextOf(const QList<MemberEntry>& members) {
+    return joinedEntries(members, [](const MemberEntry& member) { return member.declaration; });
+}

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "conditionals.h"
 #include "mappedtext.h"
+#include "membersyntax.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -18,23 +20,52 @@ struct ScannedLines {
         qint32 line;
         qint8 kind; // a member kind of the scan, or field
     };
+    // An entry or implementation written under #if branches that the type
+    // line is not under: its copies go under the same branches.
+    struct Conditioned {
+        qint32 line; // the field line or the implementation's header
+        ConditionalBlocks::Opening opening;
+    };
 
     QList<qint32> block;
     QList<qint32> methods;
     QList<Entry> entries;
+    QList<qint32> declarations; // "declare" lines of the block
+    QList<Conditioned> conditioned;
+};
+
+// A field or member of a type as an extending type inherits it: a forwarder
+// that implements it by passing it on to "parent." and its declaration for
+// the extending type's block. The extending type is named by the placeholder
+// "class_for_interface##." (always right after a space) until it is known.
+struct MemberEntry {
+    MemberKey key;
+    QByteArray forwarder;   // one or more lines, ending in "\n"
+    QByteArray declaration; // one or two lines, no final "\n"
+    LineOrigin origin;      // the field or implementation line it stands for
+};
+
+// Where an extending type's inherited members come from, in the order they
+// are emitted: a member of a record, or an empty line between groups.
+struct InheritedMember {
+    static constexpr qint32 gap = -1;
+    qint32 record = gap;
+    qint32 member = 0;
 };
 
 // Everything the class-extension pass knows about one type declaration. The
-// scan fills the first five texts; the twin and parent steps fill the rest.
-// Every text carries the origin of each of its lines.
+// scan fills the block, the implementations and the members; the twin and
+// parent steps fill the rest. Every text carries the origin of each of its
+// lines.
 struct TypeRecord {
-    MappedText blockText;     // the type line through its end line, as written
-    MappedText methodText;    // the type's member implementations, each followed by "\n"
-    MappedText forwarderText; // members that pass every access on to "parent."
-    MappedText declareText;   // declarations of those members for an extending type
-    QByteArray typeName;      // the type line's second token, as written
+    MappedText blockText;       // the type line through its end line, as written
+    MappedText methodText;      // the type's member implementations, each followed by "\n"
+    QList<MemberEntry> members; // what an extending type inherits, in scan order
+    QList<MemberKey> ownKeys;   // the fields and members the block declares itself
+    QByteArray typeName;        // the type line's second token, as written
 
-    MappedText inheritedDeclareText;   // inherited declarations; at the end, the finished block
+    QList<InheritedMember> inherited;  // the members it inherits through "extends"
+    MappedText inheritedDeclareText;   // at the end, the finished block
     MappedText inheritedForwarderText; // inherited forwarders, on this type's own name
     QByteArray parentName;             // the parent as the extends line writes it
     MappedText twinBlockText;          // the public twin's block
@@ -43,9 +74,15 @@ struct TypeRecord {
     // Bookkeeping of the pass, not emitted as such.
     ScannedLines found;       // where the first four texts come from, until they are made
     int typeLine = -1;        // position of the type line among the file's lines
+    int blockEnd = -1;        // position of its end line, -1 when it has none
     LineOrigin extendsOrigin; // the extends line that gave the type its parent
     bool hasTwin = false;
 };
+
+// A record's own members as one text of forwarders, and as one text of
+// declarations, each entry standing for its line, entries joined with "\n".
+MappedText forwarderTextOf(const QList<MemberEntry>& members);
+MappedText declareTextOf(const QList<MemberEntry>& members);
 
 // What a type's name becomes on its public twin.
 inline constexpr QByteArrayView twinSuffix = "_generic_public_member";

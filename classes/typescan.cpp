@@ -1,8 +1,11 @@
 #include "typescan.h"
 
 #include "characters.h"
+#include "conditionals.h"
+#include "fieldforms.h"
 #include "forwarding.h"
 #include "lines.h"
+#include "membersyntax.h"
 
 #include <QHash>
 
@@ -17,6 +20,7 @@ struct LineView {
     int count = 0;
 };
 
+// A space or a tab separates tokens, as it does for the compiler.
 LineView viewOf(QByteArrayView line) {
     LineView view;
     const char* data = line.data();
@@ -42,7 +46,8 @@ LineView viewOf(QByteArrayView line) {
 
 // The member kinds, scanned in this order for each type. Subs, functions and
 // properties are forwarded to extending types; constructors, destructors and
-// operators are not inherited through "parent" and only reach the twin.
+// operators are not inherited through "parent" and only reach the twin, as do
+// the definitions of static data ("dim Shape.count as integer"), one line each.
 // Constructors and destructors name the type itself ("constructor Shape",
 // "constructor Shape(byval n as integer)"); every other header names the member
 // with the type's qualifier ("sub Shape.move()", "operator Shape.cast()").
@@ -50,11 +55,13 @@ struct MemberKind {
     QByteArrayView keyword;
     bool forwarded;
     bool namesType;
+    bool oneLine = false;
 };
 
 const MemberKind memberKinds[] = {
     {"sub", true, false},         {"function", true, false},   {"property", true, false},
     {"constructor", false, true}, {"destructor", false, true}, {"operator", false, false},
+    {"dim", false, false, true},
 };
 constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0]));
 
@@ -122,10 +129,11 @@ private:
     // Header lines by kind and qualifier: for every "." of a header's second
     // token, the text up to and including it, case-folded. Lines in file order.
     QHash<QByteArray, QList<int>> headers;
+    ConditionalBlocks conditionals;
 
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (!mayStartMember(lines[i]))
+            if (conditionals.note(qint32(i), lines[i]) || !mayStartMember(lines[i]))
                 continue;
             const LineView info = lineView(int(i));
             if (info.count < 2)
@@ -153,26 +161,65 @@ private:
         record.typeName = lineView(typeLine).second.toByteArray();
         record.typeLine = typeLine;
         const QByteArray memberPrefix = record.typeName + '.';
-        scanBlock(typeLine, record.found);
+        record.blockEnd = scanBlock(typeLine, record.found);
         for (int kind = 0; kind < memberKindCount; ++kind)
             scanMembers(typeLine, kind,
                         memberKinds[kind].namesType ? record.typeName : memberPrefix, record.found);
         return record;
     }
 
-    // The type line through the first end line after it, or the end of the
-    // file; every "name as Type" line is a field.
-    void scanBlock(int typeLine, ScannedLines& found) {
+    // The type line through the end line that closes it (returned), or the
+    // end of the file (-1). Anonymous unions and types nested in the block have end lines of
+    // their own, and their fields are the type's fields; an enum's lines are
+    // not fields. Every other line may declare fields or members.
+    int scanBlock(int typeLine, ScannedLines& found) {
+        int depth = 0;
+        int enumDepth = 0;      // the depth inside an enum, or 0
+        bool continued = false; // the line goes on from the one before ("... _")
         for (int k = typeLine; k >= 0; k = working.next[k]) {
             found.block.append(k);
-            const LineView info = lineView(k);
-            if (info.count < 2)
+            const QByteArrayView code = codeOf(lines[k]);
+            const bool wasContinued = continued;
+            continued = endsInContinuation(code);
+            if (k == typeLine || wasContinued)
                 continue;
-            if (info.count == 3 && isKeyword(info.second, "as"))
+            const LineView words = viewOf(code);
+            if (words.count == 0)
+                continue;
+            if (isKeyword(words.first, "end") && words.count >= 2) {
+                if (depth == 0 && isKeyword(words.second, "type"))
+                    return k;
+                if (depth > 0 &&
+                    (isKeyword(words.second, "type") || isKeyword(words.second, "union") ||
+                     isKeyword(words.second, "enum"))) {
+                    if (depth-- == enumDepth)
+                        enumDepth = 0;
+                }
+                continue;
+            }
+            if ((isKeyword(words.first, "union") || isKeyword(words.first, "type")) &&
+                (words.count == 1 || isKeyword(words.second, "field"))) {
+                ++depth;
+            } else if (isKeyword(words.first, "enum")) {
+                if (enumDepth == 0)
+                    enumDepth = depth + 1;
+                ++depth;
+            } else if (isKeyword(words.first, "declare")) {
+                found.declarations.append(k);
+            } else if (enumDepth == 0) {
                 found.entries.append(ScannedLines::Entry{k, ScannedLines::field});
-            if (isKeyword(info.first, "end") && isKeyword(info.second, "type"))
-                return;
+                noteConditions(k, typeLine, found);
+            }
         }
+        return -1;
+    }
+
+    void noteConditions(int line, int typeLine, ScannedLines& found) const {
+        if (conditionals.isEmpty())
+            return;
+        ConditionalBlocks::Opening opening = conditionals.openingFor(line, typeLine);
+        if (opening.levels > 0)
+            found.conditioned.append(ScannedLines::Conditioned{line, std::move(opening)});
     }
 
     // qualifier: the type's name for kinds that name the type, its member
@@ -202,13 +249,15 @@ private:
             if (candidate == candidates.cend())
                 return;
             int k = *candidate;
+            noteConditions(k, typeLine, into);
             bool ended = false;
             while (k >= 0 && !ended) {
                 const LineView info = lineView(k);
                 if (memberKinds[kind].forwarded && isHeader(info, kind, qualifier))
                     into.entries.append(ScannedLines::Entry{k, qint8(kind)});
-                ended = info.count >= 2 && isKeyword(info.first, "end") &&
-                        isKeyword(info.second, memberKinds[kind].keyword);
+                ended = memberKinds[kind].oneLine ||
+                        (info.count >= 2 && isKeyword(info.first, "end") &&
+                         isKeyword(info.second, memberKinds[kind].keyword));
                 into.methods.append(k);
                 if (ended)
                     into.methods.append(ScannedLines::memberEnd);
@@ -235,6 +284,73 @@ QList<TypeRecord> findTypes(const Lines& lines) {
     return Scan(lines).run();
 }
 
+namespace {
+
+// A statement that goes on over the lines after its first (each ending in
+// " _"), as one line: the lines from first on, continuation marks and
+// comments taken out.
+QByteArray continuedStatement(const Lines& lines, qint32 first) {
+    QByteArray statement;
+    for (qsizetype at = first; at < lines.size(); ++at) {
+        const QByteArrayView code = codeOf(lines[at]);
+        if (!endsInContinuation(code)) {
+            statement += code;
+            break;
+        }
+        statement += code.chopped(1);
+    }
+    return statement;
+}
+
+// The block's own declaration of a member implementation: the one of the same
+// name, kind and parameter types, or else the only one of that name and kind.
+struct Declarations {
+    QList<MemberDeclaration> all;
+    QHash<QByteArray, QList<qsizetype>> byName;
+
+    void add(const MemberDeclaration& declaration) {
+        byName[declaration.key.name].append(all.size());
+        all.append(declaration);
+    }
+    const MemberDeclaration* find(const MemberKey& key) const {
+        const auto found = byName.constFind(key.name);
+        if (found == byName.cend())
+            return nullptr;
+        const MemberDeclaration* only = nullptr;
+        int sameKind = 0;
+        for (const qsizetype d : *found) {
+            const MemberDeclaration& declaration = all[d];
+            if (declaration.key.memberClass != key.memberClass)
+                continue;
+            if (declaration.key.signature == key.signature)
+                return &declaration;
+            only = &declaration;
+            ++sameKind;
+        }
+        return sameKind == 1 ? only : nullptr;
+    }
+};
+
+// The entry's two texts under the #if branches its line was written in.
+void putUnder(ForwardEntry& forward, const ConditionalBlocks::Opening& opening,
+              const Lines& lines) {
+    QByteArray before;
+    for (const qint32 line : opening.lines) {
+        before += lines[line];
+        before += '\n';
+    }
+    const QByteArray after = closingOf(opening);
+    forward.forwarder = before + forward.forwarder + after;
+    forward.declaration = before + forward.declaration + '\n' + after.chopped(1);
+}
+
+void addMember(TypeRecord& record, MemberKey key, ForwardEntry forward, const LineOrigin& origin) {
+    record.members.append(MemberEntry{std::move(key), std::move(forward.forwarder),
+                                      std::move(forward.declaration), origin});
+}
+
+} // namespace
+
 void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOrigin>& origins,
                       bool withMembers) {
     ScannedLines found = std::move(record.found);
@@ -243,33 +359,89 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
     for (const qint32 line : std::as_const(found.block))
         block.add(lines[line], origins[line]);
     record.blockText = block.take();
+
+    // What the block declares itself: an extending type's own fields and
+    // members are not inherited.
+    Declarations declarations;
+    QByteArrayList continuedDeclarations; // the text the declarations' views refer to
+    continuedDeclarations.reserve(found.declarations.size());
+    for (const qint32 line : std::as_const(found.declarations)) {
+        MemberDeclaration declaration;
+        QByteArrayView statement = lines[line];
+        if (endsInContinuation(codeOf(statement))) {
+            continuedDeclarations.append(continuedStatement(lines, line));
+            statement = continuedDeclarations.last();
+        }
+        if (parseDeclaration(statement, declaration)) {
+            record.ownKeys.append(declaration.key);
+            declarations.add(declaration);
+        }
+    }
+    for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
+        if (entry.kind != ScannedLines::field)
+            continue;
+        for (const FieldForm& field : fieldsOfLine(lines[entry.line]))
+            record.ownKeys.append(MemberKey{caseFolded(field.name), MemberClass::field, {}});
+    }
     if (!withMembers)
         return;
 
+    QHash<qint32, const ConditionalBlocks::Opening*> conditions;
+    for (const ScannedLines::Conditioned& conditioned : std::as_const(found.conditioned))
+        conditions.insert(conditioned.line, &conditioned.opening);
+    const auto openingAt = [&](qint32 line) {
+        return conditions.isEmpty() ? nullptr : conditions.value(line, nullptr);
+    };
+
     MappedTextBuilder methods;
+    const ConditionalBlocks::Opening* opening = nullptr; // of the implementation being copied
+    bool starting = true;
     for (const qint32 line : std::as_const(found.methods)) {
-        if (line == ScannedLines::memberEnd)
+        if (line == ScannedLines::memberEnd) {
+            for (int level = 0; opening && level < opening->levels; ++level)
+                methods.add("#endif");
             methods.add("\n");
-        else
-            methods.add(lines[line], origins[line]);
+            starting = true;
+            continue;
+        }
+        if (starting) {
+            opening = openingAt(line);
+            for (qsizetype i = 0; opening && i < opening->lines.size(); ++i)
+                methods.add(lines[opening->lines[i]], origins[opening->lines[i]]);
+            starting = false;
+        }
+        methods.add(lines[line], origins[line]);
     }
     record.methodText = methods.take();
 
     const QByteArray memberPrefix = record.typeName + '.';
-    MappedTextBuilder forwarders, declarations;
     for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
         const QByteArrayView line = lines[entry.line];
-        ForwardEntry forward;
+        const LineOrigin& origin = origins[entry.line];
+        const ConditionalBlocks::Opening* opening = openingAt(entry.line);
         if (entry.kind == ScannedLines::field) {
-            const LineView info = viewOf(line);
-            forward = forwardField(info.first, info.third);
-        } else {
-            forward = forwardMember(memberKinds[entry.kind].keyword, lineTokens(line),
-                                    memberNameOf(line), argumentListOf(line), memberPrefix);
+            for (const FieldForm& field : fieldsOfLine(line)) {
+                if (field.shape == FieldForm::Shape::unforwarded)
+                    continue;
+                ForwardEntry forward = field.shape == FieldForm::Shape::scalar
+                                           ? forwardField(field.name, field.type)
+                                           : forwardIndexedField(field.name, field.type);
+                if (opening)
+                    putUnder(forward, *opening, lines);
+                addMember(record, MemberKey{caseFolded(field.name), MemberClass::field, {}},
+                          std::move(forward), origin);
+            }
+            continue;
         }
-        forwarders.add(forward.forwarder, origins[entry.line]);
-        declarations.add(forward.declaration, origins[entry.line]);
+        // A header that goes on over several lines is read as one.
+        const QByteArray continued =
+            endsInContinuation(codeOf(line)) ? continuedStatement(lines, entry.line) : QByteArray();
+        const QByteArrayView header = continued.isEmpty() ? line : QByteArrayView(continued);
+        MemberKey key = keyOfHeader(header);
+        const MemberHeader member = memberHeaderOf(memberKinds[entry.kind].keyword, header);
+        ForwardEntry forward = forwardMember(member, memberPrefix, declarations.find(key));
+        if (opening)
+            putUnder(forward, *opening, lines);
+        addMember(record, std::move(key), std::move(forward), origin);
     }
-    record.forwarderText = forwarders.take();
-    record.declareText = declarations.take();
 }

@@ -37,8 +37,10 @@ struct ResolvedFile {
 inline ResolvedFile resolveFile(const QByteArray& source) {
     ResolvedFile file{sourceOf(source), {}, {}, {}};
     file.lines = splitLines(file.mapped.text);
-    file.records = scanTypes(file.lines, file.mapped.origins);
+    file.records = findTypes(file.lines);
     file.inheritance = analyseInheritance(file.lines, file.records);
+    for (TypeRecord& record : file.records)
+        fillScannedTexts(record, file.lines, file.mapped.origins, true);
     buildTwins(file.records, file.inheritance);
     resolveExtends(file.records, file.lines, file.mapped.origins, file.inheritance);
     embedParents(file.records);

@@ -1,6 +1,7 @@
 #include "classsteps.h"
 #include "classtext.h"
 #include "forwarding.h"
+#include "membersyntax.h"
 #include "typescan.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ TEST(Forwarding, WorkedExampleWithEveryParameterPassedOn) {
          "sub Shape.move(byval dx as integer, byval dy as integer)", "  x += dx", "end sub", "",
          "function Shape.area(scale as integer) as integer", "  return x * scale", "end function",
          "", "property Shape.size() as integer", "  return x", "end property"}));
-    EXPECT_EQ(record.declareText.text,
+    EXPECT_EQ(declareTextOf(record.members).text,
               text({"  declare property x() as integer",
                     "  declare property x(byval new_value as integer)",
                     "  declare property name() as string",
@@ -28,7 +29,7 @@ TEST(Forwarding, WorkedExampleWithEveryParameterPassedOn) {
                     "  declare sub move(byval dx as integer, byval dy as integer)",
                     "  declare function area(scale as integer) as integer",
                     "  declare property size() as integer"}));
-    EXPECT_EQ(record.forwarderText.text,
+    EXPECT_EQ(forwarderTextOf(record.members).text,
               text({"property class_for_interface##.x() as integer",
                     "  return parent.x",
                     "end property",
@@ -52,13 +53,13 @@ TEST(Forwarding, WorkedExampleWithEveryParameterPassedOn) {
                     "end function",
                     "",
                     "property class_for_interface##.size() as integer ",
-                    "  return parent.size()",
+                    "  return parent.size",
                     "end property",
                     ""}));
     // Each entry stands for the line it was generated from.
-    EXPECT_EQ(record.declareText.origins.first(), at(2));
-    EXPECT_EQ(record.declareText.origins.last(), at(14));
-    EXPECT_EQ(record.forwarderText.origins[15], at(6));
+    EXPECT_EQ(declareTextOf(record.members).origins.first(), at(2));
+    EXPECT_EQ(declareTextOf(record.members).origins.last(), at(14));
+    EXPECT_EQ(forwarderTextOf(record.members).origins[15], at(6));
 }
 
 TEST(Forwarding, ArgumentLists) {
@@ -107,6 +108,7 @@ TEST(Forwarding, MemberEntries) {
         const char* prefix;
         const char* forwarder;
         const char* declaration;
+        const char* declared = nullptr; // the type block's declaration, if any
     };
     const Case cases[] = {
         {"sub", "  sub   Shape.move( byval dx as integer )", "Shape.",
@@ -129,15 +131,106 @@ TEST(Forwarding, MemberEntries) {
          "FUNCTION class_for_interface##.Area() AS Integer \n  return parent.Area()\nend "
          "function\n",
          "  declare FUNCTION Area() AS Integer"},
+        // Properties keep property syntax: a getter reads, a setter assigns,
+        // indexes in brackets.
+        {"property", "property Account.balance() as double", "Account.",
+         "property class_for_interface##.balance() as double \n  return parent.balance\nend "
+         "property\n",
+         "  declare property balance() as double"},
+        {"property", "Property Account.balance(ByVal v As Double)", "Account.",
+         "Property class_for_interface##.balance(ByVal v As Double) \n  parent.balance = v\nend "
+         "property\n",
+         "  declare Property balance(ByVal v As Double)"},
+        {"property", "property List.item(byval i as integer, byref v as string)", "List.",
+         "property class_for_interface##.item(byval i as integer, byref v as string) \n  "
+         "parent.item(i) = v\nend property\n",
+         "  declare property item(byval i as integer, byref v as string)"},
+        {"property", "property Grid.cell(x as integer, y as integer, byval v as byte)", "Grid.",
+         "property class_for_interface##.cell(x as integer, y as integer, byval v as byte) \n  "
+         "parent.cell(x,y) = v\nend property\n",
+         "  declare property cell(x as integer, y as integer, byval v as byte)"},
+        // The block's declaration gives the extending type its defaults; the
+        // implementation's header stays the forwarder's.
+        {"sub", "sub Logger.log_(byref msg as string, byval level as integer)", "Logger.",
+         "sub class_for_interface##.log_(byref msg as string, byval level as integer) \n  "
+         "parent.log_(msg,level)\nend sub\n",
+         "  Declare  Sub log_(ByRef msg As String = \"a  b\", ByVal level As Integer = 1)",
+         "  Declare  Sub log_(ByRef msg As String = \"a  b\", ByVal level As Integer = 1) ' logs"},
+        // A static member is reached through the parent's twin type.
+        {"function", "function Logger.levelName(byval level as integer) as string", "Logger.",
+         "function class_for_interface##.levelName(byval level as integer) as string \n  return "
+         "Logger_generic_public_member.levelName(level)\nend function\n",
+         "  declare static function levelName(byval level as integer = 2) as string",
+         "declare static function levelName(byval level as integer = 2) as string"},
     };
     for (const Case& c : cases) {
         const QByteArray header = QByteArray(c.header);
+        MemberDeclaration declared;
+        if (c.declared) {
+            ASSERT_TRUE(parseDeclaration(QByteArrayView(c.declared), declared)) << c.declared;
+        }
         const ForwardEntry entry =
-            forwardMember(QByteArray(c.kind), lineTokens(header), memberNameOf(header),
-                          argumentListOf(header), QByteArray(c.prefix));
+            forwardMember(memberHeaderOf(QByteArrayView(c.kind), header), QByteArray(c.prefix),
+                          c.declared ? &declared : nullptr);
         EXPECT_EQ(entry.forwarder, QByteArray(c.forwarder)) << c.header;
         EXPECT_EQ(entry.declaration, QByteArray(c.declaration)) << c.header;
     }
+}
+
+// What tells members apart for overriding and overloading: the name, the
+// kind (subs and functions are one kind, a property's getter and setter two)
+// and the parameter types, however written.
+TEST(Forwarding, MemberKeysDecideWhatAnExtendingTypeHides) {
+    struct Case {
+        const char* own;       // a declaration of the extending type, or "field name"
+        const char* inherited; // an implementation header of the parent
+        bool hidden;
+    };
+    const Case cases[] = {
+        {"declare function describe() as string", "function Shape.describe() as string", true},
+        {"Declare Sub DESCRIBE ( )", "function Shape.describe() as string", true},
+        {"declare sub describe(byval n as integer)", "function Shape.describe() as string", false},
+        {"declare sub f(byref s as String = \"a, b\", x as integer)",
+         "sub Shape.f(byval t as string, byref y as INTEGER)", true},
+        {"declare sub f(a() as integer)", "sub Shape.f(byval a as integer)", false},
+        {"declare property size() as double", "property Shape.size() as double", true},
+        {"declare property size() as double", "property Shape.size(byval v as double)", false},
+        {"declare property size(byval v as double)", "property Shape.size(byval v as double)",
+         true},
+        {"declare property item(byval i as integer) as string",
+         "property Shape.item(byval i as integer, byval v as string)", false},
+        {"declare sub size()", "property Shape.size() as double", false},
+        {"field size", "property Shape.size() as double", true},
+        {"field SIZE", "sub Shape.size(byval n as integer)", true},
+        {"declare sub other()", "sub Shape.size()", false},
+    };
+    for (const Case& c : cases) {
+        MemberKey own;
+        const QByteArrayView ownText(c.own);
+        if (ownText.startsWith("field ")) {
+            own = MemberKey{caseFolded(ownText.sliced(6)), MemberClass::field, {}};
+        } else {
+            MemberDeclaration declaration;
+            ASSERT_TRUE(parseDeclaration(ownText, declaration)) << c.own;
+            own = declaration.key;
+        }
+        EXPECT_EQ(hides(own, keyOfHeader(QByteArrayView(c.inherited))), c.hidden)
+            << c.own << " / " << c.inherited;
+    }
+}
+
+TEST(Forwarding, ArrayFieldsAreIndexedProperties) {
+    const ForwardEntry entry = forwardIndexedField("scores", "integer");
+    EXPECT_EQ(
+        entry.declaration,
+        text({"  declare property scores(byval index as integer) as integer",
+              "  declare property scores(byval index as integer, byval new_value as integer)"}));
+    EXPECT_EQ(entry.forwarder,
+              text({"property class_for_interface##.scores(byval index as integer) as integer",
+                    "  return parent.scores(index)", "end property",
+                    "property class_for_interface##.scores(byval index as integer, byval "
+                    "new_value as integer)",
+                    "  parent.scores(index) = new_value", "end property", ""}));
 }
 
 TEST(Forwarding, FieldEntriesKeepTheNamesCase) {

@@ -29,8 +29,8 @@ struct GoldenCase {
 };
 
 const GoldenCase goldenCases[] = {
-    {2000, "aabe0c1557b28e15e1fc9b8406155af701203af9d66145f6a45bd100f67b4219"},
-    {20000, "c67e049387d7ee793ae96e07d65a0c6513df8d25b3ae22692e95c7d2c973796f"},
+    {2000, "bc44157dace7625ccfb1764654e9e3b21ef8914e07ad5caae30195525611e434"},
+    {20000, "ec8a3a862303b1115b04ca3f987f03fe3b0b429ba49cb541e0ebb38105ad8880"},
 };
 
 // The digest of every rewritten file, in the order the files were first

@@ -15,7 +15,7 @@ QByteArray expand(const QByteArray& source) {
 Inheritance analysed(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
     const Lines lines = splitLines(mapped.text);
-    return analyseInheritance(lines, scanTypes(lines, mapped.origins));
+    return analyseInheritance(lines, findTypes(lines));
 }
 
 // FreeBASIC programs that use neither extension pass through untouched.
@@ -53,13 +53,56 @@ TEST(Inheritance, NativeTypesFollowTheirRootInAnyLineOrder) {
         {"type C extends B", "end type", "type B extends A", "end type", "type A extends Object",
          "end type", "type Mine", "end type", "type Yours extends mine", "end type",
          "type Loop1 extends Loop2", "end type", "type Loop2 extends Loop1", "end type"}));
-    for (const char* name : {"a", "B", "c"})
+    for (const char* name : {"a", "B", "c", "Object"})
         EXPECT_TRUE(inheritance.isNative(QByteArray(name))) << name;
-    for (const char* name : {"Mine", "Yours", "Loop1", "Loop2", "Object"})
+    for (const char* name : {"Mine", "Yours", "Loop1", "Loop2"})
         EXPECT_FALSE(inheritance.isNative(QByteArray(name))) << name;
     EXPECT_TRUE(inheritance.needsTwin("MINE"));
     EXPECT_FALSE(inheritance.needsTwin("A"));
     EXPECT_FALSE(inheritance.needsTwin("Yours"));
+}
+
+// A family of types joined by extends lines is left to FreeBASIC's own
+// inheritance, all of it, when one of its types is written for it.
+TEST(Inheritance, AFamilyWrittenForTheCompilersInheritanceIsLeftAlone) {
+    struct Case {
+        const char* sign;
+        const char* parentLine; // in Parent's block
+        const char* memberLine; // in Child.show's body
+        bool native;
+    };
+    const Case cases[] = {
+        {"base.member", "", "  base.show()", true},
+        {"base(...)", "", "  Base ( 1 )", true},
+        {"base.constructor", "", "  BASE.Constructor(2)", true},
+        {"protected section", "protected:", "", true},
+        {"protected, spaced", "  Protected :", "", true},
+        {"virtual member", "  declare virtual sub show()", "", true},
+        {"abstract member", "  declare abstract sub show()", "", true},
+        {"override", "  declare sub hide() override", "", true},
+        {"this cast to the parent", "", "  Cast ( Parent , This ) = Parent()", true},
+        {"this as a pointer to the parent", "", "  dim p as parent ptr = cptr(Parent Ptr, @this)",
+         true},
+        {"this cast to a sibling", "", "  print cast(Sibling,this).x", true},
+        {"a field cast", "", "  print cast(integer, this.x)", false},
+        {"another type's this", "", "  print cast(Other, other.this_)", false},
+        {"base in a string", "", "  print \"base.show()\"", false},
+        {"base in a comment", "", "  print 1 ' base.show()", false},
+        {"a longer name", "", "  database.show() : rebase(1)", false},
+        {"base alone", "", "  print base", false},
+    };
+    for (const Case& c : cases) {
+        const QByteArray source = text({"type Parent", c.parentLine, "  x as integer", "end type",
+                                        "type Child extends Parent", "  declare sub show()",
+                                        "end type", "type Sibling extends Parent", "end type",
+                                        "sub Child.show()", c.memberLine, "end sub"});
+        const Inheritance inheritance = analysed(source);
+        for (const char* name : {"Parent", "Child", "Sibling"})
+            EXPECT_EQ(inheritance.isNative(QByteArray(name)), c.native) << c.sign << " " << name;
+        if (c.native) {
+            EXPECT_EQ(expand(source), source) << c.sign;
+        }
+    }
 }
 
 TEST(Inheritance, OnlyTheExtendedTypesOfAChainGetTwins) {

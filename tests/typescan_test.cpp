@@ -1,5 +1,6 @@
 #include "classsteps.h"
 #include "classtext.h"
+#include "fieldforms.h"
 #include "forwarding.h"
 #include "typescan.h"
 
@@ -30,7 +31,8 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
     QList<LineOrigin> origins = mapped.origins;
     const QByteArrayView kinds[] = {QByteArrayView("sub"),        QByteArrayView("function"),
                                     QByteArrayView("property"),   QByteArrayView("constructor"),
-                                    QByteArrayView("destructor"), QByteArrayView("operator")};
+                                    QByteArrayView("destructor"), QByteArrayView("operator"),
+                                    QByteArrayView("dim")};
     QList<TypeRecord> records;
     for (qsizetype j = 0; j < lines.size(); ++j) {
         const QByteArray typeLine = lines[j];
@@ -40,24 +42,62 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
         TypeRecord record;
         record.typeName = tokens[1].toByteArray();
         const QByteArray prefix = record.typeName + '.';
-        QList<MappedText> forwarders, declarations, blockLines, methodLines;
+        QList<MappedText> blockLines, methodLines;
+        QList<MemberDeclaration> declarations;
+        QList<QByteArray> declaredLines; // the declarations' views refer to these
+        const auto add = [&](MemberKey key, const ForwardEntry& entry, qsizetype line) {
+            record.members.append(
+                MemberEntry{std::move(key), entry.forwarder, entry.declaration, origins[line]});
+        };
+        int depth = 0;
+        int enumDepth = 0;
         for (qsizetype k = j; k < lines.size(); ++k) {
             blockLines.append(MappedText(lines[k], origins[k]));
-            const Tokens t = lineTokens(lines[k]);
-            if (t.size() < 2)
+            if (k == j)
                 continue;
-            if (t.size() == 3 && isKeyword(t[1], "as")) {
-                const ForwardEntry entry = forwardField(t[0], t[2]);
-                forwarders.append(MappedText(entry.forwarder, origins[k]));
-                declarations.append(MappedText(entry.declaration, origins[k]));
-            }
-            if (isKeyword(t[0], "end") && isKeyword(t[1], "type"))
+            const QList<QByteArrayView> words = wordsOf(codeOf(lines[k]));
+            if (words.isEmpty())
+                continue;
+            const bool closes = words.size() >= 2 && isKeyword(words[0], "end");
+            if (closes && depth == 0 && isKeyword(words[1], "type"))
                 break;
+            if (closes) {
+                if (depth > 0 && (isKeyword(words[1], "type") || isKeyword(words[1], "union") ||
+                                  isKeyword(words[1], "enum"))) {
+                    if (depth == enumDepth)
+                        enumDepth = 0;
+                    --depth;
+                }
+            } else if ((isKeyword(words[0], "union") || isKeyword(words[0], "type")) &&
+                       words.size() == 1) {
+                ++depth;
+            } else if (isKeyword(words[0], "enum")) {
+                ++depth;
+                if (enumDepth == 0)
+                    enumDepth = depth;
+            } else if (isKeyword(words[0], "declare")) {
+                declaredLines.append(lines[k]);
+            } else if (enumDepth == 0) {
+                for (const FieldForm& field : fieldsOfLine(lines[k])) {
+                    MemberKey key{caseFolded(field.name), MemberClass::field, {}};
+                    if (field.shape == FieldForm::Shape::scalar)
+                        add(key, forwardField(field.name, field.type), k);
+                    else if (field.shape == FieldForm::Shape::indexed)
+                        add(key, forwardIndexedField(field.name, field.type), k);
+                }
+            }
+        }
+        for (const QByteArray& line : std::as_const(declaredLines)) {
+            MemberDeclaration declaration;
+            if (parseDeclaration(line, declaration))
+                declarations.append(declaration);
         }
         for (QByteArrayView kind : kinds) {
             const bool namesTypeItself =
                 kind == QByteArrayView("constructor") || kind == QByteArrayView("destructor");
-            const bool forwarded = !namesTypeItself && kind != QByteArrayView("operator");
+            const bool oneLine = kind == QByteArrayView("dim");
+            const bool forwarded =
+                !namesTypeItself && !oneLine && kind != QByteArrayView("operator");
             bool inMember = false;
             for (qsizetype k = j; k < lines.size(); ++k) {
                 const QByteArray line = lines[k];
@@ -70,14 +110,30 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
                                 startsWithIgnoringCase(t[1], QByteArray(record.typeName + '(')))
                              : startsWithIgnoringCase(t[1], prefix));
                     if (header && forwarded) {
-                        const ForwardEntry entry = forwardMember(kind, t, memberNameOf(line),
-                                                                 argumentListOf(line), prefix);
-                        forwarders.append(MappedText(entry.forwarder, origins[k]));
-                        declarations.append(MappedText(entry.declaration, origins[k]));
+                        const MemberKey key = keyOfHeader(line);
+                        // The declaration of the same key, else the only one of its name.
+                        const MemberDeclaration* declared = nullptr;
+                        int sameName = 0;
+                        for (const MemberDeclaration& d : std::as_const(declarations)) {
+                            if (d.key == key) {
+                                declared = &d;
+                                sameName = 1;
+                                break;
+                            }
+                            if (d.key.name == key.name && d.key.memberClass == key.memberClass) {
+                                declared = &d;
+                                ++sameName;
+                            }
+                        }
+                        add(key,
+                            forwardMember(memberHeaderOf(kind, line), prefix,
+                                          sameName == 1 ? declared : nullptr),
+                            k);
                     }
                     if (header)
                         inMember = true;
-                    if (isKeyword(t[1], kind) && inMember && isKeyword(t[0], "end")) {
+                    if ((header && oneLine) ||
+                        (isKeyword(t[1], kind) && inMember && isKeyword(t[0], "end"))) {
                         methodLines.append(MappedText(line, origins[k]));
                         methodLines.append(MappedText(QByteArray("\n"), LineOrigin()));
                         lines.removeAt(k);
@@ -95,8 +151,6 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
                 }
             }
         }
-        record.forwarderText = joined(forwarders);
-        record.declareText = joined(declarations);
         record.blockText = joined(blockLines);
         record.methodText = joined(methodLines);
         records.append(record);
@@ -109,11 +163,15 @@ void expectSameRecords(const QList<TypeRecord>& actual, const QList<TypeRecord>&
     ASSERT_EQ(actual.size(), expected.size()) << source.toStdString();
     for (qsizetype i = 0; i < actual.size(); ++i) {
         EXPECT_EQ(actual[i].typeName, expected[i].typeName) << source.toStdString();
-        for (auto field : {&TypeRecord::blockText, &TypeRecord::methodText,
-                           &TypeRecord::forwarderText, &TypeRecord::declareText}) {
-            EXPECT_EQ((actual[i].*field).text, (expected[i].*field).text) << source.toStdString();
-            EXPECT_TRUE((actual[i].*field).origins == (expected[i].*field).origins)
-                << source.toStdString();
+        const auto texts = [](const TypeRecord& record) {
+            return QList<MappedText>{record.blockText, record.methodText,
+                                     forwarderTextOf(record.members),
+                                     declareTextOf(record.members)};
+        };
+        const QList<MappedText> got = texts(actual[i]), wanted = texts(expected[i]);
+        for (qsizetype t = 0; t < got.size(); ++t) {
+            EXPECT_EQ(got[t].text, wanted[t].text) << source.toStdString();
+            EXPECT_TRUE(got[t].origins == wanted[t].origins) << source.toStdString();
         }
     }
 }
@@ -151,6 +209,17 @@ TEST(TypeScan, AgreesWithTheLiteralRulesOnRandomFiles) {
         "print 1",
         "",
         "  ",
+        "  union",
+        "  end union",
+        "  type",
+        "  enum Colour",
+        "  END ENUM",
+        "  a as integer = 1 ' one",
+        "\tas integer p, q(3)",
+        "  scores(any) as string * 8",
+        "  declare sub f(byval n as integer = 1)",
+        "  declare property p() as integer",
+        "dim A.count as integer",
         "end",
         "sub",
         "sub C.x.y()",
@@ -193,22 +262,80 @@ TEST(TypeScan, TypeLines) {
     }
 }
 
-TEST(TypeScan, FieldsAreLinesOfExactlyNameAsType) {
-    const TypeRecord record =
-        scan(text({"type Shape", "  x as Integer", "  y as integer = 5", "  As Integer z",
-                   "X AS INTEGER", "  declare sub f()", "private:", "end type"}))
-            .value(0);
-    EXPECT_EQ(record.declareText.text, text({"  declare property x() as Integer",
-                                             "  declare property x(byval new_value as Integer)",
-                                             "  declare property X() as INTEGER",
-                                             "  declare property X(byval new_value as INTEGER)"}));
+// Every form of field line the compiler accepts in a type block, and the
+// lines that declare no field. Each field gives "name:type" (scalar) or
+// "name(i):type" (one element by index); "-" stands for a field that is
+// not forwarded.
+TEST(TypeScan, FieldsInEveryForm) {
+    struct Case {
+        const char* line;
+        const char* fields;
+    };
+    const Case cases[] = {
+        {"  x as Integer", "x:Integer"},
+        {"X AS INTEGER", "X:INTEGER"},
+        {"\tx\tas integer", "x:integer"},
+        {"  title as string = \"untitled, for now\"", "title:string"},
+        {"  n as integer = 5 ' five", "n:integer"},
+        {"  p as integer ptr ' a pointer", "p:integer ptr"},
+        {"  dim q as double", "q:double"},
+        {"  As Integer a, b = 2", "a:Integer b:Integer"},
+        {"  dim as string * 20 name1, name2", "name1:string name2:string"},
+        {"  a as integer, b as string", "a:integer b:string"},
+        {"  label as string * 20", "label:string"},
+        {"  code as ZString * 8", "code:string"},
+        {"  wide as wstring * 8", "-"},
+        {"  scores(any) as integer", "scores(i):integer"},
+        {"  ring (0 to 9) as single = {0}", "ring(i):single"},
+        {"  as byte cells(3)", "cells(i):byte"},
+        {"  grid(3, 3) as integer", "-"},
+        {"  as integer plane(any, any)", "-"},
+        {"  flags : 4 as ulong", "flags:ulong"},
+        {"  cb as function(byval a as integer, byval b as integer) as integer",
+         "cb:function(byval a as integer, byval b as integer) as integer"},
+        {"  declare sub f(byval x as integer = 1)", ""},
+        {"  static count as integer", ""},
+        {"private:", ""},
+        {"  protected : ", ""},
+        {"  ' x as integer", ""},
+        {"  union", ""},
+        {"  end type", ""},
+        {"  x = 5", ""},
+        {"  #ifdef WIDE", ""},
+    };
+    for (const Case& c : cases) {
+        QByteArrayList fields;
+        for (const FieldForm& field : fieldsOfLine(QByteArray(c.line))) {
+            if (field.shape == FieldForm::Shape::unforwarded)
+                fields.append("-");
+            else
+                fields.append(field.name + (field.shape == FieldForm::Shape::indexed ? "(i)" : "") +
+                              ':' + field.type);
+        }
+        EXPECT_EQ(fields.join(' '), QByteArray(c.fields)) << c.line;
+    }
 }
 
-TEST(TypeScan, BlockEndsAtTheFirstEndLineOrTheEndOfTheFile) {
-    EXPECT_EQ(scan(text({"type Outer", "  type Inner", "  end type", "  y as integer", "end type"}))
+// Nested unions and types hold fields of the type; an enum's names are not
+// fields, and the end lines of nested blocks do not end the type's block.
+TEST(TypeScan, NestedBlocksInsideATypeBlock) {
+    const TypeRecord record =
+        scan(text({"type Shape", "  enum Kind", "    round, square", "    as_is", "  end enum",
+                   "  union", "    whole as long", "    type", "      lo as short", "    end type",
+                   "  end union", "  y as integer", "end type", "print 1"}))
+            .value(0);
+    EXPECT_TRUE(record.blockText.text.endsWith("  y as integer\nend type"));
+    QByteArrayList names;
+    for (const MemberEntry& member : record.members)
+        names.append(member.key.name);
+    EXPECT_EQ(names, QByteArrayList({"whole", "lo", "y"}));
+}
+
+TEST(TypeScan, BlockEndsAtItsEndLineOrTheEndOfTheFile) {
+    EXPECT_EQ(scan(text({"type Outer", "  type", "  end type", "  y as integer", "end type"}))
                   .value(0)
                   .blockText.text,
-              text({"type Outer", "  type Inner", "  end type"}));
+              text({"type Outer", "  type", "  end type", "  y as integer", "end type"}));
     EXPECT_EQ(
         scan(text({"print 0", "type Shape", "  x as integer", "print 1"})).value(0).blockText.text,
         text({"type Shape", "  x as integer", "print 1"}));
@@ -220,7 +347,7 @@ TEST(TypeScan, KindsComeInOrderAndImplementationsAreSeparated) {
                    "end property", "function Shape.f() as integer", "  exit function",
                    "end function", "sub Shape.s()", "  if 1 then", "  end if", "end sub"}))
             .value(0);
-    EXPECT_EQ(record.declareText.text,
+    EXPECT_EQ(declareTextOf(record.members).text,
               text({"  declare sub s()", "  declare function f() as integer",
                     "  declare property p() as integer"}));
     EXPECT_EQ(record.methodText.text,
@@ -230,13 +357,76 @@ TEST(TypeScan, KindsComeInOrderAndImplementationsAreSeparated) {
     EXPECT_TRUE(record.methodText.text.endsWith(QByteArray("end property\n\n")));
 }
 
+// A field or implementation written in #if branches is copied under the same
+// branches (those around the type line too hold the copies already), so that
+// the compiler keeps exactly the members the original keeps.
+TEST(TypeScan, CopiesStandUnderTheBranchesTheirLinesAreIn) {
+    const TypeRecord record =
+        scan(text({"#ifdef OUTER",  "type A",         "#ifdef F",  "  f as integer",
+                   "#endif",        "  g as integer", "end type",  "#ifdef X",
+                   "sub A.one()",   "end sub",        "#elseif Y", "#  ifndef Z",
+                   "sub A.two()",   "end sub",        "#  endif",  "#else",
+                   "sub A.three()", "end sub",        "#endif",    "sub A.four()",
+                   "end sub",       "#endif"}))
+            .value(0);
+    EXPECT_EQ(record.methodText.text,
+              text({"#ifdef X",     "sub A.one()",   "end sub",     "#endif",      "\n",
+                    "#ifdef X",     "#elseif Y",     "#  ifndef Z", "sub A.two()", "end sub",
+                    "#endif",       "#endif",        "\n",          "#ifdef X",    "#elseif Y",
+                    "#else",        "sub A.three()", "end sub",     "#endif",      "\n",
+                    "sub A.four()", "end sub",       "\n"}));
+    EXPECT_EQ(declareTextOf(record.members).text,
+              text({"#ifdef F",
+                    "  declare property f() as integer",
+                    "  declare property f(byval new_value as integer)",
+                    "#endif",
+                    "  declare property g() as integer",
+                    "  declare property g(byval new_value as integer)",
+                    "#ifdef X",
+                    "  declare sub one()",
+                    "#endif",
+                    "#ifdef X",
+                    "#elseif Y",
+                    "#  ifndef Z",
+                    "  declare sub two()",
+                    "#endif",
+                    "#endif",
+                    "#ifdef X",
+                    "#elseif Y",
+                    "#else",
+                    "  declare sub three()",
+                    "#endif",
+                    "  declare sub four()"}));
+    EXPECT_TRUE(record.members.value(0).forwarder.startsWith("#ifdef F\nproperty "));
+    EXPECT_TRUE(record.members.value(0).forwarder.endsWith("end property\n#endif\n"));
+}
+
+// A header that goes on over several lines is forwarded whole; the
+// implementation is copied as written.
+TEST(TypeScan, AHeaderOverSeveralLinesIsForwardedWhole) {
+    const TypeRecord record =
+        scan(text({"type A", "  n as integer", "end type",
+                   "function A.f(byval x as integer, _ ' the first", "    byval y as integer) _",
+                   "    as integer", "  return x + y", "end function"}))
+            .value(0);
+    ASSERT_EQ(record.members.size(), 2);
+    EXPECT_EQ(record.members[1].forwarder,
+              text({"function class_for_interface##.f(byval x as integer, byval y as integer) as "
+                    "integer ",
+                    "  return parent.f(x,y)", "end function", ""}));
+    EXPECT_EQ(record.members[1].declaration,
+              "  declare function f(byval x as integer, byval y as integer) as integer");
+    EXPECT_TRUE(record.methodText.text.startsWith(
+        text({"function A.f(byval x as integer, _ ' the first", "    byval y as integer) _"})));
+}
+
 TEST(TypeScan, ImplementationsAreClaimedByQualifierAndPosition) {
     const QList<TypeRecord> records = scan(text(
         {"sub Shape.early()", "end sub", "type Shape", "end type", "sub Circle.draw()", "end sub",
          "sub shape.draw()", "end sub", "sub ShapeX.f()", "end sub", "type Circle", "end type"}));
     ASSERT_EQ(records.size(), 2);
     EXPECT_EQ(records[0].methodText.text, text({"sub shape.draw()", "end sub", "\n"}));
-    EXPECT_EQ(records[0].declareText.text, QByteArray("  declare sub draw()"));
+    EXPECT_EQ(declareTextOf(records[0].members).text, QByteArray("  declare sub draw()"));
     // Written before its type line, Circle's implementation is not found.
     EXPECT_EQ(records[1].methodText.text, QByteArray());
 }
@@ -250,14 +440,14 @@ TEST(TypeScan, ImplementationWithoutEndLineHidesEverythingAfterIt) {
               text({"sub Shape.f()", "  x = 1", "type Circle", "end type",
                     "function Shape.g() as integer", "end function"}));
     // The function header was met inside the sub: it is generated all the same.
-    EXPECT_EQ(records[0].declareText.text, QByteArray("  declare sub f()"));
+    EXPECT_EQ(declareTextOf(records[0].members).text, QByteArray("  declare sub f()"));
 }
 
 TEST(TypeScan, HeaderMetInsideAnImplementationIsGeneratedAndTaken) {
     const TypeRecord record =
         scan(text({"type Shape", "end type", "sub Shape.f()", "sub Shape.g()", "end sub"}))
             .value(0);
-    EXPECT_EQ(record.declareText.text, text({"  declare sub f()", "  declare sub g()"}));
+    EXPECT_EQ(declareTextOf(record.members).text, text({"  declare sub f()", "  declare sub g()"}));
     EXPECT_EQ(record.methodText.text, text({"sub Shape.f()", "sub Shape.g()", "end sub", "\n"}));
 }
 
@@ -291,7 +481,7 @@ TEST(TypeScan, ConstructorsDestructorsAndOperatorsComeLastAndAreNotForwarded) {
                     "operator Shape.cast() as string", "  return str(x)", "end operator", "\n",
                     "operator Shape.let(byref r as Shape)", "  x = r.x"}));
     // Only the field and the sub reach an extending type.
-    EXPECT_EQ(records[0].declareText.text,
+    EXPECT_EQ(declareTextOf(records[0].members).text,
               text({"  declare property x() as integer",
                     "  declare property x(byval new_value as integer)", "  declare sub f()"}));
 }

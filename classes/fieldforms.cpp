@@ -1,0 +1,143 @@
+#include "fieldforms.h"
+
+#include "characters.h"
+#include "lines.h"
+#include "membersyntax.h"
+
+namespace {
+
+bool isName(QByteArrayView text) {
+    if (text.isEmpty() || (text[0] >= '0' && text[0] <= '9'))
+        return false;
+    for (const char c : text) {
+        if (!isNameChar(c))
+            return false;
+    }
+    return true;
+}
+
+// Words that start a line of a type block that declares no field.
+bool startsOtherStatement(QByteArrayView word) {
+    for (const char* keyword :
+         {"declare",  "static",      "private:",   "public:",   "protected:", "private",
+          "public",   "protected",   "end",        "type",      "union",      "enum",
+          "const",    "redim",       "field",      "namespace", "sub",        "function",
+          "property", "constructor", "destructor", "operator",  "rem"}) {
+        if (isKeyword(word, keyword))
+            return true;
+    }
+    return word.startsWith('#');
+}
+
+// The type as the property gives it: a fixed-length string is passed as a
+// string; a wide one has no such property type, so it is not forwarded.
+bool propertyType(QByteArrayView written, FieldForm& field) {
+    field.type = singleSpaced(written);
+    const qsizetype star = topLevelIndexOf(field.type, '*');
+    if (star < 0)
+        return !field.type.isEmpty();
+    const QByteArray base = caseFolded(singleSpaced(QByteArrayView(field.type).first(star)));
+    if (base == "string" || base == "zstring") {
+        field.type = "string";
+        return true;
+    }
+    if (base == "wstring")
+        field.shape = FieldForm::Shape::unforwarded;
+    return base == "wstring";
+}
+
+// One declared name, "name", "name(dims)", "name (dims)" or "name : bits",
+// with its initializer already dropped.
+bool nameOf(QByteArrayView declared, FieldForm& field) {
+    const qsizetype colon = declared.indexOf(':');
+    if (colon >= 0)
+        declared = codeOf(declared.first(colon));
+    const qsizetype open = declared.indexOf('(');
+    if (open >= 0) {
+        const QByteArrayView dimensions = declared.sliced(open);
+        if (!dimensions.endsWith(')'))
+            return false;
+        if (topLevelIndexOf(dimensions.sliced(1, dimensions.size() - 2), ',') >= 0)
+            field.shape = FieldForm::Shape::unforwarded;
+        else if (field.shape == FieldForm::Shape::scalar)
+            field.shape = FieldForm::Shape::indexed;
+        declared = codeOf(declared.first(open));
+    }
+    field.name = declared.toByteArray();
+    return isName(declared);
+}
+
+// Where the dimensions that end text ("cells(3)", "plane (any, any)") start,
+// or -1.
+qsizetype dimensionsAt(QByteArrayView text) {
+    if (!text.endsWith(')'))
+        return -1;
+    int depth = 0;
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (text[i] == ')')
+            ++depth;
+        else if (text[i] == '(' && --depth == 0)
+            return i;
+    }
+    return -1;
+}
+
+QByteArrayView withoutInitializer(QByteArrayView piece) {
+    const qsizetype equals = topLevelIndexOf(piece, '=');
+    return equals < 0 ? piece : codeOf(piece.first(equals));
+}
+
+} // namespace
+
+QList<FieldForm> fieldsOfLine(QByteArrayView line) {
+    QByteArrayView code = codeOf(line);
+    const QList<QByteArrayView> words = wordsOf(code);
+    if (words.isEmpty() || startsOtherStatement(words[0]))
+        return {};
+    if (isKeyword(words[0], "dim")) {
+        if (words.size() < 2)
+            return {};
+        code = code.sliced(words[1].data() - code.data());
+    }
+
+    QList<FieldForm> fields;
+    const QList<QByteArrayView> pieces = topLevelPieces(code, ',');
+    if (topLevelAs(code) == 0) {
+        // "as Type a, b = 2": the type, then the first name at the end of the
+        // first piece.
+        const QByteArrayView first = withoutInitializer(pieces[0]).sliced(2);
+        const qsizetype open = dimensionsAt(first);
+        QByteArrayView head = open < 0 ? first : first.first(open);
+        while (!head.isEmpty() && (head.back() == ' ' || head.back() == '\t'))
+            head.chop(1);
+        qsizetype nameStart = head.size();
+        while (nameStart > 0 && !(head[nameStart - 1] == ' ' || head[nameStart - 1] == '\t'))
+            --nameStart;
+        FieldForm shared;
+        if (!propertyType(first.first(nameStart), shared))
+            return {};
+        for (qsizetype i = 0; i < pieces.size(); ++i) {
+            FieldForm field = shared;
+            const QByteArrayView declared =
+                i == 0 ? codeOf(first.sliced(nameStart)) : withoutInitializer(pieces[i]);
+            if (!nameOf(declared, field))
+                return {};
+            fields.append(field);
+        }
+        return fields;
+    }
+
+    // "name as Type = 1", piece by piece.
+    for (const QByteArrayView piece : pieces) {
+        const QByteArrayView declaration = withoutInitializer(piece);
+        const qsizetype as = topLevelAs(declaration);
+        if (as <= 0)
+            return {};
+        FieldForm field;
+        if (!propertyType(declaration.sliced(as + 2), field) ||
+            !nameOf(codeOf(declaration.first(as)), field))
+            return {};
+        fields.append(field);
+    }
+    return fields;
+}

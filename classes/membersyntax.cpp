@@ -1,0 +1,222 @@
+#include "membersyntax.h"
+
+#include "characters.h"
+#include "lines.h"
+
+namespace {
+
+QByteArrayView trimmed(QByteArrayView text) {
+    qsizetype start = 0, end = text.size();
+    while (start < end && isBlank(text[start]))
+        ++start;
+    while (end > start && isBlank(text[end - 1]))
+        --end;
+    return text.sliced(start, end - start);
+}
+
+// Walks text outside strings, calling visit(position, depth) for every byte
+// that is not inside a string literal; visit returns true to stop there.
+template <typename Visit> qsizetype walkCode(QByteArrayView text, qsizetype from, Visit visit) {
+    int depth = 0;
+    bool inString = false;
+    for (qsizetype i = from; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '"')
+                inString = false; // "" inside a string reopens it at the next quote
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+            continue;
+        }
+        if (c == '(' || c == '{' || c == '[')
+            ++depth;
+        else if ((c == ')' || c == '}' || c == ']') && depth > 0)
+            --depth;
+        else if (visit(i, depth))
+            return i;
+    }
+    return -1;
+}
+
+// The parameter text between the "(" at open and the ")" that closes it
+// (to the end when none does), and where the text after it starts.
+QByteArrayView bracketed(QByteArrayView text, qsizetype open, qsizetype& after) {
+    int depth = 0;
+    for (qsizetype i = open; i < text.size(); ++i) {
+        if (text[i] == '(') {
+            ++depth;
+        } else if (text[i] == ')' && --depth == 0) {
+            after = i + 1;
+            return text.sliced(open + 1, i - open - 1);
+        }
+    }
+    after = text.size();
+    return text.sliced(qMin(open + 1, text.size()));
+}
+
+// The parameter types of a parameter list, case-folded, ","-separated.
+QByteArray signatureOf(QByteArrayView parameters) {
+    QByteArray signature;
+    bool first = true;
+    for (const QByteArrayView piece : topLevelPieces(parameters, ',')) {
+        if (piece.isEmpty())
+            continue;
+        if (!first)
+            signature += ',';
+        first = false;
+        const qsizetype as = topLevelAs(piece);
+        if (as < 0) {
+            signature += piece == "..." ? "..." : "?";
+            continue;
+        }
+        QByteArrayView type = piece.sliced(as + 2);
+        const qsizetype equals = topLevelIndexOf(type, '=');
+        if (equals >= 0)
+            type = type.first(equals);
+        signature += caseFolded(singleSpaced(type));
+        if (piece.first(as).contains('('))
+            signature += "()";
+    }
+    return signature;
+}
+
+// The key of a member of kind `kind` whose name, parameters and result follow
+// in rest; a qualifier before the name ("Shape.") is dropped.
+MemberKey keyOf(QByteArrayView kind, QByteArrayView rest) {
+    MemberKey key;
+    if (isKeyword(kind, "sub") || isKeyword(kind, "function"))
+        key.memberClass = MemberClass::procedure;
+    else if (isKeyword(kind, "property"))
+        key.memberClass = MemberClass::getter;
+    rest = trimmed(rest);
+    qsizetype nameEnd = 0;
+    while (nameEnd < rest.size() && rest[nameEnd] != '(' && !isBlank(rest[nameEnd]))
+        ++nameEnd;
+    QByteArrayView name = rest.first(nameEnd);
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot >= 0)
+        name = name.sliced(dot + 1);
+    key.name = caseFolded(name);
+
+    qsizetype at = nameEnd;
+    while (at < rest.size() && isBlank(rest[at]))
+        ++at;
+    qsizetype after = at;
+    if (at < rest.size() && rest[at] == '(')
+        key.signature = signatureOf(bracketed(rest, at, after));
+    if (key.memberClass == MemberClass::getter && topLevelAs(rest.sliced(after)) < 0)
+        key.memberClass = MemberClass::setter;
+    return key;
+}
+
+} // namespace
+
+QByteArrayView codeOf(QByteArrayView line) {
+    const qsizetype comment = walkCode(line, 0, [&](qsizetype i, int) { return line[i] == '\''; });
+    return trimmed(comment < 0 ? line : line.first(comment));
+}
+
+bool endsInContinuation(QByteArrayView code) {
+    return code.endsWith('_') && (code.size() == 1 || isBlank(code[code.size() - 2]));
+}
+
+QList<QByteArrayView> wordsOf(QByteArrayView text) {
+    QList<QByteArrayView> words;
+    for (qsizetype i = 0;;) {
+        while (i < text.size() && isBlank(text[i]))
+            ++i;
+        if (i == text.size())
+            return words;
+        const qsizetype start = i;
+        while (i < text.size() && !isBlank(text[i]))
+            ++i;
+        words.append(text.sliced(start, i - start));
+    }
+}
+
+qsizetype topLevelIndexOf(QByteArrayView text, char separator, qsizetype from) {
+    return walkCode(text, from,
+                    [&](qsizetype i, int depth) { return depth == 0 && text[i] == separator; });
+}
+
+QList<QByteArrayView> topLevelPieces(QByteArrayView text, char separator) {
+    QList<QByteArrayView> pieces;
+    qsizetype start = 0;
+    for (qsizetype at = topLevelIndexOf(text, separator); at >= 0;
+         at = topLevelIndexOf(text, separator, start)) {
+        pieces.append(trimmed(text.sliced(start, at - start)));
+        start = at + 1;
+    }
+    pieces.append(trimmed(text.sliced(start)));
+    return pieces;
+}
+
+namespace {
+
+bool isWordAt(QByteArrayView text, qsizetype i, QByteArrayView word) {
+    return i + word.size() <= text.size() && isKeyword(text.sliced(i, word.size()), word) &&
+           (i == 0 || !isNameChar(text[i - 1])) &&
+           (i + word.size() == text.size() || !isNameChar(text[i + word.size()]));
+}
+
+} // namespace
+
+qsizetype topLevelAs(QByteArrayView text) {
+    return walkCode(text, 0,
+                    [&](qsizetype i, int depth) { return depth == 0 && isWordAt(text, i, "as"); });
+}
+
+qsizetype indexOfWord(QByteArrayView text, QByteArrayView word, qsizetype from) {
+    return walkCode(text, from, [&](qsizetype i, int) { return isWordAt(text, i, word); });
+}
+
+QByteArray singleSpaced(QByteArrayView text) {
+    QByteArray result;
+    for (const QByteArrayView word : wordsOf(text)) {
+        if (!result.isEmpty())
+            result += ' ';
+        result += word;
+    }
+    return result;
+}
+
+bool hides(const MemberKey& own, const MemberKey& inherited) {
+    if (own.name != inherited.name)
+        return false;
+    if (own.memberClass == MemberClass::field || inherited.memberClass == MemberClass::field)
+        return true;
+    // A getter and a setter of one name are one property: each half stands
+    // for itself, and an inherited half joins the extending type's own one.
+    return own.memberClass == inherited.memberClass && own.signature == inherited.signature;
+}
+
+bool parseDeclaration(QByteArrayView line, MemberDeclaration& declaration) {
+    const QByteArrayView code = codeOf(line);
+    const QList<QByteArrayView> words = wordsOf(code);
+    if (words.size() < 3 || !isKeyword(words[0], "declare"))
+        return false;
+    declaration = MemberDeclaration();
+    declaration.code = code;
+    qsizetype kind = 1;
+    for (; kind < words.size(); ++kind) {
+        if (isKeyword(words[kind], "static"))
+            declaration.isStatic = true;
+        else if (!isKeyword(words[kind], "virtual") && !isKeyword(words[kind], "abstract") &&
+                 !isKeyword(words[kind], "const"))
+            break;
+    }
+    if (kind + 1 >= words.size())
+        return false;
+    const qsizetype rest = words[kind].data() - code.data() + words[kind].size();
+    declaration.key = keyOf(words[kind], code.sliced(rest));
+    return true;
+}
+
+MemberKey keyOfHeader(QByteArrayView line) {
+    const QByteArrayView code = codeOf(line);
+    const QByteArrayView kind = firstToken(code);
+    const qsizetype rest = kind.data() - code.data() + kind.size();
+    return keyOf(kind, code.sliced(rest));
+}
