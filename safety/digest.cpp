@@ -37,7 +37,7 @@ quint64 word(const uchar* at) {
 
 void stripe(quint64 (&lanes)[4], const uchar* at) {
     for (int i = 0; i < 4; ++i)
-        lanes[i] = mixRound(lanes[i], word(at + 8 * i));
+        lanes[i] = mixRound(lanes[i], word(at + 8 * size_t(i)));
 }
 
 } // namespace
