@@ -40,8 +40,7 @@ void dropScanTexts(QList<TypeRecord>& records) {
 MappedText expandClassText(MappedText source) {
     const Lines lines = splitLines(source.text); // source.text holds their bytes
     QList<LineOrigin>& origins = source.origins;
-    if (origins.size() != lines.size())
-        origins.resize(lines.size());
+    Q_ASSERT(origins.size() == lines.size()); // one origin per line, as MappedText keeps
 
     QList<TypeRecord> records = findTypes(lines);
     const Inheritance inheritance = analyseInheritance(lines, records);

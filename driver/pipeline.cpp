@@ -83,9 +83,11 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
     }
     if (!text)
         return false;
+    Q_ASSERT(text->hasOneOriginPerLine());
     // The class pass gets the template pass's text in memory, the text the
     // file would hold, and the file is written once.
     *text = expandClassText(std::move(*text));
+    Q_ASSERT(text->hasOneOriginPerLine());
     if (passText)
         *passText = *text;
     return writeRewrittenFile(registry, read.take(path), std::move(*text));
