@@ -30,12 +30,14 @@ bool holdsLock(const Identity& identity) {
     return heldLocks.contains(identity);
 }
 
-// The identity of the lock file in folder; false when there is none (or it
-// cannot be looked at).
+// The identity of the lock file in folder; false when there is none: nothing
+// of that name, or something else (earlier versions kept lock files of their
+// own there, even folders), which the folder's lock then stands for.
 bool lockFileIdentity(const PrivateFolder& folder, Identity* identity) {
     struct stat info;
     if (::fstatat(folder.opened.descriptor, QFile::encodeName(lockName()).constData(), &info,
-                  AT_SYMLINK_NOFOLLOW) != 0)
+                  AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
         return false;
     *identity = {qint64(info.st_dev), qint64(info.st_ino)};
     return true;
