@@ -55,6 +55,10 @@ bool isJournalName(const QString& name) {
     return name.startsWith(QLatin1StringView("run-"));
 }
 
+QString lockName() {
+    return QStringLiteral("lock");
+}
+
 QString manifestName() {
     return QStringLiteral("manifest");
 }

@@ -14,9 +14,11 @@
 //   kept/       journals whose originals stay for the user, because the files
 //               were changed by someone else before they could be put back
 // A run's journal is named run-<pid>-<msecs>-<n>. The
-// run holds a lock on that folder (flock) for as long as it lives; the system
-// lets go of it when the run ends, however it ends, so a folder whose lock can
-// be taken belongs to a dead run. In it:
+// run holds the journal's lock for as long as it lives (journallock.h); the
+// system lets go of it when the run ends, however it ends, so a journal whose
+// lock can be taken belongs to a dead run. In it:
+//   lock        the lock file: a record lock on it, held by the run (earlier
+//               versions, whose journals have none, lock the folder itself)
 //   N.original  the bytes file N held before the run, on disk before file N is
 //               first rewritten
 //   N.found-K   what file N held when recovery found it cut short by a write
@@ -59,6 +61,7 @@ QString keptFolderName();
 QString newJournalName();
 bool isJournalName(const QString& name);
 QString manifestName();
+QString lockName();
 QString originalCopyName(int index);
 QString foundCopyName(int index, int attempt);
 bool isFoundCopyName(const QString& name);

@@ -1,6 +1,7 @@
 #include "otherjournals.h"
 
 #include "digest.h"
+#include "journallock.h"
 #include "runjournal.h"
 
 #include <QSet>
@@ -48,13 +49,7 @@ std::optional<QByteArray> OtherJournals::originalOf(const Record& record) const 
 }
 
 bool OtherJournals::isLive(const QString& journal) const {
-    PrivateFolder folder;
-    QString problem;
-    if (!journals || !openPrivateSubfolder(*journals, journal, false, &folder, &problem))
-        return false;
-    // Taking the lock of a dead run's journal for a moment does it no harm:
-    // it goes again with the folder, here.
-    return !tryLockFolder(folder);
+    return journals && isJournalLocked(*journals, journal);
 }
 
 FileOrigin originOf(OtherJournals& others, const FileStamp& identity, const QByteArray& bytes) {

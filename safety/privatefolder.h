@@ -60,5 +60,8 @@ bool moveEntry(const PrivateFolder& from, const QString& name, const PrivateFold
 bool syncFolder(const PrivateFolder& folder);
 
 // Takes the folder's lock without waiting: held until the folder is closed or
-// the program ends, however it ends, and never left behind as a stale file.
+// the program ends, however it ends, and never left behind as a stale file. On
+// POSIX systems it belongs to the open folder, so a child that holds a copy of
+// the descriptor (one not yet executing its program) holds it too; a run's
+// journal is not told alive by it (journallock.h).
 bool tryLockFolder(PrivateFolder& folder);

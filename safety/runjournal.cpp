@@ -22,13 +22,15 @@ bool RunJournal::create(const PrivateFolder& journals, QString* reason) {
         PrivateFolder candidate;
         QString problem;
         if (!openPrivateSubfolder(journals, name, true, &candidate, &problem) ||
-            !tryLockFolder(candidate) || !folderEntries(candidate).isEmpty())
+            !tryLockFolder(candidate) || !folderEntries(candidate).isEmpty() ||
+            !lockNewJournal(candidate, &lock))
             continue; // not ours (it is let go here)
         folder = std::move(candidate);
         int error = 0;
         manifest = createPrivateFile(folder, manifestName(), &error);
         if (!manifest.isOpen()) {
             folder = PrivateFolder();
+            lock.release();
             continue;
         }
         if (appendDurably(manifest, manifestHeader()) && syncFolder(folder) && syncFolder(journals))
@@ -44,7 +46,7 @@ bool RunJournal::create(const PrivateFolder& journals, QString* reason) {
 bool RunJournal::adopt(const PrivateFolder& journals, const QString& journalName) {
     QString problem;
     if (!openPrivateSubfolder(journals, journalName, false, &folder, &problem) ||
-        !tryLockFolder(folder)) {
+        !tryLockJournal(folder, &lock)) {
         folder = PrivateFolder();
         return false;
     }
@@ -133,19 +135,23 @@ bool RunJournal::keepsFoundBytes() const {
 void RunJournal::discard(const PrivateFolder& journals) {
     // The manifest goes first: without it the rest is inert.
     manifest.close();
-    if (!folder.isOpen())
+    if (!folder.isOpen()) {
+        lock.release();
         return;
+    }
     removeEntry(folder, manifestName());
     for (const QString& entry : folderEntries(folder))
         removeEntry(folder, entry);
-    folder = PrivateFolder(); // lets the lock go
+    folder = PrivateFolder(); // lets the locks go
+    lock.release();
     removeEntry(journals, name);
     syncFolder(journals);
 }
 
 void RunJournal::abandon() {
     manifest.close();
-    folder.opened.close(); // lets the lock go; the journal stays where it is
+    folder.opened.close(); // lets the locks go; the journal stays where it is
+    lock.release();
 }
 
 void RunJournal::keep(const PrivateFolder& journals, const PrivateFolder& kept) {
@@ -156,4 +162,5 @@ void RunJournal::keep(const PrivateFolder& journals, const PrivateFolder& kept) 
         folder.path = kept.filePath(name);
     }
     folder.opened.close();
+    lock.release();
 }

@@ -2,6 +2,7 @@
 
 #include "filetime.h"
 #include "journalformat.h"
+#include "journallock.h"
 #include "openfile.h"
 #include "privatefolder.h"
 
@@ -14,11 +15,12 @@
 // One run's journal: enough to put back every file the run rewrites even when
 // the run never gets to do it itself (killed, crashed, machine switched off).
 // Its layout on disk is described in journalformat.h. A live run's journal is
-// locked by it; recovery takes over the journal of a dead run to write its
-// files back, recording those writes in it the same way.
+// locked by it (journallock.h); recovery takes over the journal of a dead run
+// to write its files back, recording those writes in it the same way.
 struct RunJournal {
     QString name;         // its folder's name within the journals folder
-    PrivateFolder folder; // the journal's own folder, locked while its run lives
+    PrivateFolder folder; // the journal's own folder
+    JournalLock lock;     // held while its run lives, or while recovery has it
     OpenFile manifest;
     int fileCount = 0;
 
@@ -27,7 +29,8 @@ struct RunJournal {
     bool create(const PrivateFolder& journals, QString* reason);
 
     // Takes over the journal name in journals when its run is dead (its lock
-    // can be taken) and it is the user's own. Returns false otherwise.
+    // can be taken: no live process holds it) and it is the user's own.
+    // Returns false otherwise.
     bool adopt(const PrivateFolder& journals, const QString& journalName);
 
     bool isOpen() const { return manifest.isOpen(); }

@@ -216,6 +216,44 @@ TEST(Recovery, AKillAtAnyStepOfAnyWriteLosesNoByte) {
     tree.expectIntact();
 }
 
+// A child of the run may hold copies of the run's descriptors when the run is
+// killed: the compiler it is starting does until it executes. The run is
+// dead all the same, and the next run repairs its files at once.
+TEST(Recovery, AChildThatOutlivesAKilledRunKeepsNoFileFromTheNextRun) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.addTypicalProgram();
+    sandbox.writeFile(QStringLiteral("other.bas"), "print 1\n");
+    sandbox.scriptCompiler({});
+    const QString childLives = sandbox.path(QStringLiteral("child-lives"));
+    sandbox.setEnvironment(QStringLiteral("FBEXT_CHILD_OUTLIVES_KILL"), QStringLiteral("1"));
+    sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), childLives);
+    int killed = 0;
+    for (int step = 1; !::testing::Test::HasFailure(); ++step) {
+        SCOPED_TRACE(step);
+        sandbox.writeFile(QStringLiteral("child-lives"), {});
+        sandbox.useFaultInjectingProgram(true);
+        sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"), QString::number(step));
+        const RunResult run = sandbox.run({QStringLiteral("main.bas")});
+        sandbox.useFaultInjectingProgram(false);
+        if (run.exitCode == 0)
+            break; // every step of every write has been a kill point
+        ASSERT_EQ(run.exitCode, -1) << "not killed: " << run.standardError.constData();
+        ++killed;
+        ASSERT_EQ(journalsIn(sandbox).size(), 1);
+
+        // The child still runs; the next run repairs the files all the same.
+        const RunResult next = sandbox.run({QStringLiteral("other.bas")});
+        EXPECT_EQ(next.exitCode, 0) << next.standardError.constData();
+        expectOnlyCutFilesReported(next.standardError);
+        tree.expectIntact();
+        EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+        QFile::remove(childLives); // the child ends
+    }
+    QFile::remove(childLives);
+    EXPECT_EQ(killed, 3 * 2 * 4) << "three files, each rewritten and put back, four steps each";
+}
+
 TEST(Recovery, AFileTheKilledRunOnlyReadIsNotReportedWhenEditedLater) {
     Sandbox sandbox;
     SourceTree tree{sandbox, {}, {}};

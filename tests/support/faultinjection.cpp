@@ -6,6 +6,10 @@
 //   FBEXT_PAUSE_BEFORE_WRITE=N  before the N-th write (before its file is
 //                               checked), create the file FBEXT_PAUSE_FILE and
 //                               wait until it is removed
+//   FBEXT_CHILD_OUTLIVES_KILL=1 just before that SIGKILL, start a child that
+//                               keeps every descriptor of the program, as a
+//                               compiler being started does until it executes,
+//                               and ends once FBEXT_PAUSE_FILE is gone
 // The installed program has no such hook.
 
 #include "inplacewrite.h"
@@ -23,6 +27,7 @@ namespace {
 std::atomic<int> stepsReached{0};
 std::atomic<int> writesStarted{0};
 int killAtStep = 0;
+bool childOutlivesKill = false;
 int pauseBeforeWrite = 0;
 const char* pauseFile = nullptr;
 
@@ -37,8 +42,16 @@ void pauseUntilReleased() {
 void onWriteStep(WriteStep step) {
     if (step == WriteStep::Starting && ++writesStarted == pauseBeforeWrite && pauseFile)
         pauseUntilReleased();
-    if (++stepsReached == killAtStep)
-        ::kill(::getpid(), SIGKILL);
+    if (++stepsReached != killAtStep)
+        return;
+    if (childOutlivesKill && pauseFile && ::fork() == 0) {
+        // Only calls a forked child of a threaded program may make.
+        struct stat info;
+        for (int waited = 0; waited < 60000 && ::stat(pauseFile, &info) == 0; waited += 5)
+            ::usleep(5000);
+        ::_exit(0);
+    }
+    ::kill(::getpid(), SIGKILL);
 }
 
 int numberFrom(const char* name) {
@@ -50,6 +63,7 @@ const bool installed = [] {
     killAtStep = numberFrom("FBEXT_KILL_AT_WRITE_STEP");
     pauseBeforeWrite = numberFrom("FBEXT_PAUSE_BEFORE_WRITE");
     pauseFile = std::getenv("FBEXT_PAUSE_FILE");
+    childOutlivesKill = numberFrom("FBEXT_CHILD_OUTLIVES_KILL") != 0;
     userFileWriteHook = onWriteStep;
     return true;
 }();
