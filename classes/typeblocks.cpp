@@ -205,13 +205,13 @@ MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<Ty
     const auto moveBytes = [&](const Piece& piece) {
         if (!piece.parts.isEmpty())
             writeReplacementBytes(data + piece.outByte, piece.parts);
-        else
+        else if (piece.bytes > 0) // an empty text may have no buffer at all
             std::memmove(data + piece.outByte, data + piece.fromByte, size_t(piece.bytes));
     };
     const auto moveLines = [&](const Piece& piece) {
         if (!piece.parts.isEmpty())
             writeReplacementOrigins(lineData + piece.outLine, piece.parts);
-        else
+        else if (piece.lineCount > 0)
             std::memmove(static_cast<void*>(lineData + piece.outLine), lineData + piece.firstLine,
                          size_t(piece.lineCount) * sizeof(LineOrigin));
     };

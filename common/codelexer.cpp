@@ -51,6 +51,8 @@ bool CodeLexer::isPlain(QByteArrayView line, qsizetype* codeEnd) {
             end = statement;
             break;
         }
+        if (statement >= line.size())
+            break; // memchr must not be given an empty (perhaps null) range
         const void* colon =
             std::memchr(line.data() + statement, ':', size_t(line.size() - statement));
         if (!colon)
