@@ -7,6 +7,7 @@
 #include "compilerpath.h"
 #include "compilerrun.h"
 #include "filelock.h"
+#include "hugepages.h"
 #include "interrupts.h"
 #include "messages.h"
 #include "otherjournals.h"
@@ -128,6 +129,7 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const SourceArguments& argum
 } // namespace
 
 int main(int argc, char* argv[]) {
+    restartWithHugePagesForLargeSources(argc, argv);
     static_cast<void>(installMarkerReference);
     QCoreApplication application(argc, argv);
     installInterruptHandlers();

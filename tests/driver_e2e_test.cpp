@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -267,6 +268,45 @@ TEST(Driver, EveryArgumentReachesTheCompilerAsTheExactBytesGiven) {
     EXPECT_EQ(calls[0].files.value(2), genericSource);
     EXPECT_EQ(result.standardError.count('\n'), 1) << result.standardError.constData();
     EXPECT_TRUE(result.standardError.startsWith("fbext: lat"));
+}
+
+// A run over large sources starts itself again with the C library's allocator
+// set to use huge pages; the compiler still gets the user's environment as it
+// was, and a user's own setting of that variable is left alone.
+TEST(Driver, ALargeRunGivesTheCompilerTheUsersEnvironmentUnchanged) {
+    struct Case {
+        const char* userTunables; // nullptr: not set
+        bool restarts;
+    };
+    for (const Case& c : {Case{nullptr, true}, Case{"glibc.malloc.check=0", false}}) {
+        Sandbox sandbox;
+        sandbox.setEnvironment(QStringLiteral("FBEXT_TEST_MARK"), QStringLiteral("kept"));
+        if (c.userTunables)
+            sandbox.setEnvironment(QStringLiteral("GLIBC_TUNABLES"),
+                                   QString::fromLatin1(c.userTunables));
+        QByteArray large = genericSource;
+        while (large.size() < (5 << 20))
+            large += "' a comment line that makes the source large enough to matter\n";
+        sandbox.writeFile(QStringLiteral("main.bas"), large);
+        const RunResult result = sandbox.run({QStringLiteral("main.bas")});
+        EXPECT_EQ(result.exitCode, 0) << result.standardError.constData();
+        const CompilerCall call = sandbox.calls().value(0);
+        EXPECT_TRUE(withoutLineDirectives(call.files.value(0)).contains("\ntype Box_byte\n"));
+        EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), large);
+
+        EXPECT_TRUE(call.environment.contains(QStringLiteral("FBEXT_TEST_MARK=kept")));
+        const QStringList tunables =
+            call.environment.filter(QRegularExpression(QStringLiteral("^GLIBC_TUNABLES=")));
+        EXPECT_EQ(tunables, c.userTunables ? QStringList{QStringLiteral("GLIBC_TUNABLES=") +
+                                                         QString::fromLatin1(c.userTunables)}
+                                           : QStringList());
+        EXPECT_TRUE(call.environment.filter(QStringLiteral("FBEXT_RESTARTED")).isEmpty());
+#ifdef Q_OS_LINUX
+        EXPECT_EQ(call.parentStartEnvironment.contains(
+                      QStringLiteral("GLIBC_TUNABLES=glibc.malloc.hugetlb=1")),
+                  c.restarts);
+#endif
+    }
 }
 
 TEST(Driver, ABareNameIsLookedUpOnPathLikeAShellDoes) {

@@ -19,10 +19,10 @@
 // and records each call as fbc2-calls/<n>.json beside itself: the arguments
 // (as text and as their exact bytes), the working directory, a copy of every
 // argument that names a regular file, and when it started (milliseconds since
-// the epoch); when it has done its work (slept) it leaves that time in
-// fbc2-calls/<n>.ended. Once the record is written it leaves its process id
-// in fbc2-started, so a test knows that the compiler is running (and the
-// sources hold rewritten text).
+// the epoch), its environment and (Linux) the one fbc was started with; when it has done its work
+// (slept) it leaves that time in fbc2-calls/<n>.ended. Once the record is written it leaves its
+// process id in fbc2-started, so a test knows that the compiler is running (and the sources hold
+// rewritten text).
 
 #include "linenumbering.h"
 
@@ -76,6 +76,19 @@ QString record(const QDir& home, int argc, char* argv[]) {
     call.insert(QStringLiteral("cwd"), QDir::currentPath());
     call.insert(QStringLiteral("files"), files);
     call.insert(QStringLiteral("startedMs"), QDateTime::currentMSecsSinceEpoch());
+    call.insert(QStringLiteral("environment"),
+                QJsonArray::fromStringList(QProcess::systemEnvironment()));
+#ifdef Q_OS_LINUX
+    // The environment fbc was started with (what it may have removed since
+    // is still there), which shows whether it started itself again.
+    QFile parentStart(QStringLiteral("/proc/%1/environ").arg(::getppid()));
+    if (parentStart.open(QIODevice::ReadOnly)) {
+        QStringList entries;
+        for (const QByteArray& entry : parentStart.readAll().split('\0'))
+            entries.append(QString::fromLocal8Bit(entry));
+        call.insert(QStringLiteral("parentStartEnvironment"), QJsonArray::fromStringList(entries));
+    }
+#endif
 
     // Compilers that run at once each take the next free number.
     home.mkpath(QStringLiteral("fbc2-calls"));

@@ -232,6 +232,11 @@ QList<CompilerCall> Sandbox::calls() const {
             call.rawArguments.append(QByteArray::fromBase64(argument.toString().toLatin1()));
         call.workingDirectory = object.value(QStringLiteral("cwd")).toString();
         call.startedMs = qint64(object.value(QStringLiteral("startedMs")).toDouble(-1));
+        for (const QJsonValue& entry : object.value(QStringLiteral("environment")).toArray())
+            call.environment.append(entry.toString());
+        for (const QJsonValue& entry :
+             object.value(QStringLiteral("parentStartEnvironment")).toArray())
+            call.parentStartEnvironment.append(entry.toString());
         QFile ended(directory.filePath(QStringLiteral("%1.ended").arg(n)));
         if (ended.open(QIODevice::ReadOnly))
             call.endedMs = ended.readAll().toLongLong();

@@ -15,9 +15,11 @@ struct CompilerCall {
     QStringList arguments;
     QList<QByteArray> rawArguments; // exactly the bytes the compiler was given
     QString workingDirectory;
-    QMap<int, QByteArray> files; // argument index -> bytes of the file it named
-    qint64 startedMs = -1;       // when it started and ended its work (since the epoch)
-    qint64 endedMs = -1;         // -1: it never got that far
+    QMap<int, QByteArray> files;        // argument index -> bytes of the file it named
+    qint64 startedMs = -1;              // when it started and ended its work (since the epoch)
+    qint64 endedMs = -1;                // -1: it never got that far
+    QStringList environment;            // NAME=value entries
+    QStringList parentStartEnvironment; // fbc's environment when it started (Linux)
     bool hasFile(int index) const { return files.contains(index); }
 };
 

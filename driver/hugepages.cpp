@@ -1,0 +1,74 @@
+#include "hugepages.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#if defined(__linux__) && defined(__GLIBC__)
+#include <sys/stat.h>
+#include <unistd.h>
+#define FBEXT_CAN_RESTART_WITH_HUGE_PAGES 1
+#endif
+
+#ifdef FBEXT_CAN_RESTART_WITH_HUGE_PAGES
+
+namespace {
+
+// The C library's setting, and a mark that says this run was started with it
+// by fbext rather than by the user.
+const char* const tunablesVariable = "GLIBC_TUNABLES";
+const char* const hugePagesSetting = "glibc.malloc.hugetlb=1";
+const char* const restartedVariable = "FBEXT_RESTARTED_WITH_HUGE_PAGES";
+
+// Below this many bytes of sources a run's page faults cost less than
+// starting the program a second time.
+constexpr long long restartThreshold = 4LL << 20;
+
+bool endsWithIgnoringCase(const char* text, const char* suffix) {
+    const size_t length = std::strlen(text);
+    const size_t suffixLength = std::strlen(suffix);
+    return length >= suffixLength && ::strcasecmp(text + length - suffixLength, suffix) == 0;
+}
+
+// The bytes of the source files named on the command line, as far as they can
+// be seen at once: files named in response files or included later are not
+// counted, which only makes a restart less likely.
+long long sourceArgumentBytes(int argc, char* argv[]) {
+    long long total = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (!endsWithIgnoringCase(argv[i], ".bas") && !endsWithIgnoringCase(argv[i], ".bi"))
+            continue;
+        struct stat status {};
+        if (::stat(argv[i], &status) == 0 && S_ISREG(status.st_mode))
+            total += status.st_size;
+    }
+    return total;
+}
+
+} // namespace
+
+void restartWithHugePagesForLargeSources(int argc, char* argv[]) {
+    if (std::getenv(restartedVariable)) {
+        // Started again by the lines below: the allocator has read the
+        // setting, and nothing after this run should see it.
+        ::unsetenv(tunablesVariable);
+        ::unsetenv(restartedVariable);
+        return;
+    }
+    // A user who tunes the C library keeps their own settings.
+    if (std::getenv(tunablesVariable) || sourceArgumentBytes(argc, argv) < restartThreshold)
+        return;
+    if (::setenv(tunablesVariable, hugePagesSetting, 1) != 0 ||
+        ::setenv(restartedVariable, "1", 1) != 0)
+        return;
+    ::execv("/proc/self/exe", argv);
+    // The program could not be started again: this run goes on without the
+    // setting, and with the environment it was given.
+    ::unsetenv(tunablesVariable);
+    ::unsetenv(restartedVariable);
+}
+
+#else
+
+void restartWithHugePagesForLargeSources(int, char*[]) {}
+
+#endif
