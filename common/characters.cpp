@@ -1,19 +1,5 @@
 #include "characters.h"
 
-bool equalsIgnoringCase(QByteArrayView text, QByteArrayView other) {
-    return text.size() == other.size() && startsWithIgnoringCase(text, other);
-}
-
-bool startsWithIgnoringCase(QByteArrayView text, QByteArrayView prefix) {
-    if (prefix.size() > text.size())
-        return false;
-    for (qsizetype i = 0; i < prefix.size(); ++i) {
-        if (foldCase(text[i]) != foldCase(prefix[i]))
-            return false;
-    }
-    return true;
-}
-
 qsizetype indexOfIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizetype from) {
     if (needle.isEmpty())
         return from <= text.size() ? from : -1;

@@ -63,8 +63,21 @@ inline char foldCase(char c) {
     return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
 }
 
-bool equalsIgnoringCase(QByteArrayView text, QByteArrayView other);
-bool startsWithIgnoringCase(QByteArrayView text, QByteArrayView prefix);
+// Inline: the passes compare many words with keywords, most of them of
+// another length, which the first test tells.
+inline bool startsWithIgnoringCase(QByteArrayView text, QByteArrayView prefix) {
+    if (prefix.size() > text.size())
+        return false;
+    for (qsizetype i = 0; i < prefix.size(); ++i) {
+        if (foldCase(text[i]) != foldCase(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+inline bool equalsIgnoringCase(QByteArrayView text, QByteArrayView other) {
+    return text.size() == other.size() && startsWithIgnoringCase(text, other);
+}
 
 // The first position at or after from where needle stands in text, ignoring
 // case, or -1.

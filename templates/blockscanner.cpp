@@ -2,6 +2,8 @@
 
 #include "characters.h"
 
+#include <cstring>
+
 namespace {
 
 qsizetype skipBlanks(QByteArrayView code, qsizetype at) {
@@ -22,23 +24,142 @@ bool is(QByteArrayView word, QByteArrayView keyword) {
     return equalsIgnoringCase(word, keyword);
 }
 
-struct Word {
-    const char* text;
-    int kind;
+// The words a statement's block structure depends on.
+enum class Keyword : quint8 {
+    None,
+    Sub,
+    Function,
+    Property,
+    Constructor,
+    Destructor,
+    Operator,
+    Type,
+    Union,
+    Enum,
+    Namespace,
+    Scope,
+    If,
+    For,
+    Do,
+    While,
+    Select,
+    With,
+    Asm,
+    Extern,
+    End,
+    Endif,
+    Next,
+    Loop,
+    Wend,
+    Private,
+    Public,
 };
 
-// The statements that open a block by their first word, and the blocks an
-// "end" names (a few statements open one only in some of their forms, which
-// scanStatement tells apart).
-constexpr int none = -1;
-int blockNamed(QByteArrayView word, const QList<Word>& table) {
+struct KeywordSpelling {
+    const char* text; // in lower case
+    Keyword keyword;
+};
+
+// The spellings by length (2 to 11 letters).
+const QList<KeywordSpelling> keywordsOfLength[12] = {
+    {},
+    {},
+    {{"if", Keyword::If}, {"do", Keyword::Do}},
+    {{"sub", Keyword::Sub}, {"for", Keyword::For}, {"asm", Keyword::Asm}, {"end", Keyword::End}},
+    {{"type", Keyword::Type},
+     {"enum", Keyword::Enum},
+     {"with", Keyword::With},
+     {"next", Keyword::Next},
+     {"loop", Keyword::Loop},
+     {"wend", Keyword::Wend}},
+    {{"union", Keyword::Union},
+     {"scope", Keyword::Scope},
+     {"while", Keyword::While},
+     {"endif", Keyword::Endif}},
+    {{"select", Keyword::Select}, {"extern", Keyword::Extern}, {"public", Keyword::Public}},
+    {{"private", Keyword::Private}},
+    {{"function", Keyword::Function},
+     {"property", Keyword::Property},
+     {"operator", Keyword::Operator}},
+    {{"namespace", Keyword::Namespace}},
+    {{"destructor", Keyword::Destructor}},
+    {{"constructor", Keyword::Constructor}},
+};
+
+// Which keyword a word is, in any letter case. Most words are no keyword and
+// are told so by their length or by one comparison of their first letter.
+Keyword keywordOf(QByteArrayView word) {
     if (word.size() < 2 || word.size() > 11)
-        return none;
-    for (const Word& entry : table) {
-        if (is(word, entry.text))
-            return entry.kind;
+        return Keyword::None;
+    char folded[12];
+    for (qsizetype i = 0; i < word.size(); ++i)
+        folded[i] = foldCase(word[i]);
+    for (const KeywordSpelling& spelling : keywordsOfLength[word.size()]) {
+        if (spelling.text[0] == folded[0] &&
+            std::memcmp(spelling.text, folded, size_t(word.size())) == 0)
+            return spelling.keyword;
     }
-    return none;
+    return Keyword::None;
+}
+
+// The block a keyword opens as a statement's first word, or the block an
+// "end" followed by it closes; a few statements open one only in some of
+// their forms, which scanStatement tells apart.
+constexpr int none = -1;
+int blockOpenedBy(Keyword keyword) {
+    switch (keyword) {
+    case Keyword::Sub:
+        return BlockScanner::Sub;
+    case Keyword::Function:
+        return BlockScanner::Function;
+    case Keyword::Property:
+        return BlockScanner::Property;
+    case Keyword::Constructor:
+        return BlockScanner::Constructor;
+    case Keyword::Destructor:
+        return BlockScanner::Destructor;
+    case Keyword::Operator:
+        return BlockScanner::Operator;
+    case Keyword::Type:
+        return BlockScanner::Type;
+    case Keyword::Union:
+        return BlockScanner::Union;
+    case Keyword::Enum:
+        return BlockScanner::Enum;
+    case Keyword::Namespace:
+        return BlockScanner::Namespace;
+    case Keyword::Scope:
+        return BlockScanner::Scope;
+    case Keyword::For:
+        return BlockScanner::For;
+    case Keyword::Do:
+        return BlockScanner::Do;
+    case Keyword::While:
+        return BlockScanner::While;
+    case Keyword::Select:
+        return BlockScanner::Select;
+    case Keyword::With:
+        return BlockScanner::With;
+    case Keyword::Asm:
+        return BlockScanner::Asm;
+    case Keyword::Extern:
+        return BlockScanner::Extern;
+    default:
+        return none;
+    }
+}
+
+int blockClosedBy(Keyword keyword) {
+    switch (keyword) {
+    case Keyword::If:
+        return BlockScanner::If;
+    case Keyword::For:
+    case Keyword::Do:
+    case Keyword::While:
+        return none; // closed by next, loop and wend
+    default:
+        return blockOpenedBy(keyword);
+    }
 }
 
 } // namespace
@@ -159,83 +280,56 @@ qsizetype BlockScanner::scanStatement(QByteArrayView code, qsizetype from, bool 
         return -1;
 
     QByteArrayView word = wordAt(code, at);
-    if (is(word, "private") || is(word, "public")) {
+    Keyword keyword = keywordOf(word);
+    if (keyword == Keyword::Private || keyword == Keyword::Public) {
         at = skipBlanks(code, at + word.size());
         word = wordAt(code, at);
+        keyword = keywordOf(word);
     }
     const qsizetype rest = skipBlanks(code, at + word.size());
     const bool restIsEmpty = rest >= end;
 
-    static const QList<Word> openers = {
-        {"sub", Sub},
-        {"function", Function},
-        {"property", Property},
-        {"constructor", Constructor},
-        {"destructor", Destructor},
-        {"operator", Operator},
-        {"type", Type},
-        {"union", Union},
-        {"enum", Enum},
-        {"namespace", Namespace},
-        {"scope", Scope},
-        {"for", For},
-        {"do", Do},
-        {"while", While},
-        {"select", Select},
-        {"with", With},
-        {"asm", Asm},
-        {"extern", Extern},
-    };
-    static const QList<Word> enders = {
-        {"sub", Sub},
-        {"function", Function},
-        {"property", Property},
-        {"constructor", Constructor},
-        {"destructor", Destructor},
-        {"operator", Operator},
-        {"type", Type},
-        {"union", Union},
-        {"enum", Enum},
-        {"namespace", Namespace},
-        {"scope", Scope},
-        {"if", If},
-        {"select", Select},
-        {"with", With},
-        {"asm", Asm},
-        {"extern", Extern},
-    };
-
-    if (is(word, "if"))
+    switch (keyword) {
+    case Keyword::None:
+        break;
+    case Keyword::If:
         return scanIf(code, rest, continued);
-    if (is(word, "end")) {
-        const int kind = blockNamed(wordAt(code, rest), enders);
-        if (kind != none)
+    case Keyword::End:
+        if (const int kind = blockClosedBy(keywordOf(wordAt(code, rest))); kind != none)
             close(Kind(kind));
-    } else if (is(word, "endif")) {
+        break;
+    case Keyword::Endif:
         close(If);
-    } else if (is(word, "next")) {
+        break;
+    case Keyword::Next:
         // "next j, i" closes two loops.
         close(For, 1 + int(code.sliced(rest, qMax<qsizetype>(end - rest, 0)).count(',')));
-    } else if (is(word, "loop")) {
+        break;
+    case Keyword::Loop:
         close(Do);
-    } else if (is(word, "wend")) {
+        break;
+    case Keyword::Wend:
         close(While);
-    } else if (const int kind = blockNamed(word, openers); kind != none) {
-        bool opens = true;
-        if (kind == Function) {
-            opens = restIsEmpty || code[rest] != '='; // "function = value" sets the result
-        } else if (kind == Type) {
-            // "type Name as Other" is an alias.
-            const QByteArrayView name = wordAt(code, rest);
-            const qsizetype after = skipBlanks(code, rest + name.size());
-            opens = name.isEmpty() || !is(wordAt(code, after), "as");
-        } else if (kind == Asm) {
-            opens = restIsEmpty; // "asm" with its instruction on the line is one statement
-        } else if (kind == Extern) {
-            opens = !restIsEmpty && code[rest] == '"'; // extern "C" ... end extern
+        break;
+    default:
+        if (const int kind = blockOpenedBy(keyword); kind != none) {
+            bool opens = true;
+            if (kind == Function) {
+                opens = restIsEmpty || code[rest] != '='; // "function = value" sets the result
+            } else if (kind == Type) {
+                // "type Name as Other" is an alias.
+                const QByteArrayView name = wordAt(code, rest);
+                const qsizetype after = skipBlanks(code, rest + name.size());
+                opens = name.isEmpty() || !is(wordAt(code, after), "as");
+            } else if (kind == Asm) {
+                opens = restIsEmpty; // "asm" with its instruction on the line is one statement
+            } else if (kind == Extern) {
+                opens = !restIsEmpty && code[rest] == '"'; // extern "C" ... end extern
+            }
+            if (opens)
+                push(Kind(kind));
         }
-        if (opens)
-            push(Kind(kind));
+        break;
     }
     return end + 1;
 }

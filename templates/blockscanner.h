@@ -22,12 +22,7 @@
 // rest of the file look enclosed.
 class BlockScanner {
 public:
-    // The next line of the file: its index, and its code as lexer.next() gave
-    // it, with lexer still telling about it. Returns the index of the line
-    // that starts the module-level statement holding this line.
-    qsizetype next(qsizetype index, QByteArrayView code, const CodeLexer& lexer);
-
-private:
+    // The blocks it tells apart.
     enum Kind : quint8 {
         Sub,
         Function,
@@ -53,6 +48,13 @@ private:
         KindCount,
         Closed, // an #if block that ended while blocks opened in it stay open
     };
+
+    // The next line of the file: its index, and its code as lexer.next() gave
+    // it, with lexer still telling about it. Returns the index of the line
+    // that starts the module-level statement holding this line.
+    qsizetype next(qsizetype index, QByteArrayView code, const CodeLexer& lexer);
+
+private:
     // An if statement whose "then", or what follows it, is on a line still to come.
     enum class PendingIf : quint8 { None, BeforeThen, AfterThen };
 
