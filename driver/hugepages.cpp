@@ -1,10 +1,13 @@
 #include "hugepages.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #if defined(__linux__) && defined(__GLIBC__)
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #define FBEXT_CAN_RESTART_WITH_HUGE_PAGES 1
 #endif
@@ -44,6 +47,34 @@ long long sourceArgumentBytes(int argc, char* argv[]) {
     return total;
 }
 
+// Whether /proc/self/exe is the file this code runs from. It is not when a
+// loader or a tool started the program (ld.so run by hand, valgrind): starting
+// that again would not start this program.
+bool selfIsThisProgram() {
+    struct stat program {};
+    if (::stat("/proc/self/exe", &program) != 0)
+        return false;
+    std::FILE* maps = std::fopen("/proc/self/maps", "re");
+    if (!maps)
+        return false;
+    const auto here = reinterpret_cast<std::uintptr_t>(&selfIsThisProgram);
+    bool same = false;
+    char line[8192];
+    while (std::fgets(line, sizeof line, maps)) {
+        unsigned long start = 0, end = 0, offset = 0, inode = 0;
+        unsigned major = 0, minor = 0;
+        char permissions[8] = {};
+        if (std::sscanf(line, "%lx-%lx %7s %lx %x:%x %lu", &start, &end, permissions, &offset,
+                        &major, &minor, &inode) == 7 &&
+            here >= start && here < end) {
+            same = inode == program.st_ino && makedev(major, minor) == program.st_dev;
+            break;
+        }
+    }
+    std::fclose(maps);
+    return same;
+}
+
 } // namespace
 
 void restartWithHugePagesForLargeSources(int argc, char* argv[]) {
@@ -55,7 +86,8 @@ void restartWithHugePagesForLargeSources(int argc, char* argv[]) {
         return;
     }
     // A user who tunes the C library keeps their own settings.
-    if (std::getenv(tunablesVariable) || sourceArgumentBytes(argc, argv) < restartThreshold)
+    if (std::getenv(tunablesVariable) || sourceArgumentBytes(argc, argv) < restartThreshold ||
+        !selfIsThisProgram())
         return;
     if (::setenv(tunablesVariable, hugePagesSetting, 1) != 0 ||
         ::setenv(restartedVariable, "1", 1) != 0)
