@@ -24,7 +24,7 @@ const char* const restartedVariable = "FBEXT_RESTARTED_WITH_HUGE_PAGES";
 
 // Below this many bytes of sources a run's page faults cost less than
 // starting the program a second time.
-constexpr long long restartThreshold = 4LL << 20;
+constexpr long long restartThreshold = 1LL << 20;
 
 bool endsWithIgnoringCase(const char* text, const char* suffix) {
     const size_t length = std::strlen(text);
