@@ -17,9 +17,12 @@
 namespace {
 
 // The C library's setting, and a mark that says this run was started with it
-// by fbext rather than by the user.
+// by fbext rather than by the user. Besides huge pages, buffers of 4 MiB and
+// more are always taken from the kernel and given back when freed: left to
+// itself the allocator soon keeps such buffers in its heap, where the holes
+// they leave add a tenth to a large run's memory.
 const char* const tunablesVariable = "GLIBC_TUNABLES";
-const char* const hugePagesSetting = "glibc.malloc.hugetlb=1";
+const char* const hugePagesSetting = "glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=4194304";
 const char* const restartedVariable = "FBEXT_RESTARTED_WITH_HUGE_PAGES";
 
 // Below this many bytes of sources a run's page faults cost less than
