@@ -82,6 +82,13 @@ public:
     void add(QByteArrayView piece, const LineOrigin& origin = LineOrigin());
     // A piece whose lines keep their own origins.
     void add(const MappedText& piece);
+    // A piece known to hold no line feed (a line of a text), which is not
+    // looked through for one.
+    void addLine(QByteArrayView line, const LineOrigin& origin) {
+        Q_ASSERT(!line.contains('\n'));
+        write(line);
+        origins.append(origin);
+    }
 
     MappedText take();
 

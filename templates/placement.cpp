@@ -36,7 +36,7 @@ MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
             written.add(instance.text);
             written.add("#endif");
         }
-        written.add(lines[i], origins[i]);
+        written.addLine(lines[i], origins[i]);
     }
     return written.take();
 }

@@ -79,6 +79,7 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
 // uses is noted in run, the first one only.
 MappedText finishFile(OpenFile& file, TemplateRun& run) {
     QList<TemplateError> errors;
+    const qsizetype lineCount = file.lines.size();
     captureTemplates(file.lines, file.origins, file.templates, &errors);
     QByteArrayList rewrittenLines;
     QList<Instance> instances;
@@ -88,6 +89,15 @@ MappedText finishFile(OpenFile& file, TemplateRun& run) {
         if (error.line >= 0)
             error.origin = file.origins.value(error.line);
         run.error = error;
+    }
+    if (file.lines.size() == lineCount && rewrittenLines.isEmpty() && instances.isEmpty()) {
+        // Nothing captured, rewritten or added: the file's text as it was
+        // read, not a copy made line by line.
+        MappedText unchanged;
+        unchanged.text = std::move(file.text);
+        unchanged.origins = std::move(file.origins);
+        file.lines = Lines();
+        return unchanged;
     }
     return withInstances(file.lines, file.origins, instances);
 }
