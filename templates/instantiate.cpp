@@ -64,8 +64,8 @@ struct Instantiation {
 
     bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out, int depth);
     void rewriteUse(QByteArray& out, qsizetype open, int depth);
-    void useTemplate(QByteArrayView templateName, const QByteArray& suffix,
-                     const QByteArrayList& arguments, int depth);
+    void useTemplate(QByteArrayView templateName, const QByteArray& suffix, QByteArrayView use,
+                     int depth);
     void expandUsesIn(MappedText& text, int depth);
     void fail(int number, const QByteArray& text);
 };
@@ -88,7 +88,7 @@ void Instantiation::fail(int number, const QByteArray& text) {
 }
 
 void Instantiation::useTemplate(QByteArrayView templateName, const QByteArray& suffix,
-                                const QByteArrayList& arguments, int depth) {
+                                QByteArrayView use, int depth) {
     // A use with no name in front of it, or a name no template was declared
     // under, only has its text rewritten: it gets no instance (a "type" line with
     // no body and no end line would only break the compile), and it does not
@@ -98,11 +98,13 @@ void Instantiation::useTemplate(QByteArrayView templateName, const QByteArray& s
     const auto found = templateTable.constFind(templateKey(templateName));
     if (found == templateTable.constEnd())
         return;
+    // The suffix is in lower case already, as the table's keys are.
+    const QByteArray key = found.key() + suffix;
+    if (instanceNames.contains(key))
+        return; // most uses name an instance made before
     const CapturedTemplate& captured = found.value();
     const QByteArray instanceName = captured.name + suffix;
-    const QByteArray key = templateKey(instanceName);
-    if (instanceNames.contains(key))
-        return;
+    const QByteArrayList arguments = typeArguments(use);
     if (depth >= deepestInstance) {
         fail(TemplateError::RunawayTemplate,
              "template " + captured.name + " leads to a chain of " +
@@ -153,13 +155,13 @@ void Instantiation::expandUsesIn(MappedText& text, int depth) {
 // use is replaced by its suffix, so that together with the name in front of
 // it the text reads as the instance name.
 void Instantiation::rewriteUse(QByteArray& out, qsizetype open, int depth) {
+    // The views into out stay valid until it is cut back: an instance is
+    // generated in texts of its own.
     const QByteArrayView use = QByteArrayView(out).sliced(open);
     const QByteArray suffix = useSuffix(use);
-    const QByteArrayList arguments = typeArguments(use);
-    const QByteArray templateName = nameBefore(out, open, longestName).toByteArray();
+    useTemplate(nameBefore(out, open, longestName), suffix, use, depth);
     out.truncate(open);
     out += suffix;
-    useTemplate(templateName, suffix, arguments, depth);
 }
 
 // Rewrites the uses in the code of a line, each innermost use first, so that
