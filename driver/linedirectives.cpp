@@ -40,6 +40,26 @@ void scanDirective(QByteArrayView line, bool& inMacro) {
         inMacro = false;
 }
 
+bool containsByte(QByteArrayView text, char c) {
+    return !text.isEmpty() && std::memchr(text.data(), c, size_t(text.size())) != nullptr;
+}
+
+// Whether "/'" stands anywhere in text. A search for the one byte looks at
+// many bytes at a time; most texts have few slashes.
+bool containsCommentOpening(QByteArrayView text) {
+    for (qsizetype from = 0;;) {
+        const char* found = static_cast<const char*>(
+            from < text.size() ? std::memchr(text.data() + from, '/', size_t(text.size() - from))
+                               : nullptr);
+        if (!found)
+            return false;
+        const qsizetype at = found - text.data();
+        if (at + 1 < text.size() && text[at + 1] == '\'')
+            return true;
+        from = at + 1;
+    }
+}
+
 // The directive that makes the next line origin.line of origin.file():
 // #line N "name" and a line feed, where N is one less than the line.
 const QByteArrayView directiveStart = "#line ";
@@ -118,6 +138,10 @@ QList<Directive> findDirectives(const MappedText& mapped, const QString& fileNam
     LineOrigin current(fileName, 1);
     CodeLexer lexer;
     bool inMacro = false;
+    // Without "/'" anywhere no line is inside a comment, and a line can only
+    // be continued by a "_" in it: the lines without one need no lexing.
+    const bool mayHaveBlockComments = containsCommentOpening(text);
+    bool continued = false; // the line before ends in a continuation
     qsizetype start = 0;
     for (qsizetype index = 0; index < mapped.origins.size(); ++index) {
         const char* lineFeed = static_cast<const char*>(
@@ -129,7 +153,7 @@ QList<Directive> findDirectives(const MappedText& mapped, const QString& fileNam
         // A blank line gives the compiler nothing to report, so its number
         // does not matter and it needs no directive of its own. The cheap
         // tests come first: most lines are numbered right already.
-        const bool allowed = !lexer.isContinued() && !inMacro && !lexer.endsInComment();
+        const bool allowed = !continued && !inMacro && !lexer.endsInComment();
         if (origin.isKnown() && allowed &&
             (origin.line != current.line || origin.fileNumber != current.fileNumber) &&
             !isBlankLine(line)) {
@@ -141,7 +165,12 @@ QList<Directive> findDirectives(const MappedText& mapped, const QString& fileNam
         }
         ++current.line;
 
-        lexer.next(line);
+        if (mayHaveBlockComments || containsByte(line, '_')) {
+            lexer.next(line);
+            continued = lexer.isContinued();
+        } else {
+            continued = false;
+        }
         if (!lexer.startedInComment())
             scanDirective(line, inMacro);
         if (end == text.size())
