@@ -99,6 +99,8 @@ void Capture::classifyLines() {
     for (qsizetype i = 0; i < size; ++i) {
         // Only a line that opens with one of the keywords matters here.
         const QByteArrayView first = firstToken(lines[i]);
+        if (first.size() < 3 || first.size() > 11) // "end" to "constructor"
+            continue;
         const bool linkage = isKeyword(first, "private") || isKeyword(first, "public");
         if (!isKeyword(first, "template") && !isKeyword(first, "end") && !linkage &&
             memberKindOf(first) < 0)
