@@ -285,7 +285,7 @@ TEST(Driver, ALargeRunGivesTheCompilerTheUsersEnvironmentUnchanged) {
             sandbox.setEnvironment(QStringLiteral("GLIBC_TUNABLES"),
                                    QString::fromLatin1(c.userTunables));
         QByteArray large = genericSource;
-        while (large.size() < (2 << 20))
+        while (large.size() < (5 << 20))
             large += "' a comment line that makes the source large enough to matter\n";
         sandbox.writeFile(QStringLiteral("main.bas"), large);
         const RunResult result = sandbox.run({QStringLiteral("main.bas")});
