@@ -24,35 +24,19 @@ bool is(QByteArrayView word, QByteArrayView keyword) {
     return equalsIgnoringCase(word, keyword);
 }
 
-// The words a statement's block structure depends on.
-enum class Keyword : quint8 {
+// What a statement's first word does to the block structure.
+enum class Role : quint8 {
     None,
-    Sub,
-    Function,
-    Property,
-    Constructor,
-    Destructor,
-    Operator,
-    Type,
-    Union,
-    Enum,
-    Namespace,
-    Scope,
-    If,
-    For,
-    Do,
-    While,
-    Select,
-    With,
-    Asm,
-    Extern,
-    End,
-    Endif,
-    Next,
-    Loop,
-    Wend,
-    Private,
-    Public,
+    Opens,   // a block of the spelling's kind (in most of its forms)
+    If,      // an if block, when nothing follows its "then"
+    End,     // "end" and a word that names the block it closes
+    Closes,  // the innermost block of the spelling's kind (endif, next, loop, wend)
+    Linkage, // "private" or "public" in front of the statement
+};
+
+struct Keyword {
+    Role role = Role::None;
+    BlockScanner::Kind kind = BlockScanner::KindCount;
 };
 
 struct KeywordSpelling {
@@ -60,37 +44,47 @@ struct KeywordSpelling {
     Keyword keyword;
 };
 
+using S = BlockScanner;
+constexpr Keyword opens(S::Kind kind) {
+    return {Role::Opens, kind};
+}
+
 // The spellings by length (2 to 11 letters).
 const QList<KeywordSpelling> keywordsOfLength[12] = {
     {},
     {},
-    {{"if", Keyword::If}, {"do", Keyword::Do}},
-    {{"sub", Keyword::Sub}, {"for", Keyword::For}, {"asm", Keyword::Asm}, {"end", Keyword::End}},
-    {{"type", Keyword::Type},
-     {"enum", Keyword::Enum},
-     {"with", Keyword::With},
-     {"next", Keyword::Next},
-     {"loop", Keyword::Loop},
-     {"wend", Keyword::Wend}},
-    {{"union", Keyword::Union},
-     {"scope", Keyword::Scope},
-     {"while", Keyword::While},
-     {"endif", Keyword::Endif}},
-    {{"select", Keyword::Select}, {"extern", Keyword::Extern}, {"public", Keyword::Public}},
-    {{"private", Keyword::Private}},
-    {{"function", Keyword::Function},
-     {"property", Keyword::Property},
-     {"operator", Keyword::Operator}},
-    {{"namespace", Keyword::Namespace}},
-    {{"destructor", Keyword::Destructor}},
-    {{"constructor", Keyword::Constructor}},
+    {{"if", {Role::If, S::If}}, {"do", opens(S::Do)}},
+    {{"sub", opens(S::Sub)},
+     {"for", opens(S::For)},
+     {"asm", opens(S::Asm)},
+     {"end", {Role::End, S::KindCount}}},
+    {{"type", opens(S::Type)},
+     {"enum", opens(S::Enum)},
+     {"with", opens(S::With)},
+     {"next", {Role::Closes, S::For}},
+     {"loop", {Role::Closes, S::Do}},
+     {"wend", {Role::Closes, S::While}}},
+    {{"union", opens(S::Union)},
+     {"scope", opens(S::Scope)},
+     {"while", opens(S::While)},
+     {"endif", {Role::Closes, S::If}}},
+    {{"select", opens(S::Select)},
+     {"extern", opens(S::Extern)},
+     {"public", {Role::Linkage, S::KindCount}}},
+    {{"private", {Role::Linkage, S::KindCount}}},
+    {{"function", opens(S::Function)},
+     {"property", opens(S::Property)},
+     {"operator", opens(S::Operator)}},
+    {{"namespace", opens(S::Namespace)}},
+    {{"destructor", opens(S::Destructor)}},
+    {{"constructor", opens(S::Constructor)}},
 };
 
-// Which keyword a word is, in any letter case. Most words are no keyword and
-// are told so by their length or by one comparison of their first letter.
+// What a word is, in any letter case. Most words are no keyword and are told
+// so by their length or by one comparison of their first letter.
 Keyword keywordOf(QByteArrayView word) {
     if (word.size() < 2 || word.size() > 11)
-        return Keyword::None;
+        return {};
     char folded[12];
     for (qsizetype i = 0; i < word.size(); ++i)
         folded[i] = foldCase(word[i]);
@@ -99,67 +93,15 @@ Keyword keywordOf(QByteArrayView word) {
             std::memcmp(spelling.text, folded, size_t(word.size())) == 0)
             return spelling.keyword;
     }
-    return Keyword::None;
+    return {};
 }
 
-// The block a keyword opens as a statement's first word, or the block an
-// "end" followed by it closes; a few statements open one only in some of
-// their forms, which scanStatement tells apart.
-constexpr int none = -1;
-int blockOpenedBy(Keyword keyword) {
-    switch (keyword) {
-    case Keyword::Sub:
-        return BlockScanner::Sub;
-    case Keyword::Function:
-        return BlockScanner::Function;
-    case Keyword::Property:
-        return BlockScanner::Property;
-    case Keyword::Constructor:
-        return BlockScanner::Constructor;
-    case Keyword::Destructor:
-        return BlockScanner::Destructor;
-    case Keyword::Operator:
-        return BlockScanner::Operator;
-    case Keyword::Type:
-        return BlockScanner::Type;
-    case Keyword::Union:
-        return BlockScanner::Union;
-    case Keyword::Enum:
-        return BlockScanner::Enum;
-    case Keyword::Namespace:
-        return BlockScanner::Namespace;
-    case Keyword::Scope:
-        return BlockScanner::Scope;
-    case Keyword::For:
-        return BlockScanner::For;
-    case Keyword::Do:
-        return BlockScanner::Do;
-    case Keyword::While:
-        return BlockScanner::While;
-    case Keyword::Select:
-        return BlockScanner::Select;
-    case Keyword::With:
-        return BlockScanner::With;
-    case Keyword::Asm:
-        return BlockScanner::Asm;
-    case Keyword::Extern:
-        return BlockScanner::Extern;
-    default:
-        return none;
-    }
-}
-
-int blockClosedBy(Keyword keyword) {
-    switch (keyword) {
-    case Keyword::If:
-        return BlockScanner::If;
-    case Keyword::For:
-    case Keyword::Do:
-    case Keyword::While:
-        return none; // closed by next, loop and wend
-    default:
-        return blockOpenedBy(keyword);
-    }
+// The block "end" and word close: a block that opens by the word, or an if
+// block; loops are closed by next, loop and wend instead.
+bool endCloses(const Keyword& word) {
+    return (word.role == Role::Opens && word.kind != S::For && word.kind != S::Do &&
+            word.kind != S::While) ||
+           word.role == Role::If;
 }
 
 } // namespace
@@ -281,7 +223,7 @@ qsizetype BlockScanner::scanStatement(QByteArrayView code, qsizetype from, bool 
 
     QByteArrayView word = wordAt(code, at);
     Keyword keyword = keywordOf(word);
-    if (keyword == Keyword::Private || keyword == Keyword::Public) {
+    if (keyword.role == Role::Linkage) {
         at = skipBlanks(code, at + word.size());
         word = wordAt(code, at);
         keyword = keywordOf(word);
@@ -289,47 +231,40 @@ qsizetype BlockScanner::scanStatement(QByteArrayView code, qsizetype from, bool 
     const qsizetype rest = skipBlanks(code, at + word.size());
     const bool restIsEmpty = rest >= end;
 
-    switch (keyword) {
-    case Keyword::None:
+    switch (keyword.role) {
+    case Role::None:
+    case Role::Linkage:
         break;
-    case Keyword::If:
+    case Role::If:
         return scanIf(code, rest, continued);
-    case Keyword::End:
-        if (const int kind = blockClosedBy(keywordOf(wordAt(code, rest))); kind != none)
-            close(Kind(kind));
+    case Role::End:
+        if (const Keyword closed = keywordOf(wordAt(code, rest)); endCloses(closed))
+            close(closed.kind);
         break;
-    case Keyword::Endif:
-        close(If);
-        break;
-    case Keyword::Next:
+    case Role::Closes: {
         // "next j, i" closes two loops.
-        close(For, 1 + int(code.sliced(rest, qMax<qsizetype>(end - rest, 0)).count(',')));
+        const QByteArrayView names = code.sliced(rest, qMax<qsizetype>(end - rest, 0));
+        close(keyword.kind, keyword.kind == For ? 1 + int(names.count(',')) : 1);
         break;
-    case Keyword::Loop:
-        close(Do);
-        break;
-    case Keyword::Wend:
-        close(While);
-        break;
-    default:
-        if (const int kind = blockOpenedBy(keyword); kind != none) {
-            bool opens = true;
-            if (kind == Function) {
-                opens = restIsEmpty || code[rest] != '='; // "function = value" sets the result
-            } else if (kind == Type) {
-                // "type Name as Other" is an alias.
-                const QByteArrayView name = wordAt(code, rest);
-                const qsizetype after = skipBlanks(code, rest + name.size());
-                opens = name.isEmpty() || !is(wordAt(code, after), "as");
-            } else if (kind == Asm) {
-                opens = restIsEmpty; // "asm" with its instruction on the line is one statement
-            } else if (kind == Extern) {
-                opens = !restIsEmpty && code[rest] == '"'; // extern "C" ... end extern
-            }
-            if (opens)
-                push(Kind(kind));
+    }
+    case Role::Opens: {
+        bool opens = true;
+        if (keyword.kind == Function) {
+            opens = restIsEmpty || code[rest] != '='; // "function = value" sets the result
+        } else if (keyword.kind == Type) {
+            // "type Name as Other" is an alias.
+            const QByteArrayView name = wordAt(code, rest);
+            const qsizetype after = skipBlanks(code, rest + name.size());
+            opens = name.isEmpty() || !is(wordAt(code, after), "as");
+        } else if (keyword.kind == Asm) {
+            opens = restIsEmpty; // "asm" with its instruction on the line is one statement
+        } else if (keyword.kind == Extern) {
+            opens = !restIsEmpty && code[rest] == '"'; // extern "C" ... end extern
         }
+        if (opens)
+            push(keyword.kind);
         break;
+    }
     }
     return end + 1;
 }
