@@ -114,8 +114,17 @@ MemberKey keyOf(QByteArrayView kind, QByteArrayView rest) {
 } // namespace
 
 QByteArrayView codeOf(QByteArrayView line) {
-    const qsizetype comment = walkCode(line, 0, [&](qsizetype i, int) { return line[i] == '\''; });
-    return trimmed(comment < 0 ? line : line.first(comment));
+    // Brackets do not matter here, so a plain walk over the quotes does.
+    const char* data = line.data();
+    qsizetype end = 0;
+    bool inString = false;
+    for (; end < line.size(); ++end) {
+        if (data[end] == '"')
+            inString = !inString; // "" inside a string reopens it at the next quote
+        else if (data[end] == '\'' && !inString)
+            break;
+    }
+    return trimmed(line.first(end));
 }
 
 bool endsInContinuation(QByteArrayView code) {
@@ -169,7 +178,27 @@ qsizetype topLevelAs(QByteArrayView text) {
 }
 
 qsizetype indexOfWord(QByteArrayView text, QByteArrayView word, qsizetype from) {
-    return walkCode(text, from, [&](qsizetype i, int) { return isWordAt(text, i, word); });
+    // A whole word is a run of name characters, which never holds a quote, so
+    // the walk compares each run outside strings once, as a whole.
+    const char* data = text.data();
+    bool inString = false;
+    for (qsizetype i = from; i < text.size(); ++i) {
+        const char c = data[i];
+        if (c == '"') {
+            inString = !inString;
+            continue;
+        }
+        if (inString || !isNameChar(c))
+            continue;
+        const bool startsRun = i == 0 || !isNameChar(data[i - 1]);
+        const qsizetype start = i;
+        while (i + 1 < text.size() && isNameChar(data[i + 1]))
+            ++i;
+        if (startsRun && i + 1 - start == word.size() &&
+            isKeyword(text.sliced(start, word.size()), word))
+            return start;
+    }
+    return -1;
 }
 
 QByteArray singleSpaced(QByteArrayView text) {

@@ -13,10 +13,10 @@
 
 namespace {
 
-// The first tokens of a line and how many it has in all, found in one walk
-// without keeping the others.
+// The first two tokens of a line, and how many it has: 0, 1, or 2 for two or
+// more. The rest of the line is not looked at.
 struct LineView {
-    QByteArrayView first, second, third;
+    QByteArrayView first, second;
     int count = 0;
 };
 
@@ -34,13 +34,14 @@ LineView viewOf(QByteArrayView line) {
         while (i < size && !isBlank(data[i]))
             ++i;
         const QByteArrayView token(data + start, i - start);
-        if (view.count == 0)
+        if (view.count == 0) {
             view.first = token;
-        else if (view.count == 1)
+            view.count = 1;
+        } else {
             view.second = token;
-        else if (view.count == 2)
-            view.third = token;
-        ++view.count;
+            view.count = 2;
+            return view;
+        }
     }
 }
 
@@ -65,23 +66,24 @@ const MemberKind memberKinds[] = {
 };
 constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0]));
 
-// Whether the line's first token is a member keyword. Lets most lines skip
-// tokenizing.
-bool mayStartMember(QByteArrayView line) {
-    const QByteArrayView first = firstToken(line);
-    for (const MemberKind& kind : memberKinds) {
-        if (isKeyword(first, kind.keyword))
-            return true;
+// The member kind whose keyword token is, or -1.
+int memberKindOf(QByteArrayView token) {
+    for (int kind = 0; kind < memberKindCount; ++kind) {
+        const QByteArrayView keyword = memberKinds[kind].keyword;
+        if (token.size() == keyword.size() && isKeyword(token, keyword))
+            return kind;
     }
-    return false;
+    return -1;
 }
 
-QByteArray indexKey(int kind, QByteArrayView qualifier) {
-    QByteArray key(qualifier.size() + 1, Qt::Uninitialized);
-    key[0] = char('0' + kind);
+// Makes key the index key of a header of kind whose second token starts
+// with qualifier. The key's bytes are reused, so a lookup allocates nothing.
+void setIndexKey(QByteArray& key, int kind, QByteArrayView qualifier) {
+    key.resize(qualifier.size() + 1);
+    char* data = key.data();
+    data[0] = char('0' + kind);
     for (qsizetype i = 0; i < qualifier.size(); ++i)
-        key[i + 1] = foldCase(qualifier[i]);
-    return key;
+        data[i + 1] = foldCase(qualifier[i]);
 }
 
 // The working list: every line in file order, with the implementations already
@@ -111,6 +113,7 @@ public:
 
     QList<TypeRecord> run() {
         QList<TypeRecord> records;
+        records.reserve(typeLines);
         for (int j = lines.isEmpty() ? -1 : 0; j >= 0; j = working.next[j]) {
             if (!firstTokenMayBe(lines[j], "type"))
                 continue;
@@ -129,30 +132,41 @@ private:
     // Header lines by kind and qualifier: for every "." of a header's second
     // token, the text up to and including it, case-folded. Lines in file order.
     QHash<QByteArray, QList<int>> headers;
+    QByteArray key; // the bytes of the last index key looked up
     ConditionalBlocks conditionals;
+    qsizetype typeLines = 0; // lines that may open a type block: room for the records
+
+    void indexUnder(int kind, QByteArrayView qualifier, int line) {
+        setIndexKey(key, kind, qualifier);
+        headers[key].append(line);
+    }
 
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (conditionals.note(qint32(i), lines[i]) || !mayStartMember(lines[i]))
+            if (conditionals.note(qint32(i), lines[i]))
+                continue;
+            const QByteArrayView first = firstToken(lines[i]);
+            if (isKeyword(first, "type")) {
+                ++typeLines;
+                continue;
+            }
+            const int kind = memberKindOf(first);
+            if (kind < 0)
                 continue;
             const LineView info = lineView(int(i));
             if (info.count < 2)
                 continue;
-            for (int kind = 0; kind < memberKindCount; ++kind) {
-                if (!isKeyword(info.first, memberKinds[kind].keyword))
-                    continue;
-                if (memberKinds[kind].namesType) {
-                    // Under the whole token and under each piece before a "(".
-                    headers[indexKey(kind, info.second)].append(int(i));
-                    for (qsizetype open = info.second.indexOf('('); open >= 0;
-                         open = info.second.indexOf('(', open + 1))
-                        headers[indexKey(kind, info.second.first(open))].append(int(i));
-                    continue;
-                }
-                for (qsizetype dot = info.second.indexOf('.'); dot >= 0;
-                     dot = info.second.indexOf('.', dot + 1))
-                    headers[indexKey(kind, info.second.first(dot + 1))].append(int(i));
+            if (memberKinds[kind].namesType) {
+                // Under the whole token and under each piece before a "(".
+                indexUnder(kind, info.second, int(i));
+                for (qsizetype open = info.second.indexOf('('); open >= 0;
+                     open = info.second.indexOf('(', open + 1))
+                    indexUnder(kind, info.second.first(open), int(i));
+                continue;
             }
+            for (qsizetype dot = info.second.indexOf('.'); dot >= 0;
+                 dot = info.second.indexOf('.', dot + 1))
+                indexUnder(kind, info.second.first(dot + 1), int(i));
         }
     }
 
@@ -236,7 +250,8 @@ private:
     // header to header through the index; inside one it takes every line up
     // to the end line of the same kind.
     void scanMembers(int typeLine, int kind, const QByteArray& qualifier, ScannedLines& into) {
-        const auto found = headers.constFind(indexKey(kind, qualifier));
+        setIndexKey(key, kind, qualifier);
+        const auto found = headers.constFind(key);
         if (found == headers.cend())
             return;
         const QList<int>& candidates = *found;
@@ -252,7 +267,11 @@ private:
             noteConditions(k, typeLine, into);
             bool ended = false;
             while (k >= 0 && !ended) {
-                const LineView info = lineView(k);
+                // Only a line that starts with "end" or the kind's keyword
+                // can end the implementation or be a header.
+                const bool mayMatter = firstTokenMayBe(lines[k], "end") ||
+                                       firstTokenMayBe(lines[k], memberKinds[kind].keyword);
+                const LineView info = mayMatter ? lineView(k) : LineView();
                 if (memberKinds[kind].forwarded && isHeader(info, kind, qualifier))
                     into.entries.append(ScannedLines::Entry{k, qint8(kind)});
                 ended = memberKinds[kind].oneLine ||
