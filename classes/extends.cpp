@@ -1,6 +1,7 @@
 #include "extends.h"
 
 #include "forwarding.h"
+#include "membersyntax.h"
 #include "twins.h"
 
 #include <QHash>
@@ -105,14 +106,23 @@ MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& der
     const QByteArray placeholder = ' ' + forwardPlaceholder().toByteArray();
     const QByteArray ownQualifier = ' ' + derived.typeName + '.';
     MappedTextBuilder text;
+    QByteArray piece; // reused: each entry is rewritten into the same bytes
     for (const InheritedMember& member : derived.inherited) {
         if (member.record == InheritedMember::gap) {
             text.add(QByteArrayView());
             continue;
         }
         const MemberEntry& entry = records[member.record].members[member.member];
-        QByteArray piece = part(entry);
-        piece.replace(placeholder, ownQualifier);
+        const QByteArrayView written = part(entry);
+        piece.truncate(0);
+        qsizetype copied = 0;
+        for (qsizetype at = indexOfText(written, placeholder); at >= 0;
+             at = indexOfText(written, placeholder, copied)) {
+            piece += written.sliced(copied, at - copied);
+            piece += ownQualifier;
+            copied = at + placeholder.size();
+        }
+        piece += written.sliced(copied);
         text.add(piece, entry.origin);
     }
     return text.take();
@@ -175,10 +185,14 @@ void resolveExtends(QList<TypeRecord>& records, const Lines& lines,
     for (TypeRecord& derived : records) {
         if (derived.parentName.isEmpty())
             continue;
-        derived.inheritedForwarderText = inheritedText(
-            records, derived, [](const MemberEntry& entry) { return entry.forwarder; });
-        derived.inheritedDeclareText = inheritedText(
-            records, derived, [](const MemberEntry& entry) { return entry.declaration; });
+        derived.inheritedForwarderText =
+            inheritedText(records, derived, [](const MemberEntry& entry) -> const QByteArray& {
+                return entry.forwarder;
+            });
+        derived.inheritedDeclareText =
+            inheritedText(records, derived, [](const MemberEntry& entry) -> const QByteArray& {
+                return entry.declaration;
+            });
         if (!derived.hasTwin)
             continue;
         const QByteArray qualifier = derived.typeName + '.';

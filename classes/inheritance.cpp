@@ -128,7 +128,7 @@ bool castsThisTo(QByteArrayView code, const IsFamilyType& isFamilyType) {
             const qsizetype comma = topLevelIndexOf(arguments, ',');
             if (comma < 0 || indexOfWord(arguments, "this", comma) < 0)
                 continue;
-            const QList<QByteArrayView> typeWords = wordsOf(arguments.first(comma));
+            const Tokens typeWords = lineTokens(arguments.first(comma));
             if (!typeWords.isEmpty() && isFamilyType(typeWords.first()))
                 return true;
         }

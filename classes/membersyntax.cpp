@@ -3,6 +3,8 @@
 #include "characters.h"
 #include "lines.h"
 
+#include <string_view>
+
 namespace {
 
 QByteArrayView trimmed(QByteArrayView text) {
@@ -56,6 +58,26 @@ QByteArrayView bracketed(QByteArrayView text, qsizetype open, qsizetype& after) 
     return text.sliced(qMin(open + 1, text.size()));
 }
 
+// Appends text with every run of white space made one space, ends trimmed;
+// case-folded when fold is set.
+void appendSingleSpaced(QByteArray& out, QByteArrayView text, bool fold) {
+    bool first = true;
+    for (const QByteArrayView word : lineTokens(text)) {
+        if (!first)
+            out += ' ';
+        first = false;
+        if (!fold) {
+            out += word;
+            continue;
+        }
+        const qsizetype at = out.size();
+        out.resize(at + word.size());
+        char* data = out.data() + at;
+        for (const char c : word)
+            *data++ = foldCase(c);
+    }
+}
+
 // The parameter types of a parameter list, case-folded, ","-separated.
 QByteArray signatureOf(QByteArrayView parameters) {
     QByteArray signature;
@@ -75,7 +97,7 @@ QByteArray signatureOf(QByteArrayView parameters) {
         const qsizetype equals = topLevelIndexOf(type, '=');
         if (equals >= 0)
             type = type.first(equals);
-        signature += caseFolded(singleSpaced(type));
+        appendSingleSpaced(signature, type, true);
         if (piece.first(as).contains('('))
             signature += "()";
     }
@@ -150,8 +172,8 @@ qsizetype topLevelIndexOf(QByteArrayView text, char separator, qsizetype from) {
                     [&](qsizetype i, int depth) { return depth == 0 && text[i] == separator; });
 }
 
-QList<QByteArrayView> topLevelPieces(QByteArrayView text, char separator) {
-    QList<QByteArrayView> pieces;
+Pieces topLevelPieces(QByteArrayView text, char separator) {
+    Pieces pieces;
     qsizetype start = 0;
     for (qsizetype at = topLevelIndexOf(text, separator); at >= 0;
          at = topLevelIndexOf(text, separator, start)) {
@@ -173,8 +195,9 @@ bool isWordAt(QByteArrayView text, qsizetype i, QByteArrayView word) {
 } // namespace
 
 qsizetype topLevelAs(QByteArrayView text) {
-    return walkCode(text, 0,
-                    [&](qsizetype i, int depth) { return depth == 0 && isWordAt(text, i, "as"); });
+    return walkCode(text, 0, [&](qsizetype i, int depth) {
+        return depth == 0 && foldCase(text[i]) == 'a' && isWordAt(text, i, "as");
+    });
 }
 
 qsizetype indexOfWord(QByteArrayView text, QByteArrayView word, qsizetype from) {
@@ -201,13 +224,19 @@ qsizetype indexOfWord(QByteArrayView text, QByteArrayView word, qsizetype from) 
     return -1;
 }
 
+qsizetype indexOfText(QByteArrayView text, QByteArrayView needle, qsizetype from) {
+    if (from > text.size())
+        return -1;
+    const std::string_view haystack(text.data(), size_t(text.size()));
+    const size_t at =
+        haystack.find(std::string_view(needle.data(), size_t(needle.size())), size_t(from));
+    return at == std::string_view::npos ? -1 : qsizetype(at);
+}
+
 QByteArray singleSpaced(QByteArrayView text) {
     QByteArray result;
-    for (const QByteArrayView word : wordsOf(text)) {
-        if (!result.isEmpty())
-            result += ' ';
-        result += word;
-    }
+    result.reserve(text.size());
+    appendSingleSpaced(result, text, false);
     return result;
 }
 
@@ -223,7 +252,7 @@ bool hides(const MemberKey& own, const MemberKey& inherited) {
 
 bool parseDeclaration(QByteArrayView line, MemberDeclaration& declaration) {
     const QByteArrayView code = codeOf(line);
-    const QList<QByteArrayView> words = wordsOf(code);
+    const Tokens words = lineTokens(code);
     if (words.size() < 3 || !isKeyword(words[0], "declare"))
         return false;
     declaration = MemberDeclaration();

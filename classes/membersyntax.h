@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <QVarLengthArray>
 
 // Reading the pieces of FreeBASIC statements that type extension needs: the
 // code of a line without its comment, words, comma-separated pieces, and what
@@ -24,7 +25,8 @@ QList<QByteArrayView> wordsOf(QByteArrayView text);
 
 // The pieces of text between the separator bytes that stand outside brackets
 // and strings, each with its surrounding white space dropped.
-QList<QByteArrayView> topLevelPieces(QByteArrayView text, char separator);
+using Pieces = QVarLengthArray<QByteArrayView, 8>;
+Pieces topLevelPieces(QByteArrayView text, char separator);
 
 // The position of the first separator outside brackets and strings, or -1.
 qsizetype topLevelIndexOf(QByteArrayView text, char separator, qsizetype from = 0);
@@ -35,6 +37,11 @@ qsizetype topLevelAs(QByteArrayView text);
 // The position of the first whole word `word` (ignoring case) outside
 // strings, or -1.
 qsizetype indexOfWord(QByteArrayView text, QByteArrayView word, qsizetype from = 0);
+
+// The first position at or after from where needle stands in text, exactly,
+// or -1. For the short texts of the pass this is cheaper than QByteArray's
+// search, which first builds a table for the needle.
+qsizetype indexOfText(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);
 
 // The text with every run of white space made one space, ends trimmed.
 QByteArray singleSpaced(QByteArrayView text);

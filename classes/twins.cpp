@@ -2,6 +2,7 @@
 
 #include "characters.h"
 #include "lines.h"
+#include "membersyntax.h"
 #include "typescan.h"
 
 #include <QSet>
@@ -107,6 +108,10 @@ void renameConstructors(QByteArray& text, const QByteArray& typeName) {
         if (end < 0)
             end = text.size();
         const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
+        if (!firstTokenMayBe(line, "constructor") && !firstTokenMayBe(line, "destructor")) {
+            start = end + 1;
+            continue;
+        }
         const Tokens tokens = lineTokens(line);
         if (tokens.size() >= 2 &&
             (isKeyword(tokens[0], "constructor") || isKeyword(tokens[0], "destructor")) &&
@@ -129,7 +134,7 @@ void replaceQualifier(QByteArray& text, QByteArrayView qualifier, QByteArrayView
     if (qualifier.isEmpty())
         return;
     const auto find = [&](qsizetype from) {
-        return sensitivity == Qt::CaseSensitive ? text.indexOf(qualifier, from)
+        return sensitivity == Qt::CaseSensitive ? indexOfText(text, qualifier, from)
                                                 : indexOfIgnoringCase(text, qualifier, from);
     };
     qsizetype found = find(0);

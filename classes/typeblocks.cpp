@@ -240,6 +240,19 @@ MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<Ty
     return text;
 }
 
+namespace {
+
+// Where the line that starts at start ends: its line feed, or the text's end.
+qsizetype lineEndAt(const QByteArray& text, qsizetype start) {
+    const char* data = text.constData();
+    const void* found = start < text.size()
+                            ? std::memchr(data + start, '\n', size_t(text.size() - start))
+                            : nullptr;
+    return found ? static_cast<const char*>(found) - data : text.size();
+}
+
+} // namespace
+
 void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
     // Each rewritten line only gets shorter, so the text is compacted in place:
     // everything before `copied` has been moved down to end at `written`.
@@ -252,9 +265,7 @@ void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
         written += length;
     };
     for (qsizetype start = 0; start <= source.size();) {
-        qsizetype end = source.indexOf('\n', start);
-        if (end < 0)
-            end = source.size();
+        const qsizetype end = lineEndAt(source, start);
         const QByteArrayView line = QByteArrayView(source).sliced(start, end - start);
         if (!firstTokenMayBe(line, "type")) {
             start = end + 1;

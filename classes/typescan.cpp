@@ -368,13 +368,30 @@ void addMember(TypeRecord& record, MemberKey key, ForwardEntry forward, const Li
                                       std::move(forward.declaration), origin});
 }
 
+// A builder with room for exactly the text of the taken lines, each added as
+// a piece of its own; a memberEnd stands for the piece "\n" that follows an
+// implementation.
+MappedTextBuilder builderFor(const Lines& lines, const QList<qint32>& taken) {
+    MappedTextBuilder builder;
+    qsizetype bytes = -1; // the first piece needs no line feed before it
+    qsizetype lineCount = 0;
+    for (const qint32 line : taken) {
+        const bool end = line == ScannedLines::memberEnd;
+        bytes += (end ? 1 : lines[line].size()) + 1;
+        lineCount += end ? 2 : 1;
+    }
+    if (lineCount > 0)
+        builder.reserve(bytes, lineCount);
+    return builder;
+}
+
 } // namespace
 
 void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOrigin>& origins,
                       bool withMembers) {
     ScannedLines found = std::move(record.found);
     record.found = ScannedLines();
-    MappedTextBuilder block;
+    MappedTextBuilder block = builderFor(lines, found.block);
     for (const qint32 line : std::as_const(found.block))
         block.add(lines[line], origins[line]);
     record.blockText = block.take();
@@ -396,14 +413,15 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
             declarations.add(declaration);
         }
     }
-    for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
-        if (entry.kind != ScannedLines::field)
-            continue;
-        for (const FieldForm& field : fieldsOfLine(lines[entry.line]))
-            record.ownKeys.append(MemberKey{caseFolded(field.name), MemberClass::field, {}});
-    }
-    if (!withMembers)
+    if (!withMembers) {
+        for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
+            if (entry.kind != ScannedLines::field)
+                continue;
+            for (const FieldForm& field : fieldsOfLine(lines[entry.line]))
+                record.ownKeys.append(MemberKey{caseFolded(field.name), MemberClass::field, {}});
+        }
         return;
+    }
 
     QHash<qint32, const ConditionalBlocks::Opening*> conditions;
     for (const ScannedLines::Conditioned& conditioned : std::as_const(found.conditioned))
@@ -412,7 +430,7 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         return conditions.isEmpty() ? nullptr : conditions.value(line, nullptr);
     };
 
-    MappedTextBuilder methods;
+    MappedTextBuilder methods = builderFor(lines, found.methods);
     const ConditionalBlocks::Opening* opening = nullptr; // of the implementation being copied
     bool starting = true;
     for (const qint32 line : std::as_const(found.methods)) {
@@ -440,6 +458,8 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         const ConditionalBlocks::Opening* opening = openingAt(entry.line);
         if (entry.kind == ScannedLines::field) {
             for (const FieldForm& field : fieldsOfLine(line)) {
+                MemberKey key{caseFolded(field.name), MemberClass::field, {}};
+                record.ownKeys.append(key);
                 if (field.shape == FieldForm::Shape::unforwarded)
                     continue;
                 ForwardEntry forward = field.shape == FieldForm::Shape::scalar
@@ -447,8 +467,7 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
                                            : forwardIndexedField(field.name, field.type);
                 if (opening)
                     putUnder(forward, *opening, lines);
-                addMember(record, MemberKey{caseFolded(field.name), MemberClass::field, {}},
-                          std::move(forward), origin);
+                addMember(record, std::move(key), std::move(forward), origin);
             }
             continue;
         }
