@@ -106,6 +106,19 @@ MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& der
     const QByteArray placeholder = ' ' + forwardPlaceholder().toByteArray();
     const QByteArray ownQualifier = ' ' + derived.typeName + '.';
     MappedTextBuilder text;
+    // Room for the entries as written: the derived type's qualifier takes
+    // about the room of the placeholder.
+    qsizetype bytes = -1;
+    qsizetype lineCount = 0;
+    for (const InheritedMember& member : derived.inherited) {
+        const QByteArrayView written = member.record == InheritedMember::gap
+                                           ? QByteArrayView()
+                                           : part(records[member.record].members[member.member]);
+        bytes += written.size() + 1;
+        lineCount += countLineFeeds(written) + 1;
+    }
+    text.reserve(bytes, lineCount);
+    const TextFinder placeholders(placeholder);
     QByteArray piece; // reused: each entry is rewritten into the same bytes
     for (const InheritedMember& member : derived.inherited) {
         if (member.record == InheritedMember::gap) {
@@ -116,8 +129,8 @@ MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& der
         const QByteArrayView written = part(entry);
         piece.truncate(0);
         qsizetype copied = 0;
-        for (qsizetype at = indexOfText(written, placeholder); at >= 0;
-             at = indexOfText(written, placeholder, copied)) {
+        for (qsizetype at = placeholders.in(written); at >= 0;
+             at = placeholders.in(written, copied)) {
             piece += written.sliced(copied, at - copied);
             piece += ownQualifier;
             copied = at + placeholder.size();

@@ -3,8 +3,6 @@
 #include "characters.h"
 #include "lines.h"
 
-#include <string_view>
-
 namespace {
 
 QByteArrayView trimmed(QByteArrayView text) {
@@ -76,6 +74,17 @@ void appendSingleSpaced(QByteArray& out, QByteArrayView text, bool fold) {
         for (const char c : word)
             *data++ = foldCase(c);
     }
+}
+
+// The word (blank-separated) that starts at or after position at, which then
+// stands right after it; empty when there is none.
+QByteArrayView nextWord(QByteArrayView text, qsizetype& at) {
+    while (at < text.size() && isBlank(text[at]))
+        ++at;
+    const qsizetype start = at;
+    while (at < text.size() && !isBlank(text[at]))
+        ++at;
+    return text.sliced(start, at - start);
 }
 
 // The parameter types of a parameter list, case-folded, ","-separated.
@@ -224,15 +233,6 @@ qsizetype indexOfWord(QByteArrayView text, QByteArrayView word, qsizetype from) 
     return -1;
 }
 
-qsizetype indexOfText(QByteArrayView text, QByteArrayView needle, qsizetype from) {
-    if (from > text.size())
-        return -1;
-    const std::string_view haystack(text.data(), size_t(text.size()));
-    const size_t at =
-        haystack.find(std::string_view(needle.data(), size_t(needle.size())), size_t(from));
-    return at == std::string_view::npos ? -1 : qsizetype(at);
-}
-
 QByteArray singleSpaced(QByteArrayView text) {
     QByteArray result;
     result.reserve(text.size());
@@ -252,23 +252,26 @@ bool hides(const MemberKey& own, const MemberKey& inherited) {
 
 bool parseDeclaration(QByteArrayView line, MemberDeclaration& declaration) {
     const QByteArrayView code = codeOf(line);
-    const Tokens words = lineTokens(code);
-    if (words.size() < 3 || !isKeyword(words[0], "declare"))
+    qsizetype at = 0;
+    if (!isKeyword(nextWord(code, at), "declare"))
+        return false;
+    bool isStatic = false;
+    QByteArrayView kind = nextWord(code, at);
+    for (; !kind.isEmpty(); kind = nextWord(code, at)) {
+        if (isKeyword(kind, "static"))
+            isStatic = true;
+        else if (!isKeyword(kind, "virtual") && !isKeyword(kind, "abstract") &&
+                 !isKeyword(kind, "const"))
+            break;
+    }
+    // The kind needs a name after it.
+    const qsizetype rest = at;
+    if (kind.isEmpty() || nextWord(code, at).isEmpty())
         return false;
     declaration = MemberDeclaration();
     declaration.code = code;
-    qsizetype kind = 1;
-    for (; kind < words.size(); ++kind) {
-        if (isKeyword(words[kind], "static"))
-            declaration.isStatic = true;
-        else if (!isKeyword(words[kind], "virtual") && !isKeyword(words[kind], "abstract") &&
-                 !isKeyword(words[kind], "const"))
-            break;
-    }
-    if (kind + 1 >= words.size())
-        return false;
-    const qsizetype rest = words[kind].data() - code.data() + words[kind].size();
-    declaration.key = keyOf(words[kind], code.sliced(rest));
+    declaration.isStatic = isStatic;
+    declaration.key = keyOf(kind, code.sliced(rest));
     return true;
 }
 

@@ -5,6 +5,9 @@
 #include <QList>
 #include <QVarLengthArray>
 
+#include <algorithm>
+#include <functional>
+
 // Reading the pieces of FreeBASIC statements that type extension needs: the
 // code of a line without its comment, words, comma-separated pieces, and what
 // a member declaration or implementation header says about the member.
@@ -38,10 +41,26 @@ qsizetype topLevelAs(QByteArrayView text);
 // strings, or -1.
 qsizetype indexOfWord(QByteArrayView text, QByteArrayView word, qsizetype from = 0);
 
-// The first position at or after from where needle stands in text, exactly,
-// or -1. For the short texts of the pass this is cheaper than QByteArray's
-// search, which first builds a table for the needle.
-qsizetype indexOfText(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);
+// Finds one text, exactly, in many: the needle's skip table is built once,
+// where QByteArray's search builds one per call. The needle's bytes must
+// outlive the finder.
+class TextFinder {
+public:
+    explicit TextFinder(QByteArrayView needle)
+        : searcher(needle.data(), needle.data() + needle.size()) {}
+
+    // The first position at or after from where the needle stands in text, or -1.
+    qsizetype in(QByteArrayView text, qsizetype from = 0) const {
+        if (from > text.size())
+            return -1;
+        const char* end = text.data() + text.size();
+        const char* found = std::search(text.data() + from, end, searcher);
+        return found == end ? -1 : qsizetype(found - text.data());
+    }
+
+private:
+    std::boyer_moore_horspool_searcher<const char*> searcher;
+};
 
 // The text with every run of white space made one space, ends trimmed.
 QByteArray singleSpaced(QByteArrayView text);

@@ -133,8 +133,9 @@ void replaceQualifier(QByteArray& text, QByteArrayView qualifier, QByteArrayView
                       Qt::CaseSensitivity sensitivity) {
     if (qualifier.isEmpty())
         return;
+    const TextFinder qualifiers(qualifier);
     const auto find = [&](qsizetype from) {
-        return sensitivity == Qt::CaseSensitive ? indexOfText(text, qualifier, from)
+        return sensitivity == Qt::CaseSensitive ? qualifiers.in(text, from)
                                                 : indexOfIgnoringCase(text, qualifier, from);
     };
     qsizetype found = find(0);

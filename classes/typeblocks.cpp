@@ -198,6 +198,12 @@ MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<Ty
     QList<LineOrigin>& origins = text.origins;
     const qsizetype inputBytes = out.size();
     const qsizetype inputLines = origins.size();
+    // The bytes get room of exactly the size needed first (resizing alone
+    // rounds the capacity up, to as much as twice the text); reserving moves
+    // them in place where it can. The origins are grown by resizing, which
+    // moves them in place too, where reserving would copy them: the room it
+    // rounds up to is never written, so it takes no memory.
+    out.reserve(std::max(inputBytes, bytes));
     out.resize(std::max(inputBytes, bytes));
     origins.resize(std::max(inputLines, lineCount));
     char* data = out.data();

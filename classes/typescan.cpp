@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -65,6 +66,28 @@ const MemberKind memberKinds[] = {
     {"dim", false, false, true},
 };
 constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0]));
+
+// Whether the line's first token starts with the letter of "type" or of a
+// member keyword. Lets most lines skip tokenizing.
+bool mayOpenTypeOrMember(QByteArrayView line) {
+    qsizetype at = 0;
+    while (at < line.size() && isBlank(line[at]))
+        ++at;
+    if (at == line.size())
+        return false;
+    switch (foldCase(line[at])) {
+    case 't': // type
+    case 's': // sub
+    case 'f': // function
+    case 'p': // property
+    case 'c': // constructor
+    case 'd': // destructor, dim
+    case 'o': // operator
+        return true;
+    default:
+        return false;
+    }
+}
 
 // The member kind whose keyword token is, or -1.
 int memberKindOf(QByteArrayView token) {
@@ -143,7 +166,7 @@ private:
 
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (conditionals.note(qint32(i), lines[i]))
+            if (conditionals.note(qint32(i), lines[i]) || !mayOpenTypeOrMember(lines[i]))
                 continue;
             const QByteArrayView first = firstToken(lines[i]);
             if (isKeyword(first, "type")) {
@@ -323,22 +346,27 @@ QByteArray continuedStatement(const Lines& lines, qint32 first) {
 
 // The block's own declaration of a member implementation: the one of the same
 // name, kind and parameter types, or else the only one of that name and kind.
+// All are added before the first find.
 struct Declarations {
     QList<MemberDeclaration> all;
-    QHash<QByteArray, QList<qsizetype>> byName;
+    QList<qsizetype> byName; // positions in all by name, those of one name as added
 
-    void add(const MemberDeclaration& declaration) {
-        byName[declaration.key.name].append(all.size());
-        all.append(declaration);
+    void add(const MemberDeclaration& declaration) { all.append(declaration); }
+    void index() {
+        byName.resize(all.size());
+        std::iota(byName.begin(), byName.end(), 0);
+        std::stable_sort(byName.begin(), byName.end(), [&](qsizetype a, qsizetype b) {
+            return all[a].key.name < all[b].key.name;
+        });
     }
     const MemberDeclaration* find(const MemberKey& key) const {
-        const auto found = byName.constFind(key.name);
-        if (found == byName.cend())
-            return nullptr;
+        const auto first = std::lower_bound(
+            byName.cbegin(), byName.cend(), key.name,
+            [&](qsizetype d, const QByteArray& name) { return all[d].key.name < name; });
         const MemberDeclaration* only = nullptr;
         int sameKind = 0;
-        for (const qsizetype d : *found) {
-            const MemberDeclaration& declaration = all[d];
+        for (auto d = first; d != byName.cend() && all[*d].key.name == key.name; ++d) {
+            const MemberDeclaration& declaration = all[*d];
             if (declaration.key.memberClass != key.memberClass)
                 continue;
             if (declaration.key.signature == key.signature)
@@ -422,6 +450,7 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         }
         return;
     }
+    declarations.index();
 
     QHash<qint32, const ConditionalBlocks::Opening*> conditions;
     for (const ScannedLines::Conditioned& conditioned : std::as_const(found.conditioned))
