@@ -220,6 +220,10 @@ void resolveExtends(QList<TypeRecord>& records, const Lines& lines,
 
 void embedParents(QList<TypeRecord>& records) {
     for (TypeRecord& record : records) {
+        if (record.parentName.isEmpty() && record.inheritedDeclareText.text.isEmpty()) {
+            record.inheritedDeclareText = record.blockText; // nothing to embed
+            continue;
+        }
         const MappedText member = parentMember(record);
         MappedText block = record.blockText;
         MappedText inserted = record.inheritedDeclareText;

@@ -69,6 +69,14 @@ struct CodeReader {
     // Reads up to position to; whether the byte there is code.
     bool isCodeAt(qsizetype to) {
         for (; at < to; ++at) {
+            if (blockComments == 0 && !inString && !inComment) {
+                // In code only these bytes can start a string or a comment.
+                while (at < to && text[at] != '"' && text[at] != '/' && text[at] != '\'' &&
+                       text[at] != '\n')
+                    ++at;
+                if (at == to)
+                    break;
+            }
             const char c = text[at];
             const char next = at + 1 < text.size() ? text[at + 1] : '\0';
             if (c == '\n') {

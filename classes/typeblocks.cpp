@@ -106,7 +106,11 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
     };
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!firstTokenMayBe(lines[i], "type")) {
-            keep(i, i);
+            // The run of lines up to the next that may be a type line is kept.
+            const qsizetype first = i;
+            while (i + 1 < lines.size() && !firstTokenMayBe(lines[i + 1], "type"))
+                ++i;
+            keep(first, i);
             continue;
         }
         const Tokens tokens = lineTokens(lines[i]);
