@@ -60,15 +60,15 @@ qint32 ConditionalBlocks::branchAt(qint32 line) const {
 
 ConditionalBlocks::Opening ConditionalBlocks::openingFor(qint32 line, qint32 shared) const {
     Opening opening;
-    if (directives.isEmpty())
-        return opening;
+    const qint32 innermost = directives.isEmpty() ? -1 : branchAt(line);
+    if (innermost < 0 || innermost == branchAt(shared))
+        return opening; // the copy stands under the same branches already
     QList<qint32> sharedBranches;
     for (qint32 b = branchAt(shared); b >= 0; b = branches[b].enclosing)
         sharedBranches.append(b);
     // Innermost block first; each block's lines from its last branch back.
     QList<qint32> reversed;
-    for (qint32 b = branchAt(line); b >= 0 && !sharedBranches.contains(b);
-         b = branches[b].enclosing) {
+    for (qint32 b = innermost; b >= 0 && !sharedBranches.contains(b); b = branches[b].enclosing) {
         for (qint32 step = b; step >= 0; step = branches[step].previous)
             reversed.append(branches[step].line);
         ++opening.levels;

@@ -1,6 +1,7 @@
 #include "extends.h"
 
 #include "forwarding.h"
+#include "membersyntax.h"
 #include "twins.h"
 
 #include <QHash>
@@ -105,14 +106,36 @@ MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& der
     const QByteArray placeholder = ' ' + forwardPlaceholder().toByteArray();
     const QByteArray ownQualifier = ' ' + derived.typeName + '.';
     MappedTextBuilder text;
+    // Room for the entries as written: the derived type's qualifier takes
+    // about the room of the placeholder.
+    qsizetype bytes = -1;
+    qsizetype lineCount = 0;
+    for (const InheritedMember& member : derived.inherited) {
+        const QByteArrayView written = member.record == InheritedMember::gap
+                                           ? QByteArrayView()
+                                           : part(records[member.record].members[member.member]);
+        bytes += written.size() + 1;
+        lineCount += countLineFeeds(written) + 1;
+    }
+    text.reserve(bytes, lineCount);
+    const TextFinder placeholders(placeholder);
+    QByteArray piece; // reused: each entry is rewritten into the same bytes
     for (const InheritedMember& member : derived.inherited) {
         if (member.record == InheritedMember::gap) {
             text.add(QByteArrayView());
             continue;
         }
         const MemberEntry& entry = records[member.record].members[member.member];
-        QByteArray piece = part(entry);
-        piece.replace(placeholder, ownQualifier);
+        const QByteArrayView written = part(entry);
+        piece.truncate(0);
+        qsizetype copied = 0;
+        for (qsizetype at = placeholders.in(written); at >= 0;
+             at = placeholders.in(written, copied)) {
+            piece += written.sliced(copied, at - copied);
+            piece += ownQualifier;
+            copied = at + placeholder.size();
+        }
+        piece += written.sliced(copied);
         text.add(piece, entry.origin);
     }
     return text.take();
@@ -175,10 +198,14 @@ void resolveExtends(QList<TypeRecord>& records, const Lines& lines,
     for (TypeRecord& derived : records) {
         if (derived.parentName.isEmpty())
             continue;
-        derived.inheritedForwarderText = inheritedText(
-            records, derived, [](const MemberEntry& entry) { return entry.forwarder; });
-        derived.inheritedDeclareText = inheritedText(
-            records, derived, [](const MemberEntry& entry) { return entry.declaration; });
+        derived.inheritedForwarderText =
+            inheritedText(records, derived, [](const MemberEntry& entry) -> const QByteArray& {
+                return entry.forwarder;
+            });
+        derived.inheritedDeclareText =
+            inheritedText(records, derived, [](const MemberEntry& entry) -> const QByteArray& {
+                return entry.declaration;
+            });
         if (!derived.hasTwin)
             continue;
         const QByteArray qualifier = derived.typeName + '.';
@@ -193,6 +220,10 @@ void resolveExtends(QList<TypeRecord>& records, const Lines& lines,
 
 void embedParents(QList<TypeRecord>& records) {
     for (TypeRecord& record : records) {
+        if (record.parentName.isEmpty() && record.inheritedDeclareText.text.isEmpty()) {
+            record.inheritedDeclareText = record.blockText; // nothing to embed
+            continue;
+        }
         const MappedText member = parentMember(record);
         MappedText block = record.blockText;
         MappedText inserted = record.inheritedDeclareText;

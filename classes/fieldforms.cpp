@@ -91,7 +91,7 @@ QByteArrayView withoutInitializer(QByteArrayView piece) {
 
 QList<FieldForm> fieldsOfLine(QByteArrayView line) {
     QByteArrayView code = codeOf(line);
-    const QList<QByteArrayView> words = wordsOf(code);
+    const Tokens words = lineTokens(code);
     if (words.isEmpty() || startsOtherStatement(words[0]))
         return {};
     if (isKeyword(words[0], "dim")) {
@@ -101,7 +101,7 @@ QList<FieldForm> fieldsOfLine(QByteArrayView line) {
     }
 
     QList<FieldForm> fields;
-    const QList<QByteArrayView> pieces = topLevelPieces(code, ',');
+    const Pieces pieces = topLevelPieces(code, ',');
     if (topLevelAs(code) == 0) {
         // "as Type a, b = 2": the type, then the first name at the end of the
         // first piece.

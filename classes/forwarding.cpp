@@ -126,30 +126,52 @@ MemberHeader memberHeaderOf(QByteArrayView kind, QByteArrayView header) {
 
 namespace {
 
-// The body line of a forwarder: the call, or for a property the access,
-// passed on to target ("parent." or the twin's type).
-QByteArray forwardedBody(const MemberHeader& header, QByteArrayView target) {
-    QByteArray body = "\n  ";
+// Appends the body line of a forwarder: the call, or for a property the
+// access, passed on to target ("parent." or the twin's type).
+void appendForwardedBody(QByteArray& body, const MemberHeader& header, QByteArrayView target) {
+    body += "\n  ";
     const bool getter = header.memberClass == MemberClass::getter;
     if (!isKeyword(header.kind, "sub") && header.memberClass != MemberClass::setter)
         body += "return ";
     body += target;
     body += header.memberName;
+    const QByteArrayView arguments = header.argumentList;
     if (header.memberClass == MemberClass::setter) {
         // The last parameter is the value; any before it are indexes.
-        const qsizetype comma = header.argumentList.lastIndexOf(',');
-        if (comma >= 0)
-            body += '(' + header.argumentList.first(comma) + ')';
+        const qsizetype comma = arguments.lastIndexOf(',');
+        if (comma >= 0) {
+            body += '(';
+            body += arguments.first(comma);
+            body += ')';
+        }
         body += " = ";
-        body += QByteArrayView(header.argumentList).sliced(comma + 1);
-    } else if (!getter || !header.argumentList.isEmpty()) {
-        body += '(' + header.argumentList + ')';
+        body += arguments.sliced(comma + 1);
+    } else if (!getter || !arguments.isEmpty()) {
+        body += '(';
+        body += arguments;
+        body += ')';
     }
     body += "\nend ";
     for (const char c : header.kind)
         body += foldCase(c);
     body += '\n';
-    return body;
+}
+
+// The header's tokens joined with single spaces, the qualifier the header test
+// matched (prefixLength bytes) taken from the second token and replaced by
+// `replacement`.
+void appendHeader(QByteArray& out, const Tokens& tokens, qsizetype prefixLength,
+                  QByteArrayView replacement) {
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        if (i > 0)
+            out += ' ';
+        if (i == 1) {
+            out += replacement;
+            out += tokens[1].sliced(qMin(prefixLength, tokens[1].size()));
+        } else {
+            out += tokens[i];
+        }
+    }
 }
 
 } // namespace
@@ -159,42 +181,34 @@ ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberP
     // The header is copied token by token, so indentation goes and every run
     // of spaces becomes one. Only the qualifier the header test matched leaves
     // the second token, whatever its letter case.
-    const Tokens& headerTokens = header.tokens;
-    const qsizetype prefixLength = memberPrefix.size();
-    qsizetype headerSize = forwardPlaceholder().size();
-    for (const QByteArrayView token : headerTokens)
+    const bool isStatic = declared && declared->isStatic;
+    const QByteArray target =
+        isStatic ? twinNameOf(QByteArrayView(memberPrefix).chopped(1)) + '.' : "parent.";
+    qsizetype headerSize = 0;
+    for (const QByteArrayView token : header.tokens)
         headerSize += token.size() + 1;
-    QByteArray forwarder;
-    QByteArray declaration;
-    forwarder.reserve(headerSize + header.memberName.size() + header.argumentList.size() + 32);
-    declaration.reserve(headerSize + 10);
-    declaration += "  declare ";
-    for (qsizetype i = 0; i < headerTokens.size(); ++i) {
-        if (i > 0) {
-            forwarder += ' ';
-            declaration += ' ';
-        }
-        if (i == 1) {
-            const QByteArrayView rest =
-                headerTokens[1].sliced(qMin(prefixLength, headerTokens[1].size()));
-            forwarder += forwardPlaceholder();
-            forwarder += rest;
-            declaration += rest;
-        } else {
-            forwarder += headerTokens[i];
-            declaration += headerTokens[i];
-        }
-    }
-    forwarder += ' ';
 
     ForwardEntry entry;
-    // The declaration is copied as written, so a default such as "a  b" keeps
-    // its spaces.
-    entry.declaration = declared ? "  " + declared->code.toByteArray() : std::move(declaration);
-    const bool isStatic = declared && declared->isStatic;
-    forwarder += forwardedBody(
-        header, isStatic ? twinNameOf(QByteArrayView(memberPrefix).chopped(1)) + '.' : "parent.");
-    entry.forwarder = std::move(forwarder);
+    QByteArray& forwarder = entry.forwarder;
+    forwarder.reserve(headerSize + forwardPlaceholder().size() + target.size() +
+                      header.memberName.size() + header.argumentList.size() + header.kind.size() +
+                      24);
+    appendHeader(forwarder, header.tokens, memberPrefix.size(), forwardPlaceholder());
+    forwarder += ' ';
+    appendForwardedBody(forwarder, header, target);
+
+    QByteArray& declaration = entry.declaration;
+    if (declared) {
+        // The declaration is copied as written, so a default such as "a  b"
+        // keeps its spaces.
+        declaration.reserve(declared->code.size() + 2);
+        declaration += "  ";
+        declaration += declared->code;
+    } else {
+        declaration.reserve(headerSize + 10);
+        declaration += "  declare ";
+        appendHeader(declaration, header.tokens, memberPrefix.size(), {});
+    }
     return entry;
 }
 

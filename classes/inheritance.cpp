@@ -1,9 +1,12 @@
 #include "inheritance.h"
 
+#include "characters.h"
 #include "lines.h"
 #include "membersyntax.h"
 
 #include <QHash>
+
+#include <initializer_list>
 
 namespace {
 
@@ -61,6 +64,26 @@ struct Families {
     }
 };
 
+// Whether a whole word of the line, in code, a string or a comment alike, is
+// one of words (ignoring case). Most lines hold none of the few words that tell
+// native inheritance, and need no closer look.
+bool mentionsAny(QByteArrayView line, std::initializer_list<QByteArrayView> words) {
+    const char* data = line.data();
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (!isNameChar(data[i]))
+            continue;
+        const qsizetype start = i;
+        while (i + 1 < line.size() && isNameChar(data[i + 1]))
+            ++i;
+        const QByteArrayView run(data + start, i + 1 - start);
+        for (const QByteArrayView word : words) {
+            if (run.size() == word.size() && isKeyword(run, word))
+                return true;
+        }
+    }
+    return false;
+}
+
 bool isProtectedLine(QByteArrayView code) {
     const qsizetype colon = code.indexOf(':');
     return colon >= 0 && isKeyword(codeOf(code.first(colon)), "protected");
@@ -105,7 +128,7 @@ bool castsThisTo(QByteArrayView code, const IsFamilyType& isFamilyType) {
             const qsizetype comma = topLevelIndexOf(arguments, ',');
             if (comma < 0 || indexOfWord(arguments, "this", comma) < 0)
                 continue;
-            const QList<QByteArrayView> typeWords = wordsOf(arguments.first(comma));
+            const Tokens typeWords = lineTokens(arguments.first(comma));
             if (!typeWords.isEmpty() && isFamilyType(typeWords.first()))
                 return true;
         }
@@ -117,13 +140,16 @@ bool castsThisTo(QByteArrayView code, const IsFamilyType& isFamilyType) {
 
 bool showsNativeInheritance(const TypeRecord& record, const Lines& lines) {
     for (const qint32 line : record.found.block) {
+        if (!mentionsAny(lines[line], {"protected", "virtual", "abstract", "override"}))
+            continue;
         const QByteArrayView code = codeOf(lines[line]);
         if (isProtectedLine(code) || indexOfWord(code, "virtual") >= 0 ||
             indexOfWord(code, "abstract") >= 0 || indexOfWord(code, "override") >= 0)
             return true;
     }
     for (const qint32 line : record.found.methods) {
-        if (line != ScannedLines::memberEnd && namesBase(codeOf(lines[line])))
+        if (line != ScannedLines::memberEnd && mentionsAny(lines[line], {"base"}) &&
+            namesBase(codeOf(lines[line])))
             return true;
     }
     return false;
@@ -165,8 +191,9 @@ Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& reco
         bool native = showsNativeInheritance(record, lines);
         for (qsizetype i = 0; !native && i < record.found.methods.size(); ++i) {
             const qint32 line = record.found.methods[i];
-            native =
-                line != ScannedLines::memberEnd && castsThisTo(codeOf(lines[line]), isFamilyType);
+            native = line != ScannedLines::memberEnd &&
+                     mentionsAny(lines[line], {"cast", "cptr"}) &&
+                     castsThisTo(codeOf(lines[line]), isFamilyType);
         }
         if (native)
             nativeFamilies.insert(family);

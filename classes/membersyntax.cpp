@@ -56,6 +56,37 @@ QByteArrayView bracketed(QByteArrayView text, qsizetype open, qsizetype& after) 
     return text.sliced(qMin(open + 1, text.size()));
 }
 
+// Appends text with every run of white space made one space, ends trimmed;
+// case-folded when fold is set.
+void appendSingleSpaced(QByteArray& out, QByteArrayView text, bool fold) {
+    bool first = true;
+    for (const QByteArrayView word : lineTokens(text)) {
+        if (!first)
+            out += ' ';
+        first = false;
+        if (!fold) {
+            out += word;
+            continue;
+        }
+        const qsizetype at = out.size();
+        out.resize(at + word.size());
+        char* data = out.data() + at;
+        for (const char c : word)
+            *data++ = foldCase(c);
+    }
+}
+
+// The word (blank-separated) that starts at or after position at, which then
+// stands right after it; empty when there is none.
+QByteArrayView nextWord(QByteArrayView text, qsizetype& at) {
+    while (at < text.size() && isBlank(text[at]))
+        ++at;
+    const qsizetype start = at;
+    while (at < text.size() && !isBlank(text[at]))
+        ++at;
+    return text.sliced(start, at - start);
+}
+
 // The parameter types of a parameter list, case-folded, ","-separated.
 QByteArray signatureOf(QByteArrayView parameters) {
     QByteArray signature;
@@ -75,7 +106,7 @@ QByteArray signatureOf(QByteArrayView parameters) {
         const qsizetype equals = topLevelIndexOf(type, '=');
         if (equals >= 0)
             type = type.first(equals);
-        signature += caseFolded(singleSpaced(type));
+        appendSingleSpaced(signature, type, true);
         if (piece.first(as).contains('('))
             signature += "()";
     }
@@ -114,8 +145,17 @@ MemberKey keyOf(QByteArrayView kind, QByteArrayView rest) {
 } // namespace
 
 QByteArrayView codeOf(QByteArrayView line) {
-    const qsizetype comment = walkCode(line, 0, [&](qsizetype i, int) { return line[i] == '\''; });
-    return trimmed(comment < 0 ? line : line.first(comment));
+    // Brackets do not matter here, so a plain walk over the quotes does.
+    const char* data = line.data();
+    qsizetype end = 0;
+    bool inString = false;
+    for (; end < line.size(); ++end) {
+        if (data[end] == '"')
+            inString = !inString; // "" inside a string reopens it at the next quote
+        else if (data[end] == '\'' && !inString)
+            break;
+    }
+    return trimmed(line.first(end));
 }
 
 bool endsInContinuation(QByteArrayView code) {
@@ -141,8 +181,8 @@ qsizetype topLevelIndexOf(QByteArrayView text, char separator, qsizetype from) {
                     [&](qsizetype i, int depth) { return depth == 0 && text[i] == separator; });
 }
 
-QList<QByteArrayView> topLevelPieces(QByteArrayView text, char separator) {
-    QList<QByteArrayView> pieces;
+Pieces topLevelPieces(QByteArrayView text, char separator) {
+    Pieces pieces;
     qsizetype start = 0;
     for (qsizetype at = topLevelIndexOf(text, separator); at >= 0;
          at = topLevelIndexOf(text, separator, start)) {
@@ -164,21 +204,39 @@ bool isWordAt(QByteArrayView text, qsizetype i, QByteArrayView word) {
 } // namespace
 
 qsizetype topLevelAs(QByteArrayView text) {
-    return walkCode(text, 0,
-                    [&](qsizetype i, int depth) { return depth == 0 && isWordAt(text, i, "as"); });
+    return walkCode(text, 0, [&](qsizetype i, int depth) {
+        return depth == 0 && foldCase(text[i]) == 'a' && isWordAt(text, i, "as");
+    });
 }
 
 qsizetype indexOfWord(QByteArrayView text, QByteArrayView word, qsizetype from) {
-    return walkCode(text, from, [&](qsizetype i, int) { return isWordAt(text, i, word); });
+    // A whole word is a run of name characters, which never holds a quote, so
+    // the walk compares each run outside strings once, as a whole.
+    const char* data = text.data();
+    bool inString = false;
+    for (qsizetype i = from; i < text.size(); ++i) {
+        const char c = data[i];
+        if (c == '"') {
+            inString = !inString;
+            continue;
+        }
+        if (inString || !isNameChar(c))
+            continue;
+        const bool startsRun = i == 0 || !isNameChar(data[i - 1]);
+        const qsizetype start = i;
+        while (i + 1 < text.size() && isNameChar(data[i + 1]))
+            ++i;
+        if (startsRun && i + 1 - start == word.size() &&
+            isKeyword(text.sliced(start, word.size()), word))
+            return start;
+    }
+    return -1;
 }
 
 QByteArray singleSpaced(QByteArrayView text) {
     QByteArray result;
-    for (const QByteArrayView word : wordsOf(text)) {
-        if (!result.isEmpty())
-            result += ' ';
-        result += word;
-    }
+    result.reserve(text.size());
+    appendSingleSpaced(result, text, false);
     return result;
 }
 
@@ -194,23 +252,26 @@ bool hides(const MemberKey& own, const MemberKey& inherited) {
 
 bool parseDeclaration(QByteArrayView line, MemberDeclaration& declaration) {
     const QByteArrayView code = codeOf(line);
-    const QList<QByteArrayView> words = wordsOf(code);
-    if (words.size() < 3 || !isKeyword(words[0], "declare"))
+    qsizetype at = 0;
+    if (!isKeyword(nextWord(code, at), "declare"))
+        return false;
+    bool isStatic = false;
+    QByteArrayView kind = nextWord(code, at);
+    for (; !kind.isEmpty(); kind = nextWord(code, at)) {
+        if (isKeyword(kind, "static"))
+            isStatic = true;
+        else if (!isKeyword(kind, "virtual") && !isKeyword(kind, "abstract") &&
+                 !isKeyword(kind, "const"))
+            break;
+    }
+    // The kind needs a name after it.
+    const qsizetype rest = at;
+    if (kind.isEmpty() || nextWord(code, at).isEmpty())
         return false;
     declaration = MemberDeclaration();
     declaration.code = code;
-    qsizetype kind = 1;
-    for (; kind < words.size(); ++kind) {
-        if (isKeyword(words[kind], "static"))
-            declaration.isStatic = true;
-        else if (!isKeyword(words[kind], "virtual") && !isKeyword(words[kind], "abstract") &&
-                 !isKeyword(words[kind], "const"))
-            break;
-    }
-    if (kind + 1 >= words.size())
-        return false;
-    const qsizetype rest = words[kind].data() - code.data() + words[kind].size();
-    declaration.key = keyOf(words[kind], code.sliced(rest));
+    declaration.isStatic = isStatic;
+    declaration.key = keyOf(kind, code.sliced(rest));
     return true;
 }
 

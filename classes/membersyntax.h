@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <functional>
 
 // Reading the pieces of FreeBASIC statements that type extension needs: the
 // code of a line without its comment, words, comma-separated pieces, and what
@@ -24,7 +28,8 @@ QList<QByteArrayView> wordsOf(QByteArrayView text);
 
 // The pieces of text between the separator bytes that stand outside brackets
 // and strings, each with its surrounding white space dropped.
-QList<QByteArrayView> topLevelPieces(QByteArrayView text, char separator);
+using Pieces = QVarLengthArray<QByteArrayView, 8>;
+Pieces topLevelPieces(QByteArrayView text, char separator);
 
 // The position of the first separator outside brackets and strings, or -1.
 qsizetype topLevelIndexOf(QByteArrayView text, char separator, qsizetype from = 0);
@@ -35,6 +40,27 @@ qsizetype topLevelAs(QByteArrayView text);
 // The position of the first whole word `word` (ignoring case) outside
 // strings, or -1.
 qsizetype indexOfWord(QByteArrayView text, QByteArrayView word, qsizetype from = 0);
+
+// Finds one text, exactly, in many: the needle's skip table is built once,
+// where QByteArray's search builds one per call. The needle's bytes must
+// outlive the finder.
+class TextFinder {
+public:
+    explicit TextFinder(QByteArrayView needle)
+        : searcher(needle.data(), needle.data() + needle.size()) {}
+
+    // The first position at or after from where the needle stands in text, or -1.
+    qsizetype in(QByteArrayView text, qsizetype from = 0) const {
+        if (from > text.size())
+            return -1;
+        const char* end = text.data() + text.size();
+        const char* found = std::search(text.data() + from, end, searcher);
+        return found == end ? -1 : qsizetype(found - text.data());
+    }
+
+private:
+    std::boyer_moore_horspool_searcher<const char*> searcher;
+};
 
 // The text with every run of white space made one space, ends trimmed.
 QByteArray singleSpaced(QByteArrayView text);

@@ -2,6 +2,7 @@
 
 #include "characters.h"
 #include "lines.h"
+#include "membersyntax.h"
 #include "typescan.h"
 
 #include <QSet>
@@ -68,6 +69,14 @@ struct CodeReader {
     // Reads up to position to; whether the byte there is code.
     bool isCodeAt(qsizetype to) {
         for (; at < to; ++at) {
+            if (blockComments == 0 && !inString && !inComment) {
+                // In code only these bytes can start a string or a comment.
+                while (at < to && text[at] != '"' && text[at] != '/' && text[at] != '\'' &&
+                       text[at] != '\n')
+                    ++at;
+                if (at == to)
+                    break;
+            }
             const char c = text[at];
             const char next = at + 1 < text.size() ? text[at + 1] : '\0';
             if (c == '\n') {
@@ -107,6 +116,10 @@ void renameConstructors(QByteArray& text, const QByteArray& typeName) {
         if (end < 0)
             end = text.size();
         const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
+        if (!firstTokenMayBe(line, "constructor") && !firstTokenMayBe(line, "destructor")) {
+            start = end + 1;
+            continue;
+        }
         const Tokens tokens = lineTokens(line);
         if (tokens.size() >= 2 &&
             (isKeyword(tokens[0], "constructor") || isKeyword(tokens[0], "destructor")) &&
@@ -128,8 +141,9 @@ void replaceQualifier(QByteArray& text, QByteArrayView qualifier, QByteArrayView
                       Qt::CaseSensitivity sensitivity) {
     if (qualifier.isEmpty())
         return;
+    const TextFinder qualifiers(qualifier);
     const auto find = [&](qsizetype from) {
-        return sensitivity == Qt::CaseSensitive ? text.indexOf(qualifier, from)
+        return sensitivity == Qt::CaseSensitive ? qualifiers.in(text, from)
                                                 : indexOfIgnoringCase(text, qualifier, from);
     };
     qsizetype found = find(0);

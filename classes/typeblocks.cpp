@@ -106,7 +106,11 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
     };
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!firstTokenMayBe(lines[i], "type")) {
-            keep(i, i);
+            // The run of lines up to the next that may be a type line is kept.
+            const qsizetype first = i;
+            while (i + 1 < lines.size() && !firstTokenMayBe(lines[i + 1], "type"))
+                ++i;
+            keep(first, i);
             continue;
         }
         const Tokens tokens = lineTokens(lines[i]);
@@ -198,6 +202,12 @@ MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<Ty
     QList<LineOrigin>& origins = text.origins;
     const qsizetype inputBytes = out.size();
     const qsizetype inputLines = origins.size();
+    // The bytes get room of exactly the size needed first (resizing alone
+    // rounds the capacity up, to as much as twice the text); reserving moves
+    // them in place where it can. The origins are grown by resizing, which
+    // moves them in place too, where reserving would copy them: the room it
+    // rounds up to is never written, so it takes no memory.
+    out.reserve(std::max(inputBytes, bytes));
     out.resize(std::max(inputBytes, bytes));
     origins.resize(std::max(inputLines, lineCount));
     char* data = out.data();
@@ -240,6 +250,19 @@ MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<Ty
     return text;
 }
 
+namespace {
+
+// Where the line that starts at start ends: its line feed, or the text's end.
+qsizetype lineEndAt(const QByteArray& text, qsizetype start) {
+    const char* data = text.constData();
+    const void* found = start < text.size()
+                            ? std::memchr(data + start, '\n', size_t(text.size() - start))
+                            : nullptr;
+    return found ? static_cast<const char*>(found) - data : text.size();
+}
+
+} // namespace
+
 void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
     // Each rewritten line only gets shorter, so the text is compacted in place:
     // everything before `copied` has been moved down to end at `written`.
@@ -252,9 +275,7 @@ void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
         written += length;
     };
     for (qsizetype start = 0; start <= source.size();) {
-        qsizetype end = source.indexOf('\n', start);
-        if (end < 0)
-            end = source.size();
+        const qsizetype end = lineEndAt(source, start);
         const QByteArrayView line = QByteArrayView(source).sliced(start, end - start);
         if (!firstTokenMayBe(line, "type")) {
             start = end + 1;

@@ -10,13 +10,14 @@
 #include <QHash>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
-// The first tokens of a line and how many it has in all, found in one walk
-// without keeping the others.
+// The first two tokens of a line, and how many it has: 0, 1, or 2 for two or
+// more. The rest of the line is not looked at.
 struct LineView {
-    QByteArrayView first, second, third;
+    QByteArrayView first, second;
     int count = 0;
 };
 
@@ -34,13 +35,14 @@ LineView viewOf(QByteArrayView line) {
         while (i < size && !isBlank(data[i]))
             ++i;
         const QByteArrayView token(data + start, i - start);
-        if (view.count == 0)
+        if (view.count == 0) {
             view.first = token;
-        else if (view.count == 1)
+            view.count = 1;
+        } else {
             view.second = token;
-        else if (view.count == 2)
-            view.third = token;
-        ++view.count;
+            view.count = 2;
+            return view;
+        }
     }
 }
 
@@ -65,23 +67,46 @@ const MemberKind memberKinds[] = {
 };
 constexpr int memberKindCount = int(sizeof(memberKinds) / sizeof(memberKinds[0]));
 
-// Whether the line's first token is a member keyword. Lets most lines skip
-// tokenizing.
-bool mayStartMember(QByteArrayView line) {
-    const QByteArrayView first = firstToken(line);
-    for (const MemberKind& kind : memberKinds) {
-        if (isKeyword(first, kind.keyword))
-            return true;
+// Whether the line's first token starts with the letter of "type" or of a
+// member keyword. Lets most lines skip tokenizing.
+bool mayOpenTypeOrMember(QByteArrayView line) {
+    qsizetype at = 0;
+    while (at < line.size() && isBlank(line[at]))
+        ++at;
+    if (at == line.size())
+        return false;
+    switch (foldCase(line[at])) {
+    case 't': // type
+    case 's': // sub
+    case 'f': // function
+    case 'p': // property
+    case 'c': // constructor
+    case 'd': // destructor, dim
+    case 'o': // operator
+        return true;
+    default:
+        return false;
     }
-    return false;
 }
 
-QByteArray indexKey(int kind, QByteArrayView qualifier) {
-    QByteArray key(qualifier.size() + 1, Qt::Uninitialized);
-    key[0] = char('0' + kind);
+// The member kind whose keyword token is, or -1.
+int memberKindOf(QByteArrayView token) {
+    for (int kind = 0; kind < memberKindCount; ++kind) {
+        const QByteArrayView keyword = memberKinds[kind].keyword;
+        if (token.size() == keyword.size() && isKeyword(token, keyword))
+            return kind;
+    }
+    return -1;
+}
+
+// Makes key the index key of a header of kind whose second token starts
+// with qualifier. The key's bytes are reused, so a lookup allocates nothing.
+void setIndexKey(QByteArray& key, int kind, QByteArrayView qualifier) {
+    key.resize(qualifier.size() + 1);
+    char* data = key.data();
+    data[0] = char('0' + kind);
     for (qsizetype i = 0; i < qualifier.size(); ++i)
-        key[i + 1] = foldCase(qualifier[i]);
-    return key;
+        data[i + 1] = foldCase(qualifier[i]);
 }
 
 // The working list: every line in file order, with the implementations already
@@ -111,6 +136,7 @@ public:
 
     QList<TypeRecord> run() {
         QList<TypeRecord> records;
+        records.reserve(typeLines);
         for (int j = lines.isEmpty() ? -1 : 0; j >= 0; j = working.next[j]) {
             if (!firstTokenMayBe(lines[j], "type"))
                 continue;
@@ -129,30 +155,41 @@ private:
     // Header lines by kind and qualifier: for every "." of a header's second
     // token, the text up to and including it, case-folded. Lines in file order.
     QHash<QByteArray, QList<int>> headers;
+    QByteArray key; // the bytes of the last index key looked up
     ConditionalBlocks conditionals;
+    qsizetype typeLines = 0; // lines that may open a type block: room for the records
+
+    void indexUnder(int kind, QByteArrayView qualifier, int line) {
+        setIndexKey(key, kind, qualifier);
+        headers[key].append(line);
+    }
 
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (conditionals.note(qint32(i), lines[i]) || !mayStartMember(lines[i]))
+            if (conditionals.note(qint32(i), lines[i]) || !mayOpenTypeOrMember(lines[i]))
+                continue;
+            const QByteArrayView first = firstToken(lines[i]);
+            if (isKeyword(first, "type")) {
+                ++typeLines;
+                continue;
+            }
+            const int kind = memberKindOf(first);
+            if (kind < 0)
                 continue;
             const LineView info = lineView(int(i));
             if (info.count < 2)
                 continue;
-            for (int kind = 0; kind < memberKindCount; ++kind) {
-                if (!isKeyword(info.first, memberKinds[kind].keyword))
-                    continue;
-                if (memberKinds[kind].namesType) {
-                    // Under the whole token and under each piece before a "(".
-                    headers[indexKey(kind, info.second)].append(int(i));
-                    for (qsizetype open = info.second.indexOf('('); open >= 0;
-                         open = info.second.indexOf('(', open + 1))
-                        headers[indexKey(kind, info.second.first(open))].append(int(i));
-                    continue;
-                }
-                for (qsizetype dot = info.second.indexOf('.'); dot >= 0;
-                     dot = info.second.indexOf('.', dot + 1))
-                    headers[indexKey(kind, info.second.first(dot + 1))].append(int(i));
+            if (memberKinds[kind].namesType) {
+                // Under the whole token and under each piece before a "(".
+                indexUnder(kind, info.second, int(i));
+                for (qsizetype open = info.second.indexOf('('); open >= 0;
+                     open = info.second.indexOf('(', open + 1))
+                    indexUnder(kind, info.second.first(open), int(i));
+                continue;
             }
+            for (qsizetype dot = info.second.indexOf('.'); dot >= 0;
+                 dot = info.second.indexOf('.', dot + 1))
+                indexUnder(kind, info.second.first(dot + 1), int(i));
         }
     }
 
@@ -236,7 +273,8 @@ private:
     // header to header through the index; inside one it takes every line up
     // to the end line of the same kind.
     void scanMembers(int typeLine, int kind, const QByteArray& qualifier, ScannedLines& into) {
-        const auto found = headers.constFind(indexKey(kind, qualifier));
+        setIndexKey(key, kind, qualifier);
+        const auto found = headers.constFind(key);
         if (found == headers.cend())
             return;
         const QList<int>& candidates = *found;
@@ -252,7 +290,11 @@ private:
             noteConditions(k, typeLine, into);
             bool ended = false;
             while (k >= 0 && !ended) {
-                const LineView info = lineView(k);
+                // Only a line that starts with "end" or the kind's keyword
+                // can end the implementation or be a header.
+                const bool mayMatter = firstTokenMayBe(lines[k], "end") ||
+                                       firstTokenMayBe(lines[k], memberKinds[kind].keyword);
+                const LineView info = mayMatter ? lineView(k) : LineView();
                 if (memberKinds[kind].forwarded && isHeader(info, kind, qualifier))
                     into.entries.append(ScannedLines::Entry{k, qint8(kind)});
                 ended = memberKinds[kind].oneLine ||
@@ -304,22 +346,27 @@ QByteArray continuedStatement(const Lines& lines, qint32 first) {
 
 // The block's own declaration of a member implementation: the one of the same
 // name, kind and parameter types, or else the only one of that name and kind.
+// All are added before the first find.
 struct Declarations {
     QList<MemberDeclaration> all;
-    QHash<QByteArray, QList<qsizetype>> byName;
+    QList<qsizetype> byName; // positions in all by name, those of one name as added
 
-    void add(const MemberDeclaration& declaration) {
-        byName[declaration.key.name].append(all.size());
-        all.append(declaration);
+    void add(const MemberDeclaration& declaration) { all.append(declaration); }
+    void index() {
+        byName.resize(all.size());
+        std::iota(byName.begin(), byName.end(), 0);
+        std::stable_sort(byName.begin(), byName.end(), [&](qsizetype a, qsizetype b) {
+            return all[a].key.name < all[b].key.name;
+        });
     }
     const MemberDeclaration* find(const MemberKey& key) const {
-        const auto found = byName.constFind(key.name);
-        if (found == byName.cend())
-            return nullptr;
+        const auto first = std::lower_bound(
+            byName.cbegin(), byName.cend(), key.name,
+            [&](qsizetype d, const QByteArray& name) { return all[d].key.name < name; });
         const MemberDeclaration* only = nullptr;
         int sameKind = 0;
-        for (const qsizetype d : *found) {
-            const MemberDeclaration& declaration = all[d];
+        for (auto d = first; d != byName.cend() && all[*d].key.name == key.name; ++d) {
+            const MemberDeclaration& declaration = all[*d];
             if (declaration.key.memberClass != key.memberClass)
                 continue;
             if (declaration.key.signature == key.signature)
@@ -349,13 +396,30 @@ void addMember(TypeRecord& record, MemberKey key, ForwardEntry forward, const Li
                                       std::move(forward.declaration), origin});
 }
 
+// A builder with room for exactly the text of the taken lines, each added as
+// a piece of its own; a memberEnd stands for the piece "\n" that follows an
+// implementation.
+MappedTextBuilder builderFor(const Lines& lines, const QList<qint32>& taken) {
+    MappedTextBuilder builder;
+    qsizetype bytes = -1; // the first piece needs no line feed before it
+    qsizetype lineCount = 0;
+    for (const qint32 line : taken) {
+        const bool end = line == ScannedLines::memberEnd;
+        bytes += (end ? 1 : lines[line].size()) + 1;
+        lineCount += end ? 2 : 1;
+    }
+    if (lineCount > 0)
+        builder.reserve(bytes, lineCount);
+    return builder;
+}
+
 } // namespace
 
 void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOrigin>& origins,
                       bool withMembers) {
     ScannedLines found = std::move(record.found);
     record.found = ScannedLines();
-    MappedTextBuilder block;
+    MappedTextBuilder block = builderFor(lines, found.block);
     for (const qint32 line : std::as_const(found.block))
         block.add(lines[line], origins[line]);
     record.blockText = block.take();
@@ -377,14 +441,16 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
             declarations.add(declaration);
         }
     }
-    for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
-        if (entry.kind != ScannedLines::field)
-            continue;
-        for (const FieldForm& field : fieldsOfLine(lines[entry.line]))
-            record.ownKeys.append(MemberKey{caseFolded(field.name), MemberClass::field, {}});
-    }
-    if (!withMembers)
+    if (!withMembers) {
+        for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
+            if (entry.kind != ScannedLines::field)
+                continue;
+            for (const FieldForm& field : fieldsOfLine(lines[entry.line]))
+                record.ownKeys.append(MemberKey{caseFolded(field.name), MemberClass::field, {}});
+        }
         return;
+    }
+    declarations.index();
 
     QHash<qint32, const ConditionalBlocks::Opening*> conditions;
     for (const ScannedLines::Conditioned& conditioned : std::as_const(found.conditioned))
@@ -393,7 +459,7 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         return conditions.isEmpty() ? nullptr : conditions.value(line, nullptr);
     };
 
-    MappedTextBuilder methods;
+    MappedTextBuilder methods = builderFor(lines, found.methods);
     const ConditionalBlocks::Opening* opening = nullptr; // of the implementation being copied
     bool starting = true;
     for (const qint32 line : std::as_const(found.methods)) {
@@ -421,6 +487,8 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         const ConditionalBlocks::Opening* opening = openingAt(entry.line);
         if (entry.kind == ScannedLines::field) {
             for (const FieldForm& field : fieldsOfLine(line)) {
+                MemberKey key{caseFolded(field.name), MemberClass::field, {}};
+                record.ownKeys.append(key);
                 if (field.shape == FieldForm::Shape::unforwarded)
                     continue;
                 ForwardEntry forward = field.shape == FieldForm::Shape::scalar
@@ -428,8 +496,7 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
                                            : forwardIndexedField(field.name, field.type);
                 if (opening)
                     putUnder(forward, *opening, lines);
-                addMember(record, MemberKey{caseFolded(field.name), MemberClass::field, {}},
-                          std::move(forward), origin);
+                addMember(record, std::move(key), std::move(forward), origin);
             }
             continue;
         }

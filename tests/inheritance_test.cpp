@@ -90,6 +90,11 @@ TEST(Inheritance, AFamilyWrittenForTheCompilersInheritanceIsLeftAlone) {
         {"base in a comment", "", "  print 1 ' base.show()", false},
         {"a longer name", "", "  database.show() : rebase(1)", false},
         {"base alone", "", "  print base", false},
+        {"base after a string", "", "  print \"x\"; base.show()", true},
+        {"base in a string with doubled quotes", "", "  print \"a \"\"base.x\"\" b\"", false},
+        {"a name that goes on after base", "", "  base_1.show()", false},
+        {"virtual in a comment", "  x2 as integer ' virtual", "", false},
+        {"a cast in a comment", "", "  print 1 ' cast(Parent, this)", false},
     };
     for (const Case& c : cases) {
         const QByteArray source = text({"type Parent", c.parentLine, "  x as integer", "end type",

@@ -125,6 +125,7 @@ TEST(Twins, ReplaceQualifierHonoursCaseAndNameBoundaries) {
         {"x = \"it's\" ' A.x\nA.y /' A.z\n /' '/ A.w '/ A.v", Qt::CaseSensitive,
          "x = \"it's\" ' A.x\nT.y /' A.z\n /' '/ A.w '/ T.v"},
         {"s = \"open\nA.x", Qt::CaseSensitive, "s = \"open\nT.x"},
+        {"x = A.x / 2 + A.y", Qt::CaseSensitive, "x = T.x / 2 + T.y"},
     };
     for (const Case& c : cases) {
         QByteArray value = QByteArray(c.text);

@@ -219,6 +219,10 @@ TEST(TypeScan, AgreesWithTheLiteralRulesOnRandomFiles) {
         "  scores(any) as string * 8",
         "  declare sub f(byval n as integer = 1)",
         "  declare property p() as integer",
+        // Overloads: a member's declaration is told by its parameter types.
+        "  declare sub f(byref s as string, n as integer)",
+        "  DECLARE SUB F(BYVAL X AS INTEGER = 2)",
+        "  declare function f() as integer",
         "dim A.count as integer",
         "end",
         "sub",
