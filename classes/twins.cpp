@@ -51,7 +51,7 @@ MappedText twinBlockOf(const MappedText& block) {
         else if (isPrivateLine(lines[i]))
             twin.add("public:", origin);
         else
-            twin.add(lines[i], origin);
+            twin.addLine(lines[i], origin);
     }
     return twin.take();
 }

@@ -421,7 +421,7 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
     record.found = ScannedLines();
     MappedTextBuilder block = builderFor(lines, found.block);
     for (const qint32 line : std::as_const(found.block))
-        block.add(lines[line], origins[line]);
+        block.addLine(lines[line], origins[line]);
     record.blockText = block.take();
 
     // What the block declares itself: an extending type's own fields and
@@ -473,10 +473,10 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         if (starting) {
             opening = openingAt(line);
             for (qsizetype i = 0; opening && i < opening->lines.size(); ++i)
-                methods.add(lines[opening->lines[i]], origins[opening->lines[i]]);
+                methods.addLine(lines[opening->lines[i]], origins[opening->lines[i]]);
             starting = false;
         }
-        methods.add(lines[line], origins[line]);
+        methods.addLine(lines[line], origins[line]);
     }
     record.methodText = methods.take();
 
