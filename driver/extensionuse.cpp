@@ -1,6 +1,6 @@
 #include "extensionuse.h"
 
-#include <cstring>
+#include <cstddef>
 
 namespace {
 

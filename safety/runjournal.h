@@ -28,9 +28,8 @@ struct RunJournal {
     PrivateFolder unflushedIn;
 
     // Creates a fresh journal in journals, locked and with its manifest header
-    // written. Nothing of it is flushed to disk before its first original is
-    // (recordOriginal).
-    // Returns false, with a reason, when it cannot.
+    // written; nothing of it is flushed to disk before its first original
+    // (recordOriginal). Returns false, with a reason, when it cannot.
     bool create(const PrivateFolder& journals, QString* reason);
 
     // Takes over the journal name in journals when its run is dead (its lock

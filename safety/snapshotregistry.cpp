@@ -180,6 +180,8 @@ std::optional<QByteArray> SnapshotRegistry::enter(const QString& path, LockedFil
     // its original goes into the journal now, whatever it holds.
     Entry* entry = add(path, std::move(file), origin.original, origin.modified, *whole.bytes,
                        whole.stamp, true);
+    if (journal && entry->originalNumber < 0)
+        return std::nullopt; // no journal: the run stops, and stands for nothing here
     const QByteArray digest = contentDigest(*whole.bytes);
     entry->snapshot.writtenDigests = {digest};
     entry->snapshot.lastWritten = whole.stamp;
