@@ -6,6 +6,7 @@
 #include "arguments.h"
 #include "compilerpath.h"
 #include "compilerrun.h"
+#include "extensionuse.h"
 #include "filelock.h"
 #include "hugepages.h"
 #include "interrupts.h"
@@ -87,13 +88,10 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const SourceArguments& argum
     std::vector<LockedFile> held;
     QSet<QString> alone; // files this run needs to itself, learnt along the way
     for (;;) {
-        QString reason;
-        if (!sourceFiles.isEmpty() && !startJournal(guard, &reason)) {
-            reportError(QStringLiteral("%1; nothing was rewritten or compiled").arg(reason));
-            return nullptr;
-        }
+        // The journal is made when a file that may be rewritten is read.
         auto registry = std::make_unique<SnapshotRegistry>(
-            guard.journal.isOpen() ? &guard.journal : nullptr, std::move(held), &others);
+            guard.journals.isOpen() ? &guard.journal : nullptr, std::move(held), &others,
+            &guard.journals, mayUseExtensions);
         TemplateRun templates;
         templates.includeDirectories = arguments.includeDirectories;
         for (const QString& sourceFile : sourceFiles) {
@@ -143,7 +141,7 @@ int main(int argc, char* argv[]) {
     const QList<QByteArray> compilerArguments = commandLineArguments(argc, argv);
     const SourceArguments sourceArguments = scanArguments(compilerArguments);
     const QStringList& sourceFiles = sourceArguments.sourceFiles;
-    // Only a run that rewrites files needs the journal folder.
+    // Only a run over source files needs the journal folder.
     RunGuard guard;
     if (!sourceFiles.isEmpty()) {
         QString reason;

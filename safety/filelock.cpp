@@ -37,10 +37,11 @@ constexpr qint64 patienceMs = 300;
 
 bool waitNoticeGiven = false; // once per run
 
-// The two locked bytes lie far past the end of any source file, so the
-// compiler reads every byte of the file whatever the system makes of them.
+// The locked bytes lie far past the end of any source file, so the compiler
+// reads every byte of the file whatever the system makes of them.
 constexpr qint64 useByte = qint64(1) << 62;
 constexpr qint64 departureByte = useByte + 1;
+constexpr qint64 originalByte = useByte + 2;
 
 #ifdef Q_OS_UNIX
 
@@ -60,20 +61,26 @@ bool setLock(const OpenFile& file, qint64 at, short type) {
     return true;
 }
 
+// Whether another process has a lock on the byte at that keeps a lock of the
+// given type from being set; the lock found goes to *found. False also when
+// the system cannot tell.
+bool lockedByOthers(const OpenFile& file, qint64 at, short type, struct flock* found) {
+    *found = {};
+    found->l_type = type;
+    found->l_whence = SEEK_SET;
+    found->l_start = off_t(at);
+    found->l_len = 1;
+    return ::fcntl(file.descriptor, F_GETLK, found) == 0 && found->l_type != F_UNLCK;
+}
+
 // The process of another run whose lock on the byte at keeps a lock of the
 // given type from being set: 0 when there is none, -1 when the system does
 // not say which (or cannot tell whether there is one).
 qint64 holderAt(const OpenFile& file, qint64 at, short type) {
-    struct flock lock = {};
-    lock.l_type = type;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = off_t(at);
-    lock.l_len = 1;
-    if (::fcntl(file.descriptor, F_GETLK, &lock) != 0)
-        return -1;
-    if (lock.l_type == F_UNLCK)
-        return 0;
-    return lock.l_pid > 0 ? lock.l_pid : -1;
+    struct flock lock;
+    if (lockedByOthers(file, at, type, &lock))
+        return lock.l_pid > 0 ? lock.l_pid : -1;
+    return lock.l_type == F_UNLCK ? 0 : -1;
 }
 
 #else
@@ -269,6 +276,25 @@ void shareFile(LockedFile& file) {
         file.alone = false;
 #else
     Q_UNUSED(file); // held alone: others wait for it
+#endif
+}
+
+void holdAsOriginal(LockedFile& file) {
+#ifdef Q_OS_UNIX
+    setLock(file.reader, originalByte, F_RDLCK);
+#else
+    Q_UNUSED(file); // files are not shared here
+#endif
+}
+
+bool othersHoldAsOriginal(const LockedFile& file) {
+#ifdef Q_OS_UNIX
+    // When the system cannot tell, nobody vouches for the bytes.
+    struct flock lock;
+    return lockedByOthers(file.reader, originalByte, F_WRLCK, &lock);
+#else
+    Q_UNUSED(file);
+    return false;
 #endif
 }
 

@@ -27,6 +27,12 @@
 // Going from alone to shared never lets go of the file; going from shared to
 // alone succeeds only while no other run uses it.
 //
+// The original lock is held, next to the use lock, by a run that shares a
+// file as the user's own text: it read the bytes as the file's original and
+// has not written it. Another run that meets the file shared may then take its
+// bytes as the original, though no journal of this user records them (a run
+// that never rewrites a file keeps no journal).
+//
 // The departure lock is taken by a run that leaves a shared file whose bytes
 // it wrote or stands for: it either finds itself the file's last user (takes
 // it alone) and puts it back, or hands it over to another user that stands
@@ -73,6 +79,13 @@ LockOutcome tryLockFile(const QString& path, LockedFile* file, bool* othersUse =
 
 // From alone to shared, without letting go of the file.
 void shareFile(LockedFile& file);
+
+// Takes the original lock (see above) on a file this run holds and has not
+// written, before it shares the file.
+void holdAsOriginal(LockedFile& file);
+
+// Whether another run that uses the file holds it as the user's own text.
+bool othersHoldAsOriginal(const LockedFile& file);
 
 // From shared to alone, when no other run uses the file now.
 bool tryTakeAlone(LockedFile& file);

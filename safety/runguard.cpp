@@ -51,15 +51,6 @@ GuardState acquireRunGuard(RunGuard& guard, QString* reason) {
     return GuardState::Unavailable;
 }
 
-bool startJournal(RunGuard& guard, QString* reason) {
-    QString problem;
-    if (guard.journal.create(guard.journals, &problem))
-        return true;
-    *reason = QStringLiteral("cannot keep the journal that protects your source files: %1")
-                  .arg(QDir::toNativeSeparators(problem));
-    return false;
-}
-
 void releaseJournal(RunGuard& guard, const RestoreReport& report) {
     if (!guard.journal.folder.isOpen())
         return;

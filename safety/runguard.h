@@ -6,10 +6,12 @@
 
 #include <QString>
 
-// What a run that rewrites files keeps from before it reads the first source
-// file until its restore is done: the journal folder, a folder of the user's
-// own (never beside the sources): <data>/fbext, or <temp>/fbext when there is
-// no data location, laid out as journalformat.h says; and its own journal in it.
+// What a run over source files keeps from before it reads the first one until
+// its restore is done: the journal folder, a folder of the user's own (never
+// beside the sources): <data>/fbext, or <temp>/fbext when there is no data
+// location, laid out as journalformat.h says; and its own journal in it, made
+// when the run first keeps an original (snapshotregistry.h), again after the
+// run let its files go to take them in order.
 struct RunGuard {
     PrivateFolder root;
     PrivateFolder journals;
@@ -25,10 +27,6 @@ QString runGuardRoot();
 // (privatefolder.h), and puts back what dead runs left behind. On Unavailable,
 // *reason says why, and nothing may be read or rewritten.
 GuardState acquireRunGuard(RunGuard& guard, QString* reason);
-
-// Starts a fresh journal for this run (again after a run let its files go to
-// take them in order).
-bool startJournal(RunGuard& guard, QString* reason);
 
 // After the restore: drops the journal when the restore was complete, keeps it
 // otherwise (for the next run to retry when a file could not be written back,

@@ -33,7 +33,8 @@ bool RunJournal::create(const PrivateFolder& journals, QString* reason) {
             lock.release();
             continue;
         }
-        if (appendDurably(manifest, manifestHeader()) && syncFolder(folder) && syncFolder(journals))
+        if (appendTo(manifest, manifestHeader()) == 0 &&
+            openPrivateSubfolder(journals, QStringLiteral("."), false, &unflushedIn, &problem))
             return true;
         *reason = QStringLiteral("cannot write %1").arg(folder.path);
         discard(journals);
@@ -67,6 +68,17 @@ int RunJournal::recordOriginal(const QString& canonicalPath, const FileStamp& id
     const int index = fileCount;
     if (!writeFileDurably(folder, originalCopyName(index), bytes))
         return -1;
+    // A journal is flushed first here, not when it is made: a run that never
+    // rewrites a file pays for none of it. Writing the copy has flushed the
+    // journal's folder (the names of its lock, manifest and copy); the
+    // journals folder now keeps the journal's own name. Only then does the
+    // record below, flushed with the manifest's header, make the journal
+    // count: after a power cut there is either no journal, one without a
+    // whole record (recovery finds nothing to do in it and removes it), or
+    // one whose records and copies are all on disk.
+    if (unflushedIn.isOpen() && !syncFolder(unflushedIn))
+        return -1;
+    unflushedIn = PrivateFolder();
     if (!appendDurably(manifest, originalRecord(index, modified, contentDigest(bytes), identity,
                                                 canonicalPath)))
         return -1;

@@ -23,9 +23,13 @@ struct RunJournal {
     JournalLock lock;     // held while its run lives, or while recovery has it
     OpenFile manifest;
     int fileCount = 0;
+    // The journals folder it was created in, open until its first original
+    // makes the journal's name in it durable.
+    PrivateFolder unflushedIn;
 
     // Creates a fresh journal in journals, locked and with its manifest header
-    // on disk. Returns false, with a reason, when it cannot.
+    // written; nothing of it is flushed to disk before its first original
+    // (recordOriginal). Returns false, with a reason, when it cannot.
     bool create(const PrivateFolder& journals, QString* reason);
 
     // Takes over the journal name in journals when its run is dead (its lock

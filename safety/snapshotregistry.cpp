@@ -36,8 +36,10 @@ QString canonicalSourcePath(const QString& path) {
 }
 
 SnapshotRegistry::SnapshotRegistry(RunJournal* journal, std::vector<LockedFile> held,
-                                   OtherJournals* others)
-    : journal(journal), others(others), taken(std::move(held)) {}
+                                   OtherJournals* others, const PrivateFolder* journalsFolder,
+                                   RewriteCheck mayBeRewritten)
+    : journal(journal), others(others), journalsFolder(journalsFolder),
+      mayBeRewritten(mayBeRewritten), taken(std::move(held)) {}
 
 SnapshotRegistry::~SnapshotRegistry() {
     worker.reset(); // it may still be writing a file held here
@@ -84,9 +86,37 @@ bool SnapshotRegistry::take(const QString& path, LockedFile* file, bool* othersU
     }
 }
 
+// Hands the entry's original to the journal's thread, making the journal
+// first when the run has none yet. Returns false, the run stopped, when the
+// journal cannot be made.
+bool SnapshotRegistry::keepOriginal(Entry& entry) {
+    if (!journal->isOpen() && journalsFolder) {
+        QString problem;
+        if (!journal->create(*journalsFolder, &problem)) {
+            stop(entry.snapshot.path,
+                 QStringLiteral("cannot keep the journal that protects your source files: %1")
+                     .arg(shown(problem)));
+            return false;
+        }
+    }
+    if (!worker)
+        worker = std::make_unique<JournalWorker>(journal);
+    entry.originalNumber = worker->keepOriginal(entry.snapshot.path, entry.file.identity,
+                                                entry.snapshot.bytes, entry.snapshot.modified);
+    jobs.append(Job{&entry, JobKind::Original});
+    return true;
+}
+
+// Whether a file read with bytes has its original kept from its registration
+// on, beside the passes, rather than just before a write that may never come.
+bool SnapshotRegistry::keepsOriginalAtOnce(const QByteArray& bytes) const {
+    return !mayBeRewritten || mayBeRewritten(bytes);
+}
+
 SnapshotRegistry::Entry* SnapshotRegistry::add(const QString& path, LockedFile file,
                                                const QByteArray& original, const FileTime& modified,
-                                               const QByteArray& found, const FileStamp& read) {
+                                               const QByteArray& found, const FileStamp& read,
+                                               bool keepOriginalNow) {
     auto entry = std::make_unique<Entry>();
     entry->snapshot.path = path;
     entry->snapshot.bytes = original;
@@ -94,13 +124,8 @@ SnapshotRegistry::Entry* SnapshotRegistry::add(const QString& path, LockedFile f
     entry->snapshot.read = read;
     entry->found = found;
     entry->file = std::move(file);
-    if (journal) {
-        if (!worker)
-            worker = std::make_unique<JournalWorker>(journal);
-        entry->originalNumber =
-            worker->keepOriginal(path, entry->file.identity, original, modified);
-        jobs.append(Job{entry.get(), JobKind::Original});
-    }
+    if (journal && keepOriginalNow)
+        keepOriginal(*entry);
     byIdentity.insert(keyOf(entry->file.identity), entry.get());
     registrations.append(path);
     entries.push_back(std::move(entry));
@@ -137,7 +162,10 @@ std::optional<QByteArray> SnapshotRegistry::enter(const QString& path, LockedFil
     }
     const bool othersText = origin.kind == FileOrigin::Kind::Written &&
                             (file.alone || (othersUse && file.openWriter() == 0));
-    if (othersUse && !othersText && origin.kind != FileOrigin::Kind::Original) {
+    const bool heldAsOriginal =
+        origin.kind == FileOrigin::Kind::Original ||
+        (origin.kind == FileOrigin::Kind::Unknown && othersHoldAsOriginal(file));
+    if (othersUse && !othersText && !heldAsOriginal) {
         // Other runs use it, and this run cannot tell what it holds for them
         // (another user's runs, or a text it could not put back).
         waitTurn(path, true);
@@ -145,15 +173,19 @@ std::optional<QByteArray> SnapshotRegistry::enter(const QString& path, LockedFil
     }
     if (!othersText) {
         add(path, std::move(file), *whole.bytes, modificationTimeOf(whole.stamp), *whole.bytes,
-            whole.stamp);
+            whole.stamp, keepsOriginalAtOnce(*whole.bytes));
         return whole.bytes;
     }
-    Entry* entry =
-        add(path, std::move(file), origin.original, origin.modified, *whole.bytes, whole.stamp);
+    // This run stands for putting it back as much as the run that wrote it:
+    // its original goes into the journal now, whatever it holds.
+    Entry* entry = add(path, std::move(file), origin.original, origin.modified, *whole.bytes,
+                       whole.stamp, true);
+    if (journal && entry->originalNumber < 0)
+        return std::nullopt; // no journal: the run stops, and stands for nothing here
     const QByteArray digest = contentDigest(*whole.bytes);
     entry->snapshot.writtenDigests = {digest};
     entry->snapshot.lastWritten = whole.stamp;
-    if (worker) {
+    if (entry->originalNumber >= 0) {
         worker->share(entry->originalNumber, digest);
         jobs.append(Job{entry, JobKind::Share});
     }
@@ -199,7 +231,8 @@ void SnapshotRegistry::registerSource(const QString& path, const QByteArray& byt
         return;
     }
     const FileStamp read = fileStampOf(file.reader);
-    add(canonical, std::move(file), bytes, modificationTimeOf(read), bytes, read);
+    add(canonical, std::move(file), bytes, modificationTimeOf(read), bytes, read,
+        keepsOriginalAtOnce(bytes));
 }
 
 void SnapshotRegistry::settleJournal() {
@@ -299,7 +332,16 @@ bool SnapshotRegistry::writeRewrittenBytes(const QString& path, const QByteArray
         waitTurn(entry->snapshot.path, true); // other runs compile with what it holds
         return false;
     }
-    if (!mayWrite(entry) || (journal && entry->snapshot.journalIndex < 0))
+    if (!mayWrite(entry))
+        return false;
+    if (journal && entry->originalNumber < 0) {
+        // A file that was not to change: its original goes into the journal
+        // now, and is on disk before the file is touched.
+        if (!keepOriginal(*entry))
+            return false;
+        settleJournal();
+    }
+    if (journal && entry->snapshot.journalIndex < 0)
         return false;
     const QByteArray digest = contentDigest(bytes);
     const WriteResult result = rewriteFile(entry->file, bytes, digest, preconditionFor(*entry),
@@ -311,7 +353,7 @@ bool SnapshotRegistry::writeRewrittenBytes(const QString& path, const QByteArray
 
 void SnapshotRegistry::queueRewrittenBytes(const QString& path, const QByteArray& bytes) {
     Entry* entry = entryFor(canonicalSourcePath(path));
-    if (!journal || !worker || !entry || entry->rewritten || !entry->file.alone) {
+    if (!journal || !entry || entry->originalNumber < 0 || entry->rewritten || !entry->file.alone) {
         writeRewrittenBytes(path, bytes);
         return;
     }
@@ -328,8 +370,12 @@ bool SnapshotRegistry::isTouched(const QString& path) const {
 
 void SnapshotRegistry::shareFiles() {
     settleJournal();
-    for (const std::unique_ptr<Entry>& entry : entries)
+    for (const std::unique_ptr<Entry>& entry : entries) {
+        // Other runs may take what it holds for the user's text: it is.
+        if (entry->snapshot.writtenDigests.isEmpty() && !entry->cut)
+            holdAsOriginal(entry->file);
         shareFile(entry->file);
+    }
     taken.clear(); // taken in order, but no pass needed them this time
 }
 

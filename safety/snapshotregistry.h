@@ -15,6 +15,7 @@
 #include <vector>
 
 struct OtherJournals;
+struct PrivateFolder;
 struct RunJournal;
 
 // What a source file held before this run touched it.
@@ -78,14 +79,25 @@ struct RestoreReport {
 // file's last user puts it back; every one of them keeps its original in its
 // own journal, so the next run puts it back if the last one is killed.
 struct SnapshotRegistry {
+    // Whether a file may be rewritten by this run, judged by the bytes it was
+    // read with: a file that may not is never written unless a write comes
+    // all the same (its original is kept then, before the write).
+    using RewriteCheck = bool (*)(const QByteArray& bytes);
+
     // With a journal, a file's original is put into it from its first
     // registration on (on a thread of its own, while the passes go on), and no
-    // file is rewritten before its original is safely there. held: files this
-    // run has already taken (in order, after another run was in the way); each
-    // is registered when a pass reads it. others: the journals of this user's
+    // file is rewritten before its original is safely there. journalsFolder:
+    // where the journal is made when the run first keeps an original, unless
+    // it is open already; a run that keeps none makes none. mayBeRewritten:
+    // files it rules out keep their original out of the journal until they
+    // are about to be written (none: every file may be). held: files this run
+    // has already taken (in order, after another run was in the way); each is
+    // registered when a pass reads it. others: the journals of this user's
     // other runs, without which no file is shared with them.
     explicit SnapshotRegistry(RunJournal* journal = nullptr, std::vector<LockedFile> held = {},
-                              OtherJournals* others = nullptr);
+                              OtherJournals* others = nullptr,
+                              const PrivateFolder* journalsFolder = nullptr,
+                              RewriteCheck mayBeRewritten = nullptr);
     ~SnapshotRegistry();
     SnapshotRegistry(const SnapshotRegistry&) = delete;
     SnapshotRegistry& operator=(const SnapshotRegistry&) = delete;
@@ -174,6 +186,8 @@ private:
 
     RunJournal* journal = nullptr;
     OtherJournals* others = nullptr;
+    const PrivateFolder* journalsFolder = nullptr;
+    RewriteCheck mayBeRewritten = nullptr;
     std::vector<std::unique_ptr<Entry>> entries; // in order of first registration
     QHash<QPair<qint64, qint64>, Entry*> byIdentity;
     std::vector<LockedFile> taken; // held but not registered yet
@@ -186,7 +200,10 @@ private:
     Entry* entryFor(const FileStamp& identity) const;
     Entry* entryFor(const QString& path) const;
     Entry* add(const QString& path, LockedFile file, const QByteArray& original,
-               const FileTime& modified, const QByteArray& found, const FileStamp& read);
+               const FileTime& modified, const QByteArray& found, const FileStamp& read,
+               bool keepOriginalNow);
+    bool keepsOriginalAtOnce(const QByteArray& bytes) const;
+    bool keepOriginal(Entry& entry);
     bool take(const QString& path, LockedFile* file, bool* othersUse);
     std::optional<QByteArray> enter(const QString& path, LockedFile file, bool othersUse);
     static bool isUnchanged(const Entry& entry, const QByteArray& bytes);

@@ -165,6 +165,45 @@ TEST(Driver, VersionQueryRunsTheCompilerOnce) {
     EXPECT_EQ(sandbox.calls().size(), 1);
 }
 
+// Only a run that rewrites a file keeps a journal: one over sources that use
+// neither extension makes none at any point (a journal is there from the
+// run's first original until its restore, so during its compile above all),
+// and names none to the compiles its compile starts.
+TEST(Driver, OnlyARunThatRewritesAFileKeepsAJournal) {
+    const QByteArray plainHeader = "const N = 1\n";
+    const QByteArray genericHeader = "template Box\n  v as t1\nend template\nconst N = 1\n";
+    const QByteArray usesHeader = "#include once \"lib.bi\"\nprint N\n";
+    struct Case {
+        const char* name;
+        QByteArray main;
+        QByteArray header;
+        bool journal;
+    };
+    const Case cases[] = {
+        {"neither file uses an extension", usesHeader, plainHeader, false},
+        {"the header declares a generic type", usesHeader, genericHeader, true},
+        {"the main file uses one", "#include once \"lib.bi\"\n" + genericSource, plainHeader, true},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        Sandbox sandbox;
+        sandbox.writeFile(QStringLiteral("main.bas"), test.main);
+        sandbox.writeFile(QStringLiteral("lib.bi"), test.header);
+        const RunResult result = sandbox.run({QStringLiteral("main.bas")});
+        EXPECT_EQ(result.exitCode, 0) << result.standardError.constData();
+        const QList<CompilerCall> calls = sandbox.calls();
+        ASSERT_EQ(calls.size(), 1);
+        EXPECT_EQ(calls[0].journals.size(), test.journal ? 1 : 0) << "during the compile";
+        EXPECT_EQ(calls[0].environment.filter(QStringLiteral("FBEXT_ENCLOSING_JOURNALS=")).size(),
+                  test.journal ? 1 : 0);
+        EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), test.main);
+        EXPECT_EQ(sandbox.readFile(QStringLiteral("lib.bi")), test.header);
+        EXPECT_TRUE(QDir(sandbox.userDataDir() + QStringLiteral("/journals"))
+                        .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                        .isEmpty());
+    }
+}
+
 TEST(Driver, ExitStatusIsTheCompilersOwn) {
     struct Case {
         int exitCode;

@@ -43,10 +43,14 @@ struct SharedProgram {
         static const char common[] =
             "const N = 3\rconst M = 4\ntemplate Pair\n  v as t1\nend template\n' \0tail\xff\n";
         tree.add(QStringLiteral("lib/common.bi"), QByteArray(common, sizeof common - 1));
+        // A header no run rewrites, which every run shares all the same.
+        tree.add(QStringLiteral("lib/plain.bi"), "const P = 5\r\n");
         for (int i = 0; i < modules; ++i)
-            tree.add(module(i), "#include once \"lib/box.bi\"\ndim b as Box<<<integer>>>\nprint " +
+            tree.add(module(i), "#include once \"lib/box.bi\"\n#include once \"lib/plain.bi\"\n"
+                                "dim b as Box<<<integer>>>\nprint " +
                                     QByteArray::number(i) + "\n");
-        tree.add(QStringLiteral("other.bas"), "print 9\n"); // shares nothing
+        // Rewrites nothing, and shares only the plain header.
+        tree.add(QStringLiteral("other.bas"), "#include once \"lib/plain.bi\"\nprint 9\n");
     }
 
     static QString module(int i) { return QStringLiteral("main%1.bas").arg(i); }
@@ -456,16 +460,20 @@ TEST(FileLock, RunsThatTakeHeadersInOppositeOrdersNeverDeadlock) {
 // would), and runs as usual over files the outer one does not hold.
 TEST(FileLock, ACompileStartedFromACompileNeverWaitsForIt) {
     struct Case {
+        const char* outer;
         const char* inner;
         int status;
         const char* said;
     };
     const Case cases[] = {
-        {"b.bas", 0, ""},
+        {"a.bas", "b.bas", 0, ""},
         // The header reached through a link: its "#line" directives name it
         // otherwise, so its rewritten bytes differ.
-        {"d.bas", 1, "is held by the compile that started this one until it ends"},
-        {"c.bas", 0, ""},
+        {"a.bas", "d.bas", 1, "is held by the compile that started this one until it ends"},
+        {"a.bas", "c.bas", 0, ""},
+        // An outer run that rewrites nothing keeps no journal, and still
+        // shares the header it holds.
+        {"e.bas", "f.bas", 0, ""},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.inner);
@@ -478,6 +486,9 @@ TEST(FileLock, ACompileStartedFromACompileNeverWaitsForIt) {
         tree.add(QStringLiteral("b.bas"), "#include once \"lib/shared.bi\"\nprint N + 1\n");
         tree.add(QStringLiteral("c.bas"), "print 3\n");
         tree.add(QStringLiteral("d.bas"), "#include once \"link/shared.bi\"\nprint N + 2\n");
+        tree.add(QStringLiteral("lib/plain.bi"), "const P = 1\n");
+        tree.add(QStringLiteral("e.bas"), "#include once \"lib/plain.bi\"\nprint P\n");
+        tree.add(QStringLiteral("f.bas"), "#include once \"lib/plain.bi\"\nprint P + 1\n");
         ASSERT_TRUE(
             QFile::link(sandbox.path(QStringLiteral("lib")), sandbox.path(QStringLiteral("link"))));
         sandbox.scriptCompiler("compiled\n");
@@ -486,7 +497,7 @@ TEST(FileLock, ACompileStartedFromACompileNeverWaitsForIt) {
         script.insert(QStringLiteral("nested"), QJsonArray{QString::fromLatin1(test.inner)});
         sandbox.writeFile(QStringLiteral("fbc2-script.json"), QJsonDocument(script).toJson());
 
-        const RunResult outer = sandbox.run({QStringLiteral("a.bas")});
+        const RunResult outer = sandbox.run({QString::fromLatin1(test.outer)});
         EXPECT_EQ(outer.exitCode, 0) << outer.standardError.constData();
         const QJsonObject inner =
             QJsonDocument::fromJson(sandbox.readFile(QStringLiteral("fbc2-nested.json"))).object();

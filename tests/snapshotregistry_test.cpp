@@ -1,4 +1,5 @@
 #include "digest.h"
+#include "runjournal.h"
 #include "snapshotregistry.h"
 #include "sourcefile.h"
 
@@ -96,6 +97,63 @@ TEST(SnapshotRegistry, RefusesToRewriteAFileItNeverRegistered) {
     SnapshotRegistry registry;
     EXPECT_FALSE(registry.writeRewrittenBytes(folder.path(QStringLiteral("a.bas")), QByteArray()));
     EXPECT_EQ(folder.read(QStringLiteral("a.bas")), QByteArray("mine"));
+}
+
+// The first two words of each manifest line: what the journal recorded, in order.
+QStringList recordKinds(const RunJournal& journal) {
+    QStringList kinds;
+    const QByteArray manifest =
+        readFileBytes(journal.folder.filePath(QStringLiteral("manifest"))).value_or("?");
+    for (const QByteArray& line : manifest.split('\n'))
+        kinds.append(QString::fromLatin1(line.split(' ').mid(0, 2).join(' ')));
+    return kinds;
+}
+
+// A run makes its journal when it first keeps an original: files that cannot
+// change are read, compiled and let go without one; one that is written all
+// the same has its original in the journal before the write, on either way
+// of writing.
+TEST(SnapshotRegistry, AFileThatCannotChangeIsJournaledOnlyWhenWritten) {
+    Folder folder;
+    folder.write(QStringLiteral("a.bas"), "original\n");
+    folder.write(QStringLiteral("b.bi"), "other\n");
+    const QString a = folder.path(QStringLiteral("a.bas"));
+    const QString b = folder.path(QStringLiteral("b.bi"));
+    PrivateFolder journals;
+    QString problem;
+    ASSERT_TRUE(openPrivateFolder(folder.path(QStringLiteral("journals")), &journals, &problem));
+    RunJournal journal;
+    const auto cannotChange = [](const QByteArray&) { return false; };
+    {
+        SnapshotRegistry registry(&journal, {}, nullptr, &journals, cannotChange);
+        EXPECT_EQ(registry.readSource(a), QByteArray("original\n"));
+        EXPECT_EQ(registry.readSource(b), QByteArray("other\n"));
+        registry.shareFiles();
+        EXPECT_FALSE(registry.problem().has_value());
+        EXPECT_TRUE(registry.restoreSources().isComplete());
+        EXPECT_FALSE(journal.isOpen());
+        EXPECT_TRUE(folderEntries(journals).isEmpty());
+    }
+    {
+        SnapshotRegistry registry(&journal, {}, nullptr, &journals, cannotChange);
+        registry.readSource(a);
+        registry.readSource(b);
+        ASSERT_TRUE(registry.writeRewrittenBytes(a, "ours\n"));
+        registry.queueRewrittenBytes(b, "ours too\n");
+        EXPECT_EQ(folder.read(QStringLiteral("b.bi")), QByteArray("ours too\n"));
+        EXPECT_EQ(recordKinds(journal),
+                  QStringList({QStringLiteral("fbext journal"), QStringLiteral("original 0"),
+                               QStringLiteral("write 0"), QStringLiteral("done 0"),
+                               QStringLiteral("original 1"), QStringLiteral("write 1"),
+                               QStringLiteral("done 1"), QString()}));
+        EXPECT_EQ(readFileBytes(journal.originalCopyPath(0)), QByteArray("original\n"));
+        EXPECT_EQ(readFileBytes(journal.originalCopyPath(1)), QByteArray("other\n"));
+        EXPECT_TRUE(registry.restoreSources().isComplete());
+        journal.discard(journals);
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("a.bas")), QByteArray("original\n"));
+    EXPECT_EQ(folder.read(QStringLiteral("b.bi")), QByteArray("other\n"));
+    EXPECT_TRUE(folderEntries(journals).isEmpty());
 }
 
 } // namespace

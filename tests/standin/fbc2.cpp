@@ -19,7 +19,8 @@
 // and records each call as fbc2-calls/<n>.json beside itself: the arguments
 // (as text and as their exact bytes), the working directory, a copy of every
 // argument that names a regular file, and when it started (milliseconds since
-// the epoch), its environment and (Linux) the one fbc was started with; when it has done its work
+// the epoch), its environment and (Linux) the one fbc was started with, and the journals of fbext's
+// runs in progress (the folders in <data>/fbext/journals); when it has done its work
 // (slept) it leaves that time in fbc2-calls/<n>.ended. Once the record is written it leaves its
 // process id in fbc2-started, so a test knows that the compiler is running (and the sources hold
 // rewritten text).
@@ -34,6 +35,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <csignal>
@@ -78,6 +80,10 @@ QString record(const QDir& home, int argc, char* argv[]) {
     call.insert(QStringLiteral("startedMs"), QDateTime::currentMSecsSinceEpoch());
     call.insert(QStringLiteral("environment"),
                 QJsonArray::fromStringList(QProcess::systemEnvironment()));
+    const QDir journals(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                        QStringLiteral("/fbext/journals"));
+    call.insert(QStringLiteral("journals"),
+                QJsonArray::fromStringList(journals.entryList(QDir::Dirs | QDir::NoDotAndDotDot)));
 #ifdef Q_OS_LINUX
     // The environment fbc was started with (what it may have removed since
     // is still there), which shows whether it started itself again.

@@ -237,6 +237,8 @@ QList<CompilerCall> Sandbox::calls() const {
         for (const QJsonValue& entry :
              object.value(QStringLiteral("parentStartEnvironment")).toArray())
             call.parentStartEnvironment.append(entry.toString());
+        for (const QJsonValue& entry : object.value(QStringLiteral("journals")).toArray())
+            call.journals.append(entry.toString());
         QFile ended(directory.filePath(QStringLiteral("%1.ended").arg(n)));
         if (ended.open(QIODevice::ReadOnly))
             call.endedMs = ended.readAll().toLongLong();

@@ -20,6 +20,7 @@ struct CompilerCall {
     qint64 endedMs = -1;                // -1: it never got that far
     QStringList environment;            // NAME=value entries
     QStringList parentStartEnvironment; // fbc's environment when it started (Linux)
+    QStringList journals;               // fbext's journals in progress during the compile
     bool hasFile(int index) const { return files.contains(index); }
 };
 
