@@ -84,8 +84,11 @@ bool selfIsThisProgram() {
 void restartWithHugePagesForLargeSources(int argc, char* argv[]) {
     if (std::getenv(restartedVariable)) {
         // Started again by the lines below: the allocator has read the
-        // setting, and nothing after this run should see it.
-        ::unsetenv(tunablesVariable);
+        // setting, and nothing after this run should see it (a setting of
+        // the user's own, with the mark set by hand, stays).
+        const char* tunables = std::getenv(tunablesVariable);
+        if (tunables && std::strcmp(tunables, hugePagesSetting) == 0)
+            ::unsetenv(tunablesVariable);
         ::unsetenv(restartedVariable);
         return;
     }
