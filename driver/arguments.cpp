@@ -14,13 +14,17 @@ namespace {
 // taken for one that names itself.
 constexpr int deepestResponseFile = 16;
 
-bool endsWithIgnoringCase(const QByteArray& text, QByteArrayView suffix) {
-    return text.size() >= suffix.size() && equalsIgnoringCase(text.right(suffix.size()), suffix);
+bool endsWithIgnoringCase(QByteArrayView text, QByteArrayView suffix) {
+    return text.size() >= suffix.size() && equalsIgnoringCase(text.last(suffix.size()), suffix);
 }
 
-bool isSourceFileArgument(const QByteArray& argument) {
+} // namespace
+
+bool isSourceFileArgument(QByteArrayView argument) {
     return endsWithIgnoringCase(argument, ".bas") || endsWithIgnoringCase(argument, ".bi");
 }
+
+namespace {
 
 // The name of the file an argument names, as the file functions take it;
 // nothing when the argument's bytes are no name in the file system's encoding

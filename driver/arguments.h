@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,10 @@ struct SourceArguments {
 // argument whose name cannot be opened under any text this program holds is
 // passed on unexpanded, and a line says so.
 SourceArguments scanArguments(const QList<QByteArray>& arguments);
+
+// Whether an argument names a source file: it ends in .bas or .bi, in any
+// letter case.
+bool isSourceFileArgument(QByteArrayView argument);
 
 // The arguments a response file's text holds.
 QList<QByteArray> responseFileArguments(const QByteArray& text);

@@ -1,5 +1,7 @@
 #include "hugepages.h"
 
+#include "arguments.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -30,19 +32,13 @@ const char* const restartedVariable = "FBEXT_RESTARTED_WITH_HUGE_PAGES";
 // run whose sources hold a few.
 constexpr long long restartThreshold = 4LL << 20;
 
-bool endsWithIgnoringCase(const char* text, const char* suffix) {
-    const size_t length = std::strlen(text);
-    const size_t suffixLength = std::strlen(suffix);
-    return length >= suffixLength && ::strcasecmp(text + length - suffixLength, suffix) == 0;
-}
-
 // The bytes of the source files named on the command line, as far as they can
 // be seen at once: files named in response files or included later are not
 // counted, which only makes a restart less likely.
 long long sourceArgumentBytes(int argc, char* argv[]) {
     long long total = 0;
     for (int i = 1; i < argc; ++i) {
-        if (!endsWithIgnoringCase(argv[i], ".bas") && !endsWithIgnoringCase(argv[i], ".bi"))
+        if (!isSourceFileArgument(argv[i]))
             continue;
         struct stat status {};
         if (::stat(argv[i], &status) == 0 && S_ISREG(status.st_mode))
