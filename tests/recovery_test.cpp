@@ -166,6 +166,17 @@ TEST(Recovery, AJournalOfALiveRunIsNotTouched) {
 // A program of several files of every kind: a main file, headers included
 // from a subfolder, a header with CR LF line ends, and a big one. Each
 // declares or uses a generic type, so each is rewritten.
+// Runs the program with the write hook on main.bas, killed at the given step
+// of its writes (counted over the whole run); the next runs are of the
+// program itself again.
+RunResult runKilledAtWriteStep(Sandbox& sandbox, int step) {
+    sandbox.useFaultInjectingProgram(true);
+    sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"), QString::number(step));
+    const RunResult run = sandbox.run({QStringLiteral("main.bas")});
+    sandbox.useFaultInjectingProgram(false);
+    return run;
+}
+
 void addProgramOfEveryKind(SourceTree& tree) {
     tree.add(QStringLiteral("main.bas"), "#include once \"lib/list.bi\"\n"
                                          "#include once \"crlf.bi\"\n"
@@ -196,10 +207,7 @@ TEST(Recovery, AKillAtAnyStepOfAnyWriteLosesNoByte) {
     int killed = 0;
     for (int step = 1;; ++step) {
         SCOPED_TRACE(step);
-        sandbox.useFaultInjectingProgram(true);
-        sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"), QString::number(step));
-        const RunResult run = sandbox.run({QStringLiteral("main.bas")});
-        sandbox.useFaultInjectingProgram(false);
+        const RunResult run = runKilledAtWriteStep(sandbox, step);
         if (run.exitCode == 0)
             break; // every step of every write has been a kill point
         ASSERT_EQ(run.exitCode, -1) << "not killed: " << run.standardError.constData();
@@ -232,10 +240,7 @@ TEST(Recovery, AChildThatOutlivesAKilledRunKeepsNoFileFromTheNextRun) {
     for (int step = 1; !::testing::Test::HasFailure(); ++step) {
         SCOPED_TRACE(step);
         sandbox.writeFile(QStringLiteral("child-lives"), {});
-        sandbox.useFaultInjectingProgram(true);
-        sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"), QString::number(step));
-        const RunResult run = sandbox.run({QStringLiteral("main.bas")});
-        sandbox.useFaultInjectingProgram(false);
+        const RunResult run = runKilledAtWriteStep(sandbox, step);
         if (run.exitCode == 0)
             break; // every step of every write has been a kill point
         ASSERT_EQ(run.exitCode, -1) << "not killed: " << run.standardError.constData();
@@ -262,10 +267,7 @@ TEST(Recovery, AFileTheKilledRunOnlyReadIsNotReportedWhenEditedLater) {
     sandbox.scriptCompiler({});
     // Killed as it is about to write its first file: every file is read and
     // its original journaled, none written.
-    sandbox.useFaultInjectingProgram(true);
-    sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"), QStringLiteral("1"));
-    ASSERT_EQ(sandbox.run({QStringLiteral("main.bas")}).exitCode, -1);
-    sandbox.useFaultInjectingProgram(false);
+    ASSERT_EQ(runKilledAtWriteStep(sandbox, 1).exitCode, -1);
     ASSERT_EQ(journalsIn(sandbox).size(), 1);
     tree.expectIntact();
 
