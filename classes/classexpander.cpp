@@ -38,7 +38,7 @@ void dropScanTexts(QList<TypeRecord>& records) {
 } // namespace
 
 MappedText expandClassText(MappedText source) {
-    const Lines lines = splitLines(source.text); // source.text holds their bytes
+    Lines lines = splitLines(source.text); // source.text holds their bytes
     QList<LineOrigin>& origins = source.origins;
     Q_ASSERT(origins.size() == lines.size()); // one origin per line, as MappedText keeps
 
@@ -49,7 +49,7 @@ MappedText expandClassText(MappedText source) {
     resolveExtends(records, lines, origins, inheritance);
     embedParents(records);
     dropScanTexts(records);
-    MappedText result = replaceTypeBlocks(std::move(source), lines, records, inheritance);
+    MappedText result = replaceTypeBlocks(std::move(source), std::move(lines), records, inheritance);
     stripExtendsClauses(result, inheritance);
     return result;
 }

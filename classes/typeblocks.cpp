@@ -162,7 +162,7 @@ void writeReplacementOrigins(LineOrigin* out, const Parts& parts) {
 
 } // namespace
 
-MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<TypeRecord>& records,
+MappedText replaceTypeBlocks(MappedText text, Lines lines, const QList<TypeRecord>& records,
                              const Inheritance& inheritance) {
     QList<Piece> pieces = planPieces(lines, records, inheritance);
     if (pieces.isEmpty())
@@ -191,6 +191,9 @@ MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<Ty
         bytes = piece.outByte + piece.bytes;
         lineCount += piece.lineCount;
     }
+    // The pieces know their places now; the list of lines goes before the
+    // text grows, so the two are never held together at the text's new size.
+    lines = Lines();
 
     // The result is made in the text's own room, grown when it is longer,
     // so the text is never held twice. A piece whose place ends no later

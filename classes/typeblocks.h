@@ -19,9 +19,9 @@ std::array<const MappedText*, 4> replacementParts(const TypeRecord& record);
 // without an end line is dropped with everything after it. A block is left as
 // written when its type has no record, uses the compiler's own inheritance, or
 // has neither a twin nor a parent.
-// lines are the text's lines, as views over its bytes; the result is made in
-// the text's own room, so they are no longer valid afterwards.
-MappedText replaceTypeBlocks(MappedText text, const Lines& lines, const QList<TypeRecord>& records,
+// lines are the text's lines, as views over its bytes, taken so they are let
+// go early; the result is made in the text's own room.
+MappedText replaceTypeBlocks(MappedText text, Lines lines, const QList<TypeRecord>& records,
                              const Inheritance& inheritance);
 
 // Every line "type D extends P ..." becomes "type D", except where D uses the
