@@ -49,7 +49,8 @@ MappedText expandClassText(MappedText source) {
     resolveExtends(records, lines, origins, inheritance);
     embedParents(records);
     dropScanTexts(records);
-    MappedText result = replaceTypeBlocks(std::move(source), std::move(lines), records, inheritance);
+    MappedText result =
+        replaceTypeBlocks(std::move(source), std::move(lines), records, inheritance);
     stripExtendsClauses(result, inheritance);
     return result;
 }

@@ -8,8 +8,8 @@
 #include "compilerrun.h"
 #include "extensionuse.h"
 #include "filelock.h"
-#include "hugepages.h"
 #include "interrupts.h"
+#include "memorysetup.h"
 #include "messages.h"
 #include "otherjournals.h"
 #include "pipeline.h"
@@ -127,7 +127,7 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const SourceArguments& argum
 } // namespace
 
 int main(int argc, char* argv[]) {
-    restartWithHugePagesForLargeSources(argc, argv);
+    setUpMemoryForSources(argc, argv);
     static_cast<void>(installMarkerReference);
     QCoreApplication application(argc, argv);
     installInterruptHandlers();

@@ -1,4 +1,4 @@
-#include "hugepages.h"
+#include "memorysetup.h"
 
 #include "arguments.h"
 
@@ -8,6 +8,7 @@
 #include <cstring>
 
 #if defined(__linux__) && defined(__GLIBC__)
+#include <malloc.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -31,6 +32,12 @@ const char* const restartedVariable = "FBEXT_RESTARTED_WITH_HUGE_PAGES";
 // save is small, and memory taken in 2 MiB steps adds several megabytes to a
 // run whose sources hold a few.
 constexpr long long restartThreshold = 4LL << 20;
+
+// Without huge pages, the size from which a buffer gets a mapping of its own.
+// Left to itself the allocator raises this to the size of the largest buffer
+// freed so far, after which the texts of the passes live in its heap: growing
+// one copies it, and the room it leaves stays in the run's memory.
+constexpr int ownMappingThreshold = 256 * 1024;
 
 // The bytes of the source files named on the command line, as far as they can
 // be seen at once: files named in response files or included later are not
@@ -77,7 +84,7 @@ bool selfIsThisProgram() {
 
 } // namespace
 
-void restartWithHugePagesForLargeSources(int argc, char* argv[]) {
+void setUpMemoryForSources(int argc, char* argv[]) {
     if (std::getenv(restartedVariable)) {
         // Started again by the lines below: the allocator has read the
         // setting, and nothing after this run should see it (a setting of
@@ -89,21 +96,22 @@ void restartWithHugePagesForLargeSources(int argc, char* argv[]) {
         return;
     }
     // A user who tunes the C library keeps their own settings.
-    if (std::getenv(tunablesVariable) || sourceArgumentBytes(argc, argv) < restartThreshold ||
-        !selfIsThisProgram())
+    if (std::getenv(tunablesVariable))
         return;
-    if (::setenv(tunablesVariable, hugePagesSetting, 1) != 0 ||
-        ::setenv(restartedVariable, "1", 1) != 0)
-        return;
-    ::execv("/proc/self/exe", argv);
-    // The program could not be started again: this run goes on without the
-    // setting, and with the environment it was given.
-    ::unsetenv(tunablesVariable);
-    ::unsetenv(restartedVariable);
+    if (sourceArgumentBytes(argc, argv) >= restartThreshold && selfIsThisProgram()) {
+        if (::setenv(tunablesVariable, hugePagesSetting, 1) == 0 &&
+            ::setenv(restartedVariable, "1", 1) == 0)
+            ::execv("/proc/self/exe", argv);
+        // The program could not be started again: this run goes on without
+        // huge pages, and with the environment it was given.
+        ::unsetenv(tunablesVariable);
+        ::unsetenv(restartedVariable);
+    }
+    ::mallopt(M_MMAP_THRESHOLD, ownMappingThreshold);
 }
 
 #else
 
-void restartWithHugePagesForLargeSources(int, char*[]) {}
+void setUpMemoryForSources(int, char*[]) {}
 
 #endif
