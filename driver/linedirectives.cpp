@@ -194,6 +194,10 @@ QByteArray withLineDirectives(MappedText mapped, const QString& fileName) {
     if (directives.isEmpty())
         return out;
     qsizetype readEnd = out.size();
+    // Room of exactly the size needed first: resizing alone rounds the
+    // capacity up, and room never written still takes memory where the
+    // allocator uses huge pages.
+    out.reserve(readEnd + added);
     out.resize(readEnd + added);
     char* data = out.data();
     qsizetype writeEnd = out.size();
