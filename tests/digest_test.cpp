@@ -50,4 +50,30 @@ TEST(Digest, ATextMatchesDigestsRecordedInEitherForm) {
     EXPECT_FALSE(digest.matchesAny({}));
 }
 
+TEST(Digest, ATextGivenInPiecesHasTheSameDigest) {
+    QByteArray text;
+    for (int i = 0; i < 300; ++i)
+        text += char('a' + i * 7 % 26);
+    const QByteArray sha1 = QCryptographicHash::hash(text, QCryptographicHash::Sha1);
+    // Pieces that end inside, at and across the 32-byte stripes.
+    for (const int pieceSize : {1, 5, 31, 32, 33, 64, 299, 300}) {
+        ContentDigestStream stream;
+        DigestOfPieces legacy({sha1});
+        DigestOfPieces current({QByteArray(20, '\0'), contentDigest(text)});
+        DigestOfPieces other({contentDigest(text + 'x')});
+        for (qsizetype at = 0; at < text.size(); at += pieceSize) {
+            const QByteArrayView piece = QByteArrayView(text).sliced(at).first(
+                std::min<qsizetype>(pieceSize, text.size() - at));
+            stream.add(piece);
+            legacy.add(piece);
+            current.add(piece);
+            other.add(piece);
+        }
+        EXPECT_EQ(stream.finish(), contentDigest(text)) << pieceSize;
+        EXPECT_TRUE(legacy.matchesAny()) << pieceSize;
+        EXPECT_TRUE(current.matchesAny()) << pieceSize;
+        EXPECT_FALSE(other.matchesAny()) << pieceSize;
+    }
+}
+
 } // namespace

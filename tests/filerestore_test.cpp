@@ -151,17 +151,19 @@ TEST(FileRestore, AFileItMayWriteButNotOwnIsRestoredThoughItsTimeCannotBe) {
 // An editor's save between the moment fbext reads a file and the moment it
 // rewrites it: the save wins, nothing more is rewritten, what was is put
 // back, and nothing is compiled.
+const QByteArray savedText = "' saved by the editor\nprint 2\n";
+const QByteArray mainText = "#include once \"lib/header.bi\"\ndim b as Box<<<integer>>>\nprint N\n";
+
 struct EditBeforeRewrite {
     const char* name;
     const char* said; // how the message says what happened
     void (*edit)(const Sandbox& sandbox);
+    QByteArray saved = savedText; // what the edit leaves in main.bas
 };
 
 void PrintTo(const EditBeforeRewrite& test, std::ostream* out) {
     *out << test.name;
 }
-
-const QByteArray savedText = "' saved by the editor\nprint 2\n";
 
 class EditBeforeRewriteTest : public testing::TestWithParam<EditBeforeRewrite> {};
 
@@ -171,8 +173,7 @@ TEST_P(EditBeforeRewriteTest, TheEditWinsAndNothingIsCompiled) {
     SourceTree tree{sandbox, {}, {}};
     tree.add(QStringLiteral("lib/header.bi"),
              "const N = 1\ntemplate Box\n  v as t1\nend template\n");
-    tree.add(QStringLiteral("main.bas"),
-             "#include once \"lib/header.bi\"\ndim b as Box<<<integer>>>\nprint N\n");
+    tree.add(QStringLiteral("main.bas"), mainText);
     sandbox.scriptCompiler("compiled\n");
     // The header is rewritten first; the run stops before main.bas's rewrite.
     const QString pause = sandbox.path(QStringLiteral("paused"));
@@ -202,7 +203,7 @@ TEST_P(EditBeforeRewriteTest, TheEditWinsAndNothingIsCompiled) {
     if (QByteArray(test.name) == "Deleted")
         EXPECT_FALSE(QFile::exists(sandbox.path(QStringLiteral("main.bas")))) << "made again";
     else
-        EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), savedText);
+        EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), test.saved);
     EXPECT_TRUE(journalsIn(sandbox).isEmpty());
 }
 
@@ -222,6 +223,13 @@ INSTANTIATE_TEST_SUITE_P(
                                     QFile::encodeName(sandbox.path(QStringLiteral("main.bas")))),
                                 0);
                         }},
+                    // Within the clock's tick only the bytes can tell.
+                    EditBeforeRewrite{"SavedWithTheSameSize", "was changed",
+                                      [](const Sandbox& sandbox) {
+                                          sandbox.writeFile(QStringLiteral("main.bas"),
+                                                            QByteArray(mainText).replace('N', 'M'));
+                                      },
+                                      QByteArray(mainText).replace('N', 'M')},
                     EditBeforeRewrite{"Deleted", "was deleted",
                                       [](const Sandbox& sandbox) {
                                           QFile::remove(sandbox.path(QStringLiteral("main.bas")));
