@@ -37,7 +37,11 @@ constexpr long long restartThreshold = 4LL << 20;
 // Left to itself the allocator raises this to the size of the largest buffer
 // freed so far, after which the texts of the passes live in its heap: growing
 // one copies it, and the room it leaves stays in the run's memory.
+// Below a megabyte of sources the allocator is left alone: its heap then
+// holds the few texts there are, where they cost less than mappings of their
+// own.
 constexpr int ownMappingThreshold = 256 * 1024;
+constexpr long long ownMappingsFrom = 1LL << 20;
 
 // The bytes of the source files named on the command line, as far as they can
 // be seen at once: files named in response files or included later are not
@@ -98,7 +102,8 @@ void setUpMemoryForSources(int argc, char* argv[]) {
     // A user who tunes the C library keeps their own settings.
     if (std::getenv(tunablesVariable))
         return;
-    if (sourceArgumentBytes(argc, argv) >= restartThreshold && selfIsThisProgram()) {
+    const long long sourceBytes = sourceArgumentBytes(argc, argv);
+    if (sourceBytes >= restartThreshold && selfIsThisProgram()) {
         if (::setenv(tunablesVariable, hugePagesSetting, 1) == 0 &&
             ::setenv(restartedVariable, "1", 1) == 0)
             ::execv("/proc/self/exe", argv);
@@ -107,7 +112,8 @@ void setUpMemoryForSources(int argc, char* argv[]) {
         ::unsetenv(tunablesVariable);
         ::unsetenv(restartedVariable);
     }
-    ::mallopt(M_MMAP_THRESHOLD, ownMappingThreshold);
+    if (sourceBytes >= ownMappingsFrom)
+        ::mallopt(M_MMAP_THRESHOLD, ownMappingThreshold);
 }
 
 #else

@@ -11,11 +11,12 @@
 // removes the setting from its environment, so the compiler and everything it
 // starts get the user's environment unchanged.
 //
-// Any other run has buffers of 256 KiB and more taken from the kernel on their
-// own and given back when freed: a text grown in place then moves its pages
-// instead of being copied, and the holes freed texts leave in the heap do not
-// stay in the run's memory. A user who sets GLIBC_TUNABLES keeps their own
-// settings, and the program is not started again.
+// Any other run with a megabyte of sources or more has buffers of 256 KiB
+// and more taken from the kernel on their own and given back when freed: a
+// text grown in place then moves its pages instead of being copied, and the
+// holes freed texts leave in the heap do not stay in the run's memory. A user
+// who sets GLIBC_TUNABLES keeps their own settings, and the program is not
+// started again.
 //
 // Returns when this run goes on as it is; otherwise the same program replaces
 // it with the same arguments.
