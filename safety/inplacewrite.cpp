@@ -17,8 +17,9 @@ void reachStep(WriteStep step) {
 
 // Whether the file holds what the precondition says, read in pieces: a large
 // file is not held a second time to be checked. A file that cannot be read
-// to its end does not.
-bool holdsExpected(const OpenFile& reader, const Precondition& precondition) {
+// to its end does not, nor one that grows past size (its size when it was
+// looked at) while it is read: someone is writing it.
+bool holdsExpected(const OpenFile& reader, const Precondition& precondition, qint64 size) {
     const bool byBytes = precondition.digests.isEmpty();
     const QByteArray& expected = precondition.bytes;
     DigestOfPieces digest(precondition.digests);
@@ -26,7 +27,7 @@ bool holdsExpected(const OpenFile& reader, const Precondition& precondition) {
     qint64 at = 0;
     int error = 0;
     for (qint64 read; (read = readAt(reader, at, piece, sizeof piece, &error)) != 0; at += read) {
-        if (read < 0)
+        if (read < 0 || read > size - at)
             return false;
         if (!byBytes)
             digest.add(QByteArrayView(piece, read));
@@ -50,7 +51,7 @@ QString changeIn(const LockedFile& file, const Precondition& precondition) {
     if (now.sameAs(precondition.stamp) && !precondition.stamp.recent)
         return QString();
     // The times changed, or cannot tell: the bytes do.
-    if (holdsExpected(file.reader, precondition))
+    if (holdsExpected(file.reader, precondition, now.size))
         return QString();
     return QStringLiteral("was changed");
 }
