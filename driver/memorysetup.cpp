@@ -12,10 +12,10 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
-#define FBEXT_CAN_RESTART_WITH_HUGE_PAGES 1
+#define FBEXT_SETS_UP_GLIBC_MALLOC 1
 #endif
 
-#ifdef FBEXT_CAN_RESTART_WITH_HUGE_PAGES
+#ifdef FBEXT_SETS_UP_GLIBC_MALLOC
 
 namespace {
 
@@ -37,10 +37,11 @@ constexpr long long restartThreshold = 4LL << 20;
 // Left to itself the allocator raises this to the size of the largest buffer
 // freed so far, after which the texts of the passes live in its heap: growing
 // one copies it, and the room it leaves stays in the run's memory.
+constexpr int ownMappingThreshold = 256 * 1024;
+
 // Below a megabyte of sources the allocator is left alone: its heap then
 // holds the few texts there are, where they cost less than mappings of their
 // own.
-constexpr int ownMappingThreshold = 256 * 1024;
 constexpr long long ownMappingsFrom = 1LL << 20;
 
 // The bytes of the source files named on the command line, as far as they can
