@@ -30,6 +30,37 @@ QByteArrayView argumentText(QByteArrayView use) {
     return use.sliced(3, use.size() - 6);
 }
 
+// Appends a use's suffix (useSuffix) to out: "_", then the words of its
+// argument text joined by "_", in lower case, each comma made "_".
+void appendUseSuffix(QByteArray& out, QByteArrayView use) {
+    const QByteArrayView argument = argumentText(use);
+    const qsizetype start = out.size();
+    out.resize(start + argument.size() + 1);
+    char* const begin = out.data() + start;
+    char* at = begin;
+    *at++ = '_';
+    bool gap = false; // blanks since the last word, which a next word turns into "_"
+    for (const char c : argument) {
+        if (isBlank(c)) {
+            gap = at > begin + 1;
+            continue;
+        }
+        if (gap)
+            *at++ = '_';
+        gap = false;
+        *at++ = c == ',' ? '_' : foldCase(c);
+    }
+    out.truncate(start + (at - begin));
+}
+
+// Makes key the table key of a template name (templateKey), reusing its bytes.
+void setTemplateKey(QByteArray& key, QByteArrayView name) {
+    key.resize(name.size());
+    char* data = key.data();
+    for (qsizetype i = 0; i < name.size(); ++i)
+        data[i] = foldCase(name[i]);
+}
+
 // The first position at or after from where c stands three times in a row,
 // or -1. Most lines hold no '<' at all, which a search for the single byte
 // settles fastest.
@@ -61,10 +92,14 @@ struct Instantiation {
     qsizetype anchor = 0;           // where an instance first used on the current line goes
     qsizetype line = 0;             // the line of the file being read
     bool failed = false;            // an error was met: nothing more is generated
+    // Room reused by every use, so that a use of an instance made before
+    // allocates nothing: its template's key, its instance's key.
+    QByteArray nameKey;
+    QByteArray instanceKey;
 
     bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out, int depth);
     void rewriteUse(QByteArray& out, qsizetype open, int depth);
-    void useTemplate(QByteArrayView templateName, const QByteArray& suffix, QByteArrayView use,
+    void useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
                      int depth);
     void expandUsesIn(MappedText& text, int depth);
     void fail(int number, const QByteArray& text);
@@ -87,7 +122,7 @@ void Instantiation::fail(int number, const QByteArray& text) {
     failed = true;
 }
 
-void Instantiation::useTemplate(QByteArrayView templateName, const QByteArray& suffix,
+void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suffix,
                                 QByteArrayView use, int depth) {
     // A use with no name in front of it, or a name no template was declared
     // under, only has its text rewritten: it gets no instance (a "type" line with
@@ -95,15 +130,19 @@ void Instantiation::useTemplate(QByteArrayView templateName, const QByteArray& s
     // claim an instance name a known template may need later.
     if (failed || templateName.isEmpty() || templateName.size() > longestName)
         return;
-    const auto found = templateTable.constFind(templateKey(templateName));
+    setTemplateKey(nameKey, templateName);
+    const auto found = templateTable.constFind(nameKey);
     if (found == templateTable.constEnd())
         return;
     // The suffix is in lower case already, as the table's keys are.
-    const QByteArray key = found.key() + suffix;
-    if (instanceNames.contains(key))
+    instanceKey.resize(0);
+    instanceKey += found.key();
+    instanceKey += suffix;
+    if (instanceNames.contains(instanceKey))
         return; // most uses name an instance made before
+    const QByteArray key = instanceKey;
     const CapturedTemplate& captured = found.value();
-    const QByteArray instanceName = captured.name + suffix;
+    const QByteArray instanceName = captured.name + suffix.toByteArray();
     const QByteArrayList arguments = typeArguments(use);
     if (depth >= deepestInstance) {
         fail(TemplateError::RunawayTemplate,
@@ -155,13 +194,18 @@ void Instantiation::expandUsesIn(MappedText& text, int depth) {
 // use is replaced by its suffix, so that together with the name in front of
 // it the text reads as the instance name.
 void Instantiation::rewriteUse(QByteArray& out, qsizetype open, int depth) {
-    // The views into out stay valid until it is cut back: an instance is
-    // generated in texts of its own.
-    const QByteArrayView use = QByteArrayView(out).sliced(open);
-    const QByteArray suffix = useSuffix(use);
-    useTemplate(nameBefore(out, open, longestName), suffix, use, depth);
-    out.truncate(open);
-    out += suffix;
+    // The suffix is written after the use, and the views into out stay valid
+    // until it is moved into the use's place: an instance is generated in
+    // texts of its own.
+    const qsizetype useEnd = out.size();
+    appendUseSuffix(out, QByteArrayView(out).sliced(open));
+    const QByteArrayView all(out);
+    useTemplate(nameBefore(out, open, longestName), all.sliced(useEnd),
+                all.sliced(open, useEnd - open), depth);
+    const qsizetype suffixSize = out.size() - useEnd;
+    char* data = out.data();
+    std::memmove(data + open, data + useEnd, size_t(suffixSize));
+    out.truncate(open + suffixSize);
 }
 
 // Rewrites the uses in the code of a line, each innermost use first, so that
@@ -173,6 +217,17 @@ bool Instantiation::rewriteLine(QByteArrayView line, QByteArrayView code, QByteA
     if (findTriple(code, '<', 0) < 0)
         return false;
     out.reserve(line.size() + 16);
+    // Pieces are copied straight into out's room: most lines are copied a
+    // few bytes at a time, between the marks of their uses.
+    const auto copy = [&out](QByteArrayView piece) {
+        const qsizetype at = out.size();
+        out.resize(at + piece.size());
+        if (!piece.isEmpty())
+            std::memcpy(out.data() + at, piece.data(), size_t(piece.size()));
+    };
+    const auto triple = [&code](qsizetype at, char c) {
+        return at + 2 < code.size() && code[at] == c && code[at + 1] == c && code[at + 2] == c;
+    };
     QVarLengthArray<qsizetype, 8> opens;
     bool changed = false;
     qsizetype i = 0;
@@ -180,40 +235,34 @@ bool Instantiation::rewriteLine(QByteArrayView line, QByteArrayView code, QByteA
         qsizetype next = i;
         while (next < code.size() && code[next] != '<' && code[next] != '>')
             ++next;
-        out.append(line.sliced(i, next - i));
+        copy(line.sliced(i, next - i));
         i = next;
         if (i == code.size())
             break;
-        const QByteArrayView rest = code.sliced(i);
-        if (rest.startsWith("<<<")) {
+        if (triple(i, '<')) {
             opens.append(out.size());
-            out.append(line.sliced(i, 3));
+            copy(line.sliced(i, 3));
             i += 3;
-        } else if (rest.startsWith(">>>") && !opens.isEmpty()) {
-            out.append(line.sliced(i, 3));
+        } else if (triple(i, '>') && !opens.isEmpty()) {
+            copy(line.sliced(i, 3));
             rewriteUse(out, opens.back(), depth);
             opens.removeLast();
             changed = true;
             i += 3;
         } else {
-            out.append(line[i]);
+            copy(line.sliced(i, 1));
             ++i;
         }
     }
-    out.append(line.sliced(i));
+    copy(line.sliced(i));
     return changed;
 }
 
 } // namespace
 
 QByteArray useSuffix(QByteArrayView use) {
-    const QByteArrayView argument = argumentText(use);
     QByteArray suffix;
-    suffix.reserve(argument.size() + 1);
-    suffix += '_';
-    appendWords(suffix, argument, '_');
-    for (qsizetype i = 1; i < suffix.size(); ++i)
-        suffix[i] = suffix[i] == ',' ? '_' : foldCase(suffix[i]);
+    appendUseSuffix(suffix, use);
     return suffix;
 }
 
@@ -258,7 +307,7 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     const TemplateTable& table = templates.templateTable;
     if (table.isEmpty())
         return;
-    Instantiation instantiation{table, instances, errors, 0, {}, 0, 0, false};
+    Instantiation instantiation{table, instances, errors, 0, {}, 0, 0, false, {}, {}};
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 
