@@ -31,7 +31,8 @@ QByteArrayView argumentText(QByteArrayView use) {
 }
 
 // Appends a use's suffix (useSuffix) to out: "_", then the words of its
-// argument text joined by "_", in lower case, each comma made "_".
+// argument text joined by "_", in lower case, each comma made "_". When the
+// use lies in out, out must have room for the suffix already.
 void appendUseSuffix(QByteArray& out, QByteArrayView use) {
     const QByteArrayView argument = argumentText(use);
     const qsizetype start = out.size();
@@ -198,6 +199,9 @@ void Instantiation::rewriteUse(QByteArray& out, qsizetype open, int depth) {
     // until it is moved into the use's place: an instance is generated in
     // texts of its own.
     const qsizetype useEnd = out.size();
+    // Room for the suffix, which is shorter than the use, before the use is
+    // looked at: writing it then moves nothing.
+    out.reserve(2 * useEnd - open);
     appendUseSuffix(out, QByteArrayView(out).sliced(open));
     const QByteArrayView all(out);
     useTemplate(nameBefore(out, open, longestName), all.sliced(useEnd),
