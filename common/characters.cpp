@@ -12,9 +12,14 @@ qsizetype indexOfIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizet
 }
 
 QByteArray caseFolded(QByteArrayView text) {
-    QByteArray folded(text.size(), Qt::Uninitialized);
-    char* out = folded.data();
+    QByteArray folded;
+    setCaseFolded(folded, text);
+    return folded;
+}
+
+void setCaseFolded(QByteArray& key, QByteArrayView text) {
+    key.resize(text.size());
+    char* out = key.data();
     for (qsizetype i = 0; i < text.size(); ++i)
         out[i] = foldCase(text[i]);
-    return folded;
 }

@@ -86,3 +86,7 @@ qsizetype indexOfIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizet
 // The text with every ASCII letter in lower case: the key under which names
 // are looked up ignoring case.
 QByteArray caseFolded(QByteArrayView text);
+
+// The same, written over key and reusing its bytes: a lookup made for every
+// word of a large text then allocates nothing.
+void setCaseFolded(QByteArray& key, QByteArrayView text);

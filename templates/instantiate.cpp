@@ -54,14 +54,6 @@ void appendUseSuffix(QByteArray& out, QByteArrayView use) {
     out.truncate(start + (at - begin));
 }
 
-// Makes key the table key of a template name (templateKey), reusing its bytes.
-void setTemplateKey(QByteArray& key, QByteArrayView name) {
-    key.resize(name.size());
-    char* data = key.data();
-    for (qsizetype i = 0; i < name.size(); ++i)
-        data[i] = foldCase(name[i]);
-}
-
 // The first position at or after from where c stands three times in a row,
 // or -1. Most lines hold no '<' at all, which a search for the single byte
 // settles fastest.
@@ -131,7 +123,7 @@ void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     // claim an instance name a known template may need later.
     if (failed || templateName.isEmpty() || templateName.size() > longestName)
         return;
-    setTemplateKey(nameKey, templateName);
+    setCaseFolded(nameKey, templateName); // the template's key (templateKey)
     const auto found = templateTable.constFind(nameKey);
     if (found == templateTable.constEnd())
         return;

@@ -3,10 +3,7 @@
 #include "characters.h"
 
 QByteArray templateKey(QByteArrayView name) {
-    QByteArray key = name.toByteArray();
-    for (char& c : key)
-        c = foldCase(c);
-    return key;
+    return caseFolded(name);
 }
 
 QString TemplateError::message() const {

@@ -24,6 +24,11 @@ TEST(Characters, LetterCaseFoldsAsciiOnly) {
     EXPECT_FALSE(equalsIgnoringCase("@", "`"));                 // neighbours of the letters
     EXPECT_FALSE(equalsIgnoringCase("[", "{"));
     EXPECT_EQ(caseFolded("Map_String\xc9Z"), QByteArray("map_string\xc9z"));
+    // A key written over again takes the new text's length.
+    QByteArray key;
+    setCaseFolded(key, "Queue_Integer");
+    setCaseFolded(key, "Box");
+    EXPECT_EQ(key, QByteArray("box"));
 
     EXPECT_TRUE(startsWithIgnoringCase("SHAPE.move", "shape."));
     EXPECT_FALSE(startsWithIgnoringCase("Sha", "shape"));
