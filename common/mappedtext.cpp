@@ -40,6 +40,11 @@ const QString& LineOrigin::file() const {
     return fileNames().names[size_t(fileNumber)];
 }
 
+QList<LineOrigin> MappedText::oneLineWithoutOrigin() {
+    static const QList<LineOrigin> shared{LineOrigin()};
+    return shared;
+}
+
 MappedText::MappedText(const QByteArray& text, const LineOrigin& origin)
     : text(text), origins(countLineFeeds(text) + 1, origin) {}
 

@@ -48,7 +48,10 @@ Q_DECLARE_TYPEINFO(LineOrigin, Q_RELOCATABLE_TYPE);
 // other edit goes through the operations below, which keep the origins in step.
 struct MappedText {
     QByteArray text;
-    QList<LineOrigin> origins{LineOrigin()};
+    // An empty text is one line without an origin. Every empty text shares
+    // one such list until it is changed, so making one allocates nothing:
+    // records with many texts that mostly stay empty are made by the thousand.
+    QList<LineOrigin> origins = oneLineWithoutOrigin();
 
     MappedText() = default;
     // A text all of whose lines stand for the same origin.
@@ -68,6 +71,9 @@ struct MappedText {
     // Whether origins has one entry per line, as every operation keeps it.
     // Reads the whole text: for Q_ASSERT, which only the sanitizer build keeps.
     bool hasOneOriginPerLine() const;
+
+private:
+    static QList<LineOrigin> oneLineWithoutOrigin();
 };
 
 // Builds a mapped text piece by piece, each piece starting a line of its own:
