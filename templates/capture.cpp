@@ -44,6 +44,21 @@ int memberKindOf(QByteArrayView token) {
     return -1;
 }
 
+// A word that may stand before a member keyword in a procedure's first line:
+// its linkage, then "static" or "const".
+bool isProcedurePrefix(QByteArrayView token) {
+    return isKeyword(token, "private") || isKeyword(token, "public") ||
+           isKeyword(token, "static") || isKeyword(token, "const");
+}
+
+// Whether "template" and the token after it open a declaration: the token is
+// a name. "template as string" and "template = x" are statements about a
+// field or variable of that name, which plain FreeBASIC allows.
+bool namesTemplate(QByteArrayView second) {
+    const char c = second[0];
+    return isNameChar(c) && !(c >= '0' && c <= '9') && !isKeyword(second, "as");
+}
+
 quint64 startKey(int kind, int nameNode) {
     return (quint64(nameNode) << 8) | quint64(kind);
 }
@@ -101,14 +116,22 @@ void Capture::classifyLines() {
         const QByteArrayView first = firstToken(lines[i]);
         if (first.size() < 3 || first.size() > 11) // "end" to "constructor"
             continue;
-        const bool linkage = isKeyword(first, "private") || isKeyword(first, "public");
-        if (!isKeyword(first, "template") && !isKeyword(first, "end") && !linkage &&
+        const bool prefixed = isProcedurePrefix(first);
+        if (!isKeyword(first, "template") && !isKeyword(first, "end") && !prefixed &&
             memberKindOf(first) < 0)
             continue;
         Tokens tokens = lineTokens(lines[i]);
-        if (linkage) {
-            // "private sub Stack.push": a member that says its own linkage
-            tokens.remove(0);
+        if (prefixed) {
+            // "private sub Stack.push", "static function Stack.capacity",
+            // "const function Stack.size": a member that says its own linkage
+            // or kind of member, in the order the compiler takes them.
+            qsizetype words = 0;
+            if (isKeyword(tokens[0], "private") || isKeyword(tokens[0], "public"))
+                ++words;
+            if (words < tokens.size() &&
+                (isKeyword(tokens[words], "static") || isKeyword(tokens[words], "const")))
+                ++words;
+            tokens.erase(tokens.begin(), tokens.begin() + words);
             if (tokens.isEmpty() || memberKindOf(tokens[0]) < 0)
                 continue;
         }
@@ -116,6 +139,8 @@ void Capture::classifyLines() {
             continue;
         KeyLine key{i, tokens[1]};
         if (isKeyword(tokens[0], "template")) {
+            if (!namesTemplate(tokens[1]))
+                continue;
             key.isHeader = true;
             names.add(tokens[1]);
         } else if (isKeyword(tokens[0], "end")) {
