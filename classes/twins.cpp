@@ -116,11 +116,13 @@ void renameConstructors(QByteArray& text, const QByteArray& typeName) {
         if (end < 0)
             end = text.size();
         const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
-        if (!firstTokenMayBe(line, "constructor") && !firstTokenMayBe(line, "destructor")) {
+        if (!firstTokenMayBe(line, "constructor") && !firstTokenMayBe(line, "destructor") &&
+            !firstTokenMayBe(line, "private")) {
             start = end + 1;
             continue;
         }
-        const Tokens tokens = lineTokens(line);
+        // "private constructor Shape" too.
+        const Tokens tokens = lineTokens(withoutProcedurePrefix(line));
         if (tokens.size() >= 2 &&
             (isKeyword(tokens[0], "constructor") || isKeyword(tokens[0], "destructor")) &&
             namesType(tokens[1], typeName)) {

@@ -173,10 +173,11 @@ private:
                 ++typeLines;
                 continue;
             }
-            const int kind = memberKindOf(first);
+            const QByteArrayView header = withoutProcedurePrefix(lines[i]);
+            const int kind = memberKindOf(firstToken(header));
             if (kind < 0)
                 continue;
-            const LineView info = lineView(int(i));
+            const LineView info = viewOf(header);
             if (info.count < 2)
                 continue;
             if (memberKinds[kind].namesType) {
@@ -292,9 +293,15 @@ private:
             while (k >= 0 && !ended) {
                 // Only a line that starts with "end" or the kind's keyword
                 // can end the implementation or be a header.
+                // A header may also open with "private", "public", "static"
+                // or "const".
                 const bool mayMatter = firstTokenMayBe(lines[k], "end") ||
-                                       firstTokenMayBe(lines[k], memberKinds[kind].keyword);
-                const LineView info = mayMatter ? lineView(k) : LineView();
+                                       firstTokenMayBe(lines[k], memberKinds[kind].keyword) ||
+                                       firstTokenMayBe(lines[k], "private") ||
+                                       firstTokenMayBe(lines[k], "static") ||
+                                       firstTokenMayBe(lines[k], "const");
+                const LineView info =
+                    mayMatter ? viewOf(withoutProcedurePrefix(lines[k])) : LineView();
                 if (memberKinds[kind].forwarded && isHeader(info, kind, qualifier))
                     into.entries.append(ScannedLines::Entry{k, qint8(kind)});
                 ended = memberKinds[kind].oneLine ||
@@ -503,7 +510,8 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         // A header that goes on over several lines is read as one.
         const QByteArray continued =
             endsInContinuation(codeOf(line)) ? continuedStatement(lines, entry.line) : QByteArray();
-        const QByteArrayView header = continued.isEmpty() ? line : QByteArrayView(continued);
+        const QByteArrayView header =
+            withoutProcedurePrefix(continued.isEmpty() ? line : QByteArrayView(continued));
         MemberKey key = keyOfHeader(header);
         const MemberHeader member = memberHeaderOf(memberKinds[entry.kind].keyword, header);
         ForwardEntry forward = forwardMember(member, memberPrefix, declarations.find(key));
