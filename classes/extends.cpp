@@ -74,9 +74,13 @@ void inherit(QList<TypeRecord>& records, qsizetype derivedAt, qsizetype parentAt
     const QList<MemberEntry>& parentMembers = records[parentAt].members;
     TypeRecord& derived = records[derivedAt];
     const OwnMembers own(derived.ownKeys);
+    // The derived type's own "parent", which holds the parent's part, hides a
+    // field or member of that name too: it stays reachable as parent.parent.
     const auto hidden = [&](const InheritedMember& member) {
-        return member.record != InheritedMember::gap &&
-               own.hide(records[member.record].members[member.member].key);
+        if (member.record == InheritedMember::gap)
+            return false;
+        const MemberKey& key = records[member.record].members[member.member].key;
+        return key.name == "parent" || own.hide(key);
     };
     QList<InheritedMember>& inherited = derived.inherited;
     if (inherited.isEmpty())

@@ -182,8 +182,19 @@ ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberP
     // of spaces becomes one. Only the qualifier the header test matched leaves
     // the second token, whatever its letter case.
     const bool isStatic = declared && declared->isStatic;
-    const QByteArray target =
-        isStatic ? twinNameOf(QByteArrayView(memberPrefix).chopped(1)) + '.' : "parent.";
+    // A parameter named "parent" (sub Node.attach(byval parent as Node ptr))
+    // hides the member inside the forwarder, which then says "this.parent".
+    bool parameterNamedParent = false;
+    for (const QByteArray& argument : header.argumentList.split(',')) {
+        const QByteArrayView name = QByteArrayView(argument).endsWith("()")
+                                        ? QByteArrayView(argument).chopped(2)
+                                        : QByteArrayView(argument);
+        if (isKeyword(name, "parent"))
+            parameterNamedParent = true;
+    }
+    const QByteArray target = isStatic ? twinNameOf(QByteArrayView(memberPrefix).chopped(1)) + '.'
+                              : parameterNamedParent ? QByteArray("this.parent.")
+                                                     : QByteArray("parent.");
     qsizetype headerSize = 0;
     for (const QByteArrayView token : header.tokens)
         headerSize += token.size() + 1;

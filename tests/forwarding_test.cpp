@@ -156,6 +156,15 @@ TEST(Forwarding, MemberEntries) {
          "parent.log_(msg,level)\nend sub\n",
          "  Declare  Sub log_(ByRef msg As String = \"a  b\", ByVal level As Integer = 1)",
          "  Declare  Sub log_(ByRef msg As String = \"a  b\", ByVal level As Integer = 1) ' logs"},
+        // A parameter named parent hides the member "parent" in the forwarder.
+        {"sub", "sub Node.attach(byval Parent as Node ptr, kids() as Node)", "Node.",
+         "sub class_for_interface##.attach(byval Parent as Node ptr, kids() as Node) \n  "
+         "this.parent.attach(Parent,kids())\nend sub\n",
+         "  declare sub attach(byval Parent as Node ptr, kids() as Node)"},
+        {"sub", "sub Node.adopt(byval parents() as Node)", "Node.",
+         "sub class_for_interface##.adopt(byval parents() as Node) \n  "
+         "parent.adopt(parents())\nend sub\n",
+         "  declare sub adopt(byval parents() as Node)"},
         // A static member is reached through the parent's twin type.
         {"function", "function Logger.levelName(byval level as integer) as string", "Logger.",
          "function class_for_interface##.levelName(byval level as integer) as string \n  return "
