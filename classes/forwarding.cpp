@@ -117,8 +117,10 @@ MemberHeader memberHeaderOf(QByteArrayView kind, QByteArrayView header) {
     MemberHeader result;
     result.kind = kind;
     result.tokens = lineTokens(header);
-    result.memberName = memberNameOf(header);
-    result.argumentList = argumentListOf(header);
+    // A comment after the header may hold brackets of its own.
+    const QByteArrayView code = codeOf(header);
+    result.memberName = memberNameOf(code);
+    result.argumentList = argumentListOf(code);
     if (isKeyword(kind, "property"))
         result.memberClass = keyOfHeader(header).memberClass;
     return result;
@@ -226,9 +228,16 @@ ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberP
 QByteArray memberNameOf(QByteArrayView header) {
     const qsizetype dot = header.indexOf('.');
     const qsizetype open = header.indexOf('(');
-    QByteArray name = pieceOf(header, dot + 1, open - dot - 1).toByteArray();
-    name.removeIf([](char c) { return c == ' '; });
-    return name;
+    QByteArrayView piece = pieceOf(header, dot + 1, open - dot - 1);
+    // Without brackets the name ends at the first blank after it, before the
+    // result ("function Shape.area as integer").
+    qsizetype start = 0;
+    while (start < piece.size() && isBlank(piece[start]))
+        ++start;
+    qsizetype end = start;
+    while (end < piece.size() && !isBlank(piece[end]))
+        ++end;
+    return piece.sliced(start, end - start).toByteArray();
 }
 
 QByteArray argumentListOf(QByteArrayView header) {

@@ -94,8 +94,12 @@ TEST(Forwarding, MemberNames) {
     const Case cases[] = {
         {"sub Shape.draw (byval x as integer)", "draw"},
         {"sub Shape.reset", "reset"},
-        {"sub Shape.reset ' again", "reset'again"},
+        {"sub Shape.reset ' again", "reset"},
         {"sub   Shape.move( byval dx as integer )", "move"},
+        // Without brackets the result does not join the name.
+        {"function Shape.area as integer", "area"},
+        {"property Shape.size\tas integer ' (cached)", "size"},
+        {"function Shape.kind as typeof(x)", "kind"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(memberNameOf(QByteArray(c.header)), QByteArray(c.name)) << c.header;
@@ -156,6 +160,11 @@ TEST(Forwarding, MemberEntries) {
          "parent.log_(msg,level)\nend sub\n",
          "  Declare  Sub log_(ByRef msg As String = \"a  b\", ByVal level As Integer = 1)",
          "  Declare  Sub log_(ByRef msg As String = \"a  b\", ByVal level As Integer = 1) ' logs"},
+        // Brackets in a comment after the header are no parameters.
+        {"function", "function Shape.area As Integer ' twice x (a stand-in)", "Shape.",
+         "function class_for_interface##.area As Integer ' twice x (a stand-in) \n  return "
+         "parent.area()\nend function\n",
+         "  declare function area As Integer ' twice x (a stand-in)"},
         // A parameter named parent hides the member "parent" in the forwarder.
         {"sub", "sub Node.attach(byval Parent as Node ptr, kids() as Node)", "Node.",
          "sub class_for_interface##.attach(byval Parent as Node ptr, kids() as Node) \n  "
