@@ -237,6 +237,35 @@ TEST(Forwarding, MemberKeysDecideWhatAnExtendingTypeHides) {
     }
 }
 
+// A field of a type of the program's is got by reference, so that a write to
+// one of its own fields reaches the parent; the language's own values are got
+// as values.
+TEST(Forwarding, FieldsOfTheProgramsTypesAreGotByReference) {
+    const struct {
+        const char* type;
+        bool byReference;
+    } cases[] = {
+        {"Point", true},      {"Stack_integer", true},  {"Geo.Point", true},
+        {"integer", false},   {"String", false},        {"zstring  ptr", false},
+        {"Point ptr", false}, {"Point Pointer", false}, {"ULONGINT", false},
+        {"boolean", false},   {"wstring ptr", false},
+    };
+    for (const auto& c : cases) {
+        const QByteArray getter = QByteArray(c.byReference ? "() byref as " : "() as ") + c.type;
+        const ForwardEntry entry = forwardField("pos", c.type);
+        EXPECT_TRUE(entry.declaration.startsWith("  declare property pos" + getter + '\n'))
+            << c.type;
+        EXPECT_TRUE(entry.forwarder.startsWith("property class_for_interface##.pos" + getter +
+                                               "\n  return parent.pos\n"))
+            << c.type;
+        const QByteArray indexedGetter = QByteArray(c.byReference ? " byref as " : " as ") + c.type;
+        EXPECT_TRUE(forwardIndexedField("tags", c.type)
+                        .declaration.startsWith("  declare property tags(byval index as integer)" +
+                                                indexedGetter + '\n'))
+            << c.type;
+    }
+}
+
 TEST(Forwarding, ArrayFieldsAreIndexedProperties) {
     const ForwardEntry entry = forwardIndexedField("scores", "integer");
     EXPECT_EQ(
