@@ -1,5 +1,6 @@
 #include "capture.h"
 
+#include "conditionals.h"
 #include "lines.h"
 #include "nametrie.h"
 #include "takenmarks.h"
@@ -89,6 +90,7 @@ struct Capture {
     QList<TakenMarks> endMarks;
     TakenMarks marks;
     QList<TemplateError>* errors;
+    ConditionalBlocks conditionals; // the file's #if blocks
 
     Capture(Lines& lines, QList<LineOrigin>& origins, QList<TemplateError>* errors)
         : lines(lines), origins(origins), size(lines.size()), keyLineOf(size, -1), marks(size),
@@ -112,6 +114,8 @@ struct Capture {
 
 void Capture::classifyLines() {
     for (qsizetype i = 0; i < size; ++i) {
+        if (conditionals.note(qint32(i), lines[i]))
+            continue;
         // Only a line that opens with one of the keywords matters here.
         const QByteArrayView first = firstToken(lines[i]);
         if (first.size() < 3 || first.size() > 11) // "end" to "constructor"
@@ -273,7 +277,10 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
 
 // Takes every procedure of the kind written for the template at or below from:
 // each from its first line through the next end line of its kind, or through
-// the end of the file when no such end line follows.
+// the end of the file when no such end line follows. A procedure written in
+// #if branches that the template's end line (at from - 1) is not in is
+// captured under copies of those branches' directives, which stay in the
+// file: the instance then has the members the compiler keeps.
 void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTemplate& captured) {
     const auto found = starts.find(startKey(kind, nameNode));
     if (found == starts.end())
@@ -287,6 +294,13 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
         if (first < resume || marks.isTaken(first))
             continue;
         const qsizetype endLine = nextEnd(kind, first + 1);
+        const ConditionalBlocks::Opening opening =
+            conditionals.isEmpty() ? ConditionalBlocks::Opening()
+                                   : conditionals.openingFor(qint32(first), qint32(from - 1));
+        for (const qint32 directive : opening.lines) {
+            captured.lines.append(lines[directive].toByteArray());
+            captured.origins.append(origins[directive]);
+        }
         const qsizetype firstCaptured = captured.lines.size();
         const qsizetype last = endLine >= 0 ? endLine : size - 1;
         for (qsizetype i = marks.firstFree(first); i <= last; i = marks.firstFree(i + 1)) {
@@ -297,6 +311,10 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
         if (endLine < 0) {
             reportUnended(first, "end " + memberKeywords[kind].toByteArray(), captured.name);
             break;
+        }
+        for (int level = 0; level < opening.levels; ++level) {
+            captured.lines.append(QByteArray("#endif"));
+            captured.origins.append(LineOrigin());
         }
         appendLineFeed(captured);
         resume = endLine + 1;

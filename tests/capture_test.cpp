@@ -256,6 +256,54 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
     }
 }
 
+// A member written in #if branches that the template is not in is stored
+// under copies of their directives; the directives stay in the file.
+TEST(CaptureTest, MembersInIfBranchesKeepTheirConditions) {
+    const Capture result = capture({
+        QByteArray("#ifdef OUTER"),
+        QByteArray("template Box"),
+        QByteArray("end template"),
+        QByteArray("sub Box.same()"),
+        QByteArray("end sub"),
+        QByteArray("#if A"),
+        QByteArray("sub Box.a()"),
+        QByteArray("end sub"),
+        QByteArray("#elseif B"),
+        QByteArray("  #ifndef C"),
+        QByteArray("sub Box.b()"),
+        QByteArray("end sub"),
+        QByteArray("  #endif"),
+        QByteArray("#endif"),
+        QByteArray("#endif"),
+        QByteArray("sub Box.outside()"),
+        QByteArray("end sub"),
+    });
+    EXPECT_EQ(result.lines, (QByteArrayList{"#ifdef OUTER", "#if A", "#elseif B", "  #ifndef C",
+                                            "  #endif", "#endif", "#endif"}));
+    EXPECT_EQ(result.table.value(templateKey("Box")).lines,
+              (QByteArrayList{"end type ",
+                              lf(),
+                              "private sub Box.same()",
+                              "end sub",
+                              lf(),
+                              "#if A",
+                              "private sub Box.a()",
+                              "end sub",
+                              "#endif",
+                              lf(),
+                              "#if A",
+                              "#elseif B",
+                              "  #ifndef C",
+                              "private sub Box.b()",
+                              "end sub",
+                              "#endif",
+                              "#endif",
+                              lf(),
+                              "private sub Box.outside()",
+                              "end sub",
+                              lf()}));
+}
+
 TEST(CaptureTest, MembersAreStoredByKindInScanOrder) {
     const Capture result = capture({
         QByteArray("template S"),
