@@ -1,6 +1,7 @@
 #include "typescan.h"
 
 #include "characters.h"
+#include "codelexer.h"
 #include "conditionals.h"
 #include "fieldforms.h"
 #include "forwarding.h"
@@ -132,13 +133,16 @@ struct WorkingLines {
 
 class Scan {
 public:
-    explicit Scan(const Lines& lines) : lines(lines), working(lines.size()) { indexHeaders(); }
+    explicit Scan(const Lines& lines)
+        : lines(lines), working(lines.size()), commented(linesStartingInComment(lines)) {
+        indexHeaders();
+    }
 
     QList<TypeRecord> run() {
         QList<TypeRecord> records;
         records.reserve(typeLines);
         for (int j = lines.isEmpty() ? -1 : 0; j >= 0; j = working.next[j]) {
-            if (!firstTokenMayBe(lines[j], "type"))
+            if (!firstTokenMayBe(lines[j], "type") || inComment(j))
                 continue;
             const LineView info = lineView(j);
             if (info.count >= 2 && isKeyword(info.first, "type"))
@@ -152,6 +156,10 @@ private:
 
     LineView lineView(int line) const { return viewOf(lines[line]); }
     WorkingLines working;
+    // Lines that start inside a /' ... '/ comment: code commented out, which
+    // declares and implements nothing. Empty when there are none.
+    const QList<bool> commented;
+    bool inComment(qsizetype line) const { return !commented.isEmpty() && commented[line]; }
     // Header lines by kind and qualifier: for every "." of a header's second
     // token, the text up to and including it, case-folded. Lines in file order.
     QHash<QByteArray, QList<int>> headers;
@@ -166,7 +174,8 @@ private:
 
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (conditionals.note(qint32(i), lines[i]) || !mayOpenTypeOrMember(lines[i]))
+            if (inComment(i) || conditionals.note(qint32(i), lines[i]) ||
+                !mayOpenTypeOrMember(lines[i]))
                 continue;
             const QByteArrayView first = firstToken(lines[i]);
             if (isKeyword(first, "type")) {
@@ -219,7 +228,7 @@ private:
             const QByteArrayView code = codeOf(lines[k]);
             const bool wasContinued = continued;
             continued = endsInContinuation(code);
-            if (k == typeLine || wasContinued)
+            if (k == typeLine || wasContinued || inComment(k))
                 continue;
             const LineView words = viewOf(code);
             if (words.count == 0)
@@ -300,8 +309,9 @@ private:
                                        firstTokenMayBe(lines[k], "private") ||
                                        firstTokenMayBe(lines[k], "static") ||
                                        firstTokenMayBe(lines[k], "const");
-                const LineView info =
-                    mayMatter ? viewOf(withoutProcedurePrefix(lines[k])) : LineView();
+                const LineView info = mayMatter && !inComment(k)
+                                          ? viewOf(withoutProcedurePrefix(lines[k]))
+                                          : LineView();
                 if (memberKinds[kind].forwarded && isHeader(info, kind, qualifier))
                     into.entries.append(ScannedLines::Entry{k, qint8(kind)});
                 ended = memberKinds[kind].oneLine ||

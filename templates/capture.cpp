@@ -1,5 +1,6 @@
 #include "capture.h"
 
+#include "codelexer.h"
 #include "conditionals.h"
 #include "lines.h"
 #include "nametrie.h"
@@ -113,8 +114,12 @@ struct Capture {
 };
 
 void Capture::classifyLines() {
+    CodeLexer lexer;
     for (qsizetype i = 0; i < size; ++i) {
-        if (conditionals.note(qint32(i), lines[i]))
+        // A line that starts inside a /' ... '/ comment (a declaration
+        // commented out) declares nothing.
+        lexer.next(lines[i]);
+        if (lexer.startedInComment() || conditionals.note(qint32(i), lines[i]))
             continue;
         // Only a line that opens with one of the keywords matters here.
         const QByteArrayView first = firstToken(lines[i]);
