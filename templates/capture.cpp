@@ -20,16 +20,17 @@
 namespace {
 
 // The member kinds in the order their scans run, which is the order in which
-// captured members are stored.
-enum MemberKind { Sub, Function, Constructor, Destructor, Operator, Property, KindCount };
+// captured members are stored. Dim is the definition of static data, "dim
+// Counter.made as integer": one line, with no end line.
+enum MemberKind { Sub, Function, Constructor, Destructor, Operator, Property, Dim, KindCount };
 
 const QByteArrayView memberKeywords[KindCount] = {
-    "sub", "function", "constructor", "destructor", "operator", "property",
+    "sub", "function", "constructor", "destructor", "operator", "property", "dim",
 };
 
 // How the second token of a member's first line names its template.
 bool acceptsDotted(int kind) { // "Name.member"
-    return kind == Sub || kind == Function || kind == Operator || kind == Property;
+    return kind == Sub || kind == Function || kind == Operator || kind == Property || kind == Dim;
 }
 bool acceptsBare(int kind) { // exactly "Name"
     return kind == Constructor || kind == Destructor || kind == Operator;
@@ -141,7 +142,7 @@ void Capture::classifyLines() {
                 (isKeyword(tokens[words], "static") || isKeyword(tokens[words], "const")))
                 ++words;
             tokens.erase(tokens.begin(), tokens.begin() + words);
-            if (tokens.isEmpty() || memberKindOf(tokens[0]) < 0)
+            if (tokens.isEmpty() || memberKindOf(tokens[0]) < 0 || isKeyword(tokens[0], "dim"))
                 continue;
         }
         if (tokens.size() < 2)
@@ -155,7 +156,7 @@ void Capture::classifyLines() {
         } else if (isKeyword(tokens[0], "end")) {
             if (isKeyword(tokens[1], "template")) {
                 key.isEndTemplate = true;
-            } else if (const int kind = memberKindOf(tokens[1]); kind >= 0) {
+            } else if (const int kind = memberKindOf(tokens[1]); kind >= 0 && kind != Dim) {
                 key.endKind = qint8(kind);
                 key.endIndex = ends[kind].size();
                 ends[kind].append(i);
@@ -298,7 +299,7 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
         const qsizetype first = firstLines[n];
         if (first < resume || marks.isTaken(first))
             continue;
-        const qsizetype endLine = nextEnd(kind, first + 1);
+        const qsizetype endLine = kind == Dim ? first : nextEnd(kind, first + 1);
         const ConditionalBlocks::Opening opening =
             conditionals.isEmpty() ? ConditionalBlocks::Opening()
                                    : conditionals.openingFor(qint32(first), qint32(from - 1));
@@ -312,7 +313,8 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
             append(captured, i);
             take(i);
         }
-        captured.lines[firstCaptured] = privateMember(captured.lines[firstCaptured]);
+        if (kind != Dim) // static data has no linkage to say
+            captured.lines[firstCaptured] = privateMember(captured.lines[firstCaptured]);
         if (endLine < 0) {
             reportUnended(first, "end " + memberKeywords[kind].toByteArray(), captured.name);
             break;

@@ -242,22 +242,32 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
         {"PROPERTY stack.count(byval n as integer)", "end property", true},
         {"property StackNode.count() as integer", "end property", false},
         {"property Stack", "end property", false},
+        // The definition of static data is one line, with no linkage added.
+        {"dim Stack.made as integer", "", true, "dim Stack.made as integer"},
+        {"DIM stack.names(0 to 3) as string = {\"a\"}", "", true,
+         "DIM stack.names(0 to 3) as string = {\"a\"}"},
+        {"dim StackNode.made as integer", "", false},
+        {"dim made as Stack", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first);
         const QByteArray first = c.first;
         const QByteArray end = c.end;
-        const Capture result = capture({QByteArray("template Stack"), QByteArray("end template"),
-                                        first, QByteArray("  body"), end, QByteArray("after")});
+        // A one-line member (no end line) stands alone.
+        const QByteArrayList body =
+            end.isEmpty() ? QByteArrayList() : QByteArrayList{QByteArray("  body"), end};
+        const Capture result = capture(
+            QByteArrayList{QByteArray("template Stack"), QByteArray("end template"), first} + body +
+            QByteArrayList{QByteArray("after")});
         const QByteArrayList members =
             result.table.value(templateKey("Stack")).lines.mid(2); // after "end type ", "\n"
         if (c.captured) {
             const QByteArray stored = c.stored ? QByteArray(c.stored) : "private " + first;
             EXPECT_EQ(result.lines, QByteArrayList{QByteArray("after")});
-            EXPECT_EQ(members, (QByteArrayList{stored, QByteArray("  body"), end, lf()}));
+            EXPECT_EQ(members, QByteArrayList{stored} + body + QByteArrayList{lf()});
         } else {
             EXPECT_EQ(result.lines,
-                      (QByteArrayList{first, QByteArray("  body"), end, QByteArray("after")}));
+                      QByteArrayList{first} + body + QByteArrayList{QByteArray("after")});
             EXPECT_TRUE(members.isEmpty());
         }
     }
