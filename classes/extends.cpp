@@ -1,5 +1,6 @@
 #include "extends.h"
 
+#include "codelexer.h"
 #include "forwarding.h"
 #include "membersyntax.h"
 #include "twins.h"
@@ -74,9 +75,13 @@ void inherit(QList<TypeRecord>& records, qsizetype derivedAt, qsizetype parentAt
     const QList<MemberEntry>& parentMembers = records[parentAt].members;
     TypeRecord& derived = records[derivedAt];
     const OwnMembers own(derived.ownKeys);
+    // The derived type's own "parent", which holds the parent's part, hides a
+    // field or member of that name too: it stays reachable as parent.parent.
     const auto hidden = [&](const InheritedMember& member) {
-        return member.record != InheritedMember::gap &&
-               own.hide(records[member.record].members[member.member].key);
+        if (member.record == InheritedMember::gap)
+            return false;
+        const MemberKey& key = records[member.record].members[member.member].key;
+        return key.name == "parent" || own.hide(key);
     };
     QList<InheritedMember>& inherited = derived.inherited;
     if (inherited.isEmpty())
@@ -147,8 +152,9 @@ void resolveExtends(QList<TypeRecord>& records, const Lines& lines,
                     const QList<LineOrigin>& origins, const Inheritance& inheritance) {
     const RecordIndex index(records);
     QList<QList<Extension>> extensions(records.size());
+    const QList<bool> commented = linesStartingInComment(lines);
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!firstTokenMayBe(lines[i], "type"))
+        if (!firstTokenMayBe(lines[i], "type") || (!commented.isEmpty() && commented[i]))
             continue;
         const Tokens tokens = lineTokens(lines[i]);
         if (!isExtendsLine(tokens) || inheritance.isNative(tokens[1]))

@@ -57,10 +57,34 @@ QList<QByteArrayView> parametersOf(QByteArrayView text) {
 
 namespace {
 
+// Whether a field of the type is one value of the language's own (a number,
+// a string, a pointer), or else a type of the program's, such as a type of
+// several fields.
+bool isBuiltinValue(QByteArrayView type) {
+    static const QByteArrayView builtins[] = {"byte",     "ubyte",  "short",  "ushort",  "integer",
+                                              "uinteger", "long",   "ulong",  "longint", "ulongint",
+                                              "single",   "double", "string", "zstring", "wstring",
+                                              "boolean",  "any"};
+    const QByteArray spaced = caseFolded(singleSpaced(type));
+    if (spaced.endsWith(" ptr") || spaced.endsWith(" pointer"))
+        return true;
+    const qsizetype blank = spaced.indexOf(' ');
+    const QByteArrayView first =
+        blank < 0 ? QByteArrayView(spaced) : QByteArrayView(spaced).first(blank);
+    for (const QByteArrayView builtin : builtins) {
+        if (first == builtin)
+            return true;
+    }
+    return false;
+}
+
 // The getter and setter of a field's property; an indexed one gets and sets
-// one element of an array field.
+// one element of an array field. A field of a type of the program's is got
+// by reference, so that "c.pos.x = 5" changes the parent's field rather than
+// a copy of it.
 ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView type, bool indexed) {
     const QByteArrayView placeholder = forwardPlaceholder();
+    const QByteArrayView result = isBuiltinValue(type) ? " as " : " byref as ";
     const QByteArrayView getterParameters = indexed ? "(byval index as integer)" : "()";
     const QByteArrayView setterParameters =
         indexed ? "(byval index as integer, byval new_value as " : "(byval new_value as ";
@@ -72,7 +96,7 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView type, bool indexe
     declaration += "  declare property ";
     declaration += name;
     declaration += getterParameters;
-    declaration += " as ";
+    declaration += result;
     declaration += type;
     declaration += "\n  declare property ";
     declaration += name;
@@ -86,7 +110,7 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView type, bool indexe
     forwarder += placeholder;
     forwarder += name;
     forwarder += getterParameters;
-    forwarder += " as ";
+    forwarder += result;
     forwarder += type;
     forwarder += "\n  return parent.";
     forwarder += name;
@@ -117,8 +141,10 @@ MemberHeader memberHeaderOf(QByteArrayView kind, QByteArrayView header) {
     MemberHeader result;
     result.kind = kind;
     result.tokens = lineTokens(header);
-    result.memberName = memberNameOf(header);
-    result.argumentList = argumentListOf(header);
+    // A comment after the header may hold brackets of its own.
+    const QByteArrayView code = codeOf(header);
+    result.memberName = memberNameOf(code);
+    result.argumentList = argumentListOf(code);
     if (isKeyword(kind, "property"))
         result.memberClass = keyOfHeader(header).memberClass;
     return result;
@@ -182,8 +208,19 @@ ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberP
     // of spaces becomes one. Only the qualifier the header test matched leaves
     // the second token, whatever its letter case.
     const bool isStatic = declared && declared->isStatic;
-    const QByteArray target =
-        isStatic ? twinNameOf(QByteArrayView(memberPrefix).chopped(1)) + '.' : "parent.";
+    // A parameter named "parent" (sub Node.attach(byval parent as Node ptr))
+    // hides the member inside the forwarder, which then says "this.parent".
+    bool parameterNamedParent = false;
+    for (const QByteArray& argument : header.argumentList.split(',')) {
+        const QByteArrayView name = QByteArrayView(argument).endsWith("()")
+                                        ? QByteArrayView(argument).chopped(2)
+                                        : QByteArrayView(argument);
+        if (isKeyword(name, "parent"))
+            parameterNamedParent = true;
+    }
+    const QByteArray target = isStatic ? twinNameOf(QByteArrayView(memberPrefix).chopped(1)) + '.'
+                              : parameterNamedParent ? QByteArray("this.parent.")
+                                                     : QByteArray("parent.");
     qsizetype headerSize = 0;
     for (const QByteArrayView token : header.tokens)
         headerSize += token.size() + 1;
@@ -215,9 +252,16 @@ ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberP
 QByteArray memberNameOf(QByteArrayView header) {
     const qsizetype dot = header.indexOf('.');
     const qsizetype open = header.indexOf('(');
-    QByteArray name = pieceOf(header, dot + 1, open - dot - 1).toByteArray();
-    name.removeIf([](char c) { return c == ' '; });
-    return name;
+    QByteArrayView piece = pieceOf(header, dot + 1, open - dot - 1);
+    // Without brackets the name ends at the first blank after it, before the
+    // result ("function Shape.area as integer").
+    qsizetype start = 0;
+    while (start < piece.size() && isBlank(piece[start]))
+        ++start;
+    qsizetype end = start;
+    while (end < piece.size() && !isBlank(piece[end]))
+        ++end;
+    return piece.sliced(start, end - start).toByteArray();
 }
 
 QByteArray argumentListOf(QByteArrayView header) {

@@ -45,8 +45,8 @@ MemberHeader memberHeaderOf(QByteArrayView kind, QByteArrayView header);
 ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberPrefix,
                            const MemberDeclaration* declared = nullptr);
 
-// The member's name: the text between the header's first "." and its first "(",
-// spaces removed (to the end of the line when there is no "(").
+// The member's name: the word after the header's first ".", which ends at a
+// "(" or a blank ("function Shape.area as integer").
 QByteArray memberNameOf(QByteArrayView header);
 
 // The names to pass on in a forwarded call, joined with ",": for each

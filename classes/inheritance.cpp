@@ -1,6 +1,7 @@
 #include "inheritance.h"
 
 #include "characters.h"
+#include "codelexer.h"
 #include "lines.h"
 #include "membersyntax.h"
 
@@ -162,8 +163,10 @@ Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& reco
     };
     QList<Link> links;
     Families families;
-    for (const QByteArrayView line : lines) {
-        if (!firstTokenMayBe(line, "type"))
+    const QList<bool> commented = linesStartingInComment(lines);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArrayView line = lines[i];
+        if (!firstTokenMayBe(line, "type") || (!commented.isEmpty() && commented[i]))
             continue;
         const Tokens tokens = lineTokens(line);
         if (!isExtendsLine(tokens))

@@ -1,6 +1,7 @@
 #include "twins.h"
 
 #include "characters.h"
+#include "fieldforms.h"
 #include "lines.h"
 #include "membersyntax.h"
 #include "typescan.h"
@@ -9,9 +10,9 @@
 
 namespace {
 
-// "private:" however it is spaced or written, and nothing else on the line.
-bool isPrivateLine(QByteArrayView line) {
-    const QByteArrayView keyword = "private:";
+// "private:" (or the keyword given) however it is spaced or written, and
+// nothing else on the line.
+bool isPrivateLine(QByteArrayView line, QByteArrayView keyword = "private:") {
     qsizetype matched = 0;
     for (const char c : line) {
         if (c == ' ')
@@ -38,20 +39,64 @@ QByteArray twinTypeLine(QByteArrayView typeLine) {
     return line;
 }
 
+// Static data shared with the type: the names (case-folded) of a "static"
+// line of the block that the twin can declare "static byref", or nothing.
+// Only single values qualify: FreeBASIC has no reference to an array or to a
+// fixed-length string.
+QList<QByteArray> sharedStaticsOf(QByteArrayView line) {
+    const QByteArrayView code = codeOf(line);
+    qsizetype at = 0;
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    const QByteArrayView keyword = firstToken(code.sliced(at));
+    if (!isKeyword(keyword, "static"))
+        return {};
+    const QByteArrayView rest = code.sliced(at + keyword.size());
+    if (rest.contains('(') || rest.contains('*') || rest.contains('=') || rest.contains('"'))
+        return {};
+    QList<QByteArray> names;
+    for (const FieldForm& field : fieldsOfLine(rest)) {
+        if (field.shape != FieldForm::Shape::scalar)
+            return {};
+        names.append(caseFolded(field.name));
+    }
+    return names;
+}
+
 // The twin's block: the type's block under the twin's type line, "private:"
-// lines made public.
-MappedText twinBlockOf(const MappedText& block) {
+// lines made public. The twin's public static data are references to the
+// type's own ("static byref"), so that the type's members, run on the twin,
+// count in the same place as when they run on the type; their names go to
+// shared. (The twin cannot reach the type's private static data.)
+MappedText twinBlockOf(const MappedText& block, QSet<QByteArray>& shared) {
     const Lines lines = splitLines(block.text);
     MappedTextBuilder twin;
     twin.reserve(block.text.size() + twinSuffix.size(), lines.size());
+    bool inPrivate = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const LineOrigin origin = block.origins.value(i);
-        if (i == 0)
+        if (i == 0) {
             twin.add(twinTypeLine(lines[i]), origin);
-        else if (isPrivateLine(lines[i]))
+        } else if (isPrivateLine(lines[i])) {
             twin.add("public:", origin);
-        else
+            inPrivate = true;
+        } else if (const QList<QByteArray> names =
+                       inPrivate ? QList<QByteArray>() : sharedStaticsOf(lines[i]);
+                   !names.isEmpty()) {
+            qsizetype after = 0;
+            while (isBlank(lines[i][after]))
+                ++after;
+            after += qsizetype(sizeof("static")) - 1;
+            twin.addLine(lines[i].first(after).toByteArray() + " byref" +
+                             lines[i].sliced(after).toByteArray(),
+                         origin);
+            for (const QByteArray& name : names)
+                shared.insert(name);
+        } else {
+            if (isPrivateLine(lines[i], "public:"))
+                inPrivate = false;
             twin.addLine(lines[i], origin);
+        }
     }
     return twin.take();
 }
@@ -116,11 +161,13 @@ void renameConstructors(QByteArray& text, const QByteArray& typeName) {
         if (end < 0)
             end = text.size();
         const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
-        if (!firstTokenMayBe(line, "constructor") && !firstTokenMayBe(line, "destructor")) {
+        if (!firstTokenMayBe(line, "constructor") && !firstTokenMayBe(line, "destructor") &&
+            !firstTokenMayBe(line, "private")) {
             start = end + 1;
             continue;
         }
-        const Tokens tokens = lineTokens(line);
+        // "private constructor Shape" too.
+        const Tokens tokens = lineTokens(withoutProcedurePrefix(line));
         if (tokens.size() >= 2 &&
             (isKeyword(tokens[0], "constructor") || isKeyword(tokens[0], "destructor")) &&
             namesType(tokens[1], typeName)) {
@@ -167,6 +214,43 @@ void replaceQualifier(QByteArray& text, QByteArrayView qualifier, QByteArrayView
     text = result;
 }
 
+// The twin's definitions of shared static data ("dim Shape_generic_public_member.count as
+// integer", after the qualifier was replaced) become references to the type's
+// own: "dim byref Shape_generic_public_member.count as integer = Shape.count".
+// Lines keep their places, so the text keeps its origins.
+void shareStaticDefinitions(QByteArray& text, const QByteArray& typeName,
+                            const QSet<QByteArray>& shared) {
+    if (shared.isEmpty())
+        return;
+    const QByteArray qualifier = twinNameOf(typeName) + '.';
+    QByteArrayList lines = text.split('\n');
+    bool changed = false;
+    for (QByteArray& line : lines) {
+        if (!firstTokenMayBe(line, "dim"))
+            continue;
+        const QByteArrayView code = codeOf(line);
+        const Tokens tokens = lineTokens(code);
+        if (tokens.size() < 4 || !isKeyword(tokens[0], "dim") ||
+            !startsWithIgnoringCase(tokens[1], qualifier) ||
+            !shared.contains(caseFolded(tokens[1].sliced(qualifier.size()))))
+            continue;
+        const qsizetype as = topLevelAs(code);
+        if (as < 0)
+            continue;
+        const qsizetype typeStart = as + 2;
+        const qsizetype equals = topLevelIndexOf(code, '=', typeStart);
+        const QByteArrayView type =
+            code.sliced(typeStart, (equals < 0 ? code.size() : equals) - typeStart).trimmed();
+        const qsizetype indent = tokens[0].data() - code.data();
+        line = line.first(indent) + "dim byref " + tokens[1].toByteArray() + " as " +
+               type.toByteArray() + " = " + typeName + '.' +
+               tokens[1].sliced(qualifier.size()).toByteArray();
+        changed = true;
+    }
+    if (changed)
+        text = lines.join('\n');
+}
+
 void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
     QSet<QByteArray> seenTypeNames;
     for (TypeRecord& record : records) {
@@ -175,10 +259,12 @@ void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
             continue;
         seenTypeNames.insert(key);
         record.hasTwin = true;
-        record.twinBlockText = twinBlockOf(record.blockText);
+        QSet<QByteArray> shared;
+        record.twinBlockText = twinBlockOf(record.blockText, shared);
         record.twinMethodText = record.methodText;
         replaceQualifier(record.twinMethodText.text, record.typeName + '.',
                          twinNameOf(record.typeName) + '.', Qt::CaseInsensitive);
+        shareStaticDefinitions(record.twinMethodText.text, record.typeName, shared);
         renameConstructors(record.twinMethodText.text, record.typeName);
     }
 }

@@ -1,6 +1,7 @@
 #include "typescan.h"
 
 #include "characters.h"
+#include "codelexer.h"
 #include "conditionals.h"
 #include "fieldforms.h"
 #include "forwarding.h"
@@ -132,13 +133,16 @@ struct WorkingLines {
 
 class Scan {
 public:
-    explicit Scan(const Lines& lines) : lines(lines), working(lines.size()) { indexHeaders(); }
+    explicit Scan(const Lines& lines)
+        : lines(lines), working(lines.size()), commented(linesStartingInComment(lines)) {
+        indexHeaders();
+    }
 
     QList<TypeRecord> run() {
         QList<TypeRecord> records;
         records.reserve(typeLines);
         for (int j = lines.isEmpty() ? -1 : 0; j >= 0; j = working.next[j]) {
-            if (!firstTokenMayBe(lines[j], "type"))
+            if (!firstTokenMayBe(lines[j], "type") || inComment(j))
                 continue;
             const LineView info = lineView(j);
             if (info.count >= 2 && isKeyword(info.first, "type"))
@@ -152,6 +156,10 @@ private:
 
     LineView lineView(int line) const { return viewOf(lines[line]); }
     WorkingLines working;
+    // Lines that start inside a /' ... '/ comment: code commented out, which
+    // declares and implements nothing. Empty when there are none.
+    const QList<bool> commented;
+    bool inComment(qsizetype line) const { return !commented.isEmpty() && commented[line]; }
     // Header lines by kind and qualifier: for every "." of a header's second
     // token, the text up to and including it, case-folded. Lines in file order.
     QHash<QByteArray, QList<int>> headers;
@@ -166,17 +174,19 @@ private:
 
     void indexHeaders() {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (conditionals.note(qint32(i), lines[i]) || !mayOpenTypeOrMember(lines[i]))
+            if (inComment(i) || conditionals.note(qint32(i), lines[i]) ||
+                !mayOpenTypeOrMember(lines[i]))
                 continue;
             const QByteArrayView first = firstToken(lines[i]);
             if (isKeyword(first, "type")) {
                 ++typeLines;
                 continue;
             }
-            const int kind = memberKindOf(first);
+            const QByteArrayView header = withoutProcedurePrefix(lines[i]);
+            const int kind = memberKindOf(firstToken(header));
             if (kind < 0)
                 continue;
-            const LineView info = lineView(int(i));
+            const LineView info = viewOf(header);
             if (info.count < 2)
                 continue;
             if (memberKinds[kind].namesType) {
@@ -218,7 +228,7 @@ private:
             const QByteArrayView code = codeOf(lines[k]);
             const bool wasContinued = continued;
             continued = endsInContinuation(code);
-            if (k == typeLine || wasContinued)
+            if (k == typeLine || wasContinued || inComment(k))
                 continue;
             const LineView words = viewOf(code);
             if (words.count == 0)
@@ -292,9 +302,16 @@ private:
             while (k >= 0 && !ended) {
                 // Only a line that starts with "end" or the kind's keyword
                 // can end the implementation or be a header.
+                // A header may also open with "private", "public", "static"
+                // or "const".
                 const bool mayMatter = firstTokenMayBe(lines[k], "end") ||
-                                       firstTokenMayBe(lines[k], memberKinds[kind].keyword);
-                const LineView info = mayMatter ? lineView(k) : LineView();
+                                       firstTokenMayBe(lines[k], memberKinds[kind].keyword) ||
+                                       firstTokenMayBe(lines[k], "private") ||
+                                       firstTokenMayBe(lines[k], "static") ||
+                                       firstTokenMayBe(lines[k], "const");
+                const LineView info = mayMatter && !inComment(k)
+                                          ? viewOf(withoutProcedurePrefix(lines[k]))
+                                          : LineView();
                 if (memberKinds[kind].forwarded && isHeader(info, kind, qualifier))
                     into.entries.append(ScannedLines::Entry{k, qint8(kind)});
                 ended = memberKinds[kind].oneLine ||
@@ -503,7 +520,8 @@ void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOr
         // A header that goes on over several lines is read as one.
         const QByteArray continued =
             endsInContinuation(codeOf(line)) ? continuedStatement(lines, entry.line) : QByteArray();
-        const QByteArrayView header = continued.isEmpty() ? line : QByteArrayView(continued);
+        const QByteArrayView header =
+            withoutProcedurePrefix(continued.isEmpty() ? line : QByteArrayView(continued));
         MemberKey key = keyOfHeader(header);
         const MemberHeader member = memberHeaderOf(memberKinds[entry.kind].keyword, header);
         ForwardEntry forward = forwardMember(member, memberPrefix, declarations.find(key));

@@ -151,3 +151,17 @@ QByteArrayView CodeLexer::next(QByteArrayView line) {
         return line.first(codeEnd);
     return masked(line);
 }
+
+QList<bool> linesStartingInComment(const QList<QByteArrayView>& lines) {
+    QList<bool> starts;
+    CodeLexer lexer;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        lexer.next(lines[i]);
+        if (lexer.startedInComment()) {
+            if (starts.isEmpty())
+                starts.resize(lines.size(), false);
+            starts[i] = true;
+        }
+    }
+    return starts;
+}

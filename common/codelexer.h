@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 
 // Tells the code of FreeBASIC source from its string literals and comments,
 // one line at a time, the way the compiler reads them: "'" and a `rem`
@@ -43,6 +44,10 @@ private:
     bool isPlain(QByteArrayView line, qsizetype* codeEnd);
     QByteArrayView masked(QByteArrayView line);
 };
+
+// For each of lines, in order, whether it starts inside a /' ... '/ comment;
+// empty when none does (as in most files).
+QList<bool> linesStartingInComment(const QList<QByteArrayView>& lines);
 
 // Whether word is the keyword, ignoring case, standing as a whole word at
 // position at of text (no name character right after it).

@@ -31,7 +31,7 @@ enum class Role : quint8 {
     If,      // an if block, when nothing follows its "then"
     End,     // "end" and a word that names the block it closes
     Closes,  // the innermost block of the spelling's kind (endif, next, loop, wend)
-    Linkage, // "private" or "public" in front of the statement
+    Linkage, // "private", "public", "static" or "const" in front of a procedure
 };
 
 struct Keyword {
@@ -66,11 +66,13 @@ const QList<KeywordSpelling> keywordsOfLength[12] = {
      {"wend", {Role::Closes, S::While}}},
     {{"union", opens(S::Union)},
      {"scope", opens(S::Scope)},
+     {"const", {Role::Linkage, S::KindCount}},
      {"while", opens(S::While)},
      {"endif", {Role::Closes, S::If}}},
     {{"select", opens(S::Select)},
      {"extern", opens(S::Extern)},
-     {"public", {Role::Linkage, S::KindCount}}},
+     {"public", {Role::Linkage, S::KindCount}},
+     {"static", {Role::Linkage, S::KindCount}}},
     {{"private", {Role::Linkage, S::KindCount}}},
     {{"function", opens(S::Function)},
      {"property", opens(S::Property)},
@@ -223,7 +225,9 @@ qsizetype BlockScanner::scanStatement(QByteArrayView code, qsizetype from, bool 
 
     QByteArrayView word = wordAt(code, at);
     Keyword keyword = keywordOf(word);
-    if (keyword.role == Role::Linkage) {
+    // "private static function Stack.capacity": the words in front of the
+    // procedure's keyword.
+    for (int words = 0; keyword.role == Role::Linkage && words < 2; ++words) {
         at = skipBlanks(code, at + word.size());
         word = wordAt(code, at);
         keyword = keywordOf(word);

@@ -1,5 +1,7 @@
 #include "capture.h"
 
+#include "codelexer.h"
+#include "conditionals.h"
 #include "lines.h"
 #include "nametrie.h"
 #include "takenmarks.h"
@@ -18,16 +20,17 @@
 namespace {
 
 // The member kinds in the order their scans run, which is the order in which
-// captured members are stored.
-enum MemberKind { Sub, Function, Constructor, Destructor, Operator, Property, KindCount };
+// captured members are stored. Dim is the definition of static data, "dim
+// Counter.made as integer": one line, with no end line.
+enum MemberKind { Sub, Function, Constructor, Destructor, Operator, Property, Dim, KindCount };
 
 const QByteArrayView memberKeywords[KindCount] = {
-    "sub", "function", "constructor", "destructor", "operator", "property",
+    "sub", "function", "constructor", "destructor", "operator", "property", "dim",
 };
 
 // How the second token of a member's first line names its template.
 bool acceptsDotted(int kind) { // "Name.member"
-    return kind == Sub || kind == Function || kind == Operator || kind == Property;
+    return kind == Sub || kind == Function || kind == Operator || kind == Property || kind == Dim;
 }
 bool acceptsBare(int kind) { // exactly "Name"
     return kind == Constructor || kind == Destructor || kind == Operator;
@@ -42,6 +45,21 @@ int memberKindOf(QByteArrayView token) {
             return kind;
     }
     return -1;
+}
+
+// A word that may stand before a member keyword in a procedure's first line:
+// its linkage, then "static" or "const".
+bool isProcedurePrefix(QByteArrayView token) {
+    return isKeyword(token, "private") || isKeyword(token, "public") ||
+           isKeyword(token, "static") || isKeyword(token, "const");
+}
+
+// Whether "template" and the token after it open a declaration: the token is
+// a name. "template as string" and "template = x" are statements about a
+// field or variable of that name, which plain FreeBASIC allows.
+bool namesTemplate(QByteArrayView second) {
+    const char c = second[0];
+    return isNameChar(c) && !(c >= '0' && c <= '9') && !isKeyword(second, "as");
 }
 
 quint64 startKey(int kind, int nameNode) {
@@ -74,6 +92,7 @@ struct Capture {
     QList<TakenMarks> endMarks;
     TakenMarks marks;
     QList<TemplateError>* errors;
+    ConditionalBlocks conditionals; // the file's #if blocks
 
     Capture(Lines& lines, QList<LineOrigin>& origins, QList<TemplateError>* errors)
         : lines(lines), origins(origins), size(lines.size()), keyLineOf(size, -1), marks(size),
@@ -96,32 +115,48 @@ struct Capture {
 };
 
 void Capture::classifyLines() {
+    CodeLexer lexer;
     for (qsizetype i = 0; i < size; ++i) {
+        // A line that starts inside a /' ... '/ comment (a declaration
+        // commented out) declares nothing.
+        lexer.next(lines[i]);
+        if (lexer.startedInComment() || conditionals.note(qint32(i), lines[i]))
+            continue;
         // Only a line that opens with one of the keywords matters here.
         const QByteArrayView first = firstToken(lines[i]);
         if (first.size() < 3 || first.size() > 11) // "end" to "constructor"
             continue;
-        const bool linkage = isKeyword(first, "private") || isKeyword(first, "public");
-        if (!isKeyword(first, "template") && !isKeyword(first, "end") && !linkage &&
+        const bool prefixed = isProcedurePrefix(first);
+        if (!isKeyword(first, "template") && !isKeyword(first, "end") && !prefixed &&
             memberKindOf(first) < 0)
             continue;
         Tokens tokens = lineTokens(lines[i]);
-        if (linkage) {
-            // "private sub Stack.push": a member that says its own linkage
-            tokens.remove(0);
-            if (tokens.isEmpty() || memberKindOf(tokens[0]) < 0)
+        if (prefixed) {
+            // "private sub Stack.push", "static function Stack.capacity",
+            // "const function Stack.size": a member that says its own linkage
+            // or kind of member, in the order the compiler takes them.
+            qsizetype words = 0;
+            if (isKeyword(tokens[0], "private") || isKeyword(tokens[0], "public"))
+                ++words;
+            if (words < tokens.size() &&
+                (isKeyword(tokens[words], "static") || isKeyword(tokens[words], "const")))
+                ++words;
+            tokens.erase(tokens.begin(), tokens.begin() + words);
+            if (tokens.isEmpty() || memberKindOf(tokens[0]) < 0 || isKeyword(tokens[0], "dim"))
                 continue;
         }
         if (tokens.size() < 2)
             continue;
         KeyLine key{i, tokens[1]};
         if (isKeyword(tokens[0], "template")) {
+            if (!namesTemplate(tokens[1]))
+                continue;
             key.isHeader = true;
             names.add(tokens[1]);
         } else if (isKeyword(tokens[0], "end")) {
             if (isKeyword(tokens[1], "template")) {
                 key.isEndTemplate = true;
-            } else if (const int kind = memberKindOf(tokens[1]); kind >= 0) {
+            } else if (const int kind = memberKindOf(tokens[1]); kind >= 0 && kind != Dim) {
                 key.endKind = qint8(kind);
                 key.endIndex = ends[kind].size();
                 ends[kind].append(i);
@@ -248,7 +283,10 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
 
 // Takes every procedure of the kind written for the template at or below from:
 // each from its first line through the next end line of its kind, or through
-// the end of the file when no such end line follows.
+// the end of the file when no such end line follows. A procedure written in
+// #if branches that the template's end line (at from - 1) is not in is
+// captured under copies of those branches' directives, which stay in the
+// file: the instance then has the members the compiler keeps.
 void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTemplate& captured) {
     const auto found = starts.find(startKey(kind, nameNode));
     if (found == starts.end())
@@ -261,17 +299,29 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
         const qsizetype first = firstLines[n];
         if (first < resume || marks.isTaken(first))
             continue;
-        const qsizetype endLine = nextEnd(kind, first + 1);
+        const qsizetype endLine = kind == Dim ? first : nextEnd(kind, first + 1);
+        const ConditionalBlocks::Opening opening =
+            conditionals.isEmpty() ? ConditionalBlocks::Opening()
+                                   : conditionals.openingFor(qint32(first), qint32(from - 1));
+        for (const qint32 directive : opening.lines) {
+            captured.lines.append(lines[directive].toByteArray());
+            captured.origins.append(origins[directive]);
+        }
         const qsizetype firstCaptured = captured.lines.size();
         const qsizetype last = endLine >= 0 ? endLine : size - 1;
         for (qsizetype i = marks.firstFree(first); i <= last; i = marks.firstFree(i + 1)) {
             append(captured, i);
             take(i);
         }
-        captured.lines[firstCaptured] = privateMember(captured.lines[firstCaptured]);
+        if (kind != Dim) // static data has no linkage to say
+            captured.lines[firstCaptured] = privateMember(captured.lines[firstCaptured]);
         if (endLine < 0) {
             reportUnended(first, "end " + memberKeywords[kind].toByteArray(), captured.name);
             break;
+        }
+        for (int level = 0; level < opening.levels; ++level) {
+            captured.lines.append(QByteArray("#endif"));
+            captured.origins.append(LineOrigin());
         }
         appendLineFeed(captured);
         resume = endLine + 1;

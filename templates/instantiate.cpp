@@ -31,8 +31,10 @@ QByteArrayView argumentText(QByteArrayView use) {
 }
 
 // Appends a use's suffix (useSuffix) to out: "_", then the words of its
-// argument text joined by "_", in lower case, each comma made "_". When the
-// use lies in out, out must have room for the suffix already.
+// argument text joined by "_", in lower case, each comma made "_". The dot of
+// a qualified type (Geo.Point) and the "*" of a fixed-length string (string *
+// 10) are made "_" too, so that the instance's name is a name. When the use
+// lies in out, out must have room for the suffix already.
 void appendUseSuffix(QByteArray& out, QByteArrayView use) {
     const QByteArrayView argument = argumentText(use);
     const qsizetype start = out.size();
@@ -49,7 +51,7 @@ void appendUseSuffix(QByteArray& out, QByteArrayView use) {
         if (gap)
             *at++ = '_';
         gap = false;
-        *at++ = c == ',' ? '_' : foldCase(c);
+        *at++ = c == ',' || c == '.' || c == '*' ? '_' : foldCase(c);
     }
     out.truncate(start + (at - begin));
 }

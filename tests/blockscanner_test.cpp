@@ -52,7 +52,15 @@ TEST(BlockScanner, ProceduresTypesAndNamespacesEncloseTheirLines) {
                    "15|  end type",
                    "15|  sub f() : end sub",
                    "15|end namespace",
-                   "21|print 1"});
+                   "21|print 1",
+                   "22|static function Player.top() as Stack<<<integer>>>",
+                   "22|  static n as integer",
+                   "22|end function",
+                   "25|Public Const Function Player.size() as integer",
+                   "25|  const k = 2",
+                   "25|end function",
+                   "28|const LIMIT = 3",
+                   "29|static shared s as Stack<<<long>>>"});
 }
 
 TEST(BlockScanner, CompoundStatements) {

@@ -103,6 +103,20 @@ TEST(CaptureTest, RecognisesHeadersAndEndLinesByTheirTokens) {
          {},
          1,
          {body, QByteArray("End type "), lf()}},
+        {"a field or variable named template is no header",
+         {QByteArray("template as string"), QByteArray("Template = \"x\""),
+          QByteArray("template += s"), QByteArray("end template")},
+         {QByteArray("template as string"), QByteArray("Template = \"x\""),
+          QByteArray("template += s"), QByteArray("end template")},
+         0,
+         {}},
+        {"a declaration commented out is no declaration",
+         {QByteArray("/' the old one:"), QByteArray("template T"), body,
+          QByteArray("end template '/")},
+         {QByteArray("/' the old one:"), QByteArray("template T"), body,
+          QByteArray("end template '/")},
+         0,
+         {}},
         {"a lone template keyword is no header",
          {QByteArray("template"), body, QByteArray("end template")},
          {QByteArray("template"), body, QByteArray("end template")},
@@ -199,6 +213,13 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
         {"  Public Function Stack.pop() as t1", "End Function", true,
          "  Public Function Stack.pop() as t1"},
         {"sub StackNode.push(byval v as t1)", "end sub", false},
+        {"static function Stack.capacity() as integer", "end function", true},
+        {"Const Function Stack.size() as integer", "End Function", true},
+        {"const sub Stack.show()", "end sub", true},
+        {"public static function Stack.capacity() as integer", "end function", true,
+         "public static function Stack.capacity() as integer"},
+        {"const x = 5", "end sub", false},
+        {"static sub StackNode.push", "end sub", false},
         {"\tsub Stack.push", "end sub", true, "\tprivate sub Stack.push"},
         {"sub Stack", "end sub", false},
         {"function Stack.pop() as t1", "end function", true},
@@ -221,25 +242,83 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
         {"PROPERTY stack.count(byval n as integer)", "end property", true},
         {"property StackNode.count() as integer", "end property", false},
         {"property Stack", "end property", false},
+        // The definition of static data is one line, with no linkage added.
+        {"dim Stack.made as integer", "", true, "dim Stack.made as integer"},
+        {"DIM stack.names(0 to 3) as string = {\"a\"}", "", true,
+         "DIM stack.names(0 to 3) as string = {\"a\"}"},
+        {"dim StackNode.made as integer", "", false},
+        {"dim made as Stack", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first);
         const QByteArray first = c.first;
         const QByteArray end = c.end;
-        const Capture result = capture({QByteArray("template Stack"), QByteArray("end template"),
-                                        first, QByteArray("  body"), end, QByteArray("after")});
+        // A one-line member (no end line) stands alone.
+        const QByteArrayList body =
+            end.isEmpty() ? QByteArrayList() : QByteArrayList{QByteArray("  body"), end};
+        const Capture result = capture(
+            QByteArrayList{QByteArray("template Stack"), QByteArray("end template"), first} + body +
+            QByteArrayList{QByteArray("after")});
         const QByteArrayList members =
             result.table.value(templateKey("Stack")).lines.mid(2); // after "end type ", "\n"
         if (c.captured) {
             const QByteArray stored = c.stored ? QByteArray(c.stored) : "private " + first;
             EXPECT_EQ(result.lines, QByteArrayList{QByteArray("after")});
-            EXPECT_EQ(members, (QByteArrayList{stored, QByteArray("  body"), end, lf()}));
+            EXPECT_EQ(members, QByteArrayList{stored} + body + QByteArrayList{lf()});
         } else {
             EXPECT_EQ(result.lines,
-                      (QByteArrayList{first, QByteArray("  body"), end, QByteArray("after")}));
+                      QByteArrayList{first} + body + QByteArrayList{QByteArray("after")});
             EXPECT_TRUE(members.isEmpty());
         }
     }
+}
+
+// A member written in #if branches that the template is not in is stored
+// under copies of their directives; the directives stay in the file.
+TEST(CaptureTest, MembersInIfBranchesKeepTheirConditions) {
+    const Capture result = capture({
+        QByteArray("#ifdef OUTER"),
+        QByteArray("template Box"),
+        QByteArray("end template"),
+        QByteArray("sub Box.same()"),
+        QByteArray("end sub"),
+        QByteArray("#if A"),
+        QByteArray("sub Box.a()"),
+        QByteArray("end sub"),
+        QByteArray("#elseif B"),
+        QByteArray("  #ifndef C"),
+        QByteArray("sub Box.b()"),
+        QByteArray("end sub"),
+        QByteArray("  #endif"),
+        QByteArray("#endif"),
+        QByteArray("#endif"),
+        QByteArray("sub Box.outside()"),
+        QByteArray("end sub"),
+    });
+    EXPECT_EQ(result.lines, (QByteArrayList{"#ifdef OUTER", "#if A", "#elseif B", "  #ifndef C",
+                                            "  #endif", "#endif", "#endif"}));
+    EXPECT_EQ(result.table.value(templateKey("Box")).lines,
+              (QByteArrayList{"end type ",
+                              lf(),
+                              "private sub Box.same()",
+                              "end sub",
+                              lf(),
+                              "#if A",
+                              "private sub Box.a()",
+                              "end sub",
+                              "#endif",
+                              lf(),
+                              "#if A",
+                              "#elseif B",
+                              "  #ifndef C",
+                              "private sub Box.b()",
+                              "end sub",
+                              "#endif",
+                              "#endif",
+                              lf(),
+                              "private sub Box.outside()",
+                              "end sub",
+                              lf()}));
 }
 
 TEST(CaptureTest, MembersAreStoredByKindInScanOrder) {

@@ -81,6 +81,15 @@ TEST(CodeLexer, SaysWhereALineStarted) {
     EXPECT_FALSE(lexer.startedInComment());
 }
 
+TEST(CodeLexer, LinesStartingInComment) {
+    const QList<QByteArrayView> plain = {"a", "b ' /' no", "print \"/'\""};
+    EXPECT_TRUE(linesStartingInComment(plain).isEmpty());
+    const QList<QByteArrayView> commented = {
+        "a /' open", "type T", "  /' nested '/ still", "'/ b", "c", "/' one line '/", "d"};
+    EXPECT_EQ(linesStartingInComment(commented),
+              (QList<bool>{false, true, true, true, false, false, false}));
+}
+
 TEST(CodeLexer, WordsStandWhole) {
     EXPECT_TRUE(isWordAt("end  Template", 5, "template"));
     EXPECT_TRUE(isWordAt("x then", 2, "THEN"));

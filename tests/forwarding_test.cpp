@@ -94,8 +94,12 @@ TEST(Forwarding, MemberNames) {
     const Case cases[] = {
         {"sub Shape.draw (byval x as integer)", "draw"},
         {"sub Shape.reset", "reset"},
-        {"sub Shape.reset ' again", "reset'again"},
+        {"sub Shape.reset ' again", "reset"},
         {"sub   Shape.move( byval dx as integer )", "move"},
+        // Without brackets the result does not join the name.
+        {"function Shape.area as integer", "area"},
+        {"property Shape.size\tas integer ' (cached)", "size"},
+        {"function Shape.kind as typeof(x)", "kind"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(memberNameOf(QByteArray(c.header)), QByteArray(c.name)) << c.header;
@@ -156,6 +160,20 @@ TEST(Forwarding, MemberEntries) {
          "parent.log_(msg,level)\nend sub\n",
          "  Declare  Sub log_(ByRef msg As String = \"a  b\", ByVal level As Integer = 1)",
          "  Declare  Sub log_(ByRef msg As String = \"a  b\", ByVal level As Integer = 1) ' logs"},
+        // Brackets in a comment after the header are no parameters.
+        {"function", "function Shape.area As Integer ' twice x (a stand-in)", "Shape.",
+         "function class_for_interface##.area As Integer ' twice x (a stand-in) \n  return "
+         "parent.area()\nend function\n",
+         "  declare function area As Integer ' twice x (a stand-in)"},
+        // A parameter named parent hides the member "parent" in the forwarder.
+        {"sub", "sub Node.attach(byval Parent as Node ptr, kids() as Node)", "Node.",
+         "sub class_for_interface##.attach(byval Parent as Node ptr, kids() as Node) \n  "
+         "this.parent.attach(Parent,kids())\nend sub\n",
+         "  declare sub attach(byval Parent as Node ptr, kids() as Node)"},
+        {"sub", "sub Node.adopt(byval parents() as Node)", "Node.",
+         "sub class_for_interface##.adopt(byval parents() as Node) \n  "
+         "parent.adopt(parents())\nend sub\n",
+         "  declare sub adopt(byval parents() as Node)"},
         // A static member is reached through the parent's twin type.
         {"function", "function Logger.levelName(byval level as integer) as string", "Logger.",
          "function class_for_interface##.levelName(byval level as integer) as string \n  return "
@@ -216,6 +234,35 @@ TEST(Forwarding, MemberKeysDecideWhatAnExtendingTypeHides) {
         }
         EXPECT_EQ(hides(own, keyOfHeader(QByteArrayView(c.inherited))), c.hidden)
             << c.own << " / " << c.inherited;
+    }
+}
+
+// A field of a type of the program's is got by reference, so that a write to
+// one of its own fields reaches the parent; the language's own values are got
+// as values.
+TEST(Forwarding, FieldsOfTheProgramsTypesAreGotByReference) {
+    const struct {
+        const char* type;
+        bool byReference;
+    } cases[] = {
+        {"Point", true},      {"Stack_integer", true},  {"Geo.Point", true},
+        {"integer", false},   {"String", false},        {"zstring  ptr", false},
+        {"Point ptr", false}, {"Point Pointer", false}, {"ULONGINT", false},
+        {"boolean", false},   {"wstring ptr", false},
+    };
+    for (const auto& c : cases) {
+        const QByteArray getter = QByteArray(c.byReference ? "() byref as " : "() as ") + c.type;
+        const ForwardEntry entry = forwardField("pos", c.type);
+        EXPECT_TRUE(entry.declaration.startsWith("  declare property pos" + getter + '\n'))
+            << c.type;
+        EXPECT_TRUE(entry.forwarder.startsWith("property class_for_interface##.pos" + getter +
+                                               "\n  return parent.pos\n"))
+            << c.type;
+        const QByteArray indexedGetter = QByteArray(c.byReference ? " byref as " : " as ") + c.type;
+        EXPECT_TRUE(forwardIndexedField("tags", c.type)
+                        .declaration.startsWith("  declare property tags(byval index as integer)" +
+                                                indexedGetter + '\n'))
+            << c.type;
     }
 }
 

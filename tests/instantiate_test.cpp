@@ -69,6 +69,11 @@ TEST(InstantiateTest, SuffixAndTypeArgumentsOfAUse) {
         {"<<<>>>", "_", {""}},
         {"<<<   >>>", "_", {""}},
         {"<<<\tInt>>>", "_int", {"Int"}},
+        // A qualified type and a fixed-length string give a name all the same.
+        {"<<<Geo.Point>>>", "_geo_point", {"Geo.Point"}},
+        {"<<<string * 10, Geo.Inner.P>>>",
+         "_string___10__geo_inner_p",
+         {"string * 10", "Geo.Inner.P"}},
         {"<<<zstring\tptr, Box_integer>>>",
          "_zstring_ptr__box_integer",
          {"zstring ptr", "Box_integer"}},

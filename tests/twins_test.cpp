@@ -46,6 +46,48 @@ TEST(Twins, WorkedExampleRecords) {
     EXPECT_EQ(circle.twinMethodText.text, twinForwarders);
 }
 
+// The twin's public single-valued static data refer to the type's own, so
+// that the type's members count in one place whichever type they run on.
+// Arrays, fixed-length strings and private data cannot be referred to.
+TEST(Twins, PublicStaticDataIsSharedWithTheType) {
+    const QList<TypeRecord> records = resolved(text({
+        "type Shape",
+        "  static made as integer ' how many",
+        "  Static As String a, b",
+        "  static grid(0 to 2) as integer",
+        "  static code as string * 4",
+        "private:",
+        "  static hidden as integer",
+        "public:",
+        "  static open as double",
+        "end type",
+        "dim Shape.made as integer = 100",
+        "DIM shape.A as String",
+        "dim Shape.grid(0 to 2) as integer",
+        "dim Shape.code as string * 4",
+        "dim Shape.hidden as integer",
+        "dim Shape.open as double",
+        "type Circle extends Shape",
+        "end type",
+    }));
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[0].twinBlockText.text,
+              text({"type Shape_generic_public_member", "  static byref made as integer ' how many",
+                    "  Static byref As String a, b", "  static grid(0 to 2) as integer",
+                    "  static code as string * 4", "public:", "  static hidden as integer",
+                    "public:", "  static byref open as double", "end type"}));
+    // Each definition is a member of its own, followed by an empty line.
+    EXPECT_EQ(records[0].twinMethodText.text,
+              QByteArrayList({"dim byref Shape_generic_public_member.made as integer = Shape.made",
+                              "dim byref Shape_generic_public_member.A as String = Shape.A",
+                              "dim Shape_generic_public_member.grid(0 to 2) as integer",
+                              "dim Shape_generic_public_member.code as string * 4",
+                              "dim Shape_generic_public_member.hidden as integer",
+                              "dim byref Shape_generic_public_member.open as double = Shape.open"})
+                      .join("\n\n\n") +
+                  "\n\n");
+}
+
 TEST(Twins, OnlyTypesThatAreExtendedGetTwins) {
     const QList<TypeRecord> records =
         resolved(text({"type A", "end type", "type B extends A", "end type", "type C extends B",

@@ -153,6 +153,22 @@ TEST(TypeBlocks, ExtendsClauseAndCommentAreStripped) {
     EXPECT_FALSE(result.contains(QByteArray("extends")));
 }
 
+// Types, extends lines and implementations in a /' ... '/ comment are code
+// commented out: they stay as written and count for nothing.
+TEST(TypeBlocks, CommentedOutCodeIsLeftAsWritten) {
+    const QByteArray commented =
+        text({"/' the old circle:", "type Circle extends Shape", "  radius as double", "end type",
+              "sub Shape.old()", "end sub", "sub Circle.old()", "end sub", "'/"});
+    const QByteArray result =
+        expand(text({"type Shape", "  x as integer", "end type"}) + '\n' + commented + '\n' +
+               text({"type Circle extends Shape", "  r as integer", "end type", "sub Circle.f()",
+                     "end sub"}));
+    EXPECT_TRUE(result.contains(commented)) << result.toStdString();
+    EXPECT_EQ(result.count("declare property x() as integer"), 1); // on Circle, once
+    EXPECT_FALSE(result.contains("old()\nend sub\n\n")) << result.toStdString();
+    EXPECT_FALSE(result.contains("declare sub old")) << result.toStdString();
+}
+
 TEST(TypeBlocks, UnterminatedBlockDropsTheRestOfTheFile) {
     const QByteArray result =
         expand(text({"type Base", "end type", "print 1", "type Shape extends Base",

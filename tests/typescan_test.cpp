@@ -435,6 +435,24 @@ TEST(TypeScan, ImplementationsAreClaimedByQualifierAndPosition) {
     EXPECT_EQ(records[1].methodText.text, QByteArray());
 }
 
+// An implementation may say its linkage and "static" or "const" before its
+// keyword, as the compiler allows; it is the type's all the same.
+TEST(TypeScan, ImplementationsMaySayLinkageStaticOrConst) {
+    const TypeRecord record =
+        scan(text({"type Shape", "end type", "private sub Shape.move()", "end sub",
+                   "Static Function Shape.kind() as string", "end function",
+                   "public const function Shape.area() as integer", "end function",
+                   "const LIMIT = 3", "static shared n as integer"}))
+            .value(0);
+    EXPECT_EQ(declareTextOf(record.members).text,
+              text({"  declare sub move()", "  declare Function kind() as string",
+                    "  declare function area() as integer"}));
+    EXPECT_EQ(record.methodText.text,
+              text({"private sub Shape.move()", "end sub", "\n",
+                    "Static Function Shape.kind() as string", "end function", "\n",
+                    "public const function Shape.area() as integer", "end function", "\n"}));
+}
+
 TEST(TypeScan, ImplementationWithoutEndLineHidesEverythingAfterIt) {
     const QList<TypeRecord> records =
         scan(text({"type Shape", "end type", "sub Shape.f()", "  x = 1", "type Circle", "end type",

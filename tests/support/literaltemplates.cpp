@@ -200,6 +200,8 @@ void literalInstantiateTemplates(QByteArrayList& lines, const TemplateSet& templ
                 tokensOf(segment.mid(3, length - 6)).join(' ').split(',');
             QByteArray suffix = segment;
             suffix.replace(',', '_');
+            suffix.replace('.', '_');
+            suffix.replace('*', '_');
             suffix = caseFolded(suffix.mid(3, suffix.size() - 6));
             suffix = tokensOf(suffix).join(' ');
             suffix.replace(' ', '_');
