@@ -152,9 +152,8 @@ void resolveExtends(QList<TypeRecord>& records, const Lines& lines,
                     const QList<LineOrigin>& origins, const Inheritance& inheritance) {
     const RecordIndex index(records);
     QList<QList<Extension>> extensions(records.size());
-    const QList<bool> commented = linesStartingInComment(lines);
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!firstTokenMayBe(lines[i], "type") || (!commented.isEmpty() && commented[i]))
+        if (!firstTokenMayBe(lines[i], "type") || inheritance.startsInComment(i))
             continue;
         const Tokens tokens = lineTokens(lines[i]);
         if (!isExtendsLine(tokens) || inheritance.isNative(tokens[1]))

@@ -163,10 +163,11 @@ Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& reco
     };
     QList<Link> links;
     Families families;
-    const QList<bool> commented = linesStartingInComment(lines);
+    Inheritance inheritance;
+    inheritance.commentedLines = linesStartingInComment(lines);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArrayView line = lines[i];
-        if (!firstTokenMayBe(line, "type") || (!commented.isEmpty() && commented[i]))
+        if (!firstTokenMayBe(line, "type") || inheritance.startsInComment(i))
             continue;
         const Tokens tokens = lineTokens(line);
         if (!isExtendsLine(tokens))
@@ -202,7 +203,6 @@ Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& reco
             nativeFamilies.insert(family);
     }
 
-    Inheritance inheritance;
     if (!nativeFamilies.isEmpty()) {
         const QList<QByteArray> names = families.up.keys();
         for (const QByteArray& name : names) {

@@ -22,8 +22,14 @@ struct Inheritance {
     QSet<QByteArray> nativeTypes;  // case-folded names of types left to the compiler
     QSet<QByteArray> twinTypes;    // case-folded names of types that get a twin
     QSet<QByteArray> derivedTypes; // case-folded names of types whose extends line is rewritten
+    // For each of the file's lines, whether it starts inside a /' ... '/
+    // comment, where nothing is declared or rewritten; empty when none does.
+    QList<bool> commentedLines;
 
     bool isNative(QByteArrayView name) const;
+    bool startsInComment(qsizetype line) const {
+        return !commentedLines.isEmpty() && commentedLines[line];
+    }
     bool needsTwin(QByteArrayView name) const;
     bool isDerived(QByteArrayView name) const;
 };

@@ -80,8 +80,6 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
     // declared further down the file move up, root first, each with its
     // whole replacement, and their own blocks give way to an empty line.
     QList<bool> movedUp(records.size(), false);
-    // A type line in a /' ... '/ comment stays as written.
-    const QList<bool> commented = linesStartingInComment(lines);
     static const MappedText nothing;
     const auto partsFor = [&](qsizetype at, qsizetype line) {
         Parts parts;
@@ -116,8 +114,9 @@ QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
             keep(first, i);
             continue;
         }
+        // A type line in a /' ... '/ comment stays as written.
         const Tokens tokens = lineTokens(lines[i]);
-        if ((!commented.isEmpty() && commented[i]) || !opensBlock(tokens, lines[i])) {
+        if (inheritance.startsInComment(i) || !opensBlock(tokens, lines[i])) {
             keep(i, i);
             continue;
         }
@@ -280,12 +279,11 @@ void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
         std::memmove(data + written, data + from, size_t(length));
         written += length;
     };
-    CodeLexer lexer; // an extends line in a /' ... '/ comment stays as written
+    CommentTracker comments; // an extends line in a /' ... '/ comment stays as written
     for (qsizetype start = 0; start <= source.size();) {
         const qsizetype end = lineEndAt(source, start);
         const QByteArrayView line = QByteArrayView(source).sliced(start, end - start);
-        lexer.next(line);
-        if (lexer.startedInComment() || !firstTokenMayBe(line, "type")) {
+        if (comments.startsInComment(line) || !firstTokenMayBe(line, "type")) {
             start = end + 1;
             continue;
         }

@@ -152,12 +152,26 @@ QByteArrayView CodeLexer::next(QByteArrayView line) {
     return masked(line);
 }
 
+bool containsCommentOpening(QByteArrayView text) {
+    // One search for the one byte looks at many bytes at a time; most texts
+    // have few slashes.
+    for (qsizetype from = 0; from < text.size();) {
+        const void* found = std::memchr(text.data() + from, '/', size_t(text.size() - from));
+        if (!found)
+            return false;
+        const qsizetype at = static_cast<const char*>(found) - text.data();
+        if (at + 1 < text.size() && text[at + 1] == '\'')
+            return true;
+        from = at + 1;
+    }
+    return false;
+}
+
 QList<bool> linesStartingInComment(const QList<QByteArrayView>& lines) {
     QList<bool> starts;
-    CodeLexer lexer;
+    CommentTracker comments;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        lexer.next(lines[i]);
-        if (lexer.startedInComment()) {
+        if (comments.startsInComment(lines[i])) {
             if (starts.isEmpty())
                 starts.resize(lines.size(), false);
             starts[i] = true;

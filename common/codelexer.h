@@ -45,6 +45,31 @@ private:
     QByteArrayView masked(QByteArrayView line);
 };
 
+// Whether "/'" stands anywhere in text. A line without it, read outside a
+// comment, cannot open one.
+bool containsCommentOpening(QByteArrayView text);
+
+// Follows, line by line, whether each line starts inside a /' ... '/ comment.
+// Only the lines that can tell (those read inside a comment, and those with
+// "/'" in them) are lexed, so a file without such comments costs one search
+// for "/" a line.
+class CommentTracker {
+public:
+    // Whether line starts inside a comment; give it every line, in order.
+    bool startsInComment(QByteArrayView line) {
+        const bool started = inside;
+        if (inside || containsCommentOpening(line)) {
+            lexer.next(line);
+            inside = lexer.endsInComment();
+        }
+        return started;
+    }
+
+private:
+    CodeLexer lexer;
+    bool inside = false;
+};
+
 // For each of lines, in order, whether it starts inside a /' ... '/ comment;
 // empty when none does (as in most files).
 QList<bool> linesStartingInComment(const QList<QByteArrayView>& lines);

@@ -44,22 +44,6 @@ bool containsByte(QByteArrayView text, char c) {
     return !text.isEmpty() && std::memchr(text.data(), c, size_t(text.size())) != nullptr;
 }
 
-// Whether "/'" stands anywhere in text. A search for the one byte looks at
-// many bytes at a time; most texts have few slashes.
-bool containsCommentOpening(QByteArrayView text) {
-    for (qsizetype from = 0;;) {
-        const char* found = static_cast<const char*>(
-            from < text.size() ? std::memchr(text.data() + from, '/', size_t(text.size() - from))
-                               : nullptr);
-        if (!found)
-            return false;
-        const qsizetype at = found - text.data();
-        if (at + 1 < text.size() && text[at + 1] == '\'')
-            return true;
-        from = at + 1;
-    }
-}
-
 // The directive that makes the next line origin.line of origin.file():
 // #line N "name" and a line feed, where N is one less than the line.
 const QByteArrayView directiveStart = "#line ";

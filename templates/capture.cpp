@@ -115,12 +115,11 @@ struct Capture {
 };
 
 void Capture::classifyLines() {
-    CodeLexer lexer;
+    CommentTracker comments;
     for (qsizetype i = 0; i < size; ++i) {
         // A line that starts inside a /' ... '/ comment (a declaration
         // commented out) declares nothing.
-        lexer.next(lines[i]);
-        if (lexer.startedInComment() || conditionals.note(qint32(i), lines[i]))
+        if (comments.startsInComment(lines[i]) || conditionals.note(qint32(i), lines[i]))
             continue;
         // Only a line that opens with one of the keywords matters here.
         const QByteArrayView first = firstToken(lines[i]);

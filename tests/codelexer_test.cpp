@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 // What the lexer makes of each line of a text: its code with the bytes of
@@ -88,6 +90,28 @@ TEST(CodeLexer, LinesStartingInComment) {
         "a /' open", "type T", "  /' nested '/ still", "'/ b", "c", "/' one line '/", "d"};
     EXPECT_EQ(linesStartingInComment(commented),
               (QList<bool>{false, true, true, true, false, false, false}));
+}
+
+TEST(CodeLexer, TheCommentTrackerAgreesWithTheLexerOnEveryLine) {
+    // The tracker lexes only lines with "/'" or inside a comment; each line's
+    // answer must be the lexer's, whatever the text around it.
+    const QList<QByteArrayView> pieces = {
+        "a",         "/' open",      "'/ close",     "x = 1 ' /' not", "print \"/'\" : y",
+        "/' a '/ b", "rem /' not",   "x _ /' after", "/'/' two",       "'/'/",
+        "",          "!\"\\\" /'\"", "z '/"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 500; ++round) {
+        QList<QByteArrayView> lines;
+        for (int i = 0; i < 12; ++i)
+            lines.append(pieces[random() % pieces.size()]);
+        CodeLexer lexer;
+        CommentTracker comments;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            lexer.next(lines[i]);
+            ASSERT_EQ(comments.startsInComment(lines[i]), lexer.startedInComment())
+                << "round " << round << ", line " << i;
+        }
+    }
 }
 
 TEST(CodeLexer, WordsStandWhole) {
