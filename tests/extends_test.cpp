@@ -46,11 +46,10 @@ TEST(Extends, ChainsAreResolvedWhateverTheOrderOfTheLines) {
 // An extending type's own "parent" holds the parent's part; a field or member
 // of the parent named parent is not forwarded over it.
 TEST(Extends, AParentsMemberNamedParentIsNotForwarded) {
-    const QList<TypeRecord> records =
-        resolved(text({"type Item", "  Parent as Item ptr", "  title as string",
-                       "  declare function parent() as integer", "end type",
-                       "function Item.parent() as integer", "  return 1", "end function",
-                       "type Folder extends Item", "end type"}));
+    const QList<TypeRecord> records = resolved(text(
+        {"type Item", "  Parent as Item ptr", "  title as string",
+         "  declare function parent() as integer", "end type", "function Item.parent() as integer",
+         "  return 1", "end function", "type Folder extends Item", "end type"}));
     const QByteArray declared = records[1].inheritedDeclareText.text;
     EXPECT_TRUE(declared.contains(QByteArray("  declare property title() as string")));
     EXPECT_TRUE(declared.contains(QByteArray("  parent as Item_generic_public_member")));
