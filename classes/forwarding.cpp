@@ -255,13 +255,7 @@ QByteArray memberNameOf(QByteArrayView header) {
     QByteArrayView piece = pieceOf(header, dot + 1, open - dot - 1);
     // Without brackets the name ends at the first blank after it, before the
     // result ("function Shape.area as integer").
-    qsizetype start = 0;
-    while (start < piece.size() && isBlank(piece[start]))
-        ++start;
-    qsizetype end = start;
-    while (end < piece.size() && !isBlank(piece[end]))
-        ++end;
-    return piece.sliced(start, end - start).toByteArray();
+    return firstToken(piece).toByteArray();
 }
 
 QByteArray argumentListOf(QByteArrayView header) {

@@ -275,25 +275,6 @@ bool parseDeclaration(QByteArrayView line, MemberDeclaration& declaration) {
     return true;
 }
 
-QByteArrayView withoutProcedurePrefix(QByteArrayView line) {
-    qsizetype at = 0;
-    qsizetype start = -1;
-    QByteArrayView word = nextWord(line, at);
-    if (isKeyword(word, "private") || isKeyword(word, "public")) {
-        start = at;
-        word = nextWord(line, at);
-    }
-    if (isKeyword(word, "static") || isKeyword(word, "const")) {
-        start = at;
-        word = nextWord(line, at);
-    }
-    if (start < 0)
-        return line;
-    while (start < line.size() && isBlank(line[start]))
-        ++start;
-    return line.sliced(start);
-}
-
 MemberKey keyOfHeader(QByteArrayView line) {
     const QByteArrayView code = codeOf(line);
     const QByteArrayView kind = firstToken(code);

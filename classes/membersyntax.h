@@ -96,11 +96,6 @@ struct MemberDeclaration {
 };
 bool parseDeclaration(QByteArrayView line, MemberDeclaration& declaration);
 
-// The first line of a procedure from its keyword on: the words the compiler
-// allows in front of it, a linkage ("private", "public") and then "static" or
-// "const", are passed over. Any other line is returned whole.
-QByteArrayView withoutProcedurePrefix(QByteArrayView line);
-
 // The key of a member implementation whose header is line: its first word is
 // the kind, its name follows the qualifier up to "(".
 MemberKey keyOfHeader(QByteArrayView line);

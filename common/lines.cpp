@@ -62,3 +62,23 @@ QByteArrayView firstToken(QByteArrayView line) {
         ++end;
     return QByteArrayView(data + start, end - start);
 }
+
+QByteArrayView withoutProcedurePrefix(QByteArrayView line) {
+    QByteArrayView rest = line;
+    bool passed = false;
+    QByteArrayView word = firstToken(rest);
+    const auto passOver = [&] {
+        rest = rest.sliced(word.data() + word.size() - rest.data());
+        word = firstToken(rest);
+        passed = true;
+    };
+    if (equalsIgnoringCase(word, "private") || equalsIgnoringCase(word, "public"))
+        passOver();
+    if (equalsIgnoringCase(word, "static") || equalsIgnoringCase(word, "const"))
+        passOver();
+    if (!passed)
+        return line;
+    while (!rest.isEmpty() && isBlank(rest.front()))
+        rest = rest.sliced(1);
+    return rest;
+}

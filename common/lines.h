@@ -29,6 +29,11 @@ Tokens lineTokens(QByteArrayView line);
 // The first token of a line alone, without looking at the rest of it.
 QByteArrayView firstToken(QByteArrayView line);
 
+// The first line of a procedure from its keyword on: the words the compiler
+// allows in front of it, a linkage ("private", "public") and then "static" or
+// "const", are passed over. Any other line is returned whole.
+QByteArrayView withoutProcedurePrefix(QByteArrayView line);
+
 // Whole-token keyword test, ignoring letter case (keywords are ASCII).
 inline bool isKeyword(QByteArrayView token, QByteArrayView keyword) {
     return equalsIgnoringCase(token, keyword);

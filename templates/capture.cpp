@@ -47,13 +47,6 @@ int memberKindOf(QByteArrayView token) {
     return -1;
 }
 
-// A word that may stand before a member keyword in a procedure's first line:
-// its linkage, then "static" or "const".
-bool isProcedurePrefix(QByteArrayView token) {
-    return isKeyword(token, "private") || isKeyword(token, "public") ||
-           isKeyword(token, "static") || isKeyword(token, "const");
-}
-
 // Whether "template" and the token after it open a declaration: the token is
 // a name. "template as string" and "template = x" are statements about a
 // field or variable of that name, which plain FreeBASIC allows.
@@ -125,25 +118,19 @@ void Capture::classifyLines() {
         const QByteArrayView first = firstToken(lines[i]);
         if (first.size() < 3 || first.size() > 11) // "end" to "constructor"
             continue;
-        const bool prefixed = isProcedurePrefix(first);
-        if (!isKeyword(first, "template") && !isKeyword(first, "end") && !prefixed &&
-            memberKindOf(first) < 0)
+        const bool opensWithKeyword =
+            isKeyword(first, "template") || isKeyword(first, "end") || memberKindOf(first) >= 0;
+        // "private sub Stack.push", "static function Stack.capacity",
+        // "const function Stack.size": a member that says its own linkage or
+        // kind of member, in the order the compiler takes them.
+        const QByteArrayView statement =
+            opensWithKeyword ? lines[i] : withoutProcedurePrefix(lines[i]);
+        if (!opensWithKeyword && statement.size() == lines[i].size())
             continue;
-        Tokens tokens = lineTokens(lines[i]);
-        if (prefixed) {
-            // "private sub Stack.push", "static function Stack.capacity",
-            // "const function Stack.size": a member that says its own linkage
-            // or kind of member, in the order the compiler takes them.
-            qsizetype words = 0;
-            if (isKeyword(tokens[0], "private") || isKeyword(tokens[0], "public"))
-                ++words;
-            if (words < tokens.size() &&
-                (isKeyword(tokens[words], "static") || isKeyword(tokens[words], "const")))
-                ++words;
-            tokens.erase(tokens.begin(), tokens.begin() + words);
-            if (tokens.isEmpty() || memberKindOf(tokens[0]) < 0 || isKeyword(tokens[0], "dim"))
-                continue;
-        }
+        const Tokens tokens = lineTokens(statement);
+        if (!opensWithKeyword &&
+            (tokens.isEmpty() || memberKindOf(tokens[0]) < 0 || isKeyword(tokens[0], "dim")))
+            continue;
         if (tokens.size() < 2)
             continue;
         KeyLine key{i, tokens[1]};

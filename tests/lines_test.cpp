@@ -84,4 +84,24 @@ TEST(Lines, FirstTokenTestNeverRulesOutTheKeyword) {
     EXPECT_TRUE(firstTokenMayBe("  #INCLUDE once \"a.bi\"", "#include"));
 }
 
+TEST(Lines, ProcedurePrefixesArePassedOver) {
+    const struct {
+        const char* line;
+        const char* header;
+    } cases[] = {
+        {"private sub Shape.move()", "sub Shape.move()"},
+        {"  Public\tStatic  function Shape.kind()", "function Shape.kind()"},
+        {"const function Shape.area()", "function Shape.area()"},
+        {"static sub f()", "sub f()"},
+        {"sub Shape.move()", "sub Shape.move()"},
+        {"  function Shape.f()", "  function Shape.f()"},
+        // Only linkage, then static or const, in the compiler's order.
+        {"static private sub f()", "private sub f()"},
+        {"privateer sub f()", "privateer sub f()"},
+        {"private", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withoutProcedurePrefix(c.line), QByteArrayView(c.header)) << c.line;
+}
+
 } // namespace
