@@ -13,8 +13,8 @@ namespace {
 // block, implementations, forwarders and declarations (for its twin and the
 // types that extend it); a type that only extends another needs its block;
 // the blocks of all other types stay as written, so theirs are not made.
-void fillUsedTexts(QList<TypeRecord>& records, const Lines& lines, const QList<LineOrigin>& origins,
-                   const Inheritance& inheritance) {
+void fillUsedTexts(QList<TypeRecord>& records, const LineIndex& lines,
+                   const QList<LineOrigin>& origins, const Inheritance& inheritance) {
     for (TypeRecord& record : records) {
         const bool extended = inheritance.needsTwin(record.typeName);
         if (extended || inheritance.isDerived(record.typeName))
@@ -38,7 +38,7 @@ void dropScanTexts(QList<TypeRecord>& records) {
 } // namespace
 
 MappedText expandClassText(MappedText source) {
-    Lines lines = splitLines(source.text); // source.text holds their bytes
+    LineIndex lines(source.text); // source.text holds their bytes
     QList<LineOrigin>& origins = source.origins;
     Q_ASSERT(origins.size() == lines.size()); // one origin per line, as MappedText keeps
 

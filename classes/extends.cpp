@@ -148,7 +148,7 @@ MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& der
 
 } // namespace
 
-void resolveExtends(QList<TypeRecord>& records, const Lines& lines,
+void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
                     const QList<LineOrigin>& origins, const Inheritance& inheritance) {
     const RecordIndex index(records);
     QList<QList<Extension>> extensions(records.size());

@@ -13,7 +13,7 @@
 // and its twin take the parent's declarations and forwarders (the parent's own
 // and those it inherited so far). Lines left to the compiler's own
 // inheritance are passed over.
-void resolveExtends(QList<TypeRecord>& records, const Lines& lines,
+void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
                     const QList<LineOrigin>& origins, const Inheritance& inheritance);
 
 // Finishes each type's block (inherited declarations and the parent member

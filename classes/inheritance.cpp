@@ -139,7 +139,7 @@ bool castsThisTo(QByteArrayView code, const IsFamilyType& isFamilyType) {
 
 } // namespace
 
-bool showsNativeInheritance(const TypeRecord& record, const Lines& lines) {
+bool showsNativeInheritance(const TypeRecord& record, const LineIndex& lines) {
     for (const qint32 line : record.found.block) {
         if (!mentionsAny(lines[line], {"protected", "virtual", "abstract", "override"}))
             continue;
@@ -156,7 +156,7 @@ bool showsNativeInheritance(const TypeRecord& record, const Lines& lines) {
     return false;
 }
 
-Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& records) {
+Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records) {
     const RecordIndex index(records);
     struct Link {
         QByteArray derived, parent;

@@ -37,11 +37,11 @@ struct Inheritance {
 // Looks at every line "type D extends P ..." of the file's lines, and at the
 // blocks and implementations the scan found (TypeRecord::found) of the types
 // they name.
-Inheritance analyseInheritance(const Lines& lines, const QList<TypeRecord>& records);
+Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records);
 
 // Whether a type's block or implementations show it is written for
 // FreeBASIC's own inheritance.
-bool showsNativeInheritance(const TypeRecord& record, const Lines& lines);
+bool showsNativeInheritance(const TypeRecord& record, const LineIndex& lines);
 
 // Whether tokens are those of a line "type D extends P ...".
 bool isExtendsLine(const Tokens& tokens);

@@ -56,7 +56,7 @@ struct Piece {
 
 // Which pieces the file becomes: every block that opens with a type line
 // whose record is rewritten gives way to its replacement text.
-QList<Piece> planPieces(const Lines& lines, const QList<TypeRecord>& records,
+QList<Piece> planPieces(const LineIndex& lines, const QList<TypeRecord>& records,
                         const Inheritance& inheritance) {
     const RecordIndex index(records);
     // A type declared twice (in two branches of a conditional block, say)
@@ -164,7 +164,7 @@ void writeReplacementOrigins(LineOrigin* out, const Parts& parts) {
 
 } // namespace
 
-MappedText replaceTypeBlocks(MappedText text, Lines lines, const QList<TypeRecord>& records,
+MappedText replaceTypeBlocks(MappedText text, LineIndex lines, const QList<TypeRecord>& records,
                              const Inheritance& inheritance) {
     QList<Piece> pieces = planPieces(lines, records, inheritance);
     if (pieces.isEmpty())
@@ -195,7 +195,7 @@ MappedText replaceTypeBlocks(MappedText text, Lines lines, const QList<TypeRecor
     }
     // The pieces know their places now; the list of lines goes before the
     // text grows, so the two are never held together at the text's new size.
-    lines = Lines();
+    lines = LineIndex();
 
     // The result is made in the text's own room, grown when it is longer,
     // so the text is never held twice. A piece whose place ends no later

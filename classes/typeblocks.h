@@ -21,7 +21,7 @@ std::array<const MappedText*, 4> replacementParts(const TypeRecord& record);
 // has neither a twin nor a parent.
 // lines are the text's lines, as views over its bytes, taken so they are let
 // go early; the result is made in the text's own room.
-MappedText replaceTypeBlocks(MappedText text, Lines lines, const QList<TypeRecord>& records,
+MappedText replaceTypeBlocks(MappedText text, LineIndex lines, const QList<TypeRecord>& records,
                              const Inheritance& inheritance);
 
 // Every line "type D extends P ..." becomes "type D", except where D uses the

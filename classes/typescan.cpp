@@ -133,7 +133,7 @@ struct WorkingLines {
 
 class Scan {
 public:
-    explicit Scan(const Lines& lines)
+    explicit Scan(const LineIndex& lines)
         : lines(lines), working(lines.size()), commented(linesStartingInComment(lines)) {
         indexHeaders();
     }
@@ -152,7 +152,7 @@ public:
     }
 
 private:
-    const Lines& lines;
+    const LineIndex& lines;
 
     LineView lineView(int line) const { return viewOf(lines[line]); }
     WorkingLines working;
@@ -339,7 +339,7 @@ bool namesType(QByteArrayView token, QByteArrayView typeName) {
     return token.size() == typeName.size() || token[typeName.size()] == '(';
 }
 
-QList<TypeRecord> findTypes(const Lines& lines) {
+QList<TypeRecord> findTypes(const LineIndex& lines) {
     return Scan(lines).run();
 }
 
@@ -348,7 +348,7 @@ namespace {
 // A statement that goes on over the lines after its first (each ending in
 // " _"), as one line: the lines from first on, continuation marks and
 // comments taken out.
-QByteArray continuedStatement(const Lines& lines, qint32 first) {
+QByteArray continuedStatement(const LineIndex& lines, qint32 first) {
     QByteArray statement;
     for (qsizetype at = first; at < lines.size(); ++at) {
         const QByteArrayView code = codeOf(lines[at]);
@@ -397,7 +397,7 @@ struct Declarations {
 
 // The entry's two texts under the #if branches its line was written in.
 void putUnder(ForwardEntry& forward, const ConditionalBlocks::Opening& opening,
-              const Lines& lines) {
+              const LineIndex& lines) {
     QByteArray before;
     for (const qint32 line : opening.lines) {
         before += lines[line];
@@ -416,7 +416,7 @@ void addMember(TypeRecord& record, MemberKey key, ForwardEntry forward, const Li
 // A builder with room for exactly the text of the taken lines, each added as
 // a piece of its own; a memberEnd stands for the piece "\n" that follows an
 // implementation.
-MappedTextBuilder builderFor(const Lines& lines, const QList<qint32>& taken) {
+MappedTextBuilder builderFor(const LineIndex& lines, const QList<qint32>& taken) {
     MappedTextBuilder builder;
     qsizetype bytes = -1; // the first piece needs no line feed before it
     qsizetype lineCount = 0;
@@ -432,7 +432,7 @@ MappedTextBuilder builderFor(const Lines& lines, const QList<qint32>& taken) {
 
 } // namespace
 
-void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOrigin>& origins,
+void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<LineOrigin>& origins,
                       bool withMembers) {
     ScannedLines found = std::move(record.found);
     record.found = ScannedLines();

@@ -12,13 +12,13 @@
 // Implementations are taken out of a working list as they are found, so an
 // implementation belongs to the first type (in file order) that claims it, and
 // lines inside it are no longer seen by later scans.
-QList<TypeRecord> findTypes(const Lines& lines);
+QList<TypeRecord> findTypes(const LineIndex& lines);
 
 // Makes a record's block from its lines and, with members, its member
 // implementations and the forwarders and declarations of its fields and
 // members. origins holds one entry per line. A record whose texts the pass
 // will not emit need not be filled.
-void fillScannedTexts(TypeRecord& record, const Lines& lines, const QList<LineOrigin>& origins,
+void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<LineOrigin>& origins,
                       bool withMembers);
 
 // Whether the second token of a constructor or destructor header names the

@@ -166,16 +166,3 @@ bool containsCommentOpening(QByteArrayView text) {
     }
     return false;
 }
-
-QList<bool> linesStartingInComment(const QList<QByteArrayView>& lines) {
-    QList<bool> starts;
-    CommentTracker comments;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (comments.startsInComment(lines[i])) {
-            if (starts.isEmpty())
-                starts.resize(lines.size(), false);
-            starts[i] = true;
-        }
-    }
-    return starts;
-}

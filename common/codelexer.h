@@ -70,9 +70,20 @@ private:
     bool inside = false;
 };
 
-// For each of lines, in order, whether it starts inside a /' ... '/ comment;
-// empty when none does (as in most files).
-QList<bool> linesStartingInComment(const QList<QByteArrayView>& lines);
+// For each of lines (views, or a LineIndex), in order, whether it starts
+// inside a /' ... '/ comment; empty when none does (as in most files).
+template <typename LineList> QList<bool> linesStartingInComment(const LineList& lines) {
+    QList<bool> starts;
+    CommentTracker comments;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (comments.startsInComment(lines[i])) {
+            if (starts.isEmpty())
+                starts.resize(lines.size(), false);
+            starts[i] = true;
+        }
+    }
+    return starts;
+}
 
 // Whether word is the keyword, ignoring case, standing as a whole word at
 // position at of text (no name character right after it).

@@ -1,6 +1,7 @@
 #include "lines.h"
 
 #include <cstring>
+#include <limits>
 
 Lines splitLines(QByteArrayView text) {
     Lines lines;
@@ -16,6 +17,28 @@ Lines splitLines(QByteArrayView text) {
         start = stop + 1;
     }
     return lines;
+}
+
+LineIndex::LineIndex(QByteArrayView text) : text(text.data()) {
+    const qsizetype count = countLineFeeds(text) + 1;
+    const bool wide = text.size() > qsizetype(std::numeric_limits<quint32>::max());
+    if (wide)
+        wideEnds.reserve(count);
+    else
+        ends.reserve(count);
+    const char* data = text.data();
+    const char* end = data + text.size();
+    for (const char* start = data;;) {
+        const void* found = start < end ? std::memchr(start, '\n', size_t(end - start)) : nullptr;
+        const char* stop = found ? static_cast<const char*>(found) : end;
+        if (wide)
+            wideEnds.append(stop - data);
+        else
+            ends.append(quint32(stop - data));
+        if (!found)
+            break;
+        start = stop + 1;
+    }
 }
 
 qsizetype countLineFeeds(QByteArrayView text) {

@@ -20,6 +20,32 @@ using Tokens = QVarLengthArray<QByteArrayView, 8>;
 
 Lines splitLines(QByteArrayView text);
 
+// The same lines held as the offset where each one ends (its line feed, or
+// the text's end): four bytes a line where a view takes sixteen, for a pass
+// that keeps a whole file's lines while it builds the file's new text. The
+// text must outlive the index and stay unchanged while it is used.
+class LineIndex {
+public:
+    LineIndex() = default;
+    explicit LineIndex(QByteArrayView text);
+
+    qsizetype size() const { return wideEnds.isEmpty() ? ends.size() : wideEnds.size(); }
+    bool isEmpty() const { return size() == 0; }
+    QByteArrayView operator[](qsizetype line) const {
+        const qsizetype start = line == 0 ? 0 : endOf(line - 1) + 1;
+        return QByteArrayView(text + start, endOf(line) - start);
+    }
+
+private:
+    qsizetype endOf(qsizetype line) const {
+        return wideEnds.isEmpty() ? qsizetype(ends[line]) : wideEnds[line];
+    }
+
+    const char* text = nullptr;
+    QList<quint32> ends;
+    QList<qint64> wideEnds; // instead of ends, for a text of 4 GiB or more
+};
+
 // The number of line feeds in text.
 qsizetype countLineFeeds(QByteArrayView text);
 

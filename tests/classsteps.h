@@ -10,7 +10,7 @@
 #include "typescan.h"
 
 // Every type's record with all its scanned texts made.
-inline QList<TypeRecord> scanTypes(const Lines& lines, const QList<LineOrigin>& origins) {
+inline QList<TypeRecord> scanTypes(const LineIndex& lines, const QList<LineOrigin>& origins) {
     QList<TypeRecord> records = findTypes(lines);
     for (TypeRecord& record : records)
         fillScannedTexts(record, lines, origins, true);
@@ -29,14 +29,14 @@ inline MappedText replacementText(const TypeRecord& record) {
 // A file's text and lines with its records after the twin and parent steps.
 struct ResolvedFile {
     MappedText mapped;
-    Lines lines; // views over mapped.text
+    LineIndex lines; // over mapped.text
     QList<TypeRecord> records;
     Inheritance inheritance;
 };
 
 inline ResolvedFile resolveFile(const QByteArray& source) {
     ResolvedFile file{sourceOf(source), {}, {}, {}};
-    file.lines = splitLines(file.mapped.text);
+    file.lines = LineIndex(file.mapped.text);
     file.records = findTypes(file.lines);
     file.inheritance = analyseInheritance(file.lines, file.records);
     for (TypeRecord& record : file.records)

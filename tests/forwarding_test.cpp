@@ -10,7 +10,7 @@ namespace {
 
 TypeRecord onlyRecord(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
-    const QList<TypeRecord> records = scanTypes(splitLines(mapped.text), mapped.origins);
+    const QList<TypeRecord> records = scanTypes(LineIndex(mapped.text), mapped.origins);
     EXPECT_EQ(records.size(), 1);
     return records.value(0);
 }

@@ -14,7 +14,7 @@ QByteArray expand(const QByteArray& source) {
 
 Inheritance analysed(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
-    const Lines lines = splitLines(mapped.text);
+    const LineIndex lines(mapped.text);
     return analyseInheritance(lines, findTypes(lines));
 }
 

@@ -32,6 +32,20 @@ TEST(Lines, SplitKeepsEmptyPiecesSoJoiningGivesTheTextBack) {
     EXPECT_EQ(countLineFeeds(QByteArray(1000, '\n') + "x\r"), 1000);
 }
 
+TEST(Lines, TheIndexGivesTheSplitLinesOverTheSameBytes) {
+    const QByteArrayList samples = {QByteArray(), "a", "a\n", "\n\nb\n", "x\r\ny", "\n\n\n"};
+    for (const QByteArray& text : samples) {
+        const Lines views = splitLines(text);
+        const LineIndex index(text);
+        ASSERT_EQ(index.size(), views.size()) << text.constData();
+        for (qsizetype i = 0; i < views.size(); ++i) {
+            EXPECT_EQ(index[i], views[i]);
+            EXPECT_EQ(index[i].data(), views[i].data());
+        }
+    }
+    EXPECT_TRUE(LineIndex().isEmpty());
+}
+
 TEST(Lines, LinesAreViewsOverTheTextsOwnBytes) {
     const QByteArray text = "\nab\n\n c\nd\n";
     const Lines lines = splitLines(text);

@@ -233,7 +233,7 @@ namespace {
 MappedText expandedStepByStep(const QByteArray& source) {
     const ResolvedFile file = resolveFile(source);
     const MappedText& mapped = file.mapped;
-    const Lines& lines = file.lines;
+    const LineIndex& lines = file.lines;
     const QList<TypeRecord>& records = file.records;
     const Inheritance& inheritance = file.inheritance;
     const RecordIndex index(records);

@@ -12,7 +12,7 @@ namespace {
 
 QList<TypeRecord> scan(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
-    return scanTypes(splitLines(mapped.text), mapped.origins);
+    return scanTypes(LineIndex(mapped.text), mapped.origins);
 }
 
 MappedText joined(const QList<MappedText>& parts) {
