@@ -261,10 +261,16 @@ void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
         record.hasTwin = true;
         QSet<QByteArray> shared;
         record.twinBlockText = twinBlockOf(record.blockText, shared);
+        const auto copyOntoTwin = [&](QByteArray& text) {
+            replaceQualifier(text, record.typeName + '.', twinNameOf(record.typeName) + '.',
+                             Qt::CaseInsensitive);
+            shareStaticDefinitions(text, record.typeName, shared);
+            renameConstructors(text, record.typeName);
+        };
         record.twinMethodText = record.methodText;
-        replaceQualifier(record.twinMethodText.text, record.typeName + '.',
-                         twinNameOf(record.typeName) + '.', Qt::CaseInsensitive);
-        shareStaticDefinitions(record.twinMethodText.text, record.typeName, shared);
-        renameConstructors(record.twinMethodText.text, record.typeName);
+        copyOntoTwin(record.twinMethodText.text);
+        record.twinLaterMethods = record.laterMethods;
+        for (PlacedText& method : record.twinLaterMethods)
+            copyOntoTwin(method.text.text);
     }
 }
