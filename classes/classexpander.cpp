@@ -30,6 +30,7 @@ void fillUsedTexts(QList<TypeRecord>& records, const LineIndex& lines,
 void dropScanTexts(QList<TypeRecord>& records) {
     for (TypeRecord& record : records) {
         record.methodText = MappedText();
+        record.laterMethods = QList<PlacedText>();
         record.members = QList<MemberEntry>();
         record.inherited = QList<InheritedMember>();
     }

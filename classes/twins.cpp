@@ -1,6 +1,7 @@
 #include "twins.h"
 
 #include "characters.h"
+#include "codelexer.h"
 #include "fieldforms.h"
 #include "lines.h"
 #include "membersyntax.h"
@@ -214,6 +215,66 @@ void replaceQualifier(QByteArray& text, QByteArrayView qualifier, QByteArrayView
     text = result;
 }
 
+namespace {
+
+// The position of the first byte before at that is not blank, or -1.
+qsizetype lastNonBlankBefore(QByteArrayView text, qsizetype at) {
+    while (at > 0 && isBlank(text[at - 1]))
+        --at;
+    return at - 1;
+}
+
+// Whether the this at position at is the subject of "with this".
+bool followsWith(QByteArrayView text, qsizetype at) {
+    const qsizetype last = lastNonBlankBefore(text, at);
+    constexpr QByteArrayView with = "with";
+    const qsizetype start = last + 1 - with.size();
+    return start >= 0 && equalsIgnoringCase(text.sliced(start, with.size()), with) &&
+           (start == 0 || !isNameChar(text[start - 1]));
+}
+
+} // namespace
+
+void castThisToType(QByteArray& text, QByteArrayView typeName) {
+    constexpr QByteArrayView word = "this";
+    if (indexOfIgnoringCase(text, word) < 0)
+        return;
+    const QByteArray value = "(*cptr(" + typeName.toByteArray() + " ptr, @this))";
+    QByteArray result;
+    qsizetype copied = 0;
+    CodeLexer lexer;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        // The line's code: strings and comments masked, positions kept.
+        const QByteArrayView code = lexer.next(QByteArrayView(text).sliced(start, end - start));
+        for (qsizetype found = indexOfIgnoringCase(code, word); found >= 0;
+             found = indexOfIgnoringCase(code, word, found + word.size())) {
+            const qsizetype after = found + word.size();
+            if ((found > 0 && isNameChar(code[found - 1])) ||
+                (after < code.size() && isNameChar(code[after])))
+                continue;
+            qsizetype next = after;
+            while (next < code.size() && isBlank(code[next]))
+                ++next;
+            const qsizetype before = lastNonBlankBefore(code, found);
+            // "this.x" and "a.this" name members, not values.
+            if ((next < code.size() && code[next] == '.') || (before >= 0 && code[before] == '.') ||
+                followsWith(code, found))
+                continue;
+            result += QByteArrayView(text).sliced(copied, start + found - copied);
+            result += value;
+            copied = start + after;
+        }
+        start = end + 1;
+    }
+    if (copied == 0)
+        return;
+    result += QByteArrayView(text).sliced(copied);
+    text = result;
+}
+
 // The twin's definitions of shared static data ("dim Shape_generic_public_member.count as
 // integer", after the qualifier was replaced) become references to the type's
 // own: "dim byref Shape_generic_public_member.count as integer = Shape.count".
@@ -261,10 +322,17 @@ void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
         record.hasTwin = true;
         QSet<QByteArray> shared;
         record.twinBlockText = twinBlockOf(record.blockText, shared);
+        const auto copyOntoTwin = [&](QByteArray& text) {
+            replaceQualifier(text, record.typeName + '.', twinNameOf(record.typeName) + '.',
+                             Qt::CaseInsensitive);
+            shareStaticDefinitions(text, record.typeName, shared);
+            renameConstructors(text, record.typeName);
+            castThisToType(text, record.typeName);
+        };
         record.twinMethodText = record.methodText;
-        replaceQualifier(record.twinMethodText.text, record.typeName + '.',
-                         twinNameOf(record.typeName) + '.', Qt::CaseInsensitive);
-        shareStaticDefinitions(record.twinMethodText.text, record.typeName, shared);
-        renameConstructors(record.twinMethodText.text, record.typeName);
+        copyOntoTwin(record.twinMethodText.text);
+        record.twinLaterMethods = record.laterMethods;
+        for (PlacedText& method : record.twinLaterMethods)
+            copyOntoTwin(method.text.text);
     }
 }

@@ -21,3 +21,12 @@ void renameConstructors(QByteArray& text, const QByteArray& typeName);
 // text on the twin.
 void replaceQualifier(QByteArray& text, QByteArrayView qualifier, QByteArrayView replacement,
                       Qt::CaseSensitivity sensitivity);
+
+// In the type's member implementations copied onto its twin, this is the
+// twin; where the code uses this as a value (assigns it, returns it, passes
+// it, takes its address, hands it to an operator), it is written as the
+// type's own value, "(*cptr(Shape ptr, @this))", which the twin's identical
+// layout makes sound. Member access ("this.x", "with this") stays on the
+// twin, which can reach what the type keeps private. Strings and comments are
+// left alone.
+void castThisToType(QByteArray& text, QByteArrayView typeName);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <deque>
 
 namespace {
 
@@ -56,8 +57,29 @@ struct Piece {
 
 // Which pieces the file becomes: every block that opens with a type line
 // whose record is rewritten gives way to its replacement text.
-QList<Piece> planPieces(const LineIndex& lines, const QList<TypeRecord>& records,
-                        const Inheritance& inheritance) {
+// The twin's copies of implementations that follow other code stand right
+// after their originals: the line each one follows, in order of the lines.
+struct Insertion {
+    qsizetype line;
+    const MappedText* text;
+};
+
+QList<Insertion> insertionsOf(const QList<TypeRecord>& records) {
+    QList<Insertion> insertions;
+    for (const TypeRecord& record : records) {
+        for (const PlacedText& method : record.twinLaterMethods)
+            insertions.append(Insertion{method.afterLine, &method.text});
+    }
+    std::stable_sort(insertions.begin(), insertions.end(),
+                     [](const Insertion& a, const Insertion& b) { return a.line < b.line; });
+    return insertions;
+}
+
+// ownLines keeps the copies of the lines that copies follow, which the
+// pieces point at.
+QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins,
+                        const QList<TypeRecord>& records, const Inheritance& inheritance,
+                        std::deque<MappedText>& ownLines) {
     const RecordIndex index(records);
     // A type declared twice (in two branches of a conditional block, say)
     // keeps each block's own texts: a block is replaced by the record made
@@ -78,13 +100,15 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<TypeRecord>& records
     // A type's block needs its parent's twin declared above it, and that twin
     // its own parent's; the twin may name the parent type itself. So parents
     // declared further down the file move up, root first, each with its
-    // whole replacement, and their own blocks give way to an empty line.
+    // block and its twin's block. Their implementations (the twin's and the
+    // forwarders) stay in the place of their own blocks, where they see what
+    // the type's own implementations below see.
     QList<bool> movedUp(records.size(), false);
-    static const MappedText nothing;
     const auto partsFor = [&](qsizetype at, qsizetype line) {
         Parts parts;
         if (movedUp[at]) {
-            parts.append(&nothing);
+            parts.append(&records[at].twinMethodText);
+            parts.append(&records[at].inheritedForwarderText);
             return parts;
         }
         QVarLengthArray<qsizetype, 8> ancestors;
@@ -98,12 +122,33 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<TypeRecord>& records
         }
         for (qsizetype a = ancestors.size() - 1; a >= 0; --a) {
             movedUp[ancestors[a]] = true;
-            for (const MappedText* part : replacementParts(records[ancestors[a]]))
-                parts.append(part);
+            parts.append(&records[ancestors[a]].inheritedDeclareText);
+            parts.append(&records[ancestors[a]].twinBlockText);
         }
         for (const MappedText* part : replacementParts(records[at]))
             parts.append(part);
         return parts;
+    };
+    // Lines kept as written, each followed by the copies that follow it.
+    const QList<Insertion> insertions = insertionsOf(records);
+    qsizetype nextInsertion = 0;
+    const auto keepWithCopies = [&](qsizetype first, qsizetype last) {
+        while (nextInsertion < insertions.size() && insertions[nextInsertion].line < first)
+            ++nextInsertion;
+        while (nextInsertion < insertions.size() && insertions[nextInsertion].line <= last) {
+            const qsizetype line = insertions[nextInsertion].line;
+            if (line > first)
+                keep(first, line - 1);
+            ownLines.emplace_back(lines[line].toByteArray(), origins[line]);
+            Parts parts{&ownLines.back()};
+            for (; nextInsertion < insertions.size() && insertions[nextInsertion].line == line;
+                 ++nextInsertion)
+                parts.append(insertions[nextInsertion].text);
+            pieces.append(Piece{line, line, parts});
+            first = line + 1;
+        }
+        if (first <= last)
+            keep(first, last);
     };
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!firstTokenMayBe(lines[i], "type")) {
@@ -111,13 +156,13 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<TypeRecord>& records
             const qsizetype first = i;
             while (i + 1 < lines.size() && !firstTokenMayBe(lines[i + 1], "type"))
                 ++i;
-            keep(first, i);
+            keepWithCopies(first, i);
             continue;
         }
         // A type line in a /' ... '/ comment stays as written.
         const Tokens tokens = lineTokens(lines[i]);
         if (inheritance.startsInComment(i) || !opensBlock(tokens, lines[i])) {
-            keep(i, i);
+            keepWithCopies(i, i);
             continue;
         }
         const auto atLine = recordAtLine.constFind(i);
@@ -136,7 +181,7 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<TypeRecord>& records
             // body the scan took away), one that the compiler's own
             // inheritance handles, and one that nothing here extends or is
             // extended by keep their blocks as written.
-            keep(i, std::min(end, lines.size() - 1));
+            keepWithCopies(i, std::min(end, lines.size() - 1));
         } else if (end < lines.size()) {
             pieces.append(Piece{i, end, partsFor(found, i)});
         } else {
@@ -166,7 +211,8 @@ void writeReplacementOrigins(LineOrigin* out, const Parts& parts) {
 
 MappedText replaceTypeBlocks(MappedText text, LineIndex lines, const QList<TypeRecord>& records,
                              const Inheritance& inheritance) {
-    QList<Piece> pieces = planPieces(lines, records, inheritance);
+    std::deque<MappedText> ownLines;
+    QList<Piece> pieces = planPieces(lines, text.origins, records, inheritance, ownLines);
     if (pieces.isEmpty())
         return MappedText();
 

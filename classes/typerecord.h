@@ -32,6 +32,7 @@ struct ScannedLines {
     QList<Entry> entries;
     QList<qint32> declarations; // "declare" lines of the block
     QList<Conditioned> conditioned;
+    bool unended = false; // an implementation runs to the end of the file
 };
 
 // A field or member of a type as an extending type inherits it: a forwarder
@@ -53,23 +54,34 @@ struct InheritedMember {
     qint32 member = 0;
 };
 
+// An implementation that does not follow the type's block directly, and the
+// line after which its copy on the twin stands: the last line of the
+// original, so that the copy sees every procedure, variable, namespace and
+// #if branch the original sees.
+struct PlacedText {
+    qint32 afterLine = 0;
+    MappedText text;
+};
+
 // Everything the class-extension pass knows about one type declaration. The
 // scan fills the block, the implementations and the members; the twin and
 // parent steps fill the rest. Every text carries the origin of each of its
 // lines.
 struct TypeRecord {
-    MappedText blockText;       // the type line through its end line, as written
-    MappedText methodText;      // the type's member implementations, each followed by "\n"
-    QList<MemberEntry> members; // what an extending type inherits, in scan order
-    QList<MemberKey> ownKeys;   // the fields and members the block declares itself
-    QByteArray typeName;        // the type line's second token, as written
+    MappedText blockText;           // the type line through its end line, as written
+    MappedText methodText;          // the type's member implementations, each followed by "\n"
+    QList<PlacedText> laterMethods; // implementations after other code, not in methodText
+    QList<MemberEntry> members;     // what an extending type inherits, in scan order
+    QList<MemberKey> ownKeys;       // the fields and members the block declares itself
+    QByteArray typeName;            // the type line's second token, as written
 
-    QList<InheritedMember> inherited;  // the members it inherits through "extends"
-    MappedText inheritedDeclareText;   // at the end, the finished block
-    MappedText inheritedForwarderText; // inherited forwarders, on this type's own name
-    QByteArray parentName;             // the parent as the extends line writes it
-    MappedText twinBlockText;          // the public twin's block
-    MappedText twinMethodText;         // the public twin's member implementations
+    QList<InheritedMember> inherited;   // the members it inherits through "extends"
+    MappedText inheritedDeclareText;    // at the end, the finished block
+    MappedText inheritedForwarderText;  // inherited forwarders, on this type's own name
+    QByteArray parentName;              // the parent as the extends line writes it
+    MappedText twinBlockText;           // the public twin's block
+    MappedText twinMethodText;          // the public twin's member implementations
+    QList<PlacedText> twinLaterMethods; // the twin's copies of laterMethods
 
     // Bookkeeping of the pass, not emitted as such.
     ScannedLines found;       // where the first four texts come from, until they are made

@@ -9,6 +9,7 @@
 #include "membersyntax.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <numeric>
@@ -325,8 +326,10 @@ private:
                 position = k;
                 k = following;
             }
-            if (!ended)
+            if (!ended) {
+                into.unended = true;
                 return; // the implementation ran to the end of the file
+            }
         }
     }
 };
@@ -413,6 +416,28 @@ void addMember(TypeRecord& record, MemberKey key, ForwardEntry forward, const Li
                                       std::move(forward.declaration), origin});
 }
 
+// The first line after a type's block, at blockEnd, that holds code other
+// than the type's own implementations (the lines in methods): up to there
+// nothing is declared that a copy of an implementation standing right after
+// the block would miss. The number of lines when there is none.
+qint32 firstOtherLine(const LineIndex& lines, qint32 blockEnd, const QList<qint32>& methods) {
+    if (blockEnd < 0)
+        return qint32(lines.size());
+    QSet<qint32> own;
+    for (const qint32 line : methods)
+        own.insert(line);
+    CodeLexer lexer;
+    lexer.next(lines[blockEnd]);
+    for (qint32 k = blockEnd + 1; k < lines.size(); ++k) {
+        const QByteArrayView code = lexer.next(lines[k]);
+        if (own.contains(k))
+            continue;
+        if (!std::all_of(code.cbegin(), code.cend(), isSpaceChar))
+            return k;
+    }
+    return qint32(lines.size());
+}
+
 // A builder with room for exactly the text of the taken lines, each added as
 // a piece of its own; a memberEnd stands for the piece "\n" that follows an
 // implementation.
@@ -476,24 +501,42 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
         return conditions.isEmpty() ? nullptr : conditions.value(line, nullptr);
     };
 
+    // Implementations that follow the block directly stay together in
+    // methodText; the twin's copies of them stand right after its block. One
+    // written after other code (a procedure it calls, a variable, an #if or a
+    // namespace line) is kept apart, so that its copy can stand beside it.
+    // (An implementation that runs to the end of the file takes the lines of
+    // those found after it: then all stay together, as written.)
+    const qint32 otherCode = found.unended ? qint32(lines.size())
+                                           : firstOtherLine(lines, record.blockEnd, found.methods);
     MappedTextBuilder methods = builderFor(lines, found.methods);
     const ConditionalBlocks::Opening* opening = nullptr; // of the implementation being copied
     bool starting = true;
+    MappedTextBuilder later;
+    bool isLater = false;
+    qint32 lastLine = 0;
     for (const qint32 line : std::as_const(found.methods)) {
         if (line == ScannedLines::memberEnd) {
-            for (int level = 0; opening && level < opening->levels; ++level)
-                methods.add("#endif");
-            methods.add("\n");
+            if (isLater) {
+                record.laterMethods.append(PlacedText{lastLine, later.take()});
+                later = MappedTextBuilder();
+            } else {
+                for (int level = 0; opening && level < opening->levels; ++level)
+                    methods.add("#endif");
+                methods.add("\n");
+            }
             starting = true;
             continue;
         }
         if (starting) {
-            opening = openingAt(line);
+            isLater = line > otherCode;
+            opening = isLater ? nullptr : openingAt(line);
             for (qsizetype i = 0; opening && i < opening->lines.size(); ++i)
                 methods.addLine(lines[opening->lines[i]], origins[opening->lines[i]]);
             starting = false;
         }
-        methods.addLine(lines[line], origins[line]);
+        (isLater ? later : methods).addLine(lines[line], origins[line]);
+        lastLine = line;
     }
     record.methodText = methods.take();
 

@@ -176,6 +176,49 @@ TEST(Twins, ReplaceQualifierHonoursCaseAndNameBoundaries) {
     }
 }
 
+// On the twin, this is the twin: where a copied member uses it as a value,
+// it is read as the type's own value; member access stays on the twin.
+TEST(Twins, ThisAsAValueIsReadAsTheTypesOwn) {
+    struct Case {
+        const char* text;
+        const char* expected;
+    };
+    const char* const value = "(*cptr(A ptr, @this))";
+    const Case cases[] = {
+        {"dim s as A = this", "dim s as A = $"},
+        {"Return THIS", "Return $"},
+        {"p = @This : f(this, this)", "p = @$ : f($, $)"},
+        {"swap this, o", "swap $, o"},
+        {"this = o + this", "$ = o + $"},
+        {"function = this", "function = $"},
+        // Member access, and the word in names, strings and comments.
+        {"return this.x + This .y", "return this.x + This .y"},
+        {"with this ' members", "with this ' members"},
+        {"  WITH\tThis", "  WITH\tThis"},
+        {"thisOne = this_x + isthis + withthis", "thisOne = this_x + isthis + withthis"},
+        {"print \"this\" ' this", "print \"this\" ' this"},
+        {"rem return this", "rem return this"},
+        {"/' this\nthis '/ return this", "/' this\nthis '/ return $"},
+        {"s = !\"\\\" this\" + this", "s = !\"\\\" this\" + $"},
+        {"withthis = this", "withthis = $"},
+    };
+    for (const Case& c : cases) {
+        QByteArray text(c.text);
+        castThisToType(text, "A");
+        EXPECT_EQ(text, QByteArray(c.expected).replace("$", value)) << c.text;
+    }
+    // Only the twin's copies change.
+    const TypeRecord record =
+        resolved(text({"type A", "end type", "function A.me() as A", "  return this",
+                       "end function", "type B extends A", "end type"}))
+            .value(0);
+    EXPECT_EQ(record.methodText.text,
+              text({"function A.me() as A", "  return this", "end function", "", ""}));
+    EXPECT_EQ(record.twinMethodText.text,
+              text({"function A_generic_public_member.me() as A", "  return (*cptr(A ptr, @this))",
+                    "end function", "", ""}));
+}
+
 TEST(Twins, RepeatedTypeNameGetsNoSecondTwin) {
     const QList<TypeRecord> records =
         resolved(text({"type Shape", "end type", "type SHAPE", "end type",

@@ -247,8 +247,24 @@ MappedText expandedStepByStep(const QByteArray& source) {
         const bool opens =
             isExtendsLine(tokens) || (tokens.size() >= 2 && isKeyword(tokens[0], "type") &&
                                       lineTokens(codeOf(lines[i])).size() == 2);
+        // A line kept as written is followed by the twins' copies of the
+        // implementations that end on it, and an empty line.
+        const auto keepLine = [&](qsizetype line) {
+            result.add(lines[line], mapped.origins[line]);
+            bool copied = false;
+            for (const TypeRecord& record : records) {
+                for (const PlacedText& method : record.twinLaterMethods) {
+                    if (method.afterLine == line) {
+                        result.add(method.text);
+                        copied = true;
+                    }
+                }
+            }
+            if (copied)
+                result.add(QByteArrayView());
+        };
         if (!opens) {
-            result.add(lines[i], mapped.origins[i]);
+            keepLine(i);
             continue;
         }
         const qsizetype found = recordAtLine.value(i, index.find(tokens[1]));
@@ -264,15 +280,16 @@ MappedText expandedStepByStep(const QByteArray& source) {
         if (found < 0 || inheritance.isNative(tokens[1]) ||
             (!records[found].hasTwin && records[found].parentName.isEmpty())) {
             for (; i <= end && i < lines.size(); ++i)
-                result.add(lines[i], mapped.origins[i]);
+                keepLine(i);
             --i;
             continue;
         }
         if (end < lines.size()) {
-            // Parents further down move up, root first, with their whole
-            // replacement; their own place keeps an empty line.
+            // Parents further down move up, root first, with their blocks;
+            // their own place keeps their implementations.
             if (movedUp.contains(found)) {
-                result.add(QByteArrayView());
+                result.add(records[found].twinMethodText);
+                result.add(records[found].inheritedForwarderText);
                 result.add(QByteArrayView());
                 i = end;
                 continue;
@@ -288,8 +305,6 @@ MappedText expandedStepByStep(const QByteArray& source) {
                 const TypeRecord& moved = records[up];
                 result.add(moved.inheritedDeclareText);
                 result.add(moved.twinBlockText);
-                result.add(moved.twinMethodText);
-                result.add(moved.inheritedForwarderText);
             }
             result.add(replacementText(records[found]));
         }

@@ -4,6 +4,11 @@
 #include "forwarding.h"
 #include "typescan.h"
 
+#include "codelexer.h"
+
+#include <QSet>
+#include <algorithm>
+
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -28,7 +33,16 @@ MappedText joined(const QList<MappedText>& parts) {
 QList<TypeRecord> referenceScan(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
     QByteArrayList lines = mapped.text.split('\n');
+    const QByteArrayList fileLines = lines;
     QList<LineOrigin> origins = mapped.origins;
+    QList<qsizetype> positions; // of the working list's lines in the file
+    for (qsizetype k = 0; k < lines.size(); ++k)
+        positions.append(k);
+    const auto take = [&](qsizetype k) {
+        lines.removeAt(k);
+        origins.removeAt(k);
+        positions.removeAt(k);
+    };
     const QByteArrayView kinds[] = {QByteArrayView("sub"),        QByteArrayView("function"),
                                     QByteArrayView("property"),   QByteArrayView("constructor"),
                                     QByteArrayView("destructor"), QByteArrayView("operator"),
@@ -42,7 +56,16 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
         TypeRecord record;
         record.typeName = tokens[1].toByteArray();
         const QByteArray prefix = record.typeName + '.';
-        QList<MappedText> blockLines, methodLines;
+        QList<MappedText> blockLines;
+        // Each implementation as found: its lines, where they stand, and
+        // whether it has its end line.
+        struct Implementation {
+            QList<MappedText> lines;
+            QList<qsizetype> positions;
+            bool ended = false;
+        };
+        QList<Implementation> implementations;
+        qsizetype blockEnd = -1;
         QList<MemberDeclaration> declarations;
         QList<QByteArray> declaredLines; // the declarations' views refer to these
         const auto add = [&](MemberKey key, const ForwardEntry& entry, qsizetype line) {
@@ -59,8 +82,10 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
             if (words.isEmpty())
                 continue;
             const bool closes = words.size() >= 2 && isKeyword(words[0], "end");
-            if (closes && depth == 0 && isKeyword(words[1], "type"))
+            if (closes && depth == 0 && isKeyword(words[1], "type")) {
+                blockEnd = positions[k];
                 break;
+            }
             if (closes) {
                 if (depth > 0 && (isKeyword(words[1], "type") || isKeyword(words[1], "union") ||
                                   isKeyword(words[1], "enum"))) {
@@ -130,26 +155,61 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
                                           sameName == 1 ? declared : nullptr),
                             k);
                     }
+                    if (header && !inMember)
+                        implementations.append(Implementation());
                     if (header)
                         inMember = true;
                     if ((header && oneLine) ||
                         (isKeyword(t[1], kind) && inMember && isKeyword(t[0], "end"))) {
-                        methodLines.append(MappedText(line, origins[k]));
-                        methodLines.append(MappedText(QByteArray("\n"), LineOrigin()));
-                        lines.removeAt(k);
-                        origins.removeAt(k);
+                        implementations.last().lines.append(MappedText(line, origins[k]));
+                        implementations.last().positions.append(positions[k]);
+                        implementations.last().ended = true;
+                        take(k);
                         --k;
                         inMember = false;
                         continue;
                     }
                 }
                 if (inMember) {
-                    methodLines.append(MappedText(line, origins[k]));
-                    lines.removeAt(k);
-                    origins.removeAt(k);
+                    implementations.last().lines.append(MappedText(line, origins[k]));
+                    implementations.last().positions.append(positions[k]);
+                    take(k);
                     --k;
                 }
             }
+        }
+        // An implementation after the first line of other code than the
+        // type's own implementations (blank lines and comments are none) is
+        // kept apart, unless one of them runs to the end of the file.
+        QSet<qsizetype> own;
+        bool allEnded = true;
+        for (const Implementation& implementation : std::as_const(implementations)) {
+            allEnded = allEnded && implementation.ended;
+            for (const qsizetype position : implementation.positions)
+                own.insert(position);
+        }
+        qsizetype otherCode = fileLines.size();
+        if (blockEnd >= 0 && allEnded) {
+            CodeLexer lexer;
+            for (qsizetype k = blockEnd; k < fileLines.size(); ++k) {
+                const QByteArrayView code = lexer.next(fileLines[k]);
+                if (k > blockEnd && !own.contains(k) &&
+                    !std::all_of(code.cbegin(), code.cend(), isSpaceChar)) {
+                    otherCode = k;
+                    break;
+                }
+            }
+        }
+        QList<MappedText> methodLines;
+        for (const Implementation& implementation : std::as_const(implementations)) {
+            if (implementation.positions.first() > otherCode) {
+                record.laterMethods.append(PlacedText{qint32(implementation.positions.last()),
+                                                      joined(implementation.lines)});
+                continue;
+            }
+            methodLines.append(implementation.lines);
+            if (implementation.ended)
+                methodLines.append(MappedText(QByteArray("\n"), LineOrigin()));
         }
         record.blockText = joined(blockLines);
         record.methodText = joined(methodLines);
@@ -164,10 +224,16 @@ void expectSameRecords(const QList<TypeRecord>& actual, const QList<TypeRecord>&
     for (qsizetype i = 0; i < actual.size(); ++i) {
         EXPECT_EQ(actual[i].typeName, expected[i].typeName) << source.toStdString();
         const auto texts = [](const TypeRecord& record) {
-            return QList<MappedText>{record.blockText, record.methodText,
-                                     forwarderTextOf(record.members),
-                                     declareTextOf(record.members)};
+            QList<MappedText> texts{record.blockText, record.methodText,
+                                    forwarderTextOf(record.members), declareTextOf(record.members)};
+            for (const PlacedText& method : record.laterMethods) {
+                texts.append(method.text);
+                texts.append(MappedText(QByteArray::number(method.afterLine), LineOrigin()));
+            }
+            return texts;
         };
+        ASSERT_EQ(actual[i].laterMethods.size(), expected[i].laterMethods.size())
+            << source.toStdString();
         const QList<MappedText> got = texts(actual[i]), wanted = texts(expected[i]);
         for (qsizetype t = 0; t < got.size(); ++t) {
             EXPECT_EQ(got[t].text, wanted[t].text) << source.toStdString();
@@ -373,12 +439,17 @@ TEST(TypeScan, CopiesStandUnderTheBranchesTheirLinesAreIn) {
                    "sub A.three()", "end sub",        "#endif",    "sub A.four()",
                    "end sub",       "#endif"}))
             .value(0);
-    EXPECT_EQ(record.methodText.text,
-              text({"#ifdef X",     "sub A.one()",   "end sub",     "#endif",      "\n",
-                    "#ifdef X",     "#elseif Y",     "#  ifndef Z", "sub A.two()", "end sub",
-                    "#endif",       "#endif",        "\n",          "#ifdef X",    "#elseif Y",
-                    "#else",        "sub A.three()", "end sub",     "#endif",      "\n",
-                    "sub A.four()", "end sub",       "\n"}));
+    // The implementations follow an #ifdef line: each is kept apart, for its
+    // copy to stand right after it, in the branches it is in.
+    EXPECT_EQ(record.methodText.text, QByteArray());
+    QList<std::pair<qint32, QByteArray>> later;
+    for (const PlacedText& method : record.laterMethods)
+        later.append({method.afterLine, method.text.text});
+    EXPECT_EQ(later,
+              (QList<std::pair<qint32, QByteArray>>{{9, text({"sub A.one()", "end sub"})},
+                                                    {13, text({"sub A.two()", "end sub"})},
+                                                    {17, text({"sub A.three()", "end sub"})},
+                                                    {20, text({"sub A.four()", "end sub"})}}));
     EXPECT_EQ(declareTextOf(record.members).text,
               text({"#ifdef F",
                     "  declare property f() as integer",
@@ -429,7 +500,11 @@ TEST(TypeScan, ImplementationsAreClaimedByQualifierAndPosition) {
         {"sub Shape.early()", "end sub", "type Shape", "end type", "sub Circle.draw()", "end sub",
          "sub shape.draw()", "end sub", "sub ShapeX.f()", "end sub", "type Circle", "end type"}));
     ASSERT_EQ(records.size(), 2);
-    EXPECT_EQ(records[0].methodText.text, text({"sub shape.draw()", "end sub", "\n"}));
+    // After Circle's implementation, it is kept apart.
+    EXPECT_EQ(records[0].methodText.text, QByteArray());
+    ASSERT_EQ(records[0].laterMethods.size(), 1);
+    EXPECT_EQ(records[0].laterMethods[0].text.text, text({"sub shape.draw()", "end sub"}));
+    EXPECT_EQ(records[0].laterMethods[0].afterLine, 7);
     EXPECT_EQ(declareTextOf(records[0].members).text, QByteArray("  declare sub draw()"));
     // Written before its type line, Circle's implementation is not found.
     EXPECT_EQ(records[1].methodText.text, QByteArray());
