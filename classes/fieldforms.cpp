@@ -70,16 +70,7 @@ bool nameOf(QByteArrayView declared, FieldForm& field) {
 // Where the dimensions that end text ("cells(3)", "plane (any, any)") start,
 // or -1.
 qsizetype dimensionsAt(QByteArrayView text) {
-    if (!text.endsWith(')'))
-        return -1;
-    int depth = 0;
-    for (qsizetype i = text.size() - 1; i >= 0; --i) {
-        if (text[i] == ')')
-            ++depth;
-        else if (text[i] == '(' && --depth == 0)
-            return i;
-    }
-    return -1;
+    return text.endsWith(')') ? matchingOpen(text, text.size() - 1) : -1;
 }
 
 QByteArrayView withoutInitializer(QByteArrayView piece) {

@@ -203,6 +203,17 @@ bool isWordAt(QByteArrayView text, qsizetype i, QByteArrayView word) {
 
 } // namespace
 
+qsizetype matchingOpen(QByteArrayView text, qsizetype close) {
+    int depth = 0;
+    for (qsizetype i = close; i >= 0; --i) {
+        if (text[i] == ')')
+            ++depth;
+        else if (text[i] == '(' && --depth == 0)
+            return i;
+    }
+    return -1;
+}
+
 qsizetype topLevelAs(QByteArrayView text) {
     return walkCode(text, 0, [&](qsizetype i, int depth) {
         return depth == 0 && foldCase(text[i]) == 'a' && isWordAt(text, i, "as");

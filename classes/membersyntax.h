@@ -34,6 +34,9 @@ Pieces topLevelPieces(QByteArrayView text, char separator);
 // The position of the first separator outside brackets and strings, or -1.
 qsizetype topLevelIndexOf(QByteArrayView text, char separator, qsizetype from = 0);
 
+// The position of the "(" that the ")" at close closes, or -1.
+qsizetype matchingOpen(QByteArrayView text, qsizetype close);
+
 // The position of the first whole word "as" outside brackets and strings, or -1.
 qsizetype topLevelAs(QByteArrayView text);
 

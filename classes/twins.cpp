@@ -275,6 +275,191 @@ void castThisToType(QByteArray& text, QByteArrayView typeName) {
     text = result;
 }
 
+namespace {
+
+// The name a token starts with: "scores" of "scores()", "area" of "area(".
+QByteArrayView leadingName(QByteArrayView token) {
+    qsizetype length = 0;
+    while (length < token.size() && isNameChar(token[length]))
+        ++length;
+    return token.first(length);
+}
+
+// The names (case-folded) that a type's block declares under "private:": its
+// private fields and members, which only the type's own members may reach.
+QSet<QByteArray> privateNamesOf(const MappedText& block) {
+    QSet<QByteArray> names;
+    bool inPrivate = false;
+    const Lines lines = splitLines(block.text);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (isPrivateLine(lines[i])) {
+            inPrivate = true;
+        } else if (isPrivateLine(lines[i], "public:") || isPrivateLine(lines[i], "protected:")) {
+            inPrivate = false;
+        } else if (inPrivate) {
+            const Tokens tokens = lineTokens(codeOf(lines[i]));
+            if (tokens.isEmpty() || !isKeyword(tokens[0], "declare")) {
+                for (const FieldForm& field : fieldsOfLine(lines[i]))
+                    names.insert(caseFolded(field.name));
+                continue;
+            }
+            // "declare [static|const] sub|function|property name(...)"
+            for (qsizetype t = 1; t + 1 < tokens.size(); ++t) {
+                if (isKeyword(tokens[t], "sub") || isKeyword(tokens[t], "function") ||
+                    isKeyword(tokens[t], "property")) {
+                    names.insert(caseFolded(leadingName(tokens[t + 1])));
+                    break;
+                }
+            }
+        }
+    }
+    return names;
+}
+
+// The variables of one implementation that hold a value of the type, or a
+// pointer to one (case-folded names).
+struct TypedNames {
+    QSet<QByteArray> values;
+    QSet<QByteArray> pointers;
+};
+
+// Notes what a parameter list or the rest of a "dim" statement declares of
+// the type: "[byref|byval] name[()] as [const] Type [ptr]" between commas,
+// or "as [const] Type [ptr] name, name".
+void noteDeclarations(QByteArrayView code, QByteArrayView typeName, TypedNames& names) {
+    const Pieces pieces = topLevelPieces(code, ',');
+    const auto isPointer = [](const Tokens& tokens, qsizetype at) {
+        return at < tokens.size() &&
+               (isKeyword(tokens[at], "ptr") || isKeyword(tokens[at], "pointer"));
+    };
+    const Tokens first = lineTokens(pieces.value(0));
+    if (!first.isEmpty() && isKeyword(first[0], "as")) {
+        qsizetype at = 1;
+        if (at < first.size() && isKeyword(first[at], "const"))
+            ++at;
+        if (at >= first.size() || !equalsIgnoringCase(first[at], typeName))
+            return;
+        QSet<QByteArray>& into = isPointer(first, at + 1) ? names.pointers : names.values;
+        for (const QByteArrayView piece : pieces) {
+            const qsizetype equals = topLevelIndexOf(piece, '=');
+            const Tokens tokens = lineTokens(equals < 0 ? piece : piece.first(equals));
+            if (!tokens.isEmpty())
+                into.insert(caseFolded(leadingName(tokens.last())));
+        }
+        return;
+    }
+    for (const QByteArrayView piece : pieces) {
+        const Tokens tokens = lineTokens(piece);
+        for (qsizetype t = 1; t + 1 < tokens.size(); ++t) {
+            if (!isKeyword(tokens[t], "as"))
+                continue;
+            qsizetype at = t + 1;
+            if (isKeyword(tokens[at], "const") && at + 1 < tokens.size())
+                ++at;
+            if (equalsIgnoringCase(tokens[at], typeName))
+                (isPointer(tokens, at + 1) ? names.pointers : names.values)
+                    .insert(caseFolded(leadingName(tokens[t - 1])));
+            break;
+        }
+    }
+}
+
+bool isImplementationKeyword(QByteArrayView word) {
+    for (const char* keyword :
+         {"sub", "function", "property", "operator", "constructor", "destructor"}) {
+        if (isKeyword(word, keyword))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void reachPrivatePartsThroughTwin(QByteArray& text, QByteArrayView typeName,
+                                  const QSet<QByteArray>& privateNames) {
+    if (privateNames.isEmpty() || indexOfIgnoringCase(text, typeName) < 0)
+        return;
+    const QByteArray twinPointer = "cptr(" + twinNameOf(typeName) + " ptr, ";
+    QByteArray result;
+    qsizetype copied = 0;
+    TypedNames typed;
+    CodeLexer lexer;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
+        const QByteArrayView code = lexer.next(line);
+        const QByteArrayView statement = withoutProcedurePrefix(code);
+        const QByteArrayView first = firstToken(statement);
+        if (isImplementationKeyword(first)) {
+            // A new implementation: its parameters are all it knows so far.
+            typed = TypedNames();
+            if (const qsizetype open = statement.indexOf('('); open >= 0) {
+                const QByteArrayView rest = statement.sliced(open + 1);
+                const qsizetype close = topLevelIndexOf(rest, ')');
+                noteDeclarations(rest.first(close < 0 ? rest.size() : close), typeName, typed);
+            }
+        } else if (isKeyword(first, "dim") || isKeyword(first, "static")) {
+            QByteArrayView rest = statement.sliced(first.data() - statement.data() + first.size());
+            for (const char* word : {"shared", "byref"}) {
+                const QByteArrayView next = firstToken(rest);
+                if (isKeyword(next, word))
+                    rest = rest.sliced(next.data() - rest.data() + next.size());
+            }
+            noteDeclarations(rest, typeName, typed);
+        }
+        for (qsizetype at = 0; at < code.size(); ++at) {
+            const bool arrow = code[at] == '-' && at + 1 < code.size() && code[at + 1] == '>';
+            if (code[at] != '.' && !arrow)
+                continue;
+            const qsizetype after = at + (arrow ? 2 : 1);
+            // The member reached, whole: one of the type's private names?
+            qsizetype nameStart = after;
+            while (nameStart < code.size() && isBlank(code[nameStart]))
+                ++nameStart;
+            const QByteArrayView member = leadingName(code.sliced(nameStart));
+            if (member.isEmpty() || !privateNames.contains(caseFolded(member)))
+                continue;
+            // The value it is reached through: a variable, perhaps indexed.
+            qsizetype operandEnd = at;
+            while (operandEnd > 0 && isBlank(code[operandEnd - 1]))
+                --operandEnd;
+            qsizetype nameEnd = operandEnd;
+            if (nameEnd > 0 && code[nameEnd - 1] == ')') {
+                nameEnd = matchingOpen(code, nameEnd - 1);
+                while (nameEnd > 0 && isBlank(code[nameEnd - 1]))
+                    --nameEnd;
+            }
+            qsizetype operandStart = nameEnd;
+            while (operandStart > 0 && isNameChar(code[operandStart - 1]))
+                --operandStart;
+            if (nameEnd <= 0 || operandStart == nameEnd ||
+                (operandStart > 0 &&
+                 (code[operandStart - 1] == '.' || code[operandStart - 1] == '>')))
+                continue;
+            const QByteArray variable =
+                caseFolded(code.sliced(operandStart, nameEnd - operandStart));
+            if (!(arrow ? typed.pointers : typed.values).contains(variable))
+                continue;
+            // "o.cents" is read as "cptr(Shape_generic_public_member ptr, @o)->cents".
+            result += QByteArrayView(text).sliced(copied, start + operandStart - copied);
+            result += twinPointer;
+            if (!arrow)
+                result += '@';
+            result += line.sliced(operandStart, operandEnd - operandStart);
+            result += ")->";
+            copied = start + after;
+            at = after - 1;
+        }
+        start = end + 1;
+    }
+    if (copied == 0)
+        return;
+    result += QByteArrayView(text).sliced(copied);
+    text = result;
+}
+
 // The twin's definitions of shared static data ("dim Shape_generic_public_member.count as
 // integer", after the qualifier was replaced) become references to the type's
 // own: "dim byref Shape_generic_public_member.count as integer = Shape.count".
@@ -322,12 +507,14 @@ void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
         record.hasTwin = true;
         QSet<QByteArray> shared;
         record.twinBlockText = twinBlockOf(record.blockText, shared);
+        const QSet<QByteArray> privateNames = privateNamesOf(record.blockText);
         const auto copyOntoTwin = [&](QByteArray& text) {
             replaceQualifier(text, record.typeName + '.', twinNameOf(record.typeName) + '.',
                              Qt::CaseInsensitive);
             shareStaticDefinitions(text, record.typeName, shared);
             renameConstructors(text, record.typeName);
             castThisToType(text, record.typeName);
+            reachPrivatePartsThroughTwin(text, record.typeName, privateNames);
         };
         record.twinMethodText = record.methodText;
         copyOntoTwin(record.twinMethodText.text);
