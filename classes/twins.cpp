@@ -9,6 +9,8 @@
 
 #include <QSet>
 
+#include <optional>
+
 namespace {
 
 // "private:" (or the keyword given) however it is spaced or written, and
@@ -285,6 +287,20 @@ QByteArrayView leadingName(QByteArrayView token) {
     return token.first(length);
 }
 
+// Whether name stands in text as a whole word anywhere, strings and comments
+// included: only a text that names the type itself (not its twin) can
+// declare a value of it.
+bool namesAsWord(QByteArrayView text, QByteArrayView name) {
+    for (qsizetype at = indexOfIgnoringCase(text, name); at >= 0;
+         at = indexOfIgnoringCase(text, name, at + 1)) {
+        const qsizetype after = at + name.size();
+        if ((at == 0 || !isNameChar(text[at - 1])) &&
+            (after == text.size() || !isNameChar(text[after])))
+            return true;
+    }
+    return false;
+}
+
 // The names (case-folded) that a type's block declares under "private:": its
 // private fields and members, which only the type's own members may reach.
 QSet<QByteArray> privateNamesOf(const MappedText& block) {
@@ -377,8 +393,8 @@ bool isImplementationKeyword(QByteArrayView word) {
 
 void reachPrivatePartsThroughTwin(QByteArray& text, QByteArrayView typeName,
                                   const QSet<QByteArray>& privateNames) {
-    if (privateNames.isEmpty() || indexOfIgnoringCase(text, typeName) < 0)
-        return;
+    if (privateNames.isEmpty() || !namesAsWord(text, typeName))
+        return; // nothing private to reach, or no value of the type to reach it in
     const QByteArray twinPointer = "cptr(" + twinNameOf(typeName) + " ptr, ";
     QByteArray result;
     qsizetype copied = 0;
@@ -507,14 +523,18 @@ void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
         record.hasTwin = true;
         QSet<QByteArray> shared;
         record.twinBlockText = twinBlockOf(record.blockText, shared);
-        const QSet<QByteArray> privateNames = privateNamesOf(record.blockText);
+        std::optional<QSet<QByteArray>> privateNames; // made for the first copy that may need them
         const auto copyOntoTwin = [&](QByteArray& text) {
             replaceQualifier(text, record.typeName + '.', twinNameOf(record.typeName) + '.',
                              Qt::CaseInsensitive);
             shareStaticDefinitions(text, record.typeName, shared);
             renameConstructors(text, record.typeName);
             castThisToType(text, record.typeName);
-            reachPrivatePartsThroughTwin(text, record.typeName, privateNames);
+            if (!namesAsWord(text, record.typeName))
+                return;
+            if (!privateNames)
+                privateNames = privateNamesOf(record.blockText);
+            reachPrivatePartsThroughTwin(text, record.typeName, *privateNames);
         };
         record.twinMethodText = record.methodText;
         copyOntoTwin(record.twinMethodText.text);
