@@ -226,6 +226,18 @@ qsizetype lastNonBlankBefore(QByteArrayView text, qsizetype at) {
     return at - 1;
 }
 
+// Whether the this between before (the last code byte in front of it) and
+// next (the first after it) is the "@this" of "(@this)->".
+bool reachesThroughAddress(QByteArrayView code, qsizetype before, qsizetype next) {
+    if (before < 0 || code[before] != '@' || next >= code.size() || code[next] != ')')
+        return false;
+    const qsizetype open = lastNonBlankBefore(code, before);
+    qsizetype arrow = next + 1;
+    while (arrow < code.size() && isBlank(code[arrow]))
+        ++arrow;
+    return open >= 0 && code[open] == '(' && code.sliced(arrow).startsWith("->");
+}
+
 // Whether the this at position at is the subject of "with this".
 bool followsWith(QByteArrayView text, qsizetype at) {
     const qsizetype last = lastNonBlankBefore(text, at);
@@ -261,9 +273,10 @@ void castThisToType(QByteArray& text, QByteArrayView typeName) {
             while (next < code.size() && isBlank(code[next]))
                 ++next;
             const qsizetype before = lastNonBlankBefore(code, found);
-            // "this.x" and "a.this" name members, not values.
+            // "this.x" and "a.this" name members, not values; so does
+            // "(@this)->x", which reaches the twin's own member.
             if ((next < code.size() && code[next] == '.') || (before >= 0 && code[before] == '.') ||
-                followsWith(code, found))
+                followsWith(code, found) || reachesThroughAddress(code, before, next))
                 continue;
             result += QByteArrayView(text).sliced(copied, start + found - copied);
             result += value;

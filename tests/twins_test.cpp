@@ -193,6 +193,8 @@ TEST(Twins, ThisAsAValueIsReadAsTheTypesOwn) {
         {"function = this", "function = $"},
         // Member access, and the word in names, strings and comments.
         {"return this.x + This .y", "return this.x + This .y"},
+        {"return (@this)->x + ( @ this ) -> y", "return (@this)->x + ( @ this ) -> y"},
+        {"p = (@this) : q = (@this) + 1", "p = (@$) : q = (@$) + 1"},
         {"with this ' members", "with this ' members"},
         {"  WITH\tThis", "  WITH\tThis"},
         {"thisOne = this_x + isthis + withthis", "thisOne = this_x + isthis + withthis"},

@@ -1,7 +1,7 @@
 ' A parent whose members read the private part of other values of its own
 ' type (a copy constructor, let, compare and sum members, a pointer, a local
-' copy), extended by a child. Another type with a public field of the same
-' name is read as it is.
+' copy, its own address), extended by a child. Another type with a public
+' field of the same name is read as it is.
 
 type Account
   cents as integer
@@ -17,6 +17,7 @@ type Money
   declare function doubled() as integer
   declare function fromAccount(byref acct as Account) as integer
   declare function show() as string
+  declare function viaSelf() as integer
 private:
   cents as integer
   declare function secret() as integer
@@ -70,6 +71,10 @@ function Money.show() as string
   return "$" & cents \ 100 & "." & right("0" & cents mod 100, 2) ' other.cents in a comment
 end function
 
+function Money.viaSelf() as integer
+  return (@this)->cents + ( @ this )->secret()
+end function
+
 type Wallet extends Money
   owner as string
 end type
@@ -89,3 +94,4 @@ acct.cents = 40
 print "with an account:"; w.fromAccount(acct)
 dim copied as Money = price
 print "copied:"; copied.equals(price)
+print "through its own address:"; w.viaSelf()
