@@ -314,6 +314,68 @@ bool namesAsWord(QByteArrayView text, QByteArrayView name) {
     return false;
 }
 
+// A line of a text, and its code: strings and comments masked, positions kept.
+struct CodeLine {
+    qsizetype start = 0;
+    qsizetype size = 0;
+    QByteArray code;
+};
+
+QList<CodeLine> codeLinesOf(QByteArrayView text) {
+    QList<CodeLine> lines;
+    CodeLexer lexer;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        lines.append(CodeLine{start, end - start,
+                              lexer.next(text.sliced(start, end - start)).toByteArray()});
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Where the operand of the "with" statement whose keyword is first starts.
+qsizetype withOperandStart(QByteArrayView code, QByteArrayView first) {
+    qsizetype at = first.data() - code.data() + first.size();
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    return at;
+}
+
+// Whether the block of the "with" on line index reads one of the private
+// names through the with ("... .cents"), outside the blocks of "with"
+// statements inside it.
+bool withBlockReaches(const QList<CodeLine>& lines, qsizetype index,
+                      const QSet<QByteArray>& privateNames) {
+    int depth = 1;
+    for (qsizetype i = index + 1; i < lines.size(); ++i) {
+        const QByteArrayView code = lines[i].code;
+        const Tokens tokens = lineTokens(code);
+        if (!tokens.isEmpty() && isKeyword(tokens[0], "with")) {
+            ++depth;
+            continue;
+        }
+        if (tokens.size() >= 2 && isKeyword(tokens[0], "end") && isKeyword(tokens[1], "with")) {
+            if (--depth == 0)
+                return false;
+            continue;
+        }
+        if (depth > 1)
+            continue;
+        for (qsizetype at = code.indexOf('.'); at >= 0; at = code.indexOf('.', at + 1)) {
+            if (at > 0 && (isNameChar(code[at - 1]) || code[at - 1] == ')'))
+                continue; // a member of something else, or a number
+            qsizetype nameStart = at + 1;
+            while (nameStart < code.size() && isBlank(code[nameStart]))
+                ++nameStart;
+            if (privateNames.contains(caseFolded(leadingName(code.sliced(nameStart)))))
+                return true;
+        }
+    }
+    return false;
+}
+
 // The names (case-folded) that a type's block declares under "private:": its
 // private fields and members, which only the type's own members may reach.
 QSet<QByteArray> privateNamesOf(const MappedText& block) {
@@ -409,16 +471,14 @@ void reachPrivatePartsThroughTwin(QByteArray& text, QByteArrayView typeName,
     if (privateNames.isEmpty() || !namesAsWord(text, typeName))
         return; // nothing private to reach, or no value of the type to reach it in
     const QByteArray twinPointer = "cptr(" + twinNameOf(typeName) + " ptr, ";
+    const QList<CodeLine> lines = codeLinesOf(text);
     QByteArray result;
     qsizetype copied = 0;
     TypedNames typed;
-    CodeLexer lexer;
-    for (qsizetype start = 0; start <= text.size();) {
-        qsizetype end = text.indexOf('\n', start);
-        if (end < 0)
-            end = text.size();
-        const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
-        const QByteArrayView code = lexer.next(line);
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        const qsizetype start = lines[index].start;
+        const QByteArrayView line = QByteArrayView(text).sliced(start, lines[index].size);
+        const QByteArrayView code = lines[index].code;
         const QByteArrayView statement = withoutProcedurePrefix(code);
         const QByteArrayView first = firstToken(statement);
         if (isImplementationKeyword(first)) {
@@ -437,6 +497,27 @@ void reachPrivatePartsThroughTwin(QByteArray& text, QByteArrayView typeName,
                     rest = rest.sliced(next.data() - rest.data() + next.size());
             }
             noteDeclarations(rest, typeName, typed);
+        } else if (isKeyword(first, "with")) {
+            // "with o" over a block that reads ".cents": the block reads the
+            // twin, which has the same members and nothing private.
+            const qsizetype operandStart = withOperandStart(code, first);
+            qsizetype operandEnd = code.size();
+            while (operandEnd > operandStart && isBlank(code[operandEnd - 1]))
+                --operandEnd;
+            const QByteArrayView operand = code.sliced(operandStart, operandEnd - operandStart);
+            const QByteArrayView variable = leadingName(operand);
+            if (!variable.isEmpty() && typed.values.contains(caseFolded(variable)) &&
+                (operand.size() == variable.size() || operand.back() == ')') &&
+                withBlockReaches(lines, index, privateNames)) {
+                result += QByteArrayView(text).sliced(copied, start + operandStart - copied);
+                result += '*';
+                result += twinPointer;
+                result += '@';
+                result += line.sliced(operandStart, operand.size());
+                result += ')';
+                copied = start + operandEnd;
+            }
+            continue;
         }
         for (qsizetype at = 0; at < code.size(); ++at) {
             const bool arrow = code[at] == '-' && at + 1 < code.size() && code[at + 1] == '>';
@@ -481,7 +562,6 @@ void reachPrivatePartsThroughTwin(QByteArray& text, QByteArrayView typeName,
             copied = start + after;
             at = after - 1;
         }
-        start = end + 1;
     }
     if (copied == 0)
         return;

@@ -234,6 +234,13 @@ TEST(Twins, OtherValuesOfTheTypeReachItsPrivatePartThroughTheTwin) {
         {"function A.f(xs() as A) as integer", "return xs(i + (1)).n", "return $@xs(i + (1)))->n"},
         {"function A.f(byval p as A ptr) as integer", "return p->hidden()", "return $p)->hidden()"},
         {"sub A.f()", "dim as A a, b", "dim as A a, b"},
+        {"sub A.f(byref o as A)", "with o\n    print .n; .m; q.n\n  end with",
+         "with *$@o)\n    print .n; .m; q.n\n  end with"},
+        {"sub A.f(byref o as A)", "with o\n    print .m; x.n\n  end with",
+         "with o\n    print .m; x.n\n  end with"},
+        {"sub A.f(byref o as A, p as B)",
+         "with o\n    with p\n      print .n\n    end with\n  end with",
+         "with o\n    with p\n      print .n\n    end with\n  end with"},
         {"sub A.f()", "dim byref r as A = this : r.n = 1", "dim byref r as A = this : $@r)->n = 1"},
         // Left as written: public names, other types, strings, comments,
         // member chains and values whose type is not known.

@@ -1,7 +1,7 @@
 ' A parent whose members read the private part of other values of its own
 ' type (a copy constructor, let, compare and sum members, a pointer, a local
-' copy, its own address), extended by a child. Another type with a public
-' field of the same name is read as it is.
+' copy, its own address, a with block), extended by a child. Another type
+' with a public field of the same name is read as it is.
 
 type Account
   cents as integer
@@ -18,6 +18,7 @@ type Money
   declare function fromAccount(byref acct as Account) as integer
   declare function show() as string
   declare function viaSelf() as integer
+  declare function sameWith(byref other as Money) as boolean
 private:
   cents as integer
   declare function secret() as integer
@@ -75,6 +76,12 @@ function Money.viaSelf() as integer
   return (@this)->cents + ( @ this )->secret()
 end function
 
+function Money.sameWith(byref other as Money) as boolean
+  with other
+    return .cents = cents andalso .secret() = secret()
+  end with
+end function
+
 type Wallet extends Money
   owner as string
 end type
@@ -95,3 +102,4 @@ print "with an account:"; w.fromAccount(acct)
 dim copied as Money = price
 print "copied:"; copied.equals(price)
 print "through its own address:"; w.viaSelf()
+print "with:"; w.sameWith(price); w.sameWith(Money(1))
