@@ -414,44 +414,28 @@ struct TypedNames {
     QSet<QByteArray> pointers;
 };
 
-// Notes what a parameter list or the rest of a "dim" statement declares of
-// the type: "[byref|byval] name[()] as [const] Type [ptr]" between commas,
-// or "as [const] Type [ptr] name, name".
-void noteDeclarations(QByteArrayView code, QByteArrayView typeName, TypedNames& names) {
-    const Pieces pieces = topLevelPieces(code, ',');
-    const auto isPointer = [](const Tokens& tokens, qsizetype at) {
-        return at < tokens.size() &&
-               (isKeyword(tokens[at], "ptr") || isKeyword(tokens[at], "pointer"));
-    };
-    const Tokens first = lineTokens(pieces.value(0));
-    if (!first.isEmpty() && isKeyword(first[0], "as")) {
-        qsizetype at = 1;
-        if (at < first.size() && isKeyword(first[at], "const"))
-            ++at;
-        if (at >= first.size() || !equalsIgnoringCase(first[at], typeName))
-            return;
-        QSet<QByteArray>& into = isPointer(first, at + 1) ? names.pointers : names.values;
-        for (const QByteArrayView piece : pieces) {
-            const qsizetype equals = topLevelIndexOf(piece, '=');
-            const Tokens tokens = lineTokens(equals < 0 ? piece : piece.first(equals));
-            if (!tokens.isEmpty())
-                into.insert(caseFolded(leadingName(tokens.last())));
-        }
-        return;
+// Notes which of the variables that fields declare (as a type block's field
+// lines are read) hold a value of the type, or a pointer to one.
+void noteTyped(const QList<FieldForm>& fields, QByteArrayView typeName, TypedNames& names) {
+    for (const FieldForm& field : fields) {
+        const Tokens type = lineTokens(field.type);
+        const qsizetype at = !type.isEmpty() && isKeyword(type[0], "const") ? 1 : 0;
+        if (at >= type.size() || !equalsIgnoringCase(type[at], typeName))
+            continue;
+        const bool pointer = at + 1 < type.size() &&
+                             (isKeyword(type[at + 1], "ptr") || isKeyword(type[at + 1], "pointer"));
+        (pointer ? names.pointers : names.values).insert(caseFolded(field.name));
     }
-    for (const QByteArrayView piece : pieces) {
-        const Tokens tokens = lineTokens(piece);
-        for (qsizetype t = 1; t + 1 < tokens.size(); ++t) {
-            if (!isKeyword(tokens[t], "as"))
-                continue;
-            qsizetype at = t + 1;
-            if (isKeyword(tokens[at], "const") && at + 1 < tokens.size())
-                ++at;
-            if (equalsIgnoringCase(tokens[at], typeName))
-                (isPointer(tokens, at + 1) ? names.pointers : names.values)
-                    .insert(caseFolded(leadingName(tokens[t - 1])));
-            break;
-        }
+}
+
+// A parameter list's declarations: "[byref|byval] name[()] as Type", each
+// read as a field line is.
+void noteParameters(QByteArrayView list, QByteArrayView typeName, TypedNames& names) {
+    for (QByteArrayView parameter : topLevelPieces(list, ',')) {
+        const QByteArrayView passing = firstToken(parameter);
+        if (isKeyword(passing, "byref") || isKeyword(passing, "byval"))
+            parameter = parameter.sliced(passing.data() - parameter.data() + passing.size());
+        noteTyped(fieldsOfLine(parameter), typeName, names);
     }
 }
 
@@ -487,7 +471,7 @@ void reachPrivatePartsThroughTwin(QByteArray& text, QByteArrayView typeName,
             if (const qsizetype open = statement.indexOf('('); open >= 0) {
                 const QByteArrayView rest = statement.sliced(open + 1);
                 const qsizetype close = topLevelIndexOf(rest, ')');
-                noteDeclarations(rest.first(close < 0 ? rest.size() : close), typeName, typed);
+                noteParameters(rest.first(close < 0 ? rest.size() : close), typeName, typed);
             }
         } else if (isKeyword(first, "dim") || isKeyword(first, "static")) {
             QByteArrayView rest = statement.sliced(first.data() - statement.data() + first.size());
@@ -496,7 +480,7 @@ void reachPrivatePartsThroughTwin(QByteArray& text, QByteArrayView typeName,
                 if (isKeyword(next, word))
                     rest = rest.sliced(next.data() - rest.data() + next.size());
             }
-            noteDeclarations(rest, typeName, typed);
+            noteTyped(fieldsOfLine(rest), typeName, typed);
         } else if (isKeyword(first, "with")) {
             // "with o" over a block that reads ".cents": the block reads the
             // twin, which has the same members and nothing private.
