@@ -48,6 +48,13 @@ LineView viewOf(QByteArrayView line) {
     }
 }
 
+// Whether a type line names another type ("type Handle as integer"): its
+// third token is "as".
+bool declaresAlias(QByteArrayView line) {
+    const Tokens tokens = lineTokens(codeOf(line));
+    return tokens.size() >= 3 && isKeyword(tokens[2], "as");
+}
+
 // The member kinds, scanned in this order for each type. Subs, functions and
 // properties are forwarded to extending types; constructors, destructors and
 // operators are not inherited through "parent" and only reach the twin, as do
@@ -146,8 +153,16 @@ public:
             if (!firstTokenMayBe(lines[j], "type") || inComment(j))
                 continue;
             const LineView info = lineView(j);
-            if (info.count >= 2 && isKeyword(info.first, "type"))
-                records.append(scanType(j));
+            if (info.count < 2 || !isKeyword(info.first, "type"))
+                continue;
+            records.append(scanType(j));
+            // A block without an end line holds every line after it, and the
+            // rewrite keeps them as written: a type line further on opens no
+            // block of its own, and scanning each of them to the end of the
+            // file again would take time and memory growing with the square
+            // of the file.
+            if (records.last().blockEnd < 0)
+                break;
         }
         return records;
     }
@@ -209,7 +224,13 @@ private:
         record.typeName = lineView(typeLine).second.toByteArray();
         record.typeLine = typeLine;
         const QByteArray memberPrefix = record.typeName + '.';
-        record.blockEnd = scanBlock(typeLine, record.found);
+        if (declaresAlias(lines[typeLine])) {
+            // "type Handle as integer" opens no block: it is its own line.
+            record.found.block.append(typeLine);
+            record.blockEnd = typeLine;
+        } else {
+            record.blockEnd = scanBlock(typeLine, record.found);
+        }
         for (int kind = 0; kind < memberKindCount; ++kind)
             scanMembers(typeLine, kind,
                         memberKinds[kind].namesType ? record.typeName : memberPrefix, record.found);

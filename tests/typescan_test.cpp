@@ -74,7 +74,14 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
         };
         int depth = 0;
         int enumDepth = 0;
-        for (qsizetype k = j; k < lines.size(); ++k) {
+        // An alias ("type H as integer") is its own line; every other block
+        // runs to its end line.
+        const bool alias = tokens.size() >= 3 && isKeyword(tokens[2], "as");
+        if (alias) {
+            blockLines.append(MappedText(lines[j], origins[j]));
+            blockEnd = positions[j];
+        }
+        for (qsizetype k = j; !alias && k < lines.size(); ++k) {
             blockLines.append(MappedText(lines[k], origins[k]));
             if (k == j)
                 continue;
@@ -214,6 +221,8 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
         record.blockText = joined(blockLines);
         record.methodText = joined(methodLines);
         records.append(record);
+        if (blockEnd < 0)
+            break; // every line after it belongs to its block
     }
     return records;
 }
@@ -249,6 +258,8 @@ TEST(TypeScan, AgreesWithTheLiteralRulesOnRandomFiles) {
         "TYPE a",
         "type B extends A",
         "type C extends B",
+        "type H as integer",
+        "TYPE h AS A ' alias",
         "  type C",
         "\ttype A",
         "type",
@@ -321,6 +332,9 @@ TEST(TypeScan, TypeLines) {
         {"   type Shape", {QByteArray("Shape")}},
         {"\ttype Shape", {QByteArray("Shape")}},
         {"type Handle as integer", {QByteArray("Handle")}},
+        {"type Handle as integer\ntype Shape\nend type", {"Handle", "Shape"}},
+        // Every line after a block without an end line is that block's.
+        {"type Shape\n  x as integer\ntype Circle\ntype Ring", {QByteArray("Shape")}},
         {"type Shape ' base", {QByteArray("Shape")}},
         {"dim x as integer", {}},
     };
@@ -409,6 +423,8 @@ TEST(TypeScan, BlockEndsAtItsEndLineOrTheEndOfTheFile) {
     EXPECT_EQ(
         scan(text({"print 0", "type Shape", "  x as integer", "print 1"})).value(0).blockText.text,
         text({"type Shape", "  x as integer", "print 1"}));
+    EXPECT_EQ(scan(text({"type Handle as integer", "type P", "end type"})).value(0).blockText.text,
+              QByteArray("type Handle as integer"));
 }
 
 TEST(TypeScan, KindsComeInOrderAndImplementationsAreSeparated) {
