@@ -30,30 +30,47 @@ QByteArrayView argumentText(QByteArrayView use) {
     return use.sliced(3, use.size() - 6);
 }
 
-// Appends a use's suffix (useSuffix) to out: "_", then the words of its
-// argument text joined by "_", in lower case, each comma made "_". The dot of
-// a qualified type (Geo.Point) and the "*" of a fixed-length string (string *
-// 10) are made "_" too, so that the instance's name is a name. When the use
-// lies in out, out must have room for the suffix already.
+// Appends a use's suffix (useSuffix) to out: "_", then the argument text in
+// lower case with each blank, comma, dot and "*" made "_", so that the
+// instance's name is a name (Geo.Point, string * 10). The spelling of the
+// text is made one first, so that every way of spacing the same arguments
+// names the same instance: words one blank apart, a comma with no blank
+// before it and one after it, a "*" with one blank on each side, a dot with
+// none. "<<<string,integer>>>", "<<<string , integer>>>" and "<<<String,
+// Integer>>>" all give "_string__integer". use may lie in out: it is read
+// whole before out grows.
 void appendUseSuffix(QByteArray& out, QByteArrayView use) {
     const QByteArrayView argument = argumentText(use);
-    const qsizetype start = out.size();
-    out.resize(start + argument.size() + 1);
-    char* const begin = out.data() + start;
-    char* at = begin;
-    *at++ = '_';
-    bool gap = false; // blanks since the last word, which a next word turns into "_"
+    // A comma grows by one byte at most and a "*" by two.
+    QVarLengthArray<char, 128> suffix;
+    suffix.reserve(3 * argument.size() + 1);
+    suffix.append('_');
+    enum class Last { Nothing, Word, Comma, Star, Dot };
+    Last last = Last::Nothing;
+    bool gap = false; // blanks since the last word
     for (const char c : argument) {
         if (isBlank(c)) {
-            gap = at > begin + 1;
+            gap = true;
             continue;
         }
-        if (gap)
-            *at++ = '_';
+        const bool mark = c == ',' || c == '.' || c == '*';
+        // The blank that the canonical spelling puts before this byte.
+        const bool blank =
+            last != Last::Nothing &&
+            (mark ? c == '*'
+                  : last == Last::Comma || last == Last::Star || (last == Last::Word && gap));
+        if (blank)
+            suffix.append('_');
+        if (!mark) {
+            suffix.append(foldCase(c));
+            last = Last::Word;
+        } else {
+            suffix.append('_');
+            last = c == ',' ? Last::Comma : c == '*' ? Last::Star : Last::Dot;
+        }
         gap = false;
-        *at++ = c == ',' || c == '.' || c == '*' ? '_' : foldCase(c);
     }
-    out.truncate(start + (at - begin));
+    out.append(suffix.data(), suffix.size());
 }
 
 // The first position at or after from where c stands three times in a row,
@@ -193,8 +210,8 @@ void Instantiation::rewriteUse(QByteArray& out, qsizetype open, int depth) {
     // until it is moved into the use's place: an instance is generated in
     // texts of its own.
     const qsizetype useEnd = out.size();
-    // Room for the suffix, which is shorter than the use, before the use is
-    // looked at: writing it then moves nothing.
+    // Room for the suffix, which is most often shorter than the use, before
+    // the use is looked at: writing it then moves nothing.
     out.reserve(2 * useEnd - open);
     appendUseSuffix(out, QByteArrayView(out).sliced(open));
     const QByteArrayView all(out);

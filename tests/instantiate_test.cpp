@@ -64,8 +64,20 @@ TEST(InstantiateTest, SuffixAndTypeArgumentsOfAUse) {
         {"<<<string ,integer>>>", "_string__integer", {"string", "integer"}},
         {"<<<unsigned   long>>>", "_unsigned_long", {"unsigned long"}},
         {"<<<a,b,c,d,e,f,g,h,i>>>",
-         "_a_b_c_d_e_f_g_h_i",
+         "_a__b__c__d__e__f__g__h__i",
          {"a", "b", "c", "d", "e", "f", "g", "h", "i"}},
+        // However the arguments are spaced, they name one instance.
+        {"<<<string,integer>>>", "_string__integer", {"string", "integer"}},
+        {"<<< String  ,  Integer >>>", "_string__integer", {"String", "Integer"}},
+        {"<<<string,\tinteger ,double>>>",
+         "_string__integer__double",
+         {"string", "integer", "double"}},
+        {"<<<string*10>>>", "_string___10", {"string*10"}},
+        {"<<<zstring  *  8,Geo . Point>>>",
+         "_zstring___8__geo_point",
+         {"zstring * 8", "Geo . Point"}},
+        {"<<<a,,b>>>", "_a___b", {"a", "", "b"}},
+        {"<<<a,>>>", "_a_", {"a", ""}},
         {"<<<>>>", "_", {""}},
         {"<<<   >>>", "_", {""}},
         {"<<<\tInt>>>", "_int", {"Int"}},
@@ -358,6 +370,8 @@ TEST(InstantiateTest, MatchesTheLiteralRulesOnRandomInput) {
         QByteArray("Stack<<<"),
         QByteArray("'"),
         QByteArray("Stack<<<A<<<b>>>>>>"),
+        QByteArray("*"),
+        QByteArray("\t"),
     };
     QRandomGenerator random(8122026);
     for (int round = 0; round < 20000; ++round) {

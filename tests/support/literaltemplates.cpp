@@ -198,12 +198,18 @@ void literalInstantiateTemplates(QByteArrayList& lines, const TemplateSet& templ
             const QByteArray segment = line.mid(p, length);
             const QByteArrayList typeArguments =
                 tokensOf(segment.mid(3, length - 6)).join(' ').split(',');
-            QByteArray suffix = segment;
+            // One spelling for every spacing of the arguments: words one
+            // blank apart, ", " after an argument, " * ", and "." alone.
+            QByteArray suffix = tokensOf(segment.mid(3, segment.size() - 6)).join(' ');
+            for (const char* blank : {" ,", ", ", " .", ". ", " *", "* "})
+                suffix.replace(blank, QByteArray(blank).trimmed());
+            suffix.replace(",", ", ").replace("*", " * ");
+            suffix = tokensOf(suffix).join(' ');
+            suffix.replace(" ,", ",").replace(" .", ".");
             suffix.replace(',', '_');
             suffix.replace('.', '_');
             suffix.replace('*', '_');
-            suffix = caseFolded(suffix.mid(3, suffix.size() - 6));
-            suffix = tokensOf(suffix).join(' ');
+            suffix = caseFolded(suffix);
             suffix.replace(' ', '_');
             suffix.prepend('_');
             line.replace(p, length, suffix);
