@@ -298,7 +298,8 @@ QByteArrayList typeArguments(QByteArrayView use) {
 MappedText instanceText(const CapturedTemplate& captured, const QByteArray& instanceName,
                         const QByteArrayList& arguments, int* highestParameter) {
     MappedText instance;
-    instance.text = "type " + instanceName + "\n\n" +
+    instance.text = "type " + instanceName +
+                    (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) + "\n\n" +
                     substituteNames(captured.lines.join('\n'), captured.name, instanceName,
                                     arguments, highestParameter);
 
