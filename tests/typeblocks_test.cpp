@@ -124,16 +124,41 @@ TEST(TypeBlocks, LinesThatOpenNoBlockAreLeftAsWritten) {
         EXPECT_EQ(expand(c.source), c.source) << c.name;
 }
 
-// A comment after the type's name does not keep its twin from being written;
-// other words after it leave the block as written.
-TEST(TypeBlocks, ParentLineWithACommentGetsItsTwin) {
-    const QByteArray result = expand(text({"type Shape ' base", "  x as integer", "end type",
-                                           "type Circle extends Shape", "end type"}));
-    EXPECT_TRUE(result.startsWith(text({"type Shape ' base", "  x as integer", "end type",
-                                        "type Shape_generic_public_member ' base"})));
-    EXPECT_TRUE(result.contains(QByteArray("  parent as Shape_generic_public_member\n")));
-    const QByteArray other = text({"type Shape field = 1", "  x as integer", "end type", ""});
-    EXPECT_TRUE(expand(other + text({"type Circle extends Shape", "end type"})).startsWith(other));
+// A comment or the packing after the type's name does not keep its twin
+// from being written, and the twin is packed as the type is; other words
+// after it leave the block as written. An extending type keeps its own
+// packing when its extends clause goes.
+TEST(TypeBlocks, ParentLineWithACommentOrPackingGetsItsTwin) {
+    struct Case {
+        QByteArray parentLine;
+        QByteArray childLine;
+        QByteArray twinLine; // empty: no twin, the block stays as written
+        QByteArray childOut;
+    };
+    const Case cases[] = {
+        {"type Shape ' base", "type Circle extends Shape",
+         "type Shape_generic_public_member ' base", "type Circle"},
+        {"type Shape field = 1", "type Circle extends Shape field = 1",
+         "type Shape_generic_public_member field = 1", "type Circle field = 1"},
+        {"Type Shape Field=2 ' packed", "Type Circle Extends Shape Field=4 ' packed too",
+         "Type Shape_generic_public_member Field=2 ' packed", "Type Circle Field=4 ' packed too"},
+        {"type Shape field", "type Circle extends Shape ' round", "", "type Circle"},
+        {"type Shape fields = 1", "type Circle extends Shape", "", "type Circle"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.parentLine.constData());
+        const QByteArray parent = text({c.parentLine, "  x as integer", "end type", ""});
+        const QByteArray result = expand(parent + text({c.childLine, "end type"}));
+        EXPECT_TRUE(result.startsWith(parent)) << result.constData();
+        EXPECT_EQ(result.contains("\n" + c.childOut + "\n"), true) << result.constData();
+        if (c.twinLine.isEmpty()) {
+            EXPECT_FALSE(result.contains("_generic_public_member\n  x as")) << result.constData();
+            continue;
+        }
+        EXPECT_TRUE(result.contains(parent.chopped(1).replace(c.parentLine, c.twinLine)))
+            << result.constData();
+        EXPECT_TRUE(result.contains(QByteArray("  parent as Shape_generic_public_member\n")));
+    }
 }
 
 TEST(TypeBlocks, EndLineWithCommentEndsTheGeneratedBlocks) {
