@@ -307,7 +307,11 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
         const qsizetype first = firstLines[n];
         if (first < resume || marks.isTaken(first))
             continue;
-        const qsizetype endLine = kind == Dim ? first : nextEnd(kind, first + 1);
+        // A procedure written on one line ends on it.
+        const qsizetype endLine =
+            kind == Dim || endsWithEndStatement(lines[first], memberKeywords[kind])
+                ? first
+                : nextEnd(kind, first + 1);
         const ConditionalBlocks::Opening opening =
             conditionals.isEmpty() ? ConditionalBlocks::Opening()
                                    : conditionals.openingFor(qint32(first), qint32(from - 1));
