@@ -151,6 +151,12 @@ MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& der
 void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
                     const QList<LineOrigin>& origins, const Inheritance& inheritance) {
     const RecordIndex index(records);
+    // A type declared twice (in two branches of a conditional block) extends
+    // its parent in each of its blocks: an extends line gives its parent to
+    // the record made from that very line.
+    QHash<qsizetype, qsizetype> recordAtLine;
+    for (qsizetype r = 0; r < records.size(); ++r)
+        recordAtLine.insert(records[r].typeLine, r);
     QList<QList<Extension>> extensions(records.size());
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!firstTokenMayBe(lines[i], "type") || inheritance.startsInComment(i))
@@ -158,7 +164,7 @@ void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
         const Tokens tokens = lineTokens(lines[i]);
         if (!isExtendsLine(tokens) || inheritance.isNative(tokens[1]))
             continue;
-        const qsizetype derivedAt = index.find(tokens[1]);
+        const qsizetype derivedAt = recordAtLine.value(i, index.find(tokens[1]));
         const qsizetype parentAt = index.find(tokens[3]);
         if (derivedAt < 0 || parentAt < 0)
             continue;

@@ -249,6 +249,26 @@ TEST(TypeBlocks, TypeDeclaredTwiceKeepsEachBlock) {
               "type SHAPE", "  x as short", "end type", "#endif", "type Circle"})));
 }
 
+// A type that extends its parent in each of two branches gets the parent's
+// members in each block, once.
+TEST(TypeBlocks, TypeExtendingInTwoBranchesInheritsInEach) {
+    const QByteArray result =
+        expand(text({"type Shape", "  x as integer", "end type", "#ifdef SMALL",
+                     "type Circle extends Shape", "  r as byte", "end type", "#else",
+                     "type Circle extends Shape", "  r as double", "end type", "#endif"}));
+    const QByteArray inherited =
+        text({"type Circle", "", "  declare property x() as integer",
+              "  declare property x(byval new_value as integer)",
+              "public:", "  parent as Shape_generic_public_member", "", ""});
+    const qsizetype first = result.indexOf(inherited + "  r as byte\n");
+    const qsizetype second = result.indexOf(inherited + "  r as double\n");
+    EXPECT_GE(first, 0) << result.constData();
+    EXPECT_GT(second, first) << result.constData();
+    EXPECT_EQ(result.count("declare property x() as integer"), 2) << result.constData();
+    EXPECT_EQ(result.count("property Circle.x() as integer"), 2) << result.constData();
+    EXPECT_LT(result.indexOf("property Circle.x() as integer"), result.indexOf("#else"));
+}
+
 } // namespace
 
 namespace {
