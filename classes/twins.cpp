@@ -13,12 +13,18 @@
 
 namespace {
 
-// "private:" (or the keyword given) however it is spaced or written, and
-// nothing else on the line.
+// "private:" (or the keyword given) however it is spaced, indented or
+// written, and nothing else on the line but a comment ("private: ' state",
+// "private : rem helpers").
 bool isPrivateLine(QByteArrayView line, QByteArrayView keyword = "private:") {
+    QByteArrayView code = codeOf(line);
+    if (const qsizetype colon = code.indexOf(':'); colon >= 0) {
+        if (isKeyword(firstToken(code.sliced(colon + 1)), "rem"))
+            code = code.first(colon + 1);
+    }
     qsizetype matched = 0;
-    for (const char c : line) {
-        if (c == ' ')
+    for (const char c : code) {
+        if (isBlank(c))
             continue;
         if (matched == keyword.size() || foldCase(c) != keyword[matched])
             return false;
