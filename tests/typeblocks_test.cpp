@@ -249,6 +249,40 @@ TEST(TypeBlocks, TypeDeclaredTwiceKeepsEachBlock) {
               "type SHAPE", "  x as short", "end type", "#endif", "type Circle"})));
 }
 
+// A /' ... '/ comment within a line of code reads as blanks: the type line,
+// fields, declarations and headers around it are read as their code, and
+// what the comment says is not taken for code. In a file with nothing to
+// rewrite the comments stay.
+TEST(TypeBlocks, InlineBlockCommentsReadAsBlanks) {
+    const struct {
+        QByteArrayList source; // Shape's lines; "type Circle extends Shape" follows
+        QByteArrayList expected;
+    } cases[] = {
+        {{"type Shape /' parent '/", "  x as integer", "end type"},
+         {"type Shape_generic_public_member", "  declare property x() as integer"}},
+        {{"type Shape", "  x as integer /' the x '/", "end type"},
+         {"  declare property x() as integer\n", "  return parent.x\n"}},
+        {{"type Shape", "  /' y as integer '/ w as integer", "end type"},
+         {"  declare property w() as integer\n"}},
+        {{"type Shape", "  declare sub f(byval n as integer /' n '/) /' f '/", "end type",
+          "sub Shape.f(byval n as integer /' /' nested '/ '/)", "end sub"},
+         {"  declare sub f(byval n as integer", "  parent.f(n)\n"}},
+        {{"type Shape", "  s as string = \"/' kept '/\" ' and /' this '/", "end type"},
+         {"\"/' kept '/\" ' and /' this '/"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source.join('|').constData());
+        const QByteArray result =
+            expand((c.source + QByteArrayList{"type Circle extends Shape", "end type"}).join('\n'));
+        for (const QByteArray& expected : c.expected)
+            EXPECT_TRUE(result.contains(expected)) << result.constData();
+        EXPECT_FALSE(result.contains("declare property y")) << result.constData(); // commented out
+    }
+    const QByteArray untouched = text({"type Shape /' parent '/", "  x as integer /' x '/",
+                                       "end type", "' no type here extends another"});
+    EXPECT_EQ(expand(untouched), untouched);
+}
+
 // A type that extends its parent in each of two branches gets the parent's
 // members in each block, once.
 TEST(TypeBlocks, TypeExtendingInTwoBranchesInheritsInEach) {
