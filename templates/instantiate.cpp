@@ -31,21 +31,22 @@ QByteArrayView argumentText(QByteArrayView use) {
 }
 
 // Appends a use's suffix (useSuffix) to out: "_", then the argument text in
-// lower case with each blank, comma, dot and "*" made "_", so that the
-// instance's name is a name (Geo.Point, string * 10). The spelling of the
-// text is made one first, so that every way of spacing the same arguments
-// names the same instance: words one blank apart, a comma with no blank
-// before it and one after it, a "*" with one blank on each side, a dot with
-// none. "<<<string,integer>>>", "<<<string , integer>>>" and "<<<String,
-// Integer>>>" all give "_string__integer". use may lie in out: it is read
-// whole before out grows.
+// lower case with each blank and each other ASCII byte that cannot stand in
+// a name (a comma, a dot, "*", brackets) made "_", so that the instance's
+// name is a name (Geo.Point, string * 10, sub(byval as integer)). The
+// spelling of the text is made one first, so that every way of spacing the
+// same arguments names the same instance: words one blank apart, a comma
+// with no blank before it and one after it, a "*" with one blank on each
+// side but after a bracket, any other such byte with none. "<<<string,integer>>>", "<<<string ,
+// integer>>>" and "<<<String, Integer>>>" all give "_string__integer". use
+// may lie in out: it is read whole before out grows.
 void appendUseSuffix(QByteArray& out, QByteArrayView use) {
     const QByteArrayView argument = argumentText(use);
     // A comma grows by one byte at most and a "*" by two.
     QVarLengthArray<char, 128> suffix;
     suffix.reserve(3 * argument.size() + 1);
     suffix.append('_');
-    enum class Last { Nothing, Word, Comma, Star, Dot };
+    enum class Last { Nothing, Word, Comma, Star, Mark };
     Last last = Last::Nothing;
     bool gap = false; // blanks since the last word
     for (const char c : argument) {
@@ -53,11 +54,11 @@ void appendUseSuffix(QByteArray& out, QByteArrayView use) {
             gap = true;
             continue;
         }
-        const bool mark = c == ',' || c == '.' || c == '*';
+        const bool mark = uchar(c) < 0x80 && !isNameChar(c);
         // The blank that the canonical spelling puts before this byte.
         const bool blank =
             last != Last::Nothing &&
-            (mark ? c == '*'
+            (mark ? c == '*' && last != Last::Mark
                   : last == Last::Comma || last == Last::Star || (last == Last::Word && gap));
         if (blank)
             suffix.append('_');
@@ -66,7 +67,7 @@ void appendUseSuffix(QByteArray& out, QByteArrayView use) {
             last = Last::Word;
         } else {
             suffix.append('_');
-            last = c == ',' ? Last::Comma : c == '*' ? Last::Star : Last::Dot;
+            last = c == ',' ? Last::Comma : c == '*' ? Last::Star : Last::Mark;
         }
         gap = false;
     }
@@ -284,8 +285,23 @@ QByteArray useSuffix(QByteArrayView use) {
 QByteArrayList typeArguments(QByteArrayView use) {
     const QByteArrayView text = argumentText(use);
     QByteArrayList arguments;
+    // The commas that separate arguments stand outside brackets: those of a
+    // procedure type's parameters (sub(byval a as long, byval b as long))
+    // belong to its argument.
+    const auto nextComma = [&text](qsizetype from) -> qsizetype {
+        int depth = 0;
+        for (qsizetype i = from; i < text.size(); ++i) {
+            if (text[i] == '(')
+                ++depth;
+            else if (text[i] == ')' && depth > 0)
+                --depth;
+            else if (text[i] == ',' && depth == 0)
+                return i;
+        }
+        return -1;
+    };
     for (qsizetype start = 0;;) {
-        qsizetype comma = text.indexOf(',', start);
+        qsizetype comma = nextComma(start);
         QByteArray argument;
         appendWords(argument, text.sliced(start, (comma < 0 ? text.size() : comma) - start), ' ');
         arguments.append(argument);
