@@ -6,6 +6,7 @@
 #include "twins.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -146,6 +147,49 @@ MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& der
     return text.take();
 }
 
+// Whether a member implementation of the record says "private": a module
+// that keeps a type's procedures to itself (so that other modules may have
+// types of the same names) wants the forwarders kept to it too.
+bool implementsPrivately(const TypeRecord& record) {
+    const auto saysPrivate = [](const QByteArray& text) {
+        if (!text.contains("rivate") && !text.contains("RIVATE"))
+            return false;
+        for (const QByteArrayView line : splitLines(text)) {
+            if (isKeyword(firstToken(line), "private"))
+                return true;
+        }
+        return false;
+    };
+    if (saysPrivate(record.methodText.text))
+        return true;
+    for (const PlacedText& method : record.laterMethods) {
+        if (saysPrivate(method.text.text))
+            return true;
+    }
+    return false;
+}
+
+// Puts "private" in front of each forwarder's first line (a sub, function or
+// property of the type).
+void makePrivate(MappedText& forwarders, const QByteArray& typeName) {
+    QByteArray text;
+    text.reserve(forwarders.text.size() + forwarders.text.size() / 8);
+    bool first = true;
+    for (const QByteArrayView line : splitLines(forwarders.text)) {
+        if (!first)
+            text += '\n';
+        first = false;
+        const Tokens tokens = lineTokens(line);
+        if (tokens.size() >= 2 &&
+            (isKeyword(tokens[0], "sub") || isKeyword(tokens[0], "function") ||
+             isKeyword(tokens[0], "property")) &&
+            tokens[1].startsWith(typeName + '.'))
+            text += "private ";
+        text += line;
+    }
+    forwarders.text = text;
+}
+
 } // namespace
 
 void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
@@ -206,13 +250,27 @@ void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
         }
     }
 
-    for (TypeRecord& derived : records) {
+    // Forwarders are private where the type or one of its ancestors writes
+    // its implementations private.
+    QList<bool> keepsPrivate(records.size(), false);
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        QSet<qsizetype> met;
+        for (qsizetype at = r; at >= 0 && !met.contains(at) && !keepsPrivate[r];
+             at = records[at].parentName.isEmpty() ? -1 : index.find(records[at].parentName)) {
+            met.insert(at);
+            keepsPrivate[r] = implementsPrivately(records[at]);
+        }
+    }
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        TypeRecord& derived = records[r];
         if (derived.parentName.isEmpty())
             continue;
         derived.inheritedForwarderText =
             inheritedText(records, derived, [](const MemberEntry& entry) -> const QByteArray& {
                 return entry.forwarder;
             });
+        if (keepsPrivate[r])
+            makePrivate(derived.inheritedForwarderText, derived.typeName);
         derived.inheritedDeclareText =
             inheritedText(records, derived, [](const MemberEntry& entry) -> const QByteArray& {
                 return entry.declaration;
