@@ -147,28 +147,6 @@ MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& der
     return text.take();
 }
 
-// Whether a member implementation of the record says "private": a module
-// that keeps a type's procedures to itself (so that other modules may have
-// types of the same names) wants the forwarders kept to it too.
-bool implementsPrivately(const TypeRecord& record) {
-    const auto saysPrivate = [](const QByteArray& text) {
-        if (!text.contains("rivate") && !text.contains("RIVATE"))
-            return false;
-        for (const QByteArrayView line : splitLines(text)) {
-            if (isKeyword(firstToken(line), "private"))
-                return true;
-        }
-        return false;
-    };
-    if (saysPrivate(record.methodText.text))
-        return true;
-    for (const PlacedText& method : record.laterMethods) {
-        if (saysPrivate(method.text.text))
-            return true;
-    }
-    return false;
-}
-
 // Puts "private" in front of each forwarder's first line (a sub, function or
 // property of the type).
 void makePrivate(MappedText& forwarders, const QByteArray& typeName) {

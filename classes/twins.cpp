@@ -665,6 +665,11 @@ void addTwinCopies(TypeRecord& record) {
     }
     if (lastAt < 0)
         return;
+    if (implementsPrivately(record)) {
+        implementations.replace("\nconstructor ", "\nprivate constructor ");
+        implementations.replace("\noperator ", "\nprivate operator ");
+        implementations.prepend("private ");
+    }
     // The declarations go after the last of the originals, in the part of the
     // block it stands in.
     qsizetype position = 0;

@@ -200,6 +200,27 @@ TEST(Twins, CopiesFromTheTypeGetCopiesFromTheTwin) {
     }
 }
 
+// A type whose implementations are private gets private copies from the twin.
+TEST(Twins, CopiesFromTheTwinArePrivateWhereTheTypesAre) {
+    const TypeRecord record =
+        resolved(text({"type Shape", "  x as integer", "  declare constructor()",
+                       "  declare constructor(byref other as Shape)",
+                       "  declare operator let(byref other as Shape)", "end type",
+                       "private constructor Shape()", "end constructor",
+                       "private constructor Shape(byref other as Shape)", "end constructor",
+                       "private operator Shape.let(byref other as Shape)", "end operator",
+                       "type Circle extends Shape", "end type"}))
+            .value(0);
+    EXPECT_TRUE(record.twinMethodText.text.contains(
+        "\nprivate constructor Shape_generic_public_member(byref other_ as "
+        "Shape_generic_public_member)\n"))
+        << record.twinMethodText.text.constData();
+    EXPECT_TRUE(record.twinMethodText.text.contains(
+        "\nprivate operator Shape_generic_public_member.let(byref other_ as "
+        "Shape_generic_public_member)\n"))
+        << record.twinMethodText.text.constData();
+}
+
 TEST(Twins, QualifiersAreReplacedOnlyAtTheStartOfAName) {
     const TypeRecord record =
         resolved(text({"type Shape", "end type", "sub shape.f(byref o as Shape)",
