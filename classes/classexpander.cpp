@@ -1,11 +1,15 @@
 #include "classexpander.h"
 
+#include "codelexer.h"
+
 #include "extends.h"
 #include "inheritance.h"
 #include "lines.h"
 #include "twins.h"
 #include "typeblocks.h"
 #include "typescan.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -36,15 +40,86 @@ void dropScanTexts(QList<TypeRecord>& records) {
     }
 }
 
+// Blanks every /' ... '/ comment that opens and closes on one line of code
+// ("x as integer /' the x '/", "declare sub f(byval n as integer /' n '/)"),
+// byte for byte, so that every rule of the pass reads such a line as its
+// code alone. Strings and the rest of a line after "'" are left as they are;
+// a comment that goes on to later lines is left to the rules that know lines
+// starting inside a comment.
+void blankInlineBlockComments(QByteArray& text) {
+    if (!containsCommentOpening(text))
+        return;
+    CommentTracker comments;
+    char* data = text.data();
+    const qsizetype size = text.size();
+    for (qsizetype start = 0; start <= size;) {
+        qsizetype end = start;
+        while (end < size && data[end] != '\n')
+            ++end;
+        const QByteArrayView line(data + start, end - start);
+        if (!comments.startsInComment(line) && containsCommentOpening(line)) {
+            bool inString = false;
+            bool escapes = false; // a !"..." string, in which "\" escapes a byte
+            for (qsizetype i = start; i < end; ++i) {
+                const char c = data[i];
+                if (inString) {
+                    if (escapes && c == '\\')
+                        ++i;
+                    else if (c == '"')
+                        inString = false;
+                    continue;
+                }
+                if (c == '"') {
+                    inString = true;
+                    escapes = i > start && data[i - 1] == '!';
+                    continue;
+                }
+                if (c == '\'')
+                    break;
+                if (c != '/' || i + 1 >= end || data[i + 1] != '\'')
+                    continue;
+                // The comment's end on this line, nested comments counted.
+                int depth = 0;
+                qsizetype close = -1;
+                for (qsizetype k = i; k + 1 < end; ++k) {
+                    if (data[k] == '/' && data[k + 1] == '\'') {
+                        ++depth;
+                        ++k;
+                    } else if (data[k] == '\'' && data[k + 1] == '/') {
+                        ++k;
+                        if (--depth == 0) {
+                            close = k;
+                            break;
+                        }
+                    }
+                }
+                if (close < 0)
+                    break;
+                std::fill(data + i, data + close + 1, ' ');
+                i = close;
+            }
+        }
+        start = end + 1;
+    }
+}
+
 } // namespace
 
 MappedText expandClassText(MappedText source) {
+    const QByteArray original = source.text; // shares the bytes until they are blanked
+    blankInlineBlockComments(source.text);
+    const bool blanked = source.text.constData() != original.constData() && source.text != original;
     LineIndex lines(source.text); // source.text holds their bytes
     QList<LineOrigin>& origins = source.origins;
     Q_ASSERT(origins.size() == lines.size()); // one origin per line, as MappedText keeps
 
     QList<TypeRecord> records = findTypes(lines);
     const Inheritance inheritance = analyseInheritance(lines, records);
+    if (blanked && inheritance.twinTypes.isEmpty() && inheritance.derivedTypes.isEmpty()) {
+        // Nothing to rewrite: the comments stay.
+        source.text = original;
+        return source;
+    }
     fillUsedTexts(records, lines, origins, inheritance);
     buildTwins(records, inheritance);
     resolveExtends(records, lines, origins, inheritance);

@@ -6,6 +6,7 @@
 #include "twins.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -146,11 +147,38 @@ MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& der
     return text.take();
 }
 
+// Puts "private" in front of each forwarder's first line (a sub, function or
+// property of the type).
+void makePrivate(MappedText& forwarders, const QByteArray& typeName) {
+    QByteArray text;
+    text.reserve(forwarders.text.size() + forwarders.text.size() / 8);
+    bool first = true;
+    for (const QByteArrayView line : splitLines(forwarders.text)) {
+        if (!first)
+            text += '\n';
+        first = false;
+        const Tokens tokens = lineTokens(line);
+        if (tokens.size() >= 2 &&
+            (isKeyword(tokens[0], "sub") || isKeyword(tokens[0], "function") ||
+             isKeyword(tokens[0], "property")) &&
+            tokens[1].startsWith(typeName + '.'))
+            text += "private ";
+        text += line;
+    }
+    forwarders.text = text;
+}
+
 } // namespace
 
 void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
                     const QList<LineOrigin>& origins, const Inheritance& inheritance) {
     const RecordIndex index(records);
+    // A type declared twice (in two branches of a conditional block) extends
+    // its parent in each of its blocks: an extends line gives its parent to
+    // the record made from that very line.
+    QHash<qsizetype, qsizetype> recordAtLine;
+    for (qsizetype r = 0; r < records.size(); ++r)
+        recordAtLine.insert(records[r].typeLine, r);
     QList<QList<Extension>> extensions(records.size());
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!firstTokenMayBe(lines[i], "type") || inheritance.startsInComment(i))
@@ -158,7 +186,7 @@ void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
         const Tokens tokens = lineTokens(lines[i]);
         if (!isExtendsLine(tokens) || inheritance.isNative(tokens[1]))
             continue;
-        const qsizetype derivedAt = index.find(tokens[1]);
+        const qsizetype derivedAt = recordAtLine.value(i, index.find(tokens[1]));
         const qsizetype parentAt = index.find(tokens[3]);
         if (derivedAt < 0 || parentAt < 0)
             continue;
@@ -200,13 +228,27 @@ void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
         }
     }
 
-    for (TypeRecord& derived : records) {
+    // Forwarders are private where the type or one of its ancestors writes
+    // its implementations private.
+    QList<bool> keepsPrivate(records.size(), false);
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        QSet<qsizetype> met;
+        for (qsizetype at = r; at >= 0 && !met.contains(at) && !keepsPrivate[r];
+             at = records[at].parentName.isEmpty() ? -1 : index.find(records[at].parentName)) {
+            met.insert(at);
+            keepsPrivate[r] = implementsPrivately(records[at]);
+        }
+    }
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        TypeRecord& derived = records[r];
         if (derived.parentName.isEmpty())
             continue;
         derived.inheritedForwarderText =
             inheritedText(records, derived, [](const MemberEntry& entry) -> const QByteArray& {
                 return entry.forwarder;
             });
+        if (keepsPrivate[r])
+            makePrivate(derived.inheritedForwarderText, derived.typeName);
         derived.inheritedDeclareText =
             inheritedText(records, derived, [](const MemberEntry& entry) -> const QByteArray& {
                 return entry.declaration;

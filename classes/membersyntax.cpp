@@ -131,9 +131,31 @@ MemberKey keyOf(QByteArrayView kind, QByteArrayView rest) {
         name = name.sliced(dot + 1);
     key.name = caseFolded(name);
 
+    // Words that may stand between the name and its parameters
+    // ("declare sub moveBy overload (...)", "cdecl", alias "name").
     qsizetype at = nameEnd;
-    while (at < rest.size() && isBlank(rest[at]))
-        ++at;
+    for (;;) {
+        while (at < rest.size() && isBlank(rest[at]))
+            ++at;
+        qsizetype wordEnd = at;
+        while (wordEnd < rest.size() && isNameChar(rest[wordEnd]))
+            ++wordEnd;
+        const QByteArrayView word = rest.sliced(at, wordEnd - at);
+        if (isKeyword(word, "overload") || isKeyword(word, "cdecl") || isKeyword(word, "stdcall") ||
+            isKeyword(word, "pascal")) {
+            at = wordEnd;
+        } else if (isKeyword(word, "alias")) {
+            at = wordEnd;
+            while (at < rest.size() && isBlank(rest[at]))
+                ++at;
+            if (at < rest.size() && rest[at] == '"') {
+                const qsizetype close = rest.indexOf('"', at + 1);
+                at = close < 0 ? rest.size() : close + 1;
+            }
+        } else {
+            break;
+        }
+    }
     qsizetype after = at;
     if (at < rest.size() && rest[at] == '(')
         key.signature = signatureOf(bracketed(rest, at, after));

@@ -13,12 +13,18 @@
 
 namespace {
 
-// "private:" (or the keyword given) however it is spaced or written, and
-// nothing else on the line.
+// "private:" (or the keyword given) however it is spaced, indented or
+// written, and nothing else on the line but a comment ("private: ' state",
+// "private : rem helpers").
 bool isPrivateLine(QByteArrayView line, QByteArrayView keyword = "private:") {
+    QByteArrayView code = codeOf(line);
+    if (const qsizetype colon = code.indexOf(':'); colon >= 0) {
+        if (isKeyword(firstToken(code.sliced(colon + 1)), "rem"))
+            code = code.first(colon + 1);
+    }
     qsizetype matched = 0;
-    for (const char c : line) {
-        if (c == ' ')
+    for (const char c : code) {
+        if (isBlank(c))
             continue;
         if (matched == keyword.size() || foldCase(c) != keyword[matched])
             return false;
@@ -590,6 +596,91 @@ void shareStaticDefinitions(QByteArray& text, const QByteArray& typeName,
         text = lines.join('\n');
 }
 
+namespace {
+
+// A type's copy constructor and its "let" from a value of the type take the
+// type itself, so on the twin they would not copy a twin: an extending type
+// copied or assigned would copy its parent part byte for byte, sharing what
+// the parent's own copy would have duplicated. For each such declaration of
+// the block (outside #if branches), the twin gets one that takes a twin and
+// passes it on, read as the type, to its copy of the original.
+void addTwinCopies(TypeRecord& record) {
+    const QByteArray typeKey = caseFolded(record.typeName);
+    const QByteArray twinName = twinNameOf(record.typeName);
+    const Lines lines = splitLines(record.twinBlockText.text);
+    QByteArray declarations;
+    QByteArray implementations;
+    int conditionDepth = 0;
+    qsizetype lastAt = -1; // the last declaration line that gets a twin's copy
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArrayView code = codeOf(lines[i]);
+        const QByteArrayView first = firstToken(code);
+        if (isKeyword(first, "#if") || isKeyword(first, "#ifdef") || isKeyword(first, "#ifndef"))
+            ++conditionDepth;
+        else if (isKeyword(first, "#endif") && conditionDepth > 0)
+            --conditionDepth;
+        if (conditionDepth > 0)
+            continue;
+        // "declare constructor (...)" or "declare operator let (...)", with
+        // one parameter.
+        QByteArrayView rest = code;
+        const auto takeWord = [&rest](QByteArrayView keyword) {
+            rest = rest.trimmed();
+            if (rest.size() < keyword.size() || !isKeyword(rest.first(keyword.size()), keyword) ||
+                (rest.size() > keyword.size() && isNameChar(rest[keyword.size()])))
+                return false;
+            rest = rest.sliced(keyword.size());
+            return true;
+        };
+        if (!takeWord("declare"))
+            continue;
+        const bool isConstructor = takeWord("constructor");
+        const bool isLet = !isConstructor && takeWord("operator") && takeWord("let");
+        rest = rest.trimmed();
+        if ((!isConstructor && !isLet) || !rest.startsWith('(') || !rest.contains(')'))
+            continue;
+        const QByteArrayView parameters = rest.sliced(1, rest.indexOf(')') - 1);
+        if (parameters.contains(','))
+            continue;
+        const qsizetype as = topLevelAs(parameters);
+        if (as < 0)
+            continue;
+        const Tokens type = lineTokens(parameters.sliced(as + 2));
+        const bool isConst = type.size() == 2 && isKeyword(type[0], "const");
+        if (!(type.size() == 1 || isConst) || caseFolded(type.last()) != typeKey)
+            continue;
+        const QByteArray constWord = isConst ? "const " : "";
+        const QByteArray parameter = "byref other_ as " + constWord + twinName;
+        const QByteArray asType = "*cptr(" + constWord + record.typeName + " ptr, @other_)";
+        if (isConstructor) {
+            declarations += "\n  declare constructor(" + parameter + ")";
+            implementations += "constructor " + twinName + "(" + parameter +
+                               ")\n  this.constructor(" + asType + ")\nend constructor\n";
+        } else {
+            declarations += "\n  declare operator let(" + parameter + ")";
+            implementations += "operator " + twinName + ".let(" + parameter +
+                               ")\n  this = " + asType + "\nend operator\n";
+        }
+        lastAt = i;
+    }
+    if (lastAt < 0)
+        return;
+    if (implementsPrivately(record)) {
+        implementations.replace("\nconstructor ", "\nprivate constructor ");
+        implementations.replace("\noperator ", "\nprivate operator ");
+        implementations.prepend("private ");
+    }
+    // The declarations go after the last of the originals, in the part of the
+    // block it stands in.
+    qsizetype position = 0;
+    for (qsizetype i = 0; i <= lastAt; ++i)
+        position += lines[i].size() + 1;
+    record.twinBlockText.insert(position - 1, MappedText(declarations, LineOrigin()));
+    record.twinMethodText.append(MappedText("\n" + implementations, LineOrigin()));
+}
+
+} // namespace
+
 void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
     QSet<QByteArray> seenTypeNames;
     for (TypeRecord& record : records) {
@@ -615,6 +706,7 @@ void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
         };
         record.twinMethodText = record.methodText;
         copyOntoTwin(record.twinMethodText.text);
+        addTwinCopies(record);
         record.twinLaterMethods = record.laterMethods;
         for (PlacedText& method : record.twinLaterMethods)
             copyOntoTwin(method.text.text);

@@ -1,5 +1,6 @@
 #include "typeblocks.h"
 
+#include "characters.h"
 #include "codelexer.h"
 #include "lines.h"
 #include "membersyntax.h"
@@ -18,14 +19,29 @@ bool isEndTypeLine(const Tokens& tokens) {
     return tokens.size() >= 2 && isKeyword(tokens[0], "end") && isKeyword(tokens[1], "type");
 }
 
-// "type Name" alone (a comment may follow), or "type D extends P" with
-// anything after it.
+// "type Name" alone (a comment may follow) or with its packing ("type Name
+// field = 1"), or "type D extends P" with anything after it.
 bool opensBlock(const Tokens& tokens, QByteArrayView line) {
     if (isExtendsLine(tokens))
         return true;
     if (tokens.size() < 2 || !isKeyword(tokens[0], "type"))
         return false;
-    return tokens.size() == 2 || lineTokens(codeOf(line)).size() == 2;
+    if (tokens.size() == 2)
+        return true;
+    const QByteArrayView code = codeOf(line);
+    const Tokens words = lineTokens(code);
+    if (words.size() == 2)
+        return true;
+    // What follows the name: "field", then "=" and the alignment.
+    const QByteArrayView rest =
+        code.sliced(words[1].data() - code.data() + words[1].size()).trimmed();
+    qsizetype at = 0;
+    while (at < rest.size() && isNameChar(rest[at]))
+        ++at;
+    if (!isKeyword(rest.first(at), "field"))
+        return false;
+    const QByteArrayView value = rest.sliced(at).trimmed();
+    return value.size() > 1 && value[0] == '=';
 }
 
 } // namespace
@@ -345,10 +361,15 @@ void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
                 written = copied = start;
             }
             moveDown(copied, start - copied);
+            // Code that follows the parent's name, such as "field = 1", stays;
+            // a comment goes with the clause.
+            const qsizetype afterParent = tokens[3].data() - line.data() + tokens[3].size();
+            const qsizetype rest =
+                codeOf(line.sliced(afterParent)).isEmpty() ? end - start : afterParent;
             moveDown(start + keyword, keywordLength);
             data[written++] = ' ';
             moveDown(start + name, nameLength);
-            copied = end;
+            copied = start + rest;
         }
         start = end + 1;
     }

@@ -1,6 +1,7 @@
 #include "typerecord.h"
 
 #include "characters.h"
+#include "lines.h"
 
 RecordIndex::RecordIndex(const QList<TypeRecord>& records) {
     lastByName.reserve(records.size());
@@ -29,4 +30,21 @@ MappedText forwarderTextOf(const QList<MemberEntry>& members) {
 
 MappedText declareTextOf(const QList<MemberEntry>& members) {
     return joinedEntries(members, [](const MemberEntry& member) { return member.declaration; });
+}
+
+bool implementsPrivately(const TypeRecord& record) {
+    const auto saysPrivate = [](const QByteArray& text) {
+        for (const QByteArrayView line : splitLines(text)) {
+            if (isKeyword(firstToken(line), "private"))
+                return true;
+        }
+        return false;
+    };
+    if (saysPrivate(record.methodText.text))
+        return true;
+    for (const PlacedText& method : record.laterMethods) {
+        if (saysPrivate(method.text.text))
+            return true;
+    }
+    return false;
 }

@@ -105,6 +105,11 @@ inline QByteArray twinNameOf(QByteArrayView typeName) {
     return name;
 }
 
+// Whether a member implementation of the record says "private": a module
+// that keeps a type's procedures to itself (so that other modules may have
+// types of the same names) wants what is generated for it kept there too.
+bool implementsPrivately(const TypeRecord& record);
+
 // Records looked up by name ignoring letter case; a name declared twice finds
 // its last record.
 struct RecordIndex {

@@ -336,9 +336,12 @@ private:
                                           : LineView();
                 if (memberKinds[kind].forwarded && isHeader(info, kind, qualifier))
                     into.entries.append(ScannedLines::Entry{k, qint8(kind)});
-                ended = memberKinds[kind].oneLine ||
-                        (info.count >= 2 && isKeyword(info.first, "end") &&
-                         isKeyword(info.second, memberKinds[kind].keyword));
+                // A procedure written on one line ends on its first line.
+                ended =
+                    memberKinds[kind].oneLine ||
+                    (info.count >= 2 && isKeyword(info.first, "end") &&
+                     isKeyword(info.second, memberKinds[kind].keyword)) ||
+                    (k == *candidate && endsWithEndStatement(lines[k], memberKinds[kind].keyword));
                 into.methods.append(k);
                 if (ended)
                     into.methods.append(ScannedLines::memberEnd);
@@ -581,11 +584,12 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
             }
             continue;
         }
-        // A header that goes on over several lines is read as one.
+        // A header that goes on over several lines is read as one, and one
+        // followed by other statements on its line as the header alone.
         const QByteArray continued =
             endsInContinuation(codeOf(line)) ? continuedStatement(lines, entry.line) : QByteArray();
-        const QByteArrayView header =
-            withoutProcedurePrefix(continued.isEmpty() ? line : QByteArrayView(continued));
+        const QByteArrayView header = withoutProcedurePrefix(
+            firstStatementOf(continued.isEmpty() ? line : QByteArrayView(continued)));
         MemberKey key = keyOfHeader(header);
         const MemberHeader member = memberHeaderOf(memberKinds[entry.kind].keyword, header);
         ForwardEntry forward = forwardMember(member, memberPrefix, declarations.find(key));

@@ -105,3 +105,53 @@ QByteArrayView withoutProcedurePrefix(QByteArrayView line) {
         rest = rest.sliced(1);
     return rest;
 }
+
+namespace {
+
+// Where the code of a line ends (its "'" comment, or its end), and where its
+// first and last ":" outside strings stand (-1 when it has none).
+struct StatementBreaks {
+    qsizetype codeEnd = 0;
+    qsizetype firstColon = -1;
+    qsizetype lastColon = -1;
+};
+
+StatementBreaks statementBreaksOf(QByteArrayView line) {
+    StatementBreaks breaks;
+    bool inString = false;
+    qsizetype i = 0;
+    for (; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"') {
+            inString = !inString; // "" inside a string reopens it at the next quote
+        } else if (!inString && c == '\'') {
+            break;
+        } else if (!inString && c == ':') {
+            if (breaks.firstColon < 0)
+                breaks.firstColon = i;
+            breaks.lastColon = i;
+        }
+    }
+    breaks.codeEnd = i;
+    return breaks;
+}
+
+} // namespace
+
+QByteArrayView firstStatementOf(QByteArrayView line) {
+    if (!line.contains(':'))
+        return line;
+    const StatementBreaks breaks = statementBreaksOf(line);
+    return breaks.firstColon < 0 ? line : line.first(breaks.firstColon);
+}
+
+bool endsWithEndStatement(QByteArrayView line, QByteArrayView keyword) {
+    if (!line.contains(':'))
+        return false;
+    const StatementBreaks breaks = statementBreaksOf(line);
+    if (breaks.lastColon < 0)
+        return false;
+    const Tokens tokens =
+        lineTokens(line.sliced(breaks.lastColon + 1, breaks.codeEnd - breaks.lastColon - 1));
+    return tokens.size() == 2 && isKeyword(tokens[0], "end") && isKeyword(tokens[1], keyword);
+}

@@ -60,6 +60,16 @@ QByteArrayView firstToken(QByteArrayView line);
 // "const", are passed over. Any other line is returned whole.
 QByteArrayView withoutProcedurePrefix(QByteArrayView line);
 
+// A procedure's first line can hold more statements after ":" ("function
+// Box.get() as t1 : return v : end function"). The first statement of a
+// line: the line up to its first ":" outside strings, or up to its comment,
+// or the whole line.
+QByteArrayView firstStatementOf(QByteArrayView line);
+
+// Whether the line's last statement after a ":" (outside strings, before a
+// comment) is "end" and keyword: a procedure written on one line.
+bool endsWithEndStatement(QByteArrayView line, QByteArrayView keyword);
+
 // Whole-token keyword test, ignoring letter case (keywords are ASCII).
 inline bool isKeyword(QByteArrayView token, QByteArrayView keyword) {
     return equalsIgnoringCase(token, keyword);

@@ -1,5 +1,6 @@
 #include "capture.h"
 
+#include "characters.h"
 #include "codelexer.h"
 #include "conditionals.h"
 #include "lines.h"
@@ -229,6 +230,26 @@ void appendLineFeed(CapturedTemplate& captured) {
     captured.origins.append(LineOrigin());
 }
 
+// The packing a header gives its instances after the template's name
+// ("template Packet field = 1"): "field", "=" and the alignment, single
+// spaced as written; empty when the header says nothing of it.
+QByteArray packingOf(QByteArrayView header, QByteArrayView name) {
+    QByteArrayView rest = header.sliced(name.data() - header.data() + name.size());
+    const qsizetype comment = rest.indexOf('\'');
+    if (comment >= 0)
+        rest = rest.first(comment);
+    rest = rest.trimmed();
+    qsizetype at = 0;
+    while (at < rest.size() && isNameChar(rest[at]))
+        ++at;
+    if (!isKeyword(rest.first(at), "field"))
+        return QByteArray();
+    const QByteArrayView value = rest.sliced(at).trimmed();
+    if (value.size() < 2 || value[0] != '=')
+        return QByteArray();
+    return rest.first(at).toByteArray() + " = " + value.sliced(1).trimmed().toByteArray();
+}
+
 void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
     const QByteArray name = keyLine(header)->second.toByteArray();
     ++templates.templateCount;
@@ -236,6 +257,7 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
     CapturedTemplate captured;
     captured.name = name;
     captured.headerOrigin = origins[header];
+    captured.packing = packingOf(lines[header], keyLine(header)->second);
     qsizetype endLine = -1;
     for (qsizetype i = header; i < size; i = marks.firstFree(i + 1)) {
         append(captured, i);
@@ -285,7 +307,11 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
         const qsizetype first = firstLines[n];
         if (first < resume || marks.isTaken(first))
             continue;
-        const qsizetype endLine = kind == Dim ? first : nextEnd(kind, first + 1);
+        // A procedure written on one line ends on it.
+        const qsizetype endLine =
+            kind == Dim || endsWithEndStatement(lines[first], memberKeywords[kind])
+                ? first
+                : nextEnd(kind, first + 1);
         const ConditionalBlocks::Opening opening =
             conditionals.isEmpty() ? ConditionalBlocks::Opening()
                                    : conditionals.openingFor(qint32(first), qint32(from - 1));

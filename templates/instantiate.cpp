@@ -30,30 +30,48 @@ QByteArrayView argumentText(QByteArrayView use) {
     return use.sliced(3, use.size() - 6);
 }
 
-// Appends a use's suffix (useSuffix) to out: "_", then the words of its
-// argument text joined by "_", in lower case, each comma made "_". The dot of
-// a qualified type (Geo.Point) and the "*" of a fixed-length string (string *
-// 10) are made "_" too, so that the instance's name is a name. When the use
-// lies in out, out must have room for the suffix already.
+// Appends a use's suffix (useSuffix) to out: "_", then the argument text in
+// lower case with each blank and each other ASCII byte that cannot stand in
+// a name (a comma, a dot, "*", brackets) made "_", so that the instance's
+// name is a name (Geo.Point, string * 10, sub(byval as integer)). The
+// spelling of the text is made one first, so that every way of spacing the
+// same arguments names the same instance: words one blank apart, a comma
+// with no blank before it and one after it, a "*" with one blank on each
+// side but after a bracket, any other such byte with none. "<<<string,integer>>>", "<<<string ,
+// integer>>>" and "<<<String, Integer>>>" all give "_string__integer". use
+// may lie in out: it is read whole before out grows.
 void appendUseSuffix(QByteArray& out, QByteArrayView use) {
     const QByteArrayView argument = argumentText(use);
-    const qsizetype start = out.size();
-    out.resize(start + argument.size() + 1);
-    char* const begin = out.data() + start;
-    char* at = begin;
-    *at++ = '_';
-    bool gap = false; // blanks since the last word, which a next word turns into "_"
+    // A comma grows by one byte at most and a "*" by two.
+    QVarLengthArray<char, 128> suffix;
+    suffix.reserve(3 * argument.size() + 1);
+    suffix.append('_');
+    enum class Last { Nothing, Word, Comma, Star, Mark };
+    Last last = Last::Nothing;
+    bool gap = false; // blanks since the last word
     for (const char c : argument) {
         if (isBlank(c)) {
-            gap = at > begin + 1;
+            gap = true;
             continue;
         }
-        if (gap)
-            *at++ = '_';
+        const bool mark = uchar(c) < 0x80 && !isNameChar(c);
+        // The blank that the canonical spelling puts before this byte.
+        const bool blank =
+            last != Last::Nothing &&
+            (mark ? c == '*' && last != Last::Mark
+                  : last == Last::Comma || last == Last::Star || (last == Last::Word && gap));
+        if (blank)
+            suffix.append('_');
+        if (!mark) {
+            suffix.append(foldCase(c));
+            last = Last::Word;
+        } else {
+            suffix.append('_');
+            last = c == ',' ? Last::Comma : c == '*' ? Last::Star : Last::Mark;
+        }
         gap = false;
-        *at++ = c == ',' || c == '.' || c == '*' ? '_' : foldCase(c);
     }
-    out.truncate(start + (at - begin));
+    out.append(suffix.data(), suffix.size());
 }
 
 // The first position at or after from where c stands three times in a row,
@@ -193,8 +211,8 @@ void Instantiation::rewriteUse(QByteArray& out, qsizetype open, int depth) {
     // until it is moved into the use's place: an instance is generated in
     // texts of its own.
     const qsizetype useEnd = out.size();
-    // Room for the suffix, which is shorter than the use, before the use is
-    // looked at: writing it then moves nothing.
+    // Room for the suffix, which is most often shorter than the use, before
+    // the use is looked at: writing it then moves nothing.
     out.reserve(2 * useEnd - open);
     appendUseSuffix(out, QByteArrayView(out).sliced(open));
     const QByteArrayView all(out);
@@ -267,8 +285,23 @@ QByteArray useSuffix(QByteArrayView use) {
 QByteArrayList typeArguments(QByteArrayView use) {
     const QByteArrayView text = argumentText(use);
     QByteArrayList arguments;
+    // The commas that separate arguments stand outside brackets: those of a
+    // procedure type's parameters (sub(byval a as long, byval b as long))
+    // belong to its argument.
+    const auto nextComma = [&text](qsizetype from) -> qsizetype {
+        int depth = 0;
+        for (qsizetype i = from; i < text.size(); ++i) {
+            if (text[i] == '(')
+                ++depth;
+            else if (text[i] == ')' && depth > 0)
+                --depth;
+            else if (text[i] == ',' && depth == 0)
+                return i;
+        }
+        return -1;
+    };
     for (qsizetype start = 0;;) {
-        qsizetype comma = text.indexOf(',', start);
+        qsizetype comma = nextComma(start);
         QByteArray argument;
         appendWords(argument, text.sliced(start, (comma < 0 ? text.size() : comma) - start), ' ');
         arguments.append(argument);
@@ -281,7 +314,8 @@ QByteArrayList typeArguments(QByteArrayView use) {
 MappedText instanceText(const CapturedTemplate& captured, const QByteArray& instanceName,
                         const QByteArrayList& arguments, int* highestParameter) {
     MappedText instance;
-    instance.text = "type " + instanceName + "\n\n" +
+    instance.text = "type " + instanceName +
+                    (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) + "\n\n" +
                     substituteNames(captured.lines.join('\n'), captured.name, instanceName,
                                     arguments, highestParameter);
 

@@ -37,8 +37,9 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
                           QList<TemplateError>* errors = nullptr);
 
 // For a use's text from "<<<" through ">>>": the suffix its instance name gets
-// ("<<<String, Integer>>>" gives "_string__integer"), and its comma-separated
-// type arguments, spaces normalised ("String", "Integer").
+// ("<<<String, Integer>>>" gives "_string__integer"), and its type arguments,
+// separated by the commas outside brackets, spaces normalised ("String",
+// "Integer").
 QByteArray useSuffix(QByteArrayView use);
 QByteArrayList typeArguments(QByteArrayView use);
 

@@ -1,4 +1,5 @@
 #include "capture.h"
+#include "instantiate.h"
 #include "lines.h"
 #include "literaltemplates.h"
 #include "qtprinting.h"
@@ -384,6 +385,12 @@ TEST(CaptureTest, MemberBoundaries) {
          {},
          {QByteArray("private function S.f"), QByteArray("end sub"), QByteArray("end function"),
           lf()}},
+        {"a procedure on one line ends on it; one going on after its header does not",
+         {QByteArray("sub S.a : x = 1 : end sub"), QByteArray("y"),
+          QByteArray("function S.f() as t1 : return v"), QByteArray("end function")},
+         {QByteArray("y")},
+         {QByteArray("private sub S.a : x = 1 : end sub"), lf(),
+          QByteArray("private function S.f() as t1 : return v"), QByteArray("end function"), lf()}},
         {"a function scan sees only what the sub scan left",
          {QByteArray("sub S.a"), QByteArray("function S.f"), QByteArray("end sub"),
           QByteArray("end function")},
@@ -479,4 +486,33 @@ TEST(CaptureTest, CapturedLinesOwnTheirBytes) {
     text.fill('x'); // what a later use of the freed text would see
     EXPECT_EQ(templates.templateTable.value(templateKey("Box")).lines,
               (QByteArrayList{QByteArray("  item as t1"), QByteArray("end type "), lf()}));
+}
+
+// A header's packing after the template's name goes to every instance's
+// "type" line, single spaced; anything else after the name does not.
+TEST(CaptureTest, HeaderPackingIsKeptForTheInstances) {
+    const struct {
+        const char* header;
+        const char* packing;
+    } cases[] = {
+        {"template Packet field = 1", "field = 1"},
+        {"Template Packet  FIELD=4  ' packed", "FIELD = 4"},
+        {"template Packet field = (2 * 2)", "field = (2 * 2)"},
+        {"template Packet", ""},
+        {"template Packet ' field = 1", ""},
+        {"template Packet field", ""},
+        {"template Packet fields = 1", ""},
+        {"template Packet extra words", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.header);
+        const Capture result = capture(
+            {QByteArray(c.header), QByteArray("  kind as ubyte"), QByteArray("end template")});
+        ASSERT_EQ(result.table.size(), 1);
+        const CapturedTemplate& captured = result.table.first();
+        EXPECT_EQ(captured.packing, QByteArray(c.packing));
+        const QByteArray typeLine =
+            instanceText(captured, "Packet_long", {"long"}).text.split('\n')[0];
+        EXPECT_EQ(typeLine, "type Packet_long" + (*c.packing ? ' ' + QByteArray(c.packing) : ""));
+    }
 }

@@ -59,6 +59,43 @@ TEST(Extends, AParentsMemberNamedParentIsNotForwarded) {
     EXPECT_FALSE(records[1].inheritedForwarderText.text.contains(QByteArray("Folder.Parent")));
 }
 
+// Where the type or an ancestor writes an implementation private (a module
+// keeping its types to itself), every forwarder of the type is private too;
+// otherwise forwarders are written as before.
+TEST(Extends, ForwardersArePrivateWhereTheFamilyImplementsPrivately) {
+    const struct {
+        const char* parentHeader;
+        const char* grandchildHeader;
+        bool isPrivate;
+    } cases[] = {
+        {"sub A.move(byval d as integer)", "sub C.hop()", false},
+        {"private sub A.move(byval d as integer)", "sub C.hop()", true},
+        {"Private Sub A.move(byval d as integer)", "sub C.hop()", true},
+        {"public sub A.move(byval d as integer)", "sub C.hop()", false},
+        {"sub A.move(byval d as integer) ' private", "sub C.hop()", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.parentHeader);
+        const QList<TypeRecord> records =
+            resolved(text({"type A", "  x as integer", "  declare sub move(byval d as integer)",
+                           "end type", c.parentHeader, "  x += d", "end sub", "type B extends A",
+                           "end type", "type C extends B", "  declare sub hop()", "end type",
+                           c.grandchildHeader, "end sub"}));
+        for (const qsizetype at : {1, 2}) {
+            const QByteArray forwarders = records[at].inheritedForwarderText.text.toLower();
+            const QByteArray name = records[at].typeName.toLower();
+            const QByteArray prefix = c.isPrivate ? "private " : "";
+            EXPECT_TRUE(
+                forwarders.contains("\n" + prefix + "property " + name + ".x() as integer\n"))
+                << forwarders.constData();
+            EXPECT_TRUE(
+                forwarders.contains("\n" + prefix + "sub " + name + ".move(byval d as integer)"))
+                << forwarders.constData();
+            EXPECT_EQ(forwarders.count("\nprivate "), c.isPrivate ? 3 : 0);
+        }
+    }
+}
+
 TEST(Extends, ParentFromAnotherFileGivesNothingInherited) {
     const TypeRecord record =
         resolved(text({"type Circle extends Shape", "  r as integer", "end type"})).value(0);

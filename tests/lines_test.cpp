@@ -118,4 +118,33 @@ TEST(Lines, ProcedurePrefixesArePassedOver) {
         EXPECT_EQ(withoutProcedurePrefix(c.line), QByteArrayView(c.header)) << c.line;
 }
 
+// A procedure written on one line: its header is its first statement, and
+// it ends on that line when its last statement is its end.
+TEST(Lines, OneLineProceduresAreSplitIntoStatements) {
+    const struct {
+        const char* line;
+        const char* first;
+        bool endsSub;
+        bool endsFunction;
+    } cases[] = {
+        {"sub S.f() : x = 1 : end sub", "sub S.f() ", true, false},
+        {"Function S.g() As T : Return v : END   FUNCTION ' done", "Function S.g() As T ", false,
+         true},
+        {"sub S.f() : print \"a:b\" : end sub", "sub S.f() ", true, false},
+        {"sub S.f() : print \": end sub\"", "sub S.f() ", false, false},
+        {"function S.f() as integer ' note: : end function",
+         "function S.f() as integer ' note: : end function", false, false},
+        {"sub S.f() : x = 1", "sub S.f() ", false, false},
+        {"sub S.f()", "sub S.f()", false, false},
+        {"sub S.f() : end sub x", "sub S.f() ", false, false},
+        {"end sub", "end sub", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(firstStatementOf(c.line), QByteArrayView(c.first));
+        EXPECT_EQ(endsWithEndStatement(c.line, "sub"), c.endsSub);
+        EXPECT_EQ(endsWithEndStatement(c.line, "function"), c.endsFunction);
+    }
+}
+
 } // namespace

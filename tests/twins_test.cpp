@@ -123,16 +123,102 @@ TEST(Twins, TwinTypeLineIsRebuiltFromTokens) {
               QByteArray("Type Circle_generic_public_member Extends Shape"));
 }
 
-TEST(Twins, OnlyBarePrivateLinesBecomePublic) {
+// A "private:" line becomes public however it is spaced or indented and
+// whatever comment follows it: the twin has no private part, or the
+// extending type's forwarders could not reach the parent's members. A line
+// that holds more than the keyword stays as written.
+TEST(Twins, PrivateLinesBecomePublicWithTheirCommentsAndIndentation) {
     const TypeRecord record =
-        resolved(text({"type Shape", "private:", "  PRIVATE :", "private: ' members",
-                       "public:", "end type", "type Circle extends Shape", "end type"}))
+        resolved(
+            text({"type Shape", "private:", "  PRIVATE :", "private: ' members",
+                  "\tprivate:\t' tabs", "private : rem helpers", "private: x as integer",
+                  "privately:", "public:", "end type", "type Circle extends Shape", "end type"}))
             .value(0);
     // (A protected: section leaves the family to the compiler's inheritance.)
     EXPECT_EQ(record.twinBlockText.text,
-              text({"type Shape_generic_public_member", "public:", "public:", "private: ' members",
-                    "public:", "end type"}));
+              text({"type Shape_generic_public_member", "public:", "public:", "public:", "public:",
+                    "public:", "private: x as integer", "privately:", "public:", "end type"}));
     EXPECT_EQ(record.inheritedDeclareText.text, record.blockText.text);
+}
+
+// A copy constructor or a "let" from a value of the type gets a twin's
+// version taking a twin, which passes it on, read as the type: copying or
+// assigning an extending type then copies its parent part as the parent's
+// own copy does. Other constructors and lets, and those in #if branches,
+// get none.
+TEST(Twins, CopiesFromTheTypeGetCopiesFromTheTwin) {
+    const struct {
+        const char* declaration;
+        const char* twinDeclaration; // empty: none added
+        const char* twinImplementation;
+    } cases[] = {
+        {"declare constructor(byref other as Shape)",
+         "declare constructor(byref other_ as Shape_generic_public_member)",
+         "constructor Shape_generic_public_member(byref other_ as "
+         "Shape_generic_public_member)\n  this.constructor(*cptr(Shape ptr, @other_))\nend "
+         "constructor\n"},
+        {"Declare Constructor ( ByRef o As Const SHAPE ) ' copies",
+         "declare constructor(byref other_ as const Shape_generic_public_member)",
+         "  this.constructor(*cptr(const Shape ptr, @other_))\n"},
+        {"declare operator let(byref other as Shape)",
+         "declare operator let(byref other_ as Shape_generic_public_member)",
+         "operator Shape_generic_public_member.let(byref other_ as "
+         "Shape_generic_public_member)\n  this = *cptr(Shape ptr, @other_)\nend operator\n"},
+        {"declare constructor(byval n as integer)", "", ""},
+        {"declare constructor(byref other as Shape, byval n as integer)", "", ""},
+        {"declare operator let(byval n as integer)", "", ""},
+        {"declare operator cast() as Shape", "", ""},
+        {"declare constructor(byref other as ShapeList)", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.declaration);
+        for (const bool conditioned : {false, true}) {
+            QByteArrayList block = {"type Shape",
+                                    "  x as integer",
+                                    QByteArray("  ") + c.declaration,
+                                    "end type",
+                                    "type Circle extends Shape",
+                                    "end type"};
+            if (conditioned) {
+                block.insert(2, "#ifdef COPIES");
+                block.insert(4, "#endif");
+            }
+            const TypeRecord record = resolved(block.join('\n') + '\n').value(0);
+            const bool added = *c.twinDeclaration && !conditioned;
+            EXPECT_EQ(record.twinBlockText.text.contains("other_"), added);
+            EXPECT_EQ(record.twinMethodText.text.contains("other_"), added);
+            if (!added)
+                continue;
+            EXPECT_TRUE(record.twinBlockText.text.contains(
+                QByteArray("  ") + c.declaration + "\n  " + c.twinDeclaration + "\nend type"))
+                << record.twinBlockText.text.constData();
+            EXPECT_TRUE(record.twinMethodText.text.contains(c.twinImplementation))
+                << record.twinMethodText.text.constData();
+            EXPECT_TRUE(record.twinBlockText.hasOneOriginPerLine());
+            EXPECT_TRUE(record.twinMethodText.hasOneOriginPerLine());
+        }
+    }
+}
+
+// A type whose implementations are private gets private copies from the twin.
+TEST(Twins, CopiesFromTheTwinArePrivateWhereTheTypesAre) {
+    const TypeRecord record =
+        resolved(text({"type Shape", "  x as integer", "  declare constructor()",
+                       "  declare constructor(byref other as Shape)",
+                       "  declare operator let(byref other as Shape)", "end type",
+                       "private constructor Shape()", "end constructor",
+                       "private constructor Shape(byref other as Shape)", "end constructor",
+                       "private operator Shape.let(byref other as Shape)", "end operator",
+                       "type Circle extends Shape", "end type"}))
+            .value(0);
+    EXPECT_TRUE(record.twinMethodText.text.contains(
+        "\nprivate constructor Shape_generic_public_member(byref other_ as "
+        "Shape_generic_public_member)\n"))
+        << record.twinMethodText.text.constData();
+    EXPECT_TRUE(record.twinMethodText.text.contains(
+        "\nprivate operator Shape_generic_public_member.let(byref other_ as "
+        "Shape_generic_public_member)\n"))
+        << record.twinMethodText.text.constData();
 }
 
 TEST(Twins, QualifiersAreReplacedOnlyAtTheStartOfAName) {

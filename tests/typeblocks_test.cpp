@@ -124,16 +124,41 @@ TEST(TypeBlocks, LinesThatOpenNoBlockAreLeftAsWritten) {
         EXPECT_EQ(expand(c.source), c.source) << c.name;
 }
 
-// A comment after the type's name does not keep its twin from being written;
-// other words after it leave the block as written.
-TEST(TypeBlocks, ParentLineWithACommentGetsItsTwin) {
-    const QByteArray result = expand(text({"type Shape ' base", "  x as integer", "end type",
-                                           "type Circle extends Shape", "end type"}));
-    EXPECT_TRUE(result.startsWith(text({"type Shape ' base", "  x as integer", "end type",
-                                        "type Shape_generic_public_member ' base"})));
-    EXPECT_TRUE(result.contains(QByteArray("  parent as Shape_generic_public_member\n")));
-    const QByteArray other = text({"type Shape field = 1", "  x as integer", "end type", ""});
-    EXPECT_TRUE(expand(other + text({"type Circle extends Shape", "end type"})).startsWith(other));
+// A comment or the packing after the type's name does not keep its twin
+// from being written, and the twin is packed as the type is; other words
+// after it leave the block as written. An extending type keeps its own
+// packing when its extends clause goes.
+TEST(TypeBlocks, ParentLineWithACommentOrPackingGetsItsTwin) {
+    struct Case {
+        QByteArray parentLine;
+        QByteArray childLine;
+        QByteArray twinLine; // empty: no twin, the block stays as written
+        QByteArray childOut;
+    };
+    const Case cases[] = {
+        {"type Shape ' base", "type Circle extends Shape",
+         "type Shape_generic_public_member ' base", "type Circle"},
+        {"type Shape field = 1", "type Circle extends Shape field = 1",
+         "type Shape_generic_public_member field = 1", "type Circle field = 1"},
+        {"Type Shape Field=2 ' packed", "Type Circle Extends Shape Field=4 ' packed too",
+         "Type Shape_generic_public_member Field=2 ' packed", "Type Circle Field=4 ' packed too"},
+        {"type Shape field", "type Circle extends Shape ' round", "", "type Circle"},
+        {"type Shape fields = 1", "type Circle extends Shape", "", "type Circle"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.parentLine.constData());
+        const QByteArray parent = text({c.parentLine, "  x as integer", "end type", ""});
+        const QByteArray result = expand(parent + text({c.childLine, "end type"}));
+        EXPECT_TRUE(result.startsWith(parent)) << result.constData();
+        EXPECT_EQ(result.contains("\n" + c.childOut + "\n"), true) << result.constData();
+        if (c.twinLine.isEmpty()) {
+            EXPECT_FALSE(result.contains("_generic_public_member\n  x as")) << result.constData();
+            continue;
+        }
+        EXPECT_TRUE(result.contains(parent.chopped(1).replace(c.parentLine, c.twinLine)))
+            << result.constData();
+        EXPECT_TRUE(result.contains(QByteArray("  parent as Shape_generic_public_member\n")));
+    }
 }
 
 TEST(TypeBlocks, EndLineWithCommentEndsTheGeneratedBlocks) {
@@ -222,6 +247,60 @@ TEST(TypeBlocks, TypeDeclaredTwiceKeepsEachBlock) {
         text({"#ifdef BIG", "type Shape", "  x as longint", "end type",
               "type Shape_generic_public_member", "  x as longint", "end type", "", "", "", "#else",
               "type SHAPE", "  x as short", "end type", "#endif", "type Circle"})));
+}
+
+// A /' ... '/ comment within a line of code reads as blanks: the type line,
+// fields, declarations and headers around it are read as their code, and
+// what the comment says is not taken for code. In a file with nothing to
+// rewrite the comments stay.
+TEST(TypeBlocks, InlineBlockCommentsReadAsBlanks) {
+    const struct {
+        QByteArrayList source; // Shape's lines; "type Circle extends Shape" follows
+        QByteArrayList expected;
+    } cases[] = {
+        {{"type Shape /' parent '/", "  x as integer", "end type"},
+         {"type Shape_generic_public_member", "  declare property x() as integer"}},
+        {{"type Shape", "  x as integer /' the x '/", "end type"},
+         {"  declare property x() as integer\n", "  return parent.x\n"}},
+        {{"type Shape", "  /' y as integer '/ w as integer", "end type"},
+         {"  declare property w() as integer\n"}},
+        {{"type Shape", "  declare sub f(byval n as integer /' n '/) /' f '/", "end type",
+          "sub Shape.f(byval n as integer /' /' nested '/ '/)", "end sub"},
+         {"  declare sub f(byval n as integer", "  parent.f(n)\n"}},
+        {{"type Shape", "  s as string = \"/' kept '/\" ' and /' this '/", "end type"},
+         {"\"/' kept '/\" ' and /' this '/"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source.join('|').constData());
+        const QByteArray result =
+            expand((c.source + QByteArrayList{"type Circle extends Shape", "end type"}).join('\n'));
+        for (const QByteArray& expected : c.expected)
+            EXPECT_TRUE(result.contains(expected)) << result.constData();
+        EXPECT_FALSE(result.contains("declare property y")) << result.constData(); // commented out
+    }
+    const QByteArray untouched = text({"type Shape /' parent '/", "  x as integer /' x '/",
+                                       "end type", "' no type here extends another"});
+    EXPECT_EQ(expand(untouched), untouched);
+}
+
+// A type that extends its parent in each of two branches gets the parent's
+// members in each block, once.
+TEST(TypeBlocks, TypeExtendingInTwoBranchesInheritsInEach) {
+    const QByteArray result =
+        expand(text({"type Shape", "  x as integer", "end type", "#ifdef SMALL",
+                     "type Circle extends Shape", "  r as byte", "end type", "#else",
+                     "type Circle extends Shape", "  r as double", "end type", "#endif"}));
+    const QByteArray inherited =
+        text({"type Circle", "", "  declare property x() as integer",
+              "  declare property x(byval new_value as integer)",
+              "public:", "  parent as Shape_generic_public_member", "", ""});
+    const qsizetype first = result.indexOf(inherited + "  r as byte\n");
+    const qsizetype second = result.indexOf(inherited + "  r as double\n");
+    EXPECT_GE(first, 0) << result.constData();
+    EXPECT_GT(second, first) << result.constData();
+    EXPECT_EQ(result.count("declare property x() as integer"), 2) << result.constData();
+    EXPECT_EQ(result.count("property Circle.x() as integer"), 2) << result.constData();
+    EXPECT_LT(result.indexOf("property Circle.x() as integer"), result.indexOf("#else"));
 }
 
 } // namespace

@@ -556,6 +556,24 @@ TEST(TypeScan, ImplementationWithoutEndLineHidesEverythingAfterIt) {
     EXPECT_EQ(declareTextOf(records[0].members).text, QByteArray("  declare sub f()"));
 }
 
+// A procedure written on one line ends there, and only its header, the first
+// statement, is forwarded; one going on after its header ends at its end line.
+TEST(TypeScan, ProceduresOnOneLineEndOnIt) {
+    const TypeRecord record =
+        scan(text({"type Shape", "end type", "sub Shape.f() : x = 1 : end sub",
+                   "function Shape.g(byval a as integer) as integer : return a", "end function",
+                   "sub Shape.h() : y = 2 : end sub ' done"}))
+            .value(0);
+    EXPECT_EQ(declareTextOf(record.members).text,
+              text({"  declare sub f()", "  declare sub h()",
+                    "  declare function g(byval a as integer) as integer"}));
+    EXPECT_EQ(
+        record.methodText.text,
+        text({"sub Shape.f() : x = 1 : end sub", "\n", "sub Shape.h() : y = 2 : end sub ' done",
+              "\n", "function Shape.g(byval a as integer) as integer : return a", "end function",
+              "\n"}));
+}
+
 TEST(TypeScan, HeaderMetInsideAnImplementationIsGeneratedAndTaken) {
     const TypeRecord record =
         scan(text({"type Shape", "end type", "sub Shape.f()", "sub Shape.g()", "end sub"}))

@@ -3,12 +3,32 @@
 #include "characters.h"
 #include "instantiate.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 QByteArrayList tokensOf(const QByteArray& line) {
     QByteArrayList tokens = QByteArray(line).replace('\t', ' ').split(' ');
     tokens.removeAll(QByteArray());
     return tokens;
+}
+
+// The pieces of text between the commas that stand outside brackets.
+QByteArrayList splitOutsideBrackets(const QByteArray& text) {
+    QByteArrayList pieces{QByteArray()};
+    int depth = 0;
+    for (const char c : text) {
+        if (c == ',' && depth == 0) {
+            pieces.append(QByteArray());
+            continue;
+        }
+        if (c == '(')
+            ++depth;
+        else if (c == ')' && depth > 0)
+            --depth;
+        pieces.last() += c;
+    }
+    return pieces;
 }
 
 bool same(const QByteArray& token, const char* keyword) {
@@ -197,13 +217,31 @@ void literalInstantiateTemplates(QByteArrayList& lines, const TemplateSet& templ
             const qsizetype length = moved(use.second) + 3 - p;
             const QByteArray segment = line.mid(p, length);
             const QByteArrayList typeArguments =
-                tokensOf(segment.mid(3, length - 6)).join(' ').split(',');
-            QByteArray suffix = segment;
-            suffix.replace(',', '_');
-            suffix.replace('.', '_');
-            suffix.replace('*', '_');
-            suffix = caseFolded(suffix.mid(3, suffix.size() - 6));
-            suffix = tokensOf(suffix).join(' ');
+                splitOutsideBrackets(tokensOf(segment.mid(3, length - 6)).join(' '));
+            // One spelling for every spacing of the arguments: words one
+            // blank apart, ", " after an argument, " * " but after a
+            // bracket, any other mark alone; then every mark and blank "_".
+            const QString mark = QStringLiteral(
+                "[\\x00-\\x08\\x0a-\\x1f\\x21-\\x2f\\x3a-\\x40\\x5b-\\x5e\\x60\\x7b-\\x7f]");
+            const QString otherMark = QStringLiteral(
+                "[\\x00-\\x08\\x0a-\\x1f\\x21-\\x29\\x2b\\x2d-\\x2f\\x3a-\\x40\\x5b-\\x5e"
+                "\\x60\\x7b-\\x7f]");
+            QString spelt =
+                QString::fromLatin1(tokensOf(segment.mid(3, segment.size() - 6)).join(' '));
+            spelt.replace(QRegularExpression(QStringLiteral(" ?(") + mark + QStringLiteral(") ?")),
+                          QStringLiteral("\\1"));
+            spelt.replace(QLatin1Char(','), QStringLiteral(", "))
+                .replace(QLatin1Char('*'), QStringLiteral(" * "));
+            spelt = QString::fromLatin1(tokensOf(spelt.toLatin1()).join(' '));
+            spelt.replace(
+                QRegularExpression(QStringLiteral(" ([,]|") + otherMark + QStringLiteral(")")),
+                QStringLiteral("\\1"));
+            spelt.replace(
+                QRegularExpression(QStringLiteral("(") + otherMark + QStringLiteral(") ")),
+                QStringLiteral("\\1"));
+            spelt.replace(QRegularExpression(mark), QStringLiteral("_"));
+            QByteArray suffix = spelt.toLatin1();
+            suffix = caseFolded(suffix);
             suffix.replace(' ', '_');
             suffix.prepend('_');
             line.replace(p, length, suffix);
