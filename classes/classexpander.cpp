@@ -10,6 +10,7 @@
 #include "typescan.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -45,10 +46,18 @@ void dropScanTexts(QList<TypeRecord>& records) {
 // byte for byte, so that every rule of the pass reads such a line as its
 // code alone. Strings and the rest of a line after "'" are left as they are;
 // a comment that goes on to later lines is left to the rules that know lines
-// starting inside a comment.
-void blankInlineBlockComments(QByteArray& text) {
+// starting inside a comment. Returns the comments blanked, by position, so
+// that a text with nothing to rewrite can have them back without a copy of
+// the whole text kept aside.
+struct BlankedComment {
+    qsizetype at;
+    QByteArray bytes;
+};
+
+QList<BlankedComment> blankInlineBlockComments(QByteArray& text) {
+    QList<BlankedComment> blanked;
     if (!containsCommentOpening(text))
-        return;
+        return blanked;
     CommentTracker comments;
     char* data = text.data();
     const qsizetype size = text.size();
@@ -95,29 +104,32 @@ void blankInlineBlockComments(QByteArray& text) {
                 }
                 if (close < 0)
                     break;
+                blanked.append(BlankedComment{i, QByteArray(data + i, close + 1 - i)});
                 std::fill(data + i, data + close + 1, ' ');
                 i = close;
             }
         }
         start = end + 1;
     }
+    return blanked;
 }
 
 } // namespace
 
 MappedText expandClassText(MappedText source) {
-    const QByteArray original = source.text; // shares the bytes until they are blanked
-    blankInlineBlockComments(source.text);
-    const bool blanked = source.text.constData() != original.constData() && source.text != original;
+    const QList<BlankedComment> blanked = blankInlineBlockComments(source.text);
     LineIndex lines(source.text); // source.text holds their bytes
     QList<LineOrigin>& origins = source.origins;
     Q_ASSERT(origins.size() == lines.size()); // one origin per line, as MappedText keeps
 
     QList<TypeRecord> records = findTypes(lines);
     const Inheritance inheritance = analyseInheritance(lines, records);
-    if (blanked && inheritance.twinTypes.isEmpty() && inheritance.derivedTypes.isEmpty()) {
+    if (!blanked.isEmpty() && inheritance.twinTypes.isEmpty() &&
+        inheritance.derivedTypes.isEmpty()) {
         // Nothing to rewrite: the comments stay.
-        source.text = original;
+        for (const BlankedComment& comment : blanked)
+            std::memcpy(source.text.data() + comment.at, comment.bytes.constData(),
+                        size_t(comment.bytes.size()));
         return source;
     }
     fillUsedTexts(records, lines, origins, inheritance);
