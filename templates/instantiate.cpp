@@ -335,10 +335,22 @@ QByteArrayList typeArguments(QByteArrayView use) {
 MappedText instanceText(const CapturedTemplate& captured, const QByteArray& instanceName,
                         const QByteArrayList& arguments, int* highestParameter) {
     MappedText instance;
-    instance.text = "type " + instanceName +
-                    (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) + "\n\n" +
-                    substituteNames(captured.lines.join('\n'), captured.name, instanceName,
-                                    arguments, highestParameter);
+    if (captured.parent.isEmpty()) {
+        instance.text = "type " + instanceName +
+                        (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
+                        "\n\n" +
+                        substituteNames(captured.lines.join('\n'), captured.name, instanceName,
+                                        arguments, highestParameter);
+    } else {
+        // The parent may be a type argument (extends t1), so it is substituted
+        // with the body; the class pass then reads the extends line as any other.
+        instance.text = "type " + instanceName +
+                        substituteNames(" extends " + captured.parent +
+                                            (captured.packing.isEmpty() ? QByteArray()
+                                                                        : ' ' + captured.packing) +
+                                            "\n\n" + captured.lines.join('\n'),
+                                        captured.name, instanceName, arguments, highestParameter);
+    }
 
     // Neither substitution nor renaming adds or removes a line feed, so each
     // captured element still stands for its own lines: the first keeps its
