@@ -1,5 +1,6 @@
 #include "inheritance.h"
 
+#include "blockscanner.h"
 #include "characters.h"
 #include "codelexer.h"
 #include "lines.h"
@@ -160,6 +161,7 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
     const RecordIndex index(records);
     struct Link {
         QByteArray derived, parent;
+        qsizetype line;
     };
     QList<Link> links;
     Families families;
@@ -172,7 +174,7 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
         const Tokens tokens = lineTokens(line);
         if (!isExtendsLine(tokens))
             continue;
-        links.append(Link{keyOf(tokens[1]), keyOf(tokens[3])});
+        links.append(Link{keyOf(tokens[1]), keyOf(tokens[3]), i});
         families.join(links.last().derived, links.last().parent);
     }
 
@@ -180,6 +182,20 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
     for (const Link& link : std::as_const(links)) {
         if (index.find(link.parent) < 0)
             nativeFamilies.insert(families.find(link.parent));
+    }
+    // A type declared in a procedure or a compound statement ("scope") can
+    // have no member procedures of its own, so it can get no forwarders:
+    // its family is left to the compiler, which may accept it as written.
+    if (!links.isEmpty()) {
+        CodeLexer lexer;
+        BlockScanner blocks;
+        qsizetype line = 0;
+        for (const Link& link : std::as_const(links)) {
+            for (; line < link.line; ++line)
+                blocks.next(line, lexer.next(lines[line]), lexer);
+            if (blocks.insideCode())
+                nativeFamilies.insert(families.find(link.derived));
+        }
     }
     for (const TypeRecord& record : records) {
         const QByteArray key = keyOf(record.typeName);
