@@ -138,6 +138,37 @@ bool castsThisTo(QByteArrayView code, const IsFamilyType& isFamilyType) {
     return false;
 }
 
+// Whether the line starts a procedure whose name puts a namespace before a
+// type for which isFamilyType holds ("sub Geo.Shape.move(...)",
+// "constructor Geo.Shape(...)"): a member that the scan, reading members by
+// the type's own name, does not see.
+template <typename IsFamilyType>
+bool implementsThroughNamespace(QByteArrayView line, const IsFamilyType& isFamilyType) {
+    const QByteArrayView header = withoutProcedurePrefix(line);
+    const QByteArrayView kind = firstToken(header);
+    bool namesType = false;
+    bool isProcedure = false;
+    for (const char* keyword : {"constructor", "destructor"})
+        namesType = namesType || isKeyword(kind, keyword);
+    for (const char* keyword : {"sub", "function", "property", "operator"})
+        isProcedure = isProcedure || isKeyword(kind, keyword);
+    if (!namesType && !isProcedure)
+        return false;
+    const QByteArrayView name =
+        firstToken(header.sliced(kind.data() - header.data() + kind.size()));
+    qsizetype start = name.indexOf('.');
+    while (start >= 0) {
+        qsizetype end = start + 1;
+        while (end < name.size() && isNameChar(name[end]))
+            ++end;
+        const bool last = end == name.size() || name[end] != '.';
+        if ((namesType ? last : !last) && isFamilyType(name.sliced(start + 1, end - start - 1)))
+            return true;
+        start = last ? -1 : end;
+    }
+    return false;
+}
+
 } // namespace
 
 bool showsNativeInheritance(const TypeRecord& record, const LineIndex& lines) {
@@ -217,6 +248,22 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
         }
         if (native)
             nativeFamilies.insert(family);
+    }
+
+    // A member written with its type's namespace in front ("sub
+    // Geo.Shape.move") is one the scan does not see, so it could be neither
+    // forwarded nor copied to the twin: the family is the compiler's.
+    if (!links.isEmpty()) {
+        QByteArray found; // the family type the last line named
+        const auto isOpenFamilyType = [&](QByteArrayView name) {
+            found = keyOf(name);
+            return families.up.contains(found) && !nativeFamilies.contains(families.find(found));
+        };
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i].contains('.') && !inheritance.startsInComment(i) &&
+                implementsThroughNamespace(lines[i], isOpenFamilyType))
+                nativeFamilies.insert(families.find(found));
+        }
     }
 
     if (!nativeFamilies.isEmpty()) {

@@ -147,6 +147,36 @@ TEST(Inheritance, AFamilyWithALocalTypeIsLeftAlone) {
     }
 }
 
+// A member implemented with its type's namespace in front is one fbext does
+// not read as the type's: the family is left to the compiler.
+TEST(Inheritance, AMemberNamedThroughANamespaceLeavesTheFamilyAlone) {
+    struct Case {
+        const char* header;
+        const char* end;
+        bool native;
+    };
+    const Case cases[] = {
+        {"sub Geo.Shape.move(byval dx as integer)", "end sub", true},
+        {"Private Function Geo.Inner.SHAPE.area() as integer", "end function", true},
+        {"constructor Geo.Shape()", "end constructor", true},
+        {"operator Geo.Shape.cast() as string", "end operator", true},
+        {"sub Shape.move(byval dx as integer)", "end sub", false},
+        {"sub Geo.Other.move(byval dx as integer)", "end sub", false},
+        {"sub Geo.Shape(byval dx as integer)", "end sub", false},
+        {"' sub Geo.Shape.move()", "", false},
+        {"declare sub Geo.Shape.move()", "", false},
+    };
+    for (const Case& c : cases) {
+        const QByteArray source =
+            text({"namespace Geo", "type Shape", "  x as integer", "  declare sub move()",
+                  "end type", "type Circle extends Shape", "  r as integer", "end type",
+                  "end namespace", c.header, c.end});
+        const Inheritance inheritance = analysed(source);
+        for (const char* name : {"Shape", "Circle"})
+            EXPECT_EQ(inheritance.isNative(QByteArray(name)), c.native) << c.header << " " << name;
+    }
+}
+
 TEST(Inheritance, OnlyTheExtendedTypesOfAChainGetTwins) {
     const QByteArray result =
         expand(text({"type A", "  a as integer", "end type", "type B extends A", "end type",
