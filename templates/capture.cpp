@@ -260,6 +260,30 @@ void headerClauses(QByteArrayView header, QByteArrayView name, QByteArray& paren
             parent += '.';
             rest = rest.sliced(1).trimmed();
         }
+        // A parent that is an instance ("extends Holder<<<t1>>>"): its use,
+        // through the ">>>" that closes it, is rewritten with the instance.
+        int depth = 0;
+        qsizetype use = 0;
+        while (use + 2 < rest.size()) {
+            const QByteArrayView triple = rest.sliced(use, 3);
+            if (triple == "<<<")
+                ++depth;
+            else if (triple == ">>>" && depth > 0)
+                --depth;
+            else if (depth > 0) {
+                ++use;
+                continue;
+            } else {
+                break;
+            }
+            use += 3;
+            if (depth == 0)
+                break;
+        }
+        if (use > 0 && depth == 0) {
+            parent += rest.first(use);
+            rest = rest.sliced(use).trimmed();
+        }
         at = wordEnd();
     }
     if (!isKeyword(rest.first(at), "field"))

@@ -514,6 +514,10 @@ TEST(CaptureTest, HeaderParentAndPackingAreKeptForTheInstances) {
          "type Packet_long extends Header field = 1"},
         {"template Packet extends t1", "t1", "", "type Packet_long extends long"},
         {"template Packet extends", "", "", "type Packet_long"},
+        {"template Packet extends Holder<<<t1>>> field = 2", "Holder<<<t1>>>", "field = 2",
+         "type Packet_long extends Holder<<<long>>> field = 2"},
+        {"template Packet extends Pair<<<Box<<<t1>>>, string>>>", "Pair<<<Box<<<t1>>>, string>>>",
+         "", "type Packet_long extends Pair<<<Box<<<long>>>, string>>>"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.header);

@@ -29,3 +29,22 @@ title.label = "title"
 title.value = "demo"
 title.show()
 Print title.describe(); " "; width_.parent.label
+
+' A template whose instances extend instances of another template.
+Template Holder
+  item As t1
+  Declare Function get_() As t1
+End Template
+
+Function Holder.get_() As t1
+  Return item
+End Function
+
+Template Labelled Extends Holder<<<t1>>>
+  note As String
+End Template
+
+Dim n As Labelled<<<Double>>>
+n.item = 2.5
+n.note = "half of five"
+Print n.note; n.get_(); n.parent.item
