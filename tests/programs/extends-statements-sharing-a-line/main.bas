@@ -32,3 +32,28 @@ p.moveBy(2, 3)
 p.hits = p.hits + 1
 Print p.where()
 Print Str(p.flags) & " " & Str(p.mark) & " " & Str(p.hits)
+
+' Access sections opened on the line of a field.
+Type Account
+  Private: cents As Integer
+  Public: owner As String
+  Declare Sub deposit(ByVal c As Integer)
+  Declare Function balance() As Integer
+End Type
+
+Sub Account.deposit(ByVal c As Integer)
+  cents += c
+End Sub
+
+Function Account.balance() As Integer
+  Return cents
+End Function
+
+Type Savings Extends Account
+  rate As Integer
+End Type
+
+Dim s As Savings
+s.owner = "ann"
+s.deposit(150)
+Print s.owner; s.balance()
