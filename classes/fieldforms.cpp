@@ -78,9 +78,24 @@ QByteArrayView withoutInitializer(QByteArrayView piece) {
     return equals < 0 ? piece : codeOf(piece.first(equals));
 }
 
+QList<FieldForm> fieldsOfStatement(QByteArrayView line);
+
 } // namespace
 
 QList<FieldForm> fieldsOfLine(QByteArrayView line) {
+    const Pieces statements = statementsOf(line);
+    if (statements.size() == 1)
+        return fieldsOfStatement(statements[0]);
+    QList<FieldForm> fields;
+    for (const QByteArrayView statement : statements)
+        fields += fieldsOfStatement(statement);
+    return fields;
+}
+
+namespace {
+
+// The fields of one statement of a type block's line.
+QList<FieldForm> fieldsOfStatement(QByteArrayView line) {
     QByteArrayView code = codeOf(line);
     const Tokens words = lineTokens(code);
     if (words.isEmpty() || startsOtherStatement(words[0]))
@@ -132,3 +147,5 @@ QList<FieldForm> fieldsOfLine(QByteArrayView line) {
     }
     return fields;
 }
+
+} // namespace

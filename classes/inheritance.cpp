@@ -1,5 +1,6 @@
 #include "inheritance.h"
 
+#include "blockscanner.h"
 #include "characters.h"
 #include "codelexer.h"
 #include "lines.h"
@@ -137,6 +138,37 @@ bool castsThisTo(QByteArrayView code, const IsFamilyType& isFamilyType) {
     return false;
 }
 
+// Whether the line starts a procedure whose name puts a namespace before a
+// type for which isFamilyType holds ("sub Geo.Shape.move(...)",
+// "constructor Geo.Shape(...)"): a member that the scan, reading members by
+// the type's own name, does not see.
+template <typename IsFamilyType>
+bool implementsThroughNamespace(QByteArrayView line, const IsFamilyType& isFamilyType) {
+    const QByteArrayView header = withoutProcedurePrefix(line);
+    const QByteArrayView kind = firstToken(header);
+    bool namesType = false;
+    bool isProcedure = false;
+    for (const char* keyword : {"constructor", "destructor"})
+        namesType = namesType || isKeyword(kind, keyword);
+    for (const char* keyword : {"sub", "function", "property", "operator"})
+        isProcedure = isProcedure || isKeyword(kind, keyword);
+    if (!namesType && !isProcedure)
+        return false;
+    const QByteArrayView name =
+        firstToken(header.sliced(kind.data() - header.data() + kind.size()));
+    qsizetype start = name.indexOf('.');
+    while (start >= 0) {
+        qsizetype end = start + 1;
+        while (end < name.size() && isNameChar(name[end]))
+            ++end;
+        const bool last = end == name.size() || name[end] != '.';
+        if ((namesType ? last : !last) && isFamilyType(name.sliced(start + 1, end - start - 1)))
+            return true;
+        start = last ? -1 : end;
+    }
+    return false;
+}
+
 } // namespace
 
 bool showsNativeInheritance(const TypeRecord& record, const LineIndex& lines) {
@@ -160,6 +192,7 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
     const RecordIndex index(records);
     struct Link {
         QByteArray derived, parent;
+        qsizetype line;
     };
     QList<Link> links;
     Families families;
@@ -172,7 +205,7 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
         const Tokens tokens = lineTokens(line);
         if (!isExtendsLine(tokens))
             continue;
-        links.append(Link{keyOf(tokens[1]), keyOf(tokens[3])});
+        links.append(Link{keyOf(tokens[1]), keyOf(tokens[3]), i});
         families.join(links.last().derived, links.last().parent);
     }
 
@@ -180,6 +213,20 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
     for (const Link& link : std::as_const(links)) {
         if (index.find(link.parent) < 0)
             nativeFamilies.insert(families.find(link.parent));
+    }
+    // A type declared in a procedure or a compound statement ("scope") can
+    // have no member procedures of its own, so it can get no forwarders:
+    // its family is left to the compiler, which may accept it as written.
+    if (!links.isEmpty()) {
+        CodeLexer lexer;
+        BlockScanner blocks;
+        qsizetype line = 0;
+        for (const Link& link : std::as_const(links)) {
+            for (; line < link.line; ++line)
+                blocks.next(line, lexer.next(lines[line]), lexer);
+            if (blocks.insideCode())
+                nativeFamilies.insert(families.find(link.derived));
+        }
     }
     for (const TypeRecord& record : records) {
         const QByteArray key = keyOf(record.typeName);
@@ -201,6 +248,22 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
         }
         if (native)
             nativeFamilies.insert(family);
+    }
+
+    // A member written with its type's namespace in front ("sub
+    // Geo.Shape.move") is one the scan does not see, so it could be neither
+    // forwarded nor copied to the twin: the family is the compiler's.
+    if (!links.isEmpty()) {
+        QByteArray found; // the family type the last line named
+        const auto isOpenFamilyType = [&](QByteArrayView name) {
+            found = keyOf(name);
+            return families.up.contains(found) && !nativeFamilies.contains(families.find(found));
+        };
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i].contains('.') && !inheritance.startsInComment(i) &&
+                implementsThroughNamespace(lines[i], isOpenFamilyType))
+                nativeFamilies.insert(families.find(found));
+        }
     }
 
     if (!nativeFamilies.isEmpty()) {

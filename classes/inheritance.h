@@ -15,7 +15,9 @@
 // when one of its types shows that it is written for that inheritance: a
 // member implementation that names "base" ("base.x", "base(...)") or converts
 // this to another type of the family ("cast(P, this)", "cptr(P ptr, @this)"),
-// a "protected:" section, or a member declared virtual, abstract or override.
+// a "protected:" section, or a member declared virtual, abstract or override,
+// and when one of its types is declared in a procedure or a compound
+// statement, where it can have no member procedures.
 // Only a type that a rewritten extends line names as its parent gets a public
 // twin; no other file can name it.
 struct Inheritance {

@@ -215,6 +215,36 @@ Pieces topLevelPieces(QByteArrayView text, char separator) {
     return pieces;
 }
 
+Pieces statementsOf(QByteArrayView line) {
+    Pieces statements;
+    if (!line.contains(':')) {
+        statements.append(line);
+        return statements;
+    }
+    const Pieces pieces = topLevelPieces(codeOf(line), ':');
+    bool split = false; // a ":" that separates statements
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const QByteArrayView piece = pieces[i];
+        const bool bits = i > 0 && !piece.isEmpty() && !pieces[i - 1].isEmpty() &&
+                          ((piece[0] >= '0' && piece[0] <= '9') || piece[0] == '&');
+        if (bits && !statements.isEmpty()) {
+            // The bit count of the field before it: one statement with it.
+            const QByteArrayView field = statements.back();
+            statements.back() =
+                QByteArrayView(field.data(), piece.data() + piece.size() - field.data());
+            continue;
+        }
+        split = split || i > 0;
+        if (!piece.isEmpty())
+            statements.append(piece);
+    }
+    if (!split || statements.isEmpty()) {
+        statements.clear();
+        statements.append(line);
+    }
+    return statements;
+}
+
 namespace {
 
 bool isWordAt(QByteArrayView text, qsizetype i, QByteArrayView word) {

@@ -31,6 +31,13 @@ QList<QByteArrayView> wordsOf(QByteArrayView text);
 using Pieces = QVarLengthArray<QByteArrayView, 8>;
 Pieces topLevelPieces(QByteArrayView text, char separator);
 
+// The statements of a line of a type block ("x as integer : y as integer"):
+// its code split at each ":" outside brackets and strings, each piece with
+// its surrounding white space dropped, empty ones left out. A ":" followed by
+// a number is a bit field's ("flags : 4 as ulong") and splits nothing. A line
+// with no such ":" is its one statement, as written.
+Pieces statementsOf(QByteArrayView line);
+
 // The position of the first separator outside brackets and strings, or -1.
 qsizetype topLevelIndexOf(QByteArrayView text, char separator, qsizetype from = 0);
 

@@ -33,6 +33,22 @@ bool isPrivateLine(QByteArrayView line, QByteArrayView keyword = "private:") {
     return matched == keyword.size();
 }
 
+// The access word that starts a line with more statements after it
+// ("private: cents as integer"), a view into line; empty when there is none.
+QByteArrayView leadingAccess(QByteArrayView line) {
+    if (!line.contains(':'))
+        return {};
+    const Pieces statements = statementsOf(line);
+    if (statements.size() < 2)
+        return {};
+    const QByteArrayView first = statements[0];
+    for (const char* access : {"private", "public", "protected"}) {
+        if (isKeyword(first, access))
+            return first;
+    }
+    return {};
+}
+
 // The twin's type line: the tokens joined with single spaces, the second one
 // with the twin suffix.
 QByteArray twinTypeLine(QByteArrayView typeLine) {
@@ -89,6 +105,14 @@ MappedText twinBlockOf(const MappedText& block, QSet<QByteArray>& shared) {
         } else if (isPrivateLine(lines[i])) {
             twin.add("public:", origin);
             inPrivate = true;
+        } else if (const QByteArrayView access = leadingAccess(lines[i]);
+                   !access.isEmpty() && isKeyword(access, "private")) {
+            // "private: x as integer": the rest of the line is public too.
+            const qsizetype at = access.data() - lines[i].data();
+            twin.addLine(lines[i].first(at).toByteArray() + "public" +
+                             lines[i].sliced(at + access.size()).toByteArray(),
+                         origin);
+            inPrivate = true;
         } else if (const QList<QByteArray> names =
                        inPrivate ? QList<QByteArray>() : sharedStaticsOf(lines[i]);
                    !names.isEmpty()) {
@@ -102,7 +126,7 @@ MappedText twinBlockOf(const MappedText& block, QSet<QByteArray>& shared) {
             for (const QByteArray& name : names)
                 shared.insert(name);
         } else {
-            if (isPrivateLine(lines[i], "public:"))
+            if (isPrivateLine(lines[i], "public:") || !leadingAccess(lines[i]).isEmpty())
                 inPrivate = false;
             twin.addLine(lines[i], origin);
         }
@@ -393,19 +417,26 @@ QSet<QByteArray> privateNamesOf(const MappedText& block) {
             inPrivate = true;
         } else if (isPrivateLine(lines[i], "public:") || isPrivateLine(lines[i], "protected:")) {
             inPrivate = false;
-        } else if (inPrivate) {
-            const Tokens tokens = lineTokens(codeOf(lines[i]));
-            if (tokens.isEmpty() || !isKeyword(tokens[0], "declare")) {
-                for (const FieldForm& field : fieldsOfLine(lines[i]))
-                    names.insert(caseFolded(field.name));
+        } else {
+            // "private: x as integer" opens the section on the line itself.
+            if (const QByteArrayView access = leadingAccess(lines[i]); !access.isEmpty())
+                inPrivate = isKeyword(access, "private");
+            if (!inPrivate)
                 continue;
-            }
-            // "declare [static|const] sub|function|property name(...)"
-            for (qsizetype t = 1; t + 1 < tokens.size(); ++t) {
-                if (isKeyword(tokens[t], "sub") || isKeyword(tokens[t], "function") ||
-                    isKeyword(tokens[t], "property")) {
-                    names.insert(caseFolded(leadingName(tokens[t + 1])));
-                    break;
+            for (const QByteArrayView statement : statementsOf(lines[i])) {
+                const Tokens tokens = lineTokens(codeOf(statement));
+                if (tokens.isEmpty() || !isKeyword(tokens[0], "declare")) {
+                    for (const FieldForm& field : fieldsOfLine(statement))
+                        names.insert(caseFolded(field.name));
+                    continue;
+                }
+                // "declare [static|const] sub|function|property name(...)"
+                for (qsizetype t = 1; t + 1 < tokens.size(); ++t) {
+                    if (isKeyword(tokens[t], "sub") || isKeyword(tokens[t], "function") ||
+                        isKeyword(tokens[t], "property")) {
+                        names.insert(caseFolded(leadingName(tokens[t + 1])));
+                        break;
+                    }
                 }
             }
         }

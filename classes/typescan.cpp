@@ -273,6 +273,19 @@ private:
                 if (enumDepth == 0)
                     enumDepth = depth + 1;
                 ++depth;
+            } else if (enumDepth == 0 && code.contains(':')) {
+                // Several statements on the line ("x as integer : declare sub
+                // a()"): it may declare members as well as fields.
+                bool declares = false;
+                bool other = false;
+                for (const QByteArrayView statement : statementsOf(code))
+                    (isKeyword(firstToken(statement), "declare") ? declares : other) = true;
+                if (declares)
+                    found.declarations.append(k);
+                if (other) {
+                    found.entries.append(ScannedLines::Entry{k, ScannedLines::field});
+                    noteConditions(k, typeLine, found);
+                }
             } else if (isKeyword(words.first, "declare")) {
                 found.declarations.append(k);
             } else if (enumDepth == 0) {
@@ -502,9 +515,11 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
             continuedDeclarations.append(continuedStatement(lines, line));
             statement = continuedDeclarations.last();
         }
-        if (parseDeclaration(statement, declaration)) {
-            record.ownKeys.append(declaration.key);
-            declarations.add(declaration);
+        for (const QByteArrayView one : statementsOf(statement)) {
+            if (parseDeclaration(one, declaration)) {
+                record.ownKeys.append(declaration.key);
+                declarations.add(declaration);
+            }
         }
     }
     if (!withMembers) {

@@ -230,24 +230,68 @@ void appendLineFeed(CapturedTemplate& captured) {
     captured.origins.append(LineOrigin());
 }
 
-// The packing a header gives its instances after the template's name
-// ("template Packet field = 1"): "field", "=" and the alignment, single
-// spaced as written; empty when the header says nothing of it.
-QByteArray packingOf(QByteArrayView header, QByteArrayView name) {
+// The parent and the packing a header gives its instances after the
+// template's name, in the order a type line has them ("template Labelled
+// extends Named field = 1"): the parent's name as written (Geo.Shape, with
+// any blanks around its dots dropped) and "field", "=" and the alignment,
+// single spaced as written; each empty when the header says nothing of it.
+void headerClauses(QByteArrayView header, QByteArrayView name, QByteArray& parent,
+                   QByteArray& packing) {
     QByteArrayView rest = header.sliced(name.data() - header.data() + name.size());
     const qsizetype comment = rest.indexOf('\'');
     if (comment >= 0)
         rest = rest.first(comment);
     rest = rest.trimmed();
-    qsizetype at = 0;
-    while (at < rest.size() && isNameChar(rest[at]))
-        ++at;
+    const auto wordEnd = [&rest] {
+        qsizetype at = 0;
+        while (at < rest.size() && isNameChar(rest[at]))
+            ++at;
+        return at;
+    };
+    qsizetype at = wordEnd();
+    if (isKeyword(rest.first(at), "extends")) {
+        rest = rest.sliced(at).trimmed();
+        for (;;) {
+            at = wordEnd();
+            parent += rest.first(at);
+            rest = rest.sliced(at).trimmed();
+            if (at == 0 || !rest.startsWith('.'))
+                break;
+            parent += '.';
+            rest = rest.sliced(1).trimmed();
+        }
+        // A parent that is an instance ("extends Holder<<<t1>>>"): its use,
+        // through the ">>>" that closes it, is rewritten with the instance.
+        int depth = 0;
+        qsizetype use = 0;
+        while (use + 2 < rest.size()) {
+            const QByteArrayView triple = rest.sliced(use, 3);
+            if (triple == "<<<")
+                ++depth;
+            else if (triple == ">>>" && depth > 0)
+                --depth;
+            else if (depth > 0) {
+                ++use;
+                continue;
+            } else {
+                break;
+            }
+            use += 3;
+            if (depth == 0)
+                break;
+        }
+        if (use > 0 && depth == 0) {
+            parent += rest.first(use);
+            rest = rest.sliced(use).trimmed();
+        }
+        at = wordEnd();
+    }
     if (!isKeyword(rest.first(at), "field"))
-        return QByteArray();
+        return;
     const QByteArrayView value = rest.sliced(at).trimmed();
     if (value.size() < 2 || value[0] != '=')
-        return QByteArray();
-    return rest.first(at).toByteArray() + " = " + value.sliced(1).trimmed().toByteArray();
+        return;
+    packing = rest.first(at).toByteArray() + " = " + value.sliced(1).trimmed().toByteArray();
 }
 
 void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
@@ -257,7 +301,7 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
     CapturedTemplate captured;
     captured.name = name;
     captured.headerOrigin = origins[header];
-    captured.packing = packingOf(lines[header], keyLine(header)->second);
+    headerClauses(lines[header], keyLine(header)->second, captured.parent, captured.packing);
     qsizetype endLine = -1;
     for (qsizetype i = header; i < size; i = marks.firstFree(i + 1)) {
         append(captured, i);

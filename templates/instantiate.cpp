@@ -30,6 +30,19 @@ QByteArrayView argumentText(QByteArrayView use) {
     return use.sliced(3, use.size() - 6);
 }
 
+constexpr QByteArrayView pointerWord = "pointer";
+
+// Whether the word at from of argument is "pointer", in any letter case: a
+// word that ends where argument ends or at a blank or another byte that
+// cannot stand in a name.
+bool isPointerWord(QByteArrayView argument, qsizetype from) {
+    const qsizetype end = from + pointerWord.size();
+    if (end > argument.size() || !startsWithIgnoringCase(argument.sliced(from), pointerWord))
+        return false;
+    return end == argument.size() || isBlank(argument[end]) ||
+           (uchar(argument[end]) < 0x80 && !isNameChar(argument[end]));
+}
+
 // Appends a use's suffix (useSuffix) to out: "_", then the argument text in
 // lower case with each blank and each other ASCII byte that cannot stand in
 // a name (a comma, a dot, "*", brackets) made "_", so that the instance's
@@ -37,7 +50,8 @@ QByteArrayView argumentText(QByteArrayView use) {
 // spelling of the text is made one first, so that every way of spacing the
 // same arguments names the same instance: words one blank apart, a comma
 // with no blank before it and one after it, a "*" with one blank on each
-// side but after a bracket, any other such byte with none. "<<<string,integer>>>", "<<<string ,
+// side but after a bracket, any other such byte with none, and the word
+// "pointer" "ptr", which FreeBASIC reads as the same word. "<<<string,integer>>>", "<<<string ,
 // integer>>>" and "<<<String, Integer>>>" all give "_string__integer". use
 // may lie in out: it is read whole before out grows.
 void appendUseSuffix(QByteArray& out, QByteArrayView use) {
@@ -49,7 +63,9 @@ void appendUseSuffix(QByteArray& out, QByteArrayView use) {
     enum class Last { Nothing, Word, Comma, Star, Mark };
     Last last = Last::Nothing;
     bool gap = false; // blanks since the last word
-    for (const char c : argument) {
+    const qsizetype size = argument.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = argument[i];
         if (isBlank(c)) {
             gap = true;
             continue;
@@ -62,7 +78,12 @@ void appendUseSuffix(QByteArray& out, QByteArrayView use) {
                   : last == Last::Comma || last == Last::Star || (last == Last::Word && gap));
         if (blank)
             suffix.append('_');
-        if (!mark) {
+        if (!mark && (last != Last::Word || gap) && isPointerWord(argument, i)) {
+            // "integer pointer" is the type "integer ptr": one instance.
+            suffix.append("ptr", 3);
+            i += pointerWord.size() - 1;
+            last = Last::Word;
+        } else if (!mark) {
             suffix.append(foldCase(c));
             last = Last::Word;
         } else {
@@ -314,10 +335,22 @@ QByteArrayList typeArguments(QByteArrayView use) {
 MappedText instanceText(const CapturedTemplate& captured, const QByteArray& instanceName,
                         const QByteArrayList& arguments, int* highestParameter) {
     MappedText instance;
-    instance.text = "type " + instanceName +
-                    (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) + "\n\n" +
-                    substituteNames(captured.lines.join('\n'), captured.name, instanceName,
-                                    arguments, highestParameter);
+    if (captured.parent.isEmpty()) {
+        instance.text = "type " + instanceName +
+                        (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
+                        "\n\n" +
+                        substituteNames(captured.lines.join('\n'), captured.name, instanceName,
+                                        arguments, highestParameter);
+    } else {
+        // The parent may be a type argument (extends t1), so it is substituted
+        // with the body; the class pass then reads the extends line as any other.
+        instance.text = "type " + instanceName +
+                        substituteNames(" extends " + captured.parent +
+                                            (captured.packing.isEmpty() ? QByteArray()
+                                                                        : ' ' + captured.packing) +
+                                            "\n\n" + captured.lines.join('\n'),
+                                        captured.name, instanceName, arguments, highestParameter);
+    }
 
     // Neither substitution nor renaming adds or removes a line feed, so each
     // captured element still stands for its own lines: the first keeps its

@@ -16,11 +16,13 @@ struct CapturedTemplate {
     QByteArrayList lines;
     QList<LineOrigin> origins; // one per element of lines; a "\n" element has none
     LineOrigin headerOrigin;
+    QByteArray parent;  // the header's "extends Name" parent, or empty
     QByteArray packing; // the header's "field = N" after the name, or empty
 
     bool operator==(const CapturedTemplate& other) const {
         return name == other.name && lines == other.lines && origins == other.origins &&
-               headerOrigin == other.headerOrigin && packing == other.packing;
+               headerOrigin == other.headerOrigin && parent == other.parent &&
+               packing == other.packing;
     }
 };
 

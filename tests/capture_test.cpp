@@ -488,21 +488,36 @@ TEST(CaptureTest, CapturedLinesOwnTheirBytes) {
               (QByteArrayList{QByteArray("  item as t1"), QByteArray("end type "), lf()}));
 }
 
-// A header's packing after the template's name goes to every instance's
-// "type" line, single spaced; anything else after the name does not.
-TEST(CaptureTest, HeaderPackingIsKeptForTheInstances) {
+// A header's parent and packing after the template's name go to every
+// instance's "type" line, single spaced, a parent that is a type argument
+// substituted; anything else after the name does not.
+TEST(CaptureTest, HeaderParentAndPackingAreKeptForTheInstances) {
     const struct {
         const char* header;
+        const char* parent;
         const char* packing;
+        const char* typeLine;
     } cases[] = {
-        {"template Packet field = 1", "field = 1"},
-        {"Template Packet  FIELD=4  ' packed", "FIELD = 4"},
-        {"template Packet field = (2 * 2)", "field = (2 * 2)"},
-        {"template Packet", ""},
-        {"template Packet ' field = 1", ""},
-        {"template Packet field", ""},
-        {"template Packet fields = 1", ""},
-        {"template Packet extra words", ""},
+        {"template Packet field = 1", "", "field = 1", "type Packet_long field = 1"},
+        {"Template Packet  FIELD=4  ' packed", "", "FIELD = 4", "type Packet_long FIELD = 4"},
+        {"template Packet field = (2 * 2)", "", "field = (2 * 2)",
+         "type Packet_long field = (2 * 2)"},
+        {"template Packet", "", "", "type Packet_long"},
+        {"template Packet ' field = 1", "", "", "type Packet_long"},
+        {"template Packet field", "", "", "type Packet_long"},
+        {"template Packet fields = 1", "", "", "type Packet_long"},
+        {"template Packet extra words", "", "", "type Packet_long"},
+        {"template Packet extends Header", "Header", "", "type Packet_long extends Header"},
+        {"TEMPLATE Packet\tEXTENDS Geo . Header ' framed", "Geo.Header", "",
+         "type Packet_long extends Geo.Header"},
+        {"template Packet extends Header field = 1", "Header", "field = 1",
+         "type Packet_long extends Header field = 1"},
+        {"template Packet extends t1", "t1", "", "type Packet_long extends long"},
+        {"template Packet extends", "", "", "type Packet_long"},
+        {"template Packet extends Holder<<<t1>>> field = 2", "Holder<<<t1>>>", "field = 2",
+         "type Packet_long extends Holder<<<long>>> field = 2"},
+        {"template Packet extends Pair<<<Box<<<t1>>>, string>>>", "Pair<<<Box<<<t1>>>, string>>>",
+         "", "type Packet_long extends Pair<<<Box<<<long>>>, string>>>"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.header);
@@ -510,9 +525,12 @@ TEST(CaptureTest, HeaderPackingIsKeptForTheInstances) {
             {QByteArray(c.header), QByteArray("  kind as ubyte"), QByteArray("end template")});
         ASSERT_EQ(result.table.size(), 1);
         const CapturedTemplate& captured = result.table.first();
+        EXPECT_EQ(captured.parent, QByteArray(c.parent));
         EXPECT_EQ(captured.packing, QByteArray(c.packing));
-        const QByteArray typeLine =
-            instanceText(captured, "Packet_long", {"long"}).text.split('\n')[0];
-        EXPECT_EQ(typeLine, "type Packet_long" + (*c.packing ? ' ' + QByteArray(c.packing) : ""));
+        const MappedText instance = instanceText(captured, "Packet_long", {"long"});
+        const QByteArrayList instanceLines = instance.text.split('\n');
+        EXPECT_EQ(instanceLines[0], QByteArray(c.typeLine));
+        EXPECT_EQ(instanceLines[2], "  kind as ubyte");
+        EXPECT_EQ(instance.origins.size(), instanceLines.size());
     }
 }

@@ -110,6 +110,73 @@ TEST(Inheritance, AFamilyWrittenForTheCompilersInheritanceIsLeftAlone) {
     }
 }
 
+// A type declared in a procedure or a compound statement can have no member
+// procedures, so fbext cannot forward to it: its family is the compiler's.
+// At module level, in a namespace or an #if branch, it is fbext's.
+TEST(Inheritance, AFamilyWithALocalTypeIsLeftAlone) {
+    struct Case {
+        const char* opening;
+        const char* closing;
+        bool native;
+    };
+    const Case cases[] = {
+        {"scope", "end scope", true},
+        {"sub demo()", "end sub", true},
+        {"Function f() As Integer", "End Function", true},
+        {"if ready then", "end if", true},
+        {"for i as integer = 1 to 2", "next", true},
+        {"do", "loop", true},
+        {"with something", "end with", true},
+        {"namespace Geo", "end namespace", false},
+        {"#ifdef WIDE", "#endif", false},
+        {"if ready then print 1", "", false},
+        {"sub other() : end sub", "", false},
+        {"' scope", "", false},
+    };
+    for (const Case& c : cases) {
+        const QByteArray source =
+            text({"type Parent", "  x as integer", "  declare sub show()", "end type",
+                  "sub Parent.show()", "end sub", c.opening, "  type Child extends Parent",
+                  "    y as integer", "  end type", c.closing});
+        const Inheritance inheritance = analysed(source);
+        for (const char* name : {"Parent", "Child"})
+            EXPECT_EQ(inheritance.isNative(QByteArray(name)), c.native) << c.opening << " " << name;
+        if (c.native) {
+            EXPECT_EQ(expand(source), source) << c.opening;
+        }
+    }
+}
+
+// A member implemented with its type's namespace in front is one fbext does
+// not read as the type's: the family is left to the compiler.
+TEST(Inheritance, AMemberNamedThroughANamespaceLeavesTheFamilyAlone) {
+    struct Case {
+        const char* header;
+        const char* end;
+        bool native;
+    };
+    const Case cases[] = {
+        {"sub Geo.Shape.move(byval dx as integer)", "end sub", true},
+        {"Private Function Geo.Inner.SHAPE.area() as integer", "end function", true},
+        {"constructor Geo.Shape()", "end constructor", true},
+        {"operator Geo.Shape.cast() as string", "end operator", true},
+        {"sub Shape.move(byval dx as integer)", "end sub", false},
+        {"sub Geo.Other.move(byval dx as integer)", "end sub", false},
+        {"sub Geo.Shape(byval dx as integer)", "end sub", false},
+        {"' sub Geo.Shape.move()", "", false},
+        {"declare sub Geo.Shape.move()", "", false},
+    };
+    for (const Case& c : cases) {
+        const QByteArray source =
+            text({"namespace Geo", "type Shape", "  x as integer", "  declare sub move()",
+                  "end type", "type Circle extends Shape", "  r as integer", "end type",
+                  "end namespace", c.header, c.end});
+        const Inheritance inheritance = analysed(source);
+        for (const char* name : {"Shape", "Circle"})
+            EXPECT_EQ(inheritance.isNative(QByteArray(name)), c.native) << c.header << " " << name;
+    }
+}
+
 TEST(Inheritance, OnlyTheExtendedTypesOfAChainGetTwins) {
     const QByteArray result =
         expand(text({"type A", "  a as integer", "end type", "type B extends A", "end type",

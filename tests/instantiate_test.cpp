@@ -97,6 +97,14 @@ TEST(InstantiateTest, SuffixAndTypeArgumentsOfAUse) {
         {"<<<string * 10, Geo.Inner.P>>>",
          "_string___10__geo_inner_p",
          {"string * 10", "Geo.Inner.P"}},
+        // "pointer" is "ptr" to the compiler, so it names the same instance;
+        // a longer word that holds it is a name of its own.
+        {"<<<integer pointer>>>", "_integer_ptr", {"integer pointer"}},
+        {"<<<ZString Pointer Ptr>>>", "_zstring_ptr_ptr", {"ZString Pointer Ptr"}},
+        {"<<<sub(byval p as pointerlike pointer),long pointer>>>",
+         "_sub_byval_p_as_pointerlike_ptr___long_ptr",
+         {"sub(byval p as pointerlike pointer)", "long pointer"}},
+        {"<<<my_pointer>>>", "_my_pointer", {"my_pointer"}},
         {"<<<zstring\tptr, Box_integer>>>",
          "_zstring_ptr__box_integer",
          {"zstring ptr", "Box_integer"}},

@@ -126,18 +126,20 @@ TEST(Twins, TwinTypeLineIsRebuiltFromTokens) {
 // A "private:" line becomes public however it is spaced or indented and
 // whatever comment follows it: the twin has no private part, or the
 // extending type's forwarders could not reach the parent's members. A line
-// that holds more than the keyword stays as written.
+// that goes on with other statements after the keyword's ":" keeps them,
+// public; any other line stays as written.
 TEST(Twins, PrivateLinesBecomePublicWithTheirCommentsAndIndentation) {
     const TypeRecord record =
-        resolved(
-            text({"type Shape", "private:", "  PRIVATE :", "private: ' members",
-                  "\tprivate:\t' tabs", "private : rem helpers", "private: x as integer",
-                  "privately:", "public:", "end type", "type Circle extends Shape", "end type"}))
+        resolved(text({"type Shape", "private:", "  PRIVATE :", "private: ' members",
+                       "\tprivate:\t' tabs", "private : rem helpers", "private: x as integer",
+                       "  Private : y as integer : z as integer", "privately:", "public:",
+                       "end type", "type Circle extends Shape", "end type"}))
             .value(0);
     // (A protected: section leaves the family to the compiler's inheritance.)
     EXPECT_EQ(record.twinBlockText.text,
               text({"type Shape_generic_public_member", "public:", "public:", "public:", "public:",
-                    "public:", "private: x as integer", "privately:", "public:", "end type"}));
+                    "public:", "public: x as integer", "  public : y as integer : z as integer",
+                    "privately:", "public:", "end type"}));
     EXPECT_EQ(record.inheritedDeclareText.text, record.blockText.text);
 }
 

@@ -375,6 +375,16 @@ TEST(TypeScan, FieldsInEveryForm) {
         {"  grid(3, 3) as integer", "-"},
         {"  as integer plane(any, any)", "-"},
         {"  flags : 4 as ulong", "flags:ulong"},
+        // Several statements on a line: each declares its own fields; a ":"
+        // before a number is a bit field's.
+        {"  x as integer : y as integer", "x:integer y:integer"},
+        {"  a:4 as ulong : b : &h2 as ulong:c as byte", "a:ulong b:ulong c:byte"},
+        {"  s as string = \"a:b\" : n as long ' n: a count", "s:string n:long"},
+        {"  declare sub f() : w as double", "w:double"},
+        {"private: x as integer", "x:integer"},
+        {"  static made as integer : grid(2, 2) as byte", "-"},
+        {"  x as integer :", "x:integer"},
+        {"  : y as integer", "y:integer"},
         {"  cb as function(byval a as integer, byval b as integer) as integer",
          "cb:function(byval a as integer, byval b as integer) as integer"},
         {"  declare sub f(byval x as integer = 1)", ""},

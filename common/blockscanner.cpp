@@ -138,6 +138,15 @@ qsizetype BlockScanner::next(qsizetype index, QByteArrayView code, const CodeLex
     return result;
 }
 
+bool BlockScanner::insideCode() const {
+    for (const Kind kind : {Sub, Function, Property, Constructor, Destructor, Operator, Scope, If,
+                            For, Do, While, Select, With}) {
+        if (openCount[kind] > 0)
+            return true;
+    }
+    return false;
+}
+
 void BlockScanner::push(Kind kind) {
     if (liveCount == 0) {
         open.clear();

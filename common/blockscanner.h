@@ -54,6 +54,11 @@ public:
     // that starts the module-level statement holding this line.
     qsizetype next(qsizetype index, QByteArrayView code, const CodeLexer& lexer);
 
+    // Whether the blocks open before the next line hold a procedure body or a
+    // compound statement (scope, if, for, do, while, select, with): a line
+    // there stands neither at module level nor directly in a namespace.
+    bool insideCode() const;
+
 private:
     // An if statement whose "then", or what follows it, is on a line still to come.
     enum class PendingIf : quint8 { None, BeforeThen, AfterThen };
