@@ -201,7 +201,10 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
         } else if (end < lines.size()) {
             pieces.append(Piece{i, end, partsFor(found, i)});
         } else {
-            break; // a block without an end line goes with everything after it
+            // A block without an end line is kept as written with everything
+            // after it, so the compiler reports the missing end line instead
+            // of building a program that lacks the rest of the file.
+            keepWithCopies(i, lines.size() - 1);
         }
         i = end;
     }

@@ -194,12 +194,33 @@ TEST(TypeBlocks, CommentedOutCodeIsLeftAsWritten) {
     EXPECT_FALSE(result.contains("declare sub old")) << result.toStdString();
 }
 
-TEST(TypeBlocks, UnterminatedBlockDropsTheRestOfTheFile) {
-    const QByteArray result =
-        expand(text({"type Base", "end type", "print 1", "type Shape extends Base",
-                     "  x as integer", "print 2"}));
-    EXPECT_TRUE(result.endsWith(QByteArray("\nprint 1")));
-    EXPECT_FALSE(result.contains(QByteArray("print 2")));
+TEST(TypeBlocks, UnterminatedBlockKeepsTheRestOfTheFile) {
+    // A block without its end line and every line after it stay as written
+    // (the extends clause taken out, as on every type line), so the compiler
+    // sees them and reports the missing end line.
+    const struct {
+        const char* name;
+        QByteArrayList tail; // after "type Base" / "end type" / "print 1"
+        int keptFrom;        // the tail from this line on ends the result as written
+    } cases[] = {
+        {"extending type", {"type Shape extends Base", "  x as integer", "print 2"}, 0},
+        {"with a member after it",
+         {"type Shape extends Base", "  declare sub f()", "sub Shape.f()", "end sub", "print 3"},
+         0},
+        {"after a complete one",
+         {"type Shape extends Base", "end type", "type Other extends Shape", "  y as integer",
+          "print 4"},
+         2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray result =
+            expand(text({"type Base", "end type", "print 1"}) + '\n' + c.tail.join('\n'));
+        EXPECT_TRUE(result.contains(QByteArray("\nprint 1\n")));
+        QByteArray kept = c.tail.sliced(c.keptFrom).join('\n');
+        kept.replace(" extends Base", "").replace(" extends Shape", "");
+        EXPECT_TRUE(result.endsWith('\n' + kept)) << result.constData();
+    }
     // A type that nothing extends is left as written, even without its end line.
     const QByteArray lone = text({"print 1", "type Shape", "  x as integer", "print 2"});
     EXPECT_EQ(expand(lone), lone);
@@ -386,6 +407,10 @@ MappedText expandedStepByStep(const QByteArray& source) {
                 result.add(moved.twinBlockText);
             }
             result.add(replacementText(records[found]));
+        } else {
+            // A block without an end line stays as written, with the rest of the file.
+            for (; i < lines.size(); ++i)
+                keepLine(i);
         }
         i = end;
     }
