@@ -101,6 +101,7 @@ struct Capture {
     void indexMemberStarts();
     void take(qsizetype line);
     qsizetype nextEnd(int kind, qsizetype from);
+    qsizetype nestedProcedure(qsizetype first, qsizetype endLine) const;
     void append(CapturedTemplate& captured, qsizetype line) const;
     void captureDeclaration(qsizetype header, TemplateSet& templates);
     void captureMembers(int kind, int nameNode, qsizetype from, CapturedTemplate& captured);
@@ -198,6 +199,24 @@ qsizetype Capture::nextEnd(int kind, qsizetype from) {
     const qsizetype position = std::lower_bound(list.cbegin(), list.cend(), from) - list.cbegin();
     const qsizetype free = endMarks[kind].firstFree(position);
     return free < list.size() ? list[free] : -1;
+}
+
+// The first line after first and before endLine that opens another procedure
+// ("sub name", "function name", ...), or -1. "function = value" sets a
+// function's result, and a procedure line in another #if branch than first
+// stands for the same procedure, written for the other branch.
+qsizetype Capture::nestedProcedure(qsizetype first, qsizetype endLine) const {
+    for (qsizetype k = keyLineOf[first] + 1; k < keyLines.size() && keyLines[k].line < endLine;
+         ++k) {
+        const KeyLine& key = keyLines[k];
+        if (key.startKind < 0 || key.startKind == Dim || key.second.startsWith('='))
+            continue;
+        if (!conditionals.isEmpty() &&
+            !conditionals.openingFor(qint32(key.line), qint32(first)).lines.isEmpty())
+            continue;
+        return key.line;
+    }
+    return -1;
 }
 
 void Capture::append(CapturedTemplate& captured, qsizetype line) const {
@@ -356,6 +375,12 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
             kind == Dim || endsWithEndStatement(lines[first], memberKeywords[kind])
                 ? first
                 : nextEnd(kind, first + 1);
+        // An end line found past another procedure's first line belongs to
+        // that procedure: this member has none of its own. The lines up to
+        // that end line are taken all the same, but a template never used
+        // would drop them unseen, so the missing end line is reported.
+        if (endLine > first && nestedProcedure(first, endLine) >= 0)
+            reportUnended(first, "end " + memberKeywords[kind].toByteArray(), captured.name);
         const ConditionalBlocks::Opening opening =
             conditionals.isEmpty() ? ConditionalBlocks::Opening()
                                    : conditionals.openingFor(qint32(first), qint32(from - 1));

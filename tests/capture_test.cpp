@@ -413,6 +413,44 @@ TEST(CaptureTest, MemberBoundaries) {
               (QByteArrayList{QByteArray("end type "), lf()}));
 }
 
+// A member whose end line is found only past another procedure's first line
+// has no end line of its own: the capture reports it at the member's line.
+TEST(CaptureTest, MemberRunningIntoAnotherProcedureIsReported) {
+    const struct {
+        const char* what;
+        QByteArrayList input; // after "template S" / "end template"
+        int reportedLine;     // 1-based line of f.bas, or 0 for none
+    } cases[] = {
+        {"a plain function inside", {"function S.f", "print 1", "function g", "end function"}, 3},
+        {"a sub of its own kind inside", {"sub S.a", "sub b()", "end sub"}, 3},
+        {"another member inside", {"sub S.a", "private sub S.b", "end sub", "end sub"}, 3},
+        {"function = value sets the result", {"function S.f", "function = 1", "end function"}, 0},
+        {"a local dim and exit", {"sub S.a", "dim x as integer", "exit sub", "end sub"}, 0},
+        {"headers for two branches share one body",
+         {"#ifdef BIG", "sub S.a(byval n as longint)", "#else", "sub S.a(byval n as integer)",
+          "#endif", "print n", "end sub"},
+         0},
+        {"a procedure after the end line", {"sub S.a", "end sub", "sub b()", "end sub"}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArrayList input =
+            QByteArrayList{QByteArray("template S"), QByteArray("end template")} + c.input;
+        QList<LineOrigin> origins = numberedOrigins(QStringLiteral("f.bas"), input.size());
+        Lines lines = viewsOf(input);
+        TemplateSet templates;
+        QList<TemplateError> errors;
+        captureTemplates(lines, origins, templates, &errors);
+        if (c.reportedLine == 0) {
+            EXPECT_TRUE(errors.isEmpty()) << errors.value(0).message().toStdString();
+        } else {
+            ASSERT_EQ(errors.size(), 1);
+            EXPECT_EQ(errors[0].number, int(TemplateError::UnendedBlock));
+            EXPECT_EQ(errors[0].origin, (LineOrigin{QStringLiteral("f.bas"), c.reportedLine}));
+        }
+    }
+}
+
 TEST(CaptureTest, RemainingLinesKeepTheirOrigins) {
     const Capture result =
         capture({QByteArray("a"), QByteArray("template S"), QByteArray("end template"),
