@@ -201,15 +201,20 @@ qsizetype Capture::nextEnd(int kind, qsizetype from) {
     return free < list.size() ? list[free] : -1;
 }
 
+// Whether the key line opens a procedure: "function = value" sets a
+// function's result, and "dim" defines static data.
+bool opensProcedure(const KeyLine& key) {
+    return key.startKind >= 0 && key.startKind != Dim && !key.second.startsWith('=');
+}
+
 // The first line after first and before endLine that opens another procedure
-// ("sub name", "function name", ...), or -1. "function = value" sets a
-// function's result, and a procedure line in another #if branch than first
-// stands for the same procedure, written for the other branch.
+// ("sub name", "function name", ...), or -1. A procedure line in another #if
+// branch than first stands for the same procedure, written for that branch.
 qsizetype Capture::nestedProcedure(qsizetype first, qsizetype endLine) const {
     for (qsizetype k = keyLineOf[first] + 1; k < keyLines.size() && keyLines[k].line < endLine;
          ++k) {
         const KeyLine& key = keyLines[k];
-        if (key.startKind < 0 || key.startKind == Dim || key.second.startsWith('='))
+        if (!opensProcedure(key))
             continue;
         if (!conditionals.isEmpty() &&
             !conditionals.openingFor(qint32(key.line), qint32(first)).lines.isEmpty())
@@ -322,6 +327,7 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
     captured.headerOrigin = origins[header];
     headerClauses(lines[header], keyLine(header)->second, captured.parent, captured.packing);
     qsizetype endLine = -1;
+    bool crossed = false; // another declaration or a procedure met before the end line
     for (qsizetype i = header; i < size; i = marks.firstFree(i + 1)) {
         append(captured, i);
         const KeyLine* key = keyLine(i);
@@ -329,8 +335,15 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
             endLine = i;
             break;
         }
+        if (key && i > header && !crossed)
+            crossed = key->isHeader || opensProcedure(*key);
         take(i);
     }
+    // An end line found past another declaration or procedure is that one's:
+    // this declaration has none of its own. Its lines are taken all the same,
+    // but a template never used would drop them unseen, so it is reported.
+    if (endLine >= 0 && crossed)
+        reportUnended(header, "end template", name);
 
     // A declaration without an end line has taken the rest of the file as it
     // stands, and says so at its first line.

@@ -415,6 +415,7 @@ TEST(CaptureTest, MemberBoundaries) {
 
 // A member whose end line is found only past another procedure's first line
 // has no end line of its own: the capture reports it at the member's line.
+// So does a declaration whose end line is found past another one's header.
 TEST(CaptureTest, MemberRunningIntoAnotherProcedureIsReported) {
     const struct {
         const char* what;
@@ -432,6 +433,30 @@ TEST(CaptureTest, MemberRunningIntoAnotherProcedureIsReported) {
          0},
         {"a procedure after the end line", {"sub S.a", "end sub", "sub b()", "end sub"}, 0},
     };
+    // The same for a declaration whose "end template" is another one's.
+    const struct {
+        const char* what;
+        QByteArrayList input;
+        int reportedLine;
+    } declarations[] = {
+        {"another declaration inside",
+         {"template S", "x as t1", "template T", "y as t1", "end template"},
+         1},
+        {"a procedure inside", {"template S", "x as t1", "sub f()", "end sub", "end template"}, 1},
+        {"declared members only", {"template S", "x as t1", "declare sub f()", "end template"}, 0},
+    };
+    for (const auto& c : declarations) {
+        SCOPED_TRACE(c.what);
+        QList<LineOrigin> origins = numberedOrigins(QStringLiteral("f.bas"), c.input.size());
+        Lines lines = viewsOf(c.input);
+        TemplateSet templates;
+        QList<TemplateError> errors;
+        captureTemplates(lines, origins, templates, &errors);
+        EXPECT_EQ(errors.size(), c.reportedLine == 0 ? 0 : 1);
+        if (!errors.isEmpty()) {
+            EXPECT_EQ(errors[0].origin, (LineOrigin{QStringLiteral("f.bas"), c.reportedLine}));
+        }
+    }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const QByteArrayList input =
