@@ -59,7 +59,9 @@ QList<BlankedComment> blankInlineBlockComments(QByteArray& text) {
     if (!containsCommentOpening(text))
         return blanked;
     CommentTracker comments;
-    char* data = text.data();
+    // Read through the shared bytes: a text that shares them with the file's
+    // original is copied only when a comment is blanked in it.
+    const char* data = text.constData();
     const qsizetype size = text.size();
     for (qsizetype start = 0; start <= size;) {
         qsizetype end = start;
@@ -105,7 +107,9 @@ QList<BlankedComment> blankInlineBlockComments(QByteArray& text) {
                 if (close < 0)
                     break;
                 blanked.append(BlankedComment{i, QByteArray(data + i, close + 1 - i)});
-                std::fill(data + i, data + close + 1, ' ');
+                char* own = text.data();
+                std::fill(own + i, own + close + 1, ' ');
+                data = own;
                 i = close;
             }
         }
