@@ -117,15 +117,46 @@ qsizetype findTriple(QByteArrayView text, char c, qsizetype from) {
 // for one that never ends.
 constexpr int deepestInstance = 32;
 
+// The type that a line declares with a block of its own ("type Node",
+// "type Node extends Shape"), or nothing.
+QByteArrayView typeOpenedBy(QByteArrayView line) {
+    const Tokens tokens = lineTokens(line);
+    if (tokens.size() < 2 || !isKeyword(tokens[0], "type") ||
+        (tokens.size() >= 3 && isKeyword(tokens[2], "as")) ||
+        !std::all_of(tokens[1].begin(), tokens[1].end(), isNameChar))
+        return {};
+    return tokens[1];
+}
+
+// Replaces each whole word of text that is name, in any letter case and not
+// qualified by a "." in front of it, by replacement. Returns whether any was.
+bool replaceName(QByteArray& text, QByteArrayView name, QByteArrayView replacement) {
+    bool replaced = false;
+    for (qsizetype at = 0; at + name.size() <= text.size();) {
+        const qsizetype end = at + name.size();
+        const bool starts = at == 0 || (!isNameChar(text[at - 1]) && text[at - 1] != '.');
+        if (starts && equalsIgnoringCase(QByteArrayView(text).sliced(at, name.size()), name) &&
+            (end == text.size() || !isNameChar(text[end]))) {
+            text.replace(at, name.size(), replacement.toByteArray());
+            at += replacement.size();
+            replaced = true;
+        } else {
+            ++at;
+        }
+    }
+    return replaced;
+}
+
 struct Instantiation {
     const TemplateTable& templateTable;
     QList<Instance>& instances;
     QList<TemplateError>* errors;
     qsizetype longestName = 0;
-    QSet<QByteArray> instanceNames; // letter case folded
-    qsizetype anchor = 0;           // where an instance first used on the current line goes
-    qsizetype line = 0;             // the line of the file being read
-    bool failed = false;            // an error was met: nothing more is generated
+    QSet<QByteArray> instanceNames;   // letter case folded
+    qsizetype anchor = 0;             // where an instance first used on the current line goes
+    const Lines* fileLines = nullptr; // the file's lines, anchor among them
+    qsizetype line = 0;               // the line of the file being read
+    bool failed = false;              // an error was met: nothing more is generated
     // Room reused by every use, so that a use of an instance made before
     // allocates nothing: its template's key, its instance's key.
     QByteArray nameKey;
@@ -136,6 +167,7 @@ struct Instantiation {
     void useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
                      int depth);
     void expandUsesIn(MappedText& text, int depth);
+    void forwardEnclosingType(QByteArrayList& arguments);
     void fail(int number, const QByteArray& text);
 };
 
@@ -177,7 +209,7 @@ void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     const QByteArray key = instanceKey;
     const CapturedTemplate& captured = found.value();
     const QByteArray instanceName = captured.name + suffix.toByteArray();
-    const QByteArrayList arguments = typeArguments(use);
+    QByteArrayList arguments = typeArguments(use);
     if (depth >= deepestInstance) {
         fail(TemplateError::RunawayTemplate,
              "template " + captured.name + " leads to a chain of " +
@@ -189,6 +221,7 @@ void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     // Known from here on, so that the template using itself with the same
     // arguments (through a pointer) is this instance.
     instanceNames.insert(key);
+    forwardEnclosingType(arguments);
     int highest = 0;
     MappedText text = instanceText(captured, instanceName, arguments, &highest);
     if (highest > arguments.size()) {
@@ -201,6 +234,32 @@ void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     // The instances this one uses come before it.
     expandUsesIn(text, depth + 1);
     instances.append(Instance{instanceName, std::move(text), anchor});
+}
+
+// A use inside a type's own block that names the type ("children as
+// List<<<Node ptr>>>" in "type Node") makes an instance that stands before
+// the block, where the type is not declared yet. The arguments then name it
+// through an alias declared ahead of the instance, which FreeBASIC reads as
+// a type still to come, as a pointer to it needs; the instance keeps the
+// name the use gives it.
+void Instantiation::forwardEnclosingType(QByteArrayList& arguments) {
+    const QByteArrayView enclosingType = typeOpenedBy((*fileLines)[anchor]);
+    if (enclosingType.isEmpty())
+        return;
+    const QByteArray alias = "__fbext_forward_" + enclosingType.toByteArray();
+    bool named = false;
+    for (QByteArray& argument : arguments)
+        named = replaceName(argument, enclosingType, alias) || named;
+    if (!named)
+        return;
+    QByteArray aliasKey = alias;
+    setCaseFolded(aliasKey, alias);
+    if (instanceNames.contains(aliasKey))
+        return;
+    instanceNames.insert(aliasKey);
+    instances.append(Instance{
+        alias, MappedText("type " + alias + " as " + enclosingType.toByteArray(), LineOrigin()),
+        anchor});
 }
 
 // Rewrites the uses in an instance's text, generating the instances they name.
@@ -372,7 +431,7 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     const TemplateTable& table = templates.templateTable;
     if (table.isEmpty())
         return;
-    Instantiation instantiation{table, instances, errors, 0, {}, 0, 0, false, {}, {}};
+    Instantiation instantiation{table, instances, errors, 0, {}, 0, &lines, 0, false, {}, {}};
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 

@@ -45,7 +45,7 @@ TemplateTable sampleTable() {
 QByteArrayList typeLines(const QList<Instance>& instances) {
     QByteArrayList names;
     for (const Instance& instance : instances)
-        names.append(instance.text.text.left(instance.text.text.indexOf('\n')));
+        names.append(instance.text.text.split('\n').first());
     return names;
 }
 
@@ -358,6 +358,47 @@ TEST(InstantiateTest, NestedAndComposedUsesComeInsideOut) {
                 << instance.text.text.constData();
         }
         EXPECT_EQ(names, c.instances);
+    }
+}
+
+// A use inside a type's own block that names the type: the instance, which
+// stands before the block, names it through an alias declared ahead of it.
+TEST(InstantiateTest, ATypesOwnNameInItsBlockGoesThroughAnAlias) {
+    struct Case {
+        QByteArrayList input;
+        QByteArrayList instances; // the first line of each instance's text
+        const char* argumentLine; // the Stack instance's field, as substituted
+    };
+    const QList<Case> cases = {
+        {{"type Node", "  kids as Stack<<<Node ptr>>>", "end type"},
+         {"type __fbext_forward_Node as Node", "type Stack_node_ptr"},
+         "items(0 to 3) as __fbext_forward_Node ptr"},
+        {{"Type Node Extends Base ' a tree", "  kids as Stack<<<NODE Ptr>>>",
+          "  more as Stack<<<zstring ptr>>>", "  same as Stack<<<node ptr>>>", "End Type"},
+         {"type __fbext_forward_Node as Node", "type Stack_node_ptr", "type Stack_zstring_ptr"},
+         "items(0 to 3) as __fbext_forward_Node Ptr"},
+        // Outside the block the type is declared, and in a qualified name or a
+        // longer word the name is another's.
+        {{"type Node", "end type", "dim kids as Stack<<<Node ptr>>>"},
+         {"type Stack_node_ptr"},
+         "items(0 to 3) as Node ptr"},
+        {{"type Node", "  a as Stack<<<Geo.Node ptr>>>", "  b as Map<<<NodeList>>>", "end type"},
+         {"type Stack_geo_node_ptr", "type Map_nodelist"},
+         "items(0 to 3) as Geo.Node ptr"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input.join(" / ").constData());
+        Lines lines = viewsOf(c.input);
+        QByteArrayList rewritten;
+        QList<Instance> instances;
+        instantiateTemplates(lines, rewritten, TemplateSet{1, sampleTable()}, instances);
+        EXPECT_EQ(typeLines(instances), c.instances);
+        for (const Instance& instance : instances) {
+            if (instance.name == "Stack_node_ptr") {
+                EXPECT_TRUE(instance.text.text.contains(c.argumentLine))
+                    << instance.text.text.constData();
+            }
+        }
     }
 }
 
