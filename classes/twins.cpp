@@ -685,8 +685,8 @@ void addTwinCopies(TypeRecord& record) {
         const QByteArray asType = "*cptr(" + constWord + record.typeName + " ptr, @other_)";
         if (isConstructor) {
             declarations += "\n  declare constructor(" + parameter + ")";
-            implementations += "constructor " + twinName + "(" + parameter +
-                               ")\n  this.constructor(" + asType + ")\nend constructor\n";
+            implementations += "constructor " + twinName + "(" + parameter + ")\n  constructor(" +
+                               asType + ")\nend constructor\n";
         } else {
             declarations += "\n  declare operator let(" + parameter + ")";
             implementations += "operator " + twinName + ".let(" + parameter +

@@ -157,11 +157,11 @@ TEST(Twins, CopiesFromTheTypeGetCopiesFromTheTwin) {
         {"declare constructor(byref other as Shape)",
          "declare constructor(byref other_ as Shape_generic_public_member)",
          "constructor Shape_generic_public_member(byref other_ as "
-         "Shape_generic_public_member)\n  this.constructor(*cptr(Shape ptr, @other_))\nend "
+         "Shape_generic_public_member)\n  constructor(*cptr(Shape ptr, @other_))\nend "
          "constructor\n"},
         {"Declare Constructor ( ByRef o As Const SHAPE ) ' copies",
          "declare constructor(byref other_ as const Shape_generic_public_member)",
-         "  this.constructor(*cptr(const Shape ptr, @other_))\n"},
+         "  constructor(*cptr(const Shape ptr, @other_))\n"},
         {"declare operator let(byref other as Shape)",
          "declare operator let(byref other_ as Shape_generic_public_member)",
          "operator Shape_generic_public_member.let(byref other_ as "
