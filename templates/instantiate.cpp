@@ -165,7 +165,7 @@ struct Instantiation {
     bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out, int depth);
     void rewriteUse(QByteArray& out, qsizetype open, int depth);
     void useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
-                     int depth);
+                     QByteArrayView space, int depth);
     void expandUsesIn(MappedText& text, int depth);
     void forwardEnclosingType(QByteArrayList& arguments);
     void fail(int number, const QByteArray& text);
@@ -182,6 +182,23 @@ QByteArrayView nameBefore(const QByteArray& text, qsizetype end, qsizetype longe
     return QByteArrayView(text).sliced(start, end - start);
 }
 
+// The namespace a use names its template in ("Coll" for Coll.Stack<<<x>>>,
+// "A.B" for A.B.Stack<<<x>>>): the dotted names in front of the template's
+// name, which starts at position nameStart of text; nothing for a use
+// without one.
+QByteArrayView namespaceBefore(const QByteArray& text, qsizetype nameStart) {
+    if (nameStart < 2 || text[nameStart - 1] != '.')
+        return {};
+    qsizetype start = nameStart - 1;
+    while (start > 0 && (isNameChar(text[start - 1]) || text[start - 1] == '.'))
+        --start;
+    const QByteArrayView space = QByteArrayView(text).sliced(start, nameStart - 1 - start);
+    if (space.isEmpty() || !isNameChar(space.front()) || !isNameChar(space.back()) ||
+        space.contains(".."))
+        return {};
+    return space;
+}
+
 void Instantiation::fail(int number, const QByteArray& text) {
     if (!failed && errors)
         errors->append(TemplateError{LineOrigin(), number, text, line});
@@ -189,7 +206,7 @@ void Instantiation::fail(int number, const QByteArray& text) {
 }
 
 void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suffix,
-                                QByteArrayView use, int depth) {
+                                QByteArrayView use, QByteArrayView space, int depth) {
     // A use with no name in front of it, or a name no template was declared
     // under, only has its text rewritten: it gets no instance (a "type" line with
     // no body and no end line would only break the compile), and it does not
@@ -233,6 +250,15 @@ void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     }
     // The instances this one uses come before it.
     expandUsesIn(text, depth + 1);
+    if (!space.isEmpty()) {
+        // A use that names the template's namespace (Coll.Stack<<<x>>>) names
+        // the instance there, and the template's members read the names of
+        // that namespace as the template's own did.
+        MappedText inSpace("namespace " + space.toByteArray() + '\n', LineOrigin());
+        inSpace.append(text);
+        inSpace.append(MappedText("\nend namespace", LineOrigin()));
+        text = std::move(inSpace);
+    }
     instances.append(Instance{instanceName, std::move(text), anchor});
 }
 
@@ -296,8 +322,9 @@ void Instantiation::rewriteUse(QByteArray& out, qsizetype open, int depth) {
     out.reserve(2 * useEnd - open);
     appendUseSuffix(out, QByteArrayView(out).sliced(open));
     const QByteArrayView all(out);
-    useTemplate(nameBefore(out, open, longestName), all.sliced(useEnd),
-                all.sliced(open, useEnd - open), depth);
+    const QByteArrayView name = nameBefore(out, open, longestName);
+    useTemplate(name, all.sliced(useEnd), all.sliced(open, useEnd - open),
+                namespaceBefore(out, open - name.size()), depth);
     const qsizetype suffixSize = out.size() - useEnd;
     char* data = out.data();
     std::memmove(data + open, data + useEnd, size_t(suffixSize));

@@ -238,10 +238,10 @@ TEST(InstantiateTest, UsesAreRewrittenAndInstancesGeneratedOnce) {
           QByteArray("dim t as Stack_short")},
          {QByteArray("type Map_string__integer"), QByteArray("type Stack_byte"),
           QByteArray("type Stack_short")}},
-        {"the name stops at a dot",
+        {"the name stops at a dot, and the instance goes in the namespace before it",
          {QByteArray("dim s as ns.Stack<<<double>>>")},
          {QByteArray("dim s as ns.Stack_double")},
-         {QByteArray("type Stack_double")}},
+         {QByteArray("namespace ns")}},
         {"no name or an unknown name: rewritten, but no instance",
          {QByteArray("x = <<<double>>>"), QByteArray("dim q as Queue<<<double>>>"),
           QByteArray("dim r as stacks<<<double>>>")},
@@ -399,6 +399,38 @@ TEST(InstantiateTest, ATypesOwnNameInItsBlockGoesThroughAnAlias) {
                     << instance.text.text.constData();
             }
         }
+    }
+}
+
+// A use that names its template's namespace gets its instance in that
+// namespace, so that the rewritten use names it there.
+TEST(InstantiateTest, AUseInANamespaceGetsItsInstanceThere) {
+    struct Case {
+        const char* line;
+        const char* rewritten;
+        const char* firstLine; // of the instance's text
+    };
+    const QList<Case> cases = {
+        {"dim s as Coll.Stack<<<integer>>>", "dim s as Coll.Stack_integer", "namespace Coll"},
+        {"dim s as A.B.Stack<<<integer>>>", "dim s as A.B.Stack_integer", "namespace A.B"},
+        {"dim s as Stack<<<integer>>>", "dim s as Stack_integer", "type Stack_integer"},
+        {"with x : .v = sizeof(.Stack<<<integer>>>)", "with x : .v = sizeof(.Stack_integer)",
+         "type Stack_integer"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const QByteArrayList input = {c.line};
+        Lines lines = viewsOf(input);
+        QByteArrayList rewritten;
+        QList<Instance> instances;
+        instantiateTemplates(lines, rewritten, TemplateSet{1, sampleTable()}, instances);
+        EXPECT_EQ(lines[0].toByteArray(), QByteArray(c.rewritten));
+        ASSERT_EQ(instances.size(), 1);
+        const MappedText& text = instances[0].text;
+        EXPECT_EQ(text.text.split('\n').first(), QByteArray(c.firstLine));
+        EXPECT_EQ(text.text.endsWith("\nend namespace"),
+                  QByteArrayView(c.firstLine).startsWith("namespace"));
+        EXPECT_TRUE(text.hasOneOriginPerLine());
     }
 }
 

@@ -261,7 +261,21 @@ void literalInstantiateTemplates(QByteArrayList& lines, const TemplateSet& templ
             QByteArrayList arguments;
             for (const QByteArray& argument : typeArguments)
                 arguments.append(argument.trimmed());
-            instanceLines.append(instanceText(captured, instanceName, arguments));
+            MappedText text = instanceText(captured, instanceName, arguments);
+            // With a namespace in front of the name (ns.Stack, A.B.Stack), the
+            // instance goes inside that namespace.
+            qsizetype s = k;
+            while (s > 0 && (isNameChar(line[s - 1]) || line[s - 1] == '.'))
+                --s;
+            const QByteArray space = k > 0 && line[k] == '.' ? line.mid(s, k - s) : QByteArray();
+            if (!space.isEmpty() && isNameChar(space.front()) && isNameChar(space.back()) &&
+                !space.contains("..")) {
+                MappedText wrapped("namespace " + space + "\n", LineOrigin());
+                wrapped.append(text);
+                wrapped.append(MappedText("\nend namespace", LineOrigin()));
+                text = wrapped;
+            }
+            instanceLines.append(text);
         }
         wholeLine = line + wholeLine.mid(codeEnd);
     }
