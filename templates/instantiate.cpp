@@ -272,7 +272,7 @@ void Instantiation::forwardEnclosingType(QByteArrayList& arguments) {
     const QByteArrayView enclosingType = typeOpenedBy((*fileLines)[anchor]);
     if (enclosingType.isEmpty())
         return;
-    const QByteArray alias = "__fbext_forward_" + enclosingType.toByteArray();
+    const QByteArray alias = enclosingType.toByteArray() + "__fbext_forward";
     bool named = false;
     for (QByteArray& argument : arguments)
         named = replaceName(argument, enclosingType, alias) || named;

@@ -371,12 +371,12 @@ TEST(InstantiateTest, ATypesOwnNameInItsBlockGoesThroughAnAlias) {
     };
     const QList<Case> cases = {
         {{"type Node", "  kids as Stack<<<Node ptr>>>", "end type"},
-         {"type __fbext_forward_Node as Node", "type Stack_node_ptr"},
-         "items(0 to 3) as __fbext_forward_Node ptr"},
+         {"type Node__fbext_forward as Node", "type Stack_node_ptr"},
+         "items(0 to 3) as Node__fbext_forward ptr"},
         {{"Type Node Extends Base ' a tree", "  kids as Stack<<<NODE Ptr>>>",
           "  more as Stack<<<zstring ptr>>>", "  same as Stack<<<node ptr>>>", "End Type"},
-         {"type __fbext_forward_Node as Node", "type Stack_node_ptr", "type Stack_zstring_ptr"},
-         "items(0 to 3) as __fbext_forward_Node Ptr"},
+         {"type Node__fbext_forward as Node", "type Stack_node_ptr", "type Stack_zstring_ptr"},
+         "items(0 to 3) as Node__fbext_forward Ptr"},
         // Outside the block the type is declared, and in a qualified name or a
         // longer word the name is another's.
         {{"type Node", "end type", "dim kids as Stack<<<Node ptr>>>"},
