@@ -212,6 +212,14 @@ TEST(IncludeLine, RecognisesIncludeWithOrWithoutOnceAndAQuotedName) {
         {"#include once list.bi", ""},
         {"#include other \"list.bi\"", ""},
         {"#include once \"/abs/list.bi\"", "/abs/list.bi"},
+        // The compiler needs no blank before the quote, and takes one after "#".
+        {"#include\"list.bi\"", "list.bi"},
+        {"#include once\"list.bi\"", "list.bi"},
+        {"# include once \"list.bi\"", "list.bi"},
+        {"#\tINCLUDE\tONCE\"lib/list.bi\"'comment", "lib/list.bi"},
+        {"#includeonce \"list.bi\"", ""},
+        {"#include onced \"list.bi\"", ""},
+        {"# define X \"list.bi\"", ""},
 #ifndef Q_OS_WIN
         {"#include once \"lib\\list.bi\"", "lib/list.bi"},
 #endif
