@@ -130,11 +130,21 @@ struct Instantiation {
     // allocates nothing: its template's key, its instance's key.
     QByteArray nameKey;
     QByteArray instanceKey;
+    // The instances whose texts are being expanded, outermost first (their
+    // keys), and for each the outermost of them its text uses, or -1.
+    QList<QByteArray> building;
+    QList<qsizetype> usesOuter;
+    QSet<QByteArray> forwardDeclared; // keys of the instances declared ahead
+    // Member procedures waiting for the instance (its key) whose type they use.
+    QList<std::pair<QByteArray, Instance>> waiting;
 
     bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out, int depth);
     void rewriteUse(QByteArray& out, qsizetype open, int depth);
-    void useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
+    bool useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
                      int depth);
+    bool usesOuterInstance(const QByteArray& name);
+    void appendInstance(const QByteArray& key, const CapturedTemplate& captured, Instance instance,
+                        qsizetype outer);
     void expandUsesIn(MappedText& text, int depth);
     void fail(int number, const QByteArray& text);
 };
@@ -156,26 +166,83 @@ void Instantiation::fail(int number, const QByteArray& text) {
     failed = true;
 }
 
-void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suffix,
+// Whether a use of the instance named name, made before, names one that an
+// instance being built further out is: the text being expanded (that of the
+// innermost instance being built) comes before that one's type block. The use
+// then names its forward declaration, made here the first time.
+bool Instantiation::usesOuterInstance(const QByteArray& name) {
+    const qsizetype at = building.indexOf(instanceKey);
+    if (at < 0 || at == building.size() - 1)
+        return false; // made and declared already, or the instance's own name
+    qsizetype& outer = usesOuter.last();
+    outer = outer < 0 ? at : std::min(outer, at);
+    if (!forwardDeclared.contains(instanceKey)) {
+        forwardDeclared.insert(instanceKey);
+        const QByteArray forward = name + forwardSuffix;
+        instances.append(
+            Instance{forward, MappedText("type " + forward + " as " + name, LineOrigin()), anchor});
+    }
+    return true;
+}
+
+// Appends an instance whose text is expanded. One that uses an outer instance
+// (outer, its place in building) appends its type block now and its member
+// procedures once that instance is appended, when the types they use are all
+// declared. The member procedures waiting for this instance follow it.
+void Instantiation::appendInstance(const QByteArray& key, const CapturedTemplate& captured,
+                                   Instance instance, qsizetype outer) {
+    // The type block is the "type" line, an empty line and the captured
+    // block, whose lines come before the first "\n" element.
+    const qsizetype blockLines = captured.lines.indexOf(QByteArray("\n"));
+    qsizetype split = -1;
+    if (outer >= 0 && blockLines >= 0) {
+        split = 0;
+        for (qsizetype line = 0; line < blockLines + 2 && split >= 0; ++line)
+            split = instance.text.text.indexOf('\n', split + (line > 0 ? 1 : 0));
+    }
+    if (split < 0) {
+        instances.append(std::move(instance));
+    } else {
+        const qsizetype typeLines = blockLines + 2;
+        Instance members{instance.name, MappedText(), instance.anchor, Instance::Part::Members};
+        members.text.text = instance.text.text.sliced(split + 1);
+        members.text.origins = instance.text.origins.sliced(typeLines);
+        instance.text.text.truncate(split);
+        instance.text.origins.resize(typeLines);
+        instance.part = Instance::Part::Type;
+        instances.append(std::move(instance));
+        waiting.append({building[outer], std::move(members)});
+    }
+    for (qsizetype i = 0; i < waiting.size();) {
+        if (waiting[i].first == key) {
+            instances.append(std::move(waiting[i].second));
+            waiting.removeAt(i);
+        } else {
+            ++i;
+        }
+    }
+}
+
+bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suffix,
                                 QByteArrayView use, int depth) {
     // A use with no name in front of it, or a name no template was declared
     // under, only has its text rewritten: it gets no instance (a "type" line with
     // no body and no end line would only break the compile), and it does not
     // claim an instance name a known template may need later.
     if (failed || templateName.isEmpty() || templateName.size() > longestName)
-        return;
+        return false;
     setCaseFolded(nameKey, templateName); // the template's key (templateKey)
     const auto found = templateTable.constFind(nameKey);
     if (found == templateTable.constEnd())
-        return;
+        return false;
     // The suffix is in lower case already, as the table's keys are.
     instanceKey.resize(0);
     instanceKey += found.key();
     instanceKey += suffix;
-    if (instanceNames.contains(instanceKey))
-        return; // most uses name an instance made before
-    const QByteArray key = instanceKey;
     const CapturedTemplate& captured = found.value();
+    if (instanceNames.contains(instanceKey)) // most uses name an instance made before
+        return !building.isEmpty() && usesOuterInstance(captured.name + suffix.toByteArray());
+    const QByteArray key = instanceKey;
     const QByteArray instanceName = captured.name + suffix.toByteArray();
     const QByteArrayList arguments = typeArguments(use);
     if (depth >= deepestInstance) {
@@ -184,7 +251,7 @@ void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
                  QByteArray::number(deepestInstance) +
                  " instances, each using the next: a template that uses itself with a "
                  "growing type argument never ends");
-        return;
+        return false;
     }
     // Known from here on, so that the template using itself with the same
     // arguments (through a pointer) is this instance.
@@ -196,11 +263,16 @@ void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
              captured.name + " uses t" + QByteArray::number(highest) + " but " + instanceName +
                  " gives " + QByteArray::number(arguments.size()) + " type argument" +
                  (arguments.size() == 1 ? "" : "s"));
-        return;
+        return false;
     }
     // The instances this one uses come before it.
+    building.append(key);
+    usesOuter.append(-1);
     expandUsesIn(text, depth + 1);
-    instances.append(Instance{instanceName, std::move(text), anchor});
+    building.removeLast();
+    appendInstance(key, captured, Instance{instanceName, std::move(text), anchor},
+                   usesOuter.takeLast());
+    return false;
 }
 
 // Rewrites the uses in an instance's text, generating the instances they name.
@@ -237,8 +309,9 @@ void Instantiation::rewriteUse(QByteArray& out, qsizetype open, int depth) {
     out.reserve(2 * useEnd - open);
     appendUseSuffix(out, QByteArrayView(out).sliced(open));
     const QByteArrayView all(out);
-    useTemplate(nameBefore(out, open, longestName), all.sliced(useEnd),
-                all.sliced(open, useEnd - open), depth);
+    if (useTemplate(nameBefore(out, open, longestName), all.sliced(useEnd),
+                    all.sliced(open, useEnd - open), depth))
+        out.append(forwardSuffix);
     const qsizetype suffixSize = out.size() - useEnd;
     char* data = out.data();
     std::memmove(data + open, data + useEnd, size_t(suffixSize));
@@ -372,7 +445,8 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     const TemplateTable& table = templates.templateTable;
     if (table.isEmpty())
         return;
-    Instantiation instantiation{table, instances, errors, 0, {}, 0, 0, false, {}, {}};
+    Instantiation instantiation{table, instances, errors, 0,  {}, 0,  0,
+                                false, {},        {},     {}, {}, {}, {}};
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 

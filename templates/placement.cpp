@@ -6,6 +6,10 @@ QByteArray instanceGuard(const QByteArray& instanceName) {
     return "__FBEXT_INSTANCE_" + instanceName + "__";
 }
 
+QByteArray pendingMembersGuard(const QByteArray& instanceName) {
+    return "__FBEXT_MEMBERS_" + instanceName + "__";
+}
+
 MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
                          const QList<Instance>& instances) {
     QList<const Instance*> ordered;
@@ -30,9 +34,17 @@ MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
     for (qsizetype i = 0; i < lines.size(); ++i) {
         for (; next < ordered.size() && ordered[next]->anchor <= i; ++next) {
             const Instance& instance = *ordered[next];
-            const QByteArray guard = instanceGuard(instance.name);
-            written.add("#ifndef " + guard);
-            written.add("#define " + guard);
+            if (instance.part == Instance::Part::Members) {
+                const QByteArray pending = pendingMembersGuard(instance.name);
+                written.add("#ifdef " + pending);
+                written.add("#undef " + pending);
+            } else {
+                const QByteArray guard = instanceGuard(instance.name);
+                written.add("#ifndef " + guard);
+                written.add("#define " + guard);
+                if (instance.part == Instance::Part::Type)
+                    written.add("#define " + pendingMembersGuard(instance.name));
+            }
             written.add(instance.text);
             written.add("#endif");
         }

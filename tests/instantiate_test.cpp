@@ -361,6 +361,74 @@ TEST(InstantiateTest, NestedAndComposedUsesComeInsideOut) {
     }
 }
 
+// Instances that point at each other: the one used first in another's text
+// is declared ahead, and the other's member procedures wait for its type.
+TEST(InstantiateTest, InstancesThatPointAtEachOtherAreDeclaredAhead) {
+    TemplateTable table;
+    const auto withMember = [](const QByteArray& field, const QByteArray& member) {
+        return capturedFrom({field, QByteArray("end type "), lf(), "sub " + member + "()",
+                             QByteArray("end sub"), lf()});
+    };
+    addTemplate(table, "Node", withMember("owner as List<<<t1>>> ptr", "Node.f"));
+    addTemplate(table, "List", withMember("head as Node<<<t1>>> ptr", "List.g"));
+    addTemplate(table, "Self", withMember("next as Self<<<t1>>> ptr", "Self.h"));
+    addTemplate(table, "A", withMember("b as B<<<t1>>>", "A.f"));
+    addTemplate(table, "B", withMember("c as C<<<t1>>>", "B.f"));
+    addTemplate(table, "C", withMember("a as A<<<t1>>> ptr", "C.f"));
+    struct Case {
+        const char* line;
+        QByteArrayList instances; // name, then W (whole), T (type block) or M (members)
+    };
+    const QList<Case> cases = {
+        {"dim l as List<<<long>>>",
+         {"List_long__fbext_forward W", "Node_long T", "List_long W", "Node_long M"}},
+        {"dim n as Node<<<long>>> ptr",
+         {"Node_long__fbext_forward W", "List_long T", "Node_long W", "List_long M"}},
+        {"dim s as Self<<<long>>>", {"Self_long W"}},
+        {"dim a as A<<<byte>>>",
+         {"A_byte__fbext_forward W", "C_byte T", "B_byte W", "A_byte W", "C_byte M"}},
+    };
+    const char parts[] = {'W', 'T', 'M'};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const QByteArrayList input = {c.line};
+        Lines lines = viewsOf(input);
+        QByteArrayList rewritten;
+        QList<Instance> instances;
+        instantiateTemplates(lines, rewritten, TemplateSet{6, table}, instances);
+        QByteArrayList names;
+        for (const Instance& instance : instances) {
+            names.append(instance.name + ' ' + parts[int(instance.part)]);
+            EXPECT_EQ(instance.text.lineCount(), instance.text.text.count('\n') + 1);
+            if (instance.name.endsWith(forwardSuffix)) {
+                const QByteArray declared = instance.name.chopped(qstrlen(forwardSuffix));
+                EXPECT_EQ(instance.text.text, "type " + instance.name + " as " + declared);
+            }
+            // A type block ends with its end line; the members start after it.
+            if (instance.part == Instance::Part::Type) {
+                EXPECT_TRUE(instance.text.text.endsWith("end type ")) << instance.text.text.data();
+            }
+            if (instance.part == Instance::Part::Members) {
+                EXPECT_TRUE(instance.text.text.startsWith("\n\nsub ")) << instance.text.text.data();
+            }
+        }
+        EXPECT_EQ(names, c.instances);
+    }
+    // The type block that comes first names the other through its forward
+    // declaration, in its member procedures too.
+    const QByteArrayList input = {"dim l as List<<<long>>>"};
+    Lines lines = viewsOf(input);
+    QByteArrayList rewritten;
+    QList<Instance> instances;
+    instantiateTemplates(lines, rewritten, TemplateSet{6, table}, instances);
+    ASSERT_EQ(instances.size(), 4);
+    EXPECT_EQ(instances[1].text.text, "type Node_long\n\nowner as List_long__fbext_forward ptr\n"
+                                      "end type ");
+    EXPECT_EQ(instances[2].text.text.count("Node_long ptr"), 1);
+    EXPECT_EQ(instances[0].anchor, 0);
+    EXPECT_EQ(instances[3].anchor, 0);
+}
+
 // The fast scan must rewrite exactly what the literal rules rewrite, run after
 // run, and generate the same instances in the same order, for any mixture of
 // uses, string literals, nested and unbalanced brackets.
