@@ -439,6 +439,62 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
     return instance;
 }
 
+namespace {
+
+// The directive a line of code starts with ("#ifndef"), or an empty view.
+QByteArrayView directiveOf(QByteArrayView code) {
+    qsizetype at = 0;
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    if (at == code.size() || code[at] != '#')
+        return {};
+    qsizetype end = at + 1;
+    while (end < code.size() && isNameChar(code[end]))
+        ++end;
+    return code.sliced(at, end - at);
+}
+
+// The #if line and the #endif line of a conditional block that holds the
+// rest of the file: its #endif is the file's last line of code, and it has
+// no #else or #elseif of its own. An include guard is one. Every line after
+// its #if line stands in it, so an instance first used in it serves every
+// later use from the statement inside it that holds that first use, after the
+// types declared in it above. {-1, -1} when the file has none.
+std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
+    // Most files do not end in #endif: their last lines settle it.
+    qsizetype last = lines.size() - 1;
+    while (last >= 0 && (lines[last].trimmed().isEmpty() || lines[last].trimmed()[0] == '\''))
+        --last;
+    if (last < 0 || !startsWithIgnoringCase(lines[last].trimmed(), "#endif"))
+        return {-1, -1};
+    CodeLexer lexer;
+    QList<std::pair<qsizetype, bool>> open;       // #if lines, and whether an #else followed
+    std::pair<qsizetype, bool> closed{-1, false}; // the block the last code line closed
+    qsizetype lastCode = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArrayView code = lexer.next(lines[i]);
+        if (code.trimmed().isEmpty())
+            continue;
+        lastCode = i;
+        closed = {-1, false};
+        const QByteArrayView directive = directiveOf(code);
+        if (isKeyword(directive, "#if") || isKeyword(directive, "#ifdef") ||
+            isKeyword(directive, "#ifndef")) {
+            open.append({i, false});
+        } else if ((isKeyword(directive, "#else") || isKeyword(directive, "#elseif")) &&
+                   !open.isEmpty()) {
+            open.last().second = true;
+        } else if (isKeyword(directive, "#endif") && !open.isEmpty()) {
+            closed = open.takeLast();
+        }
+    }
+    if (closed.first < 0 || closed.second || !open.isEmpty())
+        return {-1, -1};
+    return {closed.first, lastCode};
+}
+
+} // namespace
+
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
                           const TemplateSet& templates, QList<Instance>& instances,
                           QList<TemplateError>* errors) {
@@ -450,11 +506,14 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 
+    // The block that holds the rest of the file is no block to go before.
+    const auto [restIf, restEndif] = blockHoldingTheRest(lines);
     CodeLexer lexer;
     BlockScanner blocks;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArrayView code = lexer.next(lines[i]);
-        instantiation.anchor = blocks.next(i, code, lexer);
+        instantiation.anchor =
+            blocks.next(i, i == restIf || i == restEndif ? QByteArrayView() : code, lexer);
         instantiation.line = i;
         QByteArray rewritten;
         if (instantiation.rewriteLine(lines[i], code, rewritten, 0)) {

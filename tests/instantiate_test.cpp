@@ -361,6 +361,43 @@ TEST(InstantiateTest, NestedAndComposedUsesComeInsideOut) {
     }
 }
 
+// An #if block that holds the rest of the file (an include guard) is no block
+// an instance goes before: the instance goes before the statement in it that
+// holds its first use, after the types declared in it above.
+TEST(InstantiateTest, ABlockHoldingTheRestOfTheFileIsNoBlockToGoBefore) {
+    struct Case {
+        QByteArrayList lines; // the use is on the line that names Box<<<
+        qsizetype anchor;
+    };
+    const QByteArray use = "dim shared b as Box<<<Point>>>";
+    const QList<Case> cases = {
+        {{"#ifndef SHAPES_BI", "#define SHAPES_BI", "type Point as long", use, "#endif"}, 3},
+        {{"' shapes.bi", "#pragma once", "#IFNDEF SHAPES_BI", "type Point as long", use,
+          "#endif ' SHAPES_BI", "", "' end of shapes.bi"},
+         4},
+        {{"#if 1", "type Point as long", "type Holder", "  b as Box<<<Point>>>", "end type",
+          "#endif"},
+         2},
+        {{"#ifndef G", "#ifdef DEBUG", "type Point as long", use, "#endif", "#endif"}, 1},
+        // Not the rest of the file: a later line, or an #else, may need it.
+        {{"#ifndef G", "type Point as long", use, "#endif", "print 1"}, 0},
+        {{"#ifndef G", "type Point as long", use, "#else", "print 1", "#endif"}, 0},
+        {{"#ifdef A", "#endif", "#ifdef B", use, "#endif"}, 3},
+        {{"#ifdef A", use, "/' the end:", "#endif"}, 0}, // in a comment
+    };
+    TemplateTable table;
+    addTemplate(table, "Box", capturedFrom({QByteArray("v as t1"), QByteArray("end type "), lf()}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines.join(" | ").constData());
+        Lines lines = viewsOf(c.lines);
+        QByteArrayList rewritten;
+        QList<Instance> instances;
+        instantiateTemplates(lines, rewritten, TemplateSet{1, table}, instances);
+        ASSERT_EQ(instances.size(), 1);
+        EXPECT_EQ(instances[0].anchor, c.anchor);
+    }
+}
+
 // Instances that point at each other: the one used first in another's text
 // is declared ahead, and the other's member procedures wait for its type.
 TEST(InstantiateTest, InstancesThatPointAtEachOtherAreDeclaredAhead) {
