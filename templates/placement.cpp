@@ -35,9 +35,7 @@ MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
         for (; next < ordered.size() && ordered[next]->anchor <= i; ++next) {
             const Instance& instance = *ordered[next];
             if (instance.part == Instance::Part::Members) {
-                const QByteArray pending = pendingMembersGuard(instance.name);
-                written.add("#ifdef " + pending);
-                written.add("#undef " + pending);
+                written.add("#ifdef " + pendingMembersGuard(instance.name));
             } else {
                 const QByteArray guard = instanceGuard(instance.name);
                 written.add("#ifndef " + guard);
@@ -49,6 +47,14 @@ MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
             written.add("#endif");
         }
         written.addLine(lines[i], origins[i]);
+    }
+    // The macro that let member procedures follow their type block holds to
+    // the end of the file, where the class pass may put their forwarders
+    // under it, and no further: a file that includes this one, and so
+    // skips its own copy of the type block, must skip the members too.
+    for (const Instance* instance : std::as_const(ordered)) {
+        if (instance->part == Instance::Part::Type)
+            written.add("#undef " + pendingMembersGuard(instance->name));
     }
     return written.take();
 }

@@ -1,6 +1,7 @@
 #include "instantiate.h"
 #include "literaltemplates.h"
 #include "namereplace.h"
+#include "placement.h"
 #include "qtprinting.h"
 
 #include <gtest/gtest.h>
@@ -464,6 +465,31 @@ TEST(InstantiateTest, InstancesThatPointAtEachOtherAreDeclaredAhead) {
     EXPECT_EQ(instances[2].text.text.count("Node_long ptr"), 1);
     EXPECT_EQ(instances[0].anchor, 0);
     EXPECT_EQ(instances[3].anchor, 0);
+
+    // The member procedures are compiled when their type block was, and the
+    // macro that says so ends with the file.
+    const QByteArray text = withInstances(lines, QList<LineOrigin>(lines.size()), instances).text;
+    const QByteArrayList expected = {
+        "#ifndef __FBEXT_INSTANCE_List_long__fbext_forward__",
+        "type List_long__fbext_forward as List_long",
+        "#ifndef __FBEXT_INSTANCE_Node_long__",
+        "#define __FBEXT_MEMBERS_Node_long__",
+        "type Node_long",
+        "#ifndef __FBEXT_INSTANCE_List_long__",
+        "sub List_long.g()",
+        "#ifdef __FBEXT_MEMBERS_Node_long__",
+        "sub Node_long.f()",
+        "dim l as List_long",
+        "#undef __FBEXT_MEMBERS_Node_long__",
+    };
+    qsizetype at = 0;
+    for (const QByteArray& line : expected) {
+        const qsizetype found = text.indexOf(line, at);
+        EXPECT_GE(found, at) << line.constData() << "\n" << text.constData();
+        at = std::max(found, at);
+    }
+    EXPECT_TRUE(text.endsWith("#undef __FBEXT_MEMBERS_Node_long__"));
+    EXPECT_EQ(text.count("__FBEXT_MEMBERS_"), 3);
 }
 
 // The fast scan must rewrite exactly what the literal rules rewrite, run after

@@ -18,3 +18,16 @@ print top->position(); top->owner = @s
 dim more as List<<<integer>>>
 more.push(30)
 print more.head->owner->count + s.count
+
+' A type that extends one of them gets its members as from any instance,
+' here from one made node first.
+dim probe as Node<<<double>>> ptr
+type Readings extends List<<<double>>>
+  unit as string
+end type
+
+dim r as Readings
+r.unit = "cm"
+r.push(1.5) : r.push(2.5)
+probe = r.find(2.5)
+print r.count; probe->position(); r.find(1.5)->value; r.unit
