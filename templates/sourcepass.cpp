@@ -190,6 +190,19 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
         openFile(sourcePath, sourcePath, rootKey, files, run.includeDirectories);
     if (!root)
         return std::nullopt;
+    QStringList preIncluded;
+    for (const QString& name : std::as_const(run.preIncludes)) {
+        const QString path =
+            resolveInclude(name, includeDirectory(sourcePath), run.includeDirectories);
+        if (path.isEmpty())
+            continue;
+        if (files.fileKey(path) == rootKey) {
+            preIncluded.clear();
+            break;
+        }
+        preIncluded.append(path);
+    }
+    root->includes = preIncluded + root->includes;
     // A file is remembered from the moment it is read, so that an include
     // that leads back to it is not followed again.
     run.expanded.insert(rootKey, TemplateSet());
