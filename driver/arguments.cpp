@@ -56,6 +56,10 @@ void scan(SourceArguments& scanned, const QList<QByteArray>& arguments, int dept
         const QByteArray& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
         if ((argument == "-b" || argument == "-include") && hasValue) {
+            if (argument == "-include") {
+                if (const std::optional<QString> name = fileName(arguments[i + 1]))
+                    scanned.preIncludes.append(*name);
+            }
             addSourceFile(scanned, arguments[++i]);
         } else if (argument == "-i" && hasValue) {
             if (const std::optional<QString> name = fileName(arguments[++i]))

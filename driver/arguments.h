@@ -15,6 +15,9 @@ struct SourceArguments {
     // The folders named after -i, in order, where the compiler looks for
     // include names it does not find beside the including file.
     QStringList includeDirectories;
+    // The names after -include, in order: the compiler includes each at the
+    // top of every source file, looking for it as for an #include name.
+    QStringList preIncludes;
 };
 
 // Reads the compiler's arguments. A response file is read (not changed:

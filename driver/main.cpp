@@ -94,6 +94,7 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const SourceArguments& argum
             &guard.journals, mayUseExtensions);
         TemplateRun templates;
         templates.includeDirectories = arguments.includeDirectories;
+        templates.preIncludes = arguments.preIncludes;
         for (const QString& sourceFile : sourceFiles) {
             if (pendingInterrupt() || registry->hasStopped())
                 break;

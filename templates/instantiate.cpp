@@ -161,11 +161,21 @@ struct Instantiation {
     // allocates nothing: its template's key, its instance's key.
     QByteArray nameKey;
     QByteArray instanceKey;
+    // The instances whose texts are being expanded, outermost first (their
+    // keys), and for each the outermost of them its text uses, or -1.
+    QList<QByteArray> building;
+    QList<qsizetype> usesOuter;
+    QSet<QByteArray> forwardDeclared; // keys of the instances declared ahead
+    // Member procedures waiting for the instance (its key) whose type they use.
+    QList<std::pair<QByteArray, Instance>> waiting;
 
     bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out, int depth);
     void rewriteUse(QByteArray& out, qsizetype open, int depth);
-    void useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
+    bool useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
                      QByteArrayView space, int depth);
+    bool usesOuterInstance(const QByteArray& name);
+    void appendInstance(const QByteArray& key, const CapturedTemplate& captured, Instance instance,
+                        qsizetype outer, QByteArrayView space);
     void expandUsesIn(MappedText& text, int depth);
     void forwardEnclosingType(QByteArrayList& arguments);
     void fail(int number, const QByteArray& text);
@@ -205,26 +215,97 @@ void Instantiation::fail(int number, const QByteArray& text) {
     failed = true;
 }
 
-void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suffix,
+// Whether a use of the instance named name, made before, names one that an
+// instance being built further out is: the text being expanded (that of the
+// innermost instance being built) comes before that one's type block. The use
+// then names its forward declaration, made here the first time.
+bool Instantiation::usesOuterInstance(const QByteArray& name) {
+    const qsizetype at = building.indexOf(instanceKey);
+    if (at < 0 || at == building.size() - 1)
+        return false; // made and declared already, or the instance's own name
+    qsizetype& outer = usesOuter.last();
+    outer = outer < 0 ? at : std::min(outer, at);
+    if (!forwardDeclared.contains(instanceKey)) {
+        forwardDeclared.insert(instanceKey);
+        const QByteArray forward = name + forwardSuffix;
+        instances.append(
+            Instance{forward, MappedText("type " + forward + " as " + name, LineOrigin()), anchor});
+    }
+    return true;
+}
+
+// Appends an instance whose text is expanded. One that uses an outer instance
+// (outer, its place in building) appends its type block now and its member
+// procedures once that instance is appended, when the types they use are all
+// declared. The member procedures waiting for this instance follow it.
+void Instantiation::appendInstance(const QByteArray& key, const CapturedTemplate& captured,
+                                   Instance instance, qsizetype outer, QByteArrayView space) {
+    // A use that names the template's namespace (Coll.Stack<<<x>>>) names the
+    // instance there, and the template's members read the names of that
+    // namespace as the template's own did: each part goes inside it.
+    const auto inSpace = [space](MappedText& text) {
+        if (space.isEmpty())
+            return;
+        MappedText wrapped("namespace " + space.toByteArray() + '\n', LineOrigin());
+        wrapped.append(text);
+        wrapped.append(MappedText("\nend namespace", LineOrigin()));
+        text = std::move(wrapped);
+    };
+    // The type block is the "type" line, an empty line and the captured
+    // block, whose lines come before the first "\n" element.
+    const qsizetype blockLines = captured.lines.indexOf(QByteArray("\n"));
+    qsizetype split = -1;
+    if (outer >= 0 && blockLines >= 0) {
+        split = 0;
+        for (qsizetype line = 0; line < blockLines + 2 && split >= 0; ++line)
+            split = instance.text.text.indexOf('\n', split + (line > 0 ? 1 : 0));
+    }
+    if (split < 0) {
+        inSpace(instance.text);
+        instances.append(std::move(instance));
+    } else {
+        const qsizetype typeLines = blockLines + 2;
+        Instance members{instance.name, MappedText(), instance.anchor, Instance::Part::Members};
+        members.text.text = instance.text.text.sliced(split + 1);
+        members.text.origins = instance.text.origins.sliced(typeLines);
+        instance.text.text.truncate(split);
+        instance.text.origins.resize(typeLines);
+        instance.part = Instance::Part::Type;
+        inSpace(instance.text);
+        inSpace(members.text);
+        instances.append(std::move(instance));
+        waiting.append({building[outer], std::move(members)});
+    }
+    for (qsizetype i = 0; i < waiting.size();) {
+        if (waiting[i].first == key) {
+            instances.append(std::move(waiting[i].second));
+            waiting.removeAt(i);
+        } else {
+            ++i;
+        }
+    }
+}
+
+bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suffix,
                                 QByteArrayView use, QByteArrayView space, int depth) {
     // A use with no name in front of it, or a name no template was declared
     // under, only has its text rewritten: it gets no instance (a "type" line with
     // no body and no end line would only break the compile), and it does not
     // claim an instance name a known template may need later.
     if (failed || templateName.isEmpty() || templateName.size() > longestName)
-        return;
+        return false;
     setCaseFolded(nameKey, templateName); // the template's key (templateKey)
     const auto found = templateTable.constFind(nameKey);
     if (found == templateTable.constEnd())
-        return;
+        return false;
     // The suffix is in lower case already, as the table's keys are.
     instanceKey.resize(0);
     instanceKey += found.key();
     instanceKey += suffix;
-    if (instanceNames.contains(instanceKey))
-        return; // most uses name an instance made before
-    const QByteArray key = instanceKey;
     const CapturedTemplate& captured = found.value();
+    if (instanceNames.contains(instanceKey)) // most uses name an instance made before
+        return !building.isEmpty() && usesOuterInstance(captured.name + suffix.toByteArray());
+    const QByteArray key = instanceKey;
     const QByteArray instanceName = captured.name + suffix.toByteArray();
     QByteArrayList arguments = typeArguments(use);
     if (depth >= deepestInstance) {
@@ -233,7 +314,7 @@ void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
                  QByteArray::number(deepestInstance) +
                  " instances, each using the next: a template that uses itself with a "
                  "growing type argument never ends");
-        return;
+        return false;
     }
     // Known from here on, so that the template using itself with the same
     // arguments (through a pointer) is this instance.
@@ -246,20 +327,16 @@ void Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
              captured.name + " uses t" + QByteArray::number(highest) + " but " + instanceName +
                  " gives " + QByteArray::number(arguments.size()) + " type argument" +
                  (arguments.size() == 1 ? "" : "s"));
-        return;
+        return false;
     }
     // The instances this one uses come before it.
+    building.append(key);
+    usesOuter.append(-1);
     expandUsesIn(text, depth + 1);
-    if (!space.isEmpty()) {
-        // A use that names the template's namespace (Coll.Stack<<<x>>>) names
-        // the instance there, and the template's members read the names of
-        // that namespace as the template's own did.
-        MappedText inSpace("namespace " + space.toByteArray() + '\n', LineOrigin());
-        inSpace.append(text);
-        inSpace.append(MappedText("\nend namespace", LineOrigin()));
-        text = std::move(inSpace);
-    }
-    instances.append(Instance{instanceName, std::move(text), anchor});
+    building.removeLast();
+    appendInstance(key, captured, Instance{instanceName, std::move(text), anchor},
+                   usesOuter.takeLast(), space);
+    return false;
 }
 
 // A use inside a type's own block that names the type ("children as
@@ -272,7 +349,7 @@ void Instantiation::forwardEnclosingType(QByteArrayList& arguments) {
     const QByteArrayView enclosingType = typeOpenedBy((*fileLines)[anchor]);
     if (enclosingType.isEmpty())
         return;
-    const QByteArray alias = enclosingType.toByteArray() + "__fbext_forward";
+    const QByteArray alias = enclosingType.toByteArray() + forwardSuffix;
     bool named = false;
     for (QByteArray& argument : arguments)
         named = replaceName(argument, enclosingType, alias) || named;
@@ -323,8 +400,9 @@ void Instantiation::rewriteUse(QByteArray& out, qsizetype open, int depth) {
     appendUseSuffix(out, QByteArrayView(out).sliced(open));
     const QByteArrayView all(out);
     const QByteArrayView name = nameBefore(out, open, longestName);
-    useTemplate(name, all.sliced(useEnd), all.sliced(open, useEnd - open),
-                namespaceBefore(out, open - name.size()), depth);
+    if (useTemplate(name, all.sliced(useEnd), all.sliced(open, useEnd - open),
+                    namespaceBefore(out, open - name.size()), depth))
+        out.append(forwardSuffix);
     const qsizetype suffixSize = out.size() - useEnd;
     char* data = out.data();
     std::memmove(data + open, data + useEnd, size_t(suffixSize));
@@ -452,21 +530,81 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
     return instance;
 }
 
+namespace {
+
+// The directive a line of code starts with ("#ifndef"), or an empty view.
+QByteArrayView directiveOf(QByteArrayView code) {
+    qsizetype at = 0;
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    if (at == code.size() || code[at] != '#')
+        return {};
+    qsizetype end = at + 1;
+    while (end < code.size() && isNameChar(code[end]))
+        ++end;
+    return code.sliced(at, end - at);
+}
+
+// The #if line and the #endif line of a conditional block that holds the
+// rest of the file: its #endif is the file's last line of code, and it has
+// no #else or #elseif of its own. An include guard is one. Every line after
+// its #if line stands in it, so an instance first used in it serves every
+// later use from the statement inside it that holds that first use, after the
+// types declared in it above. {-1, -1} when the file has none.
+std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
+    // Most files do not end in #endif: their last lines settle it.
+    qsizetype last = lines.size() - 1;
+    while (last >= 0 && (lines[last].trimmed().isEmpty() || lines[last].trimmed()[0] == '\''))
+        --last;
+    if (last < 0 || !startsWithIgnoringCase(lines[last].trimmed(), "#endif"))
+        return {-1, -1};
+    CodeLexer lexer;
+    QList<std::pair<qsizetype, bool>> open;       // #if lines, and whether an #else followed
+    std::pair<qsizetype, bool> closed{-1, false}; // the block the last code line closed
+    qsizetype lastCode = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArrayView code = lexer.next(lines[i]);
+        if (code.trimmed().isEmpty())
+            continue;
+        lastCode = i;
+        closed = {-1, false};
+        const QByteArrayView directive = directiveOf(code);
+        if (isKeyword(directive, "#if") || isKeyword(directive, "#ifdef") ||
+            isKeyword(directive, "#ifndef")) {
+            open.append({i, false});
+        } else if ((isKeyword(directive, "#else") || isKeyword(directive, "#elseif")) &&
+                   !open.isEmpty()) {
+            open.last().second = true;
+        } else if (isKeyword(directive, "#endif") && !open.isEmpty()) {
+            closed = open.takeLast();
+        }
+    }
+    if (closed.first < 0 || closed.second || !open.isEmpty())
+        return {-1, -1};
+    return {closed.first, lastCode};
+}
+
+} // namespace
+
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
                           const TemplateSet& templates, QList<Instance>& instances,
                           QList<TemplateError>* errors) {
     const TemplateTable& table = templates.templateTable;
     if (table.isEmpty())
         return;
-    Instantiation instantiation{table, instances, errors, 0, {}, 0, &lines, 0, false, {}, {}};
+    Instantiation instantiation{table, instances, errors, 0,  {}, 0,  &lines, 0,
+                                false, {},        {},     {}, {}, {}, {}};
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 
+    // The block that holds the rest of the file is no block to go before.
+    const auto [restIf, restEndif] = blockHoldingTheRest(lines);
     CodeLexer lexer;
     BlockScanner blocks;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArrayView code = lexer.next(lines[i]);
-        instantiation.anchor = blocks.next(i, code, lexer);
+        instantiation.anchor =
+            blocks.next(i, i == restIf || i == restEndif ? QByteArrayView() : code, lexer);
         instantiation.line = i;
         QByteArray rewritten;
         if (instantiation.rewriteLine(lines[i], code, rewritten, 0)) {

@@ -10,11 +10,23 @@
 // One concrete type made from a template for a file: its text, and the line
 // of the file before which it goes (the module-level statement that holds its
 // first use, see blockscanner.h).
+//
+// Templates whose instances point at each other (a list whose nodes point
+// back at it) make instances that use one another before either is declared.
+// Such an instance names the other through a forward declaration, an instance
+// of its own, "type List_integer__fbext_forward as List_integer", and comes in
+// two parts: its type block first, its member procedures once the other's
+// type is declared too.
 struct Instance {
+    enum class Part : quint8 { Whole, Type, Members };
     QByteArray name; // Stack_double
     MappedText text; // the "type" block and the member procedures
     qsizetype anchor = 0;
+    Part part = Part::Whole;
 };
+
+// What is added to an instance's name to name its forward declaration.
+inline constexpr char forwardSuffix[] = "__fbext_forward";
 
 // Rewrites every use of a template in the code of lines, Name<<<type>>>, into
 // its instance name (Name_type) and, the first time an instance name occurs,

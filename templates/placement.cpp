@@ -6,6 +6,10 @@ QByteArray instanceGuard(const QByteArray& instanceName) {
     return "__FBEXT_INSTANCE_" + instanceName + "__";
 }
 
+QByteArray pendingMembersGuard(const QByteArray& instanceName) {
+    return "__FBEXT_MEMBERS_" + instanceName + "__";
+}
+
 MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
                          const QList<Instance>& instances) {
     QList<const Instance*> ordered;
@@ -30,13 +34,27 @@ MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
     for (qsizetype i = 0; i < lines.size(); ++i) {
         for (; next < ordered.size() && ordered[next]->anchor <= i; ++next) {
             const Instance& instance = *ordered[next];
-            const QByteArray guard = instanceGuard(instance.name);
-            written.add("#ifndef " + guard);
-            written.add("#define " + guard);
+            if (instance.part == Instance::Part::Members) {
+                written.add("#ifdef " + pendingMembersGuard(instance.name));
+            } else {
+                const QByteArray guard = instanceGuard(instance.name);
+                written.add("#ifndef " + guard);
+                written.add("#define " + guard);
+                if (instance.part == Instance::Part::Type)
+                    written.add("#define " + pendingMembersGuard(instance.name));
+            }
             written.add(instance.text);
             written.add("#endif");
         }
         written.addLine(lines[i], origins[i]);
+    }
+    // The macro that let member procedures follow their type block holds to
+    // the end of the file, where the class pass may put their forwarders
+    // under it, and no further: a file that includes this one, and so
+    // skips its own copy of the type block, must skip the members too.
+    for (const Instance* instance : std::as_const(ordered)) {
+        if (instance->part == Instance::Part::Type)
+            written.add("#undef " + pendingMembersGuard(instance->name));
     }
     return written.take();
 }

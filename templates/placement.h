@@ -24,3 +24,9 @@ MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
 
 // The name of the macro that guards an instance.
 QByteArray instanceGuard(const QByteArray& instanceName);
+
+// The name of the macro that an instance's type part defines for its member
+// procedures, which come later: they are compiled only when this copy of the
+// type block was, and not when an included file declared the instance first.
+// The file's last line undefines it.
+QByteArray pendingMembersGuard(const QByteArray& instanceName);

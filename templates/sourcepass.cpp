@@ -1,6 +1,7 @@
 #include "sourcepass.h"
 
 #include "capture.h"
+#include "characters.h"
 #include "instantiate.h"
 #include "lines.h"
 #include "placement.h"
@@ -115,27 +116,41 @@ QString includeDirectory(const QString& sourcePath) {
 QString includedName(QByteArrayView line) {
     if (!firstTokenMayBe(line, "#include"))
         return {};
-    const Tokens tokens = lineTokens(line);
-    if (tokens.size() < 2 || !isKeyword(tokens[0], "#include"))
+    // The compiler reads "#", "include", an optional "once" and a quoted name,
+    // with blanks between them, also after the "#", or none before the quote:
+    // "#include once "list.bi"", "#include"list.bi"", "# include once"list.bi"".
+    qsizetype at = 0;
+    const auto skipBlanks = [&line, &at] {
+        while (at < line.size() && isBlank(line[at]))
+            ++at;
+    };
+    const auto word = [&line, &at](QByteArrayView keyword) {
+        const qsizetype end = at + keyword.size();
+        if (!startsWithIgnoringCase(line.sliced(at), keyword) ||
+            (end < line.size() && isNameChar(line[end])))
+            return false;
+        at = end;
+        return true;
+    };
+    skipBlanks();
+    if (at == line.size() || line[at] != '#')
         return {};
-    // The name is the second non-empty piece between double quotes, after
-    // "#include" or "#include once".
-    const bool once = isKeyword(tokens[1], "once");
-    if (!(once ? tokens.size() > 2 && tokens[2].startsWith('"') : tokens[1].startsWith('"')))
+    ++at;
+    skipBlanks();
+    if (!word("include"))
         return {};
-    QByteArrayView name;
-    int pieces = 0;
-    for (qsizetype start = 0; start <= line.size() && pieces < 2;) {
-        qsizetype end = line.indexOf('"', start);
-        if (end < 0)
-            end = line.size();
-        if (end > start && ++pieces == 2)
-            name = line.sliced(start, end - start);
-        start = end + 1;
-    }
-    if (pieces < 2)
+    skipBlanks();
+    if (word("once"))
+        skipBlanks();
+    if (at == line.size() || line[at] != '"')
         return {};
-    QString path = fileNameFromBytes(name);
+    const qsizetype start = at + 1;
+    qsizetype end = line.indexOf('"', start);
+    if (end < 0)
+        end = line.size();
+    if (end == start)
+        return {};
+    QString path = fileNameFromBytes(line.sliced(start, end - start));
     if (QDir::separator() == u'/')
         path.replace(u'\\', u'/'); // the compiler reads "lib\list.bi" as lib/list.bi here
     return path;
@@ -175,6 +190,19 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
         openFile(sourcePath, sourcePath, rootKey, files, run.includeDirectories);
     if (!root)
         return std::nullopt;
+    QStringList preIncluded;
+    for (const QString& name : std::as_const(run.preIncludes)) {
+        const QString path =
+            resolveInclude(name, includeDirectory(sourcePath), run.includeDirectories);
+        if (path.isEmpty())
+            continue;
+        if (files.fileKey(path) == rootKey) {
+            preIncluded.clear();
+            break;
+        }
+        preIncluded.append(path);
+    }
+    root->includes = preIncluded + root->includes;
     // A file is remembered from the moment it is read, so that an include
     // that leads back to it is not followed again.
     run.expanded.insert(rootKey, TemplateSet());

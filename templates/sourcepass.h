@@ -37,6 +37,10 @@ struct TemplateRun {
     // The folders named with -i, in order: include names not found beside
     // the including file or in the current folder are looked for there.
     QStringList includeDirectories;
+    // The names given with -include: each source file includes them before
+    // its first line, found as its include names are, so their templates are
+    // its own to use. A file that is one of them includes none.
+    QStringList preIncludes;
     // The first fault met in a file's templates or their uses: the run stops
     // before its compile.
     std::optional<TemplateError> error;

@@ -53,6 +53,7 @@ TEST(Arguments, SourcesAndIncludeFoldersAreFoundWhereverTheCompilerTakesThem) {
     EXPECT_EQ(scanned.sourceFiles.last(), QStringLiteral("Lib.Bi"));
     EXPECT_EQ(scanned.includeDirectories.first(), QStringLiteral("inc dir"));
     EXPECT_EQ(scanned.includeDirectories.last(), QStringLiteral("lib"));
+    EXPECT_EQ(scanned.preIncludes, QStringList{QStringLiteral("pre.inc")});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "instantiate.h"
 #include "literaltemplates.h"
 #include "namereplace.h"
+#include "placement.h"
 #include "qtprinting.h"
 
 #include <gtest/gtest.h>
@@ -432,6 +433,136 @@ TEST(InstantiateTest, AUseInANamespaceGetsItsInstanceThere) {
                   QByteArrayView(c.firstLine).startsWith("namespace"));
         EXPECT_TRUE(text.hasOneOriginPerLine());
     }
+}
+
+// An #if block that holds the rest of the file (an include guard) is no block
+// an instance goes before: the instance goes before the statement in it that
+// holds its first use, after the types declared in it above.
+TEST(InstantiateTest, ABlockHoldingTheRestOfTheFileIsNoBlockToGoBefore) {
+    struct Case {
+        QByteArrayList lines; // the use is on the line that names Box<<<
+        qsizetype anchor;
+    };
+    const QByteArray use = "dim shared b as Box<<<Point>>>";
+    const QList<Case> cases = {
+        {{"#ifndef SHAPES_BI", "#define SHAPES_BI", "type Point as long", use, "#endif"}, 3},
+        {{"' shapes.bi", "#pragma once", "#IFNDEF SHAPES_BI", "type Point as long", use,
+          "#endif ' SHAPES_BI", "", "' end of shapes.bi"},
+         4},
+        {{"#if 1", "type Point as long", "type Holder", "  b as Box<<<Point>>>", "end type",
+          "#endif"},
+         2},
+        {{"#ifndef G", "#ifdef DEBUG", "type Point as long", use, "#endif", "#endif"}, 1},
+        // Not the rest of the file: a later line, or an #else, may need it.
+        {{"#ifndef G", "type Point as long", use, "#endif", "print 1"}, 0},
+        {{"#ifndef G", "type Point as long", use, "#else", "print 1", "#endif"}, 0},
+        {{"#ifdef A", "#endif", "#ifdef B", use, "#endif"}, 3},
+        {{"#ifdef A", use, "/' the end:", "#endif"}, 0}, // in a comment
+    };
+    TemplateTable table;
+    addTemplate(table, "Box", capturedFrom({QByteArray("v as t1"), QByteArray("end type "), lf()}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines.join(" | ").constData());
+        Lines lines = viewsOf(c.lines);
+        QByteArrayList rewritten;
+        QList<Instance> instances;
+        instantiateTemplates(lines, rewritten, TemplateSet{1, table}, instances);
+        ASSERT_EQ(instances.size(), 1);
+        EXPECT_EQ(instances[0].anchor, c.anchor);
+    }
+}
+
+// Instances that point at each other: the one used first in another's text
+// is declared ahead, and the other's member procedures wait for its type.
+TEST(InstantiateTest, InstancesThatPointAtEachOtherAreDeclaredAhead) {
+    TemplateTable table;
+    const auto withMember = [](const QByteArray& field, const QByteArray& member) {
+        return capturedFrom({field, QByteArray("end type "), lf(), "sub " + member + "()",
+                             QByteArray("end sub"), lf()});
+    };
+    addTemplate(table, "Node", withMember("owner as List<<<t1>>> ptr", "Node.f"));
+    addTemplate(table, "List", withMember("head as Node<<<t1>>> ptr", "List.g"));
+    addTemplate(table, "Self", withMember("next as Self<<<t1>>> ptr", "Self.h"));
+    addTemplate(table, "A", withMember("b as B<<<t1>>>", "A.f"));
+    addTemplate(table, "B", withMember("c as C<<<t1>>>", "B.f"));
+    addTemplate(table, "C", withMember("a as A<<<t1>>> ptr", "C.f"));
+    struct Case {
+        const char* line;
+        QByteArrayList instances; // name, then W (whole), T (type block) or M (members)
+    };
+    const QList<Case> cases = {
+        {"dim l as List<<<long>>>",
+         {"List_long__fbext_forward W", "Node_long T", "List_long W", "Node_long M"}},
+        {"dim n as Node<<<long>>> ptr",
+         {"Node_long__fbext_forward W", "List_long T", "Node_long W", "List_long M"}},
+        {"dim s as Self<<<long>>>", {"Self_long W"}},
+        {"dim a as A<<<byte>>>",
+         {"A_byte__fbext_forward W", "C_byte T", "B_byte W", "A_byte W", "C_byte M"}},
+    };
+    const char parts[] = {'W', 'T', 'M'};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const QByteArrayList input = {c.line};
+        Lines lines = viewsOf(input);
+        QByteArrayList rewritten;
+        QList<Instance> instances;
+        instantiateTemplates(lines, rewritten, TemplateSet{6, table}, instances);
+        QByteArrayList names;
+        for (const Instance& instance : instances) {
+            names.append(instance.name + ' ' + parts[int(instance.part)]);
+            EXPECT_EQ(instance.text.lineCount(), instance.text.text.count('\n') + 1);
+            if (instance.name.endsWith(forwardSuffix)) {
+                const QByteArray declared = instance.name.chopped(qstrlen(forwardSuffix));
+                EXPECT_EQ(instance.text.text, "type " + instance.name + " as " + declared);
+            }
+            // A type block ends with its end line; the members start after it.
+            if (instance.part == Instance::Part::Type) {
+                EXPECT_TRUE(instance.text.text.endsWith("end type ")) << instance.text.text.data();
+            }
+            if (instance.part == Instance::Part::Members) {
+                EXPECT_TRUE(instance.text.text.startsWith("\n\nsub ")) << instance.text.text.data();
+            }
+        }
+        EXPECT_EQ(names, c.instances);
+    }
+    // The type block that comes first names the other through its forward
+    // declaration, in its member procedures too.
+    const QByteArrayList input = {"dim l as List<<<long>>>"};
+    Lines lines = viewsOf(input);
+    QByteArrayList rewritten;
+    QList<Instance> instances;
+    instantiateTemplates(lines, rewritten, TemplateSet{6, table}, instances);
+    ASSERT_EQ(instances.size(), 4);
+    EXPECT_EQ(instances[1].text.text, "type Node_long\n\nowner as List_long__fbext_forward ptr\n"
+                                      "end type ");
+    EXPECT_EQ(instances[2].text.text.count("Node_long ptr"), 1);
+    EXPECT_EQ(instances[0].anchor, 0);
+    EXPECT_EQ(instances[3].anchor, 0);
+
+    // The member procedures are compiled when their type block was, and the
+    // macro that says so ends with the file.
+    const QByteArray text = withInstances(lines, QList<LineOrigin>(lines.size()), instances).text;
+    const QByteArrayList expected = {
+        "#ifndef __FBEXT_INSTANCE_List_long__fbext_forward__",
+        "type List_long__fbext_forward as List_long",
+        "#ifndef __FBEXT_INSTANCE_Node_long__",
+        "#define __FBEXT_MEMBERS_Node_long__",
+        "type Node_long",
+        "#ifndef __FBEXT_INSTANCE_List_long__",
+        "sub List_long.g()",
+        "#ifdef __FBEXT_MEMBERS_Node_long__",
+        "sub Node_long.f()",
+        "dim l as List_long",
+        "#undef __FBEXT_MEMBERS_Node_long__",
+    };
+    qsizetype at = 0;
+    for (const QByteArray& line : expected) {
+        const qsizetype found = text.indexOf(line, at);
+        EXPECT_GE(found, at) << line.constData() << "\n" << text.constData();
+        at = std::max(found, at);
+    }
+    EXPECT_TRUE(text.endsWith("#undef __FBEXT_MEMBERS_Node_long__"));
+    EXPECT_EQ(text.count("__FBEXT_MEMBERS_"), 3);
 }
 
 // The fast scan must rewrite exactly what the literal rules rewrite, run after

@@ -212,6 +212,14 @@ TEST(IncludeLine, RecognisesIncludeWithOrWithoutOnceAndAQuotedName) {
         {"#include once list.bi", ""},
         {"#include other \"list.bi\"", ""},
         {"#include once \"/abs/list.bi\"", "/abs/list.bi"},
+        // The compiler needs no blank before the quote, and takes one after "#".
+        {"#include\"list.bi\"", "list.bi"},
+        {"#include once\"list.bi\"", "list.bi"},
+        {"# include once \"list.bi\"", "list.bi"},
+        {"#\tINCLUDE\tONCE\"lib/list.bi\"'comment", "lib/list.bi"},
+        {"#includeonce \"list.bi\"", ""},
+        {"#include onced \"list.bi\"", ""},
+        {"# define X \"list.bi\"", ""},
 #ifndef Q_OS_WIN
         {"#include once \"lib\\list.bi\"", "lib/list.bi"},
 #endif
@@ -263,6 +271,38 @@ TEST(SourcePass, KeepsTheFinalLineFeed) {
     rewriteSourceFile(folder.path(QStringLiteral("main.bas")), registry);
     EXPECT_TRUE(withoutLineDirectives(folder.read(QStringLiteral("main.bas")))
                     .endsWith(sourceBytesFromText("#endif\ndim b as B_byte\nprint 2\n")));
+}
+
+// A name given with -include is included at the top of every source file,
+// found where an include name of that file is: its templates are the file's.
+TEST(SourcePass, FilesGivenWithIncludeAreIncludedByEverySourceFile) {
+    Folder folder;
+    folder.write(QStringLiteral("lib/defs.bi"), QByteArray(stackTemplate));
+    folder.write(QStringLiteral("src/defs.bi"), "template Stack\nv as t1\nend template\n");
+    folder.write(QStringLiteral("src/b.bas"), "dim s as Stack<<<byte>>>\n");
+    folder.write(QStringLiteral("a.bas"), "dim s as Stack<<<long>>>\n");
+    folder.write(QStringLiteral("c.bas"), "dim s as Stack<<<long>>>\n");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path(QString()));
+    SnapshotRegistry registry;
+    TemplateRun run;
+    run.includeDirectories = {folder.path(QStringLiteral("lib"))};
+    run.preIncludes = {QStringLiteral("defs.bi")};
+    // Found in the -i folder for a.bas; beside src/b.bas, its own.
+    EXPECT_TRUE(rewriteSourceFile(folder.path(QStringLiteral("lib/defs.bi")), registry, run));
+    EXPECT_TRUE(rewriteSourceFile(folder.path(QStringLiteral("a.bas")), registry, run));
+    EXPECT_TRUE(rewriteSourceFile(folder.path(QStringLiteral("src/b.bas")), registry, run));
+    run.preIncludes = {QStringLiteral("nowhere.bi")};
+    EXPECT_FALSE(rewriteSourceFile(folder.path(QStringLiteral("c.bas")), registry, run));
+    QDir::setCurrent(previous);
+    const QByteArray a = withoutLineDirectives(folder.read(QStringLiteral("a.bas")));
+    EXPECT_TRUE(a.contains("private sub Stack_long.push(byval v as long)")) << a.constData();
+    EXPECT_TRUE(a.endsWith("dim s as Stack_long\n")) << a.constData();
+    const QByteArray b = withoutLineDirectives(folder.read(QStringLiteral("src/b.bas")));
+    EXPECT_TRUE(b.contains("v as byte")) << b.constData();
+    EXPECT_FALSE(b.contains("push")) << b.constData();
+    EXPECT_EQ(folder.read(QStringLiteral("c.bas")), QByteArray("dim s as Stack<<<long>>>\n"));
+    EXPECT_FALSE(folder.read(QStringLiteral("lib/defs.bi")).contains("template"));
 }
 
 TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
