@@ -168,6 +168,10 @@ struct Instantiation {
     QSet<QByteArray> forwardDeclared; // keys of the instances declared ahead
     // Member procedures waiting for the instance (its key) whose type they use.
     QList<std::pair<QByteArray, Instance>> waiting;
+    // The type block whose own name an instance's arguments name (its
+    // anchor, or -1), and the key its member procedures wait for.
+    qsizetype enclosingBlock = -1;
+    QByteArray enclosingKey;
 
     bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out, int depth);
     void rewriteUse(QByteArray& out, qsizetype open, int depth);
@@ -175,9 +179,10 @@ struct Instantiation {
                      QByteArrayView space, int depth);
     bool usesOuterInstance(const QByteArray& name);
     void appendInstance(const QByteArray& key, const CapturedTemplate& captured, Instance instance,
-                        qsizetype outer, QByteArrayView space);
+                        const QByteArray& waitFor, QByteArrayView space);
+    void appendWaiting(const QByteArray& key, qsizetype at);
     void expandUsesIn(MappedText& text, int depth);
-    void forwardEnclosingType(QByteArrayList& arguments);
+    QByteArray forwardEnclosingType(QByteArrayList& arguments);
     void fail(int number, const QByteArray& text);
 };
 
@@ -234,12 +239,14 @@ bool Instantiation::usesOuterInstance(const QByteArray& name) {
     return true;
 }
 
-// Appends an instance whose text is expanded. One that uses an outer instance
-// (outer, its place in building) appends its type block now and its member
-// procedures once that instance is appended, when the types they use are all
-// declared. The member procedures waiting for this instance follow it.
+// Appends an instance whose text is expanded. One that uses a type still to
+// come (waitFor: an outer instance's key, or the forward key of the type
+// whose block holds the use) appends its type block now and its member
+// procedures once that type is declared too. The member procedures waiting
+// for this instance follow it.
 void Instantiation::appendInstance(const QByteArray& key, const CapturedTemplate& captured,
-                                   Instance instance, qsizetype outer, QByteArrayView space) {
+                                   Instance instance, const QByteArray& waitFor,
+                                   QByteArrayView space) {
     // A use that names the template's namespace (Coll.Stack<<<x>>>) names the
     // instance there, and the template's members read the names of that
     // namespace as the template's own did: each part goes inside it.
@@ -255,7 +262,7 @@ void Instantiation::appendInstance(const QByteArray& key, const CapturedTemplate
     // block, whose lines come before the first "\n" element.
     const qsizetype blockLines = captured.lines.indexOf(QByteArray("\n"));
     qsizetype split = -1;
-    if (outer >= 0 && blockLines >= 0) {
+    if (!waitFor.isEmpty() && blockLines >= 0) {
         split = 0;
         for (qsizetype line = 0; line < blockLines + 2 && split >= 0; ++line)
             split = instance.text.text.indexOf('\n', split + (line > 0 ? 1 : 0));
@@ -274,10 +281,18 @@ void Instantiation::appendInstance(const QByteArray& key, const CapturedTemplate
         inSpace(instance.text);
         inSpace(members.text);
         instances.append(std::move(instance));
-        waiting.append({building[outer], std::move(members)});
+        waiting.append({waitFor, std::move(members)});
     }
+    appendWaiting(key, -1);
+}
+
+// Appends the member procedures waiting for the type of key; at says where
+// they go when not where their type block went (-1).
+void Instantiation::appendWaiting(const QByteArray& key, qsizetype at) {
     for (qsizetype i = 0; i < waiting.size();) {
         if (waiting[i].first == key) {
+            if (at >= 0)
+                waiting[i].second.anchor = at;
             instances.append(std::move(waiting[i].second));
             waiting.removeAt(i);
         } else {
@@ -319,7 +334,7 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     // Known from here on, so that the template using itself with the same
     // arguments (through a pointer) is this instance.
     instanceNames.insert(key);
-    forwardEnclosingType(arguments);
+    const QByteArray enclosingKey = forwardEnclosingType(arguments);
     int highest = 0;
     MappedText text = instanceText(captured, instanceName, arguments, &highest);
     if (highest > arguments.size()) {
@@ -334,8 +349,9 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     usesOuter.append(-1);
     expandUsesIn(text, depth + 1);
     building.removeLast();
+    const qsizetype outer = usesOuter.takeLast();
     appendInstance(key, captured, Instance{instanceName, std::move(text), anchor},
-                   usesOuter.takeLast(), space);
+                   outer >= 0 ? building[outer] : enclosingKey, space);
     return false;
 }
 
@@ -345,24 +361,31 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
 // through an alias declared ahead of the instance, which FreeBASIC reads as
 // a type still to come, as a pointer to it needs; the instance keeps the
 // name the use gives it.
-void Instantiation::forwardEnclosingType(QByteArrayList& arguments) {
+QByteArray Instantiation::forwardEnclosingType(QByteArrayList& arguments) {
     const QByteArrayView enclosingType = typeOpenedBy((*fileLines)[anchor]);
     if (enclosingType.isEmpty())
-        return;
+        return {};
     const QByteArray alias = enclosingType.toByteArray() + forwardSuffix;
+    // An instance used in such an instance's text names the alias already.
     bool named = false;
-    for (QByteArray& argument : arguments)
+    for (QByteArray& argument : arguments) {
         named = replaceName(argument, enclosingType, alias) || named;
+        named = replaceName(argument, alias, alias) || named;
+    }
     if (!named)
-        return;
+        return {};
     QByteArray aliasKey = alias;
     setCaseFolded(aliasKey, alias);
+    // The instance's member procedures wait for the end of the block.
+    enclosingBlock = anchor;
+    enclosingKey = aliasKey;
     if (instanceNames.contains(aliasKey))
-        return;
+        return aliasKey;
     instanceNames.insert(aliasKey);
     instances.append(Instance{
         alias, MappedText("type " + alias + " as " + enclosingType.toByteArray(), LineOrigin()),
         anchor});
+    return aliasKey;
 }
 
 // Rewrites the uses in an instance's text, generating the instances they name.
@@ -592,8 +615,8 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     const TemplateTable& table = templates.templateTable;
     if (table.isEmpty())
         return;
-    Instantiation instantiation{table, instances, errors, 0,  {}, 0,  &lines, 0,
-                                false, {},        {},     {}, {}, {}, {}};
+    Instantiation instantiation{table, instances, errors, 0,  {}, 0,  &lines, 0, false,
+                                {},    {},        {},     {}, {}, {}, -1,     {}};
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 
@@ -605,6 +628,13 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
         const QByteArrayView code = lexer.next(lines[i]);
         instantiation.anchor =
             blocks.next(i, i == restIf || i == restEndif ? QByteArrayView() : code, lexer);
+        if (instantiation.enclosingBlock >= 0 &&
+            instantiation.anchor != instantiation.enclosingBlock) {
+            // Past the block of a type that instances point at: their member
+            // procedures go before the statement after it.
+            instantiation.appendWaiting(instantiation.enclosingKey, instantiation.anchor);
+            instantiation.enclosingBlock = -1;
+        }
         instantiation.line = i;
         QByteArray rewritten;
         if (instantiation.rewriteLine(lines[i], code, rewritten, 0)) {
@@ -612,4 +642,6 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
             lines[i] = rewrittenLines.last();
         }
     }
+    if (instantiation.enclosingBlock >= 0)
+        instantiation.appendWaiting(instantiation.enclosingKey, lines.size());
 }

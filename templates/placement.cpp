@@ -31,7 +31,8 @@ MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
     written.reserve(bytes, lineCount);
 
     qsizetype next = 0;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    // Past the last line: what goes after the end of the file.
+    for (qsizetype i = 0; i <= lines.size(); ++i) {
         for (; next < ordered.size() && ordered[next]->anchor <= i; ++next) {
             const Instance& instance = *ordered[next];
             if (instance.part == Instance::Part::Members) {
@@ -46,7 +47,8 @@ MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
             written.add(instance.text);
             written.add("#endif");
         }
-        written.addLine(lines[i], origins[i]);
+        if (i < lines.size())
+            written.addLine(lines[i], origins[i]);
     }
     // The macro that let member procedures follow their type block holds to
     // the end of the file, where the class pass may put their forwarders

@@ -17,14 +17,24 @@ function List.at(byval i as integer) as t1
   return items(i)
 end function
 
-' A template built on another one, used with the same kind of argument.
+' A template built on another one, used with the same kind of argument,
+' whose member reaches through the pointers it holds.
 template Bag
   inner as List<<<t1>>>
   declare function size() as integer
+  declare function labels() as string
 end template
 
 function Bag.size() as integer
   return inner.count
+end function
+
+function Bag.labels() as string
+  dim s as string
+  for i as integer = 0 to inner.count - 1
+    s &= inner.at(i)->label & " "
+  next
+  return s
 end function
 
 type Node
@@ -56,3 +66,4 @@ b.friends.inner.add(@a)
 b.friends.inner.add(@c)
 root.show(0)
 print firstChild(root)->label
+print b.friends.labels()
