@@ -55,7 +55,23 @@ bool isPointerWord(QByteArrayView argument, qsizetype from) {
 // integer>>>" and "<<<String, Integer>>>" all give "_string__integer". use
 // may lie in out: it is read whole before out grows.
 void appendUseSuffix(QByteArray& out, QByteArrayView use) {
-    const QByteArrayView argument = argumentText(use);
+    QByteArrayView argument = argumentText(use);
+    // A type named through its forward declaration (Tree_long__fbext_forward)
+    // names the same instance as the type itself.
+    QByteArray withoutForwards;
+    if (indexOfIgnoringCase(argument, forwardSuffix) >= 0) {
+        withoutForwards = argument.toByteArray();
+        const qsizetype length = qsizetype(qstrlen(forwardSuffix));
+        for (qsizetype at = indexOfIgnoringCase(withoutForwards, forwardSuffix); at >= 0;
+             at = indexOfIgnoringCase(withoutForwards, forwardSuffix, at)) {
+            const qsizetype end = at + length;
+            if (at > 0 && (end == withoutForwards.size() || !isNameChar(withoutForwards[end])))
+                withoutForwards.remove(at, length);
+            else
+                at = end;
+        }
+        argument = withoutForwards;
+    }
     // A comma grows by one byte at most and a "*" by two.
     QVarLengthArray<char, 128> suffix;
     suffix.reserve(3 * argument.size() + 1);
@@ -178,6 +194,8 @@ struct Instantiation {
     bool useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
                      QByteArrayView space, int depth);
     bool usesOuterInstance(const QByteArray& name);
+    void declareAhead(const QByteArray& key, const QByteArray& name);
+    qsizetype forwardOuterInstances(QByteArrayList& arguments);
     void appendInstance(const QByteArray& key, const CapturedTemplate& captured, Instance instance,
                         const QByteArray& waitFor, QByteArrayView space);
     void appendWaiting(const QByteArray& key, qsizetype at);
@@ -230,13 +248,54 @@ bool Instantiation::usesOuterInstance(const QByteArray& name) {
         return false; // made and declared already, or the instance's own name
     qsizetype& outer = usesOuter.last();
     outer = outer < 0 ? at : std::min(outer, at);
-    if (!forwardDeclared.contains(instanceKey)) {
-        forwardDeclared.insert(instanceKey);
-        const QByteArray forward = name + forwardSuffix;
-        instances.append(
-            Instance{forward, MappedText("type " + forward + " as " + name, LineOrigin()), anchor});
-    }
+    declareAhead(instanceKey, name);
     return true;
+}
+
+// Declares the instance of key, named name, ahead of its type block, the
+// first time it is asked to.
+void Instantiation::declareAhead(const QByteArray& key, const QByteArray& name) {
+    if (forwardDeclared.contains(key))
+        return;
+    forwardDeclared.insert(key);
+    const QByteArray forward = name + forwardSuffix;
+    instances.append(
+        Instance{forward, MappedText("type " + forward + " as " + name, LineOrigin()), anchor});
+}
+
+// The arguments of a new instance may name an instance still being built
+// further out, through a use of it rewritten before ("children as
+// List<<<Tree<<<t1>>> ptr>>>" in template Tree): the new instance stands
+// before that one's type block, so it names it through its forward
+// declaration instead. Returns the outermost such instance's place in
+// building, or -1.
+qsizetype Instantiation::forwardOuterInstances(QByteArrayList& arguments) {
+    qsizetype outer = -1;
+    if (building.isEmpty())
+        return outer;
+    QByteArray key;
+    for (QByteArray& argument : arguments) {
+        for (qsizetype at = 0; at < argument.size();) {
+            if (!isNameChar(argument[at]) || (at > 0 && argument[at - 1] == '.')) {
+                ++at;
+                continue;
+            }
+            qsizetype end = at;
+            while (end < argument.size() && isNameChar(argument[end]))
+                ++end;
+            setCaseFolded(key, QByteArrayView(argument).sliced(at, end - at));
+            const qsizetype found = building.indexOf(key);
+            if (found >= 0) {
+                const QByteArray name = argument.sliced(at, end - at);
+                declareAhead(key, name);
+                argument.insert(end, forwardSuffix);
+                end += qsizetype(qstrlen(forwardSuffix));
+                outer = outer < 0 ? found : std::min(outer, found);
+            }
+            at = end;
+        }
+    }
+    return outer;
 }
 
 // Appends an instance whose text is expanded. One that uses a type still to
@@ -335,6 +394,7 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     // arguments (through a pointer) is this instance.
     instanceNames.insert(key);
     const QByteArray enclosingKey = forwardEnclosingType(arguments);
+    const qsizetype outerNamed = forwardOuterInstances(arguments);
     int highest = 0;
     MappedText text = instanceText(captured, instanceName, arguments, &highest);
     if (highest > arguments.size()) {
@@ -346,7 +406,7 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     }
     // The instances this one uses come before it.
     building.append(key);
-    usesOuter.append(-1);
+    usesOuter.append(outerNamed);
     expandUsesIn(text, depth + 1);
     building.removeLast();
     const qsizetype outer = usesOuter.takeLast();

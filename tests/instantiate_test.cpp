@@ -492,6 +492,7 @@ TEST(InstantiateTest, InstancesThatPointAtEachOtherAreDeclaredAhead) {
     addTemplate(table, "A", withMember("b as B<<<t1>>>", "A.f"));
     addTemplate(table, "B", withMember("c as C<<<t1>>>", "B.f"));
     addTemplate(table, "C", withMember("a as A<<<t1>>> ptr", "C.f"));
+    addTemplate(table, "Tree", withMember("kids as Self<<<Tree<<<t1>>> ptr>>>", "Tree.t"));
     struct Case {
         const char* line;
         QByteArrayList instances; // name, then W (whole), T (type block) or M (members)
@@ -504,6 +505,10 @@ TEST(InstantiateTest, InstancesThatPointAtEachOtherAreDeclaredAhead) {
         {"dim s as Self<<<long>>>", {"Self_long W"}},
         {"dim a as A<<<byte>>>",
          {"A_byte__fbext_forward W", "C_byte T", "B_byte W", "A_byte W", "C_byte M"}},
+        // A template whose field holds an instance of pointers to its own.
+        {"dim t as Tree<<<long>>>",
+         {"Tree_long__fbext_forward W", "Self_tree_long_ptr T", "Tree_long W",
+          "Self_tree_long_ptr M"}},
     };
     const char parts[] = {'W', 'T', 'M'};
     for (const Case& c : cases) {
@@ -512,7 +517,7 @@ TEST(InstantiateTest, InstancesThatPointAtEachOtherAreDeclaredAhead) {
         Lines lines = viewsOf(input);
         QByteArrayList rewritten;
         QList<Instance> instances;
-        instantiateTemplates(lines, rewritten, TemplateSet{6, table}, instances);
+        instantiateTemplates(lines, rewritten, TemplateSet{7, table}, instances);
         QByteArrayList names;
         for (const Instance& instance : instances) {
             names.append(instance.name + ' ' + parts[int(instance.part)]);
@@ -537,7 +542,7 @@ TEST(InstantiateTest, InstancesThatPointAtEachOtherAreDeclaredAhead) {
     Lines lines = viewsOf(input);
     QByteArrayList rewritten;
     QList<Instance> instances;
-    instantiateTemplates(lines, rewritten, TemplateSet{6, table}, instances);
+    instantiateTemplates(lines, rewritten, TemplateSet{7, table}, instances);
     ASSERT_EQ(instances.size(), 4);
     EXPECT_EQ(instances[1].text.text, "type Node_long\n\nowner as List_long__fbext_forward ptr\n"
                                       "end type ");
