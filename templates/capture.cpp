@@ -70,6 +70,7 @@ struct KeyLine {
     qint8 startKind = -1;       // a member keyword and a name
     qint8 endKind = -1;         // "end" and a member keyword
     qsizetype endIndex = -1;    // position of the line in ends[endKind]
+    bool declaresOnly = false;  // "declare operator ..." outside any type: one line
 };
 
 struct Capture {
@@ -111,6 +112,7 @@ struct Capture {
 
 void Capture::classifyLines() {
     CommentTracker comments;
+    int typeDepth = 0; // type, union and template blocks open around the line
     for (qsizetype i = 0; i < size; ++i) {
         // A line that starts inside a /' ... '/ comment (a declaration
         // commented out) declares nothing.
@@ -120,6 +122,25 @@ void Capture::classifyLines() {
         const QByteArrayView first = firstToken(lines[i]);
         if (first.size() < 3 || first.size() > 11) // "end" to "constructor"
             continue;
+        if (isKeyword(first, "type") || isKeyword(first, "union")) {
+            const Tokens tokens = lineTokens(lines[i]);
+            if (!(tokens.size() >= 3 && isKeyword(tokens[2], "as")))
+                ++typeDepth;
+            continue;
+        }
+        if (isKeyword(first, "declare")) {
+            // A global operator declared ahead of its implementation, which
+            // a template's global operators may need.
+            const Tokens tokens = lineTokens(lines[i]);
+            if (typeDepth == 0 && tokens.size() >= 3 && isKeyword(tokens[1], "operator")) {
+                KeyLine key{i, tokens[2]};
+                key.startKind = Operator;
+                key.declaresOnly = true;
+                keyLineOf[i] = qint32(keyLines.size());
+                keyLines.append(key);
+            }
+            continue;
+        }
         const bool opensWithKeyword =
             isKeyword(first, "template") || isKeyword(first, "end") || memberKindOf(first) >= 0;
         // "private sub Stack.push", "static function Stack.capacity",
@@ -141,7 +162,11 @@ void Capture::classifyLines() {
                 continue;
             key.isHeader = true;
             names.add(tokens[1]);
+            ++typeDepth;
         } else if (isKeyword(tokens[0], "end")) {
+            if (isKeyword(tokens[1], "type") || isKeyword(tokens[1], "union") ||
+                isKeyword(tokens[1], "template"))
+                typeDepth = std::max(0, typeDepth - 1);
             if (isKeyword(tokens[1], "template")) {
                 key.isEndTemplate = true;
             } else if (const int kind = memberKindOf(tokens[1]); kind >= 0 && kind != Dim) {
@@ -160,9 +185,52 @@ void Capture::classifyLines() {
     indexMemberStarts();
 }
 
+// The templates a global operator is written for ("operator + (byref a as
+// Vec2, byref b as Vec2) as Vec2"): FreeBASIC takes most operators only
+// outside a type, so a template's are written after it with its name in
+// their parameters or result. Each template named there, once, in order.
+QList<int> templatesOfGlobalOperator(const NameTrie& names, QByteArrayView line,
+                                     QByteArrayView second) {
+    QList<int> nodes;
+    const qsizetype open = line.indexOf('(', second.data() - line.data());
+    // The operator's own name goes up to its parameters; a qualified one
+    // ("operator Vec2.+=") is a member, filed by its qualifier.
+    if (open < 0 || line.sliced(second.data() - line.data(), open - (second.data() - line.data()))
+                        .contains('.'))
+        return nodes;
+    QByteArrayView rest = line.sliced(open);
+    bool inString = false;
+    for (qsizetype at = 0; at < rest.size(); ++at) {
+        if (rest[at] == '"') {
+            inString = !inString;
+        } else if (rest[at] == '\'' && !inString) {
+            rest = rest.first(at); // a comment
+            break;
+        }
+    }
+    for (qsizetype at = 0; at < rest.size();) {
+        if (!isNameChar(rest[at]) || (at > 0 && rest[at - 1] == '.')) {
+            ++at;
+            continue;
+        }
+        qsizetype end = at;
+        while (end < rest.size() && isNameChar(rest[end]))
+            ++end;
+        // Not a qualified name, nor the name of a use (an instance's type).
+        const bool qualified = end < rest.size() && rest[end] == '.';
+        const bool use = rest.sliced(end).startsWith("<<<");
+        const int node = qualified || use ? NameTrie::none : names.find(rest.sliced(at, end - at));
+        if (node != NameTrie::none && !nodes.contains(node))
+            nodes.append(node);
+        at = end;
+    }
+    return nodes;
+}
+
 // Files each member's first line under every template name its second token
 // can stand for: the names it begins with followed by "." or "(", or equals,
-// as its kind allows.
+// as its kind allows; and a global operator under the templates it is
+// written for.
 void Capture::indexMemberStarts() {
     for (const KeyLine& key : std::as_const(keyLines)) {
         const int kind = key.startKind;
@@ -170,6 +238,12 @@ void Capture::indexMemberStarts() {
             continue;
         const qsizetype i = key.line;
         const QByteArrayView token = key.second;
+        if (kind == Operator) {
+            for (const int node : templatesOfGlobalOperator(names, lines[i], token))
+                starts[startKey(kind, node)].append(i);
+            if (key.declaresOnly)
+                continue;
+        }
         int node = NameTrie::root;
         for (qsizetype k = 0; node != NameTrie::none; ++k) {
             if (names.isName(node)) {
@@ -384,8 +458,10 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
         if (first < resume || marks.isTaken(first))
             continue;
         // A procedure written on one line ends on it.
+        const KeyLine* key = keyLine(first);
+        const bool declaresOnly = key && key->declaresOnly;
         const qsizetype endLine =
-            kind == Dim || endsWithEndStatement(lines[first], memberKeywords[kind])
+            kind == Dim || declaresOnly || endsWithEndStatement(lines[first], memberKeywords[kind])
                 ? first
                 : nextEnd(kind, first + 1);
         // An end line found past another procedure's first line belongs to
@@ -407,7 +483,9 @@ void Capture::captureMembers(int kind, int nameNode, qsizetype from, CapturedTem
             append(captured, i);
             take(i);
         }
-        if (kind != Dim) // static data has no linkage to say
+        // Static data has no linkage to say, and a declaration takes the
+        // implementation's.
+        if (kind != Dim && !declaresOnly)
             captured.lines[firstCaptured] = privateMember(captured.lines[firstCaptured]);
         if (endLine < 0) {
             reportUnended(first, "end " + memberKeywords[kind].toByteArray(), captured.name);

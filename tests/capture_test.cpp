@@ -249,6 +249,18 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
          "DIM stack.names(0 to 3) as string = {\"a\"}"},
         {"dim StackNode.made as integer", "", false},
         {"dim made as Stack", "", false},
+        // A global operator written for the template, and its declaration.
+        {"operator + (byref a as Stack, byref b as Stack) as Stack", "end operator", true},
+        {"OPERATOR *(byval k as t1, byref s as stack) as Stack ' scaled", "End Operator", true},
+        {"declare operator <> (byref a as Stack, byref b as Stack) as integer", "", true,
+         "declare operator <> (byref a as Stack, byref b as Stack) as integer"},
+        {"operator = (byref a as Stack<<<long>>>, byref b as Stack<<<long>>>) as long",
+         "end operator", false},
+        {"operator - (byref a as StackNode, byref b as StackNode) as StackNode", "end operator",
+         false},
+        {"operator + (byref a as Geo.Stack, byref b as Geo.Stack) as Geo.Stack", "end operator",
+         false},
+        {"declare operator - (byref a as StackNode) as StackNode", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first);
