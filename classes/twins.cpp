@@ -606,10 +606,13 @@ void shareStaticDefinitions(QByteArray& text, const QByteArray& typeName,
             continue;
         const QByteArrayView code = codeOf(line);
         const Tokens tokens = lineTokens(code);
-        if (tokens.size() < 4 || !isKeyword(tokens[0], "dim") ||
-            !startsWithIgnoringCase(tokens[1], qualifier) ||
-            !shared.contains(caseFolded(tokens[1].sliced(qualifier.size()))))
+        // "dim shared Shape_generic_public_member.count ..." names it third.
+        const qsizetype nameAt = tokens.size() > 1 && isKeyword(tokens[1], "shared") ? 2 : 1;
+        if (tokens.size() < nameAt + 3 || !isKeyword(tokens[0], "dim") ||
+            !startsWithIgnoringCase(tokens[nameAt], qualifier) ||
+            !shared.contains(caseFolded(tokens[nameAt].sliced(qualifier.size()))))
             continue;
+        const QByteArrayView name = tokens[nameAt];
         const qsizetype as = topLevelAs(code);
         if (as < 0)
             continue;
@@ -618,9 +621,9 @@ void shareStaticDefinitions(QByteArray& text, const QByteArray& typeName,
         const QByteArrayView type =
             code.sliced(typeStart, (equals < 0 ? code.size() : equals) - typeStart).trimmed();
         const qsizetype indent = tokens[0].data() - code.data();
-        line = line.first(indent) + "dim byref " + tokens[1].toByteArray() + " as " +
+        line = line.first(indent) + "dim byref " + name.toByteArray() + " as " +
                type.toByteArray() + " = " + typeName + '.' +
-               tokens[1].sliced(qualifier.size()).toByteArray();
+               name.sliced(qualifier.size()).toByteArray();
         changed = true;
     }
     if (changed)

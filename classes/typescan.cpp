@@ -202,9 +202,17 @@ private:
             const int kind = memberKindOf(firstToken(header));
             if (kind < 0)
                 continue;
-            const LineView info = viewOf(header);
+            LineView info = viewOf(header);
             if (info.count < 2)
                 continue;
+            if (memberKinds[kind].oneLine && isKeyword(info.second, "shared")) {
+                // "dim shared Shape.count as integer" defines the same static
+                // data as "dim Shape.count as integer": index it under its name.
+                const LineView rest = viewOf(header.sliced(info.second.end() - header.begin()));
+                if (rest.count == 0)
+                    continue;
+                info.second = rest.first;
+            }
             if (memberKinds[kind].namesType) {
                 // Under the whole token and under each piece before a "(".
                 indexUnder(kind, info.second, int(i));

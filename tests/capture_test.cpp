@@ -249,6 +249,12 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
          "DIM stack.names(0 to 3) as string = {\"a\"}"},
         {"dim StackNode.made as integer", "", false},
         {"dim made as Stack", "", false},
+        // "dim shared" defines static data just as well.
+        {"dim shared Stack.made as integer", "", true, "dim shared Stack.made as integer"},
+        {"Dim Shared stack.names(0 to 3) as string", "", true,
+         "Dim Shared stack.names(0 to 3) as string"},
+        {"dim shared StackNode.made as integer", "", false},
+        {"dim shared made as Stack", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first);

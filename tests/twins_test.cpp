@@ -60,6 +60,8 @@ TEST(Twins, PublicStaticDataIsSharedWithTheType) {
         "  static hidden as integer",
         "public:",
         "  static open as double",
+        "  static shown as long",
+        "  static marks(0 to 1) as integer",
         "end type",
         "dim Shape.made as integer = 100",
         "DIM shape.A as String",
@@ -67,6 +69,8 @@ TEST(Twins, PublicStaticDataIsSharedWithTheType) {
         "dim Shape.code as string * 4",
         "dim Shape.hidden as integer",
         "dim Shape.open as double",
+        "dim shared Shape.shown as long = 3",
+        "DIM SHARED shape.marks(0 to 1) as integer",
         "type Circle extends Shape",
         "end type",
     }));
@@ -75,7 +79,8 @@ TEST(Twins, PublicStaticDataIsSharedWithTheType) {
               text({"type Shape_generic_public_member", "  static byref made as integer ' how many",
                     "  Static byref As String a, b", "  static grid(0 to 2) as integer",
                     "  static code as string * 4", "public:", "  static hidden as integer",
-                    "public:", "  static byref open as double", "end type"}));
+                    "public:", "  static byref open as double", "  static byref shown as long",
+                    "  static marks(0 to 1) as integer", "end type"}));
     // Each definition is a member of its own, followed by an empty line.
     EXPECT_EQ(records[0].twinMethodText.text,
               QByteArrayList({"dim byref Shape_generic_public_member.made as integer = Shape.made",
@@ -83,7 +88,9 @@ TEST(Twins, PublicStaticDataIsSharedWithTheType) {
                               "dim Shape_generic_public_member.grid(0 to 2) as integer",
                               "dim Shape_generic_public_member.code as string * 4",
                               "dim Shape_generic_public_member.hidden as integer",
-                              "dim byref Shape_generic_public_member.open as double = Shape.open"})
+                              "dim byref Shape_generic_public_member.open as double = Shape.open",
+                              "dim byref Shape_generic_public_member.shown as long = Shape.shown",
+                              "DIM SHARED Shape_generic_public_member.marks(0 to 1) as integer"})
                       .join("\n\n\n") +
                   "\n\n");
 }
