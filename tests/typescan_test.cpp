@@ -407,6 +407,12 @@ TEST(TypeScan, FieldsInEveryForm) {
         {"  : y as integer", "y:integer"},
         {"  cb as function(byval a as integer, byval b as integer) as integer",
          "cb:function(byval a as integer, byval b as integer) as integer"},
+        // A keyword no property may be named by is reached through parent;
+        // one that may is forwarded.
+        {"  next as Node ptr", "-"},
+        {"  Step As Integer", "-"},
+        {"  as integer len, to, base, data", "len:integer - - data:integer"},
+        {"  name as zstring * 8 : str as integer", "name:string str:integer"},
         {"  declare sub f(byval x as integer = 1)", ""},
         {"  static count as integer", ""},
         {"private:", ""},
