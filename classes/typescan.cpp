@@ -642,6 +642,9 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
                 parameters.insert(caseFolded(name.endsWith("()") ? name.chopped(2) : name));
             qualifyNamesInside(forward.declaration, inside, record.typeName, parameters);
             qualifyNamesInside(forward.forwarder, inside, record.typeName, parameters);
+            // An extending type that overrides the member names the types the
+            // same way ("byval g as Runner.Gear").
+            qualifyNamesInside(key.signature, inside, caseFolded(record.typeName));
         }
         if (opening)
             putUnder(forward, *opening, lines);

@@ -360,6 +360,8 @@ TEST(Forwarding, NamesDeclaredInsideTheParentAreNamedThroughIt) {
     }
     EXPECT_EQ(record.members[4].forwarder.split('\n').value(1), "  parent.setMode(m,v)");
     EXPECT_EQ(record.members[6].forwarder.split('\n').value(1), "  parent.faster(size)");
+    // An extending type overriding the member names the types through the parent.
+    EXPECT_EQ(record.members[4].key.signature, "walker.walkmode,integer");
     // The names a field's property uses itself stay its own.
     EXPECT_EQ(record.members[2].forwarder.split('\n').value(1), "  return parent.modes(index)");
     EXPECT_EQ(record.members[2].forwarder.split('\n').value(4),

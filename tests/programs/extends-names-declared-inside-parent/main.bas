@@ -1,7 +1,8 @@
 ' A parent that declares an enum and constants inside its block, and uses
 ' them in its fields and in its members' parameters and defaults. The types
 ' that extend it see none of these names themselves; they still get every
-' field and member, along a chain of three.
+' field and member, along a chain of three, and may override a member whose
+' parameter has the parent's enum.
 
 Const DEFAULT_SPEED = 3
 
@@ -60,11 +61,18 @@ End Constructor
 
 Type Sprinter Extends Runner
   Declare Function describe() As String
+  ' Its own setMode, naming the parent's enum as it must from here.
+  Declare Sub setMode(ByVal m As Walker.WalkMode = Walker.Idle, ByVal v As Integer = 0)
 End Type
 
 Function Sprinter.describe() As String
   Return "sprinter: " & parent.describe()
 End Function
+
+Sub Sprinter.setMode(ByVal m As Walker.WalkMode, ByVal v As Integer)
+  Print "sprinter mode"; m
+  parent.setMode(m, v + 1)
+End Sub
 
 Dim r As Runner
 Print r.describe()
