@@ -606,20 +606,22 @@ void shareStaticDefinitions(QByteArray& text, const QByteArray& typeName,
             continue;
         const QByteArrayView code = codeOf(line);
         const Tokens tokens = lineTokens(code);
-        // "dim shared Shape_generic_public_member.count ..." names it third.
-        const qsizetype nameAt = tokens.size() > 1 && isKeyword(tokens[1], "shared") ? 2 : 1;
-        if (tokens.size() < nameAt + 3 || !isKeyword(tokens[0], "dim") ||
-            !startsWithIgnoringCase(tokens[nameAt], qualifier) ||
-            !shared.contains(caseFolded(tokens[nameAt].sliced(qualifier.size()))))
+        const QByteArrayView name = staticDefinitionName(code);
+        if (tokens.size() < 3 || !isKeyword(tokens[0], "dim") ||
+            !startsWithIgnoringCase(name, qualifier) ||
+            !shared.contains(caseFolded(name.sliced(qualifier.size()))))
             continue;
-        const QByteArrayView name = tokens[nameAt];
         const qsizetype as = topLevelAs(code);
         if (as < 0)
             continue;
         const qsizetype typeStart = as + 2;
-        const qsizetype equals = topLevelIndexOf(code, '=', typeStart);
-        const QByteArrayView type =
-            code.sliced(typeStart, (equals < 0 ? code.size() : equals) - typeStart).trimmed();
+        const qsizetype nameAt = name.data() - code.data();
+        // "dim as integer Shape.count": the type stands before the name.
+        const qsizetype typeEnd = nameAt > as ? nameAt : [&] {
+            const qsizetype equals = topLevelIndexOf(code, '=', typeStart);
+            return equals < 0 ? code.size() : equals;
+        }();
+        const QByteArrayView type = code.sliced(typeStart, typeEnd - typeStart).trimmed();
         const qsizetype indent = tokens[0].data() - code.data();
         line = line.first(indent) + "dim byref " + name.toByteArray() + " as " +
                type.toByteArray() + " = " + typeName + '.' +

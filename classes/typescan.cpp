@@ -205,13 +205,14 @@ private:
             LineView info = viewOf(header);
             if (info.count < 2)
                 continue;
-            if (memberKinds[kind].oneLine && isKeyword(info.second, "shared")) {
-                // "dim shared Shape.count as integer" defines the same static
-                // data as "dim Shape.count as integer": index it under its name.
-                const LineView rest = viewOf(header.sliced(info.second.end() - header.begin()));
-                if (rest.count == 0)
+            if (memberKinds[kind].oneLine) {
+                // "dim shared Shape.count as integer" and "dim as integer
+                // Shape.count" define the same static data as "dim
+                // Shape.count as integer": index it under its name.
+                const QByteArrayView name = staticDefinitionName(codeOf(header));
+                if (name.isEmpty())
                     continue;
-                info.second = rest.first;
+                info.second = name;
             }
             if (memberKinds[kind].namesType) {
                 // Under the whole token and under each piece before a "(".

@@ -255,6 +255,9 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
          "Dim Shared stack.names(0 to 3) as string"},
         {"dim shared StackNode.made as integer", "", false},
         {"dim shared made as Stack", "", false},
+        {"dim as integer Stack.made = 1", "", true, "dim as integer Stack.made = 1"},
+        {"dim shared as StackNode Stack.first", "", true, "dim shared as StackNode Stack.first"},
+        {"dim as Stack x", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first);
