@@ -231,6 +231,7 @@ void qualifyNamesInside(QByteArray& text, const QSet<QByteArray>& names, QByteAr
             continue;
         }
         qsizetype copied = 0;
+        QByteArray lastWords[2]; // the two words before this one, case-folded
         for (qsizetype at = 0; at < code.size();) {
             if (!isNameChar(code[at]) || (code[at] >= '0' && code[at] <= '9')) {
                 ++at;
@@ -240,6 +241,11 @@ void qualifyNamesInside(QByteArray& text, const QSet<QByteArray>& names, QByteAr
             while (end < code.size() && isNameChar(code[end]))
                 ++end;
             const QByteArray word = caseFolded(code.sliced(at, end - at));
+            // A result got by reference ("byref as WalkMode") is the twin's
+            // own, which the parent's cannot stand for.
+            const bool reference = lastWords[0] == "byref" && lastWords[1] == "as";
+            lastWords[0] = lastWords[1];
+            lastWords[1] = word;
             qsizetype before = at;
             while (before > 0 && isBlank(code[before - 1]))
                 --before;
@@ -248,7 +254,7 @@ void qualifyNamesInside(QByteArray& text, const QSet<QByteArray>& names, QByteAr
             if (names.contains(word) && !except.contains(word) && !member && word != "parent" &&
                 !isKeyword(next, "as")) {
                 result += line.sliced(copied, at - copied);
-                result += typeName;
+                result += reference ? twinNameOf(typeName) : typeName.toByteArray();
                 result += '.';
                 copied = at;
                 changed = true;

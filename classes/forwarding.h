@@ -37,7 +37,9 @@ QSet<QByteArray> namesDeclaredInside(const QList<QByteArrayView>& blockLines);
 // An extending type does not see the names declared inside its parent's
 // block, so its copies of the parent's declarations name them through the
 // parent: each whole word of text that is one of names becomes
-// "typeName.word", except a member reached through "." or "->", a name
+// "typeName.word" (a result got by reference, "byref as word", the twin's
+// own: "typeName_generic_public_member.word"), except a member reached
+// through "." or "->", a name
 // followed by "as" (a parameter's own), one of the names in except (the
 // member's parameters), "parent", and words in strings, comments and
 // directives.

@@ -318,6 +318,7 @@ TEST(Forwarding, NamesDeclaredInsideTheParentAreNamedThroughIt) {
         "  declare sub faster(byval size as integer = 1)",
         "  declare sub pick(byval m as WalkMode = walkmode.Running, byval n as integer = "
         "SIZE*MAX_SPEED)",
+        "  declare function modeRef() byref as WalkMode",
         "end type",
         "sub Walker.setMode(byval m as WalkMode, byval v as integer)",
         "end sub",
@@ -327,6 +328,8 @@ TEST(Forwarding, NamesDeclaredInsideTheParentAreNamedThroughIt) {
         "end sub",
         "sub Walker.pick(byval m as WalkMode, byval n as integer)",
         "end sub",
+        "function Walker.modeRef() byref as WalkMode",
+        "end function",
     }));
     const struct {
         const char* declaration; // what the extending type declares
@@ -351,6 +354,10 @@ TEST(Forwarding, NamesDeclaredInsideTheParentAreNamedThroughIt) {
         {"  declare sub pick(byval m as Walker.WalkMode = Walker.walkmode.Running, byval n as "
          "integer = Walker.SIZE*Walker.MAX_SPEED)",
          "sub class_for_interface##.pick(byval m as Walker.WalkMode, byval n as integer) "},
+        // A result got by reference is the twin's field, of the twin's copy of the enum.
+        {"  declare function modeRef() byref as Walker_generic_public_member.WalkMode",
+         "function class_for_interface##.modeRef() byref as "
+         "Walker_generic_public_member.WalkMode "},
     };
     ASSERT_EQ(record.members.size(), qsizetype(sizeof rows / sizeof rows[0]));
     for (qsizetype i = 0; i < record.members.size(); ++i) {

@@ -29,7 +29,12 @@ Type Walker
   Declare Sub setMode(ByVal m As WalkMode = Moving, ByVal v As Integer = LOUD)
   Declare Sub faster(ByVal by As Integer = STEP_SIZE)
   Declare Function describe() As String
+  Declare Function modeRef() ByRef As WalkMode
 End Type
+
+Function Walker.modeRef() ByRef As WalkMode
+  Return mode
+End Function
 
 Sub Walker.turn()
   facing = (facing + 1) Mod 4
@@ -90,3 +95,5 @@ s.turn() : s.turn()
 Print s.describe()
 s.modes(2) = Walker.Moving
 Print s.modes(2), s.parent.parent.modes(2), s.volume
+s.modeRef() = Walker.Idle
+Print s.mode, s.modeRef() = Walker.Idle
