@@ -4,6 +4,9 @@
 
 #include "codelexer.h"
 
+#include <optional>
+#include <utility>
+
 namespace {
 
 // The piece of text starting at start, length bytes long; a negative
@@ -145,7 +148,7 @@ namespace {
 // case-folded: a piece that is a name alone or followed by "=" (an enum's
 // value, a constant), or by "as" where asType allows it ("const N as
 // integer = 2"). Anything else declares nothing here.
-void addDeclaredNames(QByteArrayView code, bool asType, QSet<QByteArray>& names) {
+void addDeclaredNames(QByteArrayView code, bool asType, bool inPrivate, InsideNames& names) {
     int depth = 0;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= code.size(); ++i) {
@@ -163,7 +166,7 @@ void addDeclaredNames(QByteArrayView code, bool asType, QSet<QByteArray>& names)
             const bool declares = rest.isEmpty() || rest.startsWith('=') ||
                                   (asType && isKeyword(firstToken(rest), "as"));
             if (length > 0 && !(piece[0] >= '0' && piece[0] <= '9') && declares)
-                names.insert(caseFolded(piece.first(length)));
+                names.insert(caseFolded(piece.first(length)), inPrivate);
             start = i + 1;
         }
     }
@@ -171,13 +174,31 @@ void addDeclaredNames(QByteArrayView code, bool asType, QSet<QByteArray>& names)
 
 } // namespace
 
-QSet<QByteArray> namesDeclaredInside(const QList<QByteArrayView>& blockLines) {
-    QSet<QByteArray> names;
+// The access a line opens a section of ("private:", "public :"), or nothing.
+std::optional<bool> opensPrivateSection(QByteArrayView code) {
+    code = code.trimmed();
+    for (const auto& [word, isPrivate] : {std::pair<QByteArrayView, bool>{"private", true},
+                                          {"protected", true},
+                                          {"public", false}}) {
+        if (code.size() > word.size() && isKeyword(code.first(word.size()), word) &&
+            code.sliced(word.size()).trimmed().startsWith(':'))
+            return isPrivate;
+    }
+    return std::nullopt;
+}
+
+InsideNames namesDeclaredInside(const QList<QByteArrayView>& blockLines) {
+    InsideNames names;
     CodeLexer lexer;
     int enumDepth = 0; // inside an enum: its lines name its values
     int depth = 0;     // inside an anonymous union or type: its lines are fields
+    bool inPrivate = false;
     for (qsizetype i = 1; i < blockLines.size(); ++i) {
-        const QByteArrayView code = lexer.next(blockLines[i]);
+        QByteArrayView code = lexer.next(blockLines[i]);
+        if (const std::optional<bool> access = opensPrivateSection(code)) {
+            inPrivate = *access;
+            code = code.sliced(code.indexOf(':') + 1); // "private: const N = 1"
+        }
         const Tokens tokens = lineTokens(code);
         if (tokens.isEmpty())
             continue;
@@ -191,17 +212,17 @@ QSet<QByteArray> namesDeclaredInside(const QList<QByteArrayView>& blockLines) {
         }
         if (enumDepth > 0) {
             if (!isKeyword(tokens[0], "declare"))
-                addDeclaredNames(code, false, names);
+                addDeclaredNames(code, false, inPrivate, names);
         } else if (isKeyword(tokens[0], "enum")) {
             enumDepth = 1;
             if (tokens.size() >= 2 && !isKeyword(tokens[1], "explicit"))
-                addDeclaredNames(tokens[1], false, names);
+                addDeclaredNames(tokens[1], false, inPrivate, names);
         } else if (isKeyword(tokens[0], "union") || isKeyword(tokens[0], "type")) {
             ++depth;
         } else if (depth == 0 && isKeyword(tokens[0], "const") && tokens.size() >= 2 &&
                    !isKeyword(tokens[1], "as")) {
             // "const STEP = 2, LIMIT = 10"
-            addDeclaredNames(code.sliced(tokens[1].data() - code.data()), true, names);
+            addDeclaredNames(code.sliced(tokens[1].data() - code.data()), true, inPrivate, names);
         }
     }
     return names;
@@ -212,7 +233,7 @@ const QSet<QByteArray>& fieldPropertyParameters() {
     return names;
 }
 
-void qualifyNamesInside(QByteArray& text, const QSet<QByteArray>& names, QByteArrayView typeName,
+void qualifyNamesInside(QByteArray& text, const InsideNames& names, QByteArrayView typeName,
                         const QSet<QByteArray>& except) {
     if (names.isEmpty())
         return;
@@ -254,7 +275,8 @@ void qualifyNamesInside(QByteArray& text, const QSet<QByteArray>& names, QByteAr
             if (names.contains(word) && !except.contains(word) && !member && word != "parent" &&
                 !isKeyword(next, "as")) {
                 result += line.sliced(copied, at - copied);
-                result += reference ? twinNameOf(typeName) : typeName.toByteArray();
+                result +=
+                    reference || names.value(word) ? twinNameOf(typeName) : typeName.toByteArray();
                 result += '.';
                 copied = at;
                 changed = true;

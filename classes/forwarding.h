@@ -4,6 +4,7 @@
 #include "membersyntax.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QSet>
 
 // The two texts generated for each field or member of a type: the forwarder,
@@ -30,15 +31,18 @@ ForwardEntry forwardField(QByteArrayView name, QByteArrayView type, bool number 
 ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type, bool number = false);
 
 // The names a type's block declares for the type's own use (enum types and
-// their values, constants), case-folded. blockLines are the block's lines,
-// from its type line to its end line.
-QSet<QByteArray> namesDeclaredInside(const QList<QByteArrayView>& blockLines);
+// their values, constants), case-folded, each with whether it stands in a
+// private section. blockLines are the block's lines, from its type line to
+// its end line.
+using InsideNames = QHash<QByteArray, bool>;
+InsideNames namesDeclaredInside(const QList<QByteArrayView>& blockLines);
 
 // An extending type does not see the names declared inside its parent's
 // block, so its copies of the parent's declarations name them through the
 // parent: each whole word of text that is one of names becomes
-// "typeName.word" (a result got by reference, "byref as word", the twin's
-// own: "typeName_generic_public_member.word"), except a member reached
+// "typeName.word" (a private one, which only the twin shows, and a result got
+// by reference, "byref as word", the twin's own:
+// "typeName_generic_public_member.word"), except a member reached
 // through "." or "->", a name
 // followed by "as" (a parameter's own), one of the names in except (the
 // member's parameters), "parent", and words in strings, comments and
@@ -46,7 +50,7 @@ QSet<QByteArray> namesDeclaredInside(const QList<QByteArrayView>& blockLines);
 // The parameters of a field's property, case-folded.
 const QSet<QByteArray>& fieldPropertyParameters();
 
-void qualifyNamesInside(QByteArray& text, const QSet<QByteArray>& names, QByteArrayView typeName,
+void qualifyNamesInside(QByteArray& text, const InsideNames& names, QByteArrayView typeName,
                         const QSet<QByteArray>& except = {});
 
 // What the forwarder of a member implementation is made from: its header line.

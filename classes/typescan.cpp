@@ -597,8 +597,7 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
         declaresInside = declaresInside || isKeyword(first, "enum") || isKeyword(first, "const");
         blockLines.append(lines[line]);
     }
-    const QSet<QByteArray> inside =
-        declaresInside ? namesDeclaredInside(blockLines) : QSet<QByteArray>();
+    const InsideNames inside = declaresInside ? namesDeclaredInside(blockLines) : InsideNames();
 
     const QByteArray memberPrefix = record.typeName + '.';
     for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {

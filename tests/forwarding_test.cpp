@@ -375,4 +375,46 @@ TEST(Forwarding, NamesDeclaredInsideTheParentAreNamedThroughIt) {
               "  parent.modes(index) = new_value");
 }
 
+// Names declared in a private section only the twin shows: they are named
+// through it. A public section after it names through the type again.
+TEST(Forwarding, NamesOfAPrivateSectionAreNamedThroughTheTwin) {
+    const QList<QByteArrayView> block{"type Walker",
+                                      "private:",
+                                      "  enum Secret",
+                                      "    Hidden = 1, Shown",
+                                      "  end enum",
+                                      "  Const LIMIT = 5",
+                                      "Public :",
+                                      "  enum Open",
+                                      "    Wide",
+                                      "  end enum",
+                                      "  private: const INNER = 1",
+                                      "end type"};
+    const InsideNames names = namesDeclaredInside(block);
+    EXPECT_EQ(names, (InsideNames{{"secret", true},
+                                  {"hidden", true},
+                                  {"shown", true},
+                                  {"limit", true},
+                                  {"open", false},
+                                  {"wide", false},
+                                  {"inner", true}}));
+    const struct {
+        const char* text;
+        const char* qualified;
+    } rows[] = {
+        {"  declare property level() as Secret",
+         "  declare property level() as Walker_generic_public_member.Secret"},
+        {"  declare sub reveal(byval n as integer = LIMIT, byval o as Open = Wide)",
+         "  declare sub reveal(byval n as integer = Walker_generic_public_member.LIMIT, byval o as "
+         "Walker.Open = Walker.Wide)"},
+        {"  declare function door() byref as Open",
+         "  declare function door() byref as Walker_generic_public_member.Open"},
+    };
+    for (const auto& row : rows) {
+        QByteArray text = row.text;
+        qualifyNamesInside(text, names, "Walker");
+        EXPECT_EQ(text, row.qualified);
+    }
+}
+
 } // namespace

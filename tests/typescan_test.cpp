@@ -231,7 +231,7 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
         QList<QByteArrayView> blockViews;
         for (const MappedText& line : std::as_const(blockLines))
             blockViews.append(line.text);
-        const QSet<QByteArray> inside = namesDeclaredInside(blockViews);
+        const InsideNames inside = namesDeclaredInside(blockViews);
         for (qsizetype m = 0; m < record.members.size(); ++m) {
             qualifyNamesInside(record.members[m].declaration, inside, record.typeName,
                                memberParameters[m]);

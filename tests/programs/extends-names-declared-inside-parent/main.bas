@@ -1,8 +1,8 @@
-' A parent that declares an enum and constants inside its block, and uses
-' them in its fields and in its members' parameters and defaults. The types
-' that extend it see none of these names themselves; they still get every
-' field and member, along a chain of three, and may override a member whose
-' parameter has the parent's enum.
+' A parent that declares enums and constants inside its block, public and
+' private, and uses them in its fields and in its members' parameters and
+' defaults. The types that extend it see none of these names themselves;
+' they still get every field and member, along a chain of three, and may
+' override a member whose parameter has the parent's enum.
 
 Const DEFAULT_SPEED = 3
 
@@ -30,7 +30,20 @@ Type Walker
   Declare Sub faster(ByVal by As Integer = STEP_SIZE)
   Declare Function describe() As String
   Declare Function modeRef() ByRef As WalkMode
+Private:
+  Enum Mood
+    Calm = 1, Eager
+  End Enum
+  Const PATIENCE = 3
+  feeling As Mood = Calm
+Public:
+  Declare Sub cheer(ByVal times As Integer = PATIENCE)
 End Type
+
+Sub Walker.cheer(ByVal times As Integer)
+  feeling = Eager
+  Print "cheer"; times; feeling
+End Sub
 
 Function Walker.modeRef() ByRef As WalkMode
   Return mode
@@ -81,6 +94,8 @@ End Sub
 
 Dim r As Runner
 Print r.describe()
+r.cheer()
+r.cheer(1)
 r.turn()
 r.setMode()
 r.faster()
