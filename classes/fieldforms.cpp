@@ -4,6 +4,9 @@
 #include "lines.h"
 #include "membersyntax.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 bool isName(QByteArrayView text) {
@@ -27,6 +30,35 @@ bool startsOtherStatement(QByteArrayView word) {
             return true;
     }
     return word.startsWith('#');
+}
+
+// FreeBASIC keywords that a type without member procedures may take as a
+// field's name ("next as Node ptr") but that cannot name a property: such a
+// field is reached through "parent" on an extending type. (Keywords such as
+// "len", "name" or "data" can name a property and are forwarded.)
+bool namesNoProperty(QByteArrayView name) {
+    static const char* const keywords[] = {
+        "abs",      "abstract", "alias",     "any",      "asm",         "assert",    "assertwarn",
+        "base",     "bit",      "bitreset",  "bitset",   "boolean",     "byref",     "byte",
+        "byval",    "call",     "case",      "cast",     "cbyte",       "cdbl",      "cdecl",
+        "cint",     "clng",     "clngint",   "common",   "constructor", "continue",  "cptr",
+        "cshort",   "csign",    "csng",      "cubyte",   "cuint",       "culng",     "culngint",
+        "cunsg",    "cushort",  "cva_arg",   "cva_copy", "cva_end",     "cva_start", "destructor",
+        "do",       "double",   "else",      "elseif",   "end",         "endif",     "exit",
+        "export",   "extends",  "extern",    "fix",      "for",         "frac",      "function",
+        "goto",     "hibyte",   "hiword",    "if",       "iif",         "import",    "int",
+        "integer",  "is",       "let",       "lib",      "lobyte",      "long",      "longint",
+        "loop",     "loword",   "namespace", "next",     "offsetof",    "operator",  "overload",
+        "pascal",   "pointer",  "procptr",   "property", "ptr",         "return",    "rgb",
+        "rgba",     "scope",    "select",    "sgn",      "shared",      "short",     "single",
+        "stdcall",  "step",     "string",    "sub",      "then",        "this",      "to",
+        "type",     "typeof",   "ubyte",     "uinteger", "ulong",       "ulongint",  "union",
+        "unsigned", "until",    "ushort",    "using",    "var",         "virtual",   "wend",
+        "while",    "with",     "wstring",   "zstring"};
+    const QByteArray folded = caseFolded(name);
+    return std::binary_search(
+        std::begin(keywords), std::end(keywords), folded,
+        [](const auto& a, const auto& b) { return QByteArrayView(a) < QByteArrayView(b); });
 }
 
 // The type as the property gives it: a fixed-length string is passed as a
@@ -64,6 +96,8 @@ bool nameOf(QByteArrayView declared, FieldForm& field) {
         declared = codeOf(declared.first(open));
     }
     field.name = declared.toByteArray();
+    if (namesNoProperty(declared))
+        field.shape = FieldForm::Shape::unforwarded;
     return isName(declared);
 }
 

@@ -13,7 +13,8 @@ struct FieldForm {
     enum class Shape : qint8 {
         scalar,     // forwarded as a property
         indexed,    // a one-dimensional array: forwarded as a property with an index
-        unforwarded // an array of more dimensions, a wide fixed-length string
+        unforwarded // an array of more dimensions, a wide fixed-length string, a
+                    // field named by a keyword no property may have ("next")
     };
     QByteArray name;
     QByteArray type; // as the property gives it: "string" for a fixed-length string

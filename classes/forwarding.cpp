@@ -2,6 +2,11 @@
 
 #include "typerecord.h"
 
+#include "codelexer.h"
+
+#include <optional>
+#include <utility>
+
 namespace {
 
 // The piece of text starting at start, length bytes long; a negative
@@ -82,9 +87,9 @@ bool isBuiltinValue(QByteArrayView type) {
 // one element of an array field. A field of a type of the program's is got
 // by reference, so that "c.pos.x = 5" changes the parent's field rather than
 // a copy of it.
-ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView type, bool indexed) {
+ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView type, bool indexed, bool number) {
     const QByteArrayView placeholder = forwardPlaceholder();
-    const QByteArrayView result = isBuiltinValue(type) ? " as " : " byref as ";
+    const QByteArrayView result = number || isBuiltinValue(type) ? " as " : " byref as ";
     const QByteArrayView getterParameters = indexed ? "(byval index as integer)" : "()";
     const QByteArrayView setterParameters =
         indexed ? "(byval index as integer, byval new_value as " : "(byval new_value as ";
@@ -129,12 +134,159 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView type, bool indexe
 
 } // namespace
 
-ForwardEntry forwardField(QByteArrayView name, QByteArrayView type) {
-    return fieldProperty(name, type, false);
+ForwardEntry forwardField(QByteArrayView name, QByteArrayView type, bool number) {
+    return fieldProperty(name, type, false, number);
 }
 
-ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type) {
-    return fieldProperty(name, type, true);
+ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type, bool number) {
+    return fieldProperty(name, type, true, number);
+}
+
+namespace {
+
+// The name each piece of code between top-level commas and colons declares,
+// case-folded: a piece that is a name alone or followed by "=" (an enum's
+// value, a constant), or by "as" where asType allows it ("const N as
+// integer = 2"). Anything else declares nothing here.
+void addDeclaredNames(QByteArrayView code, bool asType, bool inPrivate, InsideNames& names) {
+    int depth = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= code.size(); ++i) {
+        const char c = i < code.size() ? code[i] : ',';
+        if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            depth = qMax(0, depth - 1);
+        } else if ((c == ',' || c == ':') && depth == 0) {
+            const QByteArrayView piece = code.sliced(start, i - start).trimmed();
+            qsizetype length = 0;
+            while (length < piece.size() && isNameChar(piece[length]))
+                ++length;
+            const QByteArrayView rest = piece.sliced(length).trimmed();
+            const bool declares = rest.isEmpty() || rest.startsWith('=') ||
+                                  (asType && isKeyword(firstToken(rest), "as"));
+            if (length > 0 && !(piece[0] >= '0' && piece[0] <= '9') && declares)
+                names.insert(caseFolded(piece.first(length)), inPrivate);
+            start = i + 1;
+        }
+    }
+}
+
+} // namespace
+
+// The access a line opens a section of ("private:", "public :"), or nothing.
+std::optional<bool> opensPrivateSection(QByteArrayView code) {
+    code = code.trimmed();
+    for (const auto& [word, isPrivate] : {std::pair<QByteArrayView, bool>{"private", true},
+                                          {"protected", true},
+                                          {"public", false}}) {
+        if (code.size() > word.size() && isKeyword(code.first(word.size()), word) &&
+            code.sliced(word.size()).trimmed().startsWith(':'))
+            return isPrivate;
+    }
+    return std::nullopt;
+}
+
+InsideNames namesDeclaredInside(const QList<QByteArrayView>& blockLines) {
+    InsideNames names;
+    CodeLexer lexer;
+    int enumDepth = 0; // inside an enum: its lines name its values
+    int depth = 0;     // inside an anonymous union or type: its lines are fields
+    bool inPrivate = false;
+    for (qsizetype i = 1; i < blockLines.size(); ++i) {
+        QByteArrayView code = lexer.next(blockLines[i]);
+        if (const std::optional<bool> access = opensPrivateSection(code)) {
+            inPrivate = *access;
+            code = code.sliced(code.indexOf(':') + 1); // "private: const N = 1"
+        }
+        const Tokens tokens = lineTokens(code);
+        if (tokens.isEmpty())
+            continue;
+        if (isKeyword(tokens[0], "end")) {
+            if (tokens.size() >= 2 && isKeyword(tokens[1], "enum"))
+                enumDepth = 0;
+            else if (tokens.size() >= 2 &&
+                     (isKeyword(tokens[1], "union") || isKeyword(tokens[1], "type")))
+                depth = qMax(0, depth - 1);
+            continue;
+        }
+        if (enumDepth > 0) {
+            if (!isKeyword(tokens[0], "declare"))
+                addDeclaredNames(code, false, inPrivate, names);
+        } else if (isKeyword(tokens[0], "enum")) {
+            enumDepth = 1;
+            if (tokens.size() >= 2 && !isKeyword(tokens[1], "explicit"))
+                addDeclaredNames(tokens[1], false, inPrivate, names);
+        } else if (isKeyword(tokens[0], "union") || isKeyword(tokens[0], "type")) {
+            ++depth;
+        } else if (depth == 0 && isKeyword(tokens[0], "const") && tokens.size() >= 2 &&
+                   !isKeyword(tokens[1], "as")) {
+            // "const STEP = 2, LIMIT = 10"
+            addDeclaredNames(code.sliced(tokens[1].data() - code.data()), true, inPrivate, names);
+        }
+    }
+    return names;
+}
+
+const QSet<QByteArray>& fieldPropertyParameters() {
+    static const QSet<QByteArray> names{"index", "new_value"};
+    return names;
+}
+
+void qualifyNamesInside(QByteArray& text, const InsideNames& names, QByteArrayView typeName,
+                        const QSet<QByteArray>& except) {
+    if (names.isEmpty())
+        return;
+    QByteArray result;
+    CodeLexer lexer;
+    bool changed = false;
+    bool firstLine = true;
+    for (const QByteArrayView line : splitLines(text)) {
+        if (!firstLine)
+            result += '\n';
+        firstLine = false;
+        const QByteArrayView code = lexer.next(line);
+        const QByteArrayView first = firstToken(code);
+        if (!first.isEmpty() && first[0] == '#') {
+            result += line;
+            continue;
+        }
+        qsizetype copied = 0;
+        QByteArray lastWords[2]; // the two words before this one, case-folded
+        for (qsizetype at = 0; at < code.size();) {
+            if (!isNameChar(code[at]) || (code[at] >= '0' && code[at] <= '9')) {
+                ++at;
+                continue;
+            }
+            qsizetype end = at;
+            while (end < code.size() && isNameChar(code[end]))
+                ++end;
+            const QByteArray word = caseFolded(code.sliced(at, end - at));
+            // A result got by reference ("byref as WalkMode") is the twin's
+            // own, which the parent's cannot stand for.
+            const bool reference = lastWords[0] == "byref" && lastWords[1] == "as";
+            lastWords[0] = lastWords[1];
+            lastWords[1] = word;
+            qsizetype before = at;
+            while (before > 0 && isBlank(code[before - 1]))
+                --before;
+            const bool member = before > 0 && (code[before - 1] == '.' || code[before - 1] == '>');
+            const QByteArrayView next = firstToken(code.sliced(end));
+            if (names.contains(word) && !except.contains(word) && !member && word != "parent" &&
+                !isKeyword(next, "as")) {
+                result += line.sliced(copied, at - copied);
+                result +=
+                    reference || names.value(word) ? twinNameOf(typeName) : typeName.toByteArray();
+                result += '.';
+                copied = at;
+                changed = true;
+            }
+            at = end;
+        }
+        result += line.sliced(copied);
+    }
+    if (changed)
+        text = result;
 }
 
 MemberHeader memberHeaderOf(QByteArrayView kind, QByteArrayView header) {

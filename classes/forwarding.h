@@ -4,6 +4,8 @@
 #include "membersyntax.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
 
 // The two texts generated for each field or member of a type: the forwarder,
 // which implements the member on an extending type by passing it on to
@@ -19,12 +21,37 @@ inline QByteArrayView forwardPlaceholder() {
     return "class_for_interface##.";
 }
 
-// A field "name as Type": a property to get and set it.
-ForwardEntry forwardField(QByteArrayView name, QByteArrayView type);
+// A field "name as Type": a property to get and set it. A field of a type of
+// the program's is got by reference, unless number says the type is a number
+// (an enum).
+ForwardEntry forwardField(QByteArrayView name, QByteArrayView type, bool number = false);
 
 // A one-dimensional array field "name(...) as Type": a property to get and
 // set one element by its index.
-ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type);
+ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type, bool number = false);
+
+// The names a type's block declares for the type's own use (enum types and
+// their values, constants), case-folded, each with whether it stands in a
+// private section. blockLines are the block's lines, from its type line to
+// its end line.
+using InsideNames = QHash<QByteArray, bool>;
+InsideNames namesDeclaredInside(const QList<QByteArrayView>& blockLines);
+
+// An extending type does not see the names declared inside its parent's
+// block, so its copies of the parent's declarations name them through the
+// parent: each whole word of text that is one of names becomes
+// "typeName.word" (a private one, which only the twin shows, and a result got
+// by reference, "byref as word", the twin's own:
+// "typeName_generic_public_member.word"), except a member reached
+// through "." or "->", a name
+// followed by "as" (a parameter's own), one of the names in except (the
+// member's parameters), "parent", and words in strings, comments and
+// directives.
+// The parameters of a field's property, case-folded.
+const QSet<QByteArray>& fieldPropertyParameters();
+
+void qualifyNamesInside(QByteArray& text, const InsideNames& names, QByteArrayView typeName,
+                        const QSet<QByteArray>& except = {});
 
 // What the forwarder of a member implementation is made from: its header line.
 struct MemberHeader {

@@ -606,21 +606,26 @@ void shareStaticDefinitions(QByteArray& text, const QByteArray& typeName,
             continue;
         const QByteArrayView code = codeOf(line);
         const Tokens tokens = lineTokens(code);
-        if (tokens.size() < 4 || !isKeyword(tokens[0], "dim") ||
-            !startsWithIgnoringCase(tokens[1], qualifier) ||
-            !shared.contains(caseFolded(tokens[1].sliced(qualifier.size()))))
+        const QByteArrayView name = staticDefinitionName(code);
+        if (tokens.size() < 3 || !isKeyword(tokens[0], "dim") ||
+            !startsWithIgnoringCase(name, qualifier) ||
+            !shared.contains(caseFolded(name.sliced(qualifier.size()))))
             continue;
         const qsizetype as = topLevelAs(code);
         if (as < 0)
             continue;
         const qsizetype typeStart = as + 2;
-        const qsizetype equals = topLevelIndexOf(code, '=', typeStart);
-        const QByteArrayView type =
-            code.sliced(typeStart, (equals < 0 ? code.size() : equals) - typeStart).trimmed();
+        const qsizetype nameAt = name.data() - code.data();
+        // "dim as integer Shape.count": the type stands before the name.
+        const qsizetype typeEnd = nameAt > as ? nameAt : [&] {
+            const qsizetype equals = topLevelIndexOf(code, '=', typeStart);
+            return equals < 0 ? code.size() : equals;
+        }();
+        const QByteArrayView type = code.sliced(typeStart, typeEnd - typeStart).trimmed();
         const qsizetype indent = tokens[0].data() - code.data();
-        line = line.first(indent) + "dim byref " + tokens[1].toByteArray() + " as " +
+        line = line.first(indent) + "dim byref " + name.toByteArray() + " as " +
                type.toByteArray() + " = " + typeName + '.' +
-               tokens[1].sliced(qualifier.size()).toByteArray();
+               name.sliced(qualifier.size()).toByteArray();
         changed = true;
     }
     if (changed)

@@ -202,9 +202,18 @@ private:
             const int kind = memberKindOf(firstToken(header));
             if (kind < 0)
                 continue;
-            const LineView info = viewOf(header);
+            LineView info = viewOf(header);
             if (info.count < 2)
                 continue;
+            if (memberKinds[kind].oneLine) {
+                // "dim shared Shape.count as integer" and "dim as integer
+                // Shape.count" define the same static data as "dim
+                // Shape.count as integer": index it under its name.
+                const QByteArrayView name = staticDefinitionName(codeOf(header));
+                if (name.isEmpty())
+                    continue;
+                info.second = name;
+            }
             if (memberKinds[kind].namesType) {
                 // Under the whole token and under each piece before a "(".
                 indexUnder(kind, info.second, int(i));
@@ -579,6 +588,17 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
     }
     record.methodText = methods.take();
 
+    // Enums and constants declared inside the block are named through the
+    // type in what an extending type copies of its declarations.
+    QList<QByteArrayView> blockLines;
+    bool declaresInside = false;
+    for (const qint32 line : std::as_const(found.block)) {
+        const QByteArrayView first = firstToken(lines[line]);
+        declaresInside = declaresInside || isKeyword(first, "enum") || isKeyword(first, "const");
+        blockLines.append(lines[line]);
+    }
+    const InsideNames inside = declaresInside ? namesDeclaredInside(blockLines) : InsideNames();
+
     const QByteArray memberPrefix = record.typeName + '.';
     for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
         const QByteArrayView line = lines[entry.line];
@@ -590,9 +610,17 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
                 record.ownKeys.append(key);
                 if (field.shape == FieldForm::Shape::unforwarded)
                     continue;
+                // A field of an enum declared inside: the extending type's
+                // property has the parent's enum, the twin's field its own
+                // copy of it, so it is passed as the number it is.
+                const bool number = !inside.isEmpty() && inside.contains(caseFolded(field.type));
                 ForwardEntry forward = field.shape == FieldForm::Shape::scalar
-                                           ? forwardField(field.name, field.type)
-                                           : forwardIndexedField(field.name, field.type);
+                                           ? forwardField(field.name, field.type, number)
+                                           : forwardIndexedField(field.name, field.type, number);
+                qualifyNamesInside(forward.declaration, inside, record.typeName,
+                                   fieldPropertyParameters());
+                qualifyNamesInside(forward.forwarder, inside, record.typeName,
+                                   fieldPropertyParameters());
                 if (opening)
                     putUnder(forward, *opening, lines);
                 addMember(record, std::move(key), std::move(forward), origin);
@@ -608,6 +636,16 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
         MemberKey key = keyOfHeader(header);
         const MemberHeader member = memberHeaderOf(memberKinds[entry.kind].keyword, header);
         ForwardEntry forward = forwardMember(member, memberPrefix, declarations.find(key));
+        if (!inside.isEmpty()) {
+            QSet<QByteArray> parameters;
+            for (const QByteArray& name : member.argumentList.split(','))
+                parameters.insert(caseFolded(name.endsWith("()") ? name.chopped(2) : name));
+            qualifyNamesInside(forward.declaration, inside, record.typeName, parameters);
+            qualifyNamesInside(forward.forwarder, inside, record.typeName, parameters);
+            // An extending type that overrides the member names the types the
+            // same way ("byval g as Runner.Gear").
+            qualifyNamesInside(key.signature, inside, caseFolded(record.typeName));
+        }
         if (opening)
             putUnder(forward, *opening, lines);
         addMember(record, std::move(key), std::move(forward), origin);

@@ -86,6 +86,42 @@ QByteArrayView firstToken(QByteArrayView line) {
     return QByteArrayView(data + start, end - start);
 }
 
+QByteArrayView staticDefinitionName(QByteArrayView line) {
+    const Tokens tokens = lineTokens(line);
+    if (tokens.size() < 2 || !equalsIgnoringCase(tokens[0], "dim"))
+        return {};
+    qsizetype at = equalsIgnoringCase(tokens[1], "shared") ? 2 : 1;
+    if (at >= tokens.size())
+        return {};
+    const auto withoutBounds = [](QByteArrayView token) {
+        const qsizetype open = token.indexOf('(');
+        return open < 0 ? token : token.first(open);
+    };
+    if (!equalsIgnoringCase(tokens[at], "as")) {
+        const QByteArrayView name = withoutBounds(tokens[at]);
+        return name.contains('.') && !name.endsWith(',') ? name : QByteArrayView();
+    }
+    // "dim as Type Shape.made": the last qualified token before an
+    // initializer; the type may be qualified too ("as Geo.Point").
+    QByteArrayView name;
+    int depth = 0; // of brackets: a comma outside them starts another name
+    for (++at; at < tokens.size() && !tokens[at].startsWith('=') && !tokens[at].startsWith('\'');
+         ++at) {
+        const QByteArrayView token = withoutBounds(tokens[at]);
+        if (depth == 0 && token.contains('.') && !token.startsWith('.'))
+            name = token;
+        for (const char c : tokens[at]) {
+            if (c == '(')
+                ++depth;
+            else if (c == ')')
+                --depth;
+            else if (c == ',' && depth <= 0)
+                return {};
+        }
+    }
+    return name;
+}
+
 QByteArrayView withoutProcedurePrefix(QByteArrayView line) {
     QByteArrayView rest = line;
     bool passed = false;

@@ -55,6 +55,12 @@ Tokens lineTokens(QByteArrayView line);
 // The first token of a line alone, without looking at the rest of it.
 QByteArrayView firstToken(QByteArrayView line);
 
+// The qualified name a definition of static data defines: "Shape.made" in
+// "dim Shape.made as integer", "dim shared Shape.made as integer" and
+// "dim as integer Shape.made = 5" (an array's bounds left out); empty for any
+// other line, and for one that defines several names.
+QByteArrayView staticDefinitionName(QByteArrayView line);
+
 // The first line of a procedure from its keyword on: the words the compiler
 // allows in front of it, a linkage ("private", "public") and then "static" or
 // "const", are passed over. Any other line is returned whole.

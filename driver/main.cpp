@@ -52,19 +52,26 @@ bool isThisProgram(const QString& path) {
 bool restoreAndReport(SnapshotRegistry& registry, RunGuard& guard) {
     const RestoreReport report = registry.restoreSources();
     QMap<QString, int> journalIndexes;
+    // By the registered path, not by what is at that path now: the user may
+    // have deleted the file or saved it as a new one during the compile.
     for (const QString& path : report.changed)
-        journalIndexes.insert(path, registry.snapshotOf(path)->journalIndex);
+        journalIndexes.insert(path, registry.journalIndexOf(path));
     for (const RestoreReport::Failure& failure : report.failed)
-        journalIndexes.insert(failure.path, registry.snapshotOf(failure.path)->journalIndex);
+        journalIndexes.insert(failure.path, registry.journalIndexOf(failure.path));
     releaseJournal(guard, report);
     registry.releaseFiles();
     const auto keptCopy = [&](const QString& path) {
         return QDir::toNativeSeparators(guard.journal.originalCopyPath(journalIndexes.value(path)));
     };
-    for (const QString& path : report.changed)
-        reportError(QStringLiteral("%1 was saved during the compile and is left as it is; its "
-                                   "earlier original is kept in %2")
-                        .arg(QDir::toNativeSeparators(path), keptCopy(path)));
+    for (const QString& path : report.changed) {
+        const QString what =
+            QFileInfo::exists(path)
+                ? QStringLiteral("was saved during the compile and is left as it is")
+                : QStringLiteral("was deleted or moved during the compile and is "
+                                 "not made again");
+        reportError(QStringLiteral("%1 %2; its earlier original is kept in %3")
+                        .arg(QDir::toNativeSeparators(path), what, keptCopy(path)));
+    }
     for (const RestoreReport::Failure& failure : report.failed)
         reportError(QStringLiteral("could not restore %1 (%2); its original is kept in %3, and "
                                    "the next compile tries again")

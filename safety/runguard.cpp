@@ -17,6 +17,14 @@ QString refusal(const QString& folder, const QString& problem) {
 
 QString runGuardRoot() {
     QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#ifndef Q_OS_WIN
+    // A relative XDG_DATA_HOME is no place at all (the XDG rules say to
+    // ignore it): taken as it stands, it would put the journal under the
+    // folder fbext was started in, beside the sources, where the next run
+    // started elsewhere would not find the originals of a killed run.
+    if (!base.isEmpty() && QDir::isRelativePath(base))
+        base = QDir::home().filePath(QStringLiteral(".local/share"));
+#endif
     if (base.isEmpty())
         base = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
     return QDir(base).filePath(QStringLiteral("fbext"));

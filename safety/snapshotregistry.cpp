@@ -499,6 +499,15 @@ std::optional<FileSnapshot> SnapshotRegistry::snapshotOf(const QString& path) {
     return entry->snapshot;
 }
 
+int SnapshotRegistry::journalIndexOf(const QString& registeredPath) {
+    settleJournal();
+    for (const std::unique_ptr<Entry>& entry : entries) {
+        if (entry->snapshot.path == registeredPath)
+            return entry->snapshot.journalIndex;
+    }
+    return -1;
+}
+
 QStringList SnapshotRegistry::heldPaths() {
     settleJournal();
     QStringList paths;

@@ -166,6 +166,10 @@ struct SnapshotRegistry {
     QStringList touchedFiles();
     // what a registered file held before this run, under any name;
     std::optional<FileSnapshot> snapshotOf(const QString& path);
+    // the number in the run's journal of the file registered under path, the
+    // canonical path a restore report names, also when that file has since
+    // been deleted, moved or replaced; -1 if none;
+    int journalIndexOf(const QString& registeredPath);
     // the canonical path of every file held.
     QStringList heldPaths();
 

@@ -157,6 +157,14 @@ void Capture::classifyLines() {
         if (tokens.size() < 2)
             continue;
         KeyLine key{i, tokens[1]};
+        // "dim shared Counter.made as integer" and "dim as integer
+        // Counter.made" define the same static data as "dim Counter.made as
+        // integer".
+        if (isKeyword(tokens[0], "dim")) {
+            const QByteArrayView name = staticDefinitionName(statement);
+            if (!name.isEmpty())
+                key.second = name;
+        }
         if (isKeyword(tokens[0], "template")) {
             if (!namesTemplate(tokens[1]))
                 continue;

@@ -261,6 +261,15 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
         {"operator + (byref a as Geo.Stack, byref b as Geo.Stack) as Geo.Stack", "end operator",
          false},
         {"declare operator - (byref a as StackNode) as StackNode", "", false},
+        // "dim shared" defines static data just as well.
+        {"dim shared Stack.made as integer", "", true, "dim shared Stack.made as integer"},
+        {"Dim Shared stack.names(0 to 3) as string", "", true,
+         "Dim Shared stack.names(0 to 3) as string"},
+        {"dim shared StackNode.made as integer", "", false},
+        {"dim shared made as Stack", "", false},
+        {"dim as integer Stack.made = 1", "", true, "dim as integer Stack.made = 1"},
+        {"dim shared as StackNode Stack.first", "", true, "dim shared as StackNode Stack.first"},
+        {"dim as Stack x", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first);

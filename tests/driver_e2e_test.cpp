@@ -204,6 +204,20 @@ TEST(Driver, OnlyARunThatRewritesAFileKeepsAJournal) {
     }
 }
 
+// A relative XDG_DATA_HOME names no place: the journal goes to the usual
+// folder under HOME, never under the folder the compile started in.
+TEST(Driver, ARelativeDataHomeKeepsNoJournalBesideTheSources) {
+    Sandbox sandbox;
+    sandbox.writeFile(QStringLiteral("main.bas"), genericSource);
+    sandbox.setEnvironment(QStringLiteral("XDG_DATA_HOME"), QStringLiteral("data"));
+    const RunResult result = sandbox.run({QStringLiteral("main.bas")});
+    EXPECT_EQ(result.exitCode, 0) << result.standardError.constData();
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), genericSource);
+    EXPECT_FALSE(QFileInfo::exists(sandbox.path(QStringLiteral("data"))))
+        << "a journal folder was made beside the sources";
+    EXPECT_TRUE(QFileInfo(sandbox.userDataDir() + QStringLiteral("/journals")).isDir());
+}
+
 TEST(Driver, ExitStatusIsTheCompilersOwn) {
     struct Case {
         int exitCode;

@@ -67,6 +67,79 @@ TEST(FileRestore, AFileSavedDuringTheCompileKeepsTheSavedContent) {
     EXPECT_TRUE(journalsIn(sandbox).isEmpty()) << "a kept original is no job for the next run";
 }
 
+// A file deleted, moved away or saved as a new file during the compile: the
+// name no longer leads to the file fbext rewrote. The line says so and names
+// the kept copy of this very file's original; nothing is made again.
+struct EditDuringCompile {
+    const char* name;
+    const char* said; // how the message says what happened
+    void (*edit)(const Sandbox& sandbox);
+    bool mainLeft; // whether main.bas exists afterwards (holding savedNow)
+};
+
+const QByteArray savedNow = "' saved as a new file during the compile\n";
+
+bool renameIn(const Sandbox& sandbox, const char* from, const char* to) {
+    return ::rename(QFile::encodeName(sandbox.path(QString::fromLatin1(from))),
+                    QFile::encodeName(sandbox.path(QString::fromLatin1(to)))) == 0;
+}
+
+void PrintTo(const EditDuringCompile& test, std::ostream* out) {
+    *out << test.name;
+}
+
+class EditDuringCompileTest : public testing::TestWithParam<EditDuringCompile> {};
+
+TEST_P(EditDuringCompileTest, TheLineNamesTheKeptOriginalOfThatFile) {
+    const EditDuringCompile& test = GetParam();
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.addTypicalProgram();
+    sandbox.scriptCompiler("built\n", {}, 0);
+    sandbox.scriptCompilerDelay(1000);
+
+    const auto run = sandbox.start({QStringLiteral("main.bas")});
+    ASSERT_NE(sandbox.waitForCompilerStart(), 0);
+    test.edit(sandbox);
+    ASSERT_TRUE(run->waitForFinished(30000));
+
+    EXPECT_EQ(run->exitCode(), 0) << "the compiler's status is still the run's";
+    const QByteArray originalMain = tree.bytes.take(QStringLiteral("main.bas"));
+    tree.expectIntact();
+    const QByteArray report = run->readAllStandardError();
+    EXPECT_EQ(report.count('\n'), 1) << report.constData();
+    EXPECT_TRUE(
+        report.startsWith("fbext: " + QFile::encodeName(sandbox.path(QStringLiteral("main.bas"))) +
+                          ' ' + test.said + ';'))
+        << report.constData();
+    EXPECT_EQ(readAll(keptPathIn(report)), originalMain) << report.constData();
+    EXPECT_EQ(QFile::exists(sandbox.path(QStringLiteral("main.bas"))), test.mainLeft);
+    if (test.mainLeft) {
+        EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), savedNow);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FileRestore, EditDuringCompileTest,
+    testing::Values(
+        EditDuringCompile{"Deleted",
+                          "was deleted or moved during the compile and is not made again",
+                          [](const Sandbox& sandbox) {
+                              ASSERT_TRUE(QFile::remove(sandbox.path(QStringLiteral("main.bas"))));
+                          },
+                          false},
+        EditDuringCompile{
+            "Moved", "was deleted or moved during the compile and is not made again",
+            [](const Sandbox& sandbox) { ASSERT_TRUE(renameIn(sandbox, "main.bas", "moved.bas")); },
+            false},
+        EditDuringCompile{"SavedAsANewFile", "was saved during the compile and is left as it is",
+                          [](const Sandbox& sandbox) {
+                              sandbox.writeFile(QStringLiteral("main.bas.new"), savedNow);
+                              ASSERT_TRUE(renameIn(sandbox, "main.bas.new", "main.bas"));
+                          },
+                          true}),
+    [](const testing::TestParamInfo<EditDuringCompile>& info) { return info.param.name; });
+
 TEST(FileRestore, AFailedRestoreIsReportedAndRepairedByALaterRun) {
     Sandbox sandbox;
     SourceTree tree{sandbox, {}, {}};

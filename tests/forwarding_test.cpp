@@ -291,4 +291,130 @@ TEST(Forwarding, FieldEntriesKeepTheNamesCase) {
               "  parent.Count = new_value", "end property", ""}));
 }
 
+// An extending type does not see the enums and constants declared inside its
+// parent's block: its declarations name them through the parent, and a
+// field of such an enum is passed as a number, since the twin's field has
+// the twin's own copy of the enum.
+TEST(Forwarding, NamesDeclaredInsideTheParentAreNamedThroughIt) {
+    const TypeRecord record = onlyRecord(text({
+        "type Walker",
+        "  enum WalkMode",
+        "    Idle = 0, Moving ' comment",
+        "    Running = (1 + 2)",
+        "  end enum",
+        "  enum",
+        "    QUIET = 10 : LOUD",
+        "    index, new_value, parent",
+        "  end enum",
+        "  Const SIZE = 2, MAX_SPEED = 9",
+        "  union",
+        "    code as integer",
+        "  end union",
+        "  mode as WalkMode",
+        "  modes(0 to 2) as walkmode",
+        "  other as Direction",
+        "  declare sub setMode(byval m as WalkMode = Moving, byval v as integer = LOUD)",
+        "  declare sub say(byref s as string = \"Idle SIZE\")",
+        "  declare sub faster(byval size as integer = 1)",
+        "  declare sub pick(byval m as WalkMode = walkmode.Running, byval n as integer = "
+        "SIZE*MAX_SPEED)",
+        "  declare function modeRef() byref as WalkMode",
+        "end type",
+        "sub Walker.setMode(byval m as WalkMode, byval v as integer)",
+        "end sub",
+        "sub Walker.say(byref s as string)",
+        "end sub",
+        "sub Walker.faster(byval size as integer)",
+        "end sub",
+        "sub Walker.pick(byval m as WalkMode, byval n as integer)",
+        "end sub",
+        "function Walker.modeRef() byref as WalkMode",
+        "end function",
+    }));
+    const struct {
+        const char* declaration; // what the extending type declares
+        const char* forwarderHeader;
+    } rows[] = {
+        {"  declare property code() as integer",
+         "property class_for_interface##.code() as integer"},
+        {"  declare property mode() as Walker.WalkMode",
+         "property class_for_interface##.mode() as Walker.WalkMode"},
+        {"  declare property modes(byval index as integer) as Walker.walkmode",
+         "property class_for_interface##.modes(byval index as integer) as Walker.walkmode"},
+        {"  declare property other() byref as Direction",
+         "property class_for_interface##.other() byref as Direction"},
+        {"  declare sub setMode(byval m as Walker.WalkMode = Walker.Moving, byval v as integer = "
+         "Walker.LOUD)",
+         "sub class_for_interface##.setMode(byval m as Walker.WalkMode, byval v as integer) "},
+        {"  declare sub say(byref s as string = \"Idle SIZE\")",
+         "sub class_for_interface##.say(byref s as string) "},
+        // A parameter of the member's own is not the constant.
+        {"  declare sub faster(byval size as integer = 1)",
+         "sub class_for_interface##.faster(byval size as integer) "},
+        {"  declare sub pick(byval m as Walker.WalkMode = Walker.walkmode.Running, byval n as "
+         "integer = Walker.SIZE*Walker.MAX_SPEED)",
+         "sub class_for_interface##.pick(byval m as Walker.WalkMode, byval n as integer) "},
+        // A result got by reference is the twin's field, of the twin's copy of the enum.
+        {"  declare function modeRef() byref as Walker_generic_public_member.WalkMode",
+         "function class_for_interface##.modeRef() byref as "
+         "Walker_generic_public_member.WalkMode "},
+    };
+    ASSERT_EQ(record.members.size(), qsizetype(sizeof rows / sizeof rows[0]));
+    for (qsizetype i = 0; i < record.members.size(); ++i) {
+        const MemberEntry& member = record.members[i];
+        EXPECT_EQ(member.declaration.split('\n').first(), rows[i].declaration);
+        EXPECT_EQ(member.forwarder.split('\n').first(), rows[i].forwarderHeader);
+    }
+    EXPECT_EQ(record.members[4].forwarder.split('\n').value(1), "  parent.setMode(m,v)");
+    EXPECT_EQ(record.members[6].forwarder.split('\n').value(1), "  parent.faster(size)");
+    // An extending type overriding the member names the types through the parent.
+    EXPECT_EQ(record.members[4].key.signature, "walker.walkmode,integer");
+    // The names a field's property uses itself stay its own.
+    EXPECT_EQ(record.members[2].forwarder.split('\n').value(1), "  return parent.modes(index)");
+    EXPECT_EQ(record.members[2].forwarder.split('\n').value(4),
+              "  parent.modes(index) = new_value");
+}
+
+// Names declared in a private section only the twin shows: they are named
+// through it. A public section after it names through the type again.
+TEST(Forwarding, NamesOfAPrivateSectionAreNamedThroughTheTwin) {
+    const QList<QByteArrayView> block{"type Walker",
+                                      "private:",
+                                      "  enum Secret",
+                                      "    Hidden = 1, Shown",
+                                      "  end enum",
+                                      "  Const LIMIT = 5",
+                                      "Public :",
+                                      "  enum Open",
+                                      "    Wide",
+                                      "  end enum",
+                                      "  private: const INNER = 1",
+                                      "end type"};
+    const InsideNames names = namesDeclaredInside(block);
+    EXPECT_EQ(names, (InsideNames{{"secret", true},
+                                  {"hidden", true},
+                                  {"shown", true},
+                                  {"limit", true},
+                                  {"open", false},
+                                  {"wide", false},
+                                  {"inner", true}}));
+    const struct {
+        const char* text;
+        const char* qualified;
+    } rows[] = {
+        {"  declare property level() as Secret",
+         "  declare property level() as Walker_generic_public_member.Secret"},
+        {"  declare sub reveal(byval n as integer = LIMIT, byval o as Open = Wide)",
+         "  declare sub reveal(byval n as integer = Walker_generic_public_member.LIMIT, byval o as "
+         "Walker.Open = Walker.Wide)"},
+        {"  declare function door() byref as Open",
+         "  declare function door() byref as Walker_generic_public_member.Open"},
+    };
+    for (const auto& row : rows) {
+        QByteArray text = row.text;
+        qualifyNamesInside(text, names, "Walker");
+        EXPECT_EQ(text, row.qualified);
+    }
+}
+
 } // namespace

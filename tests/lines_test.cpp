@@ -118,6 +118,30 @@ TEST(Lines, ProcedurePrefixesArePassedOver) {
         EXPECT_EQ(withoutProcedurePrefix(c.line), QByteArrayView(c.header)) << c.line;
 }
 
+// Every form the compiler takes for the definition of static data names
+// the member it defines; any other line names none.
+TEST(Lines, StaticDefinitionsNameTheirMember) {
+    const struct {
+        const char* line;
+        const char* name;
+    } cases[] = {
+        {"dim Shape.made as integer", "Shape.made"},
+        {"  DIM SHARED shape.made As Integer = 5", "shape.made"},
+        {"dim Shape.sizes(0 to 2) as integer", "Shape.sizes"},
+        {"dim as integer Shape.made = 5", "Shape.made"},
+        {"dim shared as string * 8 Shape.code ' see Other.code", "Shape.code"},
+        {"dim as Geo.Point Shape.origin", "Shape.origin"},
+        {"dim as integer Shape.grid(3, 3)", "Shape.grid"},
+        {"dim x as integer", ""},
+        {"dim shared total as Geo.Point", ""},
+        {"dim as integer Shape.a, Shape.b", ""},
+        {"dim shared", ""},
+        {"redim Shape.items(3)", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(staticDefinitionName(c.line), QByteArrayView(c.name)) << c.line;
+}
+
 // A procedure written on one line: its header is its first statement, and
 // it ends on that line when its last statement is its end.
 TEST(Lines, OneLineProceduresAreSplitIntoStatements) {

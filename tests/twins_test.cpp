@@ -60,6 +60,9 @@ TEST(Twins, PublicStaticDataIsSharedWithTheType) {
         "  static hidden as integer",
         "public:",
         "  static open as double",
+        "  static shown as long",
+        "  static marks(0 to 1) as integer",
+        "  static last as string",
         "end type",
         "dim Shape.made as integer = 100",
         "DIM shape.A as String",
@@ -67,15 +70,20 @@ TEST(Twins, PublicStaticDataIsSharedWithTheType) {
         "dim Shape.code as string * 4",
         "dim Shape.hidden as integer",
         "dim Shape.open as double",
+        "dim shared Shape.shown as long = 3",
+        "DIM SHARED shape.marks(0 to 1) as integer",
+        "dim as string Shape.last = \"none\" ' first",
         "type Circle extends Shape",
         "end type",
     }));
     ASSERT_EQ(records.size(), 2);
-    EXPECT_EQ(records[0].twinBlockText.text,
-              text({"type Shape_generic_public_member", "  static byref made as integer ' how many",
-                    "  Static byref As String a, b", "  static grid(0 to 2) as integer",
-                    "  static code as string * 4", "public:", "  static hidden as integer",
-                    "public:", "  static byref open as double", "end type"}));
+    EXPECT_EQ(
+        records[0].twinBlockText.text,
+        text({"type Shape_generic_public_member", "  static byref made as integer ' how many",
+              "  Static byref As String a, b", "  static grid(0 to 2) as integer",
+              "  static code as string * 4", "public:", "  static hidden as integer",
+              "public:", "  static byref open as double", "  static byref shown as long",
+              "  static marks(0 to 1) as integer", "  static byref last as string", "end type"}));
     // Each definition is a member of its own, followed by an empty line.
     EXPECT_EQ(records[0].twinMethodText.text,
               QByteArrayList({"dim byref Shape_generic_public_member.made as integer = Shape.made",
@@ -83,7 +91,10 @@ TEST(Twins, PublicStaticDataIsSharedWithTheType) {
                               "dim Shape_generic_public_member.grid(0 to 2) as integer",
                               "dim Shape_generic_public_member.code as string * 4",
                               "dim Shape_generic_public_member.hidden as integer",
-                              "dim byref Shape_generic_public_member.open as double = Shape.open"})
+                              "dim byref Shape_generic_public_member.open as double = Shape.open",
+                              "dim byref Shape_generic_public_member.shown as long = Shape.shown",
+                              "DIM SHARED Shape_generic_public_member.marks(0 to 1) as integer",
+                              "dim byref Shape_generic_public_member.last as string = Shape.last"})
                       .join("\n\n\n") +
                   "\n\n");
 }

@@ -67,8 +67,16 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
         QList<Implementation> implementations;
         qsizetype blockEnd = -1;
         QList<MemberDeclaration> declarations;
-        QList<QByteArray> declaredLines; // the declarations' views refer to these
+        QList<QByteArray> declaredLines;          // the declarations' views refer to these
+        QList<QSet<QByteArray>> memberParameters; // of each member, case-folded
         const auto add = [&](MemberKey key, const ForwardEntry& entry, qsizetype line) {
+            QSet<QByteArray> parameters = fieldPropertyParameters();
+            if (key.memberClass != MemberClass::field) {
+                parameters.clear();
+                for (const QByteArray& name : argumentListOf(codeOf(lines[line])).split(','))
+                    parameters.insert(caseFolded(name.endsWith("()") ? name.chopped(2) : name));
+            }
+            memberParameters.append(parameters);
             record.members.append(
                 MemberEntry{std::move(key), entry.forwarder, entry.declaration, origins[line]});
         };
@@ -217,6 +225,18 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
             methodLines.append(implementation.lines);
             if (implementation.ended)
                 methodLines.append(MappedText(QByteArray("\n"), LineOrigin()));
+        }
+        // The names the block declares for itself are named through the type
+        // in what is copied of its fields and members.
+        QList<QByteArrayView> blockViews;
+        for (const MappedText& line : std::as_const(blockLines))
+            blockViews.append(line.text);
+        const InsideNames inside = namesDeclaredInside(blockViews);
+        for (qsizetype m = 0; m < record.members.size(); ++m) {
+            qualifyNamesInside(record.members[m].declaration, inside, record.typeName,
+                               memberParameters[m]);
+            qualifyNamesInside(record.members[m].forwarder, inside, record.typeName,
+                               memberParameters[m]);
         }
         record.blockText = joined(blockLines);
         record.methodText = joined(methodLines);
@@ -387,6 +407,12 @@ TEST(TypeScan, FieldsInEveryForm) {
         {"  : y as integer", "y:integer"},
         {"  cb as function(byval a as integer, byval b as integer) as integer",
          "cb:function(byval a as integer, byval b as integer) as integer"},
+        // A keyword no property may be named by is reached through parent;
+        // one that may is forwarded.
+        {"  next as Node ptr", "-"},
+        {"  Step As Integer", "-"},
+        {"  as integer len, to, base, data", "len:integer - - data:integer"},
+        {"  name as zstring * 8 : str as integer", "name:string str:integer"},
         {"  declare sub f(byval x as integer = 1)", ""},
         {"  static count as integer", ""},
         {"private:", ""},
