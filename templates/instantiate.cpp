@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -133,6 +134,30 @@ qsizetype findTriple(QByteArrayView text, char c, qsizetype from) {
 // for one that never ends.
 constexpr int deepestInstance = 32;
 
+// Whether the code of a line opens a namespace block ("namespace Geo"), and
+// whether it opens or closes one ("end namespace").
+bool opensNamespace(QByteArrayView code) {
+    return isKeyword(firstToken(code), "namespace");
+}
+bool opensOrClosesNamespace(QByteArrayView code) {
+    if (opensNamespace(code))
+        return true;
+    const Tokens tokens = lineTokens(code);
+    return tokens.size() >= 2 && isKeyword(tokens[0], "end") && isKeyword(tokens[1], "namespace");
+}
+
+// The name a line declares as a type: "type Point", "type Handle as long",
+// "union Cell", "enum Mode"; nothing for other lines.
+QByteArrayView typeDeclaredBy(QByteArrayView code) {
+    const Tokens tokens = lineTokens(code);
+    if (tokens.size() < 2 ||
+        !(isKeyword(tokens[0], "type") || isKeyword(tokens[0], "union") ||
+          isKeyword(tokens[0], "enum")) ||
+        !std::all_of(tokens[1].begin(), tokens[1].end(), isNameChar))
+        return {};
+    return tokens[1];
+}
+
 // The type that a line declares with a block of its own ("type Node",
 // "type Node extends Shape"), or nothing.
 QByteArrayView typeOpenedBy(QByteArrayView line) {
@@ -188,12 +213,21 @@ struct Instantiation {
     // anchor, or -1), and the key its member procedures wait for.
     qsizetype enclosingBlock = -1;
     QByteArray enclosingKey;
+    bool enclosingInside = false; // enclosingBlock is a statement inside a namespace
+    // In a namespace block: where the statement that holds the current line
+    // starts inside it (-1 outside one), and the names the block declares
+    // so far, with those of the instances placed in it that use them
+    // (letter case folded).
+    qsizetype insideAnchor = -1;
+    QSet<QByteArray> namespaceNames;
+    bool placingInside = false; // the instance being made goes at insideAnchor
 
     bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out, int depth);
     void rewriteUse(QByteArray& out, qsizetype open, int depth);
     bool useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
                      QByteArrayView space, int depth);
     bool usesOuterInstance(const QByteArray& name);
+    bool namesNamespaceType(const QByteArrayList& arguments) const;
     void declareAhead(const QByteArray& key, const QByteArray& name);
     qsizetype forwardOuterInstances(QByteArrayList& arguments);
     void appendInstance(const QByteArray& key, const CapturedTemplate& captured, Instance instance,
@@ -382,6 +416,24 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     const QByteArray key = instanceKey;
     const QByteArray instanceName = captured.name + suffix.toByteArray();
     QByteArrayList arguments = typeArguments(use);
+    // An instance that names a type its namespace block declares goes inside
+    // the block, before the statement there that holds the use, where that
+    // type is declared; the instances it uses go with it.
+    struct Placing {
+        Instantiation& at;
+        qsizetype anchor;
+        bool inside;
+        ~Placing() {
+            at.anchor = anchor;
+            at.placingInside = inside;
+        }
+    } const placing{*this, anchor, placingInside};
+    if (!placingInside && insideAnchor >= 0 && namesNamespaceType(arguments)) {
+        anchor = insideAnchor;
+        placingInside = true;
+    }
+    if (placingInside)
+        namespaceNames.insert(key);
     if (depth >= deepestInstance) {
         fail(TemplateError::RunawayTemplate,
              "template " + captured.name + " leads to a chain of " +
@@ -439,6 +491,7 @@ QByteArray Instantiation::forwardEnclosingType(QByteArrayList& arguments) {
     // The instance's member procedures wait for the end of the block.
     enclosingBlock = anchor;
     enclosingKey = aliasKey;
+    enclosingInside = placingInside;
     if (instanceNames.contains(aliasKey))
         return aliasKey;
     instanceNames.insert(aliasKey);
@@ -446,6 +499,30 @@ QByteArray Instantiation::forwardEnclosingType(QByteArrayList& arguments) {
         alias, MappedText("type " + alias + " as " + enclosingType.toByteArray(), LineOrigin()),
         anchor});
     return aliasKey;
+}
+
+// Whether an argument names, unqualified, a type that the namespace block
+// holding the use declares above it, or an instance placed in it for one.
+bool Instantiation::namesNamespaceType(const QByteArrayList& arguments) const {
+    if (namespaceNames.isEmpty())
+        return false;
+    QByteArray word;
+    for (const QByteArray& argument : arguments) {
+        for (qsizetype at = 0; at < argument.size();) {
+            if (!isNameChar(argument[at]) || (at > 0 && argument[at - 1] == '.')) {
+                ++at;
+                continue;
+            }
+            qsizetype end = at;
+            while (end < argument.size() && isNameChar(argument[end]))
+                ++end;
+            setCaseFolded(word, QByteArrayView(argument).sliced(at, end - at));
+            if ((end == argument.size() || argument[end] != '.') && namespaceNames.contains(word))
+                return true;
+            at = end;
+        }
+    }
+    return false;
 }
 
 // Rewrites the uses in an instance's text, generating the instances they name.
@@ -675,8 +752,8 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     const TemplateTable& table = templates.templateTable;
     if (table.isEmpty())
         return;
-    Instantiation instantiation{table, instances, errors, 0,  {}, 0,  &lines, 0, false,
-                                {},    {},        {},     {}, {}, {}, -1,     {}};
+    Instantiation instantiation{table, instances, errors, 0,  {}, 0,  &lines, 0,  false, {},   {},
+                                {},    {},        {},     {}, -1, {}, false,  -1, {},    false};
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 
@@ -684,15 +761,39 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     const auto [restIf, restEndif] = blockHoldingTheRest(lines);
     CodeLexer lexer;
     BlockScanner blocks;
+    // From the first namespace line on, a second scanner reads namespace
+    // blocks as no blocks, to tell the statements inside them.
+    std::optional<BlockScanner> inside;
+    qsizetype namespaceBlock = -1;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArrayView code = lexer.next(lines[i]);
-        instantiation.anchor =
-            blocks.next(i, i == restIf || i == restEndif ? QByteArrayView() : code, lexer);
-        if (instantiation.enclosingBlock >= 0 &&
-            instantiation.anchor != instantiation.enclosingBlock) {
+        const bool rest = i == restIf || i == restEndif;
+        const bool namespaceLine = opensOrClosesNamespace(code);
+        if (namespaceLine && !inside)
+            inside = blocks;
+        instantiation.anchor = blocks.next(i, rest ? QByteArrayView() : code, lexer);
+        if (inside) {
+            const qsizetype insideAt =
+                inside->next(i, rest || namespaceLine ? QByteArrayView() : code, lexer);
+            const bool inNamespace = opensNamespace(lines[instantiation.anchor]);
+            if (instantiation.anchor != namespaceBlock) {
+                instantiation.namespaceNames.clear();
+                namespaceBlock = inNamespace ? instantiation.anchor : -1;
+            }
+            instantiation.insideAnchor = inNamespace && !namespaceLine ? insideAt : -1;
+            if (instantiation.insideAnchor == i) {
+                const QByteArrayView name = typeDeclaredBy(code);
+                if (!name.isEmpty())
+                    instantiation.namespaceNames.insert(caseFolded(name));
+            }
+        }
+        const qsizetype current =
+            instantiation.enclosingInside ? instantiation.insideAnchor : instantiation.anchor;
+        if (instantiation.enclosingBlock >= 0 && current != instantiation.enclosingBlock) {
             // Past the block of a type that instances point at: their member
             // procedures go before the statement after it.
-            instantiation.appendWaiting(instantiation.enclosingKey, instantiation.anchor);
+            instantiation.appendWaiting(instantiation.enclosingKey,
+                                        current >= 0 ? current : instantiation.anchor);
             instantiation.enclosingBlock = -1;
         }
         instantiation.line = i;

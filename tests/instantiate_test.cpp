@@ -409,6 +409,33 @@ TEST(InstantiateTest, ATypesOwnNameInItsBlockGoesThroughAnAlias) {
     }
 }
 
+// A use inside a namespace block whose arguments name a type the block
+// declares above it gets its instance inside the block, before the statement
+// there that holds the use; any other use's instance goes before the block.
+TEST(InstantiateTest, ANamespacesOwnTypesKeepTheirInstancesInIt) {
+    const QByteArrayList input = {
+        "namespace Geo",                        // 0
+        "  type Point : x as long : end type",  // 1
+        "  dim shared a as Stack<<<Point>>>",   // 2
+        "  dim shared b as Stack<<<integer>>>", // 3
+        "  type Holder",                        // 4
+        "    m as Map<<<Stack<<<POINT>>>>>>",   // 5
+        "    o as Map<<<Geo.Point>>>",          // 6
+        "  end type",                           // 7
+        "end namespace",                        // 8
+        "dim c as Stack<<<Point>>>",            // 9
+    };
+    Lines lines = viewsOf(input);
+    QByteArrayList rewritten;
+    QList<Instance> instances;
+    instantiateTemplates(lines, rewritten, TemplateSet{1, sampleTable()}, instances);
+    QByteArrayList found;
+    for (const Instance& instance : instances)
+        found.append(instance.name + ' ' + QByteArray::number(instance.anchor));
+    EXPECT_EQ(found, (QByteArrayList{"Stack_point 2", "Stack_integer 0", "Map_stack_point 4",
+                                     "Map_geo_point 0"}));
+}
+
 // A use that names its template's namespace gets its instance in that
 // namespace, so that the rewritten use names it there.
 TEST(InstantiateTest, AUseInANamespaceGetsItsInstanceThere) {
