@@ -47,24 +47,33 @@ struct Extension {
     qsizetype parent; // the parent's record
 };
 
-// A type's own fields and members by name, for the test of what it hides.
+// A type's own fields and members by name, for the test of what it hides
+// (hides(), answered without a walk over every overload of a name): a field
+// hides every member of its name, and an inherited field is hidden by any;
+// a member hides one of its kind with its parameter types.
 struct OwnMembers {
-    QHash<QByteArray, QList<qsizetype>> byName;
-    const QList<MemberKey>& keys;
+    struct OfName {
+        bool field = false;
+        QSet<QByteArray> kinds; // the member class's byte, then the parameter types
+    };
+    QHash<QByteArray, OfName> byName;
 
-    explicit OwnMembers(const QList<MemberKey>& keys) : keys(keys) {
-        for (qsizetype k = 0; k < keys.size(); ++k)
-            byName[keys[k].name].append(k);
+    static QByteArray kindOf(const MemberKey& key) { return char(key.memberClass) + key.signature; }
+    explicit OwnMembers(const QList<MemberKey>& keys) {
+        for (const MemberKey& key : keys) {
+            OfName& own = byName[key.name];
+            if (key.memberClass == MemberClass::field)
+                own.field = true;
+            else
+                own.kinds.insert(kindOf(key));
+        }
     }
     bool hide(const MemberKey& key) const {
         const auto found = byName.constFind(key.name);
         if (found == byName.cend())
             return false;
-        for (const qsizetype k : *found) {
-            if (hides(keys[k], key))
-                return true;
-        }
-        return false;
+        return found->field || key.memberClass == MemberClass::field ||
+               found->kinds.contains(kindOf(key));
     }
 };
 

@@ -169,6 +169,45 @@ bool implementsThroughNamespace(QByteArrayView line, const IsFamilyType& isFamil
     return false;
 }
 
+// An alias line ("type Handle as Shape") is a block of its own line: this
+// program has no fields or members of it to forward, nor a twin to embed, so
+// a type that extends it is left to the compiler, which sees through it.
+bool isAlias(const TypeRecord& record) {
+    return record.blockEnd == record.typeLine;
+}
+
+// One type of each cycle of extends lines ("type A extends B", "type B
+// extends A", or "type A extends A"). No parent of such a type can be
+// embedded before it; the compiler, given the lines as written, says what is
+// wrong with them. Each type is walked up from once.
+template <typename Link> QList<QByteArray> typesInCycles(const QList<Link>& links) {
+    QHash<QByteArray, QByteArray> parentOf;
+    for (const Link& link : links)
+        parentOf.insert(link.derived, link.parent); // a type declared twice: its last parent
+    enum : char { walking = 1, walked = 2 };
+    QHash<QByteArray, char> state;
+    QList<QByteArray> found;
+    for (auto start = parentOf.cbegin(); start != parentOf.cend(); ++start) {
+        if (state.contains(start.key()))
+            continue;
+        QByteArray at = start.key();
+        QList<QByteArray> path;
+        while (!state.contains(at)) {
+            state.insert(at, walking);
+            path.append(at);
+            const auto up = parentOf.constFind(at);
+            if (up == parentOf.cend())
+                break;
+            at = *up;
+        }
+        if (state.value(at) == walking && parentOf.contains(at))
+            found.append(at);
+        for (const QByteArray& name : std::as_const(path))
+            state.insert(name, walked);
+    }
+    return found;
+}
+
 } // namespace
 
 bool showsNativeInheritance(const TypeRecord& record, const LineIndex& lines) {
@@ -211,9 +250,12 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
 
     QSet<QByteArray> nativeFamilies;
     for (const Link& link : std::as_const(links)) {
-        if (index.find(link.parent) < 0)
+        const qsizetype parentAt = index.find(link.parent);
+        if (parentAt < 0 || isAlias(records[parentAt]))
             nativeFamilies.insert(families.find(link.parent));
     }
+    for (const QByteArray& name : typesInCycles(links))
+        nativeFamilies.insert(families.find(name));
     // A type declared in a procedure or a compound statement ("scope") can
     // have no member procedures of its own, so it can get no forwarders:
     // its family is left to the compiler, which may accept it as written.

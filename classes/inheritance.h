@@ -11,8 +11,9 @@
 // The types that extends lines join, directly or through others, form a
 // family. A family uses FreeBASIC's own inheritance, and is left to the
 // compiler as written, when one of its extends lines names a parent this file
-// does not declare (such as Object, or a type from an included header), or
-// when one of its types shows that it is written for that inheritance: a
+// does not declare (such as Object, or a type from an included header) or
+// declares only as an alias ("type Coat as Paint"), when its extends lines
+// form a cycle, or when one of its types shows that it is written for that inheritance: a
 // member implementation that names "base" ("base.x", "base(...)") or converts
 // this to another type of the family ("cast(P, this)", "cptr(P ptr, @this)"),
 // a "protected:" section, or a member declared virtual, abstract or override,

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <tuple>
 
 namespace {
 
@@ -415,32 +416,40 @@ QByteArray continuedStatement(const LineIndex& lines, qint32 first) {
 // All are added before the first find.
 struct Declarations {
     QList<MemberDeclaration> all;
-    QList<qsizetype> byName; // positions in all by name, those of one name as added
+    // Positions in all by name, kind and parameter types, those alike as
+    // added: a member overloaded many times is found without a walk over
+    // every overload.
+    QList<qsizetype> byKey;
 
     void add(const MemberDeclaration& declaration) { all.append(declaration); }
     void index() {
-        byName.resize(all.size());
-        std::iota(byName.begin(), byName.end(), 0);
-        std::stable_sort(byName.begin(), byName.end(), [&](qsizetype a, qsizetype b) {
-            return all[a].key.name < all[b].key.name;
+        byKey.resize(all.size());
+        std::iota(byKey.begin(), byKey.end(), 0);
+        std::stable_sort(byKey.begin(), byKey.end(), [&](qsizetype a, qsizetype b) {
+            const MemberKey &x = all[a].key, &y = all[b].key;
+            return std::tie(x.name, x.memberClass, x.signature) <
+                   std::tie(y.name, y.memberClass, y.signature);
         });
     }
+    // The declaration of the key's name and kind with its parameter types,
+    // else the only one of that name and kind.
     const MemberDeclaration* find(const MemberKey& key) const {
-        const auto first = std::lower_bound(
-            byName.cbegin(), byName.cend(), key.name,
-            [&](qsizetype d, const QByteArray& name) { return all[d].key.name < name; });
-        const MemberDeclaration* only = nullptr;
-        int sameKind = 0;
-        for (auto d = first; d != byName.cend() && all[*d].key.name == key.name; ++d) {
-            const MemberDeclaration& declaration = all[*d];
-            if (declaration.key.memberClass != key.memberClass)
-                continue;
-            if (declaration.key.signature == key.signature)
-                return &declaration;
-            only = &declaration;
-            ++sameKind;
-        }
-        return sameKind == 1 ? only : nullptr;
+        // -1 stands for the key looked up.
+        const auto keyAt = [&](qsizetype d) -> const MemberKey& {
+            return d < 0 ? key : all[d].key;
+        };
+        const auto sameKind = std::equal_range(
+            byKey.cbegin(), byKey.cend(), qsizetype(-1), [&](qsizetype a, qsizetype b) {
+                return std::tie(keyAt(a).name, keyAt(a).memberClass) <
+                       std::tie(keyAt(b).name, keyAt(b).memberClass);
+            });
+        const auto same = std::lower_bound(sameKind.first, sameKind.second, key.signature,
+                                           [&](qsizetype d, const QByteArray& signature) {
+                                               return all[d].key.signature < signature;
+                                           });
+        if (same != sameKind.second && all[*same].key.signature == key.signature)
+            return &all[*same];
+        return sameKind.second - sameKind.first == 1 ? &all[*sameKind.first] : nullptr;
     }
 };
 

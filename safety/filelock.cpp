@@ -98,8 +98,7 @@ bool lockAlone(const OpenFile& file) {
 #endif
 
 bool openRegularFile(const QString& path, LockedFile* file) {
-    int error = 0;
-    file->reader = openExistingFile(path, FileAccess::Read, &error);
+    file->reader = openExistingFile(path, FileAccess::Read, &file->openError);
     if (!file->reader.isOpen())
         return false;
     file->identity = fileStampOf(file->reader);

@@ -56,6 +56,7 @@ struct LockedFile {
                         // kept until the file is let go
     FileStamp identity; // device and inode, as opened
     bool alone = false; // held alone, else shared
+    int openError = 0;  // why the file could not be opened, or 0
 
     // Opens the writer unless it is open; returns 0 or the reason it cannot be.
     int openWriter();

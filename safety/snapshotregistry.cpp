@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -80,6 +81,13 @@ bool SnapshotRegistry::take(const QString& path, LockedFile* file, bool* othersU
         return true;
     case LockOutcome::Busy:
         waitTurn(path, false);
+        return false;
+    case LockOutcome::NotOpened:
+        // A file this process has no descriptor left for is there all the
+        // same: passed over, it would reach the compiler unexpanded.
+        if (file->openError == EMFILE || file->openError == ENFILE)
+            stop(path, QStringLiteral("cannot open %1: %2")
+                           .arg(shown(path), systemErrorText(file->openError)));
         return false;
     default:
         return false;

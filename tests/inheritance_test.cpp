@@ -43,19 +43,32 @@ TEST(Inheritance, OrdinaryProgramsAreLeftAsWritten) {
                "operator UDT.let (byref rhs as UDT)", "  x = rhs.x", "end operator", "type Iter",
                "  declare operator for (byref i as Iter)", "end type", "TYPE Handle AS INTEGER",
                ""})},
+        // The compiler sees through an alias; this program has nothing of it to forward.
+        {"parent named through an alias",
+         text({"type Paint", "  total as integer", "  declare sub add(byval n as integer)",
+               "end type", "sub Paint.add(byval n as integer)", "  total += n", "end sub",
+               "type Coat as Paint", "type Tin extends Coat", "  litres as integer", "end type",
+               ""})},
+        // No order of the blocks can embed a parent of a cycle; the compiler says why.
+        {"a cycle of two", text({"type A extends B", "  x as integer", "end type",
+                                 "type B extends a", "  y as integer", "end type", ""})},
+        {"a type extending itself",
+         text({"type Same extends SAME", "  x as integer", "end type", ""})},
     };
     for (const Case& c : cases)
         EXPECT_EQ(expand(c.source), c.source) << c.name;
 }
 
 TEST(Inheritance, NativeTypesFollowTheirRootInAnyLineOrder) {
-    const Inheritance inheritance = analysed(text(
-        {"type C extends B", "end type", "type B extends A", "end type", "type A extends Object",
-         "end type", "type Mine", "end type", "type Yours extends mine", "end type",
-         "type Loop1 extends Loop2", "end type", "type Loop2 extends Loop1", "end type"}));
-    for (const char* name : {"a", "B", "c", "Object"})
+    const Inheritance inheritance = analysed(
+        text({"type C extends B", "end type", "type B extends A", "end type",
+              "type A extends Object", "end type", "type Mine", "end type",
+              "type Yours extends mine", "end type", "type Loop1 extends Loop2", "end type",
+              "type Loop2 extends Loop1", "end type", "type Tail extends Loop1", "end type",
+              "type Alias as Mine", "type Through extends alias", "end type"}));
+    for (const char* name : {"a", "B", "c", "Object", "Loop1", "Loop2", "Tail", "Alias", "Through"})
         EXPECT_TRUE(inheritance.isNative(QByteArray(name))) << name;
-    for (const char* name : {"Mine", "Yours", "Loop1", "Loop2"})
+    for (const char* name : {"Mine", "Yours"})
         EXPECT_FALSE(inheritance.isNative(QByteArray(name))) << name;
     EXPECT_TRUE(inheritance.needsTwin("MINE"));
     EXPECT_FALSE(inheritance.needsTwin("A"));

@@ -144,9 +144,12 @@ std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments, const Lau
     if (asNobody && launch.giveAway)
         giveAway(launch.ownSandbox);
     const rlim_t fileSizeLimit = rlim_t(launch.fileSizeLimit);
-    process->setChildProcessModifier([asNobody, fileSizeLimit] {
+    const rlim_t openFileLimit = rlim_t(launch.openFileLimit);
+    process->setChildProcessModifier([asNobody, fileSizeLimit, openFileLimit] {
         const struct rlimit limit = {fileSizeLimit, fileSizeLimit};
+        const struct rlimit files = {openFileLimit, openFileLimit};
         if ((fileSizeLimit > 0 && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ||
+            (openFileLimit > 0 && ::setrlimit(RLIMIT_NOFILE, &files) != 0) ||
             (asNobody && (::setgid(unprivilegedUser) != 0 || ::setuid(unprivilegedUser) != 0)))
             ::_exit(99);
     });
