@@ -54,26 +54,44 @@ struct Extension {
 struct OwnMembers {
     struct OfName {
         bool field = false;
-        QSet<QByteArray> kinds; // the member class's byte, then the parameter types
+        QList<const MemberKey*> members; // its members, while they are few
+        QSet<QByteArray> kinds; // the member class's byte, then the parameter types, once many
     };
+    // A name overloaded more often than this is looked up by hash.
+    static constexpr qsizetype fewMembers = 8;
     QHash<QByteArray, OfName> byName;
 
     static QByteArray kindOf(const MemberKey& key) { return char(key.memberClass) + key.signature; }
     explicit OwnMembers(const QList<MemberKey>& keys) {
         for (const MemberKey& key : keys) {
             OfName& own = byName[key.name];
-            if (key.memberClass == MemberClass::field)
+            if (key.memberClass == MemberClass::field) {
                 own.field = true;
-            else
+            } else if (!own.kinds.isEmpty()) {
                 own.kinds.insert(kindOf(key));
+            } else if (own.members.size() < fewMembers) {
+                own.members.append(&key);
+            } else {
+                for (const MemberKey* member : std::as_const(own.members))
+                    own.kinds.insert(kindOf(*member));
+                own.kinds.insert(kindOf(key));
+                own.members.clear();
+            }
         }
     }
     bool hide(const MemberKey& key) const {
         const auto found = byName.constFind(key.name);
         if (found == byName.cend())
             return false;
-        return found->field || key.memberClass == MemberClass::field ||
-               found->kinds.contains(kindOf(key));
+        if (found->field || key.memberClass == MemberClass::field)
+            return true;
+        if (!found->kinds.isEmpty())
+            return found->kinds.contains(kindOf(key));
+        for (const MemberKey* member : found->members) {
+            if (member->memberClass == key.memberClass && member->signature == key.signature)
+                return true;
+        }
+        return false;
     }
 };
 

@@ -87,6 +87,9 @@ QByteArrayView firstToken(QByteArrayView line) {
 }
 
 QByteArrayView staticDefinitionName(QByteArrayView line) {
+    // Most "dim" lines declare variables: with no "." they name no member.
+    if (!line.contains('.'))
+        return {};
     const Tokens tokens = lineTokens(line);
     if (tokens.size() < 2 || !equalsIgnoringCase(tokens[0], "dim"))
         return {};

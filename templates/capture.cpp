@@ -130,9 +130,12 @@ void Capture::classifyLines() {
         }
         if (isKeyword(first, "declare")) {
             // A global operator declared ahead of its implementation, which
-            // a template's global operators may need.
+            // a template's global operators may need. Most declarations stand
+            // in types.
+            if (typeDepth > 0)
+                continue;
             const Tokens tokens = lineTokens(lines[i]);
-            if (typeDepth == 0 && tokens.size() >= 3 && isKeyword(tokens[1], "operator")) {
+            if (tokens.size() >= 3 && isKeyword(tokens[1], "operator")) {
                 KeyLine key{i, tokens[2]};
                 key.startKind = Operator;
                 key.declaresOnly = true;

@@ -140,10 +140,18 @@ bool opensNamespace(QByteArrayView code) {
     return isKeyword(firstToken(code), "namespace");
 }
 bool opensOrClosesNamespace(QByteArrayView code) {
-    if (opensNamespace(code))
+    // Most lines start with another letter: one look settles them.
+    qsizetype at = 0;
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    if (at == code.size() || (foldCase(code[at]) != 'n' && foldCase(code[at]) != 'e'))
+        return false;
+    const QByteArrayView first = firstToken(code.sliced(at));
+    if (isKeyword(first, "namespace"))
         return true;
-    const Tokens tokens = lineTokens(code);
-    return tokens.size() >= 2 && isKeyword(tokens[0], "end") && isKeyword(tokens[1], "namespace");
+    return isKeyword(first, "end") &&
+           isKeyword(firstToken(code.sliced(first.data() + first.size() - code.data())),
+                     "namespace");
 }
 
 // The name a line declares as a type: "type Point", "type Handle as long",
