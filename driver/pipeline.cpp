@@ -22,14 +22,15 @@ SourceFiles sourceFilesOver(SnapshotRegistry& registry, ReadFiles& read) {
     SourceFiles files;
     files.readText = [&registry, &read](const QString& path) -> std::optional<QByteArray> {
         // Read whole through the registry, which holds the file for the run
-        // and keeps its original; a file in UTF-16 or UTF-32 is left as it is.
+        // and keeps its original; a UTF-16 or UTF-32 file whose characters
+        // cannot be read is left as it is.
         const std::optional<QByteArray> bytes = registry.readSource(path);
         if (!bytes)
             return std::nullopt;
         std::optional<SourceText> source = sourceTextFromBytes(*bytes);
         if (!source)
             return std::nullopt;
-        read.insert(path, RewrittenFile{path, path, *bytes, source->utf8Mark});
+        read.insert(path, RewrittenFile{path, path, *bytes, source->form});
         return std::move(source->text);
     };
     files.fileKey = [](const QString& path) {
@@ -58,7 +59,7 @@ bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, M
     if (isSourceTextOf(text.text, file.original))
         return false;
     const QByteArray bytes =
-        sourceBytesFromText(withLineDirectives(std::move(text), file.compilerName), file.utf8Mark);
+        sourceBytesFromText(withLineDirectives(std::move(text), file.compilerName), file.form);
     if (!queued)
         return registry.writeRewrittenBytes(file.path, bytes);
     registry.queueRewrittenBytes(file.path, bytes);

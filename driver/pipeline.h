@@ -2,6 +2,7 @@
 
 #include "mappedtext.h"
 #include "sourcepass.h"
+#include "text.h"
 
 #include <QString>
 
@@ -45,7 +46,7 @@ struct RewrittenFile {
     QString path;
     QString compilerName;
     QByteArray original;
-    bool utf8Mark = false;
+    SourceForm form = SourceForm::Bytes;
 };
 bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, MappedText text,
                         bool queued = false);

@@ -34,7 +34,8 @@ TEST(Pipeline, AFileWhoseTextIsUnchangedIsNotWritten) {
         const FileStamp before = readFileStamp(path);
         SnapshotRegistry registry;
         registry.registerSource(path, bytes);
-        const RewrittenFile file{path, path, bytes, bytes.startsWith("\xef")};
+        const RewrittenFile file{
+            path, path, bytes, bytes.startsWith("\xef") ? SourceForm::Utf8Mark : SourceForm::Bytes};
         EXPECT_FALSE(writeRewrittenFile(registry, file, linesOf("print 1\n", path)));
         EXPECT_TRUE(readFileStamp(path).sameAs(before));
         EXPECT_TRUE(registry.restoreSources().isComplete());
@@ -50,7 +51,8 @@ TEST(Pipeline, AChangedTextIsWrittenWithItsMark) {
     ASSERT_TRUE(writeFileBytes(path, original));
     SnapshotRegistry registry;
     registry.registerSource(path, original);
-    EXPECT_TRUE(writeRewrittenFile(registry, RewrittenFile{path, path, original, true},
+    EXPECT_TRUE(writeRewrittenFile(registry,
+                                   RewrittenFile{path, path, original, SourceForm::Utf8Mark},
                                    linesOf("print 2\n", path)));
     EXPECT_EQ(readFileBytes(path), QByteArray("\xef\xbb\xbfprint 2\n"));
     EXPECT_TRUE(registry.restoreSources().isComplete());
