@@ -27,7 +27,9 @@ QByteArrayView parameterTextOf(QByteArrayView header) {
         return {};
     int depth = 0;
     for (qsizetype i = open + 1; i < header.size(); ++i) {
-        if (header[i] == '(') {
+        if (header[i] == '"') {
+            i = pastString(header, i) - 1;
+        } else if (header[i] == '(') {
             ++depth;
         } else if (header[i] == ')') {
             if (depth == 0)
@@ -38,14 +40,16 @@ QByteArrayView parameterTextOf(QByteArrayView header) {
     return header.sliced(open + 1);
 }
 
-// The parameters: the pieces between the commas that stand outside brackets,
-// so a default value such as "cast(T ptr, 0)" stays in one piece.
+// The parameters: the pieces between the commas that stand outside brackets
+// and strings, so a default value such as "cast(T ptr, 0)" stays in one piece.
 QList<QByteArrayView> parametersOf(QByteArrayView text) {
     QList<QByteArrayView> pieces;
     int depth = 0;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '(') {
+        if (text[i] == '"') {
+            i = pastString(text, i) - 1;
+        } else if (text[i] == '(') {
             ++depth;
         } else if (text[i] == ')') {
             depth = qMax(0, depth - 1);

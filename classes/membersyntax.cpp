@@ -18,16 +18,10 @@ QByteArrayView trimmed(QByteArrayView text) {
 // that is not inside a string literal; visit returns true to stop there.
 template <typename Visit> qsizetype walkCode(QByteArrayView text, qsizetype from, Visit visit) {
     int depth = 0;
-    bool inString = false;
     for (qsizetype i = from; i < text.size(); ++i) {
         const char c = text[i];
-        if (inString) {
-            if (c == '"')
-                inString = false; // "" inside a string reopens it at the next quote
-            continue;
-        }
         if (c == '"') {
-            inString = true;
+            i = pastString(text, i) - 1;
             continue;
         }
         if (c == '(' || c == '{' || c == '[')
@@ -45,7 +39,9 @@ template <typename Visit> qsizetype walkCode(QByteArrayView text, qsizetype from
 QByteArrayView bracketed(QByteArrayView text, qsizetype open, qsizetype& after) {
     int depth = 0;
     for (qsizetype i = open; i < text.size(); ++i) {
-        if (text[i] == '(') {
+        if (text[i] == '"') {
+            i = pastString(text, i) - 1;
+        } else if (text[i] == '(') {
             ++depth;
         } else if (text[i] == ')' && --depth == 0) {
             after = i + 1;
@@ -166,16 +162,28 @@ MemberKey keyOf(QByteArrayView kind, QByteArrayView rest) {
 
 } // namespace
 
+qsizetype pastString(QByteArrayView text, qsizetype open) {
+    const bool escapes = open > 0 && text[open - 1] == '!';
+    for (qsizetype i = open + 1; i < text.size(); ++i) {
+        if (escapes && text[i] == '\\') {
+            ++i;
+        } else if (text[i] == '"') {
+            if (escapes || i + 1 == text.size() || text[i + 1] != '"')
+                return i + 1;
+            ++i;
+        }
+    }
+    return text.size();
+}
+
 QByteArrayView codeOf(QByteArrayView line) {
-    // Brackets do not matter here, so a plain walk over the quotes does.
-    const char* data = line.data();
+    // Brackets do not matter here, so a walk over the strings does.
     qsizetype end = 0;
-    bool inString = false;
-    for (; end < line.size(); ++end) {
-        if (data[end] == '"')
-            inString = !inString; // "" inside a string reopens it at the next quote
-        else if (data[end] == '\'' && !inString)
-            break;
+    while (end < line.size() && line[end] != '\'') {
+        if (line[end] == '"')
+            end = pastString(line, end);
+        else
+            ++end;
     }
     return trimmed(line.first(end));
 }
@@ -276,14 +284,13 @@ qsizetype indexOfWord(QByteArrayView text, QByteArrayView word, qsizetype from) 
     // A whole word is a run of name characters, which never holds a quote, so
     // the walk compares each run outside strings once, as a whole.
     const char* data = text.data();
-    bool inString = false;
     for (qsizetype i = from; i < text.size(); ++i) {
         const char c = data[i];
         if (c == '"') {
-            inString = !inString;
+            i = pastString(text, i) - 1;
             continue;
         }
-        if (inString || !isNameChar(c))
+        if (!isNameChar(c))
             continue;
         const bool startsRun = i == 0 || !isNameChar(data[i - 1]);
         const qsizetype start = i;

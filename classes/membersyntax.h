@@ -16,6 +16,12 @@
 // compiler separates them; strings and brackets are kept whole where pieces
 // are split.
 
+// The position just past the string literal whose opening quote stands at
+// open, or the end of text when it is not closed: "" inside it stands for one
+// quote, and after "!" a backslash escapes the next byte. A default value such
+// as `sep as string = ", "` holds commas and brackets that separate nothing.
+qsizetype pastString(QByteArrayView text, qsizetype open);
+
 // The line up to a comment ("'" outside a string), trailing white space dropped.
 QByteArrayView codeOf(QByteArrayView line);
 

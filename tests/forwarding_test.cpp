@@ -81,6 +81,14 @@ TEST(Forwarding, ArgumentLists) {
         {"sub Shape.f(byval n as integer", "n"},
         {"property Shape.item(byval i as integer) as string", "i"},
         {"sub Shape.f(byval", ""},
+        // Commas and brackets inside a default string separate nothing.
+        {"function Words.joined(byref sep as string = \", \", byref tail as string = \")\") as "
+         "string",
+         "sep,tail"},
+        {"sub Words.f(byval q as string = \"\"\"(,\"\"\", byval n as integer)", "q,n"},
+        {"sub Words.f(byval e as string = !\"\\\", \", byval n as integer)", "e,n"},
+        {"sub Words.f(byval d as string = \"c:\\\", byval n as integer)", "d,n"},
+        {"sub Words.f(byval d as string = \"(, ", "d"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(argumentListOf(QByteArray(c.header)), QByteArray(c.arguments)) << c.header;

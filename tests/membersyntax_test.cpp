@@ -25,6 +25,9 @@ TEST(MemberSyntax, CodeAndWordsSkipStrings) {
         {"rebase base", "rebase base", "base", 2, 7},
         {"base", "base", "base", 0, 0},
         {"\t_", "_", "as", 0, -1},
+        // After "!" a backslash escapes a quote, which then ends nothing.
+        {"s = !\"\\\"' \" & base ' d", "s = !\"\\\"' \" & base", "base", 0, 14},
+        {"s = \"c:\\\" & base ' d", "s = \"c:\\\" & base", "base", 0, 12},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(codeOf(c.line), QByteArrayView(c.code)) << c.line;
@@ -72,6 +75,13 @@ TEST(MemberSyntax, DeclarationsGiveTheirKeys) {
          MemberClass::getter, "integer", false},
         {"declare sub overloaded(byval n as long)", true, "overloaded", MemberClass::procedure,
          "long", false},
+        // Commas, brackets and quotes in a default string are no parameters' ends.
+        {"declare function join(byref sep as string = \", \", byref e as string = \")\") as string",
+         true, "join", MemberClass::procedure, "string,string", false},
+        {"declare sub w(byref p as string = !\"\\\", (\", byval n as long = 2)", true, "w",
+         MemberClass::procedure, "string,long", false},
+        {"declare property q(byref k as string = \")\") as string", true, "q", MemberClass::getter,
+         "string", false},
         {"declare sub", false, "", MemberClass::other, "", false},
         {"declare static sub", false, "", MemberClass::other, "", false},
         {"declare static", false, "", MemberClass::other, "", false},
