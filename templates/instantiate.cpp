@@ -464,6 +464,17 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
                  (arguments.size() == 1 ? "" : "s"));
         return false;
     }
+    // An argument left empty ("Stack<<<>>>", "Map<<<, integer>>>") gives the
+    // parameter nothing: the compiler would meet "as" with no type at the
+    // template's own lines, so the use is reported here instead.
+    for (qsizetype i = 0; i < highest; ++i) {
+        if (arguments[i].isEmpty()) {
+            fail(TemplateError::MissingArguments,
+                 captured.name + " uses t" + QByteArray::number(i + 1) + " but " +
+                     templateName.toByteArray() + use.toByteArray() + " leaves it empty");
+            return false;
+        }
+    }
     // The instances this one uses come before it.
     building.append(key);
     usesOuter.append(outerNamed);

@@ -333,6 +333,16 @@ TEST(InstantiateTest, NestedAndComposedUsesComeInsideOut) {
          "dim p as Pair_integer",
          {},
          TemplateError::MissingArguments},
+        // An empty argument is none, for the first parameter or a later one.
+        {"dim s as Stack<<<>>>", "dim s as Stack_", {}, TemplateError::MissingArguments},
+        {"dim p as Pair<<<, integer>>>",
+         "dim p as Pair___integer",
+         {},
+         TemplateError::MissingArguments},
+        {"dim p as Pair<<<integer,>>>",
+         "dim p as Pair_integer_",
+         {},
+         TemplateError::MissingArguments},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

@@ -197,6 +197,7 @@ void literalInstantiateTemplates(QByteArrayList& lines, const TemplateSet& templ
     if (templateTable.isEmpty())
         return;
     QByteArrayList instanceNames;
+    bool failed = false;
     for (QByteArray& wholeLine : lines) {
         // Comments are found in the line as written; uses only in its code.
         const qsizetype codeEnd = literalCodeEnd(wholeLine);
@@ -255,13 +256,20 @@ void literalInstantiateTemplates(QByteArrayList& lines, const TemplateSet& templ
                 continue;
             const CapturedTemplate captured = templateTable.value(caseFolded(name));
             const QByteArray instanceName = captured.name + suffix;
-            if (instanceNames.contains(caseFolded(instanceName)))
+            if (failed || instanceNames.contains(caseFolded(instanceName)))
                 continue;
             instanceNames.append(caseFolded(instanceName));
             QByteArrayList arguments;
             for (const QByteArray& argument : typeArguments)
                 arguments.append(argument.trimmed());
-            MappedText text = instanceText(captured, instanceName, arguments);
+            int highest = 0;
+            MappedText text = instanceText(captured, instanceName, arguments, &highest);
+            // A use that leaves a parameter it needs without an argument stops
+            // the file's instances; its lines are still rewritten.
+            for (qsizetype i = 0; i < highest && i < arguments.size(); ++i)
+                failed = failed || arguments[i].isEmpty();
+            if (failed)
+                continue;
             // With a namespace in front of the name (ns.Stack, A.B.Stack), the
             // instance goes inside that namespace.
             qsizetype s = k;
