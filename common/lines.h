@@ -90,3 +90,20 @@ inline bool firstTokenMayBe(QByteArrayView line, QByteArrayView keyword) {
         ++i;
     return i < line.size() && !keyword.isEmpty() && foldCase(line[i]) == foldCase(keyword[0]);
 }
+
+// Calls visit(start, end) for each name in text that no "." stands before
+// (after a dot a name is a member's, or one inside a namespace). visit
+// returns where the walk goes on, so that it may rewrite the text it reads.
+template <typename Text, typename Visit>
+void forEachUnqualifiedName(const Text& text, Visit visit) {
+    for (qsizetype at = 0; at < text.size();) {
+        if (!isNameChar(text[at])) {
+            ++at;
+            continue;
+        }
+        qsizetype end = at;
+        while (end < text.size() && isNameChar(text[end]))
+            ++end;
+        at = at > 0 && text[at - 1] == '.' ? end : visit(at, end);
+    }
+}

@@ -209,32 +209,19 @@ QList<int> templatesOfGlobalOperator(const NameTrie& names, QByteArrayView line,
     if (open < 0 || line.sliced(second.data() - line.data(), open - (second.data() - line.data()))
                         .contains('.'))
         return nodes;
-    QByteArrayView rest = line.sliced(open);
-    bool inString = false;
-    for (qsizetype at = 0; at < rest.size(); ++at) {
-        if (rest[at] == '"') {
-            inString = !inString;
-        } else if (rest[at] == '\'' && !inString) {
-            rest = rest.first(at); // a comment
-            break;
-        }
-    }
-    for (qsizetype at = 0; at < rest.size();) {
-        if (!isNameChar(rest[at]) || (at > 0 && rest[at - 1] == '.')) {
-            ++at;
-            continue;
-        }
-        qsizetype end = at;
-        while (end < rest.size() && isNameChar(rest[end]))
-            ++end;
+    // Its code: no name in a string or a comment counts.
+    CodeLexer lexer;
+    const QByteArrayView code = lexer.next(line); // as long as the line, or shorter
+    const QByteArrayView rest = code.sliced(std::min(open, code.size()));
+    forEachUnqualifiedName(rest, [&](qsizetype at, qsizetype end) {
         // Not a qualified name, nor the name of a use (an instance's type).
         const bool qualified = end < rest.size() && rest[end] == '.';
         const bool use = rest.sliced(end).startsWith("<<<");
         const int node = qualified || use ? NameTrie::none : names.find(rest.sliced(at, end - at));
         if (node != NameTrie::none && !nodes.contains(node))
             nodes.append(node);
-        at = end;
-    }
+        return end;
+    });
     return nodes;
 }
 

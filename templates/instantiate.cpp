@@ -177,23 +177,28 @@ QByteArrayView typeOpenedBy(QByteArrayView line) {
     return tokens[1];
 }
 
-// Replaces each whole word of text that is name, in any letter case and not
-// qualified by a "." in front of it, by replacement. Returns whether any was.
+// Replaces each name of text that is name, in any letter case and not
+// qualified, by replacement. Returns whether any was.
 bool replaceName(QByteArray& text, QByteArrayView name, QByteArrayView replacement) {
     bool replaced = false;
-    for (qsizetype at = 0; at + name.size() <= text.size();) {
-        const qsizetype end = at + name.size();
-        const bool starts = at == 0 || (!isNameChar(text[at - 1]) && text[at - 1] != '.');
-        if (starts && equalsIgnoringCase(QByteArrayView(text).sliced(at, name.size()), name) &&
-            (end == text.size() || !isNameChar(text[end]))) {
-            text.replace(at, name.size(), replacement.toByteArray());
-            at += replacement.size();
-            replaced = true;
-        } else {
-            ++at;
-        }
-    }
+    forEachUnqualifiedName(text, [&](qsizetype at, qsizetype end) {
+        if (!equalsIgnoringCase(QByteArrayView(text).sliced(at, end - at), name))
+            return end;
+        text.replace(at, end - at, replacement.toByteArray());
+        replaced = true;
+        return at + replacement.size();
+    });
     return replaced;
+}
+
+// Whether text names name, in any letter case and not qualified.
+bool containsName(const QByteArray& text, QByteArrayView name) {
+    bool found = false;
+    forEachUnqualifiedName(text, [&](qsizetype at, qsizetype end) {
+        found = found || equalsIgnoringCase(QByteArrayView(text).sliced(at, end - at), name);
+        return end;
+    });
+    return found;
 }
 
 struct Instantiation {
@@ -317,25 +322,16 @@ qsizetype Instantiation::forwardOuterInstances(QByteArrayList& arguments) {
         return outer;
     QByteArray key;
     for (QByteArray& argument : arguments) {
-        for (qsizetype at = 0; at < argument.size();) {
-            if (!isNameChar(argument[at]) || (at > 0 && argument[at - 1] == '.')) {
-                ++at;
-                continue;
-            }
-            qsizetype end = at;
-            while (end < argument.size() && isNameChar(argument[end]))
-                ++end;
+        forEachUnqualifiedName(argument, [&](qsizetype at, qsizetype end) {
             setCaseFolded(key, QByteArrayView(argument).sliced(at, end - at));
             const qsizetype found = building.indexOf(key);
-            if (found >= 0) {
-                const QByteArray name = argument.sliced(at, end - at);
-                declareAhead(key, name);
-                argument.insert(end, forwardSuffix);
-                end += qsizetype(qstrlen(forwardSuffix));
-                outer = outer < 0 ? found : std::min(outer, found);
-            }
-            at = end;
-        }
+            if (found < 0)
+                return end;
+            declareAhead(key, argument.sliced(at, end - at));
+            argument.insert(end, forwardSuffix);
+            outer = outer < 0 ? found : std::min(outer, found);
+            return end + qsizetype(qstrlen(forwardSuffix));
+        });
     }
     return outer;
 }
@@ -501,23 +497,16 @@ QByteArray Instantiation::forwardEnclosingType(QByteArrayList& arguments) {
     bool named = false;
     for (QByteArray& argument : arguments) {
         named = replaceName(argument, enclosingType, alias) || named;
-        named = replaceName(argument, alias, alias) || named;
+        named = named || containsName(argument, alias);
     }
     if (!named)
         return {};
-    QByteArray aliasKey = alias;
-    setCaseFolded(aliasKey, alias);
+    declareAhead(caseFolded(enclosingType), enclosingType.toByteArray());
     // The instance's member procedures wait for the end of the block.
     enclosingBlock = anchor;
-    enclosingKey = aliasKey;
+    enclosingKey = caseFolded(alias);
     enclosingInside = placingInside;
-    if (instanceNames.contains(aliasKey))
-        return aliasKey;
-    instanceNames.insert(aliasKey);
-    instances.append(Instance{
-        alias, MappedText("type " + alias + " as " + enclosingType.toByteArray(), LineOrigin()),
-        anchor});
-    return aliasKey;
+    return enclosingKey;
 }
 
 // Whether an argument names, unqualified, a type that the namespace block
@@ -526,22 +515,18 @@ bool Instantiation::namesNamespaceType(const QByteArrayList& arguments) const {
     if (namespaceNames.isEmpty())
         return false;
     QByteArray word;
+    bool names = false;
     for (const QByteArray& argument : arguments) {
-        for (qsizetype at = 0; at < argument.size();) {
-            if (!isNameChar(argument[at]) || (at > 0 && argument[at - 1] == '.')) {
-                ++at;
-                continue;
-            }
-            qsizetype end = at;
-            while (end < argument.size() && isNameChar(argument[end]))
-                ++end;
+        forEachUnqualifiedName(argument, [&](qsizetype at, qsizetype end) {
+            // Not the namespace in front of another name either.
+            if (end < argument.size() && argument[end] == '.')
+                return end;
             setCaseFolded(word, QByteArrayView(argument).sliced(at, end - at));
-            if ((end == argument.size() || argument[end] != '.') && namespaceNames.contains(word))
-                return true;
-            at = end;
-        }
+            names = names || namespaceNames.contains(word);
+            return end;
+        });
     }
-    return false;
+    return names;
 }
 
 // Rewrites the uses in an instance's text, generating the instances they name.

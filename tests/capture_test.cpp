@@ -261,6 +261,7 @@ TEST(CaptureTest, StartTestsOfTheSixMemberKinds) {
         {"operator + (byref a as Geo.Stack, byref b as Geo.Stack) as Geo.Stack", "end operator",
          false},
         {"declare operator - (byref a as StackNode) as StackNode", "", false},
+        {"operator - (byref s as string = \"Stack\") as long ' rem Stack", "end operator", false},
         // "dim shared" defines static data just as well.
         {"dim shared Stack.made as integer", "", true, "dim shared Stack.made as integer"},
         {"Dim Shared stack.names(0 to 3) as string", "", true,
