@@ -30,3 +30,11 @@ struct RestoreResult {
 RestoreResult restoreIfUnchanged(LockedFile& file, const QByteArray& original,
                                  const FileTime& modified, const QList<QByteArray>& writtenDigests,
                                  const FileStamp& lastWritten, const WriteLog& log);
+
+// The two halves of restoreIfUnchanged, for a caller that announces several
+// restores at once: what the file must hold for its original to go back, and
+// what the write (or the check before it) came to.
+Precondition holdsTextWritten(const QList<QByteArray>& writtenDigests,
+                              const FileStamp& lastWritten);
+RestoreResult restoreResultOf(const LockedFile& file, const QByteArray& original,
+                              const WriteResult& written);

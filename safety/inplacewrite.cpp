@@ -65,10 +65,7 @@ WriteResult failed(int error) {
 
 } // namespace
 
-WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
-                         const FileTime& modified, const Precondition& precondition,
-                         const WriteLog& log) {
-    reachStep(WriteStep::Starting);
+WriteResult prepareWrite(LockedFile& file, const Precondition& precondition) {
     WriteResult result;
     result.reason = changeIn(file, precondition);
     if (!result.reason.isEmpty()) {
@@ -77,12 +74,27 @@ WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteA
     }
     if (const int error = file.openWriter())
         return failed(error);
-    if (log.journal) {
-        const bool announced = log.restoring ? log.journal->recordRestoreStarting(log.index)
-                                             : log.journal->recordWriteStarting(log.index, digest);
-        if (!announced) {
-            result.status = WriteStatus::JournalFailed;
+    result.status = WriteStatus::Written;
+    return result;
+}
+
+WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
+                         const FileTime& modified, const Precondition& precondition,
+                         const WriteLog& log) {
+    reachStep(WriteStep::Starting);
+    WriteResult result;
+    if (!log.announced) {
+        result = prepareWrite(file, precondition);
+        if (result.status != WriteStatus::Written)
             return result;
+        if (log.journal) {
+            const bool announced = log.restoring
+                                       ? log.journal->recordRestoreStarting(log.index)
+                                       : log.journal->recordWriteStarting(log.index, digest);
+            if (!announced) {
+                result.status = WriteStatus::JournalFailed;
+                return result;
+            }
         }
     }
     const qint64 half = bytes.size() / 2;
@@ -118,6 +130,7 @@ WriteResult rewriteFile(LockedFile& file, const QByteArray& bytes, const QByteAr
     if (result.status == WriteStatus::Failed && file.writer.isOpen()) {
         WriteLog restoring = log;
         restoring.restoring = true;
+        restoring.announced = false;
         Precondition none;
         none.any = true;
         writeInPlace(file, original, QByteArray(), modified, none, restoring);

@@ -17,6 +17,10 @@ struct WriteLog {
     RunJournal* journal = nullptr;
     int index = -1;
     bool restoring = false;
+    // The caller has checked the precondition (prepareWrite) and announced
+    // the write, together with others, so that one flush of the journal
+    // covers them all; the write goes ahead at once.
+    bool announced = false;
 };
 
 // What the file must still hold for a write to go ahead: what this run last
@@ -52,6 +56,11 @@ WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteA
                          const FileTime& modified, const Precondition& precondition,
                          const WriteLog& log);
 
+// What writeInPlace does before its announcement: checks the precondition and
+// opens the file for writing. Written when the write may go ahead; otherwise
+// the file is untouched.
+WriteResult prepareWrite(LockedFile& file, const Precondition& precondition);
+
 // A rewrite of a registered file: writeInPlace, and when the write failed
 // part-way (disk full), the original written back at once, so the compiler is
 // never handed a cut file.
@@ -61,7 +70,8 @@ WriteResult rewriteFile(LockedFile& file, const QByteArray& bytes, const QByteAr
 
 // Test builds set this to stop or kill the program at one step of a write into
 // a user's file; the installed program never does. The steps: before the
-// file is checked, halfway through its bytes, after all of them (the file cut
+// file is checked (for a write announced with others, checked already, just
+// before its bytes), halfway through its bytes, after all of them (the file cut
 // to their length, its time not yet set), and once everything is on disk.
 enum class WriteStep { Starting, Halfway, BytesWritten, Flushed };
 using WriteHook = void (*)(WriteStep step);

@@ -3,6 +3,8 @@
 #include "digest.h"
 #include "runjournal.h"
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <signal.h>
 #endif
@@ -74,35 +76,107 @@ void JournalWorker::work() {
         changed.wait(lock, [this] { return stopping || !jobs.isEmpty(); });
         if (jobs.isEmpty())
             return; // stopping, and nothing left to do
-        const Job job = jobs.takeFirst();
+        const QList<Job> batch = takeBatch();
         lock.unlock();
-        const Outcome outcome = run(job);
+        const QList<Outcome> done = run(batch);
         lock.lock();
-        outcomes.append(outcome);
+        outcomes.append(done);
         changed.notify_all();
     }
 }
 
-JournalWorker::Outcome JournalWorker::run(const Job& job) {
-    Outcome outcome;
-    if (job.original < 0) {
-        outcome.journalIndex =
-            journal->recordOriginal(job.path, job.identity, job.bytes, job.modified);
-        originalIndex.append(outcome.journalIndex);
-        return outcome;
+// The jobs waiting, up to the next share, or the next write into a file that
+// the batch writes already (the second write checks what the first left).
+QList<JournalWorker::Job> JournalWorker::takeBatch() {
+    QList<Job> batch{jobs.takeFirst()};
+    if (batch.first().share)
+        return batch;
+    while (!jobs.isEmpty() && !jobs.first().share) {
+        const Job& next = jobs.first();
+        if (next.original >= 0 &&
+            std::any_of(batch.cbegin(), batch.cend(), [&next](const Job& job) {
+                return job.original >= 0 && job.file == next.file;
+            }))
+            break;
+        batch.append(jobs.takeFirst());
     }
-    const int index = originalIndex.value(job.original, -1);
-    if (index < 0)
-        return outcome; // its original is not safe: the file is not touched
-    outcome.tried = true;
-    if (job.share) {
-        outcome.digest = job.bytes;
-        outcome.write.status = journal->recordShared(index, job.bytes) ? WriteStatus::Written
-                                                                       : WriteStatus::JournalFailed;
-        return outcome;
+    return batch;
+}
+
+// A batch's originals are kept first, then its writes made: every original is
+// on disk before any write, its own included.
+QList<JournalWorker::Outcome> JournalWorker::run(const QList<Job>& batch) {
+    const Job& first = batch.first();
+    if (first.share) {
+        Outcome outcome;
+        const int index = originalIndex.value(first.original, -1);
+        if (index < 0)
+            return {outcome}; // its original is not safe: the file is not touched
+        outcome.tried = true;
+        outcome.digest = first.bytes;
+        outcome.write.status = journal->recordShared(index, first.bytes)
+                                   ? WriteStatus::Written
+                                   : WriteStatus::JournalFailed;
+        return {outcome};
     }
-    outcome.digest = contentDigest(job.bytes);
-    outcome.write = rewriteFile(*job.file, job.bytes, outcome.digest, job.precondition,
-                                job.originalBytes, job.modified, WriteLog{journal, index, false});
-    return outcome;
+    QList<Outcome> done(batch.size());
+    keepOriginals(batch, done);
+    writeFiles(batch, done);
+    return done;
+}
+
+void JournalWorker::keepOriginals(const QList<Job>& batch, QList<Outcome>& done) {
+    QList<RunJournal::Original> originals;
+    QList<qsizetype> at;
+    for (qsizetype i = 0; i < batch.size(); ++i) {
+        const Job& job = batch[i];
+        if (job.original >= 0)
+            continue;
+        originals.append({job.path, job.identity, job.bytes, job.modified});
+        at.append(i);
+    }
+    if (originals.isEmpty())
+        return;
+    const QList<int> indexes = journal->recordOriginals(originals);
+    for (qsizetype k = 0; k < at.size(); ++k) {
+        done[at[k]].journalIndex = indexes[k];
+        originalIndex.append(indexes[k]);
+    }
+}
+
+// Each write is checked first; those that may go ahead are announced with one
+// flush of the journal, then made one by one.
+void JournalWorker::writeFiles(const QList<Job>& batch, QList<Outcome>& done) {
+    QList<qsizetype> ready;
+    QList<int> indexes;
+    QList<QByteArray> digests;
+    for (qsizetype i = 0; i < batch.size(); ++i) {
+        const Job& job = batch[i];
+        const int index = job.original >= 0 ? originalIndex.value(job.original, -1) : -1;
+        if (index < 0)
+            continue; // an original, or a write whose original is not safe: not touched
+        Outcome& outcome = done[i];
+        outcome.tried = true;
+        outcome.digest = contentDigest(job.bytes);
+        outcome.write = prepareWrite(*job.file, job.precondition);
+        if (outcome.write.status != WriteStatus::Written)
+            continue;
+        ready.append(i);
+        indexes.append(index);
+        digests.append(outcome.digest);
+    }
+    if (ready.isEmpty())
+        return;
+    if (!journal->recordWritesStarting(indexes, digests)) {
+        for (const qsizetype i : ready)
+            done[i].write = WriteResult{WriteStatus::JournalFailed, QString(), FileStamp()};
+        return;
+    }
+    for (qsizetype k = 0; k < ready.size(); ++k) {
+        const Job& job = batch[ready[k]];
+        Outcome& outcome = done[ready[k]];
+        outcome.write =
+            rewriteFile(*job.file, job.bytes, outcome.digest, job.precondition, job.originalBytes,
+                        job.modified, WriteLog{journal, indexes[k], false, true});
+    }
 }

@@ -17,9 +17,10 @@ struct RunJournal;
 // Does the journal's slow work on a thread of its own, so the passes go on
 // meanwhile: putting each registered file's original into the journal (copying
 // and digesting it), and rewriting included files, each announced in the
-// journal first. Jobs are done one at a time, in the order they were handed
-// over, so the journal's records come in the same order as when the work was
-// done in line: a file's original before any write into it, a write's
+// journal first. The jobs waiting together (up to a share, or a second write
+// into one file) are done together: their originals kept first, then their
+// writes made, the records of each kind flushed to disk once for all of them.
+// So a file's original is on disk before any write into it, and a write's
 // announcement before the write.
 //
 // Nothing else may use the journal, or touch a file handed over for writing,
@@ -72,7 +73,10 @@ private:
     };
     void queue(Job job);
     void work();
-    Outcome run(const Job& job);
+    QList<Job> takeBatch();
+    QList<Outcome> run(const QList<Job>& batch);
+    void keepOriginals(const QList<Job>& batch, QList<Outcome>& done);
+    void writeFiles(const QList<Job>& batch, QList<Outcome>& done);
 
     RunJournal* journal;
     std::thread worker; // started with the first job

@@ -174,11 +174,12 @@ std::optional<QByteArray> readOwnFile(const PrivateFolder& folder, const QString
     return bytes;
 }
 
-bool writeFileDurably(const PrivateFolder& folder, const QString& name, const QByteArray& bytes) {
+bool writeFileDurably(const PrivateFolder& folder, const QString& name, const QByteArray& bytes,
+                      bool flushFolder) {
     int error = 0;
     const OpenFile file = createPrivateFile(folder, name, &error);
     return file.isOpen() && writeAt(file, 0, bytes.constData(), bytes.size()) == 0 &&
-           syncFile(file) == 0 && syncFolder(folder);
+           syncFile(file) == 0 && (!flushFolder || syncFolder(folder));
 }
 
 bool removeEntry(const PrivateFolder& folder, const QString& name) {
@@ -254,7 +255,8 @@ std::optional<QByteArray> readOwnFile(const PrivateFolder& folder, const QString
     return file.readAll();
 }
 
-bool writeFileDurably(const PrivateFolder& folder, const QString& name, const QByteArray& bytes) {
+bool writeFileDurably(const PrivateFolder& folder, const QString& name, const QByteArray& bytes,
+                      bool) {
     int error = 0;
     const OpenFile file = createPrivateFile(folder, name, &error);
     return file.isOpen() && writeAt(file, 0, bytes.constData(), bytes.size()) == 0 &&

@@ -47,8 +47,10 @@ OpenFile openOwnFileForAppending(const PrivateFolder& folder, const QString& nam
 std::optional<QByteArray> readOwnFile(const PrivateFolder& folder, const QString& name);
 
 // Writes bytes into a new file of the folder and makes sure they reach the
-// disk, the folder's entry too.
-bool writeFileDurably(const PrivateFolder& folder, const QString& name, const QByteArray& bytes);
+// disk, the folder's entry too unless the caller flushes the folder itself
+// (once for several files).
+bool writeFileDurably(const PrivateFolder& folder, const QString& name, const QByteArray& bytes,
+                      bool flushFolder = true);
 
 // Removes the file or the (emptied) folder name from the folder.
 bool removeEntry(const PrivateFolder& folder, const QString& name);

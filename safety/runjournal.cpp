@@ -63,27 +63,50 @@ QList<JournalEntry> RunJournal::entries() const {
 
 int RunJournal::recordOriginal(const QString& canonicalPath, const FileStamp& identity,
                                const QByteArray& bytes, const FileTime& modified) {
+    return recordOriginals({Original{canonicalPath, identity, bytes, modified}}).constFirst();
+}
+
+QList<int> RunJournal::recordOriginals(const QList<Original>& originals) {
+    QList<int> indexes(originals.size(), -1);
     if (!isOpen())
-        return -1;
-    const int index = fileCount;
-    if (!writeFileDurably(folder, originalCopyName(index), bytes))
-        return -1;
+        return indexes;
+    // Each copy is on disk before the folder that names it is flushed, once
+    // for all of them.
+    int next = fileCount;
+    for (qsizetype i = 0; i < originals.size(); ++i) {
+        if (writeFileDurably(folder, originalCopyName(next), originals[i].bytes, false))
+            indexes[i] = next++;
+    }
+    if (next == fileCount)
+        return indexes;
+    const auto failAll = [&indexes] {
+        indexes.fill(-1);
+        return indexes;
+    };
+    if (!syncFolder(folder))
+        return failAll();
     // A journal is flushed first here, not when it is made: a run that never
-    // rewrites a file pays for none of it. Writing the copy has flushed the
-    // journal's folder (the names of its lock, manifest and copy); the
-    // journals folder now keeps the journal's own name. Only then does the
-    // record below, flushed with the manifest's header, make the journal
-    // count: after a power cut there is either no journal, one without a
-    // whole record (recovery finds nothing to do in it and removes it), or
-    // one whose records and copies are all on disk.
+    // rewrites a file pays for none of it. Flushing the copies' folder has
+    // flushed the names of its lock, manifest and copies; the journals folder
+    // now keeps the journal's own name. Only then do the records below,
+    // flushed with the manifest's header, make the journal count: after a
+    // power cut there is either no journal, one without a whole record
+    // (recovery finds nothing to do in it and removes it), or one whose
+    // records and copies are all on disk.
     if (unflushedIn.isOpen() && !syncFolder(unflushedIn))
-        return -1;
+        return failAll();
     unflushedIn = PrivateFolder();
-    if (!appendDurably(manifest, originalRecord(index, modified, contentDigest(bytes), identity,
-                                                canonicalPath)))
-        return -1;
-    ++fileCount;
-    return index;
+    QByteArray records;
+    for (qsizetype i = 0; i < originals.size(); ++i) {
+        if (indexes[i] >= 0)
+            records +=
+                originalRecord(indexes[i], originals[i].modified, contentDigest(originals[i].bytes),
+                               originals[i].identity, originals[i].canonicalPath);
+    }
+    if (!appendDurably(manifest, records))
+        return failAll();
+    fileCount = next;
+    return indexes;
 }
 
 bool RunJournal::recordWriteStarting(int index, const QByteArray& digest) {
@@ -94,6 +117,26 @@ bool RunJournal::recordWriteStarting(int index, const QByteArray& digest) {
 bool RunJournal::recordRestoreStarting(int index) {
     return isOpen() && index >= 0 && index < fileCount &&
            appendDurably(manifest, restoreRecord(index));
+}
+
+bool RunJournal::recordWritesStarting(const QList<int>& indexes, const QList<QByteArray>& digests) {
+    QByteArray records;
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+        if (indexes[i] < 0 || indexes[i] >= fileCount)
+            return false;
+        records += writeRecord(indexes[i], digests.value(i));
+    }
+    return isOpen() && appendDurably(manifest, records);
+}
+
+bool RunJournal::recordRestoresStarting(const QList<int>& indexes) {
+    QByteArray records;
+    for (const int index : indexes) {
+        if (index < 0 || index >= fileCount)
+            return false;
+        records += restoreRecord(index);
+    }
+    return isOpen() && appendDurably(manifest, records);
 }
 
 void RunJournal::recordWriteDone(int index) {

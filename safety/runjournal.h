@@ -47,11 +47,25 @@ struct RunJournal {
     // number in the journal, or -1 when they could not be put on disk.
     int recordOriginal(const QString& canonicalPath, const FileStamp& identity,
                        const QByteArray& bytes, const FileTime& modified);
+    // Keeps several originals at once, their copies and records each flushed
+    // once for all of them; returns their numbers, -1 for each that could not
+    // be put on disk.
+    struct Original {
+        QString canonicalPath;
+        FileStamp identity;
+        QByteArray bytes;
+        FileTime modified;
+    };
+    QList<int> recordOriginals(const QList<Original>& originals);
 
     // Announces, on disk, a rewrite of file number index with bytes of the
     // given digest, or the original going back into it.
     bool recordWriteStarting(int index, const QByteArray& digest);
     bool recordRestoreStarting(int index);
+    // Announces several writes with one flush: the rewrites of files indexes
+    // with bytes of digests, or the originals going back into them.
+    bool recordWritesStarting(const QList<int>& indexes, const QList<QByteArray>& digests);
+    bool recordRestoresStarting(const QList<int>& indexes);
     // The write announced last for the file is complete and on disk.
     void recordWriteDone(int index);
     // The run uses file number index as another run wrote it, holding bytes

@@ -387,50 +387,74 @@ void SnapshotRegistry::shareFiles() {
     taken.clear(); // taken in order, but no pass needed them this time
 }
 
-// Puts the original back into a file this run has alone, if it holds a text
-// this run stands for.
-void SnapshotRegistry::putBack(Entry& entry, RestoreReport& report) {
-    const FileSnapshot& snapshot = entry.snapshot;
-    const WriteLog log{journal, snapshot.journalIndex, true};
-    RestoreResult result;
-    if (entry.cut) {
-        Precondition none;
-        none.any = true;
-        const WriteResult written =
-            writeInPlace(entry.file, snapshot.bytes, QByteArray(), snapshot.modified, none, log);
-        result = written.status == WriteStatus::Written
-                     ? RestoreResult{RestoreOutcome::Restored, QString()}
-                     : RestoreResult{RestoreOutcome::Failed, written.reason};
-    } else {
-        result = restoreIfUnchanged(entry.file, snapshot.bytes, snapshot.modified,
-                                    snapshot.writtenDigests, snapshot.lastWritten, log);
+// Puts the originals back into files this run has alone, where they hold a
+// text this run stands for. Each file is checked first; the originals that
+// may go back are announced in the journal with one flush for all of them,
+// then written one by one.
+void SnapshotRegistry::putBack(const std::vector<Entry*>& toPutBack, RestoreReport& report) {
+    std::vector<Entry*> ready;
+    QList<int> indexes;
+    for (Entry* entry : toPutBack) {
+        Precondition precondition;
+        if (entry->cut)
+            precondition.any = true; // a rewrite failed part-way: whatever it holds is ours
+        else
+            precondition =
+                holdsTextWritten(entry->snapshot.writtenDigests, entry->snapshot.lastWritten);
+        WriteResult checked = prepareWrite(entry->file, precondition);
+        if (checked.status == WriteStatus::Written && journal && entry->snapshot.journalIndex < 0)
+            checked.status = WriteStatus::JournalFailed;
+        if (checked.status != WriteStatus::Written) {
+            noteRestore(*entry, restoreResultOf(entry->file, entry->snapshot.bytes, checked),
+                        report);
+            continue;
+        }
+        ready.push_back(entry);
+        indexes.append(entry->snapshot.journalIndex);
     }
+    if (ready.empty())
+        return;
+    const bool announced = !journal || journal->recordRestoresStarting(indexes);
+    for (Entry* entry : ready) {
+        const FileSnapshot& snapshot = entry->snapshot;
+        WriteResult written;
+        written.status = WriteStatus::JournalFailed;
+        if (announced)
+            written =
+                writeInPlace(entry->file, snapshot.bytes, QByteArray(), snapshot.modified,
+                             Precondition(), WriteLog{journal, snapshot.journalIndex, true, true});
+        noteRestore(*entry, restoreResultOf(entry->file, snapshot.bytes, written), report);
+    }
+}
+
+void SnapshotRegistry::noteRestore(const Entry& entry, const RestoreResult& result,
+                                   RestoreReport& report) {
     switch (result.outcome) {
     case RestoreOutcome::Restored:
     case RestoreOutcome::AlreadyOriginal:
         break;
     case RestoreOutcome::ChangedSince:
-        report.changed.append(snapshot.path);
+        report.changed.append(entry.snapshot.path);
         break;
     case RestoreOutcome::Failed:
-        report.failed.append({snapshot.path, result.reason});
+        report.failed.append({entry.snapshot.path, result.reason});
         if (journal)
-            journal->recordUnrestored(snapshot.journalIndex);
+            journal->recordUnrestored(entry.snapshot.journalIndex);
         break;
     }
 }
 
 // One attempt at leaving a shared file that holds a text this run stands
-// for: as its last user, this run puts it back; while other runs use it, it
-// is handed over to one that stands for it too. Returns false when neither
-// can be done yet (another run is leaving it, or still taking it up).
-bool SnapshotRegistry::depart(Entry& entry, RestoreReport& report) {
+// for: as its last user, this run takes it alone, to put it back (it joins
+// toPutBack); while other runs use it, it is handed over to one that stands
+// for it too. Returns false when neither can be done yet (another run is
+// leaving it, or still taking it up).
+bool SnapshotRegistry::depart(Entry& entry, RestoreReport& report, std::vector<Entry*>& toPutBack) {
     LockedFile& file = entry.file;
     if (!tryEnterDeparture(file))
         return false;
     if (tryTakeAlone(file)) {
-        putBack(entry, report);
-        file = LockedFile();
+        toPutBack.push_back(&entry);
         return true;
     }
     const WholeFile now = readWholeFile(file.reader);
@@ -457,25 +481,30 @@ RestoreReport SnapshotRegistry::restoreSources() {
     settleJournal();
     RestoreReport report;
     std::vector<Entry*> shared;
+    std::vector<Entry*> toPutBack;
     for (const std::unique_ptr<Entry>& entry : entries) {
         if (!entry->file.reader.isOpen())
             continue; // let go already
         const bool standsFor = !entry->snapshot.writtenDigests.isEmpty() || entry->cut;
-        if (standsFor && !entry->file.alone) {
+        if (standsFor && !entry->file.alone)
             shared.push_back(entry.get());
-            continue;
-        }
-        if (standsFor)
-            putBack(*entry, report);
-        // Otherwise whatever the file holds is not this run's text.
-        entry->file = LockedFile();
+        else if (standsFor)
+            toPutBack.push_back(entry.get());
+        else
+            entry->file = LockedFile(); // whatever the file holds is not this run's text
     }
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        shared.erase(std::remove_if(shared.begin(), shared.end(),
-                                    [&](Entry* entry) { return depart(*entry, report); }),
-                     shared.end());
+        shared.erase(
+            std::remove_if(shared.begin(), shared.end(),
+                           [&](Entry* entry) { return depart(*entry, report, toPutBack); }),
+            shared.end());
+        // The files this run has alone now go back together.
+        putBack(toPutBack, report);
+        for (Entry* entry : toPutBack)
+            entry->file = LockedFile();
+        toPutBack.clear();
         if (shared.empty())
             return report;
         pauseWhileWaitingFor(shared.front()->file, waited.elapsed());

@@ -17,6 +17,7 @@
 struct OtherJournals;
 struct PrivateFolder;
 struct RunJournal;
+struct RestoreResult;
 
 // What a source file held before this run touched it.
 struct FileSnapshot {
@@ -214,8 +215,9 @@ private:
     bool mayWrite(Entry* entry);
     Precondition preconditionFor(const Entry& entry) const;
     void noteWrite(Entry& entry, const QByteArray& digest, const WriteResult& result);
-    void putBack(Entry& entry, RestoreReport& report);
-    bool depart(Entry& entry, RestoreReport& report);
+    void putBack(const std::vector<Entry*>& toPutBack, RestoreReport& report);
+    void noteRestore(const Entry& entry, const RestoreResult& result, RestoreReport& report);
+    bool depart(Entry& entry, RestoreReport& report, std::vector<Entry*>& toPutBack);
     void waitTurn(const QString& path, bool alone);
 };
 

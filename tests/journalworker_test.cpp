@@ -117,6 +117,52 @@ TEST(JournalWorker, WritesFollowTheirOriginalsAndAreRefusedWithoutOne) {
     EXPECT_EQ(entries[0].lastWrite, LastWrite::RewriteDone);
 }
 
+// Writes handed over together are checked one by one before any is made: a
+// file changed since it was read keeps the change, the others are written,
+// and a second write into a file checks what the first one left there.
+TEST(JournalWorker, WritesHandedOverTogetherAreEachCheckedBeforeTheirFile) {
+    QTemporaryDir root;
+    RunJournal journal;
+    QString reason;
+    ASSERT_TRUE(journal.create(folderAt(root.filePath(QStringLiteral("journals"))), &reason));
+    const QStringList names{QStringLiteral("a.bi"), QStringLiteral("b.bi"), QStringLiteral("c.bi")};
+    LockedFile files[3];
+    Precondition asRead[3];
+    for (int i = 0; i < 3; ++i) {
+        const QString path = QDir(root.path()).filePath(names[i]);
+        ASSERT_TRUE(writeFileBytes(path, "old\n"));
+        ASSERT_EQ(tryLockFile(path, &files[i]), LockOutcome::Taken);
+        asRead[i].stamp = fileStampOf(files[i].reader);
+        asRead[i].bytes = "old\n";
+    }
+    ASSERT_TRUE(writeFileBytes(QDir(root.path()).filePath(names[1]), "edited by the user\n"));
+    QList<JournalWorker::Outcome> outcomes;
+    {
+        JournalWorker worker(&journal);
+        for (int i = 0; i < 3; ++i) {
+            const int original =
+                worker.keepOriginal(names[i], files[i].identity, "old\n", FileTime());
+            worker.write(original, &files[i], "new " + names[i].toLatin1() + '\n', asRead[i],
+                         "old\n", FileTime());
+        }
+        worker.write(0, &files[0], "again\n", asRead[0], "old\n", FileTime());
+        outcomes = worker.wait();
+    }
+    ASSERT_EQ(outcomes.size(), 7);
+    EXPECT_EQ(outcomes[1].write.status, WriteStatus::Written);
+    EXPECT_EQ(outcomes[3].write.status, WriteStatus::Changed);
+    EXPECT_EQ(outcomes[5].write.status, WriteStatus::Written);
+    EXPECT_EQ(outcomes[6].write.status, WriteStatus::Changed) << "the first write changed it";
+    EXPECT_EQ(fileBytes(files[0].path), QByteArray("new a.bi\n"));
+    EXPECT_EQ(fileBytes(files[1].path), QByteArray("edited by the user\n"));
+    EXPECT_EQ(fileBytes(files[2].path), QByteArray("new c.bi\n"));
+    const QList<JournalEntry> entries = journal.entries();
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0].lastWrite, LastWrite::RewriteDone);
+    EXPECT_EQ(entries[1].lastWrite, LastWrite::None) << "no write was announced";
+    EXPECT_EQ(entries[2].lastWrite, LastWrite::RewriteDone);
+}
+
 TEST(JournalWorker, AWorkerLetGoWithoutWaitingStillDoesWhatItWasGiven) {
     QTemporaryDir root;
     RunJournal journal;
@@ -154,7 +200,7 @@ TEST(JournalWorker, AnOriginalThatCannotBeKeptIsReportedAndItsFileNotWritten) {
 
 // A file included by another is registered after it and its write queued
 // before the write of the other: each write finds its own original, and the manifest lists every
-// original before the write of its file.
+// original before the write of its file. The originals go back announced together.
 TEST(JournalWorker, EveryWriteFollowsTheOriginalOfItsFileInTheManifest) {
     QTemporaryDir root;
     RunJournal journal;
@@ -185,7 +231,7 @@ TEST(JournalWorker, EveryWriteFollowsTheOriginalOfItsFileInTheManifest) {
                                   QStringLiteral("original 1"), QStringLiteral("write 1"),
                                   QStringLiteral("done 1"), QStringLiteral("write 0"),
                                   QStringLiteral("done 0"), QStringLiteral("restore 0"),
-                                  QStringLiteral("done 0"), QStringLiteral("restore 1"),
+                                  QStringLiteral("restore 1"), QStringLiteral("done 0"),
                                   QStringLiteral("done 1"), QString()}));
     EXPECT_EQ(fileBytes(main), sampleBytes(3));
     EXPECT_EQ(fileBytes(header), QByteArray("header\n"));
