@@ -151,12 +151,12 @@ ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type, bool 
 }
 
 QByteArray fieldTypeAsWritten(QByteArrayView typeName, QByteArrayView name, QByteArrayView type,
-                              const QSet<QByteArray>& fieldNames) {
+                              const QSet<QByteArray>& memberNames) {
     const QByteArrayView spelt = type.trimmed();
     qsizetype length = 0;
     while (length < spelt.size() && isNameChar(spelt[length]))
         ++length;
-    if (length == 0 || !fieldNames.contains(caseFolded(spelt.first(length))))
+    if (length == 0 || !memberNames.contains(caseFolded(spelt.first(length))))
         return {};
     QByteArray written = "typeof(";
     written += twinNameOf(typeName);

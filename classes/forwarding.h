@@ -34,15 +34,16 @@ ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type, bool 
                                  QByteArrayView written = {});
 
 // How an extending type's property spells the type of the field name of
-// typeName. Inside the extending type a property hides a type of the same
-// name: with "probe as Probe" in the parent, "Probe" there means the
-// property "probe", and "declare property other(byval new_value as Probe)"
-// is refused. When the type's first name is one of fieldNames (the parent's
-// field names, case-folded), the type is written as that of the twin's field,
-// "typeof(Shape_generic_public_member.probe)", which names no such property;
-// otherwise it is written as it stands (the empty result).
+// typeName. Inside the extending type a member hides a type of the same name:
+// with "probe as Probe" in the parent, or "pos as Point" beside a function
+// "point()", "Probe" and "Point" there mean the property "probe" and the
+// function "point", and the compiler refuses the properties that name them.
+// When the type's first name is one of memberNames (the names of the
+// parent's fields and members, case-folded), the type is written as that of
+// the twin's field, "typeof(Shape_generic_public_member.probe)", which names
+// no member; otherwise it is written as it stands (the empty result).
 QByteArray fieldTypeAsWritten(QByteArrayView typeName, QByteArrayView name, QByteArrayView type,
-                              const QSet<QByteArray>& fieldNames);
+                              const QSet<QByteArray>& memberNames);
 
 // The names a type's block declares for the type's own use (enum types and
 // their values, constants), case-folded, each with whether it stands in a

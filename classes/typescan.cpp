@@ -608,15 +608,18 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
     }
     const InsideNames inside = declaresInside ? namesDeclaredInside(blockLines) : InsideNames();
 
-    // The field names, which the extending type's properties make hide types
-    // of the same names.
-    QSet<QByteArray> fieldNames;
+    // The names of the fields and members an extending type gets, which hide
+    // types of the same names there.
+    QSet<QByteArray> memberNames;
     for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
-        if (entry.kind != ScannedLines::field)
+        if (entry.kind != ScannedLines::field) {
+            memberNames.insert(caseFolded(
+                memberNameOf(withoutProcedurePrefix(firstStatementOf(lines[entry.line])))));
             continue;
+        }
         for (const FieldForm& field : fieldsOfLine(lines[entry.line])) {
             if (field.shape != FieldForm::Shape::unforwarded)
-                fieldNames.insert(caseFolded(field.name));
+                memberNames.insert(caseFolded(field.name));
         }
     }
 
@@ -637,7 +640,7 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
                 const bool number = !inside.isEmpty() && inside.contains(caseFolded(field.type));
                 const QByteArray written = number ? QByteArray()
                                                   : fieldTypeAsWritten(record.typeName, field.name,
-                                                                       field.type, fieldNames);
+                                                                       field.type, memberNames);
                 ForwardEntry forward =
                     field.shape == FieldForm::Shape::scalar
                         ? forwardField(field.name, field.type, number, written)

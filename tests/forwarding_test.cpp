@@ -288,8 +288,9 @@ TEST(Forwarding, ArrayFieldsAreIndexedProperties) {
                     "  parent.scores(index) = new_value", "end property", ""}));
 }
 
-TEST(Forwarding, FieldTypesThatAFieldsNameHidesAreWrittenThroughTheTwin) {
-    const QSet<QByteArray> fieldNames{"probe", "state", "geo", "x"};
+TEST(Forwarding, FieldTypesThatAMembersNameHidesAreWrittenThroughTheTwin) {
+    // The names of the parent's fields and of its members ("point").
+    const QSet<QByteArray> memberNames{"probe", "state", "geo", "x", "point"};
     const struct {
         QByteArrayView name;
         QByteArrayView type;
@@ -300,13 +301,14 @@ TEST(Forwarding, FieldTypesThatAFieldsNameHidesAreWrittenThroughTheTwin) {
         {"state", "State", "typeof(Shape_generic_public_member.state)"},
         {"last", "Probe ptr", "typeof(Shape_generic_public_member.last)"},
         {"where", "Geo.Point", "typeof(Shape_generic_public_member.where)"},
-        {"pos", "Point", ""},
+        {"pos", "Point", "typeof(Shape_generic_public_member.pos)"},
+        {"spot", "Points", ""},
         {"probes", "Probes", ""},
         {"x", "integer", ""},
         {"name", "string", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(fieldTypeAsWritten("Shape", c.name, c.type, fieldNames), c.written)
+        EXPECT_EQ(fieldTypeAsWritten("Shape", c.name, c.type, memberNames), c.written)
             << c.name.toByteArray().toStdString() << " as " << c.type.toByteArray().toStdString();
     }
     // The field's own type still decides whether it is got by reference.
