@@ -91,9 +91,11 @@ bool isBuiltinValue(QByteArrayView type) {
 // one element of an array field. A field of a type of the program's is got
 // by reference, so that "c.pos.x = 5" changes the parent's field rather than
 // a copy of it.
-ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView type, bool indexed, bool number) {
+ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView decidingType, bool indexed,
+                           bool number, QByteArrayView written) {
     const QByteArrayView placeholder = forwardPlaceholder();
-    const QByteArrayView result = number || isBuiltinValue(type) ? " as " : " byref as ";
+    const QByteArrayView result = number || isBuiltinValue(decidingType) ? " as " : " byref as ";
+    const QByteArrayView type = written.isEmpty() ? decidingType : written;
     const QByteArrayView getterParameters = indexed ? "(byval index as integer)" : "()";
     const QByteArrayView setterParameters =
         indexed ? "(byval index as integer, byval new_value as " : "(byval new_value as ";
@@ -138,12 +140,30 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView type, bool indexe
 
 } // namespace
 
-ForwardEntry forwardField(QByteArrayView name, QByteArrayView type, bool number) {
-    return fieldProperty(name, type, false, number);
+ForwardEntry forwardField(QByteArrayView name, QByteArrayView type, bool number,
+                          QByteArrayView written) {
+    return fieldProperty(name, type, false, number, written);
 }
 
-ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type, bool number) {
-    return fieldProperty(name, type, true, number);
+ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type, bool number,
+                                 QByteArrayView written) {
+    return fieldProperty(name, type, true, number, written);
+}
+
+QByteArray fieldTypeAsWritten(QByteArrayView typeName, QByteArrayView name, QByteArrayView type,
+                              const QSet<QByteArray>& memberNames) {
+    const QByteArrayView spelt = type.trimmed();
+    qsizetype length = 0;
+    while (length < spelt.size() && isNameChar(spelt[length]))
+        ++length;
+    if (length == 0 || !memberNames.contains(caseFolded(spelt.first(length))))
+        return {};
+    QByteArray written = "typeof(";
+    written += twinNameOf(typeName);
+    written += '.';
+    written += name;
+    written += ')';
+    return written;
 }
 
 namespace {

@@ -23,12 +23,27 @@ inline QByteArrayView forwardPlaceholder() {
 
 // A field "name as Type": a property to get and set it. A field of a type of
 // the program's is got by reference, unless number says the type is a number
-// (an enum).
-ForwardEntry forwardField(QByteArrayView name, QByteArrayView type, bool number = false);
+// (an enum). written, when not empty, is how the property spells the type
+// (see fieldTypeAsWritten); type still decides how it is got.
+ForwardEntry forwardField(QByteArrayView name, QByteArrayView type, bool number = false,
+                          QByteArrayView written = {});
 
 // A one-dimensional array field "name(...) as Type": a property to get and
 // set one element by its index.
-ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type, bool number = false);
+ForwardEntry forwardIndexedField(QByteArrayView name, QByteArrayView type, bool number = false,
+                                 QByteArrayView written = {});
+
+// How an extending type's property spells the type of the field name of
+// typeName. Inside the extending type a member hides a type of the same name:
+// with "probe as Probe" in the parent, or "pos as Point" beside a function
+// "point()", "Probe" and "Point" there mean the property "probe" and the
+// function "point", and the compiler refuses the properties that name them.
+// When the type's first name is one of memberNames (the names of the
+// parent's fields and members, case-folded), the type is written as that of
+// the twin's field, "typeof(Shape_generic_public_member.probe)", which names
+// no member; otherwise it is written as it stands (the empty result).
+QByteArray fieldTypeAsWritten(QByteArrayView typeName, QByteArrayView name, QByteArrayView type,
+                              const QSet<QByteArray>& memberNames);
 
 // The names a type's block declares for the type's own use (enum types and
 // their values, constants), case-folded, each with whether it stands in a

@@ -608,6 +608,21 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
     }
     const InsideNames inside = declaresInside ? namesDeclaredInside(blockLines) : InsideNames();
 
+    // The names of the fields and members an extending type gets, which hide
+    // types of the same names there.
+    QSet<QByteArray> memberNames;
+    for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
+        if (entry.kind != ScannedLines::field) {
+            memberNames.insert(caseFolded(
+                memberNameOf(withoutProcedurePrefix(firstStatementOf(lines[entry.line])))));
+            continue;
+        }
+        for (const FieldForm& field : fieldsOfLine(lines[entry.line])) {
+            if (field.shape != FieldForm::Shape::unforwarded)
+                memberNames.insert(caseFolded(field.name));
+        }
+    }
+
     const QByteArray memberPrefix = record.typeName + '.';
     for (const ScannedLines::Entry& entry : std::as_const(found.entries)) {
         const QByteArrayView line = lines[entry.line];
@@ -623,9 +638,13 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
                 // property has the parent's enum, the twin's field its own
                 // copy of it, so it is passed as the number it is.
                 const bool number = !inside.isEmpty() && inside.contains(caseFolded(field.type));
-                ForwardEntry forward = field.shape == FieldForm::Shape::scalar
-                                           ? forwardField(field.name, field.type, number)
-                                           : forwardIndexedField(field.name, field.type, number);
+                const QByteArray written = number ? QByteArray()
+                                                  : fieldTypeAsWritten(record.typeName, field.name,
+                                                                       field.type, memberNames);
+                ForwardEntry forward =
+                    field.shape == FieldForm::Shape::scalar
+                        ? forwardField(field.name, field.type, number, written)
+                        : forwardIndexedField(field.name, field.type, number, written);
                 qualifyNamesInside(forward.declaration, inside, record.typeName,
                                    fieldPropertyParameters());
                 qualifyNamesInside(forward.forwarder, inside, record.typeName,

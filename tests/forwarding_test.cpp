@@ -288,6 +288,44 @@ TEST(Forwarding, ArrayFieldsAreIndexedProperties) {
                     "  parent.scores(index) = new_value", "end property", ""}));
 }
 
+TEST(Forwarding, FieldTypesThatAMembersNameHidesAreWrittenThroughTheTwin) {
+    // The names of the parent's fields and of its members ("point").
+    const QSet<QByteArray> memberNames{"probe", "state", "geo", "x", "point"};
+    const struct {
+        QByteArrayView name;
+        QByteArrayView type;
+        QByteArrayView written;
+    } cases[] = {
+        {"probe", "Probe", "typeof(Shape_generic_public_member.probe)"},
+        {"other", "PROBE", "typeof(Shape_generic_public_member.other)"},
+        {"state", "State", "typeof(Shape_generic_public_member.state)"},
+        {"last", "Probe ptr", "typeof(Shape_generic_public_member.last)"},
+        {"where", "Geo.Point", "typeof(Shape_generic_public_member.where)"},
+        {"pos", "Point", "typeof(Shape_generic_public_member.pos)"},
+        {"spot", "Points", ""},
+        {"probes", "Probes", ""},
+        {"x", "integer", ""},
+        {"name", "string", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fieldTypeAsWritten("Shape", c.name, c.type, memberNames), c.written)
+            << c.name.toByteArray().toStdString() << " as " << c.type.toByteArray().toStdString();
+    }
+    // The field's own type still decides whether it is got by reference.
+    const ForwardEntry pointer =
+        forwardField("last", "Probe ptr", false, "typeof(Shape_generic_public_member.last)");
+    EXPECT_EQ(pointer.declaration,
+              text({"  declare property last() as typeof(Shape_generic_public_member.last)",
+                    "  declare property last(byval new_value as "
+                    "typeof(Shape_generic_public_member.last))"}));
+    const ForwardEntry element =
+        forwardIndexedField("probes", "Probe", false, "typeof(Shape_generic_public_member.probes)");
+    EXPECT_TRUE(element.forwarder.startsWith(
+        "property class_for_interface##.probes(byval index as integer) byref as "
+        "typeof(Shape_generic_public_member.probes)\n  return parent.probes(index)\n"))
+        << element.forwarder.toStdString();
+}
+
 TEST(Forwarding, FieldEntriesKeepTheNamesCase) {
     const ForwardEntry entry = forwardField("Count", "Integer");
     EXPECT_EQ(entry.declaration, text({"  declare property Count() as Integer",

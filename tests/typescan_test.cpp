@@ -580,6 +580,37 @@ TEST(TypeScan, ImplementationsMaySayLinkageStaticOrConst) {
                     "public const function Shape.area() as integer", "end function", "\n"}));
 }
 
+// A field's type that one of the type's own field or member names hides on
+// an extending type is named through the twin's field; other types as written.
+TEST(TypeScan, FieldTypesHiddenByTheTypesOwnNamesAreNamedThroughTheTwin) {
+    const struct {
+        const char* field;
+        const char* member; // implemented after the block, or nothing
+        const char* declared;
+    } cases[] = {
+        {"probe as Probe", nullptr,
+         "  declare property probe() byref as typeof(Machine_generic_public_member.probe)"},
+        {"dim state as STATE", nullptr,
+         "  declare property state() byref as typeof(Machine_generic_public_member.state)"},
+        {"pos as Spot", "function Machine.spot() as integer\nend function",
+         "  declare property pos() byref as typeof(Machine_generic_public_member.pos)"},
+        {"last as Probe ptr", "private sub Machine.probe()\nend sub",
+         "  declare property last() as typeof(Machine_generic_public_member.last)"},
+        {"pos as Spot", "function Machine.spots() as integer\nend function",
+         "  declare property pos() byref as Spot"},
+        {"x as integer", "function Machine.integer_() as integer\nend function",
+         "  declare property x() as integer"},
+    };
+    for (const auto& c : cases) {
+        QByteArrayList lines{"type Machine", QByteArray("  ") + c.field, "end type"};
+        if (c.member)
+            lines.append(c.member);
+        const TypeRecord record = scan(lines.join('\n')).value(0);
+        ASSERT_FALSE(record.members.isEmpty()) << c.field;
+        EXPECT_EQ(record.members[0].declaration.split('\n').value(0), c.declared) << c.field;
+    }
+}
+
 TEST(TypeScan, ImplementationWithoutEndLineHidesEverythingAfterIt) {
     const QList<TypeRecord> records =
         scan(text({"type Shape", "end type", "sub Shape.f()", "  x = 1", "type Circle", "end type",
