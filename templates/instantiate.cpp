@@ -660,15 +660,53 @@ QByteArrayList typeArguments(QByteArrayView use) {
     }
 }
 
+namespace {
+
+// Whether FreeBASIC reads an argument followed by "ptr" as something else
+// than a pointer to it: a procedure type takes the "ptr" into its result
+// ("function() as long ptr") and a fixed-length string refuses it
+// ("zstring * 16 ptr").
+bool pointerChangesMeaning(QByteArrayView argument) {
+    const QByteArrayView first = firstToken(argument);
+    qsizetype word = 0;
+    while (word < first.size() && isNameChar(first[word]))
+        ++word;
+    const QByteArrayView keyword = first.first(word);
+    return isKeyword(keyword, "sub") || isKeyword(keyword, "function") || argument.contains('*');
+}
+
+} // namespace
+
 MappedText instanceText(const CapturedTemplate& captured, const QByteArray& instanceName,
                         const QByteArrayList& arguments, int* highestParameter) {
+    // An argument that cannot be followed by "ptr" is named through an alias,
+    // as a program written by hand would name it, where its template writes
+    // "tN ptr": the alias line takes the place of the empty line after the
+    // "type" line, so the instance keeps its number of lines.
+    QByteArrayList named = arguments;
+    QByteArray aliases;
+    bool pointersChecked = false;
+    unsigned beforePointers = 0;
+    for (qsizetype i = 0; i < arguments.size() && i < 9; ++i) {
+        if (!pointerChangesMeaning(arguments[i]))
+            continue;
+        if (!pointersChecked) {
+            beforePointers = parametersBeforePointers(captured.lines.join('\n'));
+            pointersChecked = true;
+        }
+        if (!(beforePointers & (1u << (i + 1))))
+            continue;
+        named[i] = instanceName + "__fbext_t" + QByteArray::number(i + 1);
+        aliases += (aliases.isEmpty() ? "type " : " : type ") + named[i] + " as " + arguments[i];
+    }
+    const QByteArray afterTypeLine = aliases.isEmpty() ? "\n\n" : "\n";
     MappedText instance;
     if (captured.parent.isEmpty()) {
         instance.text = "type " + instanceName +
                         (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
-                        "\n\n" +
+                        afterTypeLine +
                         substituteNames(captured.lines.join('\n'), captured.name, instanceName,
-                                        arguments, highestParameter);
+                                        named, highestParameter);
     } else {
         // The parent may be a type argument (extends t1), so it is substituted
         // with the body; the class pass then reads the extends line as any other.
@@ -676,14 +714,17 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
                         substituteNames(" extends " + captured.parent +
                                             (captured.packing.isEmpty() ? QByteArray()
                                                                         : ' ' + captured.packing) +
-                                            "\n\n" + captured.lines.join('\n'),
-                                        captured.name, instanceName, arguments, highestParameter);
+                                            afterTypeLine + captured.lines.join('\n'),
+                                        captured.name, instanceName, named, highestParameter);
     }
+    if (!aliases.isEmpty())
+        instance.text = aliases + '\n' + instance.text;
 
     // Neither substitution nor renaming adds or removes a line feed, so each
     // captured element still stands for its own lines: the first keeps its
     // origin, the empty lines a "\n" element makes have none.
-    instance.origins = {captured.headerOrigin, LineOrigin()};
+    instance.origins = {captured.headerOrigin,
+                        aliases.isEmpty() ? LineOrigin() : captured.headerOrigin};
     for (qsizetype i = 0; i < captured.lines.size(); ++i) {
         instance.origins.append(captured.origins.value(i));
         for (qsizetype feeds = countLineFeeds(captured.lines[i]); feeds > 0; --feeds)

@@ -19,6 +19,17 @@ bool startsUse(QByteArrayView code, qsizetype at) {
     return code.sliced(at).startsWith("<<<");
 }
 
+// Whether the word at at of code, after any blanks, is "ptr" or "pointer".
+bool startsPointerWord(QByteArrayView code, qsizetype at) {
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    qsizetype end = at;
+    while (end < code.size() && isNameChar(code[end]))
+        ++end;
+    const QByteArrayView word = code.sliced(at, end - at);
+    return equalsIgnoringCase(word, "ptr") || equalsIgnoringCase(word, "pointer");
+}
+
 } // namespace
 
 QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
@@ -65,4 +76,26 @@ QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
     if (highestParameter)
         *highestParameter = highest;
     return result;
+}
+
+unsigned parametersBeforePointers(const QByteArray& text) {
+    unsigned found = 0;
+    CodeLexer lexer;
+    for (const QByteArrayView line : splitLines(text)) {
+        const QByteArrayView code = lexer.next(line);
+        for (qsizetype at = 0; at < code.size();) {
+            if (!isNameChar(code[at])) {
+                ++at;
+                continue;
+            }
+            qsizetype end = at;
+            while (end < code.size() && isNameChar(code[end]))
+                ++end;
+            const int number = parameterNumber(code.sliced(at, end - at));
+            if (number > 0 && !(at > 0 && code[at - 1] == '.') && startsPointerWord(code, end))
+                found |= 1u << number;
+            at = end;
+        }
+    }
+    return found;
 }

@@ -16,3 +16,7 @@
 QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
                            const QByteArray& instanceName, const QByteArrayList& arguments,
                            int* highestParameter);
+
+// The type parameters that stand right before the word "ptr" or "pointer" in
+// the code of text ("as t1 ptr", "new t2 pointer[n]"): bit N is set for tN.
+unsigned parametersBeforePointers(const QByteArray& text);

@@ -204,6 +204,56 @@ TEST(InstantiateTest, InstanceTextOfTheWorkedExample) {
     EXPECT_EQ(instance.origins.first().file(), QStringLiteral("t.bi"));
 }
 
+// An argument that FreeBASIC cannot follow with "ptr" (a procedure type would
+// take it into its result, a fixed-length string refuses it) is named through
+// an alias where its template writes "tN ptr"; the alias line takes the
+// place of the empty line, so the instance keeps its lines and their origins.
+TEST(InstantiateTest, ArgumentsThatCannotTakePtrAreAliasedWhereTheTemplatePointsAtThem) {
+    struct Case {
+        const char* body;
+        QByteArrayList arguments;
+        const char* expected; // the instance's text without its "end type" line
+    };
+    const QList<Case> cases = {
+        {"p as t1 ptr",
+         {"function(byval n as long) as long"},
+         "type Pool_x__fbext_t1 as function(byval n as long) as long\n"
+         "type Pool_x\n"
+         "p as Pool_x__fbext_t1 ptr\n"},
+        {"p as T1 Pointer Ptr : n = sizeof(t1)",
+         {"Sub ( ByVal n As Integer )"},
+         "type Pool_x__fbext_t1 as Sub ( ByVal n As Integer )\n"
+         "type Pool_x\n"
+         "p as Pool_x__fbext_t1 Pointer Ptr : n = sizeof(Pool_x__fbext_t1)\n"},
+        {"a as t1 ptr, b as t2 ptr",
+         {"zstring * 16", "sub()"},
+         "type Pool_x__fbext_t1 as zstring * 16 : type Pool_x__fbext_t2 as sub()\n"
+         "type Pool_x\n"
+         "a as Pool_x__fbext_t1 ptr, b as Pool_x__fbext_t2 ptr\n"},
+        {"a as t1 ptr, b as t2",
+         {"long", "zstring * 16"},
+         "type Pool_x\n\na as long ptr, b as zstring * 16\n"},
+        {"f as t1 ' t1 ptr",
+         {"function() as long"},
+         "type Pool_x\n\nf as function() as long ' t1 ptr\n"},
+        {"s = \"t1 ptr\" : x.t1 ptr", {"string * 8"}, "type Pool_x\n\ns = \"t1 ptr\" : x.t1 ptr\n"},
+        {"f as t1 ptrs", {"function() as long"}, "type Pool_x\n\nf as function() as long ptrs\n"},
+        {"p as subs ptr", {"subs"}, "type Pool_x\n\np as subs ptr\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        CapturedTemplate captured =
+            capturedFrom({QByteArray(c.body), QByteArray("end type "), lf()});
+        captured.name = "Pool";
+        const MappedText instance = instanceText(captured, "Pool_x", c.arguments);
+        EXPECT_EQ(instance.text, QByteArray(c.expected) + "end type \n\n");
+        ASSERT_EQ(instance.origins.size(), 6);
+        const bool aliased = instance.text.contains("__fbext_t");
+        EXPECT_EQ(instance.origins[1].line, aliased ? 1 : 0);
+        EXPECT_EQ(instance.origins[2].line, 2);
+    }
+}
+
 TEST(InstantiateTest, UsesAreRewrittenAndInstancesGeneratedOnce) {
     struct Case {
         const char* what;
