@@ -19,14 +19,22 @@ bool startsUse(QByteArrayView code, qsizetype at) {
     return code.sliced(at).startsWith("<<<");
 }
 
-// Whether the word at at of code, after any blanks, is "ptr" or "pointer".
-bool startsPointerWord(QByteArrayView code, qsizetype at) {
+// The word at at of code after any blanks, and where it ends.
+QByteArrayView wordAt(QByteArrayView code, qsizetype& at) {
     while (at < code.size() && isBlank(code[at]))
         ++at;
-    qsizetype end = at;
-    while (end < code.size() && isNameChar(code[end]))
-        ++end;
-    const QByteArrayView word = code.sliced(at, end - at);
+    const qsizetype start = at;
+    while (at < code.size() && isNameChar(code[at]))
+        ++at;
+    return code.sliced(start, at - start);
+}
+
+// Whether the word at at of code, after any blanks, is "ptr" or "pointer",
+// or "const" followed by one of them ("t1 const ptr").
+bool startsPointerWord(QByteArrayView code, qsizetype at) {
+    QByteArrayView word = wordAt(code, at);
+    if (equalsIgnoringCase(word, "const"))
+        word = wordAt(code, at);
     return equalsIgnoringCase(word, "ptr") || equalsIgnoringCase(word, "pointer");
 }
 

@@ -18,5 +18,5 @@ QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
                            int* highestParameter);
 
 // The type parameters that stand right before the word "ptr" or "pointer" in
-// the code of text ("as t1 ptr", "new t2 pointer[n]"): bit N is set for tN.
+// the code of text ("as t1 ptr", "t2 const pointer"): bit N is set for tN.
 unsigned parametersBeforePointers(const QByteArray& text);

@@ -237,6 +237,14 @@ TEST(InstantiateTest, ArgumentsThatCannotTakePtrAreAliasedWhereTheTemplatePoints
          {"function() as long"},
          "type Pool_x\n\nf as function() as long ' t1 ptr\n"},
         {"s = \"t1 ptr\" : x.t1 ptr", {"string * 8"}, "type Pool_x\n\ns = \"t1 ptr\" : x.t1 ptr\n"},
+        {"f as t1 const ptr",
+         {"string * 8"},
+         "type Pool_x__fbext_t1 as string * 8\n"
+         "type Pool_x\n"
+         "f as Pool_x__fbext_t1 const ptr\n"},
+        {"f as t1 const, g as t1 constant ptr",
+         {"string * 8"},
+         "type Pool_x\n\nf as string * 8 const, g as string * 8 constant ptr\n"},
         {"f as t1 ptrs", {"function() as long"}, "type Pool_x\n\nf as function() as long ptrs\n"},
         {"p as subs ptr", {"subs"}, "type Pool_x\n\np as subs ptr\n"},
     };

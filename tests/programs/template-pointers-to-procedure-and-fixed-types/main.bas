@@ -37,10 +37,15 @@ end function
 template Ref
   target as t1 ptr
   declare function width() as integer
+  declare function view() as t1 const ptr
 end template
 
 function Ref.width() as integer
   return sizeof(t1)
+end function
+
+function Ref.view() as t1 const ptr
+  return target
 end function
 
 function twice(byval n as long) as long
@@ -68,7 +73,7 @@ dim word as zstring * 16 = "fixed"
 dim r as Ref<<<zstring * 16>>>
 r.target = @word
 *r.target &= " + ptr"
-print word; r.width()
+print *r.view(); r.width()
 
 dim nums as Pool<<<double>>> = 2
 *(nums.at(1)) = cast(double, 7) / 2
