@@ -44,6 +44,35 @@ bool isPointerWord(QByteArrayView argument, qsizetype from) {
            (uchar(argument[end]) < 0x80 && !isNameChar(argument[end]));
 }
 
+// Whether the word that ends at end of argument ends there: at its end, at a
+// blank, or at another byte that cannot stand in a name.
+bool endsWord(QByteArrayView argument, qsizetype end) {
+    return end == argument.size() || isBlank(argument[end]) ||
+           (uchar(argument[end]) < 0x80 && !isNameChar(argument[end]));
+}
+
+// The length of "unsigned" and the integer type after it at from of argument
+// ("unsigned  long"), in any letter case, or 0; typeWord receives the type.
+// FreeBASIC reads "unsigned long" as "ulong", and so on for each integer type.
+qsizetype unsignedTypeLength(QByteArrayView argument, qsizetype from, QByteArrayView& typeWord) {
+    constexpr QByteArrayView unsignedWord = "unsigned";
+    qsizetype at = from + unsignedWord.size();
+    if (at >= argument.size() || !startsWithIgnoringCase(argument.sliced(from), unsignedWord) ||
+        !isBlank(argument[at]))
+        return 0;
+    while (at < argument.size() && isBlank(argument[at]))
+        ++at;
+    for (const QByteArrayView type : {"byte", "short", "long", "integer", "longint"}) {
+        const qsizetype end = at + type.size();
+        if (end <= argument.size() && startsWithIgnoringCase(argument.sliced(at), type) &&
+            endsWord(argument, end)) {
+            typeWord = type;
+            return end - from;
+        }
+    }
+    return 0;
+}
+
 // Appends a use's suffix (useSuffix) to out: "_", then the argument text in
 // lower case with each blank and each other ASCII byte that cannot stand in
 // a name (a comma, a dot, "*", brackets) made "_", so that the instance's
@@ -52,7 +81,8 @@ bool isPointerWord(QByteArrayView argument, qsizetype from) {
 // same arguments names the same instance: words one blank apart, a comma
 // with no blank before it and one after it, a "*" with one blank on each
 // side but after a bracket, any other such byte with none, and the word
-// "pointer" "ptr", which FreeBASIC reads as the same word. "<<<string,integer>>>", "<<<string ,
+// "pointer" "ptr" and "unsigned long" "ulong", which FreeBASIC reads as the
+// same types. "<<<string,integer>>>", "<<<string ,
 // integer>>>" and "<<<String, Integer>>>" all give "_string__integer". use
 // may lie in out: it is read whole before out grows.
 void appendUseSuffix(QByteArray& out, QByteArrayView use) {
@@ -95,10 +125,19 @@ void appendUseSuffix(QByteArray& out, QByteArrayView use) {
                   : last == Last::Comma || last == Last::Star || (last == Last::Word && gap));
         if (blank)
             suffix.append('_');
+        QByteArrayView unsignedType;
         if (!mark && (last != Last::Word || gap) && isPointerWord(argument, i)) {
             // "integer pointer" is the type "integer ptr": one instance.
             suffix.append("ptr", 3);
             i += pointerWord.size() - 1;
+            last = Last::Word;
+        } else if (const qsizetype length = !mark && (last != Last::Word || gap)
+                                                ? unsignedTypeLength(argument, i, unsignedType)
+                                                : 0) {
+            // "unsigned long" is the type "ulong": one instance.
+            suffix.append('u');
+            suffix.append(unsignedType.data(), unsignedType.size());
+            i += length - 1;
             last = Last::Word;
         } else if (!mark) {
             suffix.append(foldCase(c));
