@@ -721,8 +721,10 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
     // An argument that cannot be followed by "ptr" is named through an alias,
     // as a program written by hand would name it, where its template writes
     // "tN ptr": the alias line takes the place of the empty line after the
-    // "type" line, so the instance keeps its number of lines.
-    QByteArrayList named = arguments;
+    // "type" line, so the instance keeps its number of lines. Everywhere else
+    // the argument stands as written, so the instances this one uses are the
+    // same as without the alias.
+    QByteArrayList aliasNames(arguments.size());
     QByteArray aliases;
     bool pointersChecked = false;
     unsigned beforePointers = 0;
@@ -735,8 +737,9 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
         }
         if (!(beforePointers & (1u << (i + 1))))
             continue;
-        named[i] = instanceName + "__fbext_t" + QByteArray::number(i + 1);
-        aliases += (aliases.isEmpty() ? "type " : " : type ") + named[i] + " as " + arguments[i];
+        aliasNames[i] = instanceName + "__fbext_t" + QByteArray::number(i + 1);
+        aliases +=
+            (aliases.isEmpty() ? "type " : " : type ") + aliasNames[i] + " as " + arguments[i];
     }
     const QByteArray afterTypeLine = aliases.isEmpty() ? "\n\n" : "\n";
     MappedText instance;
@@ -745,16 +748,17 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
                         (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
                         afterTypeLine +
                         substituteNames(captured.lines.join('\n'), captured.name, instanceName,
-                                        named, highestParameter);
+                                        arguments, highestParameter, &aliasNames);
     } else {
         // The parent may be a type argument (extends t1), so it is substituted
         // with the body; the class pass then reads the extends line as any other.
-        instance.text = "type " + instanceName +
-                        substituteNames(" extends " + captured.parent +
-                                            (captured.packing.isEmpty() ? QByteArray()
-                                                                        : ' ' + captured.packing) +
-                                            afterTypeLine + captured.lines.join('\n'),
-                                        captured.name, instanceName, named, highestParameter);
+        instance.text =
+            "type " + instanceName +
+            substituteNames(
+                " extends " + captured.parent +
+                    (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
+                    afterTypeLine + captured.lines.join('\n'),
+                captured.name, instanceName, arguments, highestParameter, &aliasNames);
     }
     if (!aliases.isEmpty())
         instance.text = aliases + '\n' + instance.text;

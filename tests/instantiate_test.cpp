@@ -239,7 +239,18 @@ TEST(InstantiateTest, ArgumentsThatCannotTakePtrAreAliasedWhereTheTemplatePoints
          {"Sub ( ByVal n As Integer )"},
          "type Pool_x__fbext_t1 as Sub ( ByVal n As Integer )\n"
          "type Pool_x\n"
-         "p as Pool_x__fbext_t1 Pointer Ptr : n = sizeof(Pool_x__fbext_t1)\n"},
+         "p as Pool_x__fbext_t1 Pointer Ptr : n = sizeof(Sub ( ByVal n As Integer ))\n"},
+        // The uses in the text keep the argument as written, so they name the
+        // instances they name without the alias; one that points at it inside
+        // a use's arguments asks for no alias here.
+        {"head as Node<<<t1>>> ptr : last as t1 ptr",
+         {"zstring * 4"},
+         "type Pool_x__fbext_t1 as zstring * 4\n"
+         "type Pool_x\n"
+         "head as Node<<<zstring * 4>>> ptr : last as Pool_x__fbext_t1 ptr\n"},
+        {"all as List<<<t1 ptr>>>",
+         {"zstring * 4"},
+         "type Pool_x\n\nall as List<<<zstring * 4 ptr>>>\n"},
         {"a as t1 ptr, b as t2 ptr",
          {"zstring * 16", "sub()"},
          "type Pool_x__fbext_t1 as zstring * 16 : type Pool_x__fbext_t2 as sub()\n"

@@ -48,6 +48,36 @@ function Ref.view() as t1 const ptr
   return target
 end function
 
+' Nodes and their list point at each other; the list's own "t1 ptr" does
+' not change the instances it uses.
+template Node
+  value as t1
+  owner as List<<<t1>>> ptr
+  nxt as Node<<<t1>>> ptr
+end template
+
+template List
+  head as Node<<<t1>>> ptr
+  newest as t1 ptr
+  declare sub add(byval v as t1)
+  declare destructor()
+end template
+
+sub List.add(byval v as t1)
+  dim n as Node<<<t1>>> ptr = new Node<<<t1>>>
+  n->value = v : n->owner = @this : n->nxt = head
+  head = n
+  newest = @n->value
+end sub
+
+destructor List()
+  while head
+    dim n as Node<<<t1>>> ptr = head->nxt
+    delete head
+    head = n
+  wend
+end destructor
+
 function twice(byval n as long) as long
   return n * 2
 end function
@@ -78,3 +108,8 @@ print *r.view(); r.width()
 dim nums as Pool<<<double>>> = 2
 *(nums.at(1)) = cast(double, 7) / 2
 print nums.slots[0]; nums.width()
+
+dim steps as List<<<function(byval n as long) as long>>>
+steps.add(@twice) : steps.add(@square)
+dim f as function(byval n as long) as long = *steps.newest
+print f(9); steps.head->nxt->value(9); steps.head->owner = @steps
