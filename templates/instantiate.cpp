@@ -44,6 +44,35 @@ bool isPointerWord(QByteArrayView argument, qsizetype from) {
            (uchar(argument[end]) < 0x80 && !isNameChar(argument[end]));
 }
 
+// Whether the word that ends at end of argument ends there: at its end, at a
+// blank, or at another byte that cannot stand in a name.
+bool endsWord(QByteArrayView argument, qsizetype end) {
+    return end == argument.size() || isBlank(argument[end]) ||
+           (uchar(argument[end]) < 0x80 && !isNameChar(argument[end]));
+}
+
+// The length of "unsigned" and the integer type after it at from of argument
+// ("unsigned  long"), in any letter case, or 0; typeWord receives the type.
+// FreeBASIC reads "unsigned long" as "ulong", and so on for each integer type.
+qsizetype unsignedTypeLength(QByteArrayView argument, qsizetype from, QByteArrayView& typeWord) {
+    constexpr QByteArrayView unsignedWord = "unsigned";
+    qsizetype at = from + unsignedWord.size();
+    if (at >= argument.size() || !startsWithIgnoringCase(argument.sliced(from), unsignedWord) ||
+        !isBlank(argument[at]))
+        return 0;
+    while (at < argument.size() && isBlank(argument[at]))
+        ++at;
+    for (const QByteArrayView type : {"byte", "short", "long", "integer", "longint"}) {
+        const qsizetype end = at + type.size();
+        if (end <= argument.size() && startsWithIgnoringCase(argument.sliced(at), type) &&
+            endsWord(argument, end)) {
+            typeWord = type;
+            return end - from;
+        }
+    }
+    return 0;
+}
+
 // Appends a use's suffix (useSuffix) to out: "_", then the argument text in
 // lower case with each blank and each other ASCII byte that cannot stand in
 // a name (a comma, a dot, "*", brackets) made "_", so that the instance's
@@ -52,7 +81,8 @@ bool isPointerWord(QByteArrayView argument, qsizetype from) {
 // same arguments names the same instance: words one blank apart, a comma
 // with no blank before it and one after it, a "*" with one blank on each
 // side but after a bracket, any other such byte with none, and the word
-// "pointer" "ptr", which FreeBASIC reads as the same word. "<<<string,integer>>>", "<<<string ,
+// "pointer" "ptr" and "unsigned long" "ulong", which FreeBASIC reads as the
+// same types. "<<<string,integer>>>", "<<<string ,
 // integer>>>" and "<<<String, Integer>>>" all give "_string__integer". use
 // may lie in out: it is read whole before out grows.
 void appendUseSuffix(QByteArray& out, QByteArrayView use) {
@@ -95,10 +125,19 @@ void appendUseSuffix(QByteArray& out, QByteArrayView use) {
                   : last == Last::Comma || last == Last::Star || (last == Last::Word && gap));
         if (blank)
             suffix.append('_');
+        QByteArrayView unsignedType;
         if (!mark && (last != Last::Word || gap) && isPointerWord(argument, i)) {
             // "integer pointer" is the type "integer ptr": one instance.
             suffix.append("ptr", 3);
             i += pointerWord.size() - 1;
+            last = Last::Word;
+        } else if (const qsizetype length = !mark && (last != Last::Word || gap)
+                                                ? unsignedTypeLength(argument, i, unsignedType)
+                                                : 0) {
+            // "unsigned long" is the type "ulong": one instance.
+            suffix.append('u');
+            suffix.append(unsignedType.data(), unsignedType.size());
+            i += length - 1;
             last = Last::Word;
         } else if (!mark) {
             suffix.append(foldCase(c));
@@ -660,30 +699,75 @@ QByteArrayList typeArguments(QByteArrayView use) {
     }
 }
 
+namespace {
+
+// Whether FreeBASIC reads an argument followed by "ptr" as something else
+// than a pointer to it: a procedure type takes the "ptr" into its result
+// ("function() as long ptr") and a fixed-length string refuses it
+// ("zstring * 16 ptr").
+bool pointerChangesMeaning(QByteArrayView argument) {
+    const QByteArrayView first = firstToken(argument);
+    qsizetype word = 0;
+    while (word < first.size() && isNameChar(first[word]))
+        ++word;
+    const QByteArrayView keyword = first.first(word);
+    return isKeyword(keyword, "sub") || isKeyword(keyword, "function") || argument.contains('*');
+}
+
+} // namespace
+
 MappedText instanceText(const CapturedTemplate& captured, const QByteArray& instanceName,
                         const QByteArrayList& arguments, int* highestParameter) {
+    // An argument that cannot be followed by "ptr" is named through an alias,
+    // as a program written by hand would name it, where its template writes
+    // "tN ptr": the alias line takes the place of the empty line after the
+    // "type" line, so the instance keeps its number of lines. Everywhere else
+    // the argument stands as written, so the instances this one uses are the
+    // same as without the alias.
+    QByteArrayList aliasNames(arguments.size());
+    QByteArray aliases;
+    bool pointersChecked = false;
+    unsigned beforePointers = 0;
+    for (qsizetype i = 0; i < arguments.size() && i < 9; ++i) {
+        if (!pointerChangesMeaning(arguments[i]))
+            continue;
+        if (!pointersChecked) {
+            beforePointers = parametersBeforePointers(captured.lines.join('\n'));
+            pointersChecked = true;
+        }
+        if (!(beforePointers & (1u << (i + 1))))
+            continue;
+        aliasNames[i] = instanceName + "__fbext_t" + QByteArray::number(i + 1);
+        aliases +=
+            (aliases.isEmpty() ? "type " : " : type ") + aliasNames[i] + " as " + arguments[i];
+    }
+    const QByteArray afterTypeLine = aliases.isEmpty() ? "\n\n" : "\n";
     MappedText instance;
     if (captured.parent.isEmpty()) {
         instance.text = "type " + instanceName +
                         (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
-                        "\n\n" +
+                        afterTypeLine +
                         substituteNames(captured.lines.join('\n'), captured.name, instanceName,
-                                        arguments, highestParameter);
+                                        arguments, highestParameter, &aliasNames);
     } else {
         // The parent may be a type argument (extends t1), so it is substituted
         // with the body; the class pass then reads the extends line as any other.
-        instance.text = "type " + instanceName +
-                        substituteNames(" extends " + captured.parent +
-                                            (captured.packing.isEmpty() ? QByteArray()
-                                                                        : ' ' + captured.packing) +
-                                            "\n\n" + captured.lines.join('\n'),
-                                        captured.name, instanceName, arguments, highestParameter);
+        instance.text =
+            "type " + instanceName +
+            substituteNames(
+                " extends " + captured.parent +
+                    (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
+                    afterTypeLine + captured.lines.join('\n'),
+                captured.name, instanceName, arguments, highestParameter, &aliasNames);
     }
+    if (!aliases.isEmpty())
+        instance.text = aliases + '\n' + instance.text;
 
     // Neither substitution nor renaming adds or removes a line feed, so each
     // captured element still stands for its own lines: the first keeps its
     // origin, the empty lines a "\n" element makes have none.
-    instance.origins = {captured.headerOrigin, LineOrigin()};
+    instance.origins = {captured.headerOrigin,
+                        aliases.isEmpty() ? LineOrigin() : captured.headerOrigin};
     for (qsizetype i = 0; i < captured.lines.size(); ++i) {
         instance.origins.append(captured.origins.value(i));
         for (qsizetype feeds = countLineFeeds(captured.lines[i]); feeds > 0; --feeds)

@@ -19,11 +19,45 @@ bool startsUse(QByteArrayView code, qsizetype at) {
     return code.sliced(at).startsWith("<<<");
 }
 
+// The word at at of code after any blanks, and where it ends.
+QByteArrayView wordAt(QByteArrayView code, qsizetype& at) {
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    const qsizetype start = at;
+    while (at < code.size() && isNameChar(code[at]))
+        ++at;
+    return code.sliced(start, at - start);
+}
+
+// Whether the word at at of code, after any blanks, is "ptr" or "pointer",
+// or "const" followed by one of them ("t1 const ptr").
+bool startsPointerWord(QByteArrayView code, qsizetype at) {
+    QByteArrayView word = wordAt(code, at);
+    if (equalsIgnoringCase(word, "const"))
+        word = wordAt(code, at);
+    return equalsIgnoringCase(word, "ptr") || equalsIgnoringCase(word, "pointer");
+}
+
+// Steps over the byte at at of code, which cannot stand in a name, or over
+// the "<<<" or ">>>" that starts there, counting the uses open at at in uses.
+qsizetype stepOver(QByteArrayView code, qsizetype at, int& uses) {
+    const QByteArrayView rest = code.sliced(at);
+    if (rest.startsWith("<<<")) {
+        ++uses;
+        return at + 3;
+    }
+    if (uses > 0 && rest.startsWith(">>>")) {
+        --uses;
+        return at + 3;
+    }
+    return at + 1;
+}
+
 } // namespace
 
 QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
                            const QByteArray& instanceName, const QByteArrayList& arguments,
-                           int* highestParameter) {
+                           int* highestParameter, const QByteArrayList* pointerArguments) {
     QByteArray result;
     result.reserve(text.size() + text.size() / 4);
     int highest = 0;
@@ -35,9 +69,10 @@ QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
         first = false;
         const QByteArrayView code = lexer.next(line);
         qsizetype copied = 0;
+        int uses = 0;
         for (qsizetype at = 0; at < code.size();) {
             if (!isNameChar(code[at])) {
-                ++at;
+                at = stepOver(code, at, uses);
                 continue;
             }
             qsizetype end = at;
@@ -48,7 +83,11 @@ QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
             const QByteArray* replacement = nullptr;
             if (const int number = parameterNumber(name); number > 0 && !member) {
                 highest = qMax(highest, number);
-                if (number <= arguments.size())
+                if (pointerArguments && number <= pointerArguments->size() &&
+                    !(*pointerArguments)[number - 1].isEmpty() && uses == 0 &&
+                    startsPointerWord(code, end))
+                    replacement = &(*pointerArguments)[number - 1];
+                else if (number <= arguments.size())
                     replacement = &arguments[number - 1];
             } else if (!member && equalsIgnoringCase(name, templateName) && !startsUse(code, end)) {
                 replacement = &instanceName;
@@ -65,4 +104,28 @@ QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
     if (highestParameter)
         *highestParameter = highest;
     return result;
+}
+
+unsigned parametersBeforePointers(const QByteArray& text) {
+    unsigned found = 0;
+    CodeLexer lexer;
+    for (const QByteArrayView line : splitLines(text)) {
+        const QByteArrayView code = lexer.next(line);
+        int uses = 0;
+        for (qsizetype at = 0; at < code.size();) {
+            if (!isNameChar(code[at])) {
+                at = stepOver(code, at, uses);
+                continue;
+            }
+            qsizetype end = at;
+            while (end < code.size() && isNameChar(code[end]))
+                ++end;
+            const int number = parameterNumber(code.sliced(at, end - at));
+            if (number > 0 && uses == 0 && !(at > 0 && code[at - 1] == '.') &&
+                startsPointerWord(code, end))
+                found |= 1u << number;
+            at = end;
+        }
+    }
+    return found;
 }

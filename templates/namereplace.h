@@ -12,7 +12,14 @@
 //    use;
 //  - t1 ... t9, in any letter case, becomes the first ... ninth of arguments.
 // A tN beyond the arguments is left as it is; highestParameter receives the
-// highest N the text holds (0 when none).
+// highest N the text holds (0 when none). Where pointerArguments gives tN a
+// name of its own (not empty), a tN that stands before "ptr" outside any use
+// of a template becomes that name instead (parametersBeforePointers).
 QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
                            const QByteArray& instanceName, const QByteArrayList& arguments,
-                           int* highestParameter);
+                           int* highestParameter, const QByteArrayList* pointerArguments = nullptr);
+
+// The type parameters that stand right before the word "ptr" or "pointer" in
+// the code of text ("as t1 ptr", "t2 const pointer"), outside the type
+// arguments of a use ("List<<<t1 ptr>>>"): bit N is set for tN.
+unsigned parametersBeforePointers(const QByteArray& text);

@@ -63,7 +63,7 @@ TEST(InstantiateTest, SuffixAndTypeArgumentsOfAUse) {
         {"<<< double >>>", "_double", {"double"}},
         {"<<<String, Integer>>>", "_string__integer", {"String", "Integer"}},
         {"<<<string ,integer>>>", "_string__integer", {"string", "integer"}},
-        {"<<<unsigned   long>>>", "_unsigned_long", {"unsigned long"}},
+        {"<<<unsigned   long>>>", "_ulong", {"unsigned long"}},
         {"<<<a,b,c,d,e,f,g,h,i>>>",
          "_a__b__c__d__e__f__g__h__i",
          {"a", "b", "c", "d", "e", "f", "g", "h", "i"}},
@@ -106,6 +106,21 @@ TEST(InstantiateTest, SuffixAndTypeArgumentsOfAUse) {
          "_sub_byval_p_as_pointerlike_ptr___long_ptr",
          {"sub(byval p as pointerlike pointer)", "long pointer"}},
         {"<<<my_pointer>>>", "_my_pointer", {"my_pointer"}},
+        // "unsigned long" is "ulong" to the compiler, and so on for each
+        // integer type; "unsigned" before anything else is a word of its own.
+        {"<<<ulong>>>", "_ulong", {"ulong"}},
+        {"<<<Unsigned\tLongInt, unsigned byte ptr>>>",
+         "_ulongint__ubyte_ptr",
+         {"Unsigned LongInt", "unsigned byte ptr"}},
+        {"<<<UNSIGNED SHORT,unsigned integer>>>",
+         "_ushort__uinteger",
+         {"UNSIGNED SHORT", "unsigned integer"}},
+        {"<<<sub(byval n as unsigned long)>>>",
+         "_sub_byval_n_as_ulong_",
+         {"sub(byval n as unsigned long)"}},
+        {"<<<unsigned longer, unsigned, unsignedlong, my_unsigned long>>>",
+         "_unsigned_longer__unsigned__unsignedlong__my_unsigned_long",
+         {"unsigned longer", "unsigned", "unsignedlong", "my_unsigned long"}},
         {"<<<zstring\tptr, Box_integer>>>",
          "_zstring_ptr__box_integer",
          {"zstring ptr", "Box_integer"}},
@@ -202,6 +217,75 @@ TEST(InstantiateTest, InstanceTextOfTheWorkedExample) {
         lineNumbers.append(origin.line);
     EXPECT_EQ(lineNumbers, (QList<int>{1, 0, 2, 3, 4, 5, 0, 0, 6, 7, 8, 9, 0, 0}));
     EXPECT_EQ(instance.origins.first().file(), QStringLiteral("t.bi"));
+}
+
+// An argument that FreeBASIC cannot follow with "ptr" (a procedure type would
+// take it into its result, a fixed-length string refuses it) is named through
+// an alias where its template writes "tN ptr"; the alias line takes the
+// place of the empty line, so the instance keeps its lines and their origins.
+TEST(InstantiateTest, ArgumentsThatCannotTakePtrAreAliasedWhereTheTemplatePointsAtThem) {
+    struct Case {
+        const char* body;
+        QByteArrayList arguments;
+        const char* expected; // the instance's text without its "end type" line
+    };
+    const QList<Case> cases = {
+        {"p as t1 ptr",
+         {"function(byval n as long) as long"},
+         "type Pool_x__fbext_t1 as function(byval n as long) as long\n"
+         "type Pool_x\n"
+         "p as Pool_x__fbext_t1 ptr\n"},
+        {"p as T1 Pointer Ptr : n = sizeof(t1)",
+         {"Sub ( ByVal n As Integer )"},
+         "type Pool_x__fbext_t1 as Sub ( ByVal n As Integer )\n"
+         "type Pool_x\n"
+         "p as Pool_x__fbext_t1 Pointer Ptr : n = sizeof(Sub ( ByVal n As Integer ))\n"},
+        // The uses in the text keep the argument as written, so they name the
+        // instances they name without the alias; one that points at it inside
+        // a use's arguments asks for no alias here.
+        {"head as Node<<<t1>>> ptr : last as t1 ptr",
+         {"zstring * 4"},
+         "type Pool_x__fbext_t1 as zstring * 4\n"
+         "type Pool_x\n"
+         "head as Node<<<zstring * 4>>> ptr : last as Pool_x__fbext_t1 ptr\n"},
+        {"all as List<<<t1 ptr>>>",
+         {"zstring * 4"},
+         "type Pool_x\n\nall as List<<<zstring * 4 ptr>>>\n"},
+        {"a as t1 ptr, b as t2 ptr",
+         {"zstring * 16", "sub()"},
+         "type Pool_x__fbext_t1 as zstring * 16 : type Pool_x__fbext_t2 as sub()\n"
+         "type Pool_x\n"
+         "a as Pool_x__fbext_t1 ptr, b as Pool_x__fbext_t2 ptr\n"},
+        {"a as t1 ptr, b as t2",
+         {"long", "zstring * 16"},
+         "type Pool_x\n\na as long ptr, b as zstring * 16\n"},
+        {"f as t1 ' t1 ptr",
+         {"function() as long"},
+         "type Pool_x\n\nf as function() as long ' t1 ptr\n"},
+        {"s = \"t1 ptr\" : x.t1 ptr", {"string * 8"}, "type Pool_x\n\ns = \"t1 ptr\" : x.t1 ptr\n"},
+        {"f as t1 const ptr",
+         {"string * 8"},
+         "type Pool_x__fbext_t1 as string * 8\n"
+         "type Pool_x\n"
+         "f as Pool_x__fbext_t1 const ptr\n"},
+        {"f as t1 const, g as t1 constant ptr",
+         {"string * 8"},
+         "type Pool_x\n\nf as string * 8 const, g as string * 8 constant ptr\n"},
+        {"f as t1 ptrs", {"function() as long"}, "type Pool_x\n\nf as function() as long ptrs\n"},
+        {"p as subs ptr", {"subs"}, "type Pool_x\n\np as subs ptr\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        CapturedTemplate captured =
+            capturedFrom({QByteArray(c.body), QByteArray("end type "), lf()});
+        captured.name = "Pool";
+        const MappedText instance = instanceText(captured, "Pool_x", c.arguments);
+        EXPECT_EQ(instance.text, QByteArray(c.expected) + "end type \n\n");
+        ASSERT_EQ(instance.origins.size(), 6);
+        const bool aliased = instance.text.contains("__fbext_t");
+        EXPECT_EQ(instance.origins[1].line, aliased ? 1 : 0);
+        EXPECT_EQ(instance.origins[2].line, 2);
+    }
 }
 
 TEST(InstantiateTest, UsesAreRewrittenAndInstancesGeneratedOnce) {
