@@ -10,7 +10,16 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <signal.h>
+#endif
 
 namespace {
 
@@ -75,33 +84,151 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
     return file;
 }
 
-// Captures and instantiates the templates of a file whose includes are all
-// expanded, and returns its rewritten text. A fault in its templates or their
-// uses is noted in run, the first one only.
-MappedText finishFile(OpenFile& file, TemplateRun& run) {
+// A file whose templates are captured: what is left to do is to instantiate
+// its uses. Faults met in it are noted in order, the capture's first.
+struct CapturedFile {
+    OpenFile file;
+    qsizetype lineCount = 0; // before the capture took the templates out
     QList<TemplateError> errors;
-    const qsizetype lineCount = file.lines.size();
-    captureTemplates(file.lines, file.origins, file.templates, &errors);
+    // Once instantiated: the rewritten text, and the first fault met, with
+    // the origin of its line.
+    MappedText text;
+    std::optional<TemplateError> firstError;
+};
+
+// Captures the templates of a file whose includes are all expanded: its
+// templates join those it has from its includes.
+CapturedFile captureFile(OpenFile file) {
+    CapturedFile captured;
+    captured.lineCount = file.lines.size();
+    captureTemplates(file.lines, file.origins, file.templates, &captured.errors);
+    captured.file = std::move(file);
+    return captured;
+}
+
+// Instantiates the uses of a captured file and makes its rewritten text.
+void instantiateFile(CapturedFile& captured) {
+    OpenFile& file = captured.file;
     QByteArrayList rewrittenLines;
     QList<Instance> instances;
-    instantiateTemplates(file.lines, rewrittenLines, file.templates, instances, &errors);
-    if (!errors.isEmpty() && !run.error) {
-        TemplateError error = errors.first();
+    instantiateTemplates(file.lines, rewrittenLines, file.templates, instances, &captured.errors);
+    if (!captured.errors.isEmpty()) {
+        TemplateError error = captured.errors.first();
         if (error.line >= 0)
             error.origin = file.origins.value(error.line);
-        run.error = error;
+        captured.firstError = error;
     }
-    if (file.lines.size() == lineCount && rewrittenLines.isEmpty() && instances.isEmpty()) {
+    if (file.lines.size() == captured.lineCount && rewrittenLines.isEmpty() &&
+        instances.isEmpty()) {
         // Nothing captured, rewritten or added: the file's text as it was
         // read, not a copy made line by line.
-        MappedText unchanged;
-        unchanged.text = std::move(file.text);
-        unchanged.origins = std::move(file.origins);
-        file.lines = Lines();
-        return unchanged;
+        captured.text.text = std::move(file.text);
+        captured.text.origins = std::move(file.origins);
+    } else {
+        captured.text = withInstances(file.lines, file.origins, instances);
     }
-    return withInstances(file.lines, file.origins, instances);
+    file.lines = Lines();
+    file.origins = QList<LineOrigin>();
+    file.text = QByteArray();
 }
+
+// The first fault met, in the order the files finished and within a file
+// in the order met, is the run's.
+void noteFirstError(const CapturedFile& captured, TemplateRun& run) {
+    if (captured.firstError && !run.error)
+        run.error = captured.firstError;
+}
+
+// Instantiates included files on a thread of its own, in the order they are
+// handed over, while the pass reads and captures the next files and the
+// source file itself: an include's instances are needed by no other file,
+// only its templates, which are captured before it is handed over. Files
+// below besideFromBytes are done at once, where a thread would cost more than
+// it saves. The files are taken back in the order they were handed over.
+class IncludedFiles {
+public:
+    explicit IncludedFiles(qsizetype besideFromBytes) : besideFromBytes(besideFromBytes) {}
+    ~IncludedFiles() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            stopping = true;
+        }
+        changed.notify_all();
+        if (worker.joinable())
+            worker.join();
+    }
+
+    void add(CapturedFile captured) {
+        auto file = std::make_shared<Entry>();
+        file->captured = std::move(captured);
+        const bool beside = file->captured.file.text.size() >= besideFromBytes;
+        if (!beside) {
+            instantiateFile(file->captured);
+            file->instantiated = true;
+        }
+        const std::lock_guard<std::mutex> lock(mutex);
+        files.push_back(file);
+        if (!beside)
+            return;
+        waiting.push_back(file);
+        if (!worker.joinable())
+            worker = std::thread([this] { work(); });
+        changed.notify_all();
+    }
+
+    // The files at the front that are instantiated (with all, every file,
+    // waiting for them), taken in the order they were handed over.
+    std::vector<CapturedFile> take(bool all) {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (all)
+            changed.wait(lock, [this] { return waiting.empty() && !busy; });
+        std::vector<CapturedFile> taken;
+        while (!files.empty() && files.front()->instantiated) {
+            taken.push_back(std::move(files.front()->captured));
+            files.pop_front();
+        }
+        return taken;
+    }
+
+private:
+    struct Entry {
+        CapturedFile captured;
+        bool instantiated = false;
+    };
+
+    void work() {
+#ifdef Q_OS_UNIX
+        // Interrupts are for the main thread, whose waits they must cut short.
+        sigset_t all;
+        sigfillset(&all);
+        pthread_sigmask(SIG_BLOCK, &all, nullptr);
+#endif
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            changed.wait(lock, [this] { return stopping || !waiting.empty(); });
+            if (waiting.empty())
+                return;
+            const std::shared_ptr<Entry> file = waiting.front();
+            waiting.pop_front();
+            busy = true;
+            lock.unlock();
+            instantiateFile(file->captured);
+            lock.lock();
+            file->instantiated = true;
+            busy = false;
+            changed.notify_all();
+        }
+    }
+
+    const qsizetype besideFromBytes;
+    std::mutex mutex;                         // guards what follows
+    std::deque<std::shared_ptr<Entry>> files; // handed over, not yet taken back
+    std::deque<std::shared_ptr<Entry>> waiting;
+    bool busy = false;
+    bool stopping = false;
+    std::condition_variable changed;
+    std::thread worker;
+};
 
 } // namespace
 
@@ -208,7 +335,18 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
     run.expanded.insert(rootKey, TemplateSet());
     std::vector<OpenFile> open;
     open.push_back(std::move(*root));
+    IncludedFiles included(run.besideFromBytes);
+    // The included files are handed over in the order they finished, each as
+    // soon as it and those before it are instantiated; the file that
+    // includes them last.
+    const auto handOver = [&](bool all) {
+        for (CapturedFile& done : included.take(all)) {
+            noteFirstError(done, run);
+            files.takeIncluded(done.file.path, done.file.compilerName, std::move(done.text));
+        }
+    };
     for (;;) {
+        handOver(false);
         OpenFile& file = open.back();
         if (file.nextInclude < file.includes.size()) {
             const QString included = file.includes[file.nextInclude++];
@@ -225,13 +363,17 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
             open.push_back(std::move(*next)); // file is no longer valid
             continue;
         }
-        MappedText text = finishFile(file, run);
-        run.expanded.insert(file.key, file.templates);
-        if (open.size() == 1)
-            return text;
-        files.takeIncluded(file.path, file.compilerName, std::move(text));
-        const TemplateSet templates = std::move(file.templates);
+        CapturedFile captured = captureFile(std::move(file));
+        run.expanded.insert(captured.file.key, captured.file.templates);
         open.pop_back();
-        addTemplates(open.back().templates, templates);
+        if (!open.empty()) {
+            addTemplates(open.back().templates, captured.file.templates);
+            included.add(std::move(captured));
+            continue;
+        }
+        instantiateFile(captured);
+        handOver(true);
+        noteFirstError(captured, run);
+        return std::move(captured.text);
     }
 }

@@ -44,14 +44,20 @@ struct TemplateRun {
     // The first fault met in a file's templates or their uses: the run stops
     // before its compile.
     std::optional<TemplateError> error;
+    // Included files of this many bytes and more are instantiated on a
+    // thread of the pass's own, beside the rest of the pass.
+    qsizetype besideFromBytes = 64 * 1024;
 };
 
 // The template pass over a source file named on the command line: reads it,
-// expands the files it includes through "#include" lines first (each
-// handed to files.takeIncluded with its final text, a file met again taking
-// its templates from run), captures and instantiates templates, and returns
-// the rewritten text, each line with its origin. Nothing when the file cannot
-// be read or was expanded before in the run.
+// expands the files it includes through "#include" lines first (a file met
+// again taking its templates from run), captures and instantiates templates,
+// and returns the rewritten text, each line with its origin. Nothing when the
+// file cannot be read or was expanded before in the run. Each included file
+// is handed to files.takeIncluded with its final text, in the order the files
+// finished, before this returns; a large one is instantiated on a thread of
+// the pass's own meanwhile (run.besideFromBytes), but every function of files
+// is called on the caller's thread.
 std::optional<MappedText> expandTemplates(const QString& sourcePath, const SourceFiles& files,
                                           TemplateRun& run);
 

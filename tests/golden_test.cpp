@@ -56,29 +56,35 @@ QByteArray rewrittenDigest(SnapshotRegistry& registry, const QString& folder) {
     return hash.result().toHex();
 }
 
+// Each project twice: as a run expands it, and with every included file
+// instantiated on the pass's own thread.
 TEST(GoldenTest, GeneratedProjectsAreRewrittenToTheRecordedBytesAndRestored) {
-    for (const GoldenCase& golden : goldenCases) {
-        SCOPED_TRACE(golden.lines);
-        const GeneratedProject project = generateProject(golden.lines);
-        QTemporaryDir temporary;
-        ASSERT_TRUE(temporary.isValid());
-        const QString folder = QFileInfo(temporary.path()).canonicalFilePath();
-        ASSERT_TRUE(writeProject(project, folder));
+    for (const GoldenCase& golden : goldenCases)
+        for (const qsizetype besideFromBytes : {TemplateRun().besideFromBytes, qsizetype(0)}) {
+            SCOPED_TRACE(golden.lines);
+            SCOPED_TRACE(besideFromBytes);
+            const GeneratedProject project = generateProject(golden.lines);
+            QTemporaryDir temporary;
+            ASSERT_TRUE(temporary.isValid());
+            const QString folder = QFileInfo(temporary.path()).canonicalFilePath();
+            ASSERT_TRUE(writeProject(project, folder));
 
-        CurrentDirectory inFolder(folder);
-        SnapshotRegistry registry;
-        ASSERT_TRUE(rewriteSourceFile(QStringLiteral("main.bas"), registry));
-        const QStringList touched = registry.touchedFiles();
-        ASSERT_EQ(QSet<QString>(touched.cbegin(), touched.cend()).size(), project.files.size())
-            << "every generated file is reached from main.bas";
+            CurrentDirectory inFolder(folder);
+            SnapshotRegistry registry;
+            TemplateRun run;
+            run.besideFromBytes = besideFromBytes;
+            ASSERT_TRUE(rewriteSourceFile(QStringLiteral("main.bas"), registry, run));
+            const QStringList touched = registry.touchedFiles();
+            ASSERT_EQ(QSet<QString>(touched.cbegin(), touched.cend()).size(), project.files.size())
+                << "every generated file is reached from main.bas";
 
-        EXPECT_EQ(rewrittenDigest(registry, folder).toStdString(), std::string(golden.digest));
+            EXPECT_EQ(rewrittenDigest(registry, folder).toStdString(), std::string(golden.digest));
 
-        EXPECT_TRUE(registry.restoreSources().isComplete());
-        for (const GeneratedFile& file : project.files)
-            EXPECT_EQ(readFileBytes(QDir(folder).filePath(file.name)), file.bytes)
-                << file.name.toStdString();
-    }
+            EXPECT_TRUE(registry.restoreSources().isComplete());
+            for (const GeneratedFile& file : project.files)
+                EXPECT_EQ(readFileBytes(QDir(folder).filePath(file.name)), file.bytes)
+                    << file.name.toStdString();
+        }
 }
 
 } // namespace

@@ -305,6 +305,27 @@ TEST(SourcePass, FilesGivenWithIncludeAreIncludedByEverySourceFile) {
     EXPECT_FALSE(folder.read(QStringLiteral("lib/defs.bi")).contains("template"));
 }
 
+// A fault is the run's when no file that finished before has one, whether
+// the included files were instantiated beside the pass or in line.
+TEST(SourcePass, TheFirstFaultIsOfTheFirstFileToFinish) {
+    for (const qsizetype besideFromBytes : {TemplateRun().besideFromBytes, qsizetype(0)}) {
+        SCOPED_TRACE(besideFromBytes);
+        Folder folder;
+        folder.write(QStringLiteral("t.bi"), "template Stack\n  v as t1\nend template\n");
+        folder.write(QStringLiteral("a.bi"), "#include once \"t.bi\"\ndim x as Stack<<<>>>\n");
+        folder.write(QStringLiteral("b.bi"), "\n\ndim y as Stack<<<>>>\n");
+        folder.write(QStringLiteral("main.bas"), "#include once \"a.bi\"\n#include once \"b.bi\"\n"
+                                                 "dim z as Stack<<<>>>\n");
+        TemplateRun run;
+        run.besideFromBytes = besideFromBytes;
+        ASSERT_TRUE(
+            expandTemplates(folder.path(QStringLiteral("main.bas")), sourceFilesOnDisk(), run));
+        ASSERT_TRUE(run.error.has_value());
+        EXPECT_EQ(QFileInfo(run.error->origin.file()).fileName(), QStringLiteral("a.bi"));
+        EXPECT_EQ(run.error->origin.line, 2);
+    }
+}
+
 TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
     Folder folder;
     folder.write(QStringLiteral("main.bas"), "#include once \"a.bi\"\n"
