@@ -114,11 +114,6 @@ QString includeDirectory(const QString& sourcePath) {
 }
 
 QString includedName(QByteArrayView line) {
-    if (!firstTokenMayBe(line, "#include"))
-        return {};
-    // The compiler reads "#", "include", an optional "once" and a quoted name,
-    // with blanks between them, also after the "#", or none before the quote:
-    // "#include once "list.bi"", "#include"list.bi"", "# include once"list.bi"".
     qsizetype at = 0;
     const auto skipBlanks = [&line, &at] {
         while (at < line.size() && isBlank(line[at]))
@@ -133,19 +128,51 @@ QString includedName(QByteArrayView line) {
         return true;
     };
     skipBlanks();
-    if (at == line.size() || line[at] != '#')
+    if (at == line.size())
         return {};
-    ++at;
-    skipBlanks();
-    if (!word("include"))
-        return {};
-    skipBlanks();
-    if (word("once"))
+    char quote = '"';
+    if (line[at] == '#') {
+        // The compiler reads "#", "include", an optional "once" and a quoted
+        // name, with blanks between them, also after the "#", or none before
+        // the quote: "#include once "list.bi"", "#include"list.bi"", "# include
+        // once"list.bi"".
+        ++at;
         skipBlanks();
-    if (at == line.size() || line[at] != '"')
+        if (!word("include"))
+            return {};
+        skipBlanks();
+        if (word("once"))
+            skipBlanks();
+    } else {
+        // The QuickBASIC metacommand in a comment, which the compiler follows
+        // in its qb and fblite dialects: "'$include: 'list.bi'", "REM
+        // $INCLUDE: "list.bi"", "' $include once:'list.bi'".
+        if (line[at] == '\'')
+            ++at;
+        else if (!word("rem") || at == line.size() || !isBlank(line[at]))
+            return {};
+        skipBlanks();
+        if (at == line.size() || line[at] != '$')
+            return {};
+        ++at;
+        if (!word("include"))
+            return {};
+        skipBlanks();
+        if (word("once"))
+            skipBlanks();
+        if (at == line.size() || line[at] != ':')
+            return {};
+        ++at;
+        skipBlanks();
+        if (at < line.size() && line[at] == '\'')
+            quote = '\''; // or '"', as after "#include"
+    }
+    if (at == line.size() || line[at] != quote)
         return {};
     const qsizetype start = at + 1;
-    qsizetype end = line.indexOf('"', start);
+    qsizetype end = line.indexOf(quote, start);
+    if (end < 0 && quote == '\'')
+        return {}; // the compiler refuses the metacommand without its closing quote
     if (end < 0)
         end = line.size();
     if (end == start)

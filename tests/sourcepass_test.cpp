@@ -220,8 +220,22 @@ TEST(IncludeLine, RecognisesIncludeWithOrWithoutOnceAndAQuotedName) {
         {"#includeonce \"list.bi\"", ""},
         {"#include onced \"list.bi\"", ""},
         {"# define X \"list.bi\"", ""},
+        // The metacommand the compiler follows in its qb and fblite dialects.
+        {"'$include: 'list.bi'", "list.bi"},
+        {"  REM $INCLUDE: \"list.bi\"", "list.bi"},
+        {"' $include once:'lib/list.bi' ' comment", "lib/list.bi"},
+        {"'$include : 'list.bi'", "list.bi"},
+        {"'$include: 'list.bi", ""},
+        {"REM$include: 'list.bi'", ""},
+        {"'$include 'list.bi'", ""},
+        {"'$includes: 'list.bi'", ""},
+        {"' see $include: 'list.bi'", ""},
+        {"remark $include: 'list.bi'", ""},
+        {"'$include: ''", ""},
+        {"'$dynamic", ""},
 #ifndef Q_OS_WIN
         {"#include once \"lib\\list.bi\"", "lib/list.bi"},
+        {"'$include: 'lib\\list.bi'", "lib/list.bi"},
 #endif
     };
     for (const Case& c : cases)
