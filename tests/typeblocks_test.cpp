@@ -335,9 +335,9 @@ TEST(TypeBlocks, ParentsMoveAboveTheConditionalBlocksOfAChildAboveThem) {
     };
     const QByteArray shape = text({"type Shape", "  x as integer", "end type"});
     const Case cases[] = {
-        {"child under #if 0",
-         text({"#if 0", "type Phantom extends Shape", "end type", "#endif"}) + '\n' + shape,
-         {"type Shape", "type Shape_generic_public_member", "#if 0", "type Phantom"}},
+        {"child under #ifdef",
+         text({"#ifdef DISK", "type Phantom extends Shape", "end type", "#endif"}) + '\n' + shape,
+         {"type Shape", "type Shape_generic_public_member", "#ifdef DISK", "type Phantom"}},
         {"child two blocks deep",
          text({"print 1", "#ifdef A", "#ifndef B", "type C extends Shape", "end type", "#endif",
                "#endif"}) +
