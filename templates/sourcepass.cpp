@@ -2,6 +2,7 @@
 
 #include "capture.h"
 #include "characters.h"
+#include "codelexer.h"
 #include "instantiate.h"
 #include "lines.h"
 #include "placement.h"
@@ -64,7 +65,12 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
     for (qsizetype i = 0; i < file.lines.size(); ++i)
         file.origins.append(firstLine.atLine(int(i + 1)));
     const QString directory = includeDirectory(path);
+    // An include line commented out, or in an "#if 0" branch, is one the
+    // compiler never follows: the file it names is not read either.
+    CommentTracker comments;
     for (const QByteArrayView line : std::as_const(file.lines)) {
+        if (comments.startsInComment(line))
+            continue;
         const QString name = includedName(line);
         if (name.isEmpty())
             continue;

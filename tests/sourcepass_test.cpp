@@ -344,6 +344,27 @@ TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
     EXPECT_EQ(folder.read(QStringLiteral("lib/d.bi")), QByteArray("d\n"));
 }
 
+// An include line the compiler never follows, commented out or in an "#if 0"
+// branch, reads nothing: a broken header it names is not reported.
+TEST(SourcePass, IncludesSwitchedOffAreNotFollowed) {
+    Folder folder;
+    folder.write(QStringLiteral("old.bi"), "template Broken\nv as t1\n");
+    folder.write(QStringLiteral("live.bi"), "l\n");
+    folder.write(QStringLiteral("main.bas"), "/' gone:\n"
+                                             "#include \"old.bi\"\n"
+                                             "'/\n"
+                                             "#if 0\n"
+                                             "#include once \"old.bi\"\n"
+                                             "#else\n"
+                                             "#include once \"live.bi\"\n"
+                                             "#endif\n"
+                                             "' #include \"old.bi\"\n");
+    SnapshotRegistry registry;
+    rewriteSourceFile(folder.path(QStringLiteral("main.bas")), registry);
+    EXPECT_EQ(registry.touchedFiles(), QStringList({folder.key(QStringLiteral("main.bas")),
+                                                    folder.key(QStringLiteral("live.bi"))}));
+}
+
 TEST(SourcePass, AFileReachedUnderTwoSpellingsIsExpandedOnce) {
     Folder folder;
     folder.write(QStringLiteral("sub/main.bas"), "#include once \"../sub/./x.bi\"\n"
