@@ -2,6 +2,7 @@
 
 #include "characters.h"
 #include "codelexer.h"
+#include "conditionals.h"
 #include "lines.h"
 #include "membersyntax.h"
 
@@ -12,6 +13,7 @@
 #include <array>
 #include <cstring>
 #include <deque>
+#include <optional>
 
 namespace {
 
@@ -120,6 +122,64 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
     // forwarders) stay in the place of their own blocks, where they see what
     // the type's own implementations below see.
     QList<bool> movedUp(records.size(), false);
+    // A child written under #if branches that its parent is not under
+    // ("#ifdef USE_DISK" ... "type DiskLog extends Log" above "type Log")
+    // takes its parents to the opening line of the outermost such block
+    // instead: moved into a branch the compiler skips, the parent would be
+    // gone for the rest of the program too.
+    std::optional<ConditionalBlocks> conditionals; // made when first needed
+    const auto movedParentsPlace = [&](qsizetype child, qsizetype parent) {
+        if (!conditionals) {
+            conditionals.emplace();
+            for (qsizetype k = 0; k < lines.size(); ++k) {
+                if (!inheritance.startsInComment(k))
+                    conditionals->note(qint32(k), lines[k]);
+            }
+        }
+        const ConditionalBlocks::Opening opening =
+            conditionals->openingFor(qint32(child), qint32(parent));
+        return opening.lines.isEmpty() ? child : qsizetype(opening.lines.first());
+    };
+    // Where a line that an earlier piece holds was given moved parents: the
+    // position of the line's own copy among its piece's parts, which later
+    // moved parents go in front of.
+    QHash<qsizetype, qsizetype> lineCopyAt;
+    // Puts moved parents before a line already planned: a run kept as written
+    // is split there, and the line becomes its own piece, the parents
+    // followed by a copy of the line. A line inside a replaced block cannot
+    // take them (false).
+    const auto placeBefore = [&](qsizetype line, const Parts& moved) {
+        qsizetype p = pieces.size() - 1;
+        while (p >= 0 && pieces[p].firstLine > line)
+            --p;
+        if (p < 0 || pieces[p].lastLine < line)
+            return false;
+        if (!pieces[p].parts.isEmpty()) {
+            // Only a line's own piece, its copy with the copies that follow it.
+            if (pieces[p].firstLine != line || pieces[p].lastLine != line)
+                return false;
+            const qsizetype copy = lineCopyAt.value(line, 0);
+            for (qsizetype m = 0; m < moved.size(); ++m)
+                pieces[p].parts.insert(copy + m, moved[m]);
+            lineCopyAt.insert(line, copy + moved.size());
+            return true;
+        }
+        const Piece run = pieces[p];
+        ownLines.emplace_back(lines[line].toByteArray(), origins[line]);
+        Parts parts = moved;
+        parts.append(&ownLines.back());
+        QList<Piece> split;
+        if (line > run.firstLine)
+            split.append(Piece{run.firstLine, line - 1, {}});
+        split.append(Piece{line, line, parts});
+        if (line < run.lastLine)
+            split.append(Piece{line + 1, run.lastLine, {}});
+        pieces.remove(p);
+        for (qsizetype s = 0; s < split.size(); ++s)
+            pieces.insert(p + s, split[s]);
+        lineCopyAt.insert(line, moved.size());
+        return true;
+    };
     const auto partsFor = [&](qsizetype at, qsizetype line) {
         Parts parts;
         if (movedUp[at]) {
@@ -136,11 +196,16 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
             met.insert(up);
             ancestors.append(up);
         }
+        Parts moved;
+        qsizetype place = line;
         for (qsizetype a = ancestors.size() - 1; a >= 0; --a) {
             movedUp[ancestors[a]] = true;
-            parts.append(&records[ancestors[a]].inheritedDeclareText);
-            parts.append(&records[ancestors[a]].twinBlockText);
+            moved.append(&records[ancestors[a]].inheritedDeclareText);
+            moved.append(&records[ancestors[a]].twinBlockText);
+            place = std::min(place, movedParentsPlace(line, records[ancestors[a]].typeLine));
         }
+        if (place == line || !placeBefore(place, moved))
+            parts = moved;
         for (const MappedText* part : replacementParts(records[at]))
             parts.append(part);
         return parts;

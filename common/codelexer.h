@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conditionals.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -49,29 +51,35 @@ private:
 // comment, cannot open one.
 bool containsCommentOpening(QByteArrayView text);
 
-// Follows, line by line, whether each line starts inside a /' ... '/ comment.
+// Follows, line by line, whether each line starts inside a /' ... '/ comment,
+// or stands in an "#if 0" branch, which the compiler skips as it skips a
+// comment (conditionals.h): either way its text is switched off.
 // Only the lines that can tell (those read inside a comment, and those with
 // "/'" in them) are lexed, so a file without such comments costs one search
 // for "/" a line.
 class CommentTracker {
 public:
-    // Whether line starts inside a comment; give it every line, in order.
+    // Whether line starts inside a comment or a skipped branch; give it every
+    // line, in order.
     bool startsInComment(QByteArrayView line) {
         const bool started = inside;
+        const bool skipped = !started && branches.skips(line);
         if (inside || containsCommentOpening(line)) {
             lexer.next(line);
             inside = lexer.endsInComment();
         }
-        return started;
+        return started || skipped;
     }
 
 private:
     CodeLexer lexer;
+    SkippedBranches branches;
     bool inside = false;
 };
 
 // For each of lines (views, or a LineIndex), in order, whether it starts
-// inside a /' ... '/ comment; empty when none does (as in most files).
+// inside a /' ... '/ comment or an "#if 0" branch; empty when none does (as
+// in most files).
 template <typename LineList> QList<bool> linesStartingInComment(const LineList& lines) {
     QList<bool> starts;
     CommentTracker comments;

@@ -8,8 +8,9 @@ namespace {
 
 enum class Directive { none, opens, branches, closes };
 
-// "#if", "# ifdef", "#ELSE", ... however indented.
-Directive directiveOf(QByteArrayView text) {
+// "#if", "# ifdef", "#ELSE", ... however indented; directiveWord receives
+// the word after the "#".
+Directive directiveOf(QByteArrayView text, QByteArrayView* directiveWord = nullptr) {
     qsizetype at = 0;
     while (at < text.size() && isSpaceChar(text[at]))
         ++at;
@@ -22,6 +23,8 @@ Directive directiveOf(QByteArrayView text) {
     while (end < text.size() && isNameChar(text[end]))
         ++end;
     const QByteArrayView word = text.sliced(at, end - at);
+    if (directiveWord)
+        *directiveWord = word;
     for (const char* opening : {"if", "ifdef", "ifndef"}) {
         if (equalsIgnoringCase(word, opening))
             return Directive::opens;
@@ -82,4 +85,33 @@ QByteArray closingOf(const ConditionalBlocks::Opening& opening) {
     for (int i = 0; i < opening.levels; ++i)
         closing += "#endif\n";
     return closing;
+}
+
+bool SkippedBranches::skips(QByteArrayView line) {
+    // Few lines are directives: a line that opens with no "#" is told at once.
+    qsizetype first = 0;
+    while (first < line.size() && isSpaceChar(line[first]))
+        ++first;
+    if (first == line.size() || line[first] != '#')
+        return depth > 0;
+    QByteArrayView word;
+    const Directive directive = directiveOf(line, &word);
+    if (depth == 0) {
+        if (!equalsIgnoringCase(word, "if"))
+            return false;
+        // "#if 0", a comment after it allowed.
+        QByteArrayView condition = line.sliced(word.data() + word.size() - line.data());
+        if (const qsizetype comment = condition.indexOf('\''); comment >= 0)
+            condition = condition.first(comment);
+        if (condition.trimmed() == "0")
+            depth = 1;
+        return false;
+    }
+    if (directive == Directive::opens)
+        ++depth;
+    else if (directive == Directive::closes)
+        --depth;
+    else if (directive == Directive::branches && depth == 1)
+        depth = 0;
+    return depth > 0;
 }

@@ -44,3 +44,19 @@ private:
 
 // The "#endif" lines that close an opening, each followed by "\n".
 QByteArray closingOf(const ConditionalBlocks::Opening& opening);
+
+// Follows, line by line, the branch the compiler never takes: the lines
+// between "#if 0" and its "#else", "#elseif" or "#endif", which it skips
+// unread, as it skips a comment, so that text switched off there (a template
+// or a type written half-way) is neither expanded nor reported. The "#if 0"
+// and the directive that ends its branch are not skipped: they are the
+// block's own lines. Give it every line that does not start inside a
+// /' ... '/ comment, in order.
+class SkippedBranches {
+public:
+    // Whether line is one the compiler skips.
+    bool skips(QByteArrayView line);
+
+private:
+    int depth = 0; // #if blocks open in the skipped branch, counting its own; 0 outside one
+};

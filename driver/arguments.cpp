@@ -34,9 +34,12 @@ std::optional<QString> fileName(const QByteArray& argument) {
 #ifdef Q_OS_WIN
     return QString::fromUtf8(argument);
 #else
-    const QString name = QFile::decodeName(argument);
+    QString name = QFile::decodeName(argument);
     if (QFile::encodeName(name) != argument)
         return std::nullopt;
+    // The compiler reads "src\main.bas", "-i inc\common" and "@build\app.rsp"
+    // with a "/" for each "\" here, as it reads the names of includes.
+    name.replace(u'\\', u'/');
     return name;
 #endif
 }

@@ -3,6 +3,7 @@
 #include "blockscanner.h"
 #include "characters.h"
 #include "codelexer.h"
+#include "conditionals.h"
 #include "lines.h"
 #include "namereplace.h"
 
@@ -853,8 +854,12 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     // blocks as no blocks, to tell the statements inside them.
     std::optional<BlockScanner> inside;
     qsizetype namespaceBlock = -1;
+    SkippedBranches skipped;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArrayView code = lexer.next(lines[i]);
+        QByteArrayView code = lexer.next(lines[i]);
+        // The compiler skips an "#if 0" branch unread: a use there is none.
+        if (!lexer.startedInComment() && skipped.skips(lines[i]))
+            code = QByteArrayView();
         const bool rest = i == restIf || i == restEndif;
         const bool namespaceLine = opensOrClosesNamespace(code);
         if (namespaceLine && !inside)

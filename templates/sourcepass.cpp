@@ -2,6 +2,7 @@
 
 #include "capture.h"
 #include "characters.h"
+#include "codelexer.h"
 #include "instantiate.h"
 #include "lines.h"
 #include "placement.h"
@@ -73,7 +74,12 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
     for (qsizetype i = 0; i < file.lines.size(); ++i)
         file.origins.append(firstLine.atLine(int(i + 1)));
     const QString directory = includeDirectory(path);
+    // An include line commented out, or in an "#if 0" branch, is one the
+    // compiler never follows: the file it names is not read either.
+    CommentTracker comments;
     for (const QByteArrayView line : std::as_const(file.lines)) {
+        if (comments.startsInComment(line))
+            continue;
         const QString name = includedName(line);
         if (name.isEmpty())
             continue;
@@ -241,11 +247,6 @@ QString includeDirectory(const QString& sourcePath) {
 }
 
 QString includedName(QByteArrayView line) {
-    if (!firstTokenMayBe(line, "#include"))
-        return {};
-    // The compiler reads "#", "include", an optional "once" and a quoted name,
-    // with blanks between them, also after the "#", or none before the quote:
-    // "#include once "list.bi"", "#include"list.bi"", "# include once"list.bi"".
     qsizetype at = 0;
     const auto skipBlanks = [&line, &at] {
         while (at < line.size() && isBlank(line[at]))
@@ -260,19 +261,51 @@ QString includedName(QByteArrayView line) {
         return true;
     };
     skipBlanks();
-    if (at == line.size() || line[at] != '#')
+    if (at == line.size())
         return {};
-    ++at;
-    skipBlanks();
-    if (!word("include"))
-        return {};
-    skipBlanks();
-    if (word("once"))
+    char quote = '"';
+    if (line[at] == '#') {
+        // The compiler reads "#", "include", an optional "once" and a quoted
+        // name, with blanks between them, also after the "#", or none before
+        // the quote: "#include once "list.bi"", "#include"list.bi"", "# include
+        // once"list.bi"".
+        ++at;
         skipBlanks();
-    if (at == line.size() || line[at] != '"')
+        if (!word("include"))
+            return {};
+        skipBlanks();
+        if (word("once"))
+            skipBlanks();
+    } else {
+        // The QuickBASIC metacommand in a comment, which the compiler follows
+        // in its qb and fblite dialects: "'$include: 'list.bi'", "REM
+        // $INCLUDE: "list.bi"", "' $include once:'list.bi'".
+        if (line[at] == '\'')
+            ++at;
+        else if (!word("rem") || at == line.size() || !isBlank(line[at]))
+            return {};
+        skipBlanks();
+        if (at == line.size() || line[at] != '$')
+            return {};
+        ++at;
+        if (!word("include"))
+            return {};
+        skipBlanks();
+        if (word("once"))
+            skipBlanks();
+        if (at == line.size() || line[at] != ':')
+            return {};
+        ++at;
+        skipBlanks();
+        if (at < line.size() && line[at] == '\'')
+            quote = '\''; // or '"', as after "#include"
+    }
+    if (at == line.size() || line[at] != quote)
         return {};
     const qsizetype start = at + 1;
-    qsizetype end = line.indexOf('"', start);
+    qsizetype end = line.indexOf(quote, start);
+    if (end < 0 && quote == '\'')
+        return {}; // the compiler refuses the metacommand without its closing quote
     if (end < 0)
         end = line.size();
     if (end == start)

@@ -65,7 +65,8 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
 QString includeDirectory(const QString& sourcePath);
 
 // The name an include line names ("#include" or "#include once", then a
-// quoted name), or an empty string when the line is none.
+// quoted name, or the metacommand "'$include: 'name'"), or an empty string
+// when the line is none.
 QString includedName(QByteArrayView line);
 
 // The file an include name stands for, found where the compiler looks for it

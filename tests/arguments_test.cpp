@@ -56,4 +56,30 @@ TEST(Arguments, SourcesAndIncludeFoldersAreFoundWhereverTheCompilerTakesThem) {
     EXPECT_EQ(scanned.preIncludes, QStringList{QStringLiteral("pre.inc")});
 }
 
+#ifndef Q_OS_WIN
+// Names written with Windows' separator are the files the compiler reads
+// here, with "/" for each "\": sources, -b and -include files, -i folders and
+// response files.
+TEST(Arguments, BackslashesInNamesAreReadAsTheCompilerReadsThem) {
+    QTemporaryDir folder;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral("build")));
+    QFile response(QStringLiteral("build/app.rsp"));
+    ASSERT_TRUE(response.open(QIODevice::WriteOnly));
+    response.write("lib\\util.bas\r\n");
+    response.close();
+    const SourceArguments scanned =
+        scanArguments({"src\\main.bas", "-b", "b\\extra.bas", "-include", "inc\\pre.bi", "-i",
+                       "inc\\common", "@build\\app.rsp", "..\\up\\other.BAS"});
+    QDir::setCurrent(previous);
+    EXPECT_EQ(scanned.sourceFiles,
+              QStringList({QStringLiteral("src/main.bas"), QStringLiteral("b/extra.bas"),
+                           QStringLiteral("inc/pre.bi"), QStringLiteral("lib/util.bas"),
+                           QStringLiteral("../up/other.BAS")}));
+    EXPECT_EQ(scanned.preIncludes, QStringList{QStringLiteral("inc/pre.bi")});
+    EXPECT_EQ(scanned.includeDirectories, QStringList{QStringLiteral("inc/common")});
+}
+#endif
+
 } // namespace

@@ -92,6 +92,42 @@ TEST(CodeLexer, LinesStartingInComment) {
               (QList<bool>{false, true, true, true, false, false, false}));
 }
 
+// The lines of an "#if 0" branch are switched off as a comment's are; the
+// directives that open and end the branch are not, nor is any other branch.
+TEST(CodeLexer, LinesOfAnIfZeroBranchAreSwitchedOff) {
+    struct Case {
+        const char* name;
+        QList<QByteArrayView> lines;
+        QList<bool> off;
+    };
+    const Case cases[] = {
+        {"#if 0 to #endif", {"#if 0", "template T", "#endif", "x"}, {false, true, false, false}},
+        {"spelt any way",
+         {"  # IF  0 ' later", "a", "#EndIf", "#if 0'x", "b", "#endif"},
+         {false, true, false, false, true, false}},
+        {"its #else and #elseif are live",
+         {"#if 0", "a", "#else", "b", "#endif", "#if 0", "c", "#elseif X", "d", "#endif"},
+         {false, true, false, false, false, false, true, false, false, false}},
+        {"blocks nested in it",
+         {"#if 0", "#ifdef X", "a", "#else", "b", "#endif", "c", "#endif", "d"},
+         {false, true, true, true, true, true, true, false, false}},
+        {"a nested #if 0 in a live branch",
+         {"#ifdef X", "#if 0", "a", "#endif", "b", "#endif"},
+         {false, false, true, false, false, false}},
+        {"other conditions",
+         {"#if 1", "a", "#if 00", "#if X = 0", "#ifdef ZERO", "#if 0x", "#endif"},
+         {}}, // none is switched off
+        {"#if 0 in a comment",
+         {"/'", "#if 0", "'/", "a", "' #if 0", "b"},
+         {false, true, true, false, false, false}},
+        {"a comment in it",
+         {"#if 0", "/' a", "#endif", "'/", "c", "#endif", "d"},
+         {false, true, true, true, true, false, false}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(linesStartingInComment(c.lines), c.off) << c.name;
+}
+
 TEST(CodeLexer, TheCommentTrackerAgreesWithTheLexerOnEveryLine) {
     // The tracker lexes only lines with "/'" or inside a comment; each line's
     // answer must be the lexer's, whatever the text around it.

@@ -220,8 +220,22 @@ TEST(IncludeLine, RecognisesIncludeWithOrWithoutOnceAndAQuotedName) {
         {"#includeonce \"list.bi\"", ""},
         {"#include onced \"list.bi\"", ""},
         {"# define X \"list.bi\"", ""},
+        // The metacommand the compiler follows in its qb and fblite dialects.
+        {"'$include: 'list.bi'", "list.bi"},
+        {"  REM $INCLUDE: \"list.bi\"", "list.bi"},
+        {"' $include once:'lib/list.bi' ' comment", "lib/list.bi"},
+        {"'$include : 'list.bi'", "list.bi"},
+        {"'$include: 'list.bi", ""},
+        {"REM$include: 'list.bi'", ""},
+        {"'$include 'list.bi'", ""},
+        {"'$includes: 'list.bi'", ""},
+        {"' see $include: 'list.bi'", ""},
+        {"remark $include: 'list.bi'", ""},
+        {"'$include: ''", ""},
+        {"'$dynamic", ""},
 #ifndef Q_OS_WIN
         {"#include once \"lib\\list.bi\"", "lib/list.bi"},
+        {"'$include: 'lib\\list.bi'", "lib/list.bi"},
 #endif
     };
     for (const Case& c : cases)
@@ -349,6 +363,27 @@ TEST(SourcePass, FollowsIncludesDepthFirstAndEachFileOnce) {
     EXPECT_EQ(registry.touchedFiles(), expected);
     EXPECT_EQ(folder.read(QStringLiteral("c.bi")), QByteArray("c\n"));
     EXPECT_EQ(folder.read(QStringLiteral("lib/d.bi")), QByteArray("d\n"));
+}
+
+// An include line the compiler never follows, commented out or in an "#if 0"
+// branch, reads nothing: a broken header it names is not reported.
+TEST(SourcePass, IncludesSwitchedOffAreNotFollowed) {
+    Folder folder;
+    folder.write(QStringLiteral("old.bi"), "template Broken\nv as t1\n");
+    folder.write(QStringLiteral("live.bi"), "l\n");
+    folder.write(QStringLiteral("main.bas"), "/' gone:\n"
+                                             "#include \"old.bi\"\n"
+                                             "'/\n"
+                                             "#if 0\n"
+                                             "#include once \"old.bi\"\n"
+                                             "#else\n"
+                                             "#include once \"live.bi\"\n"
+                                             "#endif\n"
+                                             "' #include \"old.bi\"\n");
+    SnapshotRegistry registry;
+    rewriteSourceFile(folder.path(QStringLiteral("main.bas")), registry);
+    EXPECT_EQ(registry.touchedFiles(), QStringList({folder.key(QStringLiteral("main.bas")),
+                                                    folder.key(QStringLiteral("live.bi"))}));
 }
 
 TEST(SourcePass, AFileReachedUnderTwoSpellingsIsExpandedOnce) {

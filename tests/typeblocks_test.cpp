@@ -324,6 +324,55 @@ TEST(TypeBlocks, TypeExtendingInTwoBranchesInheritsInEach) {
     EXPECT_LT(result.indexOf("property Circle.x() as integer"), result.indexOf("#else"));
 }
 
+// A parent below a child that stands under #if branches the parent does not
+// moves above the outermost of those blocks, so it is compiled whichever
+// branch is taken; under the same branches it moves to the child's block.
+TEST(TypeBlocks, ParentsMoveAboveTheConditionalBlocksOfAChildAboveThem) {
+    struct Case {
+        const char* name;
+        QByteArray source;
+        QByteArrayList inOrder; // lines of the result, in this order
+    };
+    const QByteArray shape = text({"type Shape", "  x as integer", "end type"});
+    const Case cases[] = {
+        {"child under #ifdef",
+         text({"#ifdef DISK", "type Phantom extends Shape", "end type", "#endif"}) + '\n' + shape,
+         {"type Shape", "type Shape_generic_public_member", "#ifdef DISK", "type Phantom"}},
+        {"child two blocks deep",
+         text({"print 1", "#ifdef A", "#ifndef B", "type C extends Shape", "end type", "#endif",
+               "#endif"}) +
+             '\n' + shape,
+         {"print 1", "type Shape_generic_public_member", "#ifdef A", "#ifndef B", "type C"}},
+        {"child in the branch after #else",
+         text({"#ifdef A", "print 1", "#else", "type C extends Shape", "end type", "#endif"}) +
+             '\n' + shape,
+         {"type Shape_generic_public_member", "#ifdef A", "#else", "type C"}},
+        {"parent in the same block",
+         text({"#ifdef A", "type C extends Shape", "end type"}) + '\n' + shape + "\n#endif",
+         {"#ifdef A", "type Shape", "type Shape_generic_public_member", "type C"}},
+        {"two children, one chain",
+         text({"#ifdef A", "type C extends B", "end type", "type E extends D", "end type", "#endif",
+               "type D extends B", "end type", "type B", "end type"}),
+         {"type B", "type B_generic_public_member", "type D", "type D_generic_public_member",
+          "#ifdef A", "type C", "type E"}},
+    };
+    for (const Case& c : cases) {
+        const QByteArray result = expand(c.source);
+        qsizetype from = 0;
+        for (const QByteArray& line : c.inOrder) {
+            const qsizetype found = result.indexOf(line + '\n', from);
+            ASSERT_GE(found, from) << c.name << ": " << line.constData() << " in\n"
+                                   << result.constData();
+            from = found + line.size();
+        }
+        // Each twin block is written once.
+        int twins = 0;
+        for (const QByteArrayView line : splitLines(result))
+            twins += line.startsWith("type ") && line.endsWith("_generic_public_member");
+        EXPECT_EQ(twins, c.source.contains("type D extends") ? 2 : 1) << result.constData();
+    }
+}
+
 } // namespace
 
 namespace {

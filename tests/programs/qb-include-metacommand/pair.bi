@@ -1,0 +1,4 @@
+TEMPLATE Pair
+  a AS t1
+  b AS t1
+END TEMPLATE

@@ -1,0 +1,1 @@
+const LIST_CAP = 4
