@@ -1,7 +1,7 @@
 #include "classexpander.h"
 
 #include "codelexer.h"
-
+#include "compoundassignments.h"
 #include "extends.h"
 #include "inheritance.h"
 #include "lines.h"
@@ -140,9 +140,11 @@ MappedText expandClassText(MappedText source) {
     buildTwins(records, inheritance);
     resolveExtends(records, lines, origins, inheritance);
     embedParents(records);
+    const PropertyFields propertyFields = propertyFieldsOf(records, lines);
     dropScanTexts(records);
     MappedText result =
         replaceTypeBlocks(std::move(source), std::move(lines), records, inheritance);
     stripExtendsClauses(result, inheritance);
+    spellOutCompoundAssignments(result, propertyFields);
     return result;
 }

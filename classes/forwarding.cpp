@@ -66,27 +66,6 @@ QList<QByteArrayView> parametersOf(QByteArrayView text) {
 
 namespace {
 
-// Whether a field of the type is one value of the language's own (a number,
-// a string, a pointer), or else a type of the program's, such as a type of
-// several fields.
-bool isBuiltinValue(QByteArrayView type) {
-    static const QByteArrayView builtins[] = {"byte",     "ubyte",  "short",  "ushort",  "integer",
-                                              "uinteger", "long",   "ulong",  "longint", "ulongint",
-                                              "single",   "double", "string", "zstring", "wstring",
-                                              "boolean",  "any"};
-    const QByteArray spaced = caseFolded(singleSpaced(type));
-    if (spaced.endsWith(" ptr") || spaced.endsWith(" pointer"))
-        return true;
-    const qsizetype blank = spaced.indexOf(' ');
-    const QByteArrayView first =
-        blank < 0 ? QByteArrayView(spaced) : QByteArrayView(spaced).first(blank);
-    for (const QByteArrayView builtin : builtins) {
-        if (first == builtin)
-            return true;
-    }
-    return false;
-}
-
 // The getter and setter of a field's property; an indexed one gets and sets
 // one element of an array field. A field of a type of the program's is got
 // by reference, so that "c.pos.x = 5" changes the parent's field rather than
@@ -139,6 +118,27 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView decidingType, boo
 }
 
 } // namespace
+
+// Whether a field of the type is one value of the language's own (a number,
+// a string, a pointer), or else a type of the program's, such as a type of
+// several fields.
+bool isBuiltinValue(QByteArrayView type) {
+    static const QByteArrayView builtins[] = {"byte",     "ubyte",  "short",  "ushort",  "integer",
+                                              "uinteger", "long",   "ulong",  "longint", "ulongint",
+                                              "single",   "double", "string", "zstring", "wstring",
+                                              "boolean",  "any"};
+    const QByteArray spaced = caseFolded(singleSpaced(type));
+    if (spaced.endsWith(" ptr") || spaced.endsWith(" pointer"))
+        return true;
+    const qsizetype blank = spaced.indexOf(' ');
+    const QByteArrayView first =
+        blank < 0 ? QByteArrayView(spaced) : QByteArrayView(spaced).first(blank);
+    for (const QByteArrayView builtin : builtins) {
+        if (first == builtin)
+            return true;
+    }
+    return false;
+}
 
 ForwardEntry forwardField(QByteArrayView name, QByteArrayView type, bool number,
                           QByteArrayView written) {

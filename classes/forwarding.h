@@ -21,6 +21,10 @@ inline QByteArrayView forwardPlaceholder() {
     return "class_for_interface##.";
 }
 
+// Whether a field's type is one value of the language's own (a number, a
+// string, a pointer), or else a type of the program's.
+bool isBuiltinValue(QByteArrayView type);
+
 // A field "name as Type": a property to get and set it. A field of a type of
 // the program's is got by reference, unless number says the type is a number
 // (an enum). written, when not empty, is how the property spells the type

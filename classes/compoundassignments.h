@@ -1,0 +1,34 @@
+#pragma once
+
+#include "lines.h"
+#include "mappedtext.h"
+#include "typerecord.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QSet>
+
+// The inherited fields that extending types reach as properties giving a
+// copy: fields of a number, a string or a pointer. FreeBASIC properties take
+// "=" but no compound assignment ("+=", "&=", "mod=", ...).
+struct PropertyFields {
+    // By extending type (case-folded): the case-folded names of its fields.
+    QHash<QByteArray, QSet<QByteArray>> byType;
+    QSet<QByteArray> all; // of every extending type
+};
+
+// The property fields of the records' extending types, once their inherited
+// members are known. A name that any type block of the file (lines) declares
+// as a field of a type of the program's is left out: for such a value
+// "x += y" may mean another operator than "x = x + y".
+PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines);
+
+// Writes each compound assignment to a property field ("c.hits += 10",
+// ".hits -= 1" in a with block, and "hits *= 2" or "this.hits \= 2" in a
+// member of the extending type) as the assignment it stands for
+// ("c.hits = c.hits + (10)"), which a number, a string or a pointer reads
+// alike. The target must be names joined by "." and stand first in its
+// statement; what it is assigned ends with the statement. Strings, comments
+// and directives are left alone, and every line keeps its place.
+void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields);
