@@ -31,7 +31,8 @@ bool isSymbolOperator(char c) {
 }
 
 bool isWordOperator(QByteArrayView word) {
-    static const QByteArrayView words[] = {"mod", "shl", "shr", "and", "or", "xor", "imp", "eqv"};
+    static constexpr QByteArrayView words[] = {"mod", "shl", "shr", "and",
+                                               "or",  "xor", "imp", "eqv"};
     for (const QByteArrayView w : words) {
         if (equalsIgnoringCase(word, w))
             return true;
@@ -40,7 +41,7 @@ bool isWordOperator(QByteArrayView word) {
 }
 
 // A line that may hold a compound assignment: an "=" right after an
-// operator's last character. Most lines have none and are not lexed.
+// operator ("+=", "mod="). Most lines have none and are not lexed.
 bool mayAssignCompound(QByteArrayView line) {
     const char* data = line.data();
     for (qsizetype at = 0; at < line.size();) {
@@ -48,9 +49,25 @@ bool mayAssignCompound(QByteArrayView line) {
         if (!found)
             return false;
         const qsizetype equals = static_cast<const char*>(found) - data;
-        if (equals > 0 && (isSymbolOperator(data[equals - 1]) || isNameChar(data[equals - 1])))
+        if (equals > 0 && isSymbolOperator(data[equals - 1]))
+            return true;
+        qsizetype word = equals;
+        while (word > 0 && equals - word <= 3 && isNameChar(data[word - 1]))
+            --word;
+        if (equals - word >= 2 && isWordOperator(line.sliced(word, equals - word)))
             return true;
         at = equals + 1;
+    }
+    return false;
+}
+
+constexpr QByteArrayView procedureKinds[] = {"sub",      "function",    "property",
+                                             "operator", "constructor", "destructor"};
+
+bool isProcedureKind(QByteArrayView word) {
+    for (const QByteArrayView kind : procedureKinds) {
+        if (isKeyword(word, kind))
+            return true;
     }
     return false;
 }
@@ -62,10 +79,9 @@ QByteArray implementedType(QByteArrayView code) {
     if (tokens.size() < 2)
         return {};
     const QByteArrayView keyword = tokens[0];
-    const bool qualified = isKeyword(keyword, "sub") || isKeyword(keyword, "function") ||
-                           isKeyword(keyword, "property") || isKeyword(keyword, "operator");
-    if (!qualified && !isKeyword(keyword, "constructor") && !isKeyword(keyword, "destructor"))
+    if (!isProcedureKind(keyword))
         return {};
+    const bool qualified = !isKeyword(keyword, "constructor") && !isKeyword(keyword, "destructor");
     const QByteArrayView name = tokens[1];
     qsizetype end = 0;
     while (end < name.size() && isNameChar(name[end]))
@@ -75,31 +91,51 @@ QByteArray implementedType(QByteArrayView code) {
     return caseFolded(name.first(end));
 }
 
-// Whether a line with this first token may be a procedure's first line: its
-// keyword, or a word that may stand in front of it.
-bool mayOpenProcedure(QByteArrayView first) {
-    for (const QByteArrayView word : {"sub", "function", "property", "operator", "constructor",
-                                      "destructor", "private", "public", "static", "const"}) {
-        if (isKeyword(first, word))
+// Whether the line is a procedure's first line: its keyword first, or after
+// the words that may stand in front of it ("private sub ...").
+bool opensProcedure(QByteArrayView line, QByteArrayView first) {
+    switch (first[0] | 0x20) { // every such word starts with one of these
+    case 's':
+    case 'f':
+    case 'p':
+    case 'o':
+    case 'c':
+    case 'd':
+        break;
+    default:
+        return false;
+    }
+    if (isProcedureKind(first))
+        return true;
+    if (!isKeyword(first, "private") && !isKeyword(first, "public") &&
+        !isKeyword(first, "static") && !isKeyword(first, "const"))
+        return false;
+    return isProcedureKind(firstToken(withoutProcedurePrefix(line)));
+}
+
+// Whether the line ends a procedure: "end sub", or a procedure written on one
+// line ("sub Circle.f() : x += 1 : end sub").
+bool endsProcedure(QByteArrayView line, QByteArrayView first) {
+    if (isKeyword(first, "end"))
+        return isProcedureKind(firstToken(line.sliced(first.data() + first.size() - line.data())));
+    if (!line.contains(':'))
+        return false;
+    for (const QByteArrayView kind : procedureKinds) {
+        if (endsWithEndStatement(line, kind))
             return true;
     }
     return false;
 }
 
-bool endsProcedure(QByteArrayView code) {
-    const Tokens tokens = lineTokens(code);
-    if (tokens.size() >= 2 && isKeyword(tokens[0], "end")) {
-        const QByteArrayView kind = tokens[1];
-        return isKeyword(kind, "sub") || isKeyword(kind, "function") ||
-               isKeyword(kind, "property") || isKeyword(kind, "operator") ||
-               isKeyword(kind, "constructor") || isKeyword(kind, "destructor");
-    }
-    for (const QByteArrayView kind :
-         {"sub", "function", "property", "operator", "constructor", "destructor"}) {
-        if (endsWithEndStatement(code, kind))
-            return true;
-    }
-    return false;
+// Whether set holds name, case-folded; a name is folded without a copy on
+// the heap.
+bool containsFolded(const QSet<QByteArray>& set, QByteArrayView name) {
+    char folded[64];
+    if (name.size() > qsizetype(sizeof folded))
+        return set.contains(caseFolded(name));
+    for (qsizetype i = 0; i < name.size(); ++i)
+        folded[i] = foldCase(name[i]);
+    return set.contains(QByteArray::fromRawData(folded, name.size()));
 }
 
 struct Rewrite {
@@ -149,10 +185,12 @@ qsizetype statementEnd(QByteArrayView code, qsizetype from) {
 }
 
 // The compound assignments of one line (its code as the lexer shows it) to
-// be written out: bare names of the extending type whose member the line is
-// in (bare), and names joined by "." (all).
+// be written out: names joined by "." (all), and bare names of the extending
+// type whose member the line is in (bareFields(), asked only for such a
+// name).
+template <typename BareFields>
 QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
-                          const QSet<QByteArray>* bare, const QSet<QByteArray>& all) {
+                          const BareFields& bareFields, const QSet<QByteArray>& all) {
     QList<Rewrite> rewrites;
     qsizetype searchFrom = 0;
     for (;;) {
@@ -181,12 +219,15 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
             !startsStatement(code, lhsStart))
             continue;
         const qsizetype dot = target.lastIndexOf('.');
-        const QByteArray name = caseFolded(target.sliced(dot + 1));
-        if (name.isEmpty() || !isNameStart(name[0]))
+        const QByteArrayView name = target.sliced(dot + 1);
+        if (name.isEmpty() || !isNameStart(name[0]) || !containsFolded(all, name))
             continue;
         const bool qualified = dot >= 0;
-        if (qualified ? !all.contains(name) : !(bare && bare->contains(name)))
-            continue;
+        if (!qualified) {
+            const QSet<QByteArray>* bare = bareFields();
+            if (!bare || !containsFolded(*bare, name))
+                continue;
+        }
         const qsizetype end = statementEnd(code, equals + 1);
         if (continued && end == code.size())
             continue; // what is assigned goes on over the next line
@@ -240,18 +281,35 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
         fields.byType.insert(twin, fields.byType.value(type));
     if (fields.all.isEmpty())
         return fields;
-    // A field of any type block with such a name and a type of the program's.
-    bool firstLetters[256] = {};
-    for (const QByteArray& name : std::as_const(fields.all))
-        firstLetters[uchar(name[0])] = true;
+    // A field of any type block with such a name and a type of the program's:
+    // only lines that name one are read as fields ("hits as T", "dim hits as
+    // T", "as T hits, misses").
     QSet<QByteArray> typedAsOwn;
     for (const TypeRecord& record : records) {
         for (qsizetype i = record.typeLine + 1; i < record.blockEnd; ++i) {
-            const QByteArrayView first = firstToken(lines[i]);
-            if (first.isEmpty() || !(firstLetters[uchar(first[0] | 0x20)] ||
-                                     isKeyword(first, "as") || isKeyword(first, "dim")))
+            const QByteArrayView line = lines[i];
+            QByteArrayView first = firstToken(line);
+            if (isKeyword(first, "dim"))
+                first = firstToken(line.sliced(first.data() + first.size() - line.data()));
+            qsizetype nameEnd = 0;
+            while (nameEnd < first.size() && isNameChar(first[nameEnd]))
+                ++nameEnd;
+            if (nameEnd == 0 ||
+                (!isKeyword(first, "as") && !containsFolded(fields.all, first.first(nameEnd))))
                 continue;
-            for (const FieldForm& field : fieldsOfLine(lines[i])) {
+            // "hits as integer", most fields, told at once; other forms read
+            // whole.
+            if (nameEnd == first.size() && !isKeyword(first, "as")) {
+                const QByteArrayView rest =
+                    codeOf(line.sliced(first.data() + first.size() - line.data()));
+                const QByteArrayView as = firstToken(rest);
+                if (isKeyword(as, "as") && !rest.contains('=')) {
+                    if (!isBuiltinValue(rest.sliced(as.data() + as.size() - rest.data()).trimmed()))
+                        typedAsOwn.insert(caseFolded(first));
+                    continue;
+                }
+            }
+            for (const FieldForm& field : fieldsOfLine(line)) {
                 const QByteArray name = caseFolded(field.name);
                 if (fields.all.contains(name) && !isBuiltinValue(field.type))
                     typedAsOwn.insert(name);
@@ -270,50 +328,100 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
     if (fields.all.isEmpty())
         return;
     const QByteArray& source = text.text;
+    const QByteArrayView all(source);
+    // Few lines hold a compound assignment, and they are found by their "="
+    // alone; only those lines are read, and only as much around them as tells
+    // whether they stand in a comment and in which procedure.
+    const bool blockComments = containsCommentOpening(all);
+    CommentTracker comments;
+    qsizetype commentsAt = 0; // where the next line the tracker has not seen starts
+    // The procedure the last line read stands in: its first line (null when
+    // none), and the line from which that holds.
+    QByteArrayView header;
+    qsizetype knownFrom = -1;
+    QByteArrayView typeOf; // the header whose type's fields typeFields holds
+    const QSet<QByteArray>* typeFields = nullptr;
     QByteArray result;
     qsizetype copied = 0; // source bytes up to here are in result
-    CommentTracker comments;
-    const QSet<QByteArray>* bare = nullptr; // the fields of the type whose member the line is in
-    for (qsizetype start = 0; start <= source.size();) {
-        const void* found = start < source.size() ? std::memchr(source.constData() + start, '\n',
-                                                                size_t(source.size() - start))
-                                                  : nullptr;
-        const qsizetype end =
-            found ? static_cast<const char*>(found) - source.constData() : source.size();
-        const QByteArrayView line = QByteArrayView(source).sliced(start, end - start);
-        const qsizetype next = end + 1;
-        if (comments.startsInComment(line)) {
-            start = next;
+    for (qsizetype at = 0;;) {
+        const qsizetype equals = all.indexOf('=', at);
+        if (equals < 0)
+            break;
+        const qsizetype lineStart = equals == 0 ? 0 : all.lastIndexOf('\n', equals - 1) + 1;
+        qsizetype lineEnd = all.indexOf('\n', equals);
+        if (lineEnd < 0)
+            lineEnd = all.size();
+        at = lineEnd + 1;
+        const QByteArrayView line = all.sliced(lineStart, lineEnd - lineStart);
+        if (!mayAssignCompound(line))
             continue;
+        if (blockComments) {
+            bool inComment = false;
+            while (commentsAt <= lineStart) {
+                qsizetype end = all.indexOf('\n', commentsAt);
+                if (end < 0)
+                    end = all.size();
+                inComment = comments.startsInComment(all.sliced(commentsAt, end - commentsAt));
+                commentsAt = end + 1;
+            }
+            if (inComment)
+                continue;
         }
         const QByteArrayView first = firstToken(line);
-        if (first.startsWith('#')) {
-            start = next;
+        if (first.startsWith('#'))
             continue;
-        }
-        if (mayOpenProcedure(first)) {
-            const QByteArray type = implementedType(codeOf(line));
-            if (!type.isEmpty()) {
-                const auto own = fields.byType.constFind(type);
-                bare = own == fields.byType.cend() ? nullptr : &own.value();
+        // The fields of the extending type whose member the line is in: the
+        // procedure is the nearest line above (or the line itself) that
+        // opens one, unless a line that ends one comes first; it is looked
+        // for down to the lines read before, and only for a bare name.
+        const auto bareFields = [&]() -> const QSet<QByteArray>* {
+            for (qsizetype above = lineStart;;) {
+                if (above <= knownFrom)
+                    break;
+                const qsizetype aboveEnd = above == lineStart ? lineEnd : all.indexOf('\n', above);
+                const QByteArrayView candidate = all.sliced(above, aboveEnd - above);
+                const QByteArrayView word = firstToken(candidate);
+                if (!word.isEmpty() && opensProcedure(candidate, word)) {
+                    // One written on one line above has ended there.
+                    const bool ended = above != lineStart && candidate.contains(':') &&
+                                       endsProcedure(candidate, word);
+                    header = ended ? QByteArrayView() : candidate;
+                    break;
+                }
+                if (above != lineStart && isKeyword(word, "end") &&
+                    endsProcedure(candidate, word)) {
+                    header = QByteArrayView();
+                    break;
+                }
+                if (above == 0) {
+                    header = QByteArrayView();
+                    break;
+                }
+                above = above == 1 ? 0 : all.lastIndexOf('\n', above - 2) + 1;
             }
-        }
-        if (mayAssignCompound(line)) {
-            CodeLexer lexer;
-            const QByteArrayView code = lexer.next(line);
-            const QList<Rewrite> rewrites =
-                rewritesOf(line, code, lexer.isContinued(), bare, fields.all);
-            for (const Rewrite& rewrite : rewrites) {
-                if (result.isNull())
-                    result.reserve(source.size() + source.size() / 16);
-                result.append(source.constData() + copied, start + rewrite.from - copied);
-                result += rewrite.text;
-                copied = start + rewrite.to;
+            knownFrom = lineStart;
+            if (header.isNull())
+                return nullptr;
+            if (header.data() != typeOf.data()) {
+                typeOf = header;
+                const auto own = fields.byType.constFind(implementedType(codeOf(header)));
+                typeFields = own == fields.byType.cend() ? nullptr : &own.value();
             }
+            return typeFields;
+        };
+        CodeLexer lexer;
+        const QByteArrayView code = lexer.next(line);
+        for (const Rewrite& rewrite :
+             rewritesOf(line, code, lexer.isContinued(), bareFields, fields.all)) {
+            if (result.isNull())
+                result.reserve(source.size() + source.size() / 16);
+            result.append(source.constData() + copied, lineStart + rewrite.from - copied);
+            result += rewrite.text;
+            copied = lineStart + rewrite.to;
         }
-        if (bare && endsProcedure(codeOf(line)))
-            bare = nullptr;
-        start = next;
+        // A procedure written on one line ends with it.
+        if (header.data() == line.data() && line.contains(':') && endsProcedure(line, first))
+            header = QByteArrayView();
     }
     if (result.isNull())
         return;

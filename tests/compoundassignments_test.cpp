@@ -60,6 +60,10 @@ TEST(CompoundAssignments, AreWrittenOutOnlyForPropertyFields) {
                   QByteArray(row.expected ? row.expected : row.line));
     }
     EXPECT_EQ(expandedLine("sub Square.grow()", "x += 1"), QByteArray("x += 1"));
+    // A procedure on one line ends there: the bare name after it is the module's.
+    EXPECT_EQ(expandedLine("sub Circle.f() : x += 1 : end sub", "x += 1"), QByteArray("x += 1"));
+    EXPECT_EQ(expandedLine("sub Circle.f() : x += 1 : end sub", "c.x += 1"),
+              QByteArray("c.x = c.x + (1)"));
     EXPECT_EQ(expandedLine("private constructor Circle(byval n as integer)", "x += n"),
               QByteArray("x = x + (n)"));
 }
