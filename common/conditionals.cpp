@@ -25,11 +25,13 @@ Directive directiveOf(QByteArrayView text, QByteArrayView* directiveWord = nullp
     const QByteArrayView word = text.sliced(at, end - at);
     if (directiveWord)
         *directiveWord = word;
-    for (const char* opening : {"if", "ifdef", "ifndef"}) {
+    static constexpr QByteArrayView openings[] = {"if", "ifdef", "ifndef"};
+    static constexpr QByteArrayView branches[] = {"else", "elseif", "elseifdef", "elseifndef"};
+    for (const QByteArrayView opening : openings) {
         if (equalsIgnoringCase(word, opening))
             return Directive::opens;
     }
-    for (const char* branch : {"else", "elseif", "elseifdef", "elseifndef"}) {
+    for (const QByteArrayView branch : branches) {
         if (equalsIgnoringCase(word, branch))
             return Directive::branches;
     }
@@ -89,6 +91,8 @@ QByteArray closingOf(const ConditionalBlocks::Opening& opening) {
 
 bool SkippedBranches::skips(QByteArrayView line) {
     // Few lines are directives: a line that opens with no "#" is told at once.
+    if (depth == 0 && (line.isEmpty() || (line[0] != '#' && !isSpaceChar(line[0]))))
+        return false;
     qsizetype first = 0;
     while (first < line.size() && isSpaceChar(line[first]))
         ++first;
