@@ -7,7 +7,12 @@
 #include "membersyntax.h"
 #include "typescan.h"
 
+#include <QHash>
+#include <QMap>
 #include <QSet>
+
+#include <algorithm>
+#include <cctype>
 
 #include <optional>
 
@@ -717,6 +722,252 @@ void addTwinCopies(TypeRecord& record) {
 
 } // namespace
 
+namespace {
+
+// Whether a type a static variable is declared with can be shared through a
+// module-level variable that the statement refers to: a built-in scalar or
+// string, or a pointer to anything. Module-level variables of other types
+// would be built (their constructors run) when the program starts, not when
+// the member first runs.
+bool isShareableType(const Tokens& type) {
+    if (type.isEmpty())
+        return false;
+    qsizetype pointers = 0;
+    while (pointers < type.size() - 1 && (isKeyword(type[type.size() - 1 - pointers], "ptr") ||
+                                          isKeyword(type[type.size() - 1 - pointers], "pointer")))
+        ++pointers;
+    if (pointers + 1 != type.size())
+        return false;
+    const QByteArrayView base = type[0];
+    if (!std::all_of(base.cbegin(), base.cend(), isNameChar))
+        return false;
+    if (pointers > 0)
+        return true;
+    for (const char* builtin :
+         {"byte", "ubyte", "short", "ushort", "integer", "uinteger", "long", "ulong", "longint",
+          "ulongint", "single", "double", "boolean", "string"}) {
+        if (isKeyword(base, builtin))
+            return true;
+    }
+    return false;
+}
+
+// Whether an initializer is a constant the module-level variable can start
+// with: a number ("5", "-1", "&hFF", "2.5e3", with a type suffix), a string
+// literal ("", !"", $"") or true or false.
+bool isConstantInitializer(QByteArrayView value) {
+    if (value.isEmpty())
+        return false;
+    if (isKeyword(value, "true") || isKeyword(value, "false"))
+        return true;
+    qsizetype at = 0;
+    if (value[0] == '!' || value[0] == '$')
+        at = 1;
+    if (at < value.size() && value[at] == '"')
+        return pastString(value, at) == value.size();
+    at = 0;
+    if (value[at] == '-' || value[at] == '+')
+        ++at;
+    while (at < value.size() && isBlank(value[at]))
+        ++at;
+    qsizetype digits = 0;
+    if (at + 1 < value.size() && value[at] == '&') {
+        at += 2; // &h, &o, &b
+        while (at < value.size() && std::isxdigit(static_cast<unsigned char>(value[at])))
+            ++at, ++digits;
+    } else {
+        while (at < value.size() && ((value[at] >= '0' && value[at] <= '9') || value[at] == '.')) {
+            digits += value[at] != '.';
+            ++at;
+        }
+        if (at + 1 < value.size() && (foldCase(value[at]) == 'e' || foldCase(value[at]) == 'd') &&
+            (std::isdigit(static_cast<unsigned char>(value[at + 1])) || value[at + 1] == '-' ||
+             value[at + 1] == '+')) {
+            ++at;
+            if (value[at] == '-' || value[at] == '+')
+                ++at;
+            while (at < value.size() && value[at] >= '0' && value[at] <= '9')
+                ++at;
+        }
+    }
+    // A type suffix ("5ull", "1.5!", "7%").
+    while (at < value.size() &&
+           (isNameChar(value[at]) || QByteArrayView("!#%&@$").contains(value[at])))
+        ++at;
+    return digits > 0 && at == value.size();
+}
+
+// A "static" statement of a member's body whose variable the type and its
+// twin can share: one name of a shareable type, its initializer (empty
+// when it has none) a constant. Taken from the statement's code, with
+// strings masked, and read from its text (the same positions).
+struct StaticLocal {
+    QByteArray name;
+    QByteArray type;
+    QByteArray initializer;
+};
+
+std::optional<StaticLocal> staticLocalOf(QByteArrayView code, QByteArrayView statement,
+                                         QByteArrayView typeName) {
+    const QByteArrayView keyword = firstToken(code);
+    if (!isKeyword(keyword, "static"))
+        return std::nullopt;
+    const qsizetype restAt = keyword.data() - code.data() + keyword.size();
+    const QByteArrayView rest = code.sliced(restAt);
+    // One name, not an array, not a fixed-length string; a type named
+    // through the type ("Shape.Kind") is another type on the twin.
+    if (rest.contains(',') || rest.contains('(') || rest.contains('*') ||
+        indexOfIgnoringCase(rest, typeName.toByteArray() + '.') >= 0)
+        return std::nullopt;
+    const qsizetype equals = topLevelIndexOf(rest, '=');
+    const QByteArrayView declaration = equals < 0 ? rest : rest.first(equals);
+    const qsizetype as = topLevelAs(declaration);
+    if (as < 0)
+        return std::nullopt;
+    const Tokens before = lineTokens(declaration.first(as));
+    Tokens type = lineTokens(declaration.sliced(as + 2));
+    StaticLocal local;
+    if (before.size() == 1) {
+        local.name = before[0].toByteArray();
+    } else if (before.isEmpty() && type.size() >= 2) {
+        // "static as integer lastId"
+        local.name = type.last().toByteArray();
+        type.removeLast();
+    } else {
+        return std::nullopt;
+    }
+    if (!isShareableType(type) ||
+        !std::all_of(local.name.cbegin(), local.name.cend(), isNameChar) ||
+        (local.name[0] >= '0' && local.name[0] <= '9'))
+        return std::nullopt;
+    local.type = QByteArrayView(type.first().data(),
+                                type.last().data() + type.last().size() - type.first().data())
+                     .toByteArray();
+    if (equals >= 0) {
+        const qsizetype from = restAt + equals + 1;
+        local.initializer = statement.sliced(from, code.size() - from).trimmed().toByteArray();
+        if (!isConstantInitializer(local.initializer))
+            return std::nullopt;
+    }
+    return local;
+}
+
+// Whether a procedure's header makes every variable of its body static
+// ("sub Shape.tag() static").
+bool makesLocalsStatic(QByteArrayView header) {
+    const Tokens tokens = lineTokens(codeOf(firstStatementOf(header)));
+    return tokens.size() > 1 && isKeyword(tokens.last(), "static");
+}
+
+QByteArrayView lineAt(const MappedText& text, qsizetype index, qsizetype* start = nullptr) {
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < index; ++i)
+        at = text.text.indexOf('\n', at) + 1;
+    qsizetype end = text.text.indexOf('\n', at);
+    if (end < 0)
+        end = text.text.size();
+    if (start)
+        *start = at;
+    return QByteArrayView(text.text).sliced(at, end - at);
+}
+
+// Replaces line index of text (which holds no line feed) by line.
+void replaceLine(MappedText& text, qsizetype index, QByteArrayView line) {
+    qsizetype start = 0;
+    const QByteArrayView old = lineAt(text, index, &start);
+    text.text.replace(start, old.size(), line.toByteArray());
+}
+
+// A static variable of a member's body would be the member's own on the
+// type and another one on the twin's copy of the member: values of the type
+// and of the types that extend it would count apart. Each static statement
+// that can be shared becomes a reference to one module-level variable
+// declared before both ("dim shared Shape__fbext_static1_lastId as integer",
+// "dim byref lastId as integer = Shape__fbext_static1_lastId"), on the
+// type's own line (an edit of the kept line, which keeps its place and
+// origin) and in the twin's copy of it. The variables of implementations
+// that follow the block stand at the start of the twin's implementations
+// (before those of the type); those of one written after other code stand
+// before its header.
+void shareStaticLocals(TypeRecord& record) {
+    if (record.staticCandidates.isEmpty())
+        return;
+    QMap<qint32, LineEdit> edits;
+    QByteArray blockVariables;
+    int counter = 0;
+    // The code of each text's lines, comments and strings masked, read once.
+    QHash<qint32, QList<QByteArray>> codes;
+    const auto textOf = [&](qint32 which) -> MappedText& {
+        return which < 0 ? record.twinMethodText : record.twinLaterMethods[which].text;
+    };
+    const auto sourceOf = [&](qint32 which) -> const MappedText& {
+        return which < 0 ? record.methodText : record.laterMethods[which].text;
+    };
+    for (const StaticCandidate& candidate : std::as_const(record.staticCandidates)) {
+        if (candidate.conditioned)
+            continue; // its variable would stand outside its #if branches
+        const MappedText& source = sourceOf(candidate.text);
+        if (makesLocalsStatic(lineAt(source, candidate.headerIndex)))
+            continue;
+        auto found = codes.find(candidate.text);
+        if (found == codes.end()) {
+            QList<QByteArray> lines;
+            CodeLexer lexer;
+            bool continued = false;
+            for (const QByteArrayView line : splitLines(source.text)) {
+                // A line that goes on, or continues another, is left as it is.
+                const QByteArray code = lexer.next(line).toByteArray();
+                lines.append(continued || lexer.isContinued() ? QByteArray() : code);
+                continued = lexer.isContinued();
+            }
+            found = codes.insert(candidate.text, lines);
+        }
+        const QByteArray& code = found->value(candidate.index);
+        const QByteArrayView line = lineAt(source, candidate.index);
+        QByteArray rewritten;
+        qsizetype copied = 0;
+        QByteArray variables;
+        for (const QByteArrayView piece : topLevelPieces(code, ':')) {
+            const qsizetype at = piece.data() - code.constData();
+            const std::optional<StaticLocal> local =
+                staticLocalOf(piece, line.sliced(at, piece.size()), record.typeName);
+            if (!local)
+                continue;
+            const QByteArray variable = record.typeName + "__fbext_static" +
+                                        QByteArray::number(++counter) + '_' + local->name;
+            variables += "dim shared " + variable + " as " + local->type;
+            if (!local->initializer.isEmpty())
+                variables += " = " + local->initializer;
+            variables += '\n';
+            rewritten += line.sliced(copied, at - copied).toByteArray();
+            rewritten += "dim byref " + local->name + " as " + local->type + " = " + variable;
+            copied = at + piece.size();
+        }
+        if (variables.isEmpty())
+            continue;
+        rewritten += line.sliced(copied).toByteArray();
+        replaceLine(textOf(candidate.text), candidate.index, rewritten);
+        edits[candidate.line].line = candidate.line;
+        edits[candidate.line].replacement = rewritten;
+        if (candidate.text < 0) {
+            blockVariables += variables;
+        } else {
+            LineEdit& header = edits[candidate.headerLine];
+            header.line = candidate.headerLine;
+            header.before += variables;
+        }
+    }
+    for (LineEdit& edit : edits) {
+        if (edit.before.endsWith('\n'))
+            edit.before.chop(1);
+        record.ownLineEdits.append(edit);
+    }
+    if (!blockVariables.isEmpty())
+        record.twinMethodText.insert(0, MappedText(blockVariables, LineOrigin()));
+}
+
+} // namespace
+
 void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
     QSet<QByteArray> seenTypeNames;
     for (TypeRecord& record : records) {
@@ -741,9 +992,10 @@ void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
             reachPrivatePartsThroughTwin(text, record.typeName, *privateNames);
         };
         record.twinMethodText = record.methodText;
+        record.twinLaterMethods = record.laterMethods;
+        shareStaticLocals(record);
         copyOntoTwin(record.twinMethodText.text);
         addTwinCopies(record);
-        record.twinLaterMethods = record.laterMethods;
         for (PlacedText& method : record.twinLaterMethods)
             copyOntoTwin(method.text.text);
     }
