@@ -846,7 +846,9 @@ std::optional<StaticLocal> staticLocalOf(QByteArrayView code, QByteArrayView sta
     if (equals >= 0) {
         const qsizetype from = restAt + equals + 1;
         local.initializer = statement.sliced(from, code.size() - from).trimmed().toByteArray();
-        if (!isConstantInitializer(local.initializer))
+        // A module-level string cannot start with a value.
+        if (!isConstantInitializer(local.initializer) ||
+            (type.size() == 1 && isKeyword(type[0], "string")))
             return std::nullopt;
     }
     return local;
