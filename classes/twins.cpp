@@ -753,19 +753,14 @@ bool isShareableType(const Tokens& type) {
 }
 
 // Whether an initializer is a constant the module-level variable can start
-// with: a number ("5", "-1", "&hFF", "2.5e3", with a type suffix), a string
-// literal ("", !"", $"") or true or false.
+// with: a number ("5", "-1", "&hFF", "2.5e3", with a type suffix), true or
+// false. (A static string cannot have one.)
 bool isConstantInitializer(QByteArrayView value) {
     if (value.isEmpty())
         return false;
     if (isKeyword(value, "true") || isKeyword(value, "false"))
         return true;
     qsizetype at = 0;
-    if (value[0] == '!' || value[0] == '$')
-        at = 1;
-    if (at < value.size() && value[at] == '"')
-        return pastString(value, at) == value.size();
-    at = 0;
     if (value[at] == '-' || value[at] == '+')
         ++at;
     while (at < value.size() && isBlank(value[at]))
@@ -846,9 +841,7 @@ std::optional<StaticLocal> staticLocalOf(QByteArrayView code, QByteArrayView sta
     if (equals >= 0) {
         const qsizetype from = restAt + equals + 1;
         local.initializer = statement.sliced(from, code.size() - from).trimmed().toByteArray();
-        // A module-level string cannot start with a value.
-        if (!isConstantInitializer(local.initializer) ||
-            (type.size() == 1 && isKeyword(type[0], "string")))
+        if (!isConstantInitializer(local.initializer))
             return std::nullopt;
     }
     return local;
