@@ -854,23 +854,28 @@ bool makesLocalsStatic(QByteArrayView header) {
     return tokens.size() > 1 && isKeyword(tokens.last(), "static");
 }
 
-QByteArrayView lineAt(const MappedText& text, qsizetype index, qsizetype* start = nullptr) {
-    qsizetype at = 0;
-    for (qsizetype i = 0; i < index; ++i)
-        at = text.text.indexOf('\n', at) + 1;
-    qsizetype end = text.text.indexOf('\n', at);
-    if (end < 0)
-        end = text.text.size();
-    if (start)
-        *start = at;
-    return QByteArrayView(text.text).sliced(at, end - at);
-}
+// One of the scanned texts of implementations, read once: its lines, the
+// code of those that name "static" (comments and strings masked; empty for a
+// line that goes on or continues another, which is left as it is), and the
+// lines that are written otherwise on the twin.
+struct ReadText {
+    Lines lines;
+    QHash<qsizetype, QByteArray> codes;
+    QMap<qsizetype, QByteArray> rewritten;
+};
 
-// Replaces line index of text (which holds no line feed) by line.
-void replaceLine(MappedText& text, qsizetype index, QByteArrayView line) {
-    qsizetype start = 0;
-    const QByteArrayView old = lineAt(text, index, &start);
-    text.text.replace(start, old.size(), line.toByteArray());
+ReadText readText(const MappedText& text) {
+    ReadText read{splitLines(text.text), {}, {}};
+    CodeLexer lexer;
+    bool continued = false;
+    for (qsizetype i = 0; i < read.lines.size(); ++i) {
+        const QByteArrayView code = lexer.next(read.lines[i]);
+        if (indexOfIgnoringCase(read.lines[i], "static") >= 0)
+            read.codes.insert(i,
+                              continued || lexer.isContinued() ? QByteArray() : code.toByteArray());
+        continued = lexer.isContinued();
+    }
+    return read;
 }
 
 // A static variable of a member's body would be the member's own on the
@@ -890,35 +895,21 @@ void shareStaticLocals(TypeRecord& record) {
     QMap<qint32, LineEdit> edits;
     QByteArray blockVariables;
     int counter = 0;
-    // The code of each text's lines, comments and strings masked, read once.
-    QHash<qint32, QList<QByteArray>> codes;
-    const auto textOf = [&](qint32 which) -> MappedText& {
-        return which < 0 ? record.twinMethodText : record.twinLaterMethods[which].text;
-    };
+    QHash<qint32, ReadText> texts; // by text: -1 methodText, else the later one
     const auto sourceOf = [&](qint32 which) -> const MappedText& {
         return which < 0 ? record.methodText : record.laterMethods[which].text;
     };
     for (const StaticCandidate& candidate : std::as_const(record.staticCandidates)) {
         if (candidate.conditioned)
             continue; // its variable would stand outside its #if branches
-        const MappedText& source = sourceOf(candidate.text);
-        if (makesLocalsStatic(lineAt(source, candidate.headerIndex)))
+        auto found = texts.find(candidate.text);
+        if (found == texts.end())
+            found = texts.insert(candidate.text, readText(sourceOf(candidate.text)));
+        ReadText& read = *found;
+        if (makesLocalsStatic(read.lines.value(candidate.headerIndex)))
             continue;
-        auto found = codes.find(candidate.text);
-        if (found == codes.end()) {
-            QList<QByteArray> lines;
-            CodeLexer lexer;
-            bool continued = false;
-            for (const QByteArrayView line : splitLines(source.text)) {
-                // A line that goes on, or continues another, is left as it is.
-                const QByteArray code = lexer.next(line).toByteArray();
-                lines.append(continued || lexer.isContinued() ? QByteArray() : code);
-                continued = lexer.isContinued();
-            }
-            found = codes.insert(candidate.text, lines);
-        }
-        const QByteArray& code = found->value(candidate.index);
-        const QByteArrayView line = lineAt(source, candidate.index);
+        const QByteArray code = read.codes.value(candidate.index);
+        const QByteArrayView line = read.lines.value(candidate.index);
         QByteArray rewritten;
         qsizetype copied = 0;
         QByteArray variables;
@@ -941,7 +932,7 @@ void shareStaticLocals(TypeRecord& record) {
         if (variables.isEmpty())
             continue;
         rewritten += line.sliced(copied).toByteArray();
-        replaceLine(textOf(candidate.text), candidate.index, rewritten);
+        read.rewritten.insert(candidate.index, rewritten);
         edits[candidate.line].line = candidate.line;
         edits[candidate.line].replacement = rewritten;
         if (candidate.text < 0) {
@@ -951,6 +942,23 @@ void shareStaticLocals(TypeRecord& record) {
             header.line = candidate.headerLine;
             header.before += variables;
         }
+    }
+    // The twin's copies (still the texts as scanned) get the same lines.
+    for (auto read = texts.cbegin(); read != texts.cend(); ++read) {
+        if (read->rewritten.isEmpty())
+            continue;
+        QByteArray& copy = read.key() < 0 ? record.twinMethodText.text
+                                          : record.twinLaterMethods[read.key()].text.text;
+        QByteArray text;
+        text.reserve(copy.size() + copy.size() / 4);
+        for (qsizetype i = 0; i < read->lines.size(); ++i) {
+            if (i > 0)
+                text += '\n';
+            const auto rewritten = read->rewritten.constFind(i);
+            text +=
+                rewritten != read->rewritten.cend() ? QByteArrayView(*rewritten) : read->lines[i];
+        }
+        copy = text;
     }
     for (LineEdit& edit : edits) {
         if (edit.before.endsWith('\n'))
