@@ -36,6 +36,7 @@ void dropScanTexts(QList<TypeRecord>& records) {
     for (TypeRecord& record : records) {
         record.methodText = MappedText();
         record.laterMethods = QList<PlacedText>();
+        record.staticCandidates = QList<StaticCandidate>();
         record.members = QList<MemberEntry>();
         record.inherited = QList<InheritedMember>();
     }

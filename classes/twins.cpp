@@ -7,7 +7,12 @@
 #include "membersyntax.h"
 #include "typescan.h"
 
+#include <QHash>
+#include <QMap>
 #include <QSet>
+
+#include <algorithm>
+#include <cctype>
 
 #include <optional>
 
@@ -717,6 +722,255 @@ void addTwinCopies(TypeRecord& record) {
 
 } // namespace
 
+namespace {
+
+// Whether a type a static variable is declared with can be shared through a
+// module-level variable that the statement refers to: a built-in scalar or
+// string, or a pointer to anything. Module-level variables of other types
+// would be built (their constructors run) when the program starts, not when
+// the member first runs.
+bool isShareableType(const Tokens& type) {
+    if (type.isEmpty())
+        return false;
+    qsizetype pointers = 0;
+    while (pointers < type.size() - 1 && (isKeyword(type[type.size() - 1 - pointers], "ptr") ||
+                                          isKeyword(type[type.size() - 1 - pointers], "pointer")))
+        ++pointers;
+    if (pointers + 1 != type.size())
+        return false;
+    const QByteArrayView base = type[0];
+    if (!std::all_of(base.cbegin(), base.cend(), isNameChar))
+        return false;
+    if (pointers > 0)
+        return true;
+    for (const char* builtin :
+         {"byte", "ubyte", "short", "ushort", "integer", "uinteger", "long", "ulong", "longint",
+          "ulongint", "single", "double", "boolean", "string"}) {
+        if (isKeyword(base, builtin))
+            return true;
+    }
+    return false;
+}
+
+// Whether an initializer is a constant the module-level variable can start
+// with: a number ("5", "-1", "&hFF", "2.5e3", with a type suffix), true or
+// false. (A static string cannot have one.)
+bool isConstantInitializer(QByteArrayView value) {
+    if (value.isEmpty())
+        return false;
+    if (isKeyword(value, "true") || isKeyword(value, "false"))
+        return true;
+    qsizetype at = 0;
+    if (value[at] == '-' || value[at] == '+')
+        ++at;
+    while (at < value.size() && isBlank(value[at]))
+        ++at;
+    qsizetype digits = 0;
+    if (at + 1 < value.size() && value[at] == '&') {
+        at += 2; // &h, &o, &b
+        while (at < value.size() && std::isxdigit(static_cast<unsigned char>(value[at])))
+            ++at, ++digits;
+    } else {
+        while (at < value.size() && ((value[at] >= '0' && value[at] <= '9') || value[at] == '.')) {
+            digits += value[at] != '.';
+            ++at;
+        }
+        if (at + 1 < value.size() && (foldCase(value[at]) == 'e' || foldCase(value[at]) == 'd') &&
+            (std::isdigit(static_cast<unsigned char>(value[at + 1])) || value[at + 1] == '-' ||
+             value[at + 1] == '+')) {
+            ++at;
+            if (value[at] == '-' || value[at] == '+')
+                ++at;
+            while (at < value.size() && value[at] >= '0' && value[at] <= '9')
+                ++at;
+        }
+    }
+    // A type suffix ("5ull", "1.5!", "7%").
+    while (at < value.size() &&
+           (isNameChar(value[at]) || QByteArrayView("!#%&@$").contains(value[at])))
+        ++at;
+    return digits > 0 && at == value.size();
+}
+
+// A "static" statement of a member's body whose variable the type and its
+// twin can share: one name of a shareable type, its initializer (empty
+// when it has none) a constant. Taken from the statement's code, with
+// strings masked, and read from its text (the same positions).
+struct StaticLocal {
+    QByteArray name;
+    QByteArray type;
+    QByteArray initializer;
+};
+
+std::optional<StaticLocal> staticLocalOf(QByteArrayView code, QByteArrayView statement,
+                                         QByteArrayView typeName) {
+    const QByteArrayView keyword = firstToken(code);
+    if (!isKeyword(keyword, "static"))
+        return std::nullopt;
+    const qsizetype restAt = keyword.data() - code.data() + keyword.size();
+    const QByteArrayView rest = code.sliced(restAt);
+    // One name, not an array, not a fixed-length string; a type named
+    // through the type ("Shape.Kind") is another type on the twin.
+    if (rest.contains(',') || rest.contains('(') || rest.contains('*') ||
+        indexOfIgnoringCase(rest, typeName.toByteArray() + '.') >= 0)
+        return std::nullopt;
+    const qsizetype equals = topLevelIndexOf(rest, '=');
+    const QByteArrayView declaration = equals < 0 ? rest : rest.first(equals);
+    const qsizetype as = topLevelAs(declaration);
+    if (as < 0)
+        return std::nullopt;
+    const Tokens before = lineTokens(declaration.first(as));
+    Tokens type = lineTokens(declaration.sliced(as + 2));
+    StaticLocal local;
+    if (before.size() == 1) {
+        local.name = before[0].toByteArray();
+    } else if (before.isEmpty() && type.size() >= 2) {
+        // "static as integer lastId"
+        local.name = type.last().toByteArray();
+        type.removeLast();
+    } else {
+        return std::nullopt;
+    }
+    if (!isShareableType(type) ||
+        !std::all_of(local.name.cbegin(), local.name.cend(), isNameChar) ||
+        (local.name[0] >= '0' && local.name[0] <= '9'))
+        return std::nullopt;
+    local.type = QByteArrayView(type.first().data(),
+                                type.last().data() + type.last().size() - type.first().data())
+                     .toByteArray();
+    if (equals >= 0) {
+        const qsizetype from = restAt + equals + 1;
+        local.initializer = statement.sliced(from, code.size() - from).trimmed().toByteArray();
+        if (!isConstantInitializer(local.initializer))
+            return std::nullopt;
+    }
+    return local;
+}
+
+// Whether a procedure's header makes every variable of its body static
+// ("sub Shape.tag() static").
+bool makesLocalsStatic(QByteArrayView header) {
+    const Tokens tokens = lineTokens(codeOf(firstStatementOf(header)));
+    return tokens.size() > 1 && isKeyword(tokens.last(), "static");
+}
+
+// One of the scanned texts of implementations, read once: its lines, the
+// code of those that name "static" (comments and strings masked; empty for a
+// line that goes on or continues another, which is left as it is), and the
+// lines that are written otherwise on the twin.
+struct ReadText {
+    Lines lines;
+    QHash<qsizetype, QByteArray> codes;
+    QMap<qsizetype, QByteArray> rewritten;
+};
+
+ReadText readText(const MappedText& text) {
+    ReadText read{splitLines(text.text), {}, {}};
+    CodeLexer lexer;
+    bool continued = false;
+    for (qsizetype i = 0; i < read.lines.size(); ++i) {
+        const QByteArrayView code = lexer.next(read.lines[i]);
+        if (indexOfIgnoringCase(read.lines[i], "static") >= 0)
+            read.codes.insert(i,
+                              continued || lexer.isContinued() ? QByteArray() : code.toByteArray());
+        continued = lexer.isContinued();
+    }
+    return read;
+}
+
+// A static variable of a member's body would be the member's own on the
+// type and another one on the twin's copy of the member: values of the type
+// and of the types that extend it would count apart. Each static statement
+// that can be shared becomes a reference to one module-level variable
+// declared before both ("dim shared Shape__fbext_static1_lastId as integer",
+// "dim byref lastId as integer = Shape__fbext_static1_lastId"), on the
+// type's own line (an edit of the kept line, which keeps its place and
+// origin) and in the twin's copy of it. The variables of implementations
+// that follow the block stand at the start of the twin's implementations
+// (before those of the type); those of one written after other code stand
+// before its header.
+void shareStaticLocals(TypeRecord& record) {
+    if (record.staticCandidates.isEmpty())
+        return;
+    QMap<qint32, LineEdit> edits;
+    QByteArray blockVariables;
+    int counter = 0;
+    QHash<qint32, ReadText> texts; // by text: -1 methodText, else the later one
+    const auto sourceOf = [&](qint32 which) -> const MappedText& {
+        return which < 0 ? record.methodText : record.laterMethods[which].text;
+    };
+    for (const StaticCandidate& candidate : std::as_const(record.staticCandidates)) {
+        if (candidate.conditioned)
+            continue; // its variable would stand outside its #if branches
+        auto found = texts.find(candidate.text);
+        if (found == texts.end())
+            found = texts.insert(candidate.text, readText(sourceOf(candidate.text)));
+        ReadText& read = *found;
+        if (makesLocalsStatic(read.lines.value(candidate.headerIndex)))
+            continue;
+        const QByteArray code = read.codes.value(candidate.index);
+        const QByteArrayView line = read.lines.value(candidate.index);
+        QByteArray rewritten;
+        qsizetype copied = 0;
+        QByteArray variables;
+        for (const QByteArrayView piece : topLevelPieces(code, ':')) {
+            const qsizetype at = piece.data() - code.constData();
+            const std::optional<StaticLocal> local =
+                staticLocalOf(piece, line.sliced(at, piece.size()), record.typeName);
+            if (!local)
+                continue;
+            const QByteArray variable = record.typeName + "__fbext_static" +
+                                        QByteArray::number(++counter) + '_' + local->name;
+            variables += "dim shared " + variable + " as " + local->type;
+            if (!local->initializer.isEmpty())
+                variables += " = " + local->initializer;
+            variables += '\n';
+            rewritten += line.sliced(copied, at - copied).toByteArray();
+            rewritten += "dim byref " + local->name + " as " + local->type + " = " + variable;
+            copied = at + piece.size();
+        }
+        if (variables.isEmpty())
+            continue;
+        rewritten += line.sliced(copied).toByteArray();
+        read.rewritten.insert(candidate.index, rewritten);
+        edits[candidate.line].line = candidate.line;
+        edits[candidate.line].replacement = rewritten;
+        if (candidate.text < 0) {
+            blockVariables += variables;
+        } else {
+            LineEdit& header = edits[candidate.headerLine];
+            header.line = candidate.headerLine;
+            header.before += variables;
+        }
+    }
+    // The twin's copies (still the texts as scanned) get the same lines.
+    for (auto read = texts.cbegin(); read != texts.cend(); ++read) {
+        if (read->rewritten.isEmpty())
+            continue;
+        QByteArray& copy = read.key() < 0 ? record.twinMethodText.text
+                                          : record.twinLaterMethods[read.key()].text.text;
+        QByteArray text;
+        text.reserve(copy.size() + copy.size() / 4);
+        for (qsizetype i = 0; i < read->lines.size(); ++i) {
+            if (i > 0)
+                text += '\n';
+            const auto rewritten = read->rewritten.constFind(i);
+            text +=
+                rewritten != read->rewritten.cend() ? QByteArrayView(*rewritten) : read->lines[i];
+        }
+        copy = text;
+    }
+    for (LineEdit& edit : edits) {
+        if (edit.before.endsWith('\n'))
+            edit.before.chop(1);
+        record.ownLineEdits.append(edit);
+    }
+    if (!blockVariables.isEmpty())
+        record.twinMethodText.insert(0, MappedText(blockVariables, LineOrigin()));
+}
+
+} // namespace
+
 void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
     QSet<QByteArray> seenTypeNames;
     for (TypeRecord& record : records) {
@@ -741,9 +995,10 @@ void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
             reachPrivatePartsThroughTwin(text, record.typeName, *privateNames);
         };
         record.twinMethodText = record.methodText;
+        record.twinLaterMethods = record.laterMethods;
+        shareStaticLocals(record);
         copyOntoTwin(record.twinMethodText.text);
         addTwinCopies(record);
-        record.twinLaterMethods = record.laterMethods;
         for (PlacedText& method : record.twinLaterMethods)
             copyOntoTwin(method.text.text);
     }

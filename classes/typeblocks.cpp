@@ -71,15 +71,21 @@ struct Piece {
     qsizetype bytes = 0;
     qsizetype outLine = 0;
     qsizetype lineCount = 0;
+    // The parts are joined with "\n" and stand for the lines they take the
+    // place of, with no line added after them: a kept line emitted
+    // otherwise.
+    bool exact = false;
 };
 
 // Which pieces the file becomes: every block that opens with a type line
 // whose record is rewritten gives way to its replacement text.
 // The twin's copies of implementations that follow other code stand right
 // after their originals: the line each one follows, in order of the lines.
+// A kept line emitted otherwise (edit) is written in the same piece.
 struct Insertion {
     qsizetype line;
-    const MappedText* text;
+    const MappedText* text = nullptr;
+    const LineEdit* edit = nullptr;
 };
 
 QList<Insertion> insertionsOf(const QList<TypeRecord>& records) {
@@ -87,6 +93,8 @@ QList<Insertion> insertionsOf(const QList<TypeRecord>& records) {
     for (const TypeRecord& record : records) {
         for (const PlacedText& method : record.twinLaterMethods)
             insertions.append(Insertion{method.afterLine, &method.text});
+        for (const LineEdit& edit : record.ownLineEdits)
+            insertions.append(Insertion{edit.line, nullptr, &edit});
     }
     std::stable_sort(insertions.begin(), insertions.end(),
                      [](const Insertion& a, const Insertion& b) { return a.line < b.line; });
@@ -220,12 +228,28 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
             const qsizetype line = insertions[nextInsertion].line;
             if (line > first)
                 keep(first, line - 1);
-            ownLines.emplace_back(lines[line].toByteArray(), origins[line]);
-            Parts parts{&ownLines.back()};
-            for (; nextInsertion < insertions.size() && insertions[nextInsertion].line == line;
-                 ++nextInsertion)
-                parts.append(insertions[nextInsertion].text);
-            pieces.append(Piece{line, line, parts});
+            qsizetype groupEnd = nextInsertion;
+            const LineEdit* edit = nullptr;
+            for (; groupEnd < insertions.size() && insertions[groupEnd].line == line; ++groupEnd) {
+                if (insertions[groupEnd].edit)
+                    edit = insertions[groupEnd].edit;
+            }
+            Parts parts;
+            if (edit && !edit->before.isEmpty()) {
+                ownLines.emplace_back(edit->before, LineOrigin());
+                parts.append(&ownLines.back());
+            }
+            ownLines.emplace_back(edit && !edit->replacement.isNull() ? edit->replacement
+                                                                      : lines[line].toByteArray(),
+                                  origins[line]);
+            parts.append(&ownLines.back());
+            for (; nextInsertion < groupEnd; ++nextInsertion) {
+                if (insertions[nextInsertion].text)
+                    parts.append(insertions[nextInsertion].text);
+            }
+            Piece piece{line, line, parts};
+            piece.exact = edit != nullptr;
+            pieces.append(piece);
             first = line + 1;
         }
         if (first <= last)
@@ -276,19 +300,22 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
     return pieces;
 }
 
-void writeReplacementBytes(char* out, const Parts& parts) {
-    for (const MappedText* part : parts) {
+void writeReplacementBytes(char* out, const Parts& parts, bool exact) {
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const MappedText* part = parts[i];
         if (!part->text.isEmpty())
             std::memcpy(out, part->text.constData(), size_t(part->text.size()));
         out += part->text.size();
-        *out++ = '\n';
+        if (!exact || i + 1 < parts.size())
+            *out++ = '\n';
     }
 }
 
-void writeReplacementOrigins(LineOrigin* out, const Parts& parts) {
+void writeReplacementOrigins(LineOrigin* out, const Parts& parts, bool exact) {
     for (const MappedText* part : parts)
         out = std::copy(part->origins.cbegin(), part->origins.cend(), out);
-    *out = LineOrigin();
+    if (!exact)
+        *out = LineOrigin();
 }
 
 } // namespace
@@ -308,8 +335,8 @@ MappedText replaceTypeBlocks(MappedText text, LineIndex lines, const QList<TypeR
         piece.fromByte = lines[piece.firstLine].data() - base;
         piece.toByte = lines[piece.lastLine].data() - base + lines[piece.lastLine].size();
         if (!piece.parts.isEmpty()) {
-            piece.bytes = piece.parts.size();
-            piece.lineCount = 1;
+            piece.bytes = piece.parts.size() - (piece.exact ? 1 : 0);
+            piece.lineCount = piece.exact ? 0 : 1;
             for (const MappedText* part : piece.parts) {
                 piece.bytes += part->text.size();
                 piece.lineCount += part->lineCount();
@@ -349,13 +376,13 @@ MappedText replaceTypeBlocks(MappedText text, LineIndex lines, const QList<TypeR
     LineOrigin* lineData = origins.data();
     const auto moveBytes = [&](const Piece& piece) {
         if (!piece.parts.isEmpty())
-            writeReplacementBytes(data + piece.outByte, piece.parts);
+            writeReplacementBytes(data + piece.outByte, piece.parts, piece.exact);
         else if (piece.bytes > 0) // an empty text may have no buffer at all
             std::memmove(data + piece.outByte, data + piece.fromByte, size_t(piece.bytes));
     };
     const auto moveLines = [&](const Piece& piece) {
         if (!piece.parts.isEmpty())
-            writeReplacementOrigins(lineData + piece.outLine, piece.parts);
+            writeReplacementOrigins(lineData + piece.outLine, piece.parts, piece.exact);
         else if (piece.lineCount > 0)
             std::memmove(static_cast<void*>(lineData + piece.outLine), lineData + piece.firstLine,
                          size_t(piece.lineCount) * sizeof(LineOrigin));

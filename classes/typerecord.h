@@ -63,6 +63,28 @@ struct PlacedText {
     MappedText text;
 };
 
+// A line of the type's implementations that names "static": where it stands
+// among the file's lines and in the scanned texts (text -1: methodText, else
+// that entry of laterMethods), and the same for the header of the
+// implementation it belongs to.
+struct StaticCandidate {
+    qint32 line = 0;
+    qint32 index = 0;
+    qint32 headerLine = 0;
+    qint32 headerIndex = 0;
+    qint32 text = -1;
+    bool conditioned = false; // the implementation stands under #if branches of its own
+};
+
+// A kept line of the file emitted otherwise: with lines before it (none
+// when empty) and, when replacement is not null, with that text in its
+// place. The line keeps its origin.
+struct LineEdit {
+    qint32 line = 0;
+    QByteArray before;
+    QByteArray replacement;
+};
+
 // Everything the class-extension pass knows about one type declaration. The
 // scan fills the block, the implementations and the members; the twin and
 // parent steps fill the rest. Every text carries the origin of each of its
@@ -83,11 +105,14 @@ struct TypeRecord {
     MappedText twinMethodText;          // the public twin's member implementations
     QList<PlacedText> twinLaterMethods; // the twin's copies of laterMethods
 
+    QList<LineEdit> ownLineEdits; // lines of its own implementations emitted otherwise
+
     // Bookkeeping of the pass, not emitted as such.
     ScannedLines found;       // where the first four texts come from, until they are made
     int typeLine = -1;        // position of the type line among the file's lines
     int blockEnd = -1;        // position of its end line, -1 when it has none
     LineOrigin extendsOrigin; // the extends line that gave the type its parent
+    QList<StaticCandidate> staticCandidates; // implementation lines that name "static"
     bool hasTwin = false;
 };
 

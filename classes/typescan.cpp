@@ -572,15 +572,22 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
     MappedTextBuilder later;
     bool isLater = false;
     qint32 lastLine = 0;
+    // The lines each text has so far, and where the implementation being
+    // copied starts: lines that name "static" are noted with their places.
+    qint32 methodLines = 0;
+    qint32 laterLines = 0;
+    StaticCandidate header;
     for (const qint32 line : std::as_const(found.methods)) {
         if (line == ScannedLines::memberEnd) {
             if (isLater) {
                 record.laterMethods.append(PlacedText{lastLine, later.take()});
                 later = MappedTextBuilder();
+                laterLines = 0;
             } else {
                 for (int level = 0; opening && level < opening->levels; ++level)
                     methods.add("#endif");
                 methods.add("\n");
+                methodLines += (opening ? opening->levels : 0) + 2;
             }
             starting = true;
             continue;
@@ -590,9 +597,22 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
             opening = isLater ? nullptr : openingAt(line);
             for (qsizetype i = 0; opening && i < opening->lines.size(); ++i)
                 methods.addLine(lines[opening->lines[i]], origins[opening->lines[i]]);
+            methodLines += opening ? qint32(opening->lines.size()) : 0;
+            header.headerLine = line;
+            header.headerIndex = isLater ? laterLines : methodLines;
+            header.text = isLater ? qint32(record.laterMethods.size()) : -1;
+            header.conditioned = opening != nullptr;
             starting = false;
         }
+        qint32& textLines = isLater ? laterLines : methodLines;
+        if (indexOfIgnoringCase(lines[line], "static") >= 0) {
+            StaticCandidate candidate = header;
+            candidate.line = line;
+            candidate.index = textLines;
+            record.staticCandidates.append(candidate);
+        }
         (isLater ? later : methods).addLine(lines[line], origins[line]);
+        ++textLines;
         lastLine = line;
     }
     record.methodText = methods.take();

@@ -1,3 +1,4 @@
+#include "classexpander.h"
 #include "classsteps.h"
 #include "classtext.h"
 #include "lineviews.h"
@@ -415,3 +416,123 @@ TEST(Twins, RenamingLeavesOtherLinesAlone) {
 }
 
 } // namespace
+
+// A static variable of a parent's member is one variable for the parent's
+// values and for those of the types extending it: the statement becomes a
+// reference to a module-level variable, both on the parent's own line and on
+// the twin's copy of it. Statements that cannot be written so stay as they
+// are. shared: the module-level variable, empty when nothing changes.
+TEST(Twins, StaticVariablesOfMembersAreSharedWithTheTwin) {
+    struct Case {
+        const char* header;
+        const char* line; // the body's line; empty: the header line is the whole procedure
+        const char* shared;
+        const char* rewritten;
+    };
+    const Case cases[] = {
+        {"constructor Shape()", "  static lastId as integer",
+         "dim shared Shape__fbext_static1_lastId as integer",
+         "  dim byref lastId as integer = Shape__fbext_static1_lastId"},
+        {"sub Shape.tag()", "  STATIC Calls AS UInteger = &h10 ' counts",
+         "dim shared Shape__fbext_static1_Calls as UInteger = &h10",
+         "  dim byref Calls as UInteger = Shape__fbext_static1_Calls ' counts"},
+        {"function Shape.f() as integer", "\tstatic as long n = -3",
+         "dim shared Shape__fbext_static1_n as long = -3",
+         "\tdim byref n as long = Shape__fbext_static1_n"},
+        {"property Shape.p() as string", "  static s as string",
+         "dim shared Shape__fbext_static1_s as string",
+         "  dim byref s as string = Shape__fbext_static1_s"},
+        {"operator Shape.cast() as string", "  static d as double = 2.5e3",
+         "dim shared Shape__fbext_static1_d as double = 2.5e3",
+         "  dim byref d as double = Shape__fbext_static1_d"},
+        {"destructor Shape()", "  static last as Shape ptr",
+         "dim shared Shape__fbext_static1_last as Shape ptr",
+         "  dim byref last as Shape ptr = Shape__fbext_static1_last"},
+        {"private sub Shape.tag()", "  static ok as boolean = true : print \"static x\"",
+         "dim shared Shape__fbext_static1_ok as boolean = true",
+         "  dim byref ok as boolean = Shape__fbext_static1_ok : print \"static x\""},
+        {"sub Shape.tag()", "  n = 1: static n as integer: static b as byte = 1: n += b",
+         "dim shared Shape__fbext_static1_n as integer\n"
+         "dim shared Shape__fbext_static2_b as byte = 1",
+         "  n = 1: dim byref n as integer = Shape__fbext_static1_n: dim byref b as byte = "
+         "Shape__fbext_static2_b: n += b"},
+        {"sub Shape.tag(): static n as integer: n += 1: end sub", "",
+         "dim shared Shape__fbext_static1_n as integer",
+         "sub Shape.tag(): dim byref n as integer = Shape__fbext_static1_n: n += 1: end sub"},
+        // Left as written: arrays, several names, initializers that are not
+        // constants, strings with one, types that would be built at the
+        // start, types named through the parent, a procedure whose locals
+        // are all static, statements in strings, comments and continued lines.
+        {"sub Shape.tag()", "  static a(10) as integer", "", ""},
+        {"sub Shape.tag()", "  static a as integer, b as integer", "", ""},
+        {"sub Shape.tag()", "  static as integer a, b", "", ""},
+        {"sub Shape.tag()", "  static a as integer = k", "", ""},
+        {"sub Shape.tag()", "  static a as integer = 1 + 2", "", ""},
+        {"sub Shape.tag()", "  static t as string = \"x\"", "", ""},
+        {"sub Shape.tag()", "  static code as string * 4", "", ""},
+        {"sub Shape.tag()", "  static w as Shape", "", ""},
+        {"sub Shape.tag()", "  static k as Shape.Kind", "", ""},
+        {"sub Shape.tag() static", "  static a as integer", "", ""},
+        {"sub Shape.tag()", "  print \"static n as integer\"", "", ""},
+        {"sub Shape.tag()", "  ' static n as integer", "", ""},
+        {"sub Shape.tag()", "  static n as _", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line[0] ? c.line : c.header);
+        const bool oneLine = c.line[0] == '\0';
+        QByteArrayList source = {"type Shape",
+                                 "  id as integer",
+                                 "  declare constructor()",
+                                 "  declare destructor()",
+                                 "  declare sub tag()",
+                                 "  declare function f() as integer",
+                                 "  declare property p() as string",
+                                 "  declare operator cast() as string",
+                                 "end type",
+                                 c.header};
+        if (!oneLine)
+            source.append(c.line);
+        if (!oneLine) {
+            // "end" and the header's keyword.
+            QByteArray header = QByteArray(c.header).replace("private ", "");
+            const QByteArray end = "end " + header.left(header.indexOf(' '));
+            source.append(QByteArray(c.line).endsWith('_') ? "  integer\n" + end : end);
+        }
+        source.append({"type Circle extends Shape", "end type"});
+        const MappedText result = expandClassText(sourceOf(source.join('\n')));
+        const QByteArrayList lines = result.text.split('\n');
+        ASSERT_EQ(lines.size(), result.origins.size());
+        const LineOrigin checked = at(oneLine ? 10 : 11);
+        // The parent's own line and the twin's copy, each standing for the
+        // line (an extending type's forwarders stand for a header too).
+        QByteArrayList written;
+        qsizetype own = -1;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (result.origins[i] == checked &&
+                (lines[i].contains("static") || lines[i].contains("fbext"))) {
+                written.append(lines[i]);
+                own = i;
+            }
+        }
+        ASSERT_EQ(written.size(), 2);
+        if (c.shared[0] == '\0') {
+            EXPECT_FALSE(result.text.contains("__fbext_static"));
+            EXPECT_EQ(written.last(), oneLine ? QByteArray(c.header) : QByteArray(c.line));
+            continue;
+        }
+        EXPECT_EQ(written.last(), QByteArray(c.rewritten));
+        QByteArray twinLine = c.rewritten;
+        twinLine.replace("Shape.tag", "Shape_generic_public_member.tag");
+        EXPECT_EQ(written.first(), twinLine);
+        // The variables stand once, ahead of the twin's copy.
+        const qsizetype variables = result.text.indexOf(QByteArray(c.shared) + '\n');
+        EXPECT_GE(variables, 0);
+        EXPECT_EQ(result.text.count("dim shared "), QByteArray(c.shared).count("dim shared "));
+        EXPECT_LT(variables, result.text.indexOf(twinLine));
+        // The parent's own lines keep their places: one line for each.
+        if (!oneLine) {
+            EXPECT_EQ(result.origins[own - 1], at(10));
+            EXPECT_EQ(result.origins[own + 1], at(12));
+        }
+    }
+}

@@ -516,3 +516,58 @@ TEST(TypeBlocks, InPlaceRewriteAgreesWithTheRulesOnRandomFiles) {
 }
 
 } // namespace
+
+namespace {
+
+// The static variables of a parent's members are declared once, ahead of both
+// copies of each member: at the start of the twin's implementations for those
+// that follow the block, right before the header for one written after other
+// code. A type without a twin keeps its statics; every kept line keeps its
+// origin, and an edited one stays one line.
+TEST(TypeBlocks, StaticVariablesOfParentMembersStandAheadOfBothCopies) {
+    const QByteArray source = text({"type Shape",
+                                    "  id as integer",
+                                    "  declare sub a()",
+                                    "  declare sub b()",
+                                    "end type",
+                                    "sub Shape.a()",
+                                    "  static n as integer",
+                                    "end sub",
+                                    "declare sub other()",
+                                    "sub Shape.b()",
+                                    "  Static N As Integer = 2",
+                                    "end sub",
+                                    "type Lone",
+                                    "  declare sub c()",
+                                    "end type",
+                                    "sub Lone.c()",
+                                    "  static n as integer",
+                                    "end sub",
+                                    "type Circle extends Shape",
+                                    "end type"});
+    const MappedText result = expandClassText(sourceOf(source));
+    const QByteArrayList lines = result.text.split('\n');
+    ASSERT_EQ(lines.size(), result.origins.size());
+    const QByteArray inBlock =
+        text({"end type", "dim shared Shape__fbext_static1_n as integer",
+              "sub Shape_generic_public_member.a()",
+              "  dim byref n as integer = Shape__fbext_static1_n", "end sub"});
+    const QByteArray later =
+        text({"sub Shape.a()", "  dim byref n as integer = Shape__fbext_static1_n", "end sub",
+              "declare sub other()", "dim shared Shape__fbext_static2_N as Integer = 2",
+              "sub Shape.b()", "  dim byref N as Integer = Shape__fbext_static2_N", "end sub",
+              "sub Shape_generic_public_member.b()",
+              "  dim byref N as Integer = Shape__fbext_static2_N", "end sub"});
+    EXPECT_TRUE(result.text.contains(inBlock)) << result.text.toStdString();
+    EXPECT_TRUE(result.text.contains(later)) << result.text.toStdString();
+    EXPECT_TRUE(result.text.contains(text({"sub Lone.c()", "  static n as integer", "end sub"})));
+    const qsizetype own = lines.indexOf("sub Shape.a()");
+    ASSERT_GE(own, 0);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(result.origins[own + i], at(6 + i)) << i;
+    EXPECT_FALSE(result.origins[own + 4].isKnown()); // the variable of b
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(result.origins[own + 5 + i], at(10 + i)) << i;
+}
+
+} // namespace
