@@ -89,15 +89,7 @@ QByteArray closingOf(const ConditionalBlocks::Opening& opening) {
     return closing;
 }
 
-bool SkippedBranches::skips(QByteArrayView line) {
-    // Few lines are directives: a line that opens with no "#" is told at once.
-    if (depth == 0 && (line.isEmpty() || (line[0] != '#' && !isSpaceChar(line[0]))))
-        return false;
-    qsizetype first = 0;
-    while (first < line.size() && isSpaceChar(line[first]))
-        ++first;
-    if (first == line.size() || line[first] != '#')
-        return depth > 0;
+bool SkippedBranches::skipsAfterDirective(QByteArrayView line) {
     QByteArrayView word;
     const Directive directive = directiveOf(line, &word);
     if (depth == 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "characters.h"
 #include "lines.h"
 
 #include <QByteArrayView>
@@ -54,9 +55,20 @@ QByteArray closingOf(const ConditionalBlocks::Opening& opening);
 // /' ... '/ comment, in order.
 class SkippedBranches {
 public:
-    // Whether line is one the compiler skips.
-    bool skips(QByteArrayView line);
+    // Whether line is one the compiler skips. Inline: it sees every line of
+    // every pass, and few lines are directives.
+    bool skips(QByteArrayView line) {
+        for (const char c : line) {
+            if (c == '#')
+                return skipsAfterDirective(line);
+            if (!isSpaceChar(c))
+                break;
+        }
+        return depth > 0;
+    }
 
 private:
     int depth = 0; // #if blocks open in the skipped branch, counting its own; 0 outside one
+
+    bool skipsAfterDirective(QByteArrayView line);
 };
