@@ -164,6 +164,13 @@ bool startsStatement(QByteArrayView code, qsizetype lhsStart) {
            (word == 0 || !isNameChar(code[word - 1]));
 }
 
+// Whether the word "else" starts at at.
+bool startsElse(QByteArrayView code, qsizetype at) {
+    return (at == 0 || !isNameChar(code[at - 1])) && code.size() - at >= 4 &&
+           isKeyword(code.sliced(at, 4), "else") &&
+           (code.size() - at == 4 || !isNameChar(code[at + 4]));
+}
+
 // Where the statement that goes on at from ends: at a ":" or an "else"
 // outside brackets, or at the code's end.
 qsizetype statementEnd(QByteArrayView code, qsizetype from) {
@@ -174,11 +181,7 @@ qsizetype statementEnd(QByteArrayView code, qsizetype from) {
             ++depth;
         else if (c == ')')
             --depth;
-        else if (depth == 0 && c == ':')
-            return at;
-        else if (depth == 0 && (c == 'e' || c == 'E') && (at == 0 || !isNameChar(code[at - 1])) &&
-                 code.size() - at >= 4 && isKeyword(code.sliced(at, 4), "else") &&
-                 (code.size() - at == 4 || !isNameChar(code[at + 4])))
+        else if (depth == 0 && (c == ':' || startsElse(code, at)))
             return at;
     }
     return code.size();

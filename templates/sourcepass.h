@@ -46,7 +46,7 @@ struct TemplateRun {
     std::optional<TemplateError> error;
     // Included files of this many bytes and more are instantiated on a
     // thread of the pass's own, beside the rest of the pass.
-    qsizetype besideFromBytes = 64 * 1024;
+    qsizetype besideFromBytes = qsizetype(64) * 1024;
 };
 
 // The template pass over a source file named on the command line: reads it,
