@@ -309,6 +309,64 @@ INSTANTIATE_TEST_SUITE_P(
                                       }}),
     [](const testing::TestParamInfo<EditBeforeRewrite>& info) { return info.param.name; });
 
+// A file saved after fbext checked it, while its write waits for the writes
+// announced with it (the journal announces the writes that wait together with
+// one flush, then makes them one by one): the save wins over the rewrite and
+// over the restore alike, and one line names the file.
+TEST(FileRestore, AFileSavedWhileItsAnnouncedWriteWaitsKeepsTheSave) {
+    const struct {
+        const char* name;
+        int pauseBeforeWrite; // three rewrites (common.bi, list.bi, main.bas), then the restores
+        bool compiled;
+    } cases[] = {
+        {"before the rewrite of the first header", 1, false},
+        {"before the restores", 4, true},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        Sandbox sandbox;
+        SourceTree tree{sandbox, {}, {}};
+        tree.addTypicalProgram();
+        sandbox.scriptCompiler("built\n");
+        const QString pause = sandbox.path(QStringLiteral("paused"));
+        sandbox.useFaultInjectingProgram(true);
+        sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_BEFORE_WRITE"),
+                               QString::number(test.pauseBeforeWrite));
+        sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pause);
+
+        const auto run = sandbox.start({QStringLiteral("main.bas")});
+        for (int waited = 0; !QFile::exists(pause) && waited < 20000; waited += 5)
+            QThread::msleep(5);
+        ASSERT_TRUE(QFile::exists(pause));
+        // Before the rewrites the header written first is saved; before the
+        // restores, every file.
+        const QStringList saved =
+            test.compiled ? tree.bytes.keys() : QStringList{QStringLiteral("lib/common.bi")};
+        for (const QString& path : saved) {
+            ASSERT_EQ(tree.isRewritten(path), test.compiled) << qPrintable(path);
+            sandbox.writeFile(path, "' saved by the editor: " + path.toUtf8() + '\n');
+        }
+        QFile::remove(pause);
+        ASSERT_TRUE(run->waitForFinished(30000));
+
+        EXPECT_EQ(run->exitCode(), test.compiled ? 0 : 1);
+        EXPECT_EQ(sandbox.calls().size(), test.compiled ? 1 : 0);
+        const QByteArray said = run->readAllStandardError();
+        EXPECT_EQ(said.count('\n'), saved.size()) << said.constData();
+        for (const QString& path : saved) {
+            EXPECT_EQ(sandbox.readFile(path), "' saved by the editor: " + path.toUtf8() + '\n')
+                << qPrintable(path);
+            EXPECT_TRUE(said.contains(QFile::encodeName(sandbox.path(path)) +
+                                      (test.compiled ? " was saved during the compile"
+                                                     : " was changed after fbext read it")))
+                << said.constData();
+            tree.bytes.remove(path);
+        }
+        tree.expectIntact();
+        EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+    }
+}
+
 // A file that must be rewritten but cannot be, or cannot be read whole: the
 // run stops before compiling with one line naming it and why, and puts back
 // what it rewrote before (other.bi).
