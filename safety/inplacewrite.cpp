@@ -85,9 +85,13 @@ WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteA
     WriteResult result;
     if (log.announced) {
         // Checked before the announcement, but its flush and the writes made
-        // before this one took time: a file saved meanwhile is left as it is.
+        // before this one took time: a file saved meanwhile is left as it is,
+        // and the announcement closed, or recovery would take the save for a
+        // write cut short and put the original over it.
         result.reason = changeIn(file, precondition);
         if (!result.reason.isEmpty()) {
+            if (log.journal)
+                log.journal->recordWriteDone(log.index);
             result.status = WriteStatus::Changed;
             return result;
         }

@@ -312,27 +312,36 @@ INSTANTIATE_TEST_SUITE_P(
 // A file saved after fbext checked it, while its write waits for the writes
 // announced with it (the journal announces the writes that wait together with
 // one flush, then makes them one by one): the save wins over the rewrite and
-// over the restore alike, and one line names the file.
+// over the restore alike, and one line names the file. Killed after such a
+// file was found saved, the next run leaves it as it is too.
 TEST(FileRestore, AFileSavedWhileItsAnnouncedWriteWaitsKeepsTheSave) {
     const struct {
         const char* name;
         int pauseBeforeWrite; // three rewrites (common.bi, list.bi, main.bas), then the restores
         bool compiled;
+        int killAtStep; // four a write; 0: not killed
+        // Killed: the file whose restore was announced but not yet begun. The
+        // next run puts its original back and keeps the save.
+        const char* putBack;
     } cases[] = {
-        {"before the rewrite of the first header", 1, false},
-        {"before the restores", 4, true},
+        {"before the rewrite of the first header", 1, false, 0, nullptr},
+        {"before the restores", 4, true, 0, nullptr},
+        {"before the restores, killed as the last begins", 4, true, 15, "lib/common.bi"},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
         Sandbox sandbox;
         SourceTree tree{sandbox, {}, {}};
         tree.addTypicalProgram();
+        sandbox.writeFile(QStringLiteral("plain.bas"), "print 1\n");
         sandbox.scriptCompiler("built\n");
         const QString pause = sandbox.path(QStringLiteral("paused"));
         sandbox.useFaultInjectingProgram(true);
         sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_BEFORE_WRITE"),
                                QString::number(test.pauseBeforeWrite));
         sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pause);
+        sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"),
+                               QString::number(test.killAtStep));
 
         const auto run = sandbox.start({QStringLiteral("main.bas")});
         for (int waited = 0; !QFile::exists(pause) && waited < 20000; waited += 5)
@@ -342,24 +351,43 @@ TEST(FileRestore, AFileSavedWhileItsAnnouncedWriteWaitsKeepsTheSave) {
         // restores, every file.
         const QStringList saved =
             test.compiled ? tree.bytes.keys() : QStringList{QStringLiteral("lib/common.bi")};
+        const auto savedText = [](const QString& path) {
+            return "' saved by the editor: " + path.toUtf8() + '\n';
+        };
         for (const QString& path : saved) {
             ASSERT_EQ(tree.isRewritten(path), test.compiled) << qPrintable(path);
-            sandbox.writeFile(path, "' saved by the editor: " + path.toUtf8() + '\n');
+            sandbox.writeFile(path, savedText(path));
         }
         QFile::remove(pause);
         ASSERT_TRUE(run->waitForFinished(30000));
-
-        EXPECT_EQ(run->exitCode(), test.compiled ? 0 : 1);
         EXPECT_EQ(sandbox.calls().size(), test.compiled ? 1 : 0);
-        const QByteArray said = run->readAllStandardError();
-        EXPECT_EQ(said.count('\n'), saved.size()) << said.constData();
-        for (const QString& path : saved) {
-            EXPECT_EQ(sandbox.readFile(path), "' saved by the editor: " + path.toUtf8() + '\n')
-                << qPrintable(path);
-            EXPECT_TRUE(said.contains(QFile::encodeName(sandbox.path(path)) +
-                                      (test.compiled ? " was saved during the compile"
-                                                     : " was changed after fbext read it")))
+        QByteArray said = run->readAllStandardError();
+        if (test.killAtStep) {
+            EXPECT_EQ(run->exitStatus(), QProcess::CrashExit);
+            sandbox.useFaultInjectingProgram(false);
+            const RunResult next = sandbox.run({QStringLiteral("plain.bas")});
+            EXPECT_EQ(next.exitCode, 0);
+            said = next.standardError;
+            EXPECT_EQ(said.count('\n'), 1) << said.constData();
+            const QString putBack = QString::fromLatin1(test.putBack);
+            EXPECT_TRUE(said.startsWith("fbext: " + QFile::encodeName(sandbox.path(putBack)) +
+                                        " was being written"))
                 << said.constData();
+            EXPECT_EQ(readAll(keptPathIn(said)), savedText(putBack));
+        } else {
+            EXPECT_EQ(run->exitCode(), test.compiled ? 0 : 1);
+            EXPECT_EQ(said.count('\n'), saved.size()) << said.constData();
+        }
+        for (const QString& path : saved) {
+            if (path == QLatin1String(test.putBack))
+                continue; // its original is back
+            EXPECT_EQ(sandbox.readFile(path), savedText(path)) << qPrintable(path);
+            if (!test.killAtStep) {
+                EXPECT_TRUE(said.contains(QFile::encodeName(sandbox.path(path)) +
+                                          (test.compiled ? " was saved during the compile"
+                                                         : " was changed after fbext read it")))
+                    << said.constData();
+            }
             tree.bytes.remove(path);
         }
         tree.expectIntact();
