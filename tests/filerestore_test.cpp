@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <memory>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -393,6 +394,52 @@ TEST(FileRestore, AFileSavedWhileItsAnnouncedWriteWaitsKeepsTheSave) {
         tree.expectIntact();
         EXPECT_TRUE(journalsIn(sandbox).isEmpty());
     }
+}
+
+// The journal stops taking records in the middle of the run (its disk fills
+// up; here its file size limit is lowered while the run waits before its
+// first write): the run stops, and a file it rewrote cannot be put back, as
+// that would not be announced first. The stop names each such file and does
+// not say that every file is as it was; the next run puts them back.
+TEST(FileRestore, AJournalThatFillsUpMidRunDoesNotReportEveryFileBack) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.addTypicalProgram();
+    sandbox.writeFile(QStringLiteral("plain.bas"), "print 1\n");
+    sandbox.scriptCompiler("built\n");
+    const QString pause = sandbox.path(QStringLiteral("paused"));
+    sandbox.useFaultInjectingProgram(true);
+    sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_BEFORE_WRITE"), QStringLiteral("1"));
+    sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pause);
+
+    const auto run = sandbox.start({QStringLiteral("main.bas")});
+    for (int waited = 0; !QFile::exists(pause) && waited < 20000; waited += 5)
+        QThread::msleep(5);
+    ASSERT_TRUE(QFile::exists(pause));
+    const QStringList journals = journalsIn(sandbox);
+    ASSERT_EQ(journals.size(), 1);
+    const qint64 manifestSize = QFileInfo(sandbox.userDataDir() + QStringLiteral("/journals/") +
+                                          journals.first() + QStringLiteral("/manifest"))
+                                    .size();
+    ASSERT_GT(manifestSize, 0);
+    const rlimit full{rlim_t(manifestSize), rlim_t(manifestSize)};
+    ASSERT_EQ(::prlimit(pid_t(run->processId()), RLIMIT_FSIZE, &full, nullptr), 0);
+    QFile::remove(pause);
+    ASSERT_TRUE(run->waitForFinished(30000));
+
+    EXPECT_EQ(run->exitCode(), 1);
+    EXPECT_TRUE(sandbox.calls().isEmpty()) << "the compiler was run";
+    const QByteArray said = run->readAllStandardError();
+    EXPECT_TRUE(said.startsWith("fbext: could not restore ")) << said.constData();
+    EXPECT_TRUE(said.endsWith("; nothing was compiled\n")) << said.constData();
+    EXPECT_FALSE(said.contains("every file is as it was")) << said.constData();
+
+    sandbox.useFaultInjectingProgram(false);
+    const RunResult next = sandbox.run({QStringLiteral("plain.bas")});
+    EXPECT_EQ(next.exitCode, 0);
+    expectOnlyCutFilesReported(next.standardError);
+    tree.expectIntact();
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
 }
 
 // A file that must be rewritten but cannot be, or cannot be read whole: the
