@@ -86,12 +86,12 @@ WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteA
     if (log.announced) {
         // Checked before the announcement, but its flush and the writes made
         // before this one took time: a file saved meanwhile is left as it is,
-        // and the announcement closed, or recovery would take the save for a
-        // write cut short and put the original over it.
+        // and the announcement withdrawn, or recovery would take the save for
+        // a write cut short and put the original over it.
         result.reason = changeIn(file, precondition);
         if (!result.reason.isEmpty()) {
             if (log.journal)
-                log.journal->recordWriteDone(log.index);
+                log.journal->recordWriteSkipped(log.index);
             result.status = WriteStatus::Changed;
             return result;
         }

@@ -163,6 +163,11 @@ void RunJournal::recordWriteDone(int index) {
         appendRecords(manifest, doneRecord(index));
 }
 
+void RunJournal::recordWriteSkipped(int index) {
+    if (isOpen())
+        appendDurably(manifest, skippedRecord(index));
+}
+
 bool RunJournal::recordShared(int index, const QByteArray& digest) {
     return isOpen() && index >= 0 && index < fileCount &&
            appendDurably(manifest, sharedRecord(index, digest));

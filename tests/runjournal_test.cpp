@@ -122,6 +122,30 @@ TEST(RunJournal, ARecordCutShortByTheEndOfItsRunIsIgnored) {
     EXPECT_EQ(cut[0].lastWrite, LastWrite::RewriteStarted) << "its end never reached the disk";
 }
 
+// A write found unneeded just before its first byte (the file was saved
+// meanwhile) is withdrawn: the file is as the records before it say.
+TEST(RunJournal, ASkippedWriteLeavesTheFileAsTheRecordsBeforeItSay) {
+    const struct {
+        const char* records;
+        LastWrite lastWrite;
+        int digests;
+    } cases[] = {
+        {"write 0 aa\nskipped 0\n", LastWrite::None, 0},
+        {"write 0 aa\ndone 0\nwrite 0 bb\nskipped 0\n", LastWrite::RewriteDone, 1},
+        {"write 0 aa\ndone 0\nrestore 0\nskipped 0\n", LastWrite::RewriteDone, 1},
+        {"write 0 aa\ndone 0\nrestore 0\ndone 0\nskipped 0\n", LastWrite::RestoreDone, 1},
+        {"skipped 0\n", LastWrite::None, 0},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.records);
+        const QList<JournalEntry> entries = parseManifest(
+            "fbext journal 2\noriginal 0 0 0 0 ab 1 2 /src/a.bas\n" + QByteArray(test.records));
+        ASSERT_EQ(entries.size(), 1);
+        EXPECT_EQ(entries[0].lastWrite, test.lastWrite);
+        EXPECT_EQ(entries[0].writtenDigests.size(), test.digests);
+    }
+}
+
 TEST(RunJournal, AJournalOfTheFirstFormatIsStillRead) {
     const QList<JournalEntry> entries = parseManifest("fbext journal 1\n"
                                                       "original 0 1600000000 5 1 ab /src/a.bas\n"
