@@ -176,12 +176,17 @@ int main(int argc, char* argv[]) {
     }
 
     enterRestore();
-    if (!restoreAndReport(*registry, guard))
+    const bool restored = restoreAndReport(*registry, guard);
+    if (!restored)
         status = status != 0 ? status : 1;
     if (const int signal = pendingInterrupt())
         exitForInterrupt(signal);
+    // The files that could not be put back are named above: the stop does not
+    // say that every file is as it was then.
     if (problem)
-        reportError(QStringLiteral("%1; nothing was compiled, and every file is as it was")
+        reportError((restored
+                         ? QStringLiteral("%1; nothing was compiled, and every file is as it was")
+                         : QStringLiteral("%1; nothing was compiled"))
                         .arg(problem->message));
     return status;
 }

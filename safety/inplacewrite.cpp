@@ -83,7 +83,19 @@ WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteA
                          const WriteLog& log) {
     reachStep(WriteStep::Starting);
     WriteResult result;
-    if (!log.announced) {
+    if (log.announced) {
+        // Checked before the announcement, but its flush and the writes made
+        // before this one took time: a file saved meanwhile is left as it is,
+        // and the announcement withdrawn, or recovery would take the save for
+        // a write cut short and put the original over it.
+        result.reason = changeIn(file, precondition);
+        if (!result.reason.isEmpty()) {
+            if (log.journal)
+                log.journal->recordWriteSkipped(log.index);
+            result.status = WriteStatus::Changed;
+            return result;
+        }
+    } else {
         result = prepareWrite(file, precondition);
         if (result.status != WriteStatus::Written)
             return result;

@@ -19,7 +19,8 @@ struct WriteLog {
     bool restoring = false;
     // The caller has checked the precondition (prepareWrite) and announced
     // the write, together with others, so that one flush of the journal
-    // covers them all; the write goes ahead at once.
+    // covers them all; the precondition is checked once more, and the write
+    // goes ahead unless the file changed since.
     bool announced = false;
 };
 

@@ -99,6 +99,10 @@ QByteArray doneRecord(int index) {
     return "done " + number(index) + '\n';
 }
 
+QByteArray skippedRecord(int index) {
+    return "skipped " + number(index) + '\n';
+}
+
 QByteArray sharedRecord(int index, const QByteArray& digest) {
     return "shared " + number(index) + ' ' + digest.toHex() + '\n';
 }
@@ -118,7 +122,8 @@ QList<JournalEntry> parseManifest(const QByteArray& manifest) {
     if (!manifest.startsWith(header))
         return entries;
     QList<QByteArray> lines = manifest.mid(header.size()).split('\n');
-    lines.removeLast(); // empty, or a record cut short by the end of its run
+    lines.removeLast();               // empty, or a record cut short by the end of its run
+    QList<LastWrite> beforeAnnounced; // what a skipped write leaves, by file
     for (const QByteArray& line : std::as_const(lines)) {
         const QList<QByteArray> fields = line.split(' ');
         qint64 index = -1;
@@ -128,8 +133,10 @@ QList<JournalEntry> parseManifest(const QByteArray& manifest) {
         if (kind == "original") {
             JournalEntry entry;
             entry.index = int(index);
-            if (index == entries.size() && parseOriginal(fields, version1, &entry))
+            if (index == entries.size() && parseOriginal(fields, version1, &entry)) {
                 entries.append(entry);
+                beforeAnnounced.append(LastWrite::None);
+            }
             continue;
         }
         if (index >= entries.size())
@@ -137,9 +144,17 @@ QList<JournalEntry> parseManifest(const QByteArray& manifest) {
         JournalEntry& entry = entries[index];
         if ((kind == "write" || kind == "wrote") && fields.size() == 3) {
             entry.writtenDigests.append(QByteArray::fromHex(fields[2]));
+            beforeAnnounced[index] = entry.lastWrite;
             entry.lastWrite = version1 ? LastWrite::RewriteDone : LastWrite::RewriteStarted;
         } else if (kind == "restore" && fields.size() == 2) {
+            beforeAnnounced[index] = entry.lastWrite;
             entry.lastWrite = LastWrite::RestoreStarted;
+        } else if (kind == "skipped" && fields.size() == 2) {
+            if (entry.lastWrite == LastWrite::RewriteStarted)
+                entry.writtenDigests.removeLast(); // never written
+            if (entry.lastWrite == LastWrite::RewriteStarted ||
+                entry.lastWrite == LastWrite::RestoreStarted)
+                entry.lastWrite = beforeAnnounced[index];
         } else if (kind == "done" && fields.size() == 2) {
             if (entry.lastWrite == LastWrite::RewriteStarted)
                 entry.lastWrite = LastWrite::RewriteDone;

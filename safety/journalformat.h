@@ -30,6 +30,7 @@
 //                 write N DIGEST
 //                 restore N
 //                 done N
+//                 skipped N
 //                 shared N DIGEST
 //                 left N
 //                 unrestored N
@@ -37,7 +38,10 @@
 //               "write" comes before each rewrite of file N, with the digest
 //               of the bytes about to be written; "restore" before the
 //               original is written back into it; "done" once such a write is
-//               complete and on disk. "shared" says the run uses file N as
+//               complete and on disk; "skipped" instead when it was not made
+//               at all (the file was found changed just before its first
+//               byte), so the file is as the records before that write say.
+//               "shared" says the run uses file N as
 //               another run wrote it, holding bytes of DIGEST, and stands for
 //               putting the original back as well as that run does (its
 //               original is a copy of that run's). "left" says the run let
@@ -73,6 +77,7 @@ QByteArray originalRecord(int index, const FileTime& modified, const QByteArray&
 QByteArray writeRecord(int index, const QByteArray& digest);
 QByteArray restoreRecord(int index);
 QByteArray doneRecord(int index);
+QByteArray skippedRecord(int index);
 QByteArray sharedRecord(int index, const QByteArray& digest);
 QByteArray leftRecord(int index);
 QByteArray unrestoredRecord(int index);

@@ -6,8 +6,20 @@
 
 namespace {
 
-bool appendDurably(const OpenFile& manifest, const QByteArray& line) {
-    return appendTo(manifest, line) == 0 && syncFile(manifest) == 0;
+// Appends whole records, or none: records cut short (the disk full, the
+// file size limit reached) are taken off again, or the next record appended
+// would run on from them, and recovery would read neither.
+bool appendRecords(const OpenFile& manifest, const QByteArray& records) {
+    const FileStamp before = fileStampOf(manifest);
+    if (appendTo(manifest, records) == 0)
+        return true;
+    if (before.valid)
+        truncateFile(manifest, before.size);
+    return false;
+}
+
+bool appendDurably(const OpenFile& manifest, const QByteArray& records) {
+    return appendRecords(manifest, records) && syncFile(manifest) == 0;
 }
 
 } // namespace
@@ -53,7 +65,12 @@ bool RunJournal::adopt(const PrivateFolder& journals, const QString& journalName
     }
     name = journalName;
     manifest = openOwnFileForAppending(folder, manifestName());
-    fileCount = int(entries().size());
+    // A record its run was cutting short when it died (a power cut) is read
+    // as nothing; it goes, so that the records this run adds start a line.
+    const QByteArray bytes = readOwnFile(folder, manifestName()).value_or(QByteArray());
+    if (manifest.isOpen() && !bytes.isEmpty() && !bytes.endsWith('\n'))
+        truncateFile(manifest, bytes.lastIndexOf('\n') + 1);
+    fileCount = int(parseManifest(bytes).size());
     return true;
 }
 
@@ -143,7 +160,12 @@ void RunJournal::recordWriteDone(int index) {
     // Not flushed on its own: the file's bytes are on disk already, and a
     // record lost with a power cut only makes recovery look at the file again.
     if (isOpen())
-        appendTo(manifest, doneRecord(index));
+        appendRecords(manifest, doneRecord(index));
+}
+
+void RunJournal::recordWriteSkipped(int index) {
+    if (isOpen())
+        appendDurably(manifest, skippedRecord(index));
 }
 
 bool RunJournal::recordShared(int index, const QByteArray& digest) {
@@ -155,7 +177,7 @@ void RunJournal::recordLeft(int index) {
     // Read by the other runs from the system's cache; after a power cut no run
     // is left to tell apart from one that let the file go.
     if (isOpen())
-        appendTo(manifest, leftRecord(index));
+        appendRecords(manifest, leftRecord(index));
 }
 
 void RunJournal::recordUnrestored(int index) {

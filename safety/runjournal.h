@@ -68,6 +68,9 @@ struct RunJournal {
     bool recordRestoresStarting(const QList<int>& indexes);
     // The write announced last for the file is complete and on disk.
     void recordWriteDone(int index);
+    // The write announced last for the file was not made: the file was found
+    // changed just before its first byte.
+    void recordWriteSkipped(int index);
     // The run uses file number index as another run wrote it, holding bytes
     // of the given digest, and stands for putting it back.
     bool recordShared(int index, const QByteArray& digest);

@@ -394,6 +394,7 @@ void SnapshotRegistry::shareFiles() {
 void SnapshotRegistry::putBack(const std::vector<Entry*>& toPutBack, RestoreReport& report) {
     std::vector<Entry*> ready;
     QList<int> indexes;
+    QList<Precondition> preconditions;
     for (Entry* entry : toPutBack) {
         Precondition precondition;
         if (entry->cut)
@@ -411,18 +412,22 @@ void SnapshotRegistry::putBack(const std::vector<Entry*>& toPutBack, RestoreRepo
         }
         ready.push_back(entry);
         indexes.append(entry->snapshot.journalIndex);
+        preconditions.append(precondition);
     }
     if (ready.empty())
         return;
     const bool announced = !journal || journal->recordRestoresStarting(indexes);
-    for (Entry* entry : ready) {
+    for (qsizetype k = 0; k < qsizetype(ready.size()); ++k) {
+        Entry* entry = ready[size_t(k)];
         const FileSnapshot& snapshot = entry->snapshot;
         WriteResult written;
         written.status = WriteStatus::JournalFailed;
+        // Checked again just before its bytes: the user may have saved it
+        // while the others went back.
         if (announced)
-            written =
-                writeInPlace(entry->file, snapshot.bytes, QByteArray(), snapshot.modified,
-                             Precondition(), WriteLog{journal, snapshot.journalIndex, true, true});
+            written = writeInPlace(entry->file, snapshot.bytes, QByteArray(), snapshot.modified,
+                                   preconditions[k],
+                                   WriteLog{journal, snapshot.journalIndex, true, true});
         noteRestore(*entry, restoreResultOf(entry->file, snapshot.bytes, written), report);
     }
 }

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <memory>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -308,6 +309,140 @@ INSTANTIATE_TEST_SUITE_P(
                                           QFile::remove(sandbox.path(QStringLiteral("main.bas")));
                                       }}),
     [](const testing::TestParamInfo<EditBeforeRewrite>& info) { return info.param.name; });
+
+// A file saved after fbext checked it, while its write waits for the writes
+// announced with it (the journal announces the writes that wait together with
+// one flush, then makes them one by one): the save wins over the rewrite and
+// over the restore alike, and one line names the file. Killed after such a
+// file was found saved, the next run leaves it as it is too.
+TEST(FileRestore, AFileSavedWhileItsAnnouncedWriteWaitsKeepsTheSave) {
+    const struct {
+        const char* name;
+        int pauseBeforeWrite; // three rewrites (common.bi, list.bi, main.bas), then the restores
+        bool compiled;
+        int killAtStep; // four a write; 0: not killed
+        // Killed: the file whose restore was announced but not yet begun. The
+        // next run puts its original back and keeps the save; it leaves the
+        // files found saved before as they are.
+        const char* putBack;
+    } cases[] = {
+        {"before the rewrite of the first header", 1, false, 0, nullptr},
+        {"before the restores", 4, true, 0, nullptr},
+        {"before the restores, killed as the last begins", 4, true, 15, "lib/common.bi"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        Sandbox sandbox;
+        SourceTree tree{sandbox, {}, {}};
+        tree.addTypicalProgram();
+        sandbox.writeFile(QStringLiteral("plain.bas"), "print 1\n");
+        sandbox.scriptCompiler("built\n");
+        const QString pause = sandbox.path(QStringLiteral("paused"));
+        sandbox.useFaultInjectingProgram(true);
+        sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_BEFORE_WRITE"),
+                               QString::number(test.pauseBeforeWrite));
+        sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pause);
+        sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"),
+                               QString::number(test.killAtStep));
+
+        const auto run = sandbox.start({QStringLiteral("main.bas")});
+        for (int waited = 0; !QFile::exists(pause) && waited < 20000; waited += 5)
+            QThread::msleep(5);
+        ASSERT_TRUE(QFile::exists(pause));
+        // Before the rewrites the header written first is saved; before the
+        // restores, every file.
+        const QStringList saved =
+            test.compiled ? tree.bytes.keys() : QStringList{QStringLiteral("lib/common.bi")};
+        const auto savedText = [](const QString& path) {
+            return "' saved by the editor: " + path.toUtf8() + '\n';
+        };
+        for (const QString& path : saved) {
+            ASSERT_EQ(tree.isRewritten(path), test.compiled) << qPrintable(path);
+            sandbox.writeFile(path, savedText(path));
+        }
+        QFile::remove(pause);
+        ASSERT_TRUE(run->waitForFinished(30000));
+        EXPECT_EQ(sandbox.calls().size(), test.compiled ? 1 : 0);
+        QByteArray said = run->readAllStandardError();
+        if (test.killAtStep) {
+            EXPECT_EQ(run->exitStatus(), QProcess::CrashExit);
+            sandbox.useFaultInjectingProgram(false);
+            const RunResult next = sandbox.run({QStringLiteral("plain.bas")});
+            EXPECT_EQ(next.exitCode, 0);
+            said = next.standardError;
+            EXPECT_EQ(said.count('\n'), saved.size()) << said.constData();
+            const QString putBack = QString::fromLatin1(test.putBack);
+            const QByteArray putBackLine =
+                said.mid(said.indexOf("fbext: " + QFile::encodeName(sandbox.path(putBack)) +
+                                      " was being written"))
+                    .split('\n')
+                    .first();
+            EXPECT_EQ(readAll(keptPathIn(putBackLine)), savedText(putBack)) << said.constData();
+        } else {
+            EXPECT_EQ(run->exitCode(), test.compiled ? 0 : 1);
+            EXPECT_EQ(said.count('\n'), saved.size()) << said.constData();
+        }
+        for (const QString& path : saved) {
+            if (path == QLatin1String(test.putBack))
+                continue; // its original is back
+            EXPECT_EQ(sandbox.readFile(path), savedText(path)) << qPrintable(path);
+            const char* how = test.killAtStep ? " was changed after an interrupted run"
+                              : test.compiled ? " was saved during the compile"
+                                              : " was changed after fbext read it";
+            EXPECT_TRUE(said.contains(QFile::encodeName(sandbox.path(path)) + how))
+                << said.constData();
+            tree.bytes.remove(path);
+        }
+        tree.expectIntact();
+        EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+    }
+}
+
+// The journal stops taking records in the middle of the run (its disk fills
+// up; here its file size limit is lowered while the run waits before its
+// first write): the run stops, and a file it rewrote cannot be put back, as
+// that would not be announced first. The stop names each such file and does
+// not say that every file is as it was; the next run puts them back.
+TEST(FileRestore, AJournalThatFillsUpMidRunDoesNotReportEveryFileBack) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.addTypicalProgram();
+    sandbox.writeFile(QStringLiteral("plain.bas"), "print 1\n");
+    sandbox.scriptCompiler("built\n");
+    const QString pause = sandbox.path(QStringLiteral("paused"));
+    sandbox.useFaultInjectingProgram(true);
+    sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_BEFORE_WRITE"), QStringLiteral("1"));
+    sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pause);
+
+    const auto run = sandbox.start({QStringLiteral("main.bas")});
+    for (int waited = 0; !QFile::exists(pause) && waited < 20000; waited += 5)
+        QThread::msleep(5);
+    ASSERT_TRUE(QFile::exists(pause));
+    const QStringList journals = journalsIn(sandbox);
+    ASSERT_EQ(journals.size(), 1);
+    const qint64 manifestSize = QFileInfo(sandbox.userDataDir() + QStringLiteral("/journals/") +
+                                          journals.first() + QStringLiteral("/manifest"))
+                                    .size();
+    ASSERT_GT(manifestSize, 0);
+    const rlimit full{rlim_t(manifestSize), rlim_t(manifestSize)};
+    ASSERT_EQ(::prlimit(pid_t(run->processId()), RLIMIT_FSIZE, &full, nullptr), 0);
+    QFile::remove(pause);
+    ASSERT_TRUE(run->waitForFinished(30000));
+
+    EXPECT_EQ(run->exitCode(), 1);
+    EXPECT_TRUE(sandbox.calls().isEmpty()) << "the compiler was run";
+    const QByteArray said = run->readAllStandardError();
+    EXPECT_TRUE(said.startsWith("fbext: could not restore ")) << said.constData();
+    EXPECT_TRUE(said.endsWith("; nothing was compiled\n")) << said.constData();
+    EXPECT_FALSE(said.contains("every file is as it was")) << said.constData();
+
+    sandbox.useFaultInjectingProgram(false);
+    const RunResult next = sandbox.run({QStringLiteral("plain.bas")});
+    EXPECT_EQ(next.exitCode, 0);
+    expectOnlyCutFilesReported(next.standardError);
+    tree.expectIntact();
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
 
 // A file that must be rewritten but cannot be, or cannot be read whole: the
 // run stops before compiling with one line naming it and why, and puts back

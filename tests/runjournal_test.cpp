@@ -6,9 +6,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -117,6 +122,30 @@ TEST(RunJournal, ARecordCutShortByTheEndOfItsRunIsIgnored) {
     EXPECT_EQ(cut[0].lastWrite, LastWrite::RewriteStarted) << "its end never reached the disk";
 }
 
+// A write found unneeded just before its first byte (the file was saved
+// meanwhile) is withdrawn: the file is as the records before it say.
+TEST(RunJournal, ASkippedWriteLeavesTheFileAsTheRecordsBeforeItSay) {
+    const struct {
+        const char* records;
+        LastWrite lastWrite;
+        int digests;
+    } cases[] = {
+        {"write 0 aa\nskipped 0\n", LastWrite::None, 0},
+        {"write 0 aa\ndone 0\nwrite 0 bb\nskipped 0\n", LastWrite::RewriteDone, 1},
+        {"write 0 aa\ndone 0\nrestore 0\nskipped 0\n", LastWrite::RewriteDone, 1},
+        {"write 0 aa\ndone 0\nrestore 0\ndone 0\nskipped 0\n", LastWrite::RestoreDone, 1},
+        {"skipped 0\n", LastWrite::None, 0},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.records);
+        const QList<JournalEntry> entries = parseManifest(
+            "fbext journal 2\noriginal 0 0 0 0 ab 1 2 /src/a.bas\n" + QByteArray(test.records));
+        ASSERT_EQ(entries.size(), 1);
+        EXPECT_EQ(entries[0].lastWrite, test.lastWrite);
+        EXPECT_EQ(entries[0].writtenDigests.size(), test.digests);
+    }
+}
+
 TEST(RunJournal, AJournalOfTheFirstFormatIsStillRead) {
     const QList<JournalEntry> entries = parseManifest("fbext journal 1\n"
                                                       "original 0 1600000000 5 1 ab /src/a.bas\n"
@@ -156,6 +185,56 @@ TEST(RunJournal, OnlyTheJournalOfADeadRunCanBeTakenOver) {
     EXPECT_EQ(dead.keepFoundBytes(0, "cut"), QStringLiteral("0.found-1"));
     EXPECT_EQ(dead.keepFoundBytes(0, "cut again"), QStringLiteral("0.found-2"));
     EXPECT_EQ(fileBytes(dead.folder.filePath(QStringLiteral("0.found-1"))), QByteArray("cut"));
+}
+
+// A record cut short, by a full disk (here the file size limit) or by a power
+// cut in the middle of its append, is read as nothing; the records appended
+// after it, by the same run or by the recovery that takes the journal over,
+// must still be read.
+TEST(RunJournal, ARecordCutShortDoesNotSwallowTheNextOne) {
+    const struct {
+        const char* name;
+        void (*cut)(RunJournal& journal);
+    } cases[] = {
+        {"by a full disk",
+         [](RunJournal& journal) {
+             const QString manifest = journal.folder.filePath(QStringLiteral("manifest"));
+             rlimit before{};
+             ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+             rlimit limit = before;
+             limit.rlim_cur = rlim_t(QFileInfo(manifest).size() + 4);
+             const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+             ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+             const bool announced = journal.recordWritesStarting({0}, {contentDigest("one")});
+             ::setrlimit(RLIMIT_FSIZE, &before);
+             std::signal(SIGXFSZ, handler);
+             EXPECT_FALSE(announced);
+         }},
+        {"by a power cut",
+         [](RunJournal& journal) {
+             QFile manifest(journal.folder.filePath(QStringLiteral("manifest")));
+             ASSERT_TRUE(manifest.open(QIODevice::Append));
+             ASSERT_EQ(manifest.write("write 0 ab"), 10);
+         }},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        QTemporaryDir root;
+        const PrivateFolder journals = journalsIn(root);
+        RunJournal live;
+        QString reason;
+        ASSERT_TRUE(live.create(journals, &reason));
+        ASSERT_EQ(live.recordOriginal(QStringLiteral("/src/a.bas"), identity(1, 2), "a", {}), 0);
+        test.cut(live);
+        live.abandon();
+
+        RunJournal dead;
+        ASSERT_TRUE(dead.adopt(journals, live.name));
+        ASSERT_TRUE(dead.recordRestoreStarting(0));
+        ASSERT_EQ(dead.entries().size(), 1);
+        EXPECT_EQ(dead.entries()[0].lastWrite, LastWrite::RestoreStarted);
+        EXPECT_TRUE(dead.entries()[0].writtenDigests.isEmpty());
+    }
 }
 
 } // namespace
