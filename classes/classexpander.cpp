@@ -121,14 +121,15 @@ QList<BlankedComment> blankInlineBlockComments(QByteArray& text) {
 
 } // namespace
 
-MappedText expandClassText(MappedText source) {
+MappedText expandClassText(MappedText source, bool generatedPrivate) {
     const QList<BlankedComment> blanked = blankInlineBlockComments(source.text);
     LineIndex lines(source.text); // source.text holds their bytes
     QList<LineOrigin>& origins = source.origins;
     Q_ASSERT(origins.size() == lines.size()); // one origin per line, as MappedText keeps
 
     QList<TypeRecord> records = findTypes(lines);
-    const Inheritance inheritance = analyseInheritance(lines, records);
+    Inheritance inheritance = analyseInheritance(lines, records);
+    inheritance.generatedPrivate = generatedPrivate;
     if (!blanked.isEmpty() && inheritance.twinTypes.isEmpty() &&
         inheritance.derivedTypes.isEmpty()) {
         // Nothing to rewrite: the comments stay.

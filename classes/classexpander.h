@@ -8,5 +8,8 @@
 // line (as the template pass left it): every "type D extends P" turned into
 // plain FreeBASIC, each line of the result with its origin.
 // Takes the source by value: the pass's lines refer to its text's bytes,
-// so a caller that hands the text over saves a copy of it.
-MappedText expandClassText(MappedText source);
+// so a caller that hands the text over saves a copy of it. With
+// generatedPrivate, every procedure the pass generates is private to its
+// module: for a header that every module of a program includes (named with
+// -include), whose copies must not meet at link time.
+MappedText expandClassText(MappedText source, bool generatedPrivate = false);

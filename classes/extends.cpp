@@ -256,8 +256,8 @@ void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
     }
 
     // Forwarders are private where the type or one of its ancestors writes
-    // its implementations private.
-    QList<bool> keepsPrivate(records.size(), false);
+    // its implementations private, or where the file wants all of them so.
+    QList<bool> keepsPrivate(records.size(), inheritance.generatedPrivate);
     for (qsizetype r = 0; r < records.size(); ++r) {
         QSet<qsizetype> met;
         for (qsizetype at = r; at >= 0 && !met.contains(at) && !keepsPrivate[r];

@@ -28,6 +28,8 @@ struct Inheritance {
     // For each of the file's lines, whether it starts inside a /' ... '/
     // comment, where nothing is declared or rewritten; empty when none does.
     QList<bool> commentedLines;
+    // Every procedure generated for the file is private to its module.
+    bool generatedPrivate = false;
 
     bool isNative(QByteArrayView name) const;
     bool startsInComment(qsizetype line) const {

@@ -645,7 +645,7 @@ namespace {
 // the parent's own copy would have duplicated. For each such declaration of
 // the block (outside #if branches), the twin gets one that takes a twin and
 // passes it on, read as the type, to its copy of the original.
-void addTwinCopies(TypeRecord& record) {
+void addTwinCopies(TypeRecord& record, bool generatedPrivate) {
     const QByteArray typeKey = caseFolded(record.typeName);
     const QByteArray twinName = twinNameOf(record.typeName);
     const Lines lines = splitLines(record.twinBlockText.text);
@@ -706,7 +706,7 @@ void addTwinCopies(TypeRecord& record) {
     }
     if (lastAt < 0)
         return;
-    if (implementsPrivately(record)) {
+    if (generatedPrivate || implementsPrivately(record)) {
         implementations.replace("\nconstructor ", "\nprivate constructor ");
         implementations.replace("\noperator ", "\nprivate operator ");
         implementations.prepend("private ");
@@ -998,7 +998,7 @@ void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
         record.twinLaterMethods = record.laterMethods;
         shareStaticLocals(record);
         copyOntoTwin(record.twinMethodText.text);
-        addTwinCopies(record);
+        addTwinCopies(record, inheritance.generatedPrivate);
         for (PlacedText& method : record.twinLaterMethods)
             copyOntoTwin(method.text.text);
     }

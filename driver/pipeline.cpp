@@ -87,7 +87,9 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
     Q_ASSERT(text->hasOneOriginPerLine());
     // The class pass gets the template pass's text in memory, the text the
     // file would hold, and the file is written once.
-    *text = expandClassText(std::move(*text));
+    // A header named with -include is read by every module of the program:
+    // what the pass generates for it stays in each.
+    *text = expandClassText(std::move(*text), run.preIncludes.contains(path));
     Q_ASSERT(text->hasOneOriginPerLine());
     if (passText)
         *passText = *text;
