@@ -6,6 +6,7 @@
 #include "forwarding.h"
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -138,6 +139,127 @@ bool containsFolded(const QSet<QByteArray>& set, QByteArrayView name) {
     return set.contains(QByteArray::fromRawData(folded, name.size()));
 }
 
+// What the file tells about the names an element's index may hold: which
+// are arrays ("dim enemies(1 to 5) as Enemy", "items(9) as Item" in a type,
+// "a() as integer" among parameters), and which call a procedure when read
+// (procedures and macros of the file, and the compiler's own functions that
+// take no arguments, such as rnd). Read once, and only when an element or a
+// pointer is the target of a compound assignment.
+struct FileNames {
+    QSet<QByteArray> arrays;
+    QSet<QByteArray> calls;
+};
+
+bool isDeclarationWord(QByteArrayView word) {
+    static constexpr QByteArrayView words[] = {"dim", "redim", "static", "common", "extern", "as"};
+    for (const QByteArrayView w : words) {
+        if (isKeyword(word, w))
+            return true;
+    }
+    return false;
+}
+
+// The names written right before a "(" outside brackets in code, but for
+// initial values ("= {1, 2}", "= new T(1)", up to the next ","); with
+// emptyOnly, only those followed by "()" (array parameters).
+void addIndexedNames(QByteArrayView code, bool emptyOnly, QSet<QByteArray>& names) {
+    int depth = 0;
+    for (qsizetype at = 0; at < code.size(); ++at) {
+        const char c = code[at];
+        if (c == ')') {
+            --depth;
+        } else if (c == '=' && depth == 0 && !emptyOnly) {
+            int inner = 0;
+            while (++at < code.size() && (inner > 0 || code[at] != ',')) {
+                if (code[at] == '(' || code[at] == '{')
+                    ++inner;
+                else if (code[at] == ')' || code[at] == '}')
+                    --inner;
+            }
+        } else if (c == '(') {
+            ++depth;
+            if ((depth != 1 && !emptyOnly) ||
+                (emptyOnly && (at + 1 >= code.size() || code[at + 1] != ')')))
+                continue;
+            qsizetype start = at;
+            while (start > 0 && isNameChar(code[start - 1]))
+                --start;
+            if (start < at && isNameStart(code[start]))
+                names.insert(caseFolded(code.sliced(start, at - start)));
+        }
+    }
+}
+
+FileNames fileNamesOf(QByteArrayView text) {
+    FileNames names;
+    for (const char* name : {"rnd", "timer", "inkey", "getkey", "csrlin", "freefile", "err", "erl",
+                             "command", "curdir", "exepath", "date", "time", "now", "new"})
+        names.calls.insert(name);
+    CodeLexer lexer;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        const QByteArrayView code = lexer.next(text.sliced(start, end - start));
+        start = end + 1;
+        QByteArrayView first = firstToken(code);
+        if (first.isEmpty())
+            continue;
+        if (first[0] == '#') {
+            // "#define NAME" and "#macro NAME" (also "# define NAME")
+            QByteArrayView rest = code.sliced(first.data() + first.size() - code.data());
+            QByteArrayView word = first.size() > 1 ? first.sliced(1) : firstToken(rest);
+            if (first.size() == 1)
+                rest = rest.sliced(word.data() + word.size() - rest.data());
+            if (isKeyword(word, "define") || isKeyword(word, "macro")) {
+                const QByteArrayView name = firstToken(rest);
+                qsizetype nameEnd = 0;
+                while (nameEnd < name.size() && isNameChar(name[nameEnd]))
+                    ++nameEnd;
+                if (nameEnd > 0)
+                    names.calls.insert(caseFolded(name.first(nameEnd)));
+            }
+            continue;
+        }
+        QByteArrayView statement = withoutProcedurePrefix(code);
+        QByteArrayView keyword = firstToken(statement);
+        if (isKeyword(keyword, "declare")) {
+            statement = statement.sliced(keyword.data() + keyword.size() - statement.data());
+            keyword = firstToken(statement);
+        }
+        if (isProcedureKind(keyword)) {
+            // The procedure's name, after its type's ("Enemy.pick"), and its
+            // array parameters.
+            const QByteArrayView rest =
+                statement.sliced(keyword.data() + keyword.size() - statement.data());
+            const QByteArrayView name = firstToken(rest);
+            qsizetype nameEnd = 0;
+            while (nameEnd < name.size() && (isNameChar(name[nameEnd]) || name[nameEnd] == '.'))
+                ++nameEnd;
+            const QByteArrayView qualified = name.first(nameEnd);
+            const QByteArrayView own = qualified.sliced(qualified.lastIndexOf('.') + 1);
+            if (!own.isEmpty())
+                names.calls.insert(caseFolded(own));
+            addIndexedNames(rest, true, names.arrays);
+        } else if (isDeclarationWord(keyword)) {
+            addIndexedNames(statement.sliced(keyword.data() + keyword.size() - statement.data()),
+                            false, names.arrays);
+        } else if (isNameStart(keyword[0])) {
+            // A field of a type block: "items(0 to 9) as Item"
+            qsizetype nameEnd = 0;
+            while (nameEnd < keyword.size() && isNameChar(keyword[nameEnd]))
+                ++nameEnd;
+            const qsizetype close = code.indexOf(')', keyword.data() - code.data());
+            if (nameEnd < keyword.size() && keyword[nameEnd] == '(' && close > 0 &&
+                isKeyword(firstToken(code.sliced(close + 1)), "as"))
+                names.arrays.insert(caseFolded(keyword.first(nameEnd)));
+        }
+    }
+    for (const QByteArray& call : std::as_const(names.calls))
+        names.arrays.remove(call);
+    return names;
+}
+
 struct Rewrite {
     qsizetype from;
     qsizetype to;
@@ -148,6 +270,90 @@ qsizetype skipBlanksBack(QByteArrayView code, qsizetype at) {
     while (at > 0 && isBlank(code[at - 1]))
         --at;
     return at;
+}
+
+// Whether an index in brackets reads the same when it is evaluated twice:
+// numbers, names that call nothing, operators, and elements of arrays of the
+// file ("enemies(order(i) + 1)"); no string, call or macro.
+bool isRepeatableIndex(QByteArrayView index, const FileNames& names) {
+    for (qsizetype at = 0; at < index.size();) {
+        const char c = index[at];
+        if (c >= '0' && c <= '9') {
+            while (at < index.size() && (isNameChar(index[at]) || index[at] == '.'))
+                ++at; // a number, "1.5e3" and its suffix
+            continue;
+        }
+        if (isNameChar(c)) {
+            qsizetype end = at;
+            while (end < index.size() && isNameChar(index[end]))
+                ++end;
+            const QByteArray name = caseFolded(index.sliced(at, end - at));
+            if (names.calls.contains(name))
+                return false;
+            if (end < index.size() && index[end] == '(' && !names.arrays.contains(name))
+                return false;
+            at = end;
+            continue;
+        }
+        if (!isBlank(c) && !std::strchr("+-*/\\^<>=@.,()&", c))
+            return false;
+        ++at;
+    }
+    return true;
+}
+
+// Where the target of a compound assignment that ends at end starts, or -1:
+// names joined by "." or "->", each of them but the last one perhaps an
+// element of an array ("enemies(i).hp", "a(i)->hp") whose index reads the
+// same twice; a with block's "." may stand first. names is asked for only
+// when the target has an element or a pointer.
+template <typename Names>
+qsizetype targetStart(QByteArrayView code, qsizetype end, const Names& fileNames) {
+    qsizetype at = end;
+    while (at > 0 && isNameChar(code[at - 1]))
+        --at;
+    if (at == end || !isNameStart(code[at]))
+        return -1;
+    for (;;) {
+        // A separator before the name, or the target's start.
+        const bool pointer = at > 1 && code[at - 1] == '>' && code[at - 2] == '-';
+        if (pointer) {
+            at -= 2;
+        } else if (at > 0 && code[at - 1] == '.') {
+            --at;
+        } else {
+            return at;
+        }
+        if (at == 0 || (!isNameChar(code[at - 1]) && code[at - 1] != ')'))
+            return code[at] == '.' ? at : -1; // ".hp" in a with block
+        qsizetype nameEnd = at;
+        if (code[at - 1] == ')') {
+            int depth = 0;
+            qsizetype open = at - 1;
+            for (; open >= 0; --open) {
+                if (code[open] == ')')
+                    ++depth;
+                else if (code[open] == '(' && --depth == 0)
+                    break;
+            }
+            if (open <= 0 || !isRepeatableIndex(code.sliced(open + 1, at - open - 2), *fileNames()))
+                return -1;
+            nameEnd = open;
+        }
+        qsizetype nameStart = nameEnd;
+        while (nameStart > 0 && isNameChar(code[nameStart - 1]))
+            --nameStart;
+        if (nameStart == nameEnd || !isNameStart(code[nameStart]))
+            return -1;
+        if (nameEnd != at || pointer) {
+            // An array's element, or a pointer that no call gives.
+            const FileNames* names = fileNames();
+            const QByteArray name = caseFolded(code.sliced(nameStart, nameEnd - nameStart));
+            if (names->calls.contains(name) || (nameEnd != at && !names->arrays.contains(name)))
+                return -1;
+        }
+        at = nameStart;
+    }
 }
 
 // Whether the target ending at lhsStart stands first in its statement: at the
@@ -188,10 +394,20 @@ qsizetype statementEnd(QByteArrayView code, qsizetype from) {
 // be written out: names joined by "." (all), and bare names of the extending
 // type whose member the line is in (bareFields(), asked only for such a
 // name).
-template <typename BareFields>
+template <typename BareFields, typename Names>
 QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
-                          const BareFields& bareFields, const QSet<QByteArray>& all) {
+                          const BareFields& bareFields, const Names& fileNames,
+                          const QSet<QByteArray>& all) {
     QList<Rewrite> rewrites;
+    // "rem" comments out the rest of the line wherever it stands as a word,
+    // after a statement too ("x += 1 rem why").
+    for (qsizetype at = 0; at + 3 <= code.size(); ++at) {
+        if ((code[at] | 0x20) == 'r' && (at == 0 || !isNameChar(code[at - 1])) &&
+            isWordAt(code, at, "rem")) {
+            code = code.first(at);
+            break;
+        }
+    }
     qsizetype searchFrom = 0;
     for (;;) {
         const qsizetype equals = code.indexOf('=', searchFrom);
@@ -211,18 +427,20 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
                 continue;
         }
         const qsizetype lhsEnd = skipBlanksBack(code, opStart);
-        qsizetype lhsStart = lhsEnd;
-        while (lhsStart > 0 && (isNameChar(code[lhsStart - 1]) || code[lhsStart - 1] == '.'))
-            --lhsStart;
-        const QByteArrayView target = code.sliced(lhsStart, lhsEnd - lhsStart);
-        if (target.isEmpty() || target.endsWith('.') || target.contains("..") ||
-            !startsStatement(code, lhsStart))
-            continue;
-        const qsizetype dot = target.lastIndexOf('.');
-        const QByteArrayView name = target.sliced(dot + 1);
+        qsizetype nameStart = lhsEnd;
+        while (nameStart > 0 && isNameChar(code[nameStart - 1]))
+            --nameStart;
+        const QByteArrayView name = code.sliced(nameStart, lhsEnd - nameStart);
         if (name.isEmpty() || !isNameStart(name[0]) || !containsFolded(all, name))
             continue;
-        const bool qualified = dot >= 0;
+        const qsizetype lhsStart = targetStart(code, lhsEnd, fileNames);
+        if (lhsStart < 0 || !startsStatement(code, lhsStart))
+            continue;
+        // The target as written; no comment stands inside it.
+        const QByteArrayView target = line.sliced(lhsStart, lhsEnd - lhsStart);
+        if (target != code.sliced(lhsStart, lhsEnd - lhsStart))
+            continue;
+        const bool qualified = lhsStart != nameStart;
         if (!qualified) {
             const QSet<QByteArray>* bare = bareFields();
             if (!bare || !containsFolded(*bare, name))
@@ -342,7 +560,13 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
     QByteArrayView typeOf; // the header whose type's fields typeFields holds
     const QSet<QByteArray>* typeFields = nullptr;
     QByteArray result;
-    qsizetype copied = 0; // source bytes up to here are in result
+    qsizetype copied = 0;           // source bytes up to here are in result
+    std::optional<FileNames> names; // read at the first element or pointer
+    const auto fileNames = [&]() -> const FileNames* {
+        if (!names)
+            names = fileNamesOf(all);
+        return &*names;
+    };
     for (qsizetype at = 0;;) {
         const qsizetype equals = all.indexOf('=', at);
         if (equals < 0)
@@ -355,6 +579,7 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         const QByteArrayView line = all.sliced(lineStart, lineEnd - lineStart);
         if (!mayAssignCompound(line))
             continue;
+        bool startsInComment = false;
         if (blockComments) {
             bool inComment = false;
             while (commentsAt <= lineStart) {
@@ -364,8 +589,10 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
                 inComment = comments.startsInComment(all.sliced(commentsAt, end - commentsAt));
                 commentsAt = end + 1;
             }
-            if (inComment)
+            // A comment may end on the line, and code follow it.
+            if (inComment && !line.contains("'/"))
                 continue;
+            startsInComment = inComment;
         }
         const QByteArrayView first = firstToken(line);
         if (first.startsWith('#'))
@@ -410,9 +637,11 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
             return typeFields;
         };
         CodeLexer lexer;
+        if (startsInComment)
+            lexer.next("/'");
         const QByteArrayView code = lexer.next(line);
         for (const Rewrite& rewrite :
-             rewritesOf(line, code, lexer.isContinued(), bareFields, fields.all)) {
+             rewritesOf(line, code, lexer.isContinued(), bareFields, fileNames, fields.all)) {
             if (result.isNull())
                 result.reserve(source.size() + source.size() / 16);
             result.append(source.constData() + copied, lineStart + rewrite.from - copied);
