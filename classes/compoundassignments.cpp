@@ -264,6 +264,10 @@ struct Rewrite {
     qsizetype from;
     qsizetype to;
     QByteArray text;
+    // The value goes on over the next lines, its brackets open this deep at
+    // the line's end: the closing bracket is written where it ends.
+    bool open = false;
+    int depth = 0;
 };
 
 qsizetype skipBlanksBack(QByteArrayView code, qsizetype at) {
@@ -370,10 +374,21 @@ bool startsStatement(QByteArrayView code, qsizetype lhsStart) {
            (word == 0 || !isNameChar(code[word - 1]));
 }
 
+// The code up to a "rem", which comments out the rest of the line wherever it
+// stands as a word, after a statement too ("x += 1 rem why").
+QByteArrayView beforeRem(QByteArrayView code) {
+    for (qsizetype at = 0; at + 3 <= code.size(); ++at) {
+        if ((code[at] | 0x20) == 'r' && (at == 0 || !isNameChar(code[at - 1])) &&
+            isWordAt(code, at, "rem"))
+            return code.first(at);
+    }
+    return code;
+}
+
 // Where the statement that goes on at from ends: at a ":" or an "else"
-// outside brackets, or at the code's end.
-qsizetype statementEnd(QByteArrayView code, qsizetype from) {
-    int depth = 0;
+// outside brackets, or at the code's end; depth counts the brackets open
+// (before from, and at the end).
+qsizetype statementEnd(QByteArrayView code, qsizetype from, int& depth) {
     for (qsizetype at = from; at < code.size(); ++at) {
         const char c = code[at];
         if (c == '(')
@@ -399,15 +414,9 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
                           const BareFields& bareFields, const Names& fileNames,
                           const QSet<QByteArray>& all) {
     QList<Rewrite> rewrites;
-    // "rem" comments out the rest of the line wherever it stands as a word,
-    // after a statement too ("x += 1 rem why").
-    for (qsizetype at = 0; at + 3 <= code.size(); ++at) {
-        if ((code[at] | 0x20) == 'r' && (at == 0 || !isNameChar(code[at - 1])) &&
-            isWordAt(code, at, "rem")) {
-            code = code.first(at);
-            break;
-        }
-    }
+    const qsizetype codeSize = code.size();
+    code = beforeRem(code);
+    continued = continued && code.size() == codeSize; // no "_" in a comment
     qsizetype searchFrom = 0;
     for (;;) {
         const qsizetype equals = code.indexOf('=', searchFrom);
@@ -446,9 +455,20 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
             if (!bare || !containsFolded(*bare, name))
                 continue;
         }
-        const qsizetype end = statementEnd(code, equals + 1);
-        if (continued && end == code.size())
-            continue; // what is assigned goes on over the next line
+        int depth = 0;
+        const qsizetype end = statementEnd(code, equals + 1, depth);
+        if (continued && end == code.size()) {
+            // What is assigned goes on over the next line: the bracket is
+            // opened here, and closed where the statement ends.
+            QByteArray text = line.sliced(lhsStart, lhsEnd - lhsStart).toByteArray();
+            text += " = ";
+            text += line.sliced(lhsStart, lhsEnd - lhsStart);
+            text += ' ';
+            text += line.sliced(opStart, equals - opStart);
+            text += " (";
+            rewrites.append(Rewrite{lhsStart, equals + 1, std::move(text), true, depth});
+            break;
+        }
         // What is assigned, told by its code (a comment after it reads as
         // blanks there) and taken from the line (a string as written).
         qsizetype valueStart = equals + 1;
@@ -642,11 +662,38 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         const QByteArrayView code = lexer.next(line);
         for (const Rewrite& rewrite :
              rewritesOf(line, code, lexer.isContinued(), bareFields, fileNames, fields.all)) {
+            if (lineStart + rewrite.from < copied)
+                continue;         // in a value continued from a line above
+            qsizetype close = -1; // where a continued value's bracket closes
+            if (rewrite.open) {
+                int depth = rewrite.depth;
+                for (qsizetype next = lineEnd + 1; next <= all.size();) {
+                    qsizetype nextEnd = all.indexOf('\n', next);
+                    if (nextEnd < 0)
+                        nextEnd = all.size();
+                    const QByteArrayView lexed = lexer.next(all.sliced(next, nextEnd - next));
+                    const QByteArrayView nextCode = beforeRem(lexed);
+                    const qsizetype end = statementEnd(nextCode, 0, depth);
+                    if (end < nextCode.size() || !lexer.isContinued() ||
+                        nextCode.size() < lexed.size()) {
+                        close = next + skipBlanksBack(nextCode, end);
+                        break;
+                    }
+                    next = nextEnd + 1;
+                }
+                if (close < 0)
+                    break; // the file ends first
+            }
             if (result.isNull())
                 result.reserve(source.size() + source.size() / 16);
             result.append(source.constData() + copied, lineStart + rewrite.from - copied);
             result += rewrite.text;
             copied = lineStart + rewrite.to;
+            if (close >= 0) {
+                result.append(source.constData() + copied, close - copied);
+                result += ')';
+                copied = close;
+            }
         }
         // A procedure written on one line ends with it.
         if (header.data() == line.data() && line.contains(':') && endsProcedure(line, first))

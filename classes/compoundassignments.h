@@ -32,6 +32,7 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
 // its statement; as it is written twice, a name in it may be an element only
 // of an array of the file, with an index that reads the same twice
 // ("enemies(i + 1).hp", "a(i)->hp"; no call in it). What it is assigned ends
-// with the statement. Strings, comments and directives are left alone, and
-// every line keeps its place.
+// with the statement, on a later line when it is continued with " _".
+// Strings, comments and directives are left alone, and every line keeps its
+// place.
 void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields);

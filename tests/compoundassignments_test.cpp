@@ -57,7 +57,6 @@ const Row rows[] = {
     {"comparison", "if c.x <= 1 then c.x = 2", nullptr},
     {"in a string", "print \"c.x += 1\"", nullptr},
     {"in a comment", "' c.x += 1", nullptr},
-    {"continued", "c.x += 1 + _", nullptr},
     {"directive", "#define GROW(v) v.x += 1", nullptr},
 };
 
@@ -103,6 +102,40 @@ TEST(CompoundAssignments, AreWrittenOutOnlyForPropertyFields) {
     EXPECT_EQ(expandedLine("sub Circle.grow()\n/' c.x += 1", "c.x += 1 '/ c.x += 2 : x -= 1"),
               QByteArray("c.x += 1 '/ c.x = c.x + (2) : x = x - (1)"));
     EXPECT_EQ(expandedLine("sub Circle.grow()\n/' c.x += 1", "c.x += 1"), QByteArray("c.x += 1"));
+}
+
+// A value continued over lines with " _" is bracketed where its statement
+// ends: at the end of the first line that is not continued, or at a ":" or
+// "else" outside brackets.
+TEST(CompoundAssignments, BracketContinuedValuesWhereTheyEnd) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"c.x += _ ' why\n  3\nc.x += 1", "c.x = c.x + ( _ ' why\n  3)\nc.x = c.x + (1)"},
+        {"c.x -= f(1, _\n  2) + _\n  1 : c.x += 2 ' done",
+         "c.x = c.x - ( f(1, _\n  2) + _\n  1) : c.x = c.x + (2) ' done"},
+        {"if a then c.x += 1 + _\n  1 else c.x -= 1",
+         "if a then c.x = c.x + ( 1 + _\n  1) else c.x = c.x - (1)"},
+        {"c.name &= \"a:\" & _\n  \"b\" rem c.x += 1",
+         "c.name = c.name & ( \"a:\" & _\n  \"b\") rem c.x += 1"},
+        {"c.x += 1 _\n: c.x += 2", "c.x = c.x + ( 1 _\n): c.x = c.x + (2)"},
+        {"c.x += 1 rem no _\nc.x += 2", "c.x = c.x + (1) rem no _\nc.x = c.x + (2)"},
+        {"c.x += 1 + _\n  1 rem ) _\nc.x += 2",
+         "c.x = c.x + ( 1 + _\n  1) rem ) _\nc.x = c.x + (2)"},
+        {"c.y += _\n  1", nullptr},
+        {"c.x += _", nullptr}, // the file ends first
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.text);
+        PropertyFields fields;
+        fields.all = {"x", "name"};
+        MappedText text;
+        text.text = row.text;
+        text.origins.resize(text.text.count('\n') + 1);
+        spellOutCompoundAssignments(text, fields);
+        EXPECT_EQ(text.text, QByteArray(row.expected ? row.expected : row.text));
+    }
 }
 
 } // namespace
