@@ -6,7 +6,6 @@
 #include "forwarding.h"
 
 #include <cstring>
-#include <optional>
 
 namespace {
 
@@ -139,17 +138,6 @@ bool containsFolded(const QSet<QByteArray>& set, QByteArrayView name) {
     return set.contains(QByteArray::fromRawData(folded, name.size()));
 }
 
-// What the file tells about the names an element's index may hold: which
-// are arrays ("dim enemies(1 to 5) as Enemy", "items(9) as Item" in a type,
-// "a() as integer" among parameters), and which call a procedure when read
-// (procedures and macros of the file, and the compiler's own functions that
-// take no arguments, such as rnd). Read once, and only when an element or a
-// pointer is the target of a compound assignment.
-struct FileNames {
-    QSet<QByteArray> arrays;
-    QSet<QByteArray> calls;
-};
-
 bool isDeclarationWord(QByteArrayView word) {
     static constexpr QByteArrayView words[] = {"dim", "redim", "static", "common", "extern", "as"};
     for (const QByteArrayView w : words) {
@@ -159,105 +147,154 @@ bool isDeclarationWord(QByteArrayView word) {
     return false;
 }
 
-// The names written right before a "(" outside brackets in code, but for
-// initial values ("= {1, 2}", "= new T(1)", up to the next ","); with
-// emptyOnly, only those followed by "()" (array parameters).
-void addIndexedNames(QByteArrayView code, bool emptyOnly, QSet<QByteArray>& names) {
+// Whether a name written right before a "(" outside brackets in code stands
+// at position at, but for initial values ("= {1, 2}", "= new T(1)", up to
+// the next ","); with emptyOnly, only before "()" (an array parameter).
+bool indexedNameAt(QByteArrayView code, qsizetype at, bool emptyOnly) {
     int depth = 0;
-    for (qsizetype at = 0; at < code.size(); ++at) {
-        const char c = code[at];
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const char c = code[i];
         if (c == ')') {
             --depth;
         } else if (c == '=' && depth == 0 && !emptyOnly) {
             int inner = 0;
-            while (++at < code.size() && (inner > 0 || code[at] != ',')) {
-                if (code[at] == '(' || code[at] == '{')
+            while (++i < code.size() && (inner > 0 || code[i] != ',')) {
+                if (code[i] == '(' || code[i] == '{')
                     ++inner;
-                else if (code[at] == ')' || code[at] == '}')
+                else if (code[i] == ')' || code[i] == '}')
                     --inner;
             }
         } else if (c == '(') {
             ++depth;
             if ((depth != 1 && !emptyOnly) ||
-                (emptyOnly && (at + 1 >= code.size() || code[at + 1] != ')')))
+                (emptyOnly && (i + 1 >= code.size() || code[i + 1] != ')')))
                 continue;
-            qsizetype start = at;
+            qsizetype start = i;
             while (start > 0 && isNameChar(code[start - 1]))
                 --start;
-            if (start < at && isNameStart(code[start]))
-                names.insert(caseFolded(code.sliced(start, at - start)));
+            if (start == at)
+                return true;
         }
     }
+    return false;
 }
 
-FileNames fileNamesOf(QByteArrayView text) {
-    FileNames names;
-    for (const char* name : {"rnd", "timer", "inkey", "getkey", "csrlin", "freefile", "err", "erl",
-                             "command", "curdir", "exepath", "date", "time", "now", "new"})
-        names.calls.insert(name);
-    CodeLexer lexer;
-    for (qsizetype start = 0; start <= text.size();) {
-        qsizetype end = text.indexOf('\n', start);
-        if (end < 0)
-            end = text.size();
-        const QByteArrayView code = lexer.next(text.sliced(start, end - start));
-        start = end + 1;
-        QByteArrayView first = firstToken(code);
-        if (first.isEmpty())
-            continue;
-        if (first[0] == '#') {
-            // "#define NAME" and "#macro NAME" (also "# define NAME")
-            QByteArrayView rest = code.sliced(first.data() + first.size() - code.data());
-            QByteArrayView word = first.size() > 1 ? first.sliced(1) : firstToken(rest);
-            if (first.size() == 1)
-                rest = rest.sliced(word.data() + word.size() - rest.data());
-            if (isKeyword(word, "define") || isKeyword(word, "macro")) {
-                const QByteArrayView name = firstToken(rest);
-                qsizetype nameEnd = 0;
-                while (nameEnd < name.size() && isNameChar(name[nameEnd]))
-                    ++nameEnd;
-                if (nameEnd > 0)
-                    names.calls.insert(caseFolded(name.first(nameEnd)));
+// What the file tells about the names an element's index may hold: which
+// are arrays ("dim enemies(1 to 5) as Enemy", "items(9) as Item" in a type,
+// "a() as integer" among parameters), and which call a procedure when read
+// (procedures and macros of the file, and the compiler's own functions that
+// take no arguments, such as rnd). Each name is looked up in the text when
+// first asked about; most files never ask.
+class FileNames {
+public:
+    explicit FileNames(QByteArrayView text) : text(text) {}
+
+    bool isCall(QByteArrayView name) { return (kindOf(name) & call) != 0; }
+    bool isArray(QByteArrayView name) { return kindOf(name) == array; }
+
+private:
+    enum : unsigned char { none = 0, array = 1, call = 2 };
+
+    QByteArrayView text;
+    QByteArray folded; // the text, case-folded, once a name is asked about
+    QHash<QByteArray, unsigned char> kinds;
+
+    unsigned char kindOf(QByteArrayView name);
+    static unsigned char kindAt(QByteArrayView line, qsizetype at, qsizetype size);
+};
+
+unsigned char FileNames::kindOf(QByteArrayView name) {
+    QByteArray key = caseFolded(name);
+    const auto known = kinds.constFind(key);
+    if (known != kinds.cend())
+        return known.value();
+    static constexpr QByteArrayView builtins[] = {"rnd",      "timer", "inkey", "getkey",  "csrlin",
+                                                  "freefile", "err",   "erl",   "command", "curdir",
+                                                  "exepath",  "date",  "time",  "now",     "new"};
+    unsigned char kind = none;
+    for (const QByteArrayView builtin : builtins) {
+        if (key == builtin)
+            kind = call;
+    }
+    if (kind == none) {
+        if (folded.isNull())
+            folded = caseFolded(text);
+        const QByteArrayView all(folded);
+        for (qsizetype at = 0; (at = all.indexOf(key, at)) >= 0;) {
+            qsizetype end = at + key.size();
+            if ((at > 0 && isNameChar(all[at - 1])) || (end < all.size() && isNameChar(all[end]))) {
+                while (end < all.size() && isNameChar(all[end]))
+                    ++end; // past the longer name
+                at = end;
+                continue;
             }
-            continue;
-        }
-        QByteArrayView statement = withoutProcedurePrefix(code);
-        QByteArrayView keyword = firstToken(statement);
-        if (isKeyword(keyword, "declare")) {
-            statement = statement.sliced(keyword.data() + keyword.size() - statement.data());
-            keyword = firstToken(statement);
-        }
-        if (isProcedureKind(keyword)) {
-            // The procedure's name, after its type's ("Enemy.pick"), and its
-            // array parameters.
-            const QByteArrayView rest =
-                statement.sliced(keyword.data() + keyword.size() - statement.data());
-            const QByteArrayView name = firstToken(rest);
-            qsizetype nameEnd = 0;
-            while (nameEnd < name.size() && (isNameChar(name[nameEnd]) || name[nameEnd] == '.'))
-                ++nameEnd;
-            const QByteArrayView qualified = name.first(nameEnd);
-            const QByteArrayView own = qualified.sliced(qualified.lastIndexOf('.') + 1);
-            if (!own.isEmpty())
-                names.calls.insert(caseFolded(own));
-            addIndexedNames(rest, true, names.arrays);
-        } else if (isDeclarationWord(keyword)) {
-            addIndexedNames(statement.sliced(keyword.data() + keyword.size() - statement.data()),
-                            false, names.arrays);
-        } else if (isNameStart(keyword[0])) {
-            // A field of a type block: "items(0 to 9) as Item"
-            qsizetype nameEnd = 0;
-            while (nameEnd < keyword.size() && isNameChar(keyword[nameEnd]))
-                ++nameEnd;
-            const qsizetype close = code.indexOf(')', keyword.data() - code.data());
-            if (nameEnd < keyword.size() && keyword[nameEnd] == '(' && close > 0 &&
-                isKeyword(firstToken(code.sliced(close + 1)), "as"))
-                names.arrays.insert(caseFolded(keyword.first(nameEnd)));
+            qsizetype lineStart = at;
+            while (lineStart > 0 && all[lineStart - 1] != '\n')
+                --lineStart;
+            qsizetype first = lineStart;
+            while (first < at && isBlank(all[first]))
+                ++first;
+            // Only lines that start with "#" or with one of the words above
+            // (dim, sub, private, as, ...) or with the name itself can tell.
+            if (first == at || all[first] == '#' ||
+                (all[first] && std::strchr("acdefoprs", all[first]))) {
+                qsizetype lineEnd = all.indexOf('\n', end);
+                if (lineEnd < 0)
+                    lineEnd = all.size();
+                kind |=
+                    kindAt(all.sliced(lineStart, lineEnd - lineStart), at - lineStart, key.size());
+            }
+            at = end;
         }
     }
-    for (const QByteArray& call : std::as_const(names.calls))
-        names.arrays.remove(call);
-    return names;
+    kinds.insert(std::move(key), kind);
+    return kind;
+}
+
+// What the name of size letters at position at of a line makes of it.
+unsigned char FileNames::kindAt(QByteArrayView line, qsizetype at, qsizetype size) {
+    const QByteArrayView first = firstToken(line);
+    if (first.isEmpty())
+        return none;
+    const auto startsAt = [&](QByteArrayView token) {
+        return !token.isEmpty() && token.data() == line.data() + at;
+    };
+    const auto after = [&](QByteArrayView token) {
+        return line.sliced(token.data() + token.size() - line.data());
+    };
+    if (first[0] == '#') {
+        // "#define NAME", "#macro NAME", "# define NAME"
+        const QByteArrayView word = first.size() > 1 ? first.sliced(1) : firstToken(after(first));
+        return (isKeyword(word, "define") || isKeyword(word, "macro")) &&
+                       startsAt(firstToken(after(word)))
+                   ? call
+                   : none;
+    }
+    QByteArrayView statement = withoutProcedurePrefix(line);
+    QByteArrayView keyword = firstToken(statement);
+    if (isKeyword(keyword, "declare")) {
+        statement = after(keyword);
+        keyword = firstToken(statement);
+    }
+    if (isProcedureKind(keyword)) {
+        // The procedure's own name, after its type's ("Squad.next"), or an
+        // array parameter.
+        const QByteArrayView name = firstToken(after(keyword));
+        if (startsAt(name) || (at > 0 && line[at - 1] == '.' && name.data() < line.data() + at &&
+                               name.data() + name.size() > line.data() + at &&
+                               !name.first(at - (name.data() - line.data())).contains('(')))
+            return call;
+        return indexedNameAt(line, at, true) ? array : none;
+    }
+    if (isDeclarationWord(keyword))
+        return indexedNameAt(line, at, false) ? array : none;
+    // A field of a type block: "items(0 to 9) as Item"
+    if (startsAt(first) && at + size < line.size() && line[at + size] == '(') {
+        const qsizetype close = line.indexOf(')', at + size);
+        if (close > 0 && isKeyword(firstToken(line.sliced(close + 1)), "as"))
+            return array;
+    }
+    return none;
 }
 
 struct Rewrite {
@@ -279,7 +316,7 @@ qsizetype skipBlanksBack(QByteArrayView code, qsizetype at) {
 // Whether an index in brackets reads the same when it is evaluated twice:
 // numbers, names that call nothing, operators, and elements of arrays of the
 // file ("enemies(order(i) + 1)"); no string, call or macro.
-bool isRepeatableIndex(QByteArrayView index, const FileNames& names) {
+bool isRepeatableIndex(QByteArrayView index, FileNames& names) {
     for (qsizetype at = 0; at < index.size();) {
         const char c = index[at];
         if (c >= '0' && c <= '9') {
@@ -291,10 +328,10 @@ bool isRepeatableIndex(QByteArrayView index, const FileNames& names) {
             qsizetype end = at;
             while (end < index.size() && isNameChar(index[end]))
                 ++end;
-            const QByteArray name = caseFolded(index.sliced(at, end - at));
-            if (names.calls.contains(name))
+            const QByteArrayView name = index.sliced(at, end - at);
+            if (names.isCall(name))
                 return false;
-            if (end < index.size() && index[end] == '(' && !names.arrays.contains(name))
+            if (end < index.size() && index[end] == '(' && !names.isArray(name))
                 return false;
             at = end;
             continue;
@@ -309,10 +346,9 @@ bool isRepeatableIndex(QByteArrayView index, const FileNames& names) {
 // Where the target of a compound assignment that ends at end starts, or -1:
 // names joined by "." or "->", each of them but the last one perhaps an
 // element of an array ("enemies(i).hp", "a(i)->hp") whose index reads the
-// same twice; a with block's "." may stand first. names is asked for only
-// when the target has an element or a pointer.
-template <typename Names>
-qsizetype targetStart(QByteArrayView code, qsizetype end, const Names& fileNames) {
+// same twice; a with block's "." may stand first. names is asked only about
+// the names of elements and pointers.
+qsizetype targetStart(QByteArrayView code, qsizetype end, FileNames& names) {
     qsizetype at = end;
     while (at > 0 && isNameChar(code[at - 1]))
         --at;
@@ -340,7 +376,7 @@ qsizetype targetStart(QByteArrayView code, qsizetype end, const Names& fileNames
                 else if (code[open] == '(' && --depth == 0)
                     break;
             }
-            if (open <= 0 || !isRepeatableIndex(code.sliced(open + 1, at - open - 2), *fileNames()))
+            if (open <= 0 || !isRepeatableIndex(code.sliced(open + 1, at - open - 2), names))
                 return -1;
             nameEnd = open;
         }
@@ -351,9 +387,8 @@ qsizetype targetStart(QByteArrayView code, qsizetype end, const Names& fileNames
             return -1;
         if (nameEnd != at || pointer) {
             // An array's element, or a pointer that no call gives.
-            const FileNames* names = fileNames();
-            const QByteArray name = caseFolded(code.sliced(nameStart, nameEnd - nameStart));
-            if (names->calls.contains(name) || (nameEnd != at && !names->arrays.contains(name)))
+            const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
+            if (names.isCall(name) || (nameEnd != at && !names.isArray(name)))
                 return -1;
         }
         at = nameStart;
@@ -409,9 +444,9 @@ qsizetype statementEnd(QByteArrayView code, qsizetype from, int& depth) {
 // be written out: names joined by "." (all), and bare names of the extending
 // type whose member the line is in (bareFields(), asked only for such a
 // name).
-template <typename BareFields, typename Names>
+template <typename BareFields>
 QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
-                          const BareFields& bareFields, const Names& fileNames,
+                          const BareFields& bareFields, FileNames& names,
                           const QSet<QByteArray>& all) {
     QList<Rewrite> rewrites;
     const qsizetype codeSize = code.size();
@@ -442,7 +477,7 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
         const QByteArrayView name = code.sliced(nameStart, lhsEnd - nameStart);
         if (name.isEmpty() || !isNameStart(name[0]) || !containsFolded(all, name))
             continue;
-        const qsizetype lhsStart = targetStart(code, lhsEnd, fileNames);
+        const qsizetype lhsStart = targetStart(code, lhsEnd, names);
         if (lhsStart < 0 || !startsStatement(code, lhsStart))
             continue;
         // The target as written; no comment stands inside it.
@@ -580,13 +615,8 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
     QByteArrayView typeOf; // the header whose type's fields typeFields holds
     const QSet<QByteArray>* typeFields = nullptr;
     QByteArray result;
-    qsizetype copied = 0;           // source bytes up to here are in result
-    std::optional<FileNames> names; // read at the first element or pointer
-    const auto fileNames = [&]() -> const FileNames* {
-        if (!names)
-            names = fileNamesOf(all);
-        return &*names;
-    };
+    qsizetype copied = 0; // source bytes up to here are in result
+    FileNames names(all); // asked about elements and pointers
     for (qsizetype at = 0;;) {
         const qsizetype equals = all.indexOf('=', at);
         if (equals < 0)
@@ -661,7 +691,7 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
             lexer.next("/'");
         const QByteArrayView code = lexer.next(line);
         for (const Rewrite& rewrite :
-             rewritesOf(line, code, lexer.isContinued(), bareFields, fileNames, fields.all)) {
+             rewritesOf(line, code, lexer.isContinued(), bareFields, names, fields.all)) {
             if (lineStart + rewrite.from < copied)
                 continue;         // in a value continued from a line above
             qsizetype close = -1; // where a continued value's bracket closes
