@@ -64,3 +64,45 @@ print enemies(2).hp, picks
 '/ enemies(1).hp += 2 rem enemies(1).hp += 1000
 enemies(1).name &= "x" rem : enemies(1).name &= "no"
 print enemies(1).hp, enemies(1).name
+
+' Elements of array fields, in members, macros, with blocks and one-line subs.
+type Item
+  qty as integer
+  label as string
+end type
+type Potion extends Item
+  power as integer
+end type
+type Bag
+  slots(1 to 4) as Potion
+  count as integer
+  declare sub add(byval k as integer, byval n as integer)
+  declare function last() as Potion ptr
+end type
+sub Bag.add(byval k as integer, byval n as integer)
+  select case n
+  case is > 10 : slots(k).qty += 10 : slots(k).label &= "+"
+  case else : this.slots(k).qty += n
+  end select
+  count += 1
+end sub
+function Bag.last() as Potion ptr
+  return @slots(count)
+end function
+#macro REFILL(b, k)
+  b.slots(k).qty *= 2
+#endmacro
+sub fill(p() as Potion, byval n as integer) : p(n).qty -= 1 : end sub
+dim b as Bag
+b.add(1, 3) : b.add(1, 20) : b.add(2, 5)
+REFILL(b, 1)
+print b.slots(1).qty, b.slots(1).label, b.slots(2).qty, b.count
+with b
+  .slots(.count - 1).qty += 100
+  .slots(2).label &= "-> += :"
+end with
+print b.slots(2).qty, b.slots(2).label
+fill(b.slots(), 2)
+dim q as Potion ptr = b.last()
+q->qty \= 2 : q->label &= "q"
+print b.slots(3).qty, b.slots(3).label, b.slots(2).qty
