@@ -28,7 +28,11 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
 // ".hits -= 1" in a with block, and "hits *= 2" or "this.hits \= 2" in a
 // member of the extending type) as the assignment it stands for
 // ("c.hits = c.hits + (10)"), which a number, a string or a pointer reads
-// alike. The target must be names joined by "." and stand first in its
-// statement; what it is assigned ends with the statement. Strings, comments
-// and directives are left alone, and every line keeps its place.
+// alike. The target must be names joined by "." or "->" and stand first in
+// its statement; as it is written twice, a name in it may be an element only
+// of an array of the file, with an index that reads the same twice
+// ("enemies(i + 1).hp", "a(i)->hp"; no call in it). What it is assigned ends
+// with the statement, on a later line when it is continued with " _".
+// Strings, comments and directives are left alone, and every line keeps its
+// place.
 void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields);

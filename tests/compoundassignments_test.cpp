@@ -29,28 +29,60 @@ const Row rows[] = {
     {"letter case", "C.X += 1", "C.X = C.X + (1)"},
     {"another name", "c.y += 1", nullptr},
     {"a longer name", "c.xx += 1", nullptr},
-    {"an element", "a(1).x += 1", nullptr},
+    {"an element", "a(1).x += 1", "a(1).x = a(1).x + (1)"},
+    {"an element by names and operators", "a(i + 1).x -= n \\ 2",
+     "a(i + 1).x = a(i + 1).x - (n \\ 2)"},
+    {"an element of an element", "a(order(i)).name &= \"!\"",
+     "a(order(i)).name = a(order(i)).name & (\"!\")"},
+    {"an element in a with block", ".items(j).x += 1", ".items(j).x = .items(j).x + (1)"},
+    {"an element of a field", "s.items(j).x += 1", "s.items(j).x = s.items(j).x + (1)"},
+    {"an array parameter", "list(0).x *= 2", "list(0).x = list(0).x * (2)"},
+    {"a pointer", "p->x += 1", "p->x = p->x + (1)"},
+    {"an element holding a pointer", "ptrs(i)->x -= 1", "ptrs(i)->x = ptrs(i)->x - (1)"},
+    {"a pointer's field", "p->owner.x += 1", "p->owner.x = p->owner.x + (1)"},
+    {"rem after the value", "c.x += 1 rem c.x += 2", "c.x = c.x + (1) rem c.x += 2"},
+    {"an index that calls", "a(pick()).x += 1", nullptr},
+    {"a call without brackets", "a(pick).x += 1", nullptr},
+    {"a built-in call", "a(int(rnd * 3)).x += 1", nullptr},
+    {"rnd alone", "a(rnd).x += 1", nullptr},
+    {"a macro", "a(PICKED).x += 1", nullptr},
+    {"a method", "a(s.next).x += 1", nullptr},
+    {"a string index", "a(\"1\").x += 1", nullptr},
+    {"no array of the file", "b(1).x += 1", nullptr},
+    {"a call giving the element", "pick(1).x += 1", nullptr},
+    {"a call giving a pointer", "pick->x += 1", nullptr},
+    {"an indexed field", "c.x(1) += 1", nullptr},
+    {"blanks around the arrow", "p -> x += 1", nullptr},
     {"not first in its statement", "print c.x += 1", nullptr},
     {"comparison", "if c.x <= 1 then c.x = 2", nullptr},
     {"in a string", "print \"c.x += 1\"", nullptr},
     {"in a comment", "' c.x += 1", nullptr},
-    {"continued", "c.x += 1 + _", nullptr},
     {"directive", "#define GROW(v) v.x += 1", nullptr},
 };
 
+// The line as the pass writes it, after the procedure's first lines.
 QByteArray expandedLine(const QByteArray& procedure, const QByteArray& line) {
     PropertyFields fields;
     fields.byType.insert("circle", {"x", "name"});
     fields.byType.insert("square", {});
     fields.all = {"x", "name"};
+    // The arrays an index may read, and the procedures and macros it may not.
+    const QByteArray declarations =
+        "dim shared as integer n = 3, order(2) = {0, 1, 2}\n"
+        "dim shared a(3) as Circle, ptrs(3) as Circle ptr\n"
+        "type Squad\n  items(0 to 9) as Circle\n  declare function next() as integer\nend type\n"
+        "sub show(list() as Circle)\nend sub\n"
+        "declare function pick(byval k as integer = 0) as Circle ptr\n#define PICKED 1";
     MappedText text;
-    text.text = procedure + "\n" + line + "\nend sub\nx += 1";
-    text.origins.resize(4);
+    text.text = procedure + "\n" + line + "\nend sub\nx += 1\n" + declarations;
+    text.origins.resize(text.text.count('\n') + 1);
     spellOutCompoundAssignments(text, fields);
     const QList<QByteArray> lines = text.text.split('\n');
-    EXPECT_EQ(lines.size(), 4) << "every line keeps its place";
-    EXPECT_EQ(lines.value(3), QByteArray("x += 1")) << "outside any member";
-    return lines.value(1);
+    const qsizetype at = procedure.count('\n') + 1;
+    EXPECT_EQ(lines.size(), text.origins.size()) << "every line keeps its place";
+    EXPECT_EQ(lines.value(at + 2), QByteArray("x += 1")) << "outside any member";
+    EXPECT_TRUE(text.text.endsWith(declarations));
+    return lines.value(at);
 }
 
 TEST(CompoundAssignments, AreWrittenOutOnlyForPropertyFields) {
@@ -66,6 +98,44 @@ TEST(CompoundAssignments, AreWrittenOutOnlyForPropertyFields) {
               QByteArray("c.x = c.x + (1)"));
     EXPECT_EQ(expandedLine("private constructor Circle(byval n as integer)", "x += n"),
               QByteArray("x = x + (n)"));
+    // Code after a comment that ends on the line is read; the comment is not.
+    EXPECT_EQ(expandedLine("sub Circle.grow()\n/' c.x += 1", "c.x += 1 '/ c.x += 2 : x -= 1"),
+              QByteArray("c.x += 1 '/ c.x = c.x + (2) : x = x - (1)"));
+    EXPECT_EQ(expandedLine("sub Circle.grow()\n/' c.x += 1", "c.x += 1"), QByteArray("c.x += 1"));
+}
+
+// A value continued over lines with " _" is bracketed where its statement
+// ends: at the end of the first line that is not continued, or at a ":" or
+// "else" outside brackets.
+TEST(CompoundAssignments, BracketContinuedValuesWhereTheyEnd) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"c.x += _ ' why\n  3\nc.x += 1", "c.x = c.x + ( _ ' why\n  3)\nc.x = c.x + (1)"},
+        {"c.x -= f(1, _\n  2) + _\n  1 : c.x += 2 ' done",
+         "c.x = c.x - ( f(1, _\n  2) + _\n  1) : c.x = c.x + (2) ' done"},
+        {"if a then c.x += 1 + _\n  1 else c.x -= 1",
+         "if a then c.x = c.x + ( 1 + _\n  1) else c.x = c.x - (1)"},
+        {"c.name &= \"a:\" & _\n  \"b\" rem c.x += 1",
+         "c.name = c.name & ( \"a:\" & _\n  \"b\") rem c.x += 1"},
+        {"c.x += 1 _\n: c.x += 2", "c.x = c.x + ( 1 _\n): c.x = c.x + (2)"},
+        {"c.x += 1 rem no _\nc.x += 2", "c.x = c.x + (1) rem no _\nc.x = c.x + (2)"},
+        {"c.x += 1 + _\n  1 rem ) _\nc.x += 2",
+         "c.x = c.x + ( 1 + _\n  1) rem ) _\nc.x = c.x + (2)"},
+        {"c.y += _\n  1", nullptr},
+        {"c.x += _", nullptr}, // the file ends first
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.text);
+        PropertyFields fields;
+        fields.all = {"x", "name"};
+        MappedText text;
+        text.text = row.text;
+        text.origins.resize(text.text.count('\n') + 1);
+        spellOutCompoundAssignments(text, fields);
+        EXPECT_EQ(text.text, QByteArray(row.expected ? row.expected : row.text));
+    }
 }
 
 } // namespace
