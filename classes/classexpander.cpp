@@ -142,7 +142,7 @@ MappedText expandClassText(MappedText source, bool generatedPrivate) {
     buildTwins(records, inheritance);
     resolveExtends(records, lines, origins, inheritance);
     embedParents(records);
-    const PropertyFields propertyFields = propertyFieldsOf(records, lines);
+    const PropertyFields propertyFields = propertyFieldsOf(records, lines, origins);
     dropScanTexts(records);
     MappedText result =
         replaceTypeBlocks(std::move(source), std::move(lines), records, inheritance);

@@ -5,7 +5,9 @@
 #include "fieldforms.h"
 #include "forwarding.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -444,12 +446,12 @@ qsizetype statementEnd(QByteArrayView code, qsizetype from, int& depth) {
 }
 
 // The compound assignments of one line (its code as the lexer shows it) to
-// be written out: names joined by "." (all), and bare names of the extending
-// type whose member the line is in (bareFields(), asked only for such a
-// name).
-template <typename BareFields>
+// be written out: to the names of all, joined by "." to what holds them, or
+// bare in a member of an extending type (inMemberOfExtendingType(), asked
+// only for such a name).
+template <typename InMember>
 QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
-                          const BareFields& bareFields, FileNames& names,
+                          const InMember& inMemberOfExtendingType, FileNames& names,
                           const QSet<QByteArray>& all) {
     QList<Rewrite> rewrites;
     const qsizetype codeSize = code.size();
@@ -488,11 +490,8 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
         if (target != code.sliced(lhsStart, lhsEnd - lhsStart))
             continue;
         const bool qualified = lhsStart != nameStart;
-        if (!qualified) {
-            const QSet<QByteArray>* bare = bareFields();
-            if (!bare || !containsFolded(*bare, name))
-                continue;
-        }
+        if (!qualified && !inMemberOfExtendingType())
+            continue;
         int depth = 0;
         const qsizetype end = statementEnd(code, equals + 1, depth);
         if (continued && end == code.size()) {
@@ -530,31 +529,123 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
     return rewrites;
 }
 
+// The names (case-folded) that compound assignments on the line may assign
+// bare ("hits += 1", not "c.hits += 1"), added to names: a cheap look, which
+// may find one where the lexer would not. Returns whether it found any.
+bool bareTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
+    bool found = false;
+    for (qsizetype equals = line.indexOf('='); equals > 0; equals = line.indexOf('=', equals + 1)) {
+        qsizetype op = equals;
+        if (isSymbolOperator(line[equals - 1])) {
+            op = equals - 1;
+        } else {
+            while (op > 0 && equals - op <= 3 && isNameChar(line[op - 1]))
+                --op;
+            if (op == equals || !isWordOperator(line.sliced(op, equals - op)))
+                continue;
+        }
+        qsizetype end = op;
+        while (end > 0 && isBlank(line[end - 1]))
+            --end;
+        qsizetype start = end;
+        while (start > 0 && isNameChar(line[start - 1]))
+            --start;
+        if (start < end && (start == 0 || (line[start - 1] != '.' && line[start - 1] != '>'))) {
+            names.insert(caseFolded(line.sliced(start, end - start)));
+            found = true;
+        }
+    }
+    return found;
+}
+
+// Whether the record inherits one of names as a field it reaches as a
+// property giving a copy.
+bool inheritsPropertyField(const QList<TypeRecord>& records, const TypeRecord& record,
+                           const QSet<QByteArray>& names) {
+    for (const InheritedMember& member : record.inherited) {
+        if (member.record == InheritedMember::gap)
+            continue;
+        const MemberEntry& entry = records[member.record].members[member.member];
+        if (entry.key.memberClass == MemberClass::field && names.contains(entry.key.name) &&
+            givesCopy(entry.declaration))
+            return true;
+    }
+    return false;
+}
+
+// The lines of the file where a member implementation of an extending type
+// assigns compoundly a bare name that the type inherits as such a field. The
+// procedure of a line that may is looked for upwards, down to the line
+// looked at before, so no line is read twice for it.
+QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lines,
+                          const QList<LineOrigin>& origins, const QSet<QByteArray>& all) {
+    QSet<quint64> bareLines;
+    std::optional<RecordIndex> index; // made for the first line that needs it
+    QByteArrayView header;
+    const TypeRecord* record = nullptr; // the extending type header implements a member of
+    qsizetype knownFrom = -1;
+    QSet<QByteArray> names;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArrayView line = lines[i];
+        names.clear();
+        if (!mayAssignCompound(line) || !bareTargetsOf(line, names))
+            continue;
+        const QByteArrayView was = header;
+        for (qsizetype above = i; above > knownFrom; --above) {
+            const QByteArrayView candidate = lines[above];
+            const QByteArrayView word = firstToken(candidate);
+            if (!word.isEmpty() && opensProcedure(candidate, word)) {
+                const bool ended =
+                    above != i && candidate.contains(':') && endsProcedure(candidate, word);
+                header = ended ? QByteArrayView() : candidate;
+                break;
+            }
+            if (above != i && isKeyword(word, "end") && endsProcedure(candidate, word)) {
+                header = QByteArrayView();
+                break;
+            }
+            if (above == 0)
+                header = QByteArrayView();
+        }
+        knownFrom = i;
+        if (header.data() != was.data() || header.size() != was.size()) {
+            record = nullptr;
+            if (!header.isNull()) {
+                if (!index)
+                    index.emplace(records);
+                const qsizetype at = index->find(implementedType(codeOf(header)));
+                if (at >= 0 && !records[at].inherited.isEmpty())
+                    record = &records[at];
+            }
+        }
+        bool any = false;
+        for (const QByteArray& name : std::as_const(names))
+            any = any || all.contains(name);
+        if (record && any && inheritsPropertyField(records, *record, names))
+            bareLines.insert(PropertyFields::keyOf(origins.value(i)));
+        if (header.data() == line.data() && line.contains(':') &&
+            endsProcedure(line, firstToken(line))) {
+            header = QByteArrayView();
+            record = nullptr;
+        }
+    }
+    return bareLines;
+}
+
 } // namespace
 
-PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines) {
+PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
+                                const QList<LineOrigin>& origins) {
     PropertyFields fields;
-    QList<std::pair<QByteArray, QByteArray>> twins; // a twin's name, its type's
     for (const TypeRecord& record : records) {
-        if (record.inherited.isEmpty())
-            continue;
-        // A type extended in turn has a twin, whose members are copies of
-        // its own.
-        QSet<QByteArray>& names = fields.byType[caseFolded(record.typeName)];
-        if (record.hasTwin)
-            twins.append({caseFolded(twinNameOf(record.typeName)), caseFolded(record.typeName)});
         for (const InheritedMember& member : record.inherited) {
             if (member.record == InheritedMember::gap)
                 continue;
             const MemberEntry& entry = records[member.record].members[member.member];
-            if (entry.key.memberClass != MemberClass::field || !givesCopy(entry.declaration))
-                continue;
-            names.insert(entry.key.name);
-            fields.all.insert(entry.key.name);
+            if (entry.key.memberClass == MemberClass::field && givesCopy(entry.declaration))
+                fields.all.insert(entry.key.name);
         }
     }
-    for (const auto& [twin, type] : std::as_const(twins))
-        fields.byType.insert(twin, fields.byType.value(type));
     if (fields.all.isEmpty())
         return fields;
     // A field of any type block with such a name and a type of the program's:
@@ -593,10 +684,10 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
         }
     }
     for (const QByteArray& name : std::as_const(typedAsOwn)) {
-        fields.all.remove(name);
-        for (QSet<QByteArray>& names : fields.byType)
-            names.remove(name);
+        fields.all.remove(name); // every name is looked up in all first
     }
+    if (!fields.all.isEmpty())
+        fields.bareLines = bareLinesOf(records, lines, origins, fields.all);
     return fields;
 }
 
@@ -606,17 +697,13 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
     const QByteArray& source = text.text;
     const QByteArrayView all(source);
     // Few lines hold a compound assignment, and they are found by their "="
-    // alone; only those lines are read, and only as much around them as tells
-    // whether they stand in a comment and in which procedure.
+    // alone; only those lines are read, and only as much before them as tells
+    // whether they stand in a comment.
     const bool blockComments = containsCommentOpening(all);
     CommentTracker comments;
     qsizetype commentsAt = 0; // where the next line the tracker has not seen starts
-    // The procedure the last line read stands in: its first line (null when
-    // none), and the line from which that holds.
-    QByteArrayView header;
-    qsizetype knownFrom = -1;
-    QByteArrayView typeOf; // the header whose type's fields typeFields holds
-    const QSet<QByteArray>* typeFields = nullptr;
+    qsizetype lineNumber = 0; // of the line that starts at countedTo
+    qsizetype countedTo = 0;
     QByteArray result;
     qsizetype copied = 0; // source bytes up to here are in result
     FileNames names(all); // asked about elements and pointers
@@ -650,51 +737,20 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         const QByteArrayView first = firstToken(line);
         if (first.startsWith('#'))
             continue;
-        // The fields of the extending type whose member the line is in: the
-        // procedure is the nearest line above (or the line itself) that
-        // opens one, unless a line that ends one comes first; it is looked
-        // for down to the lines read before, and only for a bare name.
-        const auto bareFields = [&]() -> const QSet<QByteArray>* {
-            for (qsizetype above = lineStart;;) {
-                if (above <= knownFrom)
-                    break;
-                const qsizetype aboveEnd = above == lineStart ? lineEnd : all.indexOf('\n', above);
-                const QByteArrayView candidate = all.sliced(above, aboveEnd - above);
-                const QByteArrayView word = firstToken(candidate);
-                if (!word.isEmpty() && opensProcedure(candidate, word)) {
-                    // One written on one line above has ended there.
-                    const bool ended = above != lineStart && candidate.contains(':') &&
-                                       endsProcedure(candidate, word);
-                    header = ended ? QByteArrayView() : candidate;
-                    break;
-                }
-                if (above != lineStart && isKeyword(word, "end") &&
-                    endsProcedure(candidate, word)) {
-                    header = QByteArrayView();
-                    break;
-                }
-                if (above == 0) {
-                    header = QByteArrayView();
-                    break;
-                }
-                above = above == 1 ? 0 : all.lastIndexOf('\n', above - 2) + 1;
-            }
-            knownFrom = lineStart;
-            if (header.isNull())
-                return nullptr;
-            if (header.data() != typeOf.data()) {
-                typeOf = header;
-                const auto own = fields.byType.constFind(implementedType(codeOf(header)));
-                typeFields = own == fields.byType.cend() ? nullptr : &own.value();
-            }
-            return typeFields;
+        // Whether a bare name here is an inherited field: the line (or its
+        // copy on a twin) was found to be one of an extending type's members
+        // that assigns such a field (PropertyFields::bareLines).
+        const auto inMemberOfExtendingType = [&]() -> bool {
+            lineNumber += countLineFeeds(all.sliced(countedTo, lineStart - countedTo));
+            countedTo = lineStart;
+            return fields.bareLines.contains(PropertyFields::keyOf(text.origins.value(lineNumber)));
         };
         CodeLexer lexer;
         if (startsInComment)
             lexer.next("/'");
         const QByteArrayView code = lexer.next(line);
-        for (const Rewrite& rewrite :
-             rewritesOf(line, code, lexer.isContinued(), bareFields, names, fields.all)) {
+        for (const Rewrite& rewrite : rewritesOf(line, code, lexer.isContinued(),
+                                                 inMemberOfExtendingType, names, fields.all)) {
             if (lineStart + rewrite.from < copied)
                 continue;         // in a value continued from a line above
             qsizetype close = -1; // where a continued value's bracket closes
@@ -728,9 +784,6 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
                 copied = close;
             }
         }
-        // A procedure written on one line ends with it.
-        if (header.data() == line.data() && line.contains(':') && endsProcedure(line, first))
-            header = QByteArrayView();
     }
     if (result.isNull())
         return;

@@ -13,16 +13,25 @@
 // copy: fields of a number, a string or a pointer. FreeBASIC properties take
 // "=" but no compound assignment ("+=", "&=", "mod=", ...).
 struct PropertyFields {
-    // By extending type (case-folded): the case-folded names of its fields.
-    QHash<QByteArray, QSet<QByteArray>> byType;
-    QSet<QByteArray> all; // of every extending type
+    // Of every extending type: the case-folded names.
+    QSet<QByteArray> all;
+    // The lines (by origin, keyOf) of the extending types' member
+    // implementations where a bare name assigned compoundly is such a field:
+    // the members' own lines and their copies on a twin share their origins.
+    QSet<quint64> bareLines;
+
+    static quint64 keyOf(const LineOrigin& origin) {
+        return (quint64(quint32(origin.fileNumber)) << 32) | quint32(origin.line);
+    }
 };
 
 // The property fields of the records' extending types, once their inherited
-// members are known. A name that any type block of the file (lines) declares
+// members are known, and the lines (origins: those of lines) where a member
+// assigns one bare. A name that any type block of the file (lines) declares
 // as a field of a type of the program's is left out: for such a value
 // "x += y" may mean another operator than "x = x + y".
-PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines);
+PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
+                                const QList<LineOrigin>& origins);
 
 // Writes each compound assignment to a property field ("c.hits += 10",
 // ".hits -= 1" in a with block, and "hits *= 2" or "this.hits \= 2" in a

@@ -1,6 +1,8 @@
 // Compound assignments to the inherited fields an extending type reaches as
 // properties are written out as plain assignments, and nothing else is.
 
+#include "classexpander.h"
+#include "classtext.h"
 #include "compoundassignments.h"
 
 #include <gtest/gtest.h>
@@ -60,29 +62,29 @@ const Row rows[] = {
     {"directive", "#define GROW(v) v.x += 1", nullptr},
 };
 
-// The line as the pass writes it, after the procedure's first lines.
+// The line as the class pass writes it, after the procedure's first lines,
+// in a file where Circle inherits the fields x and name from Shape, and
+// Square declares an x of its own.
 QByteArray expandedLine(const QByteArray& procedure, const QByteArray& line) {
-    PropertyFields fields;
-    fields.byType.insert("circle", {"x", "name"});
-    fields.byType.insert("square", {});
-    fields.all = {"x", "name"};
     // The arrays an index may read, and the procedures and macros it may not.
     const QByteArray declarations =
+        "type Shape\n  x as integer\n  name as string\nend type\n"
+        "type Circle extends Shape\n  r as integer\nend type\n"
+        "type Square\n  x as integer\nend type\n"
         "dim shared as integer n = 3, order(2) = {0, 1, 2}\n"
         "dim shared a(3) as Circle, ptrs(3) as Circle ptr\n"
         "type Squad\n  items(0 to 9) as Circle\n  declare function next() as integer\nend type\n"
         "sub show(list() as Circle)\nend sub\n"
-        "declare function pick(byval k as integer = 0) as Circle ptr\n#define PICKED 1";
-    MappedText text;
-    text.text = procedure + "\n" + line + "\nend sub\nx += 1\n" + declarations;
-    text.origins.resize(text.text.count('\n') + 1);
-    spellOutCompoundAssignments(text, fields);
-    const QList<QByteArray> lines = text.text.split('\n');
-    const qsizetype at = procedure.count('\n') + 1;
-    EXPECT_EQ(lines.size(), text.origins.size()) << "every line keeps its place";
-    EXPECT_EQ(lines.value(at + 2), QByteArray("x += 1")) << "outside any member";
-    EXPECT_TRUE(text.text.endsWith(declarations));
-    return lines.value(at);
+        "declare function pick(byval k as integer = 0) as Circle ptr\n#define PICKED 1\n";
+    const QByteArray before = declarations + procedure + "\n";
+    const QByteArray source = before + line + "\nend sub\nx += 1";
+    const int lineNumber = int(before.count('\n')) + 1;
+    const MappedText result = expandClassText(sourceOf(source));
+    const QList<QByteArray> lines = result.text.split('\n');
+    EXPECT_EQ(lines.size(), result.origins.size()) << "every line keeps its place";
+    EXPECT_EQ(lines.value(result.origins.lastIndexOf(at(lineNumber + 2))), QByteArray("x += 1"))
+        << "outside any member";
+    return lines.value(result.origins.indexOf(at(lineNumber)));
 }
 
 TEST(CompoundAssignments, AreWrittenOutOnlyForPropertyFields) {
