@@ -29,9 +29,10 @@ void fillUsedTexts(QList<TypeRecord>& records, const LineIndex& lines,
     }
 }
 
-// Once every parent is embedded, a record's implementations and members as
-// the scan found them are copied into its twin and into the types that extend
-// it, and are not needed again.
+// Once the extending types have their forwarders, a record's implementations
+// and members as the scan found them are copied into its twin and into the
+// types that extend it, and are not needed again: they go before the parents
+// are embedded, the step that needs the most memory.
 void dropScanTexts(QList<TypeRecord>& records) {
     for (TypeRecord& record : records) {
         record.methodText = MappedText();
@@ -141,9 +142,9 @@ MappedText expandClassText(MappedText source, bool generatedPrivate) {
     fillUsedTexts(records, lines, origins, inheritance);
     buildTwins(records, inheritance);
     resolveExtends(records, lines, origins, inheritance);
-    embedParents(records);
     const PropertyFields propertyFields = propertyFieldsOf(records, lines, origins);
     dropScanTexts(records);
+    embedParents(records);
     MappedText result =
         replaceTypeBlocks(std::move(source), std::move(lines), records, inheritance);
     stripExtendsClauses(result, inheritance);
