@@ -249,7 +249,7 @@ unsigned char FileNames::kindOf(QByteArrayView name) {
             at = end;
         }
     }
-    kinds.insert(std::move(key), kind);
+    kinds.insert(key, kind);
     return kind;
 }
 
