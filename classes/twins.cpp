@@ -914,6 +914,8 @@ void shareStaticLocals(TypeRecord& record) {
         qsizetype copied = 0;
         QByteArray variables;
         for (const QByteArrayView piece : topLevelPieces(code, ':')) {
+            if (piece.isEmpty())
+                continue; // may point nowhere
             const qsizetype at = piece.data() - code.constData();
             const std::optional<StaticLocal> local =
                 staticLocalOf(piece, line.sliced(at, piece.size()), record.typeName);

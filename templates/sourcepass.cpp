@@ -165,7 +165,8 @@ public:
     }
 
     void add(CapturedFile captured) {
-        auto file = std::make_shared<Entry>();
+        auto owned = std::make_unique<Entry>();
+        Entry* file = owned.get();
         file->captured = std::move(captured);
         const bool beside = file->captured.file.text.size() >= besideFromBytes;
         if (!beside) {
@@ -173,7 +174,7 @@ public:
             file->instantiated = true;
         }
         const std::lock_guard<std::mutex> lock(mutex);
-        files.push_back(file);
+        files.push_back(std::move(owned));
         if (!beside)
             return;
         waiting.push_back(file);
@@ -214,7 +215,7 @@ private:
             changed.wait(lock, [this] { return stopping || !waiting.empty(); });
             if (waiting.empty())
                 return;
-            const std::shared_ptr<Entry> file = waiting.front();
+            Entry* const file = waiting.front(); // files keeps it until it is instantiated
             waiting.pop_front();
             busy = true;
             lock.unlock();
@@ -228,8 +229,8 @@ private:
 
     const qsizetype besideFromBytes;
     std::mutex mutex;                         // guards what follows
-    std::deque<std::shared_ptr<Entry>> files; // handed over, not yet taken back
-    std::deque<std::shared_ptr<Entry>> waiting;
+    std::deque<std::unique_ptr<Entry>> files; // handed over, not yet taken back
+    std::deque<Entry*> waiting;               // of files, to be instantiated beside
     bool busy = false;
     bool stopping = false;
     std::condition_variable changed;
