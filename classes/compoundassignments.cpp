@@ -39,6 +39,23 @@ bool isWordOperator(QByteArrayView word) {
     return false;
 }
 
+// Where the operator of a compound assignment whose "=" stands at equals
+// starts ("+=", and a whole word such as "mod="), or -1 when the "=" is no
+// such assignment's.
+qsizetype operatorBefore(QByteArrayView text, qsizetype equals) {
+    if (equals == 0)
+        return -1;
+    if (isSymbolOperator(text[equals - 1]))
+        return equals - 1;
+    qsizetype word = equals;
+    while (word > 0 && equals - word < 3 && isNameChar(text[word - 1]))
+        --word;
+    if ((word > 0 && isNameChar(text[word - 1])) ||
+        !isWordOperator(text.sliced(word, equals - word)))
+        return -1;
+    return word;
+}
+
 // A line that may hold a compound assignment: an "=" right after an
 // operator ("+=", "mod="). Most lines have none and are not lexed.
 bool mayAssignCompound(QByteArrayView line) {
@@ -48,12 +65,7 @@ bool mayAssignCompound(QByteArrayView line) {
         if (!found)
             return false;
         const qsizetype equals = static_cast<const char*>(found) - data;
-        if (equals > 0 && isSymbolOperator(data[equals - 1]))
-            return true;
-        qsizetype word = equals;
-        while (word > 0 && equals - word <= 3 && isNameChar(data[word - 1]))
-            --word;
-        if (equals - word >= 2 && isWordOperator(line.sliced(word, equals - word)))
+        if (operatorBefore(line, equals) >= 0)
             return true;
         at = equals + 1;
     }
@@ -210,16 +222,9 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
         searchFrom = equals + 1;
         if (!rewrites.isEmpty() && equals < rewrites.last().to)
             continue;
-        qsizetype opStart = equals;
-        if (equals > 0 && isSymbolOperator(code[equals - 1])) {
-            opStart = equals - 1;
-        } else {
-            while (opStart > 0 && isNameChar(code[opStart - 1]))
-                --opStart;
-            if (!isWordOperator(code.sliced(opStart, equals - opStart)) ||
-                (opStart > 0 && !isBlank(code[opStart - 1])))
-                continue;
-        }
+        const qsizetype opStart = operatorBefore(code, equals);
+        if (opStart < 0)
+            continue;
         const qsizetype lhsEnd = skipBlanksBack(code, opStart);
         qsizetype nameStart = lhsEnd;
         while (nameStart > 0 && isNameChar(code[nameStart - 1]))
@@ -280,15 +285,9 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
 bool bareTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
     bool found = false;
     for (qsizetype equals = line.indexOf('='); equals > 0; equals = line.indexOf('=', equals + 1)) {
-        qsizetype op = equals;
-        if (isSymbolOperator(line[equals - 1])) {
-            op = equals - 1;
-        } else {
-            while (op > 0 && equals - op <= 3 && isNameChar(line[op - 1]))
-                --op;
-            if (op == equals || !isWordOperator(line.sliced(op, equals - op)))
-                continue;
-        }
+        const qsizetype op = operatorBefore(line, equals);
+        if (op < 0)
+            continue;
         qsizetype end = op;
         while (end > 0 && isBlank(line[end - 1]))
             --end;
