@@ -271,15 +271,10 @@ TEST(FileLock, ARunThatFindsAKilledRunsTextInAFileUsesItsOriginal) {
         SourceTree tree{sandbox, {}, {}};
         const SharedProgram program(tree);
         sandbox.scriptCompiler("done\n");
-        const QString pause = sandbox.path(QStringLiteral("paused"));
-        sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_BEFORE_WRITE"), QStringLiteral("1"));
-        sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pause);
+        const QString pause = sandbox.pauseFile();
         sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"),
                                QString::number(test.killAtStep));
-        sandbox.useFaultInjectingProgram(true);
-        const auto killed = sandbox.start({SharedProgram::module(0)});
-        for (int waited = 0; !QFile::exists(pause) && waited < 20000; waited += 5)
-            QThread::msleep(5);
+        const auto killed = sandbox.startPausedBeforeWrite(1, {SharedProgram::module(0)});
         ASSERT_TRUE(QFile::exists(pause));
 
         sandbox.useFaultInjectingProgram(false);

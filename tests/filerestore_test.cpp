@@ -250,14 +250,8 @@ TEST_P(EditBeforeRewriteTest, TheEditWinsAndNothingIsCompiled) {
     tree.add(QStringLiteral("main.bas"), mainText);
     sandbox.scriptCompiler("compiled\n");
     // The header is rewritten first; the run stops before main.bas's rewrite.
-    const QString pause = sandbox.path(QStringLiteral("paused"));
-    sandbox.useFaultInjectingProgram(true);
-    sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_BEFORE_WRITE"), QStringLiteral("2"));
-    sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pause);
-
-    const auto run = sandbox.start({QStringLiteral("main.bas")});
-    for (int waited = 0; !QFile::exists(pause) && waited < 20000; waited += 5)
-        QThread::msleep(5);
+    const QString pause = sandbox.pauseFile();
+    const auto run = sandbox.startPausedBeforeWrite(2, {QStringLiteral("main.bas")});
     ASSERT_TRUE(QFile::exists(pause));
     EXPECT_TRUE(tree.isRewritten(QStringLiteral("lib/header.bi")));
     test.edit(sandbox);
@@ -337,17 +331,11 @@ TEST(FileRestore, AFileSavedWhileItsAnnouncedWriteWaitsKeepsTheSave) {
         tree.addTypicalProgram();
         sandbox.writeFile(QStringLiteral("plain.bas"), "print 1\n");
         sandbox.scriptCompiler("built\n");
-        const QString pause = sandbox.path(QStringLiteral("paused"));
-        sandbox.useFaultInjectingProgram(true);
-        sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_BEFORE_WRITE"),
-                               QString::number(test.pauseBeforeWrite));
-        sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pause);
+        const QString pause = sandbox.pauseFile();
         sandbox.setEnvironment(QStringLiteral("FBEXT_KILL_AT_WRITE_STEP"),
                                QString::number(test.killAtStep));
-
-        const auto run = sandbox.start({QStringLiteral("main.bas")});
-        for (int waited = 0; !QFile::exists(pause) && waited < 20000; waited += 5)
-            QThread::msleep(5);
+        const auto run =
+            sandbox.startPausedBeforeWrite(test.pauseBeforeWrite, {QStringLiteral("main.bas")});
         ASSERT_TRUE(QFile::exists(pause));
         // Before the rewrites the header written first is saved; before the
         // restores, every file.
@@ -409,14 +397,8 @@ TEST(FileRestore, AJournalThatFillsUpMidRunDoesNotReportEveryFileBack) {
     tree.addTypicalProgram();
     sandbox.writeFile(QStringLiteral("plain.bas"), "print 1\n");
     sandbox.scriptCompiler("built\n");
-    const QString pause = sandbox.path(QStringLiteral("paused"));
-    sandbox.useFaultInjectingProgram(true);
-    sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_BEFORE_WRITE"), QStringLiteral("1"));
-    sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pause);
-
-    const auto run = sandbox.start({QStringLiteral("main.bas")});
-    for (int waited = 0; !QFile::exists(pause) && waited < 20000; waited += 5)
-        QThread::msleep(5);
+    const QString pause = sandbox.pauseFile();
+    const auto run = sandbox.startPausedBeforeWrite(1, {QStringLiteral("main.bas")});
     ASSERT_TRUE(QFile::exists(pause));
     const QStringList journals = journalsIn(sandbox);
     ASSERT_EQ(journals.size(), 1);

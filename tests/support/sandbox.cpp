@@ -125,6 +125,16 @@ RunResult Sandbox::runWithArgumentBytes(const QList<QByteArray>& arguments) cons
     return result;
 }
 
+std::unique_ptr<QProcess> Sandbox::startPausedBeforeWrite(int write, const QStringList& arguments) {
+    useFaultInjectingProgram(true);
+    setEnvironment(QStringLiteral("FBEXT_PAUSE_BEFORE_WRITE"), QString::number(write));
+    setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pauseFile());
+    std::unique_ptr<QProcess> process = start(arguments);
+    for (int waited = 0; !QFile::exists(pauseFile()) && waited < 20000; waited += 5)
+        QThread::msleep(5);
+    return process;
+}
+
 std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments,
                                          const QString& workingDirectory) const {
     auto process = std::make_unique<QProcess>();

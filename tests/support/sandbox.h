@@ -97,6 +97,12 @@ public:
                                     const QString& workingDirectory = {}) const;
     std::unique_ptr<QProcess> start(const QStringList& arguments, const Launch& launch) const;
 
+    // Starts the build with the write hook (useFaultInjectingProgram) paused
+    // before its write-th write into a user's file, and waits until it has
+    // paused: pauseFile() then exists, and the run goes on once it is removed.
+    std::unique_ptr<QProcess> startPausedBeforeWrite(int write, const QStringList& arguments);
+    QString pauseFile() const { return path(QStringLiteral("paused")); }
+
     // As root: gives the sandbox (ownSandbox) or its folder and the journal's
     // home to the user unprivileged runs run as. Does nothing for other users.
     void giveAway(bool ownSandbox) const;
