@@ -1,5 +1,6 @@
 #include "classexpander.h"
 
+#include "beside.h"
 #include "codelexer.h"
 #include "compoundassignments.h"
 #include "extends.h"
@@ -18,15 +19,36 @@ namespace {
 // block, implementations, forwarders and declarations (for its twin and the
 // types that extend it); a type that only extends another needs its block;
 // the blocks of all other types stay as written, so theirs are not made.
+// Each record's texts are its own: in a large file the records of the first
+// half of the lines to copy are made beside those of the second.
 void fillUsedTexts(QList<TypeRecord>& records, const LineIndex& lines,
-                   const QList<LineOrigin>& origins, const Inheritance& inheritance) {
-    for (TypeRecord& record : records) {
-        const bool extended = inheritance.needsTwin(record.typeName);
-        if (extended || inheritance.isDerived(record.typeName))
-            fillScannedTexts(record, lines, origins, extended);
+                   const QList<LineOrigin>& origins, const Inheritance& inheritance, bool beside) {
+    QList<bool> used(records.size());
+    qsizetype work = 0;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        TypeRecord& record = records[i];
+        used[i] = inheritance.needsTwin(record.typeName) || inheritance.isDerived(record.typeName);
+        if (used[i])
+            work += record.found.block.size() + record.found.methods.size();
         else
             record.found = ScannedLines();
     }
+    const auto fill = [&](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i) {
+            if (used[i])
+                fillScannedTexts(records[i], lines, origins,
+                                 inheritance.needsTwin(records[i].typeName));
+        }
+    };
+    qsizetype half = 0;
+    for (qsizetype done = 0; half < records.size() && done < work / 2; ++half) {
+        if (used[half])
+            done += records[half].found.block.size() + records[half].found.methods.size();
+    }
+    if (beside)
+        runBeside([&] { fill(0, half); }, [&] { fill(half, records.size()); });
+    else
+        fill(0, records.size());
 }
 
 // Once the extending types have their forwarders, a record's implementations
@@ -122,14 +144,26 @@ QList<BlankedComment> blankInlineBlockComments(QByteArray& text) {
 
 } // namespace
 
-MappedText expandClassText(MappedText source, bool generatedPrivate) {
+MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype besideFromBytes) {
     const QList<BlankedComment> blanked = blankInlineBlockComments(source.text);
     LineIndex lines(source.text); // source.text holds their bytes
     QList<LineOrigin>& origins = source.origins;
     Q_ASSERT(origins.size() == lines.size()); // one origin per line, as MappedText keeps
 
-    QList<TypeRecord> records = findTypes(lines);
-    Inheritance inheritance = analyseInheritance(lines, records);
+    // The extends lines are found beside the types in a large file; below
+    // besideFromBytes a thread would cost more than it saves.
+    const bool beside = source.text.size() >= besideFromBytes;
+    QList<TypeRecord> records;
+    ExtendsLines extendsLines;
+    const auto findLinks = [&] { extendsLines = findExtendsLines(lines); };
+    const auto scanTypes = [&] { records = findTypes(lines); };
+    if (beside) {
+        runBeside(findLinks, scanTypes);
+    } else {
+        findLinks();
+        scanTypes();
+    }
+    Inheritance inheritance = analyseInheritance(lines, records, std::move(extendsLines));
     inheritance.generatedPrivate = generatedPrivate;
     if (!blanked.isEmpty() && inheritance.twinTypes.isEmpty() &&
         inheritance.derivedTypes.isEmpty()) {
@@ -139,7 +173,7 @@ MappedText expandClassText(MappedText source, bool generatedPrivate) {
                         size_t(comment.bytes.size()));
         return source;
     }
-    fillUsedTexts(records, lines, origins, inheritance);
+    fillUsedTexts(records, lines, origins, inheritance, beside);
     buildTwins(records, inheritance);
     resolveExtends(records, lines, origins, inheritance);
     const PropertyFields propertyFields = propertyFieldsOf(records, lines, origins);

@@ -11,5 +11,7 @@
 // so a caller that hands the text over saves a copy of it. With
 // generatedPrivate, every procedure the pass generates is private to its
 // module: for a header that every module of a program includes (named with
-// -include), whose copies must not meet at link time.
-MappedText expandClassText(MappedText source, bool generatedPrivate = false);
+// -include), whose copies must not meet at link time. A text of besideFromBytes
+// and more has some of its scans made on a second thread, to the same result.
+MappedText expandClassText(MappedText source, bool generatedPrivate = false,
+                           qsizetype besideFromBytes = qsizetype(64) * 1024);

@@ -227,29 +227,51 @@ bool showsNativeInheritance(const TypeRecord& record, const LineIndex& lines) {
     return false;
 }
 
-Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records) {
-    const RecordIndex index(records);
-    struct Link {
-        QByteArray derived, parent;
-        qsizetype line;
+ExtendsLines findExtendsLines(const LineIndex& lines) {
+    ExtendsLines found;
+    found.commentedLines = linesStartingInComment(lines);
+    const auto startsInComment = [&found](qsizetype line) {
+        return !found.commentedLines.isEmpty() && found.commentedLines[line];
     };
-    QList<Link> links;
-    Families families;
-    Inheritance inheritance;
-    inheritance.commentedLines = linesStartingInComment(lines);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArrayView line = lines[i];
-        if (!firstTokenMayBe(line, "type") || inheritance.startsInComment(i))
+        if (!firstTokenMayBe(line, "type") || startsInComment(i))
             continue;
         const Tokens tokens = lineTokens(line);
-        if (!isExtendsLine(tokens))
-            continue;
-        links.append(Link{keyOf(tokens[1]), keyOf(tokens[3]), i});
-        families.join(links.last().derived, links.last().parent);
+        if (isExtendsLine(tokens))
+            found.links.append(ExtendsLines::Link{keyOf(tokens[1]), keyOf(tokens[3]), i, false});
     }
+    // A type declared in a procedure or a compound statement ("scope"): the
+    // blocks open at each extends line tell.
+    if (!found.links.isEmpty()) {
+        CodeLexer lexer;
+        BlockScanner blocks;
+        qsizetype line = 0;
+        for (ExtendsLines::Link& link : found.links) {
+            for (; line < link.line; ++line)
+                blocks.next(line, lexer.next(lines[line]), lexer);
+            link.insideCode = blocks.insideCode();
+        }
+    }
+    return found;
+}
+
+Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records) {
+    return analyseInheritance(lines, records, findExtendsLines(lines));
+}
+
+Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records,
+                               ExtendsLines extendsLines) {
+    const RecordIndex index(records);
+    const QList<ExtendsLines::Link>& links = extendsLines.links;
+    Families families;
+    Inheritance inheritance;
+    inheritance.commentedLines = std::move(extendsLines.commentedLines);
+    for (const ExtendsLines::Link& link : links)
+        families.join(link.derived, link.parent);
 
     QSet<QByteArray> nativeFamilies;
-    for (const Link& link : std::as_const(links)) {
+    for (const ExtendsLines::Link& link : links) {
         const qsizetype parentAt = index.find(link.parent);
         if (parentAt < 0 || isAlias(records[parentAt]))
             nativeFamilies.insert(families.find(link.parent));
@@ -259,16 +281,9 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
     // A type declared in a procedure or a compound statement ("scope") can
     // have no member procedures of its own, so it can get no forwarders:
     // its family is left to the compiler, which may accept it as written.
-    if (!links.isEmpty()) {
-        CodeLexer lexer;
-        BlockScanner blocks;
-        qsizetype line = 0;
-        for (const Link& link : std::as_const(links)) {
-            for (; line < link.line; ++line)
-                blocks.next(line, lexer.next(lines[line]), lexer);
-            if (blocks.insideCode())
-                nativeFamilies.insert(families.find(link.derived));
-        }
+    for (const ExtendsLines::Link& link : links) {
+        if (link.insideCode)
+            nativeFamilies.insert(families.find(link.derived));
     }
     for (const TypeRecord& record : records) {
         const QByteArray key = keyOf(record.typeName);
@@ -315,7 +330,7 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
                 inheritance.nativeTypes.insert(name);
         }
     }
-    for (const Link& link : std::as_const(links)) {
+    for (const ExtendsLines::Link& link : links) {
         if (inheritance.nativeTypes.contains(link.derived))
             continue;
         inheritance.twinTypes.insert(link.parent);

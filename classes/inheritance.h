@@ -39,9 +39,24 @@ struct Inheritance {
     bool isDerived(QByteArrayView name) const;
 };
 
-// Looks at every line "type D extends P ..." of the file's lines, and at the
-// blocks and implementations the scan found (TypeRecord::found) of the types
-// they name.
+// The lines "type D extends P ..." of a file, outside comments, and whether
+// each stands inside a procedure or a compound statement. Needs no scan of the
+// types, so it can be found beside it.
+struct ExtendsLines {
+    struct Link {
+        QByteArray derived, parent; // case-folded
+        qsizetype line;
+        bool insideCode;
+    };
+    QList<Link> links;
+    QList<bool> commentedLines; // as Inheritance::commentedLines
+};
+ExtendsLines findExtendsLines(const LineIndex& lines);
+
+// Looks at the file's extends lines, and at the blocks and implementations the
+// scan found (TypeRecord::found) of the types they name.
+Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records,
+                               ExtendsLines extendsLines);
 Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records);
 
 // Whether a type's block or implementations show it is written for

@@ -89,7 +89,7 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
     // file would hold, and the file is written once.
     // A header named with -include is read by every module of the program:
     // what the pass generates for it stays in each.
-    *text = expandClassText(std::move(*text), run.preIncludes.contains(path));
+    *text = expandClassText(std::move(*text), run.preIncludes.contains(path), run.besideFromBytes);
     Q_ASSERT(text->hasOneOriginPerLine());
     if (passText)
         *passText = *text;

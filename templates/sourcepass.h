@@ -44,8 +44,9 @@ struct TemplateRun {
     // The first fault met in a file's templates or their uses: the run stops
     // before its compile.
     std::optional<TemplateError> error;
-    // Included files of this many bytes and more are instantiated on a
-    // thread of the pass's own, beside the rest of the pass.
+    // Files of this many bytes and more have work done on a second thread:
+    // an included file is instantiated beside the rest of the pass, and the
+    // class pass over a source file makes some of its scans beside others.
     qsizetype besideFromBytes = qsizetype(64) * 1024;
 };
 
