@@ -150,12 +150,18 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
     QList<LineOrigin>& origins = source.origins;
     Q_ASSERT(origins.size() == lines.size()); // one origin per line, as MappedText keeps
 
-    // The extends lines are found beside the types in a large file; below
-    // besideFromBytes a thread would cost more than it saves.
+    // The extends lines, and the lines that may assign compoundly, are found
+    // beside the types in a large file; below besideFromBytes a thread would
+    // cost more than it saves.
     const bool beside = source.text.size() >= besideFromBytes;
     QList<TypeRecord> records;
     ExtendsLines extendsLines;
-    const auto findLinks = [&] { extendsLines = findExtendsLines(lines); };
+    QList<qsizetype> compoundLines;
+    const auto findLinks = [&] {
+        extendsLines = findExtendsLines(lines);
+        if (!extendsLines.links.isEmpty())
+            compoundLines = compoundAssignmentLines(lines);
+    };
     const auto scanTypes = [&] { records = findTypes(lines); };
     if (beside) {
         runBeside(findLinks, scanTypes);
@@ -176,7 +182,7 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
     fillUsedTexts(records, lines, origins, inheritance, beside);
     buildTwins(records, inheritance);
     resolveExtends(records, lines, origins, inheritance);
-    const PropertyFields propertyFields = propertyFieldsOf(records, lines, origins);
+    const PropertyFields propertyFields = propertyFieldsOf(records, lines, origins, compoundLines);
     dropScanTexts(records);
     embedParents(records);
     MappedText result =

@@ -322,17 +322,18 @@ bool inheritsPropertyField(const QList<TypeRecord>& records, const TypeRecord& r
 // procedure of a line that may is looked for upwards, down to the line
 // looked at before, so no line is read twice for it.
 QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lines,
-                          const QList<LineOrigin>& origins, const QSet<QByteArray>& all) {
+                          const QList<LineOrigin>& origins, const QSet<QByteArray>& all,
+                          const QList<qsizetype>& compoundLines) {
     QSet<quint64> bareLines;
     std::optional<RecordIndex> index; // made for the first line that needs it
     QByteArrayView header;
     const TypeRecord* record = nullptr; // the extending type header implements a member of
     qsizetype knownFrom = -1;
     QSet<QByteArray> names;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    for (const qsizetype i : compoundLines) {
         const QByteArrayView line = lines[i];
         names.clear();
-        if (!mayAssignCompound(line) || !bareTargetsOf(line, names))
+        if (!bareTargetsOf(line, names))
             continue;
         const QByteArrayView was = header;
         for (qsizetype above = i; above > knownFrom; --above) {
@@ -378,8 +379,23 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
 
 } // namespace
 
+QList<qsizetype> compoundAssignmentLines(const LineIndex& lines) {
+    QList<qsizetype> found;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (mayAssignCompound(lines[i]))
+            found.append(i);
+    }
+    return found;
+}
+
 PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
                                 const QList<LineOrigin>& origins) {
+    return propertyFieldsOf(records, lines, origins, compoundAssignmentLines(lines));
+}
+
+PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
+                                const QList<LineOrigin>& origins,
+                                const QList<qsizetype>& compoundLines) {
     PropertyFields fields;
     for (const TypeRecord& record : records) {
         for (const InheritedMember& member : record.inherited) {
@@ -431,7 +447,7 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
         fields.all.remove(name); // every name is looked up in all first
     }
     if (!fields.all.isEmpty())
-        fields.bareLines = bareLinesOf(records, lines, origins, fields.all);
+        fields.bareLines = bareLinesOf(records, lines, origins, fields.all, compoundLines);
     return fields;
 }
 

@@ -32,6 +32,12 @@ struct PropertyFields {
 // "x += y" may mean another operator than "x = x + y".
 PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
                                 const QList<LineOrigin>& origins);
+// The same, given the lines that may hold a compound assignment, which need no
+// records and so can be found beside other scans.
+PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
+                                const QList<LineOrigin>& origins,
+                                const QList<qsizetype>& compoundLines);
+QList<qsizetype> compoundAssignmentLines(const LineIndex& lines);
 
 // Writes each compound assignment to a property field ("c.hits += 10",
 // ".hits -= 1" in a with block, and "hits *= 2" or "this.hits \= 2" in a

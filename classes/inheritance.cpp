@@ -252,6 +252,14 @@ ExtendsLines findExtendsLines(const LineIndex& lines) {
                 blocks.next(line, lexer.next(lines[line]), lexer);
             link.insideCode = blocks.insideCode();
         }
+        // The lines that implement a member through a qualified name, which
+        // may name a family's type with its namespace.
+        const auto anyName = [](QByteArrayView) { return true; };
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i].contains('.') && !startsInComment(i) &&
+                implementsThroughNamespace(lines[i], anyName))
+                found.qualifiedImplementations.append(i);
+        }
     }
     return found;
 }
@@ -316,9 +324,8 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
             found = keyOf(name);
             return families.up.contains(found) && !nativeFamilies.contains(families.find(found));
         };
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (lines[i].contains('.') && !inheritance.startsInComment(i) &&
-                implementsThroughNamespace(lines[i], isOpenFamilyType))
+        for (const qsizetype i : extendsLines.qualifiedImplementations) {
+            if (implementsThroughNamespace(lines[i], isOpenFamilyType))
                 nativeFamilies.insert(families.find(found));
         }
     }

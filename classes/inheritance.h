@@ -50,6 +50,9 @@ struct ExtendsLines {
     };
     QList<Link> links;
     QList<bool> commentedLines; // as Inheritance::commentedLines
+    // With links, the lines that implement a member through a qualified name
+    // ("sub Geo.Shape.move", "constructor Geo.Shape()").
+    QList<qsizetype> qualifiedImplementations;
 };
 ExtendsLines findExtendsLines(const LineIndex& lines);
 
