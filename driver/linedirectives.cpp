@@ -1,5 +1,6 @@
 #include "linedirectives.h"
 
+#include "beside.h"
 #include "characters.h"
 #include "codelexer.h"
 #include "lines.h"
@@ -111,68 +112,125 @@ struct Directive {
     LineOrigin origin;
 };
 
-// Finds where the directives go in mapped's text, and how many bytes they add
-// in all.
-QList<Directive> findDirectives(const MappedText& mapped, const QString& fileName,
-                                DirectiveNames& names, qsizetype* added) {
-    QList<Directive> directives;
-    *added = 0;
-    const QByteArray& text = mapped.text;
-    // Where the compiler believes it is: the file and number of the next line.
-    LineOrigin current(fileName, 1);
+// Where the compiler stands before a line: the file and number it believes
+// the line has, and what the lines before it leave open.
+struct ScanState {
+    LineOrigin current;
     CodeLexer lexer;
     bool inMacro = false;
-    // Without "/'" anywhere no line is inside a comment, and a line can only
-    // be continued by a "_" in it: the lines without one need no lexing.
-    const bool mayHaveBlockComments = containsCommentOpening(text);
     bool continued = false; // the line before ends in a continuation
-    qsizetype start = 0;
-    for (qsizetype index = 0; index < mapped.origins.size(); ++index) {
+
+    bool leavesNothingOpen() const { return !inMacro && !continued && !lexer.endsInComment(); }
+};
+
+// The directives of one run of lines, and how many bytes they add in all.
+struct FoundDirectives {
+    QList<Directive> directives;
+    qsizetype added = 0;
+};
+
+// Finds where the directives go among mapped's lines from line first on,
+// which starts at byte start, up to line end, from the state before line
+// first; leaves state as it stands after the last. With
+// mayHaveBlockComments false ("/'" nowhere in the text) no line is inside a
+// comment, and a line can only be continued by a "_" in it: the lines without
+// one need no lexing.
+void findDirectives(const MappedText& mapped, qsizetype first, qsizetype end, qsizetype start,
+                    bool mayHaveBlockComments, ScanState& state, DirectiveNames& names,
+                    FoundDirectives& found) {
+    const QByteArray& text = mapped.text;
+    for (qsizetype index = first; index < end; ++index) {
         const char* lineFeed = static_cast<const char*>(
             std::memchr(text.constData() + start, '\n', size_t(text.size() - start)));
-        const qsizetype end = lineFeed ? lineFeed - text.constData() : text.size();
-        const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
+        const qsizetype lineEnd = lineFeed ? lineFeed - text.constData() : text.size();
+        const QByteArrayView line = QByteArrayView(text).sliced(start, lineEnd - start);
         const LineOrigin& origin = mapped.origins[index];
 
         // A blank line gives the compiler nothing to report, so its number
         // does not matter and it needs no directive of its own. The cheap
         // tests come first: most lines are numbered right already.
-        const bool allowed = !continued && !inMacro && !lexer.endsInComment();
-        if (origin.isKnown() && allowed &&
-            (origin.line != current.line || origin.fileNumber != current.fileNumber) &&
+        if (origin.isKnown() && state.leavesNothingOpen() && origin != state.current &&
             !isBlankLine(line)) {
             if (const QByteArray* name = names.of(origin)) {
-                *added += directiveLength(origin, *name);
-                directives.append(Directive{start, origin});
-                current = origin;
+                found.added += directiveLength(origin, *name);
+                found.directives.append(Directive{start, origin});
+                state.current = origin;
             }
         }
-        ++current.line;
+        ++state.current.line;
 
         if (mayHaveBlockComments || containsByte(line, '_')) {
-            lexer.next(line);
-            continued = lexer.isContinued();
+            state.lexer.next(line);
+            state.continued = state.lexer.isContinued();
         } else {
-            continued = false;
+            state.continued = false;
         }
-        if (!lexer.startedInComment())
-            scanDirective(line, inMacro);
-        if (end == text.size())
+        if (!state.lexer.startedInComment())
+            scanDirective(line, state.inMacro);
+        if (lineEnd == text.size())
             break;
-        start = end + 1;
+        start = lineEnd + 1;
     }
-    return directives;
+}
+
+// Finds where the directives go in mapped's text. A text of besideFromBytes
+// and more is read in two halves at once: the second from the state the
+// first most likely leaves (nothing open, and the line after the first
+// half's last numbered right), and again after the first when it does not.
+FoundDirectives findDirectives(const MappedText& mapped, const QString& fileName,
+                               DirectiveNames& names, qsizetype besideFromBytes) {
+    const QByteArray& text = mapped.text;
+    const bool mayHaveBlockComments = containsCommentOpening(text);
+    const qsizetype lines = mapped.origins.size();
+    ScanState state;
+    state.current = LineOrigin(fileName, 1);
+    FoundDirectives found;
+    const qsizetype half = text.size() / 2;
+    const char* middle = text.size() >= besideFromBytes && text.size() > 0
+                             ? static_cast<const char*>(std::memchr(text.constData() + half, '\n',
+                                                                    size_t(text.size() - half)))
+                             : nullptr;
+    if (!middle) {
+        findDirectives(mapped, 0, lines, 0, mayHaveBlockComments, state, names, found);
+        return found;
+    }
+    const qsizetype secondStart = middle + 1 - text.constData();
+    const qsizetype secondFirst = countLineFeeds(QByteArrayView(text).first(secondStart));
+    const LineOrigin& before = mapped.origins[secondFirst - 1];
+    ScanState guessed;
+    guessed.current = before.atLine(before.line + 1);
+    ScanState second = guessed;
+    DirectiveNames secondNames;
+    FoundDirectives secondFound;
+    runBeside(
+        [&] {
+            findDirectives(mapped, secondFirst, lines, secondStart, mayHaveBlockComments, second,
+                           secondNames, secondFound);
+        },
+        [&] {
+            findDirectives(mapped, 0, secondFirst, 0, mayHaveBlockComments, state, names, found);
+        });
+    if (state.leavesNothingOpen() && state.current == guessed.current) {
+        found.directives.append(secondFound.directives);
+        found.added += secondFound.added;
+    } else {
+        findDirectives(mapped, secondFirst, lines, secondStart, mayHaveBlockComments, state, names,
+                       found);
+    }
+    return found;
 }
 
 } // namespace
 
-QByteArray withLineDirectives(MappedText mapped, const QString& fileName) {
+QByteArray withLineDirectives(MappedText mapped, const QString& fileName,
+                              qsizetype besideFromBytes) {
     // First find where the directives go, then grow the text once and move
     // its lines into place from the back, so no second copy of a text that
     // may be the largest thing the program holds is ever made.
     DirectiveNames names;
-    qsizetype added = 0;
-    const QList<Directive> directives = findDirectives(mapped, fileName, names, &added);
+    const FoundDirectives found = findDirectives(mapped, fileName, names, besideFromBytes);
+    const QList<Directive>& directives = found.directives;
+    const qsizetype added = found.added;
     QByteArray out = std::move(mapped.text);
     mapped = MappedText(); // the origins are not needed any longer
     if (directives.isEmpty())

@@ -21,5 +21,7 @@
 // fileName is the name the compiler itself uses for the written file (the
 // argument as given for a command-line file, the absolute path for an included
 // one). Removing the inserted directive lines gives mapped.text back exactly.
-// Takes the text by value: the directives go into it in place.
-QByteArray withLineDirectives(MappedText mapped, const QString& fileName);
+// Takes the text by value: the directives go into it in place. A text of
+// besideFromBytes and more is read in two halves at once, to the same result.
+QByteArray withLineDirectives(MappedText mapped, const QString& fileName,
+                              qsizetype besideFromBytes = qsizetype(64) * 1024);

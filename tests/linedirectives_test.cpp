@@ -105,7 +105,8 @@ TEST(LineDirectives, BlankLinesNeedNoDirective) {
 namespace {
 
 // Random texts and origins: taking the directives out always gives the text
-// back, and where nothing forbids a directive every line is numbered exactly.
+// back, read in one piece or in two halves at once, and where nothing forbids
+// a directive every line is numbered exactly.
 TEST(LineDirectives, RandomTextsKeepTheirBytesAndTheirNumbers) {
     const QByteArrayList plain = {"print 1", "", "  x += 1", "print \"_ /' '/\"", "' note _"};
     const QByteArrayList blockers = {"print a, _", "#macro m()", "#endmacro", "/' open",
@@ -129,8 +130,30 @@ TEST(LineDirectives, RandomTextsKeepTheirBytesAndTheirNumbers) {
         const MappedText text = mapped(lines, origins);
         const QByteArray written = withLineDirectives(text, mainFile);
         ASSERT_EQ(withoutLineDirectives(written), text.text);
+        // Read in two halves at once, whatever the first half leaves open.
+        ASSERT_EQ(withLineDirectives(text, mainFile, 0), written);
         if (!withBlockers)
             expectMapped(text, written);
+    }
+}
+
+// Read in two halves at once, the second half starts from what the first
+// most likely leaves; where the first leaves anything else, the result is
+// still that of one piece. Each text's middle falls right after the line
+// that leaves the surprise.
+TEST(LineDirectives, ReadInTwoHalvesAsInOne) {
+    const QList<MappedText> texts = {
+        // a blank line renumbered by nothing
+        mapped({"aaaa", "", "cccc"}, {in(mainFile, 1), in(mainFile, 7), in(mainFile, 8)}),
+        // a line of no file
+        mapped({"aaaa", "x", "cccc"}, {in(mainFile, 1), LineOrigin(), in(mainFile, 3)}),
+        // a continued line, after which no directive may stand
+        mapped({"aaa _", "cccc"}, {in(mainFile, 1), in(mainFile, 9)}),
+    };
+    for (const MappedText& text : texts) {
+        const QByteArray whole = withLineDirectives(text, mainFile);
+        EXPECT_EQ(withLineDirectives(text, mainFile, 0), whole) << whole.toStdString();
+        expectMapped(text, whole, text.text.startsWith("aaa _") ? 1 : 0);
     }
 }
 
