@@ -23,9 +23,13 @@ namespace {
 // by fbext rather than by the user. Besides huge pages, buffers of 4 MiB and
 // more are always taken from the kernel and given back when freed: left to
 // itself the allocator soon keeps such buffers in its heap, where the holes
-// they leave add a tenth to a large run's memory.
+// they leave add a tenth to a large run's memory. And every thread allocates
+// from the one heap: the threads that share a large file's work would each
+// get a heap of their own, whose room the others cannot reuse (a megabyte or
+// two more at a million lines).
 const char* const tunablesVariable = "GLIBC_TUNABLES";
-const char* const hugePagesSetting = "glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=4194304";
+const char* const hugePagesSetting =
+    "glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=4194304:glibc.malloc.arena_max=1";
 const char* const restartedVariable = "FBEXT_RESTARTED_WITH_HUGE_PAGES";
 
 // Below this many bytes of sources huge pages are not worth it: the time they
@@ -118,6 +122,7 @@ void setUpMemoryForSources(int argc, char* argv[]) {
     }
     ::mallopt(M_MMAP_THRESHOLD,
               sourceBytes >= ownMappingsFrom ? ownMappingThreshold : smallOwnMappingThreshold);
+    ::mallopt(M_ARENA_MAX, 1);
 }
 
 #else
