@@ -989,6 +989,7 @@ void keepTypeNamesInHeaders(QByteArray& text, const QByteArray& typeName) {
                                                     "operator", "constructor", "destructor"};
     QByteArray result;
     qsizetype copied = 0;
+    bool continued = false; // the line goes on a header continued with " _"
     for (qsizetype start = 0; start <= text.size();) {
         qsizetype end = text.indexOf('\n', start);
         if (end < 0)
@@ -1001,10 +1002,13 @@ void keepTypeNamesInHeaders(QByteArray& text, const QByteArray& typeName) {
         // "sub Shape_generic_public_member.f(...)", "constructor Shape(...)"
         // (renamed later); not a statement such as "function = Shape.count".
         const bool qualified = keyword && startsWithIgnoringCase(tokens[1], twinQualifier);
-        if (qualified || (keyword && namesType(tokens[1], typeName))) {
+        const bool header = qualified || (keyword && namesType(tokens[1], typeName));
+        if (header || continued) {
             // The member's own qualifier stays the twin's.
             const qsizetype from =
-                tokens[1].data() - line.data() + (qualified ? twinQualifier.size() : 0);
+                header ? tokens[1].data() - line.data() + (qualified ? twinQualifier.size() : 0)
+                       : 0;
+            continued = endsInContinuation(codeOf(line));
             for (qsizetype found = line.indexOf(twinQualifier, from); found >= 0;
                  found = line.indexOf(twinQualifier, found + twinQualifier.size())) {
                 result += QByteArrayView(text).sliced(copied, start + found - copied);

@@ -278,6 +278,10 @@ TEST(Twins, HeadersNameWhatTheTypeDeclaresInsideAsItsBlockDoes) {
          "operator Shape_generic_public_member.let(byval m as Shape.Mode)", "  x = m"},
         {"sub Shape.k(byval s as MyShape.Kind)", "  print MyShape.count", "end sub",
          "sub Shape_generic_public_member.k(byval s as MyShape.Kind)", "  print MyShape.count"},
+        // A header continued over lines is one header.
+        {"sub Shape.c( _\n  byval m as Shape.Mode _\n  )", "  m = Shape.Bold", "end sub",
+         "sub Shape_generic_public_member.c( _\n  byval m as Shape.Mode _\n  )",
+         "  m = Shape_generic_public_member.Bold"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.header);

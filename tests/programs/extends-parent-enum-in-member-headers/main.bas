@@ -13,6 +13,7 @@ type Pen
   declare function current() as Pen.Mode
   declare function width_(byval extra as integer = Pen.WIDE) as integer
   declare sub swapWith(byref other as Pen.Mode)
+  declare function pick(byval a as Pen.Mode, byval b as Pen.Mode) as Pen.Mode
 end type
 constructor Pen(byval start as Pen.Mode = Pen.Thin)
   m = start
@@ -31,6 +32,11 @@ sub Pen.swapWith(byref other as Pen.Mode)
   m = other
   other = old
 end sub
+function Pen.pick( _
+    byval a as Pen.Mode, _
+    byval b as Pen.Mode) as Pen.Mode
+  return iif(m = Pen.Bold, a, b)
+end function
 type Marker extends Pen
   ink as string
 end type
@@ -39,4 +45,4 @@ print k.current(); k.width_()
 k.setMode(Pen.Bold)
 dim o as Pen.Mode = Pen.Thin
 k.swapWith(o)
-print k.current(); o; k.width_(1)
+print k.current(); o; k.width_(1); k.pick(Pen.Thin, Pen.Bold)
