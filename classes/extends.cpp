@@ -134,8 +134,11 @@ void inherit(QList<TypeRecord>& records, qsizetype derivedAt, qsizetype parentAt
 
 // The inherited members as one text of forwarders or of declarations, every
 // placeholder naming the derived type.
+// memberNames, for the forwarders: the names of the derived type's properties
+// and members, which their parameters must not take.
 template <typename Part>
-MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& derived, Part part) {
+MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& derived, Part part,
+                         const QSet<QByteArray>* memberNames = nullptr) {
     const QByteArray placeholder = ' ' + forwardPlaceholder().toByteArray();
     const QByteArray ownQualifier = ' ' + derived.typeName + '.';
     MappedTextBuilder text;
@@ -169,6 +172,12 @@ MappedText inheritedText(const QList<TypeRecord>& records, const TypeRecord& der
             copied = at + placeholder.size();
         }
         piece += written.sliced(copied);
+        if (memberNames && entry.key.memberClass != MemberClass::field) {
+            const qsizetype qualifier = piece.indexOf(ownQualifier);
+            if (qualifier >= 0)
+                renameParametersNamedLikeMembers(piece, piece.lastIndexOf('\n', qualifier) + 1,
+                                                 *memberNames);
+        }
         text.add(piece, entry.origin);
     }
     return text.take();
@@ -270,10 +279,19 @@ void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
         TypeRecord& derived = records[r];
         if (derived.parentName.isEmpty())
             continue;
-        derived.inheritedForwarderText =
-            inheritedText(records, derived, [](const MemberEntry& entry) -> const QByteArray& {
-                return entry.forwarder;
-            });
+        QSet<QByteArray> memberNames;
+        for (const InheritedMember& member : std::as_const(derived.inherited)) {
+            if (member.record != InheritedMember::gap)
+                memberNames.insert(records[member.record].members[member.member].key.name);
+        }
+        for (const MemberKey& key : std::as_const(derived.ownKeys)) {
+            if (key.memberClass != MemberClass::field) // a field may share a parameter's name
+                memberNames.insert(key.name);
+        }
+        derived.inheritedForwarderText = inheritedText(
+            records, derived,
+            [](const MemberEntry& entry) -> const QByteArray& { return entry.forwarder; },
+            &memberNames);
         if (keepsPrivate[r])
             makePrivate(derived.inheritedForwarderText, derived.typeName);
         derived.inheritedDeclareText =

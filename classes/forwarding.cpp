@@ -425,6 +425,63 @@ ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberP
     return entry;
 }
 
+void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
+                                      const QSet<QByteArray>& memberNames) {
+    const qsizetype headerEnd = forwarder.indexOf('\n', headerAt);
+    if (memberNames.isEmpty() || headerEnd < 0)
+        return;
+    const QByteArrayView parameters =
+        parameterTextOf(QByteArrayView(forwarder).sliced(headerAt, headerEnd - headerAt));
+    if (parameters.isEmpty())
+        return;
+    QList<qsizetype> ends; // where each name to rename ends, in order
+    QSet<QByteArray> renamed;
+    for (const QByteArrayView piece : parametersOf(parameters)) {
+        const Tokens tokens = lineTokens(piece);
+        qsizetype at = 0;
+        if (!tokens.isEmpty() && (isKeyword(tokens[0], "byval") || isKeyword(tokens[0], "byref")))
+            at = 1;
+        if (at >= tokens.size())
+            continue;
+        QByteArrayView name = tokens[at];
+        if (const qsizetype open = name.indexOf('('); open >= 0)
+            name = name.first(open); // an array, "a() as integer"
+        QByteArray key = caseFolded(name);
+        if (name.isEmpty() || !memberNames.contains(key))
+            continue;
+        ends.append(name.data() + name.size() - forwarder.constData());
+        renamed.insert(std::move(key));
+    }
+    if (ends.isEmpty())
+        return;
+    // The call passes them on: the words of the line after the header that
+    // are not reached through "." ("parent.name(a,b)", "parent.item(i) = v").
+    const qsizetype bodyStart = headerEnd + 1;
+    qsizetype bodyEnd = forwarder.indexOf('\n', bodyStart);
+    if (bodyEnd < 0)
+        bodyEnd = forwarder.size();
+    for (qsizetype at = bodyStart; at < bodyEnd;) {
+        if (!isNameChar(forwarder[at])) {
+            ++at;
+            continue;
+        }
+        qsizetype end = at;
+        while (end < bodyEnd && isNameChar(forwarder[end]))
+            ++end;
+        qsizetype before = at;
+        while (before > bodyStart && isBlank(forwarder[before - 1]))
+            --before;
+        const bool member =
+            before > bodyStart && (forwarder[before - 1] == '.' || forwarder[before - 1] == '>');
+        if (!member && renamed.contains(caseFolded(QByteArrayView(forwarder).sliced(at, end - at))))
+            ends.append(end);
+        at = end;
+    }
+    constexpr QByteArrayView suffix = "__fbext";
+    for (qsizetype i = ends.size() - 1; i >= 0; --i)
+        forwarder.insert(ends[i], suffix.data(), suffix.size());
+}
+
 QByteArray memberNameOf(QByteArrayView header) {
     const qsizetype dot = header.indexOf('.');
     const qsizetype open = header.indexOf('(');

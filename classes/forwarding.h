@@ -91,6 +91,16 @@ MemberHeader memberHeaderOf(QByteArrayView kind, QByteArrayView header);
 ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberPrefix,
                            const MemberDeclaration* declared = nullptr);
 
+// The compiler refuses a member implementation whose parameter has the name
+// of a property or member of its type, and an extending type has a property
+// for each field it inherits: with "sub Point.set(byval x as integer)" beside
+// the field x, the forwarder "sub Dot.set(byval x as integer)" would not
+// compile. So each parameter of the forwarder whose name is one of
+// memberNames (the extending type's, case-folded) is renamed, in the header
+// line that starts at headerAt and in the call on the line after it.
+void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
+                                      const QSet<QByteArray>& memberNames);
+
 // The member's name: the word after the header's first ".", which ends at a
 // "(" or a blank ("function Shape.area as integer").
 QByteArray memberNameOf(QByteArrayView header);

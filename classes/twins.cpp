@@ -973,6 +973,60 @@ void shareStaticLocals(TypeRecord& record) {
 
 } // namespace
 
+namespace {
+
+// The twin's block is a copy of the type's, so its declarations name what the
+// type declares inside (an enum, "byval m as Shape.Mode") through the type.
+// After the qualifier was replaced in the twin's copies of the members, their
+// headers say "Shape_generic_public_member.Mode" there, which the compiler
+// takes for another signature than the declaration's. So in each header line,
+// past the member's own qualifier, the type's name is put back.
+void keepTypeNamesInHeaders(QByteArray& text, const QByteArray& typeName) {
+    const QByteArray twinQualifier = twinNameOf(typeName) + '.';
+    if (!text.contains(twinQualifier))
+        return;
+    static const QByteArrayView headerKeywords[] = {"sub",      "function",    "property",
+                                                    "operator", "constructor", "destructor"};
+    QByteArray result;
+    qsizetype copied = 0;
+    bool continued = false; // the line goes on a header continued with " _"
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
+        const Tokens tokens = lineTokens(withoutProcedurePrefix(line));
+        bool keyword = false;
+        for (const QByteArrayView headerKeyword : headerKeywords)
+            keyword = keyword || (tokens.size() >= 2 && isKeyword(tokens[0], headerKeyword));
+        // "sub Shape_generic_public_member.f(...)", "constructor Shape(...)"
+        // (renamed later); not a statement such as "function = Shape.count".
+        const bool qualified = keyword && startsWithIgnoringCase(tokens[1], twinQualifier);
+        const bool header = qualified || (keyword && namesType(tokens[1], typeName));
+        if (header || continued) {
+            // The member's own qualifier stays the twin's.
+            const qsizetype from =
+                header ? tokens[1].data() - line.data() + (qualified ? twinQualifier.size() : 0)
+                       : 0;
+            continued = endsInContinuation(codeOf(line));
+            for (qsizetype found = line.indexOf(twinQualifier, from); found >= 0;
+                 found = line.indexOf(twinQualifier, found + twinQualifier.size())) {
+                result += QByteArrayView(text).sliced(copied, start + found - copied);
+                result += typeName;
+                result += '.';
+                copied = start + found + twinQualifier.size();
+            }
+        }
+        start = end + 1;
+    }
+    if (copied == 0)
+        return;
+    result += QByteArrayView(text).sliced(copied);
+    text = result;
+}
+
+} // namespace
+
 void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
     QSet<QByteArray> seenTypeNames;
     for (TypeRecord& record : records) {
@@ -987,6 +1041,7 @@ void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
         const auto copyOntoTwin = [&](QByteArray& text) {
             replaceQualifier(text, record.typeName + '.', twinNameOf(record.typeName) + '.',
                              Qt::CaseInsensitive);
+            keepTypeNamesInHeaders(text, record.typeName);
             shareStaticDefinitions(text, record.typeName, shared);
             renameConstructors(text, record.typeName);
             castThisToType(text, record.typeName);

@@ -8,6 +8,7 @@
 #include "takenmarks.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -88,6 +89,7 @@ struct Capture {
     TakenMarks marks;
     QList<TemplateError>* errors;
     ConditionalBlocks conditionals; // the file's #if blocks
+    QSet<QByteArray> declaredHere;  // the keys of this file's declarations
 
     Capture(Lines& lines, QList<LineOrigin>& origins, QList<TemplateError>* errors)
         : lines(lines), origins(origins), size(lines.size()), keyLineOf(size, -1), marks(size),
@@ -434,7 +436,11 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
         for (int kind = 0; kind < KindCount; ++kind)
             captureMembers(kind, nameNode, endLine + 1, captured);
     }
-    templates.templateTable.insert(templateKey(name), captured);
+    const QByteArray key = templateKey(name);
+    if (declaredHere.contains(key))
+        captured.earlierHeader = templates.templateTable.value(key).headerOrigin;
+    declaredHere.insert(key);
+    templates.templateTable.insert(key, captured);
 }
 
 // Takes every procedure of the kind written for the template at or below from:

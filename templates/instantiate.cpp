@@ -478,6 +478,15 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     }
     if (placingInside)
         namespaceNames.insert(key);
+    if (captured.earlierHeader.fileNumber != 0) {
+        fail(TemplateError::RepeatedDeclaration,
+             "template " + captured.name + " is declared twice in " +
+                 captured.headerOrigin.file().toUtf8() + ", at lines " +
+                 QByteArray::number(captured.earlierHeader.line) + " and " +
+                 QByteArray::number(captured.headerOrigin.line) +
+                 ": declare it once, with #if branches inside it where the two differ");
+        return false;
+    }
     if (depth >= deepestInstance) {
         fail(TemplateError::RunawayTemplate,
              "template " + captured.name + " leads to a chain of " +

@@ -18,11 +18,15 @@ struct CapturedTemplate {
     LineOrigin headerOrigin;
     QByteArray parent;  // the header's "extends Name" parent, or empty
     QByteArray packing; // the header's "field = N" after the name, or empty
+    // Where the same file declared a template of this name before (no file:
+    // nowhere). Such a pair, one in each branch of an #if, cannot be told apart
+    // here, so an instance of it is refused rather than made from the later one.
+    LineOrigin earlierHeader;
 
     bool operator==(const CapturedTemplate& other) const {
         return name == other.name && lines == other.lines && origins == other.origins &&
                headerOrigin == other.headerOrigin && parent == other.parent &&
-               packing == other.packing;
+               packing == other.packing && earlierHeader == other.earlierHeader;
     }
 };
 
@@ -38,9 +42,10 @@ QByteArray templateKey(QByteArrayView name);
 // The numbers are fbext's own, above those the compiler uses.
 struct TemplateError {
     enum Number {
-        UnendedBlock = 900,     // a template or member whose end line is not found
-        RunawayTemplate = 901,  // templates using templates deeper than the limit
-        MissingArguments = 902, // fewer type arguments than the template uses
+        UnendedBlock = 900,        // a template or member whose end line is not found
+        RunawayTemplate = 901,     // templates using templates deeper than the limit
+        MissingArguments = 902,    // fewer type arguments than the template uses
+        RepeatedDeclaration = 903, // a use of a template that its file declares twice
     };
     LineOrigin origin; // the line it is about
     int number = 0;

@@ -170,6 +170,9 @@ TEST(CaptureTest, SeveralDeclarations) {
     EXPECT_EQ(result.names, 2);
     EXPECT_EQ(result.table.keys(), QByteArrayList{QByteArray("stack")});
     EXPECT_EQ(result.table.value("stack").name, QByteArray("stack"));
+    // Which of the two the compiler keeps (one in each branch of an #if) is
+    // not known here, so the later one says where the earlier one stands.
+    EXPECT_EQ(result.table.value("stack").earlierHeader, (LineOrigin{QStringLiteral("f.bas"), 1}));
 
     // The same name twice: the later declaration's lines win. The earlier one's
     // scans ran over the whole rest of the file, so they took the members
@@ -191,10 +194,13 @@ TEST(CaptureTest, SeveralDeclarations) {
     EXPECT_EQ(result.names, 2);
     EXPECT_EQ(result.table.value(templateKey("P")).lines,
               (QByteArrayList{QByteArray("b as t1"), QByteArray("end type "), lf()}));
+    EXPECT_EQ(result.table.value(templateKey("P")).earlierHeader,
+              (LineOrigin{QStringLiteral("f.bas"), 1}));
 
     // Declarations handed over from included files are counted too.
     result = capture({QByteArray("template Q"), QByteArray("end template")}, 1);
     EXPECT_EQ(result.names, 2);
+    EXPECT_EQ(result.table.value(templateKey("Q")).earlierHeader, LineOrigin());
 }
 
 // Which first lines start a member procedure of template Stack. A captured

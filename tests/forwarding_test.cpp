@@ -248,6 +248,46 @@ TEST(Forwarding, MemberKeysDecideWhatAnExtendingTypeHides) {
 // A field of a type of the program's is got by reference, so that a write to
 // one of its own fields reaches the parent; the language's own values are got
 // as values.
+// A forwarder's parameter named like one of the extending type's properties or
+// members is renamed, in its header and in the call; nothing else changes.
+TEST(Forwarding, ParametersNamedLikeMembersAreRenamed) {
+    const QSet<QByteArray> memberNames{"x", "y", "values", "size"};
+    const struct {
+        const char* forwarder;
+        const char* renamed; // nullptr: unchanged
+    } cases[] = {
+        {"sub Dot.set(byval x as integer, byval Y as integer = 0) \n  parent.set(x,Y)\nend sub\n",
+         "sub Dot.set(byval x__fbext as integer, byval Y__fbext as integer = 0) \n  "
+         "parent.set(x__fbext,Y__fbext)\nend sub\n"},
+        {"function Dot.moved(x as integer, byval dx as integer) as integer \n  return "
+         "parent.moved(x,dx)\nend function\n",
+         "function Dot.moved(x__fbext as integer, byval dx as integer) as integer \n  return "
+         "parent.moved(x__fbext,dx)\nend function\n"},
+        {"sub Dot.load(values() as integer) \n  parent.load(values())\nend sub\n",
+         "sub Dot.load(values__fbext() as integer) \n  parent.load(values__fbext())\nend sub\n"},
+        {"property Dot.cell(byval x as integer, byval v as byte) \n  parent.cell(x) = v\nend "
+         "property\n",
+         "property Dot.cell(byval x__fbext as integer, byval v as byte) \n  parent.cell(x__fbext) "
+         "= v\nend property\n"},
+        // The member called is reached through "." and keeps its name.
+        {"sub Dot.size(byval n as integer) \n  this.parent.size(n)\nend sub\n", nullptr},
+        {"sub Dot.grow(byval dx as integer, byval name as string = \"x\") \n  "
+         "parent.grow(dx,name)\nend sub\n",
+         nullptr},
+        {"sub Dot.reset \n  parent.reset()\nend sub\n", nullptr},
+        // Under the member's own #if branches, the header is the line given.
+        {"#ifdef BIG\nsub Dot.set(byval x as longint) \n  parent.set(x)\nend sub\n#endif\n",
+         "#ifdef BIG\nsub Dot.set(byval x__fbext as longint) \n  parent.set(x__fbext)\nend "
+         "sub\n#endif\n"},
+    };
+    for (const auto& c : cases) {
+        QByteArray forwarder(c.forwarder);
+        const qsizetype header = forwarder.startsWith('#') ? forwarder.indexOf('\n') + 1 : 0;
+        renameParametersNamedLikeMembers(forwarder, header, memberNames);
+        EXPECT_EQ(forwarder, QByteArray(c.renamed ? c.renamed : c.forwarder)) << c.forwarder;
+    }
+}
+
 TEST(Forwarding, FieldsOfTheProgramsTypesAreGotByReference) {
     const struct {
         const char* type;

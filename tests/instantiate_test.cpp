@@ -392,6 +392,11 @@ TEST(InstantiateTest, NestedAndComposedUsesComeInsideOut) {
     addTemplate(table, "Pair",
                 capturedFrom(
                     {QByteArray("a as t1"), QByteArray("b as t2"), QByteArray("end type "), lf()}));
+    // Declared twice in its file: which declaration the compiler keeps is
+    // not known here.
+    CapturedTemplate twice = capturedFrom({QByteArray("v as t1"), QByteArray("end type "), lf()});
+    twice.earlierHeader = LineOrigin{QStringLiteral("t.bi"), 7};
+    addTemplate(table, "Twice", twice);
     struct Case {
         const char* line;
         const char* rewritten;
@@ -399,6 +404,14 @@ TEST(InstantiateTest, NestedAndComposedUsesComeInsideOut) {
         int error;
     };
     const QList<Case> cases = {
+        {"dim t as Twice<<<integer>>>",
+         "dim t as Twice_integer",
+         {},
+         TemplateError::RepeatedDeclaration},
+        {"dim b as Box<<<Twice<<<integer>>>>>>",
+         "dim b as Box_twice_integer",
+         {},
+         TemplateError::RepeatedDeclaration},
         {"dim b as Box<<<Box<<<integer>>>>>>",
          "dim b as Box_box_integer",
          {"Box_integer", "Box_box_integer"},

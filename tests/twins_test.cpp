@@ -247,6 +247,52 @@ TEST(Twins, QualifiersAreReplacedOnlyAtTheStartOfAName) {
                     "  o.f(Shape_generic_public_member.y)", "end sub", "", ""}));
 }
 
+// The twin's block declares its members as the type's block does, naming what
+// the type declares inside through the type ("byval m as Shape.Mode"); so the
+// headers of the twin's copies name it so too, or the compiler takes them for
+// other members. The member's own qualifier and the bodies are the twin's.
+TEST(Twins, HeadersNameWhatTheTypeDeclaresInsideAsItsBlockDoes) {
+    const struct {
+        const char* header;
+        const char* body;
+        const char* end;
+        const char* twinHeader;
+        const char* twinBody;
+    } cases[] = {
+        {"sub Shape.f(byval m as Shape.Mode)", "  m = Shape.Bold", "end sub",
+         "sub Shape_generic_public_member.f(byval m as Shape.Mode)",
+         "  m = Shape_generic_public_member.Bold"},
+        {"function SHAPE.g() as shape.Mode", "  function = Shape.Thin", "end function",
+         "function Shape_generic_public_member.g() as Shape.Mode",
+         "  function = Shape_generic_public_member.Thin"},
+        {"private sub Shape.h(byref m as Shape.Mode, byval n as integer = Shape.WIDE)",
+         "  h2(Shape.WIDE)", "end sub",
+         "private sub Shape_generic_public_member.h(byref m as Shape.Mode, byval n as integer = "
+         "Shape.WIDE)",
+         "  h2(Shape_generic_public_member.WIDE)"},
+        {"constructor Shape(byval m as Shape.Mode = Shape.Thin)", "  x = Shape.Thin",
+         "end constructor",
+         "constructor Shape_generic_public_member(byval m as Shape.Mode = Shape.Thin)",
+         "  x = Shape_generic_public_member.Thin"},
+        {"operator Shape.let(byval m as Shape.Mode)", "  x = m", "end operator",
+         "operator Shape_generic_public_member.let(byval m as Shape.Mode)", "  x = m"},
+        {"sub Shape.k(byval s as MyShape.Kind)", "  print MyShape.count", "end sub",
+         "sub Shape_generic_public_member.k(byval s as MyShape.Kind)", "  print MyShape.count"},
+        // A header continued over lines is one header.
+        {"sub Shape.c( _\n  byval m as Shape.Mode _\n  )", "  m = Shape.Bold", "end sub",
+         "sub Shape_generic_public_member.c( _\n  byval m as Shape.Mode _\n  )",
+         "  m = Shape_generic_public_member.Bold"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.header);
+        const TypeRecord record =
+            resolved(text({"type Shape", "  x as integer", "end type", c.header, c.body, c.end,
+                           "type Circle extends Shape", "end type"}))
+                .value(0);
+        EXPECT_EQ(record.twinMethodText.text, text({c.twinHeader, c.twinBody, c.end, "", ""}));
+    }
+}
+
 TEST(Twins, ReplaceQualifierHonoursCaseAndNameBoundaries) {
     struct Case {
         const char* text;
