@@ -8,7 +8,6 @@
 #include "takenmarks.h"
 
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
 
@@ -88,8 +87,8 @@ struct Capture {
     QList<TakenMarks> endMarks;
     TakenMarks marks;
     QList<TemplateError>* errors;
-    ConditionalBlocks conditionals; // the file's #if blocks
-    QSet<QByteArray> declaredHere;  // the keys of this file's declarations
+    ConditionalBlocks conditionals;            // the file's #if blocks
+    QHash<QByteArray, qsizetype> declaredHere; // this file's declarations: header line by key
 
     Capture(Lines& lines, QList<LineOrigin>& origins, QList<TemplateError>* errors)
         : lines(lines), origins(origins), size(lines.size()), keyLineOf(size, -1), marks(size),
@@ -436,10 +435,17 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
         for (int kind = 0; kind < KindCount; ++kind)
             captureMembers(kind, nameNode, endLine + 1, captured);
     }
+    // The same name declared again takes the place of the earlier
+    // declaration. Under other #if branches than it, though, either may be
+    // the one the compiler keeps: the later one then says where the earlier
+    // one stands.
     const QByteArray key = templateKey(name);
-    if (declaredHere.contains(key))
+    const auto earlier = declaredHere.constFind(key);
+    if (earlier != declaredHere.cend() &&
+        (conditionals.openingFor(qint32(*earlier), qint32(header)).levels != 0 ||
+         conditionals.openingFor(qint32(header), qint32(*earlier)).levels != 0))
         captured.earlierHeader = templates.templateTable.value(key).headerOrigin;
-    declaredHere.insert(key);
+    declaredHere.insert(key, header);
     templates.templateTable.insert(key, captured);
 }
 

@@ -18,9 +18,11 @@ struct CapturedTemplate {
     LineOrigin headerOrigin;
     QByteArray parent;  // the header's "extends Name" parent, or empty
     QByteArray packing; // the header's "field = N" after the name, or empty
-    // Where the same file declared a template of this name before (no file:
-    // nowhere). Such a pair, one in each branch of an #if, cannot be told apart
-    // here, so an instance of it is refused rather than made from the later one.
+    // Where the same file declared a template of this name before under other
+    // #if branches (no file: nowhere). Which of the two the compiler keeps
+    // cannot be told here, so an instance of it is refused rather than made
+    // from the later one. A name declared again under the same branches is
+    // simply the later declaration.
     LineOrigin earlierHeader;
 
     bool operator==(const CapturedTemplate& other) const {

@@ -4,7 +4,6 @@
 #include "instantiate.h"
 
 #include <QRegularExpression>
-#include <QSet>
 
 namespace {
 
@@ -78,7 +77,6 @@ void literalCaptureTemplates(QByteArrayList& lines, QList<LineOrigin>& origins,
                              TemplateSet& templates) {
     static const char* const kinds[] = {"sub",        "function", "constructor",
                                         "destructor", "operator", "property"};
-    QSet<QByteArray> declaredHere; // a name declared again refers to the earlier header
     qsizetype i = 0;
     while (i < lines.size()) {
         const QByteArrayList header = tokensOf(lines[i]);
@@ -142,11 +140,7 @@ void literalCaptureTemplates(QByteArrayList& lines, QList<LineOrigin>& origins,
                 ++j;
             }
         }
-        const QByteArray key = caseFolded(name);
-        if (declaredHere.contains(key))
-            captured.earlierHeader = templates.templateTable.value(key).headerOrigin;
-        declaredHere.insert(key);
-        templates.templateTable.insert(key, captured);
+        templates.templateTable.insert(caseFolded(name), captured);
     }
 }
 
