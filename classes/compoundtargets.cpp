@@ -45,9 +45,8 @@ bool indexedNameAt(QByteArrayView code, qsizetype at, bool emptyOnly) {
     return false;
 }
 
-// Whether an index in brackets reads the same when it is evaluated twice:
-// numbers, names that call nothing, operators, and elements of arrays of the
-// file ("enemies(order(i) + 1)"); no string, call or macro.
+} // namespace
+
 bool isRepeatableIndex(QByteArrayView index, FileNames& names) {
     for (qsizetype at = 0; at < index.size();) {
         const char c = index[at];
@@ -74,8 +73,6 @@ bool isRepeatableIndex(QByteArrayView index, FileNames& names) {
     }
     return true;
 }
-
-} // namespace
 
 unsigned char FileNames::kindOf(QByteArrayView name) {
     QByteArray key = caseFolded(name);

@@ -51,6 +51,11 @@ private:
     static unsigned char kindAt(QByteArrayView line, qsizetype at, qsizetype size);
 };
 
+// Whether an index in brackets reads the same when it is evaluated twice:
+// numbers, names that call nothing, operators, and elements of arrays of the
+// file ("enemies(order(i) + 1)"); no string, call or macro.
+bool isRepeatableIndex(QByteArrayView index, FileNames& names);
+
 // Where the target of a compound assignment that ends at end starts, or -1:
 // names joined by "." or "->", each of them but the last one perhaps an
 // element of an array ("enemies(i).hp", "a(i)->hp") whose index reads the
