@@ -48,7 +48,8 @@ private:
     QHash<QByteArray, unsigned char> kinds;
 
     unsigned char kindOf(QByteArrayView name);
-    static unsigned char kindAt(QByteArrayView line, qsizetype at, qsizetype size);
+    static unsigned char kindAt(QByteArrayView line, qsizetype at, qsizetype size,
+                                QByteArrayView next);
 };
 
 // Whether an index in brackets reads the same when it is evaluated twice:

@@ -49,6 +49,11 @@ const Row rows[] = {
     {"rnd alone", "a(rnd).x += 1", nullptr},
     {"a macro", "a(PICKED).x += 1", nullptr},
     {"a method", "a(s.next).x += 1", nullptr},
+    {"a property", "a(s.size).x += 1", nullptr},
+    {"an inherited field in the index", "c.scores(c.x + 1) += 1",
+     "c.scores(c.x + 1) = c.scores(c.x + 1) + (1)"},
+    {"an inherited field bare in the index", "a(x).name &= \"!\"",
+     "a(x).name = a(x).name & (\"!\")"},
     {"a string index", "a(\"1\").x += 1", nullptr},
     {"no array of the file", "b(1).x += 1", nullptr},
     {"a call giving the element", "pick(1).x += 1", nullptr},
@@ -85,7 +90,8 @@ QByteArray expandedLine(const QByteArray& procedure, const QByteArray& line) {
         "type Square\n  x as integer\nend type\n"
         "dim shared as integer n = 3, order(2) = {0, 1, 2}\n"
         "dim shared a(3) as Circle, ptrs(3) as Circle ptr\n"
-        "type Squad\n  items(0 to 9) as Circle\n  declare function next() as integer\nend type\n"
+        "type Squad\n  items(0 to 9) as Circle\n  declare function next() as integer\n"
+        "  declare property size() as integer\nend type\n"
         "sub show(list() as Circle)\nend sub\n"
         "declare function pick(byval k as integer = 0) as Circle ptr\n#define PICKED 1\n";
     const QByteArray before = declarations + procedure + "\n";
