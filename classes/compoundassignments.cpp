@@ -12,15 +12,36 @@
 
 namespace {
 
+enum class Copy { none, field, element };
+
 // Whether a field's declaration on the extending type is a property that
-// gives a copy: "declare property hits() as integer", not "() byref as" (a
-// value of a type of the program's) nor an indexed one.
-bool givesCopy(QByteArrayView declaration) {
+// gives a copy: "declare property hits() as integer", or one element of an
+// array, "declare property scores(byval index as integer) as integer"; not
+// "byref as" (a value of a type of the program's).
+Copy copyGiven(QByteArrayView declaration) {
     const qsizetype at = declaration.indexOf("declare property ");
     if (at < 0)
-        return false;
+        return Copy::none;
     const qsizetype open = declaration.indexOf('(', at);
-    return open >= 0 && declaration.sliced(open).startsWith("() as ");
+    if (open < 0)
+        return Copy::none;
+    const QByteArrayView parameters = declaration.sliced(open);
+    if (parameters.startsWith("() as "))
+        return Copy::field;
+    return parameters.startsWith("(byval index as integer) as ") ? Copy::element : Copy::none;
+}
+
+// The set of the names that a field giving such a copy belongs to.
+QSet<QByteArray>* namesOf(PropertyFields& fields, Copy copy) {
+    switch (copy) {
+    case Copy::field:
+        return &fields.all;
+    case Copy::element:
+        return &fields.indexed;
+    case Copy::none:
+        break;
+    }
+    return nullptr;
 }
 
 // The operators FreeBASIC writes with "=" after them, as the plain
@@ -202,14 +223,31 @@ qsizetype statementEnd(QByteArrayView code, qsizetype from, int& depth) {
     return code.size();
 }
 
+// Where the name of the element that ends at end ("scores(i + 1)") ends, or
+// -1 when its index may not read the same twice.
+qsizetype elementStart(QByteArrayView code, qsizetype end, FileNames& names) {
+    int depth = 0;
+    for (qsizetype open = end - 1; open >= 0; --open) {
+        if (code[open] == ')') {
+            ++depth;
+        } else if (code[open] == '(' && --depth == 0) {
+            if (!isRepeatableIndex(code.sliced(open + 1, end - open - 2), names))
+                return -1;
+            return open;
+        }
+    }
+    return -1;
+}
+
 // The compound assignments of one line (its code as the lexer shows it) to
-// be written out: to the names of all, joined by "." to what holds them, or
-// bare in a member of an extending type (inMemberOfExtendingType(), asked
+// be written out: to the fields' names (fields.all) and to elements of the
+// arrays (fields.indexed), joined by "." to what holds them, or bare in a
+// member of an extending type (inMemberOfExtendingType(), asked
 // only for such a name).
 template <typename InMember>
 QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
                           const InMember& inMemberOfExtendingType, FileNames& names,
-                          const QSet<QByteArray>& all) {
+                          const PropertyFields& fields) {
     QList<Rewrite> rewrites;
     const qsizetype codeSize = code.size();
     code = beforeRem(code);
@@ -226,13 +264,20 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
         if (opStart < 0)
             continue;
         const qsizetype lhsEnd = skipBlanksBack(code, opStart);
-        qsizetype nameStart = lhsEnd;
+        // An inherited array's element ("c.scores(i) += 1") ends in its
+        // index, which is written twice too.
+        const qsizetype nameEnd =
+            lhsEnd > 0 && code[lhsEnd - 1] == ')' ? elementStart(code, lhsEnd, names) : lhsEnd;
+        if (nameEnd < 0)
+            continue;
+        qsizetype nameStart = nameEnd;
         while (nameStart > 0 && isNameChar(code[nameStart - 1]))
             --nameStart;
-        const QByteArrayView name = code.sliced(nameStart, lhsEnd - nameStart);
-        if (name.isEmpty() || !isNameStart(name[0]) || !containsFolded(all, name))
+        const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
+        if (name.isEmpty() || !isNameStart(name[0]) ||
+            !containsFolded(nameEnd == lhsEnd ? fields.all : fields.indexed, name))
             continue;
-        const qsizetype lhsStart = targetStart(code, lhsEnd, names);
+        const qsizetype lhsStart = targetStart(code, nameEnd, names);
         if (lhsStart < 0 || !startsStatement(code, lhsStart))
             continue;
         // The target as written; no comment stands inside it.
@@ -291,6 +336,17 @@ bool bareTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
         qsizetype end = op;
         while (end > 0 && isBlank(line[end - 1]))
             --end;
+        if (end > 0 && line[end - 1] == ')') {
+            // An element: the name before its index ("scores(i) += 1").
+            int depth = 0;
+            while (end > 0) {
+                const char c = line[--end];
+                if (c == ')')
+                    ++depth;
+                else if (c == '(' && --depth == 0)
+                    break;
+            }
+        }
         qsizetype start = end;
         while (start > 0 && isNameChar(line[start - 1]))
             --start;
@@ -311,7 +367,7 @@ bool inheritsPropertyField(const QList<TypeRecord>& records, const TypeRecord& r
             continue;
         const MemberEntry& entry = records[member.record].members[member.member];
         if (entry.key.memberClass == MemberClass::field && names.contains(entry.key.name) &&
-            givesCopy(entry.declaration))
+            copyGiven(entry.declaration) != Copy::none)
             return true;
     }
     return false;
@@ -322,7 +378,7 @@ bool inheritsPropertyField(const QList<TypeRecord>& records, const TypeRecord& r
 // procedure of a line that may is looked for upwards, down to the line
 // looked at before, so no line is read twice for it.
 QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lines,
-                          const QList<LineOrigin>& origins, const QSet<QByteArray>& all,
+                          const QList<LineOrigin>& origins, const PropertyFields& fields,
                           const QList<qsizetype>& compoundLines) {
     QSet<quint64> bareLines;
     std::optional<RecordIndex> index; // made for the first line that needs it
@@ -365,7 +421,7 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
         }
         bool any = false;
         for (const QByteArray& name : std::as_const(names))
-            any = any || all.contains(name);
+            any = any || fields.all.contains(name) || fields.indexed.contains(name);
         if (record && any && inheritsPropertyField(records, *record, names))
             bareLines.insert(PropertyFields::keyOf(origins.value(i)));
         if (header.data() == line.data() && line.contains(':') &&
@@ -402,11 +458,13 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
             if (member.record == InheritedMember::gap)
                 continue;
             const MemberEntry& entry = records[member.record].members[member.member];
-            if (entry.key.memberClass == MemberClass::field && givesCopy(entry.declaration))
-                fields.all.insert(entry.key.name);
+            if (entry.key.memberClass != MemberClass::field)
+                continue;
+            if (QSet<QByteArray>* names = namesOf(fields, copyGiven(entry.declaration)))
+                names->insert(entry.key.name);
         }
     }
-    if (fields.all.isEmpty())
+    if (fields.all.isEmpty() && fields.indexed.isEmpty())
         return fields;
     // A field of any type block with such a name and a type of the program's:
     // only lines that name one are read as fields ("hits as T", "dim hits as
@@ -422,7 +480,8 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
             while (nameEnd < first.size() && isNameChar(first[nameEnd]))
                 ++nameEnd;
             if (nameEnd == 0 ||
-                (!isKeyword(first, "as") && !containsFolded(fields.all, first.first(nameEnd))))
+                (!isKeyword(first, "as") && !containsFolded(fields.all, first.first(nameEnd)) &&
+                 !containsFolded(fields.indexed, first.first(nameEnd))))
                 continue;
             // "hits as integer", most fields, told at once; other forms read
             // whole.
@@ -438,21 +497,23 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
             }
             for (const FieldForm& field : fieldsOfLine(line)) {
                 const QByteArray name = caseFolded(field.name);
-                if (fields.all.contains(name) && !isBuiltinValue(field.type))
+                if ((fields.all.contains(name) || fields.indexed.contains(name)) &&
+                    !isBuiltinValue(field.type))
                     typedAsOwn.insert(name);
             }
         }
     }
     for (const QByteArray& name : std::as_const(typedAsOwn)) {
         fields.all.remove(name); // every name is looked up in all first
+        fields.indexed.remove(name);
     }
-    if (!fields.all.isEmpty())
-        fields.bareLines = bareLinesOf(records, lines, origins, fields.all, compoundLines);
+    if (!fields.all.isEmpty() || !fields.indexed.isEmpty())
+        fields.bareLines = bareLinesOf(records, lines, origins, fields, compoundLines);
     return fields;
 }
 
 void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields) {
-    if (fields.all.isEmpty())
+    if (fields.all.isEmpty() && fields.indexed.isEmpty())
         return;
     const QByteArray& source = text.text;
     const QByteArrayView all(source);
@@ -509,8 +570,8 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         if (startsInComment)
             lexer.next("/'");
         const QByteArrayView code = lexer.next(line);
-        for (const Rewrite& rewrite : rewritesOf(line, code, lexer.isContinued(),
-                                                 inMemberOfExtendingType, names, fields.all)) {
+        for (const Rewrite& rewrite :
+             rewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType, names, fields)) {
             if (lineStart + rewrite.from < copied)
                 continue;         // in a value continued from a line above
             qsizetype close = -1; // where a continued value's bracket closes

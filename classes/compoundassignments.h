@@ -10,11 +10,15 @@
 #include <QSet>
 
 // The inherited fields that extending types reach as properties giving a
-// copy: fields of a number, a string or a pointer. FreeBASIC properties take
-// "=" but no compound assignment ("+=", "&=", "mod=", ...).
+// copy: fields of a number, a string or a pointer, and one-dimensional arrays
+// of them, reached one element at a time through a property with an index.
+// FreeBASIC properties take "=" but no compound assignment ("+=", "&=",
+// "mod=", ...).
 struct PropertyFields {
-    // Of every extending type: the case-folded names.
+    // Of every extending type: the case-folded names, of the fields and of
+    // the arrays.
     QSet<QByteArray> all;
+    QSet<QByteArray> indexed;
     // The lines (by origin, keyOf) of the extending types' member
     // implementations where a bare name assigned compoundly is such a field:
     // the members' own lines and their copies on a twin share their origins.
@@ -41,12 +45,14 @@ QList<qsizetype> compoundAssignmentLines(const LineIndex& lines);
 
 // Writes each compound assignment to a property field ("c.hits += 10",
 // ".hits -= 1" in a with block, and "hits *= 2" or "this.hits \= 2" in a
-// member of the extending type) as the assignment it stands for
+// member of the extending type), or to an element of an inherited array
+// ("c.scores(i) += 1"), as the assignment it stands for
 // ("c.hits = c.hits + (10)"), which a number, a string or a pointer reads
 // alike. The target must be names joined by "." or "->" and stand first in
 // its statement; as it is written twice, a name in it may be an element only
 // of an array of the file, with an index that reads the same twice
-// ("enemies(i + 1).hp", "a(i)->hp"; no call in it). What it is assigned ends
+// ("enemies(i + 1).hp", "a(i)->hp"; no call in it), and so may the inherited
+// array's element it ends in. What it is assigned ends
 // with the statement, on a later line when it is continued with " _".
 // Strings, comments and directives are left alone, and every line keeps its
 // place.

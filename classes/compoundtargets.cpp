@@ -45,9 +45,42 @@ bool indexedNameAt(QByteArrayView code, qsizetype at, bool emptyOnly) {
     return false;
 }
 
-// Whether an index in brackets reads the same when it is evaluated twice:
-// numbers, names that call nothing, operators, and elements of arrays of the
-// file ("enemies(order(i) + 1)"); no string, call or macro.
+// Whether a line of a property named name, whose parameters follow it, is
+// one the class pass writes for an inherited field (in the case-folded
+// text): a setter, which reading the name never runs ("(byval new_value
+// as"), a getter declared right above such a setter, or a getter whose body
+// returns the field ("return parent.hits"). Reading the name reads the field.
+bool isFieldProperty(QByteArrayView parameters, QByteArrayView name, QByteArrayView next) {
+    static constexpr QByteArrayView getters[] = {"() ", "(byval index as integer) "};
+    static constexpr QByteArrayView setters[] = {"(byval new_value as ",
+                                                 "(byval index as integer, byval new_value as "};
+    for (const QByteArrayView setter : setters) {
+        if (parameters.startsWith(setter))
+            return true;
+    }
+    bool getter = false;
+    for (const QByteArrayView form : getters)
+        getter = getter || parameters.startsWith(form);
+    if (!getter)
+        return false;
+    const QByteArrayView body = next.trimmed();
+    for (const QByteArrayView start :
+         {QByteArrayView("declare property "), QByteArrayView("return parent.")}) {
+        if (!body.startsWith(start) || !body.sliced(start.size()).startsWith(name))
+            continue;
+        const QByteArrayView rest = body.sliced(start.size() + name.size());
+        if (start.startsWith("return"))
+            return rest.isEmpty() || rest == "(index)";
+        for (const QByteArrayView setter : setters) {
+            if (rest.startsWith(setter))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 bool isRepeatableIndex(QByteArrayView index, FileNames& names) {
     for (qsizetype at = 0; at < index.size();) {
         const char c = index[at];
@@ -74,8 +107,6 @@ bool isRepeatableIndex(QByteArrayView index, FileNames& names) {
     }
     return true;
 }
-
-} // namespace
 
 unsigned char FileNames::kindOf(QByteArrayView name) {
     QByteArray key = caseFolded(name);
@@ -115,8 +146,15 @@ unsigned char FileNames::kindOf(QByteArrayView name) {
                 qsizetype lineEnd = all.indexOf('\n', end);
                 if (lineEnd < 0)
                     lineEnd = all.size();
-                kind |=
-                    kindAt(all.sliced(lineStart, lineEnd - lineStart), at - lineStart, key.size());
+                QByteArrayView next;
+                if (lineEnd < all.size()) {
+                    qsizetype nextEnd = all.indexOf('\n', lineEnd + 1);
+                    if (nextEnd < 0)
+                        nextEnd = all.size();
+                    next = all.sliced(lineEnd + 1, nextEnd - lineEnd - 1);
+                }
+                kind |= kindAt(all.sliced(lineStart, lineEnd - lineStart), at - lineStart,
+                               key.size(), next);
             }
             at = end;
         }
@@ -125,8 +163,10 @@ unsigned char FileNames::kindOf(QByteArrayView name) {
     return kind;
 }
 
-// What the name of size letters at position at of a line makes of it.
-unsigned char FileNames::kindAt(QByteArrayView line, qsizetype at, qsizetype size) {
+// What the name of size letters at position at of a line makes of it; next
+// is the line after it.
+unsigned char FileNames::kindAt(QByteArrayView line, qsizetype at, qsizetype size,
+                                QByteArrayView next) {
     const QByteArrayView first = firstToken(line);
     if (first.isEmpty())
         return none;
@@ -156,8 +196,13 @@ unsigned char FileNames::kindAt(QByteArrayView line, qsizetype at, qsizetype siz
         const QByteArrayView name = firstToken(after(keyword));
         if (startsAt(name) || (at > 0 && line[at - 1] == '.' && name.data() < line.data() + at &&
                                name.data() + name.size() > line.data() + at &&
-                               !name.first(at - (name.data() - line.data())).contains('(')))
+                               !name.first(at - (name.data() - line.data())).contains('('))) {
+            // An inherited field's property reads the field.
+            if (isKeyword(keyword, "property") &&
+                isFieldProperty(line.sliced(at + size), line.sliced(at, size), next))
+                return none;
             return call;
+        }
         return indexedNameAt(line, at, true) ? array : none;
     }
     if (isDeclarationWord(keyword))

@@ -48,8 +48,14 @@ private:
     QHash<QByteArray, unsigned char> kinds;
 
     unsigned char kindOf(QByteArrayView name);
-    static unsigned char kindAt(QByteArrayView line, qsizetype at, qsizetype size);
+    static unsigned char kindAt(QByteArrayView line, qsizetype at, qsizetype size,
+                                QByteArrayView next);
 };
+
+// Whether an index in brackets reads the same when it is evaluated twice:
+// numbers, names that call nothing, operators, and elements of arrays of the
+// file ("enemies(order(i) + 1)"); no string, call or macro.
+bool isRepeatableIndex(QByteArrayView index, FileNames& names);
 
 // Where the target of a compound assignment that ends at end starts, or -1:
 // names joined by "." or "->", each of them but the last one perhaps an

@@ -16,7 +16,7 @@ struct Row {
 };
 
 // Lines inside "sub Circle.grow()" of a file where Circle inherits the fields
-// x and name as properties, and Square none.
+// x and name and the array scores as properties, and Square none.
 const Row rows[] = {
     {"qualified", "c.x += 5", "c.x = c.x + (5)"},
     {"every operator", "c.x mod= 3 : c.x shl= 1 : c.x \\= 2",
@@ -49,11 +49,28 @@ const Row rows[] = {
     {"rnd alone", "a(rnd).x += 1", nullptr},
     {"a macro", "a(PICKED).x += 1", nullptr},
     {"a method", "a(s.next).x += 1", nullptr},
+    {"a property", "a(s.size).x += 1", nullptr},
+    {"an inherited field in the index", "c.scores(c.x + 1) += 1",
+     "c.scores(c.x + 1) = c.scores(c.x + 1) + (1)"},
+    {"an inherited field bare in the index", "a(x).name &= \"!\"",
+     "a(x).name = a(x).name & (\"!\")"},
     {"a string index", "a(\"1\").x += 1", nullptr},
     {"no array of the file", "b(1).x += 1", nullptr},
     {"a call giving the element", "pick(1).x += 1", nullptr},
     {"a call giving a pointer", "pick->x += 1", nullptr},
     {"an indexed field", "c.x(1) += 1", nullptr},
+    {"an inherited array's element", "c.scores(2) += 1", "c.scores(2) = c.scores(2) + (1)"},
+    {"its index by names and elements", "a(i).scores(order(i) + 1) -= n",
+     "a(i).scores(order(i) + 1) = a(i).scores(order(i) + 1) - (n)"},
+    {"its element in a with block", "  .scores(1) *= 2", "  .scores(1) = .scores(1) * (2)"},
+    {"its element bare in the type's member", "scores(i) += 1 : x += 1",
+     "scores(i) = scores(i) + (1) : x = x + (1)"},
+    {"its element through a pointer", "p->scores(0) \\= 2", "p->scores(0) = p->scores(0) \\ (2)"},
+    {"its index calls", "c.scores(pick()) += 1", nullptr},
+    {"its index is a macro", "c.scores(PICKED) += 1", nullptr},
+    {"its element named with a blank", "c.scores (1) += 1", nullptr},
+    {"a field read as an element", "c.name(1) += 1", nullptr},
+    {"an array read as a field", "c.scores += 1", nullptr},
     {"blanks around the arrow", "p -> x += 1", nullptr},
     {"not first in its statement", "print c.x += 1", nullptr},
     {"comparison", "if c.x <= 1 then c.x = 2", nullptr},
@@ -68,12 +85,13 @@ const Row rows[] = {
 QByteArray expandedLine(const QByteArray& procedure, const QByteArray& line) {
     // The arrays an index may read, and the procedures and macros it may not.
     const QByteArray declarations =
-        "type Shape\n  x as integer\n  name as string\nend type\n"
+        "type Shape\n  x as integer\n  name as string\n  scores(1 to 3) as integer\nend type\n"
         "type Circle extends Shape\n  r as integer\nend type\n"
         "type Square\n  x as integer\nend type\n"
         "dim shared as integer n = 3, order(2) = {0, 1, 2}\n"
         "dim shared a(3) as Circle, ptrs(3) as Circle ptr\n"
-        "type Squad\n  items(0 to 9) as Circle\n  declare function next() as integer\nend type\n"
+        "type Squad\n  items(0 to 9) as Circle\n  declare function next() as integer\n"
+        "  declare property size() as integer\nend type\n"
         "sub show(list() as Circle)\nend sub\n"
         "declare function pick(byval k as integer = 0) as Circle ptr\n#define PICKED 1\n";
     const QByteArray before = declarations + procedure + "\n";
@@ -94,6 +112,7 @@ TEST(CompoundAssignments, AreWrittenOutOnlyForPropertyFields) {
                   QByteArray(row.expected ? row.expected : row.line));
     }
     EXPECT_EQ(expandedLine("sub Square.grow()", "x += 1"), QByteArray("x += 1"));
+    EXPECT_EQ(expandedLine("sub Square.grow()", "scores(1) += 1"), QByteArray("scores(1) += 1"));
     // A procedure on one line ends there: the bare name after it is the module's.
     EXPECT_EQ(expandedLine("sub Circle.f() : x += 1 : end sub", "x += 1"), QByteArray("x += 1"));
     EXPECT_EQ(expandedLine("sub Circle.f() : x += 1 : end sub", "c.x += 1"),
