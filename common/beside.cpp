@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <exception>
+#include <system_error>
 #include <thread>
 
 #ifdef Q_OS_UNIX
@@ -9,14 +11,38 @@
 #endif
 
 void runBeside(const std::function<void()>& beside, const std::function<void()>& here) {
-    std::thread thread([&beside] {
+    // What either part throws (memory running out) reaches the caller once
+    // both are done, as it would have with the parts run one after the other.
+    std::exception_ptr besideFailure;
+    const auto runOnThread = [&beside, &besideFailure] {
 #ifdef Q_OS_UNIX
         sigset_t all;
         sigfillset(&all);
         pthread_sigmask(SIG_BLOCK, &all, nullptr);
 #endif
+        try {
+            beside();
+        } catch (...) {
+            besideFailure = std::current_exception();
+        }
+    };
+    std::thread thread;
+    try {
+        thread = std::thread(runOnThread);
+    } catch (const std::system_error&) {
+        // No thread to be had (a limit on the user's processes): the two
+        // parts run one after the other.
         beside();
-    });
-    here();
+        here();
+        return;
+    }
+    try {
+        here();
+    } catch (...) {
+        thread.join();
+        throw;
+    }
     thread.join();
+    if (besideFailure)
+        std::rethrow_exception(besideFailure);
 }

@@ -4,6 +4,7 @@
 #include "runjournal.h"
 
 #include <algorithm>
+#include <system_error>
 
 #ifdef Q_OS_UNIX
 #include <signal.h>
@@ -52,8 +53,26 @@ void JournalWorker::queue(Job job) {
         jobs.append(std::move(job));
         ++submitted;
     }
-    if (!worker.joinable())
-        worker = std::thread([this] { work(); });
+    if (!worker.joinable() && !withoutThread) {
+        try {
+            worker = std::thread([this] { work(); });
+        } catch (const std::system_error&) {
+            // No thread to be had (a limit on the user's processes): the
+            // jobs run on the caller's thread, in the same order.
+            withoutThread = true;
+        }
+    }
+    if (withoutThread) {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (!jobs.isEmpty()) {
+            const QList<Job> batch = takeBatch();
+            lock.unlock();
+            const QList<Outcome> done = run(batch);
+            lock.lock();
+            outcomes.append(done);
+        }
+        return;
+    }
     changed.notify_all();
 }
 

@@ -79,7 +79,8 @@ private:
     void writeFiles(const QList<Job>& batch, QList<Outcome>& done);
 
     RunJournal* journal;
-    std::thread worker; // started with the first job
+    std::thread worker;         // started with the first job
+    bool withoutThread = false; // none could be started: jobs run as they come
     std::mutex mutex;
     std::condition_variable changed;
     QList<Job> jobs;          // handed over, not yet taken up by the worker

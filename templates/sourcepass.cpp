@@ -15,6 +15,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -173,13 +174,24 @@ public:
             instantiateFile(file->captured);
             file->instantiated = true;
         }
-        const std::lock_guard<std::mutex> lock(mutex);
+        std::unique_lock<std::mutex> lock(mutex);
         files.push_back(std::move(owned));
         if (!beside)
             return;
+        if (!worker.joinable()) {
+            try {
+                worker = std::thread([this] { work(); });
+            } catch (const std::system_error&) {
+                // No thread to be had (a limit on the user's processes): the
+                // file is instantiated here.
+                lock.unlock();
+                instantiateFile(file->captured);
+                lock.lock();
+                file->instantiated = true;
+                return;
+            }
+        }
         waiting.push_back(file);
-        if (!worker.joinable())
-            worker = std::thread([this] { work(); });
         changed.notify_all();
     }
 
