@@ -602,10 +602,15 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
             header.headerIndex = isLater ? laterLines : methodLines;
             header.text = isLater ? qint32(record.laterMethods.size()) : -1;
             header.conditioned = opening != nullptr;
+            header.openingLines = opening ? qint32(opening->lines.size()) : 0;
+            header.openingLevels = opening ? opening->levels : 0;
+            // A header that may end in "static" makes every variable of the
+            // body static: each of its lines is noted.
+            header.everyLine = indexOfIgnoringCase(lines[line], "static") >= 0;
             starting = false;
         }
         qint32& textLines = isLater ? laterLines : methodLines;
-        if (indexOfIgnoringCase(lines[line], "static") >= 0) {
+        if (header.everyLine || indexOfIgnoringCase(lines[line], "static") >= 0) {
             StaticCandidate candidate = header;
             candidate.line = line;
             candidate.index = textLines;

@@ -421,7 +421,8 @@ TEST(Twins, RenamingLeavesOtherLinesAlone) {
 // values and for those of the types extending it: the statement becomes a
 // reference to a module-level variable, both on the parent's own line and on
 // the twin's copy of it. Statements that cannot be written so stay as they
-// are. shared: the module-level variable, empty when nothing changes.
+// are. shared: the module-level variables (or functions), empty when
+// nothing changes.
 TEST(Twins, StaticVariablesOfMembersAreSharedWithTheTwin) {
     struct Case {
         const char* header;
@@ -459,20 +460,89 @@ TEST(Twins, StaticVariablesOfMembersAreSharedWithTheTwin) {
         {"sub Shape.tag(): static n as integer: n += 1: end sub", "",
          "dim shared Shape__fbext_static1_n as integer",
          "sub Shape.tag(): dim byref n as integer = Shape__fbext_static1_n: n += 1: end sub"},
-        // Left as written: arrays, several names, initializers that are not
-        // constants, strings with one, types that would be built at the
-        // start, types named through the parent, a procedure whose locals
-        // are all static, statements in strings, comments and continued lines.
-        {"sub Shape.tag()", "  static a(10) as integer", "", ""},
-        {"sub Shape.tag()", "  static a as integer, b as integer", "", ""},
-        {"sub Shape.tag()", "  static as integer a, b", "", ""},
+        // Several names; initializers of literals and operators; arrays and
+        // fixed-length strings, which no reference can reach, through a
+        // name defined in the body's scope (a comment does not go into it);
+        // a user-defined type through a function whose own static variable
+        // is built when the member first runs.
+        {"sub Shape.tag()", "  static a as integer, b as double = 0.5",
+         "dim shared Shape__fbext_static1_a as integer\n"
+         "dim shared Shape__fbext_static2_b as double = 0.5",
+         "  dim byref a as integer = Shape__fbext_static1_a: dim byref b as double = "
+         "Shape__fbext_static2_b"},
+        {"sub Shape.tag()", "  Static As Integer a, b = 2",
+         "dim shared Shape__fbext_static1_a as Integer\n"
+         "dim shared Shape__fbext_static2_b as Integer = 2",
+         "  dim byref a as Integer = Shape__fbext_static1_a: dim byref b as Integer = "
+         "Shape__fbext_static2_b"},
+        {"sub Shape.tag()", "  static a as integer = (1 + 2) * 4 shl 1 or &h3",
+         "dim shared Shape__fbext_static1_a as integer = (1 + 2) * 4 shl 1 or &h3",
+         "  dim byref a as integer = Shape__fbext_static1_a"},
+        {"sub Shape.tag()", "  static a(10) as integer",
+         "dim shared Shape__fbext_static1_a(10) as integer", "  #define a Shape__fbext_static1_a"},
+        {"sub Shape.tag()", "  static hits (1 to 3, -1 to 1) as double ' a grid",
+         "dim shared Shape__fbext_static1_hits(1 to 3, -1 to 1) as double",
+         "  #define hits Shape__fbext_static1_hits"},
+        {"sub Shape.tag()", "  static as ubyte primes(2) = {2, 3, 5}",
+         "dim shared Shape__fbext_static1_primes(2) as ubyte = {2, 3, 5}",
+         "  #define primes Shape__fbext_static1_primes"},
+        {"sub Shape.tag()", "  static code as string * 4",
+         "dim shared Shape__fbext_static1_code as string * 4",
+         "  #define code Shape__fbext_static1_code"},
+        {"sub Shape.tag()", "  static as zstring*8 z = \"z\"",
+         "dim shared Shape__fbext_static1_z as zstring*8 = \"z\"",
+         "  #define z Shape__fbext_static1_z"},
+        {"sub Shape.tag()", "  static w as Shape",
+         "private function Shape__fbext_static1_w() byref as Shape\n  static w as Shape\n"
+         "  return w\nend function",
+         "  dim byref w as Shape = Shape__fbext_static1_w()"},
+        {"sub Shape.tag()", "  static t as Tally = Tally(1, -2)",
+         "private function Shape__fbext_static1_t() byref as Tally\n"
+         "  static t as Tally = Tally(1, -2)\n  return t\nend function",
+         "  dim byref t as Tally = Shape__fbext_static1_t()"},
+        {"sub Shape.tag()", "  static z as zstring ptr",
+         "dim shared Shape__fbext_static1_z as zstring ptr",
+         "  dim byref z as zstring ptr = Shape__fbext_static1_z"},
+        // A procedure whose variables are all static: its "dim" statements too.
+        {"sub Shape.tag() static", "  static a as integer",
+         "dim shared Shape__fbext_static1_a as integer",
+         "  dim byref a as integer = Shape__fbext_static1_a"},
+        {"function Shape.f() as integer static", "  dim as integer n = 2, m",
+         "dim shared Shape__fbext_static1_n as integer = 2\n"
+         "dim shared Shape__fbext_static2_m as integer",
+         "  dim byref n as integer = Shape__fbext_static1_n: dim byref m as integer = "
+         "Shape__fbext_static2_m"},
+        {"sub Shape.tag() static", "  dim seen(3) as byte",
+         "dim shared Shape__fbext_static1_seen(3) as byte",
+         "  #define seen Shape__fbext_static1_seen"},
+        // Left as written: initializers that name something, strings with
+        // one, bounds or lengths that are not numbers, an array or a
+        // fixed-length string that shares its line or whose name the body
+        // reaches as a member's, arrays of user-defined types or of pointers
+        // to the type, types named through the parent, a procedure all static
+        // with a variable that cannot be shared, statements in strings,
+        // comments and continued lines.
         {"sub Shape.tag()", "  static a as integer = k", "", ""},
-        {"sub Shape.tag()", "  static a as integer = 1 + 2", "", ""},
+        {"sub Shape.tag()", "  static a as integer = sizeof(integer)", "", ""},
+        {"sub Shape.tag()", "  static t as Tally = Tally(k)", "", ""},
         {"sub Shape.tag()", "  static t as string = \"x\"", "", ""},
-        {"sub Shape.tag()", "  static code as string * 4", "", ""},
-        {"sub Shape.tag()", "  static w as Shape", "", ""},
+        {"sub Shape.tag()", "  static a as integer = \"1\"", "", ""},
+        {"sub Shape.tag()", "  static a(k) as integer", "", ""},
+        {"sub Shape.tag()", "  static a() as integer", "", ""},
+        {"sub Shape.tag()", "  static a(0 to ...) as integer = {1, 2}", "", ""},
+        {"sub Shape.tag()", "  static code as string * k", "", ""},
+        {"sub Shape.tag()", "  static a(3) as integer : a(0) = 1", "", ""},
+        {"sub Shape.tag()", "  static n as integer, a(3) as integer", "", ""},
+        {"sub Shape.tag()", "  static a(3) as integer ' not with r.a", "", ""},
+        {"sub Shape.tag()", "  static a(3) as integer ' nor p -> a", "", ""},
+        {"sub Shape.tag()", "  static w(3) as Shape", "", ""},
+        {"sub Shape.tag()", "  static w(3) as shape ptr", "", ""},
+        {"sub Shape.tag()", "  static z as zstring", "", ""},
+        {"sub Shape.tag()", "  static f as function() as integer", "", ""},
+        {"sub Shape.tag() static", "  static a as integer: var v = 1", "", ""},
+        {"sub Shape.tag() static", "  static a as integer: dim byref r as integer = id", "", ""},
+        {"sub Shape.tag() static", "  static a as integer: if id then dim b as integer", "", ""},
         {"sub Shape.tag()", "  static k as Shape.Kind", "", ""},
-        {"sub Shape.tag() static", "  static a as integer", "", ""},
         {"sub Shape.tag()", "  print \"static n as integer\"", "", ""},
         {"sub Shape.tag()", "  ' static n as integer", "", ""},
         {"sub Shape.tag()", "  static n as _", "", ""},
