@@ -1,5 +1,6 @@
 #include "twins.h"
 
+#include "blockscanner.h"
 #include "characters.h"
 #include "codelexer.h"
 #include "fieldforms.h"
@@ -730,10 +731,9 @@ namespace {
 // a reference to the static variable of a module-level function, which is
 // built when the member first runs, as the member's own would be (a
 // module-level variable would be built when the program starts). An array
-// or a fixed-length string, which FreeBASIC cannot reference: the statement,
-// alone on its line, becomes a name that the body's scope defines for the
-// module-level variable ("#define seen Shape__fbext_static1_seen").
-enum class Sharing { reference, function, alias };
+// or a fixed-length string, which FreeBASIC cannot reference: the statement
+// goes, and the lines after it name the module-level variable instead.
+enum class Sharing { reference, function, byName };
 
 // One variable of a static statement that the type and its twin can share.
 struct StaticLocal {
@@ -777,7 +777,7 @@ std::optional<Sharing> sharingOfType(const Tokens& type, QByteArrayView compact,
     while (pointers < type.size() - 1 && (isKeyword(type[type.size() - 1 - pointers], "ptr") ||
                                           isKeyword(type[type.size() - 1 - pointers], "pointer")))
         ++pointers;
-    const Sharing scalar = array ? Sharing::alias : Sharing::reference;
+    const Sharing scalar = array ? Sharing::byName : Sharing::reference;
     if (pointers + 1 == type.size() && isPlainName(type[0])) {
         if (pointers > 0)
             return array && isKeyword(type[0], typeName) ? std::nullopt
@@ -801,7 +801,7 @@ std::optional<Sharing> sharingOfType(const Tokens& type, QByteArrayView compact,
          !isKeyword(base, "wstring")) ||
         !std::all_of(length.cbegin(), length.cend(), isDigit))
         return std::nullopt;
-    return Sharing::alias;
+    return Sharing::byName;
 }
 
 // Whether an initializer is made of literals alone, so that the variable
@@ -951,9 +951,11 @@ QList<StaticLocal> staticLocalsOf(QByteArrayView code, QByteArrayView statement,
             const qsizetype from = piece.data() - code.data() + equals + 1;
             const qsizetype size = piece.data() + piece.size() - code.data() - from;
             local.initializer = statement.sliced(from, size).trimmed().toByteArray();
-            // A string only as a fixed-length one's: a variable-length one
-            // cannot start with a value.
-            const bool text = local.sharing == Sharing::alias && bounds.isEmpty();
+            // A string literal only for a fixed-length string or a
+            // constructor: a variable-length string cannot start with one,
+            // nor can a number.
+            const bool text = local.sharing == Sharing::function ||
+                              (local.sharing == Sharing::byName && bounds.isEmpty());
             if (!isLiteralInitializer(local.initializer, local.sharing == Sharing::function
                                                              ? type
                                                              : QByteArrayView()) ||
@@ -963,7 +965,7 @@ QList<StaticLocal> staticLocalsOf(QByteArrayView code, QByteArrayView statement,
         locals.append(local);
     }
     if (locals.size() > 1 && std::any_of(locals.cbegin(), locals.cend(), [](const StaticLocal& l) {
-            return l.sharing == Sharing::alias;
+            return l.sharing == Sharing::byName;
         }))
         return {};
     return locals;
@@ -976,62 +978,72 @@ bool makesLocalsStatic(QByteArrayView header) {
     return tokens.size() > 1 && isKeyword(tokens.last(), "static");
 }
 
-// Whether text reaches something named name as a member ("r.seen", "p->seen",
-// ".seen" in a with block), where a name defined for a variable would take
-// its place too.
-bool namesAsMember(QByteArrayView text, QByteArrayView name) {
-    for (qsizetype at = indexOfIgnoringCase(text, name); at >= 0;
-         at = indexOfIgnoringCase(text, name, at + 1)) {
-        const qsizetype end = at + name.size();
-        if ((at > 0 && isNameChar(text[at - 1])) || (end < text.size() && isNameChar(text[end])))
+// Renames the names of renames (by their case-folded names) that line uses
+// as names of its own: in its code (strings and comments masked, the same
+// positions), where no "." or "->" reaches a member of that name. code is
+// renamed alike. Whether anything was.
+bool renameNames(QByteArray& line, QByteArray& code, const QHash<QByteArray, QByteArray>& renames) {
+    struct Renaming {
+        qsizetype at;
+        qsizetype size;
+        QByteArray name;
+    };
+    QList<Renaming> found;
+    for (qsizetype at = 0; at < code.size();) {
+        if (!isNameChar(code[at])) {
+            ++at;
             continue;
+        }
+        qsizetype end = at;
+        while (end < code.size() && isNameChar(code[end]))
+            ++end;
         qsizetype before = at;
-        while (before > 0 && isBlank(text[before - 1]))
+        while (before > 0 && isBlank(code[before - 1]))
             --before;
-        if (before > 0 && (text[before - 1] == '.' ||
-                           (text[before - 1] == '>' && before > 1 && text[before - 2] == '-')))
-            return true;
+        const bool member =
+            before > 0 && (code[before - 1] == '.' ||
+                           (code[before - 1] == '>' && before > 1 && code[before - 2] == '-'));
+        if (!member && !isDigit(code[at])) {
+            const auto renamed = renames.constFind(caseFolded(code.sliced(at, end - at)));
+            if (renamed != renames.cend())
+                found.append(Renaming{at, end - at, *renamed});
+        }
+        at = end;
     }
-    return false;
-}
-
-// The lines of the implementation whose header is line headerIndex of
-// lines, up to its "end" line.
-QByteArray implementationAt(const Lines& lines, qsizetype headerIndex) {
-    const QByteArrayView keyword =
-        firstToken(withoutProcedurePrefix(firstStatementOf(lines.value(headerIndex))));
-    QByteArray text;
-    for (qsizetype i = headerIndex; i < lines.size(); ++i) {
-        text += lines[i];
-        text += '\n';
-        const Tokens tokens = lineTokens(codeOf(lines[i]));
-        if ((i > headerIndex && tokens.size() >= 2 && isKeyword(tokens[0], "end") &&
-             isKeyword(tokens[1], keyword)) ||
-            endsWithEndStatement(lines[i], keyword))
-            break;
+    for (qsizetype i = found.size() - 1; i >= 0; --i) {
+        line.replace(found[i].at, found[i].size, found[i].name);
+        code.replace(found[i].at, found[i].size, found[i].name);
     }
-    return text;
+    return !found.isEmpty();
 }
 
 // One of the scanned texts of implementations, read once: its lines, the
 // code of those noted (comments and strings masked; empty for a line that
-// goes on or continues another, which is left as it is), and the lines that
-// are written otherwise on the twin.
+// goes on or continues another, which is left as it is), those of them that
+// stand inside a compound statement, and the lines that are written
+// otherwise on the twin.
 struct ReadText {
     Lines lines;
     QHash<qsizetype, QByteArray> codes;
+    QSet<qsizetype> nested;
     QMap<qsizetype, QByteArray> rewritten;
 };
 
 ReadText readText(const MappedText& text, const QSet<qsizetype>& noted) {
-    ReadText read{splitLines(text.text), {}, {}};
+    ReadText read{splitLines(text.text), {}, {}, {}};
     CodeLexer lexer;
+    BlockScanner blocks;
     bool continued = false;
     for (qsizetype i = 0; i < read.lines.size(); ++i) {
+        const bool inCompound = blocks.insideCompound();
         const QByteArrayView code = lexer.next(read.lines[i]);
-        if (noted.contains(i))
+        if (noted.contains(i)) {
             read.codes.insert(i,
                               continued || lexer.isContinued() ? QByteArray() : code.toByteArray());
+            if (inCompound)
+                read.nested.insert(i);
+        }
+        blocks.next(i, code, lexer);
         continued = lexer.isContinued();
     }
     return read;
@@ -1045,19 +1057,25 @@ struct SharedLines {
     bool complete = true; // every declaration of an all-static body shared
 };
 
-// The shared form of the noted lines of one implementation (candidates,
-// all of the same header). In a procedure whose variables are all static,
-// every "dim" statement is one too, and the body is shared only whole: a
-// variable left its own would count apart beside those shared.
+// The shared form of the noted lines of one implementation (candidates
+// from to to, all of the same header: the lines from its first static
+// statement on). An array or a fixed-length string, which no reference can
+// reach, is shared when its statement stands alone on its line directly in
+// the procedure's body, where its name means the variable to the end of the
+// body: the statement goes, and the lines after it name the module-level
+// variable instead. In a procedure whose variables are all static, every
+// "dim" statement is one too, and the body is shared only whole: a variable
+// left its own would count apart beside those shared.
 SharedLines shareImplementation(const QList<StaticCandidate>& candidates, qsizetype from,
                                 qsizetype to, const ReadText& read, const QByteArray& typeName,
                                 int& counter) {
     SharedLines shared;
     const bool allStatic = makesLocalsStatic(read.lines.value(candidates[from].headerIndex));
+    QHash<QByteArray, QByteArray> renames; // of the arrays and strings shared so far
     for (qsizetype i = from; i < to; ++i) {
         const StaticCandidate& candidate = candidates[i];
-        const QByteArray code = read.codes.value(candidate.index);
-        const QByteArrayView line = read.lines.value(candidate.index);
+        QByteArray code = read.codes.value(candidate.index);
+        QByteArray line = read.lines.value(candidate.index).toByteArray();
         if (code.isEmpty()) {
             // A continued line: left as it is, so a body all static with a
             // declaration in it is not shared.
@@ -1065,6 +1083,7 @@ SharedLines shareImplementation(const QList<StaticCandidate>& candidates, qsizet
                 shared.complete = false;
             continue;
         }
+        const bool renamed = !renames.isEmpty() && renameNames(line, code, renames);
         const Pieces pieces = topLevelPieces(code, ':');
         QByteArray rewritten;
         qsizetype copied = 0;
@@ -1073,7 +1092,7 @@ SharedLines shareImplementation(const QList<StaticCandidate>& candidates, qsizet
             if (piece.isEmpty())
                 continue; // may point nowhere
             const qsizetype at = piece.data() - code.constData();
-            const QByteArrayView text = line.sliced(at, piece.size());
+            const QByteArrayView text = QByteArrayView(line).sliced(at, piece.size());
             const bool headerPiece = candidate.index == candidate.headerIndex && p == 0;
             QList<StaticLocal> locals = staticLocalsOf(piece, text, typeName, "static");
             if (allStatic && locals.isEmpty())
@@ -1086,14 +1105,19 @@ SharedLines shareImplementation(const QList<StaticCandidate>& candidates, qsizet
             }
             if (locals.isEmpty())
                 continue;
-            // A name defined for the variable stands alone on its line and
-            // must not take the place of a member's name.
-            if (locals.front().sharing == Sharing::alias &&
-                (pieces.size() > 1 ||
-                 namesAsMember(implementationAt(read.lines, candidate.headerIndex),
-                               locals.front().name))) {
-                shared.complete = false;
-                continue;
+            const bool byName = locals.front().sharing == Sharing::byName;
+            if (byName) {
+                bool renamable = pieces.size() == 1 && !read.nested.contains(candidate.index);
+                // A line after it that goes on, or continues another, is not renamed.
+                for (qsizetype j = i + 1; renamable && j < to; ++j) {
+                    renamable =
+                        !read.codes.value(candidates[j].index).isEmpty() ||
+                        indexOfWord(read.lines.value(candidates[j].index), locals.front().name) < 0;
+                }
+                if (!renamable) {
+                    shared.complete = false;
+                    continue;
+                }
             }
             QByteArrayList statements;
             for (const StaticLocal& local : std::as_const(locals)) {
@@ -1115,23 +1139,25 @@ SharedLines shareImplementation(const QList<StaticCandidate>& candidates, qsizet
                     statements.append("dim byref " + local.name + " as " + local.type + " = " +
                                       variable + "()");
                     break;
-                case Sharing::alias:
+                case Sharing::byName:
                     shared.variables +=
                         "dim shared " + variable + local.bounds + " as " + local.type + initial;
-                    statements.append("#define " + local.name + ' ' + variable);
+                    renames.insert(caseFolded(local.name), variable);
                     break;
                 }
                 shared.variables += '\n';
             }
-            rewritten += line.sliced(copied, at - copied).toByteArray();
+            rewritten += QByteArrayView(line).sliced(copied, at - copied);
             rewritten += statements.join(": ");
-            copied = at + piece.size();
-            if (locals.front().sharing == Sharing::alias)
-                copied = line.size(); // a comment does not go into the definition
+            // The statement of an array or a string goes, with its comment.
+            copied = byName ? line.size() : at + piece.size();
         }
-        if (copied == 0)
+        if (copied == 0) {
+            if (renamed)
+                shared.lines.insert(candidate.index, line);
             continue;
-        rewritten += line.sliced(copied).toByteArray();
+        }
+        rewritten += QByteArrayView(line).sliced(copied);
         shared.lines.insert(candidate.index, rewritten);
     }
     if (allStatic && !shared.complete)

@@ -63,8 +63,8 @@ struct PlacedText {
     MappedText text;
 };
 
-// A line of the type's implementations that names "static" (or any line of
-// one whose header does): where it stands
+// A line of the type's implementations that names "static", or follows one
+// in the same implementation: where it stands
 // among the file's lines and in the scanned texts (text -1: methodText, else
 // that entry of laterMethods), and the same for the header of the
 // implementation it belongs to.
@@ -77,7 +77,6 @@ struct StaticCandidate {
     bool conditioned = false; // the implementation stands under #if branches of its own
     qint32 openingLines = 0;  // the lines before the header that put its copy under them
     qint32 openingLevels = 0; // and the "#endif" lines that close them
-    bool everyLine = false;   // the header names "static": every line is noted
 };
 
 // A kept line of the file emitted otherwise: with lines before it (none
