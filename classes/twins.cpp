@@ -891,7 +891,7 @@ std::pair<QByteArrayView, QByteArrayView> nameAndBounds(QByteArrayView text) {
 // twin can share every one of them; nothing otherwise. Read from the
 // statement's code (strings masked) and its text, at the same positions.
 // "static n as integer = 1, seen(9) as byte" and "static as integer a, b = 2"
-// declare several; an array or a fixed-length string only alone.
+// declare several.
 QList<StaticLocal> staticLocalsOf(QByteArrayView code, QByteArrayView statement,
                                   QByteArrayView typeName, QByteArrayView keyword) {
     const QByteArrayView first = firstToken(code);
@@ -964,10 +964,6 @@ QList<StaticLocal> staticLocalsOf(QByteArrayView code, QByteArrayView statement,
         }
         locals.append(local);
     }
-    if (locals.size() > 1 && std::any_of(locals.cbegin(), locals.cend(), [](const StaticLocal& l) {
-            return l.sharing == Sharing::byName;
-        }))
-        return {};
     return locals;
 }
 
@@ -1105,14 +1101,21 @@ SharedLines shareImplementation(const QList<StaticCandidate>& candidates, qsizet
             }
             if (locals.isEmpty())
                 continue;
-            const bool byName = locals.front().sharing == Sharing::byName;
+            const bool byName =
+                std::any_of(locals.cbegin(), locals.cend(), [](const StaticLocal& local) {
+                    return local.sharing == Sharing::byName;
+                });
             if (byName) {
                 bool renamable = pieces.size() == 1 && !read.nested.contains(candidate.index);
                 // A line after it that goes on, or continues another, is not renamed.
                 for (qsizetype j = i + 1; renamable && j < to; ++j) {
-                    renamable =
-                        !read.codes.value(candidates[j].index).isEmpty() ||
-                        indexOfWord(read.lines.value(candidates[j].index), locals.front().name) < 0;
+                    if (!read.codes.value(candidates[j].index).isEmpty())
+                        continue;
+                    for (const StaticLocal& local : std::as_const(locals)) {
+                        if (local.sharing == Sharing::byName &&
+                            indexOfWord(read.lines.value(candidates[j].index), local.name) >= 0)
+                            renamable = false;
+                    }
                 }
                 if (!renamable) {
                     shared.complete = false;

@@ -33,6 +33,8 @@ type Shape
   declare sub tick()
   declare sub opened()
   declare sub closed()
+  declare sub late(byval k as integer)
+  declare function walk() as integer
 end type
 
 sub Shape.mark(byval slot as integer)
@@ -123,6 +125,27 @@ sub Shape.tick()
 end sub
 #endif
 
+' Written after other code.
+dim shared spacer as integer
+
+sub Shape.late(byval k as integer)
+  static hits(2) as integer, t as Tally = Tally(5) ' an array and a type
+  static as Tally u = Tally(7), v
+  hits(k) += 1 : t.total += 1 : u.total += 2 : v.total += 3
+  print "late"; hits(0); hits(1); hits(2); t.total; u.total; v.total
+end sub
+
+function Shape.walk() as integer static
+  dim steps as integer = 10
+  dim trail as string * 8
+  for i as integer = 1 to 2
+    steps += i
+  next
+  mid(trail, (steps mod 8) + 1, 1) = "*"
+  print "trail"; instr(trail, "*"); instrrev(trail, "*")
+  return steps
+end function
+
 type Circle extends Shape
   r as integer
 end type
@@ -148,5 +171,8 @@ scope
   c.primes() : s.primes()
   s.tick() : c.tick() : r.tick()
   r.closed() : s.closed() : c.closed()
+  s.late(0) : c.late(1) : r.late(2)
+  dim as integer w1 = s.walk(), w2 = c.walk(), w3 = r.walk()
+  print "walked"; w1; w2; w3
 end scope
 print "end"
