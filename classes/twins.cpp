@@ -851,9 +851,17 @@ bool isLiteralInitializer(QByteArrayView value, QByteArrayView allowedName) {
     return anything;
 }
 
+// Whether an array's bounds are "()": it is dynamic, sized by redim.
+bool isDynamic(QByteArrayView bounds) {
+    return bounds.size() >= 2 && bounds.sliced(1, bounds.size() - 2).trimmed().isEmpty();
+}
+
 // Whether bounds ("(9)", "(0 to 9)", "(1 to 3, -2 to 2)") are numbers
-// alone: the module-level array has the same elements.
+// alone, or there are none (a dynamic array, "()"): the module-level array
+// has the same elements.
 bool hasLiteralBounds(QByteArrayView bounds) {
+    if (isDynamic(bounds))
+        return bounds.front() == '(' && bounds.back() == ')';
     const auto isNumber = [](QByteArrayView text) {
         text = text.trimmed();
         if (!text.isEmpty() && (text[0] == '-' || text[0] == '+'))
@@ -948,6 +956,8 @@ QList<StaticLocal> staticLocalsOf(QByteArrayView code, QByteArrayView statement,
         StaticLocal local{
             name.toByteArray(), bounds.toByteArray(), type.toByteArray(), {}, *sharing};
         if (equals >= 0) {
+            if (isDynamic(bounds))
+                return {};
             const qsizetype from = piece.data() - code.data() + equals + 1;
             const qsizetype size = piece.data() + piece.size() - code.data() - from;
             local.initializer = statement.sliced(from, size).trimmed().toByteArray();

@@ -30,6 +30,7 @@ type Shape
   declare sub visit()
   declare function visits() as integer
   declare sub primes()
+  declare sub grow()
   declare sub tick()
   declare sub opened()
   declare sub closed()
@@ -105,6 +106,13 @@ sub Shape.primes()
   print "primes"; p(0); p(1); p(2)
 end sub
 
+sub Shape.grow()
+  static items() as string ' sized by redim
+  redim preserve items(ubound(items) + 1)
+  items(ubound(items)) = "i" & ubound(items)
+  print "grow"; ubound(items); " "; items(0); " "; items(ubound(items))
+end sub
+
 ' Under #if lines of its own, right after the implementation before it.
 sub Shape.opened()
   print "opened"
@@ -169,6 +177,7 @@ scope
   s.visit() : c.visit() : r.visit() : s.visit()
   print s.visits(); c.visits(); r.visits()
   c.primes() : s.primes()
+  s.grow() : c.grow() : r.grow()
   s.tick() : c.tick() : r.tick()
   r.closed() : s.closed() : c.closed()
   s.late(0) : c.late(1) : r.late(2)
