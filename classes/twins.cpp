@@ -1056,10 +1056,12 @@ ReadText readText(const MappedText& text, const QSet<qsizetype>& noted) {
 }
 
 // What one implementation's noted lines become: the lines, by their index
-// in its text, and the module-level variables they refer to.
+// in its text, and the module-level variables they refer to, each standing
+// for the line of its statement (a message about one names that line).
 struct SharedLines {
     QMap<qsizetype, QByteArray> lines;
-    QByteArray variables;
+    MappedTextBuilder variables;
+    bool declares = false;
     bool complete = true; // every declaration of an all-static body shared
 };
 
@@ -1073,8 +1075,8 @@ struct SharedLines {
 // "dim" statement is one too, and the body is shared only whole: a variable
 // left its own would count apart beside those shared.
 SharedLines shareImplementation(const QList<StaticCandidate>& candidates, qsizetype from,
-                                qsizetype to, const ReadText& read, const QByteArray& typeName,
-                                int& counter) {
+                                qsizetype to, const ReadText& read, const MappedText& source,
+                                const QByteArray& typeName, int& counter) {
     SharedLines shared;
     const bool allStatic = makesLocalsStatic(read.lines.value(candidates[from].headerIndex));
     QHash<QByteArray, QByteArray> renames; // of the arrays and strings shared so far
@@ -1138,27 +1140,28 @@ SharedLines shareImplementation(const QList<StaticCandidate>& candidates, qsizet
                     typeName + "__fbext_static" + QByteArray::number(++counter) + '_' + local.name;
                 const QByteArray initial =
                     local.initializer.isEmpty() ? QByteArray() : " = " + local.initializer;
+                QByteArray declaration;
                 switch (local.sharing) {
                 case Sharing::reference:
-                    shared.variables += "dim shared " + variable + " as " + local.type + initial;
+                    declaration = "dim shared " + variable + " as " + local.type + initial;
                     statements.append("dim byref " + local.name + " as " + local.type + " = " +
                                       variable);
                     break;
                 case Sharing::function:
-                    shared.variables += "private function " + variable + "() byref as " +
-                                        local.type + "\n  static " + local.name + " as " +
-                                        local.type + initial + "\n  return " + local.name +
-                                        "\nend function";
+                    declaration = "private function " + variable + "() byref as " + local.type +
+                                  "\n  static " + local.name + " as " + local.type + initial +
+                                  "\n  return " + local.name + "\nend function";
                     statements.append("dim byref " + local.name + " as " + local.type + " = " +
                                       variable + "()");
                     break;
                 case Sharing::byName:
-                    shared.variables +=
+                    declaration =
                         "dim shared " + variable + local.bounds + " as " + local.type + initial;
                     renames.insert(caseFolded(local.name), variable);
                     break;
                 }
-                shared.variables += '\n';
+                shared.variables.add(declaration, source.origins.value(candidate.index));
+                shared.declares = true;
             }
             rewritten += QByteArrayView(line).sliced(copied, at - copied);
             rewritten += statements.join(": ");
@@ -1193,7 +1196,8 @@ void shareStaticLocals(TypeRecord& record) {
     if (record.staticCandidates.isEmpty())
         return;
     QMap<qint32, LineEdit> edits;
-    QByteArray blockVariables;
+    MappedTextBuilder blockVariables;
+    bool blockDeclares = false;
     int counter = 0;
     const auto sourceOf = [&](qint32 which) -> const MappedText& {
         return which < 0 ? record.methodText : record.laterMethods[which].text;
@@ -1212,8 +1216,9 @@ void shareStaticLocals(TypeRecord& record) {
                candidates[end].headerIndex == header.headerIndex)
             ++end;
         ReadText& read = texts[header.text];
-        const SharedLines shared =
-            shareImplementation(candidates, start, end, read, record.typeName, counter);
+        const MappedText& source = sourceOf(header.text);
+        SharedLines shared =
+            shareImplementation(candidates, start, end, read, source, record.typeName, counter);
         if (shared.lines.isEmpty())
             continue;
         for (qsizetype i = start; i < end; ++i) {
@@ -1224,18 +1229,21 @@ void shareStaticLocals(TypeRecord& record) {
             edits[candidates[i].line].line = candidates[i].line;
             edits[candidates[i].line].replacement = *line;
         }
+        if (!shared.declares)
+            continue;
         if (header.text >= 0) {
             LineEdit& edit = edits[header.headerLine];
             edit.line = header.headerLine;
-            edit.before += shared.variables;
+            edit.before = shared.variables.take();
             continue;
         }
         // The opening lines the twin's copy stands under precede its header.
         for (qint32 i = header.headerIndex - header.openingLines; i < header.headerIndex; ++i)
-            blockVariables += read.lines.value(i).toByteArray() + '\n';
-        blockVariables += shared.variables;
+            blockVariables.addLine(read.lines.value(i), source.origins.value(i));
+        blockVariables.add(shared.variables.take());
         for (qint32 level = 0; level < header.openingLevels; ++level)
-            blockVariables += "#endif\n";
+            blockVariables.add("#endif");
+        blockDeclares = true;
     }
     // The twin's copies (still the texts as scanned) get the same lines.
     for (auto read = texts.cbegin(); read != texts.cend(); ++read) {
@@ -1254,13 +1262,13 @@ void shareStaticLocals(TypeRecord& record) {
         }
         copy = text;
     }
-    for (LineEdit& edit : edits) {
-        if (edit.before.endsWith('\n'))
-            edit.before.chop(1);
+    for (const LineEdit& edit : std::as_const(edits))
         record.ownLineEdits.append(edit);
+    if (blockDeclares) {
+        // Ends with a line feed: the twin's first line keeps its origin.
+        blockVariables.add("");
+        record.twinMethodText.insert(0, blockVariables.take());
     }
-    if (!blockVariables.isEmpty())
-        record.twinMethodText.insert(0, MappedText(blockVariables, LineOrigin()));
 }
 
 } // namespace

@@ -80,11 +80,12 @@ struct StaticCandidate {
 };
 
 // A kept line of the file emitted otherwise: with lines before it (none
-// when empty) and, when replacement is not null, with that text in its
-// place. The line keeps its origin.
+// when their text is empty), each with its own origin, and, when
+// replacement is not null, with that text in its place. The line keeps its
+// origin.
 struct LineEdit {
     qint32 line = 0;
-    QByteArray before;
+    MappedText before;
     QByteArray replacement;
 };
 

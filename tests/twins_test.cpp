@@ -570,18 +570,24 @@ TEST(Twins, StaticVariablesOfMembersAreSharedWithTheTwin) {
         const LineOrigin checked = at(oneLine ? 10 : 11);
         // The parent's own line and the twin's copy, each standing for the
         // line (an extending type's forwarders stand for a header too).
+        // The variables stand for the statement's line as well, so that a
+        // message about one names it: they come first.
         QByteArrayList written;
-        qsizetype twin = -1;
-        qsizetype own = -1;
+        QList<qsizetype> places;
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (result.origins[i] == checked &&
                 (!oneLine || lines[i].contains("static") || lines[i].contains("fbext"))) {
                 written.append(lines[i]);
-                twin = twin < 0 ? i : twin;
-                own = i;
+                places.append(i);
             }
         }
-        ASSERT_EQ(written.size(), 2);
+        const QByteArrayList variableLines =
+            c.shared[0] == '\0' ? QByteArrayList() : QByteArray(c.shared).split('\n');
+        ASSERT_EQ(written.size(), 2 + variableLines.size());
+        EXPECT_EQ(written.mid(0, variableLines.size()), variableLines);
+        written = written.mid(variableLines.size());
+        const qsizetype twin = places[variableLines.size()];
+        const qsizetype own = places.last();
         if (c.shared[0] == '\0') {
             EXPECT_FALSE(result.text.contains("__fbext_static"));
             EXPECT_EQ(written.last(), oneLine ? QByteArray(c.header) : QByteArray(c.line));
