@@ -235,8 +235,8 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
                     edit = insertions[groupEnd].edit;
             }
             Parts parts;
-            if (edit && !edit->before.isEmpty()) {
-                ownLines.emplace_back(edit->before, LineOrigin());
+            if (edit && !edit->before.text.isEmpty()) {
+                ownLines.push_back(edit->before);
                 parts.append(&ownLines.back());
             }
             ownLines.emplace_back(edit && !edit->replacement.isNull() ? edit->replacement

@@ -63,7 +63,8 @@ struct PlacedText {
     MappedText text;
 };
 
-// A line of the type's implementations that names "static": where it stands
+// A line of the type's implementations that names "static", or follows one
+// in the same implementation: where it stands
 // among the file's lines and in the scanned texts (text -1: methodText, else
 // that entry of laterMethods), and the same for the header of the
 // implementation it belongs to.
@@ -74,14 +75,17 @@ struct StaticCandidate {
     qint32 headerIndex = 0;
     qint32 text = -1;
     bool conditioned = false; // the implementation stands under #if branches of its own
+    qint32 openingLines = 0;  // the lines before the header that put its copy under them
+    qint32 openingLevels = 0; // and the "#endif" lines that close them
 };
 
 // A kept line of the file emitted otherwise: with lines before it (none
-// when empty) and, when replacement is not null, with that text in its
-// place. The line keeps its origin.
+// when their text is empty), each with its own origin, and, when
+// replacement is not null, with that text in its place. The line keeps its
+// origin.
 struct LineEdit {
     qint32 line = 0;
-    QByteArray before;
+    MappedText before;
     QByteArray replacement;
 };
 

@@ -577,6 +577,7 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
     qint32 methodLines = 0;
     qint32 laterLines = 0;
     StaticCandidate header;
+    bool afterStatic = false;
     for (const qint32 line : std::as_const(found.methods)) {
         if (line == ScannedLines::memberEnd) {
             if (isLater) {
@@ -602,10 +603,15 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
             header.headerIndex = isLater ? laterLines : methodLines;
             header.text = isLater ? qint32(record.laterMethods.size()) : -1;
             header.conditioned = opening != nullptr;
+            header.openingLines = opening ? qint32(opening->lines.size()) : 0;
+            header.openingLevels = opening ? opening->levels : 0;
+            afterStatic = false;
             starting = false;
         }
         qint32& textLines = isLater ? laterLines : methodLines;
-        if (indexOfIgnoringCase(lines[line], "static") >= 0) {
+        if (afterStatic || indexOfIgnoringCase(lines[line], "static") >= 0) {
+            // The lines after a static statement may name its variable.
+            afterStatic = true;
             StaticCandidate candidate = header;
             candidate.line = line;
             candidate.index = textLines;

@@ -147,6 +147,14 @@ bool BlockScanner::insideCode() const {
     return false;
 }
 
+bool BlockScanner::insideCompound() const {
+    for (const Kind kind : {Scope, If, For, Do, While, Select, With}) {
+        if (openCount[kind] > 0)
+            return true;
+    }
+    return false;
+}
+
 void BlockScanner::push(Kind kind) {
     if (liveCount == 0) {
         open.clear();

@@ -59,6 +59,11 @@ public:
     // there stands neither at module level nor directly in a namespace.
     bool insideCode() const;
 
+    // Whether the blocks open before the next line hold a compound statement
+    // (scope, if, for, do, while, select, with): a variable declared on that
+    // line lives in that block alone.
+    bool insideCompound() const;
+
 private:
     // An if statement whose "then", or what follows it, is on a line still to come.
     enum class PendingIf : quint8 { None, BeforeThen, AfterThen };
