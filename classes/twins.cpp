@@ -1295,6 +1295,12 @@ void keepTypeNamesInHeaders(QByteArray& text, const QByteArray& typeName) {
         if (end < 0)
             end = text.size();
         const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
+        // A line without "_" names no twin and is continued by none: most
+        // lines of a body need no closer look.
+        if (!continued && !line.contains('_')) {
+            start = end + 1;
+            continue;
+        }
         const Tokens tokens = lineTokens(withoutProcedurePrefix(line));
         bool keyword = false;
         for (const QByteArrayView headerKeyword : headerKeywords)
