@@ -426,6 +426,20 @@ ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberP
     return entry;
 }
 
+namespace {
+
+// What a renamed parameter's name (case-folded) gets after it: the suffix,
+// with a number after it where the name it makes is taken already.
+QByteArray suffixFor(const QByteArray& name,
+                     const std::function<bool(const QByteArray&)>& isTaken) {
+    QByteArray suffix = renamedParameterSuffix.toByteArray();
+    for (int attempt = 2; isTaken(name + caseFolded(suffix)); ++attempt)
+        suffix = renamedParameterSuffix.toByteArray() + QByteArray::number(attempt);
+    return suffix;
+}
+
+} // namespace
+
 void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
                                       const QSet<QByteArray>& memberNames) {
     const qsizetype headerEnd = forwarder.indexOf('\n', headerAt);
@@ -435,8 +449,9 @@ void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
         parameterTextOf(QByteArrayView(forwarder).sliced(headerAt, headerEnd - headerAt));
     if (parameters.isEmpty())
         return;
-    QList<qsizetype> ends; // where each name to rename ends, in order
+    QList<std::pair<qsizetype, QByteArray>> ends; // where each name to rename ends, in order
     QSet<QByteArray> renamed;
+    QSet<QByteArray> parameterNames; // the new names must meet none of them
     for (const QByteArrayView piece : parametersOf(parameters)) {
         const Tokens tokens = lineTokens(piece);
         qsizetype at = 0;
@@ -448,9 +463,10 @@ void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
         if (const qsizetype open = name.indexOf('('); open >= 0)
             name = name.first(open); // an array, "a() as integer"
         QByteArray key = caseFolded(name);
+        parameterNames.insert(key);
         if (name.isEmpty() || !memberNames.contains(key))
             continue;
-        ends.append(name.data() + name.size() - forwarder.constData());
+        ends.append({name.data() + name.size() - forwarder.constData(), key});
         renamed.insert(std::move(key));
     }
     if (ends.isEmpty())
@@ -474,12 +490,19 @@ void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
             --before;
         const bool member =
             before > bodyStart && (forwarder[before - 1] == '.' || forwarder[before - 1] == '>');
-        if (!member && renamed.contains(caseFolded(QByteArrayView(forwarder).sliced(at, end - at))))
-            ends.append(end);
+        QByteArray key = caseFolded(QByteArrayView(forwarder).sliced(at, end - at));
+        if (!member && renamed.contains(key))
+            ends.append({end, std::move(key)});
         at = end;
     }
+    QHash<QByteArray, QByteArray> suffixes;
+    for (const QByteArray& name : std::as_const(renamed))
+        suffixes.insert(name, suffixFor(name, [&](const QByteArray& newName) {
+                            return memberNames.contains(newName) ||
+                                   parameterNames.contains(newName);
+                        }));
     for (qsizetype i = ends.size() - 1; i >= 0; --i)
-        forwarder.insert(ends[i], renamedParameterSuffix.data(), renamedParameterSuffix.size());
+        forwarder.insert(ends[i].first, suffixes.value(ends[i].second));
 }
 
 namespace {
@@ -644,14 +667,10 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
 
     // For each name, a suffix that makes a name of no member and none used here.
     QHash<QByteArray, QByteArray> suffixes;
-    for (const QByteArray& name : std::as_const(renamed)) {
-        QByteArray suffix = renamedParameterSuffix.toByteArray();
-        for (int attempt = 2;
-             isTaken(name + caseFolded(suffix)) || used.contains(name + caseFolded(suffix));
-             ++attempt)
-            suffix = renamedParameterSuffix.toByteArray() + QByteArray::number(attempt);
-        suffixes.insert(name, suffix);
-    }
+    for (const QByteArray& name : std::as_const(renamed))
+        suffixes.insert(name, suffixFor(name, [&](const QByteArray& newName) {
+                            return isTaken(newName) || used.contains(newName);
+                        }));
 
     QList<RenamedLine> lines;
     for (qsizetype i = 0; i < found.size();) {

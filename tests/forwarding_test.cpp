@@ -275,6 +275,11 @@ TEST(Forwarding, ParametersNamedLikeMembersAreRenamed) {
          "parent.grow(dx,name)\nend sub\n",
          nullptr},
         {"sub Dot.reset \n  parent.reset()\nend sub\n", nullptr},
+        // A new name that another parameter has takes a number.
+        {"sub Dot.put(byval x as integer, byval x__fbext as integer, byval y as integer) \n  "
+         "parent.put(x,x__fbext,y)\nend sub\n",
+         "sub Dot.put(byval x__fbext2 as integer, byval x__fbext as integer, byval y__fbext as "
+         "integer) \n  parent.put(x__fbext2,x__fbext,y__fbext)\nend sub\n"},
         // Under the member's own #if branches, the header is the line given.
         {"#ifdef BIG\nsub Dot.set(byval x as longint) \n  parent.set(x)\nend sub\n#endif\n",
          "#ifdef BIG\nsub Dot.set(byval x__fbext as longint) \n  parent.set(x__fbext)\nend "

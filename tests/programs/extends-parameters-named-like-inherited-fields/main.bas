@@ -6,7 +6,12 @@ type Shape
   x as integer
   y as integer
   declare function describe() as string
+  declare sub put(byval x as integer, byval x__fbext as integer)
 end type
+
+sub Shape.put(byval x as integer, byval x__fbext as integer)
+  this.x = x * 100 + x__fbext
+end sub
 
 function Shape.describe() as string
   return "(" & x & "," & y & ")"
@@ -31,6 +36,7 @@ type Circle extends Shape
   declare sub note(byval describe as string)
   declare function tally(byval x as integer) as integer
   declare function offset(byval y as integer) as integer
+  declare function spare(byval y as integer) as integer
 end type
 
 constructor Circle()
@@ -112,6 +118,11 @@ function Circle.tally(byval x as integer) as integer
   return total
 end function
 
+function Circle.spare(byval y as integer) as integer
+  dim y__fbext as integer = 1000
+  return y + y__fbext
+end function
+
 #ifdef __FB_64BIT__
 function Circle.offset(byval y as integer) as integer
   return y - this.y ' "y" below y
@@ -177,3 +188,5 @@ print g.r; g.y
 g.moveTo(20)
 print g.describe(); g.at(1); g.tally(5)
 print c.offset(20); g.offset(20)
+c.put(3, 4) : g.put(5, 6)
+print c.x; g.x; c.spare(7); g.spare(8)
