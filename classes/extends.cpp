@@ -255,7 +255,10 @@ void renameOwnParameters(TypeRecord& derived, const QSet<QByteArray>& names, con
                 derived.ownLineEdits[*edit].replacement = renamed.text;
             } else {
                 editAt.insert(line, derived.ownLineEdits.size());
-                derived.ownLineEdits.append(LineEdit{line, QByteArray(), renamed.text});
+                LineEdit added;
+                added.line = line;
+                added.replacement = renamed.text;
+                derived.ownLineEdits.append(added);
             }
         }
         if (!changed.isEmpty())
