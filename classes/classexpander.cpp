@@ -27,7 +27,10 @@ void fillUsedTexts(QList<TypeRecord>& records, const LineIndex& lines,
     qsizetype work = 0;
     for (qsizetype i = 0; i < records.size(); ++i) {
         TypeRecord& record = records[i];
-        used[i] = inheritance.needsTwin(record.typeName) || inheritance.isDerived(record.typeName);
+        const bool derived = inheritance.isDerived(record.typeName);
+        used[i] = inheritance.needsTwin(record.typeName) || derived;
+        if (derived)
+            record.ownMethodLines = record.found.methods;
         if (used[i])
             work += record.found.block.size() + record.found.methods.size();
         else
@@ -62,6 +65,7 @@ void dropScanTexts(QList<TypeRecord>& records) {
         record.staticCandidates = QList<StaticCandidate>();
         record.members = QList<MemberEntry>();
         record.inherited = QList<InheritedMember>();
+        record.ownMethodLines = QList<qint32>();
     }
 }
 

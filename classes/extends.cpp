@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 // Inserts more directly before the first line feed of text; a text of one
@@ -204,6 +206,98 @@ void makePrivate(MappedText& forwarders, const QByteArray& typeName) {
     forwarders.text = text;
 }
 
+// The key of a line's origin, for a set of them.
+quint64 originKey(const LineOrigin& origin) {
+    return (quint64(quint32(origin.fileNumber)) << 32) | quint32(origin.line);
+}
+
+// The compiler refuses a member implementation whose parameter has the name
+// of a property or member of its type, and an extending type has one for each
+// field and member it inherits; FreeBASIC's own inheritance has no such limit,
+// and "constructor Circle(byval x as integer)" beside Shape's x is the usual
+// way to write one. So in the derived type's own implementations each such
+// parameter is renamed, its lines edited in their places, and in the twin's
+// copies of the implementations renamed there. names: what it inherits,
+// case-folded.
+void renameOwnParameters(TypeRecord& derived, const QSet<QByteArray>& names, const LineIndex& lines,
+                         const QList<LineOrigin>& origins) {
+    const QList<qint32> methods = derived.ownMethodLines;
+    if (names.isEmpty() || methods.isEmpty())
+        return;
+    // A new name must be none of its members' (asked only when one is made).
+    const auto isTaken = [&](const QByteArray& name) {
+        return names.contains(name) ||
+               std::any_of(derived.ownKeys.cbegin(), derived.ownKeys.cend(),
+                           [&](const MemberKey& key) { return key.name == name; });
+    };
+    // A line may already be emitted otherwise (a static local made shared):
+    // the renaming reads and edits that text.
+    QHash<qint32, qsizetype> editAt;
+    for (qsizetype e = 0; e < derived.ownLineEdits.size(); ++e)
+        editAt.insert(derived.ownLineEdits[e].line, e);
+    const auto textOf = [&](qint32 line) -> QByteArrayView {
+        const auto edit = editAt.constFind(line);
+        if (edit != editAt.cend() && !derived.ownLineEdits[*edit].replacement.isNull())
+            return derived.ownLineEdits[*edit].replacement;
+        return lines[line];
+    };
+    QSet<quint64> renamedHeaders;
+    for (qsizetype start = 0; start < methods.size();) {
+        qsizetype end = start;
+        while (end < methods.size() && methods[end] != ScannedLines::memberEnd)
+            ++end;
+        const QList<RenamedLine> changed = renameParametersNamedLike(
+            [&](qsizetype i) { return textOf(methods[start + i]); }, end - start, names, isTaken);
+        for (const RenamedLine& renamed : changed) {
+            const qint32 line = methods[start + renamed.index];
+            const auto edit = editAt.constFind(line);
+            if (edit != editAt.cend()) {
+                derived.ownLineEdits[*edit].replacement = renamed.text;
+            } else {
+                editAt.insert(line, derived.ownLineEdits.size());
+                LineEdit added;
+                added.line = line;
+                added.replacement = renamed.text;
+                derived.ownLineEdits.append(added);
+            }
+        }
+        if (!changed.isEmpty())
+            renamedHeaders.insert(originKey(origins.value(methods[start])));
+        start = end + 1;
+    }
+    if (!derived.hasTwin || renamedHeaders.isEmpty())
+        return;
+    // The twin's copies: each implementation whose header stands for one
+    // renamed above (the copies keep their lines' origins).
+    const auto renameCopies = [&](MappedText& copies) {
+        const Lines copyLines = splitLines(copies.text);
+        QHash<qsizetype, QByteArray> changedLines;
+        for (qsizetype i = 0; i < copyLines.size() && i < copies.origins.size(); ++i) {
+            if (!renamedHeaders.contains(originKey(copies.origins[i])))
+                continue;
+            const QList<RenamedLine> changed =
+                renameParametersNamedLike([&](qsizetype k) { return copyLines[i + k]; },
+                                          copyLines.size() - i, names, isTaken);
+            for (const RenamedLine& renamed : changed)
+                changedLines.insert(i + renamed.index, renamed.text);
+        }
+        if (changedLines.isEmpty())
+            return;
+        QByteArray text;
+        text.reserve(copies.text.size() + 16 * changedLines.size());
+        for (qsizetype i = 0; i < copyLines.size(); ++i) {
+            if (i > 0)
+                text += '\n';
+            const auto changed = changedLines.constFind(i);
+            text += changed != changedLines.cend() ? QByteArrayView(*changed) : copyLines[i];
+        }
+        copies.text = text;
+    };
+    renameCopies(derived.twinMethodText);
+    for (PlacedText& method : derived.twinLaterMethods)
+        renameCopies(method.text);
+}
+
 } // namespace
 
 void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
@@ -284,6 +378,8 @@ void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
             if (member.record != InheritedMember::gap)
                 memberNames.insert(records[member.record].members[member.member].key.name);
         }
+        // So far the names it inherits.
+        renameOwnParameters(derived, memberNames, lines, origins);
         for (const MemberKey& key : std::as_const(derived.ownKeys)) {
             if (key.memberClass != MemberClass::field) // a field may share a parameter's name
                 memberNames.insert(key.name);

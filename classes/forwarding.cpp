@@ -4,6 +4,7 @@
 
 #include "codelexer.h"
 
+#include <cctype>
 #include <optional>
 #include <utility>
 
@@ -425,6 +426,20 @@ ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberP
     return entry;
 }
 
+namespace {
+
+// What a renamed parameter's name (case-folded) gets after it: the suffix,
+// with a number after it where the name it makes is taken already.
+QByteArray suffixFor(const QByteArray& name,
+                     const std::function<bool(const QByteArray&)>& isTaken) {
+    QByteArray suffix = renamedParameterSuffix.toByteArray();
+    for (int attempt = 2; isTaken(name + caseFolded(suffix)); ++attempt)
+        suffix = renamedParameterSuffix.toByteArray() + QByteArray::number(attempt);
+    return suffix;
+}
+
+} // namespace
+
 void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
                                       const QSet<QByteArray>& memberNames) {
     const qsizetype headerEnd = forwarder.indexOf('\n', headerAt);
@@ -434,8 +449,9 @@ void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
         parameterTextOf(QByteArrayView(forwarder).sliced(headerAt, headerEnd - headerAt));
     if (parameters.isEmpty())
         return;
-    QList<qsizetype> ends; // where each name to rename ends, in order
+    QList<std::pair<qsizetype, QByteArray>> ends; // where each name to rename ends, in order
     QSet<QByteArray> renamed;
+    QSet<QByteArray> parameterNames; // the new names must meet none of them
     for (const QByteArrayView piece : parametersOf(parameters)) {
         const Tokens tokens = lineTokens(piece);
         qsizetype at = 0;
@@ -447,9 +463,10 @@ void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
         if (const qsizetype open = name.indexOf('('); open >= 0)
             name = name.first(open); // an array, "a() as integer"
         QByteArray key = caseFolded(name);
+        parameterNames.insert(key);
         if (name.isEmpty() || !memberNames.contains(key))
             continue;
-        ends.append(name.data() + name.size() - forwarder.constData());
+        ends.append({name.data() + name.size() - forwarder.constData(), key});
         renamed.insert(std::move(key));
     }
     if (ends.isEmpty())
@@ -473,13 +490,203 @@ void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
             --before;
         const bool member =
             before > bodyStart && (forwarder[before - 1] == '.' || forwarder[before - 1] == '>');
-        if (!member && renamed.contains(caseFolded(QByteArrayView(forwarder).sliced(at, end - at))))
-            ends.append(end);
+        QByteArray key = caseFolded(QByteArrayView(forwarder).sliced(at, end - at));
+        if (!member && renamed.contains(key))
+            ends.append({end, std::move(key)});
         at = end;
     }
-    constexpr QByteArrayView suffix = "__fbext";
+    QHash<QByteArray, QByteArray> suffixes;
+    for (const QByteArray& name : std::as_const(renamed))
+        suffixes.insert(name, suffixFor(name, [&](const QByteArray& newName) {
+                            return memberNames.contains(newName) ||
+                                   parameterNames.contains(newName);
+                        }));
     for (qsizetype i = ends.size() - 1; i >= 0; --i)
-        forwarder.insert(ends[i], suffix.data(), suffix.size());
+        forwarder.insert(ends[i].first, suffixes.value(ends[i].second));
+}
+
+namespace {
+
+// A name of a parameter to rename, or of its use: where it stands among the
+// implementation's lines.
+struct NameAt {
+    qsizetype line;
+    qsizetype end;   // the name ends here: the suffix goes here
+    QByteArray name; // case-folded
+};
+
+bool isProcedureKeyword(QByteArrayView word) {
+    static const QByteArrayView keywords[] = {"sub",      "function",    "property",
+                                              "operator", "constructor", "destructor"};
+    for (const QByteArrayView keyword : keywords) {
+        if (isKeyword(word, keyword))
+            return true;
+    }
+    return false;
+}
+
+// Whether the name at [at, end) of code is reached through a value ("this.x",
+// ".x" in a with block, "p->x"), blanks before it passed over.
+bool isReachedThrough(QByteArrayView code, qsizetype at) {
+    while (at > 0 && isBlank(code[at - 1]))
+        --at;
+    if (at == 0)
+        return false;
+    return code[at - 1] == '.' || (code[at - 1] == '>' && at >= 2 && code[at - 2] == '-');
+}
+
+// Whether the name at [at, end) of code is the digits of a number written
+// "&h1F", "&o17" or "&b101".
+bool isNumberAfterAmpersand(QByteArrayView code, qsizetype at, qsizetype end) {
+    if (at == 0 || code[at - 1] != '&' || end - at < 2)
+        return false;
+    const char base = foldCase(code[at]);
+    if (base != 'h' && base != 'o' && base != 'b')
+        return false;
+    for (qsizetype i = at + 1; i < end; ++i) {
+        if (!std::isxdigit(static_cast<unsigned char>(code[i])))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QList<RenamedLine>
+renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt, qsizetype count,
+                          const QSet<QByteArray>& names,
+                          const std::function<bool(const QByteArray&)>& isTaken) {
+    if (count <= 0 || names.isEmpty())
+        return {};
+    const QByteArrayView first = lineAt(0);
+    const QByteArrayView header = withoutProcedurePrefix(first);
+    const Tokens tokens = lineTokens(header);
+    if (tokens.size() < 2 || !isProcedureKeyword(tokens[0]) || !isNameChar(tokens[1][0]))
+        return {};
+    const QByteArrayView kind = tokens[0];
+
+    // The header: the parameter list is the first "(" after the member's
+    // name, before any "as" or ":"; a parameter's name is its first word after
+    // "byval" or "byref".
+    CodeLexer lexer;
+    QList<NameAt> found;
+    QSet<QByteArray> renamed;
+    enum { beforeList, inList, afterList } state = beforeList;
+    int depth = 0;
+    bool expectName = false;
+    qsizetype line = 0;
+    qsizetype bodyFrom = -1; // where a body on the header's last line starts (after ":")
+    QByteArray headerCode;   // that line's code
+    for (; line < count; ++line) {
+        const QByteArrayView code = lexer.next(lineAt(line));
+        qsizetype at = line == 0 ? tokens[1].data() - first.data() : 0;
+        while (at < code.size() && bodyFrom < 0) {
+            const char c = code[at];
+            if (isNameChar(c)) {
+                qsizetype end = at;
+                while (end < code.size() && isNameChar(code[end]))
+                    ++end;
+                const QByteArrayView word = code.sliced(at, end - at);
+                if (state == beforeList && isKeyword(word, "as"))
+                    state = afterList;
+                if (state == inList && expectName && !isKeyword(word, "byval") &&
+                    !isKeyword(word, "byref") && word != "_") {
+                    expectName = false;
+                    QByteArray key = caseFolded(word);
+                    if (names.contains(key)) {
+                        found.append(NameAt{line, end, key});
+                        renamed.insert(std::move(key));
+                    }
+                }
+                at = end;
+                continue;
+            }
+            if (state == beforeList && c == '(') {
+                state = inList;
+                depth = 1;
+                expectName = true;
+            } else if (state == inList && c == '(') {
+                ++depth;
+            } else if (state == inList && c == ')') {
+                if (--depth == 0)
+                    state = afterList;
+            } else if (state == inList && c == ',' && depth == 1) {
+                expectName = true;
+            } else if (state != inList && c == ':') {
+                bodyFrom = at + 1;
+            } else if (!isBlank(c)) {
+                expectName = false;
+            }
+            ++at;
+        }
+        if (bodyFrom >= 0) {
+            headerCode = code.toByteArray();
+            break;
+        }
+        if (!lexer.isContinued())
+            break;
+    }
+    if (found.isEmpty())
+        return {};
+
+    // The body, up to the end line, or the rest of a header line that holds it.
+    QSet<QByteArray> used; // names the implementation uses that may meet a new one
+    const auto noteUse = [&](QByteArrayView word) {
+        if (word.size() > renamedParameterSuffix.size() &&
+            indexOfIgnoringCase(word, renamedParameterSuffix) >= 0)
+            used.insert(caseFolded(word));
+    };
+    for (qsizetype bodyLine = bodyFrom >= 0 ? line : line + 1; bodyLine < count; ++bodyLine) {
+        const bool onHeader = bodyLine == line;
+        const QByteArrayView code =
+            onHeader ? QByteArrayView(headerCode) : lexer.next(lineAt(bodyLine));
+        const qsizetype from = onHeader ? bodyFrom : 0;
+        const Tokens words = lineTokens(code);
+        const bool endLine = !onHeader && words.size() >= 2 && isKeyword(words[0], "end") &&
+                             isKeyword(words[1], kind);
+        for (qsizetype at = from; at < code.size();) {
+            if (!isNameChar(code[at])) {
+                ++at;
+                continue;
+            }
+            qsizetype end = at;
+            while (end < code.size() && isNameChar(code[end]))
+                ++end;
+            const QByteArrayView word = code.sliced(at, end - at);
+            noteUse(word);
+            if (!isReachedThrough(code, at) && !isNumberAfterAmpersand(code, at, end)) {
+                QByteArray key = caseFolded(word);
+                if (renamed.contains(key))
+                    found.append(NameAt{bodyLine, end, std::move(key)});
+            }
+            at = end;
+        }
+        if (endLine || endsWithEndStatement(code, kind))
+            break;
+    }
+
+    // For each name, a suffix that makes a name of no member and none used here.
+    QHash<QByteArray, QByteArray> suffixes;
+    for (const QByteArray& name : std::as_const(renamed))
+        suffixes.insert(name, suffixFor(name, [&](const QByteArray& newName) {
+                            return isTaken(newName) || used.contains(newName);
+                        }));
+
+    QList<RenamedLine> lines;
+    for (qsizetype i = 0; i < found.size();) {
+        const qsizetype at = found[i].line;
+        const QByteArrayView original = lineAt(at);
+        QByteArray text;
+        qsizetype copied = 0;
+        for (; i < found.size() && found[i].line == at; ++i) {
+            text += original.sliced(copied, found[i].end - copied);
+            text += suffixes.value(found[i].name);
+            copied = found[i].end;
+        }
+        text += original.sliced(copied);
+        lines.append(RenamedLine{at, std::move(text)});
+    }
+    return lines;
 }
 
 QByteArray memberNameOf(QByteArrayView header) {

@@ -5,7 +5,10 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QSet>
+
+#include <functional>
 
 // The two texts generated for each field or member of a type: the forwarder,
 // which implements the member on an extending type by passing it on to
@@ -100,6 +103,29 @@ ForwardEntry forwardMember(const MemberHeader& header, const QByteArray& memberP
 // line that starts at headerAt and in the call on the line after it.
 void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
                                       const QSet<QByteArray>& memberNames);
+
+// What a renamed parameter's name gets after it ("x" becomes "x__fbext"), in
+// forwarders and in the members the user writes alike.
+inline constexpr QByteArrayView renamedParameterSuffix = "__fbext";
+
+// The same for a member implementation the user wrote for an extending type
+// ("constructor Circle(byval x as integer)" with x inherited from Shape, which
+// FreeBASIC's own inheritance accepts): lineAt(i) gives the implementation's
+// lines, the header first, up to count of them. Each parameter whose name is
+// one of names (case-folded) is renamed in the header and wherever the body,
+// up to its end line, uses it as a bare name: not after "." or "->" (the
+// property, "this.x", ".x" in a with block), not in strings or comments. The
+// body is read only when the header has such a parameter. The new name is no
+// name isTaken says a member of the type has (asked case-folded) and no name
+// the implementation uses. Returns the lines that change; each keeps its
+// place.
+struct RenamedLine {
+    qsizetype index;
+    QByteArray text;
+};
+QList<RenamedLine> renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt,
+                                             qsizetype count, const QSet<QByteArray>& names,
+                                             const std::function<bool(const QByteArray&)>& isTaken);
 
 // The member's name: the word after the header's first ".", which ends at a
 // "(" or a blank ("function Shape.area as integer").

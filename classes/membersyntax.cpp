@@ -334,6 +334,12 @@ bool parseDeclaration(QByteArrayView line, MemberDeclaration& declaration) {
                  !isKeyword(kind, "const"))
             break;
     }
+    // "declare constructor(byval x as integer)": the parameters may follow
+    // the kind directly, and their first name is no member's.
+    if (const qsizetype open = kind.indexOf('('); open > 0) {
+        at = kind.data() - code.data() + open;
+        kind = kind.first(open);
+    }
     // The kind needs a name after it.
     const qsizetype rest = at;
     if (kind.isEmpty() || nextWord(code, at).isEmpty())

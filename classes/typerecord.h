@@ -110,6 +110,9 @@ struct TypeRecord {
     QList<PlacedText> twinLaterMethods; // the twin's copies of laterMethods
 
     QList<LineEdit> ownLineEdits; // lines of its own implementations emitted otherwise
+    // For an extending type: the lines of its own implementations, as
+    // ScannedLines::methods lists them, until their parameters are looked at.
+    QList<qint32> ownMethodLines;
 
     // Bookkeeping of the pass, not emitted as such.
     ScannedLines found;       // where the first four texts come from, until they are made

@@ -275,6 +275,11 @@ TEST(Forwarding, ParametersNamedLikeMembersAreRenamed) {
          "parent.grow(dx,name)\nend sub\n",
          nullptr},
         {"sub Dot.reset \n  parent.reset()\nend sub\n", nullptr},
+        // A new name that another parameter has takes a number.
+        {"sub Dot.put(byval x as integer, byval x__fbext as integer, byval y as integer) \n  "
+         "parent.put(x,x__fbext,y)\nend sub\n",
+         "sub Dot.put(byval x__fbext2 as integer, byval x__fbext as integer, byval y__fbext as "
+         "integer) \n  parent.put(x__fbext2,x__fbext,y__fbext)\nend sub\n"},
         // Under the member's own #if branches, the header is the line given.
         {"#ifdef BIG\nsub Dot.set(byval x as longint) \n  parent.set(x)\nend sub\n#endif\n",
          "#ifdef BIG\nsub Dot.set(byval x__fbext as longint) \n  parent.set(x__fbext)\nend "
@@ -285,6 +290,68 @@ TEST(Forwarding, ParametersNamedLikeMembersAreRenamed) {
         const qsizetype header = forwarder.startsWith('#') ? forwarder.indexOf('\n') + 1 : 0;
         renameParametersNamedLikeMembers(forwarder, header, memberNames);
         EXPECT_EQ(forwarder, QByteArray(c.renamed ? c.renamed : c.forwarder)) << c.forwarder;
+    }
+}
+
+// In a member the user writes for an extending type, a parameter named like
+// what the type inherits is renamed in its header and where the body uses it
+// bare, up to the end line; nothing else changes, and every line keeps its place.
+TEST(Forwarding, OwnMembersParametersNamedLikeInheritedOnesAreRenamed) {
+    const QSet<QByteArray> names{"x", "y", "values", "describe"};
+    const QSet<QByteArray> taken{"x", "y", "values", "describe", "r", "y__fbext"};
+    const struct {
+        const char* implementation;
+        const char* renamed; // nullptr: unchanged
+    } cases[] = {
+        {"constructor Circle(byval x as integer, byval Y as integer, byval r as integer)\n"
+         "  this.x = x : this.y = y : this.r = r\nend constructor\nx = 1",
+         "constructor Circle(byval x__fbext as integer, byval Y__fbext2 as integer, byval r as "
+         "integer)\n  this.x = x__fbext : this.y = y__fbext2 : this.r = r\nend constructor\nx = 1"},
+        // Reached through a value, in a string or a comment: the property or no name.
+        {"sub Circle.place(byval x as integer, byref o as Circle)\n  with o\n    .x = x ' x\n"
+         "    o. x = x : p->x = x : print \"x\"; x > 1\n  end with\nend sub",
+         "sub Circle.place(byval x__fbext as integer, byref o as Circle)\n  with o\n    .x = "
+         "x__fbext ' x\n    o. x = x__fbext : p->x = x__fbext : print \"x\"; x__fbext > 1\n  end "
+         "with\nend sub"},
+        {"private function Circle.f(byref x as integer) as integer\n  select case x\n  case 1 : "
+         "if x then return &hFF + &b1 + x\n  end select\nend function",
+         "private function Circle.f(byref x__fbext as integer) as integer\n  select case "
+         "x__fbext\n  case 1 : if x__fbext then return &hFF + &b1 + x__fbext\n  end select\nend "
+         "function"},
+        {"sub Circle.load(values() as integer) : erase values : end sub\nvalues = 0",
+         "sub Circle.load(values__fbext() as integer) : erase values__fbext : end sub\nvalues = 0"},
+        {"sub Circle.both(byval x as integer, _\n    byval y as integer = 2) ' y\n  x += y\nend "
+         "sub",
+         "sub Circle.both(byval x__fbext as integer, _\n    byval y__fbext2 as integer = 2) ' y\n"
+         "  x__fbext += y__fbext2\nend sub"},
+        // A name the body uses already is not met.
+        {"sub Circle.m(byval x as integer)\n  x__fbext = x\nend sub",
+         "sub Circle.m(byval x__fbext2 as integer)\n  x__fbext = x__fbext2\nend sub"},
+        {"sub Circle.note(byval describe as string)\n  print describe; this.describe()\nend sub",
+         "sub Circle.note(byval describe__fbext as string)\n  print describe__fbext; "
+         "this.describe()\nend sub"},
+        {"operator Circle.+= (byval x as integer)\n  this.x += x\nend operator",
+         "operator Circle.+= (byval x__fbext as integer)\n  this.x += x__fbext\nend operator"},
+        // No parameter named so, or no header: nothing is read.
+        {"sub Circle.grow(byval r as integer, byval dx as integer)\n  x = r\nend sub", nullptr},
+        {"function Circle.f as integer : return x(1) : end function", nullptr},
+        {"function = f(x)\n  x = 1", nullptr},
+        {"dim Circle.count as integer", nullptr},
+    };
+    for (const auto& c : cases) {
+        const QByteArray text(c.implementation);
+        const Lines lines = splitLines(text);
+        QByteArrayList result;
+        for (const QByteArrayView line : lines)
+            result.append(line.toByteArray());
+        const QList<RenamedLine> changed =
+            renameParametersNamedLike([&](qsizetype i) { return lines[i]; }, lines.size(), names,
+                                      [&](const QByteArray& name) { return taken.contains(name); });
+        for (const RenamedLine& line : changed)
+            result[line.index] = line.text;
+        EXPECT_EQ(result.join('\n'), QByteArray(c.renamed ? c.renamed : c.implementation))
+            << c.implementation;
+        EXPECT_EQ(changed.isEmpty(), c.renamed == nullptr) << c.implementation;
     }
 }
 

@@ -82,6 +82,14 @@ TEST(MemberSyntax, DeclarationsGiveTheirKeys) {
          MemberClass::procedure, "string,long", false},
         {"declare property q(byref k as string = \")\") as string", true, "q", MemberClass::getter,
          "string", false},
+        // A constructor's parameters may follow the kind directly: the first
+        // parameter's name is no member's name.
+        {"declare constructor(byval x as integer, byval y as integer)", true, "",
+         MemberClass::other, "integer,integer", false},
+        {"declare constructor (byval x as integer)", true, "", MemberClass::other, "integer",
+         false},
+        {"declare operator let(byval x as integer)", true, "let", MemberClass::other, "integer",
+         false},
         {"declare sub", false, "", MemberClass::other, "", false},
         {"declare static sub", false, "", MemberClass::other, "", false},
         {"declare static", false, "", MemberClass::other, "", false},
