@@ -14,4 +14,4 @@
 // -include), whose copies must not meet at link time. A text of besideFromBytes
 // and more has some of its scans made on a second thread, to the same result.
 MappedText expandClassText(MappedText source, bool generatedPrivate = false,
-                           qsizetype besideFromBytes = qsizetype(64) * 1024);
+                           qsizetype besideFromBytes = qsizetype(1) << 20);

@@ -24,4 +24,4 @@
 // Takes the text by value: the directives go into it in place. A text of
 // besideFromBytes and more is read in two halves at once, to the same result.
 QByteArray withLineDirectives(MappedText mapped, const QString& fileName,
-                              qsizetype besideFromBytes = qsizetype(64) * 1024);
+                              qsizetype besideFromBytes = qsizetype(1) << 20);

@@ -18,7 +18,7 @@ using ReadFiles = QHash<QString, RewrittenFile>;
 
 // The template pass's files, read and registered through the registry; an
 // included file's rewritten text is written with its directives.
-SourceFiles sourceFilesOver(SnapshotRegistry& registry, ReadFiles& read) {
+SourceFiles sourceFilesOver(SnapshotRegistry& registry, ReadFiles& read, qsizetype splitFromBytes) {
     SourceFiles files;
     files.readText = [&registry, &read](const QString& path) -> std::optional<QByteArray> {
         // Read whole through the registry, which holds the file for the run
@@ -41,13 +41,13 @@ SourceFiles sourceFilesOver(SnapshotRegistry& registry, ReadFiles& read) {
             return QStringLiteral("%1:%2").arg(stamp.device).arg(stamp.inode);
         return canonicalSourcePath(path);
     };
-    files.takeIncluded = [&registry, &read](const QString& path, const QString& compilerName,
-                                            MappedText text) {
+    files.takeIncluded = [&registry, &read, splitFromBytes](
+                             const QString& path, const QString& compilerName, MappedText text) {
         RewrittenFile file = read.take(path);
         file.compilerName = compilerName;
         // Nothing reads an included file again in this run, so its write may
         // go on beside the rest of the pass.
-        writeRewrittenFile(registry, file, std::move(text), true);
+        writeRewrittenFile(registry, file, std::move(text), true, splitFromBytes);
     };
     return files;
 }
@@ -55,11 +55,11 @@ SourceFiles sourceFilesOver(SnapshotRegistry& registry, ReadFiles& read) {
 } // namespace
 
 bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, MappedText text,
-                        bool queued) {
+                        bool queued, qsizetype splitFromBytes) {
     if (isSourceTextOf(text.text, file.original))
         return false;
-    const QByteArray bytes =
-        sourceBytesFromText(withLineDirectives(std::move(text), file.compilerName), file.form);
+    const QByteArray bytes = sourceBytesFromText(
+        withLineDirectives(std::move(text), file.compilerName, splitFromBytes), file.form);
     if (!queued)
         return registry.writeRewrittenBytes(file.path, bytes);
     registry.queueRewrittenBytes(file.path, bytes);
@@ -75,7 +75,8 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
     registry.settleJournal();
     ReadFiles read;
     // A file named twice, or included by an earlier one, was expanded then.
-    std::optional<MappedText> text = expandTemplates(path, sourceFilesOver(registry, read), run);
+    std::optional<MappedText> text =
+        expandTemplates(path, sourceFilesOver(registry, read, run.splitFromBytes), run);
     if (run.error && !registry.hasStopped()) {
         // Nothing is compiled: the compiler would only report the text
         // generated from the fault.
@@ -89,11 +90,12 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
     // file would hold, and the file is written once.
     // A header named with -include is read by every module of the program:
     // what the pass generates for it stays in each.
-    *text = expandClassText(std::move(*text), run.preIncludes.contains(path), run.besideFromBytes);
+    *text = expandClassText(std::move(*text), run.preIncludes.contains(path), run.splitFromBytes);
     Q_ASSERT(text->hasOneOriginPerLine());
     if (passText)
         *passText = *text;
-    return writeRewrittenFile(registry, read.take(path), std::move(*text));
+    return writeRewrittenFile(registry, read.take(path), std::move(*text), false,
+                              run.splitFromBytes);
 }
 
 bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, MappedText* passText) {

@@ -41,7 +41,8 @@ QString sourceFaultMessage(const QString& file);
 // directives under compilerName and the byte order mark it was read with
 // (on the journal's thread when queued), unless the text is what the file
 // holds already (original, its bytes as read): then nothing is written.
-// Returns whether the file was written (or queued).
+// Returns whether the file was written (or queued). A text of splitFromBytes
+// and more has its directives found by two threads.
 struct RewrittenFile {
     QString path;
     QString compilerName;
@@ -49,4 +50,4 @@ struct RewrittenFile {
     SourceForm form = SourceForm::Bytes;
 };
 bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, MappedText text,
-                        bool queued = false);
+                        bool queued = false, qsizetype splitFromBytes = qsizetype(1) << 20);

@@ -44,10 +44,13 @@ struct TemplateRun {
     // The first fault met in a file's templates or their uses: the run stops
     // before its compile.
     std::optional<TemplateError> error;
-    // Files of this many bytes and more have work done on a second thread:
-    // an included file is instantiated beside the rest of the pass, and the
-    // class pass over a source file makes some of its scans beside others.
+    // Included files of this many bytes and more are instantiated on a
+    // thread of the pass's own, beside the rest of the pass.
     qsizetype besideFromBytes = qsizetype(64) * 1024;
+    // Texts of this many bytes and more have the class pass's scans and the
+    // line directives split over two threads (below it a thread costs about
+    // what it saves, and its memory shows in a run of a small file).
+    qsizetype splitFromBytes = qsizetype(1) << 20;
 };
 
 // The template pass over a source file named on the command line: reads it,

@@ -57,7 +57,7 @@ QByteArray rewrittenDigest(SnapshotRegistry& registry, const QString& folder) {
 }
 
 // Each project twice: as a run expands it, and with every included file
-// instantiated on the pass's own thread.
+// instantiated on the pass's own thread and every text split over two.
 TEST(GoldenTest, GeneratedProjectsAreRewrittenToTheRecordedBytesAndRestored) {
     for (const GoldenCase& golden : goldenCases)
         for (const qsizetype besideFromBytes : {TemplateRun().besideFromBytes, qsizetype(0)}) {
@@ -73,6 +73,8 @@ TEST(GoldenTest, GeneratedProjectsAreRewrittenToTheRecordedBytesAndRestored) {
             SnapshotRegistry registry;
             TemplateRun run;
             run.besideFromBytes = besideFromBytes;
+            if (besideFromBytes == 0)
+                run.splitFromBytes = 0;
             ASSERT_TRUE(rewriteSourceFile(QStringLiteral("main.bas"), registry, run));
             const QStringList touched = registry.touchedFiles();
             ASSERT_EQ(QSet<QString>(touched.cbegin(), touched.cend()).size(), project.files.size())
