@@ -15,11 +15,7 @@ void runBeside(const std::function<void()>& beside, const std::function<void()>&
     // both are done, as it would have with the parts run one after the other.
     std::exception_ptr besideFailure;
     const auto runOnThread = [&beside, &besideFailure] {
-#ifdef Q_OS_UNIX
-        sigset_t all;
-        sigfillset(&all);
-        pthread_sigmask(SIG_BLOCK, &all, nullptr);
-#endif
+        blockInterruptsOnThisThread();
         try {
             beside();
         } catch (...) {
@@ -45,4 +41,12 @@ void runBeside(const std::function<void()>& beside, const std::function<void()>&
     thread.join();
     if (besideFailure)
         std::rethrow_exception(besideFailure);
+}
+
+void blockInterruptsOnThisThread() {
+#ifdef Q_OS_UNIX
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+#endif
 }

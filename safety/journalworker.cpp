@@ -1,14 +1,11 @@
 #include "journalworker.h"
 
+#include "beside.h"
 #include "digest.h"
 #include "runjournal.h"
 
 #include <algorithm>
 #include <system_error>
-
-#ifdef Q_OS_UNIX
-#include <signal.h>
-#endif
 
 JournalWorker::~JournalWorker() {
     if (!worker.joinable())
@@ -83,13 +80,8 @@ QList<JournalWorker::Outcome> JournalWorker::wait() {
 }
 
 void JournalWorker::work() {
-#ifdef Q_OS_UNIX
-    // Interrupts are for the main thread, which decides when the run may end;
-    // here they would only cut the journal's writes short.
-    sigset_t all;
-    sigfillset(&all);
-    pthread_sigmask(SIG_BLOCK, &all, nullptr);
-#endif
+    // Here interrupts would only cut the journal's writes short.
+    blockInterruptsOnThisThread();
     std::unique_lock<std::mutex> lock(mutex);
     for (;;) {
         changed.wait(lock, [this] { return stopping || !jobs.isEmpty(); });

@@ -1,5 +1,6 @@
 #include "sourcepass.h"
 
+#include "beside.h"
 #include "capture.h"
 #include "characters.h"
 #include "codelexer.h"
@@ -18,10 +19,6 @@
 #include <system_error>
 #include <thread>
 #include <vector>
-
-#ifdef Q_OS_UNIX
-#include <signal.h>
-#endif
 
 namespace {
 
@@ -216,12 +213,7 @@ private:
     };
 
     void work() {
-#ifdef Q_OS_UNIX
-        // Interrupts are for the main thread, whose waits they must cut short.
-        sigset_t all;
-        sigfillset(&all);
-        pthread_sigmask(SIG_BLOCK, &all, nullptr);
-#endif
+        blockInterruptsOnThisThread();
         std::unique_lock<std::mutex> lock(mutex);
         for (;;) {
             changed.wait(lock, [this] { return stopping || !waiting.empty(); });
