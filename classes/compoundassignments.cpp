@@ -445,11 +445,6 @@ QList<qsizetype> compoundAssignmentLines(const LineIndex& lines) {
 }
 
 PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
-                                const QList<LineOrigin>& origins) {
-    return propertyFieldsOf(records, lines, origins, compoundAssignmentLines(lines));
-}
-
-PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
                                 const QList<LineOrigin>& origins,
                                 const QList<qsizetype>& compoundLines) {
     PropertyFields fields;

@@ -34,10 +34,9 @@ struct PropertyFields {
 // assigns one bare. A name that any type block of the file (lines) declares
 // as a field of a type of the program's is left out: for such a value
 // "x += y" may mean another operator than "x = x + y".
-PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
-                                const QList<LineOrigin>& origins);
-// The same, given the lines that may hold a compound assignment, which need no
-// records and so can be found beside other scans.
+// compoundLines are the lines that may hold a compound assignment
+// (compoundAssignmentLines), which need no records and so can be found beside
+// other scans.
 PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
                                 const QList<LineOrigin>& origins,
                                 const QList<qsizetype>& compoundLines);

@@ -310,19 +310,16 @@ void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
     for (qsizetype r = 0; r < records.size(); ++r)
         recordAtLine.insert(records[r].typeLine, r);
     QList<QList<Extension>> extensions(records.size());
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (!firstTokenMayBe(lines[i], "type") || inheritance.startsInComment(i))
+    for (const ExtendsLines::Link& link : inheritance.links) {
+        if (inheritance.isNative(link.derived))
             continue;
-        const Tokens tokens = lineTokens(lines[i]);
-        if (!isExtendsLine(tokens) || inheritance.isNative(tokens[1]))
-            continue;
-        const qsizetype derivedAt = recordAtLine.value(i, index.find(tokens[1]));
-        const qsizetype parentAt = index.find(tokens[3]);
+        const qsizetype derivedAt = recordAtLine.value(link.line, index.find(link.derived));
+        const qsizetype parentAt = index.find(link.parent);
         if (derivedAt < 0 || parentAt < 0)
             continue;
-        extensions[derivedAt].append(Extension{i, parentAt});
-        records[derivedAt].parentName = tokens[3].toByteArray();
-        records[derivedAt].extendsOrigin = origins.value(i);
+        extensions[derivedAt].append(Extension{link.line, parentAt});
+        records[derivedAt].parentName = link.parentAsWritten;
+        records[derivedAt].extendsOrigin = origins.value(link.line);
     }
 
     // Every parent inherits before the types that extend it, whatever the

@@ -239,7 +239,8 @@ ExtendsLines findExtendsLines(const LineIndex& lines) {
             continue;
         const Tokens tokens = lineTokens(line);
         if (isExtendsLine(tokens))
-            found.links.append(ExtendsLines::Link{keyOf(tokens[1]), keyOf(tokens[3]), i, false});
+            found.links.append(ExtendsLines::Link{keyOf(tokens[1]), keyOf(tokens[3]),
+                                                  tokens[3].toByteArray(), i, false});
     }
     // A type declared in a procedure or a compound statement ("scope"): the
     // blocks open at each extends line tell.
@@ -264,17 +265,14 @@ ExtendsLines findExtendsLines(const LineIndex& lines) {
     return found;
 }
 
-Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records) {
-    return analyseInheritance(lines, records, findExtendsLines(lines));
-}
-
 Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records,
                                ExtendsLines extendsLines) {
     const RecordIndex index(records);
-    const QList<ExtendsLines::Link>& links = extendsLines.links;
     Families families;
     Inheritance inheritance;
     inheritance.commentedLines = std::move(extendsLines.commentedLines);
+    inheritance.links = std::move(extendsLines.links);
+    const QList<ExtendsLines::Link>& links = inheritance.links;
     for (const ExtendsLines::Link& link : links)
         families.join(link.derived, link.parent);
 

@@ -6,6 +6,24 @@
 #include <QByteArrayList>
 #include <QSet>
 
+// The lines "type D extends P ..." of a file, outside comments, and whether
+// each stands inside a procedure or a compound statement. Needs no scan of the
+// types, so it can be found beside it.
+struct ExtendsLines {
+    struct Link {
+        QByteArray derived, parent; // case-folded
+        QByteArray parentAsWritten;
+        qsizetype line;
+        bool insideCode;
+    };
+    QList<Link> links;
+    QList<bool> commentedLines; // as Inheritance::commentedLines
+    // With links, the lines that implement a member through a qualified name
+    // ("sub Geo.Shape.move", "constructor Geo.Shape()").
+    QList<qsizetype> qualifiedImplementations;
+};
+ExtendsLines findExtendsLines(const LineIndex& lines);
+
 // Which extends lines this program rewrites and which types need a twin.
 //
 // The types that extends lines join, directly or through others, form a
@@ -28,6 +46,8 @@ struct Inheritance {
     // For each of the file's lines, whether it starts inside a /' ... '/
     // comment, where nothing is declared or rewritten; empty when none does.
     QList<bool> commentedLines;
+    // The file's extends lines, in order (ExtendsLines::links).
+    QList<ExtendsLines::Link> links;
     // Every procedure generated for the file is private to its module.
     bool generatedPrivate = false;
 
@@ -39,28 +59,10 @@ struct Inheritance {
     bool isDerived(QByteArrayView name) const;
 };
 
-// The lines "type D extends P ..." of a file, outside comments, and whether
-// each stands inside a procedure or a compound statement. Needs no scan of the
-// types, so it can be found beside it.
-struct ExtendsLines {
-    struct Link {
-        QByteArray derived, parent; // case-folded
-        qsizetype line;
-        bool insideCode;
-    };
-    QList<Link> links;
-    QList<bool> commentedLines; // as Inheritance::commentedLines
-    // With links, the lines that implement a member through a qualified name
-    // ("sub Geo.Shape.move", "constructor Geo.Shape()").
-    QList<qsizetype> qualifiedImplementations;
-};
-ExtendsLines findExtendsLines(const LineIndex& lines);
-
 // Looks at the file's extends lines, and at the blocks and implementations the
 // scan found (TypeRecord::found) of the types they name.
 Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records,
                                ExtendsLines extendsLines);
-Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records);
 
 // Whether a type's block or implementations show it is written for
 // FreeBASIC's own inheritance.

@@ -38,7 +38,7 @@ inline ResolvedFile resolveFile(const QByteArray& source) {
     ResolvedFile file{sourceOf(source), {}, {}, {}};
     file.lines = LineIndex(file.mapped.text);
     file.records = findTypes(file.lines);
-    file.inheritance = analyseInheritance(file.lines, file.records);
+    file.inheritance = analyseInheritance(file.lines, file.records, findExtendsLines(file.lines));
     for (TypeRecord& record : file.records)
         fillScannedTexts(record, file.lines, file.mapped.origins, true);
     buildTwins(file.records, file.inheritance);

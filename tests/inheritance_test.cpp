@@ -15,7 +15,7 @@ QByteArray expand(const QByteArray& source) {
 Inheritance analysed(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
     const LineIndex lines(mapped.text);
-    return analyseInheritance(lines, findTypes(lines));
+    return analyseInheritance(lines, findTypes(lines), findExtendsLines(lines));
 }
 
 // FreeBASIC programs that use neither extension pass through untouched.
