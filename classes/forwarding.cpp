@@ -442,67 +442,27 @@ QByteArray suffixFor(const QByteArray& name,
 
 void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
                                       const QSet<QByteArray>& memberNames) {
-    const qsizetype headerEnd = forwarder.indexOf('\n', headerAt);
-    if (memberNames.isEmpty() || headerEnd < 0)
+    if (memberNames.isEmpty())
         return;
-    const QByteArrayView parameters =
-        parameterTextOf(QByteArrayView(forwarder).sliced(headerAt, headerEnd - headerAt));
-    if (parameters.isEmpty())
+    // A forwarder is an implementation like any other: its header, the call
+    // that passes the parameters on, its end line.
+    const Lines lines = splitLines(QByteArrayView(forwarder).sliced(headerAt));
+    const QList<RenamedLine> changed = renameParametersNamedLike(
+        [&lines](qsizetype i) { return lines[i]; }, lines.size(), memberNames,
+        [&memberNames](const QByteArray& name) { return memberNames.contains(name); });
+    if (changed.isEmpty())
         return;
-    QList<std::pair<qsizetype, QByteArray>> ends; // where each name to rename ends, in order
-    QSet<QByteArray> renamed;
-    QSet<QByteArray> parameterNames; // the new names must meet none of them
-    for (const QByteArrayView piece : parametersOf(parameters)) {
-        const Tokens tokens = lineTokens(piece);
-        qsizetype at = 0;
-        if (!tokens.isEmpty() && (isKeyword(tokens[0], "byval") || isKeyword(tokens[0], "byref")))
-            at = 1;
-        if (at >= tokens.size())
-            continue;
-        QByteArrayView name = tokens[at];
-        if (const qsizetype open = name.indexOf('('); open >= 0)
-            name = name.first(open); // an array, "a() as integer"
-        QByteArray key = caseFolded(name);
-        parameterNames.insert(key);
-        if (name.isEmpty() || !memberNames.contains(key))
-            continue;
-        ends.append({name.data() + name.size() - forwarder.constData(), key});
-        renamed.insert(std::move(key));
+    QByteArray result = forwarder.left(headerAt);
+    qsizetype next = 0; // of changed
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            result += '\n';
+        if (next < changed.size() && changed[next].index == i)
+            result += changed[next++].text;
+        else
+            result += lines[i];
     }
-    if (ends.isEmpty())
-        return;
-    // The call passes them on: the words of the line after the header that
-    // are not reached through "." ("parent.name(a,b)", "parent.item(i) = v").
-    const qsizetype bodyStart = headerEnd + 1;
-    qsizetype bodyEnd = forwarder.indexOf('\n', bodyStart);
-    if (bodyEnd < 0)
-        bodyEnd = forwarder.size();
-    for (qsizetype at = bodyStart; at < bodyEnd;) {
-        if (!isNameChar(forwarder[at])) {
-            ++at;
-            continue;
-        }
-        qsizetype end = at;
-        while (end < bodyEnd && isNameChar(forwarder[end]))
-            ++end;
-        qsizetype before = at;
-        while (before > bodyStart && isBlank(forwarder[before - 1]))
-            --before;
-        const bool member =
-            before > bodyStart && (forwarder[before - 1] == '.' || forwarder[before - 1] == '>');
-        QByteArray key = caseFolded(QByteArrayView(forwarder).sliced(at, end - at));
-        if (!member && renamed.contains(key))
-            ends.append({end, std::move(key)});
-        at = end;
-    }
-    QHash<QByteArray, QByteArray> suffixes;
-    for (const QByteArray& name : std::as_const(renamed))
-        suffixes.insert(name, suffixFor(name, [&](const QByteArray& newName) {
-                            return memberNames.contains(newName) ||
-                                   parameterNames.contains(newName);
-                        }));
-    for (qsizetype i = ends.size() - 1; i >= 0; --i)
-        forwarder.insert(ends[i].first, suffixes.value(ends[i].second));
+    forwarder = result;
 }
 
 namespace {
