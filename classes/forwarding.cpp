@@ -485,16 +485,6 @@ bool isProcedureKeyword(QByteArrayView word) {
     return false;
 }
 
-// Whether the name at [at, end) of code is reached through a value ("this.x",
-// ".x" in a with block, "p->x"), blanks before it passed over.
-bool isReachedThrough(QByteArrayView code, qsizetype at) {
-    while (at > 0 && isBlank(code[at - 1]))
-        --at;
-    if (at == 0)
-        return false;
-    return code[at - 1] == '.' || (code[at - 1] == '>' && at >= 2 && code[at - 2] == '-');
-}
-
 // Whether the name at [at, end) of code is the digits of a number written
 // "&h1F", "&o17" or "&b101".
 bool isNumberAfterAmpersand(QByteArrayView code, qsizetype at, qsizetype end) {
@@ -604,14 +594,8 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
         const Tokens words = lineTokens(code);
         const bool endLine = !onHeader && words.size() >= 2 && isKeyword(words[0], "end") &&
                              isKeyword(words[1], kind);
-        for (qsizetype at = from; at < code.size();) {
-            if (!isNameChar(code[at])) {
-                ++at;
-                continue;
-            }
-            qsizetype end = at;
-            while (end < code.size() && isNameChar(code[end]))
-                ++end;
+        forEachName(code.sliced(from), [&](qsizetype start, qsizetype stop) {
+            const qsizetype at = from + start, end = from + stop;
             const QByteArrayView word = code.sliced(at, end - at);
             noteUse(word);
             if (!isReachedThrough(code, at) && !isNumberAfterAmpersand(code, at, end)) {
@@ -619,8 +603,8 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
                 if (renamed.contains(key))
                     found.append(NameAt{bodyLine, end, std::move(key)});
             }
-            at = end;
-        }
+            return stop;
+        });
         if (endLine || endsWithEndStatement(code, kind))
             break;
     }

@@ -995,27 +995,14 @@ bool renameNames(QByteArray& line, QByteArray& code, const QHash<QByteArray, QBy
         QByteArray name;
     };
     QList<Renaming> found;
-    for (qsizetype at = 0; at < code.size();) {
-        if (!isNameChar(code[at])) {
-            ++at;
-            continue;
-        }
-        qsizetype end = at;
-        while (end < code.size() && isNameChar(code[end]))
-            ++end;
-        qsizetype before = at;
-        while (before > 0 && isBlank(code[before - 1]))
-            --before;
-        const bool member =
-            before > 0 && (code[before - 1] == '.' ||
-                           (code[before - 1] == '>' && before > 1 && code[before - 2] == '-'));
-        if (!member && !isDigit(code[at])) {
+    forEachName(code, [&](qsizetype at, qsizetype end) {
+        if (!isReachedThrough(code, at) && !isDigit(code[at])) {
             const auto renamed = renames.constFind(caseFolded(code.sliced(at, end - at)));
             if (renamed != renames.cend())
                 found.append(Renaming{at, end - at, *renamed});
         }
-        at = end;
-    }
+        return end;
+    });
     for (qsizetype i = found.size() - 1; i >= 0; --i) {
         line.replace(found[i].at, found[i].size, found[i].name);
         code.replace(found[i].at, found[i].size, found[i].name);

@@ -194,3 +194,11 @@ bool endsWithEndStatement(QByteArrayView line, QByteArrayView keyword) {
         lineTokens(line.sliced(breaks.lastColon + 1, breaks.codeEnd - breaks.lastColon - 1));
     return tokens.size() == 2 && isKeyword(tokens[0], "end") && isKeyword(tokens[1], keyword);
 }
+
+bool isReachedThrough(QByteArrayView code, qsizetype at) {
+    while (at > 0 && isBlank(code[at - 1]))
+        --at;
+    if (at == 0)
+        return false;
+    return code[at - 1] == '.' || (code[at - 1] == '>' && at >= 2 && code[at - 2] == '-');
+}

@@ -91,11 +91,10 @@ inline bool firstTokenMayBe(QByteArrayView line, QByteArrayView keyword) {
     return i < line.size() && !keyword.isEmpty() && foldCase(line[i]) == foldCase(keyword[0]);
 }
 
-// Calls visit(start, end) for each name in text that no "." stands before
-// (after a dot a name is a member's, or one inside a namespace). visit
-// returns where the walk goes on, so that it may rewrite the text it reads.
-template <typename Text, typename Visit>
-void forEachUnqualifiedName(const Text& text, Visit visit) {
+// Calls visit(start, end) for each name in text (each run of name
+// characters). visit returns where the walk goes on, so that it may rewrite
+// the text it reads.
+template <typename Text, typename Visit> void forEachName(const Text& text, Visit visit) {
     for (qsizetype at = 0; at < text.size();) {
         if (!isNameChar(text[at])) {
             ++at;
@@ -104,6 +103,20 @@ void forEachUnqualifiedName(const Text& text, Visit visit) {
         qsizetype end = at;
         while (end < text.size() && isNameChar(text[end]))
             ++end;
-        at = at > 0 && text[at - 1] == '.' ? end : visit(at, end);
+        at = visit(at, end);
     }
 }
+
+// The same for each name that no "." stands right before (after a dot a name
+// is a member's, or one inside a namespace).
+template <typename Text, typename Visit>
+void forEachUnqualifiedName(const Text& text, Visit visit) {
+    forEachName(text, [&](qsizetype at, qsizetype end) {
+        return at > 0 && text[at - 1] == '.' ? end : visit(at, end);
+    });
+}
+
+// Whether the name at position at of code is reached through "." or "->",
+// blanks allowed between ("this.x", ".x" in a with block, "p -> x"): a
+// member's name, not one of the code's own.
+bool isReachedThrough(QByteArrayView code, qsizetype at);
