@@ -61,13 +61,8 @@ void JournalWorker::queue(Job job) {
     }
     if (withoutThread) {
         std::unique_lock<std::mutex> lock(mutex);
-        while (!jobs.isEmpty()) {
-            const QList<Job> batch = takeBatch();
-            lock.unlock();
-            const QList<Outcome> done = run(batch);
-            lock.lock();
-            outcomes.append(done);
-        }
+        while (!jobs.isEmpty())
+            runBatch(lock);
         return;
     }
     changed.notify_all();
@@ -87,13 +82,19 @@ void JournalWorker::work() {
         changed.wait(lock, [this] { return stopping || !jobs.isEmpty(); });
         if (jobs.isEmpty())
             return; // stopping, and nothing left to do
-        const QList<Job> batch = takeBatch();
-        lock.unlock();
-        const QList<Outcome> done = run(batch);
-        lock.lock();
-        outcomes.append(done);
-        changed.notify_all();
+        runBatch(lock);
     }
+}
+
+// Runs the next batch of the jobs waiting with the lock let go, and notes
+// its outcomes; lock is held before and after.
+void JournalWorker::runBatch(std::unique_lock<std::mutex>& lock) {
+    const QList<Job> batch = takeBatch();
+    lock.unlock();
+    const QList<Outcome> done = run(batch);
+    lock.lock();
+    outcomes.append(done);
+    changed.notify_all();
 }
 
 // The jobs waiting, up to the next share, or the next write into a file that

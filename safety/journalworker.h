@@ -74,6 +74,7 @@ private:
     void queue(Job job);
     void work();
     QList<Job> takeBatch();
+    void runBatch(std::unique_lock<std::mutex>& lock);
     QList<Outcome> run(const QList<Job>& batch);
     void keepOriginals(const QList<Job>& batch, QList<Outcome>& done);
     void writeFiles(const QList<Job>& batch, QList<Outcome>& done);
