@@ -166,28 +166,15 @@ public:
         auto owned = std::make_unique<Entry>();
         Entry* file = owned.get();
         file->captured = std::move(captured);
-        const bool beside = file->captured.file.text.size() >= besideFromBytes;
+        const bool beside = file->captured.file.text.size() >= besideFromBytes && startWorker();
         if (!beside) {
             instantiateFile(file->captured);
             file->instantiated = true;
         }
-        std::unique_lock<std::mutex> lock(mutex);
+        const std::lock_guard<std::mutex> lock(mutex);
         files.push_back(std::move(owned));
         if (!beside)
             return;
-        if (!worker.joinable()) {
-            try {
-                worker = std::thread([this] { work(); });
-            } catch (const std::system_error&) {
-                // No thread to be had (a limit on the user's processes): the
-                // file is instantiated here.
-                lock.unlock();
-                instantiateFile(file->captured);
-                lock.lock();
-                file->instantiated = true;
-                return;
-            }
-        }
         waiting.push_back(file);
         changed.notify_all();
     }
@@ -211,6 +198,20 @@ private:
         CapturedFile captured;
         bool instantiated = false;
     };
+
+    // Whether the thread runs, started now if need be. With no thread to be
+    // had (a limit on the user's processes) files are instantiated where
+    // they are handed over.
+    bool startWorker() {
+        if (worker.joinable())
+            return true;
+        try {
+            worker = std::thread([this] { work(); });
+        } catch (const std::system_error&) {
+            return false;
+        }
+        return true;
+    }
 
     void work() {
         blockInterruptsOnThisThread();
