@@ -184,9 +184,22 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
         return source;
     }
     fillUsedTexts(records, lines, origins, inheritance, beside);
-    buildTwins(records, inheritance);
-    resolveExtends(records, lines, origins, inheritance);
-    const PropertyFields propertyFields = propertyFieldsOf(records, lines, origins, compoundLines);
+    buildTwins(records, inheritance, beside);
+    inheritParents(records, origins, inheritance);
+    // Which inherited fields compound assignments must spell out is read
+    // from the members each type inherits, which writing the extending
+    // types leaves as they are.
+    PropertyFields propertyFields;
+    const auto findPropertyFields = [&] {
+        propertyFields = propertyFieldsOf(records, lines, origins, compoundLines);
+    };
+    const auto writeTypes = [&] { writeExtendingTypes(records, lines, origins, inheritance); };
+    if (beside) {
+        runBeside(findPropertyFields, writeTypes);
+    } else {
+        writeTypes();
+        findPropertyFields();
+    }
     dropScanTexts(records);
     embedParents(records);
     MappedText result =

@@ -300,8 +300,8 @@ void renameOwnParameters(TypeRecord& derived, const QSet<QByteArray>& names, con
 
 } // namespace
 
-void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
-                    const QList<LineOrigin>& origins, const Inheritance& inheritance) {
+void inheritParents(QList<TypeRecord>& records, const QList<LineOrigin>& origins,
+                    const Inheritance& inheritance) {
     const RecordIndex index(records);
     // A type declared twice (in two branches of a conditional block) extends
     // its parent in each of its blocks: an extends line gives its parent to
@@ -354,7 +354,11 @@ void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
             ++step.next;
         }
     }
+}
 
+void writeExtendingTypes(QList<TypeRecord>& records, const LineIndex& lines,
+                         const QList<LineOrigin>& origins, const Inheritance& inheritance) {
+    const RecordIndex index(records);
     // Forwarders are private where the type or one of its ancestors writes
     // its implementations private, or where the file wants all of them so.
     QList<bool> keepsPrivate(records.size(), inheritance.generatedPrivate);

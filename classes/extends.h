@@ -9,12 +9,20 @@
 // Embeds a parent's twin and inherited members into every type written
 // "type D extends P".
 
-// For every extends line of the file's lines, in file order, the derived type
-// and its twin take the parent's declarations and forwarders (the parent's own
-// and those it inherited so far). Lines left to the compiler's own
-// inheritance are passed over.
-void resolveExtends(QList<TypeRecord>& records, const LineIndex& lines,
-                    const QList<LineOrigin>& origins, const Inheritance& inheritance);
+// For every extends line of the file's lines the derived type takes its
+// parent's members: the parent's own and those it inherited, parents before
+// the types that extend them, whatever the order of the lines. Lines left to
+// the compiler's own inheritance are passed over.
+void inheritParents(QList<TypeRecord>& records, const QList<LineOrigin>& origins,
+                    const Inheritance& inheritance);
+
+// Then each extending type gets the declarations and forwarders of what it
+// inherits, and so does its twin; its own members' parameters named like
+// inherited ones are renamed. Reads the other records' members and changes
+// only the extending type's own texts, so what else reads the members may run
+// beside it.
+void writeExtendingTypes(QList<TypeRecord>& records, const LineIndex& lines,
+                         const QList<LineOrigin>& origins, const Inheritance& inheritance);
 
 // Finishes each type's block (inherited declarations and the parent member
 // after its type line) and its twin block (the parent member after its type line).

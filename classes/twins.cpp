@@ -1,5 +1,6 @@
 #include "twins.h"
 
+#include "beside.h"
 #include "blockscanner.h"
 #include "characters.h"
 #include "codelexer.h"
@@ -1320,36 +1321,63 @@ void keepTypeNamesInHeaders(QByteArray& text, const QByteArray& typeName) {
 
 } // namespace
 
-void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
+namespace {
+
+// Makes the twin of one record, from its own texts alone.
+void buildTwin(TypeRecord& record, const Inheritance& inheritance) {
+    record.hasTwin = true;
+    QSet<QByteArray> shared;
+    record.twinBlockText = twinBlockOf(record.blockText, shared);
+    std::optional<QSet<QByteArray>> privateNames; // made for the first copy that may need them
+    const auto copyOntoTwin = [&](QByteArray& text) {
+        replaceQualifier(text, record.typeName + '.', twinNameOf(record.typeName) + '.',
+                         Qt::CaseInsensitive);
+        keepTypeNamesInHeaders(text, record.typeName);
+        shareStaticDefinitions(text, record.typeName, shared);
+        renameConstructors(text, record.typeName);
+        castThisToType(text, record.typeName);
+        if (!namesAsWord(text, record.typeName))
+            return;
+        if (!privateNames)
+            privateNames = privateNamesOf(record.blockText);
+        reachPrivatePartsThroughTwin(text, record.typeName, *privateNames);
+    };
+    record.twinMethodText = record.methodText;
+    record.twinLaterMethods = record.laterMethods;
+    shareStaticLocals(record);
+    copyOntoTwin(record.twinMethodText.text);
+    addTwinCopies(record, inheritance.generatedPrivate);
+    for (PlacedText& method : record.twinLaterMethods)
+        copyOntoTwin(method.text.text);
+}
+
+} // namespace
+
+void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance, bool beside) {
+    // The first record of each name that needs one gets the twin.
+    QList<qsizetype> twinned;
     QSet<QByteArray> seenTypeNames;
-    for (TypeRecord& record : records) {
-        const QByteArray key = caseFolded(record.typeName);
+    qsizetype work = 0;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const QByteArray key = caseFolded(records[i].typeName);
         if (!inheritance.needsTwin(key) || seenTypeNames.contains(key))
             continue;
         seenTypeNames.insert(key);
-        record.hasTwin = true;
-        QSet<QByteArray> shared;
-        record.twinBlockText = twinBlockOf(record.blockText, shared);
-        std::optional<QSet<QByteArray>> privateNames; // made for the first copy that may need them
-        const auto copyOntoTwin = [&](QByteArray& text) {
-            replaceQualifier(text, record.typeName + '.', twinNameOf(record.typeName) + '.',
-                             Qt::CaseInsensitive);
-            keepTypeNamesInHeaders(text, record.typeName);
-            shareStaticDefinitions(text, record.typeName, shared);
-            renameConstructors(text, record.typeName);
-            castThisToType(text, record.typeName);
-            if (!namesAsWord(text, record.typeName))
-                return;
-            if (!privateNames)
-                privateNames = privateNamesOf(record.blockText);
-            reachPrivatePartsThroughTwin(text, record.typeName, *privateNames);
-        };
-        record.twinMethodText = record.methodText;
-        record.twinLaterMethods = record.laterMethods;
-        shareStaticLocals(record);
-        copyOntoTwin(record.twinMethodText.text);
-        addTwinCopies(record, inheritance.generatedPrivate);
-        for (PlacedText& method : record.twinLaterMethods)
-            copyOntoTwin(method.text.text);
+        twinned.append(i);
+        work += records[i].blockText.text.size() + records[i].methodText.text.size();
     }
+    const auto build = [&](qsizetype from, qsizetype to) {
+        for (qsizetype t = from; t < to; ++t)
+            buildTwin(records[twinned[t]], inheritance);
+    };
+    // Each twin is made from its own record's texts: in a large file the
+    // first half of the work is done beside the second.
+    qsizetype half = 0;
+    for (qsizetype done = 0; half < twinned.size() && done < work / 2; ++half)
+        done += records[twinned[half]].blockText.text.size() +
+                records[twinned[half]].methodText.text.size();
+    if (beside)
+        runBeside([&] { build(0, half); }, [&] { build(half, twinned.size()); });
+    else
+        build(0, twinned.size());
 }

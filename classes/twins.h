@@ -8,8 +8,9 @@
 
 // Every type that needs one (the first record of its name) gets a public twin:
 // its block under the twin's name with "private:" lines made public, and its
-// member implementations moved onto the twin.
-void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance);
+// member implementations moved onto the twin. With beside, in a large file,
+// half the twins are made on a second thread.
+void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance, bool beside = false);
 
 // Puts the twin's name in place of the type's name in every constructor and
 // destructor header of text ("constructor shape(byval n as integer)"), keeping

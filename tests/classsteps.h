@@ -42,7 +42,8 @@ inline ResolvedFile resolveFile(const QByteArray& source) {
     for (TypeRecord& record : file.records)
         fillScannedTexts(record, file.lines, file.mapped.origins, true);
     buildTwins(file.records, file.inheritance);
-    resolveExtends(file.records, file.lines, file.mapped.origins, file.inheritance);
+    inheritParents(file.records, file.mapped.origins, file.inheritance);
+    writeExtendingTypes(file.records, file.lines, file.mapped.origins, file.inheritance);
     embedParents(file.records);
     return file;
 }
