@@ -130,16 +130,17 @@ struct FoundDirectives {
 };
 
 // Finds where the directives go among mapped's lines from line first on,
-// which starts at byte start, up to line end, from the state before line
-// first; leaves state as it stands after the last. With
+// which starts at byte start, up to the line that starts at byte stop, from
+// the state before line first; leaves state as it stands after the last. With
 // mayHaveBlockComments false ("/'" nowhere in the text) no line is inside a
 // comment, and a line can only be continued by a "_" in it: the lines without
 // one need no lexing.
-void findDirectives(const MappedText& mapped, qsizetype first, qsizetype end, qsizetype start,
+void findDirectives(const MappedText& mapped, qsizetype first, qsizetype start, qsizetype stop,
                     bool mayHaveBlockComments, ScanState& state, DirectiveNames& names,
                     FoundDirectives& found) {
     const QByteArray& text = mapped.text;
-    for (qsizetype index = first; index < end; ++index) {
+    const qsizetype end = mapped.origins.size();
+    for (qsizetype index = first; index < end && start < stop; ++index) {
         const char* lineFeed = static_cast<const char*>(
             std::memchr(text.constData() + start, '\n', size_t(text.size() - start)));
         const qsizetype lineEnd = lineFeed ? lineFeed - text.constData() : text.size();
@@ -181,7 +182,6 @@ FoundDirectives findDirectives(const MappedText& mapped, const QString& fileName
                                DirectiveNames& names, qsizetype besideFromBytes) {
     const QByteArray& text = mapped.text;
     const bool mayHaveBlockComments = containsCommentOpening(text);
-    const qsizetype lines = mapped.origins.size();
     ScanState state;
     state.current = LineOrigin(fileName, 1);
     FoundDirectives found;
@@ -190,32 +190,36 @@ FoundDirectives findDirectives(const MappedText& mapped, const QString& fileName
                              ? static_cast<const char*>(std::memchr(text.constData() + half, '\n',
                                                                     size_t(text.size() - half)))
                              : nullptr;
+    const qsizetype wholeText = text.size() + 1; // a stop past every line
     if (!middle) {
-        findDirectives(mapped, 0, lines, 0, mayHaveBlockComments, state, names, found);
+        findDirectives(mapped, 0, 0, wholeText, mayHaveBlockComments, state, names, found);
         return found;
     }
+    // The thread finds where its half starts among the lines, too.
     const qsizetype secondStart = middle + 1 - text.constData();
-    const qsizetype secondFirst = countLineFeeds(QByteArrayView(text).first(secondStart));
-    const LineOrigin& before = mapped.origins[secondFirst - 1];
+    qsizetype secondFirst = 0;
     ScanState guessed;
-    guessed.current = before.atLine(before.line + 1);
-    ScanState second = guessed;
+    ScanState second;
     DirectiveNames secondNames;
     FoundDirectives secondFound;
     runBeside(
         [&] {
-            findDirectives(mapped, secondFirst, lines, secondStart, mayHaveBlockComments, second,
-                           secondNames, secondFound);
+            secondFirst = countLineFeeds(QByteArrayView(text).first(secondStart));
+            const LineOrigin& before = mapped.origins[secondFirst - 1];
+            guessed.current = before.atLine(before.line + 1);
+            second = guessed;
+            findDirectives(mapped, secondFirst, secondStart, wholeText, mayHaveBlockComments,
+                           second, secondNames, secondFound);
         },
         [&] {
-            findDirectives(mapped, 0, secondFirst, 0, mayHaveBlockComments, state, names, found);
+            findDirectives(mapped, 0, 0, secondStart, mayHaveBlockComments, state, names, found);
         });
     if (state.leavesNothingOpen() && state.current == guessed.current) {
         found.directives.append(secondFound.directives);
         found.added += secondFound.added;
     } else {
-        findDirectives(mapped, secondFirst, lines, secondStart, mayHaveBlockComments, state, names,
-                       found);
+        findDirectives(mapped, secondFirst, secondStart, wholeText, mayHaveBlockComments, state,
+                       names, found);
     }
     return found;
 }
