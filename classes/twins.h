@@ -32,14 +32,3 @@ void replaceQualifier(QByteArray& text, QByteArrayView qualifier, QByteArrayView
 // twin, which can reach what the type keeps private. Strings and comments are
 // left alone.
 void castThisToType(QByteArray& text, QByteArrayView typeName);
-
-// In the type's member implementations copied onto its twin, a private field
-// or member of another value of the type ("o.cents", "a(i).cents",
-// "p->cents") cannot be reached: the copy is a member of the twin, not of the
-// type. Where the value is a parameter or a "dim" variable declared as the
-// type (or a pointer to it), it is reached through the twin instead, which
-// has the type's layout and keeps nothing private:
-// "cptr(Shape_generic_public_member ptr, @o)->cents". privateNames: the
-// type's private names, case-folded.
-void reachPrivatePartsThroughTwin(QByteArray& text, QByteArrayView typeName,
-                                  const QSet<QByteArray>& privateNames);
