@@ -57,12 +57,12 @@ qsizetype countLineFeeds(QByteArrayView text) {
     return count;
 }
 
-Tokens lineTokens(QByteArrayView line) {
+Tokens lineTokens(QByteArrayView line, qsizetype most) {
     Tokens tokens;
     const char* data = line.data();
     const qsizetype size = line.size();
     qsizetype i = 0;
-    for (;;) {
+    while (tokens.size() < most) {
         while (i < size && isBlank(data[i]))
             ++i;
         if (i == size)

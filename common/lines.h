@@ -7,6 +7,8 @@
 #include <QList>
 #include <QVarLengthArray>
 
+#include <limits>
+
 // The line model shared by all passes.
 //
 // A text is split into lines at every line feed, empty pieces kept, so joining
@@ -49,8 +51,9 @@ private:
 // The number of line feeds in text.
 qsizetype countLineFeeds(QByteArrayView text);
 
-// The tokens of a line, as views into it.
-Tokens lineTokens(QByteArrayView line);
+// The tokens of a line, as views into it; with most, only its first most
+// tokens (a line that is read by its first words is not split to its end).
+Tokens lineTokens(QByteArrayView line, qsizetype most = std::numeric_limits<qsizetype>::max());
 
 // The first token of a line alone, without looking at the rest of it.
 QByteArrayView firstToken(QByteArrayView line);

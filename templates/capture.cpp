@@ -124,7 +124,7 @@ void Capture::classifyLines() {
         if (first.size() < 3 || first.size() > 11) // "end" to "constructor"
             continue;
         if (isKeyword(first, "type") || isKeyword(first, "union")) {
-            const Tokens tokens = lineTokens(lines[i]);
+            const Tokens tokens = lineTokens(lines[i], 3);
             if (!(tokens.size() >= 3 && isKeyword(tokens[2], "as")))
                 ++typeDepth;
             continue;
@@ -135,7 +135,7 @@ void Capture::classifyLines() {
             // in types.
             if (typeDepth > 0)
                 continue;
-            const Tokens tokens = lineTokens(lines[i]);
+            const Tokens tokens = lineTokens(lines[i], 3);
             if (tokens.size() >= 3 && isKeyword(tokens[1], "operator")) {
                 KeyLine key{i, tokens[2]};
                 key.startKind = Operator;
@@ -154,7 +154,7 @@ void Capture::classifyLines() {
             opensWithKeyword ? lines[i] : withoutProcedurePrefix(lines[i]);
         if (!opensWithKeyword && statement.size() == lines[i].size())
             continue;
-        const Tokens tokens = lineTokens(statement);
+        const Tokens tokens = lineTokens(statement, 2);
         if (!opensWithKeyword &&
             (tokens.isEmpty() || memberKindOf(tokens[0]) < 0 || isKeyword(tokens[0], "dim")))
             continue;
