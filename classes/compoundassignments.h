@@ -50,7 +50,8 @@ QList<qsizetype> compoundAssignmentLines(const LineIndex& lines);
 // alike. The target must be names joined by "." or "->" and stand first in
 // its statement; as it is written twice, a name in it may be an element only
 // of an array of the file, with an index that reads the same twice
-// ("enemies(i + 1).hp", "a(i)->hp"; no call in it), and so may the inherited
+// ("enemies(i + 1).hp", "a(i)->hp"; no call in it), or of a pointer that no
+// call gives ("p[i].hp"), and so may the inherited
 // array's element it ends in. What it is assigned ends
 // with the statement, on a later line when it is continued with " _".
 // Strings, comments and directives are left alone, and every line keeps its

@@ -232,16 +232,21 @@ qsizetype targetStart(QByteArrayView code, qsizetype end, FileNames& names) {
         } else {
             return at;
         }
-        if (at == 0 || (!isNameChar(code[at - 1]) && code[at - 1] != ')'))
+        const char closing = at > 0 ? code[at - 1] : '\0';
+        if (at == 0 || (!isNameChar(closing) && closing != ')' && closing != ']'))
             return code[at] == '.' ? at : -1; // ".hp" in a with block
         qsizetype nameEnd = at;
-        if (code[at - 1] == ')') {
+        // An array's element, "a(i).hp", or a pointer's, "p[i].hp", as made
+        // by "new Enemy[5]".
+        const bool pointerElement = closing == ']';
+        if (closing == ')' || pointerElement) {
+            const char opening = pointerElement ? '[' : '(';
             int depth = 0;
             qsizetype open = at - 1;
             for (; open >= 0; --open) {
-                if (code[open] == ')')
+                if (code[open] == closing)
                     ++depth;
-                else if (code[open] == '(' && --depth == 0)
+                else if (code[open] == opening && --depth == 0)
                     break;
             }
             if (open <= 0 || !isRepeatableIndex(code.sliced(open + 1, at - open - 2), names))
@@ -256,7 +261,7 @@ qsizetype targetStart(QByteArrayView code, qsizetype end, FileNames& names) {
         if (nameEnd != at || pointer) {
             // An array's element, or a pointer that no call gives.
             const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
-            if (names.isCall(name) || (nameEnd != at && !names.isArray(name)))
+            if (names.isCall(name) || (nameEnd != at && !pointerElement && !names.isArray(name)))
                 return -1;
         }
         at = nameStart;

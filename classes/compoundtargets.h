@@ -59,7 +59,8 @@ bool isRepeatableIndex(QByteArrayView index, FileNames& names);
 
 // Where the target of a compound assignment that ends at end starts, or -1:
 // names joined by "." or "->", each of them but the last one perhaps an
-// element of an array ("enemies(i).hp", "a(i)->hp") whose index reads the
-// same twice; a with block's "." may stand first. names is asked only about
+// element of an array ("enemies(i).hp", "a(i)->hp") or of a pointer
+// ("p[i].hp") whose index reads the same twice; a with block's "." may stand
+// first. names is asked only about
 // the names of elements and pointers.
 qsizetype targetStart(QByteArrayView code, qsizetype end, FileNames& names);
