@@ -436,7 +436,8 @@ void stripExtendsClauses(MappedText& text, const Inheritance& inheritance) {
         std::memmove(data + written, data + from, size_t(length));
         written += length;
     };
-    CommentTracker comments; // an extends line in a /' ... '/ comment stays as written
+    // An extends line in a /' ... '/ comment stays as written.
+    CommentTracker comments(containsCommentOpening(source));
     for (qsizetype start = 0; start <= source.size();) {
         const qsizetype end = lineEndAt(source, start);
         const QByteArrayView line = QByteArrayView(source).sliced(start, end - start);

@@ -56,15 +56,18 @@ bool containsCommentOpening(QByteArrayView text);
 // comment (conditionals.h): either way its text is switched off.
 // Only the lines that can tell (those read inside a comment, and those with
 // "/'" in them) are lexed, so a file without such comments costs one search
-// for "/" a line.
+// for "/" a line; none, when the caller knows that the whole text has no
+// "/'" (mayOpenComments false).
 class CommentTracker {
 public:
+    explicit CommentTracker(bool mayOpenComments = true) : mayOpenComments(mayOpenComments) {}
+
     // Whether line starts inside a comment or a skipped branch; give it every
     // line, in order.
     bool startsInComment(QByteArrayView line) {
         const bool started = inside;
         const bool skipped = !started && branches.skips(line);
-        if (inside || containsCommentOpening(line)) {
+        if (inside || (mayOpenComments && containsCommentOpening(line))) {
             lexer.next(line);
             inside = lexer.endsInComment();
         }
@@ -75,6 +78,7 @@ private:
     CodeLexer lexer;
     SkippedBranches branches;
     bool inside = false;
+    bool mayOpenComments;
 };
 
 // For each of lines (views, or a LineIndex), in order, whether it starts

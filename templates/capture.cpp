@@ -99,7 +99,7 @@ struct Capture {
         return at < 0 ? nullptr : &keyLines[at];
     }
 
-    void classifyLines();
+    void classifyLines(bool mayOpenComments);
     void indexMemberStarts();
     void take(qsizetype line);
     qsizetype nextEnd(int kind, qsizetype from);
@@ -111,8 +111,8 @@ struct Capture {
     void reportUnended(qsizetype line, QByteArrayView endLine, const QByteArray& name);
 };
 
-void Capture::classifyLines() {
-    CommentTracker comments;
+void Capture::classifyLines(bool mayOpenComments) {
+    CommentTracker comments(mayOpenComments);
     int typeDepth = 0; // type, union and template blocks open around the line
     for (qsizetype i = 0; i < size; ++i) {
         // A line that starts inside a /' ... '/ comment (a declaration
@@ -535,10 +535,10 @@ void Capture::dropTakenLines() {
 } // namespace
 
 void captureTemplates(Lines& lines, QList<LineOrigin>& origins, TemplateSet& templates,
-                      QList<TemplateError>* errors) {
+                      QList<TemplateError>* errors, bool mayOpenComments) {
     origins.resize(lines.size()); // lines without a known origin get none
     Capture capture(lines, origins, errors);
-    capture.classifyLines();
+    capture.classifyLines(mayOpenComments);
     bool capturedAny = false;
     for (qsizetype k = 0; k < capture.keyLines.size(); ++k) {
         const KeyLine& key = capture.keyLines[k];

@@ -14,6 +14,7 @@
 // templates: it counts one more declaration, and its captured lines are
 // stored in the table under its key (templateKey). A declaration or member
 // whose end line is missing takes the rest of the file and, when errors is
-// given, is reported there at its first line.
+// given, is reported there at its first line. mayOpenComments false says
+// that no line has "/'" in it.
 void captureTemplates(Lines& lines, QList<LineOrigin>& origins, TemplateSet& templates,
-                      QList<TemplateError>* errors = nullptr);
+                      QList<TemplateError>* errors = nullptr, bool mayOpenComments = true);

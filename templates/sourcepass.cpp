@@ -38,7 +38,8 @@ struct OpenFile {
     QString compilerName; // what its lines' origins name
     QString key;
     QByteArray text;
-    Lines lines; // views over text
+    bool mayOpenComments = true; // "/'" stands in text
+    Lines lines;                 // views over text
     QList<LineOrigin> origins;
     QStringList includes; // the files its include lines name, in order
     qsizetype nextInclude = 0;
@@ -74,7 +75,8 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
     const QString directory = includeDirectory(path);
     // An include line commented out, or in an "#if 0" branch, is one the
     // compiler never follows: the file it names is not read either.
-    CommentTracker comments;
+    file.mayOpenComments = containsCommentOpening(file.text);
+    CommentTracker comments(file.mayOpenComments);
     for (const QByteArrayView line : std::as_const(file.lines)) {
         if (comments.startsInComment(line))
             continue;
@@ -105,7 +107,8 @@ struct CapturedFile {
 CapturedFile captureFile(OpenFile file) {
     CapturedFile captured;
     captured.lineCount = file.lines.size();
-    captureTemplates(file.lines, file.origins, file.templates, &captured.errors);
+    captureTemplates(file.lines, file.origins, file.templates, &captured.errors,
+                     file.mayOpenComments);
     captured.file = std::move(file);
     return captured;
 }
