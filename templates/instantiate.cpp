@@ -810,11 +810,18 @@ QByteArrayView directiveOf(QByteArrayView code) {
 // later use from the statement inside it that holds that first use, after the
 // types declared in it above. {-1, -1} when the file has none.
 std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
-    // Most files do not end in #endif: their last lines settle it.
+    // Most files do not end in #endif: their last lines settle it. Comments
+    // may follow it ("' end of shapes.bi", "rem ..."); a block comment there
+    // is left to the lexer below.
     qsizetype last = lines.size() - 1;
-    while (last >= 0 && (lines[last].trimmed().isEmpty() || lines[last].trimmed()[0] == '\''))
-        --last;
-    if (last < 0 || !startsWithIgnoringCase(lines[last].trimmed(), "#endif"))
+    for (; last >= 0; --last) {
+        const QByteArrayView line = lines[last].trimmed();
+        if (line.contains("'/") ||
+            (!line.isEmpty() && line[0] != '\'' && !isWordAt(line, 0, "rem")))
+            break;
+    }
+    if (last < 0 ||
+        (!startsWithIgnoringCase(lines[last].trimmed(), "#endif") && !lines[last].contains("'/")))
         return {-1, -1};
     CodeLexer lexer;
     QList<std::pair<qsizetype, bool>> open;       // #if lines, and whether an #else followed

@@ -598,6 +598,12 @@ TEST(InstantiateTest, ABlockHoldingTheRestOfTheFileIsNoBlockToGoBefore) {
         {{"#ifndef G", "type Point as long", use, "#else", "print 1", "#endif"}, 0},
         {{"#ifdef A", "#endif", "#ifdef B", use, "#endif"}, 3},
         {{"#ifdef A", use, "/' the end:", "#endif"}, 0}, // in a comment
+        // Comments after the #endif, of every kind.
+        {{"#ifndef G", "type Point as long", use, "#endif", "/' shapes.bi", "  ends here '/"}, 2},
+        {{"#ifndef G", "type Point as long", use, "#endif", "/' shapes.bi", "'/", ""}, 2},
+        {{"#ifndef G", "type Point as long", use, "#endif", "rem shapes.bi", "REM"}, 2},
+        {{"#ifndef G", "type Point as long", use, "#endif /' G '/"}, 2},
+        {{"#ifndef G", "type Point as long", use, "#endif", "/' a '/ print 1"}, 0},
     };
     TemplateTable table;
     addTemplate(table, "Box", capturedFrom({QByteArray("v as t1"), QByteArray("end type "), lf()}));
