@@ -731,16 +731,21 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
     // An argument that cannot be followed by "ptr" is named through an alias,
     // as a program written by hand would name it, where its template writes
     // "tN ptr": the alias line takes the place of the empty line after the
-    // "type" line, so the instance keeps its number of lines. Everywhere else
-    // the argument stands as written, so the instances this one uses are the
-    // same as without the alias.
+    // "type" line, so the instance keeps its number of lines. In the type
+    // arguments of a use ("List<<<t1 ptr>>>") it is spelt "typeof(...) ptr"
+    // instead, as the instance of that use comes before the alias. Everywhere
+    // else the argument stands as written, so the instances this one uses are
+    // the same as without the alias.
     QByteArrayList aliasNames(arguments.size());
+    QByteArrayList inUses;
     QByteArray aliases;
     bool pointersChecked = false;
     unsigned beforePointers = 0;
     for (qsizetype i = 0; i < arguments.size() && i < 9; ++i) {
         if (!pointerChangesMeaning(arguments[i]))
             continue;
+        inUses.resize(arguments.size());
+        inUses[i] = "typeof(" + arguments[i] + ')';
         if (!pointersChecked) {
             beforePointers = parametersBeforePointers(captured.lines.join('\n'));
             pointersChecked = true;
@@ -758,7 +763,7 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
                         (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
                         afterTypeLine +
                         substituteNames(captured.lines.join('\n'), captured.name, instanceName,
-                                        arguments, highestParameter, &aliasNames);
+                                        arguments, highestParameter, &aliasNames, &inUses);
     } else {
         // The parent may be a type argument (extends t1), so it is substituted
         // with the body; the class pass then reads the extends line as any other.
@@ -768,7 +773,7 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
                 " extends " + captured.parent +
                     (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
                     afterTypeLine + captured.lines.join('\n'),
-                captured.name, instanceName, arguments, highestParameter, &aliasNames);
+                captured.name, instanceName, arguments, highestParameter, &aliasNames, &inUses);
     }
     if (!aliases.isEmpty())
         instance.text = aliases + '\n' + instance.text;

@@ -242,7 +242,8 @@ TEST(InstantiateTest, ArgumentsThatCannotTakePtrAreAliasedWhereTheTemplatePoints
          "p as Pool_x__fbext_t1 Pointer Ptr : n = sizeof(Sub ( ByVal n As Integer ))\n"},
         // The uses in the text keep the argument as written, so they name the
         // instances they name without the alias; one that points at it inside
-        // a use's arguments asks for no alias here.
+        // a use's arguments, whose instance comes before the alias, points at
+        // its typeof() and asks for no alias here.
         {"head as Node<<<t1>>> ptr : last as t1 ptr",
          {"zstring * 4"},
          "type Pool_x__fbext_t1 as zstring * 4\n"
@@ -250,7 +251,12 @@ TEST(InstantiateTest, ArgumentsThatCannotTakePtrAreAliasedWhereTheTemplatePoints
          "head as Node<<<zstring * 4>>> ptr : last as Pool_x__fbext_t1 ptr\n"},
         {"all as List<<<t1 ptr>>>",
          {"zstring * 4"},
-         "type Pool_x\n\nall as List<<<zstring * 4 ptr>>>\n"},
+         "type Pool_x\n\nall as List<<<typeof(zstring * 4) ptr>>>\n"},
+        {"m as Map<<<t2, t1 const ptr, t1>>> : n as List<<<t1 pointer>>> ptr",
+         {"function() as long", "long"},
+         "type Pool_x\n\nm as Map<<<long, typeof(function() as long) const ptr, function() as "
+         "long>>> : n as List<<<typeof(function() as long) pointer>>> ptr\n"},
+        {"all as List<<<t1 ptr>>>", {"long"}, "type Pool_x\n\nall as List<<<long ptr>>>\n"},
         {"a as t1 ptr, b as t2 ptr",
          {"zstring * 16", "sub()"},
          "type Pool_x__fbext_t1 as zstring * 16 : type Pool_x__fbext_t2 as sub()\n"
