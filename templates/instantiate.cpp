@@ -207,14 +207,17 @@ QByteArrayView typeDeclaredBy(QByteArrayView code) {
 }
 
 // The type that a line declares with a block of its own ("type Node",
-// "type Node extends Shape"), or nothing.
+// "type Node extends Shape", "type Node' a comment"), or nothing: a view
+// into line.
 QByteArrayView typeOpenedBy(QByteArrayView line) {
-    const Tokens tokens = lineTokens(line);
+    CodeLexer lexer;
+    const QByteArrayView code = lexer.next(line);
+    const Tokens tokens = lineTokens(code);
     if (tokens.size() < 2 || !isKeyword(tokens[0], "type") ||
         (tokens.size() >= 3 && isKeyword(tokens[2], "as")) ||
         !std::all_of(tokens[1].begin(), tokens[1].end(), isNameChar))
         return {};
-    return tokens[1];
+    return line.sliced(tokens[1].data() - code.data(), tokens[1].size());
 }
 
 // Replaces each name of text that is name, in any letter case and not

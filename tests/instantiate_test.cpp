@@ -493,6 +493,13 @@ TEST(InstantiateTest, ATypesOwnNameInItsBlockGoesThroughAnAlias) {
          {"Node__fbext_forward W 0", "Stack_node_ptr T 0", "Stack_zstring_ptr W 0",
           "Stack_node_ptr M 5"},
          "items(0 to 3) as Node__fbext_forward Ptr"},
+        // A comment glued to the type's name ends it.
+        {{"type Node' a tree", "  kids as Stack<<<Node ptr>>>", "end type"},
+         {"Node__fbext_forward W 0", "Stack_node_ptr T 0", "Stack_node_ptr M 3"},
+         "items(0 to 3) as Node__fbext_forward ptr"},
+        {{"type Node/' a tree '/", "  kids as Stack<<<Node ptr>>>", "end type"},
+         {"Node__fbext_forward W 0", "Stack_node_ptr T 0", "Stack_node_ptr M 3"},
+         "items(0 to 3) as Node__fbext_forward ptr"},
         // Outside the block the type is declared, and in a qualified name or a
         // longer word the name is another's.
         {{"type Node", "end type", "dim kids as Stack<<<Node ptr>>>"},

@@ -19,9 +19,18 @@ template Pair/' two things '/
   b as t2
 end template/' Pair '/
 
+type Node' a tree node, which holds pointers to others of its type
+  value as integer
+  children as Box<<<Node ptr>>>
+end type
+
 dim b as Box<<<integer>>>
 b.put(3)
 dim p as Pair<<<string, Box<<<double>>>>>>
 p.a = "half"
 p.b.put(0.5)
 print b.get(); " "; p.a; p.b.get()
+dim root as Node, leaf as Node
+leaf.value = 9
+root.children.put(@leaf)
+print root.children.get()->value
