@@ -152,6 +152,35 @@ void appendUseSuffix(QByteArray& out, QByteArrayView use) {
     out.append(suffix.data(), suffix.size());
 }
 
+// The compiler reads no name beyond 128 characters: longer ones are cut
+// there, so two instances whose names begin alike would be one, and so would
+// an instance and the names made from its own (its guard
+// "__FBEXT_INSTANCE_..._", "..._fbext_forward", "..._generic_public_member"
+// of a type that extends it). An instance name longer than this is cut
+// shorter, and a checksum of the whole suffix keeps it apart from the others;
+// the checksum is the same in every run, so that modules compiled apart name
+// an instance alike.
+constexpr qsizetype longestInstanceName = 106;
+
+// Shortens the suffix that starts at suffixStart and ends out, for a template
+// name of nameSize characters, when the instance name would be longer than
+// longestInstanceName: its first characters, "_" and 16 hexadecimal digits.
+void shortenLongSuffix(QByteArray& out, qsizetype suffixStart, qsizetype nameSize) {
+    constexpr qsizetype checksumSize = 17; // "_" and the digits
+    const qsizetype suffixSize = out.size() - suffixStart;
+    const qsizetype keep = std::max<qsizetype>(1, longestInstanceName - nameSize - checksumSize);
+    if (nameSize + suffixSize <= longestInstanceName || keep + checksumSize >= suffixSize)
+        return;
+    quint64 checksum = 14695981039346656037ULL; // FNV-1a
+    for (qsizetype i = suffixStart; i < out.size(); ++i) {
+        checksum ^= uchar(out[i]);
+        checksum *= 1099511628211ULL;
+    }
+    out.truncate(suffixStart + keep);
+    out += '_';
+    out += QByteArray::number(checksum, 16).rightJustified(16, '0');
+}
+
 // The first position at or after from where c stands three times in a row,
 // or -1. Most lines hold no '<' at all, which a search for the single byte
 // settles fastest.
@@ -614,8 +643,10 @@ void Instantiation::rewriteUse(QByteArray& out, qsizetype open, int depth) {
     // the use is looked at: writing it then moves nothing.
     out.reserve(2 * useEnd - open);
     appendUseSuffix(out, QByteArrayView(out).sliced(open));
+    const qsizetype nameSize = nameBefore(out, open, longestName).size();
+    shortenLongSuffix(out, useEnd, nameSize);
     const QByteArrayView all(out);
-    const QByteArrayView name = nameBefore(out, open, longestName);
+    const QByteArrayView name = all.sliced(open - nameSize, nameSize);
     if (useTemplate(name, all.sliced(useEnd), all.sliced(open, useEnd - open),
                     namespaceBefore(out, open - name.size()), depth))
         out.append(forwardSuffix);

@@ -351,6 +351,22 @@ TEST(InstantiateTest, UsesAreRewrittenAndInstancesGeneratedOnce) {
          {QByteArray("dim s as Stack<<<double"), QByteArray(">>>")},
          {QByteArray("dim s as Stack<<<double"), QByteArray(">>>")},
          {}},
+        // The compiler cuts names at 128 characters: an instance name that
+        // would be longer than 106 (with room for the names made from it) is
+        // its beginning and a checksum of its whole suffix, the same in
+        // every run (FNV-1a of the suffix); two that begin alike stay apart.
+        {"long names are cut short and kept apart",
+         {"dim a as Stack<<<" + QByteArray(100, 'A') + "1>>>",
+          "dim b as Stack<<<" + QByteArray(100, 'a') + "2>>>",
+          "dim c as Stack<<<" + QByteArray(100, 'a') + "1>>>",
+          "dim d as Stack<<<" + QByteArray(100 - 6, 'a') + ">>>"},
+         {"dim a as Stack_" + QByteArray(83, 'a') + "_1613d98287f84b61",
+          "dim b as Stack_" + QByteArray(83, 'a') + "_1613d68287f84648",
+          "dim c as Stack_" + QByteArray(83, 'a') + "_1613d98287f84b61",
+          "dim d as Stack_" + QByteArray(100 - 6, 'a')},
+         {"type Stack_" + QByteArray(83, 'a') + "_1613d98287f84b61",
+          "type Stack_" + QByteArray(83, 'a') + "_1613d68287f84648",
+          "type Stack_" + QByteArray(100 - 6, 'a')}},
     };
     const TemplateTable table = sampleTable();
     for (const Case& c : cases) {
