@@ -697,6 +697,11 @@ bool Instantiation::rewriteLine(QByteArrayView line, QByteArrayView code, QByteA
             opens.removeLast();
             changed = true;
             i += 3;
+            // A name character right after the use would join the instance
+            // name: "Box<<<integer>>>_" continues the line, and
+            // "Box<<<integer>>>rem" starts a comment.
+            if (opens.isEmpty() && i < line.size() && isNameChar(line[i]))
+                out += ' ';
         } else {
             copy(line.sliced(i, 1));
             ++i;
