@@ -10,12 +10,6 @@ bool contains(QByteArrayView text, char c) {
     return !text.isEmpty() && std::memchr(text.data(), c, size_t(text.size())) != nullptr;
 }
 
-qsizetype skipBlanks(QByteArrayView text, qsizetype at) {
-    while (at < text.size() && isBlank(text[at]))
-        ++at;
-    return at;
-}
-
 // The end of the run of name characters that starts at position at.
 qsizetype nameEnd(QByteArrayView text, qsizetype at) {
     while (at < text.size() && isNameChar(text[at]))
@@ -37,41 +31,55 @@ bool isWordAt(QByteArrayView text, qsizetype at, QByteArrayView keyword) {
            (end == text.size() || !isNameChar(text[end]));
 }
 
+namespace {
+
+// Where the first "rem" standing as a word begins in text, or -1. The
+// compiler takes the rest of the line for a comment from there, wherever it
+// stands ("x += 1 rem why", "if x then rem why"): no name is spelt "rem".
+// Most lines hold no "m", which a search for the byte settles fastest.
+qsizetype findRemWord(QByteArrayView text) {
+    qsizetype first = -1;
+    for (const char m : {'m', 'M'}) {
+        const qsizetype limit = first < 0 ? text.size() : first + 2;
+        for (qsizetype from = 2; from < limit;) {
+            const void* found = std::memchr(text.data() + from, m, size_t(limit - from));
+            if (!found)
+                break;
+            const qsizetype at = static_cast<const char*>(found) - text.data() - 2;
+            if ((at == 0 || !isNameChar(text[at - 1])) && isWordAt(text, at, "rem")) {
+                first = at;
+                break;
+            }
+            from = at + 3;
+        }
+    }
+    return first;
+}
+
+} // namespace
+
 // A line outside any comment in which no string or comment can open: all of
-// it is code up to a `rem` statement or a continuation, if it has one, and
-// codeEnd says where. Most lines are plain, and for them a few searches that
-// look at many bytes at a time are all the lexing they need.
+// it is code up to a "rem" or a continuation, if it has one, and codeEnd says
+// where. Most lines are plain, and for them a few searches that look at many
+// bytes at a time are all the lexing they need.
 bool CodeLexer::isPlain(QByteArrayView line, qsizetype* codeEnd) {
     if (depth > 0 || contains(line, '"') || contains(line, '\'') || contains(line, '/'))
         return false;
-    qsizetype end = line.size();
-    qsizetype statement = skipBlanks(line, 0);
-    for (;;) {
-        if (isWordAt(line, statement, "rem")) {
-            end = statement;
-            break;
-        }
-        if (statement >= line.size())
-            break; // memchr must not be given an empty (perhaps null) range
-        const void* colon =
-            std::memchr(line.data() + statement, ':', size_t(line.size() - statement));
-        if (!colon)
-            break;
-        statement = skipBlanks(line, static_cast<const char*>(colon) - line.data() + 1);
-    }
+    const qsizetype rem = findRemWord(line);
+    const qsizetype end = rem < 0 ? line.size() : rem;
+    *codeEnd = end;
     for (qsizetype from = 0; from < end;) {
         const void* found = std::memchr(line.data() + from, '_', size_t(end - from));
         if (!found)
             break;
         const qsizetype at = static_cast<const char*>(found) - line.data();
         if (isContinuationAt(line, at)) {
-            end = at;
+            *codeEnd = at;
             continued = true;
             break;
         }
         from = at + 1;
     }
-    *codeEnd = end;
     return true;
 }
 
@@ -83,7 +91,6 @@ QByteArrayView CodeLexer::masked(QByteArrayView line) {
     const auto blankOut = [out](qsizetype from, qsizetype to) {
         std::memset(out + from, ' ', size_t(to - from));
     };
-    bool statementStart = depth == 0;
     qsizetype i = 0;
     while (i < size) {
         const char c = line[i];
@@ -120,24 +127,20 @@ QByteArrayView CodeLexer::masked(QByteArrayView line) {
             j = qMin(j, size);
             std::memset(out + i + 1, stringByte, size_t(j - i - 1));
             i = qMin(j + 1, size);
-            statementStart = false;
         } else if (c == '/' && i + 1 < size && line[i + 1] == '\'') {
             ++depth;
             blankOut(i, i + 2);
             i += 2;
-        } else if (c == '\'' || (statementStart && isWordAt(line, i, "rem"))) {
+        } else if (c == '\'' || (isNameChar(c) && isWordAt(line, i, "rem"))) {
+            // A name starts here: "rem" as a word comments out the rest.
             blankOut(i, size);
             break;
-        } else if (c == ':') {
-            statementStart = true;
-            ++i;
         } else if (isContinuationAt(line, i)) {
             continued = true;
             blankOut(i, size);
             break;
         } else {
             i = isNameChar(c) ? nameEnd(line, i) : i + 1;
-            statementStart = false;
         }
     }
     return QByteArrayView(buffer);

@@ -7,12 +7,12 @@
 #include <QList>
 
 // Tells the code of FreeBASIC source from its string literals and comments,
-// one line at a time, the way the compiler reads them: "'" and a `rem`
-// statement comment out the rest of the line; /' ... '/ comments nest and may
-// span lines; a string literal runs between double quotes ("" stands for one
-// quote, and after "!" a backslash escapes the next byte); a "_" standing on
-// its own (not part of a name) continues the statement on the next line, and
-// the compiler ignores whatever follows it on its line.
+// one line at a time, the way the compiler reads them: "'" and the word `rem`
+// (wherever it stands, "x += 1 rem why" too) comment out the rest of the line; /' ... '/ comments
+// nest and may span lines; a string literal runs between double quotes ("" stands for one quote,
+// and after "!" a backslash escapes the next byte); a "_" standing on its own (not part of a name)
+// continues the statement on the next line, and the compiler ignores whatever follows it on its
+// line.
 //
 // Every rule that must not look inside strings or comments (template uses,
 // block structure, "#line" directives) reads lines through this.

@@ -56,6 +56,17 @@ bool namesTemplate(QByteArrayView second) {
     return isNameChar(c) && !(c >= '0' && c <= '9') && !isKeyword(second, "as");
 }
 
+// A token up to a comment glued to it ("Box'", "template/'"), where the
+// compiler ends the word: "template Box' a box" declares Box.
+QByteArrayView beforeComment(QByteArrayView token) {
+    for (qsizetype at = 0; at < token.size(); ++at) {
+        if (token[at] == '\'' ||
+            (token[at] == '/' && at + 1 < token.size() && token[at + 1] == '\''))
+            return token.first(at);
+    }
+    return token;
+}
+
 quint64 startKey(int kind, int nameNode) {
     return (quint64(nameNode) << 8) | quint64(kind);
 }
@@ -158,9 +169,9 @@ void Capture::classifyLines(bool mayOpenComments) {
         if (!opensWithKeyword &&
             (tokens.isEmpty() || memberKindOf(tokens[0]) < 0 || isKeyword(tokens[0], "dim")))
             continue;
-        if (tokens.size() < 2)
+        if (tokens.size() < 2 || beforeComment(tokens[1]).isEmpty())
             continue;
-        KeyLine key{i, tokens[1]};
+        KeyLine key{i, beforeComment(tokens[1])};
         // "dim shared Counter.made as integer" and "dim as integer
         // Counter.made" define the same static data as "dim Counter.made as
         // integer".
@@ -170,18 +181,18 @@ void Capture::classifyLines(bool mayOpenComments) {
                 key.second = name;
         }
         if (isKeyword(tokens[0], "template")) {
-            if (!namesTemplate(tokens[1]))
+            if (!namesTemplate(key.second))
                 continue;
             key.isHeader = true;
-            names.add(tokens[1]);
+            names.add(key.second);
             ++typeDepth;
         } else if (isKeyword(tokens[0], "end")) {
-            if (isKeyword(tokens[1], "type") || isKeyword(tokens[1], "union") ||
-                isKeyword(tokens[1], "template"))
+            if (isKeyword(key.second, "type") || isKeyword(key.second, "union") ||
+                isKeyword(key.second, "template"))
                 typeDepth = std::max(0, typeDepth - 1);
-            if (isKeyword(tokens[1], "template")) {
+            if (isKeyword(key.second, "template")) {
                 key.isEndTemplate = true;
-            } else if (const int kind = memberKindOf(tokens[1]); kind >= 0 && kind != Dim) {
+            } else if (const int kind = memberKindOf(key.second); kind >= 0 && kind != Dim) {
                 key.endKind = qint8(kind);
                 key.endIndex = ends[kind].size();
                 ends[kind].append(i);

@@ -152,6 +152,35 @@ void appendUseSuffix(QByteArray& out, QByteArrayView use) {
     out.append(suffix.data(), suffix.size());
 }
 
+// The compiler reads no name beyond 128 characters: longer ones are cut
+// there, so two instances whose names begin alike would be one, and so would
+// an instance and the names made from its own (its guard
+// "__FBEXT_INSTANCE_..._", "..._fbext_forward", "..._generic_public_member"
+// of a type that extends it). An instance name longer than this is cut
+// shorter, and a checksum of the whole suffix keeps it apart from the others;
+// the checksum is the same in every run, so that modules compiled apart name
+// an instance alike.
+constexpr qsizetype longestInstanceName = 106;
+
+// Shortens the suffix that starts at suffixStart and ends out, for a template
+// name of nameSize characters, when the instance name would be longer than
+// longestInstanceName: its first characters, "_" and 16 hexadecimal digits.
+void shortenLongSuffix(QByteArray& out, qsizetype suffixStart, qsizetype nameSize) {
+    constexpr qsizetype checksumSize = 17; // "_" and the digits
+    const qsizetype suffixSize = out.size() - suffixStart;
+    const qsizetype keep = std::max<qsizetype>(1, longestInstanceName - nameSize - checksumSize);
+    if (nameSize + suffixSize <= longestInstanceName || keep + checksumSize >= suffixSize)
+        return;
+    quint64 checksum = 14695981039346656037ULL; // FNV-1a
+    for (qsizetype i = suffixStart; i < out.size(); ++i) {
+        checksum ^= uchar(out[i]);
+        checksum *= 1099511628211ULL;
+    }
+    out.truncate(suffixStart + keep);
+    out += '_';
+    out += QByteArray::number(checksum, 16).rightJustified(16, '0');
+}
+
 // The first position at or after from where c stands three times in a row,
 // or -1. Most lines hold no '<' at all, which a search for the single byte
 // settles fastest.
@@ -207,14 +236,17 @@ QByteArrayView typeDeclaredBy(QByteArrayView code) {
 }
 
 // The type that a line declares with a block of its own ("type Node",
-// "type Node extends Shape"), or nothing.
+// "type Node extends Shape", "type Node' a comment"), or nothing: a view
+// into line.
 QByteArrayView typeOpenedBy(QByteArrayView line) {
-    const Tokens tokens = lineTokens(line);
+    CodeLexer lexer;
+    const QByteArrayView code = lexer.next(line);
+    const Tokens tokens = lineTokens(code);
     if (tokens.size() < 2 || !isKeyword(tokens[0], "type") ||
         (tokens.size() >= 3 && isKeyword(tokens[2], "as")) ||
         !std::all_of(tokens[1].begin(), tokens[1].end(), isNameChar))
         return {};
-    return tokens[1];
+    return line.sliced(tokens[1].data() - code.data(), tokens[1].size());
 }
 
 // Replaces each name of text that is name, in any letter case and not
@@ -611,8 +643,10 @@ void Instantiation::rewriteUse(QByteArray& out, qsizetype open, int depth) {
     // the use is looked at: writing it then moves nothing.
     out.reserve(2 * useEnd - open);
     appendUseSuffix(out, QByteArrayView(out).sliced(open));
+    const qsizetype nameSize = nameBefore(out, open, longestName).size();
+    shortenLongSuffix(out, useEnd, nameSize);
     const QByteArrayView all(out);
-    const QByteArrayView name = nameBefore(out, open, longestName);
+    const QByteArrayView name = all.sliced(open - nameSize, nameSize);
     if (useTemplate(name, all.sliced(useEnd), all.sliced(open, useEnd - open),
                     namespaceBefore(out, open - name.size()), depth))
         out.append(forwardSuffix);
@@ -663,6 +697,11 @@ bool Instantiation::rewriteLine(QByteArrayView line, QByteArrayView code, QByteA
             opens.removeLast();
             changed = true;
             i += 3;
+            // A name character right after the use would join the instance
+            // name: "Box<<<integer>>>_" continues the line, and
+            // "Box<<<integer>>>rem" starts a comment.
+            if (opens.isEmpty() && i < line.size() && isNameChar(line[i]))
+                out += ' ';
         } else {
             copy(line.sliced(i, 1));
             ++i;
@@ -731,16 +770,21 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
     // An argument that cannot be followed by "ptr" is named through an alias,
     // as a program written by hand would name it, where its template writes
     // "tN ptr": the alias line takes the place of the empty line after the
-    // "type" line, so the instance keeps its number of lines. Everywhere else
-    // the argument stands as written, so the instances this one uses are the
-    // same as without the alias.
+    // "type" line, so the instance keeps its number of lines. In the type
+    // arguments of a use ("List<<<t1 ptr>>>") it is spelt "typeof(...) ptr"
+    // instead, as the instance of that use comes before the alias. Everywhere
+    // else the argument stands as written, so the instances this one uses are
+    // the same as without the alias.
     QByteArrayList aliasNames(arguments.size());
+    QByteArrayList inUses;
     QByteArray aliases;
     bool pointersChecked = false;
     unsigned beforePointers = 0;
     for (qsizetype i = 0; i < arguments.size() && i < 9; ++i) {
         if (!pointerChangesMeaning(arguments[i]))
             continue;
+        inUses.resize(arguments.size());
+        inUses[i] = "typeof(" + arguments[i] + ')';
         if (!pointersChecked) {
             beforePointers = parametersBeforePointers(captured.lines.join('\n'));
             pointersChecked = true;
@@ -758,7 +802,7 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
                         (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
                         afterTypeLine +
                         substituteNames(captured.lines.join('\n'), captured.name, instanceName,
-                                        arguments, highestParameter, &aliasNames);
+                                        arguments, highestParameter, &aliasNames, &inUses);
     } else {
         // The parent may be a type argument (extends t1), so it is substituted
         // with the body; the class pass then reads the extends line as any other.
@@ -768,7 +812,7 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
                 " extends " + captured.parent +
                     (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
                     afterTypeLine + captured.lines.join('\n'),
-                captured.name, instanceName, arguments, highestParameter, &aliasNames);
+                captured.name, instanceName, arguments, highestParameter, &aliasNames, &inUses);
     }
     if (!aliases.isEmpty())
         instance.text = aliases + '\n' + instance.text;
@@ -810,11 +854,18 @@ QByteArrayView directiveOf(QByteArrayView code) {
 // later use from the statement inside it that holds that first use, after the
 // types declared in it above. {-1, -1} when the file has none.
 std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
-    // Most files do not end in #endif: their last lines settle it.
+    // Most files do not end in #endif: their last lines settle it. Comments
+    // may follow it ("' end of shapes.bi", "rem ..."); a block comment there
+    // is left to the lexer below.
     qsizetype last = lines.size() - 1;
-    while (last >= 0 && (lines[last].trimmed().isEmpty() || lines[last].trimmed()[0] == '\''))
-        --last;
-    if (last < 0 || !startsWithIgnoringCase(lines[last].trimmed(), "#endif"))
+    for (; last >= 0; --last) {
+        const QByteArrayView line = lines[last].trimmed();
+        if (line.contains("'/") ||
+            (!line.isEmpty() && line[0] != '\'' && !isWordAt(line, 0, "rem")))
+            break;
+    }
+    if (last < 0 ||
+        (!startsWithIgnoringCase(lines[last].trimmed(), "#endif") && !lines[last].contains("'/")))
         return {-1, -1};
     CodeLexer lexer;
     QList<std::pair<qsizetype, bool>> open;       // #if lines, and whether an #else followed

@@ -57,7 +57,8 @@ qsizetype stepOver(QByteArrayView code, qsizetype at, int& uses) {
 
 QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
                            const QByteArray& instanceName, const QByteArrayList& arguments,
-                           int* highestParameter, const QByteArrayList* pointerArguments) {
+                           int* highestParameter, const QByteArrayList* pointerArguments,
+                           const QByteArrayList* pointerArgumentsInUses) {
     QByteArray result;
     result.reserve(text.size() + text.size() / 4);
     int highest = 0;
@@ -83,10 +84,11 @@ QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
             const QByteArray* replacement = nullptr;
             if (const int number = parameterNumber(name); number > 0 && !member) {
                 highest = qMax(highest, number);
-                if (pointerArguments && number <= pointerArguments->size() &&
-                    !(*pointerArguments)[number - 1].isEmpty() && uses == 0 &&
+                const QByteArrayList* pointers =
+                    uses == 0 ? pointerArguments : pointerArgumentsInUses;
+                if (pointers && number <= pointers->size() && !(*pointers)[number - 1].isEmpty() &&
                     startsPointerWord(code, end))
-                    replacement = &(*pointerArguments)[number - 1];
+                    replacement = &(*pointers)[number - 1];
                 else if (number <= arguments.size())
                     replacement = &arguments[number - 1];
             } else if (!member && equalsIgnoringCase(name, templateName) && !startsUse(code, end)) {

@@ -14,10 +14,13 @@
 // A tN beyond the arguments is left as it is; highestParameter receives the
 // highest N the text holds (0 when none). Where pointerArguments gives tN a
 // name of its own (not empty), a tN that stands before "ptr" outside any use
-// of a template becomes that name instead (parametersBeforePointers).
+// of a template becomes that name instead (parametersBeforePointers); where
+// pointerArgumentsInUses gives it a spelling of its own, a tN before "ptr" in
+// the type arguments of a use becomes that.
 QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
                            const QByteArray& instanceName, const QByteArrayList& arguments,
-                           int* highestParameter, const QByteArrayList* pointerArguments = nullptr);
+                           int* highestParameter, const QByteArrayList* pointerArguments = nullptr,
+                           const QByteArrayList* pointerArgumentsInUses = nullptr);
 
 // The type parameters that stand right before the word "ptr" or "pointer" in
 // the code of text ("as t1 ptr", "t2 const pointer"), outside the type

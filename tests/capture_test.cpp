@@ -150,6 +150,23 @@ TEST(CaptureTest, RecognisesHeadersAndEndLinesByTheirTokens) {
          {},
          1,
          {body, QByteArray("\tEnd\ttype "), lf()}},
+        {"a comment glued to the name and to the end line",
+         {QByteArray("template T' a box"), body, QByteArray("end template' done"),
+          QByteArray("sub T.f()' f"), QByteArray("end sub'"), QByteArray("z")},
+         {QByteArray("z")},
+         1,
+         {body, QByteArray("end type ' done"), lf(), QByteArray("private sub T.f()' f"),
+          QByteArray("end sub'"), lf()}},
+        {"a block comment glued to them",
+         {QByteArray("template T/' a box '/"), body, QByteArray("end template/' '/")},
+         {},
+         1,
+         {body, QByteArray("end type /' '/"), lf()}},
+        {"a comment alone after template is no name",
+         {QByteArray("template 'T"), body, QByteArray("end template")},
+         {QByteArray("template 'T"), body, QByteArray("end template")},
+         0,
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -41,12 +41,19 @@ TEST(CodeLexer, TellsCodeFromStringsAndComments) {
         {{"print \"say \"\"hi\"\"\", 'x"}, {"print \"~~~~~~~~~~\","}},
         {{"print !\"a\\\"b\" ' c"}, {"print !\"~~~~\""}},
         {{"print \"unterminated Stack<<<x>>>"}, {"print \"~~~~~~~~~~~~~~~~~~~~~~~~~"}},
-        // rem at the start of a statement, and only there
+        // rem as a word, wherever it stands, and no name that holds it
         {{"rem Stack<<<integer>>>"}, {""}},
         {{"  REM: a comment"}, {""}},
         {{"x = 1 : Rem the rest"}, {"x = 1 :"}},
         {{"remark = 1 : premium = rem2"}, {"remark = 1 : premium = rem2"}},
         {{"print \"a\" : rem \"b\""}, {"print \"~\" :"}},
+        {{"x += 1 rem why"}, {"x += 1"}},
+        {{"if x then rem dim b as Box<<<Missing>>>"}, {"if x then"}},
+        {{"if x then print 1 else REM Box<<<Missing>>>"}, {"if x then print 1 else"}},
+        {{"print \"a\" rem \"b\""}, {"print \"~\""}},
+        {{"x.remove(rem_n, nrem, remmy) ' c"}, {"x.remove(rem_n, nrem, remmy)"}},
+        {{"mem = 1 : m = memrem + rem"}, {"mem = 1 : m = memrem +"}},
+        {{"print 1 rem _", "y"}, {"print 1", "y"}},
         // block comments nest and span lines
         {{"a /' b '/ c"}, {"a         c"}},
         {{"a /' one /' two '/ still '/ b"}, {"a                           b"}},

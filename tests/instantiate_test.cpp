@@ -242,7 +242,8 @@ TEST(InstantiateTest, ArgumentsThatCannotTakePtrAreAliasedWhereTheTemplatePoints
          "p as Pool_x__fbext_t1 Pointer Ptr : n = sizeof(Sub ( ByVal n As Integer ))\n"},
         // The uses in the text keep the argument as written, so they name the
         // instances they name without the alias; one that points at it inside
-        // a use's arguments asks for no alias here.
+        // a use's arguments, whose instance comes before the alias, points at
+        // its typeof() and asks for no alias here.
         {"head as Node<<<t1>>> ptr : last as t1 ptr",
          {"zstring * 4"},
          "type Pool_x__fbext_t1 as zstring * 4\n"
@@ -250,7 +251,12 @@ TEST(InstantiateTest, ArgumentsThatCannotTakePtrAreAliasedWhereTheTemplatePoints
          "head as Node<<<zstring * 4>>> ptr : last as Pool_x__fbext_t1 ptr\n"},
         {"all as List<<<t1 ptr>>>",
          {"zstring * 4"},
-         "type Pool_x\n\nall as List<<<zstring * 4 ptr>>>\n"},
+         "type Pool_x\n\nall as List<<<typeof(zstring * 4) ptr>>>\n"},
+        {"m as Map<<<t2, t1 const ptr, t1>>> : n as List<<<t1 pointer>>> ptr",
+         {"function() as long", "long"},
+         "type Pool_x\n\nm as Map<<<long, typeof(function() as long) const ptr, function() as "
+         "long>>> : n as List<<<typeof(function() as long) pointer>>> ptr\n"},
+        {"all as List<<<t1 ptr>>>", {"long"}, "type Pool_x\n\nall as List<<<long ptr>>>\n"},
         {"a as t1 ptr, b as t2 ptr",
          {"zstring * 16", "sub()"},
          "type Pool_x__fbext_t1 as zstring * 16 : type Pool_x__fbext_t2 as sub()\n"
@@ -341,10 +347,33 @@ TEST(InstantiateTest, UsesAreRewrittenAndInstancesGeneratedOnce) {
          {QByteArray("dim a as Stack_x<<<y>>>"), QByteArray("dim b as Stack<<<x_y>>>")},
          {QByteArray("dim a as Stack_x_y"), QByteArray("dim b as Stack_x_y")},
          {QByteArray("type Stack_x_y")}},
+        {"a name character right after a use stays apart from it",
+         {QByteArray("dim a as Stack<<<double>>>_"),
+          QByteArray("dim b as Stack<<<Stack<<<double>>>>>>rem x"),
+          QByteArray("n = sizeof(Stack<<<double>>>)_")},
+         {QByteArray("dim a as Stack_double _"), QByteArray("dim b as Stack_stack_double rem x"),
+          QByteArray("n = sizeof(Stack_double)_")},
+         {QByteArray("type Stack_double"), QByteArray("type Stack_stack_double")}},
         {"no closing >>> in the line",
          {QByteArray("dim s as Stack<<<double"), QByteArray(">>>")},
          {QByteArray("dim s as Stack<<<double"), QByteArray(">>>")},
          {}},
+        // The compiler cuts names at 128 characters: an instance name that
+        // would be longer than 106 (with room for the names made from it) is
+        // its beginning and a checksum of its whole suffix, the same in
+        // every run (FNV-1a of the suffix); two that begin alike stay apart.
+        {"long names are cut short and kept apart",
+         {"dim a as Stack<<<" + QByteArray(100, 'A') + "1>>>",
+          "dim b as Stack<<<" + QByteArray(100, 'a') + "2>>>",
+          "dim c as Stack<<<" + QByteArray(100, 'a') + "1>>>",
+          "dim d as Stack<<<" + QByteArray(100 - 6, 'a') + ">>>"},
+         {"dim a as Stack_" + QByteArray(83, 'a') + "_1613d98287f84b61",
+          "dim b as Stack_" + QByteArray(83, 'a') + "_1613d68287f84648",
+          "dim c as Stack_" + QByteArray(83, 'a') + "_1613d98287f84b61",
+          "dim d as Stack_" + QByteArray(100 - 6, 'a')},
+         {"type Stack_" + QByteArray(83, 'a') + "_1613d98287f84b61",
+          "type Stack_" + QByteArray(83, 'a') + "_1613d68287f84648",
+          "type Stack_" + QByteArray(100 - 6, 'a')}},
     };
     const TemplateTable table = sampleTable();
     for (const Case& c : cases) {
@@ -487,6 +516,13 @@ TEST(InstantiateTest, ATypesOwnNameInItsBlockGoesThroughAnAlias) {
          {"Node__fbext_forward W 0", "Stack_node_ptr T 0", "Stack_zstring_ptr W 0",
           "Stack_node_ptr M 5"},
          "items(0 to 3) as Node__fbext_forward Ptr"},
+        // A comment glued to the type's name ends it.
+        {{"type Node' a tree", "  kids as Stack<<<Node ptr>>>", "end type"},
+         {"Node__fbext_forward W 0", "Stack_node_ptr T 0", "Stack_node_ptr M 3"},
+         "items(0 to 3) as Node__fbext_forward ptr"},
+        {{"type Node/' a tree '/", "  kids as Stack<<<Node ptr>>>", "end type"},
+         {"Node__fbext_forward W 0", "Stack_node_ptr T 0", "Stack_node_ptr M 3"},
+         "items(0 to 3) as Node__fbext_forward ptr"},
         // Outside the block the type is declared, and in a qualified name or a
         // longer word the name is another's.
         {{"type Node", "end type", "dim kids as Stack<<<Node ptr>>>"},
@@ -598,6 +634,12 @@ TEST(InstantiateTest, ABlockHoldingTheRestOfTheFileIsNoBlockToGoBefore) {
         {{"#ifndef G", "type Point as long", use, "#else", "print 1", "#endif"}, 0},
         {{"#ifdef A", "#endif", "#ifdef B", use, "#endif"}, 3},
         {{"#ifdef A", use, "/' the end:", "#endif"}, 0}, // in a comment
+        // Comments after the #endif, of every kind.
+        {{"#ifndef G", "type Point as long", use, "#endif", "/' shapes.bi", "  ends here '/"}, 2},
+        {{"#ifndef G", "type Point as long", use, "#endif", "/' shapes.bi", "'/", ""}, 2},
+        {{"#ifndef G", "type Point as long", use, "#endif", "rem shapes.bi", "REM"}, 2},
+        {{"#ifndef G", "type Point as long", use, "#endif /' G '/"}, 2},
+        {{"#ifndef G", "type Point as long", use, "#endif", "/' a '/ print 1"}, 0},
     };
     TemplateTable table;
     addTemplate(table, "Box", capturedFrom({QByteArray("v as t1"), QByteArray("end type "), lf()}));

@@ -169,8 +169,9 @@ bool literalInString(const QByteArray& line, qsizetype at) {
 
 // The uses of the code of a line: read from the start, each "<<<" and ">>>"
 // a token (outside strings), each ">>>" closing the last "<<<" still open.
-// The pairs of positions, in the order of their ">>>".
-QList<QPair<qsizetype, qsizetype>> literalUses(const QByteArray& code) {
+// The pairs of positions, in the order of their ">>>"; outermost says of
+// each whether no other "<<<" was open around it.
+QList<QPair<qsizetype, qsizetype>> literalUses(const QByteArray& code, QList<bool>& outermost) {
     QList<QPair<qsizetype, qsizetype>> uses;
     QList<qsizetype> opens;
     for (qsizetype i = 0; i + 3 <= code.size();) {
@@ -181,6 +182,7 @@ QList<QPair<qsizetype, qsizetype>> literalUses(const QByteArray& code) {
             i += 3;
         } else if (code.mid(i, 3) == ">>>" && !opens.isEmpty()) {
             uses.append({opens.takeLast(), i});
+            outermost.append(opens.isEmpty());
             i += 3;
         } else {
             ++i;
@@ -213,7 +215,10 @@ void literalInstantiateTemplates(QByteArrayList& lines, const TemplateSet& templ
                 result += rewrite.first <= position ? rewrite.second : 0;
             return result;
         };
-        for (const auto& use : literalUses(code)) {
+        QList<bool> outermost;
+        const QList<QPair<qsizetype, qsizetype>> uses = literalUses(code, outermost);
+        for (qsizetype u = 0; u < uses.size(); ++u) {
+            const auto& use = uses[u];
             const qsizetype p = moved(use.first);
             const qsizetype length = moved(use.second) + 3 - p;
             const QByteArray segment = line.mid(p, length);
@@ -246,7 +251,13 @@ void literalInstantiateTemplates(QByteArrayList& lines, const TemplateSet& templ
             suffix.replace(' ', '_');
             suffix.prepend('_');
             line.replace(p, length, suffix);
-            rewrites.append({use.second + 3, suffix.size() - length});
+            // A name character right after a use that no other "<<<" holds
+            // would join the instance name: a blank keeps them apart.
+            const bool apart = outermost[u] && use.second + 3 < wholeLine.size() &&
+                               isNameChar(wholeLine[use.second + 3]);
+            if (apart)
+                line.insert(p + suffix.size(), ' ');
+            rewrites.append({use.second + 3, suffix.size() - length + (apart ? 1 : 0)});
 
             qsizetype k = p - 1;
             while (k >= 0 && isNameChar(line[k]))
