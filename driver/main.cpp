@@ -88,17 +88,21 @@ bool restoreAndReport(SnapshotRegistry& registry, RunGuard& guard) {
 // (waiting now), and starts again (filelock.h). Returns the registry that
 // holds the files, whose problem() says whether the run may compile; nothing
 // when the run must stop at once (a line has said why, or an interrupt ends
-// it).
+// it). withoutJournal: why the run has no journal folder, when it has none: it
+// stops then at the first file it may have to rewrite.
 std::unique_ptr<SnapshotRegistry> expandSourceFiles(const SourceArguments& arguments,
-                                                    RunGuard& guard, OtherJournals& others) {
+                                                    RunGuard& guard, OtherJournals& others,
+                                                    const QString& withoutJournal) {
     const QStringList& sourceFiles = arguments.sourceFiles;
     std::vector<LockedFile> held;
     QSet<QString> alone; // files this run needs to itself, learnt along the way
     for (;;) {
         // The journal is made when a file that may be rewritten is read.
         auto registry = std::make_unique<SnapshotRegistry>(
-            guard.journals.isOpen() ? &guard.journal : nullptr, std::move(held), &others,
-            &guard.journals, mayUseExtensions);
+            guard.journals.isOpen() || !withoutJournal.isEmpty() ? &guard.journal : nullptr,
+            std::move(held), &others, &guard.journals, mayUseExtensions);
+        if (!withoutJournal.isEmpty())
+            registry->setWithoutJournal(withoutJournal);
         TemplateRun templates;
         templates.includeDirectories = arguments.includeDirectories;
         templates.preIncludes = arguments.preIncludes;
@@ -151,9 +155,19 @@ int main(int argc, char* argv[]) {
     const QStringList& sourceFiles = sourceArguments.sourceFiles;
     // Only a run over source files needs the journal folder.
     RunGuard guard;
+    // A journal folder that cannot be made at all (no writable home) holds no
+    // earlier run's journal: sources that use neither extension need none, and
+    // compile as with the plain compiler.
+    QString withoutJournal;
     if (!sourceFiles.isEmpty()) {
         QString reason;
-        if (acquireRunGuard(guard, &reason) != GuardState::Ready) {
+        switch (acquireRunGuard(guard, &reason)) {
+        case GuardState::Ready:
+            break;
+        case GuardState::WithoutJournal:
+            withoutJournal = reason;
+            break;
+        case GuardState::Unavailable:
             reportError(QStringLiteral("%1; nothing was rewritten or compiled").arg(reason));
             return runStoppedStatus;
         }
@@ -161,7 +175,7 @@ int main(int argc, char* argv[]) {
 
     OtherJournals others(guard.journals.isOpen() ? &guard.journals : nullptr, &guard.journal);
     const std::unique_ptr<SnapshotRegistry> registry =
-        expandSourceFiles(sourceArguments, guard, others);
+        expandSourceFiles(sourceArguments, guard, others, withoutJournal);
     if (!registry)
         return runStoppedStatus;
     const std::optional<RunProblem> problem = registry->problem();

@@ -48,7 +48,7 @@ void installInterruptHandlers() {
     action.sa_handler = recordInterrupt;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
         struct sigaction previous = {};
         // A signal ignored by whoever started us (nohup, a background job)
         // stays ignored, as it would for the compiler itself.

@@ -6,11 +6,11 @@
 #include <signal.h>
 #endif
 
-// Interrupts (SIGINT, SIGTERM, SIGHUP; on Windows the console's Ctrl+C,
-// Ctrl+Break and close events) never end the program while source files hold
-// rewritten text. The handler only records the signal; the driver looks at it
-// between steps, lets the compiler end, restores every file, and only then ends
-// the way the signal would have ended it.
+// Interrupts (SIGINT, SIGTERM, SIGHUP, and SIGQUIT, a terminal's quit key; on
+// Windows the console's Ctrl+C, Ctrl+Break and close events) never end the
+// program while source files hold rewritten text. The handler only records the
+// signal; the driver looks at it between steps, lets the compiler end, restores
+// every file, and only then ends the way the signal would have ended it.
 
 void installInterruptHandlers();
 

@@ -4,6 +4,7 @@
 #include "recovery.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -11,6 +12,13 @@ namespace {
 QString refusal(const QString& folder, const QString& problem) {
     return QStringLiteral("cannot use %1 for the journal that protects your source files: %2")
         .arg(QDir::toNativeSeparators(folder), problem);
+}
+
+// Whether nothing at all, not even a link, is at path: a folder that could not
+// be made there, and not one that is there but may not be used.
+bool isAbsent(const QString& path) {
+    const QFileInfo info(path);
+    return !info.exists() && !info.isSymLink();
 }
 
 } // namespace
@@ -35,11 +43,12 @@ GuardState acquireRunGuard(RunGuard& guard, QString* reason) {
     const QString root = runGuardRoot();
     if (!openPrivateFolder(root, &guard.root, &problem)) {
         *reason = refusal(root, problem);
-        return GuardState::Unavailable;
+        return isAbsent(root) ? GuardState::WithoutJournal : GuardState::Unavailable;
     }
+    const QString journals = guard.root.filePath(journalsFolderName());
     if (!openPrivateSubfolder(guard.root, journalsFolderName(), true, &guard.journals, &problem)) {
-        *reason = refusal(guard.root.filePath(journalsFolderName()), problem);
-        return GuardState::Unavailable;
+        *reason = refusal(journals, problem);
+        return isAbsent(journals) ? GuardState::WithoutJournal : GuardState::Unavailable;
     }
     // kept/ is made when first needed; whatever is there must be a folder of
     // the user's own, or the originals it should take would stay nowhere.

@@ -18,14 +18,22 @@ struct RunGuard {
     RunJournal journal;
 };
 
-enum class GuardState { Ready, Unavailable };
+enum class GuardState {
+    Ready,
+    // The journal folder is not there and cannot be made (no writable home, a
+    // file in its way): no earlier run can have left a journal there either.
+    // The run may go on as long as it rewrites nothing.
+    WithoutJournal,
+    Unavailable,
+};
 
 // The folder the journals live in.
 QString runGuardRoot();
 
 // Opens the journal folder, refusing one that is not the user's own
 // (privatefolder.h), and puts back what dead runs left behind. On Unavailable,
-// *reason says why, and nothing may be read or rewritten.
+// *reason says why, and nothing may be read or rewritten; on WithoutJournal it
+// says why no file may be rewritten.
 GuardState acquireRunGuard(RunGuard& guard, QString* reason);
 
 // After the restore: drops the journal when the restore was complete, keeps it

@@ -98,6 +98,10 @@ bool SnapshotRegistry::take(const QString& path, LockedFile* file, bool* othersU
 // first when the run has none yet. Returns false, the run stopped, when the
 // journal cannot be made.
 bool SnapshotRegistry::keepOriginal(Entry& entry) {
+    if (!journal->isOpen() && !withoutJournal.isEmpty()) {
+        stop(entry.snapshot.path, withoutJournal);
+        return false;
+    }
     if (!journal->isOpen() && journalsFolder) {
         QString problem;
         if (!journal->create(*journalsFolder, &problem)) {

@@ -160,6 +160,10 @@ struct SnapshotRegistry {
     // the first problem that keeps the run from its compile;
     std::optional<RunProblem> problem();
 
+    // The run has no journal folder (one cannot be made, reason says why):
+    // a file that may be rewritten stops the run with reason when it is read.
+    void setWithoutJournal(const QString& reason) { withoutJournal = reason; }
+
     // Notes a problem that keeps the run from its compile, found outside the
     // registry (a fault in a file's extension syntax); the first one noted wins.
     void stop(const QString& path, const QString& message);
@@ -193,6 +197,7 @@ private:
     OtherJournals* others = nullptr;
     const PrivateFolder* journalsFolder = nullptr;
     RewriteCheck mayBeRewritten = nullptr;
+    QString withoutJournal; // why there is no journal folder, when there is none
     std::vector<std::unique_ptr<Entry>> entries; // in order of first registration
     QHash<QPair<qint64, qint64>, Entry*> byIdentity;
     std::vector<LockedFile> taken; // held but not registered yet

@@ -9,7 +9,9 @@
 #include "sandbox.h"
 #include "sourcetree.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -322,27 +324,69 @@ TEST(FileLock, ARunWithoutSourceFilesDoesNotWaitForTheLock) {
     tree.expectIntact();
 }
 
-TEST(FileLock, AJournalThatCannotBeWrittenStopsTheRunBeforeAnythingIsRewritten) {
-    Sandbox sandbox;
-    SourceTree tree{sandbox, {}, {}};
-    tree.addTypicalProgram();
-    sandbox.scriptCompiler("compiled\n");
-    // The per-user data directory cannot be created: a file is in its way.
-    // (A read-only directory would not stop a test running as root.)
-    sandbox.writeFile(QStringLiteral("home/.local/share"), "not a directory");
+// A journal folder that cannot be made at all (a file in its way, a home that
+// is not there, as in a package build with HOME=/nonexistent): a run that must
+// rewrite a file stops before it rewrites anything; sources that use neither
+// extension need no journal and compile as with the plain compiler.
+// (A read-only folder would not stop a test running as root.)
+TEST(FileLock, AJournalThatCannotBeMadeStopsOnlyARunThatRewrites) {
+    struct Case {
+        const char* name;
+        void (*prepare)(Sandbox& sandbox);
+    };
+    const Case cases[] = {
+        {"a file is where the data folder goes",
+         [](Sandbox& sandbox) {
+             sandbox.writeFile(QStringLiteral("home/.local/share"), "not a directory");
+         }},
+        {"the data home is a file",
+         [](Sandbox& sandbox) {
+             sandbox.writeFile(QStringLiteral("data-file"), "not a directory");
+             sandbox.setEnvironment(QStringLiteral("XDG_DATA_HOME"),
+                                    sandbox.path(QStringLiteral("data-file")));
+         }},
+        {"the home is not there",
+         [](Sandbox& sandbox) {
+             sandbox.writeFile(QStringLiteral("no-folders"), "not a directory");
+             sandbox.setEnvironment(QStringLiteral("HOME"),
+                                    sandbox.path(QStringLiteral("no-folders/home")));
+             sandbox.setEnvironment(QStringLiteral("XDG_DATA_HOME"), QString());
+         }},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        Sandbox sandbox;
+        SourceTree tree{sandbox, {}, {}};
+        tree.addTypicalProgram();
+        tree.add(QStringLiteral("plain.bas"), "#include once \"plain.bi\"\r\nprint N\r\n");
+        tree.add(QStringLiteral("plain.bi"), "const N = 3\n");
+        sandbox.scriptCompiler("compiled\n");
+        test.prepare(sandbox);
 
-    const RunResult run = sandbox.run({QStringLiteral("main.bas")});
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_EQ(run.standardOutput, QByteArray());
-    EXPECT_EQ(run.standardError.count('\n'), 1) << run.standardError.constData();
-    EXPECT_TRUE(run.standardError.startsWith("fbext: "));
-    EXPECT_TRUE(sandbox.calls().isEmpty()) << "the compiler was run";
-    tree.expectIntact();
+        const RunResult run = sandbox.run({QStringLiteral("main.bas")});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.standardOutput, QByteArray());
+        EXPECT_EQ(run.standardError.count('\n'), 1) << run.standardError.constData();
+        EXPECT_TRUE(run.standardError.startsWith(
+            "fbext: cannot use " + QFile::encodeName(QDir::toNativeSeparators(sandbox.dir()))))
+            << run.standardError.constData();
+        EXPECT_TRUE(run.standardError.contains("for the journal that protects your source files"))
+            << run.standardError.constData();
+        EXPECT_TRUE(sandbox.calls().isEmpty()) << "the compiler was run";
+        tree.expectIntact();
 
-    // Nothing to journal, nothing to refuse.
-    const RunResult version = sandbox.run({QStringLiteral("-version")});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.standardOutput, "compiled\n");
+        // Nothing to journal, nothing to refuse.
+        const RunResult plain = sandbox.run({QStringLiteral("plain.bas")});
+        EXPECT_EQ(plain.exitCode, 0) << plain.standardError.constData();
+        EXPECT_EQ(plain.standardError, QByteArray());
+        EXPECT_EQ(plain.standardOutput, "compiled\n");
+        EXPECT_EQ(sandbox.calls().size(), 1);
+        tree.expectIntact();
+
+        const RunResult version = sandbox.run({QStringLiteral("-version")});
+        EXPECT_EQ(version.exitCode, 0);
+        EXPECT_EQ(version.standardOutput, "compiled\n");
+    }
 }
 
 // A second run that cannot share the header with the first: it keeps its

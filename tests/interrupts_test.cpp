@@ -64,6 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                     InterruptCase{"SigintToTheProgramOnly", SIGINT, false, false, {}},
                     InterruptCase{"SigtermFromABuildTool", SIGTERM, false, false, {}},
                     InterruptCase{"TerminalClosed", SIGHUP, true, false, {}},
+                    InterruptCase{"CtrlBackslashAtATerminal", SIGQUIT, true, false, {}},
                     InterruptCase{"SecondSignalChangesNothing", SIGINT, true, true, {}},
                     InterruptCase{
                         "CompilerThatIgnoresTheSignalIsKilled", SIGTERM, false, false, {SIGTERM}}),
