@@ -157,6 +157,15 @@ int syncFile(const OpenFile& file) {
 #endif
 }
 
+void startSyncFile(const OpenFile& file) {
+#ifdef Q_OS_LINUX
+    // Only a hint: an error here shows again in syncFile.
+    ::sync_file_range(file.descriptor, 0, 0, SYNC_FILE_RANGE_WRITE);
+#else
+    Q_UNUSED(file);
+#endif
+}
+
 int setModificationTime(const OpenFile& file, const FileTime& time) {
 #ifdef Q_OS_UNIX
     struct timespec times[2];

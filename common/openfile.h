@@ -44,6 +44,9 @@ int writeAt(const OpenFile& file, qint64 offset, const char* data, qint64 size);
 int appendTo(const OpenFile& file, const QByteArray& bytes);
 int truncateFile(const OpenFile& file, qint64 size);
 int syncFile(const OpenFile& file); // the file's bytes and times reach the disk
+// Starts the file's bytes on their way to the disk without waiting for them,
+// where the system can (Linux); syncFile waits for them later.
+void startSyncFile(const OpenFile& file);
 int setModificationTime(const OpenFile& file, const FileTime& time);
 
 FileStamp fileStampOf(const OpenFile& file);

@@ -78,9 +78,9 @@ WriteResult prepareWrite(LockedFile& file, const Precondition& precondition) {
     return result;
 }
 
-WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
-                         const FileTime& modified, const Precondition& precondition,
-                         const WriteLog& log) {
+WriteResult startWriteInPlace(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
+                              const FileTime& modified, const Precondition& precondition,
+                              const WriteLog& log) {
     reachStep(WriteStep::Starting);
     WriteResult result;
     if (log.announced) {
@@ -123,16 +123,30 @@ WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteA
         // Only the owner may set the time; the bytes are what must not be lost.
         setModificationTime(file.writer, modified);
     }
-    if (!error)
-        error = syncFile(file.writer);
     if (error)
         return failed(error);
+    startSyncFile(file.writer);
+    result.status = WriteStatus::Written;
+    return result;
+}
+
+WriteResult finishWriteInPlace(LockedFile& file, const WriteLog& log) {
+    if (const int error = syncFile(file.writer))
+        return failed(error);
     reachStep(WriteStep::Flushed);
+    WriteResult result;
     result.status = WriteStatus::Written;
     result.after = fileStampOf(file.writer);
     if (log.journal)
         log.journal->recordWriteDone(log.index);
     return result;
+}
+
+WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
+                         const FileTime& modified, const Precondition& precondition,
+                         const WriteLog& log) {
+    const WriteResult started = startWriteInPlace(file, bytes, digest, modified, precondition, log);
+    return started.status == WriteStatus::Written ? finishWriteInPlace(file, log) : started;
 }
 
 WriteResult rewriteFile(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,

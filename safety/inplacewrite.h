@@ -57,6 +57,16 @@ WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteA
                          const FileTime& modified, const Precondition& precondition,
                          const WriteLog& log);
 
+// writeInPlace in two parts, so that several files' bytes go to the disk
+// together: the start does all but the flush (Written when the bytes are in
+// the file, on their way to the disk), the finish waits for them to be on
+// disk and records the write as done. A write started Written must be
+// finished, before anything else is written into the journal about it.
+WriteResult startWriteInPlace(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
+                              const FileTime& modified, const Precondition& precondition,
+                              const WriteLog& log);
+WriteResult finishWriteInPlace(LockedFile& file, const WriteLog& log);
+
 // What writeInPlace does before its announcement: checks the precondition and
 // opens the file for writing. Written when the write may go ahead; otherwise
 // the file is untouched.

@@ -421,18 +421,30 @@ void SnapshotRegistry::putBack(const std::vector<Entry*>& toPutBack, RestoreRepo
     if (ready.empty())
         return;
     const bool announced = !journal || journal->recordRestoresStarting(indexes);
+    // Every original is written first, then each waited for on disk: the
+    // disk takes them together, rather than one flush after another.
+    std::vector<Entry*> written;
     for (qsizetype k = 0; k < qsizetype(ready.size()); ++k) {
         Entry* entry = ready[size_t(k)];
         const FileSnapshot& snapshot = entry->snapshot;
-        WriteResult written;
-        written.status = WriteStatus::JournalFailed;
+        WriteResult started;
+        started.status = WriteStatus::JournalFailed;
         // Checked again just before its bytes: the user may have saved it
         // while the others went back.
         if (announced)
-            written = writeInPlace(entry->file, snapshot.bytes, QByteArray(), snapshot.modified,
-                                   preconditions[k],
-                                   WriteLog{journal, snapshot.journalIndex, true, true});
-        noteRestore(*entry, restoreResultOf(entry->file, snapshot.bytes, written), report);
+            started = startWriteInPlace(entry->file, snapshot.bytes, QByteArray(),
+                                        snapshot.modified, preconditions[k],
+                                        WriteLog{journal, snapshot.journalIndex, true, true});
+        if (started.status == WriteStatus::Written)
+            written.push_back(entry);
+        else
+            noteRestore(*entry, restoreResultOf(entry->file, snapshot.bytes, started), report);
+    }
+    for (Entry* entry : written) {
+        const FileSnapshot& snapshot = entry->snapshot;
+        const WriteResult flushed =
+            finishWriteInPlace(entry->file, WriteLog{journal, snapshot.journalIndex, true, true});
+        noteRestore(*entry, restoreResultOf(entry->file, snapshot.bytes, flushed), report);
     }
 }
 
