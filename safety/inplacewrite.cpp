@@ -149,17 +149,22 @@ WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteA
     return started.status == WriteStatus::Written ? finishWriteInPlace(file, log) : started;
 }
 
+void undoFailedRewrite(LockedFile& file, const WriteResult& result, const QByteArray& original,
+                       const FileTime& modified, const WriteLog& log) {
+    if (result.status != WriteStatus::Failed || !file.writer.isOpen())
+        return;
+    WriteLog restoring = log;
+    restoring.restoring = true;
+    restoring.announced = false;
+    Precondition none;
+    none.any = true;
+    writeInPlace(file, original, QByteArray(), modified, none, restoring);
+}
+
 WriteResult rewriteFile(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
                         const Precondition& precondition, const QByteArray& original,
                         const FileTime& modified, const WriteLog& log) {
-    WriteResult result = writeInPlace(file, bytes, digest, FileTime(), precondition, log);
-    if (result.status == WriteStatus::Failed && file.writer.isOpen()) {
-        WriteLog restoring = log;
-        restoring.restoring = true;
-        restoring.announced = false;
-        Precondition none;
-        none.any = true;
-        writeInPlace(file, original, QByteArray(), modified, none, restoring);
-    }
+    const WriteResult result = writeInPlace(file, bytes, digest, FileTime(), precondition, log);
+    undoFailedRewrite(file, result, original, modified, log);
     return result;
 }

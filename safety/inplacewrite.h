@@ -74,7 +74,9 @@ WriteResult prepareWrite(LockedFile& file, const Precondition& precondition);
 
 // A rewrite of a registered file: writeInPlace, and when the write failed
 // part-way (disk full), the original written back at once, so the compiler is
-// never handed a cut file.
+// never handed a cut file (undoFailedRewrite, for a rewrite made in two parts).
+void undoFailedRewrite(LockedFile& file, const WriteResult& result, const QByteArray& original,
+                       const FileTime& modified, const WriteLog& log);
 WriteResult rewriteFile(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
                         const Precondition& precondition, const QByteArray& original,
                         const FileTime& modified, const WriteLog& log);

@@ -157,7 +157,8 @@ void JournalWorker::keepOriginals(const QList<Job>& batch, QList<Outcome>& done)
 }
 
 // Each write is checked first; those that may go ahead are announced with one
-// flush of the journal, then made one by one.
+// flush of the journal, then made, and then each waited for on disk, so that
+// the disk takes them together.
 void JournalWorker::writeFiles(const QList<Job>& batch, QList<Outcome>& done) {
     QList<qsizetype> ready;
     QList<int> indexes;
@@ -184,11 +185,22 @@ void JournalWorker::writeFiles(const QList<Job>& batch, QList<Outcome>& done) {
             done[i].write = WriteResult{WriteStatus::JournalFailed, QString(), FileStamp()};
         return;
     }
+    const auto logOf = [&](qsizetype k) { return WriteLog{journal, indexes[k], false, true}; };
+    QList<qsizetype> started;
     for (qsizetype k = 0; k < ready.size(); ++k) {
         const Job& job = batch[ready[k]];
         Outcome& outcome = done[ready[k]];
-        outcome.write =
-            rewriteFile(*job.file, job.bytes, outcome.digest, job.precondition, job.originalBytes,
-                        job.modified, WriteLog{journal, indexes[k], false, true});
+        outcome.write = startWriteInPlace(*job.file, job.bytes, outcome.digest, FileTime(),
+                                          job.precondition, logOf(k));
+        if (outcome.write.status == WriteStatus::Written)
+            started.append(k);
+        else
+            undoFailedRewrite(*job.file, outcome.write, job.originalBytes, job.modified, logOf(k));
+    }
+    for (const qsizetype k : std::as_const(started)) {
+        const Job& job = batch[ready[k]];
+        Outcome& outcome = done[ready[k]];
+        outcome.write = finishWriteInPlace(*job.file, logOf(k));
+        undoFailedRewrite(*job.file, outcome.write, job.originalBytes, job.modified, logOf(k));
     }
 }
