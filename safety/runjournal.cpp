@@ -3,6 +3,7 @@
 #include "digest.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -88,11 +89,30 @@ QList<int> RunJournal::recordOriginals(const QList<Original>& originals) {
     if (!isOpen())
         return indexes;
     // Each copy is on disk before the folder that names it is flushed, once
-    // for all of them.
+    // for all of them. A few copies are written before the first of them is
+    // waited for, so the disk takes them together; a few, as each holds a
+    // descriptor until then, and the program may be near its limit.
+    constexpr qsizetype together = 16;
     int next = fileCount;
-    for (qsizetype i = 0; i < originals.size(); ++i) {
-        if (writeFileDurably(folder, originalCopyName(next), originals[i].bytes, false))
+    for (qsizetype first = 0; first < originals.size(); first += together) {
+        const qsizetype end = std::min(originals.size(), first + together);
+        std::vector<OpenFile> copies;
+        std::vector<qsizetype> written;
+        for (qsizetype i = first; i < end; ++i) {
+            int error = 0;
+            OpenFile copy = createPrivateFile(folder, originalCopyName(next), &error);
+            if (!copy.isOpen() ||
+                writeAt(copy, 0, originals[i].bytes.constData(), originals[i].bytes.size()) != 0)
+                continue;
+            startSyncFile(copy);
+            copies.push_back(std::move(copy));
+            written.push_back(i);
             indexes[i] = next++;
+        }
+        for (size_t k = 0; k < copies.size(); ++k) {
+            if (syncFile(copies[k]) != 0)
+                indexes[written[k]] = -1; // its copy is not safe: the file is not rewritten
+        }
     }
     if (next == fileCount)
         return indexes;
