@@ -100,6 +100,7 @@ struct Capture {
     QList<TemplateError>* errors;
     ConditionalBlocks conditionals;            // the file's #if blocks
     QHash<QByteArray, qsizetype> declaredHere; // this file's declarations: header line by key
+    QHash<qsizetype, QByteArray> headerSpaces; // the namespace of each header that stands in one
 
     Capture(Lines& lines, QList<LineOrigin>& origins, QList<TemplateError>* errors)
         : lines(lines), origins(origins), size(lines.size()), keyLineOf(size, -1), marks(size),
@@ -124,7 +125,8 @@ struct Capture {
 
 void Capture::classifyLines(bool mayOpenComments) {
     CommentTracker comments(mayOpenComments);
-    int typeDepth = 0; // type, union and template blocks open around the line
+    int typeDepth = 0;     // type, union and template blocks open around the line
+    QByteArrayList spaces; // the namespace blocks open around the line, outermost first
     for (qsizetype i = 0; i < size; ++i) {
         // A line that starts inside a /' ... '/ comment (a declaration
         // commented out) declares nothing.
@@ -138,6 +140,12 @@ void Capture::classifyLines(bool mayOpenComments) {
             const Tokens tokens = lineTokens(lines[i], 3);
             if (!(tokens.size() >= 3 && isKeyword(tokens[2], "as")))
                 ++typeDepth;
+            continue;
+        }
+        if (isKeyword(first, "namespace")) {
+            const Tokens tokens = lineTokens(lines[i], 2);
+            spaces.append(tokens.size() < 2 ? QByteArray()
+                                            : beforeComment(tokens[1]).toByteArray());
             continue;
         }
         if (isKeyword(first, "declare")) {
@@ -185,8 +193,12 @@ void Capture::classifyLines(bool mayOpenComments) {
                 continue;
             key.isHeader = true;
             names.add(key.second);
+            if (!spaces.isEmpty())
+                headerSpaces.insert(i, spaces.join('.'));
             ++typeDepth;
         } else if (isKeyword(tokens[0], "end")) {
+            if (isKeyword(key.second, "namespace") && !spaces.isEmpty())
+                spaces.removeLast();
             if (isKeyword(key.second, "type") || isKeyword(key.second, "union") ||
                 isKeyword(key.second, "template"))
                 typeDepth = std::max(0, typeDepth - 1);
@@ -409,6 +421,7 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
     CapturedTemplate captured;
     captured.name = name;
     captured.headerOrigin = origins[header];
+    captured.space = headerSpaces.value(header);
     headerClauses(lines[header], keyLine(header)->second, captured.parent, captured.packing);
     qsizetype endLine = -1;
     bool crossed = false; // another declaration or a procedure met before the end line

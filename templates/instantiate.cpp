@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -306,14 +307,22 @@ struct Instantiation {
     qsizetype insideAnchor = -1;
     QSet<QByteArray> namespaceNames;
     bool placingInside = false; // the instance being made goes at insideAnchor
+    // The namespace the current line stands in ("Coll", "A.B"), and the
+    // one the instance whose text is being expanded lands in (empty: none).
+    QByteArray lineSpace;
+    QByteArray instanceSpace;
+    // For each instance in building, the namespace its parts are wrapped in
+    // (empty: none), which its forward declaration needs too.
+    QByteArrayList buildingWraps;
 
     bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out, int depth);
     void rewriteUse(QByteArray& out, qsizetype open, int depth);
     bool useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
                      QByteArrayView space, int depth);
     bool usesOuterInstance(const QByteArray& name);
+    QByteArray wrapFor(QByteArrayView templateSpace, QByteArrayView usePrefix);
     bool namesNamespaceType(const QByteArrayList& arguments) const;
-    void declareAhead(const QByteArray& key, const QByteArray& name);
+    void declareAhead(const QByteArray& key, const QByteArray& name, QByteArrayView wrap = {});
     qsizetype forwardOuterInstances(QByteArrayList& arguments);
     void appendInstance(const QByteArray& key, const CapturedTemplate& captured, Instance instance,
                         const QByteArray& waitFor, QByteArrayView space);
@@ -367,19 +376,26 @@ bool Instantiation::usesOuterInstance(const QByteArray& name) {
         return false; // made and declared already, or the instance's own name
     qsizetype& outer = usesOuter.last();
     outer = outer < 0 ? at : std::min(outer, at);
-    declareAhead(instanceKey, name);
+    declareAhead(instanceKey, name, buildingWraps[at]);
     return true;
 }
 
 // Declares the instance of key, named name, ahead of its type block, the
 // first time it is asked to.
-void Instantiation::declareAhead(const QByteArray& key, const QByteArray& name) {
+void Instantiation::declareAhead(const QByteArray& key, const QByteArray& name,
+                                 QByteArrayView wrap) {
     if (forwardDeclared.contains(key))
         return;
     forwardDeclared.insert(key);
     const QByteArray forward = name + forwardSuffix;
-    instances.append(
-        Instance{forward, MappedText("type " + forward + " as " + name, LineOrigin()), anchor});
+    // Beside its instance: in the namespace that instance is wrapped in.
+    const QByteArray declaration = "type " + forward + " as " + name;
+    instances.append(Instance{forward,
+                              MappedText(wrap.isEmpty() ? declaration
+                                                        : "namespace " + wrap.toByteArray() + '\n' +
+                                                              declaration + "\nend namespace",
+                                         LineOrigin()),
+                              anchor});
 }
 
 // The arguments of a new instance may name an instance still being built
@@ -399,7 +415,7 @@ qsizetype Instantiation::forwardOuterInstances(QByteArrayList& arguments) {
             const qsizetype found = building.indexOf(key);
             if (found < 0)
                 return end;
-            declareAhead(key, argument.sliced(at, end - at));
+            declareAhead(key, argument.sliced(at, end - at), buildingWraps[found]);
             argument.insert(end, forwardSuffix);
             outer = outer < 0 ? found : std::min(outer, found);
             return end + qsizetype(qstrlen(forwardSuffix));
@@ -504,7 +520,13 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
             at.placingInside = inside;
         }
     } const placing{*this, anchor, placingInside};
-    if (!placingInside && insideAnchor >= 0 && namesNamespaceType(arguments)) {
+    // An instance of the namespace the use stands in goes inside its block,
+    // before the statement there that holds the use, after what the block
+    // declares above it.
+    const QByteArray wrap = wrapFor(captured.space, space);
+    if (!placingInside && insideAnchor >= 0 &&
+        (wrap.isEmpty() ? namesNamespaceType(arguments)
+                        : building.isEmpty() && equalsIgnoringCase(wrap, lineSpace))) {
         anchor = insideAnchor;
         placingInside = true;
     }
@@ -553,14 +575,38 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
         }
     }
     // The instances this one uses come before it.
+    const QByteArray wrapHere =
+        placingInside && equalsIgnoringCase(wrap, lineSpace) ? QByteArray() : wrap;
     building.append(key);
     usesOuter.append(outerNamed);
+    buildingWraps.append(wrapHere);
+    const QByteArray outerSpace =
+        std::exchange(instanceSpace, !placingInside       ? wrapHere
+                                     : wrapHere.isEmpty() ? lineSpace
+                                                          : lineSpace + '.' + wrapHere);
     expandUsesIn(text, depth + 1);
+    instanceSpace = outerSpace;
+    buildingWraps.removeLast();
     building.removeLast();
     const qsizetype outer = usesOuter.takeLast();
     appendInstance(key, captured, Instance{instanceName, std::move(text), anchor},
-                   outer >= 0 ? building[outer] : enclosingKey, space);
+                   outer >= 0 ? building[outer] : enclosingKey, wrapHere);
     return false;
+}
+
+// The namespace an instance of a template declared in templateSpace goes in,
+// for a use that names it with usePrefix in front (Coll.List<<<x>>>) or
+// without: the one named, or, for a use that stands in the template's own
+// namespace (in a block of it, or in the text of an instance placed there),
+// that namespace, where the use's plain name finds it. Otherwise none.
+QByteArray Instantiation::wrapFor(QByteArrayView templateSpace, QByteArrayView usePrefix) {
+    if (!usePrefix.isEmpty())
+        return usePrefix.toByteArray();
+    if (templateSpace.isEmpty())
+        return {};
+    const QByteArrayView context =
+        building.isEmpty() ? QByteArrayView(lineSpace) : QByteArrayView(instanceSpace);
+    return equalsIgnoringCase(context, templateSpace) ? templateSpace.toByteArray() : QByteArray();
 }
 
 // A use inside a type's own block that names the type ("children as
@@ -901,8 +947,9 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     const TemplateTable& table = templates.templateTable;
     if (table.isEmpty())
         return;
-    Instantiation instantiation{table, instances, errors, 0,  {}, 0,  &lines, 0,  false, {},   {},
-                                {},    {},        {},     {}, -1, {}, false,  -1, {},    false};
+    Instantiation instantiation{table, instances, errors, 0,  {},    0,  &lines, 0,
+                                false, {},        {},     {}, {},    {}, {},     -1,
+                                {},    false,     -1,     {}, false, {}, {},     {}};
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 
@@ -914,6 +961,7 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     // blocks as no blocks, to tell the statements inside them.
     std::optional<BlockScanner> inside;
     qsizetype namespaceBlock = -1;
+    QByteArrayList spaces; // the namespace blocks open around the line, outermost first
     SkippedBranches skipped;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QByteArrayView code = lexer.next(lines[i]);
@@ -924,6 +972,15 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
         const bool namespaceLine = opensOrClosesNamespace(code);
         if (namespaceLine && !inside)
             inside = blocks;
+        if (namespaceLine) {
+            if (opensNamespace(code)) {
+                const Tokens tokens = lineTokens(code, 2);
+                spaces.append(tokens.size() < 2 ? QByteArray() : tokens[1].toByteArray());
+            } else if (!spaces.isEmpty()) {
+                spaces.removeLast();
+            }
+            instantiation.lineSpace = spaces.join('.');
+        }
         instantiation.anchor = blocks.next(i, rest ? QByteArrayView() : code, lexer);
         if (inside) {
             const qsizetype insideAt =

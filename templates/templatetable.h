@@ -18,6 +18,9 @@ struct CapturedTemplate {
     LineOrigin headerOrigin;
     QByteArray parent;  // the header's "extends Name" parent, or empty
     QByteArray packing; // the header's "field = N" after the name, or empty
+    // The namespace the header stood in ("Coll", "Geo.Shapes", "A.B" for a
+    // block in a block), or empty: its instances read that namespace's names.
+    QByteArray space;
     // Where the same file declared a template of this name before under other
     // #if branches (no file: nowhere). Which of the two the compiler keeps
     // cannot be told here, so an instance of it is refused rather than made
@@ -28,7 +31,8 @@ struct CapturedTemplate {
     bool operator==(const CapturedTemplate& other) const {
         return name == other.name && lines == other.lines && origins == other.origins &&
                headerOrigin == other.headerOrigin && parent == other.parent &&
-               packing == other.packing && earlierHeader == other.earlierHeader;
+               packing == other.packing && space == other.space &&
+               earlierHeader == other.earlierHeader;
     }
 };
 

@@ -659,3 +659,31 @@ TEST(CaptureTest, HeaderParentAndPackingAreKeptForTheInstances) {
         EXPECT_EQ(instance.origins.size(), instanceLines.size());
     }
 }
+
+// The namespace a header stands in, blocks in blocks joined with dots, goes
+// with the template: its instances go there.
+TEST(CaptureTest, AHeaderKeepsTheNamespaceItStandsIn) {
+    const struct {
+        QByteArrayList before; // the lines above "template T"
+        QByteArrayList after;  // the lines below its "end template"
+        const char* space;
+    } cases[] = {
+        {{}, {}, ""},
+        {{"namespace Coll"}, {"end namespace"}, "Coll"},
+        {{"Namespace Geo.Shapes ' shapes"}, {"End Namespace"}, "Geo.Shapes"},
+        {{"namespace A", "namespace B"}, {"end namespace", "end namespace"}, "A.B"},
+        {{"namespace A", "namespace B", "end namespace"}, {"end namespace"}, "A"},
+        {{"namespace A", "end namespace"}, {}, ""},
+        {{"namespace A", "  type P", "  end type", "  sub f()", "  end sub"},
+         {"end namespace"},
+         "A"},
+        {{"/' a comment", "namespace A '/"}, {}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before.join(" | ").toStdString());
+        const Capture result =
+            capture(c.before + QByteArrayList{"template T", "  a as t1", "end template"} + c.after);
+        ASSERT_EQ(result.table.size(), 1);
+        EXPECT_EQ(result.table.first().space, QByteArray(c.space));
+    }
+}

@@ -611,6 +611,67 @@ TEST(InstantiateTest, AUseInANamespaceGetsItsInstanceThere) {
     }
 }
 
+// A template declared in a namespace has its instances in that namespace,
+// whether the use names it (Coll.Map<<<x>>>), stands in a block of it, or
+// stands in another template of it: the instance reads the namespace's names,
+// and a use inside the namespace and one outside name one instance. A use
+// that stands outside the template's namespace without naming it gets its
+// instance outside any namespace, as before.
+TEST(InstantiateTest, TemplatesOfANamespaceHaveTheirInstancesInIt) {
+    TemplateTable table = sampleTable();
+    const auto inColl = [](const QByteArrayList& lines) {
+        CapturedTemplate captured = capturedFrom(lines);
+        captured.space = "Coll";
+        return captured;
+    };
+    addTemplate(table, "List", inColl({"items(0 to CAP - 1) as t1", "end type ", lf()}));
+    addTemplate(table, "Map", inColl({"keys as List<<<t1>>>", "end type ", lf()}));
+    addTemplate(table, "Bag",
+                inColl({"s as Stack<<<t1>>>", "l as Coll.List<<<t1>>>", "end type ", lf()}));
+    struct Case {
+        QByteArrayList lines;
+        QByteArrayList instances; // name, anchor, and the namespace around its text or "-"
+    };
+    const QList<Case> cases = {
+        {{"dim m as Coll.Map<<<string>>>"}, {"List_string 0 Coll", "Map_string 0 Coll"}},
+        {{"dim m as coll.MAP<<<string>>>"}, {"List_string 0 Coll", "Map_string 0 coll"}},
+        {{"namespace Coll", "  dim shared a as List<<<integer>>>", "end namespace",
+          "dim b as Coll.List<<<integer>>>"},
+         {"List_integer 1 -"}},
+        {{"namespace Coll", "  const CAP = 2", "  type H", "    m as Coll.Map<<<long>>>",
+          "  end type", "end namespace"},
+         {"List_long 2 -", "Map_long 2 -"}},
+        {{"namespace coll", "  dim shared q as Stack<<<Map<<<integer>>>>>>", "end namespace"},
+         {"List_integer 1 -", "Map_integer 1 -", "Stack_map_integer 1 -"}},
+        {{"dim b as Coll.Bag<<<long>>>"},
+         {"Stack_long 0 -", "List_long 0 Coll", "Bag_long 0 Coll"}},
+        {{"namespace Other", "  dim shared a as List<<<integer>>>", "end namespace"},
+         {"List_integer 0 -"}},
+        {{"dim s as List<<<integer>>>", "dim m as Map<<<integer>>>"},
+         {"List_integer 0 -", "Map_integer 1 -"}},
+        {{"namespace Outer", "  namespace Coll", "    dim shared a as List<<<integer>>>",
+          "  end namespace", "end namespace"},
+         {"List_integer 0 -"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines.join(" | ").toStdString());
+        Lines lines = viewsOf(c.lines);
+        QByteArrayList rewritten;
+        QList<Instance> instances;
+        instantiateTemplates(lines, rewritten, TemplateSet{4, table}, instances);
+        QByteArrayList found;
+        for (const Instance& instance : instances) {
+            const QByteArray first = instance.text.text.split('\n').first();
+            found.append(instance.name + ' ' + QByteArray::number(instance.anchor) + ' ' +
+                         (first.startsWith("namespace ") ? first.sliced(10) : "-"));
+            EXPECT_EQ(first.startsWith("namespace "),
+                      instance.text.text.endsWith("\nend namespace"));
+            EXPECT_TRUE(instance.text.hasOneOriginPerLine());
+        }
+        EXPECT_EQ(found, c.instances);
+    }
+}
+
 // An #if block that holds the rest of the file (an include guard) is no block
 // an instance goes before: the instance goes before the statement in it that
 // holds its first use, after the types declared in it above.
