@@ -17,8 +17,8 @@ enum class Copy { none, field, element };
 // Whether a field's declaration on the extending type is a property that
 // gives a copy: "declare property hits() as integer", or one element of an
 // array, "declare property scores(byval index as integer) as integer"; not
-// "byref as" (a value of a type of the program's).
-Copy copyGiven(QByteArrayView declaration) {
+// "byref as" (a value of a type of the program's) unless byReference.
+Copy copyGiven(QByteArrayView declaration, bool byReference = false) {
     const qsizetype at = declaration.indexOf("declare property ");
     if (at < 0)
         return Copy::none;
@@ -26,9 +26,12 @@ Copy copyGiven(QByteArrayView declaration) {
     if (open < 0)
         return Copy::none;
     const QByteArrayView parameters = declaration.sliced(open);
-    if (parameters.startsWith("() as "))
+    if (parameters.startsWith("() as ") || (byReference && parameters.startsWith("() byref as ")))
         return Copy::field;
-    return parameters.startsWith("(byval index as integer) as ") ? Copy::element : Copy::none;
+    return parameters.startsWith("(byval index as integer) as ") ||
+                   (byReference && parameters.startsWith("(byval index as integer) byref as "))
+               ? Copy::element
+               : Copy::none;
 }
 
 // The set of the names that a field giving such a copy belongs to.
@@ -401,7 +404,8 @@ SwapOperand swapOperandOf(QByteArrayView code, qsizetype start, qsizetype end, F
     const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
     if (name.isEmpty() || !isNameStart(name[0]) || targetStart(code, nameEnd, names) != start)
         return {};
-    const bool propertyField = containsFolded(element ? fields.indexed : fields.all, name);
+    const bool propertyField =
+        containsFolded(element ? fields.swappableIndexed : fields.swappable, name);
     // Any other element is one of an array of the file, which reads the same
     // twice.
     if (element && !propertyField && (!names.isArray(name) || names.isCall(name)))
@@ -546,15 +550,15 @@ bool bareTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
 }
 
 // Whether the record inherits one of names as a field it reaches as a
-// property giving a copy.
+// property giving a copy (or a reference too, byReference).
 bool inheritsPropertyField(const QList<TypeRecord>& records, const TypeRecord& record,
-                           const QSet<QByteArray>& names) {
+                           const QSet<QByteArray>& names, bool byReference) {
     for (const InheritedMember& member : record.inherited) {
         if (member.record == InheritedMember::gap)
             continue;
         const MemberEntry& entry = records[member.record].members[member.member];
         if (entry.key.memberClass == MemberClass::field && names.contains(entry.key.name) &&
-            copyGiven(entry.declaration) != Copy::none)
+            copyGiven(entry.declaration, byReference) != Copy::none)
             return true;
     }
     return false;
@@ -573,10 +577,12 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
     const TypeRecord* record = nullptr; // the extending type header implements a member of
     qsizetype knownFrom = -1;
     QSet<QByteArray> names;
+    QSet<QByteArray> swapped;
     for (const qsizetype i : compoundLines) {
         const QByteArrayView line = lines[i];
         names.clear();
-        const bool swapping = bareSwapTargetsOf(line, names);
+        swapped.clear();
+        const bool swapping = bareSwapTargetsOf(line, swapped);
         if (!bareTargetsOf(line, names) && !swapping)
             continue;
         const QByteArrayView was = header;
@@ -610,7 +616,12 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
         bool any = false;
         for (const QByteArray& name : std::as_const(names))
             any = any || fields.all.contains(name) || fields.indexed.contains(name);
-        if (record && any && inheritsPropertyField(records, *record, names))
+        bool anySwapped = false;
+        for (const QByteArray& name : std::as_const(swapped))
+            anySwapped = anySwapped || fields.swappable.contains(name) ||
+                         fields.swappableIndexed.contains(name);
+        if (record && ((any && inheritsPropertyField(records, *record, names, false)) ||
+                       (anySwapped && inheritsPropertyField(records, *record, swapped, true))))
             bareLines.insert(PropertyFields::keyOf(origins.value(i)));
         if (header.data() == line.data() && line.contains(':') &&
             endsProcedure(line, firstToken(line))) {
@@ -645,9 +656,14 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
                 continue;
             if (QSet<QByteArray>* names = namesOf(fields, copyGiven(entry.declaration)))
                 names->insert(entry.key.name);
+            const Copy reached = copyGiven(entry.declaration, true);
+            if (reached == Copy::field)
+                fields.swappable.insert(entry.key.name);
+            else if (reached == Copy::element)
+                fields.swappableIndexed.insert(entry.key.name);
         }
     }
-    if (fields.all.isEmpty() && fields.indexed.isEmpty())
+    if (fields.swappable.isEmpty() && fields.swappableIndexed.isEmpty())
         return fields;
     // A field of any type block with such a name and a type of the program's:
     // only lines that name one are read as fields ("hits as T", "dim hits as
@@ -690,13 +706,15 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
         fields.all.remove(name); // every name is looked up in all first
         fields.indexed.remove(name);
     }
-    if (!fields.all.isEmpty() || !fields.indexed.isEmpty())
-        fields.bareLines = bareLinesOf(records, lines, origins, fields, compoundLines);
+    // A swap goes through a copy, which means the same for any value: its
+    // operands keep every name.
+    fields.bareLines = bareLinesOf(records, lines, origins, fields, compoundLines);
     return fields;
 }
 
 void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields) {
-    if (fields.all.isEmpty() && fields.indexed.isEmpty())
+    if (fields.all.isEmpty() && fields.indexed.isEmpty() && fields.swappable.isEmpty() &&
+        fields.swappableIndexed.isEmpty())
         return;
     const QByteArray& source = text.text;
     const QByteArrayView all(source);

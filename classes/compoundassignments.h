@@ -19,8 +19,14 @@ struct PropertyFields {
     // the arrays.
     QSet<QByteArray> all;
     QSet<QByteArray> indexed;
+    // The names of every inherited field reached as a property, of a copy or
+    // by reference ("declare property pos() byref as Vec"), none of which
+    // swap takes: of the fields and of the arrays.
+    QSet<QByteArray> swappable;
+    QSet<QByteArray> swappableIndexed;
     // The lines (by origin, keyOf) of the extending types' member
-    // implementations where a bare name assigned compoundly is such a field:
+    // implementations where a bare name assigned compoundly (or swapped) is
+    // such a field:
     // the members' own lines and their copies on a twin share their origins.
     QSet<quint64> bareLines;
 

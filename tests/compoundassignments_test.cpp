@@ -16,7 +16,8 @@ struct Row {
 };
 
 // Lines inside "sub Circle.grow()" of a file where Circle inherits the fields
-// x and name and the array scores as properties, and Square none.
+// x and name and the array scores as properties giving a copy (and pos and
+// parts, of a type of the program's, by reference), and Square none.
 const Row rows[] = {
     {"qualified", "c.x += 5", "c.x = c.x + (5)"},
     {"every operator", "c.x mod= 3 : c.x shl= 1 : c.x \\= 2",
@@ -110,6 +111,10 @@ const Row swapRows[] = {
      "c.x = c.x + (1) : S(c.x, c.y) : c.name = c.name & (\"!\")"},
     {"one line if", "if a then swap c.x, c.y else swap n, c.x",
      "if a then S(c.x, c.y) else S(n, c.x)"},
+    {"a field of a type of the program's", "swap c.pos, other.pos", "S(c.pos, other.pos)"},
+    {"its array's elements", "swap c.parts(1), parts(i)", "S(c.parts(1), parts(i))"},
+    {"bare, of a type of the program's", "swap v, pos", "S(v, pos)"},
+    {"compound assignment to it stays", "c.pos += v", nullptr},
     {"plain variables", "swap n, k", nullptr},
     {"whole records", "swap a(1), a(2)", nullptr},
     {"other fields", "swap c.r, c.k", nullptr},
@@ -156,7 +161,9 @@ QByteArray withSwapsWrittenOut(QByteArray expected) {
 QByteArray expandedLine(const QByteArray& procedure, const QByteArray& line) {
     // The arrays an index may read, and the procedures and macros it may not.
     const QByteArray declarations =
-        "type Shape\n  x as integer\n  name as string\n  scores(1 to 3) as integer\nend type\n"
+        "type Vec\n  a as integer\nend type\n"
+        "type Shape\n  x as integer\n  name as string\n  scores(1 to 3) as integer\n"
+        "  pos as Vec\n  parts(1 to 2) as Vec\nend type\n"
         "type Circle extends Shape\n  r as integer\nend type\n"
         "type Square\n  x as integer\nend type\n"
         "dim shared as integer n = 3, order(2) = {0, 1, 2}\n"

@@ -12,7 +12,8 @@ type Shape
   ratio as double
   pos as Vec ' a field of the program's own type
   scores(1 to 3) as integer
-  next_ as Shape ptr
+  link as Vec ptr
+  parts(1 to 2) as Vec
   declare sub flip()
 end type
 sub Shape.flip()
@@ -26,7 +27,7 @@ type Circle extends Shape
 end type
 sub Circle.turn()
   swap x, y : swap this.name, code
-  swap scores(1), scores(3)
+  swap scores(1), scores(3) : swap pos, parts(1)
 end sub
 sub Circle.turnIf(byval really as integer)
   if really then swap x, y else swap ratio, ratio
@@ -66,6 +67,14 @@ print s; "|"; fixed; "|"; d
 ' A field of the program's own type, and its fields: reached directly.
 swap c.pos.x, c.pos.y
 show c
+dim c2 as Circle
+c2.pos.x = 70 : c2.link = @c2.pos
+swap c.pos, c2.pos
+swap c.link, c2.link ' pointers
+print c.pos.x; c2.pos.x; c.link = @c2.pos; c2.link = 0
+c.parts(1).x = 1 : c.parts(2).x = 2
+swap c.parts(1), c.parts(2) ' elements of an inherited array of records
+print c.parts(1).x; c.parts(2).x
 
 ' One-line ifs, ":"-separated statements, two swaps on a line, rem.
 dim as integer yes = 1, n = 5
