@@ -414,8 +414,8 @@ SwapOperand swapOperandOf(QByteArrayView code, qsizetype start, qsizetype end, F
 }
 
 // The swaps of one line (its code as the lexer shows it) to be written out:
-// those of which an operand is an inherited field reached as a property
-// (fields, as rewritesOf reads them), which swap cannot take, as the
+// those of which an operand is an inherited field reached as a property, of a
+// copy or by reference (fields.swappable), which swap cannot take, as the
 // statements that exchange the two values through a copy, in a scope of their
 // own so that a line may hold several:
 // "scope : var t__fbext = c.x : c.x = c.y : c.y = t__fbext : end scope". The
