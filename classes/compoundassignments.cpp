@@ -17,8 +17,8 @@ enum class Copy { none, field, element };
 // Whether a field's declaration on the extending type is a property that
 // gives a copy: "declare property hits() as integer", or one element of an
 // array, "declare property scores(byval index as integer) as integer"; not
-// "byref as" (a value of a type of the program's).
-Copy copyGiven(QByteArrayView declaration) {
+// "byref as" (a value of a type of the program's) unless byReference.
+Copy copyGiven(QByteArrayView declaration, bool byReference = false) {
     const qsizetype at = declaration.indexOf("declare property ");
     if (at < 0)
         return Copy::none;
@@ -26,9 +26,12 @@ Copy copyGiven(QByteArrayView declaration) {
     if (open < 0)
         return Copy::none;
     const QByteArrayView parameters = declaration.sliced(open);
-    if (parameters.startsWith("() as "))
+    if (parameters.startsWith("() as ") || (byReference && parameters.startsWith("() byref as ")))
         return Copy::field;
-    return parameters.startsWith("(byval index as integer) as ") ? Copy::element : Copy::none;
+    return parameters.startsWith("(byval index as integer) as ") ||
+                   (byReference && parameters.startsWith("(byval index as integer) byref as "))
+               ? Copy::element
+               : Copy::none;
 }
 
 // The set of the names that a field giving such a copy belongs to.
@@ -91,6 +94,55 @@ bool mayAssignCompound(QByteArrayView line) {
         at = equals + 1;
     }
     return false;
+}
+
+// Finds the words "swap" of a text, in any letter case. Their "w" is looked
+// for with memchr, each case once over the text, so a text without one costs
+// no more than a search for "=" does.
+class SwapWords {
+public:
+    explicit SwapWords(QByteArrayView text) : text(text) {}
+
+    // Where the next word "swap" at or after from starts, or -1; from never
+    // goes down between calls.
+    qsizetype next(qsizetype from) {
+        const char* data = text.data();
+        const qsizetype size = text.size();
+        for (;;) {
+            const qsizetype lowerW = find('w', from + 1, lower);
+            const qsizetype upperW = find('W', from + 1, upper);
+            const qsizetype w = lowerW < 0   ? upperW
+                                : upperW < 0 ? lowerW
+                                             : std::min(lowerW, upperW);
+            if (w < 0)
+                return -1;
+            const qsizetype s = w - 1;
+            if ((data[s] | 0x20) == 's' && w + 2 < size && (data[w + 1] | 0x20) == 'a' &&
+                (data[w + 2] | 0x20) == 'p' && (s == 0 || !isNameChar(data[s - 1])) &&
+                (w + 3 == size || !isNameChar(data[w + 3])))
+                return s;
+            from = w;
+        }
+    }
+
+private:
+    QByteArrayView text;
+    qsizetype lower = -2; // the last 'w' found, or -1 when there is none left
+    qsizetype upper = -2; // and 'W'
+
+    qsizetype find(char c, qsizetype from, qsizetype& found) const {
+        if (found == -1 || found >= from)
+            return found;
+        const void* at = from < text.size()
+                             ? std::memchr(text.data() + from, c, size_t(text.size() - from))
+                             : nullptr;
+        found = at ? static_cast<const char*>(at) - text.data() : -1;
+        return found;
+    }
+};
+
+bool maySwap(QByteArrayView line) {
+    return SwapWords(line).next(0) >= 0;
 }
 
 // The type whose member a procedure's first line implements, case-folded
@@ -324,6 +376,145 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
     return rewrites;
 }
 
+// An operand of a swap that may be written twice, from start to end of a
+// line's code: names joined by "." or "->" as for a compound assignment's
+// target, perhaps ending in an element of an array of the file or of an
+// inherited array.
+struct SwapOperand {
+    qsizetype start = -1; // -1: no such operand
+    qsizetype end = -1;
+    bool propertyField = false; // ends in an inherited field reached as a property
+    bool bare = false;          // "hits" or "scores(i)" alone
+};
+
+SwapOperand swapOperandOf(QByteArrayView code, qsizetype start, qsizetype end, FileNames& names,
+                          const PropertyFields& fields) {
+    while (start < end && isBlank(code[start]))
+        ++start;
+    end = skipBlanksBack(code, end);
+    if (end <= start)
+        return {};
+    const bool element = code[end - 1] == ')';
+    const qsizetype nameEnd = element ? elementStart(code, end, names) : end;
+    if (nameEnd <= start)
+        return {};
+    qsizetype nameStart = nameEnd;
+    while (nameStart > start && isNameChar(code[nameStart - 1]))
+        --nameStart;
+    const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
+    if (name.isEmpty() || !isNameStart(name[0]) || targetStart(code, nameEnd, names) != start)
+        return {};
+    const bool propertyField =
+        containsFolded(element ? fields.swappableIndexed : fields.swappable, name);
+    // Any other element is one of an array of the file, which reads the same
+    // twice.
+    if (element && !propertyField && (!names.isArray(name) || names.isCall(name)))
+        return {};
+    return SwapOperand{start, end, propertyField, nameStart == start};
+}
+
+// The swaps of one line (its code as the lexer shows it) to be written out:
+// those of which an operand is an inherited field reached as a property, of a
+// copy or by reference (fields.swappable), which swap cannot take, as the
+// statements that exchange the two values through a copy, in a scope of their
+// own so that a line may hold several:
+// "scope : var t__fbext = c.x : c.x = c.y : c.y = t__fbext : end scope". The
+// compiler takes the scope after "then" and "else" of a one-line if too. A
+// swap continued over lines with " _" is left as written.
+template <typename InMember>
+QList<Rewrite> swapRewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
+                              const InMember& inMemberOfExtendingType, FileNames& names,
+                              const PropertyFields& fields) {
+    QList<Rewrite> rewrites;
+    const qsizetype codeSize = code.size();
+    code = beforeRem(code);
+    continued = continued && code.size() == codeSize;
+    SwapWords swaps(code);
+    for (qsizetype at = swaps.next(0); at >= 0; at = swaps.next(at + 1)) {
+        const qsizetype operands = at + 4;
+        if (operands >= code.size() || !isBlank(code[operands]) || !startsStatement(code, at))
+            continue;
+        // The first operand ends at the "," outside brackets.
+        int depth = 0;
+        qsizetype comma = operands;
+        for (; comma < code.size(); ++comma) {
+            const char c = code[comma];
+            if (c == '(' || c == '[')
+                ++depth;
+            else if (c == ')' || c == ']')
+                --depth;
+            else if (depth == 0 && (c == ',' || c == ':'))
+                break;
+        }
+        if (comma == code.size() || code[comma] != ',')
+            continue;
+        depth = 0;
+        const qsizetype end = statementEnd(code, comma + 1, depth);
+        if (depth != 0 || (continued && end == code.size()))
+            continue;
+        const SwapOperand first = swapOperandOf(code, operands, comma, names, fields);
+        const SwapOperand second = swapOperandOf(code, comma + 1, end, names, fields);
+        if (first.start < 0 || second.start < 0)
+            continue;
+        // A bare name is an inherited field only in a member of the
+        // extending type.
+        const bool property =
+            (first.propertyField && !first.bare) || (second.propertyField && !second.bare) ||
+            ((first.propertyField || second.propertyField) && inMemberOfExtendingType());
+        if (!property)
+            continue;
+        // The operands as written; no comment or string stands in them.
+        const QByteArrayView a = line.sliced(first.start, first.end - first.start);
+        const QByteArrayView b = line.sliced(second.start, second.end - second.start);
+        if (a != code.sliced(first.start, a.size()) || b != code.sliced(second.start, b.size()))
+            continue;
+        QByteArray text = "scope : var t__fbext = ";
+        text += a;
+        text += " : ";
+        text += a;
+        text += " = ";
+        text += b;
+        text += " : ";
+        text += b;
+        text += " = t__fbext : end scope";
+        rewrites.append(Rewrite{at, second.end, std::move(text)});
+    }
+    return rewrites;
+}
+
+// The names (case-folded) that swaps on the line may exchange bare ("swap
+// hits, misses", "swap scores(i), scores(j)"), added to names, as
+// bareTargetsOf looks for them. Returns whether it found any.
+bool bareSwapTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
+    bool found = false;
+    SwapWords swaps(line);
+    for (qsizetype at = swaps.next(0); at >= 0; at = swaps.next(at + 1)) {
+        qsizetype from = at + 4;
+        for (int operand = 0; operand < 2; ++operand) {
+            while (from < line.size() && isBlank(line[from]))
+                ++from;
+            qsizetype end = from;
+            while (end < line.size() && isNameChar(line[end]))
+                ++end;
+            if (end > from && (end == line.size() || line[end] != '.')) {
+                names.insert(caseFolded(line.sliced(from, end - from)));
+                found = true;
+            }
+            // On to the second operand, after the "," outside brackets.
+            int depth = 0;
+            while (end < line.size() && (depth > 0 || line[end] != ',')) {
+                if (line[end] == '(')
+                    ++depth;
+                else if (line[end] == ')')
+                    --depth;
+                ++end;
+            }
+            from = end + 1;
+        }
+    }
+    return found;
+}
+
 // The names (case-folded) that compound assignments on the line may assign
 // bare ("hits += 1", not "c.hits += 1"), added to names: a cheap look, which
 // may find one where the lexer would not. Returns whether it found any.
@@ -359,15 +550,15 @@ bool bareTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
 }
 
 // Whether the record inherits one of names as a field it reaches as a
-// property giving a copy.
+// property giving a copy (or a reference too, byReference).
 bool inheritsPropertyField(const QList<TypeRecord>& records, const TypeRecord& record,
-                           const QSet<QByteArray>& names) {
+                           const QSet<QByteArray>& names, bool byReference) {
     for (const InheritedMember& member : record.inherited) {
         if (member.record == InheritedMember::gap)
             continue;
         const MemberEntry& entry = records[member.record].members[member.member];
         if (entry.key.memberClass == MemberClass::field && names.contains(entry.key.name) &&
-            copyGiven(entry.declaration) != Copy::none)
+            copyGiven(entry.declaration, byReference) != Copy::none)
             return true;
     }
     return false;
@@ -386,10 +577,13 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
     const TypeRecord* record = nullptr; // the extending type header implements a member of
     qsizetype knownFrom = -1;
     QSet<QByteArray> names;
+    QSet<QByteArray> swapped;
     for (const qsizetype i : compoundLines) {
         const QByteArrayView line = lines[i];
         names.clear();
-        if (!bareTargetsOf(line, names))
+        swapped.clear();
+        const bool swapping = bareSwapTargetsOf(line, swapped);
+        if (!bareTargetsOf(line, names) && !swapping)
             continue;
         const QByteArrayView was = header;
         for (qsizetype above = i; above > knownFrom; --above) {
@@ -422,7 +616,12 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
         bool any = false;
         for (const QByteArray& name : std::as_const(names))
             any = any || fields.all.contains(name) || fields.indexed.contains(name);
-        if (record && any && inheritsPropertyField(records, *record, names))
+        bool anySwapped = false;
+        for (const QByteArray& name : std::as_const(swapped))
+            anySwapped = anySwapped || fields.swappable.contains(name) ||
+                         fields.swappableIndexed.contains(name);
+        if (record && ((any && inheritsPropertyField(records, *record, names, false)) ||
+                       (anySwapped && inheritsPropertyField(records, *record, swapped, true))))
             bareLines.insert(PropertyFields::keyOf(origins.value(i)));
         if (header.data() == line.data() && line.contains(':') &&
             endsProcedure(line, firstToken(line))) {
@@ -438,7 +637,7 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
 QList<qsizetype> compoundAssignmentLines(const LineIndex& lines) {
     QList<qsizetype> found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (mayAssignCompound(lines[i]))
+        if (mayAssignCompound(lines[i]) || maySwap(lines[i]))
             found.append(i);
     }
     return found;
@@ -457,9 +656,14 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
                 continue;
             if (QSet<QByteArray>* names = namesOf(fields, copyGiven(entry.declaration)))
                 names->insert(entry.key.name);
+            const Copy reached = copyGiven(entry.declaration, true);
+            if (reached == Copy::field)
+                fields.swappable.insert(entry.key.name);
+            else if (reached == Copy::element)
+                fields.swappableIndexed.insert(entry.key.name);
         }
     }
-    if (fields.all.isEmpty() && fields.indexed.isEmpty())
+    if (fields.swappable.isEmpty() && fields.swappableIndexed.isEmpty())
         return fields;
     // A field of any type block with such a name and a type of the program's:
     // only lines that name one are read as fields ("hits as T", "dim hits as
@@ -502,13 +706,15 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
         fields.all.remove(name); // every name is looked up in all first
         fields.indexed.remove(name);
     }
-    if (!fields.all.isEmpty() || !fields.indexed.isEmpty())
-        fields.bareLines = bareLinesOf(records, lines, origins, fields, compoundLines);
+    // A swap goes through a copy, which means the same for any value: its
+    // operands keep every name.
+    fields.bareLines = bareLinesOf(records, lines, origins, fields, compoundLines);
     return fields;
 }
 
 void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields) {
-    if (fields.all.isEmpty() && fields.indexed.isEmpty())
+    if (fields.all.isEmpty() && fields.indexed.isEmpty() && fields.swappable.isEmpty() &&
+        fields.swappableIndexed.isEmpty())
         return;
     const QByteArray& source = text.text;
     const QByteArrayView all(source);
@@ -523,17 +729,27 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
     QByteArray result;
     qsizetype copied = 0; // source bytes up to here are in result
     FileNames names(all); // asked about elements and pointers
+    // Lines with a swap are found by its word, as cheaply.
+    SwapWords swaps(all);
+    qsizetype equals = -2;
+    qsizetype swap = -2;
     for (qsizetype at = 0;;) {
-        const qsizetype equals = all.indexOf('=', at);
-        if (equals < 0)
+        if (equals != -1 && equals < at)
+            equals = all.indexOf('=', at);
+        if (swap != -1 && swap < at)
+            swap = swaps.next(at);
+        const qsizetype found = equals < 0 ? swap : swap < 0 ? equals : std::min(equals, swap);
+        if (found < 0)
             break;
-        const qsizetype lineStart = equals == 0 ? 0 : all.lastIndexOf('\n', equals - 1) + 1;
-        qsizetype lineEnd = all.indexOf('\n', equals);
+        const qsizetype lineStart = found == 0 ? 0 : all.lastIndexOf('\n', found - 1) + 1;
+        qsizetype lineEnd = all.indexOf('\n', found);
         if (lineEnd < 0)
             lineEnd = all.size();
         at = lineEnd + 1;
         const QByteArrayView line = all.sliced(lineStart, lineEnd - lineStart);
-        if (!mayAssignCompound(line))
+        const bool compound = mayAssignCompound(line);
+        const bool swapping = swap >= 0 && swap < lineEnd;
+        if (!compound && !swapping)
             continue;
         bool startsInComment = false;
         if (blockComments) {
@@ -565,8 +781,29 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         if (startsInComment)
             lexer.next("/'");
         const QByteArrayView code = lexer.next(line);
-        for (const Rewrite& rewrite :
-             rewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType, names, fields)) {
+        QList<Rewrite> rewrites;
+        if (compound)
+            rewrites =
+                rewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType, names, fields);
+        if (swapping) {
+            const QList<Rewrite> swapped = swapRewritesOf(line, code, lexer.isContinued(),
+                                                          inMemberOfExtendingType, names, fields);
+            if (!swapped.isEmpty()) {
+                rewrites += swapped;
+                std::stable_sort(
+                    rewrites.begin(), rewrites.end(),
+                    [](const Rewrite& a, const Rewrite& b) { return a.from < b.from; });
+                // A continued value's rewrite takes the rest of the line.
+                for (qsizetype i = 1; i < rewrites.size();) {
+                    const Rewrite& before = rewrites[i - 1];
+                    if (rewrites[i].from < (before.open ? line.size() : before.to))
+                        rewrites.removeAt(i);
+                    else
+                        ++i;
+                }
+            }
+        }
+        for (const Rewrite& rewrite : std::as_const(rewrites)) {
             if (lineStart + rewrite.from < copied)
                 continue;         // in a value continued from a line above
             qsizetype close = -1; // where a continued value's bracket closes

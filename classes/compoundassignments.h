@@ -19,8 +19,14 @@ struct PropertyFields {
     // the arrays.
     QSet<QByteArray> all;
     QSet<QByteArray> indexed;
+    // The names of every inherited field reached as a property, of a copy or
+    // by reference ("declare property pos() byref as Vec"), none of which
+    // swap takes: of the fields and of the arrays.
+    QSet<QByteArray> swappable;
+    QSet<QByteArray> swappableIndexed;
     // The lines (by origin, keyOf) of the extending types' member
-    // implementations where a bare name assigned compoundly is such a field:
+    // implementations where a bare name assigned compoundly (or swapped) is
+    // such a field:
     // the members' own lines and their copies on a twin share their origins.
     QSet<quint64> bareLines;
 
@@ -34,7 +40,7 @@ struct PropertyFields {
 // assigns one bare. A name that any type block of the file (lines) declares
 // as a field of a type of the program's is left out: for such a value
 // "x += y" may mean another operator than "x = x + y".
-// compoundLines are the lines that may hold a compound assignment
+// compoundLines are the lines that may hold a compound assignment or a swap
 // (compoundAssignmentLines), which need no records and so can be found beside
 // other scans.
 PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
@@ -54,6 +60,10 @@ QList<qsizetype> compoundAssignmentLines(const LineIndex& lines);
 // call gives ("p[i].hp"), and so may the inherited
 // array's element it ends in. What it is assigned ends
 // with the statement, on a later line when it is continued with " _".
+// A swap of which an operand is such a target ("swap c.x, c.y", "swap x, y"
+// in a member) is written out alike, as the statements that exchange the two
+// through a copy, on its line; its other operand must read the same twice
+// as well.
 // Strings, comments and directives are left alone, and every line keeps its
 // place.
 void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields);

@@ -16,7 +16,8 @@ struct Row {
 };
 
 // Lines inside "sub Circle.grow()" of a file where Circle inherits the fields
-// x and name and the array scores as properties, and Square none.
+// x and name and the array scores as properties giving a copy (and pos and
+// parts, of a type of the program's, by reference), and Square none.
 const Row rows[] = {
     {"qualified", "c.x += 5", "c.x = c.x + (5)"},
     {"every operator", "c.x mod= 3 : c.x shl= 1 : c.x \\= 2",
@@ -88,13 +89,81 @@ const Row rows[] = {
     {"directive", "#define GROW(v) v.x += 1", nullptr},
 };
 
+// Swaps, on lines inside "sub Circle.grow()" of the same file: "S(a, b)"
+// stands for the statements that exchange a and b through a copy.
+const Row swapRows[] = {
+    {"qualified", "swap c.x, c.y", "S(c.x, c.y)"},
+    {"letter case", "SWAP C.X, c.Name", "S(C.X, c.Name)"},
+    {"one operand", "swap n, c.name", "S(n, c.name)"},
+    {"bare in the type's member", "swap x, n", "S(x, n)"},
+    {"this", "swap this.x, other.x", "S(this.x, other.x)"},
+    {"with block's fields", "  swap .x, .name", "  S(.x, .name)"},
+    {"inherited array's elements", "swap scores(i), c.scores(i + 1)",
+     "S(scores(i), c.scores(i + 1))"},
+    {"array elements", "swap a(i).x, a(order(j)).x", "S(a(i).x, a(order(j)).x)"},
+    {"a plain element beside", "swap order(1), c.x", "S(order(1), c.x)"},
+    {"pointers", "swap p->x, ptrs(i)->x", "S(p->x, ptrs(i)->x)"},
+    {"pointer elements", "swap p[i].x, p[n - 1].x", "S(p[i].x, p[n - 1].x)"},
+    {"among statements", "n = 1 : swap c.x, c.y : n = 2 rem swap c.x, c.y",
+     "n = 1 : S(c.x, c.y) : n = 2 rem swap c.x, c.y"},
+    {"two on a line", "swap c.x, n : swap a(1).x, a(2).x", "S(c.x, n) : S(a(1).x, a(2).x)"},
+    {"beside a compound assignment", "c.x += 1 : swap c.x, c.y : c.name &= \"!\"",
+     "c.x = c.x + (1) : S(c.x, c.y) : c.name = c.name & (\"!\")"},
+    {"one line if", "if a then swap c.x, c.y else swap n, c.x",
+     "if a then S(c.x, c.y) else S(n, c.x)"},
+    {"a field of a type of the program's", "swap c.pos, other.pos", "S(c.pos, other.pos)"},
+    {"its array's elements", "swap c.parts(1), parts(i)", "S(c.parts(1), parts(i))"},
+    {"bare, of a type of the program's", "swap v, pos", "S(v, pos)"},
+    {"compound assignment to it stays", "c.pos += v", nullptr},
+    {"plain variables", "swap n, k", nullptr},
+    {"whole records", "swap a(1), a(2)", nullptr},
+    {"other fields", "swap c.r, c.k", nullptr},
+    {"an index that calls", "swap a(pick()).x, c.x", nullptr},
+    {"a macro's index", "swap c.scores(PICKED), n", nullptr},
+    {"a call's element", "swap pick(1).x, n", nullptr},
+    {"a call beside", "swap c.x, f(1)", nullptr},
+    {"a string in an index", "swap c.name, a(\"1\").name", nullptr},
+    {"a word ending in swap", "myswap c.x, c.y", nullptr},
+    {"a member named swap", "o.swap c.x, c.y", nullptr},
+    {"one operand only", "swap c.x", nullptr},
+    {"in a string", "print \"swap c.x, c.y\"", nullptr},
+    {"in a comment", "' swap c.x, c.y", nullptr},
+    {"directive", "#define SW(v) swap v.x, v.y", nullptr},
+    {"continued", "swap c.x, _", nullptr},
+};
+
+// The statements that exchange a and b, as a swap is written out.
+QByteArray exchanged(QByteArrayView a, QByteArrayView b) {
+    return "scope : var t__fbext = " + a.toByteArray() + " : " + a.toByteArray() + " = " +
+           b.toByteArray() + " : " + b.toByteArray() + " = t__fbext : end scope";
+}
+
+// The expected line of a row: each "S(a, b)" written out (neither holds ", ").
+QByteArray withSwapsWrittenOut(QByteArray expected) {
+    for (qsizetype at = 0; (at = expected.indexOf("S(", at)) >= 0;) {
+        const qsizetype comma = expected.indexOf(", ", at);
+        int depth = 1;
+        qsizetype close = comma + 2;
+        for (; depth > 0; ++close)
+            depth += expected[close] == '(' ? 1 : expected[close] == ')' ? -1 : 0;
+        const QByteArray text =
+            exchanged(QByteArrayView(expected).sliced(at + 2, comma - at - 2),
+                      QByteArrayView(expected).sliced(comma + 2, close - 1 - comma - 2));
+        expected.replace(at, close - at, text);
+        at += text.size();
+    }
+    return expected;
+}
+
 // The line as the class pass writes it, after the procedure's first lines,
 // in a file where Circle inherits the fields x and name from Shape, and
 // Square declares an x of its own.
 QByteArray expandedLine(const QByteArray& procedure, const QByteArray& line) {
     // The arrays an index may read, and the procedures and macros it may not.
     const QByteArray declarations =
-        "type Shape\n  x as integer\n  name as string\n  scores(1 to 3) as integer\nend type\n"
+        "type Vec\n  a as integer\nend type\n"
+        "type Shape\n  x as integer\n  name as string\n  scores(1 to 3) as integer\n"
+        "  pos as Vec\n  parts(1 to 2) as Vec\nend type\n"
         "type Circle extends Shape\n  r as integer\nend type\n"
         "type Square\n  x as integer\nend type\n"
         "dim shared as integer n = 3, order(2) = {0, 1, 2}\n"
@@ -132,6 +201,23 @@ TEST(CompoundAssignments, AreWrittenOutOnlyForPropertyFields) {
     EXPECT_EQ(expandedLine("sub Circle.grow()\n/' c.x += 1", "c.x += 1 '/ c.x += 2 : x -= 1"),
               QByteArray("c.x += 1 '/ c.x = c.x + (2) : x = x - (1)"));
     EXPECT_EQ(expandedLine("sub Circle.grow()\n/' c.x += 1", "c.x += 1"), QByteArray("c.x += 1"));
+}
+
+TEST(CompoundAssignments, SwapsOfPropertyFieldsAreWrittenOut) {
+    for (const Row& row : swapRows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(expandedLine("sub Circle.grow()", row.line),
+                  row.expected ? withSwapsWrittenOut(row.expected) : QByteArray(row.line));
+    }
+    // A bare name is an inherited field only in a member of the extending type.
+    EXPECT_EQ(expandedLine("sub Square.grow()", "swap x, n"), QByteArray("swap x, n"));
+    EXPECT_EQ(expandedLine("sub Circle.f() : swap x, n : end sub", "swap x, n"),
+              QByteArray("swap x, n"));
+    EXPECT_EQ(expandedLine("sub Circle.f() : swap x, n : end sub", "swap c.x, n"),
+              exchanged("c.x", "n"));
+    // A comment that ends on the line before code.
+    EXPECT_EQ(expandedLine("sub Circle.grow()\n/' swap c.x, n", "swap c.x, n '/ swap x, n"),
+              "swap c.x, n '/ " + exchanged("x", "n"));
 }
 
 // A value continued over lines with " _" is bracketed where its statement
