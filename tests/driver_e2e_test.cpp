@@ -173,23 +173,47 @@ TEST(Driver, OnlyARunThatRewritesAFileKeepsAJournal) {
     const QByteArray plainHeader = "const N = 1\n";
     const QByteArray genericHeader = "template Box\n  v as t1\nend template\nconst N = 1\n";
     const QByteArray usesHeader = "#include once \"lib.bi\"\nprint N\n";
+    // The stand-in compiler lies in the sandbox, so inc/ there, holding the
+    // runtime's fbgfx.bi, is its own include folder: a header found in it is
+    // the compiler's and not read.
     struct Case {
         const char* name;
         QByteArray main;
         QByteArray header;
         bool journal;
+        const char* headerPath = "lib.bi";
+        QStringList arguments = {QStringLiteral("main.bas")};
     };
+    const QStringList throughInc = {QStringLiteral("-i"), QStringLiteral("inc"),
+                                    QStringLiteral("main.bas")};
     const Case cases[] = {
         {"neither file uses an extension", usesHeader, plainHeader, false},
         {"the header declares a generic type", usesHeader, genericHeader, true},
         {"the main file uses one", "#include once \"lib.bi\"\n" + genericSource, plainHeader, true},
+        {"the compiler's own header holds the word", usesHeader, genericHeader, false, "inc/lib.bi",
+         throughInc},
+        {"the compiler's folder spelt another way",
+         usesHeader,
+         genericHeader,
+         false,
+         "inc/lib.bi",
+         {QStringLiteral("-i"), QStringLiteral("./lib/../inc/"), QStringLiteral("main.bas")}},
+        {"a header of the same name in another -i folder",
+         usesHeader,
+         genericHeader,
+         true,
+         "other/lib.bi",
+         {QStringLiteral("-i"), QStringLiteral("other"), QStringLiteral("-i"),
+          QStringLiteral("inc"), QStringLiteral("main.bas")}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         Sandbox sandbox;
         sandbox.writeFile(QStringLiteral("main.bas"), test.main);
-        sandbox.writeFile(QStringLiteral("lib.bi"), test.header);
-        const RunResult result = sandbox.run({QStringLiteral("main.bas")});
+        sandbox.writeFile(QString::fromLatin1(test.headerPath), test.header);
+        sandbox.writeFile(QStringLiteral("inc/fbgfx.bi"), plainHeader);
+        sandbox.writeFile(QStringLiteral("lib/unused.bi"), plainHeader);
+        const RunResult result = sandbox.run(test.arguments);
         EXPECT_EQ(result.exitCode, 0) << result.standardError.constData();
         const QList<CompilerCall> calls = sandbox.calls();
         ASSERT_EQ(calls.size(), 1);
@@ -197,7 +221,7 @@ TEST(Driver, OnlyARunThatRewritesAFileKeepsAJournal) {
         EXPECT_EQ(calls[0].environment.filter(QStringLiteral("FBEXT_ENCLOSING_JOURNALS=")).size(),
                   test.journal ? 1 : 0);
         EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), test.main);
-        EXPECT_EQ(sandbox.readFile(QStringLiteral("lib.bi")), test.header);
+        EXPECT_EQ(sandbox.readFile(QString::fromLatin1(test.headerPath)), test.header);
         EXPECT_TRUE(QDir(sandbox.userDataDir() + QStringLiteral("/journals"))
                         .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
                         .isEmpty());
