@@ -8,6 +8,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -226,6 +229,34 @@ TEST(Driver, OnlyARunThatRewritesAFileKeepsAJournal) {
                         .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
                         .isEmpty());
     }
+}
+
+// A compiler installed under a prefix keeps its headers in
+// include/freebasic beside its bin/; when fbc2 is a link to it, that folder is
+// found beside the file the link leads to.
+TEST(Driver, TheHeadersOfACompilerReachedThroughALinkAreNotRead) {
+    Sandbox sandbox;
+    ASSERT_TRUE(QDir().mkpath(sandbox.path(QStringLiteral("opt/fb/bin"))));
+    ASSERT_TRUE(QFile::rename(sandbox.path(QStringLiteral("fbc2")),
+                              sandbox.path(QStringLiteral("opt/fb/bin/fbc2"))));
+    ASSERT_TRUE(QFile::link(sandbox.path(QStringLiteral("opt/fb/bin/fbc2")),
+                            sandbox.path(QStringLiteral("fbc2"))));
+    const QByteArray header = "template Box\n  v as t1\nend template\nconst N = 1\n";
+    sandbox.writeFile(QStringLiteral("opt/fb/include/freebasic/lib.bi"), header);
+    sandbox.writeFile(QStringLiteral("main.bas"), "#include once \"lib.bi\"\nprint N\n");
+    const RunResult result =
+        sandbox.run({QStringLiteral("-i"), QStringLiteral("opt/fb/include/freebasic"),
+                     QStringLiteral("main.bas")});
+    EXPECT_EQ(result.exitCode, 0) << result.standardError.constData();
+    // The stand-in records its calls beside the file it is, with the
+    // journals of the runs in progress while it compiled.
+    QFile call(sandbox.path(QStringLiteral("opt/fb/bin/fbc2-calls/0.json")));
+    ASSERT_TRUE(call.open(QIODevice::ReadOnly));
+    const QJsonObject recorded = QJsonDocument::fromJson(call.readAll()).object();
+    ASSERT_TRUE(recorded.contains(QStringLiteral("journals")));
+    EXPECT_TRUE(recorded.value(QStringLiteral("journals")).toArray().isEmpty())
+        << "the compiler's header was taken for a source";
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("opt/fb/include/freebasic/lib.bi")), header);
 }
 
 // A relative XDG_DATA_HOME names no place: the journal goes to the usual
