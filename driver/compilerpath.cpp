@@ -39,3 +39,29 @@ QString compilerFileName() {
 QString compilerPathFor(const QString& invocationPath) {
     return QDir(invocationDirectory(invocationPath)).filePath(compilerFileName());
 }
+
+QStringList compilerIncludeFolders(const QString& compilerPath) {
+    QStringList folders;
+    const QFileInfo compiler(compilerPath);
+    const QStringList binFolders{compiler.absolutePath(),
+                                 QFileInfo(compiler.canonicalFilePath()).absolutePath()};
+    for (const QString& bin : binFolders) {
+        if (bin.isEmpty())
+            continue;
+        const QDir dir(bin);
+        // A folder named inc is as likely a user's: it is the compiler's only
+        // when it holds the runtime's own header.
+        const QString candidates[] = {
+            dir.filePath(QStringLiteral("../include/freebasic")),
+            QFileInfo::exists(dir.filePath(QStringLiteral("inc/fbgfx.bi")))
+                ? dir.filePath(QStringLiteral("inc"))
+                : QString()};
+        for (const QString& candidate : candidates) {
+            const QFileInfo folder(candidate);
+            const QString real = candidate.isEmpty() ? QString() : folder.canonicalFilePath();
+            if (!real.isEmpty() && folder.isDir() && !folders.contains(real))
+                folders.append(real);
+        }
+    }
+    return folders;
+}

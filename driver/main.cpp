@@ -89,8 +89,10 @@ bool restoreAndReport(SnapshotRegistry& registry, RunGuard& guard) {
 // holds the files, whose problem() says whether the run may compile; nothing
 // when the run must stop at once (a line has said why, or an interrupt ends
 // it). withoutJournal: why the run has no journal folder, when it has none: it
-// stops then at the first file it may have to rewrite.
+// stops then at the first file it may have to rewrite. compilerFolders: the
+// real compiler's own include folders, whose headers are not followed.
 std::unique_ptr<SnapshotRegistry> expandSourceFiles(const SourceArguments& arguments,
+                                                    const QStringList& compilerFolders,
                                                     RunGuard& guard, OtherJournals& others,
                                                     const QString& withoutJournal) {
     const QStringList& sourceFiles = arguments.sourceFiles;
@@ -106,6 +108,7 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const SourceArguments& argum
         TemplateRun templates;
         templates.includeDirectories = arguments.includeDirectories;
         templates.preIncludes = arguments.preIncludes;
+        templates.compilerIncludeFolders = compilerFolders;
         for (const QString& sourceFile : sourceFiles) {
             if (pendingInterrupt() || registry->hasStopped())
                 break;
@@ -174,8 +177,8 @@ int main(int argc, char* argv[]) {
     }
 
     OtherJournals others(guard.journals.isOpen() ? &guard.journals : nullptr, &guard.journal);
-    const std::unique_ptr<SnapshotRegistry> registry =
-        expandSourceFiles(sourceArguments, guard, others, withoutJournal);
+    const std::unique_ptr<SnapshotRegistry> registry = expandSourceFiles(
+        sourceArguments, compilerIncludeFolders(compiler), guard, others, withoutJournal);
     if (!registry)
         return runStoppedStatus;
     const std::optional<RunProblem> problem = registry->problem();

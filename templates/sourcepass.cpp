@@ -58,7 +58,7 @@ void addTemplates(TemplateSet& to, const TemplateSet& from) {
 // user's lines.
 std::optional<OpenFile> openFile(const QString& path, const QString& compilerName,
                                  const QString& key, const SourceFiles& files,
-                                 const QStringList& includeDirectories) {
+                                 const TemplateRun& run) {
     std::optional<QByteArray> text = files.readText(path);
     if (!text)
         return std::nullopt;
@@ -83,8 +83,8 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
         const QString name = includedName(line);
         if (name.isEmpty())
             continue;
-        const QString included = resolveInclude(name, directory, includeDirectories);
-        if (!included.isEmpty())
+        const QString included = resolveInclude(name, directory, run.includeDirectories);
+        if (!included.isEmpty() && !liesInFolders(included, run.compilerIncludeFolders))
             file.includes.append(included);
     }
     return file;
@@ -346,6 +346,23 @@ QString resolveInclude(const QString& name, const QString& directory,
     return {};
 }
 
+bool liesInFolders(const QString& path, const QStringList& folders) {
+    if (folders.isEmpty())
+        return false;
+    const QString real = QFileInfo(path).canonicalFilePath();
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity caseSensitivity = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity caseSensitivity = Qt::CaseSensitive;
+#endif
+    for (const QString& folder : folders) {
+        if (real.size() > folder.size() && real.startsWith(folder, caseSensitivity) &&
+            real[folder.size()] == u'/')
+            return true;
+    }
+    return false;
+}
+
 // Included files are expanded before the file that includes them, so their
 // templates are known before its own are captured; include lines stay in the
 // text. The files being expanded wait on a stack of their own rather than on
@@ -355,15 +372,14 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
     const QString rootKey = files.fileKey(sourcePath);
     if (run.expanded.contains(rootKey))
         return std::nullopt;
-    std::optional<OpenFile> root =
-        openFile(sourcePath, sourcePath, rootKey, files, run.includeDirectories);
+    std::optional<OpenFile> root = openFile(sourcePath, sourcePath, rootKey, files, run);
     if (!root)
         return std::nullopt;
     QStringList preIncluded;
     for (const QString& name : std::as_const(run.preIncludes)) {
         const QString path =
             resolveInclude(name, includeDirectory(sourcePath), run.includeDirectories);
-        if (path.isEmpty())
+        if (path.isEmpty() || liesInFolders(path, run.compilerIncludeFolders))
             continue;
         if (files.fileKey(path) == rootKey) {
             preIncluded.clear();
@@ -398,7 +414,7 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
                 continue;
             }
             std::optional<OpenFile> next =
-                openFile(included, includedFileName(included), key, files, run.includeDirectories);
+                openFile(included, includedFileName(included), key, files, run);
             if (!next)
                 continue;
             run.expanded.insert(key, TemplateSet());

@@ -41,6 +41,11 @@ struct TemplateRun {
     // its first line, found as its include names are, so their templates are
     // its own to use. A file that is one of them includes none.
     QStringList preIncludes;
+    // The compiler's own include folders, each by its canonical path: the
+    // headers there are the compiler's, which use neither extension, so an
+    // include name found in one (through an -i naming it, or an absolute
+    // name) is not followed. They are neither read nor locked, however large.
+    QStringList compilerIncludeFolders;
     // The first fault met in a file's templates or their uses: the run stops
     // before its compile.
     std::optional<TemplateError> error;
@@ -79,3 +84,7 @@ QString includedName(QByteArrayView line);
 // in none of them (the compiler's own include folder is never rewritten).
 QString resolveInclude(const QString& name, const QString& directory,
                        const QStringList& includeDirectories);
+
+// Whether the file at path lies in one of folders (canonical paths), by its
+// own canonical path, so links to it and other spellings count too.
+bool liesInFolders(const QString& path, const QStringList& folders);

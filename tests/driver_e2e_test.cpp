@@ -8,6 +8,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -173,23 +176,47 @@ TEST(Driver, OnlyARunThatRewritesAFileKeepsAJournal) {
     const QByteArray plainHeader = "const N = 1\n";
     const QByteArray genericHeader = "template Box\n  v as t1\nend template\nconst N = 1\n";
     const QByteArray usesHeader = "#include once \"lib.bi\"\nprint N\n";
+    // The stand-in compiler lies in the sandbox, so inc/ there, holding the
+    // runtime's fbgfx.bi, is its own include folder: a header found in it is
+    // the compiler's and not read.
     struct Case {
         const char* name;
         QByteArray main;
         QByteArray header;
         bool journal;
+        const char* headerPath = "lib.bi";
+        QStringList arguments = {QStringLiteral("main.bas")};
     };
+    const QStringList throughInc = {QStringLiteral("-i"), QStringLiteral("inc"),
+                                    QStringLiteral("main.bas")};
     const Case cases[] = {
         {"neither file uses an extension", usesHeader, plainHeader, false},
         {"the header declares a generic type", usesHeader, genericHeader, true},
         {"the main file uses one", "#include once \"lib.bi\"\n" + genericSource, plainHeader, true},
+        {"the compiler's own header holds the word", usesHeader, genericHeader, false, "inc/lib.bi",
+         throughInc},
+        {"the compiler's folder spelt another way",
+         usesHeader,
+         genericHeader,
+         false,
+         "inc/lib.bi",
+         {QStringLiteral("-i"), QStringLiteral("./lib/../inc/"), QStringLiteral("main.bas")}},
+        {"a header of the same name in another -i folder",
+         usesHeader,
+         genericHeader,
+         true,
+         "other/lib.bi",
+         {QStringLiteral("-i"), QStringLiteral("other"), QStringLiteral("-i"),
+          QStringLiteral("inc"), QStringLiteral("main.bas")}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         Sandbox sandbox;
         sandbox.writeFile(QStringLiteral("main.bas"), test.main);
-        sandbox.writeFile(QStringLiteral("lib.bi"), test.header);
-        const RunResult result = sandbox.run({QStringLiteral("main.bas")});
+        sandbox.writeFile(QString::fromLatin1(test.headerPath), test.header);
+        sandbox.writeFile(QStringLiteral("inc/fbgfx.bi"), plainHeader);
+        sandbox.writeFile(QStringLiteral("lib/unused.bi"), plainHeader);
+        const RunResult result = sandbox.run(test.arguments);
         EXPECT_EQ(result.exitCode, 0) << result.standardError.constData();
         const QList<CompilerCall> calls = sandbox.calls();
         ASSERT_EQ(calls.size(), 1);
@@ -197,11 +224,39 @@ TEST(Driver, OnlyARunThatRewritesAFileKeepsAJournal) {
         EXPECT_EQ(calls[0].environment.filter(QStringLiteral("FBEXT_ENCLOSING_JOURNALS=")).size(),
                   test.journal ? 1 : 0);
         EXPECT_EQ(sandbox.readFile(QStringLiteral("main.bas")), test.main);
-        EXPECT_EQ(sandbox.readFile(QStringLiteral("lib.bi")), test.header);
+        EXPECT_EQ(sandbox.readFile(QString::fromLatin1(test.headerPath)), test.header);
         EXPECT_TRUE(QDir(sandbox.userDataDir() + QStringLiteral("/journals"))
                         .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
                         .isEmpty());
     }
+}
+
+// A compiler installed under a prefix keeps its headers in
+// include/freebasic beside its bin/; when fbc2 is a link to it, that folder is
+// found beside the file the link leads to.
+TEST(Driver, TheHeadersOfACompilerReachedThroughALinkAreNotRead) {
+    Sandbox sandbox;
+    ASSERT_TRUE(QDir().mkpath(sandbox.path(QStringLiteral("opt/fb/bin"))));
+    ASSERT_TRUE(QFile::rename(sandbox.path(QStringLiteral("fbc2")),
+                              sandbox.path(QStringLiteral("opt/fb/bin/fbc2"))));
+    ASSERT_TRUE(QFile::link(sandbox.path(QStringLiteral("opt/fb/bin/fbc2")),
+                            sandbox.path(QStringLiteral("fbc2"))));
+    const QByteArray header = "template Box\n  v as t1\nend template\nconst N = 1\n";
+    sandbox.writeFile(QStringLiteral("opt/fb/include/freebasic/lib.bi"), header);
+    sandbox.writeFile(QStringLiteral("main.bas"), "#include once \"lib.bi\"\nprint N\n");
+    const RunResult result =
+        sandbox.run({QStringLiteral("-i"), QStringLiteral("opt/fb/include/freebasic"),
+                     QStringLiteral("main.bas")});
+    EXPECT_EQ(result.exitCode, 0) << result.standardError.constData();
+    // The stand-in records its calls beside the file it is, with the
+    // journals of the runs in progress while it compiled.
+    QFile call(sandbox.path(QStringLiteral("opt/fb/bin/fbc2-calls/0.json")));
+    ASSERT_TRUE(call.open(QIODevice::ReadOnly));
+    const QJsonObject recorded = QJsonDocument::fromJson(call.readAll()).object();
+    ASSERT_TRUE(recorded.contains(QStringLiteral("journals")));
+    EXPECT_TRUE(recorded.value(QStringLiteral("journals")).toArray().isEmpty())
+        << "the compiler's header was taken for a source";
+    EXPECT_EQ(sandbox.readFile(QStringLiteral("opt/fb/include/freebasic/lib.bi")), header);
 }
 
 // A relative XDG_DATA_HOME names no place: the journal goes to the usual

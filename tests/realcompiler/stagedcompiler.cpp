@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 
 namespace {
@@ -43,6 +44,10 @@ StagedCompiler::StagedCompiler(const QString& fbextProgram, const QString& realC
         return;
     }
     QDir().mkpath(home(temporary));
+    const QString include = QFileInfo(realCompiler).absolutePath() + QStringLiteral("/../include");
+    if (QFileInfo(include).isDir() &&
+        !QFile::link(QDir(include).canonicalPath(), temporary.filePath(QStringLiteral("include"))))
+        setupProblem = QStringLiteral("cannot link %1 into %2").arg(include, temporary.path());
 }
 
 QString StagedCompiler::fbc() const {

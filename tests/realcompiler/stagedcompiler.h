@@ -15,9 +15,11 @@ struct CompilerRun {
 
 // fbext installed in front of the real FreeBASIC compiler, as a user has it,
 // in a temporary directory: bin/fbc is the built fbext, bin/fbc2 a script
-// that runs the real compiler and notes when it starts and ends, and home/ is
-// the home of every run, so fbext's per-user directory (lock, journals) is
-// this installation's own.
+// that runs the real compiler and notes when it starts and ends, include/ a
+// link to the real compiler's include folder (as an installation under a
+// prefix has it beside bin/, so a program may name it as ../include/freebasic),
+// and home/ is the home of every run, so fbext's per-user directory (lock,
+// journals) is this installation's own.
 class StagedCompiler {
 public:
     StagedCompiler(const QString& fbextProgram, const QString& realCompiler);
