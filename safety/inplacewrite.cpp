@@ -164,7 +164,7 @@ void undoFailedRewrite(LockedFile& file, const WriteResult& result, const QByteA
 WriteResult rewriteFile(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,
                         const Precondition& precondition, const QByteArray& original,
                         const FileTime& modified, const WriteLog& log) {
-    const WriteResult result = writeInPlace(file, bytes, digest, FileTime(), precondition, log);
+    WriteResult result = writeInPlace(file, bytes, digest, FileTime(), precondition, log);
     undoFailedRewrite(file, result, original, modified, log);
     return result;
 }
