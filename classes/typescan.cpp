@@ -56,6 +56,17 @@ bool declaresAlias(QByteArrayView line) {
     return tokens.size() >= 3 && isKeyword(tokens[2], "as");
 }
 
+// The name a line inside a type's block gives a nested type or union of its
+// own ("type Point2", "union Bits field = 1"), or nothing: an anonymous one
+// ("union", "type field = 1") and an alias open no named block.
+QByteArrayView nestedTypeName(QByteArrayView line) {
+    const Tokens tokens = lineTokens(codeOf(line));
+    if (tokens.size() < 2 || !(isKeyword(tokens[0], "type") || isKeyword(tokens[0], "union")) ||
+        isKeyword(tokens[1], "field") || declaresAlias(line))
+        return {};
+    return tokens[1];
+}
+
 // The member kinds, scanned in this order for each type. Subs, functions and
 // properties are forwarded to extending types; constructors, destructors and
 // operators are not inherited through "parent" and only reach the twin, as do
@@ -249,11 +260,12 @@ private:
 
     // The type line through the end line that closes it (returned), or the
     // end of the file (-1). Anonymous unions and types nested in the block have end lines of
-    // their own, and their fields are the type's fields; an enum's lines are
-    // not fields. Every other line may declare fields or members.
+    // their own, and their fields are the type's fields; the lines of an enum
+    // and of a named type or union nested in the block are not fields. Every
+    // other line may declare fields or members.
     int scanBlock(int typeLine, ScannedLines& found) {
         int depth = 0;
-        int enumDepth = 0;      // the depth inside an enum, or 0
+        int enumDepth = 0;      // the depth inside an enum or a named nested type, or 0
         bool continued = false; // the line goes on from the one before ("... _")
         for (int k = typeLine; k >= 0; k = working.next[k]) {
             found.block.append(k);
@@ -279,7 +291,7 @@ private:
             if ((isKeyword(words.first, "union") || isKeyword(words.first, "type")) &&
                 (words.count == 1 || isKeyword(words.second, "field"))) {
                 ++depth;
-            } else if (isKeyword(words.first, "enum")) {
+            } else if (isKeyword(words.first, "enum") || !nestedTypeName(code).isEmpty()) {
                 if (enumDepth == 0)
                     enumDepth = depth + 1;
                 ++depth;
@@ -625,11 +637,18 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
 
     // Enums and constants declared inside the block are named through the
     // type in what an extending type copies of its declarations.
+    // A field of a type nested in the block has, on an extending type, the
+    // twin's copy of that type, which is what "parent" holds.
     QList<QByteArrayView> blockLines;
+    QSet<QByteArray> nestedTypes;
     bool declaresInside = false;
     for (const qint32 line : std::as_const(found.block)) {
         const QByteArrayView first = firstToken(lines[line]);
         declaresInside = declaresInside || isKeyword(first, "enum") || isKeyword(first, "const");
+        if (line != record.typeLine) {
+            if (const QByteArrayView nested = nestedTypeName(lines[line]); !nested.isEmpty())
+                nestedTypes.insert(caseFolded(nested));
+        }
         blockLines.append(lines[line]);
     }
     const InsideNames inside = declaresInside ? namesDeclaredInside(blockLines) : InsideNames();
@@ -663,10 +682,14 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
                 // A field of an enum declared inside: the extending type's
                 // property has the parent's enum, the twin's field its own
                 // copy of it, so it is passed as the number it is.
-                const bool number = !inside.isEmpty() && inside.contains(caseFolded(field.type));
-                const QByteArray written = number ? QByteArray()
-                                                  : fieldTypeAsWritten(record.typeName, field.name,
-                                                                       field.type, memberNames);
+                const bool nestedType = nestedTypes.contains(caseFolded(field.type));
+                const bool number =
+                    !nestedType && !inside.isEmpty() && inside.contains(caseFolded(field.type));
+                QByteArray written = number ? QByteArray()
+                                            : fieldTypeAsWritten(record.typeName, field.name,
+                                                                 field.type, memberNames);
+                if (nestedType)
+                    written = "typeof(" + twinNameOf(record.typeName) + '.' + field.name + ')';
                 ForwardEntry forward =
                     field.shape == FieldForm::Shape::scalar
                         ? forwardField(field.name, field.type, number, written)
