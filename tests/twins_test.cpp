@@ -276,6 +276,16 @@ TEST(Twins, HeadersNameWhatTheTypeDeclaresInsideAsItsBlockDoes) {
          "  x = Shape_generic_public_member.Thin"},
         {"operator Shape.let(byval m as Shape.Mode)", "  x = m", "end operator",
          "operator Shape_generic_public_member.let(byval m as Shape.Mode)", "  x = m"},
+        // The iteration operators take the twin itself, as FreeBASIC requires.
+        {"operator Shape.next(byref e as Shape, byref s as SHAPE) as integer", "  return x <= e.x",
+         "end operator",
+         "operator Shape_generic_public_member.next(byref e as Shape_generic_public_member, "
+         "byref s as Shape_generic_public_member) as integer",
+         "  return x <= e.x"},
+        {"operator Shape.step(byref s as Shape) ' as Shape", "  x += s.x", "end operator",
+         "operator Shape_generic_public_member.step(byref s as Shape_generic_public_member) ' as "
+         "Shape",
+         "  x += s.x"},
         {"sub Shape.k(byval s as MyShape.Kind)", "  print MyShape.count", "end sub",
          "sub Shape_generic_public_member.k(byval s as MyShape.Kind)", "  print MyShape.count"},
         // A header continued over lines is one header.
