@@ -71,10 +71,36 @@ MappedText twinBlockOf(const MappedText& block, QSet<QByteArray>& shared) {
     MappedTextBuilder twin;
     twin.reserve(block.text.size() + twinSuffix.size(), lines.size());
     bool inPrivate = false;
+    QByteArrayView typeName;
+    int nestedDepth = 0; // inside a named type nested in the block: its depth there
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const LineOrigin origin = block.origins.value(i);
-        if (i == 0) {
+        if (nestedDepth > 0) {
+            // The nested type's own lines: the alias stands for them.
+            const Tokens tokens = lineTokens(codeOf(lines[i]), 3);
+            if (tokens.size() >= 2 && isKeyword(tokens[0], "end") &&
+                (isKeyword(tokens[1], "type") || isKeyword(tokens[1], "union") ||
+                 isKeyword(tokens[1], "enum")))
+                --nestedDepth;
+            else if (!tokens.isEmpty() &&
+                     (isKeyword(tokens[0], "type") || isKeyword(tokens[0], "union") ||
+                      isKeyword(tokens[0], "enum")) &&
+                     !(tokens.size() >= 3 && isKeyword(tokens[2], "as")))
+                ++nestedDepth;
+            twin.add("", origin);
+        } else if (i == 0) {
             twin.add(twinTypeLine(lines[i]), origin);
+            const Tokens tokens = lineTokens(codeOf(lines[i]), 2);
+            if (tokens.size() >= 2)
+                typeName = tokens[1];
+        } else if (const QByteArrayView nested = nestedTypeName(lines[i]);
+                   !nested.isEmpty() && !typeName.isEmpty()) {
+            // A type nested in the block is the type's own on the twin too, so
+            // that what the twin holds and takes of it is what the type does.
+            twin.addLine("type " + nested.toByteArray() + " as " + typeName.toByteArray() + '.' +
+                             nested.toByteArray(),
+                         origin);
+            nestedDepth = 1;
         } else if (isPrivateLine(lines[i])) {
             twin.add("public:", origin);
             inPrivate = true;

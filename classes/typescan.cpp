@@ -56,17 +56,6 @@ bool declaresAlias(QByteArrayView line) {
     return tokens.size() >= 3 && isKeyword(tokens[2], "as");
 }
 
-// The name a line inside a type's block gives a nested type or union of its
-// own ("type Point2", "union Bits field = 1"), or nothing: an anonymous one
-// ("union", "type field = 1") and an alias open no named block.
-QByteArrayView nestedTypeName(QByteArrayView line) {
-    const Tokens tokens = lineTokens(codeOf(line));
-    if (tokens.size() < 2 || !(isKeyword(tokens[0], "type") || isKeyword(tokens[0], "union")) ||
-        isKeyword(tokens[1], "field") || declaresAlias(line))
-        return {};
-    return tokens[1];
-}
-
 // The member kinds, scanned in this order for each type. Subs, functions and
 // properties are forwarded to extending types; constructors, destructors and
 // operators are not inherited through "parent" and only reach the twin, as do
@@ -395,6 +384,14 @@ private:
 
 } // namespace
 
+QByteArrayView nestedTypeName(QByteArrayView line) {
+    const Tokens tokens = lineTokens(codeOf(line));
+    if (tokens.size() < 2 || !(isKeyword(tokens[0], "type") || isKeyword(tokens[0], "union")) ||
+        isKeyword(tokens[1], "field") || declaresAlias(line))
+        return {};
+    return tokens[1];
+}
+
 bool namesType(QByteArrayView token, QByteArrayView typeName) {
     if (!startsWithIgnoringCase(token, typeName))
         return false;
@@ -651,6 +648,7 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
         }
         blockLines.append(lines[line]);
     }
+    declaresInside = declaresInside || !nestedTypes.isEmpty();
     const InsideNames inside = declaresInside ? namesDeclaredInside(blockLines) : InsideNames();
 
     // The names of the fields and members an extending type gets, which hide

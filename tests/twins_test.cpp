@@ -303,6 +303,19 @@ TEST(Twins, HeadersNameWhatTheTypeDeclaresInsideAsItsBlockDoes) {
     }
 }
 
+// A type nested in the block is the type's own on the twin: an alias stands
+// for its lines, which keep their number as blank lines.
+TEST(Twins, NestedTypesAreTheTypesOwnOnTheTwin) {
+    const TypeRecord record =
+        resolved(text({"type Shape", "  type Point2", "    union", "      x as integer",
+                       "    end union", "  end type", "  origin as Point2", "end type",
+                       "type Circle extends Shape", "end type"}))
+            .value(0);
+    EXPECT_EQ(record.twinBlockText.text,
+              text({"type Shape_generic_public_member", "type Point2 as Shape.Point2", "", "", "",
+                    "", "  origin as Point2", "end type"}));
+}
+
 TEST(Twins, ReplaceQualifierHonoursCaseAndNameBoundaries) {
     struct Case {
         const char* text;

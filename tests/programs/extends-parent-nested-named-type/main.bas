@@ -14,7 +14,15 @@ type Shape
   k as Kind
   origin as Point2
   declare function kindName() as string
+  declare sub moveTo(byval p as Point2)
+  declare function at() as Point2
 end type
+sub Shape.moveTo(byval p as Point2)
+  origin = p
+end sub
+function Shape.at() as Point2
+  return origin
+end function
 function Shape.kindName() as string
   select case k
   case Shape.kRound : return "round"
@@ -45,3 +53,8 @@ dim k as Shape.Kind = c.k
 print k
 print c.kindName()
 print c.parent.kindName()
+dim p as Shape.Point2
+p.x = 7 : p.y = 8
+c.moveTo(p)
+dim q as Shape.Point2 = c.origin
+print q.x; c.at().y; c.parent.origin.x
