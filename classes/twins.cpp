@@ -85,6 +85,7 @@ MappedText twinBlockOf(const MappedText& block, QSet<QByteArray>& shared) {
             else if (!tokens.isEmpty() &&
                      (isKeyword(tokens[0], "type") || isKeyword(tokens[0], "union") ||
                       isKeyword(tokens[0], "enum")) &&
+                     !(tokens.size() >= 2 && isKeyword(tokens[1], "as")) &&
                      !(tokens.size() >= 3 && isKeyword(tokens[2], "as")))
                 ++nestedDepth;
             twin.add("", origin);

@@ -387,7 +387,7 @@ private:
 QByteArrayView nestedTypeName(QByteArrayView line) {
     const Tokens tokens = lineTokens(codeOf(line));
     if (tokens.size() < 2 || !(isKeyword(tokens[0], "type") || isKeyword(tokens[0], "union")) ||
-        isKeyword(tokens[1], "field") || declaresAlias(line))
+        isKeyword(tokens[1], "field") || isKeyword(tokens[1], "as") || declaresAlias(line))
         return {};
     return tokens[1];
 }

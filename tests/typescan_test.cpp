@@ -113,7 +113,7 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
                 ++depth;
             } else if (isKeyword(words[0], "enum") ||
                        ((isKeyword(words[0], "union") || isKeyword(words[0], "type")) &&
-                        !isKeyword(words[1], "field") &&
+                        !isKeyword(words[1], "field") && !isKeyword(words[1], "as") &&
                         !(words.size() >= 3 && isKeyword(words[2], "as")))) {
                 // An enum, or a named type or union of the type's own.
                 ++depth;
