@@ -243,6 +243,10 @@ InsideNames namesDeclaredInside(const QList<QByteArrayView>& blockLines) {
             if (tokens.size() >= 2 && !isKeyword(tokens[1], "explicit"))
                 addDeclaredNames(tokens[1], false, inPrivate, names);
         } else if (isKeyword(tokens[0], "union") || isKeyword(tokens[0], "type")) {
+            // "type Point2": a type of the block's own, named through it too.
+            if (tokens.size() >= 2 && !isKeyword(tokens[1], "field") &&
+                !isKeyword(tokens[1], "as") && !(tokens.size() >= 3 && isKeyword(tokens[2], "as")))
+                addDeclaredNames(tokens[1], false, inPrivate, names);
             ++depth;
         } else if (depth == 0 && isKeyword(tokens[0], "const") && tokens.size() >= 2 &&
                    !isKeyword(tokens[1], "as")) {

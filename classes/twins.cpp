@@ -71,10 +71,37 @@ MappedText twinBlockOf(const MappedText& block, QSet<QByteArray>& shared) {
     MappedTextBuilder twin;
     twin.reserve(block.text.size() + twinSuffix.size(), lines.size());
     bool inPrivate = false;
+    QByteArrayView typeName;
+    int nestedDepth = 0; // inside a named type nested in the block: its depth there
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const LineOrigin origin = block.origins.value(i);
-        if (i == 0) {
+        if (nestedDepth > 0) {
+            // The nested type's own lines: the alias stands for them.
+            const Tokens tokens = lineTokens(codeOf(lines[i]), 3);
+            if (tokens.size() >= 2 && isKeyword(tokens[0], "end") &&
+                (isKeyword(tokens[1], "type") || isKeyword(tokens[1], "union") ||
+                 isKeyword(tokens[1], "enum")))
+                --nestedDepth;
+            else if (!tokens.isEmpty() &&
+                     (isKeyword(tokens[0], "type") || isKeyword(tokens[0], "union") ||
+                      isKeyword(tokens[0], "enum")) &&
+                     !(tokens.size() >= 2 && isKeyword(tokens[1], "as")) &&
+                     !(tokens.size() >= 3 && isKeyword(tokens[2], "as")))
+                ++nestedDepth;
+            twin.add("", origin);
+        } else if (i == 0) {
             twin.add(twinTypeLine(lines[i]), origin);
+            const Tokens tokens = lineTokens(codeOf(lines[i]), 2);
+            if (tokens.size() >= 2)
+                typeName = tokens[1];
+        } else if (const QByteArrayView nested = nestedTypeName(lines[i]);
+                   !nested.isEmpty() && !typeName.isEmpty()) {
+            // A type nested in the block is the type's own on the twin too, so
+            // that what the twin holds and takes of it is what the type does.
+            twin.addLine("type " + nested.toByteArray() + " as " + typeName.toByteArray() + '.' +
+                             nested.toByteArray(),
+                         origin);
+            nestedDepth = 1;
         } else if (isPrivateLine(lines[i])) {
             twin.add("public:", origin);
             inPrivate = true;
@@ -436,6 +463,60 @@ void keepTypeNamesInHeaders(QByteArray& text, const QByteArray& typeName) {
     text = result;
 }
 
+// FreeBASIC takes the value of an iteration operator ("for", "step",
+// "next") as the type itself, and the twin's copies are members of the twin:
+// there the parameters that name the type ("operator next(byref e as Vec)")
+// name the twin, which has the same layout, in the declarations and headers.
+void iterationOperatorsTakeTwins(QByteArray& text, const QByteArray& typeName) {
+    if (indexOfIgnoringCase(text, "operator") < 0)
+        return;
+    const QByteArray twinName = twinNameOf(typeName);
+    QByteArray result;
+    qsizetype copied = 0;
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        const QByteArrayView code = codeOf(QByteArrayView(text).sliced(start, end - start));
+        const Tokens tokens = lineTokens(withoutProcedurePrefix(code), 3);
+        QByteArrayView name; // the operator's name, with what follows it in its token
+        if (tokens.size() >= 3 && isKeyword(tokens[0], "declare") &&
+            isKeyword(tokens[1], "operator")) {
+            name = tokens[2];
+        } else if (tokens.size() >= 2 && isKeyword(tokens[0], "operator")) {
+            const qsizetype dot = tokens[1].indexOf('.');
+            if (dot >= 0)
+                name = tokens[1].sliced(dot + 1);
+        }
+        qsizetype length = 0;
+        while (length < name.size() && isNameChar(name[length]))
+            ++length;
+        name = name.first(length);
+        const qsizetype open =
+            name.isEmpty() ? -1 : code.indexOf('(', name.data() - code.data() + length);
+        if (open >= 0 &&
+            (isKeyword(name, "for") || isKeyword(name, "step") || isKeyword(name, "next"))) {
+            for (qsizetype found = indexOfWord(code, typeName, open); found >= 0;
+                 found = indexOfWord(code, typeName, found + typeName.size())) {
+                const qsizetype after = found + typeName.size();
+                // "Vec.Kind" names something declared inside the type.
+                if ((found > 0 && code[found - 1] == '.') ||
+                    (after < code.size() && code[after] == '.'))
+                    continue;
+                const qsizetype at = code.data() - text.constData() + found;
+                result += QByteArrayView(text).sliced(copied, at - copied);
+                result += twinName;
+                copied = at + typeName.size();
+            }
+        }
+        start = end + 1;
+    }
+    if (copied == 0)
+        return;
+    result += QByteArrayView(text).sliced(copied);
+    text = result;
+}
+
 } // namespace
 
 namespace {
@@ -445,11 +526,13 @@ void buildTwin(TypeRecord& record, const Inheritance& inheritance) {
     record.hasTwin = true;
     QSet<QByteArray> shared;
     record.twinBlockText = twinBlockOf(record.blockText, shared);
+    iterationOperatorsTakeTwins(record.twinBlockText.text, record.typeName);
     std::optional<QSet<QByteArray>> privateNames; // made for the first copy that may need them
     const auto copyOntoTwin = [&](QByteArray& text) {
         replaceQualifier(text, record.typeName + '.', twinNameOf(record.typeName) + '.',
                          Qt::CaseInsensitive);
         keepTypeNamesInHeaders(text, record.typeName);
+        iterationOperatorsTakeTwins(text, record.typeName);
         shareStaticDefinitions(text, record.typeName, shared);
         renameConstructors(text, record.typeName);
         castThisToType(text, record.typeName);

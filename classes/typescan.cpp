@@ -249,11 +249,12 @@ private:
 
     // The type line through the end line that closes it (returned), or the
     // end of the file (-1). Anonymous unions and types nested in the block have end lines of
-    // their own, and their fields are the type's fields; an enum's lines are
-    // not fields. Every other line may declare fields or members.
+    // their own, and their fields are the type's fields; the lines of an enum
+    // and of a named type or union nested in the block are not fields. Every
+    // other line may declare fields or members.
     int scanBlock(int typeLine, ScannedLines& found) {
         int depth = 0;
-        int enumDepth = 0;      // the depth inside an enum, or 0
+        int enumDepth = 0;      // the depth inside an enum or a named nested type, or 0
         bool continued = false; // the line goes on from the one before ("... _")
         for (int k = typeLine; k >= 0; k = working.next[k]) {
             found.block.append(k);
@@ -279,7 +280,7 @@ private:
             if ((isKeyword(words.first, "union") || isKeyword(words.first, "type")) &&
                 (words.count == 1 || isKeyword(words.second, "field"))) {
                 ++depth;
-            } else if (isKeyword(words.first, "enum")) {
+            } else if (isKeyword(words.first, "enum") || !nestedTypeName(code).isEmpty()) {
                 if (enumDepth == 0)
                     enumDepth = depth + 1;
                 ++depth;
@@ -382,6 +383,14 @@ private:
 };
 
 } // namespace
+
+QByteArrayView nestedTypeName(QByteArrayView line) {
+    const Tokens tokens = lineTokens(codeOf(line));
+    if (tokens.size() < 2 || !(isKeyword(tokens[0], "type") || isKeyword(tokens[0], "union")) ||
+        isKeyword(tokens[1], "field") || isKeyword(tokens[1], "as") || declaresAlias(line))
+        return {};
+    return tokens[1];
+}
 
 bool namesType(QByteArrayView token, QByteArrayView typeName) {
     if (!startsWithIgnoringCase(token, typeName))
@@ -625,13 +634,21 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
 
     // Enums and constants declared inside the block are named through the
     // type in what an extending type copies of its declarations.
+    // A field of a type nested in the block has, on an extending type, the
+    // twin's copy of that type, which is what "parent" holds.
     QList<QByteArrayView> blockLines;
+    QSet<QByteArray> nestedTypes;
     bool declaresInside = false;
     for (const qint32 line : std::as_const(found.block)) {
         const QByteArrayView first = firstToken(lines[line]);
         declaresInside = declaresInside || isKeyword(first, "enum") || isKeyword(first, "const");
+        if (line != record.typeLine) {
+            if (const QByteArrayView nested = nestedTypeName(lines[line]); !nested.isEmpty())
+                nestedTypes.insert(caseFolded(nested));
+        }
         blockLines.append(lines[line]);
     }
+    declaresInside = declaresInside || !nestedTypes.isEmpty();
     const InsideNames inside = declaresInside ? namesDeclaredInside(blockLines) : InsideNames();
 
     // The names of the fields and members an extending type gets, which hide
@@ -663,10 +680,14 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
                 // A field of an enum declared inside: the extending type's
                 // property has the parent's enum, the twin's field its own
                 // copy of it, so it is passed as the number it is.
-                const bool number = !inside.isEmpty() && inside.contains(caseFolded(field.type));
-                const QByteArray written = number ? QByteArray()
-                                                  : fieldTypeAsWritten(record.typeName, field.name,
-                                                                       field.type, memberNames);
+                const bool nestedType = nestedTypes.contains(caseFolded(field.type));
+                const bool number =
+                    !nestedType && !inside.isEmpty() && inside.contains(caseFolded(field.type));
+                QByteArray written = number ? QByteArray()
+                                            : fieldTypeAsWritten(record.typeName, field.name,
+                                                                 field.type, memberNames);
+                if (nestedType)
+                    written = "typeof(" + twinNameOf(record.typeName) + '.' + field.name + ')';
                 ForwardEntry forward =
                     field.shape == FieldForm::Shape::scalar
                         ? forwardField(field.name, field.type, number, written)

@@ -24,3 +24,8 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
 // Whether the second token of a constructor or destructor header names the
 // type: it is the type's name, or the name followed by "(", ignoring case.
 bool namesType(QByteArrayView token, QByteArrayView typeName);
+
+// The name a line inside a type's block gives a nested type or union of its
+// own ("type Point2", "union Bits field = 1"), or nothing: an anonymous one
+// ("union", "type field = 1") and an alias open no named block.
+QByteArrayView nestedTypeName(QByteArrayView line);

@@ -531,17 +531,13 @@ TEST(Forwarding, NamesDeclaredInsideTheParentAreNamedThroughIt) {
 // Names declared in a private section only the twin shows: they are named
 // through it. A public section after it names through the type again.
 TEST(Forwarding, NamesOfAPrivateSectionAreNamedThroughTheTwin) {
-    const QList<QByteArrayView> block{"type Walker",
-                                      "private:",
-                                      "  enum Secret",
-                                      "    Hidden = 1, Shown",
-                                      "  end enum",
-                                      "  Const LIMIT = 5",
-                                      "Public :",
-                                      "  enum Open",
-                                      "    Wide",
-                                      "  end enum",
-                                      "  private: const INNER = 1",
+    const QList<QByteArrayView> block{"type Walker",   "private:",
+                                      "  enum Secret", "    Hidden = 1, Shown",
+                                      "  end enum",    "  Const LIMIT = 5",
+                                      "Public :",      "  enum Open",
+                                      "    Wide",      "  end enum",
+                                      "  type Spot",   "    x as integer",
+                                      "  end type",    "  private: const INNER = 1",
                                       "end type"};
     const InsideNames names = namesDeclaredInside(block);
     EXPECT_EQ(names, (InsideNames{{"secret", true},
@@ -550,6 +546,7 @@ TEST(Forwarding, NamesOfAPrivateSectionAreNamedThroughTheTwin) {
                                   {"limit", true},
                                   {"open", false},
                                   {"wide", false},
+                                  {"spot", false},
                                   {"inner", true}}));
     const struct {
         const char* text;
@@ -560,6 +557,8 @@ TEST(Forwarding, NamesOfAPrivateSectionAreNamedThroughTheTwin) {
         {"  declare sub reveal(byval n as integer = LIMIT, byval o as Open = Wide)",
          "  declare sub reveal(byval n as integer = Walker_generic_public_member.LIMIT, byval o as "
          "Walker.Open = Walker.Wide)"},
+        {"  declare sub place(byval p as Spot, byval x as integer)",
+         "  declare sub place(byval p as Walker.Spot, byval x as integer)"},
         {"  declare function door() byref as Open",
          "  declare function door() byref as Walker_generic_public_member.Open"},
     };

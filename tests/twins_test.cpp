@@ -276,6 +276,16 @@ TEST(Twins, HeadersNameWhatTheTypeDeclaresInsideAsItsBlockDoes) {
          "  x = Shape_generic_public_member.Thin"},
         {"operator Shape.let(byval m as Shape.Mode)", "  x = m", "end operator",
          "operator Shape_generic_public_member.let(byval m as Shape.Mode)", "  x = m"},
+        // The iteration operators take the twin itself, as FreeBASIC requires.
+        {"operator Shape.next(byref e as Shape, byref s as SHAPE) as integer", "  return x <= e.x",
+         "end operator",
+         "operator Shape_generic_public_member.next(byref e as Shape_generic_public_member, "
+         "byref s as Shape_generic_public_member) as integer",
+         "  return x <= e.x"},
+        {"operator Shape.step(byref s as Shape) ' as Shape", "  x += s.x", "end operator",
+         "operator Shape_generic_public_member.step(byref s as Shape_generic_public_member) ' as "
+         "Shape",
+         "  x += s.x"},
         {"sub Shape.k(byval s as MyShape.Kind)", "  print MyShape.count", "end sub",
          "sub Shape_generic_public_member.k(byval s as MyShape.Kind)", "  print MyShape.count"},
         // A header continued over lines is one header.
@@ -291,6 +301,19 @@ TEST(Twins, HeadersNameWhatTheTypeDeclaresInsideAsItsBlockDoes) {
                 .value(0);
         EXPECT_EQ(record.twinMethodText.text, text({c.twinHeader, c.twinBody, c.end, "", ""}));
     }
+}
+
+// A type nested in the block is the type's own on the twin: an alias stands
+// for its lines, which keep their number as blank lines.
+TEST(Twins, NestedTypesAreTheTypesOwnOnTheTwin) {
+    const TypeRecord record =
+        resolved(text({"type Shape", "  type Point2", "    union", "      x as integer",
+                       "    end union", "  end type", "  origin as Point2", "end type",
+                       "type Circle extends Shape", "end type"}))
+            .value(0);
+    EXPECT_EQ(record.twinBlockText.text,
+              text({"type Shape_generic_public_member", "type Point2 as Shape.Point2", "", "", "",
+                    "", "  origin as Point2", "end type"}));
 }
 
 TEST(Twins, ReplaceQualifierHonoursCaseAndNameBoundaries) {

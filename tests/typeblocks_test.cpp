@@ -226,13 +226,18 @@ TEST(TypeBlocks, UnterminatedBlockKeepsTheRestOfTheFile) {
     EXPECT_EQ(expand(lone), lone);
 }
 
-TEST(TypeBlocks, NestedTypeEndsTheOuterReplacementAtTheFirstEndLine) {
-    const QByteArray result =
-        expand(text({"type Outer", "  type Inner", "  end type", "  y as integer", "end type",
-                     "print 1", "type Derived extends Outer", "end type"}));
-    // The lines after the inner end line stay in the output as written.
-    EXPECT_TRUE(result.contains(text({"", "", "  y as integer", "end type", "print 1", ""})));
-    EXPECT_TRUE(result.contains(QByteArray("type Outer_generic_public_member\n")));
+// A named type nested in the block does not end it; a field named "type" is
+// a field.
+TEST(TypeBlocks, NestedTypeLeavesTheOuterReplacementToTheOuterEndLine) {
+    const QByteArray result = expand(
+        text({"type Outer", "  type Inner", "  end type", "  y as integer", "  type as integer",
+              "end type", "print 1", "type Derived extends Outer", "end type"}));
+    EXPECT_TRUE(
+        result.contains(text({"type Outer_generic_public_member", "type Inner as Outer.Inner", "",
+                              "  y as integer", "  type as integer", "end type"})));
+    EXPECT_TRUE(result.contains("declare property y() as integer"));
+    EXPECT_FALSE(result.contains("property type"));
+    EXPECT_FALSE(result.contains("property Inner"));
 }
 
 TEST(TypeBlocks, BlockWithoutRecordIsLeftAsWritten) {

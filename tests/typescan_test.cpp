@@ -111,7 +111,11 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
             } else if ((isKeyword(words[0], "union") || isKeyword(words[0], "type")) &&
                        words.size() == 1) {
                 ++depth;
-            } else if (isKeyword(words[0], "enum")) {
+            } else if (isKeyword(words[0], "enum") ||
+                       ((isKeyword(words[0], "union") || isKeyword(words[0], "type")) &&
+                        !isKeyword(words[1], "field") && !isKeyword(words[1], "as") &&
+                        !(words.size() >= 3 && isKeyword(words[2], "as")))) {
+                // An enum, or a named type or union of the type's own.
                 ++depth;
                 if (enumDepth == 0)
                     enumDepth = depth;
@@ -449,6 +453,33 @@ TEST(TypeScan, NestedBlocksInsideATypeBlock) {
     for (const MemberEntry& member : record.members)
         names.append(member.key.name);
     EXPECT_EQ(names, QByteArrayList({"whole", "lo", "y"}));
+}
+
+// A named type or union nested in the block is a type of its own: its fields
+// are not the type's, and a field of it is forwarded with the twin's copy of
+// that type, which is what "parent" holds.
+TEST(TypeScan, NamedTypesNestedInATypeBlock) {
+    struct Case {
+        const char* nested;
+        const char* close;
+    };
+    for (const Case& c :
+         {Case{"  type Point2", "  end type"}, Case{"  TYPE Point2 field = 1", "  End Type"},
+          Case{"  union Point2", "  end union"}}) {
+        const TypeRecord record =
+            scan(text({"type Shape", c.nested, "    x as integer", "    y as integer", c.close,
+                       "  origin as Point2", "  k as integer", "end type", "print 1"}))
+                .value(0);
+        EXPECT_TRUE(record.blockText.text.endsWith("  k as integer\nend type")) << c.nested;
+        QByteArrayList names;
+        for (const MemberEntry& member : record.members)
+            names.append(member.key.name);
+        EXPECT_EQ(names, QByteArrayList({"origin", "k"})) << c.nested;
+        ASSERT_FALSE(record.members.isEmpty());
+        EXPECT_TRUE(
+            record.members[0].declaration.contains("typeof(Shape_generic_public_member.origin)"))
+            << c.nested;
+    }
 }
 
 TEST(TypeScan, BlockEndsAtItsEndLineOrTheEndOfTheFile) {
