@@ -277,10 +277,12 @@ private:
                 }
                 continue;
             }
-            if ((isKeyword(words.first, "union") || isKeyword(words.first, "type")) &&
-                (words.count == 1 || isKeyword(words.second, "field"))) {
+            const bool typeOrUnion =
+                isKeyword(words.first, "union") || isKeyword(words.first, "type");
+            if (typeOrUnion && (words.count == 1 || isKeyword(words.second, "field"))) {
                 ++depth;
-            } else if (isKeyword(words.first, "enum") || !nestedTypeName(code).isEmpty()) {
+            } else if (isKeyword(words.first, "enum") ||
+                       (typeOrUnion && !nestedTypeName(code).isEmpty())) {
                 if (enumDepth == 0)
                     enumDepth = depth + 1;
                 ++depth;
@@ -385,7 +387,12 @@ private:
 } // namespace
 
 QByteArrayView nestedTypeName(QByteArrayView line) {
-    const Tokens tokens = lineTokens(codeOf(line));
+    // Most lines say at once that they open no type: their first word is
+    // another, and no comment stands before it.
+    const QByteArrayView first = firstToken(line);
+    if (!isKeyword(first, "type") && !isKeyword(first, "union") && !containsCommentOpening(line))
+        return {};
+    const Tokens tokens = lineTokens(codeOf(line), 3);
     if (tokens.size() < 2 || !(isKeyword(tokens[0], "type") || isKeyword(tokens[0], "union")) ||
         isKeyword(tokens[1], "field") || isKeyword(tokens[1], "as") || declaresAlias(line))
         return {};
@@ -642,7 +649,7 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
     for (const qint32 line : std::as_const(found.block)) {
         const QByteArrayView first = firstToken(lines[line]);
         declaresInside = declaresInside || isKeyword(first, "enum") || isKeyword(first, "const");
-        if (line != record.typeLine) {
+        if (line != record.typeLine && (isKeyword(first, "type") || isKeyword(first, "union"))) {
             if (const QByteArrayView nested = nestedTypeName(lines[line]); !nested.isEmpty())
                 nestedTypes.insert(caseFolded(nested));
         }
