@@ -185,10 +185,30 @@ struct CodeReader {
 
 } // namespace
 
-void renameConstructors(QByteArray& text, const QByteArray& typeName) {
-    const QByteArray twinName = twinNameOf(typeName);
+namespace {
+
+// Writes replacement over the length bytes at each of positions (in
+// ascending order) of text, in one copy.
+void replaceEach(QByteArray& text, const QList<qsizetype>& positions, qsizetype length,
+                 QByteArrayView replacement) {
+    if (positions.isEmpty())
+        return;
     QByteArray result;
+    result.reserve(text.size() + positions.size() * (replacement.size() - length));
     qsizetype copied = 0;
+    for (const qsizetype at : positions) {
+        result += QByteArrayView(text).sliced(copied, at - copied);
+        result += replacement;
+        copied = at + length;
+    }
+    result += QByteArrayView(text).sliced(copied);
+    text = result;
+}
+
+} // namespace
+
+void renameConstructors(QByteArray& text, const QByteArray& typeName) {
+    QList<qsizetype> names; // where a constructor or destructor names the type
     for (qsizetype start = 0; start <= text.size();) {
         qsizetype end = text.indexOf('\n', start);
         if (end < 0)
@@ -203,18 +223,11 @@ void renameConstructors(QByteArray& text, const QByteArray& typeName) {
         const Tokens tokens = lineTokens(withoutProcedurePrefix(line));
         if (tokens.size() >= 2 &&
             (isKeyword(tokens[0], "constructor") || isKeyword(tokens[0], "destructor")) &&
-            namesType(tokens[1], typeName)) {
-            const qsizetype nameAt = start + (tokens[1].data() - line.data());
-            result += QByteArrayView(text).sliced(copied, nameAt - copied);
-            result += twinName;
-            copied = nameAt + typeName.size();
-        }
+            namesType(tokens[1], typeName))
+            names.append(start + (tokens[1].data() - line.data()));
         start = end + 1;
     }
-    if (copied == 0)
-        return;
-    result += QByteArrayView(text).sliced(copied);
-    text = result;
+    replaceEach(text, names, typeName.size(), twinNameOf(typeName));
 }
 
 void replaceQualifier(QByteArray& text, QByteArrayView qualifier, QByteArrayView replacement,
@@ -419,9 +432,8 @@ void keepTypeNamesInHeaders(QByteArray& text, const QByteArray& typeName) {
         return;
     static const QByteArrayView headerKeywords[] = {"sub",      "function",    "property",
                                                     "operator", "constructor", "destructor"};
-    QByteArray result;
-    qsizetype copied = 0;
-    bool continued = false; // the line goes on a header continued with " _"
+    QList<qsizetype> twinNames; // where the twin's qualifier stands for the type's
+    bool continued = false;     // the line goes on a header continued with " _"
     for (qsizetype start = 0; start <= text.size();) {
         qsizetype end = text.indexOf('\n', start);
         if (end < 0)
@@ -448,19 +460,12 @@ void keepTypeNamesInHeaders(QByteArray& text, const QByteArray& typeName) {
                        : 0;
             continued = endsInContinuation(codeOf(line));
             for (qsizetype found = line.indexOf(twinQualifier, from); found >= 0;
-                 found = line.indexOf(twinQualifier, found + twinQualifier.size())) {
-                result += QByteArrayView(text).sliced(copied, start + found - copied);
-                result += typeName;
-                result += '.';
-                copied = start + found + twinQualifier.size();
-            }
+                 found = line.indexOf(twinQualifier, found + twinQualifier.size()))
+                twinNames.append(start + found);
         }
         start = end + 1;
     }
-    if (copied == 0)
-        return;
-    result += QByteArrayView(text).sliced(copied);
-    text = result;
+    replaceEach(text, twinNames, twinQualifier.size(), typeName + '.');
 }
 
 // FreeBASIC takes the value of an iteration operator ("for", "step",
@@ -468,15 +473,14 @@ void keepTypeNamesInHeaders(QByteArray& text, const QByteArray& typeName) {
 // there the parameters that name the type ("operator next(byref e as Vec)")
 // name the twin, which has the same layout, in the declarations and headers.
 void iterationOperatorsTakeTwins(QByteArray& text, const QByteArray& typeName) {
-    if (indexOfIgnoringCase(text, "operator") < 0)
-        return;
-    const QByteArray twinName = twinNameOf(typeName);
-    QByteArray result;
-    qsizetype copied = 0;
-    for (qsizetype start = 0; start <= text.size();) {
-        qsizetype end = text.indexOf('\n', start);
+    QList<qsizetype> names; // where such a parameter names the type
+    // Only the lines that say "operator" are read.
+    for (qsizetype word = indexOfIgnoringCase(text, "operator"); word >= 0;) {
+        const qsizetype start = word == 0 ? 0 : text.lastIndexOf('\n', word - 1) + 1;
+        qsizetype end = text.indexOf('\n', word);
         if (end < 0)
             end = text.size();
+        word = end == text.size() ? -1 : indexOfIgnoringCase(text, "operator", end + 1);
         const QByteArrayView code = codeOf(QByteArrayView(text).sliced(start, end - start));
         const Tokens tokens = lineTokens(withoutProcedurePrefix(code), 3);
         QByteArrayView name; // the operator's name, with what follows it in its token
@@ -494,27 +498,20 @@ void iterationOperatorsTakeTwins(QByteArray& text, const QByteArray& typeName) {
         name = name.first(length);
         const qsizetype open =
             name.isEmpty() ? -1 : code.indexOf('(', name.data() - code.data() + length);
-        if (open >= 0 &&
-            (isKeyword(name, "for") || isKeyword(name, "step") || isKeyword(name, "next"))) {
-            for (qsizetype found = indexOfWord(code, typeName, open); found >= 0;
-                 found = indexOfWord(code, typeName, found + typeName.size())) {
-                const qsizetype after = found + typeName.size();
-                // "Vec.Kind" names something declared inside the type.
-                if ((found > 0 && code[found - 1] == '.') ||
-                    (after < code.size() && code[after] == '.'))
-                    continue;
-                const qsizetype at = code.data() - text.constData() + found;
-                result += QByteArrayView(text).sliced(copied, at - copied);
-                result += twinName;
-                copied = at + typeName.size();
-            }
+        if (open < 0 ||
+            !(isKeyword(name, "for") || isKeyword(name, "step") || isKeyword(name, "next")))
+            continue;
+        for (qsizetype found = indexOfWord(code, typeName, open); found >= 0;
+             found = indexOfWord(code, typeName, found + typeName.size())) {
+            const qsizetype after = found + typeName.size();
+            // "Vec.Kind" names something declared inside the type.
+            if ((found > 0 && code[found - 1] == '.') ||
+                (after < code.size() && code[after] == '.'))
+                continue;
+            names.append(code.data() - text.constData() + found);
         }
-        start = end + 1;
     }
-    if (copied == 0)
-        return;
-    result += QByteArrayView(text).sliced(copied);
-    text = result;
+    replaceEach(text, names, typeName.size(), twinNameOf(typeName));
 }
 
 } // namespace
