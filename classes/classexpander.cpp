@@ -19,39 +19,31 @@ namespace {
 // block, implementations, forwarders and declarations (for its twin and the
 // types that extend it); a type that only extends another needs its block;
 // the blocks of all other types stay as written, so theirs are not made.
-// Each record's texts are its own: in a large file the records of the first
-// half of the lines to copy are made beside those of the second.
+// Each record's texts are its own: in a large file the two threads share the
+// records.
 void fillUsedTexts(QList<TypeRecord>& records, const LineIndex& lines,
                    const QList<LineOrigin>& origins, const Inheritance& inheritance, bool beside) {
-    QList<bool> used(records.size());
-    qsizetype work = 0;
+    QList<qsizetype> used;
     for (qsizetype i = 0; i < records.size(); ++i) {
         TypeRecord& record = records[i];
         const bool derived = inheritance.isDerived(record.typeName);
-        used[i] = inheritance.needsTwin(record.typeName) || derived;
         if (derived)
             record.ownMethodLines = record.found.methods;
-        if (used[i])
-            work += record.found.block.size() + record.found.methods.size();
+        if (inheritance.needsTwin(record.typeName) || derived)
+            used.append(i);
         else
             record.found = ScannedLines();
     }
-    const auto fill = [&](qsizetype from, qsizetype to) {
-        for (qsizetype i = from; i < to; ++i) {
-            if (used[i])
-                fillScannedTexts(records[i], lines, origins,
-                                 inheritance.needsTwin(records[i].typeName));
-        }
+    const auto fill = [&](qsizetype u) {
+        TypeRecord& record = records[used[u]];
+        fillScannedTexts(record, lines, origins, inheritance.needsTwin(record.typeName));
     };
-    qsizetype half = 0;
-    for (qsizetype done = 0; half < records.size() && done < work / 2; ++half) {
-        if (used[half])
-            done += records[half].found.block.size() + records[half].found.methods.size();
+    if (beside) {
+        runBesideSharing([] {}, [] {}, used.size(), fill);
+    } else {
+        for (qsizetype u = 0; u < used.size(); ++u)
+            fill(u);
     }
-    if (beside)
-        runBeside([&] { fill(0, half); }, [&] { fill(half, records.size()); });
-    else
-        fill(0, records.size());
 }
 
 // Once the extending types have their forwarders, a record's implementations
@@ -184,8 +176,11 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
         return source;
     }
     fillUsedTexts(records, lines, origins, inheritance, beside);
-    buildTwins(records, inheritance, beside);
-    inheritParents(records, origins, inheritance);
+    // A twin is made from its own record's texts, and what each type
+    // inherits is read from the members alone, so the two go on at once.
+    const QList<qsizetype> twinned = recordsToTwin(records, inheritance);
+    const auto twin = [&](qsizetype t) { buildTwin(records[twinned[t]], inheritance); };
+    const auto inherit = [&] { inheritParents(records, origins, inheritance); };
     // Which inherited fields compound assignments must spell out is read
     // from the members each type inherits, which writing the extending
     // types leaves as they are.
@@ -193,11 +188,22 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
     const auto findPropertyFields = [&] {
         propertyFields = propertyFieldsOf(records, lines, origins, compoundLines);
     };
-    const auto writeTypes = [&] { writeExtendingTypes(records, lines, origins, inheritance); };
+    QList<bool> keepsPrivate;
+    const auto writeType = [&](qsizetype r) {
+        writeExtendingType(records, r, keepsPrivate[r], lines, origins);
+    };
     if (beside) {
-        runBeside(findPropertyFields, writeTypes);
+        runBesideSharing([] {}, inherit, twinned.size(), twin);
+        keepsPrivate = forwardersKeptPrivate(records, inheritance);
+        runBesideSharing(
+            findPropertyFields, [] {}, records.size(), writeType);
     } else {
-        writeTypes();
+        for (qsizetype t = 0; t < twinned.size(); ++t)
+            twin(t);
+        inherit();
+        keepsPrivate = forwardersKeptPrivate(records, inheritance);
+        for (qsizetype r = 0; r < records.size(); ++r)
+            writeType(r);
         findPropertyFields();
     }
     dropScanTexts(records);

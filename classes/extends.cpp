@@ -356,11 +356,9 @@ void inheritParents(QList<TypeRecord>& records, const QList<LineOrigin>& origins
     }
 }
 
-void writeExtendingTypes(QList<TypeRecord>& records, const LineIndex& lines,
-                         const QList<LineOrigin>& origins, const Inheritance& inheritance) {
+QList<bool> forwardersKeptPrivate(const QList<TypeRecord>& records,
+                                  const Inheritance& inheritance) {
     const RecordIndex index(records);
-    // Forwarders are private where the type or one of its ancestors writes
-    // its implementations private, or where the file wants all of them so.
     QList<bool> keepsPrivate(records.size(), inheritance.generatedPrivate);
     for (qsizetype r = 0; r < records.size(); ++r) {
         QSet<qsizetype> met;
@@ -370,41 +368,50 @@ void writeExtendingTypes(QList<TypeRecord>& records, const LineIndex& lines,
             keepsPrivate[r] = implementsPrivately(records[at]);
         }
     }
-    for (qsizetype r = 0; r < records.size(); ++r) {
-        TypeRecord& derived = records[r];
-        if (derived.parentName.isEmpty())
-            continue;
-        QSet<QByteArray> memberNames;
-        for (const InheritedMember& member : std::as_const(derived.inherited)) {
-            if (member.record != InheritedMember::gap)
-                memberNames.insert(records[member.record].members[member.member].key.name);
-        }
-        // So far the names it inherits.
-        renameOwnParameters(derived, memberNames, lines, origins);
-        for (const MemberKey& key : std::as_const(derived.ownKeys)) {
-            if (key.memberClass != MemberClass::field) // a field may share a parameter's name
-                memberNames.insert(key.name);
-        }
-        derived.inheritedForwarderText = inheritedText(
-            records, derived,
-            [](const MemberEntry& entry) -> const QByteArray& { return entry.forwarder; },
-            &memberNames);
-        if (keepsPrivate[r])
-            makePrivate(derived.inheritedForwarderText, derived.typeName);
-        derived.inheritedDeclareText =
-            inheritedText(records, derived, [](const MemberEntry& entry) -> const QByteArray& {
-                return entry.declaration;
-            });
-        if (!derived.hasTwin)
-            continue;
-        const QByteArray qualifier = derived.typeName + '.';
-        const QByteArray twinQualifier = twinNameOf(derived.typeName) + '.';
-        derived.twinMethodText = joined(derived.inheritedForwarderText, derived.twinMethodText);
-        replaceQualifier(derived.twinMethodText.text, qualifier, twinQualifier, Qt::CaseSensitive);
-        insertAfterFirstLine(derived.twinBlockText,
-                             joined(derived.inheritedDeclareText, MappedText()));
-        replaceQualifier(derived.twinBlockText.text, qualifier, twinQualifier, Qt::CaseSensitive);
+    return keepsPrivate;
+}
+
+void writeExtendingType(QList<TypeRecord>& records, qsizetype r, bool keepsPrivate,
+                        const LineIndex& lines, const QList<LineOrigin>& origins) {
+    TypeRecord& derived = records[r];
+    if (derived.parentName.isEmpty())
+        return;
+    QSet<QByteArray> memberNames;
+    for (const InheritedMember& member : std::as_const(derived.inherited)) {
+        if (member.record != InheritedMember::gap)
+            memberNames.insert(records[member.record].members[member.member].key.name);
     }
+    // So far the names it inherits.
+    renameOwnParameters(derived, memberNames, lines, origins);
+    for (const MemberKey& key : std::as_const(derived.ownKeys)) {
+        if (key.memberClass != MemberClass::field) // a field may share a parameter's name
+            memberNames.insert(key.name);
+    }
+    derived.inheritedForwarderText = inheritedText(
+        records, derived,
+        [](const MemberEntry& entry) -> const QByteArray& { return entry.forwarder; },
+        &memberNames);
+    if (keepsPrivate)
+        makePrivate(derived.inheritedForwarderText, derived.typeName);
+    derived.inheritedDeclareText =
+        inheritedText(records, derived, [](const MemberEntry& entry) -> const QByteArray& {
+            return entry.declaration;
+        });
+    if (!derived.hasTwin)
+        return;
+    const QByteArray qualifier = derived.typeName + '.';
+    const QByteArray twinQualifier = twinNameOf(derived.typeName) + '.';
+    derived.twinMethodText = joined(derived.inheritedForwarderText, derived.twinMethodText);
+    replaceQualifier(derived.twinMethodText.text, qualifier, twinQualifier, Qt::CaseSensitive);
+    insertAfterFirstLine(derived.twinBlockText, joined(derived.inheritedDeclareText, MappedText()));
+    replaceQualifier(derived.twinBlockText.text, qualifier, twinQualifier, Qt::CaseSensitive);
+}
+
+void writeExtendingTypes(QList<TypeRecord>& records, const LineIndex& lines,
+                         const QList<LineOrigin>& origins, const Inheritance& inheritance) {
+    const QList<bool> keepsPrivate = forwardersKeptPrivate(records, inheritance);
+    for (qsizetype r = 0; r < records.size(); ++r)
+        writeExtendingType(records, r, keepsPrivate[r], lines, origins);
 }
 
 void embedParents(QList<TypeRecord>& records) {

@@ -1,6 +1,5 @@
 #include "twins.h"
 
-#include "beside.h"
 #include "blockscanner.h"
 #include "characters.h"
 #include "codelexer.h"
@@ -516,9 +515,6 @@ void iterationOperatorsTakeTwins(QByteArray& text, const QByteArray& typeName) {
 
 } // namespace
 
-namespace {
-
-// Makes the twin of one record, from its own texts alone.
 void buildTwin(TypeRecord& record, const Inheritance& inheritance) {
     record.hasTwin = true;
     QSet<QByteArray> shared;
@@ -548,33 +544,20 @@ void buildTwin(TypeRecord& record, const Inheritance& inheritance) {
         copyOntoTwin(method.text.text);
 }
 
-} // namespace
-
-void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance, bool beside) {
-    // The first record of each name that needs one gets the twin.
+QList<qsizetype> recordsToTwin(const QList<TypeRecord>& records, const Inheritance& inheritance) {
     QList<qsizetype> twinned;
     QSet<QByteArray> seenTypeNames;
-    qsizetype work = 0;
     for (qsizetype i = 0; i < records.size(); ++i) {
         const QByteArray key = caseFolded(records[i].typeName);
         if (!inheritance.needsTwin(key) || seenTypeNames.contains(key))
             continue;
         seenTypeNames.insert(key);
         twinned.append(i);
-        work += records[i].blockText.text.size() + records[i].methodText.text.size();
     }
-    const auto build = [&](qsizetype from, qsizetype to) {
-        for (qsizetype t = from; t < to; ++t)
-            buildTwin(records[twinned[t]], inheritance);
-    };
-    // Each twin is made from its own record's texts: in a large file the
-    // first half of the work is done beside the second.
-    qsizetype half = 0;
-    for (qsizetype done = 0; half < twinned.size() && done < work / 2; ++half)
-        done += records[twinned[half]].blockText.text.size() +
-                records[twinned[half]].methodText.text.size();
-    if (beside)
-        runBeside([&] { build(0, half); }, [&] { build(half, twinned.size()); });
-    else
-        build(0, twinned.size());
+    return twinned;
+}
+
+void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance) {
+    for (const qsizetype at : recordsToTwin(records, inheritance))
+        buildTwin(records[at], inheritance);
 }

@@ -8,9 +8,13 @@
 
 // Every type that needs one (the first record of its name) gets a public twin:
 // its block under the twin's name with "private:" lines made public, and its
-// member implementations moved onto the twin. With beside, in a large file,
-// half the twins are made on a second thread.
-void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance, bool beside = false);
+// member implementations moved onto the twin.
+void buildTwins(QList<TypeRecord>& records, const Inheritance& inheritance);
+
+// The two steps of buildTwins: the positions of the records that get a twin,
+// and the making of one, from its record's own texts alone.
+QList<qsizetype> recordsToTwin(const QList<TypeRecord>& records, const Inheritance& inheritance);
+void buildTwin(TypeRecord& record, const Inheritance& inheritance);
 
 // Puts the twin's name in place of the type's name in every constructor and
 // destructor header of text ("constructor shape(byval n as integer)"), keeping

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
+#include <atomic>
 #include <exception>
 #include <system_error>
 #include <thread>
@@ -41,6 +43,33 @@ void runBeside(const std::function<void()>& beside, const std::function<void()>&
     thread.join();
     if (besideFailure)
         std::rethrow_exception(besideFailure);
+}
+
+void runBesideSharing(const std::function<void()>& beside, const std::function<void()>& here,
+                      qsizetype count, const std::function<void(qsizetype)>& each) {
+    // A few items at a time: the threads meet at the counter seldom, and
+    // neither is left with a long run of items when the other is done.
+    constexpr qsizetype itemsTaken = 8;
+    std::atomic<qsizetype> next{0};
+    const auto takeItems = [&] {
+        for (;;) {
+            const qsizetype from = next.fetch_add(itemsTaken, std::memory_order_relaxed);
+            if (from >= count)
+                return;
+            const qsizetype to = std::min(count, from + itemsTaken);
+            for (qsizetype i = from; i < to; ++i)
+                each(i);
+        }
+    };
+    runBeside(
+        [&] {
+            beside();
+            takeItems();
+        },
+        [&] {
+            here();
+            takeItems();
+        });
 }
 
 void blockInterruptsOnThisThread() {
