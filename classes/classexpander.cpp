@@ -207,10 +207,24 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
         findPropertyFields();
     }
     dropScanTexts(records);
-    embedParents(records);
+    const auto embed = [&](qsizetype r) { embedParent(records[r]); };
+    if (beside) {
+        runBesideSharing([] {}, [] {}, records.size(), embed);
+    } else {
+        for (qsizetype r = 0; r < records.size(); ++r)
+            embed(r);
+    }
     MappedText result =
         replaceTypeBlocks(std::move(source), std::move(lines), records, inheritance);
-    stripExtendsClauses(result, inheritance);
-    spellOutCompoundAssignments(result, propertyFields);
+    // The records are let go of beside the last two rewrites, which read
+    // only the text.
+    const auto finish = [&] {
+        stripExtendsClauses(result, inheritance);
+        spellOutCompoundAssignments(result, propertyFields);
+    };
+    if (beside)
+        runBeside([&records] { records = QList<TypeRecord>(); }, finish);
+    else
+        finish();
     return result;
 }

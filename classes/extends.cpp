@@ -414,18 +414,21 @@ void writeExtendingTypes(QList<TypeRecord>& records, const LineIndex& lines,
         writeExtendingType(records, r, keepsPrivate[r], lines, origins);
 }
 
-void embedParents(QList<TypeRecord>& records) {
-    for (TypeRecord& record : records) {
-        if (record.parentName.isEmpty() && record.inheritedDeclareText.text.isEmpty()) {
-            record.inheritedDeclareText = record.blockText; // nothing to embed
-            continue;
-        }
-        const MappedText member = parentMember(record);
-        MappedText block = record.blockText;
-        MappedText inserted = record.inheritedDeclareText;
-        inserted.append(member);
-        insertAfterFirstLine(block, inserted);
-        insertAfterFirstLine(record.twinBlockText, member);
-        record.inheritedDeclareText = block;
+void embedParent(TypeRecord& record) {
+    if (record.parentName.isEmpty() && record.inheritedDeclareText.text.isEmpty()) {
+        record.inheritedDeclareText = record.blockText; // nothing to embed
+        return;
     }
+    const MappedText member = parentMember(record);
+    MappedText block = record.blockText;
+    MappedText inserted = record.inheritedDeclareText;
+    inserted.append(member);
+    insertAfterFirstLine(block, inserted);
+    insertAfterFirstLine(record.twinBlockText, member);
+    record.inheritedDeclareText = block;
+}
+
+void embedParents(QList<TypeRecord>& records) {
+    for (TypeRecord& record : records)
+        embedParent(record);
 }

@@ -35,3 +35,5 @@ void writeExtendingType(QList<TypeRecord>& records, qsizetype r, bool keepsPriva
 // Finishes each type's block (inherited declarations and the parent member
 // after its type line) and its twin block (the parent member after its type line).
 void embedParents(QList<TypeRecord>& records);
+// The same for one type, from its own record alone.
+void embedParent(TypeRecord& record);
