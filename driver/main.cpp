@@ -198,6 +198,8 @@ int main(int argc, char* argv[]) {
         status = status != 0 ? status : 1;
     if (const int signal = pendingInterrupt())
         exitForInterrupt(signal);
+    if (restored)
+        recoverRunsEndedMeanwhile(guard);
     // The files that could not be put back are named above: the stop does not
     // say that every file is as it was then.
     if (problem)

@@ -82,3 +82,10 @@ void releaseJournal(RunGuard& guard, const RestoreReport& report) {
         guard.journal.keep(guard.journals, kept);
     }
 }
+
+void recoverRunsEndedMeanwhile(const RunGuard& guard) {
+    // Whatever cannot be put back now stays in its journal for the next run,
+    // as at the start; this run's own outcome does not change.
+    if (guard.root.isOpen())
+        static_cast<void>(recoverInterruptedRuns(guard.root));
+}

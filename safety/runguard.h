@@ -40,3 +40,9 @@ GuardState acquireRunGuard(RunGuard& guard, QString* reason);
 // otherwise (for the next run to retry when a file could not be written back,
 // in kept/ when a file was changed by someone else).
 void releaseJournal(RunGuard& guard, const RestoreReport& report);
+
+// After a complete restore: puts back what runs that ended during this one
+// left behind. A run killed in the instant this one started (its process
+// still ending, its journal still locked) was taken for a live one then, and
+// its files would hold rewritten text until the next run.
+void recoverRunsEndedMeanwhile(const RunGuard& guard);
