@@ -4,6 +4,7 @@
 #include "blockscanner.h"
 #include "characters.h"
 #include "codelexer.h"
+#include "conditionals.h"
 #include "fieldforms.h"
 #include "lines.h"
 #include "membersyntax.h"
@@ -339,25 +340,24 @@ namespace {
 // type itself, so on the twin they would not copy a twin: an extending type
 // copied or assigned would copy its parent part byte for byte, sharing what
 // the parent's own copy would have duplicated. For each such declaration of
-// the block (outside #if branches), the twin gets one that takes a twin and
-// passes it on, read as the type, to its copy of the original.
+// the block, the twin gets one that takes a twin and passes it on, read as
+// the type, to its copy of the original. One written under #if branches of
+// the block gets its twin's declaration right after it, in the same branch,
+// and its implementation under the same branches, as the original exists
+// only where they are taken.
 void addTwinCopies(TypeRecord& record, bool generatedPrivate) {
     const QByteArray typeKey = caseFolded(record.typeName);
     const QByteArray twinName = twinNameOf(record.typeName);
     const Lines lines = splitLines(record.twinBlockText.text);
     QByteArray declarations;
     QByteArray implementations;
-    int conditionDepth = 0;
-    qsizetype lastAt = -1; // the last declaration line that gets a twin's copy
+    ConditionalBlocks conditionals;
+    QList<std::pair<qsizetype, QByteArray>> conditionedDeclarations; // after line, text
+    qsizetype lastAt = -1; // the last declaration line outside branches that gets a copy
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArrayView code = codeOf(lines[i]);
-        const QByteArrayView first = firstToken(code);
-        if (isKeyword(first, "#if") || isKeyword(first, "#ifdef") || isKeyword(first, "#ifndef"))
-            ++conditionDepth;
-        else if (isKeyword(first, "#endif") && conditionDepth > 0)
-            --conditionDepth;
-        if (conditionDepth > 0)
+        if (conditionals.note(qint32(i), lines[i]))
             continue;
+        const QByteArrayView code = codeOf(lines[i]);
         // "declare constructor (...)" or "declare operator let (...)", with
         // one parameter.
         QByteArrayView rest = code;
@@ -389,30 +389,54 @@ void addTwinCopies(TypeRecord& record, bool generatedPrivate) {
         const QByteArray constWord = isConst ? "const " : "";
         const QByteArray parameter = "byref other_ as " + constWord + twinName;
         const QByteArray asType = "*cptr(" + constWord + record.typeName + " ptr, @other_)";
+        QByteArray declaration;
+        QByteArray implementation;
         if (isConstructor) {
-            declarations += "\n  declare constructor(" + parameter + ")";
-            implementations += "constructor " + twinName + "(" + parameter + ")\n  constructor(" +
-                               asType + ")\nend constructor\n";
+            declaration = "\n  declare constructor(" + parameter + ")";
+            implementation = "constructor " + twinName + "(" + parameter + ")\n  constructor(" +
+                             asType + ")\nend constructor\n";
         } else {
-            declarations += "\n  declare operator let(" + parameter + ")";
-            implementations += "operator " + twinName + ".let(" + parameter +
-                               ")\n  this = " + asType + "\nend operator\n";
+            declaration = "\n  declare operator let(" + parameter + ")";
+            implementation = "operator " + twinName + ".let(" + parameter +
+                             ")\n  this = " + asType + "\nend operator\n";
         }
-        lastAt = i;
+        const ConditionalBlocks::Opening opening = conditionals.openingFor(qint32(i), 0);
+        if (opening.levels == 0) {
+            declarations += declaration;
+            implementations += implementation;
+            lastAt = i;
+            continue;
+        }
+        conditionedDeclarations.append({i, declaration});
+        for (const qint32 line : opening.lines) {
+            implementations += lines[line];
+            implementations += '\n';
+        }
+        implementations += implementation + closingOf(opening);
     }
-    if (lastAt < 0)
+    if (lastAt < 0 && conditionedDeclarations.isEmpty())
         return;
     if (generatedPrivate || implementsPrivately(record)) {
+        implementations.prepend('\n');
         implementations.replace("\nconstructor ", "\nprivate constructor ");
         implementations.replace("\noperator ", "\nprivate operator ");
-        implementations.prepend("private ");
+        implementations.remove(0, 1);
     }
-    // The declarations go after the last of the originals, in the part of the
-    // block it stands in.
-    qsizetype position = 0;
-    for (qsizetype i = 0; i <= lastAt; ++i)
-        position += lines[i].size() + 1;
-    record.twinBlockText.insert(position - 1, MappedText(declarations, LineOrigin()));
+    // The declarations outside branches go after the last of those originals,
+    // in the part of the block it stands in; each other one right after its
+    // original. From the last position back, so that each position holds.
+    if (lastAt >= 0)
+        conditionedDeclarations.append({lastAt, declarations});
+    std::sort(conditionedDeclarations.begin(), conditionedDeclarations.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (auto& [after, text] : conditionedDeclarations) {
+        qsizetype position = 0;
+        for (qsizetype i = 0; i <= after; ++i)
+            position += lines[i].size() + 1;
+        after = position - 1; // the end of that line, before the texts change
+    }
+    for (const auto& [at, text] : conditionedDeclarations)
+        record.twinBlockText.insert(at, MappedText(text, LineOrigin()));
     record.twinMethodText.append(MappedText("\n" + implementations, LineOrigin()));
 }
 
