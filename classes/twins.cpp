@@ -336,6 +336,75 @@ void castThisToType(QByteArray& text, QByteArrayView typeName) {
 
 namespace {
 
+// Takes keyword, in any letter case and as a whole word, from the front of
+// rest (blanks before it passed over). Whether it was there.
+bool takeKeyword(QByteArrayView& rest, QByteArrayView keyword) {
+    rest = rest.trimmed();
+    if (rest.size() < keyword.size() || !isKeyword(rest.first(keyword.size()), keyword) ||
+        (rest.size() > keyword.size() && isNameChar(rest[keyword.size()])))
+        return false;
+    rest = rest.sliced(keyword.size());
+    return true;
+}
+
+// Of a parameter list from its "(" on: 0 when it is one parameter of the
+// type (typeKey, case-folded), 1 when of the type const, -1 otherwise.
+int copyParameterOf(QByteArrayView rest, const QByteArray& typeKey) {
+    rest = rest.trimmed();
+    if (!rest.startsWith('(') || !rest.contains(')'))
+        return -1;
+    const QByteArrayView parameters = rest.sliced(1, rest.indexOf(')') - 1);
+    if (parameters.contains(','))
+        return -1;
+    const qsizetype as = topLevelAs(parameters);
+    if (as < 0)
+        return -1;
+    const Tokens type = lineTokens(parameters.sliced(as + 2));
+    const bool isConst = type.size() == 2 && isKeyword(type[0], "const");
+    if (!(type.size() == 1 || isConst) || caseFolded(type.last()) != typeKey)
+        return -1;
+    return isConst ? 1 : 0;
+}
+
+// Whether the file implements the type's copy constructor, or its "let"
+// (isLet), from a value of the type, const or not as constness says. A type
+// may declare them without implementing them, under "private:", so that
+// its values are never copied.
+bool implementsCopy(const TypeRecord& record, bool isLet, int constness) {
+    const QByteArray typeKey = caseFolded(record.typeName);
+    const auto implementsIn = [&](const QByteArray& text) {
+        for (const QByteArrayView line : splitLines(text)) {
+            QByteArrayView rest = withoutProcedurePrefix(codeOf(line));
+            if (!takeKeyword(rest, isLet ? "operator" : "constructor"))
+                continue;
+            rest = rest.trimmed();
+            qsizetype nameEnd = 0;
+            while (nameEnd < rest.size() && isNameChar(rest[nameEnd]))
+                ++nameEnd;
+            if (caseFolded(rest.first(nameEnd)) != typeKey)
+                continue;
+            rest = rest.sliced(nameEnd).trimmed();
+            if (isLet) {
+                if (!rest.startsWith('.'))
+                    continue;
+                rest = rest.sliced(1);
+                if (!takeKeyword(rest, "let"))
+                    continue;
+            }
+            if (copyParameterOf(rest, typeKey) == constness)
+                return true;
+        }
+        return false;
+    };
+    if (implementsIn(record.methodText.text))
+        return true;
+    for (const PlacedText& method : record.laterMethods) {
+        if (implementsIn(method.text.text))
+            return true;
+    }
+    return false;
+}
+
 // A type's copy constructor and its "let" from a value of the type take the
 // type itself, so on the twin they would not copy a twin: an extending type
 // copied or assigned would copy its parent part byte for byte, sharing what
@@ -359,34 +428,19 @@ void addTwinCopies(TypeRecord& record, bool generatedPrivate) {
             continue;
         const QByteArrayView code = codeOf(lines[i]);
         // "declare constructor (...)" or "declare operator let (...)", with
-        // one parameter.
+        // one parameter, implemented in the file.
         QByteArrayView rest = code;
-        const auto takeWord = [&rest](QByteArrayView keyword) {
-            rest = rest.trimmed();
-            if (rest.size() < keyword.size() || !isKeyword(rest.first(keyword.size()), keyword) ||
-                (rest.size() > keyword.size() && isNameChar(rest[keyword.size()])))
-                return false;
-            rest = rest.sliced(keyword.size());
-            return true;
-        };
-        if (!takeWord("declare"))
+        if (!takeKeyword(rest, "declare"))
             continue;
-        const bool isConstructor = takeWord("constructor");
-        const bool isLet = !isConstructor && takeWord("operator") && takeWord("let");
-        rest = rest.trimmed();
-        if ((!isConstructor && !isLet) || !rest.startsWith('(') || !rest.contains(')'))
+        const bool isConstructor = takeKeyword(rest, "constructor");
+        const bool isLet =
+            !isConstructor && takeKeyword(rest, "operator") && takeKeyword(rest, "let");
+        if (!isConstructor && !isLet)
             continue;
-        const QByteArrayView parameters = rest.sliced(1, rest.indexOf(')') - 1);
-        if (parameters.contains(','))
+        const int constness = copyParameterOf(rest, typeKey);
+        if (constness < 0 || !implementsCopy(record, isLet, constness))
             continue;
-        const qsizetype as = topLevelAs(parameters);
-        if (as < 0)
-            continue;
-        const Tokens type = lineTokens(parameters.sliced(as + 2));
-        const bool isConst = type.size() == 2 && isKeyword(type[0], "const");
-        if (!(type.size() == 1 || isConst) || caseFolded(type.last()) != typeKey)
-            continue;
-        const QByteArray constWord = isConst ? "const " : "";
+        const QByteArray constWord = constness == 1 ? "const " : "";
         const QByteArray parameter = "byref other_ as " + constWord + twinName;
         const QByteArray asType = "*cptr(" + constWord + record.typeName + " ptr, @other_)";
         QByteArray declaration;

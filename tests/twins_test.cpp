@@ -158,32 +158,45 @@ TEST(Twins, PrivateLinesBecomePublicWithTheirCommentsAndIndentation) {
 // A copy constructor or a "let" from a value of the type gets a twin's
 // version taking a twin, which passes it on, read as the type: copying or
 // assigning an extending type then copies its parent part as the parent's
-// own copy does. Other constructors and lets get none. One in an #if branch
-// gets its version in the same branch of the block, and implemented under
-// the same branches.
+// own copy does. Other constructors and lets get none, and neither do those
+// the file does not implement (declared under "private:" so that the type is
+// never copied): the twin's version would call what is not there. One in
+// an #if branch gets its version in the same branch of the block, and
+// implemented under the same branches.
 TEST(Twins, CopiesFromTheTypeGetCopiesFromTheTwin) {
     const struct {
         const char* declaration;
+        const char* implementation;  // its first line
         const char* twinDeclaration; // empty: none added
         const char* twinImplementation;
     } cases[] = {
-        {"declare constructor(byref other as Shape)",
+        {"declare constructor(byref other as Shape)", "constructor Shape(byref other as Shape)",
          "declare constructor(byref other_ as Shape_generic_public_member)",
          "constructor Shape_generic_public_member(byref other_ as "
          "Shape_generic_public_member)\n  constructor(*cptr(Shape ptr, @other_))\nend "
          "constructor\n"},
         {"Declare Constructor ( ByRef o As Const SHAPE ) ' copies",
+         "Private Constructor SHAPE ( ByRef o As Const Shape )",
          "declare constructor(byref other_ as const Shape_generic_public_member)",
          "  constructor(*cptr(const Shape ptr, @other_))\n"},
-        {"declare operator let(byref other as Shape)",
+        {"declare operator let(byref other as Shape)", "operator Shape.Let (byref o as Shape)",
          "declare operator let(byref other_ as Shape_generic_public_member)",
          "operator Shape_generic_public_member.let(byref other_ as "
          "Shape_generic_public_member)\n  this = *cptr(Shape ptr, @other_)\nend operator\n"},
-        {"declare constructor(byval n as integer)", "", ""},
-        {"declare constructor(byref other as Shape, byval n as integer)", "", ""},
-        {"declare operator let(byval n as integer)", "", ""},
-        {"declare operator cast() as Shape", "", ""},
-        {"declare constructor(byref other as ShapeList)", "", ""},
+        {"declare constructor(byref other as Shape)", "constructor Shape(byref o as const Shape)",
+         "", ""},
+        {"declare operator let(byref other as Shape)", "constructor Shape(byref other as Shape)",
+         "", ""},
+        {"declare operator let(byref other as Shape)", "operator Shape.cast() as Shape", "", ""},
+        {"declare constructor(byval n as integer)", "constructor Shape(byval n as integer)", "",
+         ""},
+        {"declare constructor(byref other as Shape, byval n as integer)",
+         "constructor Shape(byref other as Shape, byval n as integer)", "", ""},
+        {"declare operator let(byval n as integer)", "operator Shape.let(byval n as integer)", "",
+         ""},
+        {"declare operator cast() as Shape", "operator Shape.cast() as Shape", "", ""},
+        {"declare constructor(byref other as ShapeList)",
+         "constructor Shape(byref other as ShapeList)", "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.declaration);
@@ -192,6 +205,10 @@ TEST(Twins, CopiesFromTheTypeGetCopiesFromTheTwin) {
                                     "  x as integer",
                                     QByteArray("  ") + c.declaration,
                                     "end type",
+                                    c.implementation,
+                                    QByteArray(c.implementation).startsWith("operator")
+                                        ? "end operator"
+                                        : "end constructor",
                                     "type Circle extends Shape",
                                     "end type"};
             if (conditioned) {
@@ -246,8 +263,10 @@ TEST(Twins, CopiesInBranchesStandUnderTheSameBranches) {
                 if (!branch.contains("else"))
                     lines += "#endif";
             }
-            lines += {"end type", privately ? "private sub Shape.f()" : "sub Shape.f()", "end sub",
-                      "type Circle extends Shape", "end type"};
+            lines += {"end type",
+                      privately ? "private constructor Shape(byref other as Shape)"
+                                : "constructor Shape(byref other as Shape)",
+                      "end constructor", "type Circle extends Shape", "end type"};
             const TypeRecord record = resolved(lines.join('\n') + '\n').value(0);
             QByteArray implementation = c.implementation;
             if (privately)
