@@ -391,7 +391,10 @@ bool implementsCopy(const TypeRecord& record, bool isLet, int constness) {
                 if (!takeKeyword(rest, "let"))
                     continue;
             }
-            if (copyParameterOf(rest, typeKey) == constness)
+            // Parameters continued on the next lines with " _" are not
+            // read: such a header counts as the copy, as it may be one.
+            const bool continued = !rest.trimmed().contains(')');
+            if (continued || copyParameterOf(rest, typeKey) == constness)
                 return true;
         }
         return false;

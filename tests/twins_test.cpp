@@ -183,6 +183,9 @@ TEST(Twins, CopiesFromTheTypeGetCopiesFromTheTwin) {
          "declare operator let(byref other_ as Shape_generic_public_member)",
          "operator Shape_generic_public_member.let(byref other_ as "
          "Shape_generic_public_member)\n  this = *cptr(Shape ptr, @other_)\nend operator\n"},
+        {"declare constructor(byref other as Shape)", "constructor Shape _\n  (byref o as Shape)",
+         "declare constructor(byref other_ as Shape_generic_public_member)",
+         "  constructor(*cptr(Shape ptr, @other_))\n"},
         {"declare constructor(byref other as Shape)", "constructor Shape(byref o as const Shape)",
          "", ""},
         {"declare operator let(byref other as Shape)", "constructor Shape(byref other as Shape)",
