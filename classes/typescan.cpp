@@ -320,9 +320,13 @@ private:
     // "sub Shape.Point2.length()" implements a member of a type nested in
     // the block (prefix "Shape."), which the twin shares through an alias:
     // it is no member of the type to forward, nor to copy onto the twin.
-    static bool implementsNestedMember(QByteArrayView line, const QByteArray& prefix) {
-        const QByteArrayView name = viewOf(withoutProcedurePrefix(line)).second;
-        if (name.size() <= prefix.size())
+    // So does "dim Shape.Point2.count as integer" its static data (oneLine).
+    static bool implementsNestedMember(QByteArrayView line, const QByteArray& prefix,
+                                       bool oneLine) {
+        const QByteArrayView header = withoutProcedurePrefix(line);
+        const QByteArrayView name =
+            oneLine ? staticDefinitionName(codeOf(header)) : viewOf(header).second;
+        if (name.size() <= prefix.size() || !startsWithIgnoringCase(name, prefix))
             return false;
         const QByteArrayView member = name.sliced(prefix.size());
         const qsizetype dot = member.indexOf('.');
@@ -358,7 +362,8 @@ private:
             if (candidate == candidates.cend())
                 return;
             int k = *candidate;
-            if (!memberKinds[kind].namesType && implementsNestedMember(lines[k], qualifier)) {
+            if (!memberKinds[kind].namesType &&
+                implementsNestedMember(lines[k], qualifier, memberKinds[kind].oneLine)) {
                 ++candidate;
                 continue;
             }

@@ -505,6 +505,8 @@ TEST(TypeScan, MembersOfNestedTypesAreNotTheTypes) {
         {"Property SHAPE.point2.Size () As Integer", "End Property", false},
         {"operator Shape.Point2.cast() as string", "end operator", false},
         {"dim Shape.Point2.count as integer", "", false},
+        {"dim as integer Shape.Point2.count = 2", "", false},
+        {"dim shared Shape.count as integer", "", true},
         {"sub Shape.flip(byval p as Shape.Point2)", "end sub", true},
         {"function Shape.at() as Shape.Point2", "end function", true},
     };
