@@ -248,6 +248,16 @@ bool startsElse(QByteArrayView code, qsizetype at) {
            (code.size() - at == 4 || !isNameChar(code[at + 4]));
 }
 
+// A line that may assign through a pointer: a "*" that starts a statement
+// ("*c.link = 5"). Most lines with a "*" multiply, and are not lexed.
+bool mayAssignThroughPointer(QByteArrayView line) {
+    for (qsizetype star = line.indexOf('*'); star >= 0; star = line.indexOf('*', star + 1)) {
+        if (startsStatement(line, star))
+            return true;
+    }
+    return false;
+}
+
 // The code up to a "rem", which comments out the rest of the line wherever it
 // stands as a word, after a statement too ("x += 1 rem why").
 QByteArrayView beforeRem(QByteArrayView code) {
@@ -478,6 +488,61 @@ QList<Rewrite> swapRewritesOf(QByteArrayView line, QByteArrayView code, bool con
         text += b;
         text += " = t__fbext : end scope";
         rewrites.append(Rewrite{at, second.end, std::move(text)});
+    }
+    return rewrites;
+}
+
+// The assignments of one line (its code as the lexer shows it) through an
+// inherited pointer field, or an element of an inherited array of pointers:
+// "*c.link = 5", "*p->link += 1", "*c.links(i) = 5". The compiler takes the
+// target of "*c.link =" for the property's setter and refuses it; with the
+// target in brackets, "*(c.link) = 5", it reads the property and assigns
+// where the pointer points, as the statement means. The brackets change
+// nothing else, so the target need not read the same twice, nor the
+// statement end on its line.
+QList<Rewrite> dereferenceRewritesOf(QByteArrayView line, QByteArrayView code, FileNames& names,
+                                     const PropertyFields& fields) {
+    QList<Rewrite> rewrites;
+    code = beforeRem(code);
+    for (qsizetype star = code.indexOf('*'); star >= 0; star = code.indexOf('*', star + 1)) {
+        if (!startsStatement(code, star))
+            continue;
+        // The statement's first "=" outside brackets.
+        int depth = 0;
+        qsizetype equals = star + 1;
+        for (; equals < code.size(); ++equals) {
+            const char c = code[equals];
+            if (c == '(' || c == '[')
+                ++depth;
+            else if (c == ')' || c == ']')
+                --depth;
+            else if (depth == 0 && (c == '=' || c == ':' || startsElse(code, equals)))
+                break;
+        }
+        if (equals == code.size() || code[equals] != '=')
+            continue;
+        const qsizetype opStart = operatorBefore(code, equals);
+        const qsizetype lhsEnd = skipBlanksBack(code, opStart >= 0 ? opStart : equals);
+        const bool element = lhsEnd > 0 && code[lhsEnd - 1] == ')';
+        const qsizetype nameEnd = element ? elementStart(code, lhsEnd, names) : lhsEnd;
+        if (nameEnd < 0)
+            continue;
+        qsizetype nameStart = nameEnd;
+        while (nameStart > 0 && isNameChar(code[nameStart - 1]))
+            --nameStart;
+        const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
+        if (name.isEmpty() || !isNameStart(name[0]) ||
+            !containsFolded(element ? fields.indexed : fields.all, name))
+            continue;
+        // Names joined by "." or "->" right after the "*"; a bare name is
+        // left as written.
+        const qsizetype lhsStart = targetStart(code, nameEnd, names);
+        if (lhsStart < 0 || lhsStart == nameStart || skipBlanksBack(code, lhsStart) != star + 1)
+            continue;
+        const QByteArrayView target = line.sliced(lhsStart, lhsEnd - lhsStart);
+        if (target != code.sliced(lhsStart, lhsEnd - lhsStart))
+            continue;
+        rewrites.append(Rewrite{lhsStart, lhsEnd, '(' + target.toByteArray() + ')'});
     }
     return rewrites;
 }
@@ -749,7 +814,8 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         const QByteArrayView line = all.sliced(lineStart, lineEnd - lineStart);
         const bool compound = mayAssignCompound(line);
         const bool swapping = swap >= 0 && swap < lineEnd;
-        if (!compound && !swapping)
+        const bool dereferencing = !fields.all.isEmpty() && mayAssignThroughPointer(line);
+        if (!compound && !swapping && !dereferencing)
             continue;
         bool startsInComment = false;
         if (blockComments) {
@@ -785,22 +851,23 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         if (compound)
             rewrites =
                 rewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType, names, fields);
-        if (swapping) {
-            const QList<Rewrite> swapped = swapRewritesOf(line, code, lexer.isContinued(),
-                                                          inMemberOfExtendingType, names, fields);
-            if (!swapped.isEmpty()) {
-                rewrites += swapped;
-                std::stable_sort(
-                    rewrites.begin(), rewrites.end(),
-                    [](const Rewrite& a, const Rewrite& b) { return a.from < b.from; });
-                // A continued value's rewrite takes the rest of the line.
-                for (qsizetype i = 1; i < rewrites.size();) {
-                    const Rewrite& before = rewrites[i - 1];
-                    if (rewrites[i].from < (before.open ? line.size() : before.to))
-                        rewrites.removeAt(i);
-                    else
-                        ++i;
-                }
+        QList<Rewrite> others;
+        if (swapping)
+            others = swapRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType, names,
+                                    fields);
+        if (dereferencing)
+            others += dereferenceRewritesOf(line, code, names, fields);
+        if (!others.isEmpty()) {
+            rewrites += others;
+            std::stable_sort(rewrites.begin(), rewrites.end(),
+                             [](const Rewrite& a, const Rewrite& b) { return a.from < b.from; });
+            // A continued value's rewrite takes the rest of the line.
+            for (qsizetype i = 1; i < rewrites.size();) {
+                const Rewrite& before = rewrites[i - 1];
+                if (rewrites[i].from < (before.open ? line.size() : before.to))
+                    rewrites.removeAt(i);
+                else
+                    ++i;
             }
         }
         for (const Rewrite& rewrite : std::as_const(rewrites)) {

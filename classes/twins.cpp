@@ -3,6 +3,7 @@
 #include "blockscanner.h"
 #include "characters.h"
 #include "codelexer.h"
+#include "conditionals.h"
 #include "fieldforms.h"
 #include "lines.h"
 #include "membersyntax.h"
@@ -334,84 +335,164 @@ void castThisToType(QByteArray& text, QByteArrayView typeName) {
 
 namespace {
 
+// Takes keyword, in any letter case and as a whole word, from the front of
+// rest (blanks before it passed over). Whether it was there.
+bool takeKeyword(QByteArrayView& rest, QByteArrayView keyword) {
+    rest = rest.trimmed();
+    if (rest.size() < keyword.size() || !isKeyword(rest.first(keyword.size()), keyword) ||
+        (rest.size() > keyword.size() && isNameChar(rest[keyword.size()])))
+        return false;
+    rest = rest.sliced(keyword.size());
+    return true;
+}
+
+// Of a parameter list from its "(" on: 0 when it is one parameter of the
+// type (typeKey, case-folded), 1 when of the type const, -1 otherwise.
+int copyParameterOf(QByteArrayView rest, const QByteArray& typeKey) {
+    rest = rest.trimmed();
+    if (!rest.startsWith('(') || !rest.contains(')'))
+        return -1;
+    const QByteArrayView parameters = rest.sliced(1, rest.indexOf(')') - 1);
+    if (parameters.contains(','))
+        return -1;
+    const qsizetype as = topLevelAs(parameters);
+    if (as < 0)
+        return -1;
+    const Tokens type = lineTokens(parameters.sliced(as + 2));
+    const bool isConst = type.size() == 2 && isKeyword(type[0], "const");
+    if (!(type.size() == 1 || isConst) || caseFolded(type.last()) != typeKey)
+        return -1;
+    return isConst ? 1 : 0;
+}
+
+// Whether the file implements the type's copy constructor, or its "let"
+// (isLet), from a value of the type, const or not as constness says. A type
+// may declare them without implementing them, under "private:", so that
+// its values are never copied.
+bool implementsCopy(const TypeRecord& record, bool isLet, int constness) {
+    const QByteArray typeKey = caseFolded(record.typeName);
+    const auto implementsIn = [&](const QByteArray& text) {
+        for (const QByteArrayView line : splitLines(text)) {
+            QByteArrayView rest = withoutProcedurePrefix(codeOf(line));
+            if (!takeKeyword(rest, isLet ? "operator" : "constructor"))
+                continue;
+            rest = rest.trimmed();
+            qsizetype nameEnd = 0;
+            while (nameEnd < rest.size() && isNameChar(rest[nameEnd]))
+                ++nameEnd;
+            if (caseFolded(rest.first(nameEnd)) != typeKey)
+                continue;
+            rest = rest.sliced(nameEnd).trimmed();
+            if (isLet) {
+                if (!rest.startsWith('.'))
+                    continue;
+                rest = rest.sliced(1);
+                if (!takeKeyword(rest, "let"))
+                    continue;
+            }
+            // Parameters continued on the next lines with " _" are not
+            // read: such a header counts as the copy, as it may be one.
+            const bool continued = !rest.trimmed().contains(')');
+            if (continued || copyParameterOf(rest, typeKey) == constness)
+                return true;
+        }
+        return false;
+    };
+    if (implementsIn(record.methodText.text))
+        return true;
+    for (const PlacedText& method : record.laterMethods) {
+        if (implementsIn(method.text.text))
+            return true;
+    }
+    return false;
+}
+
 // A type's copy constructor and its "let" from a value of the type take the
 // type itself, so on the twin they would not copy a twin: an extending type
 // copied or assigned would copy its parent part byte for byte, sharing what
 // the parent's own copy would have duplicated. For each such declaration of
-// the block (outside #if branches), the twin gets one that takes a twin and
-// passes it on, read as the type, to its copy of the original.
+// the block, the twin gets one that takes a twin and passes it on, read as
+// the type, to its copy of the original. One written under #if branches of
+// the block gets its twin's declaration right after it, in the same branch,
+// and its implementation under the same branches, as the original exists
+// only where they are taken.
 void addTwinCopies(TypeRecord& record, bool generatedPrivate) {
     const QByteArray typeKey = caseFolded(record.typeName);
     const QByteArray twinName = twinNameOf(record.typeName);
     const Lines lines = splitLines(record.twinBlockText.text);
     QByteArray declarations;
     QByteArray implementations;
-    int conditionDepth = 0;
-    qsizetype lastAt = -1; // the last declaration line that gets a twin's copy
+    ConditionalBlocks conditionals;
+    QList<std::pair<qsizetype, QByteArray>> conditionedDeclarations; // after line, text
+    qsizetype lastAt = -1; // the last declaration line outside branches that gets a copy
     for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (conditionals.note(qint32(i), lines[i]))
+            continue;
         const QByteArrayView code = codeOf(lines[i]);
-        const QByteArrayView first = firstToken(code);
-        if (isKeyword(first, "#if") || isKeyword(first, "#ifdef") || isKeyword(first, "#ifndef"))
-            ++conditionDepth;
-        else if (isKeyword(first, "#endif") && conditionDepth > 0)
-            --conditionDepth;
-        if (conditionDepth > 0)
-            continue;
         // "declare constructor (...)" or "declare operator let (...)", with
-        // one parameter.
+        // one parameter, implemented in the file.
         QByteArrayView rest = code;
-        const auto takeWord = [&rest](QByteArrayView keyword) {
-            rest = rest.trimmed();
-            if (rest.size() < keyword.size() || !isKeyword(rest.first(keyword.size()), keyword) ||
-                (rest.size() > keyword.size() && isNameChar(rest[keyword.size()])))
-                return false;
-            rest = rest.sliced(keyword.size());
-            return true;
-        };
-        if (!takeWord("declare"))
+        if (!takeKeyword(rest, "declare"))
             continue;
-        const bool isConstructor = takeWord("constructor");
-        const bool isLet = !isConstructor && takeWord("operator") && takeWord("let");
-        rest = rest.trimmed();
-        if ((!isConstructor && !isLet) || !rest.startsWith('(') || !rest.contains(')'))
+        const bool isConstructor = takeKeyword(rest, "constructor");
+        const bool isLet =
+            !isConstructor && takeKeyword(rest, "operator") && takeKeyword(rest, "let");
+        if (!isConstructor && !isLet)
             continue;
-        const QByteArrayView parameters = rest.sliced(1, rest.indexOf(')') - 1);
-        if (parameters.contains(','))
+        const int constness = copyParameterOf(rest, typeKey);
+        if (constness < 0 || !implementsCopy(record, isLet, constness))
             continue;
-        const qsizetype as = topLevelAs(parameters);
-        if (as < 0)
-            continue;
-        const Tokens type = lineTokens(parameters.sliced(as + 2));
-        const bool isConst = type.size() == 2 && isKeyword(type[0], "const");
-        if (!(type.size() == 1 || isConst) || caseFolded(type.last()) != typeKey)
-            continue;
-        const QByteArray constWord = isConst ? "const " : "";
+        const QByteArray constWord = constness == 1 ? "const " : "";
         const QByteArray parameter = "byref other_ as " + constWord + twinName;
         const QByteArray asType = "*cptr(" + constWord + record.typeName + " ptr, @other_)";
+        QByteArray declaration;
+        QByteArray implementation;
         if (isConstructor) {
-            declarations += "\n  declare constructor(" + parameter + ")";
-            implementations += "constructor " + twinName + "(" + parameter + ")\n  constructor(" +
-                               asType + ")\nend constructor\n";
+            declaration = "\n  declare constructor(" + parameter + ")";
+            implementation = "constructor " + twinName + "(" + parameter + ")\n  constructor(" +
+                             asType + ")\nend constructor\n";
         } else {
-            declarations += "\n  declare operator let(" + parameter + ")";
-            implementations += "operator " + twinName + ".let(" + parameter +
-                               ")\n  this = " + asType + "\nend operator\n";
+            declaration = "\n  declare operator let(" + parameter + ")";
+            implementation = "operator " + twinName + ".let(" + parameter +
+                             ")\n  this = " + asType + "\nend operator\n";
         }
-        lastAt = i;
+        const ConditionalBlocks::Opening opening = conditionals.openingFor(qint32(i), 0);
+        if (opening.levels == 0) {
+            declarations += declaration;
+            implementations += implementation;
+            lastAt = i;
+            continue;
+        }
+        conditionedDeclarations.append({i, declaration});
+        for (const qint32 line : opening.lines) {
+            implementations += lines[line];
+            implementations += '\n';
+        }
+        implementations += implementation + closingOf(opening);
     }
-    if (lastAt < 0)
+    if (lastAt < 0 && conditionedDeclarations.isEmpty())
         return;
     if (generatedPrivate || implementsPrivately(record)) {
+        implementations.prepend('\n');
         implementations.replace("\nconstructor ", "\nprivate constructor ");
         implementations.replace("\noperator ", "\nprivate operator ");
-        implementations.prepend("private ");
+        implementations.remove(0, 1);
     }
-    // The declarations go after the last of the originals, in the part of the
-    // block it stands in.
-    qsizetype position = 0;
-    for (qsizetype i = 0; i <= lastAt; ++i)
-        position += lines[i].size() + 1;
-    record.twinBlockText.insert(position - 1, MappedText(declarations, LineOrigin()));
+    // The declarations outside branches go after the last of those originals,
+    // in the part of the block it stands in; each other one right after its
+    // original. From the last position back, so that each position holds.
+    if (lastAt >= 0)
+        conditionedDeclarations.append({lastAt, declarations});
+    std::sort(conditionedDeclarations.begin(), conditionedDeclarations.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (auto& [after, text] : conditionedDeclarations) {
+        qsizetype position = 0;
+        for (qsizetype i = 0; i <= after; ++i)
+            position += lines[i].size() + 1;
+        after = position - 1; // the end of that line, before the texts change
+    }
+    for (const auto& [at, text] : conditionedDeclarations)
+        record.twinBlockText.insert(at, MappedText(text, LineOrigin()));
     record.twinMethodText.append(MappedText("\n" + implementations, LineOrigin()));
 }
 

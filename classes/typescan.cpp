@@ -317,6 +317,23 @@ private:
             found.conditioned.append(ScannedLines::Conditioned{line, std::move(opening)});
     }
 
+    // "sub Shape.Point2.length()" implements a member of a type nested in
+    // the block (prefix "Shape."), which the twin shares through an alias:
+    // it is no member of the type to forward, nor to copy onto the twin.
+    // So does "dim Shape.Point2.count as integer" its static data (oneLine).
+    static bool implementsNestedMember(QByteArrayView line, const QByteArray& prefix,
+                                       bool oneLine) {
+        const QByteArrayView header = withoutProcedurePrefix(line);
+        const QByteArrayView name =
+            oneLine ? staticDefinitionName(codeOf(header)) : viewOf(header).second;
+        if (name.size() <= prefix.size() || !startsWithIgnoringCase(name, prefix))
+            return false;
+        const QByteArrayView member = name.sliced(prefix.size());
+        const qsizetype dot = member.indexOf('.');
+        const qsizetype bracket = member.indexOf('(');
+        return dot >= 0 && (bracket < 0 || dot < bracket);
+    }
+
     // qualifier: the type's name for kinds that name the type, its member
     // prefix for the others.
     static bool isHeader(const LineView& info, int kind, const QByteArray& qualifier) {
@@ -345,6 +362,11 @@ private:
             if (candidate == candidates.cend())
                 return;
             int k = *candidate;
+            if (!memberKinds[kind].namesType &&
+                implementsNestedMember(lines[k], qualifier, memberKinds[kind].oneLine)) {
+                ++candidate;
+                continue;
+            }
             noteConditions(k, typeLine, into);
             bool ended = false;
             while (k >= 0 && !ended) {

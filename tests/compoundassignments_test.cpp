@@ -16,7 +16,7 @@ struct Row {
 };
 
 // Lines inside "sub Circle.grow()" of a file where Circle inherits the fields
-// x and name and the array scores as properties giving a copy (and pos and
+// x, name and link and the arrays scores and links as properties giving a copy (and pos and
 // parts, of a type of the program's, by reference), and Square none.
 const Row rows[] = {
     {"qualified", "c.x += 5", "c.x = c.x + (5)"},
@@ -87,6 +87,26 @@ const Row rows[] = {
     {"in a string", "print \"c.x += 1\"", nullptr},
     {"in a comment", "' c.x += 1", nullptr},
     {"directive", "#define GROW(v) v.x += 1", nullptr},
+    // Through an inherited pointer field the target is bracketed, which the
+    // compiler takes where it refuses the property's setter.
+    {"through a pointer field", "*c.link = 5", "*(c.link) = 5"},
+    {"through it compoundly", "*c.link += n", "*(c.link) += n"},
+    {"through a pointer's", "* p->link -= 1", "* (p->link) -= 1"},
+    {"through an element's", "*a(i + 1).link = 1", "*(a(i + 1).link) = 1"},
+    {"through a pointer element's", "*p[1].link shl= 1", "*(p[1].link) shl= 1"},
+    {"through an inherited array's element", "*c.links(2) = 1", "*(c.links(2)) = 1"},
+    {"through one in a with block", "  *.link = 1 ' set", "  *(.link) = 1 ' set"},
+    {"through one after then and else", "if n then *c.link = 1 else *this.link = 2",
+     "if n then *(c.link) = 1 else *(this.link) = 2"},
+    {"through one beside a compound assignment", "c.x += 1 : *c.link = c.x * 2",
+     "c.x = c.x + (1) : *(c.link) = c.x * 2"},
+    {"through one continued", "*c.link = n + _", "*(c.link) = n + _"},
+    {"through one bare", "*link = 1", nullptr},
+    {"through another field", "*c.other = 1", nullptr},
+    {"through one read", "n = *c.link : print *c.link", nullptr},
+    {"through one compared", "if *c.link = 1 then n = 2", nullptr},
+    {"multiplying", "n *= c.x * 2", nullptr},
+    {"through one in a string", "print \"*c.link = 1\"", nullptr},
 };
 
 // Swaps, on lines inside "sub Circle.grow()" of the same file: "S(a, b)"
@@ -156,13 +176,14 @@ QByteArray withSwapsWrittenOut(QByteArray expected) {
 }
 
 // The line as the class pass writes it, after the procedure's first lines,
-// in a file where Circle inherits the fields x and name from Shape, and
+// in a file where Circle inherits the fields x, name and link from Shape, and
 // Square declares an x of its own.
 QByteArray expandedLine(const QByteArray& procedure, const QByteArray& line) {
     // The arrays an index may read, and the procedures and macros it may not.
     const QByteArray declarations =
         "type Vec\n  a as integer\nend type\n"
         "type Shape\n  x as integer\n  name as string\n  scores(1 to 3) as integer\n"
+        "  link as integer ptr\n  links(1 to 2) as integer ptr\n"
         "  pos as Vec\n  parts(1 to 2) as Vec\nend type\n"
         "type Circle extends Shape\n  r as integer\nend type\n"
         "type Square\n  x as integer\nend type\n"

@@ -158,31 +158,48 @@ TEST(Twins, PrivateLinesBecomePublicWithTheirCommentsAndIndentation) {
 // A copy constructor or a "let" from a value of the type gets a twin's
 // version taking a twin, which passes it on, read as the type: copying or
 // assigning an extending type then copies its parent part as the parent's
-// own copy does. Other constructors and lets, and those in #if branches,
-// get none.
+// own copy does. Other constructors and lets get none, and neither do those
+// the file does not implement (declared under "private:" so that the type is
+// never copied): the twin's version would call what is not there. One in
+// an #if branch gets its version in the same branch of the block, and
+// implemented under the same branches.
 TEST(Twins, CopiesFromTheTypeGetCopiesFromTheTwin) {
     const struct {
         const char* declaration;
+        const char* implementation;  // its first line
         const char* twinDeclaration; // empty: none added
         const char* twinImplementation;
     } cases[] = {
-        {"declare constructor(byref other as Shape)",
+        {"declare constructor(byref other as Shape)", "constructor Shape(byref other as Shape)",
          "declare constructor(byref other_ as Shape_generic_public_member)",
          "constructor Shape_generic_public_member(byref other_ as "
          "Shape_generic_public_member)\n  constructor(*cptr(Shape ptr, @other_))\nend "
          "constructor\n"},
         {"Declare Constructor ( ByRef o As Const SHAPE ) ' copies",
+         "Private Constructor SHAPE ( ByRef o As Const Shape )",
          "declare constructor(byref other_ as const Shape_generic_public_member)",
          "  constructor(*cptr(const Shape ptr, @other_))\n"},
-        {"declare operator let(byref other as Shape)",
+        {"declare operator let(byref other as Shape)", "operator Shape.Let (byref o as Shape)",
          "declare operator let(byref other_ as Shape_generic_public_member)",
          "operator Shape_generic_public_member.let(byref other_ as "
          "Shape_generic_public_member)\n  this = *cptr(Shape ptr, @other_)\nend operator\n"},
-        {"declare constructor(byval n as integer)", "", ""},
-        {"declare constructor(byref other as Shape, byval n as integer)", "", ""},
-        {"declare operator let(byval n as integer)", "", ""},
-        {"declare operator cast() as Shape", "", ""},
-        {"declare constructor(byref other as ShapeList)", "", ""},
+        {"declare constructor(byref other as Shape)", "constructor Shape _\n  (byref o as Shape)",
+         "declare constructor(byref other_ as Shape_generic_public_member)",
+         "  constructor(*cptr(Shape ptr, @other_))\n"},
+        {"declare constructor(byref other as Shape)", "constructor Shape(byref o as const Shape)",
+         "", ""},
+        {"declare operator let(byref other as Shape)", "constructor Shape(byref other as Shape)",
+         "", ""},
+        {"declare operator let(byref other as Shape)", "operator Shape.cast() as Shape", "", ""},
+        {"declare constructor(byval n as integer)", "constructor Shape(byval n as integer)", "",
+         ""},
+        {"declare constructor(byref other as Shape, byval n as integer)",
+         "constructor Shape(byref other as Shape, byval n as integer)", "", ""},
+        {"declare operator let(byval n as integer)", "operator Shape.let(byval n as integer)", "",
+         ""},
+        {"declare operator cast() as Shape", "operator Shape.cast() as Shape", "", ""},
+        {"declare constructor(byref other as ShapeList)",
+         "constructor Shape(byref other as ShapeList)", "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.declaration);
@@ -191,6 +208,10 @@ TEST(Twins, CopiesFromTheTypeGetCopiesFromTheTwin) {
                                     "  x as integer",
                                     QByteArray("  ") + c.declaration,
                                     "end type",
+                                    c.implementation,
+                                    QByteArray(c.implementation).startsWith("operator")
+                                        ? "end operator"
+                                        : "end constructor",
                                     "type Circle extends Shape",
                                     "end type"};
             if (conditioned) {
@@ -198,16 +219,67 @@ TEST(Twins, CopiesFromTheTypeGetCopiesFromTheTwin) {
                 block.insert(4, "#endif");
             }
             const TypeRecord record = resolved(block.join('\n') + '\n').value(0);
-            const bool added = *c.twinDeclaration && !conditioned;
+            const bool added = *c.twinDeclaration;
             EXPECT_EQ(record.twinBlockText.text.contains("other_"), added);
             EXPECT_EQ(record.twinMethodText.text.contains("other_"), added);
             if (!added)
                 continue;
-            EXPECT_TRUE(record.twinBlockText.text.contains(
-                QByteArray("  ") + c.declaration + "\n  " + c.twinDeclaration + "\nend type"))
+            const QByteArray after = conditioned ? "\n#endif\nend type" : "\nend type";
+            EXPECT_TRUE(record.twinBlockText.text.contains(QByteArray("  ") + c.declaration +
+                                                           "\n  " + c.twinDeclaration + after))
                 << record.twinBlockText.text.constData();
             EXPECT_TRUE(record.twinMethodText.text.contains(c.twinImplementation))
                 << record.twinMethodText.text.constData();
+            EXPECT_EQ(record.twinMethodText.text.contains("#ifdef COPIES\n"), conditioned);
+            EXPECT_TRUE(record.twinBlockText.hasOneOriginPerLine());
+            EXPECT_TRUE(record.twinMethodText.hasOneOriginPerLine());
+        }
+    }
+}
+
+// The twin's copy of a copy constructor or "let" written under #if branches
+// stands under all of them, #else and #elseif branches followed up to the
+// one it was written in, and is private where the type's implementations are.
+TEST(Twins, CopiesInBranchesStandUnderTheSameBranches) {
+    const struct {
+        QByteArrayList branchLines; // the declaration goes after them
+        const char* implementation; // from the twin's methods' first directive on
+    } cases[] = {
+        {{"#ifdef COPIES"},
+         "#ifdef COPIES\nconstructor Shape_generic_public_member(byref other_ as "
+         "Shape_generic_public_member)\n  constructor(*cptr(Shape ptr, @other_))\nend "
+         "constructor\n#endif\n"},
+        {{"  # ifndef COPIES", "  #else"},
+         "  # ifndef COPIES\n  #else\nconstructor Shape_generic_public_member("},
+        {{"#if A", "#elseif B", "#ifdef C"},
+         "#if A\n#elseif B\n#ifdef C\nconstructor Shape_generic_public_member(byref "
+         "other_ as Shape_generic_public_member)\n  constructor(*cptr(Shape ptr, "
+         "@other_))\nend constructor\n#endif\n#endif\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.branchLines.join(" / ").constData());
+        for (const bool privately : {false, true}) {
+            QByteArrayList lines = {"type Shape", "  x as integer"};
+            lines += c.branchLines;
+            lines += "  declare constructor(byref other as Shape)";
+            for (const QByteArray& branch : c.branchLines) {
+                if (!branch.contains("else"))
+                    lines += "#endif";
+            }
+            lines += {"end type",
+                      privately ? "private constructor Shape(byref other as Shape)"
+                                : "constructor Shape(byref other as Shape)",
+                      "end constructor", "type Circle extends Shape", "end type"};
+            const TypeRecord record = resolved(lines.join('\n') + '\n').value(0);
+            QByteArray implementation = c.implementation;
+            if (privately)
+                implementation.replace("\nconstructor ", "\nprivate constructor ");
+            EXPECT_TRUE(record.twinMethodText.text.contains(implementation))
+                << record.twinMethodText.text.constData();
+            EXPECT_TRUE(record.twinBlockText.text.contains(
+                "  declare constructor(byref other as Shape)\n  declare constructor(byref other_ "
+                "as Shape_generic_public_member)\n#endif\n"))
+                << record.twinBlockText.text.constData();
             EXPECT_TRUE(record.twinBlockText.hasOneOriginPerLine());
             EXPECT_TRUE(record.twinMethodText.hasOneOriginPerLine());
         }

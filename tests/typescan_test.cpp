@@ -27,6 +27,13 @@ MappedText joined(const QList<MappedText>& parts) {
     return text.take();
 }
 
+// "Point2.flip(" after "Shape.": a member of a type nested in the block.
+bool namesNestedMember(QByteArrayView member) {
+    const qsizetype dot = member.indexOf('.');
+    const qsizetype bracket = member.indexOf('(');
+    return dot >= 0 && (bracket < 0 || dot < bracket);
+}
+
 // The scanning rules transcribed literally, to check the indexed scan against:
 // every scan walks the working list from the type line to its end and erases
 // the lines it takes.
@@ -152,7 +159,8 @@ QList<TypeRecord> referenceScan(const QByteArray& source) {
                         (namesTypeItself
                              ? (equalsIgnoringCase(t[1], record.typeName) ||
                                 startsWithIgnoringCase(t[1], QByteArray(record.typeName + '(')))
-                             : startsWithIgnoringCase(t[1], prefix));
+                             : startsWithIgnoringCase(t[1], prefix) &&
+                                   !namesNestedMember(t[1].sliced(prefix.size())));
                     if (header && forwarded) {
                         const MemberKey key = keyOfHeader(line);
                         // The declaration of the same key, else the only one of its name.
@@ -479,6 +487,39 @@ TEST(TypeScan, NamedTypesNestedInATypeBlock) {
         EXPECT_TRUE(
             record.members[0].declaration.contains("typeof(Shape_generic_public_member.origin)"))
             << c.nested;
+    }
+}
+
+// A member of a type nested in the block ("sub Shape.Point2.flip()") is not
+// the type's: it is neither forwarded nor taken among its implementations,
+// which the twin copies (the twin shares the nested type through an alias,
+// and with it this implementation).
+TEST(TypeScan, MembersOfNestedTypesAreNotTheTypes) {
+    const struct {
+        const char* header;
+        const char* end;
+        bool taken;
+    } rows[] = {
+        {"sub Shape.Point2.flip()", "end sub", false},
+        {"private function Shape.Point2.len() as integer", "end function", false},
+        {"Property SHAPE.point2.Size () As Integer", "End Property", false},
+        {"operator Shape.Point2.cast() as string", "end operator", false},
+        {"dim Shape.Point2.count as integer", "", false},
+        {"dim as integer Shape.Point2.count = 2", "", false},
+        {"dim shared Shape.count as integer", "", true},
+        {"sub Shape.flip(byval p as Shape.Point2)", "end sub", true},
+        {"function Shape.at() as Shape.Point2", "end function", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.header);
+        QByteArrayList lines = {
+            "type Shape", "  type Point2",      "    x as integer", "    declare sub flip()",
+            "  end type", "  origin as Point2", "end type",         row.header};
+        if (*row.end)
+            lines += {"  print 1", row.end};
+        const TypeRecord record = scan(lines.join('\n') + '\n').value(0);
+        EXPECT_EQ(record.methodText.text.contains(row.header), row.taken);
+        EXPECT_EQ(record.members.size(), row.taken && *row.end ? 2 : 1);
     }
 }
 
