@@ -192,7 +192,6 @@ int main(int argc, char* argv[]) {
         status = runCompiler(compiler, compilerArguments, environment);
     }
 
-    enterRestore();
     const bool restored = restoreAndReport(*registry, guard);
     if (!restored)
         status = status != 0 ? status : 1;

@@ -14,6 +14,7 @@ namespace {
 
 volatile std::sig_atomic_t receivedInterrupt = 0;
 bool fileSizeSignalIgnored = false; // here, though it had its default action
+bool pipeSignalIgnored = false;     // likewise
 
 #ifdef Q_OS_UNIX
 extern "C" void recordInterrupt(int signal) {
@@ -48,7 +49,11 @@ void installInterruptHandlers() {
     action.sa_handler = recordInterrupt;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+    // Besides a terminal's and a build tool's signals, those that end a
+    // program unless it handles them and that a wrapper or a limit may send
+    // (an alarm, a user signal, a CPU time limit) are interrupts too.
+    for (const int signal :
+         {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU}) {
         struct sigaction previous = {};
         // A signal ignored by whoever started us (nohup, a background job)
         // stays ignored, as it would for the compiler itself.
@@ -58,11 +63,17 @@ void installInterruptHandlers() {
     }
     // A write past the file size limit must fail like any other write (and
     // the file go back), not end the program in the middle of it.
-    struct sigaction previous = {};
-    if (sigaction(SIGXFSZ, nullptr, &previous) == 0 && previous.sa_handler == SIG_DFL) {
-        fileSizeSignalIgnored = true;
-        std::signal(SIGXFSZ, SIG_IGN);
-    }
+    // Nor must a message on an output whose reader has gone (fbc ... | head)
+    // end it while files hold rewritten text: the message is lost instead.
+    const auto ignoreIfDefault = [](int signal, bool* ignored) {
+        struct sigaction previous = {};
+        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_DFL) {
+            *ignored = true;
+            std::signal(signal, SIG_IGN);
+        }
+    };
+    ignoreIfDefault(SIGXFSZ, &fileSizeSignalIgnored);
+    ignoreIfDefault(SIGPIPE, &pipeSignalIgnored);
 #elif defined(Q_OS_WIN)
     restoreFinished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(recordConsoleEvent, TRUE);
@@ -74,19 +85,13 @@ void signalsToDefaultForChild(sigset_t* set) {
     sigemptyset(set);
     if (fileSizeSignalIgnored)
         sigaddset(set, SIGXFSZ);
+    if (pipeSignalIgnored)
+        sigaddset(set, SIGPIPE);
 }
 #endif
 
 int pendingInterrupt() {
     return receivedInterrupt;
-}
-
-void enterRestore() {
-#ifdef Q_OS_UNIX
-    // Reporting a file on a standard error whose reader has gone must not kill
-    // the program half-way through the restore.
-    std::signal(SIGPIPE, SIG_IGN);
-#endif
 }
 
 void exitForInterrupt(int signal) {

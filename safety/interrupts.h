@@ -6,11 +6,14 @@
 #include <signal.h>
 #endif
 
-// Interrupts (SIGINT, SIGTERM, SIGHUP, and SIGQUIT, a terminal's quit key; on
-// Windows the console's Ctrl+C, Ctrl+Break and close events) never end the
+// Interrupts (SIGINT, SIGTERM, SIGHUP, SIGQUIT, a terminal's quit key, and
+// SIGALRM, SIGUSR1, SIGUSR2 and SIGXCPU, which a wrapper or a limit may send;
+// on Windows the console's Ctrl+C, Ctrl+Break and close events) never end the
 // program while source files hold rewritten text. The handler only records the
 // signal; the driver looks at it between steps, lets the compiler end, restores
-// every file, and only then ends the way the signal would have ended it.
+// every file, and only then ends the way the signal would have ended it. A
+// write past the file size limit, or to an output whose reader has gone,
+// fails instead of ending the program.
 
 void installInterruptHandlers();
 
@@ -22,10 +25,6 @@ void signalsToDefaultForChild(sigset_t* set);
 
 // The first interrupt received, or 0 when none has come.
 int pendingInterrupt();
-
-// From here on the program only restores and reports: further interrupts are
-// recorded and change nothing, and a closed standard error cannot end it.
-void enterRestore();
 
 // Ends the program as the interrupt would have ended it (for a shell or make:
 // killed by that signal), after the restore is done.

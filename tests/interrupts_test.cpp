@@ -10,6 +10,8 @@
 
 #include <csignal>
 
+#include <unistd.h>
+
 namespace {
 
 struct InterruptCase {
@@ -65,10 +67,36 @@ INSTANTIATE_TEST_SUITE_P(
                     InterruptCase{"SigtermFromABuildTool", SIGTERM, false, false, {}},
                     InterruptCase{"TerminalClosed", SIGHUP, true, false, {}},
                     InterruptCase{"CtrlBackslashAtATerminal", SIGQUIT, true, false, {}},
+                    InterruptCase{"AlarmFromAWrapper", SIGALRM, false, false, {}},
+                    InterruptCase{"UserSignal", SIGUSR1, false, false, {}},
+                    InterruptCase{"CpuTimeLimit", SIGXCPU, false, false, {}},
                     InterruptCase{"SecondSignalChangesNothing", SIGINT, true, true, {}},
                     InterruptCase{
                         "CompilerThatIgnoresTheSignalIsKilled", SIGTERM, false, false, {SIGTERM}}),
     [](const testing::TestParamInfo<InterruptCase>& info) { return info.param.name; });
+
+// Output to a pipe whose reader has gone (fbc ... | head -1): the message
+// about the second file is lost, and the first file goes back all the same.
+TEST(Interrupts, AnOutputWhoseReaderHasGoneLosesOnlyTheMessages) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.add(QStringLiteral("good.bas"),
+             "template Box\n  v as t1\nend template\ndim b as Box<<<integer>>>\n");
+    tree.add(QStringLiteral("bad.bas"), "template Stack\n  v as t1\n");
+    sandbox.scriptCompiler("compiled\n");
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    Launch launch;
+    launch.outputTo = ends[1];
+    const auto run = sandbox.start({QStringLiteral("good.bas"), QStringLiteral("bad.bas")}, launch);
+    ::close(ends[1]);
+    ASSERT_TRUE(run->waitForFinished(30000));
+    EXPECT_EQ(run->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(run->exitCode(), 1);
+    tree.expectIntact();
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
 
 TEST(Interrupts, WhileWaitingForAnotherRunNothingIsTouched) {
     Sandbox sandbox;

@@ -155,11 +155,13 @@ std::unique_ptr<QProcess> Sandbox::start(const QStringList& arguments, const Lau
         giveAway(launch.ownSandbox);
     const rlim_t fileSizeLimit = rlim_t(launch.fileSizeLimit);
     const rlim_t openFileLimit = rlim_t(launch.openFileLimit);
-    process->setChildProcessModifier([asNobody, fileSizeLimit, openFileLimit] {
+    const int outputTo = launch.outputTo;
+    process->setChildProcessModifier([asNobody, fileSizeLimit, openFileLimit, outputTo] {
         const struct rlimit limit = {fileSizeLimit, fileSizeLimit};
         const struct rlimit files = {openFileLimit, openFileLimit};
         if ((fileSizeLimit > 0 && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ||
             (openFileLimit > 0 && ::setrlimit(RLIMIT_NOFILE, &files) != 0) ||
+            (outputTo >= 0 && (::dup2(outputTo, 1) < 0 || ::dup2(outputTo, 2) < 0)) ||
             (asNobody && (::setgid(unprivilegedUser) != 0 || ::setuid(unprivilegedUser) != 0)))
             ::_exit(99);
     });

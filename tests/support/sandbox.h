@@ -40,6 +40,7 @@ struct Launch {
     bool giveAway = true;     // false: the test gave the sandbox away itself (giveAway())
     qint64 fileSizeLimit = 0; // the run's limit on file sizes (as on a full disk); 0: none
     qint64 openFileLimit = 0; // the run's limit on open files, which it cannot raise; 0: none
+    int outputTo = -1; // a descriptor the run's standard output and error go to; -1: the test's
 };
 
 // The user an unprivileged run runs as when the tests run as root.
