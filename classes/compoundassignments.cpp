@@ -376,6 +376,84 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
     return rewrites;
 }
 
+// The dereferenced pointers of one line (its code as the lexer shows it)
+// that an assignment stands on: "*c.ptr = 5", "*c.ptr += 1", "*p->ptrs(i) =
+// 5", first in its statement, the target names joined by "." or "->" (a with
+// block's "." first) that end in an inherited field (or an element of an
+// inherited array). The compiler reads "c.ptr = 5" there as the call of the
+// property's setter with "*" in front, and refuses it; it reads "*(c.ptr) =
+// 5" as the assignment through the pointer the property gives, which is
+// what the star means on the parent. The target is written once, so its
+// indexes may hold anything. A bare name, which the compiler reads right in
+// a member of the extending type, is left alone.
+QList<Rewrite> dereferenceRewritesOf(QByteArrayView line, QByteArrayView code,
+                                     const PropertyFields& fields) {
+    QList<Rewrite> rewrites;
+    for (qsizetype star = code.indexOf('*'); star >= 0; star = code.indexOf('*', star + 1)) {
+        if (!startsStatement(code, star))
+            continue;
+        qsizetype at = star + 1;
+        while (at < code.size() && isBlank(code[at]))
+            ++at;
+        const qsizetype targetStart = at;
+        // Names, "." and "->" between them, and brackets after a name.
+        qsizetype nameStart = -1;
+        qsizetype nameEnd = -1;
+        bool qualified = false;
+        bool indexed = false;
+        while (at < code.size()) {
+            const char c = code[at];
+            if (isNameChar(c)) {
+                nameStart = at;
+                while (at < code.size() && isNameChar(code[at]))
+                    ++at;
+                nameEnd = at;
+                indexed = false;
+            } else if (c == '.' || (c == '-' && at + 1 < code.size() && code[at + 1] == '>')) {
+                at += c == '.' ? 1 : 2;
+                qualified = true;
+                nameStart = -1;
+            } else if ((c == '(' || c == '[') && nameEnd == at) {
+                const char close = c == '(' ? ')' : ']';
+                int depth = 0;
+                qsizetype end = at;
+                for (; end < code.size(); ++end) {
+                    if (code[end] == c)
+                        ++depth;
+                    else if (code[end] == close && --depth == 0)
+                        break;
+                }
+                if (end == code.size())
+                    break;
+                indexed = c == '(';
+                at = end + 1;
+                nameEnd = c == '(' ? nameEnd : -1;
+            } else {
+                break;
+            }
+        }
+        const qsizetype targetEnd = at;
+        if (!qualified || nameStart < 0 || (nameEnd != targetEnd && !indexed) ||
+            !isNameStart(code[nameStart]))
+            continue;
+        const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
+        if (!containsFolded(indexed ? fields.indexed : fields.all, name))
+            continue;
+        // An assignment: "=", or an operator written with "=" ("+=", "shl=").
+        while (at < code.size() && isBlank(code[at]))
+            ++at;
+        const qsizetype equals = code.indexOf('=', at);
+        if (equals < 0 || (equals != at && operatorBefore(code, equals) != at))
+            continue;
+        // The target as written; no comment stands inside it.
+        const QByteArrayView target = line.sliced(targetStart, targetEnd - targetStart);
+        if (target != code.sliced(targetStart, targetEnd - targetStart))
+            continue;
+        rewrites.append(Rewrite{targetStart, targetEnd, '(' + target.toByteArray() + ')'});
+    }
+    return rewrites;
+}
+
 // An operand of a swap that may be written twice, from start to end of a
 // line's code: names joined by "." or "->" as for a compound assignment's
 // target, perhaps ending in an element of an array of the file or of an
@@ -749,7 +827,8 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         const QByteArrayView line = all.sliced(lineStart, lineEnd - lineStart);
         const bool compound = mayAssignCompound(line);
         const bool swapping = swap >= 0 && swap < lineEnd;
-        if (!compound && !swapping)
+        const bool dereferencing = line.contains('*');
+        if (!compound && !swapping && !dereferencing)
             continue;
         bool startsInComment = false;
         if (blockComments) {
@@ -785,22 +864,23 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         if (compound)
             rewrites =
                 rewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType, names, fields);
-        if (swapping) {
-            const QList<Rewrite> swapped = swapRewritesOf(line, code, lexer.isContinued(),
-                                                          inMemberOfExtendingType, names, fields);
-            if (!swapped.isEmpty()) {
-                rewrites += swapped;
-                std::stable_sort(
-                    rewrites.begin(), rewrites.end(),
-                    [](const Rewrite& a, const Rewrite& b) { return a.from < b.from; });
-                // A continued value's rewrite takes the rest of the line.
-                for (qsizetype i = 1; i < rewrites.size();) {
-                    const Rewrite& before = rewrites[i - 1];
-                    if (rewrites[i].from < (before.open ? line.size() : before.to))
-                        rewrites.removeAt(i);
-                    else
-                        ++i;
-                }
+        QList<Rewrite> others;
+        if (swapping)
+            others = swapRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType, names,
+                                    fields);
+        if (dereferencing)
+            others += dereferenceRewritesOf(line, code, fields);
+        if (!others.isEmpty()) {
+            rewrites += others;
+            std::stable_sort(rewrites.begin(), rewrites.end(),
+                             [](const Rewrite& a, const Rewrite& b) { return a.from < b.from; });
+            // A continued value's rewrite takes the rest of the line.
+            for (qsizetype i = 1; i < rewrites.size();) {
+                const Rewrite& before = rewrites[i - 1];
+                if (rewrites[i].from < (before.open ? line.size() : before.to))
+                    rewrites.removeAt(i);
+                else
+                    ++i;
             }
         }
         for (const Rewrite& rewrite : std::as_const(rewrites)) {
