@@ -96,39 +96,42 @@ bool mayAssignCompound(QByteArrayView line) {
     return false;
 }
 
-// Finds the words "swap" of a text, in any letter case. Their "w" is looked
-// for with memchr, each case once over the text, so a text without one costs
-// no more than a search for "=" does.
-class SwapWords {
+// Finds a word of a text ("swap", "input"), in any letter case. Its second
+// letter is looked for with memchr, each case once over the text, so a text
+// without one costs no more than a search for "=" does.
+class Words {
 public:
-    explicit SwapWords(QByteArrayView text) : text(text) {}
+    Words(QByteArrayView text, QByteArrayView word) : text(text), word(word) {}
 
-    // Where the next word "swap" at or after from starts, or -1; from never
+    // Where the next such word at or after from starts, or -1; from never
     // goes down between calls.
     qsizetype next(qsizetype from) {
         const char* data = text.data();
         const qsizetype size = text.size();
+        const qsizetype rest = word.size() - 1; // its letters from the second on
         for (;;) {
-            const qsizetype lowerW = find('w', from + 1, lower);
-            const qsizetype upperW = find('W', from + 1, upper);
-            const qsizetype w = lowerW < 0   ? upperW
-                                : upperW < 0 ? lowerW
-                                             : std::min(lowerW, upperW);
-            if (w < 0)
+            const qsizetype lowerKey = find(word[1], from + 1, lower);
+            const qsizetype upperKey = find(char(word[1] & ~0x20), from + 1, upper);
+            const qsizetype key = lowerKey < 0   ? upperKey
+                                  : upperKey < 0 ? lowerKey
+                                                 : std::min(lowerKey, upperKey);
+            if (key < 0)
                 return -1;
-            const qsizetype s = w - 1;
-            if ((data[s] | 0x20) == 's' && w + 2 < size && (data[w + 1] | 0x20) == 'a' &&
-                (data[w + 2] | 0x20) == 'p' && (s == 0 || !isNameChar(data[s - 1])) &&
-                (w + 3 == size || !isNameChar(data[w + 3])))
-                return s;
-            from = w;
+            const qsizetype start = key - 1;
+            if (start >= 0 && (data[start] | 0x20) == word[0] && key + rest <= size &&
+                (start == 0 || !isNameChar(data[start - 1])) &&
+                (key + rest == size || !isNameChar(data[key + rest])) &&
+                equalsIgnoringCase(QByteArrayView(data + key, rest), word.sliced(1)))
+                return start;
+            from = key;
         }
     }
 
 private:
     QByteArrayView text;
-    qsizetype lower = -2; // the last 'w' found, or -1 when there is none left
-    qsizetype upper = -2; // and 'W'
+    QByteArrayView word;  // in lower case
+    qsizetype lower = -2; // the last second letter found, or -1 when there is none left
+    qsizetype upper = -2; // and in upper case
 
     qsizetype find(char c, qsizetype from, qsizetype& found) const {
         if (found == -1 || found >= from)
@@ -140,6 +143,45 @@ private:
         return found;
     }
 };
+
+class SwapWords : public Words {
+public:
+    explicit SwapWords(QByteArrayView text) : Words(text, "swap") {}
+};
+
+class InputWords : public Words {
+public:
+    explicit InputWords(QByteArrayView text) : Words(text, "input") {}
+};
+
+// Whether the word "input" at input follows the word "line" ("line input").
+bool followsLine(QByteArrayView text, qsizetype input) {
+    qsizetype end = input;
+    while (end > 0 && isBlank(text[end - 1]))
+        --end;
+    return end < input && end >= 4 && equalsIgnoringCase(text.sliced(end - 4, 4), "line") &&
+           (end == 4 || !isNameChar(text[end - 5]));
+}
+
+// Where the words "line input" that start a statement of the line stand
+// ("line"), after from, or -1. A cheap look, which may find one where the
+// lexer would not.
+qsizetype nextLineInput(QByteArrayView line, InputWords& inputs, qsizetype from) {
+    for (qsizetype at = inputs.next(from); at >= 0; at = inputs.next(at + 1)) {
+        if (followsLine(line, at)) {
+            qsizetype end = at;
+            while (isBlank(line[end - 1]))
+                --end;
+            return end - 4;
+        }
+    }
+    return -1;
+}
+
+bool mayLineInput(QByteArrayView line) {
+    InputWords inputs(line);
+    return nextLineInput(line, inputs, 0) >= 0;
+}
 
 bool maySwap(QByteArrayView line) {
     return SwapWords(line).next(0) >= 0;
@@ -454,6 +496,82 @@ QList<Rewrite> dereferenceRewritesOf(QByteArrayView line, QByteArrayView code,
     return rewrites;
 }
 
+// The "line input" statements of one line (its code as the lexer shows it)
+// that read into an inherited field reached as a property: "line input
+// c.name", "line input ; name" in a member of the extending type, "line input
+// #1, c.name", "line input \"Name? \", p->name". The compiler refuses some
+// forms and takes the others into a copy of the field, which is lost; they
+// are written out as the reading of a string of their own that is then
+// assigned, in a scope of their own on the line:
+// "scope : dim t__fbext as string : line input t__fbext : c.name = t__fbext :
+// end scope". The target is written once, after the reading, as it would
+// have been set. A statement continued over lines with " _" is left as
+// written.
+template <typename InMember>
+QList<Rewrite> lineInputRewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
+                                   const InMember& inMemberOfExtendingType, FileNames& names,
+                                   const PropertyFields& fields) {
+    QList<Rewrite> rewrites;
+    InputWords inputs(code);
+    qsizetype afterInput = 0; // the end of the word "input" last found
+    for (qsizetype start = nextLineInput(code, inputs, 0); start >= 0;
+         start = nextLineInput(code, inputs, afterInput)) {
+        afterInput = code.indexOf(QByteArrayView("put"), start + 5) + 3;
+        if (!startsStatement(code, start))
+            continue;
+        int depth = 0;
+        const qsizetype end = statementEnd(code, afterInput, depth);
+        if (depth != 0 || (continued && end == code.size()))
+            continue;
+        // The operand read into: after the last "," or ";" outside brackets.
+        qsizetype operand = afterInput;
+        for (qsizetype at = afterInput; at < end; ++at) {
+            const char c = code[at];
+            if (c == '(')
+                ++depth;
+            else if (c == ')')
+                --depth;
+            else if (depth == 0 && (c == ',' || c == ';'))
+                operand = at + 1;
+        }
+        while (operand < end && isBlank(code[operand]))
+            ++operand;
+        const qsizetype targetEnd = skipBlanksBack(code, end);
+        if (targetEnd <= operand)
+            continue;
+        const bool element = code[targetEnd - 1] == ')';
+        const qsizetype nameEnd = element ? elementStart(code, targetEnd, names) : targetEnd;
+        if (nameEnd <= operand)
+            continue;
+        qsizetype nameStart = nameEnd;
+        while (nameStart > operand && isNameChar(code[nameStart - 1]))
+            --nameStart;
+        const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
+        if (name.isEmpty() || !isNameStart(name[0]) ||
+            !containsFolded(element ? fields.indexed : fields.all, name) ||
+            targetStart(code, nameEnd, names) != operand)
+            continue;
+        if (nameStart == operand && !inMemberOfExtendingType())
+            continue;
+        // The statement and its target as written (a prompt's string too);
+        // no comment stands inside.
+        bool commented = false;
+        for (qsizetype at = start; at < targetEnd && !commented; ++at)
+            commented = code[at] != line[at] && code[at] != CodeLexer::stringByte;
+        if (commented)
+            continue;
+        const QByteArrayView statement = line.sliced(start, operand - start);
+        const QByteArrayView target = line.sliced(operand, targetEnd - operand);
+        QByteArray text = "scope : dim t__fbext as string : ";
+        text += statement;
+        text += "t__fbext : ";
+        text += target;
+        text += " = t__fbext : end scope";
+        rewrites.append(Rewrite{start, targetEnd, std::move(text)});
+    }
+    return rewrites;
+}
+
 // An operand of a swap that may be written twice, from start to end of a
 // line's code: names joined by "." or "->" as for a compound assignment's
 // target, perhaps ending in an element of an array of the file or of an
@@ -627,6 +745,35 @@ bool bareTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
     return found;
 }
 
+// The names (case-folded) that "line input" statements on the line may read
+// into bare ("line input name", "line input #1, names(i)"), added to names, as
+// bareTargetsOf looks for them. Returns whether it found any.
+bool bareLineInputTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
+    bool found = false;
+    InputWords inputs(line);
+    qsizetype afterInput = 0; // the end of the word "input" last found
+    for (qsizetype start = nextLineInput(line, inputs, 0); start >= 0;
+         start = nextLineInput(line, inputs, afterInput)) {
+        afterInput = line.indexOf(QByteArrayView("put"), start + 5) + 3;
+        qsizetype from = afterInput;
+        qsizetype operand = from;
+        for (; from < line.size() && line[from] != ':'; ++from) {
+            if (line[from] == ',' || line[from] == ';')
+                operand = from + 1;
+        }
+        while (operand < line.size() && isBlank(line[operand]))
+            ++operand;
+        qsizetype end = operand;
+        while (end < line.size() && isNameChar(line[end]))
+            ++end;
+        if (end > operand && (end == line.size() || (line[end] != '.' && line[end] != '-'))) {
+            names.insert(caseFolded(line.sliced(operand, end - operand)));
+            found = true;
+        }
+    }
+    return found;
+}
+
 // Whether the record inherits one of names as a field it reaches as a
 // property giving a copy (or a reference too, byReference).
 bool inheritsPropertyField(const QList<TypeRecord>& records, const TypeRecord& record,
@@ -661,7 +808,9 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
         names.clear();
         swapped.clear();
         const bool swapping = bareSwapTargetsOf(line, swapped);
-        if (!bareTargetsOf(line, names) && !swapping)
+        const bool assigning = bareTargetsOf(line, names);
+        const bool reading = bareLineInputTargetsOf(line, names);
+        if (!assigning && !reading && !swapping)
             continue;
         const QByteArrayView was = header;
         for (qsizetype above = i; above > knownFrom; --above) {
@@ -715,7 +864,7 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
 QList<qsizetype> compoundAssignmentLines(const LineIndex& lines) {
     QList<qsizetype> found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (mayAssignCompound(lines[i]) || maySwap(lines[i]))
+        if (mayAssignCompound(lines[i]) || maySwap(lines[i]) || mayLineInput(lines[i]))
             found.append(i);
     }
     return found;
@@ -809,14 +958,23 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
     FileNames names(all); // asked about elements and pointers
     // Lines with a swap are found by its word, as cheaply.
     SwapWords swaps(all);
+    // And lines with "line input" by the word "input".
+    InputWords inputs(all);
     qsizetype equals = -2;
     qsizetype swap = -2;
+    qsizetype input = -2;
     for (qsizetype at = 0;;) {
         if (equals != -1 && equals < at)
             equals = all.indexOf('=', at);
         if (swap != -1 && swap < at)
             swap = swaps.next(at);
-        const qsizetype found = equals < 0 ? swap : swap < 0 ? equals : std::min(equals, swap);
+        if (input != -1 && input < at)
+            input = inputs.next(at);
+        qsizetype found = -1;
+        for (const qsizetype candidate : {equals, swap, input}) {
+            if (candidate >= 0 && (found < 0 || candidate < found))
+                found = candidate;
+        }
         if (found < 0)
             break;
         const qsizetype lineStart = found == 0 ? 0 : all.lastIndexOf('\n', found - 1) + 1;
@@ -828,7 +986,8 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         const bool compound = mayAssignCompound(line);
         const bool swapping = swap >= 0 && swap < lineEnd;
         const bool dereferencing = line.contains('*');
-        if (!compound && !swapping && !dereferencing)
+        const bool reading = input >= 0 && input < lineEnd && mayLineInput(line);
+        if (!compound && !swapping && !dereferencing && !reading)
             continue;
         bool startsInComment = false;
         if (blockComments) {
@@ -870,6 +1029,9 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
                                     fields);
         if (dereferencing)
             others += dereferenceRewritesOf(line, code, fields);
+        if (reading)
+            others += lineInputRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType,
+                                          names, fields);
         if (!others.isEmpty()) {
             rewrites += others;
             std::stable_sort(rewrites.begin(), rewrites.end(),
