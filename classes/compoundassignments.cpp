@@ -96,41 +96,44 @@ bool mayAssignCompound(QByteArrayView line) {
     return false;
 }
 
-// Finds a word of a text ("swap", "input"), in any letter case. Its second
-// letter is looked for with memchr, each case once over the text, so a text
-// without one costs no more than a search for "=" does.
+// Finds a word of a text ("swap", "input"), in any letter case. One of its
+// letters, a rare one, is looked for with memchr, each case once over the
+// text, so a text without one costs no more than a search for "=" does.
 class Words {
 public:
-    Words(QByteArrayView text, QByteArrayView word) : text(text), word(word) {}
+    // The word in lower case, and which of its letters is looked for.
+    Words(QByteArrayView text, QByteArrayView word, qsizetype key)
+        : text(text), word(word), keyAt(key) {}
 
     // Where the next such word at or after from starts, or -1; from never
     // goes down between calls.
     qsizetype next(qsizetype from) {
         const char* data = text.data();
         const qsizetype size = text.size();
-        const qsizetype rest = word.size() - 1; // its letters from the second on
-        for (;;) {
-            const qsizetype lowerKey = find(word[1], from + 1, lower);
-            const qsizetype upperKey = find(char(word[1] & ~0x20), from + 1, upper);
+        const char letter = word[keyAt];
+        for (qsizetype searchFrom = from + keyAt;;) {
+            const qsizetype lowerKey = find(letter, searchFrom, lower);
+            const qsizetype upperKey = find(char(letter & ~0x20), searchFrom, upper);
             const qsizetype key = lowerKey < 0   ? upperKey
                                   : upperKey < 0 ? lowerKey
                                                  : std::min(lowerKey, upperKey);
             if (key < 0)
                 return -1;
-            const qsizetype start = key - 1;
-            if (start >= 0 && (data[start] | 0x20) == word[0] && key + rest <= size &&
-                (start == 0 || !isNameChar(data[start - 1])) &&
-                (key + rest == size || !isNameChar(data[key + rest])) &&
-                equalsIgnoringCase(QByteArrayView(data + key, rest), word.sliced(1)))
+            const qsizetype start = key - keyAt;
+            const qsizetype end = start + word.size();
+            if (end <= size && (start == 0 || !isNameChar(data[start - 1])) &&
+                (end == size || !isNameChar(data[end])) &&
+                equalsIgnoringCase(QByteArrayView(data + start, word.size()), word))
                 return start;
-            from = key;
+            searchFrom = key + 1;
         }
     }
 
 private:
     QByteArrayView text;
-    QByteArrayView word;  // in lower case
-    qsizetype lower = -2; // the last second letter found, or -1 when there is none left
+    QByteArrayView word;
+    qsizetype keyAt;
+    qsizetype lower = -2; // the last letter found, or -1 when there is none left
     qsizetype upper = -2; // and in upper case
 
     qsizetype find(char c, qsizetype from, qsizetype& found) const {
@@ -146,12 +149,12 @@ private:
 
 class SwapWords : public Words {
 public:
-    explicit SwapWords(QByteArrayView text) : Words(text, "swap") {}
+    explicit SwapWords(QByteArrayView text) : Words(text, "swap", 1) {}
 };
 
 class InputWords : public Words {
 public:
-    explicit InputWords(QByteArrayView text) : Words(text, "input") {}
+    explicit InputWords(QByteArrayView text) : Words(text, "input", 2) {}
 };
 
 // Whether the word "input" at input follows the word "line" ("line input").
