@@ -36,11 +36,12 @@ void fillUsedTexts(QList<TypeRecord>& records, const LineIndex& lines,
         else
             record.found = ScannedLines();
     }
+    const QSet<QByteArray> enums = work > 0 ? enumNamesOf(lines) : QSet<QByteArray>();
     const auto fill = [&](qsizetype from, qsizetype to) {
         for (qsizetype i = from; i < to; ++i) {
             if (used[i])
                 fillScannedTexts(records[i], lines, origins,
-                                 inheritance.needsTwin(records[i].typeName));
+                                 inheritance.needsTwin(records[i].typeName), enums);
         }
     };
     qsizetype half = 0;

@@ -5,6 +5,7 @@
 #include "compoundtargets.h"
 #include "fieldforms.h"
 #include "forwarding.h"
+#include "typescan.h"
 
 #include <algorithm>
 #include <cstring>
@@ -899,6 +900,16 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
     // only lines that name one are read as fields ("hits as T", "dim hits as
     // T", "as T hits, misses").
     QSet<QByteArray> typedAsOwn;
+    // An enum's value is a number: its "+=" is its "+". The file's enums are
+    // found when a field of a type of the program's is met.
+    std::optional<QSet<QByteArray>> enums;
+    const auto ownType = [&](QByteArrayView type) {
+        if (isBuiltinValue(type))
+            return false;
+        if (!enums)
+            enums = enumNamesOf(lines);
+        return !enums->contains(caseFolded(type));
+    };
     for (const TypeRecord& record : records) {
         for (qsizetype i = record.typeLine + 1; i < record.blockEnd; ++i) {
             const QByteArrayView line = lines[i];
@@ -919,7 +930,7 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
                     codeOf(line.sliced(first.data() + first.size() - line.data()));
                 const QByteArrayView as = firstToken(rest);
                 if (isKeyword(as, "as") && !rest.contains('=')) {
-                    if (!isBuiltinValue(rest.sliced(as.data() + as.size() - rest.data()).trimmed()))
+                    if (ownType(rest.sliced(as.data() + as.size() - rest.data()).trimmed()))
                         typedAsOwn.insert(caseFolded(first));
                     continue;
                 }
@@ -927,7 +938,7 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
             for (const FieldForm& field : fieldsOfLine(line)) {
                 const QByteArray name = caseFolded(field.name);
                 if ((fields.all.contains(name) || fields.indexed.contains(name)) &&
-                    !isBuiltinValue(field.type))
+                    ownType(field.type))
                     typedAsOwn.insert(name);
             }
         }
