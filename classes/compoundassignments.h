@@ -64,6 +64,11 @@ QList<qsizetype> compoundAssignmentLines(const LineIndex& lines);
 // in a member) is written out alike, as the statements that exchange the two
 // through a copy, on its line; its other operand must read the same twice
 // as well.
+// So is a "line input" into such a field ("line input #1, c.name"), as the
+// reading of a string of its own then assigned to it; and an assignment
+// through a pointer that such a field holds, "*c.at = 5", gets its target
+// bracketed, "*(c.at) = 5", which the compiler does not take for the
+// property's setter.
 // Strings, comments and directives are left alone, and every line keeps its
 // place.
 void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields);
