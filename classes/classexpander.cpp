@@ -34,9 +34,10 @@ void fillUsedTexts(QList<TypeRecord>& records, const LineIndex& lines,
         else
             record.found = ScannedLines();
     }
+    const QSet<QByteArray> enums = used.isEmpty() ? QSet<QByteArray>() : enumNamesOf(lines);
     const auto fill = [&](qsizetype u) {
         TypeRecord& record = records[used[u]];
-        fillScannedTexts(record, lines, origins, inheritance.needsTwin(record.typeName));
+        fillScannedTexts(record, lines, origins, inheritance.needsTwin(record.typeName), enums);
     };
     if (beside) {
         runBesideSharing([] {}, [] {}, used.size(), fill);

@@ -5,6 +5,7 @@
 #include "compoundtargets.h"
 #include "fieldforms.h"
 #include "forwarding.h"
+#include "typescan.h"
 
 #include <algorithm>
 #include <cstring>
@@ -96,39 +97,45 @@ bool mayAssignCompound(QByteArrayView line) {
     return false;
 }
 
-// Finds the words "swap" of a text, in any letter case. Their "w" is looked
-// for with memchr, each case once over the text, so a text without one costs
-// no more than a search for "=" does.
-class SwapWords {
+// Finds a word of a text ("swap", "input"), in any letter case. One of its
+// letters, a rare one, is looked for with memchr, each case once over the
+// text, so a text without one costs no more than a search for "=" does.
+class Words {
 public:
-    explicit SwapWords(QByteArrayView text) : text(text) {}
+    // The word in lower case, and which of its letters is looked for.
+    Words(QByteArrayView text, QByteArrayView word, qsizetype key)
+        : text(text), word(word), keyAt(key) {}
 
-    // Where the next word "swap" at or after from starts, or -1; from never
+    // Where the next such word at or after from starts, or -1; from never
     // goes down between calls.
     qsizetype next(qsizetype from) {
         const char* data = text.data();
         const qsizetype size = text.size();
-        for (;;) {
-            const qsizetype lowerW = find('w', from + 1, lower);
-            const qsizetype upperW = find('W', from + 1, upper);
-            const qsizetype w = lowerW < 0   ? upperW
-                                : upperW < 0 ? lowerW
-                                             : std::min(lowerW, upperW);
-            if (w < 0)
+        const char letter = word[keyAt];
+        for (qsizetype searchFrom = from + keyAt;;) {
+            const qsizetype lowerKey = find(letter, searchFrom, lower);
+            const qsizetype upperKey = find(char(letter & ~0x20), searchFrom, upper);
+            const qsizetype key = lowerKey < 0   ? upperKey
+                                  : upperKey < 0 ? lowerKey
+                                                 : std::min(lowerKey, upperKey);
+            if (key < 0)
                 return -1;
-            const qsizetype s = w - 1;
-            if ((data[s] | 0x20) == 's' && w + 2 < size && (data[w + 1] | 0x20) == 'a' &&
-                (data[w + 2] | 0x20) == 'p' && (s == 0 || !isNameChar(data[s - 1])) &&
-                (w + 3 == size || !isNameChar(data[w + 3])))
-                return s;
-            from = w;
+            const qsizetype start = key - keyAt;
+            const qsizetype end = start + word.size();
+            if (end <= size && (start == 0 || !isNameChar(data[start - 1])) &&
+                (end == size || !isNameChar(data[end])) &&
+                equalsIgnoringCase(QByteArrayView(data + start, word.size()), word))
+                return start;
+            searchFrom = key + 1;
         }
     }
 
 private:
     QByteArrayView text;
-    qsizetype lower = -2; // the last 'w' found, or -1 when there is none left
-    qsizetype upper = -2; // and 'W'
+    QByteArrayView word;
+    qsizetype keyAt;
+    qsizetype lower = -2; // the last letter found, or -1 when there is none left
+    qsizetype upper = -2; // and in upper case
 
     qsizetype find(char c, qsizetype from, qsizetype& found) const {
         if (found == -1 || found >= from)
@@ -140,6 +147,45 @@ private:
         return found;
     }
 };
+
+class SwapWords : public Words {
+public:
+    explicit SwapWords(QByteArrayView text) : Words(text, "swap", 1) {}
+};
+
+class InputWords : public Words {
+public:
+    explicit InputWords(QByteArrayView text) : Words(text, "input", 2) {}
+};
+
+// Whether the word "input" at input follows the word "line" ("line input").
+bool followsLine(QByteArrayView text, qsizetype input) {
+    qsizetype end = input;
+    while (end > 0 && isBlank(text[end - 1]))
+        --end;
+    return end < input && end >= 4 && equalsIgnoringCase(text.sliced(end - 4, 4), "line") &&
+           (end == 4 || !isNameChar(text[end - 5]));
+}
+
+// Where the words "line input" that start a statement of the line stand
+// ("line"), after from, or -1. A cheap look, which may find one where the
+// lexer would not.
+qsizetype nextLineInput(QByteArrayView line, InputWords& inputs, qsizetype from) {
+    for (qsizetype at = inputs.next(from); at >= 0; at = inputs.next(at + 1)) {
+        if (followsLine(line, at)) {
+            qsizetype end = at;
+            while (isBlank(line[end - 1]))
+                --end;
+            return end - 4;
+        }
+    }
+    return -1;
+}
+
+bool mayLineInput(QByteArrayView line) {
+    InputWords inputs(line);
+    return nextLineInput(line, inputs, 0) >= 0;
+}
 
 bool maySwap(QByteArrayView line) {
     return SwapWords(line).next(0) >= 0;
@@ -386,6 +432,160 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
     return rewrites;
 }
 
+// The dereferenced pointers of one line (its code as the lexer shows it)
+// that an assignment stands on: "*c.ptr = 5", "*c.ptr += 1", "*p->ptrs(i) =
+// 5", first in its statement, the target names joined by "." or "->" (a with
+// block's "." first) that end in an inherited field (or an element of an
+// inherited array). The compiler reads "c.ptr = 5" there as the call of the
+// property's setter with "*" in front, and refuses it; it reads "*(c.ptr) =
+// 5" as the assignment through the pointer the property gives, which is
+// what the star means on the parent. The target is written once, so its
+// indexes may hold anything. A bare name, which the compiler reads right in
+// a member of the extending type, is left alone.
+QList<Rewrite> dereferenceRewritesOf(QByteArrayView line, QByteArrayView code,
+                                     const PropertyFields& fields) {
+    QList<Rewrite> rewrites;
+    for (qsizetype star = code.indexOf('*'); star >= 0; star = code.indexOf('*', star + 1)) {
+        if (!startsStatement(code, star))
+            continue;
+        qsizetype at = star + 1;
+        while (at < code.size() && isBlank(code[at]))
+            ++at;
+        const qsizetype targetStart = at;
+        // Names, "." and "->" between them, and brackets after a name.
+        qsizetype nameStart = -1;
+        qsizetype nameEnd = -1;
+        bool qualified = false;
+        bool indexed = false;
+        while (at < code.size()) {
+            const char c = code[at];
+            if (isNameChar(c)) {
+                nameStart = at;
+                while (at < code.size() && isNameChar(code[at]))
+                    ++at;
+                nameEnd = at;
+                indexed = false;
+            } else if (c == '.' || (c == '-' && at + 1 < code.size() && code[at + 1] == '>')) {
+                at += c == '.' ? 1 : 2;
+                qualified = true;
+                nameStart = -1;
+            } else if ((c == '(' || c == '[') && nameEnd == at) {
+                const char close = c == '(' ? ')' : ']';
+                int depth = 0;
+                qsizetype end = at;
+                for (; end < code.size(); ++end) {
+                    if (code[end] == c)
+                        ++depth;
+                    else if (code[end] == close && --depth == 0)
+                        break;
+                }
+                if (end == code.size())
+                    break;
+                indexed = c == '(';
+                at = end + 1;
+                nameEnd = c == '(' ? nameEnd : -1;
+            } else {
+                break;
+            }
+        }
+        const qsizetype targetEnd = at;
+        if (!qualified || nameStart < 0 || (nameEnd != targetEnd && !indexed) ||
+            !isNameStart(code[nameStart]))
+            continue;
+        const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
+        if (!containsFolded(indexed ? fields.indexed : fields.all, name))
+            continue;
+        // An assignment: "=", or an operator written with "=" ("+=", "shl=").
+        while (at < code.size() && isBlank(code[at]))
+            ++at;
+        const qsizetype equals = code.indexOf('=', at);
+        if (equals < 0 || (equals != at && operatorBefore(code, equals) != at))
+            continue;
+        // The target as written; no comment stands inside it.
+        const QByteArrayView target = line.sliced(targetStart, targetEnd - targetStart);
+        if (target != code.sliced(targetStart, targetEnd - targetStart))
+            continue;
+        rewrites.append(Rewrite{targetStart, targetEnd, '(' + target.toByteArray() + ')'});
+    }
+    return rewrites;
+}
+
+// The "line input" statements of one line (its code as the lexer shows it)
+// that read into an inherited field reached as a property: "line input
+// c.name", "line input ; name" in a member of the extending type, "line input
+// #1, c.name", "line input \"Name? \", p->name". The compiler refuses some
+// forms and takes the others into a copy of the field, which is lost; they
+// are written out as the reading of a string of their own that is then
+// assigned, in a scope of their own on the line:
+// "scope : dim t__fbext as string : line input t__fbext : c.name = t__fbext :
+// end scope". The target is written once, after the reading, as it would
+// have been set. A statement continued over lines with " _" is left as
+// written.
+template <typename InMember>
+QList<Rewrite> lineInputRewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
+                                   const InMember& inMemberOfExtendingType, FileNames& names,
+                                   const PropertyFields& fields) {
+    QList<Rewrite> rewrites;
+    InputWords inputs(code);
+    qsizetype afterInput = 0; // the end of the word "input" last found
+    for (qsizetype start = nextLineInput(code, inputs, 0); start >= 0;
+         start = nextLineInput(code, inputs, afterInput)) {
+        afterInput = code.indexOf(QByteArrayView("put"), start + 5) + 3;
+        if (!startsStatement(code, start))
+            continue;
+        int depth = 0;
+        const qsizetype end = statementEnd(code, afterInput, depth);
+        if (depth != 0 || (continued && end == code.size()))
+            continue;
+        // The operand read into: after the last "," or ";" outside brackets.
+        qsizetype operand = afterInput;
+        for (qsizetype at = afterInput; at < end; ++at) {
+            const char c = code[at];
+            if (c == '(')
+                ++depth;
+            else if (c == ')')
+                --depth;
+            else if (depth == 0 && (c == ',' || c == ';'))
+                operand = at + 1;
+        }
+        while (operand < end && isBlank(code[operand]))
+            ++operand;
+        const qsizetype targetEnd = skipBlanksBack(code, end);
+        if (targetEnd <= operand)
+            continue;
+        const bool element = code[targetEnd - 1] == ')';
+        const qsizetype nameEnd = element ? elementStart(code, targetEnd, names) : targetEnd;
+        if (nameEnd <= operand)
+            continue;
+        qsizetype nameStart = nameEnd;
+        while (nameStart > operand && isNameChar(code[nameStart - 1]))
+            --nameStart;
+        const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
+        if (name.isEmpty() || !isNameStart(name[0]) ||
+            !containsFolded(element ? fields.indexed : fields.all, name) ||
+            targetStart(code, nameEnd, names) != operand)
+            continue;
+        if (nameStart == operand && !inMemberOfExtendingType())
+            continue;
+        // The statement and its target as written (a prompt's string too);
+        // no comment stands inside.
+        bool commented = false;
+        for (qsizetype at = start; at < targetEnd && !commented; ++at)
+            commented = code[at] != line[at] && code[at] != CodeLexer::stringByte;
+        if (commented)
+            continue;
+        const QByteArrayView statement = line.sliced(start, operand - start);
+        const QByteArrayView target = line.sliced(operand, targetEnd - operand);
+        QByteArray text = "scope : dim t__fbext as string : ";
+        text += statement;
+        text += "t__fbext : ";
+        text += target;
+        text += " = t__fbext : end scope";
+        rewrites.append(Rewrite{start, targetEnd, std::move(text)});
+    }
+    return rewrites;
+}
+
 // An operand of a swap that may be written twice, from start to end of a
 // line's code: names joined by "." or "->" as for a compound assignment's
 // target, perhaps ending in an element of an array of the file or of an
@@ -492,61 +692,6 @@ QList<Rewrite> swapRewritesOf(QByteArrayView line, QByteArrayView code, bool con
     return rewrites;
 }
 
-// The assignments of one line (its code as the lexer shows it) through an
-// inherited pointer field, or an element of an inherited array of pointers:
-// "*c.link = 5", "*p->link += 1", "*c.links(i) = 5". The compiler takes the
-// target of "*c.link =" for the property's setter and refuses it; with the
-// target in brackets, "*(c.link) = 5", it reads the property and assigns
-// where the pointer points, as the statement means. The brackets change
-// nothing else, so the target need not read the same twice, nor the
-// statement end on its line.
-QList<Rewrite> dereferenceRewritesOf(QByteArrayView line, QByteArrayView code, FileNames& names,
-                                     const PropertyFields& fields) {
-    QList<Rewrite> rewrites;
-    code = beforeRem(code);
-    for (qsizetype star = code.indexOf('*'); star >= 0; star = code.indexOf('*', star + 1)) {
-        if (!startsStatement(code, star))
-            continue;
-        // The statement's first "=" outside brackets.
-        int depth = 0;
-        qsizetype equals = star + 1;
-        for (; equals < code.size(); ++equals) {
-            const char c = code[equals];
-            if (c == '(' || c == '[')
-                ++depth;
-            else if (c == ')' || c == ']')
-                --depth;
-            else if (depth == 0 && (c == '=' || c == ':' || startsElse(code, equals)))
-                break;
-        }
-        if (equals == code.size() || code[equals] != '=')
-            continue;
-        const qsizetype opStart = operatorBefore(code, equals);
-        const qsizetype lhsEnd = skipBlanksBack(code, opStart >= 0 ? opStart : equals);
-        const bool element = lhsEnd > 0 && code[lhsEnd - 1] == ')';
-        const qsizetype nameEnd = element ? elementStart(code, lhsEnd, names) : lhsEnd;
-        if (nameEnd < 0)
-            continue;
-        qsizetype nameStart = nameEnd;
-        while (nameStart > 0 && isNameChar(code[nameStart - 1]))
-            --nameStart;
-        const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
-        if (name.isEmpty() || !isNameStart(name[0]) ||
-            !containsFolded(element ? fields.indexed : fields.all, name))
-            continue;
-        // Names joined by "." or "->" right after the "*"; a bare name is
-        // left as written.
-        const qsizetype lhsStart = targetStart(code, nameEnd, names);
-        if (lhsStart < 0 || lhsStart == nameStart || skipBlanksBack(code, lhsStart) != star + 1)
-            continue;
-        const QByteArrayView target = line.sliced(lhsStart, lhsEnd - lhsStart);
-        if (target != code.sliced(lhsStart, lhsEnd - lhsStart))
-            continue;
-        rewrites.append(Rewrite{lhsStart, lhsEnd, '(' + target.toByteArray() + ')'});
-    }
-    return rewrites;
-}
-
 // The names (case-folded) that swaps on the line may exchange bare ("swap
 // hits, misses", "swap scores(i), scores(j)"), added to names, as
 // bareTargetsOf looks for them. Returns whether it found any.
@@ -614,6 +759,35 @@ bool bareTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
     return found;
 }
 
+// The names (case-folded) that "line input" statements on the line may read
+// into bare ("line input name", "line input #1, names(i)"), added to names, as
+// bareTargetsOf looks for them. Returns whether it found any.
+bool bareLineInputTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
+    bool found = false;
+    InputWords inputs(line);
+    qsizetype afterInput = 0; // the end of the word "input" last found
+    for (qsizetype start = nextLineInput(line, inputs, 0); start >= 0;
+         start = nextLineInput(line, inputs, afterInput)) {
+        afterInput = line.indexOf(QByteArrayView("put"), start + 5) + 3;
+        qsizetype from = afterInput;
+        qsizetype operand = from;
+        for (; from < line.size() && line[from] != ':'; ++from) {
+            if (line[from] == ',' || line[from] == ';')
+                operand = from + 1;
+        }
+        while (operand < line.size() && isBlank(line[operand]))
+            ++operand;
+        qsizetype end = operand;
+        while (end < line.size() && isNameChar(line[end]))
+            ++end;
+        if (end > operand && (end == line.size() || (line[end] != '.' && line[end] != '-'))) {
+            names.insert(caseFolded(line.sliced(operand, end - operand)));
+            found = true;
+        }
+    }
+    return found;
+}
+
 // Whether the record inherits one of names as a field it reaches as a
 // property giving a copy (or a reference too, byReference).
 bool inheritsPropertyField(const QList<TypeRecord>& records, const TypeRecord& record,
@@ -648,7 +822,9 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
         names.clear();
         swapped.clear();
         const bool swapping = bareSwapTargetsOf(line, swapped);
-        if (!bareTargetsOf(line, names) && !swapping)
+        const bool assigning = bareTargetsOf(line, names);
+        const bool reading = bareLineInputTargetsOf(line, names);
+        if (!assigning && !reading && !swapping)
             continue;
         const QByteArrayView was = header;
         for (qsizetype above = i; above > knownFrom; --above) {
@@ -702,7 +878,7 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
 QList<qsizetype> compoundAssignmentLines(const LineIndex& lines) {
     QList<qsizetype> found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (mayAssignCompound(lines[i]) || maySwap(lines[i]))
+        if (mayAssignCompound(lines[i]) || maySwap(lines[i]) || mayLineInput(lines[i]))
             found.append(i);
     }
     return found;
@@ -734,6 +910,16 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
     // only lines that name one are read as fields ("hits as T", "dim hits as
     // T", "as T hits, misses").
     QSet<QByteArray> typedAsOwn;
+    // An enum's value is a number: its "+=" is its "+". The file's enums are
+    // found when a field of a type of the program's is met.
+    std::optional<QSet<QByteArray>> enums;
+    const auto ownType = [&](QByteArrayView type) {
+        if (isBuiltinValue(type))
+            return false;
+        if (!enums)
+            enums = enumNamesOf(lines);
+        return !enums->contains(caseFolded(type));
+    };
     for (const TypeRecord& record : records) {
         for (qsizetype i = record.typeLine + 1; i < record.blockEnd; ++i) {
             const QByteArrayView line = lines[i];
@@ -754,7 +940,7 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
                     codeOf(line.sliced(first.data() + first.size() - line.data()));
                 const QByteArrayView as = firstToken(rest);
                 if (isKeyword(as, "as") && !rest.contains('=')) {
-                    if (!isBuiltinValue(rest.sliced(as.data() + as.size() - rest.data()).trimmed()))
+                    if (ownType(rest.sliced(as.data() + as.size() - rest.data()).trimmed()))
                         typedAsOwn.insert(caseFolded(first));
                     continue;
                 }
@@ -762,7 +948,7 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
             for (const FieldForm& field : fieldsOfLine(line)) {
                 const QByteArray name = caseFolded(field.name);
                 if ((fields.all.contains(name) || fields.indexed.contains(name)) &&
-                    !isBuiltinValue(field.type))
+                    ownType(field.type))
                     typedAsOwn.insert(name);
             }
         }
@@ -796,14 +982,23 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
     FileNames names(all); // asked about elements and pointers
     // Lines with a swap are found by its word, as cheaply.
     SwapWords swaps(all);
+    // And lines with "line input" by the word "input".
+    InputWords inputs(all);
     qsizetype equals = -2;
     qsizetype swap = -2;
+    qsizetype input = -2;
     for (qsizetype at = 0;;) {
         if (equals != -1 && equals < at)
             equals = all.indexOf('=', at);
         if (swap != -1 && swap < at)
             swap = swaps.next(at);
-        const qsizetype found = equals < 0 ? swap : swap < 0 ? equals : std::min(equals, swap);
+        if (input != -1 && input < at)
+            input = inputs.next(at);
+        qsizetype found = -1;
+        for (const qsizetype candidate : {equals, swap, input}) {
+            if (candidate >= 0 && (found < 0 || candidate < found))
+                found = candidate;
+        }
         if (found < 0)
             break;
         const qsizetype lineStart = found == 0 ? 0 : all.lastIndexOf('\n', found - 1) + 1;
@@ -815,7 +1010,8 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         const bool compound = mayAssignCompound(line);
         const bool swapping = swap >= 0 && swap < lineEnd;
         const bool dereferencing = !fields.all.isEmpty() && mayAssignThroughPointer(line);
-        if (!compound && !swapping && !dereferencing)
+        const bool reading = input >= 0 && input < lineEnd && mayLineInput(line);
+        if (!compound && !swapping && !dereferencing && !reading)
             continue;
         bool startsInComment = false;
         if (blockComments) {
@@ -856,7 +1052,10 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
             others = swapRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType, names,
                                     fields);
         if (dereferencing)
-            others += dereferenceRewritesOf(line, code, names, fields);
+            others += dereferenceRewritesOf(line, code, fields);
+        if (reading)
+            others += lineInputRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType,
+                                          names, fields);
         if (!others.isEmpty()) {
             rewrites += others;
             std::stable_sort(rewrites.begin(), rewrites.end(),

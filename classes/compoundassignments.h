@@ -64,9 +64,10 @@ QList<qsizetype> compoundAssignmentLines(const LineIndex& lines);
 // in a member) is written out alike, as the statements that exchange the two
 // through a copy, on its line; its other operand must read the same twice
 // as well.
-// An assignment through such a field of a pointer ("*c.link = 5",
-// "*p->link += 1") gets its target in brackets ("*(c.link) = 5"), which the
-// compiler reads as the property.
+// So is a "line input" into such a field ("line input #1, c.name"), as the
+// reading of a string of its own then assigned to it. An assignment through
+// such a field of a pointer ("*c.link = 5", "*p->link += 1") gets its target
+// in brackets ("*(c.link) = 5"), which the compiler reads as the property.
 // Strings, comments and directives are left alone, and every line keeps its
 // place.
 void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields);

@@ -79,6 +79,9 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView decidingType, boo
     const QByteArrayView getterParameters = indexed ? "(byval index as integer)" : "()";
     const QByteArrayView setterParameters =
         indexed ? "(byval index as integer, byval new_value as " : "(byval new_value as ";
+    // An enum's field is set from a number as well as from the enum's values
+    // ("c.mode = c.mode + 1"), which a parameter of the enum would refuse.
+    const QByteArrayView setterType = number && !isBuiltinValue(decidingType) ? "integer" : type;
     const QByteArrayView element = indexed ? "(index)" : "";
 
     ForwardEntry entry;
@@ -92,7 +95,7 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView decidingType, boo
     declaration += "\n  declare property ";
     declaration += name;
     declaration += setterParameters;
-    declaration += type;
+    declaration += setterType;
     declaration += ')';
 
     QByteArray& forwarder = entry.forwarder;
@@ -110,7 +113,7 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView decidingType, boo
     forwarder += placeholder;
     forwarder += name;
     forwarder += setterParameters;
-    forwarder += type;
+    forwarder += setterType;
     forwarder += ")\n  parent.";
     forwarder += name;
     forwarder += element;

@@ -550,8 +550,28 @@ MappedTextBuilder builderFor(const LineIndex& lines, const QList<qint32>& taken)
 
 } // namespace
 
+QSet<QByteArray> enumNamesOf(const LineIndex& lines) {
+    QSet<QByteArray> names;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArrayView line = lines[i];
+        if (!firstTokenMayBe(line, "enum"))
+            continue;
+        const QByteArrayView first = firstToken(line);
+        if (!isKeyword(first, "enum"))
+            continue;
+        const QByteArrayView rest = line.sliced(first.data() + first.size() - line.data());
+        QByteArrayView name = firstToken(rest);
+        qsizetype end = 0;
+        while (end < name.size() && isNameChar(name[end]))
+            ++end;
+        if (end > 0)
+            names.insert(caseFolded(name.first(end)));
+    }
+    return names;
+}
+
 void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<LineOrigin>& origins,
-                      bool withMembers) {
+                      bool withMembers, const QSet<QByteArray>& enums) {
     ScannedLines found = std::move(record.found);
     record.found = ScannedLines();
     MappedTextBuilder block = builderFor(lines, found.block);
@@ -708,13 +728,16 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
                     continue;
                 // A field of an enum declared inside: the extending type's
                 // property has the parent's enum, the twin's field its own
-                // copy of it, so it is passed as the number it is.
-                const bool nestedType = nestedTypes.contains(caseFolded(field.type));
-                const bool number =
-                    !nestedType && !inside.isEmpty() && inside.contains(caseFolded(field.type));
-                QByteArray written = number ? QByteArray()
-                                            : fieldTypeAsWritten(record.typeName, field.name,
-                                                                 field.type, memberNames);
+                // copy of it, so it is passed as the number it is. A field of
+                // any enum is got as one, and set from a number.
+                const QByteArray fieldType = caseFolded(field.type);
+                const bool nestedType = nestedTypes.contains(fieldType);
+                const bool insideEnum =
+                    !nestedType && !inside.isEmpty() && inside.contains(fieldType);
+                const bool number = insideEnum || (!nestedType && enums.contains(fieldType));
+                QByteArray written = insideEnum ? QByteArray()
+                                                : fieldTypeAsWritten(record.typeName, field.name,
+                                                                     field.type, memberNames);
                 if (nestedType)
                     written = "typeof(" + twinNameOf(record.typeName) + '.' + field.name + ')';
                 ForwardEntry forward =

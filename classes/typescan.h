@@ -3,6 +3,8 @@
 #include "lines.h"
 #include "typerecord.h"
 
+#include <QSet>
+
 #include <QList>
 
 // Finds every type declaration of a file's lines and where its block, its
@@ -18,8 +20,13 @@ QList<TypeRecord> findTypes(const LineIndex& lines);
 // implementations and the forwarders and declarations of its fields and
 // members. origins holds one entry per line. A record whose texts the pass
 // will not emit need not be filled.
+// A field of an enum (enums holds the names of those the file declares,
+// case-folded) is set from a number, as the field itself is.
 void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<LineOrigin>& origins,
-                      bool withMembers);
+                      bool withMembers, const QSet<QByteArray>& enums);
+
+// The names of the enums the lines declare ("enum Color"), case-folded.
+QSet<QByteArray> enumNamesOf(const LineIndex& lines);
 
 // Whether the second token of a constructor or destructor header names the
 // type: it is the type's name, or the name followed by "(", ignoring case.

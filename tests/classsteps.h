@@ -13,7 +13,7 @@
 inline QList<TypeRecord> scanTypes(const LineIndex& lines, const QList<LineOrigin>& origins) {
     QList<TypeRecord> records = findTypes(lines);
     for (TypeRecord& record : records)
-        fillScannedTexts(record, lines, origins, true);
+        fillScannedTexts(record, lines, origins, true, enumNamesOf(lines));
     return records;
 }
 
@@ -40,7 +40,7 @@ inline ResolvedFile resolveFile(const QByteArray& source) {
     file.records = findTypes(file.lines);
     file.inheritance = analyseInheritance(file.lines, file.records, findExtendsLines(file.lines));
     for (TypeRecord& record : file.records)
-        fillScannedTexts(record, file.lines, file.mapped.origins, true);
+        fillScannedTexts(record, file.lines, file.mapped.origins, true, enumNamesOf(file.lines));
     buildTwins(file.records, file.inheritance);
     inheritParents(file.records, file.mapped.origins, file.inheritance);
     writeExtendingTypes(file.records, file.lines, file.mapped.origins, file.inheritance);

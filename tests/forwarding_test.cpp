@@ -450,6 +450,9 @@ TEST(Forwarding, FieldEntriesKeepTheNamesCase) {
 // the twin's own copy of the enum.
 TEST(Forwarding, NamesDeclaredInsideTheParentAreNamedThroughIt) {
     const TypeRecord record = onlyRecord(text({
+        "enum Compass explicit",
+        "  North, South",
+        "end enum",
         "type Walker",
         "  enum WalkMode",
         "    Idle = 0, Moving ' comment",
@@ -466,6 +469,7 @@ TEST(Forwarding, NamesDeclaredInsideTheParentAreNamedThroughIt) {
         "  mode as WalkMode",
         "  modes(0 to 2) as walkmode",
         "  other as Direction",
+        "  heading as Compass",
         "  declare sub setMode(byval m as WalkMode = Moving, byval v as integer = LOUD)",
         "  declare sub say(byref s as string = \"Idle SIZE\")",
         "  declare sub faster(byval size as integer = 1)",
@@ -496,6 +500,9 @@ TEST(Forwarding, NamesDeclaredInsideTheParentAreNamedThroughIt) {
          "property class_for_interface##.modes(byval index as integer) as Walker.walkmode"},
         {"  declare property other() byref as Direction",
          "property class_for_interface##.other() byref as Direction"},
+        // A field of an enum of the file is got as a number too.
+        {"  declare property heading() as Compass",
+         "property class_for_interface##.heading() as Compass"},
         {"  declare sub setMode(byval m as Walker.WalkMode = Walker.Moving, byval v as integer = "
          "Walker.LOUD)",
          "sub class_for_interface##.setMode(byval m as Walker.WalkMode, byval v as integer) "},
@@ -518,14 +525,24 @@ TEST(Forwarding, NamesDeclaredInsideTheParentAreNamedThroughIt) {
         EXPECT_EQ(member.declaration.split('\n').first(), rows[i].declaration);
         EXPECT_EQ(member.forwarder.split('\n').first(), rows[i].forwarderHeader);
     }
-    EXPECT_EQ(record.members[4].forwarder.split('\n').value(1), "  parent.setMode(m,v)");
-    EXPECT_EQ(record.members[6].forwarder.split('\n').value(1), "  parent.faster(size)");
+    EXPECT_EQ(record.members[5].forwarder.split('\n').value(1), "  parent.setMode(m,v)");
+    EXPECT_EQ(record.members[7].forwarder.split('\n').value(1), "  parent.faster(size)");
     // An extending type overriding the member names the types through the parent.
-    EXPECT_EQ(record.members[4].key.signature, "walker.walkmode,integer");
+    EXPECT_EQ(record.members[5].key.signature, "walker.walkmode,integer");
     // The names a field's property uses itself stay its own.
     EXPECT_EQ(record.members[2].forwarder.split('\n').value(1), "  return parent.modes(index)");
     EXPECT_EQ(record.members[2].forwarder.split('\n').value(4),
               "  parent.modes(index) = new_value");
+    // A field of an enum is set from a number ("c.mode = c.mode + 1"), which a
+    // parameter of the enum refuses; one of another type from its type.
+    EXPECT_EQ(record.members[1].declaration.split('\n').value(1),
+              "  declare property mode(byval new_value as integer)");
+    EXPECT_EQ(record.members[2].declaration.split('\n').value(1),
+              "  declare property modes(byval index as integer, byval new_value as integer)");
+    EXPECT_EQ(record.members[3].declaration.split('\n').value(1),
+              "  declare property other(byval new_value as Direction)");
+    EXPECT_EQ(record.members[4].declaration.split('\n').value(1),
+              "  declare property heading(byval new_value as integer)");
 }
 
 // Names declared in a private section only the twin shows: they are named
