@@ -155,7 +155,7 @@ public:
 
 class InputWords : public Words {
 public:
-    explicit InputWords(QByteArrayView text) : Words(text, "input", 2) {}
+    explicit InputWords(QByteArrayView text) : Words(text, "input", 3) {}
 };
 
 // Whether the word "input" at input follows the word "line" ("line input").
