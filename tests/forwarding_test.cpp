@@ -433,6 +433,37 @@ TEST(Forwarding, FieldTypesThatAMembersNameHidesAreWrittenThroughTheTwin) {
         << element.forwarder.toStdString();
 }
 
+// A field that can never be assigned gets a getter and no setter, which the
+// compiler would refuse; a pointer to constant data is assigned as any other.
+TEST(Forwarding, ConstantFieldsAreGotOnly) {
+    const struct {
+        const char* type;
+        bool settable;
+    } cases[] = {
+        {"const integer", false},
+        {"Const  String", false},
+        {"CONST Point", false},
+        {"zstring const ptr", false},
+        {"integer const pointer", false},
+        {"const zstring ptr", true},
+        {"const any ptr", true},
+        {"integer", true},
+        {"constants", true},
+        {"Constant.Kind", true},
+    };
+    for (const auto& c : cases) {
+        for (const bool indexed : {false, true}) {
+            const ForwardEntry entry =
+                indexed ? forwardIndexedField("c", c.type) : forwardField("c", c.type);
+            EXPECT_EQ(entry.declaration.contains("new_value"), c.settable) << c.type;
+            EXPECT_EQ(entry.forwarder.count("end property"), c.settable ? 2 : 1) << c.type;
+            EXPECT_TRUE(entry.forwarder.contains(indexed ? "  return parent.c(index)\n"
+                                                         : "  return parent.c\n"))
+                << c.type;
+        }
+    }
+}
+
 TEST(Forwarding, FieldEntriesKeepTheNamesCase) {
     const ForwardEntry entry = forwardField("Count", "Integer");
     EXPECT_EQ(entry.declaration, text({"  declare property Count() as Integer",

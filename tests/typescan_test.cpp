@@ -407,6 +407,7 @@ TEST(TypeScan, FieldsInEveryForm) {
         {"  grid(3, 3) as integer", "-"},
         {"  as integer plane(any, any)", "-"},
         {"  flags : 4 as ulong", "flags:ulong"},
+        {"  c as const integer = 0", "c:const integer"},
         // Several statements on a line: each declares its own fields; a ":"
         // before a number is a bit field's.
         {"  x as integer : y as integer", "x:integer y:integer"},
