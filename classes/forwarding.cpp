@@ -663,6 +663,11 @@ QByteArray memberNameOf(QByteArrayView header) {
     return firstToken(piece).toByteArray();
 }
 
+bool takesVariableArguments(QByteArrayView header) {
+    const QByteArrayView parameters = parameterTextOf(header);
+    return !parameters.isEmpty() && parametersOf(parameters).constLast().trimmed() == "...";
+}
+
 QByteArray argumentListOf(QByteArrayView header) {
     QByteArray list;
     const QByteArrayView parameters = parameterTextOf(header);

@@ -94,6 +94,25 @@ TEST(Forwarding, ArgumentLists) {
         EXPECT_EQ(argumentListOf(QByteArray(c.header)), QByteArray(c.arguments)) << c.header;
 }
 
+TEST(Forwarding, VariableArgumentsAreToldByTheLastParameter) {
+    const struct {
+        const char* header;
+        bool variable;
+    } cases[] = {
+        {"sub Shape.f(byval n as integer, ...)", true},
+        {"function Stats.average cdecl (count As Integer, ... ) As Double", true},
+        {"sub Shape.f(byval n as integer,...)", true},
+        {"sub Shape.f(byval n as integer)", false},
+        {"sub Shape.f()", false},
+        {"sub Shape.f", false},
+        {"sub Shape.f(byval s as string = \"...\")", false},
+        {"sub Shape.f(byval s as string = \", ...\")", false},
+        {"sub Shape.f(byval p as sub(byval n as integer, ...))", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(takesVariableArguments(QByteArray(c.header)), c.variable) << c.header;
+}
+
 TEST(Forwarding, MemberNames) {
     struct Case {
         const char* header;
