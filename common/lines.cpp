@@ -90,7 +90,8 @@ QByteArrayView staticDefinitionName(QByteArrayView line) {
     // Most "dim" lines declare variables: with no "." they name no member.
     if (!line.contains('.'))
         return {};
-    const Tokens tokens = lineTokens(line);
+    // Only the line's first statement: "dim as integer Shape.made : x = 1".
+    const Tokens tokens = lineTokens(firstStatementOf(line));
     if (tokens.size() < 2 || !equalsIgnoringCase(tokens[0], "dim"))
         return {};
     qsizetype at = equalsIgnoringCase(tokens[1], "shared") ? 2 : 1;
