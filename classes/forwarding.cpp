@@ -67,10 +67,21 @@ QList<QByteArrayView> parametersOf(QByteArrayView text) {
 
 namespace {
 
+// Whether a field of this type can never be assigned: "as const integer",
+// "as const Point", "as zstring const ptr". A pointer to constant data
+// ("as const zstring ptr") is itself assignable.
+bool isConstantField(QByteArrayView type) {
+    const QByteArray spaced = caseFolded(singleSpaced(type));
+    if (spaced.endsWith(" const ptr") || spaced.endsWith(" const pointer"))
+        return true;
+    return spaced.startsWith("const ") && !spaced.endsWith(" ptr") && !spaced.endsWith(" pointer");
+}
+
 // The getter and setter of a field's property; an indexed one gets and sets
 // one element of an array field. A field of a type of the program's is got
 // by reference, so that "c.pos.x = 5" changes the parent's field rather than
-// a copy of it.
+// a copy of it. A constant field gets a getter only: the compiler refuses a
+// setter that assigns it, as it refuses any assignment to the field.
 ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView decidingType, bool indexed,
                            bool number, QByteArrayView written) {
     const QByteArrayView placeholder = forwardPlaceholder();
@@ -83,6 +94,7 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView decidingType, boo
     // ("c.mode = c.mode + 1"), which a parameter of the enum would refuse.
     const QByteArrayView setterType = number && !isBuiltinValue(decidingType) ? "integer" : type;
     const QByteArrayView element = indexed ? "(index)" : "";
+    const bool settable = !isConstantField(decidingType);
 
     ForwardEntry entry;
     QByteArray& declaration = entry.declaration;
@@ -92,11 +104,13 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView decidingType, boo
     declaration += getterParameters;
     declaration += result;
     declaration += type;
-    declaration += "\n  declare property ";
-    declaration += name;
-    declaration += setterParameters;
-    declaration += setterType;
-    declaration += ')';
+    if (settable) {
+        declaration += "\n  declare property ";
+        declaration += name;
+        declaration += setterParameters;
+        declaration += setterType;
+        declaration += ')';
+    }
 
     QByteArray& forwarder = entry.forwarder;
     forwarder.reserve(4 * name.size() + 2 * type.size() + 2 * placeholder.size() + 160);
@@ -109,15 +123,18 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView decidingType, boo
     forwarder += "\n  return parent.";
     forwarder += name;
     forwarder += element;
-    forwarder += "\nend property\nproperty ";
-    forwarder += placeholder;
-    forwarder += name;
-    forwarder += setterParameters;
-    forwarder += setterType;
-    forwarder += ")\n  parent.";
-    forwarder += name;
-    forwarder += element;
-    forwarder += " = new_value\nend property\n";
+    forwarder += "\nend property\n";
+    if (settable) {
+        forwarder += "property ";
+        forwarder += placeholder;
+        forwarder += name;
+        forwarder += setterParameters;
+        forwarder += setterType;
+        forwarder += ")\n  parent.";
+        forwarder += name;
+        forwarder += element;
+        forwarder += " = new_value\nend property\n";
+    }
     return entry;
 }
 
@@ -647,6 +664,11 @@ QByteArray memberNameOf(QByteArrayView header) {
     // Without brackets the name ends at the first blank after it, before the
     // result ("function Shape.area as integer").
     return firstToken(piece).toByteArray();
+}
+
+bool takesVariableArguments(QByteArrayView header) {
+    const QByteArrayView parameters = parameterTextOf(header);
+    return !parameters.isEmpty() && parametersOf(parameters).constLast().trimmed() == "...";
 }
 
 QByteArray argumentListOf(QByteArrayView header) {

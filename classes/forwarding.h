@@ -134,3 +134,8 @@ QByteArray memberNameOf(QByteArrayView header);
 // The names to pass on in a forwarded call, joined with ",": for each
 // parameter, the token after an optional "byval" or "byref".
 QByteArray argumentListOf(QByteArrayView header);
+
+// Whether the header's last parameter is "...": the variable arguments, which
+// no forwarder can pass on (FreeBASIC calls a procedure with the arguments
+// written at the call, never with a list it was handed).
+bool takesVariableArguments(QByteArrayView header);

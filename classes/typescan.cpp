@@ -761,6 +761,10 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
         const QByteArrayView header = withoutProcedurePrefix(
             firstStatementOf(continued.isEmpty() ? line : QByteArrayView(continued)));
         MemberKey key = keyOfHeader(header);
+        // A call through a forwarder would lose the variable arguments, so
+        // such a member is reached through parent ("c.parent.log(...)").
+        if (takesVariableArguments(codeOf(header)))
+            continue;
         const MemberHeader member = memberHeaderOf(memberKinds[entry.kind].keyword, header);
         ForwardEntry forward = forwardMember(member, memberPrefix, declarations.find(key));
         if (!inside.isEmpty()) {

@@ -90,7 +90,8 @@ QByteArrayView staticDefinitionName(QByteArrayView line) {
     // Most "dim" lines declare variables: with no "." they name no member.
     if (!line.contains('.'))
         return {};
-    const Tokens tokens = lineTokens(line);
+    // Only the line's first statement: "dim as integer Shape.made : x = 1".
+    const Tokens tokens = lineTokens(firstStatementOf(line));
     if (tokens.size() < 2 || !equalsIgnoringCase(tokens[0], "dim"))
         return {};
     qsizetype at = equalsIgnoringCase(tokens[1], "shared") ? 2 : 1;
@@ -104,15 +105,16 @@ QByteArrayView staticDefinitionName(QByteArrayView line) {
         const QByteArrayView name = withoutBounds(tokens[at]);
         return name.contains('.') && !name.endsWith(',') ? name : QByteArrayView();
     }
-    // "dim as Type Shape.made": the last qualified token before an
-    // initializer; the type may be qualified too ("as Geo.Point").
+    // "dim as Type Shape.made": the name is the last word outside brackets
+    // before an initializer, and static data only when it is qualified; the
+    // type may be qualified too ("as Geo.Point"), and "dim as Geo.Point p"
+    // defines a variable.
     QByteArrayView name;
     int depth = 0; // of brackets: a comma outside them starts another name
     for (++at; at < tokens.size() && !tokens[at].startsWith('=') && !tokens[at].startsWith('\'');
          ++at) {
-        const QByteArrayView token = withoutBounds(tokens[at]);
-        if (depth == 0 && token.contains('.') && !token.startsWith('.'))
-            name = token;
+        if (depth == 0)
+            name = withoutBounds(tokens[at]);
         for (const char c : tokens[at]) {
             if (c == '(')
                 ++depth;
@@ -122,7 +124,7 @@ QByteArrayView staticDefinitionName(QByteArrayView line) {
                 return {};
         }
     }
-    return name;
+    return name.contains('.') && !name.startsWith('.') ? name : QByteArrayView();
 }
 
 QByteArrayView withoutProcedurePrefix(QByteArrayView line) {

@@ -94,6 +94,25 @@ TEST(Forwarding, ArgumentLists) {
         EXPECT_EQ(argumentListOf(QByteArray(c.header)), QByteArray(c.arguments)) << c.header;
 }
 
+TEST(Forwarding, VariableArgumentsAreToldByTheLastParameter) {
+    const struct {
+        const char* header;
+        bool variable;
+    } cases[] = {
+        {"sub Shape.f(byval n as integer, ...)", true},
+        {"function Stats.average cdecl (count As Integer, ... ) As Double", true},
+        {"sub Shape.f(byval n as integer,...)", true},
+        {"sub Shape.f(byval n as integer)", false},
+        {"sub Shape.f()", false},
+        {"sub Shape.f", false},
+        {"sub Shape.f(byval s as string = \"...\")", false},
+        {"sub Shape.f(byval s as string = \", ...\")", false},
+        {"sub Shape.f(byval p as sub(byval n as integer, ...))", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(takesVariableArguments(QByteArray(c.header)), c.variable) << c.header;
+}
+
 TEST(Forwarding, MemberNames) {
     struct Case {
         const char* header;
@@ -431,6 +450,37 @@ TEST(Forwarding, FieldTypesThatAMembersNameHidesAreWrittenThroughTheTwin) {
         "property class_for_interface##.probes(byval index as integer) byref as "
         "typeof(Shape_generic_public_member.probes)\n  return parent.probes(index)\n"))
         << element.forwarder.toStdString();
+}
+
+// A field that can never be assigned gets a getter and no setter, which the
+// compiler would refuse; a pointer to constant data is assigned as any other.
+TEST(Forwarding, ConstantFieldsAreGotOnly) {
+    const struct {
+        const char* type;
+        bool settable;
+    } cases[] = {
+        {"const integer", false},
+        {"Const  String", false},
+        {"CONST Point", false},
+        {"zstring const ptr", false},
+        {"integer const pointer", false},
+        {"const zstring ptr", true},
+        {"const any ptr", true},
+        {"integer", true},
+        {"constants", true},
+        {"Constant.Kind", true},
+    };
+    for (const auto& c : cases) {
+        for (const bool indexed : {false, true}) {
+            const ForwardEntry entry =
+                indexed ? forwardIndexedField("c", c.type) : forwardField("c", c.type);
+            EXPECT_EQ(entry.declaration.contains("new_value"), c.settable) << c.type;
+            EXPECT_EQ(entry.forwarder.count("end property"), c.settable ? 2 : 1) << c.type;
+            EXPECT_TRUE(entry.forwarder.contains(indexed ? "  return parent.c(index)\n"
+                                                         : "  return parent.c\n"))
+                << c.type;
+        }
+    }
 }
 
 TEST(Forwarding, FieldEntriesKeepTheNamesCase) {

@@ -407,6 +407,7 @@ TEST(TypeScan, FieldsInEveryForm) {
         {"  grid(3, 3) as integer", "-"},
         {"  as integer plane(any, any)", "-"},
         {"  flags : 4 as ulong", "flags:ulong"},
+        {"  c as const integer = 0", "c:const integer"},
         // Several statements on a line: each declares its own fields; a ":"
         // before a number is a bit field's.
         {"  x as integer : y as integer", "x:integer y:integer"},
@@ -754,6 +755,20 @@ TEST(TypeScan, ConstructorsDestructorsAndOperatorsComeLastAndAreNotForwarded) {
     EXPECT_EQ(declareTextOf(records[0].members).text,
               text({"  declare property x() as integer",
                     "  declare property x(byval new_value as integer)", "  declare sub f()"}));
+}
+
+// A member taking variable arguments is not forwarded: the forwarder would
+// call the parent's without them. Its twin keeps it, reached through parent.
+TEST(TypeScan, MembersTakingVariableArgumentsAreNotForwarded) {
+    const QList<TypeRecord> records = scan(
+        text({"type Stats", "  declare function average cdecl(count as integer, ...) as double",
+              "  declare sub note(byval s as string = \"...\")", "end type",
+              "function Stats.average cdecl(count as integer, ...) as double", "  return 0",
+              "end function", "sub Stats.note(byval s as string = \"...\")", "end sub"}));
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_TRUE(records[0].methodText.text.contains("function Stats.average cdecl"));
+    EXPECT_EQ(declareTextOf(records[0].members).text,
+              text({"  declare sub note(byval s as string = \"...\")"}));
 }
 
 TEST(TypeScan, ConstructorHeadersNameTheTypeItself) {
