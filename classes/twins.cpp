@@ -371,40 +371,29 @@ int copyParameterOf(QByteArrayView rest, const QByteArray& typeKey) {
 // its values are never copied.
 bool implementsCopy(const TypeRecord& record, bool isLet, int constness) {
     const QByteArray typeKey = caseFolded(record.typeName);
-    const auto implementsIn = [&](const QByteArray& text) {
-        for (const QByteArrayView line : splitLines(text)) {
-            QByteArrayView rest = withoutProcedurePrefix(codeOf(line));
-            if (!takeKeyword(rest, isLet ? "operator" : "constructor"))
-                continue;
-            rest = rest.trimmed();
-            qsizetype nameEnd = 0;
-            while (nameEnd < rest.size() && isNameChar(rest[nameEnd]))
-                ++nameEnd;
-            if (caseFolded(rest.first(nameEnd)) != typeKey)
-                continue;
-            rest = rest.sliced(nameEnd).trimmed();
-            if (isLet) {
-                if (!rest.startsWith('.'))
-                    continue;
-                rest = rest.sliced(1);
-                if (!takeKeyword(rest, "let"))
-                    continue;
-            }
-            // Parameters continued on the next lines with " _" are not
-            // read: such a header counts as the copy, as it may be one.
-            const bool continued = !rest.trimmed().contains(')');
-            if (continued || copyParameterOf(rest, typeKey) == constness)
-                return true;
+    return anyImplementationLine(record, [&](QByteArrayView line) {
+        QByteArrayView rest = withoutProcedurePrefix(codeOf(line));
+        if (!takeKeyword(rest, isLet ? "operator" : "constructor"))
+            return false;
+        rest = rest.trimmed();
+        qsizetype nameEnd = 0;
+        while (nameEnd < rest.size() && isNameChar(rest[nameEnd]))
+            ++nameEnd;
+        if (caseFolded(rest.first(nameEnd)) != typeKey)
+            return false;
+        rest = rest.sliced(nameEnd).trimmed();
+        if (isLet) {
+            if (!rest.startsWith('.'))
+                return false;
+            rest = rest.sliced(1);
+            if (!takeKeyword(rest, "let"))
+                return false;
         }
-        return false;
-    };
-    if (implementsIn(record.methodText.text))
-        return true;
-    for (const PlacedText& method : record.laterMethods) {
-        if (implementsIn(method.text.text))
-            return true;
-    }
-    return false;
+        // Parameters continued on the next lines with " _" are not read:
+        // such a header counts as the copy, as it may be one.
+        const bool continued = !rest.trimmed().contains(')');
+        return continued || copyParameterOf(rest, typeKey) == constness;
+    });
 }
 
 // A type's copy constructor and its "let" from a value of the type take the

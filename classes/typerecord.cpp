@@ -32,19 +32,25 @@ MappedText declareTextOf(const QList<MemberEntry>& members) {
     return joinedEntries(members, [](const MemberEntry& member) { return member.declaration; });
 }
 
-bool implementsPrivately(const TypeRecord& record) {
-    const auto saysPrivate = [](const QByteArray& text) {
+bool anyImplementationLine(const TypeRecord& record,
+                           const std::function<bool(QByteArrayView line)>& test) {
+    const auto anyIn = [&test](const QByteArray& text) {
         for (const QByteArrayView line : splitLines(text)) {
-            if (isKeyword(firstToken(line), "private"))
+            if (test(line))
                 return true;
         }
         return false;
     };
-    if (saysPrivate(record.methodText.text))
+    if (anyIn(record.methodText.text))
         return true;
     for (const PlacedText& method : record.laterMethods) {
-        if (saysPrivate(method.text.text))
+        if (anyIn(method.text.text))
             return true;
     }
     return false;
+}
+
+bool implementsPrivately(const TypeRecord& record) {
+    return anyImplementationLine(
+        record, [](QByteArrayView line) { return isKeyword(firstToken(line), "private"); });
 }

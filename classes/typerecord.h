@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QList>
 
+#include <functional>
+
 // Where the scan found a type's block, implementations and forwarded
 // entries: positions among the file's lines, in the order their texts
 // take them.
@@ -136,6 +138,11 @@ inline QByteArray twinNameOf(QByteArrayView typeName) {
     name += twinSuffix;
     return name;
 }
+
+// Whether a line of the record's member implementations (its methodText and
+// laterMethods) is one that test takes.
+bool anyImplementationLine(const TypeRecord& record,
+                           const std::function<bool(QByteArrayView line)>& test);
 
 // Whether a member implementation of the record says "private": a module
 // that keeps a type's procedures to itself (so that other modules may have
