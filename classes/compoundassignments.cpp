@@ -16,11 +16,14 @@ namespace {
 enum class Copy { none, field, element };
 
 // Whether a field's declaration on the extending type is a property that
-// gives a copy: "declare property hits() as integer", or one element of an
-// array, "declare property scores(byval index as integer) as integer"; not
-// "byref as" (a value of a type of the program's) unless byReference.
+// gives a copy: "declare const property hits() as integer", or one element of
+// an array, "declare const property scores(byval index as integer) as
+// integer"; not "declare property pos() byref as" (a value of a type of the
+// program's) unless byReference.
 Copy copyGiven(QByteArrayView declaration, bool byReference = false) {
-    const qsizetype at = declaration.indexOf("declare property ");
+    qsizetype at = declaration.indexOf("declare const property ");
+    if (at < 0)
+        at = declaration.indexOf("declare property ");
     if (at < 0)
         return Copy::none;
     const qsizetype open = declaration.indexOf('(', at);

@@ -65,7 +65,8 @@ bool isFieldProperty(QByteArrayView parameters, QByteArrayView name, QByteArrayV
         return false;
     const QByteArrayView body = next.trimmed();
     for (const QByteArrayView start :
-         {QByteArrayView("declare property "), QByteArrayView("return parent.")}) {
+         {QByteArrayView("declare property "), QByteArrayView("declare const property "),
+          QByteArrayView("return parent.")}) {
         if (!body.startsWith(start) || !body.sliced(start.size()).startsWith(name))
             continue;
         const QByteArrayView rest = body.sliced(start.size() + name.size());
@@ -187,7 +188,7 @@ unsigned char FileNames::kindAt(QByteArrayView line, qsizetype at, qsizetype siz
     QByteArrayView statement = withoutProcedurePrefix(line);
     QByteArrayView keyword = firstToken(statement);
     if (isKeyword(keyword, "declare")) {
-        statement = after(keyword);
+        statement = withoutProcedurePrefix(after(keyword)); // "declare const property"
         keyword = firstToken(statement);
     }
     if (isProcedureKind(keyword)) {

@@ -80,12 +80,15 @@ bool isConstantField(QByteArrayView type) {
 // The getter and setter of a field's property; an indexed one gets and sets
 // one element of an array field. A field of a type of the program's is got
 // by reference, so that "c.pos.x = 5" changes the parent's field rather than
-// a copy of it. A constant field gets a getter only: the compiler refuses a
+// a copy of it; any other is got by a const getter, which reads the field of
+// a constant value too (a "byref as const" parameter, in a const member), as
+// on the parent. A constant field gets a getter only: the compiler refuses a
 // setter that assigns it, as it refuses any assignment to the field.
 ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView decidingType, bool indexed,
                            bool number, QByteArrayView written) {
     const QByteArrayView placeholder = forwardPlaceholder();
-    const QByteArrayView result = number || isBuiltinValue(decidingType) ? " as " : " byref as ";
+    const bool byValue = number || isBuiltinValue(decidingType);
+    const QByteArrayView result = byValue ? " as " : " byref as ";
     const QByteArrayView type = written.isEmpty() ? decidingType : written;
     const QByteArrayView getterParameters = indexed ? "(byval index as integer)" : "()";
     const QByteArrayView setterParameters =
@@ -99,7 +102,7 @@ ForwardEntry fieldProperty(QByteArrayView name, QByteArrayView decidingType, boo
     ForwardEntry entry;
     QByteArray& declaration = entry.declaration;
     declaration.reserve(2 * (name.size() + type.size()) + 96);
-    declaration += "  declare property ";
+    declaration += byValue ? "  declare const property " : "  declare property ";
     declaration += name;
     declaration += getterParameters;
     declaration += result;

@@ -51,7 +51,7 @@ TEST(Extends, AParentsMemberNamedParentIsNotForwarded) {
          "  declare function parent() as integer", "end type", "function Item.parent() as integer",
          "  return 1", "end function", "type Folder extends Item", "end type"}));
     const QByteArray declared = records[1].inheritedDeclareText.text;
-    EXPECT_TRUE(declared.contains(QByteArray("  declare property title() as string")));
+    EXPECT_TRUE(declared.contains(QByteArray("  declare const property title() as string")));
     EXPECT_TRUE(declared.contains(QByteArray("  parent as Item_generic_public_member")));
     EXPECT_FALSE(declared.contains(QByteArray("property Parent")));
     EXPECT_FALSE(declared.contains(QByteArray("function parent")));
@@ -111,7 +111,7 @@ TEST(Extends, InheritedTextsKeepTheParentsOrigins) {
     const TypeRecord& c = records[2];
     // The declarations of A's field, passed down two levels.
     const QByteArrayList lines = c.inheritedDeclareText.text.split('\n');
-    const qsizetype declared = lines.indexOf(QByteArray("  declare property a() as integer"));
+    const qsizetype declared = lines.indexOf(QByteArray("  declare const property a() as integer"));
     ASSERT_GE(declared, 0);
     EXPECT_EQ(c.inheritedDeclareText.origins[declared], at(2));
     EXPECT_EQ(c.inheritedDeclareText.origins.first(), at(6));

@@ -29,8 +29,8 @@ struct GoldenCase {
 };
 
 const GoldenCase goldenCases[] = {
-    {2000, "bc44157dace7625ccfb1764654e9e3b21ef8914e07ad5caae30195525611e434"},
-    {20000, "ec8a3a862303b1115b04ca3f987f03fe3b0b429ba49cb541e0ebb38105ad8880"},
+    {2000, "576903699801e50fa697d3b53686e8898521b12b6b871dea866b3f628a6842c9"},
+    {20000, "c925333656dda6bf5bfdbe290f5cd43bc645edf83027010a6bda30aa12f5703d"},
 };
 
 // The digest of every rewritten file, in the order the files were first

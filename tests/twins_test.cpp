@@ -27,14 +27,14 @@ TEST(Twins, WorkedExampleRecords) {
     const TypeRecord& circle = records[1];
     EXPECT_EQ(circle.parentName, QByteArray("Shape"));
     EXPECT_EQ(circle.inheritedDeclareText.text,
-              text({"type Circle extends Shape", "", "  declare property x() as integer",
+              text({"type Circle extends Shape", "", "  declare const property x() as integer",
                     "  declare property x(byval new_value as integer)",
                     "  declare sub move(byval dx as integer)", "public:",
                     "  parent as Shape_generic_public_member", "", "  r as integer", "end type"}));
     EXPECT_EQ(circle.twinBlockText.text,
               text({"type Circle_generic_public_member extends Shape",
                     "public:", "  parent as Shape_generic_public_member", "", "",
-                    "  declare property x() as integer",
+                    "  declare const property x() as integer",
                     "  declare property x(byval new_value as integer)",
                     "  declare sub move(byval dx as integer)", "", "  r as integer", "end type"}));
     const QByteArray forwarders = text(

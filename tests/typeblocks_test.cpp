@@ -49,7 +49,7 @@ TEST(TypeBlocks, WorkedExampleIsRewrittenByteForByte) {
                                       "",
                                       "type Circle",
                                       "",
-                                      "  declare property x() as integer",
+                                      "  declare const property x() as integer",
                                       "  declare property x(byval new_value as integer)",
                                       "  declare sub move(byval dx as integer)",
                                       "public:",
@@ -98,7 +98,7 @@ TEST(TypeBlocks, OutputLinesKeepTheirOrigins) {
     EXPECT_EQ(originOf(QByteArray("  parent as Shape_generic_public_member")), at(10));
     EXPECT_EQ(originOf(QByteArray("public:"), 1), at(10));
     // Inherited declarations and forwarders stand for the parent's field and member.
-    EXPECT_EQ(originOf(QByteArray("  declare property x() as integer")), at(3));
+    EXPECT_EQ(originOf(QByteArray("  declare const property x() as integer")), at(3));
     EXPECT_EQ(originOf(QByteArray("sub Circle.move(byval dx as integer) ")), at(6));
     EXPECT_EQ(originOf(QByteArray("  parent.move(dx)")), at(6));
     EXPECT_EQ(originOf(QByteArray("  r as integer")), at(11));
@@ -189,7 +189,7 @@ TEST(TypeBlocks, CommentedOutCodeIsLeftAsWritten) {
                text({"type Circle extends Shape", "  r as integer", "end type", "sub Circle.f()",
                      "end sub"}));
     EXPECT_TRUE(result.contains(commented)) << result.toStdString();
-    EXPECT_EQ(result.count("declare property x() as integer"), 1); // on Circle, once
+    EXPECT_EQ(result.count("declare const property x() as integer"), 1); // on Circle, once
     EXPECT_FALSE(result.contains("old()\nend sub\n\n")) << result.toStdString();
     EXPECT_FALSE(result.contains("declare sub old")) << result.toStdString();
 }
@@ -235,7 +235,7 @@ TEST(TypeBlocks, NestedTypeLeavesTheOuterReplacementToTheOuterEndLine) {
     EXPECT_TRUE(
         result.contains(text({"type Outer_generic_public_member", "type Inner as Outer.Inner", "",
                               "  y as integer", "  type as integer", "end type"})));
-    EXPECT_TRUE(result.contains("declare property y() as integer"));
+    EXPECT_TRUE(result.contains("declare const property y() as integer"));
     EXPECT_FALSE(result.contains("property type"));
     EXPECT_FALSE(result.contains("property Inner"));
 }
@@ -285,11 +285,11 @@ TEST(TypeBlocks, InlineBlockCommentsReadAsBlanks) {
         QByteArrayList expected;
     } cases[] = {
         {{"type Shape /' parent '/", "  x as integer", "end type"},
-         {"type Shape_generic_public_member", "  declare property x() as integer"}},
+         {"type Shape_generic_public_member", "  declare const property x() as integer"}},
         {{"type Shape", "  x as integer /' the x '/", "end type"},
-         {"  declare property x() as integer\n", "  return parent.x\n"}},
+         {"  declare const property x() as integer\n", "  return parent.x\n"}},
         {{"type Shape", "  /' y as integer '/ w as integer", "end type"},
-         {"  declare property w() as integer\n"}},
+         {"  declare const property w() as integer\n"}},
         {{"type Shape", "  declare sub f(byval n as integer /' n '/) /' f '/", "end type",
           "sub Shape.f(byval n as integer /' /' nested '/ '/)", "end sub"},
          {"  declare sub f(byval n as integer", "  parent.f(n)\n"}},
@@ -302,7 +302,7 @@ TEST(TypeBlocks, InlineBlockCommentsReadAsBlanks) {
             expand((c.source + QByteArrayList{"type Circle extends Shape", "end type"}).join('\n'));
         for (const QByteArray& expected : c.expected)
             EXPECT_TRUE(result.contains(expected)) << result.constData();
-        EXPECT_FALSE(result.contains("declare property y")) << result.constData(); // commented out
+        EXPECT_FALSE(result.contains("property y(")) << result.constData(); // commented out
     }
     const QByteArray untouched = text({"type Shape /' parent '/", "  x as integer /' x '/",
                                        "end type", "' no type here extends another"});
@@ -317,14 +317,14 @@ TEST(TypeBlocks, TypeExtendingInTwoBranchesInheritsInEach) {
                      "type Circle extends Shape", "  r as byte", "end type", "#else",
                      "type Circle extends Shape", "  r as double", "end type", "#endif"}));
     const QByteArray inherited =
-        text({"type Circle", "", "  declare property x() as integer",
+        text({"type Circle", "", "  declare const property x() as integer",
               "  declare property x(byval new_value as integer)",
               "public:", "  parent as Shape_generic_public_member", "", ""});
     const qsizetype first = result.indexOf(inherited + "  r as byte\n");
     const qsizetype second = result.indexOf(inherited + "  r as double\n");
     EXPECT_GE(first, 0) << result.constData();
     EXPECT_GT(second, first) << result.constData();
-    EXPECT_EQ(result.count("declare property x() as integer"), 2) << result.constData();
+    EXPECT_EQ(result.count("declare const property x() as integer"), 2) << result.constData();
     EXPECT_EQ(result.count("property Circle.x() as integer"), 2) << result.constData();
     EXPECT_LT(result.indexOf("property Circle.x() as integer"), result.indexOf("#else"));
 }

@@ -577,10 +577,10 @@ TEST(TypeScan, CopiesStandUnderTheBranchesTheirLinesAreIn) {
                                                     {20, text({"sub A.four()", "end sub"})}}));
     EXPECT_EQ(declareTextOf(record.members).text,
               text({"#ifdef F",
-                    "  declare property f() as integer",
+                    "  declare const property f() as integer",
                     "  declare property f(byval new_value as integer)",
                     "#endif",
-                    "  declare property g() as integer",
+                    "  declare const property g() as integer",
                     "  declare property g(byval new_value as integer)",
                     "#ifdef X",
                     "  declare sub one()",
@@ -668,11 +668,11 @@ TEST(TypeScan, FieldTypesHiddenByTheTypesOwnNamesAreNamedThroughTheTwin) {
         {"pos as Spot", "function Machine.spot() as integer\nend function",
          "  declare property pos() byref as typeof(Machine_generic_public_member.pos)"},
         {"last as Probe ptr", "private sub Machine.probe()\nend sub",
-         "  declare property last() as typeof(Machine_generic_public_member.last)"},
+         "  declare const property last() as typeof(Machine_generic_public_member.last)"},
         {"pos as Spot", "function Machine.spots() as integer\nend function",
          "  declare property pos() byref as Spot"},
         {"x as integer", "function Machine.integer_() as integer\nend function",
-         "  declare property x() as integer"},
+         "  declare const property x() as integer"},
     };
     for (const auto& c : cases) {
         QByteArrayList lines{"type Machine", QByteArray("  ") + c.field, "end type"};
@@ -753,7 +753,7 @@ TEST(TypeScan, ConstructorsDestructorsAndOperatorsComeLastAndAreNotForwarded) {
                     "operator Shape.let(byref r as Shape)", "  x = r.x"}));
     // Only the field and the sub reach an extending type.
     EXPECT_EQ(declareTextOf(records[0].members).text,
-              text({"  declare property x() as integer",
+              text({"  declare const property x() as integer",
                     "  declare property x(byval new_value as integer)", "  declare sub f()"}));
 }
 
