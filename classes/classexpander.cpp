@@ -1,6 +1,7 @@
 #include "classexpander.h"
 
 #include "beside.h"
+#include "characters.h"
 #include "codelexer.h"
 #include "compoundassignments.h"
 #include "extends.h"
@@ -139,7 +140,70 @@ QList<BlankedComment> blankInlineBlockComments(QByteArray& text) {
     return blanked;
 }
 
+// The dialect a line's "#lang "fblite"", "' $lang: "qb"" or "REM $LANG:
+// "deprecated"" names, in lower case; empty for any other line.
+QByteArray dialectNamedOn(QByteArrayView line) {
+    qsizetype at = 0;
+    const auto skipBlanks = [&line, &at] {
+        while (at < line.size() && isBlank(line[at]))
+            ++at;
+    };
+    const auto word = [&line, &at](QByteArrayView keyword) {
+        if (!isWordAt(line, at, keyword))
+            return false;
+        at += keyword.size();
+        return true;
+    };
+    skipBlanks();
+    if (at == line.size())
+        return {};
+    if (line[at] == '#') {
+        ++at;
+        skipBlanks();
+        if (!word("lang"))
+            return {};
+    } else {
+        if (line[at] == '\'')
+            ++at;
+        else if (!word("rem") || at == line.size() || !isBlank(line[at]))
+            return {};
+        skipBlanks();
+        if (at == line.size() || line[at] != '$')
+            return {};
+        ++at;
+        if (!word("lang"))
+            return {};
+        skipBlanks();
+        if (at == line.size() || line[at] != ':')
+            return {};
+        ++at;
+    }
+    skipBlanks();
+    if (at == line.size() || line[at] != '"')
+        return {};
+    const qsizetype end = line.indexOf('"', at + 1);
+    if (end < 0)
+        return {};
+    return line.sliced(at + 1, end - at - 1).toByteArray().toLower();
+}
+
 } // namespace
+
+bool readInFbDialect(QByteArrayView text, QByteArrayView commandLineDialect, bool forced) {
+    QByteArray dialect = commandLineDialect.toByteArray().toLower();
+    if (!forced) {
+        const LineIndex lines(text);
+        const QList<bool> commented = linesStartingInComment(lines);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (!commented.isEmpty() && commented[i])
+                continue;
+            QByteArray named = dialectNamedOn(lines[i]);
+            if (!named.isEmpty())
+                dialect = std::move(named);
+        }
+    }
+    return dialect.isEmpty() || dialect == "fb";
+}
 
 MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype besideFromBytes) {
     const QList<BlankedComment> blanked = blankInlineBlockComments(source.text);

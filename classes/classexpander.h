@@ -3,6 +3,7 @@
 #include "mappedtext.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 // The class-extension pass over the text of a source file named on the command
 // line (as the template pass left it): every "type D extends P" turned into
@@ -15,3 +16,12 @@
 // and more has some of its scans made on a second thread, to the same result.
 MappedText expandClassText(MappedText source, bool generatedPrivate = false,
                            qsizetype besideFromBytes = qsizetype(1) << 20);
+
+// Whether the compiler reads a source file's text in its fb dialect, the only
+// one with member procedures and properties, which an extending type's
+// forwarders are. A "#lang" directive or "'$lang:" metacommand of the file
+// names its dialect, unless the command line forces one (-forcelang); else
+// the command line's -lang does (commandLineDialect, empty when none is
+// given). In another dialect "type D extends P" is the compiler's own
+// inheritance of fields, and the pass is not run.
+bool readInFbDialect(QByteArrayView text, QByteArrayView commandLineDialect, bool forced);

@@ -64,6 +64,13 @@ void scan(SourceArguments& scanned, const QList<QByteArray>& arguments, int dept
                     scanned.preIncludes.append(*name);
             }
             addSourceFile(scanned, arguments[++i]);
+        } else if ((argument == "-lang" || argument == "-forcelang") && hasValue) {
+            // -forcelang holds against every -lang, before or after it.
+            const bool forcing = argument == "-forcelang";
+            if (forcing || !scanned.dialectForced)
+                scanned.dialect = arguments[i + 1];
+            scanned.dialectForced = scanned.dialectForced || forcing;
+            ++i;
         } else if (argument == "-i" && hasValue) {
             if (const std::optional<QString> name = fileName(arguments[++i]))
                 scanned.includeDirectories.append(*name);

@@ -18,6 +18,11 @@ struct SourceArguments {
     // The names after -include, in order: the compiler includes each at the
     // top of every source file, looking for it as for an #include name.
     QStringList preIncludes;
+    // The dialect named by the last -forcelang, or else by the last -lang, as
+    // given; empty when none is. A forced one holds for every file, whatever
+    // its own "#lang" says.
+    QByteArray dialect;
+    bool dialectForced = false;
 };
 
 // Reads the compiler's arguments. A response file is read (not changed:

@@ -108,6 +108,8 @@ std::unique_ptr<SnapshotRegistry> expandSourceFiles(const SourceArguments& argum
         TemplateRun templates;
         templates.includeDirectories = arguments.includeDirectories;
         templates.preIncludes = arguments.preIncludes;
+        templates.dialect = arguments.dialect;
+        templates.dialectForced = arguments.dialectForced;
         templates.compilerIncludeFolders = compilerFolders;
         for (const QString& sourceFile : sourceFiles) {
             if (pendingInterrupt() || registry->hasStopped())

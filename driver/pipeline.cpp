@@ -90,7 +90,11 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
     // file would hold, and the file is written once.
     // A header named with -include is read by every module of the program:
     // what the pass generates for it stays in each.
-    *text = expandClassText(std::move(*text), run.preIncludes.contains(path), run.splitFromBytes);
+    // In a dialect other than fb, "extends" is the compiler's own inheritance
+    // of fields, and types hold no forwarders.
+    if (readInFbDialect(text->text, run.dialect, run.dialectForced))
+        *text =
+            expandClassText(std::move(*text), run.preIncludes.contains(path), run.splitFromBytes);
     Q_ASSERT(text->hasOneOriginPerLine());
     if (passText)
         *passText = *text;

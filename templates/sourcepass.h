@@ -46,6 +46,11 @@ struct TemplateRun {
     // include name found in one (through an -i naming it, or an absolute
     // name) is not followed. They are neither read nor locked, however large.
     QStringList compilerIncludeFolders;
+    // The dialect the command line names (-lang, or -forcelang when forced),
+    // which decides with a file's own "#lang" whether its extending types are
+    // fbext's to expand.
+    QByteArray dialect;
+    bool dialectForced = false;
     // The first fault met in a file's templates or their uses: the run stops
     // before its compile.
     std::optional<TemplateError> error;

@@ -56,6 +56,30 @@ TEST(Arguments, SourcesAndIncludeFoldersAreFoundWhereverTheCompilerTakesThem) {
     EXPECT_EQ(scanned.preIncludes, QStringList{QStringLiteral("pre.inc")});
 }
 
+// The dialect is the last one named by -forcelang, which no -lang changes,
+// or else by -lang; only a forced one holds against a file's own "#lang".
+TEST(Arguments, TheDialectIsTheLastOneNamed) {
+    struct Case {
+        QList<QByteArray> arguments;
+        QByteArray dialect;
+        bool forced;
+    };
+    const Case cases[] = {
+        {{"main.bas"}, "", false},
+        {{"-lang", "fblite", "main.bas"}, "fblite", false},
+        {{"main.bas", "-lang", "qb", "-lang", "deprecated"}, "deprecated", false},
+        {{"-forcelang", "fblite", "main.bas"}, "fblite", true},
+        {{"-forcelang", "fblite", "-lang", "fb"}, "fblite", true},
+        {{"-lang", "fb", "-forcelang", "qb", "-forcelang", "fblite"}, "fblite", true},
+        {{"-lang"}, "", false},
+    };
+    for (const Case& c : cases) {
+        const SourceArguments scanned = scanArguments(c.arguments);
+        EXPECT_EQ(scanned.dialect, c.dialect) << c.arguments.join(' ').constData();
+        EXPECT_EQ(scanned.dialectForced, c.forced) << c.arguments.join(' ').constData();
+    }
+}
+
 #ifndef Q_OS_WIN
 // Names written with Windows' separator are the files the compiler reads
 // here, with "/" for each "\": sources, -b and -include files, -i folders and

@@ -126,6 +126,41 @@ TEST(Inheritance, AFamilyWrittenForTheCompilersInheritanceIsLeftAlone) {
 // A type declared in a procedure or a compound statement can have no member
 // procedures, so fbext cannot forward to it: its family is the compiler's.
 // At module level, in a namespace or an #if branch, it is fbext's.
+// Outside the fb dialect a type holds no member procedures, and "extends"
+// is the compiler's inheritance of fields: the file's "#lang" (or "'$lang:")
+// names the dialect, unless the command line forces one, else -lang does.
+TEST(Inheritance, AFileReadInAnotherDialectIsLeftToTheCompiler) {
+    struct Case {
+        const char* name;
+        QByteArray source;
+        const char* commandLine;
+        bool forced;
+        bool fb;
+    };
+    const QByteArray family = "type P\n  x as integer\nend type\ntype Kid extends P\nend type\n";
+    const Case cases[] = {
+        {"no dialect named", family, "", false, true},
+        {"-lang fb", family, "fb", false, true},
+        {"-lang fblite", family, "fblite", false, false},
+        {"-lang in capitals", family, "DEPRECATED", false, false},
+        {"#lang", "#lang \"fblite\"\n" + family, "", false, false},
+        {"#lang spaced, any case", "  # LANG \"QB\"  ' old code\n" + family, "", false, false},
+        {"#lang below the types", family + "#lang \"deprecated\"\n", "", false, false},
+        {"#lang fb over -lang", "#lang \"fb\"\n" + family, "fblite", false, true},
+        {"-forcelang over #lang", "#lang \"fblite\"\n" + family, "fb", true, true},
+        {"-forcelang fblite", "#lang \"fb\"\n" + family, "fblite", true, false},
+        {"metacommand", "'$lang: \"fblite\"\n" + family, "", false, false},
+        {"metacommand after rem", "REM $LANG:\"qb\"\n" + family, "", false, false},
+        {"metacommand with spaces", "' $lang : \"deprecated\"\n" + family, "", false, false},
+        {"in a comment block", "/'\n#lang \"fblite\"\n'/\n" + family, "", false, true},
+        {"in a string", "print \"#lang \"\"fblite\"\"\"\n" + family, "", false, true},
+        {"a comment about it", "' #lang \"fblite\"\n" + family, "", false, true},
+        {"a name that starts alike", "#language \"fblite\"\n" + family, "", false, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(readInFbDialect(c.source, c.commandLine, c.forced), c.fb) << c.name;
+}
+
 TEST(Inheritance, AFamilyWithALocalTypeIsLeftAlone) {
     struct Case {
         const char* opening;

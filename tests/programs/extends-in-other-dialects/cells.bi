@@ -1,0 +1,4 @@
+template Cell
+  value as t1
+  count as integer
+end template
