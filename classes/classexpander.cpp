@@ -191,7 +191,8 @@ QByteArray dialectNamedOn(QByteArrayView line) {
 
 bool readInFbDialect(QByteArrayView text, QByteArrayView commandLineDialect, bool forced) {
     QByteArray dialect = commandLineDialect.toByteArray().toLower();
-    if (!forced) {
+    // Most files name no dialect: one search tells, before any line is read.
+    if (!forced && indexOfIgnoringCase(text, "lang") >= 0) {
         const LineIndex lines(text);
         const QList<bool> commented = linesStartingInComment(lines);
         for (qsizetype i = 0; i < lines.size(); ++i) {
