@@ -1,6 +1,9 @@
 ' Two libraries built from modules that use the same header's template, one
 ' shared and one static, linked into a program whose threads each fill an
-' instance of it; the modules are built with different code generators.
+' instance of it; the modules are built with different code generators, and
+' all with -mt: a library built without it brings the runtime that is not
+' thread-safe into the threaded program, which then frees a string twice now
+' and then.
 #include once "util.bi"
 
 declare function meanOf(byval n as integer) as double
