@@ -187,12 +187,27 @@ QByteArray dialectNamedOn(QByteArrayView line) {
     return line.sliced(at + 1, end - at - 1).toByteArray().toLower();
 }
 
+// Whether the text may name a dialect: "lang" after a "#" or a "$" ("#lang",
+// "'$lang:"), blanks between. Most files name none, and those two characters
+// are rare enough in code that memchr finds them all before a line is read.
+bool mayNameDialect(QByteArrayView text) {
+    for (const char mark : {'#', '$'}) {
+        for (qsizetype at = text.indexOf(mark); at >= 0; at = text.indexOf(mark, at + 1)) {
+            qsizetype word = at + 1;
+            while (word < text.size() && isBlank(text[word]))
+                ++word;
+            if (startsWithIgnoringCase(text.sliced(word), "lang"))
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool readInFbDialect(QByteArrayView text, QByteArrayView commandLineDialect, bool forced) {
     QByteArray dialect = commandLineDialect.toByteArray().toLower();
-    // Most files name no dialect: one search tells, before any line is read.
-    if (!forced && indexOfIgnoringCase(text, "lang") >= 0) {
+    if (!forced && mayNameDialect(text)) {
         const LineIndex lines(text);
         const QList<bool> commented = linesStartingInComment(lines);
         for (qsizetype i = 0; i < lines.size(); ++i) {
