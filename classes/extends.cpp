@@ -16,8 +16,14 @@ namespace {
 // line receives nothing.
 void insertAfterFirstLine(MappedText& text, const MappedText& more) {
     const qsizetype lineFeed = text.text.indexOf('\n');
-    if (lineFeed >= 0)
-        text.insert(lineFeed, more);
+    if (lineFeed < 0)
+        return;
+    // Room for exactly the text it becomes: grown by the insertion, a block
+    // would keep up to as much again unused, and a large file holds
+    // thousands of them until the type blocks are replaced.
+    text.text.reserve(text.text.size() + more.text.size());
+    text.origins.reserve(text.origins.size() + more.origins.size());
+    text.insert(lineFeed, more);
 }
 
 MappedText joined(const MappedText& head, const MappedText& tail) {
