@@ -143,43 +143,8 @@ QList<BlankedComment> blankInlineBlockComments(QByteArray& text) {
 // The dialect a line's "#lang "fblite"", "' $lang: "qb"" or "REM $LANG:
 // "deprecated"" names, in lower case; empty for any other line.
 QByteArray dialectNamedOn(QByteArrayView line) {
-    qsizetype at = 0;
-    const auto skipBlanks = [&line, &at] {
-        while (at < line.size() && isBlank(line[at]))
-            ++at;
-    };
-    const auto word = [&line, &at](QByteArrayView keyword) {
-        if (!isWordAt(line, at, keyword))
-            return false;
-        at += keyword.size();
-        return true;
-    };
-    skipBlanks();
-    if (at == line.size())
-        return {};
-    if (line[at] == '#') {
-        ++at;
-        skipBlanks();
-        if (!word("lang"))
-            return {};
-    } else {
-        if (line[at] == '\'')
-            ++at;
-        else if (!word("rem") || at == line.size() || !isBlank(line[at]))
-            return {};
-        skipBlanks();
-        if (at == line.size() || line[at] != '$')
-            return {};
-        ++at;
-        if (!word("lang"))
-            return {};
-        skipBlanks();
-        if (at == line.size() || line[at] != ':')
-            return {};
-        ++at;
-    }
-    skipBlanks();
-    if (at == line.size() || line[at] != '"')
+    const qsizetype at = directiveArgumentAt(line, "lang", false);
+    if (at < 0 || at == line.size() || line[at] != '"')
         return {};
     const qsizetype end = line.indexOf('"', at + 1);
     if (end < 0)

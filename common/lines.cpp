@@ -1,5 +1,7 @@
 #include "lines.h"
 
+#include "codelexer.h"
+
 #include <cstring>
 #include <limits>
 
@@ -125,6 +127,53 @@ QByteArrayView staticDefinitionName(QByteArrayView line) {
         }
     }
     return name.contains('.') && !name.startsWith('.') ? name : QByteArrayView();
+}
+
+qsizetype directiveArgumentAt(QByteArrayView line, QByteArrayView keyword, bool mayBeOnce,
+                              bool* metacommand) {
+    qsizetype at = 0;
+    const auto skipBlanks = [&line, &at] {
+        while (at < line.size() && isBlank(line[at]))
+            ++at;
+    };
+    const auto word = [&line, &at](QByteArrayView expected) {
+        if (!isWordAt(line, at, expected))
+            return false;
+        at += expected.size();
+        return true;
+    };
+    const auto keywordAndOnce = [&] {
+        if (!word(keyword))
+            return false;
+        skipBlanks();
+        if (mayBeOnce && word("once"))
+            skipBlanks();
+        return true;
+    };
+    skipBlanks();
+    if (at == line.size())
+        return -1;
+    const bool directive = line[at] == '#';
+    if (metacommand)
+        *metacommand = !directive;
+    if (directive) {
+        ++at;
+        skipBlanks();
+        return keywordAndOnce() ? at : -1;
+    }
+    if (line[at] == '\'')
+        ++at;
+    else if (!word("rem") || at == line.size() || !isBlank(line[at]))
+        return -1;
+    skipBlanks();
+    if (at == line.size() || line[at] != '$')
+        return -1;
+    ++at;
+    if (!keywordAndOnce() || at == line.size() || line[at] != ':')
+        return -1;
+    ++at;
+    skipBlanks();
+    return at;
 }
 
 QByteArrayView withoutProcedurePrefix(QByteArrayView line) {

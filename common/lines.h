@@ -64,6 +64,14 @@ QByteArrayView firstToken(QByteArrayView line);
 // other line, and for one that defines several names.
 QByteArrayView staticDefinitionName(QByteArrayView line);
 
+// Where the argument of a directive "#keyword" (blanks allowed after the
+// "#") or of the QuickBASIC metacommand "'$keyword:" or "REM $keyword:" starts
+// on line, blanks before it passed over; with mayBeOnce, the word "once"
+// after the keyword too ("#include once", "'$include once:"). -1 when the
+// line is neither. *metacommand, when given, says which it was.
+qsizetype directiveArgumentAt(QByteArrayView line, QByteArrayView keyword, bool mayBeOnce,
+                              bool* metacommand = nullptr);
+
 // The first line of a procedure from its keyword on: the words the compiler
 // allows in front of it, a linkage ("private", "public") and then "static" or
 // "const", are passed over. Any other line is returned whole.

@@ -256,59 +256,18 @@ QString includeDirectory(const QString& sourcePath) {
 }
 
 QString includedName(QByteArrayView line) {
-    qsizetype at = 0;
-    const auto skipBlanks = [&line, &at] {
-        while (at < line.size() && isBlank(line[at]))
-            ++at;
-    };
-    const auto word = [&line, &at](QByteArrayView keyword) {
-        const qsizetype end = at + keyword.size();
-        if (!startsWithIgnoringCase(line.sliced(at), keyword) ||
-            (end < line.size() && isNameChar(line[end])))
-            return false;
-        at = end;
-        return true;
-    };
-    skipBlanks();
-    if (at == line.size())
+    // The compiler reads "#", "include", an optional "once" and a quoted name,
+    // with blanks between them, also after the "#", or none before the quote:
+    // "#include once "list.bi"", "#include"list.bi"", "# include
+    // once"list.bi"". And the QuickBASIC metacommand in a comment, which it
+    // follows in its qb and fblite dialects: "'$include: 'list.bi'", "REM
+    // $INCLUDE: "list.bi"", "' $include once:'list.bi'".
+    bool metacommand = false;
+    const qsizetype at = directiveArgumentAt(line, "include", true, &metacommand);
+    if (at < 0)
         return {};
-    char quote = '"';
-    if (line[at] == '#') {
-        // The compiler reads "#", "include", an optional "once" and a quoted
-        // name, with blanks between them, also after the "#", or none before
-        // the quote: "#include once "list.bi"", "#include"list.bi"", "# include
-        // once"list.bi"".
-        ++at;
-        skipBlanks();
-        if (!word("include"))
-            return {};
-        skipBlanks();
-        if (word("once"))
-            skipBlanks();
-    } else {
-        // The QuickBASIC metacommand in a comment, which the compiler follows
-        // in its qb and fblite dialects: "'$include: 'list.bi'", "REM
-        // $INCLUDE: "list.bi"", "' $include once:'list.bi'".
-        if (line[at] == '\'')
-            ++at;
-        else if (!word("rem") || at == line.size() || !isBlank(line[at]))
-            return {};
-        skipBlanks();
-        if (at == line.size() || line[at] != '$')
-            return {};
-        ++at;
-        if (!word("include"))
-            return {};
-        skipBlanks();
-        if (word("once"))
-            skipBlanks();
-        if (at == line.size() || line[at] != ':')
-            return {};
-        ++at;
-        skipBlanks();
-        if (at < line.size() && line[at] == '\'')
-            quote = '\''; // or '"', as after "#include"
-    }
+    // After the metacommand the name may be quoted with "'" too.
+    const char quote = metacommand && at < line.size() && line[at] == '\'' ? '\'' : '"';
     if (at == line.size() || line[at] != quote)
         return {};
     const qsizetype start = at + 1;
