@@ -170,24 +170,29 @@ bool followsLine(QByteArrayView text, qsizetype input) {
            (end == 4 || !isNameChar(text[end - 5]));
 }
 
-// Where the words "line input" that start a statement of the line stand
-// ("line"), after from, or -1. A cheap look, which may find one where the
-// lexer would not.
-qsizetype nextLineInput(QByteArrayView line, InputWords& inputs, qsizetype from) {
+// Where the words "line input" of the line stand, after from: the "line"
+// (-1 when there are none left) and the end of the "input". A cheap look,
+// which may find one where the lexer would not.
+struct LineInput {
+    qsizetype start = -1;
+    qsizetype afterInput = -1;
+};
+
+LineInput nextLineInput(QByteArrayView line, InputWords& inputs, qsizetype from) {
     for (qsizetype at = inputs.next(from); at >= 0; at = inputs.next(at + 1)) {
         if (followsLine(line, at)) {
             qsizetype end = at;
             while (isBlank(line[end - 1]))
                 --end;
-            return end - 4;
+            return LineInput{end - 4, at + 5};
         }
     }
-    return -1;
+    return LineInput();
 }
 
 bool mayLineInput(QByteArrayView line) {
     InputWords inputs(line);
-    return nextLineInput(line, inputs, 0) >= 0;
+    return nextLineInput(line, inputs, 0).start >= 0;
 }
 
 bool maySwap(QByteArrayView line) {
@@ -530,10 +535,10 @@ QList<Rewrite> lineInputRewritesOf(QByteArrayView line, QByteArrayView code, boo
                                    const PropertyFields& fields) {
     QList<Rewrite> rewrites;
     InputWords inputs(code);
-    qsizetype afterInput = 0; // the end of the word "input" last found
-    for (qsizetype start = nextLineInput(code, inputs, 0); start >= 0;
-         start = nextLineInput(code, inputs, afterInput)) {
-        afterInput = code.indexOf(QByteArrayView("put"), start + 5) + 3;
+    for (LineInput input = nextLineInput(code, inputs, 0); input.start >= 0;
+         input = nextLineInput(code, inputs, input.afterInput)) {
+        const qsizetype start = input.start;
+        const qsizetype afterInput = input.afterInput;
         if (!startsStatement(code, start))
             continue;
         int depth = 0;
@@ -768,11 +773,9 @@ bool bareTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
 bool bareLineInputTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
     bool found = false;
     InputWords inputs(line);
-    qsizetype afterInput = 0; // the end of the word "input" last found
-    for (qsizetype start = nextLineInput(line, inputs, 0); start >= 0;
-         start = nextLineInput(line, inputs, afterInput)) {
-        afterInput = line.indexOf(QByteArrayView("put"), start + 5) + 3;
-        qsizetype from = afterInput;
+    for (LineInput input = nextLineInput(line, inputs, 0); input.start >= 0;
+         input = nextLineInput(line, inputs, input.afterInput)) {
+        qsizetype from = input.afterInput;
         qsizetype operand = from;
         for (; from < line.size() && line[from] != ':'; ++from) {
             if (line[from] == ',' || line[from] == ';')
