@@ -138,6 +138,21 @@ void MappedTextBuilder::add(const MappedText& piece) {
     origins += piece.origins;
 }
 
+void MappedTextBuilder::addLines(const QList<QByteArrayView>& lines,
+                                 const QList<LineOrigin>& lineOrigins, qsizetype first,
+                                 qsizetype last) {
+    for (qsizetype start = first; start < last;) {
+        const char* end = lines[start].data() + lines[start].size();
+        qsizetype next = start + 1;
+        for (; end && next < last && lines[next].data() == end + 1 && *end == '\n'; ++next)
+            end = lines[next].data() + lines[next].size();
+        write(QByteArrayView(lines[start].data(), end - lines[start].data()));
+        origins.append(QList<LineOrigin>::const_iterator(lineOrigins.constData() + start),
+                       QList<LineOrigin>::const_iterator(lineOrigins.constData() + next));
+        start = next;
+    }
+}
+
 MappedText MappedTextBuilder::take() {
     MappedText built;
     if (empty)

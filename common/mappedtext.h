@@ -96,6 +96,12 @@ public:
         origins.append(origin);
     }
 
+    // Lines first to last (not included) of lines, each with its origin.
+    // Lines that follow one another in the text they view, line feed between
+    // them, are copied as one piece.
+    void addLines(const QList<QByteArrayView>& lines, const QList<LineOrigin>& lineOrigins,
+                  qsizetype first, qsizetype last);
+
     MappedText take();
 
 private:

@@ -32,7 +32,7 @@ MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
 
     qsizetype next = 0;
     // Past the last line: what goes after the end of the file.
-    for (qsizetype i = 0; i <= lines.size(); ++i) {
+    for (qsizetype i = 0; i <= lines.size();) {
         for (; next < ordered.size() && ordered[next]->anchor <= i; ++next) {
             const Instance& instance = *ordered[next];
             if (instance.part == Instance::Part::Members) {
@@ -47,8 +47,11 @@ MappedText withInstances(const Lines& lines, const QList<LineOrigin>& origins,
             written.add(instance.text);
             written.add("#endif");
         }
-        if (i < lines.size())
-            written.addLine(lines[i], origins[i]);
+        // The lines up to the next instance's place.
+        const qsizetype upTo =
+            next < ordered.size() ? std::min(ordered[next]->anchor, lines.size()) : lines.size();
+        written.addLines(lines, origins, i, upTo);
+        i = upTo == i ? i + 1 : upTo;
     }
     // The macro that let member procedures follow their type block holds to
     // the end of the file, where the class pass may put their forwarders
