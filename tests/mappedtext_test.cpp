@@ -1,4 +1,5 @@
 #include "classtext.h"
+#include "lines.h"
 #include "mappedtext.h"
 
 #include <gtest/gtest.h>
@@ -90,6 +91,45 @@ TEST(MappedTextBuilder, EveryPieceStartsALineOfItsOwn) {
     EXPECT_EQ(nothing.origins, QList<LineOrigin>{LineOrigin()});
     builder.add("z", at(4));
     EXPECT_EQ(builder.take().origins, QList<LineOrigin>{at(4)});
+}
+
+// Lines added as a range come out as added one by one, whether they stand
+// one after another in their text or not: a line taken out between two, a
+// line rewritten elsewhere, a line viewing only part of its text, empty lines.
+TEST(MappedTextBuilder, LinesAddedTogetherAsOneByOne) {
+    const QByteArray text = "one\ntwo\n\nfour\nfive six\nseven";
+    const QByteArray rewritten = "TWO";
+    Lines lines = splitLines(text);
+    QList<LineOrigin> origins;
+    for (int i = 1; i <= lines.size(); ++i)
+        origins.append(at(i));
+    const Lines asSplit = lines;
+    Lines edited = lines;
+    edited[1] = rewritten;                  // elsewhere
+    edited[4] = asSplit[4].first(4);        // "five" and "six": one line read as two,
+    edited.insert(5, asSplit[4].sliced(5)); // the blank between them is no line feed
+    edited.remove(6);                       // "seven" taken out ...
+    edited.append(QByteArrayView());        // ... and an empty line with no text
+    edited.insert(3, asSplit[5]);           // a later line out of order
+    QList<LineOrigin> editedOrigins = origins;
+    editedOrigins.insert(5, at(5));
+    editedOrigins.remove(6);
+    editedOrigins.append(at(9));
+    editedOrigins.insert(3, at(6));
+    for (const auto& [viewed, viewedOrigins] :
+         {std::pair{asSplit, origins}, std::pair{edited, editedOrigins}}) {
+        for (qsizetype first = 0; first <= viewed.size(); ++first) {
+            MappedTextBuilder oneByOne, together;
+            oneByOne.add("head", at(50));
+            together.add("head", at(50));
+            for (qsizetype i = first; i < viewed.size(); ++i)
+                oneByOne.addLine(viewed[i], viewedOrigins[i]);
+            together.addLines(viewed, viewedOrigins, first, viewed.size());
+            const MappedText a = oneByOne.take(), b = together.take();
+            EXPECT_EQ(b.text, a.text) << first;
+            EXPECT_EQ(b.origins, a.origins) << first;
+        }
+    }
 }
 
 } // namespace
