@@ -8,12 +8,15 @@
 #include <cstring>
 
 #include <deque>
+#include <mutex>
 
 namespace {
 
 // The file names origins refer to; number 0 is the empty name. A deque keeps
-// every stored name in place as more are added.
+// every stored name in place as more are added. The template pass reads
+// names on its own thread while it names the next files it reads.
 struct FileNames {
+    std::mutex mutex; // guards what follows
     std::deque<QString> names{QString()};
     QHash<QString, int> numbers{{QString(), 0}};
 };
@@ -27,6 +30,7 @@ FileNames& fileNames() {
 
 int LineOrigin::numberOfFile(const QString& file) {
     FileNames& table = fileNames();
+    const std::lock_guard<std::mutex> lock(table.mutex);
     const auto found = table.numbers.constFind(file);
     if (found != table.numbers.constEnd())
         return found.value();
@@ -37,7 +41,9 @@ int LineOrigin::numberOfFile(const QString& file) {
 }
 
 const QString& LineOrigin::file() const {
-    return fileNames().names[size_t(fileNumber)];
+    FileNames& table = fileNames();
+    const std::lock_guard<std::mutex> lock(table.mutex);
+    return table.names[size_t(fileNumber)];
 }
 
 QList<LineOrigin> MappedText::oneLineWithoutOrigin() {

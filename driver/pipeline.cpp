@@ -10,15 +10,37 @@
 
 #include <QHash>
 
+#include <limits>
+#include <mutex>
+
 namespace {
 
 // The files one pipeline has read, by the path they were read under: what
-// their writes need to know of them.
-using ReadFiles = QHash<QString, RewrittenFile>;
+// their writes need to know of them. The template pass finishes included
+// files on a thread of its own while it reads the next ones.
+struct ReadFiles {
+    std::mutex mutex; // guards files
+    QHash<QString, RewrittenFile> files;
+
+    void add(RewrittenFile file) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        files.insert(file.path, std::move(file));
+    }
+    RewrittenFile value(const QString& path) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return files.value(path);
+    }
+    RewrittenFile take(const QString& path) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return files.take(path);
+    }
+};
 
 // The template pass's files, read and registered through the registry; an
-// included file's rewritten text is written with its directives.
-SourceFiles sourceFilesOver(SnapshotRegistry& registry, ReadFiles& read, qsizetype splitFromBytes) {
+// included file's rewritten text is written with its directives, the bytes
+// made where the pass finishes the file (the directives found by one thread:
+// the pass's other thread is busy meanwhile), the write queued in order.
+SourceFiles sourceFilesOver(SnapshotRegistry& registry, ReadFiles& read) {
     SourceFiles files;
     files.readText = [&registry, &read](const QString& path) -> std::optional<QByteArray> {
         // Read whole through the registry, which holds the file for the run
@@ -30,7 +52,7 @@ SourceFiles sourceFilesOver(SnapshotRegistry& registry, ReadFiles& read, qsizety
         std::optional<SourceText> source = sourceTextFromBytes(*bytes);
         if (!source)
             return std::nullopt;
-        read.insert(path, RewrittenFile{path, path, *bytes, source->form});
+        read.add(RewrittenFile{path, path, *bytes, source->form});
         return std::move(source->text);
     };
     files.fileKey = [](const QString& path) {
@@ -41,29 +63,36 @@ SourceFiles sourceFilesOver(SnapshotRegistry& registry, ReadFiles& read, qsizety
             return QStringLiteral("%1:%2").arg(stamp.device).arg(stamp.inode);
         return canonicalSourcePath(path);
     };
-    files.takeIncluded = [&registry, &read, splitFromBytes](
-                             const QString& path, const QString& compilerName, MappedText text) {
-        RewrittenFile file = read.take(path);
+    files.finishIncluded = [&read](const QString& path, const QString& compilerName,
+                                   MappedText text) {
+        RewrittenFile file = read.value(path);
         file.compilerName = compilerName;
+        return rewrittenBytes(file, std::move(text), std::numeric_limits<qsizetype>::max());
+    };
+    files.takeIncluded = [&registry, &read](const QString& path, std::optional<QByteArray> bytes) {
+        read.take(path);
         // Nothing reads an included file again in this run, so its write may
         // go on beside the rest of the pass.
-        writeRewrittenFile(registry, file, std::move(text), true, splitFromBytes);
+        if (bytes)
+            registry.queueRewrittenBytes(path, *bytes);
     };
     return files;
 }
 
 } // namespace
 
-bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, MappedText text,
-                        bool queued, qsizetype splitFromBytes) {
+std::optional<QByteArray> rewrittenBytes(const RewrittenFile& file, MappedText text,
+                                         qsizetype splitFromBytes) {
     if (isSourceTextOf(text.text, file.original))
-        return false;
-    const QByteArray bytes = sourceBytesFromText(
+        return std::nullopt;
+    return sourceBytesFromText(
         withLineDirectives(std::move(text), file.compilerName, splitFromBytes), file.form);
-    if (!queued)
-        return registry.writeRewrittenBytes(file.path, bytes);
-    registry.queueRewrittenBytes(file.path, bytes);
-    return true;
+}
+
+bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, MappedText text,
+                        qsizetype splitFromBytes) {
+    const std::optional<QByteArray> bytes = rewrittenBytes(file, std::move(text), splitFromBytes);
+    return bytes && registry.writeRewrittenBytes(file.path, *bytes);
 }
 
 QString sourceFaultMessage(const QString& file) {
@@ -75,8 +104,7 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
     registry.settleJournal();
     ReadFiles read;
     // A file named twice, or included by an earlier one, was expanded then.
-    std::optional<MappedText> text =
-        expandTemplates(path, sourceFilesOver(registry, read, run.splitFromBytes), run);
+    std::optional<MappedText> text = expandTemplates(path, sourceFilesOver(registry, read), run);
     if (run.error && !registry.hasStopped()) {
         // Nothing is compiled: the compiler would only report the text
         // generated from the fault.
@@ -98,8 +126,7 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
     Q_ASSERT(text->hasOneOriginPerLine());
     if (passText)
         *passText = *text;
-    return writeRewrittenFile(registry, read.take(path), std::move(*text), false,
-                              run.splitFromBytes);
+    return writeRewrittenFile(registry, read.take(path), std::move(*text), run.splitFromBytes);
 }
 
 bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, MappedText* passText) {

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <optional>
+
 struct SnapshotRegistry;
 
 // The road of one source file named on the command line to the text the
@@ -37,17 +39,20 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry,
 // before its compile, the registry's problem saying this about the file.
 QString sourceFaultMessage(const QString& file);
 
-// How a file's rewritten text is written: through the registry, with the
-// directives under compilerName and the byte order mark it was read with
-// (on the journal's thread when queued), unless the text is what the file
-// holds already (original, its bytes as read): then nothing is written.
-// Returns whether the file was written (or queued). A text of splitFromBytes
-// and more has its directives found by two threads.
+// How a file's rewritten text is written: with the directives under
+// compilerName and the byte order mark it was read with, unless the text is
+// what the file holds already (original, its bytes as read): then nothing is
+// written. rewrittenBytes makes the bytes (nothing for such a text);
+// writeRewrittenFile writes them through the registry and returns whether it
+// did. A text of splitFromBytes and more has its directives found by two
+// threads.
 struct RewrittenFile {
     QString path;
     QString compilerName;
     QByteArray original;
     SourceForm form = SourceForm::Bytes;
 };
+std::optional<QByteArray> rewrittenBytes(const RewrittenFile& file, MappedText text,
+                                         qsizetype splitFromBytes);
 bool writeRewrittenFile(SnapshotRegistry& registry, const RewrittenFile& file, MappedText text,
-                        bool queued = false, qsizetype splitFromBytes = qsizetype(1) << 20);
+                        qsizetype splitFromBytes = qsizetype(1) << 20);

@@ -100,6 +100,8 @@ struct CapturedFile {
     // the origin of its line.
     MappedText text;
     std::optional<TemplateError> firstError;
+    // An included file's bytes, once finished (nothing: it stays as it is).
+    std::optional<QByteArray> finished;
 };
 
 // Captures the templates of a file whose includes are all expanded: its
@@ -139,6 +141,14 @@ void instantiateFile(CapturedFile& captured) {
     file.text = QByteArray();
 }
 
+// Instantiates an included file and makes the bytes it is to hold.
+void finishIncludedFile(CapturedFile& captured, const SourceFiles& files) {
+    instantiateFile(captured);
+    captured.finished = files.finishIncluded(captured.file.path, captured.file.compilerName,
+                                             std::move(captured.text));
+    captured.text = MappedText();
+}
+
 // The first fault met, in the order the files finished and within a file
 // in the order met, is the run's.
 void noteFirstError(const CapturedFile& captured, TemplateRun& run) {
@@ -149,12 +159,14 @@ void noteFirstError(const CapturedFile& captured, TemplateRun& run) {
 // Instantiates included files on a thread of its own, in the order they are
 // handed over, while the pass reads and captures the next files and the
 // source file itself: an include's instances are needed by no other file,
-// only its templates, which are captured before it is handed over. Files
-// below besideFromBytes are done at once, where a thread would cost more than
-// it saves. The files are taken back in the order they were handed over.
+// only its templates, which are captured before it is handed over. Each is
+// finished there too, its bytes made. Files below besideFromBytes are done at
+// once, where a thread would cost more than it saves. The files are taken
+// back in the order they were handed over.
 class IncludedFiles {
 public:
-    explicit IncludedFiles(qsizetype besideFromBytes) : besideFromBytes(besideFromBytes) {}
+    IncludedFiles(const SourceFiles& sourceFiles, qsizetype besideFromBytes)
+        : sourceFiles(sourceFiles), besideFromBytes(besideFromBytes) {}
     ~IncludedFiles() {
         {
             const std::lock_guard<std::mutex> lock(mutex);
@@ -171,7 +183,7 @@ public:
         file->captured = std::move(captured);
         const bool beside = file->captured.file.text.size() >= besideFromBytes && startWorker();
         if (!beside) {
-            instantiateFile(file->captured);
+            finishIncludedFile(file->captured, sourceFiles);
             file->instantiated = true;
         }
         const std::lock_guard<std::mutex> lock(mutex);
@@ -227,7 +239,7 @@ private:
             waiting.pop_front();
             busy = true;
             lock.unlock();
-            instantiateFile(file->captured);
+            finishIncludedFile(file->captured, sourceFiles);
             lock.lock();
             file->instantiated = true;
             busy = false;
@@ -235,6 +247,7 @@ private:
         }
     }
 
+    const SourceFiles& sourceFiles;
     const qsizetype besideFromBytes;
     std::mutex mutex;                         // guards what follows
     std::deque<std::unique_ptr<Entry>> files; // handed over, not yet taken back
@@ -352,14 +365,14 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
     run.expanded.insert(rootKey, TemplateSet());
     std::vector<OpenFile> open;
     open.push_back(std::move(*root));
-    IncludedFiles included(run.besideFromBytes);
+    IncludedFiles included(files, run.besideFromBytes);
     // The included files are handed over in the order they finished, each as
     // soon as it and those before it are instantiated; the file that
     // includes them last.
     const auto handOver = [&](bool all) {
         for (CapturedFile& done : included.take(all)) {
             noteFirstError(done, run);
-            files.takeIncluded(done.file.path, done.file.compilerName, std::move(done.text));
+            files.takeIncluded(done.file.path, std::move(done.finished));
         }
     };
     for (;;) {

@@ -22,10 +22,16 @@ struct SourceFiles {
     // What the file at path is known by under every name it has (a hard link,
     // a link and its target, another spelling of its path).
     std::function<QString(const QString& path)> fileKey;
-    // Takes the rewritten text of an included file; compilerName is the name
-    // the compiler knows the file by, which its lines' origins carry.
-    std::function<void(const QString& path, const QString& compilerName, MappedText text)>
-        takeIncluded;
+    // Makes the bytes an included file is to hold from its rewritten text, or
+    // nothing when it stays as it is; compilerName is the name the compiler
+    // knows the file by, which its lines' origins carry. Called on any
+    // thread, for several files at once.
+    std::function<std::optional<QByteArray>(const QString& path, const QString& compilerName,
+                                            MappedText text)>
+        finishIncluded;
+    // Takes what finishIncluded made of an included file, on the caller's
+    // thread, in the order the files finished.
+    std::function<void(const QString& path, std::optional<QByteArray> bytes)> takeIncluded;
 };
 
 // What the template pass has learnt in one run, for the files it meets later
@@ -68,10 +74,10 @@ struct TemplateRun {
 // again taking its templates from run), captures and instantiates templates,
 // and returns the rewritten text, each line with its origin. Nothing when the
 // file cannot be read or was expanded before in the run. Each included file
-// is handed to files.takeIncluded with its final text, in the order the files
-// finished, before this returns; a large one is instantiated on a thread of
-// the pass's own meanwhile (run.besideFromBytes), but every function of files
-// is called on the caller's thread.
+// is finished (files.finishIncluded) and handed to files.takeIncluded, in the
+// order the files finished, before this returns; a large one is instantiated
+// and finished on a thread of the pass's own meanwhile (run.besideFromBytes),
+// and every other function of files is called on the caller's thread.
 std::optional<MappedText> expandTemplates(const QString& sourcePath, const SourceFiles& files,
                                           TemplateRun& run);
 

@@ -21,6 +21,8 @@ inline SourceFiles sourceFilesOnDisk() {
         return std::move(source->text);
     };
     files.fileKey = [](const QString& path) { return QFileInfo(path).absoluteFilePath(); };
-    files.takeIncluded = [](const QString&, const QString&, MappedText) {};
+    files.finishIncluded = [](const QString&, const QString&,
+                              MappedText) -> std::optional<QByteArray> { return std::nullopt; };
+    files.takeIncluded = [](const QString&, std::optional<QByteArray>) {};
     return files;
 }
