@@ -88,11 +88,132 @@ struct Insertion {
     const LineEdit* edit = nullptr;
 };
 
-QList<Insertion> insertionsOf(const QList<TypeRecord>& records) {
+// The word of a directive line ("#ifndef", "# endif" gives "endif"), or
+// an empty view.
+QByteArrayView directiveWord(QByteArrayView line) {
+    qsizetype at = 0;
+    while (at < line.size() && isBlank(line[at]))
+        ++at;
+    if (at >= line.size() || line[at] != '#')
+        return {};
+    ++at;
+    while (at < line.size() && isBlank(line[at]))
+        ++at;
+    qsizetype end = at;
+    while (end < line.size() && isNameChar(line[end]))
+        ++end;
+    return line.sliced(at, end - at);
+}
+
+bool isDirective(QByteArrayView line, QByteArrayView word, QByteArrayView argument) {
+    const Tokens tokens = lineTokens(line);
+    return tokens.size() == 2 && isKeyword(tokens[0], word) && tokens[1] == argument;
+}
+
+// The template pass writes each instance under a guard of its own,
+//     #ifndef __FBEXT_INSTANCE_List_integer__
+//     #define __FBEXT_INSTANCE_List_integer__
+//     (#define __FBEXT_MEMBERS_List_integer__, when its members come later,
+//      under "#ifdef __FBEXT_MEMBERS_List_integer__")
+//     type List_integer
+// which the compiler skips when a header included above has declared the
+// same instance. The twin of an instance that a type here extends is this
+// file's alone: it goes after the guard, where the compiler reads it either
+// way, and so do the twin's copies of member procedures written under
+// either guard. A twin stays in place when the type line does not follow the
+// guard's lines directly (an instance wrapped in its namespace).
+struct GuardedTwins {
+    QHash<qsizetype, qsizetype> twinAfter; // record -> the line that closes its instance guard
+    struct Range {
+        qsizetype open;
+        qsizetype close;
+    };
+    QList<Range> guards; // the guards of those instances, members guards included
+
+    // Where a copy written after line goes.
+    qsizetype placeOf(qsizetype line) const {
+        for (const Range& range : guards) {
+            if (range.open <= line && line < range.close)
+                return range.close;
+        }
+        return line;
+    }
+};
+
+// The line that closes the #if block opened at open, or -1.
+qsizetype closingLine(const LineIndex& lines, qsizetype open, const Inheritance& inheritance) {
+    int depth = 0;
+    for (qsizetype k = open; k < lines.size(); ++k) {
+        if (inheritance.startsInComment(k))
+            continue;
+        const QByteArrayView word = directiveWord(lines[k]);
+        if (isKeyword(word, "if") || isKeyword(word, "ifdef") || isKeyword(word, "ifndef"))
+            ++depth;
+        else if (isKeyword(word, "endif") && --depth == 0)
+            return k;
+    }
+    return -1;
+}
+
+GuardedTwins guardedTwinsOf(const LineIndex& lines, const QList<TypeRecord>& records,
+                            const RecordIndex& index, const Inheritance& inheritance) {
+    GuardedTwins found;
+    std::optional<QSet<qsizetype>> movesUp; // made when first needed
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        const TypeRecord& record = records[r];
+        const qsizetype typeLine = record.typeLine;
+        if (!record.hasTwin || typeLine < 2 || typeLine >= lines.size())
+            continue;
+        const QByteArray guard = "__FBEXT_INSTANCE_" + record.typeName + "__";
+        const QByteArray members = "__FBEXT_MEMBERS_" + record.typeName + "__";
+        qsizetype open = typeLine - 2;
+        const bool split = isDirective(lines[typeLine - 1], "#define", members);
+        if (split)
+            --open;
+        if (open < 0 || !isDirective(lines[open + 1], "#define", guard) ||
+            !isDirective(lines[open], "#ifndef", guard))
+            continue;
+        // A parent below a type that extends it moves up with its twin, out
+        // of the guard: it stays as it is.
+        if (!movesUp) {
+            movesUp.emplace();
+            for (const TypeRecord& child : records) {
+                const qsizetype parent = index.find(child.parentName);
+                if (parent >= 0 && records[parent].typeLine > child.typeLine)
+                    movesUp->insert(parent);
+            }
+        }
+        if (movesUp->contains(r))
+            continue;
+        const qsizetype close = closingLine(lines, open, inheritance);
+        if (close < 0)
+            continue;
+        found.twinAfter.insert(r, close);
+        found.guards.append({open, close});
+        // The members that wait for another type to be declared follow later.
+        for (qsizetype k = close + 1; split && k < lines.size(); ++k) {
+            if (!inheritance.startsInComment(k) && isDirective(lines[k], "#ifdef", members)) {
+                const qsizetype end = closingLine(lines, k, inheritance);
+                if (end >= 0)
+                    found.guards.append({k, end});
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+QList<Insertion> insertionsOf(const QList<TypeRecord>& records, const GuardedTwins& guarded) {
     QList<Insertion> insertions;
-    for (const TypeRecord& record : records) {
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        const TypeRecord& record = records[r];
+        const auto after = guarded.twinAfter.constFind(r);
+        if (after != guarded.twinAfter.cend()) {
+            insertions.append(Insertion{*after, &record.twinBlockText});
+            insertions.append(Insertion{*after, &record.twinMethodText});
+        }
         for (const PlacedText& method : record.twinLaterMethods)
-            insertions.append(Insertion{method.afterLine, &method.text});
+            insertions.append(Insertion{guarded.placeOf(method.afterLine), &method.text});
         for (const LineEdit& edit : record.ownLineEdits)
             insertions.append(Insertion{edit.line, nullptr, &edit});
     }
@@ -130,6 +251,7 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
     // forwarders) stay in the place of their own blocks, where they see what
     // the type's own implementations below see.
     QList<bool> movedUp(records.size(), false);
+    const GuardedTwins guarded = guardedTwinsOf(lines, records, index, inheritance);
     // A child written under #if branches that its parent is not under
     // ("#ifdef USE_DISK" ... "type DiskLog extends Log" above "type Log")
     // takes its parents to the opening line of the outermost such block
@@ -214,12 +336,16 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
         }
         if (place == line || !placeBefore(place, moved))
             parts = moved;
-        for (const MappedText* part : replacementParts(records[at]))
-            parts.append(part);
+        const bool twinAfterGuard = guarded.twinAfter.contains(at);
+        for (const MappedText* part : replacementParts(records[at])) {
+            if (!twinAfterGuard ||
+                (part != &records[at].twinBlockText && part != &records[at].twinMethodText))
+                parts.append(part);
+        }
         return parts;
     };
     // Lines kept as written, each followed by the copies that follow it.
-    const QList<Insertion> insertions = insertionsOf(records);
+    const QList<Insertion> insertions = insertionsOf(records, guarded);
     qsizetype nextInsertion = 0;
     const auto keepWithCopies = [&](qsizetype first, qsizetype last) {
         while (nextInsertion < insertions.size() && insertions[nextInsertion].line < first)
