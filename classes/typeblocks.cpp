@@ -116,23 +116,28 @@ bool isDirective(QByteArrayView line, QByteArrayView word, QByteArrayView argume
 //     (#define __FBEXT_MEMBERS_List_integer__, when its members come later,
 //      under "#ifdef __FBEXT_MEMBERS_List_integer__")
 //     type List_integer
-// which the compiler skips when a header included above has declared the
-// same instance. The twin of an instance that a type here extends is this
-// file's alone: it goes after the guard, where the compiler reads it either
-// way, and so do the twin's copies of member procedures written under
-// either guard. A twin stays in place when the type line does not follow the
-// guard's lines directly (an instance wrapped in its namespace).
+// which the compiler skips when a file read before has declared the same
+// instance. The twin of an instance that a type here extends is not always
+// declared with it there (a header makes none): it goes after the guard,
+// under a guard of its own, so the compiler reads it once whichever copy of
+// the instance it kept; so do the twin's copies of member procedures written
+// under either guard, after that guard. A twin stays in place when the type
+// line does not follow the guard's lines directly (an instance wrapped in its
+// namespace).
 struct GuardedTwins {
-    QHash<qsizetype, qsizetype> twinAfter; // record -> the line that closes its instance guard
     struct Range {
         qsizetype open;
         qsizetype close;
     };
-    QList<Range> guards; // the guards of those instances, members guards included
+    struct Moved {
+        Range instance;
+        Range members{-1, -1}; // the guard of its members that come later, if any
+    };
+    QHash<qsizetype, Moved> twins; // by record
 
-    // Where a copy written after line goes.
-    qsizetype placeOf(qsizetype line) const {
-        for (const Range& range : guards) {
+    // Where a copy written after line goes: after the guard that holds it.
+    static qsizetype placeOf(const Moved& moved, qsizetype line) {
+        for (const Range& range : {moved.instance, moved.members}) {
             if (range.open <= line && line < range.close)
                 return range.close;
         }
@@ -188,14 +193,14 @@ GuardedTwins guardedTwinsOf(const LineIndex& lines, const QList<TypeRecord>& rec
         const qsizetype close = closingLine(lines, open, inheritance);
         if (close < 0)
             continue;
-        found.twinAfter.insert(r, close);
-        found.guards.append({open, close});
+        GuardedTwins::Moved& moved = found.twins[r];
+        moved.instance = {open, close};
         // The members that wait for another type to be declared follow later.
         for (qsizetype k = close + 1; split && k < lines.size(); ++k) {
             if (!inheritance.startsInComment(k) && isDirective(lines[k], "#ifdef", members)) {
                 const qsizetype end = closingLine(lines, k, inheritance);
                 if (end >= 0)
-                    found.guards.append({k, end});
+                    moved.members = {k, end};
                 break;
             }
         }
@@ -203,17 +208,43 @@ GuardedTwins guardedTwinsOf(const LineIndex& lines, const QList<TypeRecord>& rec
     return found;
 }
 
-QList<Insertion> insertionsOf(const QList<TypeRecord>& records, const GuardedTwins& guarded) {
+// ownLines keeps the guard lines written around moved twins.
+QList<Insertion> insertionsOf(const QList<TypeRecord>& records, const GuardedTwins& guarded,
+                              std::deque<MappedText>& ownLines) {
     QList<Insertion> insertions;
     for (qsizetype r = 0; r < records.size(); ++r) {
         const TypeRecord& record = records[r];
-        const auto after = guarded.twinAfter.constFind(r);
-        if (after != guarded.twinAfter.cend()) {
-            insertions.append(Insertion{*after, &record.twinBlockText});
-            insertions.append(Insertion{*after, &record.twinMethodText});
+        const auto moved = guarded.twins.constFind(r);
+        if (moved == guarded.twins.cend()) {
+            for (const PlacedText& method : record.twinLaterMethods)
+                insertions.append(Insertion{method.afterLine, &method.text});
+        } else {
+            // Each guard's copies under a guard of their own, in order.
+            const auto guardedGroup = [&](qsizetype line, const QByteArray& guard,
+                                          QList<const MappedText*> texts) {
+                for (const PlacedText& method : record.twinLaterMethods) {
+                    if (GuardedTwins::placeOf(*moved, method.afterLine) == line &&
+                        method.afterLine != line)
+                        texts.append(&method.text);
+                }
+                if (texts.isEmpty())
+                    return;
+                ownLines.emplace_back("#ifndef " + guard + "\n#define " + guard, LineOrigin());
+                insertions.append(Insertion{line, &ownLines.back()});
+                for (const MappedText* text : texts)
+                    insertions.append(Insertion{line, text});
+                ownLines.emplace_back(QByteArray("#endif"), LineOrigin());
+                insertions.append(Insertion{line, &ownLines.back()});
+            };
+            guardedGroup(moved->instance.close, "__FBEXT_TWIN_" + record.typeName + "__",
+                         {&record.twinBlockText, &record.twinMethodText});
+            if (moved->members.close >= 0)
+                guardedGroup(moved->members.close, "__FBEXT_TWINMEM_" + record.typeName + "__", {});
+            for (const PlacedText& method : record.twinLaterMethods) {
+                if (GuardedTwins::placeOf(*moved, method.afterLine) == method.afterLine)
+                    insertions.append(Insertion{method.afterLine, &method.text});
+            }
         }
-        for (const PlacedText& method : record.twinLaterMethods)
-            insertions.append(Insertion{guarded.placeOf(method.afterLine), &method.text});
         for (const LineEdit& edit : record.ownLineEdits)
             insertions.append(Insertion{edit.line, nullptr, &edit});
     }
@@ -336,7 +367,7 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
         }
         if (place == line || !placeBefore(place, moved))
             parts = moved;
-        const bool twinAfterGuard = guarded.twinAfter.contains(at);
+        const bool twinAfterGuard = guarded.twins.contains(at);
         for (const MappedText* part : replacementParts(records[at])) {
             if (!twinAfterGuard ||
                 (part != &records[at].twinBlockText && part != &records[at].twinMethodText))
@@ -345,7 +376,7 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
         return parts;
     };
     // Lines kept as written, each followed by the copies that follow it.
-    const QList<Insertion> insertions = insertionsOf(records, guarded);
+    const QList<Insertion> insertions = insertionsOf(records, guarded, ownLines);
     qsizetype nextInsertion = 0;
     const auto keepWithCopies = [&](qsizetype first, qsizetype last) {
         while (nextInsertion < insertions.size() && insertions[nextInsertion].line < first)

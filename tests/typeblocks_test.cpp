@@ -331,8 +331,10 @@ TEST(TypeBlocks, TypeExtendingInTwoBranchesInheritsInEach) {
 
 // An instance that a type extends stands under its guard, which the compiler
 // skips when an included header declared the same instance: the twin and the
-// twin's copies of the members go after the guard, the instance's own block
-// and members stay under it. Other guarded blocks keep their twins in place.
+// twin's copies of the members go after the guard, under a guard of their own
+// (a file read before may have declared the twin too), the instance's own
+// block and members stay under it. Other guarded blocks keep their twins in
+// place.
 TEST(TypeBlocks, TwinOfAGuardedInstanceFollowsItsGuard) {
     struct Case {
         const char* name;
@@ -347,8 +349,9 @@ TEST(TypeBlocks, TwinOfAGuardedInstanceFollowsItsGuard) {
                "private sub List_integer.add()", "  n += 1", "end sub", "#endif"}) +
              '\n' + board,
          {"type List_integer", "private sub List_integer.add()", "#endif",
+          "#ifndef __FBEXT_TWIN_List_integer__", "#define __FBEXT_TWIN_List_integer__",
           "type List_integer_generic_public_member",
-          "private sub List_integer_generic_public_member.add()", "type Board"}},
+          "private sub List_integer_generic_public_member.add()", "#endif", "type Board"}},
         {"members that wait for another type",
          text({"#ifndef __FBEXT_INSTANCE_List_integer__", "#define __FBEXT_INSTANCE_List_integer__",
                "#define __FBEXT_MEMBERS_List_integer__", "type List_integer", "  n as integer",
@@ -356,9 +359,10 @@ TEST(TypeBlocks, TwinOfAGuardedInstanceFollowsItsGuard) {
                "#ifdef __FBEXT_MEMBERS_List_integer__", "private sub List_integer.add()",
                "  n += 1", "end sub", "#endif"}) +
              '\n' + board,
-         {"type List_integer", "#endif", "type List_integer_generic_public_member", "type Other",
-          "private sub List_integer.add()", "#endif",
-          "private sub List_integer_generic_public_member.add()", "type Board"}},
+         {"type List_integer", "#endif", "#ifndef __FBEXT_TWIN_List_integer__",
+          "type List_integer_generic_public_member", "#endif", "type Other",
+          "private sub List_integer.add()", "#endif", "#ifndef __FBEXT_TWINMEM_List_integer__",
+          "private sub List_integer_generic_public_member.add()", "#endif", "type Board"}},
         {"instance in its namespace",
          text({"#ifndef __FBEXT_INSTANCE_List_integer__", "#define __FBEXT_INSTANCE_List_integer__",
                "namespace Coll", "type List_integer", "  n as integer", "end type", "end namespace",
@@ -390,6 +394,13 @@ TEST(TypeBlocks, TwinOfAGuardedInstanceFollowsItsGuard) {
             from = found + line.size();
         }
         EXPECT_EQ(result.count("type List_integer_generic_public_member\n"), 1) << c.name;
+        // Only a twin that follows its instance's guard has a guard of its own.
+        EXPECT_EQ(result.count("#ifndef __FBEXT_TWIN"), result.count("#define __FBEXT_TWIN"))
+            << c.name;
+        EXPECT_EQ(result.contains("__FBEXT_TWIN_List_integer__"),
+                  QByteArray(c.name).startsWith("whole") ||
+                      QByteArray(c.name).startsWith("members"))
+            << c.name;
         EXPECT_EQ(result.count("sub List_integer_generic_public_member.add()"),
                   c.source.count("sub List_integer.add()"))
             << c.name;

@@ -26,4 +26,4 @@ for i as integer = 0 to s.count - 1
   print s.at(i);
 next
 print
-print boardTotal()
+print boardTotal(); tallied()

@@ -24,3 +24,10 @@ function boardTotal() as integer
   next
   return t * 100 + b.rounds
 end function
+
+function tallied() as integer
+  dim t as Tally
+  t.add(2) : t.add(5)
+  t.label = "t"
+  return t.total()
+end function

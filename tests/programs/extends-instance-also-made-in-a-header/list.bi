@@ -31,4 +31,5 @@ end sub
 
 declare sub fillScores(byref s as Sorted<<<integer>>>, byval n as integer)
 declare function boardTotal() as integer
+declare function tallied() as integer
 #endif
