@@ -134,6 +134,9 @@ struct GuardedTwins {
         Range members{-1, -1}; // the guard of its members that come later, if any
     };
     QHash<qsizetype, Moved> twins; // by record
+    // The file's #if blocks, made when a twin moves: a copy that leaves the
+    // guard keeps the branches it stood in within the guard.
+    std::optional<ConditionalBlocks> conditionals;
 
     // Where a copy written after line goes: after the guard that holds it.
     static qsizetype placeOf(const Moved& moved, qsizetype line) {
@@ -193,6 +196,13 @@ GuardedTwins guardedTwinsOf(const LineIndex& lines, const QList<TypeRecord>& rec
         const qsizetype close = closingLine(lines, open, inheritance);
         if (close < 0)
             continue;
+        if (!found.conditionals) {
+            found.conditionals.emplace();
+            for (qsizetype k = 0; k < lines.size(); ++k) {
+                if (!inheritance.startsInComment(k))
+                    found.conditionals->note(qint32(k), lines[k]);
+            }
+        }
         GuardedTwins::Moved& moved = found.twins[r];
         moved.instance = {open, close};
         // The members that wait for another type to be declared follow later.
@@ -208,8 +218,9 @@ GuardedTwins guardedTwinsOf(const LineIndex& lines, const QList<TypeRecord>& rec
     return found;
 }
 
-// ownLines keeps the guard lines written around moved twins.
+// ownLines keeps the lines written around moved twins.
 QList<Insertion> insertionsOf(const QList<TypeRecord>& records, const GuardedTwins& guarded,
+                              const LineIndex& lines, const QList<LineOrigin>& origins,
                               std::deque<MappedText>& ownLines) {
     QList<Insertion> insertions;
     for (qsizetype r = 0; r < records.size(); ++r) {
@@ -223,9 +234,33 @@ QList<Insertion> insertionsOf(const QList<TypeRecord>& records, const GuardedTwi
             const auto guardedGroup = [&](qsizetype line, const QByteArray& guard,
                                           QList<const MappedText*> texts) {
                 for (const PlacedText& method : record.twinLaterMethods) {
-                    if (GuardedTwins::placeOf(*moved, method.afterLine) == line &&
-                        method.afterLine != line)
+                    if (GuardedTwins::placeOf(*moved, method.afterLine) != line ||
+                        method.afterLine == line)
+                        continue;
+                    // The #if branches it stood in inside the guard (an
+                    // opening line per block, and each branch before its own).
+                    ConditionalBlocks::Opening opening =
+                        guarded.conditionals->openingFor(qint32(method.afterLine), qint32(line));
+                    if (!opening.lines.isEmpty() &&
+                        (opening.lines.first() == moved->instance.open ||
+                         opening.lines.first() == moved->members.open)) {
+                        opening.lines.removeFirst();
+                        --opening.levels;
+                    }
+                    if (opening.levels <= 0) {
                         texts.append(&method.text);
+                        continue;
+                    }
+                    MappedTextBuilder branches;
+                    for (const qint32 at : std::as_const(opening.lines))
+                        branches.addLine(lines[at], origins[at]);
+                    ownLines.push_back(branches.take());
+                    texts.append(&ownLines.back());
+                    texts.append(&method.text);
+                    QByteArray closing = closingOf(opening);
+                    closing.chop(1); // parts are joined with "\n"
+                    ownLines.emplace_back(closing, LineOrigin());
+                    texts.append(&ownLines.back());
                 }
                 if (texts.isEmpty())
                     return;
@@ -376,7 +411,7 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
         return parts;
     };
     // Lines kept as written, each followed by the copies that follow it.
-    const QList<Insertion> insertions = insertionsOf(records, guarded, ownLines);
+    const QList<Insertion> insertions = insertionsOf(records, guarded, lines, origins, ownLines);
     qsizetype nextInsertion = 0;
     const auto keepWithCopies = [&](qsizetype first, qsizetype last) {
         while (nextInsertion < insertions.size() && insertions[nextInsertion].line < first)

@@ -8,6 +8,9 @@ template List
   count as integer
   declare sub add(byref v as t1)
   declare function at(byval i as integer) byref as t1
+#ifdef LIST_DEBUG
+  declare sub dump()
+#endif
 end template
 sub List.add(byref v as t1)
   redim preserve items(count)
@@ -17,6 +20,14 @@ end sub
 function List.at(byval i as integer) byref as t1
   return items(i)
 end function
+#ifdef LIST_DEBUG
+sub List.dump()
+  for i as integer = 0 to count - 1
+    print items(i); " ";
+  next
+  print
+end sub
+#endif
 
 template Sorted extends List<<<t1>>>
   declare sub insert(byref v as t1)
