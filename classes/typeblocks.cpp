@@ -132,6 +132,10 @@ struct GuardedTwins {
     struct Moved {
         Range instance;
         Range members{-1, -1}; // the guard of its members that come later, if any
+        // The twin's implementations, and the static variables they share
+        // with the instance's own, which go ahead of the guard (null: none).
+        const MappedText* methods = nullptr;
+        const MappedText* statics = nullptr;
     };
     QHash<qsizetype, Moved> twins; // by record
     // The file's #if blocks, made when a twin moves: a copy that leaves the
@@ -218,6 +222,39 @@ GuardedTwins guardedTwinsOf(const LineIndex& lines, const QList<TypeRecord>& rec
     return found;
 }
 
+// The static variables that a moved twin's implementations share with the
+// instance's own are declared where both see them: ahead of the instance's
+// guard, under the twin's guard (a file read before may have declared them).
+// The rest of the implementations stays with the twin.
+void splitSharedStatics(const QList<TypeRecord>& records, GuardedTwins& guarded,
+                        std::deque<MappedText>& ownLines) {
+    for (auto moved = guarded.twins.begin(); moved != guarded.twins.end(); ++moved) {
+        const TypeRecord& record = records[moved.key()];
+        moved->methods = &record.twinMethodText;
+        const MappedText& text = record.twinMethodText;
+        if (record.twinStaticLines <= 0 || record.twinStaticLines >= text.lineCount())
+            continue;
+        qsizetype at = -1;
+        for (qint32 line = 0; line < record.twinStaticLines; ++line)
+            at = text.text.indexOf('\n', at + 1);
+        const QByteArray guard = "__FBEXT_TWIN_" + record.typeName + "__";
+        MappedText statics("#ifndef " + guard, LineOrigin());
+        MappedText variables;
+        variables.text = text.text.first(at);
+        variables.origins = text.origins.first(record.twinStaticLines);
+        statics.append(MappedText("\n", LineOrigin()));
+        statics.append(variables);
+        statics.append(MappedText("\n#endif", LineOrigin()));
+        ownLines.push_back(std::move(statics));
+        moved->statics = &ownLines.back();
+        MappedText rest;
+        rest.text = text.text.sliced(at + 1);
+        rest.origins = text.origins.sliced(record.twinStaticLines);
+        ownLines.push_back(std::move(rest));
+        moved->methods = &ownLines.back();
+    }
+}
+
 // ownLines keeps the lines written around moved twins.
 QList<Insertion> insertionsOf(const QList<TypeRecord>& records, const GuardedTwins& guarded,
                               const LineIndex& lines, const QList<LineOrigin>& origins,
@@ -272,7 +309,7 @@ QList<Insertion> insertionsOf(const QList<TypeRecord>& records, const GuardedTwi
                 insertions.append(Insertion{line, &ownLines.back()});
             };
             guardedGroup(moved->instance.close, "__FBEXT_TWIN_" + record.typeName + "__",
-                         {&record.twinBlockText, &record.twinMethodText});
+                         {&record.twinBlockText, moved->methods});
             if (moved->members.close >= 0)
                 guardedGroup(moved->members.close, "__FBEXT_TWINMEM_" + record.typeName + "__", {});
             for (const PlacedText& method : record.twinLaterMethods) {
@@ -317,7 +354,8 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
     // forwarders) stay in the place of their own blocks, where they see what
     // the type's own implementations below see.
     QList<bool> movedUp(records.size(), false);
-    const GuardedTwins guarded = guardedTwinsOf(lines, records, index, inheritance);
+    GuardedTwins guarded = guardedTwinsOf(lines, records, index, inheritance);
+    splitSharedStatics(records, guarded, ownLines);
     // A child written under #if branches that its parent is not under
     // ("#ifdef USE_DISK" ... "type DiskLog extends Log" above "type Log")
     // takes its parents to the opening line of the outermost such block
@@ -402,7 +440,13 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
         }
         if (place == line || !placeBefore(place, moved))
             parts = moved;
-        const bool twinAfterGuard = guarded.twins.contains(at);
+        const auto movedTwin = guarded.twins.constFind(at);
+        const bool twinAfterGuard = movedTwin != guarded.twins.cend();
+        if (twinAfterGuard && movedTwin->statics) {
+            // Ahead of the guard; failing that, ahead of the type.
+            if (!placeBefore(movedTwin->instance.open, Parts{movedTwin->statics}))
+                parts.append(movedTwin->statics);
+        }
         for (const MappedText* part : replacementParts(records[at])) {
             if (!twinAfterGuard ||
                 (part != &records[at].twinBlockText && part != &records[at].twinMethodText))
