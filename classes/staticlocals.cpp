@@ -583,6 +583,8 @@ void shareStaticLocals(TypeRecord& record) {
     if (blockDeclares) {
         // Ends with a line feed: the twin's first line keeps its origin.
         blockVariables.add("");
-        record.twinMethodText.insert(0, blockVariables.take());
+        MappedText variables = blockVariables.take();
+        record.twinStaticLines = qint32(variables.lineCount() - 1);
+        record.twinMethodText.insert(0, variables);
     }
 }

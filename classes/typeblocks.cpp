@@ -88,11 +88,235 @@ struct Insertion {
     const LineEdit* edit = nullptr;
 };
 
-QList<Insertion> insertionsOf(const QList<TypeRecord>& records) {
+// The word of a directive line ("#ifndef", "# endif" gives "endif"), or
+// an empty view.
+QByteArrayView directiveWord(QByteArrayView line) {
+    qsizetype at = 0;
+    while (at < line.size() && isBlank(line[at]))
+        ++at;
+    if (at >= line.size() || line[at] != '#')
+        return {};
+    ++at;
+    while (at < line.size() && isBlank(line[at]))
+        ++at;
+    qsizetype end = at;
+    while (end < line.size() && isNameChar(line[end]))
+        ++end;
+    return line.sliced(at, end - at);
+}
+
+bool isDirective(QByteArrayView line, QByteArrayView word, QByteArrayView argument) {
+    const Tokens tokens = lineTokens(line);
+    return tokens.size() == 2 && isKeyword(tokens[0], word) && tokens[1] == argument;
+}
+
+// The template pass writes each instance under a guard of its own,
+//     #ifndef __FBEXT_INSTANCE_List_integer__
+//     #define __FBEXT_INSTANCE_List_integer__
+//     (#define __FBEXT_MEMBERS_List_integer__, when its members come later,
+//      under "#ifdef __FBEXT_MEMBERS_List_integer__")
+//     type List_integer
+// which the compiler skips when a file read before has declared the same
+// instance. The twin of an instance that a type here extends is not always
+// declared with it there (a header makes none): it goes after the guard,
+// under a guard of its own, so the compiler reads it once whichever copy of
+// the instance it kept; so do the twin's copies of member procedures written
+// under either guard, after that guard. A twin stays in place when the type
+// line does not follow the guard's lines directly (an instance wrapped in its
+// namespace).
+struct GuardedTwins {
+    struct Range {
+        qsizetype open;
+        qsizetype close;
+    };
+    struct Moved {
+        Range instance;
+        Range members{-1, -1}; // the guard of its members that come later, if any
+        // The twin's implementations, and the static variables they share
+        // with the instance's own, which go ahead of the guard (null: none).
+        const MappedText* methods = nullptr;
+        const MappedText* statics = nullptr;
+    };
+    QHash<qsizetype, Moved> twins; // by record
+    // The file's #if blocks, made when a twin moves: a copy that leaves the
+    // guard keeps the branches it stood in within the guard.
+    std::optional<ConditionalBlocks> conditionals;
+
+    // Where a copy written after line goes: after the guard that holds it.
+    static qsizetype placeOf(const Moved& moved, qsizetype line) {
+        for (const Range& range : {moved.instance, moved.members}) {
+            if (range.open <= line && line < range.close)
+                return range.close;
+        }
+        return line;
+    }
+};
+
+// The line that closes the #if block opened at open, or -1.
+qsizetype closingLine(const LineIndex& lines, qsizetype open, const Inheritance& inheritance) {
+    int depth = 0;
+    for (qsizetype k = open; k < lines.size(); ++k) {
+        if (inheritance.startsInComment(k))
+            continue;
+        const QByteArrayView word = directiveWord(lines[k]);
+        if (isKeyword(word, "if") || isKeyword(word, "ifdef") || isKeyword(word, "ifndef"))
+            ++depth;
+        else if (isKeyword(word, "endif") && --depth == 0)
+            return k;
+    }
+    return -1;
+}
+
+GuardedTwins guardedTwinsOf(const LineIndex& lines, const QList<TypeRecord>& records,
+                            const RecordIndex& index, const Inheritance& inheritance) {
+    GuardedTwins found;
+    std::optional<QSet<qsizetype>> movesUp; // made when first needed
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        const TypeRecord& record = records[r];
+        const qsizetype typeLine = record.typeLine;
+        if (!record.hasTwin || typeLine < 2 || typeLine >= lines.size())
+            continue;
+        const QByteArray guard = "__FBEXT_INSTANCE_" + record.typeName + "__";
+        const QByteArray members = "__FBEXT_MEMBERS_" + record.typeName + "__";
+        qsizetype open = typeLine - 2;
+        const bool split = isDirective(lines[typeLine - 1], "#define", members);
+        if (split)
+            --open;
+        if (open < 0 || !isDirective(lines[open + 1], "#define", guard) ||
+            !isDirective(lines[open], "#ifndef", guard))
+            continue;
+        // A parent below a type that extends it moves up with its twin, out
+        // of the guard: it stays as it is.
+        if (!movesUp) {
+            movesUp.emplace();
+            for (const TypeRecord& child : records) {
+                const qsizetype parent = index.find(child.parentName);
+                if (parent >= 0 && records[parent].typeLine > child.typeLine)
+                    movesUp->insert(parent);
+            }
+        }
+        if (movesUp->contains(r))
+            continue;
+        const qsizetype close = closingLine(lines, open, inheritance);
+        if (close < 0)
+            continue;
+        if (!found.conditionals) {
+            found.conditionals.emplace();
+            for (qsizetype k = 0; k < lines.size(); ++k) {
+                if (!inheritance.startsInComment(k))
+                    found.conditionals->note(qint32(k), lines[k]);
+            }
+        }
+        GuardedTwins::Moved& moved = found.twins[r];
+        moved.instance = {open, close};
+        // The members that wait for another type to be declared follow later.
+        for (qsizetype k = close + 1; split && k < lines.size(); ++k) {
+            if (!inheritance.startsInComment(k) && isDirective(lines[k], "#ifdef", members)) {
+                const qsizetype end = closingLine(lines, k, inheritance);
+                if (end >= 0)
+                    moved.members = {k, end};
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+// The static variables that a moved twin's implementations share with the
+// instance's own are declared where both see them: ahead of the instance's
+// guard, under the twin's guard (a file read before may have declared them).
+// The rest of the implementations stays with the twin.
+void splitSharedStatics(const QList<TypeRecord>& records, GuardedTwins& guarded,
+                        std::deque<MappedText>& ownLines) {
+    for (auto moved = guarded.twins.begin(); moved != guarded.twins.end(); ++moved) {
+        const TypeRecord& record = records[moved.key()];
+        moved->methods = &record.twinMethodText;
+        const MappedText& text = record.twinMethodText;
+        if (record.twinStaticLines <= 0 || record.twinStaticLines >= text.lineCount())
+            continue;
+        qsizetype at = -1;
+        for (qint32 line = 0; line < record.twinStaticLines; ++line)
+            at = text.text.indexOf('\n', at + 1);
+        const QByteArray guard = "__FBEXT_TWIN_" + record.typeName + "__";
+        MappedText statics("#ifndef " + guard, LineOrigin());
+        MappedText variables;
+        variables.text = text.text.first(at);
+        variables.origins = text.origins.first(record.twinStaticLines);
+        statics.append(MappedText("\n", LineOrigin()));
+        statics.append(variables);
+        statics.append(MappedText("\n#endif", LineOrigin()));
+        ownLines.push_back(std::move(statics));
+        moved->statics = &ownLines.back();
+        MappedText rest;
+        rest.text = text.text.sliced(at + 1);
+        rest.origins = text.origins.sliced(record.twinStaticLines);
+        ownLines.push_back(std::move(rest));
+        moved->methods = &ownLines.back();
+    }
+}
+
+// ownLines keeps the lines written around moved twins.
+QList<Insertion> insertionsOf(const QList<TypeRecord>& records, const GuardedTwins& guarded,
+                              const LineIndex& lines, const QList<LineOrigin>& origins,
+                              std::deque<MappedText>& ownLines) {
     QList<Insertion> insertions;
-    for (const TypeRecord& record : records) {
-        for (const PlacedText& method : record.twinLaterMethods)
-            insertions.append(Insertion{method.afterLine, &method.text});
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        const TypeRecord& record = records[r];
+        const auto moved = guarded.twins.constFind(r);
+        if (moved == guarded.twins.cend()) {
+            for (const PlacedText& method : record.twinLaterMethods)
+                insertions.append(Insertion{method.afterLine, &method.text});
+        } else {
+            // Each guard's copies under a guard of their own, in order.
+            const auto guardedGroup = [&](qsizetype line, const QByteArray& guard,
+                                          QList<const MappedText*> texts) {
+                for (const PlacedText& method : record.twinLaterMethods) {
+                    if (GuardedTwins::placeOf(*moved, method.afterLine) != line ||
+                        method.afterLine == line)
+                        continue;
+                    // The #if branches it stood in inside the guard (an
+                    // opening line per block, and each branch before its own).
+                    ConditionalBlocks::Opening opening =
+                        guarded.conditionals->openingFor(qint32(method.afterLine), qint32(line));
+                    if (!opening.lines.isEmpty() &&
+                        (opening.lines.first() == moved->instance.open ||
+                         opening.lines.first() == moved->members.open)) {
+                        opening.lines.removeFirst();
+                        --opening.levels;
+                    }
+                    if (opening.levels <= 0) {
+                        texts.append(&method.text);
+                        continue;
+                    }
+                    MappedTextBuilder branches;
+                    for (const qint32 at : std::as_const(opening.lines))
+                        branches.addLine(lines[at], origins[at]);
+                    ownLines.push_back(branches.take());
+                    texts.append(&ownLines.back());
+                    texts.append(&method.text);
+                    QByteArray closing = closingOf(opening);
+                    closing.chop(1); // parts are joined with "\n"
+                    ownLines.emplace_back(closing, LineOrigin());
+                    texts.append(&ownLines.back());
+                }
+                if (texts.isEmpty())
+                    return;
+                ownLines.emplace_back("#ifndef " + guard + "\n#define " + guard, LineOrigin());
+                insertions.append(Insertion{line, &ownLines.back()});
+                for (const MappedText* text : texts)
+                    insertions.append(Insertion{line, text});
+                ownLines.emplace_back(QByteArray("#endif"), LineOrigin());
+                insertions.append(Insertion{line, &ownLines.back()});
+            };
+            guardedGroup(moved->instance.close, "__FBEXT_TWIN_" + record.typeName + "__",
+                         {&record.twinBlockText, moved->methods});
+            if (moved->members.close >= 0)
+                guardedGroup(moved->members.close, "__FBEXT_TWINMEM_" + record.typeName + "__", {});
+            for (const PlacedText& method : record.twinLaterMethods) {
+                if (GuardedTwins::placeOf(*moved, method.afterLine) == method.afterLine)
+                    insertions.append(Insertion{method.afterLine, &method.text});
+            }
+        }
         for (const LineEdit& edit : record.ownLineEdits)
             insertions.append(Insertion{edit.line, nullptr, &edit});
     }
@@ -130,6 +354,8 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
     // forwarders) stay in the place of their own blocks, where they see what
     // the type's own implementations below see.
     QList<bool> movedUp(records.size(), false);
+    GuardedTwins guarded = guardedTwinsOf(lines, records, index, inheritance);
+    splitSharedStatics(records, guarded, ownLines);
     // A child written under #if branches that its parent is not under
     // ("#ifdef USE_DISK" ... "type DiskLog extends Log" above "type Log")
     // takes its parents to the opening line of the outermost such block
@@ -214,12 +440,22 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
         }
         if (place == line || !placeBefore(place, moved))
             parts = moved;
-        for (const MappedText* part : replacementParts(records[at]))
-            parts.append(part);
+        const auto movedTwin = guarded.twins.constFind(at);
+        const bool twinAfterGuard = movedTwin != guarded.twins.cend();
+        if (twinAfterGuard && movedTwin->statics) {
+            // Ahead of the guard; failing that, ahead of the type.
+            if (!placeBefore(movedTwin->instance.open, Parts{movedTwin->statics}))
+                parts.append(movedTwin->statics);
+        }
+        for (const MappedText* part : replacementParts(records[at])) {
+            if (!twinAfterGuard ||
+                (part != &records[at].twinBlockText && part != &records[at].twinMethodText))
+                parts.append(part);
+        }
         return parts;
     };
     // Lines kept as written, each followed by the copies that follow it.
-    const QList<Insertion> insertions = insertionsOf(records);
+    const QList<Insertion> insertions = insertionsOf(records, guarded, lines, origins, ownLines);
     qsizetype nextInsertion = 0;
     const auto keepWithCopies = [&](qsizetype first, qsizetype last) {
         while (nextInsertion < insertions.size() && insertions[nextInsertion].line < first)

@@ -123,6 +123,9 @@ struct TypeRecord {
     LineOrigin extendsOrigin; // the extends line that gave the type its parent
     QList<StaticCandidate> staticCandidates; // implementation lines that name "static"
     bool hasTwin = false;
+    // The first lines of twinMethodText that declare the static variables its
+    // copies share with the type's own implementations (which they precede).
+    qint32 twinStaticLines = 0;
 };
 
 // A record's own members as one text of forwarders, and as one text of

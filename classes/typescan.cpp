@@ -140,6 +140,14 @@ struct WorkingLines {
     }
 };
 
+// "#ifdef __FBEXT_MEMBERS_List_integer__", the line the template pass opens
+// an instance's later members with.
+bool isMembersGuard(QByteArrayView line) {
+    const Tokens tokens = lineTokens(line);
+    return tokens.size() == 2 && isKeyword(tokens[0], "#ifdef") &&
+           tokens[1].startsWith("__FBEXT_MEMBERS_") && tokens[1].endsWith("__");
+}
+
 class Scan {
 public:
     explicit Scan(const LineIndex& lines)
@@ -313,6 +321,16 @@ private:
         if (conditionals.isEmpty())
             return;
         ConditionalBlocks::Opening opening = conditionals.openingFor(line, typeLine);
+        // The template pass puts an instance's members that wait for another
+        // type under "#ifdef __FBEXT_MEMBERS_List_integer__", which holds
+        // when this file's copy of the instance is the one compiled. When a
+        // header read before declared the instance, that copy and its guard
+        // are skipped, but the header has the same members: what stands for
+        // them on an extending type does not depend on the guard.
+        if (!opening.lines.isEmpty() && isMembersGuard(lines[opening.lines.first()])) {
+            opening.lines.removeFirst();
+            --opening.levels;
+        }
         if (opening.levels > 0)
             found.conditioned.append(ScannedLines::Conditioned{line, std::move(opening)});
     }

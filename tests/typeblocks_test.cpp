@@ -329,6 +329,108 @@ TEST(TypeBlocks, TypeExtendingInTwoBranchesInheritsInEach) {
     EXPECT_LT(result.indexOf("property Circle.x() as integer"), result.indexOf("#else"));
 }
 
+// An instance that a type extends stands under its guard, which the compiler
+// skips when an included header declared the same instance: the twin and the
+// twin's copies of the members go after the guard, under a guard of their own
+// (a file read before may have declared the twin too), the instance's own
+// block and members stay under it. Other guarded blocks keep their twins in
+// place.
+TEST(TypeBlocks, TwinOfAGuardedInstanceFollowsItsGuard) {
+    struct Case {
+        const char* name;
+        QByteArray source;
+        QByteArrayList inOrder; // lines of the result, in this order
+    };
+    const QByteArray board = text({"type Board extends List_integer", "end type"});
+    const Case cases[] = {
+        {"whole instance",
+         text({"#ifndef __FBEXT_INSTANCE_List_integer__", "#define __FBEXT_INSTANCE_List_integer__",
+               "type List_integer", "  n as integer", "  declare sub add()", "end type",
+               "private sub List_integer.add()", "  n += 1", "end sub", "#endif"}) +
+             '\n' + board,
+         {"type List_integer", "private sub List_integer.add()", "#endif",
+          "#ifndef __FBEXT_TWIN_List_integer__", "#define __FBEXT_TWIN_List_integer__",
+          "type List_integer_generic_public_member",
+          "private sub List_integer_generic_public_member.add()", "#endif", "type Board"}},
+        {"whole instance with a member under #if branches",
+         text({"#ifndef __FBEXT_INSTANCE_List_integer__", "#define __FBEXT_INSTANCE_List_integer__",
+               "type List_integer", "  n as integer", "#ifdef TRACE", "  declare sub add()",
+               "#endif", "end type", "#ifdef TRACE", "private sub List_integer.add()", "  n += 1",
+               "end sub", "#endif", "#endif"}) +
+             '\n' + board,
+         {"#ifdef TRACE", "private sub List_integer.add()", "#endif", "#endif",
+          "#ifndef __FBEXT_TWIN_List_integer__", "type List_integer_generic_public_member",
+          "#ifdef TRACE", "private sub List_integer_generic_public_member.add()", "end sub",
+          "#endif", "#endif", "type Board"}},
+        {"whole instance with a static variable in a member",
+         text({"#ifndef __FBEXT_INSTANCE_List_integer__", "#define __FBEXT_INSTANCE_List_integer__",
+               "type List_integer", "  n as integer", "  declare sub add()", "end type",
+               "private sub List_integer.add()", "  static calls as integer", "  calls += 1",
+               "end sub", "#endif"}) +
+             '\n' + board,
+         {"#ifndef __FBEXT_TWIN_List_integer__",
+          "dim shared List_integer__fbext_static1_calls as integer", "#endif",
+          "#ifndef __FBEXT_INSTANCE_List_integer__", "private sub List_integer.add()",
+          "  dim byref calls as integer = List_integer__fbext_static1_calls", "#endif",
+          "#ifndef __FBEXT_TWIN_List_integer__", "type List_integer_generic_public_member",
+          "private sub List_integer_generic_public_member.add()",
+          "  dim byref calls as integer = List_integer__fbext_static1_calls", "#endif",
+          "type Board"}},
+        {"members that wait for another type",
+         text({"#ifndef __FBEXT_INSTANCE_List_integer__", "#define __FBEXT_INSTANCE_List_integer__",
+               "#define __FBEXT_MEMBERS_List_integer__", "type List_integer", "  n as integer",
+               "  declare sub add()", "end type", "#endif", "type Other", "end type",
+               "#ifdef __FBEXT_MEMBERS_List_integer__", "private sub List_integer.add()",
+               "  n += 1", "end sub", "#endif"}) +
+             '\n' + board,
+         {"type List_integer", "#endif", "#ifndef __FBEXT_TWIN_List_integer__",
+          "type List_integer_generic_public_member", "#endif", "type Other",
+          "private sub List_integer.add()", "#endif", "#ifndef __FBEXT_TWINMEM_List_integer__",
+          "private sub List_integer_generic_public_member.add()", "#endif", "type Board"}},
+        {"instance in its namespace",
+         text({"#ifndef __FBEXT_INSTANCE_List_integer__", "#define __FBEXT_INSTANCE_List_integer__",
+               "namespace Coll", "type List_integer", "  n as integer", "end type", "end namespace",
+               "#endif"}) +
+             '\n' + board,
+         {"type List_integer", "type List_integer_generic_public_member", "end namespace", "#endif",
+          "type Board"}},
+        {"instance below the type that extends it",
+         board + '\n' +
+             text({"#ifndef __FBEXT_INSTANCE_List_integer__",
+                   "#define __FBEXT_INSTANCE_List_integer__", "type List_integer", "  n as integer",
+                   "  declare sub add()", "end type", "private sub List_integer.add()", "  n += 1",
+                   "end sub", "#endif"}),
+         {"type List_integer", "type List_integer_generic_public_member", "type Board",
+          "#ifndef __FBEXT_INSTANCE_List_integer__"}},
+        {"guard of another name",
+         text({"#ifndef SHAPES_BI", "#define SHAPES_BI", "type List_integer", "  n as integer",
+               "end type", "#endif"}) +
+             '\n' + board,
+         {"type List_integer", "type List_integer_generic_public_member", "#endif", "type Board"}},
+    };
+    for (const Case& c : cases) {
+        const QByteArray result = expand(c.source);
+        qsizetype from = 0;
+        for (const QByteArray& line : c.inOrder) {
+            const qsizetype found = result.indexOf(line + '\n', from);
+            ASSERT_GE(found, from) << c.name << ": " << line.constData() << " in\n"
+                                   << result.constData();
+            from = found + line.size();
+        }
+        EXPECT_EQ(result.count("type List_integer_generic_public_member\n"), 1) << c.name;
+        EXPECT_LE(result.count("dim shared List_integer__fbext_static1_calls"), 1) << c.name;
+        // Only a twin that follows its instance's guard has a guard of its
+        // own, defined once, with the twin.
+        const bool moved =
+            QByteArray(c.name).startsWith("whole") || QByteArray(c.name).startsWith("members");
+        EXPECT_EQ(result.count("#define __FBEXT_TWIN_List_integer__"), moved ? 1 : 0) << c.name;
+        EXPECT_EQ(result.contains("__FBEXT_TWIN"), moved) << c.name;
+        EXPECT_EQ(result.count("sub List_integer_generic_public_member.add()"),
+                  c.source.count("sub List_integer.add()"))
+            << c.name;
+    }
+}
+
 // A parent below a child that stands under #if branches the parent does not
 // moves above the outermost of those blocks, so it is compiled whichever
 // branch is taken; under the same branches it moves to the child's block.

@@ -601,6 +601,30 @@ TEST(TypeScan, CopiesStandUnderTheBranchesTheirLinesAreIn) {
     EXPECT_TRUE(record.members.value(0).forwarder.endsWith("end property\n#endif\n"));
 }
 
+// The guard around an instance's members that wait for another type holds
+// only when the file's own copy of the instance is compiled; a header read
+// before has the same members. What stands for them leaves that guard out,
+// and keeps the branches the template wrote.
+TEST(TypeScan, CopiesLeaveOutTheGuardOfAnInstancesLaterMembers) {
+    const TypeRecord record =
+        scan(text({"type Node_integer", "  v as integer", "end type",
+                   "#ifdef __FBEXT_MEMBERS_Node_integer__", "private sub Node_integer.one()",
+                   "end sub", "#ifdef X", "private sub Node_integer.two()", "end sub", "#endif",
+                   "#endif", "#ifdef __FBEXT_MEMBERS_Other__", "#endif"}))
+            .value(0);
+    EXPECT_EQ(declareTextOf(record.members).text,
+              text({"  declare const property v() as integer",
+                    "  declare property v(byval new_value as integer)", "  declare sub one()",
+                    "#ifdef X", "  declare sub two()", "#endif"}));
+    EXPECT_FALSE(forwarderTextOf(record.members).text.contains("__FBEXT_MEMBERS_"));
+    // An #ifdef of another name is a branch like any other.
+    const TypeRecord other = scan(text({"type A", "end type", "#ifdef __FBEXT_MEMBERS",
+                                        "sub A.one()", "end sub", "#endif"}))
+                                 .value(0);
+    EXPECT_EQ(declareTextOf(other.members).text,
+              text({"#ifdef __FBEXT_MEMBERS", "  declare sub one()", "#endif"}));
+}
+
 // A header that goes on over several lines is forwarded whole; the
 // implementation is copied as written.
 TEST(TypeScan, AHeaderOverSeveralLinesIsForwardedWhole) {
