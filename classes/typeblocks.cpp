@@ -171,6 +171,8 @@ GuardedTwins guardedTwinsOf(const LineIndex& lines, const QList<TypeRecord>& rec
                             const RecordIndex& index, const Inheritance& inheritance) {
     GuardedTwins found;
     std::optional<QSet<qsizetype>> movesUp; // made when first needed
+    // The lines of each "#ifdef NAME", by NAME, in order; made when first needed.
+    std::optional<QHash<QByteArray, QList<qsizetype>>> ifdefLines;
     for (qsizetype r = 0; r < records.size(); ++r) {
         const TypeRecord& record = records[r];
         const qsizetype typeLine = record.typeLine;
@@ -209,14 +211,26 @@ GuardedTwins guardedTwinsOf(const LineIndex& lines, const QList<TypeRecord>& rec
         }
         GuardedTwins::Moved& moved = found.twins[r];
         moved.instance = {open, close};
-        // The members that wait for another type to be declared follow later.
-        for (qsizetype k = close + 1; split && k < lines.size(); ++k) {
-            if (!inheritance.startsInComment(k) && isDirective(lines[k], "#ifdef", members)) {
-                const qsizetype end = closingLine(lines, k, inheritance);
-                if (end >= 0)
-                    moved.members = {k, end};
-                break;
+        // The members that wait for another type to be declared follow later,
+        // under the first "#ifdef" of their guard after the instance's.
+        if (!split)
+            continue;
+        if (!ifdefLines) {
+            ifdefLines.emplace();
+            for (qsizetype k = 0; k < lines.size(); ++k) {
+                if (inheritance.startsInComment(k) || !isKeyword(directiveWord(lines[k]), "ifdef"))
+                    continue;
+                const Tokens tokens = lineTokens(lines[k]);
+                if (tokens.size() == 2 && isKeyword(tokens[0], "#ifdef"))
+                    (*ifdefLines)[tokens[1].toByteArray()].append(k);
             }
+        }
+        const QList<qsizetype> opened = ifdefLines->value(members);
+        const auto after = std::upper_bound(opened.cbegin(), opened.cend(), close);
+        if (after != opened.cend()) {
+            const qsizetype end = closingLine(lines, *after, inheritance);
+            if (end >= 0)
+                moved.members = {*after, end};
         }
     }
     return found;
