@@ -83,19 +83,7 @@ WriteResult startWriteInPlace(LockedFile& file, const QByteArray& bytes, const Q
                               const WriteLog& log) {
     reachStep(WriteStep::Starting);
     WriteResult result;
-    if (log.announced) {
-        // Checked before the announcement, but its flush and the writes made
-        // before this one took time: a file saved meanwhile is left as it is,
-        // and the announcement withdrawn, or recovery would take the save for
-        // a write cut short and put the original over it.
-        result.reason = changeIn(file, precondition);
-        if (!result.reason.isEmpty()) {
-            if (log.journal)
-                log.journal->recordWriteSkipped(log.index);
-            result.status = WriteStatus::Changed;
-            return result;
-        }
-    } else {
+    if (!log.announced) {
         result = prepareWrite(file, precondition);
         if (result.status != WriteStatus::Written)
             return result;
@@ -107,6 +95,21 @@ WriteResult startWriteInPlace(LockedFile& file, const QByteArray& bytes, const Q
                 result.status = WriteStatus::JournalFailed;
                 return result;
             }
+            reachStep(WriteStep::Announced);
+        }
+    }
+    if (log.announced || log.journal) {
+        // Checked before the announcement, but its flush (and, for writes
+        // announced together, the writes made before this one) took time: a
+        // file saved meanwhile is left as it is, and the announcement
+        // withdrawn, or recovery would take the save for a write cut short
+        // and put the original over it.
+        result.reason = changeIn(file, precondition);
+        if (!result.reason.isEmpty()) {
+            if (log.journal)
+                log.journal->recordWriteSkipped(log.index);
+            result.status = WriteStatus::Changed;
+            return result;
         }
     }
     const qint64 half = bytes.size() / 2;

@@ -86,6 +86,8 @@ WriteResult rewriteFile(LockedFile& file, const QByteArray& bytes, const QByteAr
 // file is checked (for a write announced with others, checked already, just
 // before its bytes), halfway through its bytes, after all of them (the file cut
 // to their length, its time not yet set), and once everything is on disk.
-enum class WriteStep { Starting, Halfway, BytesWritten, Flushed };
+// Announced comes between the first two for a write announced on its own,
+// once the announcement is on disk and before the file is checked again.
+enum class WriteStep { Starting, Halfway, BytesWritten, Flushed, Announced };
 using WriteHook = void (*)(WriteStep step);
 extern WriteHook userFileWriteHook;

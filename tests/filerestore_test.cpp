@@ -224,7 +224,8 @@ TEST(FileRestore, AFileItMayWriteButNotOwnIsRestoredThoughItsTimeCannotBe) {
 
 // An editor's save between the moment fbext reads a file and the moment it
 // rewrites it: the save wins, nothing more is rewritten, what was is put
-// back, and nothing is compiled.
+// back, and nothing is compiled. That holds for a save while the rewrite's
+// announcement goes to disk too, after the file was checked a first time.
 const QByteArray savedText = "' saved by the editor\nprint 2\n";
 const QByteArray mainText = "#include once \"lib/header.bi\"\ndim b as Box<<<integer>>>\nprint N\n";
 
@@ -233,6 +234,7 @@ struct EditBeforeRewrite {
     const char* said; // how the message says what happened
     void (*edit)(const Sandbox& sandbox);
     QByteArray saved = savedText; // what the edit leaves in main.bas
+    bool afterAnnouncing = false; // made once main.bas's rewrite is announced
 };
 
 void PrintTo(const EditBeforeRewrite& test, std::ostream* out) {
@@ -251,9 +253,20 @@ TEST_P(EditBeforeRewriteTest, TheEditWinsAndNothingIsCompiled) {
     sandbox.scriptCompiler("compiled\n");
     // The header is rewritten first; the run stops before main.bas's rewrite.
     const QString pause = sandbox.pauseFile();
-    const auto run = sandbox.startPausedBeforeWrite(2, {QStringLiteral("main.bas")});
+    std::unique_ptr<QProcess> run;
+    if (test.afterAnnouncing) {
+        sandbox.useFaultInjectingProgram(true);
+        sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_AFTER_ANNOUNCING"), QStringLiteral("1"));
+        sandbox.setEnvironment(QStringLiteral("FBEXT_PAUSE_FILE"), pause);
+        run = sandbox.start({QStringLiteral("main.bas")});
+        for (int waited = 0; !QFile::exists(pause) && waited < 20000; waited += 5)
+            QThread::msleep(5);
+    } else {
+        run = sandbox.startPausedBeforeWrite(2, {QStringLiteral("main.bas")});
+    }
     ASSERT_TRUE(QFile::exists(pause));
     EXPECT_TRUE(tree.isRewritten(QStringLiteral("lib/header.bi")));
+    EXPECT_FALSE(tree.isRewritten(QStringLiteral("main.bas")));
     test.edit(sandbox);
     QFile::remove(pause);
     ASSERT_TRUE(run->waitForFinished(30000));
@@ -302,6 +315,22 @@ INSTANTIATE_TEST_SUITE_P(
                                       [](const Sandbox& sandbox) {
                                           QFile::remove(sandbox.path(QStringLiteral("main.bas")));
                                       }}),
+    [](const testing::TestParamInfo<EditBeforeRewrite>& info) { return info.param.name; });
+
+// The same saves, made once main.bas was checked and its rewrite announced.
+INSTANTIATE_TEST_SUITE_P(
+    FileRestoreAfterAnnouncing, EditBeforeRewriteTest,
+    testing::Values(EditBeforeRewrite{"SavedInPlace", "was changed",
+                                      [](const Sandbox& sandbox) {
+                                          sandbox.writeFile(QStringLiteral("main.bas"), savedText);
+                                      },
+                                      savedText, true},
+                    EditBeforeRewrite{"SavedWithTheSameSize", "was changed",
+                                      [](const Sandbox& sandbox) {
+                                          sandbox.writeFile(QStringLiteral("main.bas"),
+                                                            QByteArray(mainText).replace('N', 'M'));
+                                      },
+                                      QByteArray(mainText).replace('N', 'M'), true}),
     [](const testing::TestParamInfo<EditBeforeRewrite>& info) { return info.param.name; });
 
 // A file saved after fbext checked it, while its write waits for the writes

@@ -75,6 +75,36 @@ INSTANTIATE_TEST_SUITE_P(
                         "CompilerThatIgnoresTheSignalIsKilled", SIGTERM, false, false, {SIGTERM}}),
     [](const testing::TestParamInfo<InterruptCase>& info) { return info.param.name; });
 
+// Ctrl+Z stops the whole job, fbext and its compiler alike, and fg lets it go
+// on: the stop is no interrupt. The run waits out the stop, ends with the
+// compiler's own status, and puts every file back. (SIGSTOP stands for the
+// terminal's SIGTSTP, which a process outside a terminal's job may not get.)
+TEST(Interrupts, AStoppedAndResumedRunEndsWithTheCompilersStatus) {
+    Sandbox sandbox;
+    SourceTree tree{sandbox, {}, {}};
+    tree.addTypicalProgram();
+    sandbox.scriptCompiler("compiled\n", {}, 3);
+    sandbox.scriptCompilerDelay(1500);
+
+    const auto run = sandbox.start({QStringLiteral("main.bas")});
+    const qint64 compilerPid = sandbox.waitForCompilerStart();
+    ASSERT_NE(compilerPid, 0);
+    for (const pid_t stopped : {pid_t(run->processId()), pid_t(compilerPid)})
+        ::kill(stopped, SIGSTOP);
+    EXPECT_FALSE(run->waitForFinished(2500)) << "the stopped run ended";
+    EXPECT_TRUE(tree.isRewritten(QStringLiteral("main.bas")));
+    for (const pid_t stopped : {pid_t(compilerPid), pid_t(run->processId())})
+        ::kill(stopped, SIGCONT);
+    ASSERT_TRUE(run->waitForFinished(30000));
+
+    EXPECT_EQ(run->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(run->exitCode(), 3);
+    EXPECT_EQ(run->readAllStandardOutput(), QByteArray("compiled\n"));
+    EXPECT_EQ(run->readAllStandardError(), QByteArray());
+    tree.expectIntact();
+    EXPECT_TRUE(journalsIn(sandbox).isEmpty());
+}
+
 // Output to a pipe whose reader has gone (fbc ... | head -1): the message
 // about the second file is lost, and the first file goes back all the same.
 TEST(Interrupts, AnOutputWhoseReaderHasGoneLosesOnlyTheMessages) {

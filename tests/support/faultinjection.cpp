@@ -6,6 +6,8 @@
 //   FBEXT_PAUSE_BEFORE_WRITE=N  before the N-th write (before its file is
 //                               checked), create the file FBEXT_PAUSE_FILE and
 //                               wait until it is removed
+//   FBEXT_PAUSE_AFTER_ANNOUNCING=N  likewise once the N-th write announced on
+//                               its own is announced (not counted as a step)
 //   FBEXT_CHILD_OUTLIVES_KILL=1 just before that SIGKILL, start a child that
 //                               keeps every descriptor of the program, as a
 //                               compiler being started does until it executes,
@@ -29,6 +31,8 @@ std::atomic<int> writesStarted{0};
 int killAtStep = 0;
 bool childOutlivesKill = false;
 int pauseBeforeWrite = 0;
+int pauseAfterAnnouncing = 0;
+std::atomic<int> writesAnnounced{0};
 const char* pauseFile = nullptr;
 
 void pauseUntilReleased() {
@@ -40,6 +44,11 @@ void pauseUntilReleased() {
 }
 
 void onWriteStep(WriteStep step) {
+    if (step == WriteStep::Announced) {
+        if (++writesAnnounced == pauseAfterAnnouncing && pauseFile)
+            pauseUntilReleased();
+        return;
+    }
     if (step == WriteStep::Starting && ++writesStarted == pauseBeforeWrite && pauseFile)
         pauseUntilReleased();
     if (++stepsReached != killAtStep)
@@ -62,6 +71,7 @@ int numberFrom(const char* name) {
 const bool installed = [] {
     killAtStep = numberFrom("FBEXT_KILL_AT_WRITE_STEP");
     pauseBeforeWrite = numberFrom("FBEXT_PAUSE_BEFORE_WRITE");
+    pauseAfterAnnouncing = numberFrom("FBEXT_PAUSE_AFTER_ANNOUNCING");
     pauseFile = std::getenv("FBEXT_PAUSE_FILE");
     childOutlivesKill = numberFrom("FBEXT_CHILD_OUTLIVES_KILL") != 0;
     userFileWriteHook = onWriteStep;
