@@ -892,7 +892,8 @@ QList<qsizetype> compoundAssignmentLines(const LineIndex& lines) {
 
 PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
                                 const QList<LineOrigin>& origins,
-                                const QList<qsizetype>& compoundLines) {
+                                const QList<qsizetype>& compoundLines,
+                                const QSet<QByteArray>& headerEnums) {
     PropertyFields fields;
     for (const TypeRecord& record : records) {
         for (const InheritedMember& member : record.inherited) {
@@ -917,14 +918,16 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
     // T", "as T hits, misses").
     QSet<QByteArray> typedAsOwn;
     // An enum's value is a number: its "+=" is its "+". The file's enums are
-    // found when a field of a type of the program's is met.
+    // found when a field of a type of the program's is met; its headers' are
+    // known.
     std::optional<QSet<QByteArray>> enums;
     const auto ownType = [&](QByteArrayView type) {
         if (isBuiltinValue(type))
             return false;
         if (!enums)
             enums = enumNamesOf(lines);
-        return !enums->contains(caseFolded(type));
+        const QByteArray folded = caseFolded(type);
+        return !enums->contains(folded) && !headerEnums.contains(folded);
     };
     for (const TypeRecord& record : records) {
         for (qsizetype i = record.typeLine + 1; i < record.blockEnd; ++i) {

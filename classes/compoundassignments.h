@@ -42,10 +42,12 @@ struct PropertyFields {
 // "x += y" may mean another operator than "x = x + y".
 // compoundLines are the lines that may hold a compound assignment or a swap
 // (compoundAssignmentLines), which need no records and so can be found beside
-// other scans.
+// other scans. headerEnums are the enums the file's headers declare, whose
+// "+=" is their "+" as the file's own enums' is.
 PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
                                 const QList<LineOrigin>& origins,
-                                const QList<qsizetype>& compoundLines);
+                                const QList<qsizetype>& compoundLines,
+                                const QSet<QByteArray>& headerEnums = {});
 QList<qsizetype> compoundAssignmentLines(const LineIndex& lines);
 
 // Writes each compound assignment to a property field ("c.hits += 10",

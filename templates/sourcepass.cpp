@@ -48,6 +48,9 @@ struct OpenFile {
 
 void addTemplates(TemplateSet& to, const TemplateSet& from) {
     to.templateCount += from.templateCount;
+    to.enums += from.enums;
+    if (!from.dialect.isEmpty())
+        to.dialect = from.dialect;
     for (auto it = from.templateTable.cbegin(); it != from.templateTable.cend(); ++it)
         to.templateTable.insert(it.key(), it.value());
 }
@@ -88,6 +91,22 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
             file.includes.append(included);
     }
     return file;
+}
+
+// What an included file tells the class pass of the file that includes it:
+// the enums it declares and the dialect it names, outside comments.
+void noteHeaderFacts(OpenFile& file) {
+    file.templates.enums = enumNamesOf(file.lines);
+    if (!mayNameDialect(file.text))
+        return;
+    CommentTracker comments(file.mayOpenComments);
+    for (const QByteArrayView line : std::as_const(file.lines)) {
+        if (comments.startsInComment(line))
+            continue;
+        QByteArray named = dialectNamedOn(line);
+        if (!named.isEmpty())
+            file.templates.dialect = std::move(named);
+    }
 }
 
 // A file whose templates are captured: what is left to do is to instantiate
@@ -376,6 +395,7 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
                 openFile(included, includedFileName(included), key, files, run);
             if (!next)
                 continue;
+            noteHeaderFacts(*next);
             run.expanded.insert(key, TemplateSet());
             open.push_back(std::move(*next)); // file is no longer valid
             continue;
@@ -388,6 +408,8 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
             included.add(std::move(captured));
             continue;
         }
+        run.headerEnums = captured.file.templates.enums;
+        run.headerDialect = captured.file.templates.dialect;
         instantiateFile(captured);
         handOver(true);
         noteFirstError(captured, run);

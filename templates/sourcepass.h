@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -51,6 +52,10 @@ struct TemplateRun {
     // fbext's to expand.
     QByteArray dialect;
     bool dialectForced = false;
+    // Of the last file expanded: the enums its included files declare and
+    // the dialect they name (TemplateSet::enums, TemplateSet::dialect).
+    QSet<QByteArray> headerEnums;
+    QByteArray headerDialect;
     // The first fault met in a file's templates or their uses: the run stops
     // before its compile.
     std::optional<TemplateError> error;
