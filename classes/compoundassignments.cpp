@@ -368,10 +368,16 @@ qsizetype elementStart(QByteArrayView code, qsizetype end, FileNames& names, boo
 // continues (each ends in " _"), joined without the "_"s and the blanks
 // around each, the nearest last; empty when the line continues none, and
 // nothing when a string or a comment stands in them (no target is read from
-// those).
+// those) or when they are too many.
 std::optional<QByteArray> continuedCodeAbove(QByteArrayView text, qsizetype lineStart) {
     QByteArray joined;
+    // A statement continued over more lines is not read back that far, so
+    // that a file of such lines is read in linear time.
+    constexpr int mostLines = 64;
+    int count = 0;
     for (qsizetype end = lineStart - 1; end > 0;) {
+        if (++count > mostLines)
+            return std::nullopt;
         const qsizetype start = text.lastIndexOf('\n', end - 1) + 1;
         const QByteArrayView above = text.sliced(start, end - start);
         CodeLexer lexer;

@@ -44,13 +44,11 @@ struct OpenFile {
     QStringList includes; // the files its include lines name, in order
     qsizetype nextInclude = 0;
     TemplateSet templates; // those of the files it includes, then its own
+    HeaderFacts facts;     // its own (when it is included) and those of its includes
 };
 
 void addTemplates(TemplateSet& to, const TemplateSet& from) {
     to.templateCount += from.templateCount;
-    to.enums += from.enums;
-    if (!from.dialect.isEmpty())
-        to.dialect = from.dialect;
     for (auto it = from.templateTable.cbegin(); it != from.templateTable.cend(); ++it)
         to.templateTable.insert(it.key(), it.value());
 }
@@ -96,7 +94,7 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
 // What an included file tells the class pass of the file that includes it:
 // the enums it declares and the dialect it names, outside comments.
 void noteHeaderFacts(OpenFile& file) {
-    file.templates.enums = enumNamesOf(file.lines);
+    file.facts.enums = enumNamesOf(file.lines);
     if (!mayNameDialect(file.text))
         return;
     CommentTracker comments(file.mayOpenComments);
@@ -105,7 +103,7 @@ void noteHeaderFacts(OpenFile& file) {
             continue;
         QByteArray named = dialectNamedOn(line);
         if (!named.isEmpty())
-            file.templates.dialect = std::move(named);
+            file.facts.dialect = std::move(named);
     }
 }
 
@@ -389,6 +387,7 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
             const QString key = files.fileKey(included);
             if (const auto known = run.expanded.constFind(key); known != run.expanded.cend()) {
                 addTemplates(file.templates, known.value());
+                file.facts.add(run.headerFacts.value(key));
                 continue;
             }
             std::optional<OpenFile> next =
@@ -402,14 +401,16 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
         }
         CapturedFile captured = captureFile(std::move(file));
         run.expanded.insert(captured.file.key, captured.file.templates);
+        run.headerFacts.insert(captured.file.key, captured.file.facts);
         open.pop_back();
         if (!open.empty()) {
             addTemplates(open.back().templates, captured.file.templates);
+            open.back().facts.add(captured.file.facts);
             included.add(std::move(captured));
             continue;
         }
-        run.headerEnums = captured.file.templates.enums;
-        run.headerDialect = captured.file.templates.dialect;
+        run.headerEnums = captured.file.facts.enums;
+        run.headerDialect = captured.file.facts.dialect;
         instantiateFile(captured);
         handOver(true);
         noteFirstError(captured, run);

@@ -6,7 +6,6 @@
 #include <QByteArrayList>
 #include <QList>
 #include <QMap>
-#include <QSet>
 
 // What capture keeps of one template: its lines in the order instances copy
 // them (body with the rewritten end line, a "\n" element, then the member
@@ -66,10 +65,4 @@ struct TemplateError {
 struct TemplateSet {
     qsizetype templateCount = 0; // captured declarations, repeated names counted each time
     TemplateTable templateTable;
-    // What the class pass, which reads a file's own text alone, needs to know
-    // of the files it includes: the enums they declare (enumNamesOf), and the
-    // last dialect one of them names with "#lang" (lower case, or empty).
-    // An included file's own count here, the file being expanded's do not.
-    QSet<QByteArray> enums;
-    QByteArray dialect;
 };

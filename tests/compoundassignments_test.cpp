@@ -336,6 +336,25 @@ TEST(CompoundAssignments, BracketContinuedValuesWhereTheyEnd) {
     }
 }
 
+// A field of an enum that a header declares (headerEnums), or that the file
+// names through its namespace, is a number: set from one, and its "+=" is
+// written out. Without the header's enum, the type is one of the program's.
+TEST(CompoundAssignments, EnumsOfHeadersAndNamespacesAreNumbers) {
+    const QByteArray source = "namespace Geo\nenum Mode\nend enum\nend namespace\n"
+                              "type Shape\n  fill as Fill\n  mode as Geo.Mode\nend type\n"
+                              "type Circle extends Shape\nend type\n"
+                              "dim c as Circle\nc.fill += 1\nc.mode += 1\n";
+    const QByteArray withHeader =
+        expandClassText(sourceOf(source), false, qsizetype(1) << 20, {"fill"}).text;
+    for (const char* expected : {"declare property fill(byval new_value as integer)",
+                                 "declare property mode(byval new_value as integer)",
+                                 "\nc.fill = c.fill + (1)\n", "\nc.mode = c.mode + (1)\n"})
+        EXPECT_TRUE(withHeader.contains(expected)) << expected << "\n" << withHeader.constData();
+    const QByteArray withoutHeader = expandClassText(sourceOf(source)).text;
+    EXPECT_TRUE(withoutHeader.contains("\nc.fill += 1\n")) << withoutHeader.constData();
+    EXPECT_TRUE(withoutHeader.contains("\nc.mode = c.mode + (1)\n")) << withoutHeader.constData();
+}
+
 // A target begun on a line that the operator's line continues is read whole,
 // and written out on the operator's line, each line in its place.
 TEST(CompoundAssignments, TargetsContinuedBeforeTheirOperator) {
