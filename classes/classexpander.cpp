@@ -23,7 +23,8 @@ namespace {
 // Each record's texts are its own: in a large file the two threads share the
 // records.
 void fillUsedTexts(QList<TypeRecord>& records, const LineIndex& lines,
-                   const QList<LineOrigin>& origins, const Inheritance& inheritance, bool beside) {
+                   const QList<LineOrigin>& origins, const Inheritance& inheritance, bool beside,
+                   const QSet<QByteArray>& headerEnums) {
     QList<qsizetype> used;
     for (qsizetype i = 0; i < records.size(); ++i) {
         TypeRecord& record = records[i];
@@ -35,7 +36,9 @@ void fillUsedTexts(QList<TypeRecord>& records, const LineIndex& lines,
         else
             record.found = ScannedLines();
     }
-    const QSet<QByteArray> enums = used.isEmpty() ? QSet<QByteArray>() : enumNamesOf(lines);
+    QSet<QByteArray> enums;
+    if (!used.isEmpty())
+        enums = enumNamesOf(lines) + headerEnums;
     const auto fill = [&](qsizetype u) {
         TypeRecord& record = records[used[u]];
         fillScannedTexts(record, lines, origins, inheritance.needsTwin(record.typeName), enums);
@@ -140,38 +143,15 @@ QList<BlankedComment> blankInlineBlockComments(QByteArray& text) {
     return blanked;
 }
 
-// The dialect a line's "#lang "fblite"", "' $lang: "qb"" or "REM $LANG:
-// "deprecated"" names, in lower case; empty for any other line.
-QByteArray dialectNamedOn(QByteArrayView line) {
-    const qsizetype at = directiveArgumentAt(line, "lang", false);
-    if (at < 0 || at == line.size() || line[at] != '"')
-        return {};
-    const qsizetype end = line.indexOf('"', at + 1);
-    if (end < 0)
-        return {};
-    return line.sliced(at + 1, end - at - 1).toByteArray().toLower();
-}
-
-// Whether the text may name a dialect: "lang" after a "#" or a "$" ("#lang",
-// "'$lang:"), blanks between. Most files name none, and those two characters
-// are rare enough in code that memchr finds them all before a line is read.
-bool mayNameDialect(QByteArrayView text) {
-    for (const char mark : {'#', '$'}) {
-        for (qsizetype at = text.indexOf(mark); at >= 0; at = text.indexOf(mark, at + 1)) {
-            qsizetype word = at + 1;
-            while (word < text.size() && isBlank(text[word]))
-                ++word;
-            if (startsWithIgnoringCase(text.sliced(word), "lang"))
-                return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
-bool readInFbDialect(QByteArrayView text, QByteArrayView commandLineDialect, bool forced) {
+bool readInFbDialect(QByteArrayView text, QByteArrayView commandLineDialect, bool forced,
+                     QByteArrayView headerDialect) {
     QByteArray dialect = commandLineDialect.toByteArray().toLower();
+    // A header's "#lang" switches the file that includes it: the compiler
+    // reads them as one text.
+    if (!forced && !headerDialect.isEmpty())
+        dialect = headerDialect.toByteArray().toLower();
     if (!forced && mayNameDialect(text)) {
         const LineIndex lines(text);
         const QList<bool> commented = linesStartingInComment(lines);
@@ -186,7 +166,8 @@ bool readInFbDialect(QByteArrayView text, QByteArrayView commandLineDialect, boo
     return dialect.isEmpty() || dialect == "fb";
 }
 
-MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype besideFromBytes) {
+MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype besideFromBytes,
+                           const QSet<QByteArray>& headerEnums) {
     const QList<BlankedComment> blanked = blankInlineBlockComments(source.text);
     LineIndex lines(source.text); // source.text holds their bytes
     QList<LineOrigin>& origins = source.origins;
@@ -221,7 +202,7 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
                         size_t(comment.bytes.size()));
         return source;
     }
-    fillUsedTexts(records, lines, origins, inheritance, beside);
+    fillUsedTexts(records, lines, origins, inheritance, beside, headerEnums);
     // A twin is made from its own record's texts, and what each type
     // inherits is read from the members alone, so the two go on at once.
     const QList<qsizetype> twinned = recordsToTwin(records, inheritance);
@@ -232,7 +213,7 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
     // types leaves as they are.
     PropertyFields propertyFields;
     const auto findPropertyFields = [&] {
-        propertyFields = propertyFieldsOf(records, lines, origins, compoundLines);
+        propertyFields = propertyFieldsOf(records, lines, origins, compoundLines, headerEnums);
     };
     QList<bool> keepsPrivate;
     const auto writeType = [&](qsizetype r) {

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QSet>
 
 // The class-extension pass over the text of a source file named on the command
 // line (as the template pass left it): every "type D extends P" turned into
@@ -14,8 +15,12 @@
 // module: for a header that every module of a program includes (named with
 // -include), whose copies must not meet at link time. A text of besideFromBytes
 // and more has some of its scans made on a second thread, to the same result.
+// headerEnums names the enums that the files it includes declare (case-folded,
+// as enumNamesOf gives them), which a field's type may name as well as the
+// file's own.
 MappedText expandClassText(MappedText source, bool generatedPrivate = false,
-                           qsizetype besideFromBytes = qsizetype(1) << 20);
+                           qsizetype besideFromBytes = qsizetype(1) << 20,
+                           const QSet<QByteArray>& headerEnums = {});
 
 // Whether the compiler reads a source file's text in its fb dialect, the only
 // one with member procedures and properties, which an extending type's
@@ -24,4 +29,8 @@ MappedText expandClassText(MappedText source, bool generatedPrivate = false,
 // the command line's -lang does (commandLineDialect, empty when none is
 // given). In another dialect "type D extends P" is the compiler's own
 // inheritance of fields, and the pass is not run.
-bool readInFbDialect(QByteArrayView text, QByteArrayView commandLineDialect, bool forced);
+// A dialect that the file's headers name (headerDialect: the last "#lang"
+// of the files it includes) counts as the command line's would, and the
+// file's own "#lang" after it.
+bool readInFbDialect(QByteArrayView text, QByteArrayView commandLineDialect, bool forced,
+                     QByteArrayView headerDialect = {});

@@ -161,6 +161,11 @@ public:
     explicit InputWords(QByteArrayView text) : Words(text, "input", 3) {}
 };
 
+class ReadWords : public Words {
+public:
+    explicit ReadWords(QByteArrayView text) : Words(text, "read", 3) {}
+};
+
 // Whether the word "input" at input follows the word "line" ("line input").
 bool followsLine(QByteArrayView text, qsizetype input) {
     qsizetype end = input;
@@ -197,6 +202,10 @@ bool mayLineInput(QByteArrayView line) {
 
 bool maySwap(QByteArrayView line) {
     return SwapWords(line).next(0) >= 0;
+}
+
+bool mayRead(QByteArrayView line) {
+    return ReadWords(line).next(0) >= 0;
 }
 
 // The type whose member a procedure's first line implements, case-folded
@@ -340,14 +349,14 @@ qsizetype statementEnd(QByteArrayView code, qsizetype from, int& depth) {
 }
 
 // Where the name of the element that ends at end ("scores(i + 1)") ends, or
-// -1 when its index may not read the same twice.
-qsizetype elementStart(QByteArrayView code, qsizetype end, FileNames& names) {
+// -1 when its index may not read the same twice (unless written once: any).
+qsizetype elementStart(QByteArrayView code, qsizetype end, FileNames& names, bool any = false) {
     int depth = 0;
     for (qsizetype open = end - 1; open >= 0; --open) {
         if (code[open] == ')') {
             ++depth;
         } else if (code[open] == '(' && --depth == 0) {
-            if (!isRepeatableIndex(code.sliced(open + 1, end - open - 2), names))
+            if (!any && !isRepeatableIndex(code.sliced(open + 1, end - open - 2), names))
                 return -1;
             return open;
         }
@@ -355,15 +364,80 @@ qsizetype elementStart(QByteArrayView code, qsizetype end, FileNames& names) {
     return -1;
 }
 
+// The code of the lines above the one that starts at lineStart which it
+// continues (each ends in " _"), joined without the "_"s and the blanks
+// around each, the nearest last; empty when the line continues none, and
+// nothing when a string or a comment stands in them (no target is read from
+// those) or when they are too many.
+std::optional<QByteArray> continuedCodeAbove(QByteArrayView text, qsizetype lineStart) {
+    QByteArray joined;
+    // A statement continued over more lines is not read back that far, so
+    // that a file of such lines is read in linear time.
+    constexpr int mostLines = 64;
+    int count = 0;
+    for (qsizetype end = lineStart - 1; end > 0;) {
+        if (++count > mostLines)
+            return std::nullopt;
+        const qsizetype start = text.lastIndexOf('\n', end - 1) + 1;
+        const QByteArrayView above = text.sliced(start, end - start);
+        CodeLexer lexer;
+        const QByteArrayView code = lexer.next(above);
+        if (!lexer.isContinued())
+            break;
+        qsizetype pieceEnd = skipBlanksBack(code, code.size());
+        if (pieceEnd > 0 && code[pieceEnd - 1] == '_')
+            pieceEnd = skipBlanksBack(code, pieceEnd - 1);
+        qsizetype pieceStart = 0;
+        while (pieceStart < pieceEnd && isBlank(code[pieceStart]))
+            ++pieceStart;
+        const QByteArrayView piece = code.sliced(pieceStart, pieceEnd - pieceStart);
+        if (piece != above.sliced(pieceStart, pieceEnd - pieceStart))
+            return std::nullopt;
+        // Two names the continuation kept apart stay apart.
+        if (!piece.isEmpty() && !joined.isEmpty() && isNameChar(piece.back()) &&
+            isNameChar(joined.front()))
+            joined.prepend(' ');
+        joined.prepend(piece);
+        end = start - 1;
+    }
+    return joined;
+}
+
+// The name of the temporary that swaps and reads of inherited fields go
+// through: "t__fbext", unless the text names something so (a variable, a
+// procedure, a parameter renamed so); then the first of "t__fbext2",
+// "t__fbext3", ... it does not name. Any letter case counts.
+QByteArray unusedTemporaryName(QByteArrayView text) {
+    static constexpr QByteArrayView base = "t__fbext";
+    QSet<QByteArray> used;
+    for (qsizetype at = indexOfIgnoringCase(text, base); at >= 0;
+         at = indexOfIgnoringCase(text, base, at + 1)) {
+        if (at > 0 && isNameChar(text[at - 1]))
+            continue;
+        qsizetype end = at + base.size();
+        while (end < text.size() && isNameChar(text[end]))
+            ++end;
+        used.insert(caseFolded(text.sliced(at, end - at)));
+    }
+    QByteArray name = base.toByteArray();
+    for (int number = 2; used.contains(name); ++number)
+        name = base.toByteArray() + QByteArray::number(number);
+    return name;
+}
+
 // The compound assignments of one line (its code as the lexer shows it) to
 // be written out: to the fields' names (fields.all) and to elements of the
 // arrays (fields.indexed), joined by "." to what holds them, or bare in a
 // member of an extending type (inMemberOfExtendingType(), asked
 // only for such a name).
-template <typename InMember>
+// A target begun on the lines above, which this one continues ("c _" then
+// ".x += 1", ".hp _" then "+= 5"), is read whole: continuedAbove() gives
+// their code joined, each without its "_" and blanks around (nothing when
+// it cannot be read, and the line is left as written).
+template <typename InMember, typename Above>
 QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
-                          const InMember& inMemberOfExtendingType, FileNames& names,
-                          const PropertyFields& fields) {
+                          const InMember& inMemberOfExtendingType, const Above& continuedAbove,
+                          FileNames& names, const PropertyFields& fields) {
     QList<Rewrite> rewrites;
     const qsizetype codeSize = code.size();
     code = beforeRem(code);
@@ -380,26 +454,53 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
         if (opStart < 0)
             continue;
         const qsizetype lhsEnd = skipBlanksBack(code, opStart);
+        // The code the target is looked for in: this line's up to the
+        // operator, after the lines' above it continues.
+        qsizetype firstCode = 0;
+        while (firstCode < lhsEnd && isBlank(code[firstCode]))
+            ++firstCode;
+        const std::optional<QByteArray>& above = continuedAbove();
+        QByteArray joined;
+        QByteArrayView whole = code.first(lhsEnd);
+        qsizetype shift = 0; // a position in whole less the same one in line
+        if (above && !above->isEmpty()) {
+            joined = *above;
+            // Two names the continuation kept apart stay apart.
+            if (lhsEnd > firstCode && isNameChar(joined.back()) && isNameChar(code[firstCode]))
+                joined += ' ';
+            shift = joined.size() - firstCode;
+            joined += code.sliced(firstCode, lhsEnd - firstCode);
+            whole = joined;
+        }
+        const qsizetype wholeEnd = whole.size();
         // An inherited array's element ("c.scores(i) += 1") ends in its
         // index, which is written twice too.
-        const qsizetype nameEnd =
-            lhsEnd > 0 && code[lhsEnd - 1] == ')' ? elementStart(code, lhsEnd, names) : lhsEnd;
+        const qsizetype nameEnd = wholeEnd > 0 && whole[wholeEnd - 1] == ')'
+                                      ? elementStart(whole, wholeEnd, names)
+                                      : wholeEnd;
         if (nameEnd < 0)
             continue;
         qsizetype nameStart = nameEnd;
-        while (nameStart > 0 && isNameChar(code[nameStart - 1]))
+        while (nameStart > 0 && isNameChar(whole[nameStart - 1]))
             --nameStart;
-        const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
+        const QByteArrayView name = whole.sliced(nameStart, nameEnd - nameStart);
         if (name.isEmpty() || !isNameStart(name[0]) ||
-            !containsFolded(nameEnd == lhsEnd ? fields.all : fields.indexed, name))
+            !containsFolded(nameEnd == wholeEnd ? fields.all : fields.indexed, name))
             continue;
-        const qsizetype lhsStart = targetStart(code, nameEnd, names);
-        if (lhsStart < 0 || !startsStatement(code, lhsStart))
+        const qsizetype lhsStart = targetStart(whole, nameEnd, names);
+        if (lhsStart < 0 || !startsStatement(whole, lhsStart) || (!above && lhsStart <= firstCode))
             continue;
-        // The target as written; no comment stands inside it.
-        const QByteArrayView target = line.sliced(lhsStart, lhsEnd - lhsStart);
-        if (target != code.sliced(lhsStart, lhsEnd - lhsStart))
+        // The target, and the part of it on this line, which the rewrite
+        // starts with, as written; no comment stands inside them.
+        // (A target all on the lines above leaves the operator's line as
+        // indented as it is.)
+        const qsizetype from =
+            lhsEnd == firstCode ? opStart : std::max(lhsStart - shift, firstCode);
+        const qsizetype partSize = std::max(lhsEnd - from, qsizetype(0));
+        const QByteArrayView part = line.sliced(from, partSize);
+        if (part != code.sliced(from, partSize))
             continue;
+        const QByteArrayView target = whole.sliced(lhsStart);
         const bool qualified = lhsStart != nameStart;
         if (!qualified && !inMemberOfExtendingType())
             continue;
@@ -408,13 +509,13 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
         if (continued && end == code.size()) {
             // What is assigned goes on over the next line: the bracket is
             // opened here, and closed where the statement ends.
-            QByteArray text = line.sliced(lhsStart, lhsEnd - lhsStart).toByteArray();
+            QByteArray text = part.toByteArray();
             text += " = ";
-            text += line.sliced(lhsStart, lhsEnd - lhsStart);
+            text += target;
             text += ' ';
             text += line.sliced(opStart, equals - opStart);
             text += " (";
-            rewrites.append(Rewrite{lhsStart, equals + 1, std::move(text), true, depth});
+            rewrites.append(Rewrite{from, equals + 1, std::move(text), true, depth});
             break;
         }
         // What is assigned, told by its code (a comment after it reads as
@@ -426,7 +527,7 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
         if (valueEnd <= valueStart)
             continue;
         const QByteArrayView value = line.sliced(valueStart, valueEnd - valueStart);
-        QByteArray text = target.toByteArray();
+        QByteArray text = part.toByteArray();
         text += " = ";
         text += target;
         text += ' ';
@@ -434,7 +535,7 @@ QList<Rewrite> rewritesOf(QByteArrayView line, QByteArrayView code, bool continu
         text += " (";
         text += value;
         text += ')';
-        rewrites.append(Rewrite{lhsStart, valueEnd, std::move(text)});
+        rewrites.append(Rewrite{from, valueEnd, std::move(text)});
         searchFrom = valueEnd;
     }
     return rewrites;
@@ -526,13 +627,14 @@ QList<Rewrite> dereferenceRewritesOf(QByteArrayView line, QByteArrayView code,
 // are written out as the reading of a string of their own that is then
 // assigned, in a scope of their own on the line:
 // "scope : dim t__fbext as string : line input t__fbext : c.name = t__fbext :
-// end scope". The target is written once, after the reading, as it would
-// have been set. A statement continued over lines with " _" is left as
-// written.
+// end scope" (temporary names the string). The target is written once, after
+// the reading, as it would have been set, so the index of an element is
+// evaluated once whatever it calls ("c.tags(pick())"). A statement continued
+// over lines with " _" is left as written.
 template <typename InMember>
 QList<Rewrite> lineInputRewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
                                    const InMember& inMemberOfExtendingType, FileNames& names,
-                                   const PropertyFields& fields) {
+                                   const PropertyFields& fields, QByteArrayView temporary) {
     QList<Rewrite> rewrites;
     InputWords inputs(code);
     for (LineInput input = nextLineInput(code, inputs, 0); input.start >= 0;
@@ -562,7 +664,7 @@ QList<Rewrite> lineInputRewritesOf(QByteArrayView line, QByteArrayView code, boo
         if (targetEnd <= operand)
             continue;
         const bool element = code[targetEnd - 1] == ')';
-        const qsizetype nameEnd = element ? elementStart(code, targetEnd, names) : targetEnd;
+        const qsizetype nameEnd = element ? elementStart(code, targetEnd, names, true) : targetEnd;
         if (nameEnd <= operand)
             continue;
         qsizetype nameStart = nameEnd;
@@ -584,12 +686,126 @@ QList<Rewrite> lineInputRewritesOf(QByteArrayView line, QByteArrayView code, boo
             continue;
         const QByteArrayView statement = line.sliced(start, operand - start);
         const QByteArrayView target = line.sliced(operand, targetEnd - operand);
-        QByteArray text = "scope : dim t__fbext as string : ";
+        QByteArray text = "scope : dim ";
+        text += temporary;
+        text += " as string : ";
         text += statement;
-        text += "t__fbext : ";
+        text += temporary;
+        text += " : ";
         text += target;
-        text += " = t__fbext : end scope";
+        text += " = ";
+        text += temporary;
+        text += " : end scope";
         rewrites.append(Rewrite{start, targetEnd, std::move(text)});
+    }
+    return rewrites;
+}
+
+// The "read" statements of one line (its code as the lexer shows it) with a
+// target that is an inherited field reached as a property ("read q.id",
+// "read a, q.label, b", "read id" in a member of the extending type), which
+// the compiler refuses. Each such target is read on its own, into a value
+// of its type that is then assigned, in a scope of its own; the targets
+// around it keep their "read", in their order:
+// "read a : scope : dim t__fbext as typeof(q.label) : read t__fbext :
+// q.label = t__fbext : end scope : read b". typeof evaluates nothing, so the
+// target, an index of an element too, is evaluated once, after the reading,
+// as it would have been set. A statement continued over lines with " _" is
+// left as written.
+template <typename InMember>
+QList<Rewrite> readRewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
+                              const InMember& inMemberOfExtendingType, FileNames& names,
+                              const PropertyFields& fields, QByteArrayView temporary) {
+    QList<Rewrite> rewrites;
+    const qsizetype codeSize = code.size();
+    code = beforeRem(code);
+    continued = continued && code.size() == codeSize;
+    ReadWords reads(code);
+    for (qsizetype at = reads.next(0); at >= 0; at = reads.next(at + 1)) {
+        const qsizetype operands = at + 4;
+        if (operands >= code.size() || !isBlank(code[operands]) || !startsStatement(code, at))
+            continue;
+        int depth = 0;
+        const qsizetype end = statementEnd(code, operands, depth);
+        if (depth != 0 || (continued && end == code.size()))
+            continue;
+        // The targets, between the "," outside brackets.
+        QList<std::pair<qsizetype, qsizetype>> targets;
+        bool anyField = false;
+        bool complete = true; // every target is one
+        bool plain = true;    // no comment or string stands in the statement
+        for (qsizetype from = operands, to = operands; from <= end; from = to + 1) {
+            for (to = from; to < end && (depth > 0 || code[to] != ','); ++to) {
+                if (code[to] == '(')
+                    ++depth;
+                else if (code[to] == ')')
+                    --depth;
+            }
+            qsizetype start = from;
+            while (start < to && isBlank(code[start]))
+                ++start;
+            const qsizetype targetEnd = skipBlanksBack(code, to);
+            if (targetEnd <= start) {
+                complete = false;
+                break;
+            }
+            for (qsizetype i = start; i < targetEnd; ++i)
+                plain = plain && code[i] == line[i];
+            targets.append({start, targetEnd});
+            const bool element = code[targetEnd - 1] == ')';
+            const qsizetype nameEnd =
+                element ? elementStart(code, targetEnd, names, true) : targetEnd;
+            if (nameEnd <= start)
+                continue;
+            qsizetype nameStart = nameEnd;
+            while (nameStart > start && isNameChar(code[nameStart - 1]))
+                --nameStart;
+            const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
+            if (name.isEmpty() || !isNameStart(name[0]) ||
+                !containsFolded(element ? fields.indexed : fields.all, name))
+                continue;
+            const bool bare = nameStart == start;
+            if (!bare && !isReachedThrough(code, nameStart))
+                continue;
+            if (bare && !inMemberOfExtendingType())
+                continue;
+            targets.last().first = -start - 1; // marks a field's target
+            anyField = true;
+        }
+        if (!anyField || !complete || !plain)
+            continue;
+        QByteArray text;
+        bool inRead = false; // after a "read" whose targets are still being written
+        for (const auto& [first, targetEnd] : std::as_const(targets)) {
+            const bool field = first < 0;
+            const qsizetype start = field ? -first - 1 : first;
+            const QByteArrayView target = line.sliced(start, targetEnd - start);
+            if (!field) {
+                if (inRead) {
+                    text += ", ";
+                } else {
+                    text += text.isEmpty() ? "" : " : ";
+                    text += line.sliced(at, 4); // "read" as written
+                    text += ' ';
+                }
+                text += target;
+                inRead = true;
+                continue;
+            }
+            text += text.isEmpty() ? "scope : dim " : " : scope : dim ";
+            text += temporary;
+            text += " as typeof(";
+            text += target;
+            text += ") : read ";
+            text += temporary;
+            text += " : ";
+            text += target;
+            text += " = ";
+            text += temporary;
+            text += " : end scope";
+            inRead = false;
+        }
+        rewrites.append(Rewrite{at, skipBlanksBack(code, end), std::move(text)});
     }
     return rewrites;
 }
@@ -642,7 +858,7 @@ SwapOperand swapOperandOf(QByteArrayView code, qsizetype start, qsizetype end, F
 template <typename InMember>
 QList<Rewrite> swapRewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
                               const InMember& inMemberOfExtendingType, FileNames& names,
-                              const PropertyFields& fields) {
+                              const PropertyFields& fields, QByteArrayView temporary) {
     QList<Rewrite> rewrites;
     const qsizetype codeSize = code.size();
     code = beforeRem(code);
@@ -686,7 +902,9 @@ QList<Rewrite> swapRewritesOf(QByteArrayView line, QByteArrayView code, bool con
         const QByteArrayView b = line.sliced(second.start, second.end - second.start);
         if (a != code.sliced(first.start, a.size()) || b != code.sliced(second.start, b.size()))
             continue;
-        QByteArray text = "scope : var t__fbext = ";
+        QByteArray text = "scope : var ";
+        text += temporary;
+        text += " = ";
         text += a;
         text += " : ";
         text += a;
@@ -694,7 +912,9 @@ QList<Rewrite> swapRewritesOf(QByteArrayView line, QByteArrayView code, bool con
         text += b;
         text += " : ";
         text += b;
-        text += " = t__fbext : end scope";
+        text += " = ";
+        text += temporary;
+        text += " : end scope";
         rewrites.append(Rewrite{at, second.end, std::move(text)});
     }
     return rewrites;
@@ -794,6 +1014,36 @@ bool bareLineInputTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
     return found;
 }
 
+// The names (case-folded) that "read" statements on the line may read into
+// bare ("read id, label", "read scores(i)"), added to names, as bareTargetsOf
+// looks for them. Returns whether it found any.
+bool bareReadTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
+    bool found = false;
+    ReadWords reads(line);
+    for (qsizetype at = reads.next(0); at >= 0; at = reads.next(at + 1)) {
+        int depth = 0;
+        for (qsizetype from = at + 4; from < line.size() && line[from] != ':'; ++from) {
+            if (line[from] == '(')
+                ++depth;
+            else if (line[from] == ')')
+                --depth;
+            if (from != at + 4 && (depth > 0 || line[from] != ','))
+                continue;
+            qsizetype start = from + 1;
+            while (start < line.size() && isBlank(line[start]))
+                ++start;
+            qsizetype end = start;
+            while (end < line.size() && isNameChar(line[end]))
+                ++end;
+            if (end > start && (end == line.size() || (line[end] != '.' && line[end] != '-'))) {
+                names.insert(caseFolded(line.sliced(start, end - start)));
+                found = true;
+            }
+        }
+    }
+    return found;
+}
+
 // Whether the record inherits one of names as a field it reaches as a
 // property giving a copy (or a reference too, byReference).
 bool inheritsPropertyField(const QList<TypeRecord>& records, const TypeRecord& record,
@@ -828,9 +1078,19 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
         names.clear();
         swapped.clear();
         const bool swapping = bareSwapTargetsOf(line, swapped);
-        const bool assigning = bareTargetsOf(line, names);
+        bool assigning = bareTargetsOf(line, names);
+        if (i > 0) {
+            // A target on the line above, which this one continues ("hp _"
+            // then "+= 3").
+            const QByteArrayView above = codeOf(lines[i - 1]).trimmed();
+            if (above.endsWith('_'))
+                assigning = bareTargetsOf(above.chopped(1).toByteArray() + ' ' + line.toByteArray(),
+                                          names) ||
+                            assigning;
+        }
         const bool reading = bareLineInputTargetsOf(line, names);
-        if (!assigning && !reading && !swapping)
+        const bool readingData = bareReadTargetsOf(line, names);
+        if (!assigning && !reading && !readingData && !swapping)
             continue;
         const QByteArrayView was = header;
         for (qsizetype above = i; above > knownFrom; --above) {
@@ -884,7 +1144,8 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
 QList<qsizetype> compoundAssignmentLines(const LineIndex& lines) {
     QList<qsizetype> found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (mayAssignCompound(lines[i]) || maySwap(lines[i]) || mayLineInput(lines[i]))
+        if (mayAssignCompound(lines[i]) || maySwap(lines[i]) || mayLineInput(lines[i]) ||
+            mayRead(lines[i]))
             found.append(i);
     }
     return found;
@@ -892,7 +1153,8 @@ QList<qsizetype> compoundAssignmentLines(const LineIndex& lines) {
 
 PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
                                 const QList<LineOrigin>& origins,
-                                const QList<qsizetype>& compoundLines) {
+                                const QList<qsizetype>& compoundLines,
+                                const QSet<QByteArray>& headerEnums) {
     PropertyFields fields;
     for (const TypeRecord& record : records) {
         for (const InheritedMember& member : record.inherited) {
@@ -917,14 +1179,16 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
     // T", "as T hits, misses").
     QSet<QByteArray> typedAsOwn;
     // An enum's value is a number: its "+=" is its "+". The file's enums are
-    // found when a field of a type of the program's is met.
+    // found when a field of a type of the program's is met; its headers' are
+    // known.
     std::optional<QSet<QByteArray>> enums;
     const auto ownType = [&](QByteArrayView type) {
         if (isBuiltinValue(type))
             return false;
         if (!enums)
             enums = enumNamesOf(lines);
-        return !enums->contains(caseFolded(type));
+        const QByteArray folded = caseFolded(type);
+        return !enums->contains(folded) && !headerEnums.contains(folded);
     };
     for (const TypeRecord& record : records) {
         for (qsizetype i = record.typeLine + 1; i < record.blockEnd; ++i) {
@@ -988,11 +1252,21 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
     FileNames names(all); // asked about elements and pointers
     // Lines with a swap are found by its word, as cheaply.
     SwapWords swaps(all);
-    // And lines with "line input" by the word "input".
+    // And lines with "line input" by the word "input", and "read" by its own.
     InputWords inputs(all);
+    ReadWords reads(all);
     qsizetype equals = -2;
     qsizetype swap = -2;
     qsizetype input = -2;
+    qsizetype read = -2;
+    // The name of the copies that swaps and reads go through, chosen when
+    // the first is written out.
+    QByteArray temporary;
+    const auto temporaryName = [&]() -> QByteArrayView {
+        if (temporary.isEmpty())
+            temporary = unusedTemporaryName(all);
+        return temporary;
+    };
     for (qsizetype at = 0;;) {
         if (equals != -1 && equals < at)
             equals = all.indexOf('=', at);
@@ -1000,8 +1274,10 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
             swap = swaps.next(at);
         if (input != -1 && input < at)
             input = inputs.next(at);
+        if (read != -1 && read < at)
+            read = reads.next(at);
         qsizetype found = -1;
-        for (const qsizetype candidate : {equals, swap, input}) {
+        for (const qsizetype candidate : {equals, swap, input, read}) {
             if (candidate >= 0 && (found < 0 || candidate < found))
                 found = candidate;
         }
@@ -1017,7 +1293,8 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
         const bool swapping = swap >= 0 && swap < lineEnd;
         const bool dereferencing = !fields.all.isEmpty() && mayAssignThroughPointer(line);
         const bool reading = input >= 0 && input < lineEnd && mayLineInput(line);
-        if (!compound && !swapping && !dereferencing && !reading)
+        const bool readingData = read >= 0 && read < lineEnd;
+        if (!compound && !swapping && !dereferencing && !reading && !readingData)
             continue;
         bool startsInComment = false;
         if (blockComments) {
@@ -1050,18 +1327,28 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
             lexer.next("/'");
         const QByteArrayView code = lexer.next(line);
         QList<Rewrite> rewrites;
+        // The code of the lines above that this one continues, joined.
+        std::optional<std::optional<QByteArray>> above;
+        const auto continuedAbove = [&]() -> const std::optional<QByteArray>& {
+            if (!above)
+                above = continuedCodeAbove(all, lineStart);
+            return *above;
+        };
         if (compound)
-            rewrites =
-                rewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType, names, fields);
+            rewrites = rewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType,
+                                  continuedAbove, names, fields);
         QList<Rewrite> others;
         if (swapping)
             others = swapRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType, names,
-                                    fields);
+                                    fields, temporaryName());
         if (dereferencing)
             others += dereferenceRewritesOf(line, code, fields);
         if (reading)
             others += lineInputRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType,
-                                          names, fields);
+                                          names, fields, temporaryName());
+        if (readingData)
+            others += readRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType,
+                                     names, fields, temporaryName());
         if (!others.isEmpty()) {
             rewrites += others;
             std::stable_sort(rewrites.begin(), rewrites.end(),

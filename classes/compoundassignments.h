@@ -42,10 +42,12 @@ struct PropertyFields {
 // "x += y" may mean another operator than "x = x + y".
 // compoundLines are the lines that may hold a compound assignment or a swap
 // (compoundAssignmentLines), which need no records and so can be found beside
-// other scans.
+// other scans. headerEnums are the enums the file's headers declare, whose
+// "+=" is their "+" as the file's own enums' is.
 PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineIndex& lines,
                                 const QList<LineOrigin>& origins,
-                                const QList<qsizetype>& compoundLines);
+                                const QList<qsizetype>& compoundLines,
+                                const QSet<QByteArray>& headerEnums = {});
 QList<qsizetype> compoundAssignmentLines(const LineIndex& lines);
 
 // Writes each compound assignment to a property field ("c.hits += 10",
@@ -65,7 +67,10 @@ QList<qsizetype> compoundAssignmentLines(const LineIndex& lines);
 // through a copy, on its line; its other operand must read the same twice
 // as well.
 // So is a "line input" into such a field ("line input #1, c.name"), as the
-// reading of a string of its own then assigned to it. An assignment through
+// reading of a string of its own then assigned to it, and each such target
+// of a "read" ("read a, c.hits"), read into a value of its type. A target
+// begun on a line the operator's line continues ("c _" then ".x += 1") is
+// read whole. An assignment through
 // such a field of a pointer ("*c.link = 5", "*p->link += 1") gets its target
 // in brackets ("*(c.link) = 5"), which the compiler reads as the property.
 // Strings, comments and directives are left alone, and every line keeps its

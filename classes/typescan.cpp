@@ -568,26 +568,6 @@ MappedTextBuilder builderFor(const LineIndex& lines, const QList<qint32>& taken)
 
 } // namespace
 
-QSet<QByteArray> enumNamesOf(const LineIndex& lines) {
-    QSet<QByteArray> names;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArrayView line = lines[i];
-        if (!firstTokenMayBe(line, "enum"))
-            continue;
-        const QByteArrayView first = firstToken(line);
-        if (!isKeyword(first, "enum"))
-            continue;
-        const QByteArrayView rest = line.sliced(first.data() + first.size() - line.data());
-        QByteArrayView name = firstToken(rest);
-        qsizetype end = 0;
-        while (end < name.size() && isNameChar(name[end]))
-            ++end;
-        if (end > 0)
-            names.insert(caseFolded(name.first(end)));
-    }
-    return names;
-}
-
 void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<LineOrigin>& origins,
                       bool withMembers, const QSet<QByteArray>& enums) {
     ScannedLines found = std::move(record.found);

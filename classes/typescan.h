@@ -20,13 +20,11 @@ QList<TypeRecord> findTypes(const LineIndex& lines);
 // implementations and the forwarders and declarations of its fields and
 // members. origins holds one entry per line. A record whose texts the pass
 // will not emit need not be filled.
-// A field of an enum (enums holds the names of those the file declares,
-// case-folded) is set from a number, as the field itself is.
+// A field of an enum (enums holds the names of those the file and its
+// headers declare, case-folded: enumNamesOf) is set from a number, as the
+// field itself is.
 void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<LineOrigin>& origins,
                       bool withMembers, const QSet<QByteArray>& enums);
-
-// The names of the enums the lines declare ("enum Color"), case-folded.
-QSet<QByteArray> enumNamesOf(const LineIndex& lines);
 
 // Whether the second token of a constructor or destructor header names the
 // type: it is the type's name, or the name followed by "(", ignoring case.

@@ -253,3 +253,63 @@ bool isReachedThrough(QByteArrayView code, qsizetype at) {
         return false;
     return code[at - 1] == '.' || (code[at - 1] == '>' && at >= 2 && code[at - 2] == '-');
 }
+
+void EnumNames::read(QByteArrayView line) {
+    // Only lines that start with "enum", "namespace" or "end" are read whole.
+    if (!firstTokenMayBe(line, "e") && !firstTokenMayBe(line, "n"))
+        return;
+    const QByteArrayView first = firstToken(line);
+    const QByteArrayView rest = line.sliced(first.data() + first.size() - line.data());
+    const QByteArrayView second = firstToken(rest);
+    if (isKeyword(first, "end")) {
+        if (isKeyword(second, "namespace") && !spaces.isEmpty())
+            spaces.removeLast();
+        return;
+    }
+    const bool isEnum = isKeyword(first, "enum");
+    if (!isEnum && !isKeyword(first, "namespace"))
+        return;
+    // A namespace may be named with dots ("namespace Geo.Shapes").
+    qsizetype end = 0;
+    while (end < second.size() && (isNameChar(second[end]) || (!isEnum && second[end] == '.')))
+        ++end;
+    if (end == 0) {
+        if (!isEnum)
+            spaces.append(spaces.isEmpty() ? QByteArray() : spaces.last()); // unnamed
+        return;
+    }
+    const QByteArray name = caseFolded(second.first(end));
+    const QByteArray qualified =
+        spaces.isEmpty() || spaces.last().isEmpty() ? name : spaces.last() + '.' + name;
+    if (isEnum) {
+        names.insert(name);
+        names.insert(qualified);
+    } else {
+        spaces.append(qualified);
+    }
+}
+
+QByteArray dialectNamedOn(QByteArrayView line) {
+    const qsizetype at = directiveArgumentAt(line, "lang", false);
+    if (at < 0 || at == line.size() || line[at] != '"')
+        return {};
+    const qsizetype end = line.indexOf('"', at + 1);
+    if (end < 0)
+        return {};
+    return line.sliced(at + 1, end - at - 1).toByteArray().toLower();
+}
+
+bool mayNameDialect(QByteArrayView text) {
+    // Most files name none, and "#" and "$" are rare enough in code that
+    // memchr finds them all before a line is read.
+    for (const char mark : {'#', '$'}) {
+        for (qsizetype at = text.indexOf(mark); at >= 0; at = text.indexOf(mark, at + 1)) {
+            qsizetype word = at + 1;
+            while (word < text.size() && isBlank(text[word]))
+                ++word;
+            if (startsWithIgnoringCase(text.sliced(word), "lang"))
+                return true;
+        }
+    }
+    return false;
+}

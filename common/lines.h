@@ -3,8 +3,10 @@
 #include "characters.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QByteArrayView>
 #include <QList>
+#include <QSet>
 #include <QVarLengthArray>
 
 #include <limits>
@@ -72,6 +74,14 @@ QByteArrayView staticDefinitionName(QByteArrayView line);
 qsizetype directiveArgumentAt(QByteArrayView line, QByteArrayView keyword, bool mayBeOnce,
                               bool* metacommand = nullptr);
 
+// The dialect a line's "#lang "fblite"", "' $lang: "qb"" or "REM $LANG:
+// "deprecated"" names, in lower case; empty for any other line.
+QByteArray dialectNamedOn(QByteArrayView line);
+
+// Whether the text may name a dialect: "lang" after a "#" or a "$" ("#lang",
+// "'$lang:"), blanks between; a cheap look before its lines are read.
+bool mayNameDialect(QByteArrayView text);
+
 // The first line of a procedure from its keyword on: the words the compiler
 // allows in front of it, a linkage ("private", "public") and then "static" or
 // "const", are passed over. Any other line is returned whole.
@@ -125,6 +135,25 @@ void forEachUnqualifiedName(const Text& text, Visit visit) {
     forEachName(text, [&](qsizetype at, qsizetype end) {
         return at > 0 && text[at - 1] == '.' ? end : visit(at, end);
     });
+}
+
+// The enums that lines declare, read one line at a time in file order:
+// "enum Mode" gives "mode", and inside "namespace Geo" also "geo.mode", the
+// name code outside the namespace writes. Names are case-folded.
+class EnumNames {
+public:
+    void read(QByteArrayView line);
+    QSet<QByteArray> names;
+
+private:
+    QByteArrayList spaces; // the namespaces open, innermost last, each with those around it
+};
+
+template <typename LineList> QSet<QByteArray> enumNamesOf(const LineList& lines) {
+    EnumNames enums;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        enums.read(lines[i]);
+    return std::move(enums.names);
 }
 
 // Whether the name at position at of code is reached through "." or "->",

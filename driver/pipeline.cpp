@@ -120,9 +120,10 @@ bool rewriteSourceFile(const QString& path, SnapshotRegistry& registry, Template
     // what the pass generates for it stays in each.
     // In a dialect other than fb, "extends" is the compiler's own inheritance
     // of fields, and types hold no forwarders.
-    if (readInFbDialect(text->text, run.dialect, run.dialectForced))
-        *text =
-            expandClassText(std::move(*text), run.preIncludes.contains(path), run.splitFromBytes);
+    // Its headers' enums and "#lang" count as its own.
+    if (readInFbDialect(text->text, run.dialect, run.dialectForced, run.headerDialect))
+        *text = expandClassText(std::move(*text), run.preIncludes.contains(path),
+                                run.splitFromBytes, run.headerEnums);
     Q_ASSERT(text->hasOneOriginPerLine());
     if (passText)
         *passText = *text;

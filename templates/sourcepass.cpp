@@ -44,6 +44,7 @@ struct OpenFile {
     QStringList includes; // the files its include lines name, in order
     qsizetype nextInclude = 0;
     TemplateSet templates; // those of the files it includes, then its own
+    HeaderFacts facts;     // its own (when it is included) and those of its includes
 };
 
 void addTemplates(TemplateSet& to, const TemplateSet& from) {
@@ -88,6 +89,22 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
             file.includes.append(included);
     }
     return file;
+}
+
+// What an included file tells the class pass of the file that includes it:
+// the enums it declares and the dialect it names, outside comments.
+void noteHeaderFacts(OpenFile& file) {
+    file.facts.enums = enumNamesOf(file.lines);
+    if (!mayNameDialect(file.text))
+        return;
+    CommentTracker comments(file.mayOpenComments);
+    for (const QByteArrayView line : std::as_const(file.lines)) {
+        if (comments.startsInComment(line))
+            continue;
+        QByteArray named = dialectNamedOn(line);
+        if (!named.isEmpty())
+            file.facts.dialect = std::move(named);
+    }
 }
 
 // A file whose templates are captured: what is left to do is to instantiate
@@ -383,24 +400,30 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
             const QString key = files.fileKey(included);
             if (const auto known = run.expanded.constFind(key); known != run.expanded.cend()) {
                 addTemplates(file.templates, known.value());
+                file.facts.add(run.headerFacts.value(key));
                 continue;
             }
             std::optional<OpenFile> next =
                 openFile(included, includedFileName(included), key, files, run);
             if (!next)
                 continue;
+            noteHeaderFacts(*next);
             run.expanded.insert(key, TemplateSet());
             open.push_back(std::move(*next)); // file is no longer valid
             continue;
         }
         CapturedFile captured = captureFile(std::move(file));
         run.expanded.insert(captured.file.key, captured.file.templates);
+        run.headerFacts.insert(captured.file.key, captured.file.facts);
         open.pop_back();
         if (!open.empty()) {
             addTemplates(open.back().templates, captured.file.templates);
+            open.back().facts.add(captured.file.facts);
             included.add(std::move(captured));
             continue;
         }
+        run.headerEnums = captured.file.facts.enums;
+        run.headerDialect = captured.file.facts.dialect;
         instantiateFile(captured);
         handOver(true);
         noteFirstError(captured, run);

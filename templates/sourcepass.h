@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -34,12 +35,30 @@ struct SourceFiles {
     std::function<void(const QString& path, std::optional<QByteArray> bytes)> takeIncluded;
 };
 
+// What the class pass, which reads a file's own text alone, needs to know of
+// the files it includes: the enums they declare (enumNamesOf), and the last
+// dialect one of them names with "#lang" (lower case, or empty).
+struct HeaderFacts {
+    QSet<QByteArray> enums;
+    QByteArray dialect;
+
+    // Those of a file included after the ones known.
+    void add(const HeaderFacts& included) {
+        enums += included.enums;
+        if (!included.dialect.isEmpty())
+            dialect = included.dialect;
+    }
+};
+
 // What the template pass has learnt in one run, for the files it meets later
 // in the run: every file it has expanded, by its key, with the templates it
 // declares together with those of the files it includes. A file is expanded
 // once per run; a file that includes it later gets its templates from here.
 struct TemplateRun {
     QHash<QString, TemplateSet> expanded;
+    // And by the same keys, the facts of each included file, its own with
+    // those of the files it includes.
+    QHash<QString, HeaderFacts> headerFacts;
     // The folders named with -i, in order: include names not found beside
     // the including file or in the current folder are looked for there.
     QStringList includeDirectories;
@@ -57,6 +76,10 @@ struct TemplateRun {
     // fbext's to expand.
     QByteArray dialect;
     bool dialectForced = false;
+    // Of the last file expanded: the enums its included files declare and
+    // the dialect they name (HeaderFacts).
+    QSet<QByteArray> headerEnums;
+    QByteArray headerDialect;
     // The first fault met in a file's templates or their uses: the run stops
     // before its compile.
     std::optional<TemplateError> error;

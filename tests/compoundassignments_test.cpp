@@ -113,7 +113,31 @@ const Row rows[] = {
     {"line input after then", "if a then line input p->name",
      "if a then scope : dim t__fbext as string : line input t__fbext : p->name = t__fbext : end "
      "scope"},
+    {"line input into an element whose index calls", "line input c.scores(pick(n)) : n = 1",
+     "scope : dim t__fbext as string : line input t__fbext : c.scores(pick(n)) = t__fbext : end "
+     "scope : n = 1"},
     {"line input into another field", "line input c.y", nullptr},
+    // "read" into an inherited field reads into a value of its type, then
+    // assigns it; the other targets keep their reading, in order.
+    {"read", "read c.x",
+     "scope : dim t__fbext as typeof(c.x) : read t__fbext : c.x = t__fbext : end scope"},
+    {"read among other targets", "READ n, c.name, a(1).x, s : n = 1",
+     "READ n : scope : dim t__fbext as typeof(c.name) : read t__fbext : c.name = t__fbext : end "
+     "scope : scope : dim t__fbext as typeof(a(1).x) : read t__fbext : a(1).x = t__fbext : end "
+     "scope : READ s : n = 1"},
+    {"read bare in the type's member", "read x, n",
+     "scope : dim t__fbext as typeof(x) : read t__fbext : x = t__fbext : end scope : read n"},
+    {"read an element whose index calls", "read c.scores(pick(order(1)))",
+     "scope : dim t__fbext as typeof(c.scores(pick(order(1)))) : read t__fbext : "
+     "c.scores(pick(order(1))) = t__fbext : end scope"},
+    {"read after then and else", "if a then read c.x else read n, p->x",
+     "if a then scope : dim t__fbext as typeof(c.x) : read t__fbext : c.x = t__fbext : end scope "
+     "else read n : scope : dim t__fbext as typeof(p->x) : read t__fbext : p->x = t__fbext : end "
+     "scope"},
+    {"read into other targets", "read c.y, n, order(1)", nullptr},
+    {"read continued", "read n, _", nullptr},
+    {"read in a string", "print \"read c.x\"", nullptr},
+    {"read after a comment", "n = 1 ' read c.x", nullptr},
     {"line input into a variable", "line input #1, s", nullptr},
     {"input", "input c.name", nullptr},
     {"line input in a string", "print \"line input c.name\"", nullptr},
@@ -248,6 +272,7 @@ TEST(CompoundAssignments, AreWrittenOutOnlyForPropertyFields) {
     EXPECT_EQ(expandedLine("sub Square.grow()", "x += 1"), QByteArray("x += 1"));
     EXPECT_EQ(expandedLine("sub Square.grow()", "scores(1) += 1"), QByteArray("scores(1) += 1"));
     EXPECT_EQ(expandedLine("sub Square.grow()", "line input name"), QByteArray("line input name"));
+    EXPECT_EQ(expandedLine("sub Square.grow()", "read x, name"), QByteArray("read x, name"));
     // A procedure on one line ends there: the bare name after it is the module's.
     EXPECT_EQ(expandedLine("sub Circle.f() : x += 1 : end sub", "x += 1"), QByteArray("x += 1"));
     EXPECT_EQ(expandedLine("sub Circle.f() : x += 1 : end sub", "c.x += 1"),
@@ -308,6 +333,91 @@ TEST(CompoundAssignments, BracketContinuedValuesWhereTheyEnd) {
         text.origins.resize(text.text.count('\n') + 1);
         spellOutCompoundAssignments(text, fields);
         EXPECT_EQ(text.text, QByteArray(row.expected ? row.expected : row.text));
+    }
+}
+
+// A field of an enum that a header declares (headerEnums), or that the file
+// names through its namespace, is a number: set from one, and its "+=" is
+// written out. Without the header's enum, the type is one of the program's.
+TEST(CompoundAssignments, EnumsOfHeadersAndNamespacesAreNumbers) {
+    const QByteArray source = "namespace Geo\nenum Mode\nend enum\nend namespace\n"
+                              "type Shape\n  fill as Fill\n  mode as Geo.Mode\nend type\n"
+                              "type Circle extends Shape\nend type\n"
+                              "dim c as Circle\nc.fill += 1\nc.mode += 1\n";
+    const QByteArray withHeader =
+        expandClassText(sourceOf(source), false, qsizetype(1) << 20, {"fill"}).text;
+    for (const char* expected : {"declare property fill(byval new_value as integer)",
+                                 "declare property mode(byval new_value as integer)",
+                                 "\nc.fill = c.fill + (1)\n", "\nc.mode = c.mode + (1)\n"})
+        EXPECT_TRUE(withHeader.contains(expected)) << expected << "\n" << withHeader.constData();
+    const QByteArray withoutHeader = expandClassText(sourceOf(source)).text;
+    EXPECT_TRUE(withoutHeader.contains("\nc.fill += 1\n")) << withoutHeader.constData();
+    EXPECT_TRUE(withoutHeader.contains("\nc.mode = c.mode + (1)\n")) << withoutHeader.constData();
+}
+
+// A target begun on a line that the operator's line continues is read whole,
+// and written out on the operator's line, each line in its place.
+TEST(CompoundAssignments, TargetsContinuedBeforeTheirOperator) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"c _\n  .x += 1", "c _\n  .x = c.x + (1)"},
+        {"  .x _ ' the x\n    += 2", "  .x _ ' the x\n     = .x + (2)"},
+        {"c.x _\n  += 3 : c.x += 1", "c.x _\n   = c.x + (3) : c.x = c.x + (1)"},
+        {"c _\n  .x _\n  += 1 + _\n  2", "c _\n  .x _\n   = c.x + ( 1 + _\n  2)"},
+        {"if a then _\n  c.x += 1", "if a then _\n  c.x = c.x + (1)"},
+        {"n = 1 ' c _\n.x += 1", "n = 1 ' c _\n.x = .x + (1)"},
+        {"print a; _\n  c.x += 1", nullptr},
+        {"print a _\n  .x += 1", nullptr},
+        {"c.y _\n  += 1", nullptr},
+        {"f(\"c\") _\n  .x += 1", nullptr},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.text);
+        PropertyFields fields;
+        fields.all = {"x", "name"};
+        MappedText text;
+        text.text = row.text;
+        text.origins.resize(text.text.count('\n') + 1);
+        spellOutCompoundAssignments(text, fields);
+        EXPECT_EQ(text.text, QByteArray(row.expected ? row.expected : row.text));
+    }
+}
+
+// The copies that swaps, reads and line input go through take a name that
+// the file does not use, in any letter case; in other files "t__fbext".
+TEST(CompoundAssignments, TemporariesTakeANameTheFileDoesNotUse) {
+    const struct {
+        const char* text;
+        const char* name;
+    } cases[] = {
+        {"swap c.x, n", "t__fbext"},
+        {"dim t__fbextra as integer\nswap c.x, n", "t__fbext"},
+        {"dim shared T__FBEXT as integer\nswap c.x, n", "t__fbext2"},
+        {"sub f(byval t__fbext as integer)\nswap c.x, t__fbext\nend sub\n"
+         "function t__fbext2() as integer\nend function",
+         "t__fbext3"},
+        {"x.t__fbext = 1\nswap c.x, n", "t__fbext2"}, // a member's name counts too
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.text);
+        PropertyFields fields;
+        fields.all = {"x"};
+        fields.swappable = {"x"};
+        MappedText text;
+        text.text = QByteArray(row.text) + "\nline input c.x\nread c.x";
+        text.origins.resize(text.text.count('\n') + 1);
+        spellOutCompoundAssignments(text, fields);
+        const QByteArray name = row.name;
+        EXPECT_TRUE(text.text.contains("scope : var " + name + " = c.x : c.x = "))
+            << text.text.constData();
+        EXPECT_TRUE(text.text.contains("dim " + name + " as string : line input " + name +
+                                       " : c.x = " + name + " : end scope"))
+            << text.text.constData();
+        EXPECT_TRUE(text.text.endsWith("dim " + name + " as typeof(c.x) : read " + name +
+                                       " : c.x = " + name + " : end scope"))
+            << text.text.constData();
     }
 }
 

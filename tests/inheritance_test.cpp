@@ -136,6 +136,7 @@ TEST(Inheritance, AFileReadInAnotherDialectIsLeftToTheCompiler) {
         const char* commandLine;
         bool forced;
         bool fb;
+        const char* header = ""; // the dialect the file's headers name
     };
     const QByteArray family = "type P\n  x as integer\nend type\ntype Kid extends P\nend type\n";
     const Case cases[] = {
@@ -156,9 +157,14 @@ TEST(Inheritance, AFileReadInAnotherDialectIsLeftToTheCompiler) {
         {"in a string", "print \"#lang \"\"fblite\"\"\"\n" + family, "", false, true},
         {"a comment about it", "' #lang \"fblite\"\n" + family, "", false, true},
         {"a name that starts alike", "#language \"fblite\"\n" + family, "", false, true},
+        {"a header's #lang", family, "", false, false, "fblite"},
+        {"a header's #lang over -lang", family, "fb", false, false, "qb"},
+        {"a header's #lang fb over -lang", family, "fblite", false, true, "FB"},
+        {"the file's own #lang after it", "#lang \"fb\"\n" + family, "", false, true, "fblite"},
+        {"-forcelang over a header's", family, "fb", true, true, "fblite"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(readInFbDialect(c.source, c.commandLine, c.forced), c.fb) << c.name;
+        EXPECT_EQ(readInFbDialect(c.source, c.commandLine, c.forced, c.header), c.fb) << c.name;
 }
 
 TEST(Inheritance, AFamilyWithALocalTypeIsLeftAlone) {

@@ -386,6 +386,33 @@ TEST(SourcePass, IncludesSwitchedOffAreNotFollowed) {
                                                     folder.key(QStringLiteral("live.bi"))}));
 }
 
+// The class pass reads a file's own text: the enums its headers declare,
+// through every level of includes, and the dialect the last of them names
+// are told it. A header met again tells them again; a comment names none.
+TEST(SourcePass, IncludedFilesTellTheirEnumsAndDialect) {
+    Folder folder;
+    folder.write(QStringLiteral("shapes.bi"), "#include once \"geo.bi\"\n"
+                                              "enum Fill : Hollow : end enum\n");
+    folder.write(QStringLiteral("geo.bi"), "#lang \"fblite\"\n"
+                                           "namespace Geo\nenum Mode\nend enum\nend namespace\n");
+    folder.write(QStringLiteral("quiet.bi"), "/'\n#lang \"qb\"\n'/\n' #lang \"qb\"\n");
+    folder.write(QStringLiteral("a.bas"), "#include once \"shapes.bi\"\n"
+                                          "#include once \"quiet.bi\"\nenum Own\nend enum\n");
+    folder.write(QStringLiteral("b.bas"), "#include \"quiet.bi\"\n#include \"shapes.bi\"\n");
+    folder.write(QStringLiteral("c.bas"), "#include \"quiet.bi\"\n");
+    TemplateRun run;
+    ASSERT_TRUE(expandTemplates(folder.path(QStringLiteral("a.bas")), sourceFilesOnDisk(), run));
+    const QSet<QByteArray> enums = {"fill", "mode", "geo.mode"};
+    EXPECT_EQ(run.headerEnums, enums);
+    EXPECT_EQ(run.headerDialect, QByteArray("fblite"));
+    ASSERT_TRUE(expandTemplates(folder.path(QStringLiteral("b.bas")), sourceFilesOnDisk(), run));
+    EXPECT_EQ(run.headerEnums, enums);
+    EXPECT_EQ(run.headerDialect, QByteArray("fblite"));
+    ASSERT_TRUE(expandTemplates(folder.path(QStringLiteral("c.bas")), sourceFilesOnDisk(), run));
+    EXPECT_TRUE(run.headerEnums.isEmpty());
+    EXPECT_TRUE(run.headerDialect.isEmpty());
+}
+
 TEST(SourcePass, AFileReachedUnderTwoSpellingsIsExpandedOnce) {
     Folder folder;
     folder.write(QStringLiteral("sub/main.bas"), "#include once \"../sub/./x.bi\"\n"

@@ -807,6 +807,31 @@ TEST(TypeScan, ConstructorHeadersNameTheTypeItself) {
         EXPECT_EQ(namesType(QByteArray(c.token), "Shape"), c.names) << c.token;
 }
 
+// An enum is known by its own name, and inside a namespace also by the name
+// code outside it writes; the namespace ends with its end line.
+TEST(TypeScan, EnumNamesWithTheirNamespaces) {
+    struct Case {
+        QByteArrayList lines;
+        QSet<QByteArray> names;
+    };
+    const Case cases[] = {
+        {{"enum Color", "  Red", "end enum"}, {"color"}},
+        {{"  ENUM Mode : Off : end enum", "enum", "end enum"}, {"mode"}},
+        {{"namespace Geo", "enum Mode", "end enum", "end namespace", "enum Fill"},
+         {"mode", "geo.mode", "fill"}},
+        {{"namespace A", "namespace B", "enum E", "end enum", "end namespace", "enum F",
+          "end namespace", "enum G"},
+         {"e", "a.b.e", "f", "a.f", "g"}},
+        {{"namespace Geo.Shapes", "enum Kind", "end enum", "end namespace"},
+         {"kind", "geo.shapes.kind"}},
+        {{"type Light", "  enum Mode", "  end enum", "end type", "dim e as Enumerator"}, {"mode"}},
+    };
+    for (const Case& c : cases) {
+        const QByteArray source = c.lines.join('\n');
+        EXPECT_EQ(enumNamesOf(LineIndex(source)), c.names) << source.constData();
+    }
+}
+
 TEST(TypeScan, NoTypesGiveNoRecords) {
     EXPECT_TRUE(scan(text({"print 1", "sub f()", "end sub"})).isEmpty());
     EXPECT_TRUE(scan(QByteArray()).isEmpty());

@@ -1,0 +1,3 @@
+' The whole program is read in the fblite dialect.
+#lang "fblite"
+const TITLE = "points"
