@@ -8,6 +8,7 @@
 #include "typescan.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
 
@@ -1141,11 +1142,39 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
 
 } // namespace
 
+namespace {
+
+// The bytes the cheap looks at a line search for: the "=" of a compound
+// assignment, and the letters that "swap", "input" and "read" are found by.
+enum LookedFor : unsigned { equalsSign = 1, letterW = 2, letterU = 4, letterD = 8 };
+
+// Which of them a line holds, from one pass over its bytes: each look that
+// needs a byte the line lacks (most lines lack several) is not taken.
+unsigned lookedForIn(QByteArrayView line) {
+    static constexpr std::array<unsigned char, 256> bytes = [] {
+        std::array<unsigned char, 256> table{};
+        table['='] = equalsSign;
+        table['w'] = table['W'] = letterW;
+        table['u'] = table['U'] = letterU;
+        table['d'] = table['D'] = letterD;
+        return table;
+    }();
+    unsigned found = 0;
+    for (const char c : line)
+        found |= bytes[static_cast<unsigned char>(c)];
+    return found;
+}
+
+} // namespace
+
 QList<qsizetype> compoundAssignmentLines(const LineIndex& lines) {
     QList<qsizetype> found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (mayAssignCompound(lines[i]) || maySwap(lines[i]) || mayLineInput(lines[i]) ||
-            mayRead(lines[i]))
+        const QByteArrayView line = lines[i];
+        const unsigned bytes = lookedForIn(line);
+        if (((bytes & equalsSign) && mayAssignCompound(line)) ||
+            ((bytes & letterW) && maySwap(line)) || ((bytes & letterU) && mayLineInput(line)) ||
+            ((bytes & letterD) && mayRead(line)))
             found.append(i);
     }
     return found;
