@@ -1167,6 +1167,22 @@ unsigned lookedForIn(QByteArrayView line) {
 
 } // namespace
 
+// Whether a line of a type block declares an operator that assigns in place
+// ("declare operator += (byref v as Vec)", "operator shl= (...)").
+bool declaresInPlaceOperator(QByteArrayView line) {
+    const QByteArrayView code = codeOf(line);
+    const qsizetype at = indexOfWord(code, "operator");
+    if (at < 0)
+        return false;
+    const qsizetype start = at + qsizetype(sizeof("operator")) - 1;
+    qsizetype end = code.indexOf('(', start);
+    if (end < 0)
+        end = code.size();
+    QByteArray name = code.sliced(start, end - start).toByteArray();
+    name.removeIf([](char c) { return isBlank(c); });
+    return name.size() > 1 && name.endsWith('=');
+}
+
 QList<qsizetype> compoundAssignmentLines(const LineIndex& lines) {
     QList<qsizetype> found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -1207,17 +1223,36 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
     // only lines that name one are read as fields ("hits as T", "dim hits as
     // T", "as T hits, misses").
     QSet<QByteArray> typedAsOwn;
-    // An enum's value is a number: its "+=" is its "+". The file's enums are
-    // found when a field of a type of the program's is met; its headers' are
-    // known.
+    // An enum's value is a number: its "+=" is its "+". So is a value of a
+    // type of the file that declares no operator assigning in place and
+    // extends nothing: the compiler reads "x += y" on it as "x = x + y". The
+    // file's enums and such types are found when a field of a type of the
+    // program's is met; its headers' enums are known.
     std::optional<QSet<QByteArray>> enums;
+    QSet<QByteArray> plainTypes;
     const auto ownType = [&](QByteArrayView type) {
         if (isBuiltinValue(type))
             return false;
-        if (!enums)
+        if (!enums) {
             enums = enumNamesOf(lines);
-        const QByteArray folded = caseFolded(type);
-        return !enums->contains(folded) && !headerEnums.contains(folded);
+            QSet<QByteArray> inPlace;
+            for (const TypeRecord& record : records) {
+                const QByteArray name = caseFolded(record.typeName);
+                bool assigns = !record.parentName.isEmpty() || record.blockEnd < 0;
+                for (qsizetype i = record.typeLine + 1; !assigns && i < record.blockEnd; ++i)
+                    assigns = declaresInPlaceOperator(lines[i]);
+                if (assigns)
+                    inPlace.insert(name);
+                else
+                    plainTypes.insert(name);
+            }
+            // A name declared twice counts with its every declaration.
+            for (const QByteArray& name : std::as_const(inPlace))
+                plainTypes.remove(name);
+        }
+        const QByteArray folded = caseFolded(type.trimmed());
+        return !enums->contains(folded) && !headerEnums.contains(folded) &&
+               !plainTypes.contains(folded);
     };
     for (const TypeRecord& record : records) {
         for (qsizetype i = record.typeLine + 1; i < record.blockEnd; ++i) {

@@ -269,10 +269,11 @@ void splitSharedStatics(const QList<TypeRecord>& records, GuardedTwins& guarded,
     }
 }
 
-// ownLines keeps the lines written around moved twins.
+// ownLines keeps the lines written around moved twins, ownEdits the edits
+// changed for them.
 QList<Insertion> insertionsOf(const QList<TypeRecord>& records, const GuardedTwins& guarded,
                               const LineIndex& lines, const QList<LineOrigin>& origins,
-                              std::deque<MappedText>& ownLines) {
+                              std::deque<MappedText>& ownLines, std::deque<LineEdit>& ownEdits) {
     QList<Insertion> insertions;
     for (qsizetype r = 0; r < records.size(); ++r) {
         const TypeRecord& record = records[r];
@@ -331,8 +332,58 @@ QList<Insertion> insertionsOf(const QList<TypeRecord>& records, const GuardedTwi
                     insertions.append(Insertion{method.afterLine, &method.text});
             }
         }
-        for (const LineEdit& edit : record.ownLineEdits)
-            insertions.append(Insertion{edit.line, nullptr, &edit});
+        // The static variables that the instance's members under a guard
+        // (its own, or its members') share with the twin's copies go ahead
+        // of that guard, under the #if branches they stood in: the copies
+        // follow the guard, and read them also when the compiler skips the
+        // guarded members (a file read before made the instance).
+        struct Ahead {
+            GuardedTwins::Range range{-1, -1};
+            QByteArray guard;
+            MappedTextBuilder text;
+            bool used = false;
+        };
+        std::array<Ahead, 2> aheads;
+        if (moved != guarded.twins.cend()) {
+            aheads[0].range = moved->instance;
+            aheads[0].guard = "__FBEXT_TWIN_" + record.typeName + "__";
+            aheads[1].range = moved->members;
+            aheads[1].guard = "__FBEXT_TWINMEM_" + record.typeName + "__";
+        }
+        for (const LineEdit& edit : record.ownLineEdits) {
+            Ahead* ahead = nullptr;
+            for (Ahead& candidate : aheads) {
+                if (candidate.range.open < edit.line && edit.line < candidate.range.close)
+                    ahead = &candidate;
+            }
+            if (!ahead || edit.before.text.isEmpty()) {
+                insertions.append(Insertion{edit.line, nullptr, &edit});
+                continue;
+            }
+            if (!ahead->used)
+                ahead->text.add("#ifndef " + ahead->guard);
+            ahead->used = true;
+            ConditionalBlocks::Opening opening =
+                guarded.conditionals->openingFor(edit.line, qint32(ahead->range.close));
+            if (!opening.lines.isEmpty() && opening.lines.first() == ahead->range.open) {
+                opening.lines.removeFirst();
+                --opening.levels;
+            }
+            for (const qint32 at : std::as_const(opening.lines))
+                ahead->text.addLine(lines[at], origins[at]);
+            ahead->text.add(edit.before);
+            for (int level = 0; level < opening.levels; ++level)
+                ahead->text.add("#endif");
+            ownEdits.push_back(LineEdit{edit.line, MappedText(), edit.replacement});
+            insertions.append(Insertion{edit.line, nullptr, &ownEdits.back()});
+        }
+        for (Ahead& ahead : aheads) {
+            if (!ahead.used)
+                continue;
+            ahead.text.add("#endif");
+            ownEdits.push_back(LineEdit{qint32(ahead.range.open), ahead.text.take(), {}});
+            insertions.append(Insertion{ahead.range.open, nullptr, &ownEdits.back()});
+        }
     }
     std::stable_sort(insertions.begin(), insertions.end(),
                      [](const Insertion& a, const Insertion& b) { return a.line < b.line; });
@@ -469,7 +520,9 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
         return parts;
     };
     // Lines kept as written, each followed by the copies that follow it.
-    const QList<Insertion> insertions = insertionsOf(records, guarded, lines, origins, ownLines);
+    std::deque<LineEdit> ownEdits;
+    const QList<Insertion> insertions =
+        insertionsOf(records, guarded, lines, origins, ownLines, ownEdits);
     qsizetype nextInsertion = 0;
     const auto keepWithCopies = [&](qsizetype first, qsizetype last) {
         while (nextInsertion < insertions.size() && insertions[nextInsertion].line < first)

@@ -285,6 +285,50 @@ TEST(CompoundAssignments, AreWrittenOutOnlyForPropertyFields) {
     EXPECT_EQ(expandedLine("sub Circle.grow()\n/' c.x += 1", "c.x += 1"), QByteArray("c.x += 1"));
 }
 
+// A field named like an inherited one, in another type, whose type is one of
+// the program's: "o.x += 1" on it is the compiler's "o.x = o.x + 1" unless
+// that type has an operator of its own that assigns in place, or may have
+// one (a type not of the file, one that extends another). Only then is the
+// name left as written everywhere.
+TEST(CompoundAssignments, FieldsNamedAlikeOfTypesThatAssignInPlaceStay) {
+    const struct {
+        const char* name;
+        const char* types; // declares the type T of Other.x
+        bool writtenOut;
+    } rows[] = {
+        {"plain type", "type T\n  a as integer\nend type\n", true},
+        {"other operators",
+         "type T\n  a as integer\n  declare operator let(byval v as integer)\n"
+         "  declare operator cast() as string\nend type\n",
+         true},
+        {"an enum", "enum T\n  one\nend enum\n", true},
+        {"operator +=", "type T\n  a as integer\n  declare operator += (byref v as T)\nend type\n",
+         false},
+        {"operator shl= spaced",
+         "type T\n  a as integer\n  DECLARE Operator Shl = (byval n as integer)\n"
+         "end type\n",
+         false},
+        {"extends another type", "type P\n  a as integer\nend type\ntype T extends P\nend type\n",
+         false},
+        {"declared twice, once with one",
+         "#ifdef A\ntype T\n  a as integer\nend type\n#else\ntype T\n  a as integer\n"
+         "  declare operator -= (byref v as T)\nend type\n#endif\n",
+         false},
+        {"not declared in the file", "", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QByteArray source = QByteArray(row.types) +
+                                  "type Shape\n  x as integer\nend type\n"
+                                  "type Circle extends Shape\n  r as integer\nend type\n"
+                                  "type Other\n  x as T\nend type\n"
+                                  "dim c as Circle\nc.x += 1\n";
+        const QByteArray result = expandClassText(sourceOf(source)).text;
+        EXPECT_EQ(result.contains("c.x = c.x + (1)"), row.writtenOut) << result.constData();
+        EXPECT_EQ(result.contains("c.x += 1"), !row.writtenOut) << result.constData();
+    }
+}
+
 TEST(CompoundAssignments, SwapsOfPropertyFieldsAreWrittenOut) {
     for (const Row& row : swapRows) {
         SCOPED_TRACE(row.name);
