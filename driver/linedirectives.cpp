@@ -6,6 +6,8 @@
 #include "lines.h"
 #include "text.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <cstring>
 
@@ -106,6 +108,122 @@ void writeDirective(char* out, const LineOrigin& origin, const QByteArray& name)
     *out++ = '\n';
 }
 
+// The program's own "#line N" and "#line N "name"" directives, which number
+// the lines after them in their file from N on, under that name. A line is
+// written under the number the last such directive above it in its own file
+// gives it, wherever the rewrite moved it to, so that a message or __LINE__
+// names what it names in the unrewritten program.
+class UserNumbering {
+public:
+    explicit UserNumbering(const MappedText& mapped) {
+        const QByteArray& text = mapped.text;
+        // Only a line whose first character after white space is '#' can be
+        // a directive; the others are passed over by their '#'s alone.
+        bool inMacro = false;
+        qsizetype index = 0; // the line that starts at lineStart
+        qsizetype lineStart = 0;
+        for (qsizetype hash = text.indexOf('#'); hash >= 0; hash = text.indexOf('#', hash + 1)) {
+            const qsizetype start = text.lastIndexOf('\n', hash) + 1;
+            index += countLineFeeds(QByteArrayView(text).sliced(lineStart, start - lineStart));
+            lineStart = start;
+            qsizetype end = text.indexOf('\n', start);
+            if (end < 0)
+                end = text.size();
+            const QByteArrayView line = QByteArrayView(text).sliced(start, end - start);
+            hash = end; // the line's other '#'s are passed over
+            if (!trimmed(line).startsWith('#'))
+                continue;
+            scanDirective(line, inMacro);
+            const LineOrigin& origin = mapped.origins[index];
+            if (!inMacro && origin.isKnown())
+                read(line, origin);
+        }
+        for (QList<Renumbering>& list : byFile) {
+            std::sort(list.begin(), list.end(),
+                      [](const Renumbering& a, const Renumbering& b) { return a.line < b.line; });
+            // A directive copied with the lines around it is read once.
+            list.erase(std::unique(list.begin(), list.end(),
+                                   [](const Renumbering& a, const Renumbering& b) {
+                                       return a.line == b.line;
+                                   }),
+                       list.end());
+            // A directive without a name keeps the name the one above it set.
+            for (qsizetype i = 1; i < list.size(); ++i)
+                if (!list[i].named)
+                    list[i].start.fileNumber = list[i - 1].start.fileNumber;
+        }
+    }
+
+    bool isEmpty() const { return byFile.isEmpty(); }
+
+    // Where the compiler would place origin's line in the unrewritten file.
+    LineOrigin of(const LineOrigin& origin) const {
+        const QList<Renumbering>* list = listOf(origin);
+        if (!list)
+            return origin;
+        const auto after = std::upper_bound(
+            list->begin(), list->end(), origin.line,
+            [](int line, const Renumbering& renumbering) { return line <= renumbering.line; });
+        if (after == list->begin())
+            return origin;
+        const Renumbering& above = *(after - 1);
+        return above.start.atLine(above.start.line + origin.line - above.line);
+    }
+
+    // The number a directive standing at origin gives its own line, or
+    // nullptr when origin holds none.
+    const LineOrigin* setBy(const LineOrigin& origin) const {
+        const QList<Renumbering>* list = listOf(origin);
+        if (!list)
+            return nullptr;
+        const auto at = std::lower_bound(
+            list->begin(), list->end(), origin.line,
+            [](const Renumbering& renumbering, int line) { return renumbering.line < line; });
+        return at != list->end() && at->line == origin.line ? &at->start : nullptr;
+    }
+
+private:
+    struct Renumbering {
+        int line;         // where the directive stands in its file
+        LineOrigin start; // the file and number it gives its own line
+        bool named;
+    };
+    QHash<int, QList<Renumbering>> byFile;
+
+    const QList<Renumbering>* listOf(const LineOrigin& origin) const {
+        if (byFile.isEmpty())
+            return nullptr;
+        const auto found = byFile.constFind(origin.fileNumber);
+        return found == byFile.cend() ? nullptr : &*found;
+    }
+
+    void read(QByteArrayView line, const LineOrigin& origin) {
+        bool metacommand = false;
+        qsizetype at = directiveArgumentAt(line, "line", false, &metacommand);
+        if (at < 0 || metacommand)
+            return;
+        qsizetype digitsEnd = at;
+        while (digitsEnd < line.size() && line[digitsEnd] >= '0' && line[digitsEnd] <= '9')
+            ++digitsEnd;
+        if (digitsEnd == at || digitsEnd - at > 9)
+            return;
+        const int number = QByteArrayView(line).sliced(at, digitsEnd - at).toInt();
+        at = digitsEnd;
+        while (at < line.size() && isBlank(line[at]))
+            ++at;
+        Renumbering renumbering{origin.line, origin.atLine(number), false};
+        if (at < line.size() && line[at] == '"') {
+            const qsizetype close = line.indexOf('"', at + 1);
+            if (close < 0)
+                return;
+            renumbering.start =
+                LineOrigin(fileNameFromBytes(line.sliced(at + 1, close - at - 1)), number);
+            renumbering.named = true;
+        }
+        byFile[origin.fileNumber].append(renumbering);
+    }
+};
+
 // Where a directive goes: before the line that starts at position at.
 struct Directive {
     qsizetype at;
@@ -136,8 +254,8 @@ struct FoundDirectives {
 // comment, and a line can only be continued by a "_" in it: the lines without
 // one need no lexing.
 void findDirectives(const MappedText& mapped, qsizetype first, qsizetype start, qsizetype stop,
-                    bool mayHaveBlockComments, ScanState& state, DirectiveNames& names,
-                    FoundDirectives& found) {
+                    bool mayHaveBlockComments, const UserNumbering& numbering, ScanState& state,
+                    DirectiveNames& names, FoundDirectives& found) {
     const QByteArray& text = mapped.text;
     const qsizetype end = mapped.origins.size();
     for (qsizetype index = first; index < end && start < stop; ++index) {
@@ -145,7 +263,7 @@ void findDirectives(const MappedText& mapped, qsizetype first, qsizetype start, 
             std::memchr(text.constData() + start, '\n', size_t(text.size() - start)));
         const qsizetype lineEnd = lineFeed ? lineFeed - text.constData() : text.size();
         const QByteArrayView line = QByteArrayView(text).sliced(start, lineEnd - start);
-        const LineOrigin& origin = mapped.origins[index];
+        const LineOrigin origin = numbering.of(mapped.origins[index]);
 
         // A blank line gives the compiler nothing to report, so its number
         // does not matter and it needs no directive of its own. The cheap
@@ -157,6 +275,12 @@ void findDirectives(const MappedText& mapped, qsizetype first, qsizetype start, 
                 found.directives.append(Directive{start, origin});
                 state.current = origin;
             }
+        }
+        if (!numbering.isEmpty() && !state.inMacro && !state.lexer.startedInComment()) {
+            // The program's own directive: the compiler numbers its line,
+            // and the lines after it, as it says.
+            if (const LineOrigin* set = numbering.setBy(mapped.origins[index]))
+                state.current = *set;
         }
         ++state.current.line;
 
@@ -181,6 +305,7 @@ void findDirectives(const MappedText& mapped, qsizetype first, qsizetype start, 
 FoundDirectives findDirectives(const MappedText& mapped, const QString& fileName,
                                DirectiveNames& names, qsizetype besideFromBytes) {
     const QByteArray& text = mapped.text;
+    const UserNumbering numbering(mapped);
     const bool mayHaveBlockComments = containsCommentOpening(text);
     ScanState state;
     state.current = LineOrigin(fileName, 1);
@@ -192,7 +317,8 @@ FoundDirectives findDirectives(const MappedText& mapped, const QString& fileName
                              : nullptr;
     const qsizetype wholeText = text.size() + 1; // a stop past every line
     if (!middle) {
-        findDirectives(mapped, 0, 0, wholeText, mayHaveBlockComments, state, names, found);
+        findDirectives(mapped, 0, 0, wholeText, mayHaveBlockComments, numbering, state, names,
+                       found);
         return found;
     }
     // The thread finds where its half starts among the lines, too.
@@ -205,21 +331,22 @@ FoundDirectives findDirectives(const MappedText& mapped, const QString& fileName
     runBeside(
         [&] {
             secondFirst = countLineFeeds(QByteArrayView(text).first(secondStart));
-            const LineOrigin& before = mapped.origins[secondFirst - 1];
+            const LineOrigin before = numbering.of(mapped.origins[secondFirst - 1]);
             guessed.current = before.atLine(before.line + 1);
             second = guessed;
             findDirectives(mapped, secondFirst, secondStart, wholeText, mayHaveBlockComments,
-                           second, secondNames, secondFound);
+                           numbering, second, secondNames, secondFound);
         },
         [&] {
-            findDirectives(mapped, 0, 0, secondStart, mayHaveBlockComments, state, names, found);
+            findDirectives(mapped, 0, 0, secondStart, mayHaveBlockComments, numbering, state, names,
+                           found);
         });
     if (state.leavesNothingOpen() && state.current == guessed.current) {
         found.directives.append(secondFound.directives);
         found.added += secondFound.added;
     } else {
-        findDirectives(mapped, secondFirst, secondStart, wholeText, mayHaveBlockComments, state,
-                       names, found);
+        findDirectives(mapped, secondFirst, secondStart, wholeText, mayHaveBlockComments, numbering,
+                       state, names, found);
     }
     return found;
 }

@@ -183,3 +183,61 @@ TEST(LineDirectives, FileNamesAreTheFileSystemsBytesOrNoneAtAll) {
 }
 
 } // namespace
+
+namespace {
+
+// The program's own "#line" directives number the lines after them in their
+// file, and go on doing so for lines the rewrite moves about: each line is
+// numbered as the compiler numbers it in the unrewritten file.
+TEST(LineDirectives, TheProgramsOwnDirectivesNumberTheLinesAfterThem) {
+    struct Expected {
+        const char* text;
+        QString file;
+        int line;
+    };
+    struct Case {
+        const char* name;
+        QByteArrayList lines;
+        QList<LineOrigin> origins;
+        QList<Expected> expected; // every line that is not a directive, in order
+    };
+    const QString virtualFile = QStringLiteral("v.bas");
+    const QList<Case> cases = {
+        {"a line moved below the directive",
+         {"#line 100", "x", "b"},
+         {in(mainFile, 1), in(mainFile, 6), in(mainFile, 3)},
+         {{"x", mainFile, 105}, {"b", mainFile, 102}}},
+        {"a line moved above the directive",
+         {"y", "#line 100", "b"},
+         {in(mainFile, 5), in(mainFile, 1), in(mainFile, 2)},
+         {{"y", mainFile, 104}, {"b", mainFile, 101}}},
+        {"a name, and a line from above it",
+         {"#line 500 \"v.bas\"", "s", "t"},
+         {in(mainFile, 3), in(mainFile, 4), in(mainFile, 2)},
+         {{"s", virtualFile, 501}, {"t", mainFile, 2}}},
+        {"a number alone keeps the name given above",
+         {"#line 500 \"v.bas\"", "#LINE 10", "u"},
+         {in(mainFile, 1), in(mainFile, 3), in(mainFile, 4)},
+         {{"u", virtualFile, 11}}},
+        {"a header's directive leaves the main file alone",
+         {"#line 100", "h", "m"},
+         {in(header, 1), in(header, 2), in(mainFile, 2)},
+         {{"h", header, 101}, {"m", mainFile, 2}}},
+    };
+    for (const Case& c : cases) {
+        const MappedText text = mapped(c.lines, c.origins);
+        const QByteArray written = withLineDirectives(text, mainFile);
+        EXPECT_EQ(withLineDirectives(text, mainFile, 0), written) << c.name;
+        const QList<NumberedLine> numbered = numberLines(written, mainFile);
+        ASSERT_EQ(numbered.size(), c.expected.size()) << c.name << "\n" << written.toStdString();
+        for (qsizetype i = 0; i < numbered.size(); ++i) {
+            EXPECT_EQ(numbered[i].text, QString::fromLatin1(c.expected[i].text)) << c.name;
+            EXPECT_EQ(numbered[i].file, c.expected[i].file) << c.name << "\n"
+                                                            << written.toStdString();
+            EXPECT_EQ(numbered[i].line, c.expected[i].line) << c.name << "\n"
+                                                            << written.toStdString();
+        }
+    }
+}
+
+} // namespace
