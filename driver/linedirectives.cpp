@@ -108,6 +108,19 @@ void writeDirective(char* out, const LineOrigin& origin, const QByteArray& name)
     *out++ = '\n';
 }
 
+// Whether text may hold a "#line" directive: "line" as a word after a '#',
+// blanks between.
+bool mayHoldLineDirective(QByteArrayView text) {
+    for (qsizetype hash = text.indexOf('#'); hash >= 0; hash = text.indexOf('#', hash + 1)) {
+        qsizetype word = hash + 1;
+        while (word < text.size() && isBlank(text[word]))
+            ++word;
+        if (isWordAt(text, word, "line"))
+            return true;
+    }
+    return false;
+}
+
 // The program's own "#line N" and "#line N "name"" directives, which number
 // the lines after them in their file from N on, under that name. A line is
 // written under the number the last such directive above it in its own file
@@ -117,6 +130,10 @@ class UserNumbering {
 public:
     explicit UserNumbering(const MappedText& mapped) {
         const QByteArray& text = mapped.text;
+        // Most programs write no "#line" of their own: a search for the
+        // word after each '#' tells, before any line is counted.
+        if (!mayHoldLineDirective(text))
+            return;
         // Only a line whose first character after white space is '#' can be
         // a directive; the others are passed over by their '#'s alone.
         bool inMacro = false;
