@@ -7,10 +7,16 @@
 #include "forwarding.h"
 #include "typescan.h"
 
+#include <QtAlgorithms>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -101,12 +107,41 @@ bool mayAssignCompound(QByteArrayView line) {
     return false;
 }
 
-// Finds a word of a text ("swap", "input"), in any letter case. One of its
-// letters, a rare one, is looked for with memchr, each case once over the
-// text, so a text without one costs no more than a search for "=" does.
+// The next position at or after from where the letters first and second
+// (lower case) stand one after the other in text, in any letter case, or -1.
+// Sixteen positions are tried at a time where the processor allows it.
+qsizetype findLetterPair(QByteArrayView text, qsizetype from, char first, char second) {
+    const char* data = text.data();
+    const qsizetype size = text.size();
+    qsizetype at = std::max<qsizetype>(from, 0);
+#ifdef __SSE2__
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    const __m128i firsts = _mm_set1_epi8(first);
+    const __m128i seconds = _mm_set1_epi8(second);
+    for (; at + 17 <= size; at += 16) {
+        const __m128i here =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), caseBit);
+        const __m128i next =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 1)), caseBit);
+        const int pairs = _mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(here, firsts), _mm_cmpeq_epi8(next, seconds)));
+        if (pairs)
+            return at + qCountTrailingZeroBits(quint32(pairs));
+    }
+#endif
+    for (; at + 1 < size; ++at) {
+        if ((data[at] | 0x20) == first && (data[at + 1] | 0x20) == second)
+            return at;
+    }
+    return -1;
+}
+
+// Finds a word of a text ("swap", "input"), in any letter case, by two of
+// its letters that seldom stand together in code ("sw", "np"): a text
+// without them costs one read of its bytes.
 class Words {
 public:
-    // The word in lower case, and which of its letters is looked for.
+    // The word in lower case, and where the two letters start in it.
     Words(QByteArrayView text, QByteArrayView word, qsizetype key)
         : text(text), word(word), keyAt(key) {}
 
@@ -115,22 +150,18 @@ public:
     qsizetype next(qsizetype from) {
         const char* data = text.data();
         const qsizetype size = text.size();
-        const char letter = word[keyAt];
         for (qsizetype searchFrom = from + keyAt;;) {
-            const qsizetype lowerKey = find(letter, searchFrom, lower);
-            const qsizetype upperKey = find(char(letter & ~0x20), searchFrom, upper);
-            const qsizetype key = lowerKey < 0   ? upperKey
-                                  : upperKey < 0 ? lowerKey
-                                                 : std::min(lowerKey, upperKey);
-            if (key < 0)
+            if (found != -1 && found < searchFrom)
+                found = findLetterPair(text, searchFrom, word[keyAt], word[keyAt + 1]);
+            if (found < 0)
                 return -1;
-            const qsizetype start = key - keyAt;
+            const qsizetype start = found - keyAt;
             const qsizetype end = start + word.size();
-            if (end <= size && (start == 0 || !isNameChar(data[start - 1])) &&
+            if (start >= 0 && end <= size && (start == 0 || !isNameChar(data[start - 1])) &&
                 (end == size || !isNameChar(data[end])) &&
                 equalsIgnoringCase(QByteArrayView(data + start, word.size()), word))
                 return start;
-            searchFrom = key + 1;
+            searchFrom = found + 1;
         }
     }
 
@@ -138,33 +169,22 @@ private:
     QByteArrayView text;
     QByteArrayView word;
     qsizetype keyAt;
-    qsizetype lower = -2; // the last letter found, or -1 when there is none left
-    qsizetype upper = -2; // and in upper case
-
-    qsizetype find(char c, qsizetype from, qsizetype& found) const {
-        if (found == -1 || found >= from)
-            return found;
-        const void* at = from < text.size()
-                             ? std::memchr(text.data() + from, c, size_t(text.size() - from))
-                             : nullptr;
-        found = at ? static_cast<const char*>(at) - text.data() : -1;
-        return found;
-    }
+    qsizetype found = -2; // the last pair found, or -1 when there is none left
 };
 
 class SwapWords : public Words {
 public:
-    explicit SwapWords(QByteArrayView text) : Words(text, "swap", 1) {}
+    explicit SwapWords(QByteArrayView text) : Words(text, "swap", 0) {}
 };
 
 class InputWords : public Words {
 public:
-    explicit InputWords(QByteArrayView text) : Words(text, "input", 3) {}
+    explicit InputWords(QByteArrayView text) : Words(text, "input", 1) {}
 };
 
 class ReadWords : public Words {
 public:
-    explicit ReadWords(QByteArrayView text) : Words(text, "read", 3) {}
+    explicit ReadWords(QByteArrayView text) : Words(text, "read", 2) {}
 };
 
 // Whether the word "input" at input follows the word "line" ("line input").

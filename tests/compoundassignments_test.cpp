@@ -4,6 +4,7 @@
 #include "classexpander.h"
 #include "classtext.h"
 #include "compoundassignments.h"
+#include "lines.h"
 
 #include <gtest/gtest.h>
 
@@ -462,6 +463,30 @@ TEST(CompoundAssignments, TemporariesTakeANameTheFileDoesNotUse) {
         EXPECT_TRUE(text.text.endsWith("dim " + name + " as typeof(c.x) : read " + name +
                                        " : c.x = " + name + " : end scope"))
             << text.text.constData();
+    }
+}
+
+// The lines that may swap, read or line-input are found by two letters of
+// the word that seldom stand together, at any place in a line of any length
+// (sixteen places are tried at a time), in any letter case; a longer word
+// that holds them is none.
+TEST(CompoundAssignments, StatementWordsFoundAtEveryPlace) {
+    const QByteArrayView words[] = {"swap a, b", "ReAd a", "line INPUT a", "line input #1, a"};
+    const QByteArrayView others[] = {"swapped = 1", "bread = 2", "dim ready as integer",
+                                     "print \"np ad sw\""};
+    for (const QByteArrayView word : words) {
+        for (int pad = 0; pad < 40; ++pad) {
+            const QByteArray line = QByteArray(pad, ' ') + word.toByteArray();
+            const QByteArray text = "x = 1\n" + line + "\n" + QByteArray(pad, 'q');
+            EXPECT_EQ(compoundAssignmentLines(LineIndex(text)), QList<qsizetype>{1})
+                << line.constData();
+        }
+    }
+    for (const QByteArrayView other : others) {
+        for (int pad = 0; pad < 40; ++pad) {
+            const QByteArray text = QByteArray(pad, ' ') + other.toByteArray();
+            EXPECT_TRUE(compoundAssignmentLines(LineIndex(text)).isEmpty()) << text.constData();
+        }
     }
 }
 
