@@ -22,9 +22,9 @@ struct ReadFiles {
     std::mutex mutex; // guards files
     QHash<QString, RewrittenFile> files;
 
-    void add(RewrittenFile file) {
+    void add(const RewrittenFile& file) {
         const std::lock_guard<std::mutex> lock(mutex);
-        files.insert(file.path, std::move(file));
+        files.insert(file.path, file);
     }
     RewrittenFile value(const QString& path) {
         const std::lock_guard<std::mutex> lock(mutex);
