@@ -7,6 +7,7 @@
 #include "lines.h"
 #include "namereplace.h"
 
+#include <QHash>
 #include <QSet>
 #include <QVarLengthArray>
 
@@ -274,6 +275,57 @@ bool containsName(const QByteArray& text, QByteArrayView name) {
     return found;
 }
 
+QByteArrayView directiveOf(QByteArrayView code);
+
+// The macros an instance's text defines on lines of its own ("#define
+// BYTES sizeof(integer)", "#macro ... #endmacro"): an "#undef" line for each,
+// and the lines of those that stand before split (its type block), each
+// line ended by a line feed.
+struct MacroDefinitions {
+    QByteArray undefines;
+    qsizetype undefineCount = 0;
+    QByteArray typeBlockDefinitions;
+};
+
+MacroDefinitions macroDefinitions(QByteArrayView text, qsizetype split) {
+    MacroDefinitions macros;
+    // Most templates define none: one search settles them.
+    if (!text.contains('#'))
+        return macros;
+    CodeLexer lexer;
+    bool inMacro = false; // between "#macro" and "#endmacro"
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        const QByteArrayView line = text.sliced(start, end - start);
+        const QByteArrayView code = lexer.next(line);
+        const QByteArrayView directive = directiveOf(code);
+        const bool defines = isKeyword(directive, "#define") || isKeyword(directive, "#macro");
+        if (defines && !inMacro) {
+            QByteArrayView name =
+                firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+            qsizetype nameEnd = 0;
+            while (nameEnd < name.size() && isNameChar(name[nameEnd]))
+                ++nameEnd;
+            name = name.first(nameEnd);
+            if (!name.isEmpty()) {
+                macros.undefines += "#undef " + name.toByteArray() + '\n';
+                ++macros.undefineCount;
+            }
+        }
+        inMacro = (inMacro || isKeyword(directive, "#macro")) && !isKeyword(directive, "#endmacro");
+        if ((defines || inMacro || isKeyword(directive, "#endmacro")) && split >= 0 &&
+            start < split) {
+            macros.typeBlockDefinitions += line;
+            macros.typeBlockDefinitions += '\n';
+        }
+        start = end + 1;
+    }
+    return macros;
+}
+
 struct Instantiation {
     const TemplateTable& templateTable;
     QList<Instance>& instances;
@@ -314,12 +366,18 @@ struct Instantiation {
     // For each instance in building, the namespace its parts are wrapped in
     // (empty: none), which its forward declaration needs too.
     QByteArrayList buildingWraps;
+    // The names the file #undefs so far, with the line of the last #undef
+    // (letter case folded), and the line each instance was first used at: a
+    // macro that is a type argument may name another type after its #undef.
+    QHash<QByteArray, qsizetype> undefinedNames;
+    QHash<QByteArray, qsizetype> firstUses;
 
     bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out, int depth);
     void rewriteUse(QByteArray& out, qsizetype open, int depth);
     bool useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
                      QByteArrayView space, int depth);
     bool usesOuterInstance(const QByteArray& name);
+    bool argumentUndefinedSince(QByteArrayView use, const QByteArray& key) const;
     QByteArray wrapFor(QByteArrayView templateSpace, QByteArrayView usePrefix);
     bool namesNamespaceType(const QByteArrayList& arguments) const;
     void declareAhead(const QByteArray& key, const QByteArray& name, QByteArrayView wrap = {});
@@ -358,6 +416,20 @@ QByteArrayView namespaceBefore(const QByteArray& text, qsizetype nameStart) {
         space.contains(".."))
         return {};
     return space;
+}
+
+// Whether a name in the type arguments of use was #undef'd since the
+// instance of key was first used.
+bool Instantiation::argumentUndefinedSince(QByteArrayView use, const QByteArray& key) const {
+    const qsizetype first = firstUses.value(key, line);
+    const QByteArray arguments = argumentText(use).toByteArray();
+    bool undefined = false;
+    forEachUnqualifiedName(arguments, [&](qsizetype at, qsizetype end) {
+        const auto found = undefinedNames.constFind(caseFolded(arguments.sliced(at, end - at)));
+        undefined = undefined || (found != undefinedNames.constEnd() && *found > first);
+        return end;
+    });
+    return undefined;
 }
 
 void Instantiation::fail(int number, const QByteArray& text) {
@@ -452,17 +524,35 @@ void Instantiation::appendInstance(const QByteArray& key, const CapturedTemplate
         for (qsizetype line = 0; line < blockLines + 2 && split >= 0; ++line)
             split = instance.text.text.indexOf('\n', split + (line > 0 ? 1 : 0));
     }
+    // A macro the template's lines define (#define, #macro) is defined anew
+    // by every instance, with its own types: each instance undefines it first,
+    // as the compiler refuses a second definition.
+    const MacroDefinitions macros = macroDefinitions(instance.text.text, split);
+    if (!macros.undefines.isEmpty()) {
+        MappedText undefined(macros.undefines, LineOrigin());
+        undefined.append(instance.text);
+        instance.text = std::move(undefined);
+        if (split >= 0)
+            split += macros.undefines.size();
+    }
     if (split < 0) {
         inSpace(instance.text);
         instances.append(std::move(instance));
     } else {
-        const qsizetype typeLines = blockLines + 2;
+        const qsizetype typeLines = blockLines + 2 + macros.undefineCount;
         Instance members{instance.name, MappedText(), instance.anchor, Instance::Part::Members};
         members.text.text = instance.text.text.sliced(split + 1);
         members.text.origins = instance.text.origins.sliced(typeLines);
         instance.text.text.truncate(split);
         instance.text.origins.resize(typeLines);
         instance.part = Instance::Part::Type;
+        // Member procedures placed later read the macros of their own type
+        // block, whatever another instance defined in between.
+        if (!macros.typeBlockDefinitions.isEmpty()) {
+            MappedText definitions(macros.undefines + macros.typeBlockDefinitions, LineOrigin());
+            definitions.append(members.text);
+            members.text = std::move(definitions);
+        }
         inSpace(instance.text);
         inSpace(members.text);
         instances.append(std::move(instance));
@@ -503,8 +593,20 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     instanceKey += found.key();
     instanceKey += suffix;
     const CapturedTemplate& captured = found.value();
-    if (instanceNames.contains(instanceKey)) // most uses name an instance made before
+    if (instanceNames.contains(instanceKey)) { // most uses name an instance made before
+        // "#define ELEM integer", Cell<<<ELEM>>>, "#undef ELEM", "#define ELEM
+        // double", Cell<<<ELEM>>>: both uses are spelt alike and would share
+        // the one instance, made with integer.
+        if (!undefinedNames.isEmpty() && argumentUndefinedSince(use, instanceKey)) {
+            fail(TemplateError::RedefinedArgument,
+                 templateName.toByteArray() + use.toByteArray() + " names a macro that is " +
+                     "#undef'd after the first use of " + captured.name + suffix.toByteArray() +
+                     ", so the two uses may mean two types but would share one instance: " +
+                     "write the type itself, or name it through a type alias");
+            return false;
+        }
         return !building.isEmpty() && usesOuterInstance(captured.name + suffix.toByteArray());
+    }
     const QByteArray key = instanceKey;
     const QByteArray instanceName = captured.name + suffix.toByteArray();
     QByteArrayList arguments = typeArguments(use);
@@ -552,6 +654,7 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     // Known from here on, so that the template using itself with the same
     // arguments (through a pointer) is this instance.
     instanceNames.insert(key);
+    firstUses.insert(key, line);
     const QByteArray enclosingKey = forwardEnclosingType(arguments);
     const qsizetype outerNamed = forwardOuterInstances(arguments);
     int highest = 0;
@@ -939,6 +1042,23 @@ std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
     return {closed.first, lastCode};
 }
 
+// Notes the name an "#undef NAME" line of code undefines, with its line.
+void noteUndef(QByteArrayView code, QHash<QByteArray, qsizetype>& undefinedNames, qsizetype line) {
+    // Most lines start with something else than "#": one look settles them.
+    qsizetype at = 0;
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    if (at == code.size() || code[at] != '#')
+        return;
+    const QByteArrayView directive = directiveOf(code);
+    if (!isKeyword(directive, "#undef"))
+        return;
+    const QByteArrayView name =
+        firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+    if (!name.isEmpty())
+        undefinedNames.insert(caseFolded(name), line);
+}
+
 } // namespace
 
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
@@ -947,9 +1067,9 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     const TemplateTable& table = templates.templateTable;
     if (table.isEmpty())
         return;
-    Instantiation instantiation{table, instances, errors, 0,  {},    0,  &lines, 0,
-                                false, {},        {},     {}, {},    {}, {},     -1,
-                                {},    false,     -1,     {}, false, {}, {},     {}};
+    Instantiation instantiation{table, instances, errors, 0,  {}, 0,  &lines, 0,  false,
+                                {},    {},        {},     {}, {}, {}, -1,     {}, false,
+                                -1,    {},        false,  {}, {}, {}, {},     {}};
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 
@@ -1007,6 +1127,7 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
             instantiation.enclosingBlock = -1;
         }
         instantiation.line = i;
+        noteUndef(code, instantiation.undefinedNames, i);
         QByteArray rewritten;
         if (instantiation.rewriteLine(lines[i], code, rewritten, 0)) {
             rewrittenLines.append(std::move(rewritten));
