@@ -277,29 +277,26 @@ bool containsName(const QByteArray& text, QByteArrayView name) {
 
 QByteArrayView directiveOf(QByteArrayView code);
 
-// The macros an instance's text defines on lines of its own ("#define
-// BYTES sizeof(integer)", "#macro ... #endmacro"): an "#undef" line for each,
-// and the lines of those that stand before split (its type block), each
-// line ended by a line feed.
+// The macros the type block of an instance defines on lines of its own
+// ("#define BYTES sizeof(integer)", "#macro ... #endmacro"): an "#undef" line
+// for each, and the lines that define them, each line ended by a line feed.
+// (A macro a member procedure defines is that procedure's own: the compiler
+// lets every procedure define it.)
 struct MacroDefinitions {
     QByteArray undefines;
     qsizetype undefineCount = 0;
-    QByteArray typeBlockDefinitions;
+    QByteArray definitions;
 };
 
-MacroDefinitions macroDefinitions(QByteArrayView text, qsizetype split) {
+MacroDefinitions macroDefinitions(QByteArrayView typeBlock) {
     MacroDefinitions macros;
-    // Most templates define none: one search settles them.
-    if (!text.contains('#'))
-        return macros;
     CodeLexer lexer;
     bool inMacro = false; // between "#macro" and "#endmacro"
-    qsizetype start = 0;
-    while (start <= text.size()) {
-        qsizetype end = text.indexOf('\n', start);
+    for (qsizetype start = 0; start <= typeBlock.size();) {
+        qsizetype end = typeBlock.indexOf('\n', start);
         if (end < 0)
-            end = text.size();
-        const QByteArrayView line = text.sliced(start, end - start);
+            end = typeBlock.size();
+        const QByteArrayView line = typeBlock.sliced(start, end - start);
         const QByteArrayView code = lexer.next(line);
         const QByteArrayView directive = directiveOf(code);
         const bool defines = isKeyword(directive, "#define") || isKeyword(directive, "#macro");
@@ -315,12 +312,12 @@ MacroDefinitions macroDefinitions(QByteArrayView text, qsizetype split) {
                 ++macros.undefineCount;
             }
         }
-        inMacro = (inMacro || isKeyword(directive, "#macro")) && !isKeyword(directive, "#endmacro");
-        if ((defines || inMacro || isKeyword(directive, "#endmacro")) && split >= 0 &&
-            start < split) {
-            macros.typeBlockDefinitions += line;
-            macros.typeBlockDefinitions += '\n';
+        const bool closes = isKeyword(directive, "#endmacro");
+        if (defines || inMacro || closes) {
+            macros.definitions += line;
+            macros.definitions += '\n';
         }
+        inMacro = (inMacro || isKeyword(directive, "#macro")) && !closes;
         start = end + 1;
     }
     return macros;
@@ -518,16 +515,24 @@ void Instantiation::appendInstance(const QByteArray& key, const CapturedTemplate
     // The type block is the "type" line, an empty line and the captured
     // block, whose lines come before the first "\n" element.
     const qsizetype blockLines = captured.lines.indexOf(QByteArray("\n"));
-    qsizetype split = -1;
-    if (!waitFor.isEmpty() && blockLines >= 0) {
-        split = 0;
-        for (qsizetype line = 0; line < blockLines + 2 && split >= 0; ++line)
-            split = instance.text.text.indexOf('\n', split + (line > 0 ? 1 : 0));
+    // Where the type block ends, when the instance is split there or may
+    // define macros there (most templates hold no "#" at all).
+    const bool mayDefine = instance.text.text.contains('#');
+    qsizetype blockEnd = -1;
+    if ((!waitFor.isEmpty() || mayDefine) && blockLines >= 0) {
+        blockEnd = 0;
+        for (qsizetype line = 0; line < blockLines + 2 && blockEnd >= 0; ++line)
+            blockEnd = instance.text.text.indexOf('\n', blockEnd + (line > 0 ? 1 : 0));
     }
-    // A macro the template's lines define (#define, #macro) is defined anew
-    // by every instance, with its own types: each instance undefines it first,
+    qsizetype split = waitFor.isEmpty() ? -1 : blockEnd;
+    // A macro the type block defines (#define, #macro) is defined anew by
+    // every instance, with its own types: each instance undefines it first,
     // as the compiler refuses a second definition.
-    const MacroDefinitions macros = macroDefinitions(instance.text.text, split);
+    const MacroDefinitions macros =
+        mayDefine
+            ? macroDefinitions(QByteArrayView(instance.text.text)
+                                   .first(blockEnd >= 0 ? blockEnd : instance.text.text.size()))
+            : MacroDefinitions();
     if (!macros.undefines.isEmpty()) {
         MappedText undefined(macros.undefines, LineOrigin());
         undefined.append(instance.text);
@@ -548,8 +553,8 @@ void Instantiation::appendInstance(const QByteArray& key, const CapturedTemplate
         instance.part = Instance::Part::Type;
         // Member procedures placed later read the macros of their own type
         // block, whatever another instance defined in between.
-        if (!macros.typeBlockDefinitions.isEmpty()) {
-            MappedText definitions(macros.undefines + macros.typeBlockDefinitions, LineOrigin());
+        if (!macros.definitions.isEmpty()) {
+            MappedText definitions(macros.undefines + macros.definitions, LineOrigin());
             definitions.append(members.text);
             members.text = std::move(definitions);
         }

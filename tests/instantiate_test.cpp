@@ -500,8 +500,9 @@ TEST(InstantiateTest, NestedAndComposedUsesComeInsideOut) {
 
 // A macro as a type argument names one instance however it is defined: a
 // use after an #undef of it, of an instance made before, is refused. Macros
-// a template's lines define are undefined ahead of each instance, which
-// defines them anew with its own types, and every line keeps its origin.
+// a template's type block defines are undefined ahead of each instance, which
+// defines them anew with its own types, and every line keeps its origin; a
+// member procedure's own macros are left to it.
 TEST(InstantiateTest, MacrosAsArgumentsAndInTemplateBodies) {
     TemplateTable table;
     addTemplate(table, "Cell",
@@ -512,7 +513,8 @@ TEST(InstantiateTest, MacrosAsArgumentsAndInTemplateBodies) {
                               QByteArray("#macro SHOW(x)"), QByteArray("#define INNER 1"),
                               QByteArray("#endmacro"), QByteArray("' #define COMMENTED t1"),
                               QByteArray("#define TWICE(a) ((a) * 2)"), QByteArray("v as t1"),
-                              QByteArray("end type "), lf()}));
+                              QByteArray("end type "), lf(), QByteArray("sub Sized.f()"),
+                              QByteArray("#define OWN 1"), QByteArray("end sub"), lf()}));
     struct Case {
         const char* what;
         QByteArrayList input;
