@@ -7,6 +7,7 @@
 #include "lines.h"
 #include "namereplace.h"
 
+#include <QHash>
 #include <QSet>
 #include <QVarLengthArray>
 
@@ -274,6 +275,54 @@ bool containsName(const QByteArray& text, QByteArrayView name) {
     return found;
 }
 
+QByteArrayView directiveOf(QByteArrayView code);
+
+// The macros the type block of an instance defines on lines of its own
+// ("#define BYTES sizeof(integer)", "#macro ... #endmacro"): an "#undef" line
+// for each, and the lines that define them, each line ended by a line feed.
+// (A macro a member procedure defines is that procedure's own: the compiler
+// lets every procedure define it.)
+struct MacroDefinitions {
+    QByteArray undefines;
+    qsizetype undefineCount = 0;
+    QByteArray definitions;
+};
+
+MacroDefinitions macroDefinitions(QByteArrayView typeBlock) {
+    MacroDefinitions macros;
+    CodeLexer lexer;
+    bool inMacro = false; // between "#macro" and "#endmacro"
+    for (qsizetype start = 0; start <= typeBlock.size();) {
+        qsizetype end = typeBlock.indexOf('\n', start);
+        if (end < 0)
+            end = typeBlock.size();
+        const QByteArrayView line = typeBlock.sliced(start, end - start);
+        const QByteArrayView code = lexer.next(line);
+        const QByteArrayView directive = directiveOf(code);
+        const bool defines = isKeyword(directive, "#define") || isKeyword(directive, "#macro");
+        if (defines && !inMacro) {
+            QByteArrayView name =
+                firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+            qsizetype nameEnd = 0;
+            while (nameEnd < name.size() && isNameChar(name[nameEnd]))
+                ++nameEnd;
+            name = name.first(nameEnd);
+            if (!name.isEmpty()) {
+                macros.undefines += "#undef " + name.toByteArray() + '\n';
+                ++macros.undefineCount;
+            }
+        }
+        const bool closes = isKeyword(directive, "#endmacro");
+        if (defines || inMacro || closes) {
+            macros.definitions += line;
+            macros.definitions += '\n';
+        }
+        inMacro = (inMacro || isKeyword(directive, "#macro")) && !closes;
+        start = end + 1;
+    }
+    return macros;
+}
+
 struct Instantiation {
     const TemplateTable& templateTable;
     QList<Instance>& instances;
@@ -314,12 +363,18 @@ struct Instantiation {
     // For each instance in building, the namespace its parts are wrapped in
     // (empty: none), which its forward declaration needs too.
     QByteArrayList buildingWraps;
+    // The names the file #undefs so far, with the line of the last #undef
+    // (letter case folded), and the line each instance was first used at: a
+    // macro that is a type argument may name another type after its #undef.
+    QHash<QByteArray, qsizetype> undefinedNames;
+    QHash<QByteArray, qsizetype> firstUses;
 
     bool rewriteLine(QByteArrayView line, QByteArrayView code, QByteArray& out, int depth);
     void rewriteUse(QByteArray& out, qsizetype open, int depth);
     bool useTemplate(QByteArrayView templateName, QByteArrayView suffix, QByteArrayView use,
                      QByteArrayView space, int depth);
     bool usesOuterInstance(const QByteArray& name);
+    bool argumentUndefinedSince(QByteArrayView use, const QByteArray& key) const;
     QByteArray wrapFor(QByteArrayView templateSpace, QByteArrayView usePrefix);
     bool namesNamespaceType(const QByteArrayList& arguments) const;
     void declareAhead(const QByteArray& key, const QByteArray& name, QByteArrayView wrap = {});
@@ -358,6 +413,20 @@ QByteArrayView namespaceBefore(const QByteArray& text, qsizetype nameStart) {
         space.contains(".."))
         return {};
     return space;
+}
+
+// Whether a name in the type arguments of use was #undef'd since the
+// instance of key was first used.
+bool Instantiation::argumentUndefinedSince(QByteArrayView use, const QByteArray& key) const {
+    const qsizetype first = firstUses.value(key, line);
+    const QByteArray arguments = argumentText(use).toByteArray();
+    bool undefined = false;
+    forEachUnqualifiedName(arguments, [&](qsizetype at, qsizetype end) {
+        const auto found = undefinedNames.constFind(caseFolded(arguments.sliced(at, end - at)));
+        undefined = undefined || (found != undefinedNames.constEnd() && *found > first);
+        return end;
+    });
+    return undefined;
 }
 
 void Instantiation::fail(int number, const QByteArray& text) {
@@ -446,23 +515,49 @@ void Instantiation::appendInstance(const QByteArray& key, const CapturedTemplate
     // The type block is the "type" line, an empty line and the captured
     // block, whose lines come before the first "\n" element.
     const qsizetype blockLines = captured.lines.indexOf(QByteArray("\n"));
-    qsizetype split = -1;
-    if (!waitFor.isEmpty() && blockLines >= 0) {
-        split = 0;
-        for (qsizetype line = 0; line < blockLines + 2 && split >= 0; ++line)
-            split = instance.text.text.indexOf('\n', split + (line > 0 ? 1 : 0));
+    // Where the type block ends, when the instance is split there or may
+    // define macros there (most templates hold no "#" at all).
+    const bool mayDefine = instance.text.text.contains('#');
+    qsizetype blockEnd = -1;
+    if ((!waitFor.isEmpty() || mayDefine) && blockLines >= 0) {
+        blockEnd = 0;
+        for (qsizetype line = 0; line < blockLines + 2 && blockEnd >= 0; ++line)
+            blockEnd = instance.text.text.indexOf('\n', blockEnd + (line > 0 ? 1 : 0));
+    }
+    qsizetype split = waitFor.isEmpty() ? -1 : blockEnd;
+    // A macro the type block defines (#define, #macro) is defined anew by
+    // every instance, with its own types: each instance undefines it first,
+    // as the compiler refuses a second definition.
+    const MacroDefinitions macros =
+        mayDefine
+            ? macroDefinitions(QByteArrayView(instance.text.text)
+                                   .first(blockEnd >= 0 ? blockEnd : instance.text.text.size()))
+            : MacroDefinitions();
+    if (!macros.undefines.isEmpty()) {
+        MappedText undefined(macros.undefines, LineOrigin());
+        undefined.append(instance.text);
+        instance.text = std::move(undefined);
+        if (split >= 0)
+            split += macros.undefines.size();
     }
     if (split < 0) {
         inSpace(instance.text);
         instances.append(std::move(instance));
     } else {
-        const qsizetype typeLines = blockLines + 2;
+        const qsizetype typeLines = blockLines + 2 + macros.undefineCount;
         Instance members{instance.name, MappedText(), instance.anchor, Instance::Part::Members};
         members.text.text = instance.text.text.sliced(split + 1);
         members.text.origins = instance.text.origins.sliced(typeLines);
         instance.text.text.truncate(split);
         instance.text.origins.resize(typeLines);
         instance.part = Instance::Part::Type;
+        // Member procedures placed later read the macros of their own type
+        // block, whatever another instance defined in between.
+        if (!macros.definitions.isEmpty()) {
+            MappedText definitions(macros.undefines + macros.definitions, LineOrigin());
+            definitions.append(members.text);
+            members.text = std::move(definitions);
+        }
         inSpace(instance.text);
         inSpace(members.text);
         instances.append(std::move(instance));
@@ -503,8 +598,20 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     instanceKey += found.key();
     instanceKey += suffix;
     const CapturedTemplate& captured = found.value();
-    if (instanceNames.contains(instanceKey)) // most uses name an instance made before
+    if (instanceNames.contains(instanceKey)) { // most uses name an instance made before
+        // "#define ELEM integer", Cell<<<ELEM>>>, "#undef ELEM", "#define ELEM
+        // double", Cell<<<ELEM>>>: both uses are spelt alike and would share
+        // the one instance, made with integer.
+        if (!undefinedNames.isEmpty() && argumentUndefinedSince(use, instanceKey)) {
+            fail(TemplateError::RedefinedArgument,
+                 templateName.toByteArray() + use.toByteArray() + " names a macro that is " +
+                     "#undef'd after the first use of " + captured.name + suffix.toByteArray() +
+                     ", so the two uses may mean two types but would share one instance: " +
+                     "write the type itself, or name it through a type alias");
+            return false;
+        }
         return !building.isEmpty() && usesOuterInstance(captured.name + suffix.toByteArray());
+    }
     const QByteArray key = instanceKey;
     const QByteArray instanceName = captured.name + suffix.toByteArray();
     QByteArrayList arguments = typeArguments(use);
@@ -552,6 +659,7 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     // Known from here on, so that the template using itself with the same
     // arguments (through a pointer) is this instance.
     instanceNames.insert(key);
+    firstUses.insert(key, line);
     const QByteArray enclosingKey = forwardEnclosingType(arguments);
     const qsizetype outerNamed = forwardOuterInstances(arguments);
     int highest = 0;
@@ -939,6 +1047,23 @@ std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
     return {closed.first, lastCode};
 }
 
+// Notes the name an "#undef NAME" line of code undefines, with its line.
+void noteUndef(QByteArrayView code, QHash<QByteArray, qsizetype>& undefinedNames, qsizetype line) {
+    // Most lines start with something else than "#": one look settles them.
+    qsizetype at = 0;
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    if (at == code.size() || code[at] != '#')
+        return;
+    const QByteArrayView directive = directiveOf(code);
+    if (!isKeyword(directive, "#undef"))
+        return;
+    const QByteArrayView name =
+        firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+    if (!name.isEmpty())
+        undefinedNames.insert(caseFolded(name), line);
+}
+
 } // namespace
 
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
@@ -947,9 +1072,9 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     const TemplateTable& table = templates.templateTable;
     if (table.isEmpty())
         return;
-    Instantiation instantiation{table, instances, errors, 0,  {},    0,  &lines, 0,
-                                false, {},        {},     {}, {},    {}, {},     -1,
-                                {},    false,     -1,     {}, false, {}, {},     {}};
+    Instantiation instantiation{table, instances, errors, 0,  {}, 0,  &lines, 0,  false,
+                                {},    {},        {},     {}, {}, {}, -1,     {}, false,
+                                -1,    {},        false,  {}, {}, {}, {},     {}};
     for (auto it = table.cbegin(); it != table.cend(); ++it)
         instantiation.longestName = std::max(instantiation.longestName, it.key().size());
 
@@ -1007,6 +1132,7 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
             instantiation.enclosingBlock = -1;
         }
         instantiation.line = i;
+        noteUndef(code, instantiation.undefinedNames, i);
         QByteArray rewritten;
         if (instantiation.rewriteLine(lines[i], code, rewritten, 0)) {
             rewrittenLines.append(std::move(rewritten));

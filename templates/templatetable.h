@@ -52,6 +52,7 @@ struct TemplateError {
         RunawayTemplate = 901,     // templates using templates deeper than the limit
         MissingArguments = 902,    // fewer type arguments than the template uses
         RepeatedDeclaration = 903, // a use of a template that its file declares twice
+        RedefinedArgument = 904,   // an instance used again after its argument's #undef
     };
     LineOrigin origin; // the line it is about
     int number = 0;

@@ -498,6 +498,91 @@ TEST(InstantiateTest, NestedAndComposedUsesComeInsideOut) {
     }
 }
 
+// A macro as a type argument names one instance however it is defined: a
+// use after an #undef of it, of an instance made before, is refused. Macros
+// a template's type block defines are undefined ahead of each instance, which
+// defines them anew with its own types, and every line keeps its origin; a
+// member procedure's own macros are left to it.
+TEST(InstantiateTest, MacrosAsArgumentsAndInTemplateBodies) {
+    TemplateTable table;
+    addTemplate(table, "Cell",
+                capturedFrom({QByteArray("v as t1"), QByteArray("end type "), lf()}));
+    addTemplate(table, "Box", capturedFrom({QByteArray("b as t1"), QByteArray("end type "), lf()}));
+    addTemplate(table, "Sized",
+                capturedFrom({QByteArray("  #define BYTES sizeof(t1)"),
+                              QByteArray("#macro SHOW(x)"), QByteArray("#define INNER 1"),
+                              QByteArray("#endmacro"), QByteArray("' #define COMMENTED t1"),
+                              QByteArray("#define TWICE(a) ((a) * 2)"), QByteArray("v as t1"),
+                              QByteArray("end type "), lf(), QByteArray("sub Sized.f()"),
+                              QByteArray("#define OWN 1"), QByteArray("end sub"), lf()}));
+    struct Case {
+        const char* what;
+        QByteArrayList input;
+        int errorLine; // -1: no error
+        QByteArray undefines = {};
+    };
+    const QByteArray argument = "#define ELEM integer";
+    const QByteArray redefined = "#define ELEM double";
+    const QList<Case> cases = {
+        {"a macro undefined between two uses",
+         {argument, "dim a as Cell<<<ELEM>>>", "#undef ELEM", redefined, "dim b as Cell<<<ELEM>>>"},
+         4},
+        {"in any letter case, inside a pointer, nested in another use",
+         {argument, "dim a as Cell<<<ELEM ptr>>>", " #UNDEF elem", redefined,
+          "dim b as Box<<<Cell<<<ELEM ptr>>>>>>"},
+         4},
+        {"undefined before the first use",
+         {"#undef ELEM", redefined, "dim a as Cell<<<ELEM>>>", "dim b as Cell<<<ELEM>>>"},
+         -1},
+        {"another name undefined, or ELEM only in a comment",
+         {argument, "dim a as Cell<<<ELEM>>>", "#undef OTHER", "' #undef ELEM",
+          "dim b as Cell<<<ELEM>>>"},
+         -1},
+        {"another instance after the #undef",
+         {argument, "dim a as Cell<<<ELEM>>>", "#undef ELEM", redefined, "dim b as Box<<<ELEM>>>"},
+         -1},
+        {"macros defined in the template's lines, one instance each",
+         {"dim a as Sized<<<integer>>>", "dim b as Sized<<<short>>>", "dim c as Cell<<<short>>>"},
+         -1,
+         "#undef BYTES\n#undef SHOW\n#undef TWICE\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Lines lines = viewsOf(c.input);
+        QByteArrayList rewritten;
+        QList<Instance> instances;
+        QList<TemplateError> errors;
+        instantiateTemplates(lines, rewritten, TemplateSet{3, table}, instances, &errors);
+        if (c.errorLine >= 0) {
+            ASSERT_EQ(errors.size(), 1);
+            EXPECT_EQ(errors[0].number, TemplateError::RedefinedArgument);
+            EXPECT_EQ(errors[0].line, c.errorLine);
+            EXPECT_TRUE(errors[0].text.contains("ELEM")) << errors[0].text.constData();
+            continue;
+        }
+        EXPECT_TRUE(errors.isEmpty());
+        for (const Instance& instance : instances) {
+            SCOPED_TRACE(instance.name.constData());
+            const bool sized = instance.name.startsWith("Sized");
+            EXPECT_TRUE(
+                instance.text.text.startsWith((sized ? c.undefines : QByteArray()) + "type "));
+            EXPECT_EQ(instance.text.text.count("#undef"), sized ? 3 : 0);
+            EXPECT_EQ(instance.text.origins.size(), instance.text.text.count('\n') + 1);
+            if (!sized)
+                continue;
+            const QByteArray type = instance.name.endsWith("integer") ? "integer" : "short";
+            const QByteArrayList textLines = instance.text.text.split('\n');
+            const qsizetype define = textLines.indexOf("  #define BYTES sizeof(" + type + ')');
+            ASSERT_GE(define, 0);
+            EXPECT_EQ(instance.text.origins[define].line, 2);
+            EXPECT_EQ(instance.text.origins[textLines.indexOf("v as " + type)].line, 8);
+        }
+        if (!c.undefines.isEmpty()) {
+            EXPECT_EQ(instances.size(), 3);
+        }
+    }
+}
+
 // A use inside a type's own block that names the type: the instance, which
 // stands before the block, names it through an alias declared ahead of it,
 // and its member procedures follow the block, where the type is declared.

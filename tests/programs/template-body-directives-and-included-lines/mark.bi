@@ -1,0 +1,1 @@
+#define MARK 7

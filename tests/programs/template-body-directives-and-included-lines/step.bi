@@ -1,0 +1,2 @@
+' included inside a member procedure
+  count += 1
