@@ -631,7 +631,7 @@ QList<Rewrite> dereferenceRewritesOf(QByteArrayView line, QByteArrayView code,
 // end scope" (temporary names the string). The target is written once, after
 // the reading, as it would have been set, so the index of an element is
 // evaluated once whatever it calls ("c.tags(pick())"). A statement continued
-// over lines with " _" is left as written.
+// over lines with " _" is given here as one line (continuedStatementRewrites).
 template <typename InMember>
 QList<Rewrite> lineInputRewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
                                    const InMember& inMemberOfExtendingType, FileNames& names,
@@ -712,7 +712,7 @@ QList<Rewrite> lineInputRewritesOf(QByteArrayView line, QByteArrayView code, boo
 // q.label = t__fbext : end scope : read b". typeof evaluates nothing, so the
 // target, an index of an element too, is evaluated once, after the reading,
 // as it would have been set. A statement continued over lines with " _" is
-// left as written.
+// given here as one line (continuedStatementRewrites).
 template <typename InMember>
 QList<Rewrite> readRewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
                               const InMember& inMemberOfExtendingType, FileNames& names,
@@ -1089,8 +1089,24 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
                                           names) ||
                             assigning;
         }
-        const bool reading = bareLineInputTargetsOf(line, names);
-        const bool readingData = bareReadTargetsOf(line, names);
+        bool reading = bareLineInputTargetsOf(line, names);
+        bool readingData = bareReadTargetsOf(line, names);
+        if ((reading || readingData) && endsInContinuation(codeOf(line))) {
+            // The statement goes on over the lines below ("read x, _" then
+            // "  label"): its targets are read on it joined into one line.
+            QByteArray statement;
+            qsizetype last = i;
+            for (; last + 1 < lines.size(); ++last) {
+                const QByteArrayView code = codeOf(lines[last]);
+                if (!endsInContinuation(code))
+                    break;
+                statement += code.chopped(1);
+                statement += ' ';
+            }
+            statement += lines[last];
+            reading = bareLineInputTargetsOf(statement, names) || reading;
+            readingData = bareReadTargetsOf(statement, names) || readingData;
+        }
         if (!assigning && !reading && !readingData && !swapping)
             continue;
         const QByteArrayView was = header;
@@ -1138,6 +1154,85 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
         }
     }
     return bareLines;
+}
+
+// A "read" or "line input" statement continued over lines with " _", read as
+// one line from the line that starts it: each line's code and text up to its
+// continuation "_", which with what follows it on its line reads as one
+// blank, joined; parts says where each line's share of the joined line
+// starts there and in the file. Empty when the file ends while the statement
+// is still continued.
+struct JoinedLines {
+    QByteArray line;
+    QByteArray code;
+    QList<std::pair<qsizetype, qsizetype>> parts; // (in the joined line, in the file)
+
+    // Where a position of the joined line stands in the file.
+    qsizetype inFile(qsizetype at) const {
+        qsizetype part = parts.size() - 1;
+        while (part > 0 && parts[part].first > at)
+            --part;
+        return parts[part].second + at - parts[part].first;
+    }
+};
+
+std::optional<JoinedLines> joinContinuedLines(QByteArrayView all, qsizetype lineStart,
+                                              QByteArrayView line, QByteArrayView code,
+                                              CodeLexer lexer) {
+    JoinedLines joined;
+    qsizetype from = lineStart; // where the part of the line joined starts in the file
+    for (;;) {
+        joined.parts.append({joined.line.size(), from});
+        if (!lexer.isContinued()) {
+            joined.line += line;
+            joined.code += code;
+            return joined;
+        }
+        // The code stops short of the "_", or has it blanked out.
+        const qsizetype codeEnd = skipBlanksBack(code, code.size());
+        joined.line += line.first(codeEnd);
+        joined.line += ' ';
+        joined.code += code.first(codeEnd);
+        joined.code += ' ';
+        lineStart = from + line.size() + 1;
+        if (lineStart > all.size())
+            return std::nullopt; // the file ends first
+        qsizetype lineEnd = all.indexOf('\n', lineStart);
+        if (lineEnd < 0)
+            lineEnd = all.size();
+        code = lexer.next(all.sliced(lineStart, lineEnd - lineStart));
+        // The next line's indentation is not joined.
+        qsizetype indent = 0;
+        while (indent < code.size() && isBlank(code[indent]))
+            ++indent;
+        from = lineStart + indent;
+        line = all.sliced(from, lineEnd - from);
+        code = code.sliced(indent);
+    }
+}
+
+// The rewrites of the "read" and "line input" statements that start on a
+// line continued over the next ones, made on the statement read as one line
+// and placed back in the file: each replaces its statement's text, on the
+// lines it spans, with one line, followed by as many line ends as it took,
+// so that the lines after it keep their numbers (positions from lineStart).
+template <typename Rewriter>
+QList<Rewrite> continuedStatementRewrites(QByteArrayView all, qsizetype lineStart,
+                                          QByteArrayView line, QByteArrayView code,
+                                          const CodeLexer& lexer, const Rewriter& rewritesOf) {
+    const std::optional<JoinedLines> joined = joinContinuedLines(all, lineStart, line, code, lexer);
+    if (!joined)
+        return {};
+    QList<Rewrite> rewrites =
+        rewritesOf(QByteArrayView(joined->line), QByteArrayView(joined->code));
+    for (Rewrite& rewrite : rewrites) {
+        const qsizetype from = joined->inFile(rewrite.from);
+        const qsizetype to = joined->inFile(rewrite.to);
+        rewrite.text += QByteArray(countLineFeeds(all.sliced(from, to - from)), '\n');
+        rewrite.from = from - lineStart;
+        rewrite.to = to - lineStart;
+    }
+    return rewrites;
 }
 
 } // namespace
@@ -1407,12 +1502,26 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
                                     fields, temporaryName());
         if (dereferencing)
             others += dereferenceRewritesOf(line, code, fields);
-        if (reading)
-            others += lineInputRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType,
-                                          names, fields, temporaryName());
-        if (readingData)
-            others += readRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType,
-                                     names, fields, temporaryName());
+        const auto readRewrites = [&](QByteArrayView statement, QByteArrayView statementCode,
+                                      bool continued) {
+            QList<Rewrite> found;
+            if (reading)
+                found +=
+                    lineInputRewritesOf(statement, statementCode, continued,
+                                        inMemberOfExtendingType, names, fields, temporaryName());
+            if (readingData)
+                found += readRewritesOf(statement, statementCode, continued,
+                                        inMemberOfExtendingType, names, fields, temporaryName());
+            return found;
+        };
+        if ((reading || readingData) && lexer.isContinued())
+            others +=
+                continuedStatementRewrites(all, lineStart, line, code, lexer,
+                                           [&](QByteArrayView joined, QByteArrayView joinedCode) {
+                                               return readRewrites(joined, joinedCode, false);
+                                           });
+        else if (reading || readingData)
+            others += readRewrites(line, code, lexer.isContinued());
         if (!others.isEmpty()) {
             rewrites += others;
             std::stable_sort(rewrites.begin(), rewrites.end(),
