@@ -1074,6 +1074,7 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
     qsizetype knownFrom = -1;
     QSet<QByteArray> names;
     QSet<QByteArray> swapped;
+    qsizetype joinedThrough = -1; // the last line of a statement joined
     for (const qsizetype i : compoundLines) {
         const QByteArrayView line = lines[i];
         names.clear();
@@ -1091,9 +1092,10 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
         }
         bool reading = bareLineInputTargetsOf(line, names);
         bool readingData = bareReadTargetsOf(line, names);
-        if ((reading || readingData) && endsInContinuation(codeOf(line))) {
+        if ((reading || readingData) && i > joinedThrough && endsInContinuation(codeOf(line))) {
             // The statement goes on over the lines below ("read x, _" then
-            // "  label"): its targets are read on it joined into one line.
+            // "  label"): its targets are read on it joined into one line
+            // (once: a line it joined is not joined again).
             QByteArray statement;
             qsizetype last = i;
             for (; last + 1 < lines.size(); ++last) {
@@ -1104,6 +1106,7 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
                 statement += ' ';
             }
             statement += lines[last];
+            joinedThrough = last;
             reading = bareLineInputTargetsOf(statement, names) || reading;
             readingData = bareReadTargetsOf(statement, names) || readingData;
         }
@@ -1166,6 +1169,7 @@ struct JoinedLines {
     QByteArray line;
     QByteArray code;
     QList<std::pair<qsizetype, qsizetype>> parts; // (in the joined line, in the file)
+    qsizetype end = 0;                            // in the file, of its last line
 
     // Where a position of the joined line stands in the file.
     qsizetype inFile(qsizetype at) const {
@@ -1186,6 +1190,7 @@ std::optional<JoinedLines> joinContinuedLines(QByteArrayView all, qsizetype line
         if (!lexer.isContinued()) {
             joined.line += line;
             joined.code += code;
+            joined.end = from + line.size();
             return joined;
         }
         // The code stops short of the "_", or has it blanked out.
@@ -1219,10 +1224,12 @@ std::optional<JoinedLines> joinContinuedLines(QByteArrayView all, qsizetype line
 template <typename Rewriter>
 QList<Rewrite> continuedStatementRewrites(QByteArrayView all, qsizetype lineStart,
                                           QByteArrayView line, QByteArrayView code,
-                                          const CodeLexer& lexer, const Rewriter& rewritesOf) {
+                                          const CodeLexer& lexer, const Rewriter& rewritesOf,
+                                          qsizetype& joinedTo) {
     const std::optional<JoinedLines> joined = joinContinuedLines(all, lineStart, line, code, lexer);
     if (!joined)
         return {};
+    joinedTo = joined->end;
     QList<Rewrite> rewrites =
         rewritesOf(QByteArrayView(joined->line), QByteArrayView(joined->code));
     for (Rewrite& rewrite : rewrites) {
@@ -1421,6 +1428,9 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
     // The name of the copies that swaps and reads go through, chosen when
     // the first is written out.
     QByteArray temporary;
+    // Where the last read or line input continued over lines, read whole,
+    // ends.
+    qsizetype joinedTo = -1;
     const auto temporaryName = [&]() -> QByteArrayView {
         if (temporary.isEmpty())
             temporary = unusedTemporaryName(all);
@@ -1514,14 +1524,18 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
                                         inMemberOfExtendingType, names, fields, temporaryName());
             return found;
         };
-        if ((reading || readingData) && lexer.isContinued())
-            others +=
-                continuedStatementRewrites(all, lineStart, line, code, lexer,
-                                           [&](QByteArrayView joined, QByteArrayView joinedCode) {
-                                               return readRewrites(joined, joinedCode, false);
-                                           });
-        else if (reading || readingData)
-            others += readRewrites(line, code, lexer.isContinued());
+        // A line of a statement read whole on a line above was read with it.
+        if ((reading || readingData) && lineStart >= joinedTo) {
+            if (lexer.isContinued())
+                others += continuedStatementRewrites(
+                    all, lineStart, line, code, lexer,
+                    [&](QByteArrayView joined, QByteArrayView joinedCode) {
+                        return readRewrites(joined, joinedCode, false);
+                    },
+                    joinedTo);
+            else
+                others += readRewrites(line, code, false);
+        }
         if (!others.isEmpty()) {
             rewrites += others;
             std::stable_sort(rewrites.begin(), rewrites.end(),

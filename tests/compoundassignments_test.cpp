@@ -449,6 +449,10 @@ TEST(CompoundAssignments, ReadsAndLineInputContinuedOverLines) {
         {"if a then read _\n  c.x else n = 1",
          "if a then scope : dim t__fbext as typeof(c.x) : read t__fbext : c.x = t__fbext : end "
          "scope\n else n = 1"},
+        {"read c.x : _\n  read c.name",
+         "scope : dim t__fbext as typeof(c.x) : read t__fbext : c.x = t__fbext : end scope : _\n"
+         "  scope : dim t__fbext as typeof(c.name) : read t__fbext : c.name = t__fbext : end "
+         "scope"},
         {"read n, _\n  m", nullptr},
         {"line input #1, _\n  c.y", nullptr},
         {"read c.x, _", nullptr}, // the file ends first
