@@ -651,7 +651,7 @@ QList<Rewrite> dereferenceRewritesOf(QByteArrayView line, QByteArrayView code,
 // end scope" (temporary names the string). The target is written once, after
 // the reading, as it would have been set, so the index of an element is
 // evaluated once whatever it calls ("c.tags(pick())"). A statement continued
-// over lines with " _" is left as written.
+// over lines with " _" is given here as one line (continuedStatementRewrites).
 template <typename InMember>
 QList<Rewrite> lineInputRewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
                                    const InMember& inMemberOfExtendingType, FileNames& names,
@@ -732,7 +732,7 @@ QList<Rewrite> lineInputRewritesOf(QByteArrayView line, QByteArrayView code, boo
 // q.label = t__fbext : end scope : read b". typeof evaluates nothing, so the
 // target, an index of an element too, is evaluated once, after the reading,
 // as it would have been set. A statement continued over lines with " _" is
-// left as written.
+// given here as one line (continuedStatementRewrites).
 template <typename InMember>
 QList<Rewrite> readRewritesOf(QByteArrayView line, QByteArrayView code, bool continued,
                               const InMember& inMemberOfExtendingType, FileNames& names,
@@ -1094,6 +1094,7 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
     qsizetype knownFrom = -1;
     QSet<QByteArray> names;
     QSet<QByteArray> swapped;
+    qsizetype joinedThrough = -1; // the last line of a statement joined
     for (const qsizetype i : compoundLines) {
         const QByteArrayView line = lines[i];
         names.clear();
@@ -1109,8 +1110,26 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
                                           names) ||
                             assigning;
         }
-        const bool reading = bareLineInputTargetsOf(line, names);
-        const bool readingData = bareReadTargetsOf(line, names);
+        bool reading = bareLineInputTargetsOf(line, names);
+        bool readingData = bareReadTargetsOf(line, names);
+        if ((reading || readingData) && i > joinedThrough && endsInContinuation(codeOf(line))) {
+            // The statement goes on over the lines below ("read x, _" then
+            // "  label"): its targets are read on it joined into one line
+            // (once: a line it joined is not joined again).
+            QByteArray statement;
+            qsizetype last = i;
+            for (; last + 1 < lines.size(); ++last) {
+                const QByteArrayView code = codeOf(lines[last]);
+                if (!endsInContinuation(code))
+                    break;
+                statement += code.chopped(1);
+                statement += ' ';
+            }
+            statement += lines[last];
+            joinedThrough = last;
+            reading = bareLineInputTargetsOf(statement, names) || reading;
+            readingData = bareReadTargetsOf(statement, names) || readingData;
+        }
         if (!assigning && !reading && !readingData && !swapping)
             continue;
         const QByteArrayView was = header;
@@ -1158,6 +1177,89 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
         }
     }
     return bareLines;
+}
+
+// A "read" or "line input" statement continued over lines with " _", read as
+// one line from the line that starts it: each line's code and text up to its
+// continuation "_", which with what follows it on its line reads as one
+// blank, joined; parts says where each line's share of the joined line
+// starts there and in the file. Empty when the file ends while the statement
+// is still continued.
+struct JoinedLines {
+    QByteArray line;
+    QByteArray code;
+    QList<std::pair<qsizetype, qsizetype>> parts; // (in the joined line, in the file)
+    qsizetype end = 0;                            // in the file, of its last line
+
+    // Where a position of the joined line stands in the file.
+    qsizetype inFile(qsizetype at) const {
+        qsizetype part = parts.size() - 1;
+        while (part > 0 && parts[part].first > at)
+            --part;
+        return parts[part].second + at - parts[part].first;
+    }
+};
+
+std::optional<JoinedLines> joinContinuedLines(QByteArrayView all, qsizetype lineStart,
+                                              QByteArrayView line, QByteArrayView code,
+                                              CodeLexer lexer) {
+    JoinedLines joined;
+    qsizetype from = lineStart; // where the part of the line joined starts in the file
+    for (;;) {
+        joined.parts.append({joined.line.size(), from});
+        if (!lexer.isContinued()) {
+            joined.line += line;
+            joined.code += code;
+            joined.end = from + line.size();
+            return joined;
+        }
+        // The code stops short of the "_", or has it blanked out.
+        const qsizetype codeEnd = skipBlanksBack(code, code.size());
+        joined.line += line.first(codeEnd);
+        joined.line += ' ';
+        joined.code += code.first(codeEnd);
+        joined.code += ' ';
+        lineStart = from + line.size() + 1;
+        if (lineStart > all.size())
+            return std::nullopt; // the file ends first
+        qsizetype lineEnd = all.indexOf('\n', lineStart);
+        if (lineEnd < 0)
+            lineEnd = all.size();
+        code = lexer.next(all.sliced(lineStart, lineEnd - lineStart));
+        // The next line's indentation is not joined.
+        qsizetype indent = 0;
+        while (indent < code.size() && isBlank(code[indent]))
+            ++indent;
+        from = lineStart + indent;
+        line = all.sliced(from, lineEnd - from);
+        code = code.sliced(indent);
+    }
+}
+
+// The rewrites of the "read" and "line input" statements that start on a
+// line continued over the next ones, made on the statement read as one line
+// and placed back in the file: each replaces its statement's text, on the
+// lines it spans, with one line, followed by as many line ends as it took,
+// so that the lines after it keep their numbers (positions from lineStart).
+template <typename Rewriter>
+QList<Rewrite> continuedStatementRewrites(QByteArrayView all, qsizetype lineStart,
+                                          QByteArrayView line, QByteArrayView code,
+                                          const CodeLexer& lexer, const Rewriter& rewritesOf,
+                                          qsizetype& joinedTo) {
+    const std::optional<JoinedLines> joined = joinContinuedLines(all, lineStart, line, code, lexer);
+    if (!joined)
+        return {};
+    joinedTo = joined->end;
+    QList<Rewrite> rewrites =
+        rewritesOf(QByteArrayView(joined->line), QByteArrayView(joined->code));
+    for (Rewrite& rewrite : rewrites) {
+        const qsizetype from = joined->inFile(rewrite.from);
+        const qsizetype to = joined->inFile(rewrite.to);
+        rewrite.text += QByteArray(countLineFeeds(all.sliced(from, to - from)), '\n');
+        rewrite.from = from - lineStart;
+        rewrite.to = to - lineStart;
+    }
+    return rewrites;
 }
 
 } // namespace
@@ -1346,6 +1448,9 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
     // The name of the copies that swaps and reads go through, chosen when
     // the first is written out.
     QByteArray temporary;
+    // Where the last read or line input continued over lines, read whole,
+    // ends.
+    qsizetype joinedTo = -1;
     const auto temporaryName = [&]() -> QByteArrayView {
         if (temporary.isEmpty())
             temporary = unusedTemporaryName(all);
@@ -1427,12 +1532,30 @@ void spellOutCompoundAssignments(MappedText& text, const PropertyFields& fields)
                                     fields, temporaryName());
         if (dereferencing)
             others += dereferenceRewritesOf(line, code, fields);
-        if (reading)
-            others += lineInputRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType,
-                                          names, fields, temporaryName());
-        if (readingData)
-            others += readRewritesOf(line, code, lexer.isContinued(), inMemberOfExtendingType,
-                                     names, fields, temporaryName());
+        const auto readRewrites = [&](QByteArrayView statement, QByteArrayView statementCode,
+                                      bool continued) {
+            QList<Rewrite> found;
+            if (reading)
+                found +=
+                    lineInputRewritesOf(statement, statementCode, continued,
+                                        inMemberOfExtendingType, names, fields, temporaryName());
+            if (readingData)
+                found += readRewritesOf(statement, statementCode, continued,
+                                        inMemberOfExtendingType, names, fields, temporaryName());
+            return found;
+        };
+        // A line of a statement read whole on a line above was read with it.
+        if ((reading || readingData) && lineStart >= joinedTo) {
+            if (lexer.isContinued())
+                others += continuedStatementRewrites(
+                    all, lineStart, line, code, lexer,
+                    [&](QByteArrayView joined, QByteArrayView joinedCode) {
+                        return readRewrites(joined, joinedCode, false);
+                    },
+                    joinedTo);
+            else
+                others += readRewrites(line, code, false);
+        }
         if (!others.isEmpty()) {
             rewrites += others;
             std::stable_sort(rewrites.begin(), rewrites.end(),

@@ -430,6 +430,64 @@ TEST(CompoundAssignments, TargetsContinuedBeforeTheirOperator) {
     }
 }
 
+// A read or line input continued over lines with " _" is written out as one
+// line where it starts, followed by the line ends it took, so the lines after
+// it keep their places.
+TEST(CompoundAssignments, ReadsAndLineInputContinuedOverLines) {
+    const struct {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"line input #1, _\n  c.name\nn = 1",
+         "scope : dim t__fbext as string : line input #1, t__fbext : c.name = t__fbext : end "
+         "scope\n\nn = 1"},
+        {"line input _ ' why\n  \"Name? \", _\n  c.name : n = 1",
+         "scope : dim t__fbext as string : line input \"Name? \", t__fbext : c.name = "
+         "t__fbext : end scope\n\n : n = 1"},
+        {"read n, _\n  c.x, _\n  m ' done",
+         "read n : scope : dim t__fbext as typeof(c.x) : read t__fbext : c.x = t__fbext : end "
+         "scope : read m\n\n ' done"},
+        {"if a then read _\n  c.x else n = 1",
+         "if a then scope : dim t__fbext as typeof(c.x) : read t__fbext : c.x = t__fbext : end "
+         "scope\n else n = 1"},
+        {"read c.x : _\n  read c.name",
+         "scope : dim t__fbext as typeof(c.x) : read t__fbext : c.x = t__fbext : end scope : _\n"
+         "  scope : dim t__fbext as typeof(c.name) : read t__fbext : c.name = t__fbext : end "
+         "scope"},
+        {"read n, _\n  m", nullptr},
+        {"line input #1, _\n  c.y", nullptr},
+        {"read c.x, _", nullptr}, // the file ends first
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.text);
+        PropertyFields fields;
+        fields.all = {"x", "name"};
+        MappedText text;
+        text.text = row.text;
+        text.origins.resize(text.text.count('\n') + 1);
+        spellOutCompoundAssignments(text, fields);
+        EXPECT_EQ(text.text, QByteArray(row.expected ? row.expected : row.text));
+    }
+    // Bare in a member of the extending type, the targets on the lines below.
+    const QByteArray source = "type Shape\n  x as integer\n  name as string\nend type\n"
+                              "type Circle extends Shape\nend type\n"
+                              "sub Circle.grow()\n  read _\n    x, name\n"
+                              "  line input #1, _\n    name\nend sub\nread x, name\n";
+    const MappedText result = expandClassText(sourceOf(source));
+    const QList<QByteArray> lines = result.text.split('\n');
+    ASSERT_EQ(lines.size(), result.origins.size());
+    EXPECT_EQ(lines.value(result.origins.indexOf(at(8))),
+              QByteArray("  scope : dim t__fbext as typeof(x) : read t__fbext : x = t__fbext : end "
+                         "scope : scope : dim t__fbext as typeof(name) : read t__fbext : name = "
+                         "t__fbext : end scope"));
+    EXPECT_EQ(lines.value(result.origins.indexOf(at(9))), QByteArray());
+    EXPECT_EQ(lines.value(result.origins.indexOf(at(10))),
+              QByteArray("  scope : dim t__fbext as string : line input #1, t__fbext : name = "
+                         "t__fbext : end scope"));
+    EXPECT_EQ(lines.value(result.origins.indexOf(at(13))), QByteArray("read x, name"))
+        << "outside any member";
+}
+
 // The copies that swaps, reads and line input go through take a name that
 // the file does not use, in any letter case; in other files "t__fbext".
 TEST(CompoundAssignments, TemporariesTakeANameTheFileDoesNotUse) {
