@@ -385,6 +385,32 @@ qsizetype elementStart(QByteArrayView code, qsizetype end, FileNames& names, boo
     return -1;
 }
 
+// The name a target from start to end of a line's code ends in ("c.tags(i)":
+// "tags"), where it starts, and whether the target is an element of it; an
+// empty name when the target ends in none. any: as elementStart.
+struct TargetName {
+    QByteArrayView name;
+    qsizetype start = -1;
+    qsizetype end = -1;
+    bool element = false;
+};
+
+TargetName targetNameOf(QByteArrayView code, qsizetype start, qsizetype end, FileNames& names,
+                        bool any = false) {
+    TargetName target;
+    target.element = code[end - 1] == ')';
+    target.end = target.element ? elementStart(code, end, names, any) : end;
+    if (target.end <= start)
+        return {};
+    target.start = target.end;
+    while (target.start > start && isNameChar(code[target.start - 1]))
+        --target.start;
+    target.name = code.sliced(target.start, target.end - target.start);
+    if (target.name.isEmpty() || !isNameStart(target.name[0]))
+        return {};
+    return target;
+}
+
 // The code of the lines above the one that starts at lineStart which it
 // continues (each ends in " _"), joined without the "_"s and the blanks
 // around each, the nearest last; empty when the line continues none, and
@@ -684,19 +710,12 @@ QList<Rewrite> lineInputRewritesOf(QByteArrayView line, QByteArrayView code, boo
         const qsizetype targetEnd = skipBlanksBack(code, end);
         if (targetEnd <= operand)
             continue;
-        const bool element = code[targetEnd - 1] == ')';
-        const qsizetype nameEnd = element ? elementStart(code, targetEnd, names, true) : targetEnd;
-        if (nameEnd <= operand)
+        const TargetName field = targetNameOf(code, operand, targetEnd, names, true);
+        if (field.name.isEmpty() ||
+            !containsFolded(field.element ? fields.indexed : fields.all, field.name) ||
+            targetStart(code, field.end, names) != operand)
             continue;
-        qsizetype nameStart = nameEnd;
-        while (nameStart > operand && isNameChar(code[nameStart - 1]))
-            --nameStart;
-        const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
-        if (name.isEmpty() || !isNameStart(name[0]) ||
-            !containsFolded(element ? fields.indexed : fields.all, name) ||
-            targetStart(code, nameEnd, names) != operand)
-            continue;
-        if (nameStart == operand && !inMemberOfExtendingType())
+        if (field.start == operand && !inMemberOfExtendingType())
             continue;
         // The statement and its target as written (a prompt's string too);
         // no comment stands inside.
@@ -773,20 +792,12 @@ QList<Rewrite> readRewritesOf(QByteArrayView line, QByteArrayView code, bool con
             for (qsizetype i = start; i < targetEnd; ++i)
                 plain = plain && code[i] == line[i];
             targets.append({start, targetEnd});
-            const bool element = code[targetEnd - 1] == ')';
-            const qsizetype nameEnd =
-                element ? elementStart(code, targetEnd, names, true) : targetEnd;
-            if (nameEnd <= start)
+            const TargetName target = targetNameOf(code, start, targetEnd, names, true);
+            if (target.name.isEmpty() ||
+                !containsFolded(target.element ? fields.indexed : fields.all, target.name))
                 continue;
-            qsizetype nameStart = nameEnd;
-            while (nameStart > start && isNameChar(code[nameStart - 1]))
-                --nameStart;
-            const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
-            if (name.isEmpty() || !isNameStart(name[0]) ||
-                !containsFolded(element ? fields.indexed : fields.all, name))
-                continue;
-            const bool bare = nameStart == start;
-            if (!bare && !isReachedThrough(code, nameStart))
+            const bool bare = target.start == start;
+            if (!bare && !isReachedThrough(code, target.start))
                 continue;
             if (bare && !inMemberOfExtendingType())
                 continue;
@@ -849,23 +860,17 @@ SwapOperand swapOperandOf(QByteArrayView code, qsizetype start, qsizetype end, F
     end = skipBlanksBack(code, end);
     if (end <= start)
         return {};
-    const bool element = code[end - 1] == ')';
-    const qsizetype nameEnd = element ? elementStart(code, end, names) : end;
-    if (nameEnd <= start)
-        return {};
-    qsizetype nameStart = nameEnd;
-    while (nameStart > start && isNameChar(code[nameStart - 1]))
-        --nameStart;
-    const QByteArrayView name = code.sliced(nameStart, nameEnd - nameStart);
-    if (name.isEmpty() || !isNameStart(name[0]) || targetStart(code, nameEnd, names) != start)
+    const TargetName target = targetNameOf(code, start, end, names);
+    if (target.name.isEmpty() || targetStart(code, target.end, names) != start)
         return {};
     const bool propertyField =
-        containsFolded(element ? fields.swappableIndexed : fields.swappable, name);
+        containsFolded(target.element ? fields.swappableIndexed : fields.swappable, target.name);
     // Any other element is one of an array of the file, which reads the same
     // twice.
-    if (element && !propertyField && (!names.isArray(name) || names.isCall(name)))
+    if (target.element && !propertyField &&
+        (!names.isArray(target.name) || names.isCall(target.name)))
         return {};
-    return SwapOperand{start, end, propertyField, nameStart == start};
+    return SwapOperand{start, end, propertyField, target.start == start};
 }
 
 // The swaps of one line (its code as the lexer shows it) to be written out:
