@@ -23,13 +23,16 @@ namespace {
 // by fbext rather than by the user. Besides huge pages, buffers of 4 MiB and
 // more are always taken from the kernel and given back when freed: left to
 // itself the allocator soon keeps such buffers in its heap, where the holes
-// they leave add a tenth to a large run's memory. And every thread allocates
-// from the one heap: the threads that share a large file's work would each
-// get a heap of their own, whose room the others cannot reuse (a megabyte or
-// two more at a million lines).
+// they leave add a tenth to a large run's memory. And at most a few heaps:
+// the main thread, the journal's thread and the thread that shares the
+// passes' work each allocate from a heap of their own. With one heap for all,
+// the two threads that share a large file's records wait for its lock a
+// fifth of the time; with more heaps, each keeps room the others cannot
+// reuse. heapCount is the setting's arena_max.
 const char* const tunablesVariable = "GLIBC_TUNABLES";
+constexpr int heapCount = 4;
 const char* const hugePagesSetting =
-    "glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=4194304:glibc.malloc.arena_max=1";
+    "glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=4194304:glibc.malloc.arena_max=4";
 const char* const restartedVariable = "FBEXT_RESTARTED_WITH_HUGE_PAGES";
 
 // Below this many bytes of sources huge pages are not worth it: the time they
@@ -122,7 +125,7 @@ void setUpMemoryForSources(int argc, char* argv[]) {
     }
     ::mallopt(M_MMAP_THRESHOLD,
               sourceBytes >= ownMappingsFrom ? ownMappingThreshold : smallOwnMappingThreshold);
-    ::mallopt(M_ARENA_MAX, 1);
+    ::mallopt(M_ARENA_MAX, heapCount);
 }
 
 #else
