@@ -1,9 +1,14 @@
 #include "openfile.h"
 
+#include "beside.h"
+
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -155,6 +160,31 @@ int syncFile(const OpenFile& file) {
 #else
     return _commit(file.descriptor) == 0 ? 0 : errno;
 #endif
+}
+
+std::vector<int> syncFilesTogether(const std::vector<const OpenFile*>& files) {
+    // Each flush waits for the disk, not for the processor: more threads than
+    // processors are no cost, but each is a thread the system must make.
+    constexpr size_t together = 16;
+    std::vector<int> errors(files.size(), 0);
+    for (size_t first = 0; first < files.size(); first += together) {
+        const size_t end = std::min(files.size(), first + together);
+        std::vector<std::thread> waiting;
+        for (size_t i = first + 1; i < end; ++i) {
+            try {
+                waiting.emplace_back([&files, &errors, i] {
+                    blockInterruptsOnThisThread();
+                    errors[i] = syncFile(*files[i]);
+                });
+            } catch (const std::system_error&) {
+                errors[i] = syncFile(*files[i]); // no thread to be had: this one waits
+            }
+        }
+        errors[first] = syncFile(*files[first]);
+        for (std::thread& thread : waiting)
+            thread.join();
+    }
+    return errors;
 }
 
 void startSyncFile(const OpenFile& file) {

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <vector>
+
 // A file opened by this program, held by the operating system's descriptor
 // (POSIX; the C runtime's descriptor on Windows). Reads and writes go to given
 // offsets, so one descriptor serves a file's lock, its reads and its writes,
@@ -47,6 +49,11 @@ int syncFile(const OpenFile& file); // the file's bytes and times reach the disk
 // Starts the file's bytes on their way to the disk without waiting for them,
 // where the system can (Linux); syncFile waits for them later.
 void startSyncFile(const OpenFile& file);
+
+// syncFile for several files at once, each waited for on a thread of its own
+// (a few at a time), so that the disk takes their flushes together rather than
+// one after another. Returns each file's error, 0 when it is on disk.
+std::vector<int> syncFilesTogether(const std::vector<const OpenFile*>& files);
 int setModificationTime(const OpenFile& file, const FileTime& time);
 
 FileStamp fileStampOf(const OpenFile& file);

@@ -133,9 +133,12 @@ WriteResult startWriteInPlace(LockedFile& file, const QByteArray& bytes, const Q
     return result;
 }
 
-WriteResult finishWriteInPlace(LockedFile& file, const WriteLog& log) {
-    if (const int error = syncFile(file.writer))
-        return failed(error);
+namespace {
+
+// The rest of a write once its flush is done (syncError 0) or has failed.
+WriteResult finishSyncedWrite(LockedFile& file, const WriteLog& log, int syncError) {
+    if (syncError)
+        return failed(syncError);
     reachStep(WriteStep::Flushed);
     WriteResult result;
     result.status = WriteStatus::Written;
@@ -143,6 +146,24 @@ WriteResult finishWriteInPlace(LockedFile& file, const WriteLog& log) {
     if (log.journal)
         log.journal->recordWriteDone(log.index);
     return result;
+}
+
+} // namespace
+
+WriteResult finishWriteInPlace(LockedFile& file, const WriteLog& log) {
+    return finishSyncedWrite(file, log, syncFile(file.writer));
+}
+
+std::vector<WriteResult> finishWritesInPlace(const std::vector<LockedFile*>& files,
+                                             const std::vector<WriteLog>& logs) {
+    std::vector<const OpenFile*> writers;
+    for (const LockedFile* file : files)
+        writers.push_back(&file->writer);
+    const std::vector<int> errors = syncFilesTogether(writers);
+    std::vector<WriteResult> results;
+    for (size_t i = 0; i < files.size(); ++i)
+        results.push_back(finishSyncedWrite(*files[i], logs[i], errors[i]));
+    return results;
 }
 
 WriteResult writeInPlace(LockedFile& file, const QByteArray& bytes, const QByteArray& digest,

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 struct RunJournal;
 
 // Where a write into a user's file is announced, so that recovery can tell a
@@ -66,6 +68,10 @@ WriteResult startWriteInPlace(LockedFile& file, const QByteArray& bytes, const Q
                               const FileTime& modified, const Precondition& precondition,
                               const WriteLog& log);
 WriteResult finishWriteInPlace(LockedFile& file, const WriteLog& log);
+// finishWriteInPlace for several started writes (logs[i] for files[i]): the
+// disk takes their flushes together, then each is recorded as done, in order.
+std::vector<WriteResult> finishWritesInPlace(const std::vector<LockedFile*>& files,
+                                             const std::vector<WriteLog>& logs);
 
 // What writeInPlace does before its announcement: checks the precondition and
 // opens the file for writing. Written when the write may go ahead; otherwise

@@ -197,10 +197,18 @@ void JournalWorker::writeFiles(const QList<Job>& batch, QList<Outcome>& done) {
         else
             undoFailedRewrite(*job.file, outcome.write, job.originalBytes, job.modified, logOf(k));
     }
+    std::vector<LockedFile*> files;
+    std::vector<WriteLog> logs;
     for (const qsizetype k : std::as_const(started)) {
+        files.push_back(batch[ready[k]].file);
+        logs.push_back(logOf(k));
+    }
+    const std::vector<WriteResult> finished = finishWritesInPlace(files, logs);
+    for (size_t f = 0; f < finished.size(); ++f) {
+        const qsizetype k = started[qsizetype(f)];
         const Job& job = batch[ready[k]];
         Outcome& outcome = done[ready[k]];
-        outcome.write = finishWriteInPlace(*job.file, logOf(k));
+        outcome.write = finished[f];
         undoFailedRewrite(*job.file, outcome.write, job.originalBytes, job.modified, logOf(k));
     }
 }

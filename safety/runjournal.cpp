@@ -89,9 +89,9 @@ QList<int> RunJournal::recordOriginals(const QList<Original>& originals) {
     if (!isOpen())
         return indexes;
     // Each copy is on disk before the folder that names it is flushed, once
-    // for all of them. A few copies are written before the first of them is
-    // waited for, so the disk takes them together; a few, as each holds a
-    // descriptor until then, and the program may be near its limit.
+    // for all of them. A few copies are written, then waited for together, so
+    // the disk takes them at once; a few, as each holds a descriptor until
+    // then, and the program may be near its limit.
     constexpr qsizetype together = 16;
     int next = fileCount;
     for (qsizetype first = 0; first < originals.size(); first += together) {
@@ -109,8 +109,12 @@ QList<int> RunJournal::recordOriginals(const QList<Original>& originals) {
             written.push_back(i);
             indexes[i] = next++;
         }
+        std::vector<const OpenFile*> toSync;
+        for (const OpenFile& copy : copies)
+            toSync.push_back(&copy);
+        const std::vector<int> errors = syncFilesTogether(toSync);
         for (size_t k = 0; k < copies.size(); ++k) {
-            if (syncFile(copies[k]) != 0)
+            if (errors[k] != 0)
                 indexes[written[k]] = -1; // its copy is not safe: the file is not rewritten
         }
     }

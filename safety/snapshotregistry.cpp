@@ -440,12 +440,17 @@ void SnapshotRegistry::putBack(const std::vector<Entry*>& toPutBack, RestoreRepo
         else
             noteRestore(*entry, restoreResultOf(entry->file, snapshot.bytes, started), report);
     }
+    std::vector<LockedFile*> files;
+    std::vector<WriteLog> logs;
     for (Entry* entry : written) {
-        const FileSnapshot& snapshot = entry->snapshot;
-        const WriteResult flushed =
-            finishWriteInPlace(entry->file, WriteLog{journal, snapshot.journalIndex, true, true});
-        noteRestore(*entry, restoreResultOf(entry->file, snapshot.bytes, flushed), report);
+        files.push_back(&entry->file);
+        logs.push_back(WriteLog{journal, entry->snapshot.journalIndex, true, true});
     }
+    const std::vector<WriteResult> flushed = finishWritesInPlace(files, logs);
+    for (size_t k = 0; k < written.size(); ++k)
+        noteRestore(*written[k],
+                    restoreResultOf(written[k]->file, written[k]->snapshot.bytes, flushed[k]),
+                    report);
 }
 
 void SnapshotRegistry::noteRestore(const Entry& entry, const RestoreResult& result,

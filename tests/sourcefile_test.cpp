@@ -1,4 +1,4 @@
-// Reading a source file whole, or saying why it cannot be.
+// Reading a source file whole, or saying why it cannot be; flushing files.
 
 #include "openfile.h"
 #include "sourcefile.h"
@@ -82,3 +82,24 @@ TEST(SourceFile, AFileThatGrowsWhileItIsReadIsNotReadWhole) {
 }
 
 } // namespace
+
+// Files flushed together: each error stays with its own file, past the few
+// that are waited for at a time (a closed descriptor among open files).
+TEST(SourceFile, FilesFlushedTogetherReportTheirOwnErrors) {
+    QTemporaryDir folder;
+    std::vector<OpenFile> files;
+    for (int i = 0; i < 37; ++i) {
+        const QString path = folder.filePath(QStringLiteral("m%1.bas").arg(i));
+        ASSERT_TRUE(writeFileBytes(path, QByteArray(1000 + i, 'x')));
+        int error = 0;
+        files.push_back(i % 17 == 5 ? OpenFile()
+                                    : openExistingFile(path, FileAccess::Write, &error));
+    }
+    std::vector<const OpenFile*> pointers;
+    for (const OpenFile& file : files)
+        pointers.push_back(&file);
+    const std::vector<int> errors = syncFilesTogether(pointers);
+    ASSERT_EQ(errors.size(), files.size());
+    for (size_t i = 0; i < files.size(); ++i)
+        EXPECT_EQ(errors[i] != 0, i % 17 == 5) << i;
+}
