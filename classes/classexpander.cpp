@@ -7,6 +7,7 @@
 #include "extends.h"
 #include "inheritance.h"
 #include "lines.h"
+#include "offsets.h"
 #include "twins.h"
 #include "typeblocks.h"
 #include "typescan.h"
@@ -180,10 +181,13 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
     QList<TypeRecord> records;
     ExtendsLines extendsLines;
     QList<qsizetype> compoundLines;
+    bool namesOffsets = false;
     const auto findLinks = [&] {
         extendsLines = findExtendsLines(lines);
-        if (!extendsLines.links.isEmpty())
+        if (!extendsLines.links.isEmpty()) {
             compoundLines = compoundAssignmentLines(lines);
+            namesOffsets = mentionsOffsetof(source.text);
+        }
     };
     const auto scanTypes = [&] { records = findTypes(lines); };
     if (beside) {
@@ -233,6 +237,10 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
             writeType(r);
         findPropertyFields();
     }
+    // The offsets of inherited fields are read from the inherited members too.
+    InheritedFieldDepths offsetFields;
+    if (namesOffsets)
+        offsetFields = inheritedFieldDepths(records);
     dropScanTexts(records);
     const auto embed = [&](qsizetype r) { embedParent(records[r]); };
     if (beside) {
@@ -248,6 +256,7 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
     const auto finish = [&] {
         stripExtendsClauses(result, inheritance);
         spellOutCompoundAssignments(result, propertyFields);
+        reachInheritedOffsets(result.text, offsetFields);
     };
     if (beside)
         runBeside([&records] { records = QList<TypeRecord>(); }, finish);

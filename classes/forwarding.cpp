@@ -2,8 +2,10 @@
 
 #include "typerecord.h"
 
+#include "blockscanner.h"
 #include "codelexer.h"
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 #include <utility>
@@ -527,6 +529,111 @@ bool isNumberAfterAmpersand(QByteArrayView code, qsizetype at, qsizetype end) {
     return true;
 }
 
+// A variable a statement of a member's body declares: "dim hp as integer",
+// "dim as integer hp, mp", "var hp = 5", or the counter of "for hp as integer
+// = ...", which lives inside the loop alone.
+struct DeclaredLocal {
+    QByteArrayView name;
+    bool loopCounter = false;
+};
+
+// The pieces of text split at the commas outside brackets.
+QList<QByteArrayView> topLevelPieces(QByteArrayView text) {
+    QList<QByteArrayView> pieces;
+    int depth = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '(' || c == '{' || c == '[')
+            ++depth;
+        else if ((c == ')' || c == '}' || c == ']') && depth > 0)
+            --depth;
+        else if (c == ',' && depth == 0) {
+            pieces.append(text.sliced(start, i - start));
+            start = i + 1;
+        }
+    }
+    pieces.append(text.sliced(start));
+    return pieces;
+}
+
+// The names at bracket depth 0 of piece, before a "=" there.
+QList<QByteArrayView> namesBeforeInitializer(QByteArrayView piece) {
+    QList<QByteArrayView> names;
+    int depth = 0;
+    for (qsizetype at = 0; at < piece.size();) {
+        const char c = piece[at];
+        if (c == '(' || c == '{' || c == '[') {
+            ++depth;
+        } else if ((c == ')' || c == '}' || c == ']') && depth > 0) {
+            --depth;
+        } else if (c == '=' && depth == 0) {
+            break;
+        } else if (isNameChar(c)) {
+            qsizetype end = at;
+            while (end < piece.size() && isNameChar(piece[end]))
+                ++end;
+            if (depth == 0)
+                names.append(piece.sliced(at, end - at));
+            at = end;
+            continue;
+        }
+        ++at;
+    }
+    return names;
+}
+
+// The variables the statements of a line of code declare (strings and
+// comments already hidden). A "redim" is left out: it may size an array the
+// type inherits, and a "static" one may be shared with the type's other
+// values, so both keep the name they are written with.
+QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code) {
+    QList<DeclaredLocal> found;
+    for (qsizetype start = 0; start <= code.size();) {
+        qsizetype stop = code.indexOf(':', start);
+        if (stop < 0)
+            stop = code.size();
+        const QByteArrayView statement = code.sliced(start, stop - start);
+        start = stop + 1;
+        const Tokens words = lineTokens(statement);
+        if (words.size() >= 3 && isKeyword(words[0], "for") && isNameChar(words[1][0]) &&
+            isKeyword(words[2], "as")) {
+            found.append(DeclaredLocal{words[1], true});
+            continue;
+        }
+        if (words.size() < 2 || !(isKeyword(words[0], "dim") || isKeyword(words[0], "var")))
+            continue;
+        // What follows the keyword, past "shared" and "byref".
+        qsizetype next = 1;
+        while (next < words.size() &&
+               (isKeyword(words[next], "shared") || isKeyword(words[next], "byref")))
+            ++next;
+        if (next >= words.size())
+            continue;
+        const QByteArrayView rest = statement.sliced(words[next].data() - statement.data());
+        const bool typeFirst = isKeyword(words[next], "as"); // "dim as integer a, b"
+        const QList<QByteArrayView> pieces = topLevelPieces(rest);
+        for (qsizetype p = 0; p < pieces.size(); ++p) {
+            QList<QByteArrayView> names = namesBeforeInitializer(pieces[p]);
+            if (!names.isEmpty() && isKeyword(names.constFirst(), "byref"))
+                names.removeFirst();
+            if (names.isEmpty())
+                continue;
+            // In "as integer a" the name comes last; elsewhere it comes first.
+            found.append(
+                DeclaredLocal{typeFirst && p == 0 ? names.constLast() : names.constFirst()});
+        }
+    }
+    return found;
+}
+
+// Whether the line starts another branch of an if or select block ("else",
+// "elseif", "case"): what the branch before it declared is gone there.
+bool startsBranch(const Tokens& words) {
+    return !words.isEmpty() && (isKeyword(words[0], "else") || isKeyword(words[0], "elseif") ||
+                                isKeyword(words[0], "case"));
+}
+
 } // namespace
 
 QList<RenamedLine>
@@ -546,6 +653,7 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
     // name, before any "as" or ":"; a parameter's name is its first word after
     // "byval" or "byref".
     CodeLexer lexer;
+    BlockScanner blocks; // the compound statements open in the body
     QList<NameAt> found;
     QSet<QByteArray> renamed;
     enum { beforeList, inList, afterList } state = beforeList;
@@ -556,6 +664,7 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
     QByteArray headerCode;   // that line's code
     for (; line < count; ++line) {
         const QByteArrayView code = lexer.next(lineAt(line));
+        blocks.next(line, code, lexer);
         qsizetype at = line == 0 ? tokens[1].data() - first.data() : 0;
         while (at < code.size() && bodyFrom < 0) {
             const char c = code[at];
@@ -603,10 +712,23 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
         if (!lexer.isContinued())
             break;
     }
-    if (found.isEmpty())
-        return {};
+    // A parameter keeps its new name through the whole body.
+    const QSet<QByteArray> parameters = renamed;
 
     // The body, up to the end line, or the rest of a header line that holds it.
+    // A variable the body declares with one of the names (FreeBASIC's own
+    // inheritance lets a member's local hide what the type inherits) is
+    // renamed as a parameter is, from its declaration to the end of the
+    // block that holds it.
+    struct Local {
+        QByteArray name;
+        int depth; // the compound statements open where it lives
+    };
+    QList<Local> locals;
+    const auto isLocal = [&locals](const QByteArray& key) {
+        return std::any_of(locals.cbegin(), locals.cend(),
+                           [&key](const Local& local) { return local.name == key; });
+    };
     QSet<QByteArray> used; // names the implementation uses that may meet a new one
     const auto noteUse = [&](QByteArrayView word) {
         if (word.size() > renamedParameterSuffix.size() &&
@@ -621,20 +743,37 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
         const Tokens words = lineTokens(code);
         const bool endLine = !onHeader && words.size() >= 2 && isKeyword(words[0], "end") &&
                              isKeyword(words[1], kind);
+        const int depthBefore = blocks.compoundDepth();
+        if (!onHeader)
+            blocks.next(bodyLine, code, lexer);
+        if (startsBranch(words))
+            locals.removeIf(
+                [depthBefore](const Local& local) { return local.depth >= depthBefore; });
+        for (const DeclaredLocal& declared : localsDeclaredIn(code.sliced(from))) {
+            QByteArray key = caseFolded(declared.name);
+            if (!names.contains(key) || parameters.contains(key))
+                continue;
+            renamed.insert(key);
+            locals.append(Local{std::move(key), depthBefore + (declared.loopCounter ? 1 : 0)});
+        }
         forEachName(code.sliced(from), [&](qsizetype start, qsizetype stop) {
             const qsizetype at = from + start, end = from + stop;
             const QByteArrayView word = code.sliced(at, end - at);
             noteUse(word);
             if (!isReachedThrough(code, at) && !isNumberAfterAmpersand(code, at, end)) {
                 QByteArray key = caseFolded(word);
-                if (renamed.contains(key))
+                if (parameters.contains(key) || isLocal(key))
                     found.append(NameAt{bodyLine, end, std::move(key)});
             }
             return stop;
         });
+        const int depthAfter = blocks.compoundDepth();
+        locals.removeIf([depthAfter](const Local& local) { return local.depth > depthAfter; });
         if (endLine || endsWithEndStatement(code, kind))
             break;
     }
+    if (found.isEmpty())
+        return {};
 
     // For each name, a suffix that makes a name of no member and none used here.
     QHash<QByteArray, QByteArray> suffixes;

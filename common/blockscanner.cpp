@@ -155,6 +155,13 @@ bool BlockScanner::insideCompound() const {
     return false;
 }
 
+int BlockScanner::compoundDepth() const {
+    int depth = 0;
+    for (const Kind kind : {Scope, If, For, Do, While, Select, With})
+        depth += openCount[kind];
+    return depth;
+}
+
 void BlockScanner::push(Kind kind) {
     if (liveCount == 0) {
         open.clear();

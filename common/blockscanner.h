@@ -64,6 +64,11 @@ public:
     // line lives in that block alone.
     bool insideCompound() const;
 
+    // How many compound statements (scope, if, for, do, while, select, with)
+    // are open before the next line: a variable declared in one lives until
+    // the count drops below what it was where the variable was declared.
+    int compoundDepth() const;
+
 private:
     // An if statement whose "then", or what follows it, is on a line still to come.
     enum class PendingIf : quint8 { None, BeforeThen, AfterThen };

@@ -549,3 +549,32 @@ TEST(CompoundAssignments, StatementWordsFoundAtEveryPlace) {
 }
 
 } // namespace
+
+// offsetof(Type, field) on a field the type inherits names the field in the
+// embedded parent, one "parent." for each level up; its own fields, other
+// types, strings and comments stay as written.
+TEST(CompoundAssignments, OffsetsOfInheritedFieldsGoThroughTheParents) {
+    const struct {
+        const char* line;
+        const char* expected; // nullptr: unchanged
+    } rows[] = {
+        {"print offsetof(Circle, x)", "print offsetof(Circle, parent.x)"},
+        {"n = OFFSETOF( circle , Name ) + offsetof(Shape, x) + offsetof(Circle, r)",
+         "n = OFFSETOF( circle , parent.Name ) + offsetof(Shape, x) + offsetof(Circle, r)"},
+        {"n = offsetof(Circle, pos.a) - offsetof(Circle, scores)",
+         "n = offsetof(Circle, parent.pos.a) - offsetof(Circle, parent.scores)"},
+        {"print \"offsetof(Circle, x)\" ' offsetof(Circle, x)", nullptr},
+        {"print offsetof(Square, x), my_offsetof(Circle, x), offsetof(Circle)", nullptr},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(expandedLine("sub Circle.grow()", row.line),
+                  QByteArray(row.expected ? row.expected : row.line));
+    }
+    const QByteArray chain =
+        text({"type Shape", "  x as integer", "end type", "type Ring extends Circle",
+              "  w as integer", "end type", "type Circle extends Shape", "  r as integer",
+              "end type", "print offsetof(Ring, x); offsetof(Ring, r); offsetof(Ring, w)"});
+    const QList<QByteArray> lines = expandClassText(sourceOf(chain)).text.split('\n');
+    EXPECT_EQ(lines.constLast(), QByteArray("print offsetof(Ring, parent.parent.x); offsetof(Ring, "
+                                            "parent.r); offsetof(Ring, w)"));
+}

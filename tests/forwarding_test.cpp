@@ -314,7 +314,8 @@ TEST(Forwarding, ParametersNamedLikeMembersAreRenamed) {
 
 // In a member the user writes for an extending type, a parameter named like
 // what the type inherits is renamed in its header and where the body uses it
-// bare, up to the end line; nothing else changes, and every line keeps its place.
+// bare, up to the end line, and a local variable named so where it lives;
+// nothing else changes, and every line keeps its place.
 TEST(Forwarding, OwnMembersParametersNamedLikeInheritedOnesAreRenamed) {
     const QSet<QByteArray> names{"x", "y", "values", "describe"};
     const QSet<QByteArray> taken{"x", "y", "values", "describe", "r", "y__fbext"};
@@ -351,7 +352,24 @@ TEST(Forwarding, OwnMembersParametersNamedLikeInheritedOnesAreRenamed) {
          "this.describe()\nend sub"},
         {"operator Circle.+= (byval x as integer)\n  this.x += x\nend operator",
          "operator Circle.+= (byval x__fbext as integer)\n  this.x += x__fbext\nend operator"},
-        // No parameter named so, or no header: nothing is read.
+        // A local named so hides the inherited name from its declaration to
+        // the end of its block (a loop counter: of its loop; a variable of an
+        // if or select branch: of that branch).
+        {"sub Circle.m()\n  print x\n  scope\n    dim x as integer = 1 : x += 1\n  end scope\n"
+         "  for y as integer = 1 to 2\n    print y; this.y\n  next y\n  print x; y\nend sub",
+         "sub Circle.m()\n  print x\n  scope\n    dim x__fbext as integer = 1 : x__fbext += 1\n"
+         "  end scope\n  for y__fbext2 as integer = 1 to 2\n    print y__fbext2; this.y\n  next "
+         "y__fbext2\n  print x; y\nend sub"},
+        {"function Circle.f(byval c as integer) as string\n  dim as integer a, x = 2\n  var "
+         "describe = \"d\"\n  if c then\n    dim y as string = describe\n    y &= \"!\"\n"
+         "  elseif y then\n    y = x\n  end if\n  return describe & x & y\nend function",
+         "function Circle.f(byval c as integer) as string\n  dim as integer a, x__fbext = 2\n  var "
+         "describe__fbext = \"d\"\n  if c then\n    dim y__fbext2 as string = describe__fbext\n"
+         "    y__fbext2 &= \"!\"\n  elseif y then\n    y = x__fbext\n  end if\n  return "
+         "describe__fbext & x__fbext & y\nend function"},
+        // "redim" may size an inherited array, a static may be shared: kept.
+        {"sub Circle.k()\n  redim values(3)\n  static x as integer\n  x += 1\nend sub", nullptr},
+        // No parameter or local named so, or no header: nothing changes.
         {"sub Circle.grow(byval r as integer, byval dx as integer)\n  x = r\nend sub", nullptr},
         {"function Circle.f as integer : return x(1) : end function", nullptr},
         {"function = f(x)\n  x = 1", nullptr},
