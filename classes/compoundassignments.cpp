@@ -7,16 +7,10 @@
 #include "forwarding.h"
 #include "typescan.h"
 
-#include <QtAlgorithms>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -105,35 +99,6 @@ bool mayAssignCompound(QByteArrayView line) {
         at = equals + 1;
     }
     return false;
-}
-
-// The next position at or after from where the letters first and second
-// (lower case) stand one after the other in text, in any letter case, or -1.
-// Sixteen positions are tried at a time where the processor allows it.
-qsizetype findLetterPair(QByteArrayView text, qsizetype from, char first, char second) {
-    const char* data = text.data();
-    const qsizetype size = text.size();
-    qsizetype at = std::max<qsizetype>(from, 0);
-#ifdef __SSE2__
-    const __m128i caseBit = _mm_set1_epi8(0x20);
-    const __m128i firsts = _mm_set1_epi8(first);
-    const __m128i seconds = _mm_set1_epi8(second);
-    for (; at + 17 <= size; at += 16) {
-        const __m128i here =
-            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), caseBit);
-        const __m128i next =
-            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 1)), caseBit);
-        const int pairs = _mm_movemask_epi8(
-            _mm_and_si128(_mm_cmpeq_epi8(here, firsts), _mm_cmpeq_epi8(next, seconds)));
-        if (pairs)
-            return at + qCountTrailingZeroBits(quint32(pairs));
-    }
-#endif
-    for (; at + 1 < size; ++at) {
-        if ((data[at] | 0x20) == first && (data[at + 1] | 0x20) == second)
-            return at;
-    }
-    return -1;
 }
 
 // Finds a word of a text ("swap", "input"), in any letter case, by two of

@@ -79,6 +79,12 @@ inline bool equalsIgnoringCase(QByteArrayView text, QByteArrayView other) {
     return text.size() == other.size() && startsWithIgnoringCase(text, other);
 }
 
+// The next position at or after from where the bytes first and second stand
+// one after the other in text, both compared with the case bit (0x20) set (for
+// letters: in any letter case; give them in lower case), or -1. Sixteen
+// positions are tried at a time where the processor allows it.
+qsizetype findLetterPair(QByteArrayView text, qsizetype from, char first, char second);
+
 // The first position at or after from where needle stands in text, ignoring
 // case, or -1.
 qsizetype indexOfIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);

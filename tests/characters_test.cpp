@@ -50,6 +50,25 @@ TEST(Characters, LetterCaseFoldsAsciiOnly) {
     for (const Case& c : cases)
         EXPECT_EQ(indexOfIgnoringCase(c.text, c.needle, c.from), c.found)
             << c.text << " / " << c.needle << " from " << c.from;
+
+    // Every place, on either side of a block of sixteen, for needles of
+    // letters and of other bytes; bytes that differ from the needle's only in
+    // the case bit ("`" and "@", "\x1c" and "<") are no match.
+    const QByteArrayView needles[] = {"OffsetOf", "<<<", "@x", ".y_", "_fbext"};
+    const QByteArray nearMisses("\x0eY_ `X \x1c<< \x7f"
+                                "FBEXT OffsetOg");
+    for (const QByteArrayView needle : needles) {
+        EXPECT_EQ(indexOfIgnoringCase(nearMisses + nearMisses, needle), -1)
+            << needle.toByteArray().constData();
+        for (qsizetype at = 0; at + needle.size() <= 40; ++at) {
+            QByteArray text(40, '-');
+            text.replace(at, needle.size(), caseFolded(needle).toUpper());
+            EXPECT_EQ(indexOfIgnoringCase(text, needle), at)
+                << needle.toByteArray().constData() << " at " << at;
+            EXPECT_EQ(indexOfIgnoringCase(text, needle, at + 1), -1)
+                << needle.toByteArray().constData() << at;
+        }
+    }
 }
 
 } // namespace
