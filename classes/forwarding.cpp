@@ -589,6 +589,12 @@ QList<QByteArrayView> namesBeforeInitializer(QByteArrayView piece) {
 // values, so both keep the name they are written with.
 QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code) {
     QList<DeclaredLocal> found;
+    // Most lines hold one statement, which declares nothing.
+    if (!code.contains(':')) {
+        const QByteArrayView first = firstToken(code);
+        if (!isKeyword(first, "dim") && !isKeyword(first, "var") && !isKeyword(first, "for"))
+            return found;
+    }
     for (qsizetype start = 0; start <= code.size();) {
         qsizetype stop = code.indexOf(':', start);
         if (stop < 0)
@@ -760,7 +766,8 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
             const qsizetype at = from + start, end = from + stop;
             const QByteArrayView word = code.sliced(at, end - at);
             noteUse(word);
-            if (!isReachedThrough(code, at) && !isNumberAfterAmpersand(code, at, end)) {
+            if ((!parameters.isEmpty() || !locals.isEmpty()) && !isReachedThrough(code, at) &&
+                !isNumberAfterAmpersand(code, at, end)) {
                 QByteArray key = caseFolded(word);
                 if (parameters.contains(key) || isLocal(key))
                     found.append(NameAt{bodyLine, end, std::move(key)});
