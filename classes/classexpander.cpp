@@ -54,17 +54,15 @@ void fillUsedTexts(QList<TypeRecord>& records, const LineIndex& lines,
 
 // Once the extending types have their forwarders, a record's implementations
 // and members as the scan found them are copied into its twin and into the
-// types that extend it, and are not needed again: they go before the parents
-// are embedded, the step that needs the most memory.
-void dropScanTexts(QList<TypeRecord>& records) {
-    for (TypeRecord& record : records) {
-        record.methodText = MappedText();
-        record.laterMethods = QList<PlacedText>();
-        record.staticCandidates = QList<StaticCandidate>();
-        record.members = QList<MemberEntry>();
-        record.inherited = QList<InheritedMember>();
-        record.ownMethodLines = QList<qint32>();
-    }
+// types that extend it, and are not needed again: they go as its parent is
+// embedded, the step that needs the most memory.
+void dropScanTexts(TypeRecord& record) {
+    record.methodText = MappedText();
+    record.laterMethods = QList<PlacedText>();
+    record.staticCandidates = QList<StaticCandidate>();
+    record.members = QList<MemberEntry>();
+    record.inherited = QList<InheritedMember>();
+    record.ownMethodLines = QList<qint32>();
 }
 
 // Blanks every /' ... '/ comment that opens and closes on one line of code
@@ -241,8 +239,10 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
     InheritedFieldDepths offsetFields;
     if (namesOffsets)
         offsetFields = inheritedFieldDepths(records);
-    dropScanTexts(records);
-    const auto embed = [&](qsizetype r) { embedParent(records[r]); };
+    const auto embed = [&](qsizetype r) {
+        dropScanTexts(records[r]);
+        embedParent(records[r]);
+    };
     if (beside) {
         runBesideSharing([] {}, [] {}, records.size(), embed);
     } else {
