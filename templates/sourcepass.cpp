@@ -49,8 +49,21 @@ struct OpenFile {
 
 void addTemplates(TemplateSet& to, const TemplateSet& from) {
     to.templateCount += from.templateCount;
-    for (auto it = from.templateTable.cbegin(); it != from.templateTable.cend(); ++it)
+    for (auto it = from.templateTable.cbegin(); it != from.templateTable.cend(); ++it) {
+        // Two headers declaring a template of one name in two namespaces (or
+        // one outside any): the later says where the earlier stands, so that
+        // its instances are refused rather than made from the wrong one.
+        const auto known = to.templateTable.constFind(it.key());
+        if (known != to.templateTable.cend() && known->headerOrigin != it->headerOrigin &&
+            !equalsIgnoringCase(known->space, it->space) && it->earlierHeader.fileNumber == 0) {
+            CapturedTemplate later = it.value();
+            later.earlierHeader = known->headerOrigin;
+            later.earlierSpace = known->space;
+            to.templateTable.insert(it.key(), later);
+            continue;
+        }
         to.templateTable.insert(it.key(), it.value());
+    }
 }
 
 // Reads a file and finds its includes. Every line carries its origin, the
