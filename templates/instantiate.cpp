@@ -1088,26 +1088,32 @@ std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
 
 // Notes the name an "#undef NAME" line of code undefines, with its line.
 void noteUndef(QByteArrayView code, QHash<QByteArray, qsizetype>& undefinedNames, qsizetype line) {
-    // Most lines start with something else than "#": one look settles them.
-    qsizetype at = 0;
-    while (at < code.size() && isBlank(code[at]))
-        ++at;
-    if (at == code.size() || code[at] != '#')
-        return;
-    const QByteArrayView directive = directiveOf(code);
-    if (!isKeyword(directive, "#undef"))
-        return;
-    const QByteArrayView name =
-        firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+    const QByteArrayView name = undefinedNameOf(code);
     if (!name.isEmpty())
         undefinedNames.insert(caseFolded(name), line);
 }
 
 } // namespace
 
+QByteArrayView undefinedNameOf(QByteArrayView code) {
+    // Most lines start with something else than "#": one look settles them.
+    qsizetype at = 0;
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    if (at == code.size() || code[at] != '#')
+        return {};
+    const QByteArrayView directive = directiveOf(code);
+    if (!isKeyword(directive, "#undef"))
+        return {};
+    return firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+}
+
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
                           const TemplateSet& templates, QList<Instance>& instances,
-                          QList<TemplateError>* errors) {
+                          QList<TemplateError>* errors,
+                          const QHash<qsizetype, QSet<QByteArray>>* undefinedAt) {
+    if (undefinedAt && undefinedAt->isEmpty())
+        undefinedAt = nullptr;
     const TemplateTable& table = templates.templateTable;
     if (table.isEmpty())
         return;
@@ -1172,6 +1178,13 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
         }
         instantiation.line = i;
         noteUndef(code, instantiation.undefinedNames, i);
+        if (undefinedAt) {
+            const auto included = undefinedAt->constFind(i);
+            if (included != undefinedAt->cend()) {
+                for (const QByteArray& name : *included)
+                    instantiation.undefinedNames.insert(name, i);
+            }
+        }
         QByteArray rewritten;
         if (instantiation.rewriteLine(lines[i], code, rewritten, 0)) {
             rewrittenLines.append(std::move(rewritten));

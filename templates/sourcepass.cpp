@@ -41,8 +41,13 @@ struct OpenFile {
     bool mayOpenComments = true; // "/'" stands in text
     Lines lines;                 // views over text
     QList<LineOrigin> origins;
-    QStringList includes; // the files its include lines name, in order
+    QStringList includes;    // the files its include lines name, in order
+    QList<int> includeLines; // the line number of each (0: none, for -include)
     qsizetype nextInclude = 0;
+    // The line numbers of the include lines that first include a file that
+    // "#undef"s names, with those names: the uses below read them as the
+    // file's own "#undef" lines.
+    QHash<int, QSet<QByteArray>> undefinedAt;
     TemplateSet templates; // those of the files it includes, then its own
     HeaderFacts facts;     // its own (when it is included) and those of its includes
 };
@@ -91,15 +96,18 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
     // compiler never follows: the file it names is not read either.
     file.mayOpenComments = containsCommentOpening(file.text);
     CommentTracker comments(file.mayOpenComments);
-    for (const QByteArrayView line : std::as_const(file.lines)) {
+    for (qsizetype i = 0; i < file.lines.size(); ++i) {
+        const QByteArrayView line = file.lines[i];
         if (comments.startsInComment(line))
             continue;
         const QString name = includedName(line);
         if (name.isEmpty())
             continue;
         const QString included = resolveInclude(name, directory, run.includeDirectories);
-        if (!included.isEmpty() && !liesInFolders(included, run.compilerIncludeFolders))
+        if (!included.isEmpty() && !liesInFolders(included, run.compilerIncludeFolders)) {
             file.includes.append(included);
+            file.includeLines.append(int(i + 1));
+        }
     }
     return file;
 }
@@ -108,6 +116,17 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
 // the enums it declares and the dialect it names, outside comments.
 void noteHeaderFacts(OpenFile& file) {
     file.facts.enums = enumNamesOf(file.lines);
+    // Most files undefine nothing: one look at the text settles them.
+    if (indexOfIgnoringCase(file.text, "undef") >= 0) {
+        CommentTracker comments(file.mayOpenComments);
+        for (const QByteArrayView line : std::as_const(file.lines)) {
+            if (comments.startsInComment(line))
+                continue;
+            const QByteArrayView name = undefinedNameOf(line);
+            if (!name.isEmpty())
+                file.facts.undefined.insert(caseFolded(name));
+        }
+    }
     if (!mayNameDialect(file.text))
         return;
     CommentTracker comments(file.mayOpenComments);
@@ -150,7 +169,18 @@ void instantiateFile(CapturedFile& captured) {
     OpenFile& file = captured.file;
     QByteArrayList rewrittenLines;
     QList<Instance> instances;
-    instantiateTemplates(file.lines, rewrittenLines, file.templates, instances, &captured.errors);
+    // The include lines that undefine names, by their places among the
+    // lines the capture left.
+    QHash<qsizetype, QSet<QByteArray>> undefinedAt;
+    if (!file.undefinedAt.isEmpty()) {
+        for (qsizetype i = 0; i < file.origins.size(); ++i) {
+            const auto found = file.undefinedAt.constFind(file.origins[i].line);
+            if (found != file.undefinedAt.cend())
+                undefinedAt.insert(i, *found);
+        }
+    }
+    instantiateTemplates(file.lines, rewrittenLines, file.templates, instances, &captured.errors,
+                         &undefinedAt);
     if (!captured.errors.isEmpty()) {
         TemplateError error = captured.errors.first();
         if (error.line >= 0)
@@ -390,6 +420,7 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
         preIncluded.append(path);
     }
     root->includes = preIncluded + root->includes;
+    root->includeLines = QList<int>(preIncluded.size(), 0) + root->includeLines;
     // A file is remembered from the moment it is read, so that an include
     // that leads back to it is not followed again.
     run.expanded.insert(rootKey, TemplateSet());
@@ -413,7 +444,11 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
             const QString key = files.fileKey(included);
             if (const auto known = run.expanded.constFind(key); known != run.expanded.cend()) {
                 addTemplates(file.templates, known.value());
-                file.facts.add(run.headerFacts.value(key));
+                // Its "#undef" lines ran where it was first included (and an
+                // "#include once" does not run them again).
+                HeaderFacts facts = run.headerFacts.value(key);
+                facts.undefined.clear();
+                file.facts.add(facts);
                 continue;
             }
             std::optional<OpenFile> next =
@@ -430,8 +465,12 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
         run.headerFacts.insert(captured.file.key, captured.file.facts);
         open.pop_back();
         if (!open.empty()) {
-            addTemplates(open.back().templates, captured.file.templates);
-            open.back().facts.add(captured.file.facts);
+            OpenFile& includer = open.back();
+            addTemplates(includer.templates, captured.file.templates);
+            includer.facts.add(captured.file.facts);
+            const int includeLine = includer.includeLines.value(includer.nextInclude - 1);
+            if (!captured.file.facts.undefined.isEmpty() && includeLine > 0)
+                includer.undefinedAt[includeLine] += captured.file.facts.undefined;
             included.add(std::move(captured));
             continue;
         }
