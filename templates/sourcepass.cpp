@@ -424,6 +424,10 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
     // A file is remembered from the moment it is read, so that an include
     // that leads back to it is not followed again.
     run.expanded.insert(rootKey, TemplateSet());
+    // The files this source file includes so far: one expanded for an
+    // earlier source file of the run is included here for the first time all
+    // the same, and its "#undef" lines run here.
+    QSet<QString> includedHere{rootKey};
     std::vector<OpenFile> open;
     open.push_back(std::move(*root));
     IncludedFiles included(files, run.besideFromBytes);
@@ -444,13 +448,20 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
             const QString key = files.fileKey(included);
             if (const auto known = run.expanded.constFind(key); known != run.expanded.cend()) {
                 addTemplates(file.templates, known.value());
-                // Its "#undef" lines ran where it was first included (and an
-                // "#include once" does not run them again).
+                // Its "#undef" lines ran where this source file first
+                // included it (and an "#include once" does not run them
+                // again).
                 HeaderFacts facts = run.headerFacts.value(key);
-                facts.undefined.clear();
+                const int includeLine = file.includeLines.value(file.nextInclude - 1);
+                if (!includedHere.contains(key) && includeLine > 0 && !facts.undefined.isEmpty())
+                    file.undefinedAt[includeLine] += facts.undefined;
+                else
+                    facts.undefined.clear();
+                includedHere.insert(key);
                 file.facts.add(facts);
                 continue;
             }
+            includedHere.insert(key);
             std::optional<OpenFile> next =
                 openFile(included, includedFileName(included), key, files, run);
             if (!next)

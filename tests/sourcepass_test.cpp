@@ -443,17 +443,28 @@ TEST(SourcePass, AnIncludedFilesUndefCountsAtItsIncludeLine) {
         folder.write(QStringLiteral("main.bas"),
                      QByteArray("template Cell\n  v as t1\nend template\n#define ELEM integer\n") +
                          c.lines);
-        TemplateRun run;
-        ASSERT_TRUE(
-            expandTemplates(folder.path(QStringLiteral("main.bas")), sourceFilesOnDisk(), run));
-        if (c.refused == 0) {
-            EXPECT_FALSE(run.error.has_value()) << run.error->text.constData();
-            continue;
+        folder.write(QStringLiteral("first.bas"), "#include \"outer.bi\"\n");
+        // Alone, and after another source file of the run that included the
+        // headers too: each source file includes them for itself.
+        for (const bool afterAnother : {false, true}) {
+            SCOPED_TRACE(afterAnother);
+            TemplateRun run;
+            if (afterAnother) {
+                ASSERT_TRUE(expandTemplates(folder.path(QStringLiteral("first.bas")),
+                                            sourceFilesOnDisk(), run));
+                ASSERT_FALSE(run.error.has_value());
+            }
+            ASSERT_TRUE(
+                expandTemplates(folder.path(QStringLiteral("main.bas")), sourceFilesOnDisk(), run));
+            if (c.refused == 0) {
+                EXPECT_FALSE(run.error.has_value()) << run.error->text.constData();
+                continue;
+            }
+            ASSERT_TRUE(run.error.has_value());
+            EXPECT_EQ(run.error->number, int(TemplateError::RedefinedArgument));
+            EXPECT_EQ(QFileInfo(run.error->origin.file()).fileName(), QStringLiteral("main.bas"));
+            EXPECT_EQ(run.error->origin.line, c.refused);
         }
-        ASSERT_TRUE(run.error.has_value());
-        EXPECT_EQ(run.error->number, int(TemplateError::RedefinedArgument));
-        EXPECT_EQ(QFileInfo(run.error->origin.file()).fileName(), QStringLiteral("main.bas"));
-        EXPECT_EQ(run.error->origin.line, c.refused);
     }
 }
 
