@@ -217,48 +217,40 @@ quint64 originKey(const LineOrigin& origin) {
     return (quint64(quint32(origin.fileNumber)) << 32) | quint32(origin.line);
 }
 
-// The compiler refuses a member implementation whose parameter has the name
-// of a property or member of its type, and an extending type has one for each
-// field and member it inherits; FreeBASIC's own inheritance has no such limit,
-// and "constructor Circle(byval x as integer)" beside Shape's x is the usual
-// way to write one. So in the derived type's own implementations each such
-// parameter is renamed, its lines edited in their places, and in the twin's
-// copies of the implementations renamed there. names: what it inherits,
-// case-folded.
-void renameOwnParameters(TypeRecord& derived, const QSet<QByteArray>& names, const LineIndex& lines,
-                         const QList<LineOrigin>& origins) {
+// Edits the derived type's own implementations, each read whole by edit
+// (lineAt(i) gives its lines, the header first, up to count of them; it
+// returns the lines that change, each keeping its place): their lines are
+// edited in their places, and the twin's copies of the implementations that
+// changed are edited the same way there.
+using ImplementationEdit = std::function<QList<RenamedLine>(
+    const std::function<QByteArrayView(qsizetype)>& lineAt, qsizetype count)>;
+
+void editOwnImplementations(TypeRecord& derived, const LineIndex& lines,
+                            const QList<LineOrigin>& origins, const ImplementationEdit& edit) {
     const QList<qint32> methods = derived.ownMethodLines;
-    if (names.isEmpty() || methods.isEmpty())
-        return;
-    // A new name must be none of its members' (asked only when one is made).
-    const auto isTaken = [&](const QByteArray& name) {
-        return names.contains(name) ||
-               std::any_of(derived.ownKeys.cbegin(), derived.ownKeys.cend(),
-                           [&](const MemberKey& key) { return key.name == name; });
-    };
     // A line may already be emitted otherwise (a static local made shared):
-    // the renaming reads and edits that text.
+    // the edit reads and changes that text.
     QHash<qint32, qsizetype> editAt;
     for (qsizetype e = 0; e < derived.ownLineEdits.size(); ++e)
         editAt.insert(derived.ownLineEdits[e].line, e);
     const auto textOf = [&](qint32 line) -> QByteArrayView {
-        const auto edit = editAt.constFind(line);
-        if (edit != editAt.cend() && !derived.ownLineEdits[*edit].replacement.isNull())
-            return derived.ownLineEdits[*edit].replacement;
+        const auto found = editAt.constFind(line);
+        if (found != editAt.cend() && !derived.ownLineEdits[*found].replacement.isNull())
+            return derived.ownLineEdits[*found].replacement;
         return lines[line];
     };
-    QSet<quint64> renamedHeaders;
+    QSet<quint64> editedHeaders;
     for (qsizetype start = 0; start < methods.size();) {
         qsizetype end = start;
         while (end < methods.size() && methods[end] != ScannedLines::memberEnd)
             ++end;
-        const QList<RenamedLine> changed = renameParametersNamedLike(
-            [&](qsizetype i) { return textOf(methods[start + i]); }, end - start, names, isTaken);
+        const QList<RenamedLine> changed =
+            edit([&](qsizetype i) { return textOf(methods[start + i]); }, end - start);
         for (const RenamedLine& renamed : changed) {
             const qint32 line = methods[start + renamed.index];
-            const auto edit = editAt.constFind(line);
-            if (edit != editAt.cend()) {
-                derived.ownLineEdits[*edit].replacement = renamed.text;
+            const auto found = editAt.constFind(line);
+            if (found != editAt.cend()) {
+                derived.ownLineEdits[*found].replacement = renamed.text;
             } else {
                 editAt.insert(line, derived.ownLineEdits.size());
                 LineEdit added;
@@ -268,22 +260,21 @@ void renameOwnParameters(TypeRecord& derived, const QSet<QByteArray>& names, con
             }
         }
         if (!changed.isEmpty())
-            renamedHeaders.insert(originKey(origins.value(methods[start])));
+            editedHeaders.insert(originKey(origins.value(methods[start])));
         start = end + 1;
     }
-    if (!derived.hasTwin || renamedHeaders.isEmpty())
+    if (!derived.hasTwin || editedHeaders.isEmpty())
         return;
     // The twin's copies: each implementation whose header stands for one
-    // renamed above (the copies keep their lines' origins).
-    const auto renameCopies = [&](MappedText& copies) {
+    // edited above (the copies keep their lines' origins).
+    const auto editCopies = [&](MappedText& copies) {
         const Lines copyLines = splitLines(copies.text);
         QHash<qsizetype, QByteArray> changedLines;
         for (qsizetype i = 0; i < copyLines.size() && i < copies.origins.size(); ++i) {
-            if (!renamedHeaders.contains(originKey(copies.origins[i])))
+            if (!editedHeaders.contains(originKey(copies.origins[i])))
                 continue;
             const QList<RenamedLine> changed =
-                renameParametersNamedLike([&](qsizetype k) { return copyLines[i + k]; },
-                                          copyLines.size() - i, names, isTaken);
+                edit([&](qsizetype k) { return copyLines[i + k]; }, copyLines.size() - i);
             for (const RenamedLine& renamed : changed)
                 changedLines.insert(i + renamed.index, renamed.text);
         }
@@ -299,9 +290,213 @@ void renameOwnParameters(TypeRecord& derived, const QSet<QByteArray>& names, con
         }
         copies.text = text;
     };
-    renameCopies(derived.twinMethodText);
+    editCopies(derived.twinMethodText);
     for (PlacedText& method : derived.twinLaterMethods)
-        renameCopies(method.text);
+        editCopies(method.text);
+}
+
+// The compiler refuses a member implementation whose parameter has the name
+// of a property or member of its type, and an extending type has one for each
+// field and member it inherits; FreeBASIC's own inheritance has no such limit,
+// and "constructor Circle(byval x as integer)" beside Shape's x is the usual
+// way to write one. So in the derived type's own implementations each such
+// parameter is renamed, its lines edited in their places, and in the twin's
+// copies of the implementations renamed there. names: what it inherits,
+// case-folded.
+void renameOwnParameters(TypeRecord& derived, const QSet<QByteArray>& names, const LineIndex& lines,
+                         const QList<LineOrigin>& origins) {
+    if (names.isEmpty() || derived.ownMethodLines.isEmpty())
+        return;
+    // A new name must be none of its members' (asked only when one is made).
+    const auto isTaken = [&](const QByteArray& name) {
+        return names.contains(name) ||
+               std::any_of(derived.ownKeys.cbegin(), derived.ownKeys.cend(),
+                           [&](const MemberKey& key) { return key.name == name; });
+    };
+    editOwnImplementations(derived, lines, origins, [&](const auto& lineAt, qsizetype count) {
+        return renameParametersNamedLike(lineAt, count, names, isTaken);
+    });
+}
+
+// Whether an inherited entry is a field got by reference ("declare property
+// pos() byref as Point", or an element of such an array): a value of a type
+// of the program's, which a const member cannot read through the property,
+// whose getter is not const so that "c.pos.x = 5" changes the parent's field.
+bool isFieldGotByReference(const MemberEntry& entry) {
+    if (entry.key.memberClass != MemberClass::field ||
+        !entry.declaration.startsWith("  declare property "))
+        return false;
+    const qsizetype open = entry.declaration.indexOf('(');
+    if (open < 0)
+        return false;
+    const QByteArrayView parameters = QByteArrayView(entry.declaration).sliced(open);
+    return parameters.startsWith("() byref as ") ||
+           parameters.startsWith("(byval index as integer) byref as ");
+}
+
+// The keys of the members the type's block declares const ("declare const
+// function length() as double"): in their implementations "this" is constant,
+// whether or not the header repeats the "const".
+QList<MemberKey> constMemberKeys(const TypeRecord& record) {
+    QList<MemberKey> keys;
+    for (const QByteArrayView line : splitLines(record.blockText.text)) {
+        if (!firstTokenMayBe(line, "declare") || indexOfWord(line, "const") < 0)
+            continue;
+        MemberDeclaration declaration;
+        if (!parseDeclaration(line, declaration) || declaration.isStatic)
+            continue;
+        // "const" as a word of the declaration's prefix, before its kind.
+        const QList<QByteArrayView> words = wordsOf(declaration.code);
+        for (qsizetype w = 1; w < words.size(); ++w) {
+            if (isKeyword(words[w], "const")) {
+                keys.append(declaration.key);
+                break;
+            }
+            if (!isKeyword(words[w], "virtual") && !isKeyword(words[w], "abstract"))
+                break;
+        }
+    }
+    return keys;
+}
+
+// Whether the name at position at of code is reached through "this."
+// ("this.pos", blanks allowed around the dot), "this" itself being no
+// member's.
+bool followsThis(QByteArrayView code, qsizetype at) {
+    while (at > 0 && isBlank(code[at - 1]))
+        --at;
+    if (at == 0 || code[at - 1] != '.')
+        return false;
+    qsizetype end = at - 1;
+    while (end > 0 && isBlank(code[end - 1]))
+        --end;
+    qsizetype begin = end;
+    while (begin > 0 && isNameChar(code[begin - 1]))
+        --begin;
+    return isKeyword(code.sliced(begin, end - begin), "this") && !isReachedThrough(code, begin);
+}
+
+// In one const implementation (lineAt, count as for renameParametersNamedLike),
+// each bare use of a name of paths ("pos", "this.pos"; not "o.pos", not in
+// strings or comments) gets that name's path to the field in front of it
+// ("parent.pos", "this.parent.parent.pos"). A field not indexed and followed
+// by "(" is left: "parent.pos()" would not be the property's call.
+QList<RenamedLine> reachThroughParent(const std::function<QByteArrayView(qsizetype)>& lineAt,
+                                      qsizetype count, const QHash<QByteArray, QByteArray>& paths,
+                                      const QSet<QByteArray>& indexed) {
+    QList<RenamedLine> changed;
+    if (count <= 0)
+        return changed;
+    const Tokens tokens = lineTokens(withoutProcedurePrefix(lineAt(0)));
+    if (tokens.isEmpty())
+        return changed;
+    const QByteArrayView kind = tokens[0];
+    CodeLexer lexer;
+    // The header, over its continued lines; a body after a ":" on its last
+    // line is read from there.
+    qsizetype line = 0;
+    qsizetype from = -1;
+    QByteArray headerCode;
+    for (; line < count; ++line) {
+        const QByteArrayView code = lexer.next(lineAt(line));
+        if (lexer.isContinued())
+            continue;
+        const qsizetype first = firstStatementOf(code).size();
+        if (first < code.size() && code[first] == ':') {
+            headerCode = code.toByteArray();
+            from = first + 1;
+        }
+        break;
+    }
+    struct Insertion {
+        qsizetype at;
+        QByteArrayView path;
+    };
+    QList<Insertion> insertions;
+    for (qsizetype bodyLine = from >= 0 ? line : line + 1; bodyLine < count; ++bodyLine) {
+        const bool onHeader = bodyLine == line;
+        const QByteArrayView written = lineAt(bodyLine);
+        const QByteArrayView code = onHeader ? QByteArrayView(headerCode) : lexer.next(written);
+        const qsizetype start = onHeader ? from : 0;
+        const Tokens words = lineTokens(code);
+        const bool endLine = !onHeader && words.size() >= 2 && isKeyword(words[0], "end") &&
+                             isKeyword(words[1], kind);
+        insertions.clear();
+        forEachName(code.sliced(start), [&](qsizetype nameAt, qsizetype nameEnd) {
+            const qsizetype at = start + nameAt, end = start + nameEnd;
+            const QByteArray key = caseFolded(code.sliced(at, end - at));
+            const auto path = paths.constFind(key);
+            if (path == paths.cend() || (isReachedThrough(code, at) && !followsThis(code, at)))
+                return nameEnd;
+            qsizetype next = end;
+            while (next < code.size() && isBlank(code[next]))
+                ++next;
+            if (next < code.size() && code[next] == '(' && !indexed.contains(key))
+                return nameEnd;
+            insertions.append(Insertion{at, *path});
+            return nameEnd;
+        });
+        if (!insertions.isEmpty()) {
+            QByteArray text;
+            text.reserve(written.size() + insertions.size() * insertions.first().path.size());
+            qsizetype copied = 0;
+            for (const Insertion& insertion : std::as_const(insertions)) {
+                text += written.sliced(copied, insertion.at - copied);
+                text += insertion.path;
+                copied = insertion.at;
+            }
+            text += written.sliced(copied);
+            changed.append(RenamedLine{bodyLine, text});
+        }
+        if (endLine || endsWithEndStatement(code, kind))
+            break;
+    }
+    return changed;
+}
+
+// The derived type's own const implementations reach each field it inherits
+// by reference through "parent" (through "parent.parent" for a grandparent's,
+// and so on): the property that stands for the field on the derived type
+// hands out a reference the caller may change, so the compiler refuses it on
+// the constant "this" of a const member, while the parent's field read there
+// is constant, as FreeBASIC's own inheritance makes it: it can be read, and
+// an assignment to it is refused.
+void reachInheritedFieldsInConstMembers(QList<TypeRecord>& records, qsizetype r,
+                                        const LineIndex& lines, const QList<LineOrigin>& origins) {
+    TypeRecord& derived = records[r];
+    if (derived.ownMethodLines.isEmpty())
+        return;
+    QHash<QByteArray, QByteArray> paths;
+    QSet<QByteArray> indexed;
+    for (const InheritedMember& member : std::as_const(derived.inherited)) {
+        if (member.record == InheritedMember::gap)
+            continue;
+        const MemberEntry& entry = records[member.record].members[member.member];
+        if (!isFieldGotByReference(entry))
+            continue;
+        QByteArray path = "parent.";
+        qsizetype at = derived.parentRecord;
+        for (qsizetype steps = 0; at >= 0 && at != member.record && steps < records.size();
+             ++steps) {
+            at = records[at].parentRecord;
+            path += "parent.";
+        }
+        if (at != member.record)
+            continue;
+        if (entry.declaration.contains("(byval index as integer) byref as "))
+            indexed.insert(entry.key.name);
+        paths.insert(entry.key.name, path);
+    }
+    if (paths.isEmpty())
+        return;
+    const QList<MemberKey> constKeys = constMemberKeys(derived);
+    if (constKeys.isEmpty())
+        return;
+    editOwnImplementations(derived, lines, origins, [&](const auto& lineAt, qsizetype count) {
+        if (count <= 0 || !constKeys.contains(keyOfHeader(withoutProcedurePrefix(lineAt(0)))))
+            return QList<RenamedLine>();
+        return reachThroughParent(lineAt, count, paths, indexed);
+    });
 }
 
 } // namespace
@@ -325,6 +520,7 @@ void inheritParents(QList<TypeRecord>& records, const QList<LineOrigin>& origins
             continue;
         extensions[derivedAt].append(Extension{link.line, parentAt});
         records[derivedAt].parentName = link.parentAsWritten;
+        records[derivedAt].parentRecord = qint32(parentAt);
         records[derivedAt].extendsOrigin = origins.value(link.line);
     }
 
@@ -389,6 +585,7 @@ void writeExtendingType(QList<TypeRecord>& records, qsizetype r, bool keepsPriva
     }
     // So far the names it inherits.
     renameOwnParameters(derived, memberNames, lines, origins);
+    reachInheritedFieldsInConstMembers(records, r, lines, origins);
     for (const MemberKey& key : std::as_const(derived.ownKeys)) {
         if (key.memberClass != MemberClass::field) // a field may share a parameter's name
             memberNames.insert(key.name);

@@ -469,6 +469,67 @@ QByteArray suffixFor(const QByteArray& name,
 
 } // namespace
 
+namespace {
+
+// The passing mode the compiler gives a parameter of this type written
+// without one: "byref" for a string and a type of the program's, "byval"
+// for a number, a pointer and the like; nothing where the type alone does
+// not tell (an alias, an enum or a type declared elsewhere look alike).
+QByteArrayView defaultModeOf(QByteArrayView type) {
+    QByteArray spaced = caseFolded(singleSpaced(type));
+    if (spaced.startsWith("const "))
+        spaced = spaced.sliced(6);
+    if (!isBuiltinValue(spaced))
+        return {};
+    const bool pointer = spaced.endsWith(" ptr") || spaced.endsWith(" pointer");
+    if (!pointer && (spaced.startsWith("string") || spaced.startsWith("zstring") ||
+                     spaced.startsWith("wstring")))
+        return "byref ";
+    return "byval ";
+}
+
+// In the forwarder's header line at headerAt, each renamed parameter written
+// without a passing mode gets the one it has by default: under "-w pedantic"
+// the compiler warns of a parameter without one, and it does so at the
+// parent's own lines already, so the forwarder's copy would only repeat the
+// warning under a name the user never wrote ("x__fbext").
+void writeDefaultModes(QByteArray& forwarder, qsizetype headerAt,
+                       const QSet<QByteArray>& memberNames) {
+    qsizetype headerEnd = forwarder.indexOf('\n', headerAt);
+    if (headerEnd < 0)
+        headerEnd = forwarder.size();
+    const QByteArray header = forwarder.sliced(headerAt, headerEnd - headerAt);
+    const QByteArrayView parameters = parameterTextOf(header);
+    if (parameters.isEmpty())
+        return;
+    struct Insertion {
+        qsizetype at;
+        QByteArrayView mode;
+    };
+    QList<Insertion> insertions;
+    for (const QByteArrayView piece : parametersOf(parameters)) {
+        const Tokens tokens = lineTokens(piece);
+        if (tokens.size() < 3 || !isKeyword(tokens[1], "as"))
+            continue; // a mode written already, an array "x()", or "..."
+        const QByteArrayView name = tokens[0];
+        if (!std::all_of(name.begin(), name.end(), isNameChar))
+            continue; // "values__fbext()": an array, always got by reference
+        const qsizetype suffixAt = indexOfIgnoringCase(name, renamedParameterSuffix);
+        if (suffixAt <= 0 || !memberNames.contains(caseFolded(name.first(suffixAt))))
+            continue;
+        // The type: up to a default value.
+        const QByteArrayView rest = piece.sliced(tokens[2].data() - piece.data());
+        const qsizetype equals = topLevelIndexOf(rest, '=');
+        const QByteArrayView mode = defaultModeOf(equals < 0 ? rest : rest.first(equals));
+        if (!mode.isEmpty())
+            insertions.append(Insertion{headerAt + (name.data() - header.constData()), mode});
+    }
+    for (qsizetype i = insertions.size() - 1; i >= 0; --i)
+        forwarder.insert(insertions[i].at, insertions[i].mode);
+}
+
+} // namespace
+
 void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
                                       const QSet<QByteArray>& memberNames) {
     if (memberNames.isEmpty())
@@ -492,6 +553,7 @@ void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
             result += lines[i];
     }
     forwarder = result;
+    writeDefaultModes(forwarder, headerAt, memberNames);
 }
 
 namespace {

@@ -121,6 +121,7 @@ struct TypeRecord {
     int typeLine = -1;        // position of the type line among the file's lines
     int blockEnd = -1;        // position of its end line, -1 when it has none
     LineOrigin extendsOrigin; // the extends line that gave the type its parent
+    qint32 parentRecord = -1; // the parent's record, when the type extends one
     QList<StaticCandidate> staticCandidates; // implementation lines that name "static"
     bool hasTwin = false;
     // The first lines of twinMethodText that declare the static variables its

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conditionals.h"
+#include "lines.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -80,6 +81,25 @@ private:
     bool inside = false;
     bool mayOpenComments;
 };
+
+// The enums that lines declare (EnumNames). A line that starts inside a
+// /' ... '/ comment or an "#if 0" branch declares none: an enum commented
+// out is not there. The lines are read a second time, with the comments
+// followed, only when the first reading finds an enum.
+template <typename LineList> QSet<QByteArray> enumNamesOf(const LineList& lines) {
+    EnumNames enums;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        enums.read(lines[i]);
+    if (enums.names.isEmpty())
+        return std::move(enums.names);
+    EnumNames kept;
+    CommentTracker comments;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!comments.startsInComment(lines[i]))
+            kept.read(lines[i]);
+    }
+    return std::move(kept.names);
+}
 
 // For each of lines (views, or a LineIndex), in order, whether it starts
 // inside a /' ... '/ comment or an "#if 0" branch; empty when none does (as

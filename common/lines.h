@@ -139,7 +139,8 @@ void forEachUnqualifiedName(const Text& text, Visit visit) {
 
 // The enums that lines declare, read one line at a time in file order:
 // "enum Mode" gives "mode", and inside "namespace Geo" also "geo.mode", the
-// name code outside the namespace writes. Names are case-folded.
+// name code outside the namespace writes. Names are case-folded. (Lines
+// inside comments are passed over by enumNamesOf, codelexer.h.)
 class EnumNames {
 public:
     void read(QByteArrayView line);
@@ -148,13 +149,6 @@ public:
 private:
     QByteArrayList spaces; // the namespaces open, innermost last, each with those around it
 };
-
-template <typename LineList> QSet<QByteArray> enumNamesOf(const LineList& lines) {
-    EnumNames enums;
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        enums.read(lines[i]);
-    return std::move(enums.names);
-}
 
 // Whether the name at position at of code is reached through "." or "->",
 // blanks allowed between ("this.x", ".x" in a with block, "p -> x"): a

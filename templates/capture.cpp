@@ -461,14 +461,20 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
     }
     // The same name declared again takes the place of the earlier
     // declaration. Under other #if branches than it, though, either may be
-    // the one the compiler keeps: the later one then says where the earlier
-    // one stands.
+    // the one the compiler keeps, and in another namespace both are meant:
+    // the later one then says where the earlier one stands.
     const QByteArray key = templateKey(name);
     const auto earlier = declaredHere.constFind(key);
-    if (earlier != declaredHere.cend() &&
-        (conditionals.openingFor(qint32(*earlier), qint32(header)).levels != 0 ||
-         conditionals.openingFor(qint32(header), qint32(*earlier)).levels != 0))
-        captured.earlierHeader = templates.templateTable.value(key).headerOrigin;
+    // That holds for one an included file declared too.
+    const auto before = templates.templateTable.constFind(key);
+    if (before != templates.templateTable.cend() &&
+        (!equalsIgnoringCase(before->space, captured.space) ||
+         (earlier != declaredHere.cend() &&
+          (conditionals.openingFor(qint32(*earlier), qint32(header)).levels != 0 ||
+           conditionals.openingFor(qint32(header), qint32(*earlier)).levels != 0)))) {
+        captured.earlierHeader = before->headerOrigin;
+        captured.earlierSpace = before->space;
+    }
     declaredHere.insert(key, header);
     templates.templateTable.insert(key, captured);
 }

@@ -376,6 +376,7 @@ struct Instantiation {
     bool usesOuterInstance(const QByteArray& name);
     bool argumentUndefinedSince(QByteArrayView use, const QByteArray& key) const;
     QByteArray wrapFor(QByteArrayView templateSpace, QByteArrayView usePrefix);
+    bool meansEarlier(const CapturedTemplate& captured, QByteArrayView usePrefix) const;
     bool namesNamespaceType(const QByteArrayList& arguments) const;
     void declareAhead(const QByteArray& key, const QByteArray& name, QByteArrayView wrap = {});
     qsizetype forwardOuterInstances(QByteArrayList& arguments);
@@ -598,6 +599,28 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     instanceKey += found.key();
     instanceKey += suffix;
     const CapturedTemplate& captured = found.value();
+    // A template declared twice is refused at a use that may mean the other
+    // declaration, whether or not the instance was made for another use.
+    if (captured.earlierHeader.fileNumber != 0 && meansEarlier(captured, space)) {
+        const auto where = [](const QByteArray& space) {
+            return space.isEmpty() ? QByteArray("outside any namespace") : "in namespace " + space;
+        };
+        fail(TemplateError::RepeatedDeclaration,
+             equalsIgnoringCase(captured.earlierSpace, captured.space)
+                 ? "template " + captured.name + " is declared twice in " +
+                       captured.headerOrigin.file().toUtf8() + ", at lines " +
+                       QByteArray::number(captured.earlierHeader.line) + " and " +
+                       QByteArray::number(captured.headerOrigin.line) +
+                       ": declare it once, with #if branches inside it where the two differ"
+                 : "template " + captured.name + " is declared " + where(captured.earlierSpace) +
+                       " (" + captured.earlierHeader.file().toUtf8() + ", line " +
+                       QByteArray::number(captured.earlierHeader.line) + ") and " +
+                       where(captured.space) + " (" + captured.headerOrigin.file().toUtf8() +
+                       ", line " + QByteArray::number(captured.headerOrigin.line) +
+                       "): the two would share their instances' names; give them different "
+                       "names");
+        return false;
+    }
     if (instanceNames.contains(instanceKey)) { // most uses name an instance made before
         // "#define ELEM integer", Cell<<<ELEM>>>, "#undef ELEM", "#define ELEM
         // double", Cell<<<ELEM>>>: both uses are spelt alike and would share
@@ -639,15 +662,6 @@ bool Instantiation::useTemplate(QByteArrayView templateName, QByteArrayView suff
     }
     if (placingInside)
         namespaceNames.insert(key);
-    if (captured.earlierHeader.fileNumber != 0) {
-        fail(TemplateError::RepeatedDeclaration,
-             "template " + captured.name + " is declared twice in " +
-                 captured.headerOrigin.file().toUtf8() + ", at lines " +
-                 QByteArray::number(captured.earlierHeader.line) + " and " +
-                 QByteArray::number(captured.headerOrigin.line) +
-                 ": declare it once, with #if branches inside it where the two differ");
-        return false;
-    }
     if (depth >= deepestInstance) {
         fail(TemplateError::RunawayTemplate,
              "template " + captured.name + " leads to a chain of " +
@@ -715,6 +729,31 @@ QByteArray Instantiation::wrapFor(QByteArrayView templateSpace, QByteArrayView u
     const QByteArrayView context =
         building.isEmpty() ? QByteArrayView(lineSpace) : QByteArrayView(instanceSpace);
     return equalsIgnoringCase(context, templateSpace) ? templateSpace.toByteArray() : QByteArray();
+}
+
+// Whether a use of a template that was declared before (earlierHeader) may
+// mean that earlier declaration, whose instance it cannot have: always, when
+// both stand in one file (under other #if branches, or in two namespaces,
+// whose members are mixed in the one entry); for a template an included
+// file declared in another namespace, unless the use names the later one's
+// namespace (Coll.Box<<<x>>>), or stands in it, or, for a later one outside
+// any namespace, stands outside the earlier one's.
+bool Instantiation::meansEarlier(const CapturedTemplate& captured, QByteArrayView usePrefix) const {
+    if (captured.earlierHeader.fileNumber == captured.headerOrigin.fileNumber ||
+        equalsIgnoringCase(captured.earlierSpace, captured.space))
+        return true;
+    if (!usePrefix.isEmpty())
+        return !equalsIgnoringCase(usePrefix, captured.space);
+    const QByteArrayView context =
+        building.isEmpty() ? QByteArrayView(lineSpace) : QByteArrayView(instanceSpace);
+    if (equalsIgnoringCase(context, captured.space))
+        return false;
+    if (!captured.space.isEmpty())
+        return true;
+    const QByteArrayView earlier = captured.earlierSpace;
+    return equalsIgnoringCase(context, earlier) ||
+           (context.size() > earlier.size() && context[earlier.size()] == '.' &&
+            equalsIgnoringCase(context.first(earlier.size()), earlier));
 }
 
 // A use inside a type's own block that names the type ("children as
@@ -1049,26 +1088,32 @@ std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
 
 // Notes the name an "#undef NAME" line of code undefines, with its line.
 void noteUndef(QByteArrayView code, QHash<QByteArray, qsizetype>& undefinedNames, qsizetype line) {
-    // Most lines start with something else than "#": one look settles them.
-    qsizetype at = 0;
-    while (at < code.size() && isBlank(code[at]))
-        ++at;
-    if (at == code.size() || code[at] != '#')
-        return;
-    const QByteArrayView directive = directiveOf(code);
-    if (!isKeyword(directive, "#undef"))
-        return;
-    const QByteArrayView name =
-        firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+    const QByteArrayView name = undefinedNameOf(code);
     if (!name.isEmpty())
         undefinedNames.insert(caseFolded(name), line);
 }
 
 } // namespace
 
+QByteArrayView undefinedNameOf(QByteArrayView code) {
+    // Most lines start with something else than "#": one look settles them.
+    qsizetype at = 0;
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    if (at == code.size() || code[at] != '#')
+        return {};
+    const QByteArrayView directive = directiveOf(code);
+    if (!isKeyword(directive, "#undef"))
+        return {};
+    return firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+}
+
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
                           const TemplateSet& templates, QList<Instance>& instances,
-                          QList<TemplateError>* errors) {
+                          QList<TemplateError>* errors,
+                          const QHash<qsizetype, QSet<QByteArray>>* undefinedAt) {
+    if (undefinedAt && undefinedAt->isEmpty())
+        undefinedAt = nullptr;
     const TemplateTable& table = templates.templateTable;
     if (table.isEmpty())
         return;
@@ -1133,6 +1178,13 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
         }
         instantiation.line = i;
         noteUndef(code, instantiation.undefinedNames, i);
+        if (undefinedAt) {
+            const auto included = undefinedAt->constFind(i);
+            if (included != undefinedAt->cend()) {
+                for (const QByteArray& name : *included)
+                    instantiation.undefinedNames.insert(name, i);
+            }
+        }
         QByteArray rewritten;
         if (instantiation.rewriteLine(lines[i], code, rewritten, 0)) {
             rewrittenLines.append(std::move(rewritten));

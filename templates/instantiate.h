@@ -5,7 +5,9 @@
 #include "templatetable.h"
 
 #include <QByteArrayList>
+#include <QHash>
 #include <QList>
+#include <QSet>
 
 // One concrete type made from a template for a file: its text, and the line
 // of the file before which it goes (the module-level statement that holds its
@@ -28,6 +30,9 @@ struct Instance {
 // What is added to an instance's name to name its forward declaration.
 inline constexpr char forwardSuffix[] = "__fbext_forward";
 
+// The name an "#undef NAME" line of code undefines, or nothing for another line.
+QByteArrayView undefinedNameOf(QByteArrayView code);
+
 // Rewrites every use of a template in the code of lines, Name<<<type>>>, into
 // its instance name (Name_type) and, the first time an instance name occurs,
 // appends the instance to instances: the template's captured lines under a
@@ -44,9 +49,15 @@ inline constexpr char forwardSuffix[] = "__fbext_forward";
 // A use with fewer type arguments than its template uses, and templates that
 // use templates deeper than 32 instances, are faults: the first is appended
 // to errors (with its line) and nothing more is generated.
+//
+// undefinedAt: for the lines that include a file, the names (case-folded)
+// that file and those it includes "#undef", as the file's own "#undef" lines
+// are read: a use after such a line whose type argument names one of them
+// is refused when its instance was first used above it.
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
                           const TemplateSet& templates, QList<Instance>& instances,
-                          QList<TemplateError>* errors = nullptr);
+                          QList<TemplateError>* errors = nullptr,
+                          const QHash<qsizetype, QSet<QByteArray>>* undefinedAt = nullptr);
 
 // For a use's text from "<<<" through ">>>": the suffix its instance name gets
 // ("<<<String, Integer>>>" gives "_string__integer"), and its type arguments,

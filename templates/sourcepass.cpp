@@ -41,16 +41,34 @@ struct OpenFile {
     bool mayOpenComments = true; // "/'" stands in text
     Lines lines;                 // views over text
     QList<LineOrigin> origins;
-    QStringList includes; // the files its include lines name, in order
+    QStringList includes;    // the files its include lines name, in order
+    QList<int> includeLines; // the line number of each (0: none, for -include)
     qsizetype nextInclude = 0;
+    // The line numbers of the include lines that first include a file that
+    // "#undef"s names, with those names: the uses below read them as the
+    // file's own "#undef" lines.
+    QHash<int, QSet<QByteArray>> undefinedAt;
     TemplateSet templates; // those of the files it includes, then its own
     HeaderFacts facts;     // its own (when it is included) and those of its includes
 };
 
 void addTemplates(TemplateSet& to, const TemplateSet& from) {
     to.templateCount += from.templateCount;
-    for (auto it = from.templateTable.cbegin(); it != from.templateTable.cend(); ++it)
+    for (auto it = from.templateTable.cbegin(); it != from.templateTable.cend(); ++it) {
+        // Two headers declaring a template of one name in two namespaces (or
+        // one outside any): the later says where the earlier stands, so that
+        // its instances are refused rather than made from the wrong one.
+        const auto known = to.templateTable.constFind(it.key());
+        if (known != to.templateTable.cend() && known->headerOrigin != it->headerOrigin &&
+            !equalsIgnoringCase(known->space, it->space) && it->earlierHeader.fileNumber == 0) {
+            CapturedTemplate later = it.value();
+            later.earlierHeader = known->headerOrigin;
+            later.earlierSpace = known->space;
+            to.templateTable.insert(it.key(), later);
+            continue;
+        }
         to.templateTable.insert(it.key(), it.value());
+    }
 }
 
 // Reads a file and finds its includes. Every line carries its origin, the
@@ -78,15 +96,18 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
     // compiler never follows: the file it names is not read either.
     file.mayOpenComments = containsCommentOpening(file.text);
     CommentTracker comments(file.mayOpenComments);
-    for (const QByteArrayView line : std::as_const(file.lines)) {
+    for (qsizetype i = 0; i < file.lines.size(); ++i) {
+        const QByteArrayView line = file.lines[i];
         if (comments.startsInComment(line))
             continue;
         const QString name = includedName(line);
         if (name.isEmpty())
             continue;
         const QString included = resolveInclude(name, directory, run.includeDirectories);
-        if (!included.isEmpty() && !liesInFolders(included, run.compilerIncludeFolders))
+        if (!included.isEmpty() && !liesInFolders(included, run.compilerIncludeFolders)) {
             file.includes.append(included);
+            file.includeLines.append(int(i + 1));
+        }
     }
     return file;
 }
@@ -95,6 +116,17 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
 // the enums it declares and the dialect it names, outside comments.
 void noteHeaderFacts(OpenFile& file) {
     file.facts.enums = enumNamesOf(file.lines);
+    // Most files undefine nothing: one look at the text settles them.
+    if (indexOfIgnoringCase(file.text, "undef") >= 0) {
+        CommentTracker comments(file.mayOpenComments);
+        for (const QByteArrayView line : std::as_const(file.lines)) {
+            if (comments.startsInComment(line))
+                continue;
+            const QByteArrayView name = undefinedNameOf(line);
+            if (!name.isEmpty())
+                file.facts.undefined.insert(caseFolded(name));
+        }
+    }
     if (!mayNameDialect(file.text))
         return;
     CommentTracker comments(file.mayOpenComments);
@@ -137,7 +169,18 @@ void instantiateFile(CapturedFile& captured) {
     OpenFile& file = captured.file;
     QByteArrayList rewrittenLines;
     QList<Instance> instances;
-    instantiateTemplates(file.lines, rewrittenLines, file.templates, instances, &captured.errors);
+    // The include lines that undefine names, by their places among the
+    // lines the capture left.
+    QHash<qsizetype, QSet<QByteArray>> undefinedAt;
+    if (!file.undefinedAt.isEmpty()) {
+        for (qsizetype i = 0; i < file.origins.size(); ++i) {
+            const auto found = file.undefinedAt.constFind(file.origins[i].line);
+            if (found != file.undefinedAt.cend())
+                undefinedAt.insert(i, *found);
+        }
+    }
+    instantiateTemplates(file.lines, rewrittenLines, file.templates, instances, &captured.errors,
+                         &undefinedAt);
     if (!captured.errors.isEmpty()) {
         TemplateError error = captured.errors.first();
         if (error.line >= 0)
@@ -377,9 +420,14 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
         preIncluded.append(path);
     }
     root->includes = preIncluded + root->includes;
+    root->includeLines = QList<int>(preIncluded.size(), 0) + root->includeLines;
     // A file is remembered from the moment it is read, so that an include
     // that leads back to it is not followed again.
     run.expanded.insert(rootKey, TemplateSet());
+    // The files this source file includes so far: one expanded for an
+    // earlier source file of the run is included here for the first time all
+    // the same, and its "#undef" lines run here.
+    QSet<QString> includedHere{rootKey};
     std::vector<OpenFile> open;
     open.push_back(std::move(*root));
     IncludedFiles included(files, run.besideFromBytes);
@@ -400,9 +448,20 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
             const QString key = files.fileKey(included);
             if (const auto known = run.expanded.constFind(key); known != run.expanded.cend()) {
                 addTemplates(file.templates, known.value());
-                file.facts.add(run.headerFacts.value(key));
+                // Its "#undef" lines ran where this source file first
+                // included it (and an "#include once" does not run them
+                // again).
+                HeaderFacts facts = run.headerFacts.value(key);
+                const int includeLine = file.includeLines.value(file.nextInclude - 1);
+                if (!includedHere.contains(key) && includeLine > 0 && !facts.undefined.isEmpty())
+                    file.undefinedAt[includeLine] += facts.undefined;
+                else
+                    facts.undefined.clear();
+                includedHere.insert(key);
+                file.facts.add(facts);
                 continue;
             }
+            includedHere.insert(key);
             std::optional<OpenFile> next =
                 openFile(included, includedFileName(included), key, files, run);
             if (!next)
@@ -417,8 +476,12 @@ std::optional<MappedText> expandTemplates(const QString& sourcePath, const Sourc
         run.headerFacts.insert(captured.file.key, captured.file.facts);
         open.pop_back();
         if (!open.empty()) {
-            addTemplates(open.back().templates, captured.file.templates);
-            open.back().facts.add(captured.file.facts);
+            OpenFile& includer = open.back();
+            addTemplates(includer.templates, captured.file.templates);
+            includer.facts.add(captured.file.facts);
+            const int includeLine = includer.includeLines.value(includer.nextInclude - 1);
+            if (!captured.file.facts.undefined.isEmpty() && includeLine > 0)
+                includer.undefinedAt[includeLine] += captured.file.facts.undefined;
             included.add(std::move(captured));
             continue;
         }

@@ -38,15 +38,19 @@ struct SourceFiles {
 // What the class pass, which reads a file's own text alone, needs to know of
 // the files it includes: the enums they declare (enumNamesOf), and the last
 // dialect one of them names with "#lang" (lower case, or empty).
+// And, for the template pass of the including file, the names they
+// "#undef" (case-folded).
 struct HeaderFacts {
     QSet<QByteArray> enums;
     QByteArray dialect;
+    QSet<QByteArray> undefined;
 
     // Those of a file included after the ones known.
     void add(const HeaderFacts& included) {
         enums += included.enums;
         if (!included.dialect.isEmpty())
             dialect = included.dialect;
+        undefined += included.undefined;
     }
 };
 

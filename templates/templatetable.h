@@ -27,12 +27,18 @@ struct CapturedTemplate {
     // from the later one. A name declared again under the same branches is
     // simply the later declaration.
     LineOrigin earlierHeader;
+    // The namespace of that earlier declaration. A template of the same name
+    // in another namespace (or outside any) shares its instance names with
+    // this one, "Box_integer" for both "Coll.Box<<<integer>>>" and
+    // "Box<<<integer>>>", and their members one table entry: its instances
+    // are refused as well, the message naming both declarations.
+    QByteArray earlierSpace;
 
     bool operator==(const CapturedTemplate& other) const {
         return name == other.name && lines == other.lines && origins == other.origins &&
                headerOrigin == other.headerOrigin && parent == other.parent &&
                packing == other.packing && space == other.space &&
-               earlierHeader == other.earlierHeader;
+               earlierHeader == other.earlierHeader && earlierSpace == other.earlierSpace;
     }
 };
 

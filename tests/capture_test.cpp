@@ -208,6 +208,32 @@ TEST(CaptureTest, SeveralDeclarations) {
     result =
         capture({"#ifdef X", "template B", "end template", "template B", "end template", "#endif"});
     EXPECT_EQ(result.table.value(templateKey("B")).earlierHeader, LineOrigin());
+    // In another namespace (or outside any), both are meant, and their
+    // instances would share names: the later one says where the earlier
+    // one stands, and in which namespace.
+    const struct {
+        QByteArrayList lines;
+        QByteArray earlierSpace; // of the earlier declaration at line 2
+    } spaced[] = {
+        {{"namespace Coll", "template B", "end template", "end namespace", "template B",
+          "end template"},
+         "Coll"},
+        {{"", "template B", "end template", "namespace coll", "template B", "end template",
+          "end namespace"},
+         ""},
+        {{"namespace A", "template B", "end template", "end namespace", "namespace C", "template B",
+          "end template", "end namespace"},
+         "A"},
+    };
+    for (const auto& c : spaced) {
+        result = capture(c.lines);
+        const CapturedTemplate later = result.table.value(templateKey("B"));
+        EXPECT_EQ(later.earlierHeader.line, 2) << c.lines.join('|').constData();
+        EXPECT_EQ(later.earlierSpace, c.earlierSpace) << c.lines.join('|').constData();
+    }
+    result = capture({"namespace Coll", "template B", "end template", "end namespace",
+                      "namespace COLL", "template B", "end template", "end namespace"});
+    EXPECT_EQ(result.table.value(templateKey("B")).earlierHeader, LineOrigin());
 
     // The same name twice: the later declaration's lines win. The earlier one's
     // scans ran over the whole rest of the file, so they took the members

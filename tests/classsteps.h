@@ -3,6 +3,7 @@
 // The class pass's steps as the tests run them one by one.
 
 #include "classtext.h"
+#include "codelexer.h"
 #include "extends.h"
 #include "inheritance.h"
 #include "twins.h"

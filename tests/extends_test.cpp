@@ -1,3 +1,4 @@
+#include "classexpander.h"
 #include "classsteps.h"
 #include "classtext.h"
 
@@ -117,6 +118,57 @@ TEST(Extends, InheritedTextsKeepTheParentsOrigins) {
     EXPECT_EQ(c.inheritedDeclareText.origins.first(), at(6));
     const qsizetype parent = lines.indexOf(QByteArray("  parent as B_generic_public_member"));
     EXPECT_EQ(c.inheritedDeclareText.origins.value(parent), at(6));
+}
+
+// A const member of an extending type reads a field it inherits of one of
+// the program's own types through "parent": the property standing for it
+// hands out a reference, which the compiler refuses on a constant "this".
+// Each row: the types after a Point and a Shape with "pos", "corners(1)" and
+// a number "n"; a line the result must hold.
+TEST(Extends, ConstMembersReachInheritedFieldsOfTheProgramsTypesThroughParent) {
+    const QByteArray head =
+        text({"type Point", "  x as double", "end type", "type Shape", "  pos as Point",
+              "  corners(1) as Point", "  n as integer", "end type"});
+    const struct {
+        const char* lines;
+        const char* expected;
+    } cases[] = {
+        {"type Circle extends Shape\n  declare const function f() as double\nend type\n"
+         "const function Circle.f() as double\n  return pos.x + this.pos.x + corners(1).x\n"
+         "end function",
+         "  return parent.pos.x + this.parent.pos.x + parent.corners(1).x"},
+        // Declared const, implemented without repeating it; on one line.
+        {"type Circle extends Shape\n  declare const function f() as double\nend type\n"
+         "function Circle.f() as double : return pos.x : end function",
+         "function Circle.f() as double : return parent.pos.x : end function"},
+        // A grandparent's field, through the parent's part of the parent.
+        {"type Circle extends Shape\nend type\ntype Ring extends Circle\n"
+         "  declare const function f() as double\nend type\n"
+         "const function Ring.f() as double\n  return pos.x\nend function",
+         "  return parent.parent.pos.x"},
+        // Another value's field, a comment, a number field and a member that
+        // is not const stay as written.
+        {"type Circle extends Shape\n  declare const function f(byref o as Circle) as double\n"
+         "end type\nconst function Circle.f(byref o as Circle) as double\n"
+         "  return o.pos.x + n ' pos\nend function",
+         "  return o.pos.x + n ' pos"},
+        {"type Circle extends Shape\n  declare function f() as string\nend type\n"
+         "function Circle.f() as string\n  return \"pos\" & pos.x\nend function",
+         "  return \"pos\" & pos.x"},
+    };
+    for (const auto& c : cases) {
+        const QByteArray result = expandClassText(sourceOf(head + "\n" + c.lines + "\n")).text;
+        EXPECT_TRUE(result.contains(QByteArray(c.expected) + '\n')) << c.lines << "\n"
+                                                                    << result.toStdString();
+    }
+    // The twin's copy of a const member (Ring extends Circle) is rewritten too.
+    const QByteArray chain =
+        expandClassText(sourceOf(head + "\n" +
+                                 "type Circle extends Shape\n  declare const function f() as "
+                                 "double\nend type\nconst function Circle.f() as double\n  return "
+                                 "pos.x\nend function\ntype Ring extends Circle\nend type\n"))
+            .text;
+    EXPECT_EQ(chain.count("  return parent.pos.x\n"), 2) << chain.toStdString();
 }
 
 } // namespace

@@ -280,8 +280,19 @@ TEST(Forwarding, ParametersNamedLikeMembersAreRenamed) {
          "parent.set(x__fbext,Y__fbext)\nend sub\n"},
         {"function Dot.moved(x as integer, byval dx as integer) as integer \n  return "
          "parent.moved(x,dx)\nend function\n",
-         "function Dot.moved(x__fbext as integer, byval dx as integer) as integer \n  return "
+         "function Dot.moved(byval x__fbext as integer, byval dx as integer) as integer \n  return "
          "parent.moved(x__fbext,dx)\nend function\n"},
+        // A renamed parameter written without a passing mode gets its default
+        // one where its type tells it (a warning about the missing mode is the
+        // parent's line's); others stay as written.
+        {"sub Dot.f(x as string, y as const zstring ptr = 0, size as Point, dx as integer) \n  "
+         "parent.f(x,y,size,dx)\nend sub\n",
+         "sub Dot.f(byref x__fbext as string, byval y__fbext as const zstring ptr = 0, "
+         "size__fbext as Point, dx as integer) \n  parent.f(x__fbext,y__fbext,size__fbext,dx)\nend "
+         "sub\n"},
+        {"sub Dot.g(x as const string = \"a, b\", byref y as integer) \n  parent.g(x,y)\nend sub\n",
+         "sub Dot.g(byref x__fbext as const string = \"a, b\", byref y__fbext as integer) \n  "
+         "parent.g(x__fbext,y__fbext)\nend sub\n"},
         {"sub Dot.load(values() as integer) \n  parent.load(values())\nend sub\n",
          "sub Dot.load(values__fbext() as integer) \n  parent.load(values__fbext())\nend sub\n"},
         {"property Dot.cell(byval x as integer, byval v as byte) \n  parent.cell(x) = v\nend "

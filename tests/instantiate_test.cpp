@@ -426,6 +426,22 @@ TEST(InstantiateTest, NestedAndComposedUsesComeInsideOut) {
     CapturedTemplate twice = capturedFrom({QByteArray("v as t1"), QByteArray("end type "), lf()});
     twice.earlierHeader = LineOrigin{QStringLiteral("t.bi"), 7};
     addTemplate(table, "Twice", twice);
+    // One name in two namespaces: the later declaration is kept, and a use
+    // that may mean the earlier is refused; in one file every use is.
+    const auto spaced = [](const QString& file, const QByteArray& space, const QString& earlierFile,
+                           const QByteArray& earlierSpace) {
+        CapturedTemplate captured =
+            capturedFrom({QByteArray("v as t1"), QByteArray("end type "), lf()}, file);
+        captured.space = space;
+        captured.earlierHeader = LineOrigin{earlierFile, 3};
+        captured.earlierSpace = earlierSpace;
+        return captured;
+    };
+    addTemplate(table, "Inner",
+                spaced(QStringLiteral("main.bas"), "Coll", QStringLiteral("coll.bi"), ""));
+    addTemplate(table, "Outer",
+                spaced(QStringLiteral("main.bas"), "", QStringLiteral("coll.bi"), "Coll"));
+    addTemplate(table, "Both", spaced(QStringLiteral("t.bi"), "", QStringLiteral("t.bi"), "Coll"));
     struct Case {
         const char* line;
         const char* rewritten;
@@ -439,6 +455,20 @@ TEST(InstantiateTest, NestedAndComposedUsesComeInsideOut) {
          TemplateError::RepeatedDeclaration},
         {"dim b as Box<<<Twice<<<integer>>>>>>",
          "dim b as Box_twice_integer",
+         {},
+         TemplateError::RepeatedDeclaration},
+        {"dim i as Coll.Inner<<<integer>>>", "dim i as Coll.Inner_integer", {"Inner_integer"}, 0},
+        {"dim i as Inner<<<integer>>>",
+         "dim i as Inner_integer",
+         {},
+         TemplateError::RepeatedDeclaration},
+        {"dim o as Outer<<<integer>>>", "dim o as Outer_integer", {"Outer_integer"}, 0},
+        {"dim o as Coll.Outer<<<integer>>>",
+         "dim o as Coll.Outer_integer",
+         {},
+         TemplateError::RepeatedDeclaration},
+        {"dim b as Both<<<integer>>>",
+         "dim b as Both_integer",
          {},
          TemplateError::RepeatedDeclaration},
         {"dim b as Box<<<Box<<<integer>>>>>>",

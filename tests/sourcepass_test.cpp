@@ -413,6 +413,61 @@ TEST(SourcePass, IncludedFilesTellTheirEnumsAndDialect) {
     EXPECT_TRUE(run.headerDialect.isEmpty());
 }
 
+// An "#undef" in an included file counts at the include line, as one
+// written there: a macro argument undefined between two uses of its instance
+// is refused (error 904) at the second use; anywhere else it is not. Each
+// row: main.bas's lines after the template and "#define ELEM integer", and
+// the line of main.bas refused (0: none).
+TEST(SourcePass, AnIncludedFilesUndefCountsAtItsIncludeLine) {
+    const struct {
+        const char* lines;
+        int refused;
+    } cases[] = {
+        {"dim a as Cell<<<ELEM>>>\n#include \"redefine.bi\"\ndim b as Cell<<<ELEM>>>\n", 7},
+        {"dim a as Cell<<<ELEM>>>\n#include once \"outer.bi\"\ndim b as Cell<<<ELEM>>>\n", 7},
+        {"#include \"redefine.bi\"\ndim a as Cell<<<ELEM>>>\ndim b as Cell<<<ELEM>>>\n", 0},
+        {"dim a as Cell<<<ELEM>>>\n#include \"other.bi\"\ndim b as Cell<<<ELEM>>>\n", 0},
+        // Included once above: the "#include once" below runs nothing again.
+        {"#include once \"redefine.bi\"\ndim a as Cell<<<ELEM>>>\n#include once "
+         "\"redefine.bi\"\ndim b as Cell<<<ELEM>>>\n",
+         0},
+        {"dim a as Cell<<<ELEM>>>\n#include \"commented.bi\"\ndim b as Cell<<<ELEM>>>\n", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines);
+        Folder folder;
+        folder.write(QStringLiteral("redefine.bi"), "#undef ELEM\n#define ELEM double\n");
+        folder.write(QStringLiteral("outer.bi"), "' more types\n#include \"redefine.bi\"\n");
+        folder.write(QStringLiteral("other.bi"), "#undef OTHER\n");
+        folder.write(QStringLiteral("commented.bi"), "/'\n#undef ELEM\n'/\n' #undef ELEM\n");
+        folder.write(QStringLiteral("main.bas"),
+                     QByteArray("template Cell\n  v as t1\nend template\n#define ELEM integer\n") +
+                         c.lines);
+        folder.write(QStringLiteral("first.bas"), "#include \"outer.bi\"\n");
+        // Alone, and after another source file of the run that included the
+        // headers too: each source file includes them for itself.
+        for (const bool afterAnother : {false, true}) {
+            SCOPED_TRACE(afterAnother);
+            TemplateRun run;
+            if (afterAnother) {
+                ASSERT_TRUE(expandTemplates(folder.path(QStringLiteral("first.bas")),
+                                            sourceFilesOnDisk(), run));
+                ASSERT_FALSE(run.error.has_value());
+            }
+            ASSERT_TRUE(
+                expandTemplates(folder.path(QStringLiteral("main.bas")), sourceFilesOnDisk(), run));
+            if (c.refused == 0) {
+                EXPECT_FALSE(run.error.has_value()) << run.error->text.constData();
+                continue;
+            }
+            ASSERT_TRUE(run.error.has_value());
+            EXPECT_EQ(run.error->number, int(TemplateError::RedefinedArgument));
+            EXPECT_EQ(QFileInfo(run.error->origin.file()).fileName(), QStringLiteral("main.bas"));
+            EXPECT_EQ(run.error->origin.line, c.refused);
+        }
+    }
+}
+
 TEST(SourcePass, AFileReachedUnderTwoSpellingsIsExpandedOnce) {
     Folder folder;
     folder.write(QStringLiteral("sub/main.bas"), "#include once \"../sub/./x.bi\"\n"

@@ -808,7 +808,8 @@ TEST(TypeScan, ConstructorHeadersNameTheTypeItself) {
 }
 
 // An enum is known by its own name, and inside a namespace also by the name
-// code outside it writes; the namespace ends with its end line.
+// code outside it writes; the namespace ends with its end line. One in a
+// comment is not there.
 TEST(TypeScan, EnumNamesWithTheirNamespaces) {
     struct Case {
         QByteArrayList lines;
@@ -825,6 +826,11 @@ TEST(TypeScan, EnumNamesWithTheirNamespaces) {
         {{"namespace Geo.Shapes", "enum Kind", "end enum", "end namespace"},
          {"kind", "geo.shapes.kind"}},
         {{"type Light", "  enum Mode", "  end enum", "end type", "dim e as Enumerator"}, {"mode"}},
+        // Commented out or switched off: no enum, whatever the lines around it.
+        {{"/'", "enum Mode", "end enum", "'/", "type Mode", "end type"}, {}},
+        {{"enum Fill /' a", "enum Old", "'/ : end enum", "' enum Gone", "rem enum Gone"}, {"fill"}},
+        {{"#if 0", "enum Mode", "end enum", "#endif", "enum Kept", "end enum"}, {"kept"}},
+        {{"/' namespace Geo '/", "enum Mode", "end enum"}, {"mode"}},
     };
     for (const Case& c : cases) {
         const QByteArray source = c.lines.join('\n');

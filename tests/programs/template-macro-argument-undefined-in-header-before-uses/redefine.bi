@@ -1,0 +1,2 @@
+#undef ELEM
+#define ELEM double

@@ -1,0 +1,2 @@
+#define OTHER 1
+#undef OTHER
