@@ -119,6 +119,25 @@ void inherit(QList<TypeRecord>& records, qsizetype derivedAt, qsizetype parentAt
         const MemberKey& key = records[member.record].members[member.member].key;
         return key.name == "parent" || own.hide(key);
     };
+    // The names declared inside the parent's block, and those it takes from
+    // its own parents, reach the derived type's members unless it declares
+    // them itself.
+    const TypeRecord& parent = records[parentAt];
+    if (parentAt != derivedAt &&
+        (!parent.insideNames.isEmpty() || !parent.inheritedInsideNames.isEmpty())) {
+        // Its own name, which its implementations are qualified with, stays its own.
+        const QByteArray ownName = caseFolded(derived.typeName);
+        const auto take = [&](const QByteArray& name, const std::pair<QByteArray, bool>& from) {
+            if (name != ownName && !derived.insideNames.contains(name) &&
+                !own.byName.contains(name) && !derived.inheritedInsideNames.contains(name))
+                derived.inheritedInsideNames.insert(name, from);
+        };
+        for (auto name = parent.insideNames.cbegin(); name != parent.insideNames.cend(); ++name)
+            take(name.key(), {parent.typeName, name.value()});
+        for (auto name = parent.inheritedInsideNames.cbegin();
+             name != parent.inheritedInsideNames.cend(); ++name)
+            take(name.key(), name.value());
+    }
     QList<InheritedMember>& inherited = derived.inherited;
     if (inherited.isEmpty())
         inherited.append(InheritedMember());
@@ -499,6 +518,167 @@ void reachInheritedFieldsInConstMembers(QList<TypeRecord>& records, qsizetype r,
     });
 }
 
+// The names an extending type's members take from its ancestors' blocks
+// ("LEG_COUNT" for Animal's "const LEG_COUNT = 4") mean nothing to the
+// compiler in the extending type, which is not its parent's kind: in its own
+// implementations, and in the twin's copies of them, each such name is
+// written through the ancestor that declares it ("Animal.LEG_COUNT"). A name
+// that an implementation declares as its own (a parameter or a variable,
+// "name as ...") is left alone in that implementation. Lines keep their
+// number.
+void qualifyInheritedInsideNames(TypeRecord& derived, const LineIndex& lines,
+                                 const QList<LineOrigin>& origins) {
+    const QList<qint32> methods = derived.ownMethodLines;
+    if (derived.inheritedInsideNames.isEmpty() || methods.isEmpty())
+        return;
+    QHash<qint32, qsizetype> editAt;
+    for (qsizetype e = 0; e < derived.ownLineEdits.size(); ++e)
+        editAt.insert(derived.ownLineEdits[e].line, e);
+    const auto textOf = [&](qint32 line) -> QByteArrayView {
+        const auto edit = editAt.constFind(line);
+        if (edit != editAt.cend() && !derived.ownLineEdits[*edit].replacement.isNull())
+            return derived.ownLineEdits[*edit].replacement;
+        return lines[line];
+    };
+    // The inherited names text declares for itself: "name as ..." (a
+    // parameter, "dim name as"), "var name = ...", and every name of
+    // "dim as integer a, b".
+    const auto declaredIn = [&](QByteArrayView text, QSet<QByteArray>& names) {
+        const auto add = [&](QByteArrayView word) {
+            while (!word.isEmpty() && !isNameChar(word.front()))
+                word = word.sliced(1);
+            qsizetype length = 0;
+            while (length < word.size() && isNameChar(word[length]))
+                ++length;
+            const QByteArray name = caseFolded(word.first(length));
+            if (derived.inheritedInsideNames.contains(name))
+                names.insert(name);
+        };
+        CodeLexer lexer;
+        for (const QByteArrayView line : splitLines(text)) {
+            const QByteArrayView code = lexer.next(line);
+            const Tokens tokens = lineTokens(code);
+            for (qsizetype t = 0; t + 1 < tokens.size(); ++t) {
+                if (isKeyword(tokens[t + 1], "as") &&
+                    !(isKeyword(tokens[t], "dim") || isKeyword(tokens[t], "static") ||
+                      isKeyword(tokens[t], "shared"))) {
+                    add(tokens[t]);
+                } else if (isKeyword(tokens[t], "var")) {
+                    add(tokens[t + 1]);
+                } else if (isKeyword(tokens[t + 1], "as")) {
+                    // "dim as T a = 1, b": the last word of the first piece
+                    // before its initializer and dimensions, the first word
+                    // of each other piece.
+                    const QByteArrayView rest = code.sliced(tokens[t + 1].data() + 2 - code.data());
+                    const Pieces pieces = topLevelPieces(rest, ',');
+                    for (qsizetype p = 0; p < pieces.size(); ++p) {
+                        QByteArrayView piece = pieces[p];
+                        if (p == 0) {
+                            for (const char stop : {'=', '('}) {
+                                if (const qsizetype at = piece.indexOf(stop); at >= 0)
+                                    piece = piece.first(at);
+                            }
+                            piece = piece.trimmed();
+                            qsizetype start = piece.size();
+                            while (start > 0 && isNameChar(piece[start - 1]))
+                                --start;
+                            piece = piece.sliced(start);
+                        }
+                        add(piece.trimmed());
+                    }
+                }
+            }
+        }
+    };
+    const auto qualify = [&](QByteArray& text, const QSet<QByteArray>& except) {
+        // By the ancestor that declares them, as qualifyNamesInside names them.
+        QHash<QByteArray, InsideNames> byAncestor;
+        for (auto name = derived.inheritedInsideNames.cbegin();
+             name != derived.inheritedInsideNames.cend(); ++name) {
+            if (!except.contains(name.key()))
+                byAncestor[name.value().first].insert(name.key(), name.value().second);
+        }
+        for (auto names = byAncestor.cbegin(); names != byAncestor.cend(); ++names)
+            qualifyNamesInside(text, names.value(), names.key());
+    };
+
+    QList<QSet<QByteArray>> excepts;    // per implementation
+    QHash<quint64, qsizetype> ofOrigin; // a line's origin -> its implementation
+    QSet<QByteArray> anyExcept;
+    for (qsizetype start = 0; start < methods.size();) {
+        qsizetype end = start;
+        while (end < methods.size() && methods[end] != ScannedLines::memberEnd)
+            ++end;
+        QByteArray text;
+        for (qsizetype i = start; i < end; ++i) {
+            if (i > start)
+                text += '\n';
+            text += textOf(methods[i]);
+            ofOrigin.insert(originKey(origins.value(methods[i])), excepts.size());
+        }
+        QSet<QByteArray> except;
+        declaredIn(text, except);
+        anyExcept += except;
+        excepts.append(except);
+        const QByteArray written = text;
+        qualify(text, except);
+        if (text != written) {
+            const Lines changed = splitLines(text);
+            for (qsizetype i = start; i < end && i - start < changed.size(); ++i) {
+                const qint32 line = methods[i];
+                const QByteArrayView now = changed[i - start];
+                if (now == textOf(line))
+                    continue;
+                const auto edit = editAt.constFind(line);
+                if (edit != editAt.cend()) {
+                    derived.ownLineEdits[*edit].replacement = now.toByteArray();
+                } else {
+                    editAt.insert(line, derived.ownLineEdits.size());
+                    LineEdit added;
+                    added.line = line;
+                    added.replacement = now.toByteArray();
+                    derived.ownLineEdits.append(added);
+                }
+            }
+        }
+        start = end + 1;
+    }
+    if (!derived.hasTwin)
+        return;
+    // The twin's copies, each run of lines standing for one implementation
+    // with that implementation's own names left alone.
+    const auto qualifyCopies = [&](MappedText& copies) {
+        const Lines copyLines = splitLines(copies.text);
+        QByteArray result;
+        result.reserve(copies.text.size() + copies.text.size() / 8);
+        for (qsizetype i = 0; i < copyLines.size();) {
+            const auto implementationOf = [&](qsizetype k) {
+                return k < copies.origins.size() ? ofOrigin.value(originKey(copies.origins[k]), -1)
+                                                 : qsizetype(-1);
+            };
+            const qsizetype implementation = implementationOf(i);
+            qsizetype end = i + 1;
+            while (end < copyLines.size() && implementationOf(end) == implementation)
+                ++end;
+            QByteArray run;
+            for (qsizetype k = i; k < end; ++k) {
+                if (k > i)
+                    run += '\n';
+                run += copyLines[k];
+            }
+            qualify(run, implementation < 0 ? anyExcept : excepts[implementation]);
+            if (i > 0)
+                result += '\n';
+            result += run;
+            i = end;
+        }
+        copies.text = result;
+    };
+    qualifyCopies(derived.twinMethodText);
+    for (PlacedText& method : derived.twinLaterMethods)
+        qualifyCopies(method.text);
+}
+
 } // namespace
 
 void inheritParents(QList<TypeRecord>& records, const QList<LineOrigin>& origins,
@@ -586,6 +766,7 @@ void writeExtendingType(QList<TypeRecord>& records, qsizetype r, bool keepsPriva
     // So far the names it inherits.
     renameOwnParameters(derived, memberNames, lines, origins);
     reachInheritedFieldsInConstMembers(records, r, lines, origins);
+    qualifyInheritedInsideNames(derived, lines, origins);
     for (const MemberKey& key : std::as_const(derived.ownKeys)) {
         if (key.memberClass != MemberClass::field) // a field may share a parameter's name
             memberNames.insert(key.name);

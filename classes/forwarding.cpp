@@ -237,7 +237,38 @@ std::optional<bool> opensPrivateSection(QByteArrayView code) {
     return std::nullopt;
 }
 
-InsideNames namesDeclaredInside(const QList<QByteArrayView>& blockLines) {
+namespace {
+
+// The names a "static" line of a type block declares, from the code after
+// "static": "count as integer", "grid(3) as byte, total as long",
+// "as integer a, b(2)".
+void addStaticNames(QByteArrayView code, bool inPrivate, InsideNames& names) {
+    const Pieces pieces = topLevelPieces(code, ',');
+    const bool typeFirst = isKeyword(firstToken(code), "as");
+    for (qsizetype p = 0; p < pieces.size(); ++p) {
+        QByteArrayView piece = pieces[p].trimmed();
+        if (typeFirst && p == 0) {
+            // "as integer a": the last word before any dimensions.
+            const qsizetype open = piece.indexOf('(');
+            if (open >= 0)
+                piece = piece.first(open).trimmed();
+            qsizetype start = piece.size();
+            while (start > 0 && isNameChar(piece[start - 1]))
+                --start;
+            piece = piece.sliced(start);
+        }
+        qsizetype length = 0;
+        while (length < piece.size() && isNameChar(piece[length]))
+            ++length;
+        if (length > 0 && !(piece[0] >= '0' && piece[0] <= '9') &&
+            !isKeyword(piece.first(length), "as"))
+            names.insert(caseFolded(piece.first(length)), inPrivate);
+    }
+}
+
+} // namespace
+
+InsideNames namesDeclaredInside(const QList<QByteArrayView>& blockLines, InsideNames* staticNames) {
     InsideNames names;
     CodeLexer lexer;
     int enumDepth = 0; // inside an enum: its lines name its values
@@ -273,6 +304,9 @@ InsideNames namesDeclaredInside(const QList<QByteArrayView>& blockLines) {
                 !isKeyword(tokens[1], "as") && !(tokens.size() >= 3 && isKeyword(tokens[2], "as")))
                 addDeclaredNames(tokens[1], false, inPrivate, names);
             ++depth;
+        } else if (staticNames && depth == 0 && isKeyword(tokens[0], "static") &&
+                   tokens.size() >= 2) {
+            addStaticNames(code.sliced(tokens[1].data() - code.data()), inPrivate, *staticNames);
         } else if (depth == 0 && isKeyword(tokens[0], "const") && tokens.size() >= 2 &&
                    !isKeyword(tokens[1], "as")) {
             // "const STEP = 2, LIMIT = 10"
@@ -324,7 +358,10 @@ void qualifyNamesInside(QByteArray& text, const InsideNames& names, QByteArrayVi
             qsizetype before = at;
             while (before > 0 && isBlank(code[before - 1]))
                 --before;
-            const bool member = before > 0 && (code[before - 1] == '.' || code[before - 1] == '>');
+            // "p.word", "p->word"; "a > word" compares with the name.
+            const bool member =
+                before > 0 && (code[before - 1] == '.' ||
+                               (before > 1 && code[before - 1] == '>' && code[before - 2] == '-'));
             const QByteArrayView next = firstToken(code.sliced(end));
             if (names.contains(word) && !except.contains(word) && !member && word != "parent" &&
                 !isKeyword(next, "as")) {

@@ -57,7 +57,10 @@ QByteArray fieldTypeAsWritten(QByteArrayView typeName, QByteArrayView name, QByt
 // private section. blockLines are the block's lines, from its type line to
 // its end line.
 using InsideNames = QHash<QByteArray, bool>;
-InsideNames namesDeclaredInside(const QList<QByteArrayView>& blockLines);
+// staticNames, when given, receives the names of its static member
+// variables ("static count as integer") the same way.
+InsideNames namesDeclaredInside(const QList<QByteArrayView>& blockLines,
+                                InsideNames* staticNames = nullptr);
 
 // An extending type does not see the names declared inside its parent's
 // block, so its copies of the parent's declarations name them through the

@@ -10,6 +10,7 @@
 #include <QList>
 
 #include <functional>
+#include <utility>
 
 // Where the scan found a type's block, implementations and forwarded
 // entries: positions among the file's lines, in the order their texts
@@ -102,8 +103,17 @@ struct TypeRecord {
     QList<MemberEntry> members;     // what an extending type inherits, in scan order
     QList<MemberKey> ownKeys;       // the fields and members the block declares itself
     QByteArray typeName;            // the type line's second token, as written
+    // The names its block declares for its own use (constants, enums and
+    // their values, nested types), case-folded, each with whether it stands
+    // in a private section: its extending types' members name them too.
+    QHash<QByteArray, bool> insideNames;
 
-    QList<InheritedMember> inherited;   // the members it inherits through "extends"
+    QList<InheritedMember> inherited; // the members it inherits through "extends"
+    // The names its ancestors' blocks declare for their own use (as
+    // insideNames) that it declares neither inside nor as a field or member,
+    // case-folded, each with the nearest ancestor that declares it and
+    // whether that one's is private.
+    QHash<QByteArray, std::pair<QByteArray, bool>> inheritedInsideNames;
     MappedText inheritedDeclareText;    // at the end, the finished block
     MappedText inheritedForwarderText;  // inherited forwarders, on this type's own name
     QByteArray parentName;              // the parent as the extends line writes it

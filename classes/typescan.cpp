@@ -688,7 +688,8 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
     bool declaresInside = false;
     for (const qint32 line : std::as_const(found.block)) {
         const QByteArrayView first = firstToken(lines[line]);
-        declaresInside = declaresInside || isKeyword(first, "enum") || isKeyword(first, "const");
+        declaresInside = declaresInside || isKeyword(first, "enum") || isKeyword(first, "const") ||
+                         isKeyword(first, "static");
         if (line != record.typeLine && (isKeyword(first, "type") || isKeyword(first, "union"))) {
             if (const QByteArrayView nested = nestedTypeName(lines[line]); !nested.isEmpty())
                 nestedTypes.insert(caseFolded(nested));
@@ -696,7 +697,17 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
         blockLines.append(lines[line]);
     }
     declaresInside = declaresInside || !nestedTypes.isEmpty();
-    const InsideNames inside = declaresInside ? namesDeclaredInside(blockLines) : InsideNames();
+    // Its static member variables are named through it by the members of
+    // the types that extend it, as its constants are; its own forwarders
+    // name none of them.
+    InsideNames staticNames;
+    if (declaresInside)
+        record.insideNames = namesDeclaredInside(blockLines, &staticNames);
+    const InsideNames inside = record.insideNames;
+    for (auto name = staticNames.cbegin(); name != staticNames.cend(); ++name) {
+        if (!record.insideNames.contains(name.key()))
+            record.insideNames.insert(name.key(), name.value());
+    }
 
     // The names of the fields and members an extending type gets, which hide
     // types of the same names there.

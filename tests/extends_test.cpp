@@ -171,4 +171,54 @@ TEST(Extends, ConstMembersReachInheritedFieldsOfTheProgramsTypesThroughParent) {
     EXPECT_EQ(chain.count("  return parent.pos.x\n"), 2) << chain.toStdString();
 }
 
+// The names a parent's block declares for its own use reach the members of
+// the types that extend it, through the ancestor that declares them, in the
+// member itself and in the twin's copy of it; what the extending type or the
+// member declares itself stays as written, and so do strings, comments and
+// members reached through "." or "->".
+TEST(Extends, NamesDeclaredInsideAParentAreNamedThroughIt) {
+    const QByteArray family =
+        text({"type Animal", "  const LEG_COUNT = 4, WINGS = 0", "  enum Diet", "    HERBIVORE",
+              "    CARNIVORE", "  end enum", "  static count as integer", "  legs as integer",
+              "private:", "  const SECRET = 7", "end type", "type Bird extends Animal",
+              "  const WINGS = 2", "  declare sub fly(byval n as integer)", "end type",
+              "type Hawk extends Bird", "end type", "sub Bird.fly(byval n as integer)"});
+    const struct {
+        const char* body;
+        const char* written; // nullptr: as in the body
+    } rows[] = {
+        {"  print LEG_COUNT", "  print Animal.LEG_COUNT"},
+        {"  if legs > LEG_COUNT then legs = LEG_COUNT",
+         "  if legs > Animal.LEG_COUNT then legs = Animal.LEG_COUNT"},
+        {"  dim d as Diet = CARNIVORE", "  dim d as Animal.Diet = Animal.CARNIVORE"},
+        {"  count += 1", "  Animal.count += 1"},
+        {"  print SECRET", "  print Animal_generic_public_member.SECRET"},
+        {"  print WINGS; n", nullptr},
+        {"  print \"LEG_COUNT\"; Animal.LEG_COUNT ' LEG_COUNT", nullptr},
+        {"  print p->LEG_COUNT, q.CARNIVORE", nullptr},
+        {"  var LEG_COUNT = 2 : print LEG_COUNT", nullptr},
+        {"  dim as integer CARNIVORE = 1, count : print CARNIVORE + count", nullptr},
+    };
+    for (const auto& row : rows) {
+        const QByteArray source = family + '\n' + row.body + "\nend sub\n";
+        const QByteArray out = expandClassText(sourceOf(source)).text;
+        const QByteArray expected = row.written ? row.written : row.body;
+        // Bird's own implementation, and the copy on its twin (Hawk extends it).
+        EXPECT_EQ(out.count(QByteArray(expected + '\n')), 2) << row.body << "\n"
+                                                             << out.toStdString();
+    }
+
+    // A grandchild reaches the grandparent's names; the parameter named like
+    // one is the member's own.
+    const QByteArray grandchild =
+        family + "\n  print n\nend sub\n" +
+        text({"type Chick extends Hawk", "  declare sub peep(byval LEG_COUNT as integer)",
+              "end type", "sub Chick.peep(byval LEG_COUNT as integer)",
+              "  print LEG_COUNT; HERBIVORE", "end sub", "sub Hawk.dive()",
+              "  print LEG_COUNT; WINGS", "end sub"});
+    const QByteArray out = expandClassText(sourceOf(grandchild)).text;
+    EXPECT_TRUE(out.contains("  print LEG_COUNT; Animal.HERBIVORE\n")) << out.toStdString();
+    EXPECT_TRUE(out.contains("  print Animal.LEG_COUNT; Bird.WINGS\n")) << out.toStdString();
+}
+
 } // namespace

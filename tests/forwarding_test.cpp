@@ -637,7 +637,9 @@ TEST(Forwarding, NamesOfAPrivateSectionAreNamedThroughTheTwin) {
                                       "  type Spot",   "    x as integer",
                                       "  end type",    "  private: const INNER = 1",
                                       "end type"};
-    const InsideNames names = namesDeclaredInside(block);
+    InsideNames statics;
+    const InsideNames names = namesDeclaredInside(block, &statics);
+    EXPECT_TRUE(statics.isEmpty());
     EXPECT_EQ(names, (InsideNames{{"secret", true},
                                   {"hidden", true},
                                   {"shown", true},
@@ -659,12 +661,38 @@ TEST(Forwarding, NamesOfAPrivateSectionAreNamedThroughTheTwin) {
          "  declare sub place(byval p as Walker.Spot, byval x as integer)"},
         {"  declare function door() byref as Open",
          "  declare function door() byref as Walker_generic_public_member.Open"},
+        // A comparison is no member access; "->" is.
+        {"  if n > LIMIT andalso p->LIMIT < Wide then",
+         "  if n > Walker_generic_public_member.LIMIT andalso p->LIMIT < Walker.Wide then"},
     };
     for (const auto& row : rows) {
         QByteArray text = row.text;
         qualifyNamesInside(text, names, "Walker");
         EXPECT_EQ(text, row.qualified);
     }
+}
+
+// A block's static member variables, in every form a static line takes, are
+// named apart from its constants and enums.
+TEST(Forwarding, StaticMemberVariablesOfABlockAreNamed) {
+    const QList<QByteArrayView> block{"type Counter",
+                                      "  static count as integer",
+                                      "  Static grid(3) as byte, total as long",
+                                      "  static as integer a, b(2)",
+                                      "  declare static sub reset()",
+                                      "private:",
+                                      "  static hidden as string",
+                                      "  const LIMIT = 3",
+                                      "end type"};
+    InsideNames statics;
+    const InsideNames names = namesDeclaredInside(block, &statics);
+    EXPECT_EQ(names, (InsideNames{{"limit", true}}));
+    EXPECT_EQ(statics, (InsideNames{{"count", false},
+                                    {"grid", false},
+                                    {"total", false},
+                                    {"a", false},
+                                    {"b", false},
+                                    {"hidden", true}}));
 }
 
 } // namespace
