@@ -1293,13 +1293,8 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
                                 const QList<qsizetype>& compoundLines,
                                 const QSet<QByteArray>& headerEnums) {
     PropertyFields fields;
-    for (const TypeRecord& record : records) {
-        for (const InheritedMember& member : record.inherited) {
-            if (member.record == InheritedMember::gap)
-                continue;
-            const MemberEntry& entry = records[member.record].members[member.member];
-            if (entry.key.memberClass != MemberClass::field)
-                continue;
+    forEachInheritedField(
+        records, [&fields](const TypeRecord&, const TypeRecord&, const MemberEntry& entry) {
             if (QSet<QByteArray>* names = namesOf(fields, copyGiven(entry.declaration)))
                 names->insert(entry.key.name);
             const Copy reached = copyGiven(entry.declaration, true);
@@ -1307,8 +1302,7 @@ PropertyFields propertyFieldsOf(const QList<TypeRecord>& records, const LineInde
                 fields.swappable.insert(entry.key.name);
             else if (reached == Copy::element)
                 fields.swappableIndexed.insert(entry.key.name);
-        }
-    }
+        });
     if (fields.swappable.isEmpty() && fields.swappableIndexed.isEmpty())
         return fields;
     // A field of any type block with such a name and a type of the program's:

@@ -9,31 +9,25 @@ InheritedFieldDepths inheritedFieldDepths(const QList<TypeRecord>& records) {
     for (qsizetype r = 0; r < records.size(); ++r)
         byName.insert(caseFolded(records[r].typeName), r);
     InheritedFieldDepths depths;
-    for (const TypeRecord& record : records) {
-        for (const InheritedMember& member : record.inherited) {
-            if (member.record == InheritedMember::gap)
-                continue;
-            const MemberEntry& entry = records[member.record].members[member.member];
-            if (entry.key.memberClass != MemberClass::field)
-                continue;
-            // Up the parents to the type that declares the field; a chain
-            // that does not reach it (or goes round) names no offset.
-            const QByteArray& declaring = records[member.record].typeName;
-            const TypeRecord* at = &record;
-            int levels = 0;
-            while (levels <= records.size() && caseFolded(at->typeName) != caseFolded(declaring)) {
-                const auto parent = byName.constFind(caseFolded(at->parentName));
-                if (at->parentName.isEmpty() || parent == byName.cend()) {
-                    levels = -1;
-                    break;
-                }
-                at = &records[*parent];
-                ++levels;
+    forEachInheritedField(records, [&](const TypeRecord& record, const TypeRecord& declaring,
+                                       const MemberEntry& entry) {
+        // Up the parents to the type that declares the field; a chain that
+        // does not reach it (or goes round) names no offset.
+        const TypeRecord* at = &record;
+        int levels = 0;
+        while (levels <= records.size() &&
+               caseFolded(at->typeName) != caseFolded(declaring.typeName)) {
+            const auto parent = byName.constFind(caseFolded(at->parentName));
+            if (at->parentName.isEmpty() || parent == byName.cend()) {
+                levels = -1;
+                break;
             }
-            if (levels > 0 && levels <= records.size())
-                depths[caseFolded(record.typeName)].insert(entry.key.name, levels);
+            at = &records[*parent];
+            ++levels;
         }
-    }
+        if (levels > 0 && levels <= records.size())
+            depths[caseFolded(record.typeName)].insert(entry.key.name, levels);
+    });
     return depths;
 }
 

@@ -163,6 +163,22 @@ bool anyImplementationLine(const TypeRecord& record,
 // types of the same names) wants what is generated for it kept there too.
 bool implementsPrivately(const TypeRecord& record);
 
+// Calls each(record, declaring, entry) for every field each record inherits:
+// the record that declares it and its member entry there, in the order of the
+// records and of what each inherits.
+template <typename Each>
+void forEachInheritedField(const QList<TypeRecord>& records, const Each& each) {
+    for (const TypeRecord& record : records) {
+        for (const InheritedMember& member : record.inherited) {
+            if (member.record == InheritedMember::gap)
+                continue;
+            const MemberEntry& entry = records[member.record].members[member.member];
+            if (entry.key.memberClass == MemberClass::field)
+                each(record, records[member.record], entry);
+        }
+    }
+}
+
 // Records looked up by name ignoring letter case; a name declared twice finds
 // its last record.
 struct RecordIndex {
