@@ -1,8 +1,8 @@
 ' A parent that declares enums and constants inside its block, public and
 ' private, and uses them in its fields and in its members' parameters and
-' defaults. The types that extend it see none of these names themselves;
-' they still get every field and member, along a chain of three, and may
-' override a member whose parameter has the parent's enum.
+' defaults. The types that extend it get every field and member, along a
+' chain of three, and may override a member whose parameter has the
+' parent's enum (extends-parent-names-in-child-members names them plainly).
 
 Const DEFAULT_SPEED = 3
 
