@@ -540,8 +540,8 @@ TEST(InstantiateTest, MacrosAsArgumentsAndInTemplateBodies) {
     addTemplate(table, "Box", capturedFrom({QByteArray("b as t1"), QByteArray("end type "), lf()}));
     addTemplate(table, "Sized",
                 capturedFrom({QByteArray("  #define BYTES sizeof(t1)"),
-                              QByteArray("#macro SHOW(x)"), QByteArray("#define INNER 1"),
-                              QByteArray("#endmacro"), QByteArray("' #define COMMENTED t1"),
+                              QByteArray("# MACRO SHOW(x)"), QByteArray("#define INNER 1"),
+                              QByteArray("#\tendmacro"), QByteArray("' #define COMMENTED t1"),
                               QByteArray("#define TWICE(a) ((a) * 2)"), QByteArray("v as t1"),
                               QByteArray("end type "), lf(), QByteArray("sub Sized.f()"),
                               QByteArray("#define OWN 1"), QByteArray("end sub"), lf()}));
@@ -560,6 +560,10 @@ TEST(InstantiateTest, MacrosAsArgumentsAndInTemplateBodies) {
         {"in any letter case, inside a pointer, nested in another use",
          {argument, "dim a as Cell<<<ELEM ptr>>>", " #UNDEF elem", redefined,
           "dim b as Box<<<Cell<<<ELEM ptr>>>>>>"},
+         4},
+        {"blanks after the \"#\", a comment after the name",
+         {argument, "dim a as Cell<<<ELEM>>>", "  #\t Undef ELEM ' gone", redefined,
+          "dim b as Cell<<<ELEM>>>"},
          4},
         {"undefined before the first use",
          {"#undef ELEM", redefined, "dim a as Cell<<<ELEM>>>", "dim b as Cell<<<ELEM>>>"},
@@ -805,6 +809,8 @@ TEST(InstantiateTest, ABlockHoldingTheRestOfTheFileIsNoBlockToGoBefore) {
           "#endif"},
          2},
         {{"#ifndef G", "#ifdef DEBUG", "type Point as long", use, "#endif", "#endif"}, 1},
+        {{"# ifndef G", "#\tDefine G", "type Point as long", use, "  # EndIf ' G"}, 3},
+        {{"# ifndef G", "type Point as long", use, "#  else", "print 1", "# endif"}, 0},
         // Not the rest of the file: a later line, or an #else, may need it.
         {{"#ifndef G", "type Point as long", use, "#endif", "print 1"}, 0},
         {{"#ifndef G", "type Point as long", use, "#else", "print 1", "#endif"}, 0},
