@@ -240,6 +240,22 @@ TEST(IncludeLine, RecognisesIncludeWithOrWithoutOnceAndAQuotedName) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(includedName(c.line), QString::fromLatin1(c.name)) << c.line;
+    // A directive continued with " _" goes on in the next line.
+    const struct {
+        const char* line;
+        const char* next;
+        const char* name;
+    } continued[] = {
+        {"#include _", "  \"list.bi\"", "list.bi"},
+        {"# include once _ ' the list", "\t\"lib/list.bi\"", "lib/list.bi"},
+        {"#include _", "  once \"list.bi\"", "list.bi"},
+        {"#include _", "", ""},
+        {"#include _", "print \"list.bi\"", ""},
+        {"#include _x", "\"list.bi\"", ""},
+        {"'$include: _", "'list.bi'", ""},
+    };
+    for (const auto& c : continued)
+        EXPECT_EQ(includedName(c.line, c.next), QString::fromLatin1(c.name)) << c.line;
 }
 
 // The compiler looks for an include name beside the including file, then in
