@@ -1071,20 +1071,26 @@ std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
     return {closed.first, lastCode};
 }
 
-// Notes the name an "#undef NAME" line of code undefines, with its line.
-void noteUndef(QByteArrayView code, QHash<QByteArray, qsizetype>& undefinedNames, qsizetype line) {
-    const QByteArrayView name = undefinedNameOf(code);
+// Notes the name an "#undef NAME" line of code undefines, with its line;
+// next is the line after it, where a continued "#undef _" names it.
+void noteUndef(QByteArrayView code, QByteArrayView next,
+               QHash<QByteArray, qsizetype>& undefinedNames, qsizetype line) {
+    const QByteArrayView name = undefinedNameOf(code, next);
     if (!name.isEmpty())
         undefinedNames.insert(caseFolded(name), line);
 }
 
 } // namespace
 
-QByteArrayView undefinedNameOf(QByteArrayView code) {
+QByteArrayView undefinedNameOf(QByteArrayView code, QByteArrayView next) {
     const QByteArrayView directive = directiveWordOf(code);
     if (!isKeyword(directive, "undef"))
         return {};
-    return firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+    const QByteArrayView name =
+        firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+    // "#undef _": the compiler reads the name from the next line (the code
+    // of a line ends before its continuation).
+    return name.isEmpty() || name == "_" ? firstToken(next) : name;
 }
 
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
@@ -1156,7 +1162,8 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
             instantiation.enclosingBlock = -1;
         }
         instantiation.line = i;
-        noteUndef(code, instantiation.undefinedNames, i);
+        noteUndef(code, i + 1 < lines.size() ? lines[i + 1] : QByteArrayView(),
+                  instantiation.undefinedNames, i);
         if (undefinedAt) {
             const auto included = undefinedAt->constFind(i);
             if (included != undefinedAt->cend()) {

@@ -120,10 +120,12 @@ void noteHeaderFacts(OpenFile& file) {
     // Most files undefine nothing: one look at the text settles them.
     if (indexOfIgnoringCase(file.text, "undef") >= 0) {
         CommentTracker comments(file.mayOpenComments);
-        for (const QByteArrayView line : std::as_const(file.lines)) {
+        for (qsizetype i = 0; i < file.lines.size(); ++i) {
+            const QByteArrayView line = file.lines[i];
             if (comments.startsInComment(line))
                 continue;
-            const QByteArrayView name = undefinedNameOf(line);
+            const QByteArrayView name = undefinedNameOf(
+                line, i + 1 < file.lines.size() ? file.lines[i + 1] : QByteArrayView());
             if (!name.isEmpty())
                 file.facts.undefined.insert(caseFolded(name));
         }
