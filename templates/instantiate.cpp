@@ -1071,11 +1071,14 @@ std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
     return {closed.first, lastCode};
 }
 
-// Notes the name an "#undef NAME" line of code undefines, with its line;
-// next is the line after it, where a continued "#undef _" names it.
-void noteUndef(QByteArrayView code, QByteArrayView next,
-               QHash<QByteArray, qsizetype>& undefinedNames, qsizetype line) {
-    const QByteArrayView name = undefinedNameOf(code, next);
+// Notes the name the "#undef NAME" line of code, lines[line], undefines,
+// with its line; a continued "#undef _" names it on the next line.
+void noteUndef(QByteArrayView code, const Lines& lines, qsizetype line,
+               QHash<QByteArray, qsizetype>& undefinedNames) {
+    if (directiveWordOf(code).isEmpty())
+        return; // most lines: not even a directive
+    const QByteArrayView name =
+        undefinedNameOf(code, line + 1 < lines.size() ? lines[line + 1] : QByteArrayView());
     if (!name.isEmpty())
         undefinedNames.insert(caseFolded(name), line);
 }
@@ -1162,8 +1165,7 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
             instantiation.enclosingBlock = -1;
         }
         instantiation.line = i;
-        noteUndef(code, i + 1 < lines.size() ? lines[i + 1] : QByteArrayView(),
-                  instantiation.undefinedNames, i);
+        noteUndef(code, lines, i, instantiation.undefinedNames);
         if (undefinedAt) {
             const auto included = undefinedAt->constFind(i);
             if (included != undefinedAt->cend()) {
