@@ -88,23 +88,6 @@ struct Insertion {
     const LineEdit* edit = nullptr;
 };
 
-// The word of a directive line ("#ifndef", "# endif" gives "endif"), or
-// an empty view.
-QByteArrayView directiveWord(QByteArrayView line) {
-    qsizetype at = 0;
-    while (at < line.size() && isBlank(line[at]))
-        ++at;
-    if (at >= line.size() || line[at] != '#')
-        return {};
-    ++at;
-    while (at < line.size() && isBlank(line[at]))
-        ++at;
-    qsizetype end = at;
-    while (end < line.size() && isNameChar(line[end]))
-        ++end;
-    return line.sliced(at, end - at);
-}
-
 bool isDirective(QByteArrayView line, QByteArrayView word, QByteArrayView argument) {
     const Tokens tokens = lineTokens(line);
     return tokens.size() == 2 && isKeyword(tokens[0], word) && tokens[1] == argument;
@@ -158,7 +141,7 @@ qsizetype closingLine(const LineIndex& lines, qsizetype open, const Inheritance&
     for (qsizetype k = open; k < lines.size(); ++k) {
         if (inheritance.startsInComment(k))
             continue;
-        const QByteArrayView word = directiveWord(lines[k]);
+        const QByteArrayView word = directiveWordOf(lines[k]);
         if (isKeyword(word, "if") || isKeyword(word, "ifdef") || isKeyword(word, "ifndef"))
             ++depth;
         else if (isKeyword(word, "endif") && --depth == 0)
@@ -218,7 +201,8 @@ GuardedTwins guardedTwinsOf(const LineIndex& lines, const QList<TypeRecord>& rec
         if (!ifdefLines) {
             ifdefLines.emplace();
             for (qsizetype k = 0; k < lines.size(); ++k) {
-                if (inheritance.startsInComment(k) || !isKeyword(directiveWord(lines[k]), "ifdef"))
+                if (inheritance.startsInComment(k) ||
+                    !isKeyword(directiveWordOf(lines[k]), "ifdef"))
                     continue;
                 const Tokens tokens = lineTokens(lines[k]);
                 if (tokens.size() == 2 && isKeyword(tokens[0], "#ifdef"))

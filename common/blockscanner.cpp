@@ -216,17 +216,17 @@ void BlockScanner::alternativeBranch() {
 }
 
 void BlockScanner::scanDirective(QByteArrayView word) {
-    if (is(word, "#endmacro")) {
+    if (is(word, "endmacro")) {
         close(Macro);
     } else if (openCount[Macro] > 0) {
         return; // a macro's body is its own text
-    } else if (is(word, "#if") || is(word, "#ifdef") || is(word, "#ifndef")) {
+    } else if (is(word, "if") || is(word, "ifdef") || is(word, "ifndef")) {
         push(PreprocessorIf);
-    } else if (is(word, "#else") || is(word, "#elseif")) {
+    } else if (is(word, "else") || is(word, "elseif")) {
         alternativeBranch();
-    } else if (is(word, "#endif")) {
+    } else if (is(word, "endif")) {
         closePreprocessorIf();
-    } else if (is(word, "#macro")) {
+    } else if (is(word, "macro")) {
         push(Macro);
     }
 }
@@ -241,7 +241,7 @@ qsizetype BlockScanner::scanStatement(QByteArrayView code, qsizetype from, bool 
     if (at >= end)
         return end + 1;
     if (code[at] == '#') {
-        scanDirective(code.sliced(at, 1 + wordAt(code, at + 1).size()));
+        scanDirective(wordAt(code, skipBlanks(code, at + 1))); // "#if", "# if"
         return -1;
     }
     if (openCount[Macro] > 0)

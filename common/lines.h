@@ -66,6 +66,27 @@ QByteArrayView firstToken(QByteArrayView line);
 // other line, and for one that defines several names.
 QByteArrayView staticDefinitionName(QByteArrayView line);
 
+// The word of the preprocessor directive a line of code starts with, read as
+// the compiler reads it: blanks, "#", blanks, then the word, in any letter
+// case ("#ifndef", "  # undef", "#\tDEFINE" give "ifndef", "undef",
+// "DEFINE"); an empty view for any other line. The view lies in code, so
+// what follows the word is code.sliced(word.data() + word.size() - code.data()).
+inline QByteArrayView directiveWordOf(QByteArrayView code) {
+    qsizetype at = 0;
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    // Most lines start with something else than "#": one look settles them.
+    if (at == code.size() || code[at] != '#')
+        return {};
+    ++at;
+    while (at < code.size() && isBlank(code[at]))
+        ++at;
+    qsizetype end = at;
+    while (end < code.size() && isNameChar(code[end]))
+        ++end;
+    return code.sliced(at, end - at);
+}
+
 // Where the argument of a directive "#keyword" (blanks allowed after the
 // "#") or of the QuickBASIC metacommand "'$keyword:" or "REM $keyword:" starts
 // on line, blanks before it passed over; with mayBeOnce, the word "once"

@@ -26,20 +26,12 @@ QByteArrayView trimmed(QByteArrayView line) {
     return line;
 }
 
-// Whether a line opens or closes a #macro block.
+// Whether a line opens or closes a #macro block ("#macro", "# MACRO").
 void scanDirective(QByteArrayView line, bool& inMacro) {
-    // Only a line whose first character after white space is '#' can open or
-    // close a macro; every other line is passed over without tokenizing it.
-    const auto first =
-        std::find_if(line.begin(), line.end(), [](char c) { return !isSpaceChar(c); });
-    if (first == line.end() || *first != '#')
-        return;
-    const Tokens tokens = lineTokens(trimmed(line));
-    if (tokens.isEmpty())
-        return;
-    if (isKeyword(tokens[0], "#macro"))
+    const QByteArrayView word = directiveWordOf(line);
+    if (isKeyword(word, "macro"))
         inMacro = true;
-    else if (isKeyword(tokens[0], "#endmacro"))
+    else if (isKeyword(word, "endmacro"))
         inMacro = false;
 }
 

@@ -275,8 +275,6 @@ bool containsName(const QByteArray& text, QByteArrayView name) {
     return found;
 }
 
-QByteArrayView directiveOf(QByteArrayView code);
-
 // The macros the type block of an instance defines on lines of its own
 // ("#define BYTES sizeof(integer)", "#macro ... #endmacro"): an "#undef" line
 // for each, and the lines that define them, each line ended by a line feed.
@@ -298,8 +296,8 @@ MacroDefinitions macroDefinitions(QByteArrayView typeBlock) {
             end = typeBlock.size();
         const QByteArrayView line = typeBlock.sliced(start, end - start);
         const QByteArrayView code = lexer.next(line);
-        const QByteArrayView directive = directiveOf(code);
-        const bool defines = isKeyword(directive, "#define") || isKeyword(directive, "#macro");
+        const QByteArrayView directive = directiveWordOf(code);
+        const bool defines = isKeyword(directive, "define") || isKeyword(directive, "macro");
         if (defines && !inMacro) {
             QByteArrayView name =
                 firstToken(code.sliced(directive.data() + directive.size() - code.data()));
@@ -312,12 +310,12 @@ MacroDefinitions macroDefinitions(QByteArrayView typeBlock) {
                 ++macros.undefineCount;
             }
         }
-        const bool closes = isKeyword(directive, "#endmacro");
+        const bool closes = isKeyword(directive, "endmacro");
         if (defines || inMacro || closes) {
             macros.definitions += line;
             macros.definitions += '\n';
         }
-        inMacro = (inMacro || isKeyword(directive, "#macro")) && !closes;
+        inMacro = (inMacro || isKeyword(directive, "macro")) && !closes;
         start = end + 1;
     }
     return macros;
@@ -1027,19 +1025,6 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
 
 namespace {
 
-// The directive a line of code starts with ("#ifndef"), or an empty view.
-QByteArrayView directiveOf(QByteArrayView code) {
-    qsizetype at = 0;
-    while (at < code.size() && isBlank(code[at]))
-        ++at;
-    if (at == code.size() || code[at] != '#')
-        return {};
-    qsizetype end = at + 1;
-    while (end < code.size() && isNameChar(code[end]))
-        ++end;
-    return code.sliced(at, end - at);
-}
-
 // The #if line and the #endif line of a conditional block that holds the
 // rest of the file: its #endif is the file's last line of code, and it has
 // no #else or #elseif of its own. An include guard is one. Every line after
@@ -1058,7 +1043,7 @@ std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
             break;
     }
     if (last < 0 ||
-        (!startsWithIgnoringCase(lines[last].trimmed(), "#endif") && !lines[last].contains("'/")))
+        (!isKeyword(directiveWordOf(lines[last]), "endif") && !lines[last].contains("'/")))
         return {-1, -1};
     CodeLexer lexer;
     QList<std::pair<qsizetype, bool>> open;       // #if lines, and whether an #else followed
@@ -1070,14 +1055,14 @@ std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
             continue;
         lastCode = i;
         closed = {-1, false};
-        const QByteArrayView directive = directiveOf(code);
-        if (isKeyword(directive, "#if") || isKeyword(directive, "#ifdef") ||
-            isKeyword(directive, "#ifndef")) {
+        const QByteArrayView directive = directiveWordOf(code);
+        if (isKeyword(directive, "if") || isKeyword(directive, "ifdef") ||
+            isKeyword(directive, "ifndef")) {
             open.append({i, false});
-        } else if ((isKeyword(directive, "#else") || isKeyword(directive, "#elseif")) &&
+        } else if ((isKeyword(directive, "else") || isKeyword(directive, "elseif")) &&
                    !open.isEmpty()) {
             open.last().second = true;
-        } else if (isKeyword(directive, "#endif") && !open.isEmpty()) {
+        } else if (isKeyword(directive, "endif") && !open.isEmpty()) {
             closed = open.takeLast();
         }
     }
@@ -1086,26 +1071,29 @@ std::pair<qsizetype, qsizetype> blockHoldingTheRest(const Lines& lines) {
     return {closed.first, lastCode};
 }
 
-// Notes the name an "#undef NAME" line of code undefines, with its line.
-void noteUndef(QByteArrayView code, QHash<QByteArray, qsizetype>& undefinedNames, qsizetype line) {
-    const QByteArrayView name = undefinedNameOf(code);
+// Notes the name the "#undef NAME" line of code, lines[line], undefines,
+// with its line; a continued "#undef _" names it on the next line.
+void noteUndef(QByteArrayView code, const Lines& lines, qsizetype line,
+               QHash<QByteArray, qsizetype>& undefinedNames) {
+    if (directiveWordOf(code).isEmpty())
+        return; // most lines: not even a directive
+    const QByteArrayView name =
+        undefinedNameOf(code, line + 1 < lines.size() ? lines[line + 1] : QByteArrayView());
     if (!name.isEmpty())
         undefinedNames.insert(caseFolded(name), line);
 }
 
 } // namespace
 
-QByteArrayView undefinedNameOf(QByteArrayView code) {
-    // Most lines start with something else than "#": one look settles them.
-    qsizetype at = 0;
-    while (at < code.size() && isBlank(code[at]))
-        ++at;
-    if (at == code.size() || code[at] != '#')
+QByteArrayView undefinedNameOf(QByteArrayView code, QByteArrayView next) {
+    const QByteArrayView directive = directiveWordOf(code);
+    if (!isKeyword(directive, "undef"))
         return {};
-    const QByteArrayView directive = directiveOf(code);
-    if (!isKeyword(directive, "#undef"))
-        return {};
-    return firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+    const QByteArrayView name =
+        firstToken(code.sliced(directive.data() + directive.size() - code.data()));
+    // "#undef _": the compiler reads the name from the next line (the code
+    // of a line ends before its continuation).
+    return name.isEmpty() || name == "_" ? firstToken(next) : name;
 }
 
 void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
@@ -1177,7 +1165,7 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
             instantiation.enclosingBlock = -1;
         }
         instantiation.line = i;
-        noteUndef(code, instantiation.undefinedNames, i);
+        noteUndef(code, lines, i, instantiation.undefinedNames);
         if (undefinedAt) {
             const auto included = undefinedAt->constFind(i);
             if (included != undefinedAt->cend()) {

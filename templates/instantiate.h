@@ -30,8 +30,9 @@ struct Instance {
 // What is added to an instance's name to name its forward declaration.
 inline constexpr char forwardSuffix[] = "__fbext_forward";
 
-// The name an "#undef NAME" line of code undefines, or nothing for another line.
-QByteArrayView undefinedNameOf(QByteArrayView code);
+// The name an "#undef NAME" line of code undefines, or nothing for another
+// line; next is the line after it, where a continued "#undef _" names it.
+QByteArrayView undefinedNameOf(QByteArrayView code, QByteArrayView next = {});
 
 // Rewrites every use of a template in the code of lines, Name<<<type>>>, into
 // its instance name (Name_type) and, the first time an instance name occurs,

@@ -100,7 +100,8 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
         const QByteArrayView line = file.lines[i];
         if (comments.startsInComment(line))
             continue;
-        const QString name = includedName(line);
+        const QString name =
+            includedName(line, i + 1 < file.lines.size() ? file.lines[i + 1] : QByteArrayView());
         if (name.isEmpty())
             continue;
         const QString included = resolveInclude(name, directory, run.includeDirectories);
@@ -119,10 +120,12 @@ void noteHeaderFacts(OpenFile& file) {
     // Most files undefine nothing: one look at the text settles them.
     if (indexOfIgnoringCase(file.text, "undef") >= 0) {
         CommentTracker comments(file.mayOpenComments);
-        for (const QByteArrayView line : std::as_const(file.lines)) {
+        for (qsizetype i = 0; i < file.lines.size(); ++i) {
+            const QByteArrayView line = file.lines[i];
             if (comments.startsInComment(line))
                 continue;
-            const QByteArrayView name = undefinedNameOf(line);
+            const QByteArrayView name = undefinedNameOf(
+                line, i + 1 < file.lines.size() ? file.lines[i + 1] : QByteArrayView());
             if (!name.isEmpty())
                 file.facts.undefined.insert(caseFolded(name));
         }
@@ -328,7 +331,7 @@ QString includeDirectory(const QString& sourcePath) {
     return QDir::currentPath();
 }
 
-QString includedName(QByteArrayView line) {
+QString includedName(QByteArrayView line, QByteArrayView next) {
     // The compiler reads "#", "include", an optional "once" and a quoted name,
     // with blanks between them, also after the "#", or none before the quote:
     // "#include once "list.bi"", "#include"list.bi"", "# include
@@ -339,6 +342,17 @@ QString includedName(QByteArrayView line) {
     const qsizetype at = directiveArgumentAt(line, "include", true, &metacommand);
     if (at < 0)
         return {};
+    // "#include _": the compiler reads the rest of the directive from the
+    // next line (what follows the "_" is a comment).
+    if (!metacommand && at < line.size() && line[at] == '_' &&
+        (at + 1 == line.size() || isBlank(line[at + 1]) || line[at + 1] == '\'')) {
+        qsizetype from = 0;
+        while (from < next.size() && isBlank(next[from]))
+            ++from;
+        if (from == next.size())
+            return {};
+        return includedName(line.first(at).toByteArray() + next.sliced(from).toByteArray());
+    }
     // After the metacommand the name may be quoted with "'" too.
     const char quote = metacommand && at < line.size() && line[at] == '\'' ? '\'' : '"';
     if (at == line.size() || line[at] != quote)

@@ -113,8 +113,9 @@ QString includeDirectory(const QString& sourcePath);
 
 // The name an include line names ("#include" or "#include once", then a
 // quoted name, or the metacommand "'$include: 'name'"), or an empty string
-// when the line is none.
-QString includedName(QByteArrayView line);
+// when the line is none. A directive continued with " _" goes on in next,
+// the line after it ("#include once _" and then ""list.bi"").
+QString includedName(QByteArrayView line, QByteArrayView next = {});
 
 // The file an include name stands for, found where the compiler looks for it
 // (an absolute name as it is; else the including file's folder, the current

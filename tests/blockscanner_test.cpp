@@ -117,6 +117,13 @@ TEST(BlockScanner, PreprocessorBlocksAndMacros) {
                    "18|print"});
 }
 
+// The compiler takes blanks after the "#" and any letter case.
+TEST(BlockScanner, PreprocessorBlocksSpeltWithBlanks) {
+    expectAnchors({"1|# ifdef __FB_WIN32__", "1|  dim w as Stack<<<integer>>>", "1|#\tELSE",
+                   "1|  dim w as Stack<<<long>>>", "1|  #  EndIf", "6|# macro open_type(n)",
+                   "6|  type n", "6|#\tendmacro", "9|print"});
+}
+
 TEST(BlockScanner, ContinuationsCommentsAndStrings) {
     expectAnchors({"1|dim a as Stack<<<integer>>> = _", "1|  Stack<<<integer>>>()",
                    "3|print \"sub : type x\" ' sub y", "4|rem sub z", "5|/' sub a",

@@ -65,6 +65,8 @@ TEST(LineDirectives, NeverAfterAContinuationInAMacroOrInABlockComment) {
         {"print a +_", "b"},
         {"print a, _ /' what follows a continuation is no comment", "b"},
         {"#macro twice(x)", "x : x"},
+        {"# MACRO twice(x)", "x : x"},
+        {"#\tmacro twice(x)", "x : x"},
         {"/' a comment", "still comment '/"},
         {"x = 1 /' open /' nested '/", "still '/"},
     };

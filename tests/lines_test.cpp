@@ -89,6 +89,36 @@ TEST(Lines, KeywordsCompareWholeTokensIgnoringCase) {
     EXPECT_FALSE(isKeyword("@s", "`s"));
 }
 
+// A directive's word as the compiler reads it: blanks before and after the
+// "#", any letter case; what follows the word stays in the line.
+TEST(Lines, DirectiveWordsAreReadAfterTheHashAndItsBlanks) {
+    const struct {
+        const char* line;
+        const char* word; // empty: no directive
+        const char* rest;
+    } cases[] = {
+        {"#undef ELEM", "undef", " ELEM"},
+        {"  # undef ELEM", "undef", " ELEM"},
+        {"\t#\tDEFINE X 1", "DEFINE", " X 1"},
+        {"#endif ' G", "endif", " ' G"},
+        {"#ifdef(X)", "ifdef", "(X)"},
+        {"#", "", ""},
+        {"# ", "", ""},
+        {"", "", ""},
+        {"print 1 ' #undef X", "", ""},
+        {"x = 1 #undef", "", ""},
+    };
+    for (const auto& c : cases) {
+        const QByteArrayView line(c.line);
+        const QByteArrayView word = directiveWordOf(line);
+        EXPECT_EQ(word, QByteArrayView(c.word)) << c.line;
+        if (!word.isEmpty()) {
+            EXPECT_EQ(line.sliced(word.data() + word.size() - line.data()), QByteArrayView(c.rest))
+                << c.line;
+        }
+    }
+}
+
 // The quick test may only rule out lines whose first token is not the keyword.
 TEST(Lines, FirstTokenTestNeverRulesOutTheKeyword) {
     for (const char* line : {"type A", "   TYPE A extends B", "Type", "tx", " t", "\ttype A"})

@@ -240,6 +240,22 @@ TEST(IncludeLine, RecognisesIncludeWithOrWithoutOnceAndAQuotedName) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(includedName(c.line), QString::fromLatin1(c.name)) << c.line;
+    // A directive continued with " _" goes on in the next line.
+    const struct {
+        const char* line;
+        const char* next;
+        const char* name;
+    } continued[] = {
+        {"#include _", "  \"list.bi\"", "list.bi"},
+        {"# include once _ ' the list", "\t\"lib/list.bi\"", "lib/list.bi"},
+        {"#include _", "  once \"list.bi\"", "list.bi"},
+        {"#include _", "", ""},
+        {"#include _", "print \"list.bi\"", ""},
+        {"#include _x", "\"list.bi\"", ""},
+        {"'$include: _", "'list.bi'", ""},
+    };
+    for (const auto& c : continued)
+        EXPECT_EQ(includedName(c.line, c.next), QString::fromLatin1(c.name)) << c.line;
 }
 
 // The compiler looks for an include name beside the including file, then in
@@ -427,6 +443,8 @@ TEST(SourcePass, AnIncludedFilesUndefCountsAtItsIncludeLine) {
         {"dim a as Cell<<<ELEM>>>\n#include once \"outer.bi\"\ndim b as Cell<<<ELEM>>>\n", 7},
         {"#include \"redefine.bi\"\ndim a as Cell<<<ELEM>>>\ndim b as Cell<<<ELEM>>>\n", 0},
         {"dim a as Cell<<<ELEM>>>\n#include \"other.bi\"\ndim b as Cell<<<ELEM>>>\n", 0},
+        // Spelt with blanks, or continued onto the next line.
+        {"dim a as Cell<<<ELEM>>>\n#include \"spelt.bi\"\ndim b as Cell<<<ELEM>>>\n", 7},
         // Included once above: the "#include once" below runs nothing again.
         {"#include once \"redefine.bi\"\ndim a as Cell<<<ELEM>>>\n#include once "
          "\"redefine.bi\"\ndim b as Cell<<<ELEM>>>\n",
@@ -439,6 +457,7 @@ TEST(SourcePass, AnIncludedFilesUndefCountsAtItsIncludeLine) {
         folder.write(QStringLiteral("redefine.bi"), "#undef ELEM\n#define ELEM double\n");
         folder.write(QStringLiteral("outer.bi"), "' more types\n#include \"redefine.bi\"\n");
         folder.write(QStringLiteral("other.bi"), "#undef OTHER\n");
+        folder.write(QStringLiteral("spelt.bi"), "#  undef OTHER\n# UNDEF _ ' ELEM\n  ELEM\n");
         folder.write(QStringLiteral("commented.bi"), "/'\n#undef ELEM\n'/\n' #undef ELEM\n");
         folder.write(QStringLiteral("main.bas"),
                      QByteArray("template Cell\n  v as t1\nend template\n#define ELEM integer\n") +
