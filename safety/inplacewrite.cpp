@@ -157,10 +157,12 @@ WriteResult finishWriteInPlace(LockedFile& file, const WriteLog& log) {
 std::vector<WriteResult> finishWritesInPlace(const std::vector<LockedFile*>& files,
                                              const std::vector<WriteLog>& logs) {
     std::vector<const OpenFile*> writers;
+    writers.reserve(files.size());
     for (const LockedFile* file : files)
         writers.push_back(&file->writer);
     const std::vector<int> errors = syncFilesTogether(writers);
     std::vector<WriteResult> results;
+    results.reserve(files.size());
     for (size_t i = 0; i < files.size(); ++i)
         results.push_back(finishSyncedWrite(*files[i], logs[i], errors[i]));
     return results;

@@ -199,6 +199,8 @@ void JournalWorker::writeFiles(const QList<Job>& batch, QList<Outcome>& done) {
     }
     std::vector<LockedFile*> files;
     std::vector<WriteLog> logs;
+    files.reserve(size_t(started.size()));
+    logs.reserve(size_t(started.size()));
     for (const qsizetype k : std::as_const(started)) {
         files.push_back(batch[ready[k]].file);
         logs.push_back(logOf(k));

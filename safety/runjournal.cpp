@@ -110,6 +110,7 @@ QList<int> RunJournal::recordOriginals(const QList<Original>& originals) {
             indexes[i] = next++;
         }
         std::vector<const OpenFile*> toSync;
+        toSync.reserve(copies.size());
         for (const OpenFile& copy : copies)
             toSync.push_back(&copy);
         const std::vector<int> errors = syncFilesTogether(toSync);

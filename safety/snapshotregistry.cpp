@@ -442,6 +442,8 @@ void SnapshotRegistry::putBack(const std::vector<Entry*>& toPutBack, RestoreRepo
     }
     std::vector<LockedFile*> files;
     std::vector<WriteLog> logs;
+    files.reserve(written.size());
+    logs.reserve(written.size());
     for (Entry* entry : written) {
         files.push_back(&entry->file);
         logs.push_back(WriteLog{journal, entry->snapshot.journalIndex, true, true});
