@@ -705,8 +705,10 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
         record.insideNames = namesDeclaredInside(blockLines, &staticNames);
     const InsideNames inside = record.insideNames;
     for (auto name = staticNames.cbegin(); name != staticNames.cend(); ++name) {
-        if (!record.insideNames.contains(name.key()))
+        if (!record.insideNames.contains(name.key())) {
             record.insideNames.insert(name.key(), name.value());
+            record.staticNames.insert(name.key());
+        }
     }
 
     // The names of the fields and members an extending type gets, which hide
