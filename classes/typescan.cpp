@@ -209,7 +209,8 @@ private:
             return;
         const QByteArrayView last = lines[lines.size() - 1];
         const QByteArrayView text(lines[0].data(), last.data() + last.size() - lines[0].data());
-        if (indexOfIgnoringCase(text, "endmacro") < 0)
+        // Most files have no "#endmacro"; its rare letter pair "dm" is looked for.
+        if (indexOfIgnoringCase(text, "dmacro") < 0)
             return;
         qsizetype opened = -1;
         for (qsizetype i = 0; i < lines.size(); ++i) {
