@@ -157,7 +157,8 @@ bool readInFbDialect(QByteArrayView text, QByteArrayView commandLineDialect, boo
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (!commented.isEmpty() && commented[i])
                 continue;
-            QByteArray named = dialectNamedOn(lines[i]);
+            QByteArray named =
+                dialectNamedOn(lines[i], i + 1 < lines.size() ? lines[i + 1] : QByteArrayView());
             if (!named.isEmpty())
                 dialect = std::move(named);
         }

@@ -1,5 +1,6 @@
 #include "extends.h"
 
+#include "blockscanner.h"
 #include "codelexer.h"
 #include "forwarding.h"
 #include "membersyntax.h"
@@ -523,11 +524,13 @@ void reachInheritedFieldsInConstMembers(QList<TypeRecord>& records, qsizetype r,
 // compiler in the extending type, which is not its parent's kind: in its own
 // implementations, and in the twin's copies of them, each such name is
 // written through the ancestor that declares it ("Animal.LEG_COUNT"). A name
-// that an implementation declares as its own (a parameter or a variable,
-// "name as ...") is left alone in that implementation. Lines keep their
-// number.
-void qualifyInheritedInsideNames(TypeRecord& derived, const LineIndex& lines,
-                                 const QList<LineOrigin>& origins) {
+// that an implementation declares as its own is left alone where it is its
+// own: a parameter in the whole implementation, a variable ("dim", "var",
+// "static", a "redim" of anything but an ancestor's static array, a "for"
+// counter) from its declaration to the end of the block holding it. Lines
+// keep their number.
+void qualifyInheritedInsideNames(const QList<TypeRecord>& records, TypeRecord& derived,
+                                 const LineIndex& lines, const QList<LineOrigin>& origins) {
     const QList<qint32> methods = derived.ownMethodLines;
     if (derived.inheritedInsideNames.isEmpty() || methods.isEmpty())
         return;
@@ -540,71 +543,90 @@ void qualifyInheritedInsideNames(TypeRecord& derived, const LineIndex& lines,
             return derived.ownLineEdits[*edit].replacement;
         return lines[line];
     };
-    // The inherited names text declares for itself: "name as ..." (a
-    // parameter, "dim name as"), "var name = ...", and every name of
-    // "dim as integer a, b".
-    const auto declaredIn = [&](QByteArrayView text, QSet<QByteArray>& names) {
-        const auto add = [&](QByteArrayView word) {
-            while (!word.isEmpty() && !isNameChar(word.front()))
-                word = word.sliced(1);
-            qsizetype length = 0;
-            while (length < word.size() && isNameChar(word[length]))
-                ++length;
-            const QByteArray name = caseFolded(word.first(length));
-            if (derived.inheritedInsideNames.contains(name))
-                names.insert(name);
-        };
-        CodeLexer lexer;
-        for (const QByteArrayView line : splitLines(text)) {
-            const QByteArrayView code = lexer.next(line);
-            const Tokens tokens = lineTokens(code);
-            for (qsizetype t = 0; t + 1 < tokens.size(); ++t) {
-                if (isKeyword(tokens[t + 1], "as") &&
-                    !(isKeyword(tokens[t], "dim") || isKeyword(tokens[t], "static") ||
-                      isKeyword(tokens[t], "shared"))) {
-                    add(tokens[t]);
-                } else if (isKeyword(tokens[t], "var")) {
-                    add(tokens[t + 1]);
-                } else if (isKeyword(tokens[t + 1], "as")) {
-                    // "dim as T a = 1, b": the last word of the first piece
-                    // before its initializer and dimensions, the first word
-                    // of each other piece.
-                    const QByteArrayView rest = code.sliced(tokens[t + 1].data() + 2 - code.data());
-                    const Pieces pieces = topLevelPieces(rest, ',');
-                    for (qsizetype p = 0; p < pieces.size(); ++p) {
-                        QByteArrayView piece = pieces[p];
-                        if (p == 0) {
-                            for (const char stop : {'=', '('}) {
-                                if (const qsizetype at = piece.indexOf(stop); at >= 0)
-                                    piece = piece.first(at);
-                            }
-                            piece = piece.trimmed();
-                            qsizetype start = piece.size();
-                            while (start > 0 && isNameChar(piece[start - 1]))
-                                --start;
-                            piece = piece.sliced(start);
-                        }
-                        add(piece.trimmed());
-                    }
-                }
-            }
+    // Whether name is a static member variable of the ancestor it comes
+    // from: "redim" resizes that one rather than declaring a variable.
+    const auto isAncestorsStatic = [&](const QByteArray& name) {
+        const QByteArray& ancestor = derived.inheritedInsideNames.value(name).first;
+        qsizetype at = derived.parentRecord;
+        for (qsizetype steps = 0; at >= 0 && steps < records.size(); ++steps) {
+            if (caseFolded(records[at].typeName) == caseFolded(ancestor))
+                return records[at].staticNames.contains(name);
+            at = records[at].parentRecord;
         }
+        return false;
     };
-    const auto qualify = [&](QByteArray& text, const QSet<QByteArray>& except) {
+    const auto inherited = [&](QByteArrayView word) {
+        QByteArray name = caseFolded(word);
+        return derived.inheritedInsideNames.contains(name) ? name : QByteArray();
+    };
+    // For each line of one implementation, the inherited names it declares
+    // as its own there; none at all when it declares none anywhere.
+    const auto ownNamesOf = [&](const Lines& text) {
+        QList<QSet<QByteArray>> own;
+        QSet<QByteArray> parameters;
+        struct Local {
+            QByteArray name;
+            int depth; // the compound statements open where it lives
+        };
+        QList<Local> locals;
+        CodeLexer lexer;
+        BlockScanner blocks;
+        bool inHeader = true;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QByteArrayView code = lexer.next(text[i]);
+            const int depthBefore = blocks.compoundDepth();
+            blocks.next(i, code, lexer);
+            bool added = false;
+            if (inHeader) {
+                // The parameters: each name followed by "as".
+                forEachName(code, [&](qsizetype at, qsizetype end) {
+                    const QByteArray name = inherited(code.sliced(at, end - at));
+                    if (!name.isEmpty() && isKeyword(firstToken(code.sliced(end)), "as")) {
+                        parameters.insert(name);
+                        added = true;
+                    }
+                    return end;
+                });
+                inHeader = lexer.isContinued();
+            }
+            const Tokens words = lineTokens(code, 1);
+            if (!words.isEmpty() && (isKeyword(words[0], "else") || isKeyword(words[0], "elseif") ||
+                                     isKeyword(words[0], "case")))
+                locals.removeIf(
+                    [depthBefore](const Local& local) { return local.depth >= depthBefore; });
+            for (const DeclaredLocal& declared : localsDeclaredIn(code, true)) {
+                QByteArray name = inherited(declared.name);
+                if (name.isEmpty() || (declared.redim && isAncestorsStatic(name)))
+                    continue;
+                locals.append(Local{std::move(name), depthBefore + (declared.loopCounter ? 1 : 0)});
+                added = true;
+            }
+            if (added && own.isEmpty())
+                own.resize(text.size());
+            if (!own.isEmpty()) {
+                own[i] = parameters;
+                for (const Local& local : std::as_const(locals))
+                    own[i].insert(local.name);
+            }
+            const int depthAfter = blocks.compoundDepth();
+            locals.removeIf([depthAfter](const Local& local) { return local.depth > depthAfter; });
+        }
+        return own;
+    };
+    const auto qualify = [&](QByteArray& text, const QList<QSet<QByteArray>>& own) {
         // By the ancestor that declares them, as qualifyNamesInside names them.
         QHash<QByteArray, InsideNames> byAncestor;
         for (auto name = derived.inheritedInsideNames.cbegin();
-             name != derived.inheritedInsideNames.cend(); ++name) {
-            if (!except.contains(name.key()))
-                byAncestor[name.value().first].insert(name.key(), name.value().second);
-        }
+             name != derived.inheritedInsideNames.cend(); ++name)
+            byAncestor[name.value().first].insert(name.key(), name.value().second);
         for (auto names = byAncestor.cbegin(); names != byAncestor.cend(); ++names)
-            qualifyNamesInside(text, names.value(), names.key());
+            qualifyNamesInside(text, names.value(), names.key(), {},
+                               own.isEmpty() ? nullptr : &own);
     };
 
-    QList<QSet<QByteArray>> excepts;    // per implementation
-    QHash<quint64, qsizetype> ofOrigin; // a line's origin -> its implementation
-    QSet<QByteArray> anyExcept;
+    QList<QList<QSet<QByteArray>>> owns; // per implementation, by line
+    // A line's origin -> its implementation and its index there.
+    QHash<quint64, std::pair<qsizetype, qsizetype>> ofOrigin;
     for (qsizetype start = 0; start < methods.size();) {
         qsizetype end = start;
         while (end < methods.size() && methods[end] != ScannedLines::memberEnd)
@@ -614,14 +636,11 @@ void qualifyInheritedInsideNames(TypeRecord& derived, const LineIndex& lines,
             if (i > start)
                 text += '\n';
             text += textOf(methods[i]);
-            ofOrigin.insert(originKey(origins.value(methods[i])), excepts.size());
+            ofOrigin.insert(originKey(origins.value(methods[i])), {owns.size(), i - start});
         }
-        QSet<QByteArray> except;
-        declaredIn(text, except);
-        anyExcept += except;
-        excepts.append(except);
+        owns.append(ownNamesOf(splitLines(text)));
         const QByteArray written = text;
-        qualify(text, except);
+        qualify(text, owns.constLast());
         if (text != written) {
             const Lines changed = splitLines(text);
             for (qsizetype i = start; i < end && i - start < changed.size(); ++i) {
@@ -645,28 +664,41 @@ void qualifyInheritedInsideNames(TypeRecord& derived, const LineIndex& lines,
     }
     if (!derived.hasTwin)
         return;
+    // A line of no implementation leaves every name any of them declares.
+    QSet<QByteArray> anyOwn;
+    for (const QList<QSet<QByteArray>>& own : std::as_const(owns)) {
+        for (const QSet<QByteArray>& names : own)
+            anyOwn += names;
+    }
     // The twin's copies, each run of lines standing for one implementation
-    // with that implementation's own names left alone.
+    // with that implementation's own names left alone where they are its own.
     const auto qualifyCopies = [&](MappedText& copies) {
         const Lines copyLines = splitLines(copies.text);
         QByteArray result;
         result.reserve(copies.text.size() + copies.text.size() / 8);
+        const auto placeOf = [&](qsizetype k) {
+            return k < copies.origins.size()
+                       ? ofOrigin.value(originKey(copies.origins[k]), {qsizetype(-1), 0})
+                       : std::pair<qsizetype, qsizetype>(-1, 0);
+        };
         for (qsizetype i = 0; i < copyLines.size();) {
-            const auto implementationOf = [&](qsizetype k) {
-                return k < copies.origins.size() ? ofOrigin.value(originKey(copies.origins[k]), -1)
-                                                 : qsizetype(-1);
-            };
-            const qsizetype implementation = implementationOf(i);
+            const qsizetype implementation = placeOf(i).first;
             qsizetype end = i + 1;
-            while (end < copyLines.size() && implementationOf(end) == implementation)
+            while (end < copyLines.size() && placeOf(end).first == implementation)
                 ++end;
             QByteArray run;
+            QList<QSet<QByteArray>> own;
+            const bool declares =
+                implementation < 0 ? !anyOwn.isEmpty() : !owns[implementation].isEmpty();
             for (qsizetype k = i; k < end; ++k) {
                 if (k > i)
                     run += '\n';
                 run += copyLines[k];
+                if (declares)
+                    own.append(implementation < 0 ? anyOwn
+                                                  : owns[implementation].value(placeOf(k).second));
             }
-            qualify(run, implementation < 0 ? anyExcept : excepts[implementation]);
+            qualify(run, own);
             if (i > 0)
                 result += '\n';
             result += run;
@@ -766,7 +798,7 @@ void writeExtendingType(QList<TypeRecord>& records, qsizetype r, bool keepsPriva
     // So far the names it inherits.
     renameOwnParameters(derived, memberNames, lines, origins);
     reachInheritedFieldsInConstMembers(records, r, lines, origins);
-    qualifyInheritedInsideNames(derived, lines, origins);
+    qualifyInheritedInsideNames(records, derived, lines, origins);
     for (const MemberKey& key : std::as_const(derived.ownKeys)) {
         if (key.memberClass != MemberClass::field) // a field may share a parameter's name
             memberNames.insert(key.name);

@@ -322,17 +322,21 @@ const QSet<QByteArray>& fieldPropertyParameters() {
 }
 
 void qualifyNamesInside(QByteArray& text, const InsideNames& names, QByteArrayView typeName,
-                        const QSet<QByteArray>& except) {
+                        const QSet<QByteArray>& except,
+                        const QList<QSet<QByteArray>>* exceptOnLine) {
     if (names.isEmpty())
         return;
     QByteArray result;
     CodeLexer lexer;
     bool changed = false;
-    bool firstLine = true;
+    qsizetype lineIndex = -1;
     for (const QByteArrayView line : splitLines(text)) {
-        if (!firstLine)
+        if (++lineIndex > 0)
             result += '\n';
-        firstLine = false;
+        const QSet<QByteArray>* ownHere = exceptOnLine && lineIndex < exceptOnLine->size() &&
+                                                  !(*exceptOnLine)[lineIndex].isEmpty()
+                                              ? &(*exceptOnLine)[lineIndex]
+                                              : nullptr;
         const QByteArrayView code = lexer.next(line);
         const QByteArrayView first = firstToken(code);
         if (!first.isEmpty() && first[0] == '#') {
@@ -363,7 +367,8 @@ void qualifyNamesInside(QByteArray& text, const InsideNames& names, QByteArrayVi
                 before > 0 && (code[before - 1] == '.' ||
                                (before > 1 && code[before - 1] == '>' && code[before - 2] == '-'));
             const QByteArrayView next = firstToken(code.sliced(end));
-            if (names.contains(word) && !except.contains(word) && !member && word != "parent" &&
+            if (names.contains(word) && !except.contains(word) &&
+                !(ownHere && ownHere->contains(word)) && !member && word != "parent" &&
                 !isKeyword(next, "as")) {
                 result += line.sliced(copied, at - copied);
                 result +=
@@ -628,14 +633,6 @@ bool isNumberAfterAmpersand(QByteArrayView code, qsizetype at, qsizetype end) {
     return true;
 }
 
-// A variable a statement of a member's body declares: "dim hp as integer",
-// "dim as integer hp, mp", "var hp = 5", or the counter of "for hp as integer
-// = ...", which lives inside the loop alone.
-struct DeclaredLocal {
-    QByteArrayView name;
-    bool loopCounter = false;
-};
-
 // The pieces of text split at the commas outside brackets.
 QList<QByteArrayView> topLevelPieces(QByteArrayView text) {
     QList<QByteArrayView> pieces;
@@ -682,16 +679,18 @@ QList<QByteArrayView> namesBeforeInitializer(QByteArrayView piece) {
     return names;
 }
 
-// The variables the statements of a line of code declare (strings and
-// comments already hidden). A "redim" is left out: it may size an array the
-// type inherits, and a "static" one may be shared with the type's other
-// values, so both keep the name they are written with.
-QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code) {
+} // namespace
+
+QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code, bool withRedimAndStatic) {
     QList<DeclaredLocal> found;
+    const auto declares = [withRedimAndStatic](QByteArrayView word) {
+        return isKeyword(word, "dim") || isKeyword(word, "var") ||
+               (withRedimAndStatic && (isKeyword(word, "redim") || isKeyword(word, "static")));
+    };
     // Most lines hold one statement, which declares nothing.
     if (!code.contains(':')) {
         const QByteArrayView first = firstToken(code);
-        if (!isKeyword(first, "dim") && !isKeyword(first, "var") && !isKeyword(first, "for"))
+        if (!declares(first) && !isKeyword(first, "for"))
             return found;
     }
     for (qsizetype start = 0; start <= code.size();) {
@@ -706,15 +705,17 @@ QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code) {
             found.append(DeclaredLocal{words[1], true});
             continue;
         }
-        if (words.size() < 2 || !(isKeyword(words[0], "dim") || isKeyword(words[0], "var")))
+        if (words.size() < 2 || !declares(words[0]))
             continue;
-        // What follows the keyword, past "shared" and "byref".
+        // What follows the keyword, past "shared", "byref" and "preserve".
         qsizetype next = 1;
         while (next < words.size() &&
-               (isKeyword(words[next], "shared") || isKeyword(words[next], "byref")))
+               (isKeyword(words[next], "shared") || isKeyword(words[next], "byref") ||
+                isKeyword(words[next], "preserve")))
             ++next;
         if (next >= words.size())
             continue;
+        const bool redim = isKeyword(words[0], "redim");
         const QByteArrayView rest = statement.sliced(words[next].data() - statement.data());
         const bool typeFirst = isKeyword(words[next], "as"); // "dim as integer a, b"
         const QList<QByteArrayView> pieces = topLevelPieces(rest);
@@ -725,12 +726,14 @@ QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code) {
             if (names.isEmpty())
                 continue;
             // In "as integer a" the name comes last; elsewhere it comes first.
-            found.append(
-                DeclaredLocal{typeFirst && p == 0 ? names.constLast() : names.constFirst()});
+            found.append(DeclaredLocal{typeFirst && p == 0 ? names.constLast() : names.constFirst(),
+                                       false, redim});
         }
     }
     return found;
 }
+
+namespace {
 
 // Whether the line starts another branch of an if or select block ("else",
 // "elseif", "case"): what the branch before it declared is gone there.

@@ -75,8 +75,28 @@ InsideNames namesDeclaredInside(const QList<QByteArrayView>& blockLines,
 // The parameters of a field's property, case-folded.
 const QSet<QByteArray>& fieldPropertyParameters();
 
+// exceptOnLine, when given, holds for the lines of text (by index) more
+// names to leave there: the variables a member declares, from where they are
+// declared to the end of the block holding them.
 void qualifyNamesInside(QByteArray& text, const InsideNames& names, QByteArrayView typeName,
-                        const QSet<QByteArray>& except = {});
+                        const QSet<QByteArray>& except = {},
+                        const QList<QSet<QByteArray>>* exceptOnLine = nullptr);
+
+// A variable a statement of a member's body declares: "dim hp as integer",
+// "dim as integer hp, mp", "var hp = 5", or the counter of "for hp as integer
+// = ...", which lives inside the loop alone.
+struct DeclaredLocal {
+    QByteArrayView name;
+    bool loopCounter = false;
+    bool redim = false; // "redim hp(3) as integer": a new one, or an array resized
+};
+
+// The variables the statements of a line of code declare (strings and
+// comments already hidden). A "redim" and a "static" are read only when
+// withRedimAndStatic says so: a "redim" may size an array the type inherits
+// (the caller tells by the name), and a "static" one may be shared with the
+// type's other values.
+QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code, bool withRedimAndStatic = false);
 
 // What the forwarder of a member implementation is made from: its header line.
 struct MemberHeader {

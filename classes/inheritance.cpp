@@ -252,6 +252,7 @@ ExtendsLines findExtendsLines(const LineIndex& lines) {
             for (; line < link.line; ++line)
                 blocks.next(line, lexer.next(lines[line]), lexer);
             link.insideCode = blocks.insideCode();
+            link.insideMacro = blocks.insideMacro();
         }
         // The lines that implement a member through a qualified name, which
         // may name a family's type with its namespace.
@@ -289,6 +290,19 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
     // its family is left to the compiler, which may accept it as written.
     for (const ExtendsLines::Link& link : links) {
         if (link.insideCode)
+            nativeFamilies.insert(families.find(link.derived));
+    }
+    // So is a type that a macro's body opens and leaves open for the code
+    // after each use to close: it has no record, no block to rewrite.
+    QSet<qsizetype> typeLines;
+    for (const ExtendsLines::Link& link : links) {
+        if (!link.insideMacro)
+            continue;
+        if (typeLines.isEmpty()) {
+            for (const TypeRecord& record : records)
+                typeLines.insert(record.typeLine);
+        }
+        if (!typeLines.contains(link.line))
             nativeFamilies.insert(families.find(link.derived));
     }
     for (const TypeRecord& record : records) {

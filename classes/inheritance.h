@@ -15,6 +15,7 @@ struct ExtendsLines {
         QByteArray parentAsWritten;
         qsizetype line;
         bool insideCode;
+        bool insideMacro = false; // in the body of a "#macro"
     };
     QList<Link> links;
     QList<bool> commentedLines; // as Inheritance::commentedLines

@@ -563,7 +563,9 @@ QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins
         if (atLine != recordAtLine.cend()) {
             end = records[found].blockEnd < 0 ? lines.size() : records[found].blockEnd;
         } else {
-            while (end < lines.size() && !isEndTypeLine(lineTokens(lines[end])))
+            // A type a macro's body leaves open ends with the body.
+            while (end < lines.size() && !isEndTypeLine(lineTokens(lines[end])) &&
+                   !isKeyword(directiveWordOf(lines[end]), "endmacro"))
                 ++end;
         }
         const bool leftAlone = found < 0 || inheritance.isNative(tokens[1]) ||

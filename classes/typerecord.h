@@ -8,6 +8,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
+#include <QSet>
 
 #include <functional>
 #include <utility>
@@ -107,6 +108,7 @@ struct TypeRecord {
     // their values, nested types), case-folded, each with whether it stands
     // in a private section: its extending types' members name them too.
     QHash<QByteArray, bool> insideNames;
+    QSet<QByteArray> staticNames; // those of insideNames that are its static member variables
 
     QList<InheritedMember> inherited; // the members it inherits through "extends"
     // The names its ancestors' blocks declare for their own use (as

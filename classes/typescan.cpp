@@ -153,6 +153,7 @@ public:
     explicit Scan(const LineIndex& lines)
         : lines(lines), working(lines.size()), commented(linesStartingInComment(lines)) {
         indexHeaders();
+        findMacroBodies();
     }
 
     QList<TypeRecord> run() {
@@ -164,6 +165,15 @@ public:
             const LineView info = lineView(j);
             if (info.count < 2 || !isKeyword(info.first, "type"))
                 continue;
+            // A type a macro's body opens and leaves open ("#macro
+            // BEGIN_TYPE(n)", "type n", "#endmacro") is closed where the
+            // macro is used: the body is no block of the file's.
+            const qsizetype bodyEnd = macroBodyEndAfter(j);
+            if (bodyEnd >= 0 && !declaresAlias(lines[j])) {
+                ScannedLines found;
+                if (scanBlock(j, found, int(bodyEnd)) < 0)
+                    continue;
+            }
             records.append(scanType(j));
             // A block without an end line holds every line after it, and the
             // rewrite keeps them as written: a type line further on opens no
@@ -189,6 +199,42 @@ private:
     // token, the text up to and including it, case-folded. Lines in file order.
     QHash<QByteArray, QList<int>> headers;
     QByteArray key; // the bytes of the last index key looked up
+    // The "#endmacro" line of each macro body, by the "#macro" line; none in
+    // most files.
+    QList<std::pair<qsizetype, qsizetype>> macroBodies;
+    qsizetype macroAt = 0; // the first of them that may hold the next line asked about
+
+    void findMacroBodies() {
+        if (lines.isEmpty())
+            return;
+        const QByteArrayView last = lines[lines.size() - 1];
+        const QByteArrayView text(lines[0].data(), last.data() + last.size() - lines[0].data());
+        // Most files have no "#endmacro"; its rare letter pair "dm" is looked for.
+        if (indexOfIgnoringCase(text, "dmacro") < 0)
+            return;
+        qsizetype opened = -1;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (inComment(i))
+                continue;
+            const QByteArrayView word = directiveWordOf(codeOf(lines[i]));
+            if (opened < 0 && isKeyword(word, "macro")) {
+                opened = i;
+            } else if (opened >= 0 && isKeyword(word, "endmacro")) {
+                macroBodies.append({opened, i});
+                opened = -1;
+            }
+        }
+    }
+
+    // The "#endmacro" line of the macro body that holds line, or -1; asked
+    // about lines in file order.
+    qsizetype macroBodyEndAfter(qsizetype line) {
+        while (macroAt < macroBodies.size() && macroBodies[macroAt].second < line)
+            ++macroAt;
+        return macroAt < macroBodies.size() && macroBodies[macroAt].first < line
+                   ? macroBodies[macroAt].second
+                   : -1;
+    }
     ConditionalBlocks conditionals;
     qsizetype typeLines = 0; // lines that may open a type block: room for the records
 
@@ -260,11 +306,11 @@ private:
     // their own, and their fields are the type's fields; the lines of an enum
     // and of a named type or union nested in the block are not fields. Every
     // other line may declare fields or members.
-    int scanBlock(int typeLine, ScannedLines& found) {
+    int scanBlock(int typeLine, ScannedLines& found, int stopAt = -1) {
         int depth = 0;
         int enumDepth = 0;      // the depth inside an enum or a named nested type, or 0
         bool continued = false; // the line goes on from the one before ("... _")
-        for (int k = typeLine; k >= 0; k = working.next[k]) {
+        for (int k = typeLine; k >= 0 && (stopAt < 0 || k < stopAt); k = working.next[k]) {
             found.block.append(k);
             const QByteArrayView code = codeOf(lines[k]);
             const bool wasContinued = continued;
@@ -705,8 +751,10 @@ void fillScannedTexts(TypeRecord& record, const LineIndex& lines, const QList<Li
         record.insideNames = namesDeclaredInside(blockLines, &staticNames);
     const InsideNames inside = record.insideNames;
     for (auto name = staticNames.cbegin(); name != staticNames.cend(); ++name) {
-        if (!record.insideNames.contains(name.key()))
+        if (!record.insideNames.contains(name.key())) {
             record.insideNames.insert(name.key(), name.value());
+            record.staticNames.insert(name.key());
+        }
     }
 
     // The names of the fields and members an extending type gets, which hide

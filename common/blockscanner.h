@@ -68,6 +68,8 @@ public:
     // are open before the next line: a variable declared in one lives until
     // the count drops below what it was where the variable was declared.
     int compoundDepth() const;
+    // Whether the next line stands in the body of a "#macro".
+    bool insideMacro() const { return openCount[Macro] > 0; }
 
 private:
     // An if statement whose "then", or what follows it, is on a line still to come.

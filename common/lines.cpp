@@ -289,9 +289,20 @@ void EnumNames::read(QByteArrayView line) {
     }
 }
 
-QByteArray dialectNamedOn(QByteArrayView line) {
-    const qsizetype at = directiveArgumentAt(line, "lang", false);
-    if (at < 0 || at == line.size() || line[at] != '"')
+QByteArray dialectNamedOn(QByteArrayView line, QByteArrayView next) {
+    bool metacommand = false;
+    qsizetype at = directiveArgumentAt(line, "lang", false, &metacommand);
+    if (at < 0 || at == line.size())
+        return {};
+    // "#lang _": the compiler reads the name from the next line.
+    if (!metacommand && line[at] == '_' &&
+        (at + 1 == line.size() || isBlank(line[at + 1]) || line[at + 1] == '\'')) {
+        line = next;
+        at = 0;
+        while (at < line.size() && isBlank(line[at]))
+            ++at;
+    }
+    if (at == line.size() || line[at] != '"')
         return {};
     const qsizetype end = line.indexOf('"', at + 1);
     if (end < 0)

@@ -96,8 +96,9 @@ qsizetype directiveArgumentAt(QByteArrayView line, QByteArrayView keyword, bool 
                               bool* metacommand = nullptr);
 
 // The dialect a line's "#lang "fblite"", "' $lang: "qb"" or "REM $LANG:
-// "deprecated"" names, in lower case; empty for any other line.
-QByteArray dialectNamedOn(QByteArrayView line);
+// "deprecated"" names, in lower case; empty for any other line. A "#lang _"
+// continued names it on the next line, next.
+QByteArray dialectNamedOn(QByteArrayView line, QByteArrayView next = {});
 
 // Whether the text may name a dialect: "lang" after a "#" or a "$" ("#lang",
 // "'$lang:"), blanks between; a cheap look before its lines are read.

@@ -133,10 +133,12 @@ void noteHeaderFacts(OpenFile& file) {
     if (!mayNameDialect(file.text))
         return;
     CommentTracker comments(file.mayOpenComments);
-    for (const QByteArrayView line : std::as_const(file.lines)) {
+    for (qsizetype i = 0; i < file.lines.size(); ++i) {
+        const QByteArrayView line = file.lines[i];
         if (comments.startsInComment(line))
             continue;
-        QByteArray named = dialectNamedOn(line);
+        QByteArray named =
+            dialectNamedOn(line, i + 1 < file.lines.size() ? file.lines[i + 1] : QByteArrayView());
         if (!named.isEmpty())
             file.facts.dialect = std::move(named);
     }

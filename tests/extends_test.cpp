@@ -198,6 +198,23 @@ TEST(Extends, NamesDeclaredInsideAParentAreNamedThroughIt) {
         {"  print p->LEG_COUNT, q.CARNIVORE", nullptr},
         {"  var LEG_COUNT = 2 : print LEG_COUNT", nullptr},
         {"  dim as integer CARNIVORE = 1, count : print CARNIVORE + count", nullptr},
+        // Variables of those names are the member's own from their declaration
+        // to the end of the block holding them.
+        {"  dim LEG_COUNT(1 to 3) as integer\n  print ubound(LEG_COUNT)", nullptr},
+        {"  redim LEG_COUNT(1 to 3) as integer\n  print ubound(LEG_COUNT)", nullptr},
+        {"  redim as integer LEG_COUNT(2)\n  print ubound(LEG_COUNT)", nullptr},
+        {"  print LEG_COUNT\n  dim LEG_COUNT as integer\n  print LEG_COUNT",
+         "  print Animal.LEG_COUNT\n  dim LEG_COUNT as integer\n  print LEG_COUNT"},
+        {"  scope\n    dim LEG_COUNT as integer = 8\n  end scope\n  print LEG_COUNT",
+         "  scope\n    dim LEG_COUNT as integer = 8\n  end scope\n  print Animal.LEG_COUNT"},
+        {"  for LEG_COUNT as integer = 1 to 2\n    print LEG_COUNT\n  next\n  print LEG_COUNT",
+         "  for LEG_COUNT as integer = 1 to 2\n    print LEG_COUNT\n  next\n  print "
+         "Animal.LEG_COUNT"},
+        {"  if n then\n    var LEG_COUNT = 1\n  else\n    print LEG_COUNT\n  end if",
+         "  if n then\n    var LEG_COUNT = 1\n  else\n    print Animal.LEG_COUNT\n  end if"},
+        // A redim of the parent's static resizes that one.
+        {"  redim count(3) as integer : redim preserve count(4)",
+         "  redim Animal.count(3) as integer : redim preserve Animal.count(4)"},
     };
     for (const auto& row : rows) {
         const QByteArray source = family + '\n' + row.body + "\nend sub\n";
@@ -213,11 +230,13 @@ TEST(Extends, NamesDeclaredInsideAParentAreNamedThroughIt) {
     const QByteArray grandchild =
         family + "\n  print n\nend sub\n" +
         text({"type Chick extends Hawk", "  declare sub peep(byval LEG_COUNT as integer)",
-              "end type", "sub Chick.peep(byval LEG_COUNT as integer)",
-              "  print LEG_COUNT; HERBIVORE", "end sub", "sub Hawk.dive()",
-              "  print LEG_COUNT; WINGS", "end sub"});
+              "  declare sub hop(LEG_COUNT as integer)", "end type",
+              "sub Chick.peep(byval LEG_COUNT as integer)", "  print LEG_COUNT; HERBIVORE",
+              "end sub", "sub Chick.hop(LEG_COUNT as integer)", "  print LEG_COUNT + 1", "end sub",
+              "sub Hawk.dive()", "  print LEG_COUNT; WINGS", "end sub"});
     const QByteArray out = expandClassText(sourceOf(grandchild)).text;
     EXPECT_TRUE(out.contains("  print LEG_COUNT; Animal.HERBIVORE\n")) << out.toStdString();
+    EXPECT_TRUE(out.contains("  print LEG_COUNT + 1\n")) << out.toStdString();
     EXPECT_TRUE(out.contains("  print Animal.LEG_COUNT; Bird.WINGS\n")) << out.toStdString();
 }
 

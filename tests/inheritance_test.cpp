@@ -151,6 +151,11 @@ TEST(Inheritance, AFileReadInAnotherDialectIsLeftToTheCompiler) {
         {"-forcelang over #lang", "#lang \"fblite\"\n" + family, "fb", true, true},
         {"-forcelang fblite", "#lang \"fb\"\n" + family, "fblite", true, false},
         {"metacommand", "'$lang: \"fblite\"\n" + family, "", false, false},
+        {"#lang _ continued", "#lang _\n  \"fblite\"\n" + family, "", false, false},
+        {"#lang _ continued, a comment after", "#lang _ ' old\n\"qb\"\n" + family, "", false,
+         false},
+        {"#lang _ continued to fb", "#lang _\n\"fb\"\n" + family, "fblite", false, true},
+        {"'$lang: _ is no continuation", "'$lang: _\n\"fblite\"\n" + family, "", false, true},
         {"metacommand after rem", "REM $LANG:\"qb\"\n" + family, "", false, false},
         {"metacommand with spaces", "' $lang : \"deprecated\"\n" + family, "", false, false},
         {"in a comment block", "/'\n#lang \"fblite\"\n'/\n" + family, "", false, true},
@@ -186,6 +191,7 @@ TEST(Inheritance, AFamilyWithALocalTypeIsLeftAlone) {
         {"if ready then print 1", "", false},
         {"sub other() : end sub", "", false},
         {"' scope", "", false},
+        {"#macro KIND()", "#endmacro", false},
     };
     for (const Case& c : cases) {
         const QByteArray source =
@@ -199,6 +205,14 @@ TEST(Inheritance, AFamilyWithALocalTypeIsLeftAlone) {
             EXPECT_EQ(expand(source), source) << c.opening;
         }
     }
+    // A type that a macro's body opens and leaves open for the code after
+    // each use to close has no block here: its family is the compiler's.
+    const QByteArray opened =
+        text({"type Parent", "  x as integer", "  declare sub show()", "end type",
+              "sub Parent.show()", "end sub", "#macro CHILD(n)", "type n extends Parent",
+              "#endmacro", "CHILD(Child)", "  y as integer", "end type"});
+    EXPECT_TRUE(analysed(opened).isNative("Parent"));
+    EXPECT_EQ(expand(opened), opened);
 }
 
 // A member implemented with its type's namespace in front is one fbext does

@@ -405,6 +405,7 @@ TEST(SourcePass, IncludesSwitchedOffAreNotFollowed) {
 // The class pass reads a file's own text: the enums its headers declare,
 // through every level of includes, and the dialect the last of them names
 // are told it. A header met again tells them again; a comment names none.
+// A "#lang _" names the dialect on the next line.
 TEST(SourcePass, IncludedFilesTellTheirEnumsAndDialect) {
     Folder folder;
     folder.write(QStringLiteral("shapes.bi"), "#include once \"geo.bi\"\n"
@@ -427,6 +428,10 @@ TEST(SourcePass, IncludedFilesTellTheirEnumsAndDialect) {
     ASSERT_TRUE(expandTemplates(folder.path(QStringLiteral("c.bas")), sourceFilesOnDisk(), run));
     EXPECT_TRUE(run.headerEnums.isEmpty());
     EXPECT_TRUE(run.headerDialect.isEmpty());
+    folder.write(QStringLiteral("legacy.bi"), "#lang _ ' continued\n  \"qb\"\n");
+    folder.write(QStringLiteral("d.bas"), "#include \"legacy.bi\"\n");
+    ASSERT_TRUE(expandTemplates(folder.path(QStringLiteral("d.bas")), sourceFilesOnDisk(), run));
+    EXPECT_EQ(run.headerDialect, QByteArray("qb"));
 }
 
 // An "#undef" in an included file counts at the include line, as one

@@ -250,6 +250,22 @@ TEST(TypeBlocks, BlockWithoutRecordIsLeftAsWritten) {
         text({"sub Shape.f()", "  type Local", "    z as integer", "  end type", "end sub"})));
 }
 
+// A type a macro's body leaves open (closed where the macro is used) is
+// kept as written up to the end of the body; the family after it is
+// rewritten.
+TEST(TypeBlocks, MacroBodyLeavingATypeOpenIsLeftAsWritten) {
+    const QByteArray macros = text({"#macro BEGIN_TYPE(n)", "type n", "  id as integer",
+                                    "#endmacro", "#macro BEGIN_PLAIN(n)", "type n", "#endmacro"});
+    const QByteArray result =
+        expand(macros + '\n' +
+               text({"type Shape", "  x as integer", "end type", "BEGIN_TYPE(Tag)", "end type",
+                     "BEGIN_PLAIN(Pin)", "end type", "type Circle extends Shape", "end type"}));
+    EXPECT_TRUE(result.startsWith(macros + '\n')) << result.toStdString();
+    EXPECT_TRUE(result.contains("type Shape_generic_public_member\n")) << result.toStdString();
+    EXPECT_TRUE(result.contains("parent as Shape_generic_public_member")) << result.toStdString();
+    EXPECT_TRUE(result.contains("declare const property x() as integer")) << result.toStdString();
+}
+
 TEST(TypeBlocks, ReplacementTextOrder) {
     TypeRecord record;
     record.twinBlockText = MappedText(QByteArray("A"), LineOrigin());

@@ -369,6 +369,13 @@ TEST(TypeScan, TypeLines) {
         {"type Shape\n  x as integer\ntype Circle\ntype Ring", {QByteArray("Shape")}},
         {"type Shape ' base", {QByteArray("Shape")}},
         {"dim x as integer", {}},
+        // A type a macro's body leaves open is closed where the macro is used.
+        {"#macro BEGIN(n)\ntype n\n#endmacro\nBEGIN(Tag)\nend type\ntype Shape\nend type",
+         {QByteArray("Shape")}},
+        {"# MACRO BEGIN(n)\ntype n\n  id as integer\n# endmacro\ntype Shape\nend type",
+         {QByteArray("Shape")}},
+        {"#macro KIND(n)\ntype n\nend type\n#endmacro\ntype Shape\nend type", {"n", "Shape"}},
+        {"/'\n#macro BEGIN(n)\n'/\ntype Shape\nend type\n#endmacro", {QByteArray("Shape")}},
     };
     for (const Case& c : cases) {
         QByteArrayList names;
