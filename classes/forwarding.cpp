@@ -825,14 +825,31 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
     // inheritance lets a member's local hide what the type inherits) is
     // renamed as a parameter is, from its declaration to the end of the
     // block that holds it.
+    // The locals stand in the order of their depth, so those a line's end or
+    // a new branch takes away are the last ones; liveLocals counts them by
+    // name, so a word is looked up once however many are live.
     struct Local {
         QByteArray name;
         int depth; // the compound statements open where it lives
     };
     QList<Local> locals;
-    const auto isLocal = [&locals](const QByteArray& key) {
-        return std::any_of(locals.cbegin(), locals.cend(),
-                           [&key](const Local& local) { return local.name == key; });
+    QHash<QByteArray, int> liveLocals;
+    const auto isLocal = [&liveLocals](const QByteArray& key) { return liveLocals.contains(key); };
+    const auto addLocal = [&](QByteArray key, int localDepth) {
+        ++liveLocals[key];
+        qsizetype at = locals.size();
+        while (at > 0 && locals[at - 1].depth > localDepth)
+            --at;
+        locals.insert(at, Local{std::move(key), localDepth});
+    };
+    // Drops the locals that live deeper than keptDepth.
+    const auto dropLocalsBelow = [&](int keptDepth) {
+        while (!locals.isEmpty() && locals.constLast().depth > keptDepth) {
+            const auto live = liveLocals.find(locals.constLast().name);
+            if (--*live == 0)
+                liveLocals.erase(live);
+            locals.removeLast();
+        }
     };
     QSet<QByteArray> used; // names the implementation uses that may meet a new one
     const auto noteUse = [&](QByteArrayView word) {
@@ -852,14 +869,13 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
         if (!onHeader)
             blocks.next(bodyLine, code, lexer);
         if (startsBranch(words))
-            locals.removeIf(
-                [depthBefore](const Local& local) { return local.depth >= depthBefore; });
+            dropLocalsBelow(depthBefore - 1);
         for (const DeclaredLocal& declared : localsDeclaredIn(code.sliced(from))) {
             QByteArray key = caseFolded(declared.name);
             if (!names.contains(key) || parameters.contains(key))
                 continue;
             renamed.insert(key);
-            locals.append(Local{std::move(key), depthBefore + (declared.loopCounter ? 1 : 0)});
+            addLocal(std::move(key), depthBefore + (declared.loopCounter ? 1 : 0));
         }
         forEachName(code.sliced(from), [&](qsizetype start, qsizetype stop) {
             const qsizetype at = from + start, end = from + stop;
@@ -874,7 +890,7 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
             return stop;
         });
         const int depthAfter = blocks.compoundDepth();
-        locals.removeIf([depthAfter](const Local& local) { return local.depth > depthAfter; });
+        dropLocalsBelow(depthAfter);
         if (endLine || endsWithEndStatement(code, kind))
             break;
     }
