@@ -634,7 +634,27 @@ bool isNumberAfterAmpersand(QByteArrayView code, qsizetype at, qsizetype end) {
 struct DeclaredLocal {
     QByteArrayView name;
     bool loopCounter = false;
+    int opened = 0; // the loops and blocks opened before it on its line, still open there
 };
+
+// How a statement changes the compound statements open: +1 for one that
+// opens a loop or block ("for", "do", "while", "scope", "with", "select"),
+// -1 for one that closes it, 0 for any other.
+int blocksOpenedBy(const Tokens& words) {
+    if (words.isEmpty())
+        return 0;
+    const QByteArrayView first = words[0];
+    if (isKeyword(first, "for") || isKeyword(first, "do") || isKeyword(first, "while") ||
+        isKeyword(first, "scope") || isKeyword(first, "with") || isKeyword(first, "select"))
+        return 1;
+    if (isKeyword(first, "next") || isKeyword(first, "loop") || isKeyword(first, "wend"))
+        return -1;
+    if (isKeyword(first, "end") && words.size() >= 2 &&
+        (isKeyword(words[1], "scope") || isKeyword(words[1], "with") ||
+         isKeyword(words[1], "select")))
+        return -1;
+    return 0;
+}
 
 // The pieces of text split at the commas outside brackets.
 QList<QByteArrayView> topLevelPieces(QByteArrayView text) {
@@ -694,6 +714,9 @@ QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code) {
         if (!isKeyword(first, "dim") && !isKeyword(first, "var") && !isKeyword(first, "for"))
             return found;
     }
+    // A local declared after a loop opened on the same line ("for i as
+    // integer = 1 to 3 : dim t as integer : next") lives inside that loop.
+    int opened = 0;
     for (qsizetype start = 0; start <= code.size();) {
         qsizetype stop = code.indexOf(':', start);
         if (stop < 0)
@@ -701,9 +724,11 @@ QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code) {
         const QByteArrayView statement = code.sliced(start, stop - start);
         start = stop + 1;
         const Tokens words = lineTokens(statement);
+        const int before = opened;
+        opened = std::max(0, opened + blocksOpenedBy(words));
         if (words.size() >= 3 && isKeyword(words[0], "for") && isNameChar(words[1][0]) &&
             isKeyword(words[2], "as")) {
-            found.append(DeclaredLocal{words[1], true});
+            found.append(DeclaredLocal{words[1], true, before});
             continue;
         }
         if (words.size() < 2 || !(isKeyword(words[0], "dim") || isKeyword(words[0], "var")))
@@ -725,8 +750,8 @@ QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code) {
             if (names.isEmpty())
                 continue;
             // In "as integer a" the name comes last; elsewhere it comes first.
-            found.append(
-                DeclaredLocal{typeFirst && p == 0 ? names.constLast() : names.constFirst()});
+            found.append(DeclaredLocal{typeFirst && p == 0 ? names.constLast() : names.constFirst(),
+                                       false, opened});
         }
     }
     return found;
@@ -875,7 +900,8 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
             if (!names.contains(key) || parameters.contains(key))
                 continue;
             renamed.insert(key);
-            addLocal(std::move(key), depthBefore + (declared.loopCounter ? 1 : 0));
+            addLocal(std::move(key),
+                     depthBefore + declared.opened + (declared.loopCounter ? 1 : 0));
         }
         forEachName(code.sliced(from), [&](qsizetype start, qsizetype stop) {
             const qsizetype at = from + start, end = from + stop;
