@@ -1035,17 +1035,29 @@ bool bareReadTargetsOf(QByteArrayView line, QSet<QByteArray>& names) {
     return found;
 }
 
-// Whether the record inherits one of names as a field it reaches as a
-// property giving a copy (or a reference too, byReference).
-bool inheritsPropertyField(const QList<TypeRecord>& records, const TypeRecord& record,
-                           const QSet<QByteArray>& names, bool byReference) {
+// The fields a record inherits, by name.
+using InheritedFields = QMultiHash<QByteArray, const MemberEntry*>;
+
+InheritedFields inheritedFieldsOf(const QList<TypeRecord>& records, const TypeRecord& record) {
+    InheritedFields fields;
     for (const InheritedMember& member : record.inherited) {
         if (member.record == InheritedMember::gap)
             continue;
         const MemberEntry& entry = records[member.record].members[member.member];
-        if (entry.key.memberClass == MemberClass::field && names.contains(entry.key.name) &&
-            copyGiven(entry.declaration, byReference) != Copy::none)
-            return true;
+        if (entry.key.memberClass == MemberClass::field)
+            fields.insert(entry.key.name, &entry);
+    }
+    return fields;
+}
+
+// Whether one of names is a field of inherited that the type reaches as a
+// property giving a copy (or a reference too, byReference).
+bool inheritsPropertyField(const InheritedFields& inherited, const QSet<QByteArray>& names,
+                           bool byReference) {
+    for (const QByteArray& name : names) {
+        for (auto it = inherited.constFind(name); it != inherited.cend() && it.key() == name; ++it)
+            if (copyGiven((*it)->declaration, byReference) != Copy::none)
+                return true;
     }
     return false;
 }
@@ -1061,6 +1073,15 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
     std::optional<RecordIndex> index; // made for the first line that needs it
     QByteArrayView header;
     const TypeRecord* record = nullptr; // the extending type header implements a member of
+    // The fields each such type inherits, gathered when a line first asks:
+    // a type's member may hold thousands of lines that ask.
+    QHash<const TypeRecord*, InheritedFields> inheritedFields;
+    const auto fieldsInherited = [&](const TypeRecord& of) -> const InheritedFields& {
+        auto it = inheritedFields.find(&of);
+        if (it == inheritedFields.end())
+            it = inheritedFields.insert(&of, inheritedFieldsOf(records, of));
+        return *it;
+    };
     qsizetype knownFrom = -1;
     QSet<QByteArray> names;
     QSet<QByteArray> swapped;
@@ -1137,8 +1158,9 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
         for (const QByteArray& name : std::as_const(swapped))
             anySwapped = anySwapped || fields.swappable.contains(name) ||
                          fields.swappableIndexed.contains(name);
-        if (record && ((any && inheritsPropertyField(records, *record, names, false)) ||
-                       (anySwapped && inheritsPropertyField(records, *record, swapped, true))))
+        if (record &&
+            ((any && inheritsPropertyField(fieldsInherited(*record), names, false)) ||
+             (anySwapped && inheritsPropertyField(fieldsInherited(*record), swapped, true))))
             bareLines.insert(PropertyFields::keyOf(origins.value(i)));
         if (header.data() == line.data() && line.contains(':') &&
             endsProcedure(line, firstToken(line))) {

@@ -327,11 +327,20 @@ void renameOwnParameters(TypeRecord& derived, const QSet<QByteArray>& names, con
                          const QList<LineOrigin>& origins) {
     if (names.isEmpty() || derived.ownMethodLines.isEmpty())
         return;
-    // A new name must be none of its members' (asked only when one is made).
+    // A new name must be none of its members' (asked only when one is made;
+    // the members' names are gathered once, at the first question, as a type
+    // may rename a parameter in each of thousands of members).
+    QSet<QByteArray> ownNames;
+    bool ownNamesGathered = false;
     const auto isTaken = [&](const QByteArray& name) {
-        return names.contains(name) ||
-               std::any_of(derived.ownKeys.cbegin(), derived.ownKeys.cend(),
-                           [&](const MemberKey& key) { return key.name == name; });
+        if (names.contains(name))
+            return true;
+        if (!ownNamesGathered) {
+            for (const MemberKey& key : derived.ownKeys)
+                ownNames.insert(key.name);
+            ownNamesGathered = true;
+        }
+        return ownNames.contains(name);
     };
     editOwnImplementations(derived, lines, origins, [&](const auto& lineAt, qsizetype count) {
         return renameParametersNamedLike(lineAt, count, names, isTaken);

@@ -633,6 +633,25 @@ bool isNumberAfterAmpersand(QByteArrayView code, qsizetype at, qsizetype end) {
     return true;
 }
 
+// How a statement changes the compound statements open: +1 for one that
+// opens a loop or block ("for", "do", "while", "scope", "with", "select"),
+// -1 for one that closes it, 0 for any other.
+int blocksOpenedBy(const Tokens& words) {
+    if (words.isEmpty())
+        return 0;
+    const QByteArrayView first = words[0];
+    if (isKeyword(first, "for") || isKeyword(first, "do") || isKeyword(first, "while") ||
+        isKeyword(first, "scope") || isKeyword(first, "with") || isKeyword(first, "select"))
+        return 1;
+    if (isKeyword(first, "next") || isKeyword(first, "loop") || isKeyword(first, "wend"))
+        return -1;
+    if (isKeyword(first, "end") && words.size() >= 2 &&
+        (isKeyword(words[1], "scope") || isKeyword(words[1], "with") ||
+         isKeyword(words[1], "select")))
+        return -1;
+    return 0;
+}
+
 // The pieces of text split at the commas outside brackets.
 QList<QByteArrayView> topLevelPieces(QByteArrayView text) {
     QList<QByteArrayView> pieces;
@@ -693,6 +712,9 @@ QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code, bool withRedimAndStat
         if (!declares(first) && !isKeyword(first, "for"))
             return found;
     }
+    // A local declared after a loop opened on the same line ("for i as
+    // integer = 1 to 3 : dim t as integer : next") lives inside that loop.
+    int opened = 0;
     for (qsizetype start = 0; start <= code.size();) {
         qsizetype stop = code.indexOf(':', start);
         if (stop < 0)
@@ -700,9 +722,11 @@ QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code, bool withRedimAndStat
         const QByteArrayView statement = code.sliced(start, stop - start);
         start = stop + 1;
         const Tokens words = lineTokens(statement);
+        const int before = opened;
+        opened = std::max(0, opened + blocksOpenedBy(words));
         if (words.size() >= 3 && isKeyword(words[0], "for") && isNameChar(words[1][0]) &&
             isKeyword(words[2], "as")) {
-            found.append(DeclaredLocal{words[1], true});
+            found.append(DeclaredLocal{words[1], true, false, before});
             continue;
         }
         if (words.size() < 2 || !declares(words[0]))
@@ -727,7 +751,7 @@ QList<DeclaredLocal> localsDeclaredIn(QByteArrayView code, bool withRedimAndStat
                 continue;
             // In "as integer a" the name comes last; elsewhere it comes first.
             found.append(DeclaredLocal{typeFirst && p == 0 ? names.constLast() : names.constFirst(),
-                                       false, redim});
+                                       false, redim, opened});
         }
     }
     return found;
@@ -828,14 +852,31 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
     // inheritance lets a member's local hide what the type inherits) is
     // renamed as a parameter is, from its declaration to the end of the
     // block that holds it.
+    // The locals stand in the order of their depth, so those a line's end or
+    // a new branch takes away are the last ones; liveLocals counts them by
+    // name, so a word is looked up once however many are live.
     struct Local {
         QByteArray name;
         int depth; // the compound statements open where it lives
     };
     QList<Local> locals;
-    const auto isLocal = [&locals](const QByteArray& key) {
-        return std::any_of(locals.cbegin(), locals.cend(),
-                           [&key](const Local& local) { return local.name == key; });
+    QHash<QByteArray, int> liveLocals;
+    const auto isLocal = [&liveLocals](const QByteArray& key) { return liveLocals.contains(key); };
+    const auto addLocal = [&](QByteArray key, int localDepth) {
+        ++liveLocals[key];
+        qsizetype at = locals.size();
+        while (at > 0 && locals[at - 1].depth > localDepth)
+            --at;
+        locals.insert(at, Local{std::move(key), localDepth});
+    };
+    // Drops the locals that live deeper than keptDepth.
+    const auto dropLocalsBelow = [&](int keptDepth) {
+        while (!locals.isEmpty() && locals.constLast().depth > keptDepth) {
+            const auto live = liveLocals.find(locals.constLast().name);
+            if (--*live == 0)
+                liveLocals.erase(live);
+            locals.removeLast();
+        }
     };
     QSet<QByteArray> used; // names the implementation uses that may meet a new one
     const auto noteUse = [&](QByteArrayView word) {
@@ -855,14 +896,14 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
         if (!onHeader)
             blocks.next(bodyLine, code, lexer);
         if (startsBranch(words))
-            locals.removeIf(
-                [depthBefore](const Local& local) { return local.depth >= depthBefore; });
+            dropLocalsBelow(depthBefore - 1);
         for (const DeclaredLocal& declared : localsDeclaredIn(code.sliced(from))) {
             QByteArray key = caseFolded(declared.name);
             if (!names.contains(key) || parameters.contains(key))
                 continue;
             renamed.insert(key);
-            locals.append(Local{std::move(key), depthBefore + (declared.loopCounter ? 1 : 0)});
+            addLocal(std::move(key),
+                     depthBefore + declared.opened + (declared.loopCounter ? 1 : 0));
         }
         forEachName(code.sliced(from), [&](qsizetype start, qsizetype stop) {
             const qsizetype at = from + start, end = from + stop;
@@ -877,7 +918,7 @@ renameParametersNamedLike(const std::function<QByteArrayView(qsizetype)>& lineAt
             return stop;
         });
         const int depthAfter = blocks.compoundDepth();
-        locals.removeIf([depthAfter](const Local& local) { return local.depth > depthAfter; });
+        dropLocalsBelow(depthAfter);
         if (endLine || endsWithEndStatement(code, kind))
             break;
     }

@@ -89,6 +89,7 @@ struct DeclaredLocal {
     QByteArrayView name;
     bool loopCounter = false;
     bool redim = false; // "redim hp(3) as integer": a new one, or an array resized
+    int opened = 0;     // the loops and blocks opened before it on its line, still open there
 };
 
 // The variables the statements of a line of code declare (strings and

@@ -262,8 +262,8 @@ void EnumNames::read(QByteArrayView line) {
     const QByteArrayView rest = line.sliced(first.data() + first.size() - line.data());
     const QByteArrayView second = firstToken(rest);
     if (isKeyword(first, "end")) {
-        if (isKeyword(second, "namespace") && !spaces.isEmpty())
-            spaces.removeLast();
+        if (isKeyword(second, "namespace") && !spaceLengths.isEmpty())
+            space.truncate(spaceLengths.takeLast());
         return;
     }
     const bool isEnum = isKeyword(first, "enum");
@@ -275,17 +275,18 @@ void EnumNames::read(QByteArrayView line) {
         ++end;
     if (end == 0) {
         if (!isEnum)
-            spaces.append(spaces.isEmpty() ? QByteArray() : spaces.last()); // unnamed
+            spaceLengths.append(space.size()); // unnamed
         return;
     }
     const QByteArray name = caseFolded(second.first(end));
-    const QByteArray qualified =
-        spaces.isEmpty() || spaces.last().isEmpty() ? name : spaces.last() + '.' + name;
     if (isEnum) {
         names.insert(name);
-        names.insert(qualified);
+        names.insert(space.isEmpty() ? name : space + '.' + name);
     } else {
-        spaces.append(qualified);
+        spaceLengths.append(space.size());
+        if (!space.isEmpty())
+            space += '.';
+        space += name;
     }
 }
 

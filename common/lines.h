@@ -169,7 +169,10 @@ public:
     QSet<QByteArray> names;
 
 private:
-    QByteArrayList spaces; // the namespaces open, innermost last, each with those around it
+    // The namespaces open, as "outer.inner", and its length before each was
+    // opened: a namespace line changes only its end, however deep it stands.
+    QByteArray space;
+    QList<qsizetype> spaceLengths;
 };
 
 // Whether the name at position at of code is reached through "." or "->",

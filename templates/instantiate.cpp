@@ -1119,7 +1119,10 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     // blocks as no blocks, to tell the statements inside them.
     std::optional<BlockScanner> inside;
     qsizetype namespaceBlock = -1;
-    QByteArrayList spaces; // the namespace blocks open around the line, outermost first
+    // The namespace blocks open around the line, outermost first, as the
+    // length lineSpace ("Outer.Inner") had before each was opened: a line
+    // opening or closing one changes only its end.
+    QList<qsizetype> spaces;
     SkippedBranches skipped;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QByteArrayView code = lexer.next(lines[i]);
@@ -1131,13 +1134,17 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
         if (namespaceLine && !inside)
             inside = blocks;
         if (namespaceLine) {
+            QByteArray& lineSpace = instantiation.lineSpace;
             if (opensNamespace(code)) {
                 const Tokens tokens = lineTokens(code, 2);
-                spaces.append(tokens.size() < 2 ? QByteArray() : tokens[1].toByteArray());
+                spaces.append(lineSpace.size());
+                if (spaces.size() > 1)
+                    lineSpace += '.';
+                if (tokens.size() >= 2)
+                    lineSpace += tokens[1];
             } else if (!spaces.isEmpty()) {
-                spaces.removeLast();
+                lineSpace.truncate(spaces.takeLast());
             }
-            instantiation.lineSpace = spaces.join('.');
         }
         instantiation.anchor = blocks.next(i, rest ? QByteArrayView() : code, lexer);
         if (inside) {

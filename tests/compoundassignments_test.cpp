@@ -6,6 +6,11 @@
 #include "compoundassignments.h"
 #include "lines.h"
 
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -577,4 +582,79 @@ TEST(CompoundAssignments, OffsetsOfInheritedFieldsGoThroughTheParents) {
     const QList<QByteArray> lines = expandClassText(sourceOf(chain)).text.split('\n');
     EXPECT_EQ(lines.constLast(), QByteArray("print offsetof(Ring, parent.parent.x); offsetof(Ring, "
                                             "parent.r); offsetof(Ring, w)"));
+}
+
+// A wide parent (n fields) and an extending type whose members reach them:
+// the pass must take about four times as long for four times the size, not
+// sixteen. Each row is one shape of member that once cost time growing with
+// the product of the members' lines and the parent's fields.
+TEST(CompoundAssignments, WideFamiliesTakeTimeInProportionToTheirSize) {
+    const auto parentOf = [](int n) {
+        QByteArray text = "type P\n";
+        for (int i = 0; i < n; ++i)
+            text += "  f" + QByteArray::number(i) + " as integer\n";
+        return text + "end type\n";
+    };
+    const struct {
+        const char* name;
+        std::function<QByteArray(int)> source;
+        const char* renamedLine; // a line of the output the rule writes, for n = 1
+    } rows[] = {
+        {"locals named like the fields, each assigned compoundly",
+         [&](int n) {
+             QByteArray text = parentOf(n) + "type K extends P\n  declare sub h()\nend type\n"
+                                             "sub K.h()\n";
+             for (int i = 0; i < n; ++i) {
+                 const QByteArray name = "f" + QByteArray::number(i);
+                 text += "  dim " + name + " as integer\n  " + name + " += 1\n";
+             }
+             return text + "end sub\n";
+         },
+         "  f0__fbext += 1"},
+        {"inherited fields assigned compoundly by their bare names",
+         [&](int n) {
+             QByteArray text = parentOf(n) + "type K extends P\n  declare sub h()\nend type\n"
+                                             "sub K.h()\n";
+             for (int i = 0; i < n; ++i)
+                 text += "  f" + QByteArray::number(i) + " += 1\n";
+             return text + "end sub\n";
+         },
+         "  f0 = f0 + (1)"},
+        {"a parameter named like a field in each of many members",
+         [&](int n) {
+             QByteArray text = parentOf(n) + "type K extends P\n";
+             for (int i = 0; i < n; ++i)
+                 text += "  declare sub s" + QByteArray::number(i) + "(byval f" +
+                         QByteArray::number(i) + " as integer)\n";
+             text += "end type\n";
+             for (int i = 0; i < n; ++i) {
+                 const QByteArray number = QByteArray::number(i);
+                 text += "sub K.s" + number + "(byval f" + number + " as integer)\n  print f" +
+                         number + "\nend sub\n";
+             }
+             return text;
+         },
+         "  print f0__fbext"},
+    };
+    const auto fastest = [](const QByteArray& source) {
+        qint64 best = -1;
+        for (int run = 0; run < 3; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            const MappedText result = expandClassText(sourceOf(source));
+            const qint64 took = timer.nsecsElapsed();
+            EXPECT_FALSE(result.text.isEmpty());
+            best = best < 0 ? took : std::min(best, took);
+        }
+        return best;
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QList<QByteArray> lines = expandClassText(sourceOf(row.source(1))).text.split('\n');
+        EXPECT_TRUE(lines.contains(QByteArray(row.renamedLine)));
+        const qint64 small = fastest(row.source(2000));
+        const qint64 large = fastest(row.source(8000));
+        EXPECT_LT(large, 9 * small)
+            << "2,000 fields: " << small / 1000000 << " ms; 8,000: " << large / 1000000 << " ms";
+    }
 }

@@ -6,6 +6,7 @@
 
 #include "codelexer.h"
 
+#include <QElapsedTimer>
 #include <QSet>
 #include <algorithm>
 
@@ -838,11 +839,49 @@ TEST(TypeScan, EnumNamesWithTheirNamespaces) {
         {{"enum Fill /' a", "enum Old", "'/ : end enum", "' enum Gone", "rem enum Gone"}, {"fill"}},
         {{"#if 0", "enum Mode", "end enum", "#endif", "enum Kept", "end enum"}, {"kept"}},
         {{"/' namespace Geo '/", "enum Mode", "end enum"}, {"mode"}},
+        // An unnamed namespace adds no name to those around it.
+        {{"namespace A", "namespace", "enum E", "end enum", "end namespace", "enum F",
+          "end namespace", "enum G"},
+         {"e", "a.e", "f", "a.f", "g"}},
+        {{"namespace", "namespace B", "enum E", "end enum", "end namespace", "end namespace"},
+         {"e", "b.e"}},
     };
     for (const Case& c : cases) {
         const QByteArray source = c.lines.join('\n');
         EXPECT_EQ(enumNamesOf(LineIndex(source)), c.names) << source.constData();
     }
+}
+
+// Namespaces nested thousands deep: each namespace line costs what its own
+// name does, so four times the depth takes about four times as long.
+TEST(TypeScan, EnumNamesUnderNamespacesNestedDeep) {
+    const auto nested = [](int depth) {
+        QByteArrayList lines;
+        for (int i = 0; i < depth; ++i)
+            lines.append("namespace N" + QByteArray::number(i % 10));
+        lines.append("enum E : end enum");
+        for (int i = 0; i < depth; ++i)
+            lines.append("end namespace");
+        return lines.join('\n');
+    };
+    const auto fastest = [&](int depth) {
+        const QByteArray source = nested(depth);
+        qint64 best = -1;
+        for (int run = 0; run < 3; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            const QSet<QByteArray> names = enumNamesOf(LineIndex(source));
+            const qint64 took = timer.nsecsElapsed();
+            EXPECT_EQ(names.size(), 2);
+            EXPECT_TRUE(names.contains("e"));
+            best = best < 0 ? took : std::min(best, took);
+        }
+        return best;
+    };
+    const qint64 shallow = fastest(5000);
+    const qint64 deep = fastest(20000);
+    EXPECT_LT(deep, 9 * shallow) << "5,000 deep: " << shallow / 1000
+                                 << " us; 20,000 deep: " << deep / 1000 << " us";
 }
 
 TEST(TypeScan, NoTypesGiveNoRecords) {
