@@ -584,11 +584,11 @@ TEST(CompoundAssignments, OffsetsOfInheritedFieldsGoThroughTheParents) {
                                             "parent.r); offsetof(Ring, w)"));
 }
 
-// A wide parent (n fields) and an extending type whose members reach them:
-// the pass must take about four times as long for four times the size, not
-// sixteen. Each row is one shape of member that once cost time growing with
-// the product of the members' lines and the parent's fields.
-TEST(CompoundAssignments, WideFamiliesTakeTimeInProportionToTheirSize) {
+// A wide parent and an extending type whose members reach its fields: each
+// row is one shape of member that once cost time growing with the product of
+// the members' lines and the parent's fields (bench/degenerate_bench times
+// them at growing sizes); here, that each is still rewritten.
+TEST(CompoundAssignments, WideFamiliesOfEveryShapeAreRewritten) {
     const auto parentOf = [](int n) {
         QByteArray text = "type P\n";
         for (int i = 0; i < n; ++i)
@@ -636,25 +636,9 @@ TEST(CompoundAssignments, WideFamiliesTakeTimeInProportionToTheirSize) {
          },
          "  print f0__fbext"},
     };
-    const auto fastest = [](const QByteArray& source) {
-        qint64 best = -1;
-        for (int run = 0; run < 3; ++run) {
-            QElapsedTimer timer;
-            timer.start();
-            const MappedText result = expandClassText(sourceOf(source));
-            const qint64 took = timer.nsecsElapsed();
-            EXPECT_FALSE(result.text.isEmpty());
-            best = best < 0 ? took : std::min(best, took);
-        }
-        return best;
-    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const QList<QByteArray> lines = expandClassText(sourceOf(row.source(1))).text.split('\n');
+        const QList<QByteArray> lines = expandClassText(sourceOf(row.source(3))).text.split('\n');
         EXPECT_TRUE(lines.contains(QByteArray(row.renamedLine)));
-        const qint64 small = fastest(row.source(2000));
-        const qint64 large = fastest(row.source(8000));
-        EXPECT_LT(large, 9 * small)
-            << "2,000 fields: " << small / 1000000 << " ms; 8,000: " << large / 1000000 << " ms";
     }
 }
