@@ -1073,14 +1073,17 @@ QSet<quint64> bareLinesOf(const QList<TypeRecord>& records, const LineIndex& lin
     std::optional<RecordIndex> index; // made for the first line that needs it
     QByteArrayView header;
     const TypeRecord* record = nullptr; // the extending type header implements a member of
-    // The fields each such type inherits, gathered when a line first asks:
-    // a type's member may hold thousands of lines that ask.
-    QHash<const TypeRecord*, InheritedFields> inheritedFields;
+    // The fields the type of the member being read inherits, gathered when a
+    // line first asks (a member may hold thousands of lines that ask), and
+    // kept for that type alone: a member's lines follow one another.
+    const TypeRecord* fieldsOf = nullptr;
+    InheritedFields inheritedFields;
     const auto fieldsInherited = [&](const TypeRecord& of) -> const InheritedFields& {
-        auto it = inheritedFields.find(&of);
-        if (it == inheritedFields.end())
-            it = inheritedFields.insert(&of, inheritedFieldsOf(records, of));
-        return *it;
+        if (fieldsOf != &of) {
+            inheritedFields = inheritedFieldsOf(records, of);
+            fieldsOf = &of;
+        }
+        return inheritedFields;
     };
     qsizetype knownFrom = -1;
     QSet<QByteArray> names;
