@@ -237,6 +237,42 @@ quint64 originKey(const LineOrigin& origin) {
     return (quint64(quint32(origin.fileNumber)) << 32) | quint32(origin.line);
 }
 
+// The edits already made to a type's own implementation lines (a static
+// local made shared, a name renamed), by line: what a line holds now, and
+// its new text.
+class OwnLineEdits {
+public:
+    OwnLineEdits(TypeRecord& record, const LineIndex& lines) : record(record), lines(lines) {
+        for (qsizetype e = 0; e < record.ownLineEdits.size(); ++e)
+            editAt.insert(record.ownLineEdits[e].line, e);
+    }
+
+    QByteArrayView textOf(qint32 line) const {
+        const auto found = editAt.constFind(line);
+        if (found != editAt.cend() && !record.ownLineEdits[*found].replacement.isNull())
+            return record.ownLineEdits[*found].replacement;
+        return lines[line];
+    }
+
+    void set(qint32 line, const QByteArray& text) {
+        const auto found = editAt.constFind(line);
+        if (found != editAt.cend()) {
+            record.ownLineEdits[*found].replacement = text;
+            return;
+        }
+        editAt.insert(line, record.ownLineEdits.size());
+        LineEdit added;
+        added.line = line;
+        added.replacement = text;
+        record.ownLineEdits.append(added);
+    }
+
+private:
+    TypeRecord& record;
+    const LineIndex& lines;
+    QHash<qint32, qsizetype> editAt;
+};
+
 // Edits the derived type's own implementations, each read whole by edit
 // (lineAt(i) gives its lines, the header first, up to count of them; it
 // returns the lines that change, each keeping its place): their lines are
@@ -250,35 +286,16 @@ void editOwnImplementations(TypeRecord& derived, const LineIndex& lines,
     const QList<qint32> methods = derived.ownMethodLines;
     // A line may already be emitted otherwise (a static local made shared):
     // the edit reads and changes that text.
-    QHash<qint32, qsizetype> editAt;
-    for (qsizetype e = 0; e < derived.ownLineEdits.size(); ++e)
-        editAt.insert(derived.ownLineEdits[e].line, e);
-    const auto textOf = [&](qint32 line) -> QByteArrayView {
-        const auto found = editAt.constFind(line);
-        if (found != editAt.cend() && !derived.ownLineEdits[*found].replacement.isNull())
-            return derived.ownLineEdits[*found].replacement;
-        return lines[line];
-    };
+    OwnLineEdits edits(derived, lines);
     QSet<quint64> editedHeaders;
     for (qsizetype start = 0; start < methods.size();) {
         qsizetype end = start;
         while (end < methods.size() && methods[end] != ScannedLines::memberEnd)
             ++end;
         const QList<RenamedLine> changed =
-            edit([&](qsizetype i) { return textOf(methods[start + i]); }, end - start);
-        for (const RenamedLine& renamed : changed) {
-            const qint32 line = methods[start + renamed.index];
-            const auto found = editAt.constFind(line);
-            if (found != editAt.cend()) {
-                derived.ownLineEdits[*found].replacement = renamed.text;
-            } else {
-                editAt.insert(line, derived.ownLineEdits.size());
-                LineEdit added;
-                added.line = line;
-                added.replacement = renamed.text;
-                derived.ownLineEdits.append(added);
-            }
-        }
+            edit([&](qsizetype i) { return edits.textOf(methods[start + i]); }, end - start);
+        for (const RenamedLine& renamed : changed)
+            edits.set(methods[start + renamed.index], renamed.text);
         if (!changed.isEmpty())
             editedHeaders.insert(originKey(origins.value(methods[start])));
         start = end + 1;
@@ -543,15 +560,8 @@ void qualifyInheritedInsideNames(const QList<TypeRecord>& records, TypeRecord& d
     const QList<qint32> methods = derived.ownMethodLines;
     if (derived.inheritedInsideNames.isEmpty() || methods.isEmpty())
         return;
-    QHash<qint32, qsizetype> editAt;
-    for (qsizetype e = 0; e < derived.ownLineEdits.size(); ++e)
-        editAt.insert(derived.ownLineEdits[e].line, e);
-    const auto textOf = [&](qint32 line) -> QByteArrayView {
-        const auto edit = editAt.constFind(line);
-        if (edit != editAt.cend() && !derived.ownLineEdits[*edit].replacement.isNull())
-            return derived.ownLineEdits[*edit].replacement;
-        return lines[line];
-    };
+    OwnLineEdits edits(derived, lines);
+    const auto textOf = [&edits](qint32 line) { return edits.textOf(line); };
     // Whether name is a static member variable of the ancestor it comes
     // from: "redim" resizes that one rather than declaring a variable.
     const auto isAncestorsStatic = [&](const QByteArray& name) {
@@ -655,18 +665,8 @@ void qualifyInheritedInsideNames(const QList<TypeRecord>& records, TypeRecord& d
             for (qsizetype i = start; i < end && i - start < changed.size(); ++i) {
                 const qint32 line = methods[i];
                 const QByteArrayView now = changed[i - start];
-                if (now == textOf(line))
-                    continue;
-                const auto edit = editAt.constFind(line);
-                if (edit != editAt.cend()) {
-                    derived.ownLineEdits[*edit].replacement = now.toByteArray();
-                } else {
-                    editAt.insert(line, derived.ownLineEdits.size());
-                    LineEdit added;
-                    added.line = line;
-                    added.replacement = now.toByteArray();
-                    derived.ownLineEdits.append(added);
-                }
+                if (now != textOf(line))
+                    edits.set(line, now.toByteArray());
             }
         }
         start = end + 1;
