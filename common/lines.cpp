@@ -5,6 +5,10 @@
 #include <cstring>
 #include <limits>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 Lines splitLines(QByteArrayView text) {
     Lines lines;
     lines.reserve(countLineFeeds(text) + 1);
@@ -44,18 +48,29 @@ LineIndex::LineIndex(QByteArrayView text) : text(text.data()) {
 }
 
 qsizetype countLineFeeds(QByteArrayView text) {
-    // memchr looks at many bytes at a time; most pieces counted hold no line
-    // feed at all, and lines are longer than the call costs.
+    // Counted sixteen bytes at a time where the processor can: most texts
+    // counted are many lines long, and one search per line feed would cost a
+    // call for each.
     const char* at = text.data();
     const char* end = at + text.size();
     qsizetype count = 0;
-    while (at < end) {
-        const void* found = std::memchr(at, '\n', size_t(end - at));
-        if (!found)
-            break;
-        ++count;
-        at = static_cast<const char*>(found) + 1;
+#ifdef __SSE2__
+    // Each byte of tally counts the line feeds at its place, up to 255
+    // blocks, then the sixteen counts are summed.
+    const __m128i lineFeeds = _mm_set1_epi8('\n');
+    const __m128i zero = _mm_setzero_si128();
+    while (end - at >= 16) {
+        __m128i tally = zero;
+        for (int blocks = 0; blocks < 255 && end - at >= 16; ++blocks, at += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            tally = _mm_sub_epi8(tally, _mm_cmpeq_epi8(bytes, lineFeeds));
+        }
+        const __m128i sums = _mm_sad_epu8(tally, zero);
+        count += _mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums));
     }
+#endif
+    for (; at < end; ++at)
+        count += *at == '\n' ? 1 : 0;
     return count;
 }
 

@@ -29,7 +29,14 @@ TEST(Lines, SplitKeepsEmptyPiecesSoJoiningGivesTheTextBack) {
     }
     EXPECT_EQ(splitLines(QByteArray()).size(), 1);
     EXPECT_EQ(texts(splitLines("a\n")), (QByteArrayList{"a", ""}));
-    EXPECT_EQ(countLineFeeds(QByteArray(1000, '\n') + "x\r"), 1000);
+    EXPECT_EQ(countLineFeeds(QByteArray(10000, '\n') + "x\r"), 10000);
+    // Line feeds on both sides of every sixteen-byte edge, counted from
+    // every start.
+    QByteArray text(70, 'x');
+    for (const int at : {0, 15, 16, 17, 31, 32, 47, 48, 63, 69})
+        text[at] = '\n';
+    for (qsizetype from = 0; from < text.size(); ++from)
+        EXPECT_EQ(countLineFeeds(QByteArrayView(text).sliced(from)), text.sliced(from).count('\n'));
 }
 
 TEST(Lines, TheIndexGivesTheSplitLinesOverTheSameBytes) {
