@@ -82,10 +82,29 @@ const QList<KeywordSpelling> keywordsOfLength[12] = {
     {{"constructor", opens(S::Constructor)}},
 };
 
+// For each length, the first letters (bit 0 for 'a') a keyword of that
+// length may start with.
+struct FirstLetters {
+    quint32 ofLength[12] = {};
+};
+
+constexpr FirstLetters firstLettersOfKeywords() {
+    FirstLetters letters;
+    for (qsizetype length = 0; length < 12; ++length) {
+        for (const KeywordSpelling& spelling : keywordsOfLength[length])
+            letters.ofLength[length] |= 1u << (spelling.text[0] - 'a');
+    }
+    return letters;
+}
+
 // What a word is, in any letter case. Most words are no keyword and are told
-// so by their length or by one comparison of their first letter.
+// so by their length and first letter.
 Keyword keywordOf(QByteArrayView word) {
+    static const FirstLetters first = firstLettersOfKeywords();
     if (word.size() < 2 || word.size() > 11)
+        return {};
+    const char letter = foldCase(word[0]);
+    if (letter < 'a' || letter > 'z' || (first.ofLength[word.size()] & (1u << (letter - 'a'))) == 0)
         return {};
     char folded[12];
     for (qsizetype i = 0; i < word.size(); ++i)
@@ -234,9 +253,10 @@ void BlockScanner::scanDirective(QByteArrayView word) {
 // Reads the statement that starts at from; returns where the next one on the
 // line starts, or -1 when the rest of the line belongs to this one.
 qsizetype BlockScanner::scanStatement(QByteArrayView code, qsizetype from, bool continued) {
-    qsizetype end = code.indexOf(':', from);
-    if (end < 0)
-        end = code.size();
+    const void* colon =
+        from < code.size() ? std::memchr(code.data() + from, ':', size_t(code.size() - from))
+                           : nullptr;
+    const qsizetype end = colon ? static_cast<const char*>(colon) - code.data() : code.size();
     qsizetype at = skipBlanks(code, from);
     if (at >= end)
         return end + 1;

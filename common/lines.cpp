@@ -2,6 +2,8 @@
 
 #include "codelexer.h"
 
+#include <QtAlgorithms>
+
 #include <cstring>
 #include <limits>
 
@@ -72,6 +74,32 @@ qsizetype countLineFeeds(QByteArrayView text) {
     for (; at < end; ++at)
         count += *at == '\n' ? 1 : 0;
     return count;
+}
+
+qsizetype lineEndNoting(QByteArrayView text, qsizetype from, char c, bool* found) {
+    const char* data = text.data();
+    const qsizetype size = text.size();
+    qsizetype at = from;
+    bool seen = false;
+#ifdef __SSE2__
+    const __m128i lineFeeds = _mm_set1_epi8('\n');
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (; at + 16 <= size; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        const quint32 feeds = quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeeds)));
+        const quint32 hits = quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
+        if (feeds != 0) {
+            const quint32 lowest = feeds & (0u - feeds);
+            *found = seen || (hits & (lowest - 1)) != 0;
+            return at + qCountTrailingZeroBits(feeds);
+        }
+        seen = seen || hits != 0;
+    }
+#endif
+    for (; at < size && data[at] != '\n'; ++at)
+        seen = seen || data[at] == c;
+    *found = seen;
+    return at;
 }
 
 Tokens lineTokens(QByteArrayView line, qsizetype most) {

@@ -53,6 +53,11 @@ private:
 // The number of line feeds in text.
 qsizetype countLineFeeds(QByteArrayView text);
 
+// Where the line that starts at from in text ends (its line feed, or the
+// text's end), and whether the byte c stands on it: one read for a pass that
+// walks a whole text line by line and asks that of every line.
+qsizetype lineEndNoting(QByteArrayView text, qsizetype from, char c, bool* found);
+
 // The tokens of a line, as views into it; with most, only its first most
 // tokens (a line that is read by its first words is not split to its end).
 Tokens lineTokens(QByteArrayView line, qsizetype most = std::numeric_limits<qsizetype>::max());

@@ -35,10 +35,6 @@ void scanDirective(QByteArrayView line, bool& inMacro) {
         inMacro = false;
 }
 
-bool containsByte(QByteArrayView text, char c) {
-    return !text.isEmpty() && std::memchr(text.data(), c, size_t(text.size())) != nullptr;
-}
-
 // The directive that makes the next line origin.line of origin.file():
 // #line N "name" and a line feed, where N is one less than the line.
 const QByteArrayView directiveStart = "#line ";
@@ -268,9 +264,8 @@ void findDirectives(const MappedText& mapped, qsizetype first, qsizetype start, 
     const QByteArray& text = mapped.text;
     const qsizetype end = mapped.origins.size();
     for (qsizetype index = first; index < end && start < stop; ++index) {
-        const char* lineFeed = static_cast<const char*>(
-            std::memchr(text.constData() + start, '\n', size_t(text.size() - start)));
-        const qsizetype lineEnd = lineFeed ? lineFeed - text.constData() : text.size();
+        bool hasUnderscore = false;
+        const qsizetype lineEnd = lineEndNoting(text, start, '_', &hasUnderscore);
         const QByteArrayView line = QByteArrayView(text).sliced(start, lineEnd - start);
         const LineOrigin origin = numbering.of(mapped.origins[index]);
 
@@ -293,7 +288,7 @@ void findDirectives(const MappedText& mapped, qsizetype first, qsizetype start, 
         }
         ++state.current.line;
 
-        if (mayHaveBlockComments || containsByte(line, '_')) {
+        if (mayHaveBlockComments || hasUnderscore) {
             state.lexer.next(line);
             state.continued = state.lexer.isContinued();
         } else {

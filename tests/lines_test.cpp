@@ -39,6 +39,24 @@ TEST(Lines, SplitKeepsEmptyPiecesSoJoiningGivesTheTextBack) {
         EXPECT_EQ(countLineFeeds(QByteArrayView(text).sliced(from)), text.sliced(from).count('\n'));
 }
 
+// Line ends and the byte asked about on both sides of every sixteen-byte
+// edge, from every start.
+TEST(Lines, LineEndsAreFoundWithWhatStandsOnTheLine) {
+    QByteArray text(70, 'x');
+    for (const int at : {3, 15, 16, 33, 47, 48, 63})
+        text[at] = '\n';
+    for (const int at : {0, 14, 17, 32, 49, 69})
+        text[at] = '_';
+    for (qsizetype from = 0; from < text.size(); ++from) {
+        qsizetype end = text.indexOf('\n', from);
+        if (end < 0)
+            end = text.size();
+        bool found = true;
+        EXPECT_EQ(lineEndNoting(text, from, '_', &found), end) << from;
+        EXPECT_EQ(found, text.sliced(from, end - from).contains('_')) << from;
+    }
+}
+
 TEST(Lines, TheIndexGivesTheSplitLinesOverTheSameBytes) {
     const QByteArrayList samples = {QByteArray(), "a", "a\n", "\n\nb\n", "x\r\ny", "\n\n\n"};
     for (const QByteArray& text : samples) {
