@@ -572,9 +572,42 @@ void writeDefaultModes(QByteArray& forwarder, qsizetype headerAt,
 
 } // namespace
 
+namespace {
+
+// Whether a word after the first "(" of the header line at headerAt is one of
+// names (case-folded), or the header goes on to another line: only then can
+// a parameter have one of the names. Most forwarders are settled by this.
+bool mayNameAnyAfterBracket(QByteArrayView forwarder, qsizetype headerAt,
+                            const QSet<QByteArray>& names) {
+    qsizetype end = forwarder.indexOf('\n', headerAt);
+    if (end < 0)
+        end = forwarder.size();
+    const QByteArrayView header = forwarder.sliced(headerAt, end - headerAt);
+    const qsizetype open = header.indexOf('(');
+    if (open < 0 || header.contains('_'))
+        return true;
+    QByteArray key;
+    for (qsizetype at = open; at < header.size();) {
+        if (!isNameChar(header[at])) {
+            ++at;
+            continue;
+        }
+        qsizetype wordEnd = at;
+        while (wordEnd < header.size() && isNameChar(header[wordEnd]))
+            ++wordEnd;
+        setCaseFolded(key, header.sliced(at, wordEnd - at));
+        if (names.contains(key))
+            return true;
+        at = wordEnd;
+    }
+    return false;
+}
+
+} // namespace
+
 void renameParametersNamedLikeMembers(QByteArray& forwarder, qsizetype headerAt,
                                       const QSet<QByteArray>& memberNames) {
-    if (memberNames.isEmpty())
+    if (memberNames.isEmpty() || !mayNameAnyAfterBracket(forwarder, headerAt, memberNames))
         return;
     // A forwarder is an implementation like any other: its header, the call
     // that passes the parameters on, its end line.
