@@ -276,6 +276,9 @@ qsizetype BlockScanner::scanStatement(QByteArrayView code, qsizetype from, bool 
         word = wordAt(code, at);
         keyword = keywordOf(word);
     }
+    // Most statements start with no keyword and open or close nothing.
+    if (keyword.role == Role::None || keyword.role == Role::Linkage)
+        return end + 1;
     const qsizetype rest = skipBlanks(code, at + word.size());
     const bool restIsEmpty = rest >= end;
 

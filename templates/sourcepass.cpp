@@ -340,6 +340,14 @@ QString includedName(QByteArrayView line, QByteArrayView next) {
     // once"list.bi"". And the QuickBASIC metacommand in a comment, which it
     // follows in its qb and fblite dialects: "'$include: 'list.bi'", "REM
     // $INCLUDE: "list.bi"", "' $include once:'list.bi'".
+    // Only a line that starts with "#", "'" or "rem" can name one; most
+    // lines are told by their first byte.
+    qsizetype first = 0;
+    while (first < line.size() && isBlank(line[first]))
+        ++first;
+    if (first == line.size() ||
+        (line[first] != '#' && line[first] != '\'' && foldCase(line[first]) != 'r'))
+        return {};
     bool metacommand = false;
     const qsizetype at = directiveArgumentAt(line, "include", true, &metacommand);
     if (at < 0)
