@@ -253,9 +253,9 @@ void BlockScanner::scanDirective(QByteArrayView word) {
 // Reads the statement that starts at from; returns where the next one on the
 // line starts, or -1 when the rest of the line belongs to this one.
 qsizetype BlockScanner::scanStatement(QByteArrayView code, qsizetype from, bool continued) {
-    const void* colon =
-        from < code.size() ? std::memchr(code.data() + from, ':', size_t(code.size() - from))
-                           : nullptr;
+    const void* colon = from < code.size()
+                            ? std::memchr(code.data() + from, ':', size_t(code.size() - from))
+                            : nullptr;
     const qsizetype end = colon ? static_cast<const char*>(colon) - code.data() : code.size();
     qsizetype at = skipBlanks(code, from);
     if (at >= end)

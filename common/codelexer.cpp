@@ -76,16 +76,18 @@ inline BlockMarks marksOfBlock(const char* data) {
     const auto load = [data](int offset) {
         return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + offset));
     };
-    const auto equal = [](__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+    const auto equal = [](__m128i bytes, char c) {
+        return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c));
+    };
     const auto equalInAnyCase = [](__m128i bytes, char c) {
         return _mm_cmpeq_epi8(_mm_or_si128(bytes, _mm_set1_epi8(0x20)), _mm_set1_epi8(c));
     };
     const __m128i here = load(0);
     const __m128i stops =
         _mm_or_si128(_mm_or_si128(equal(here, '"'), equal(here, '\'')), equal(here, '/'));
-    const __m128i rems = _mm_and_si128(
-        _mm_and_si128(equalInAnyCase(here, 'r'), equalInAnyCase(load(1), 'e')),
-        equalInAnyCase(load(2), 'm'));
+    const __m128i rems =
+        _mm_and_si128(_mm_and_si128(equalInAnyCase(here, 'r'), equalInAnyCase(load(1), 'e')),
+                      equalInAnyCase(load(2), 'm'));
     return BlockMarks{quint32(_mm_movemask_epi8(stops)), quint32(_mm_movemask_epi8(rems)),
                       quint32(_mm_movemask_epi8(equal(here, '_')))};
 }

@@ -82,7 +82,7 @@ TEST(CodeLexer, TellsCodeFromStringsAndComments) {
 // a "rem" or a "_" stands against the blocks' edges.
 TEST(CodeLexer, PlainLinesReadAsTheFullReadingReadsThem) {
     const QByteArrayList pieces = {"rem", "REM", "Rem", "_",  "__", "x",       "a_b", " ",
-                                   "\t", "m",   "re",  "e",  "r",  "premium", "x_",  "_y",
+                                   "\t",  "m",   "re",  "e",  "r",  "premium", "x_",  "_y",
                                    ":",   "1",   "rEm", "iF", "+",  "dim"};
     std::mt19937 random(7);
     for (int round = 0; round < 20000; ++round) {
