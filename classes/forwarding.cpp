@@ -586,21 +586,15 @@ bool mayNameAnyAfterBracket(QByteArrayView forwarder, qsizetype headerAt,
     const qsizetype open = header.indexOf('(');
     if (open < 0 || header.contains('_'))
         return true;
+    const QByteArrayView parameters = header.sliced(open);
     QByteArray key;
-    for (qsizetype at = open; at < header.size();) {
-        if (!isNameChar(header[at])) {
-            ++at;
-            continue;
-        }
-        qsizetype wordEnd = at;
-        while (wordEnd < header.size() && isNameChar(header[wordEnd]))
-            ++wordEnd;
-        setCaseFolded(key, header.sliced(at, wordEnd - at));
-        if (names.contains(key))
-            return true;
-        at = wordEnd;
-    }
-    return false;
+    bool named = false;
+    forEachName(parameters, [&](qsizetype from, qsizetype to) {
+        setCaseFolded(key, parameters.sliced(from, to - from));
+        named = names.contains(key);
+        return named ? parameters.size() : to;
+    });
+    return named;
 }
 
 } // namespace

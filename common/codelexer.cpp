@@ -116,7 +116,8 @@ LineMarks marksOf(QByteArrayView line) {
 #ifdef __SSE2__
     if (size < 18) {
         char padded[34] = {};
-        std::memcpy(padded, data, size_t(size));
+        if (size > 0) // an empty line's view may have no bytes at all
+            std::memcpy(padded, data, size_t(size));
         if (noteBlock(line, 0, marksOfBlock(padded), marks) && size > 16)
             noteBlock(line, 16, marksOfBlock(padded + 16), marks);
         return marks;
