@@ -1261,24 +1261,41 @@ QList<Rewrite> continuedStatementRewrites(QByteArrayView all, qsizetype lineStar
 
 namespace {
 
-// The bytes the cheap looks at a line search for: the "=" of a compound
-// assignment, and the letters that "swap", "input" and "read" are found by.
-enum LookedFor : unsigned { equalsSign = 1, letterW = 2, letterU = 4, letterD = 8 };
+// What the cheap looks at a line search for: the "=" of a compound
+// assignment, and the letter pairs that "swap", "input" and "read" are found
+// by ("sw", "np", "ad", in any letter case).
+enum LookedFor : unsigned { equalsSign = 1, swapPair = 2, inputPair = 4, readPair = 8 };
 
 // Which of them a line holds, from one pass over its bytes: each look that
-// needs a byte the line lacks (most lines lack several) is not taken.
+// needs what the line lacks (most lines lack all the pairs) is not taken. A
+// pair is found by its second byte, kept only where the byte before it is
+// the pair's first.
 unsigned lookedForIn(QByteArrayView line) {
-    static constexpr std::array<unsigned char, 256> bytes = [] {
-        std::array<unsigned char, 256> table{};
+    using Table = std::array<unsigned char, 256>;
+    static constexpr Table seconds = [] {
+        Table table{};
         table['='] = equalsSign;
-        table['w'] = table['W'] = letterW;
-        table['u'] = table['U'] = letterU;
-        table['d'] = table['D'] = letterD;
+        table['w'] = table['W'] = swapPair;
+        table['p'] = table['P'] = inputPair;
+        table['d'] = table['D'] = readPair;
+        return table;
+    }();
+    static constexpr Table after = [] {
+        Table table{};
+        for (unsigned char& bits : table)
+            bits = equalsSign;
+        table['s'] = table['S'] = equalsSign | swapPair;
+        table['n'] = table['N'] = equalsSign | inputPair;
+        table['a'] = table['A'] = equalsSign | readPair;
         return table;
     }();
     unsigned found = 0;
-    for (const char c : line)
-        found |= bytes[static_cast<unsigned char>(c)];
+    unsigned char previous = 0;
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        found |= seconds[byte] & after[previous];
+        previous = byte;
+    }
     return found;
 }
 
@@ -1306,8 +1323,8 @@ QList<qsizetype> compoundAssignmentLines(const LineIndex& lines) {
         const QByteArrayView line = lines[i];
         const unsigned bytes = lookedForIn(line);
         if (((bytes & equalsSign) && mayAssignCompound(line)) ||
-            ((bytes & letterW) && maySwap(line)) || ((bytes & letterU) && mayLineInput(line)) ||
-            ((bytes & letterD) && mayRead(line)))
+            ((bytes & swapPair) && maySwap(line)) || ((bytes & inputPair) && mayLineInput(line)) ||
+            ((bytes & readPair) && mayRead(line)))
             found.append(i);
     }
     return found;
