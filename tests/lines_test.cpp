@@ -93,6 +93,11 @@ TEST(Lines, OnlyTheSpaceSeparatesTokens) {
         {"\ttype Shape", {"type", "Shape"}},
         {"a\tb c", {"a", "b", "c"}},
         {" \t type\t\tShape\t", {"type", "Shape"}},
+        // Tokens that end on both sides of sixteen-byte edges.
+        {"Stack_integer_fbext_x Other\tX", {"Stack_integer_fbext_x", "Other", "X"}},
+        {"0123456789abcde f 0123456789abcdef\t0123456789abcdefg",
+         {"0123456789abcde", "f", "0123456789abcdef", "0123456789abcdefg"}},
+        {"0123456789abcdef0123456789abcdef0", {"0123456789abcdef0123456789abcdef0"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(tokenTexts(c.line), c.tokens) << c.line;
