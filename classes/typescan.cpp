@@ -26,27 +26,14 @@ struct LineView {
 
 // A space or a tab separates tokens, as it does for the compiler.
 LineView viewOf(QByteArrayView line) {
+    const Tokens tokens = lineTokens(line, 2);
     LineView view;
-    const char* data = line.data();
-    const qsizetype size = line.size();
-    for (qsizetype i = 0;;) {
-        while (i < size && isBlank(data[i]))
-            ++i;
-        if (i == size)
-            return view;
-        const qsizetype start = i;
-        while (i < size && !isBlank(data[i]))
-            ++i;
-        const QByteArrayView token(data + start, i - start);
-        if (view.count == 0) {
-            view.first = token;
-            view.count = 1;
-        } else {
-            view.second = token;
-            view.count = 2;
-            return view;
-        }
-    }
+    view.count = int(tokens.size());
+    if (view.count > 0)
+        view.first = tokens[0];
+    if (view.count > 1)
+        view.second = tokens[1];
+    return view;
 }
 
 // Whether a type line names another type ("type Handle as integer"): its
