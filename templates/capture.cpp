@@ -128,22 +128,23 @@ void Capture::classifyLines(bool mayOpenComments) {
     int typeDepth = 0;     // type, union and template blocks open around the line
     QByteArrayList spaces; // the namespace blocks open around the line, outermost first
     for (qsizetype i = 0; i < size; ++i) {
+        const QByteArrayView line = std::as_const(lines)[i];
         // A line that starts inside a /' ... '/ comment (a declaration
         // commented out) declares nothing.
-        if (comments.startsInComment(lines[i]) || conditionals.note(qint32(i), lines[i]))
+        if (comments.startsInComment(line) || conditionals.note(qint32(i), line))
             continue;
         // Only a line that opens with one of the keywords matters here.
-        const QByteArrayView first = firstToken(lines[i]);
+        const QByteArrayView first = firstToken(line);
         if (first.size() < 3 || first.size() > 11) // "end" to "constructor"
             continue;
         if (isKeyword(first, "type") || isKeyword(first, "union")) {
-            const Tokens tokens = lineTokens(lines[i], 3);
+            const Tokens tokens = lineTokens(line, 3);
             if (!(tokens.size() >= 3 && isKeyword(tokens[2], "as")))
                 ++typeDepth;
             continue;
         }
         if (isKeyword(first, "namespace")) {
-            const Tokens tokens = lineTokens(lines[i], 2);
+            const Tokens tokens = lineTokens(line, 2);
             spaces.append(tokens.size() < 2 ? QByteArray()
                                             : beforeComment(tokens[1]).toByteArray());
             continue;
@@ -154,7 +155,7 @@ void Capture::classifyLines(bool mayOpenComments) {
             // in types.
             if (typeDepth > 0)
                 continue;
-            const Tokens tokens = lineTokens(lines[i], 3);
+            const Tokens tokens = lineTokens(line, 3);
             if (tokens.size() >= 3 && isKeyword(tokens[1], "operator")) {
                 KeyLine key{i, tokens[2]};
                 key.startKind = Operator;
@@ -169,9 +170,8 @@ void Capture::classifyLines(bool mayOpenComments) {
         // "private sub Stack.push", "static function Stack.capacity",
         // "const function Stack.size": a member that says its own linkage or
         // kind of member, in the order the compiler takes them.
-        const QByteArrayView statement =
-            opensWithKeyword ? lines[i] : withoutProcedurePrefix(lines[i]);
-        if (!opensWithKeyword && statement.size() == lines[i].size())
+        const QByteArrayView statement = opensWithKeyword ? line : withoutProcedurePrefix(line);
+        if (!opensWithKeyword && statement.size() == line.size())
             continue;
         const Tokens tokens = lineTokens(statement, 2);
         if (!opensWithKeyword &&

@@ -1125,9 +1125,10 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
     QList<qsizetype> spaces;
     SkippedBranches skipped;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QByteArrayView code = lexer.next(lines[i]);
+        const QByteArrayView line = std::as_const(lines)[i];
+        QByteArrayView code = lexer.next(line);
         // The compiler skips an "#if 0" branch unread: a use there is none.
-        if (!lexer.startedInComment() && skipped.skips(lines[i]))
+        if (!lexer.startedInComment() && skipped.skips(line))
             code = QByteArrayView();
         const bool rest = i == restIf || i == restEndif;
         const bool namespaceLine = opensOrClosesNamespace(code);
@@ -1150,7 +1151,7 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
         if (inside) {
             const qsizetype insideAt =
                 inside->next(i, rest || namespaceLine ? QByteArrayView() : code, lexer);
-            const bool inNamespace = opensNamespace(lines[instantiation.anchor]);
+            const bool inNamespace = opensNamespace(std::as_const(lines)[instantiation.anchor]);
             if (instantiation.anchor != namespaceBlock) {
                 instantiation.namespaceNames.clear();
                 namespaceBlock = inNamespace ? instantiation.anchor : -1;
@@ -1181,7 +1182,7 @@ void instantiateTemplates(Lines& lines, QByteArrayList& rewrittenLines,
             }
         }
         QByteArray rewritten;
-        if (instantiation.rewriteLine(lines[i], code, rewritten, 0)) {
+        if (instantiation.rewriteLine(line, code, rewritten, 0)) {
             rewrittenLines.append(std::move(rewritten));
             lines[i] = rewrittenLines.last();
         }

@@ -96,12 +96,13 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
     // compiler never follows: the file it names is not read either.
     file.mayOpenComments = containsCommentOpening(file.text);
     CommentTracker comments(file.mayOpenComments);
-    for (qsizetype i = 0; i < file.lines.size(); ++i) {
-        const QByteArrayView line = file.lines[i];
+    const Lines& lines = file.lines;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArrayView line = lines[i];
         if (comments.startsInComment(line))
             continue;
         const QString name =
-            includedName(line, i + 1 < file.lines.size() ? file.lines[i + 1] : QByteArrayView());
+            includedName(line, i + 1 < lines.size() ? lines[i + 1] : QByteArrayView());
         if (name.isEmpty())
             continue;
         const QString included = resolveInclude(name, directory, run.includeDirectories);
