@@ -12,6 +12,10 @@
 #include <cstring>
 #include <optional>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 enum class Copy { none, field, element };
@@ -1290,9 +1294,39 @@ unsigned lookedForIn(QByteArrayView line) {
         return table;
     }();
     unsigned found = 0;
+    const char* data = line.data();
+    const qsizetype size = line.size();
+    qsizetype at = 0;
+#ifdef __SSE2__
+    // Sixteen places at a time: each byte, and each pair of it and the byte
+    // after it, the case bit set on both.
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    const auto pairs = [&caseBit](__m128i here, __m128i next, char first, char second) {
+        return _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(here, caseBit), _mm_set1_epi8(first)),
+                             _mm_cmpeq_epi8(_mm_or_si128(next, caseBit), _mm_set1_epi8(second)));
+    };
+    __m128i equals = _mm_setzero_si128();
+    __m128i swaps = _mm_setzero_si128();
+    __m128i inputs = _mm_setzero_si128();
+    __m128i reads = _mm_setzero_si128();
+    for (; at + 17 <= size; at += 16) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 1));
+        equals = _mm_or_si128(equals, _mm_cmpeq_epi8(here, _mm_set1_epi8('=')));
+        swaps = _mm_or_si128(swaps, pairs(here, next, 's', 'w'));
+        inputs = _mm_or_si128(inputs, pairs(here, next, 'n', 'p'));
+        reads = _mm_or_si128(reads, pairs(here, next, 'a', 'd'));
+    }
+    found |= _mm_movemask_epi8(equals) != 0 ? equalsSign : 0u;
+    found |= _mm_movemask_epi8(swaps) != 0 ? swapPair : 0u;
+    found |= _mm_movemask_epi8(inputs) != 0 ? inputPair : 0u;
+    found |= _mm_movemask_epi8(reads) != 0 ? readPair : 0u;
+#endif
+    // The rest byte by byte (the pair that ends at the first of them was read
+    // with the blocks).
     unsigned char previous = 0;
-    for (const char c : line) {
-        const auto byte = static_cast<unsigned char>(c);
+    for (; at < size; ++at) {
+        const auto byte = static_cast<unsigned char>(data[at]);
         found |= seconds[byte] & after[previous];
         previous = byte;
     }
