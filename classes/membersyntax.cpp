@@ -179,11 +179,15 @@ qsizetype pastString(QByteArrayView text, qsizetype open) {
 QByteArrayView codeOf(QByteArrayView line) {
     // Brackets do not matter here, so a walk over the strings does.
     qsizetype end = 0;
-    while (end < line.size() && line[end] != '\'') {
-        if (line[end] == '"')
-            end = pastString(line, end);
-        else
-            ++end;
+    for (;;) {
+        end = indexOfEither(line, end, '\'', '"');
+        if (end < 0) {
+            end = line.size();
+            break;
+        }
+        if (line[end] == '\'')
+            break;
+        end = pastString(line, end);
     }
     return trimmed(line.first(end));
 }

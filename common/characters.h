@@ -85,6 +85,10 @@ inline bool equalsIgnoringCase(QByteArrayView text, QByteArrayView other) {
 // positions are tried at a time where the processor allows it.
 qsizetype findLetterPair(QByteArrayView text, qsizetype from, char first, char second);
 
+// Where the first of the bytes a and b stands in text at or after from, or
+// -1: sixteen bytes at a time where the processor can.
+qsizetype indexOfEither(QByteArrayView text, qsizetype from, char a, char b);
+
 // The first position at or after from where needle stands in text, ignoring
 // case, or -1.
 qsizetype indexOfIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);

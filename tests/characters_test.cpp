@@ -69,6 +69,13 @@ TEST(Characters, LetterCaseFoldsAsciiOnly) {
                 << needle.toByteArray().constData() << at;
         }
     }
+    // Either of two bytes, at every place of a text of 40 from every start.
+    for (qsizetype at = 0; at < 40; ++at) {
+        QByteArray text(40, '-');
+        text[at] = at % 2 ? '"' : '\'';
+        for (qsizetype from = 0; from < 40; ++from)
+            EXPECT_EQ(indexOfEither(text, from, '\'', '"'), from <= at ? at : -1) << at << from;
+    }
 }
 
 } // namespace
