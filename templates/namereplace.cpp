@@ -41,12 +41,14 @@ bool startsPointerWord(QByteArrayView code, qsizetype at) {
 // Steps over the byte at at of code, which cannot stand in a name, or over
 // the "<<<" or ">>>" that starts there, counting the uses open at at in uses.
 qsizetype stepOver(QByteArrayView code, qsizetype at, int& uses) {
-    const QByteArrayView rest = code.sliced(at);
-    if (rest.startsWith("<<<")) {
+    const auto triple = [&code, at](char c) {
+        return at + 2 < code.size() && code[at] == c && code[at + 1] == c && code[at + 2] == c;
+    };
+    if (triple('<')) {
         ++uses;
         return at + 3;
     }
-    if (uses > 0 && rest.startsWith(">>>")) {
+    if (uses > 0 && triple('>')) {
         --uses;
         return at + 3;
     }
