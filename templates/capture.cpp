@@ -476,6 +476,7 @@ void Capture::captureDeclaration(qsizetype header, TemplateSet& templates) {
         captured.earlierSpace = before->space;
     }
     declaredHere.insert(key, header);
+    captured.plan();
     templates.templateTable.insert(key, captured);
 }
 

@@ -977,7 +977,8 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
         inUses.resize(arguments.size());
         inUses[i] = "typeof(" + arguments[i] + ')';
         if (!pointersChecked) {
-            beforePointers = parametersBeforePointers(captured.lines.join('\n'));
+            beforePointers = parametersBeforePointers(captured.planned ? captured.body
+                                                                       : captured.lines.join('\n'));
             pointersChecked = true;
         }
         if (!(beforePointers & (1u << (i + 1))))
@@ -989,11 +990,14 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
     const QByteArray afterTypeLine = aliases.isEmpty() ? "\n\n" : "\n";
     MappedText instance;
     if (captured.parent.isEmpty()) {
-        instance.text = "type " + instanceName +
-                        (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
-                        afterTypeLine +
-                        substituteNames(captured.lines.join('\n'), captured.name, instanceName,
-                                        arguments, highestParameter, &aliasNames, &inUses);
+        instance.text =
+            "type " + instanceName +
+            (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) + afterTypeLine +
+            (captured.planned
+                 ? substituteNamesAt(captured.body, captured.bodyPlaces, instanceName, arguments,
+                                     highestParameter, &aliasNames, &inUses)
+                 : substituteNames(captured.lines.join('\n'), captured.name, instanceName,
+                                   arguments, highestParameter, &aliasNames, &inUses));
     } else {
         // The parent may be a type argument (extends t1), so it is substituted
         // with the body; the class pass then reads the extends line as any other.

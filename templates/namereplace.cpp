@@ -57,21 +57,12 @@ qsizetype stepOver(QByteArrayView code, qsizetype at, int& uses) {
 
 } // namespace
 
-QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
-                           const QByteArray& instanceName, const QByteArrayList& arguments,
-                           int* highestParameter, const QByteArrayList* pointerArguments,
-                           const QByteArrayList* pointerArgumentsInUses) {
-    QByteArray result;
-    result.reserve(text.size() + text.size() / 4);
-    int highest = 0;
+NamePlaces namePlacesOf(const QByteArray& text, QByteArrayView templateName) {
+    NamePlaces found;
     CodeLexer lexer;
-    bool first = true;
+    qsizetype lineStart = 0;
     for (const QByteArrayView line : splitLines(text)) {
-        if (!first)
-            result += '\n';
-        first = false;
         const QByteArrayView code = lexer.next(line);
-        qsizetype copied = 0;
         int uses = 0;
         for (qsizetype at = 0; at < code.size();) {
             if (!isNameChar(code[at])) {
@@ -83,31 +74,56 @@ QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
                 ++end;
             const QByteArrayView name = code.sliced(at, end - at);
             const bool member = at > 0 && code[at - 1] == '.';
-            const QByteArray* replacement = nullptr;
             if (const int number = parameterNumber(name); number > 0 && !member) {
-                highest = qMax(highest, number);
-                const QByteArrayList* pointers =
-                    uses == 0 ? pointerArguments : pointerArgumentsInUses;
-                if (pointers && number <= pointers->size() && !(*pointers)[number - 1].isEmpty() &&
-                    startsPointerWord(code, end))
-                    replacement = &(*pointers)[number - 1];
-                else if (number <= arguments.size())
-                    replacement = &arguments[number - 1];
+                found.highestParameter = qMax(found.highestParameter, number);
+                found.places.append(NamePlace{lineStart + at, lineStart + end, number,
+                                              startsPointerWord(code, end), uses > 0});
             } else if (!member && equalsIgnoringCase(name, templateName) && !startsUse(code, end)) {
-                replacement = &instanceName;
-            }
-            if (replacement) {
-                result.append(line.sliced(copied, at - copied));
-                result.append(*replacement);
-                copied = end;
+                found.places.append(NamePlace{lineStart + at, lineStart + end, 0, false, false});
             }
             at = end;
         }
-        result.append(line.sliced(copied));
+        lineStart += line.size() + 1;
     }
+    return found;
+}
+
+QByteArray substituteNamesAt(const QByteArray& text, const NamePlaces& places,
+                             const QByteArray& instanceName, const QByteArrayList& arguments,
+                             int* highestParameter, const QByteArrayList* pointerArguments,
+                             const QByteArrayList* pointerArgumentsInUses) {
+    QByteArray result;
+    result.reserve(text.size() + text.size() / 4);
+    qsizetype copied = 0;
+    for (const NamePlace& place : places.places) {
+        const QByteArray* replacement = &instanceName;
+        if (const int number = place.parameter; number > 0) {
+            const QByteArrayList* pointers =
+                place.inUse ? pointerArgumentsInUses : pointerArguments;
+            if (pointers && number <= pointers->size() && !(*pointers)[number - 1].isEmpty() &&
+                place.beforePointer)
+                replacement = &(*pointers)[number - 1];
+            else if (number <= arguments.size())
+                replacement = &arguments[number - 1];
+            else
+                continue;
+        }
+        result.append(QByteArrayView(text).sliced(copied, place.at - copied));
+        result.append(*replacement);
+        copied = place.end;
+    }
+    result.append(QByteArrayView(text).sliced(copied));
     if (highestParameter)
-        *highestParameter = highest;
+        *highestParameter = places.highestParameter;
     return result;
+}
+
+QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
+                           const QByteArray& instanceName, const QByteArrayList& arguments,
+                           int* highestParameter, const QByteArrayList* pointerArguments,
+                           const QByteArrayList* pointerArgumentsInUses) {
+    return substituteNamesAt(text, namePlacesOf(text, templateName), instanceName, arguments,
+                             highestParameter, pointerArguments, pointerArgumentsInUses);
 }
 
 unsigned parametersBeforePointers(const QByteArray& text) {

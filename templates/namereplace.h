@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QByteArrayView>
+#include <QList>
 
 // The text of an instance made from a template's text: in its code (never in
 // a string literal or a comment), every whole name (not part of a longer name,
@@ -21,6 +22,31 @@ QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
                            const QByteArray& instanceName, const QByteArrayList& arguments,
                            int* highestParameter, const QByteArrayList* pointerArguments = nullptr,
                            const QByteArrayList* pointerArgumentsInUses = nullptr);
+
+// Where substituteNames replaces names in a template's text, which depends on
+// the text and the template's name alone: a template's text is read once and
+// each instance made from it by copying.
+struct NamePlace {
+    qsizetype at = 0; // the name's bytes in the text
+    qsizetype end = 0;
+    int parameter = 0;          // N for tN; 0 for the template's own name
+    bool beforePointer = false; // tN followed by "ptr", "pointer" or "const ptr"
+    bool inUse = false;         // in the type arguments of a use ("<<<")
+};
+
+struct NamePlaces {
+    QList<NamePlace> places;
+    int highestParameter = 0;
+};
+
+NamePlaces namePlacesOf(const QByteArray& text, QByteArrayView templateName);
+
+// substituteNames for text with its places found already.
+QByteArray substituteNamesAt(const QByteArray& text, const NamePlaces& places,
+                             const QByteArray& instanceName, const QByteArrayList& arguments,
+                             int* highestParameter,
+                             const QByteArrayList* pointerArguments = nullptr,
+                             const QByteArrayList* pointerArgumentsInUses = nullptr);
 
 // The type parameters that stand right before the word "ptr" or "pointer" in
 // the code of text ("as t1 ptr", "t2 const pointer"), outside the type

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mappedtext.h"
+#include "namereplace.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -33,6 +34,18 @@ struct CapturedTemplate {
     // "Box<<<integer>>>", and their members one table entry: its instances
     // are refused as well, the message naming both declarations.
     QByteArray earlierSpace;
+    // Its lines joined, as instances copy them, and where in them names are
+    // replaced: made once the template is captured whole (planned).
+    QByteArray body;
+    NamePlaces bodyPlaces;
+    bool planned = false;
+
+    // Makes body and bodyPlaces from the lines as they stand.
+    void plan() {
+        body = lines.join('\n');
+        bodyPlaces = namePlacesOf(body, name);
+        planned = true;
+    }
 
     bool operator==(const CapturedTemplate& other) const {
         return name == other.name && lines == other.lines && origins == other.origins &&
