@@ -76,10 +76,12 @@ NamePlaces namePlacesOf(const QByteArray& text, QByteArrayView templateName) {
             const bool member = at > 0 && code[at - 1] == '.';
             if (const int number = parameterNumber(name); number > 0 && !member) {
                 found.highestParameter = qMax(found.highestParameter, number);
-                found.places.append(NamePlace{lineStart + at, lineStart + end, number,
-                                              startsPointerWord(code, end), uses > 0});
+                found.places.append(NamePlace{qint32(lineStart + at), qint32(lineStart + end),
+                                              qint8(number), startsPointerWord(code, end),
+                                              uses > 0});
             } else if (!member && equalsIgnoringCase(name, templateName) && !startsUse(code, end)) {
-                found.places.append(NamePlace{lineStart + at, lineStart + end, 0, false, false});
+                found.places.append(
+                    NamePlace{qint32(lineStart + at), qint32(lineStart + end), 0, false, false});
             }
             at = end;
         }

@@ -27,9 +27,9 @@ QByteArray substituteNames(const QByteArray& text, QByteArrayView templateName,
 // the text and the template's name alone: a template's text is read once and
 // each instance made from it by copying.
 struct NamePlace {
-    qsizetype at = 0; // the name's bytes in the text
-    qsizetype end = 0;
-    int parameter = 0;          // N for tN; 0 for the template's own name
+    qint32 at = 0; // the name's bytes in the text
+    qint32 end = 0;
+    qint8 parameter = 0;        // N for tN; 0 for the template's own name
     bool beforePointer = false; // tN followed by "ptr", "pointer" or "const ptr"
     bool inUse = false;         // in the type arguments of a use ("<<<")
 };

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QMap>
 
+#include <limits>
+
 // What capture keeps of one template: its lines in the order instances copy
 // them (body with the rewritten end line, a "\n" element, then the member
 // procedures, each followed by a "\n" element), where each of them came from,
@@ -41,10 +43,14 @@ struct CapturedTemplate {
     bool planned = false;
 
     // Makes body and bodyPlaces from the lines as they stand.
+    // A text too long for the places' offsets is read at each instance.
     void plan() {
         body = lines.join('\n');
-        bodyPlaces = namePlacesOf(body, name);
-        planned = true;
+        planned = body.size() < std::numeric_limits<qint32>::max();
+        if (planned)
+            bodyPlaces = namePlacesOf(body, name);
+        else
+            body = QByteArray();
     }
 
     bool operator==(const CapturedTemplate& other) const {
