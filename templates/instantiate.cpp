@@ -977,8 +977,7 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
         inUses.resize(arguments.size());
         inUses[i] = "typeof(" + arguments[i] + ')';
         if (!pointersChecked) {
-            beforePointers = parametersBeforePointers(captured.planned ? captured.body
-                                                                       : captured.lines.join('\n'));
+            beforePointers = parametersBeforePointers(captured.lines.join('\n'));
             pointersChecked = true;
         }
         if (!(beforePointers & (1u << (i + 1))))
@@ -994,8 +993,8 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
             "type " + instanceName +
             (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) + afterTypeLine +
             (captured.planned
-                 ? substituteNamesAt(captured.body, captured.bodyPlaces, instanceName, arguments,
-                                     highestParameter, &aliasNames, &inUses)
+                 ? substituteNamesAt(captured.lines.join('\n'), captured.bodyPlaces, instanceName,
+                                     arguments, highestParameter, &aliasNames, &inUses)
                  : substituteNames(captured.lines.join('\n'), captured.name, instanceName,
                                    arguments, highestParameter, &aliasNames, &inUses));
     } else {

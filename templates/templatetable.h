@@ -36,21 +36,18 @@ struct CapturedTemplate {
     // "Box<<<integer>>>", and their members one table entry: its instances
     // are refused as well, the message naming both declarations.
     QByteArray earlierSpace;
-    // Its lines joined, as instances copy them, and where in them names are
-    // replaced: made once the template is captured whole (planned).
-    QByteArray body;
+    // Where in its lines, joined as instances copy them, names are replaced:
+    // found once the template is captured whole (planned).
     NamePlaces bodyPlaces;
     bool planned = false;
 
-    // Makes body and bodyPlaces from the lines as they stand.
-    // A text too long for the places' offsets is read at each instance.
+    // Finds bodyPlaces in the lines as they stand. A text too long for the
+    // places' offsets is read at each instance.
     void plan() {
-        body = lines.join('\n');
+        const QByteArray body = lines.join('\n');
         planned = body.size() < std::numeric_limits<qint32>::max();
         if (planned)
             bodyPlaces = namePlacesOf(body, name);
-        else
-            body = QByteArray();
     }
 
     bool operator==(const CapturedTemplate& other) const {
