@@ -88,7 +88,7 @@ struct FirstLetters {
     quint32 ofLength[12] = {};
 };
 
-constexpr FirstLetters firstLettersOfKeywords() {
+FirstLetters firstLettersOfKeywords() {
     FirstLetters letters;
     for (qsizetype length = 0; length < 12; ++length) {
         for (const KeywordSpelling& spelling : keywordsOfLength[length])

@@ -34,28 +34,6 @@ qsizetype findLetterPair(QByteArrayView text, qsizetype from, char first, char s
     return -1;
 }
 
-qsizetype indexOfEither(QByteArrayView text, qsizetype from, char a, char b) {
-    const char* data = text.data();
-    const qsizetype size = text.size();
-    qsizetype at = std::max<qsizetype>(from, 0);
-#ifdef __SSE2__
-    const __m128i as = _mm_set1_epi8(a);
-    const __m128i bs = _mm_set1_epi8(b);
-    for (; at + 16 <= size; at += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-        const int found =
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, as), _mm_cmpeq_epi8(bytes, bs)));
-        if (found)
-            return at + qCountTrailingZeroBits(quint32(found));
-    }
-#endif
-    for (; at < size; ++at) {
-        if (data[at] == a || data[at] == b)
-            return at;
-    }
-    return -1;
-}
-
 qsizetype indexOfIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizetype from) {
     if (needle.isEmpty())
         return from <= text.size() ? from : -1;

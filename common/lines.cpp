@@ -104,24 +104,10 @@ qsizetype lineEndNoting(QByteArrayView text, qsizetype from, char c, bool* found
 
 namespace {
 
-// Where the run of bytes other than blanks that starts at from ends, sixteen
-// bytes at a time where the processor can: most lines are read by their
-// first words, and names and expressions run long.
-qsizetype tokenEnd(const char* data, qsizetype from, qsizetype size) {
-#ifdef __SSE2__
-    const __m128i spaces = _mm_set1_epi8(' ');
-    const __m128i tabs = _mm_set1_epi8('\t');
-    for (; from + 16 <= size; from += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
-        const quint32 blanks = quint32(_mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, spaces), _mm_cmpeq_epi8(bytes, tabs))));
-        if (blanks != 0)
-            return from + qCountTrailingZeroBits(blanks);
-    }
-#endif
-    while (from < size && !isBlank(data[from]))
-        ++from;
-    return from;
+// Where the run of bytes other than blanks that starts at from ends.
+qsizetype tokenEnd(QByteArrayView line, qsizetype from) {
+    const qsizetype blank = indexOfEither(line, from, ' ', '\t');
+    return blank < 0 ? line.size() : blank;
 }
 
 } // namespace
@@ -137,7 +123,7 @@ Tokens lineTokens(QByteArrayView line, qsizetype most) {
         if (i == size)
             break;
         const qsizetype start = i;
-        i = tokenEnd(data, i, size);
+        i = tokenEnd(line, i);
         tokens.append(QByteArrayView(data + start, i - start));
     }
     return tokens;
@@ -148,7 +134,7 @@ QByteArrayView firstToken(QByteArrayView line) {
     qsizetype start = 0;
     while (start < line.size() && isBlank(data[start]))
         ++start;
-    return QByteArrayView(data + start, tokenEnd(data, start, line.size()) - start);
+    return QByteArrayView(data + start, tokenEnd(line, start) - start);
 }
 
 QByteArrayView staticDefinitionName(QByteArrayView line) {

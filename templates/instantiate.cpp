@@ -989,14 +989,13 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
     const QByteArray afterTypeLine = aliases.isEmpty() ? "\n\n" : "\n";
     MappedText instance;
     if (captured.parent.isEmpty()) {
+        const QByteArray body = captured.lines.join('\n');
         instance.text =
             "type " + instanceName +
             (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) + afterTypeLine +
-            (captured.planned
-                 ? substituteNamesAt(captured.lines.join('\n'), captured.bodyPlaces, instanceName,
-                                     arguments, highestParameter, &aliasNames, &inUses)
-                 : substituteNames(captured.lines.join('\n'), captured.name, instanceName,
-                                   arguments, highestParameter, &aliasNames, &inUses));
+            substituteNamesAt(
+                body, captured.planned ? captured.bodyPlaces : namePlacesOf(body, captured.name),
+                instanceName, arguments, highestParameter, &aliasNames, &inUses);
     } else {
         // The parent may be a type argument (extends t1), so it is substituted
         // with the body; the class pass then reads the extends line as any other.
