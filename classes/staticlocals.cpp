@@ -47,7 +47,7 @@ void shareStaticDefinitions(QByteArray& text, const QByteArray& typeName,
         changed = true;
     }
     if (changed)
-        text = lines.join('\n');
+        text = joinedLines(lines);
 }
 
 namespace {

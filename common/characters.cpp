@@ -59,8 +59,12 @@ qsizetype indexOfIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizet
 }
 
 QByteArray caseFolded(QByteArrayView text) {
-    QByteArray folded;
-    setCaseFolded(folded, text);
+    // Room of exactly the text's size, taken at once: growing an empty array
+    // to it goes the long way through the library's reallocation.
+    QByteArray folded(text.size(), Qt::Uninitialized);
+    char* out = folded.data();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out[i] = foldCase(text[i]);
     return folded;
 }
 

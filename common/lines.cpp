@@ -27,6 +27,26 @@ Lines splitLines(QByteArrayView text) {
     return lines;
 }
 
+QByteArray joinedLines(const QByteArrayList& lines) {
+    qsizetype size = lines.size() - 1;
+    for (const QByteArray& line : lines)
+        size += line.size();
+    if (size <= 0)
+        return QByteArray(); // as join() gives it: no bytes, no buffer
+    QByteArray joined(size, Qt::Uninitialized);
+    char* out = joined.data();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            *out++ = '\n';
+        const QByteArray& line = lines[i];
+        if (!line.isEmpty()) {
+            std::memcpy(out, line.constData(), size_t(line.size()));
+            out += line.size();
+        }
+    }
+    return joined;
+}
+
 LineIndex::LineIndex(QByteArrayView text) : text(text.data()) {
     const qsizetype count = countLineFeeds(text) + 1;
     const bool wide = text.size() > qsizetype(std::numeric_limits<quint32>::max());

@@ -24,6 +24,10 @@ using Tokens = QVarLengthArray<QByteArrayView, 8>;
 
 Lines splitLines(QByteArrayView text);
 
+// The lines with a line feed between each two, as QByteArrayList::join('\n')
+// makes them, in one allocation and one copy of each line.
+QByteArray joinedLines(const QByteArrayList& lines);
+
 // The same lines held as the offset where each one ends (its line feed, or
 // the text's end): four bytes a line where a view takes sixteen, for a pass
 // that keeps a whole file's lines while it builds the file's new text. The

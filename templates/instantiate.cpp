@@ -977,7 +977,7 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
         inUses.resize(arguments.size());
         inUses[i] = "typeof(" + arguments[i] + ')';
         if (!pointersChecked) {
-            beforePointers = parametersBeforePointers(captured.lines.join('\n'));
+            beforePointers = parametersBeforePointers(joinedLines(captured.lines));
             pointersChecked = true;
         }
         if (!(beforePointers & (1u << (i + 1))))
@@ -989,7 +989,7 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
     const QByteArray afterTypeLine = aliases.isEmpty() ? "\n\n" : "\n";
     MappedText instance;
     if (captured.parent.isEmpty()) {
-        const QByteArray body = captured.lines.join('\n');
+        const QByteArray body = joinedLines(captured.lines);
         instance.text =
             "type " + instanceName +
             (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) + afterTypeLine +
@@ -1004,7 +1004,7 @@ MappedText instanceText(const CapturedTemplate& captured, const QByteArray& inst
             substituteNames(
                 " extends " + captured.parent +
                     (captured.packing.isEmpty() ? QByteArray() : ' ' + captured.packing) +
-                    afterTypeLine + captured.lines.join('\n'),
+                    afterTypeLine + joinedLines(captured.lines),
                 captured.name, instanceName, arguments, highestParameter, &aliasNames, &inUses);
     }
     if (!aliases.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lines.h"
 #include "mappedtext.h"
 #include "namereplace.h"
 
@@ -44,7 +45,7 @@ struct CapturedTemplate {
     // Finds bodyPlaces in the lines as they stand. A text too long for the
     // places' offsets is read at each instance.
     void plan() {
-        const QByteArray body = lines.join('\n');
+        const QByteArray body = joinedLines(lines);
         planned = body.size() < std::numeric_limits<qint32>::max();
         if (planned)
             bodyPlaces = namePlacesOf(body, name);

@@ -41,6 +41,16 @@ TEST(Lines, SplitKeepsEmptyPiecesSoJoiningGivesTheTextBack) {
 
 // Line ends and the byte asked about on both sides of every sixteen-byte
 // edge, from every start.
+TEST(Lines, JoinedLinesAreWhatJoinMakes) {
+    const QList<QByteArrayList> lists = {
+        {}, {QByteArray()}, {""}, {"", ""}, {"a"}, {"a", "", "bc"}, {"", "x\ny", ""}};
+    for (const QByteArrayList& lines : lists) {
+        const QByteArray joined = joinedLines(lines);
+        EXPECT_EQ(joined, lines.join('\n'));
+        EXPECT_EQ(joined.isNull(), lines.join('\n').isNull()) << lines.size() << " lines";
+    }
+}
+
 TEST(Lines, LineEndsAreFoundWithWhatStandsOnTheLine) {
     QByteArray text(70, 'x');
     for (const int at : {3, 15, 16, 33, 47, 48, 63})
