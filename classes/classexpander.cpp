@@ -251,7 +251,7 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
             embed(r);
     }
     MappedText result =
-        replaceTypeBlocks(std::move(source), std::move(lines), records, inheritance);
+        replaceTypeBlocks(std::move(source), std::move(lines), records, inheritance, beside);
     // The records are let go of beside the last two rewrites, which read
     // only the text.
     const auto finish = [&] {

@@ -1,5 +1,6 @@
 #include "typeblocks.h"
 
+#include "beside.h"
 #include "characters.h"
 #include "codelexer.h"
 #include "conditionals.h"
@@ -610,7 +611,7 @@ void writeReplacementOrigins(LineOrigin* out, const Parts& parts, bool exact) {
 } // namespace
 
 MappedText replaceTypeBlocks(MappedText text, LineIndex lines, const QList<TypeRecord>& records,
-                             const Inheritance& inheritance) {
+                             const Inheritance& inheritance, bool beside) {
     std::deque<MappedText> ownLines;
     QList<Piece> pieces = planPieces(lines, text.origins, records, inheritance, ownLines);
     if (pieces.isEmpty())
@@ -648,56 +649,74 @@ MappedText replaceTypeBlocks(MappedText text, LineIndex lines, const QList<TypeR
     // than its lines did moves first, front to back: it overwrites nothing
     // still to be moved. Every other piece starts later than its lines did,
     // as do all pieces before it that have not moved yet, so these move last,
-    // back to front. Lines (origins) are moved by the same rule.
+    // back to front. Lines (origins) are moved by the same rule. The bytes
+    // and the origins are apart, so in a large text each goes on a thread of
+    // its own.
     QByteArray& out = text.text;
     QList<LineOrigin>& origins = text.origins;
-    const qsizetype inputBytes = out.size();
-    const qsizetype inputLines = origins.size();
-    // The bytes get room of exactly the size needed first (resizing alone
-    // rounds the capacity up, to as much as twice the text); reserving moves
-    // them in place where it can. The origins are grown by resizing, which
-    // moves them in place too, where reserving would copy them: the room it
-    // rounds up to is never written, so it takes no memory.
-    out.reserve(std::max(inputBytes, bytes));
-    out.resize(std::max(inputBytes, bytes));
-    origins.resize(std::max(inputLines, lineCount));
-    char* data = out.data();
-    LineOrigin* lineData = origins.data();
-    const auto moveBytes = [&](const Piece& piece) {
-        if (!piece.parts.isEmpty())
-            writeReplacementBytes(data + piece.outByte, piece.parts, piece.exact);
-        else if (piece.bytes > 0) // an empty text may have no buffer at all
-            std::memmove(data + piece.outByte, data + piece.fromByte, size_t(piece.bytes));
+    const auto placeBytes = [&] {
+        // The bytes get room of exactly the size needed first (resizing
+        // alone rounds the capacity up, to as much as twice the text);
+        // reserving moves them in place where it can.
+        const qsizetype inputBytes = out.size();
+        out.reserve(std::max(inputBytes, bytes));
+        out.resize(std::max(inputBytes, bytes));
+        char* data = out.data();
+        const auto moveBytes = [&](const Piece& piece) {
+            if (!piece.parts.isEmpty())
+                writeReplacementBytes(data + piece.outByte, piece.parts, piece.exact);
+            else if (piece.bytes > 0) // an empty text may have no buffer at all
+                std::memmove(data + piece.outByte, data + piece.fromByte, size_t(piece.bytes));
+        };
+        const auto bytesFirst = [](const Piece& piece) {
+            return piece.outByte + piece.bytes <= piece.toByte;
+        };
+        for (const Piece& piece : std::as_const(pieces)) {
+            if (bytesFirst(piece))
+                moveBytes(piece);
+        }
+        for (qsizetype p = pieces.size() - 1; p >= 0; --p) {
+            if (!bytesFirst(pieces[p]))
+                moveBytes(pieces[p]);
+        }
+        for (qsizetype p = 0; p + 1 < pieces.size(); ++p)
+            data[pieces[p].outByte + pieces[p].bytes] = '\n';
+        out.truncate(bytes);
     };
-    const auto moveLines = [&](const Piece& piece) {
-        if (!piece.parts.isEmpty())
-            writeReplacementOrigins(lineData + piece.outLine, piece.parts, piece.exact);
-        else if (piece.lineCount > 0)
-            std::memmove(static_cast<void*>(lineData + piece.outLine), lineData + piece.firstLine,
-                         size_t(piece.lineCount) * sizeof(LineOrigin));
+    const auto placeOrigins = [&] {
+        // The origins are grown by resizing, which moves them in place too,
+        // where reserving would copy them: the room it rounds up to is never
+        // written, so it takes no memory.
+        const qsizetype inputLines = origins.size();
+        origins.resize(std::max(inputLines, lineCount));
+        LineOrigin* lineData = origins.data();
+        const auto moveLines = [&](const Piece& piece) {
+            if (!piece.parts.isEmpty())
+                writeReplacementOrigins(lineData + piece.outLine, piece.parts, piece.exact);
+            else if (piece.lineCount > 0)
+                std::memmove(static_cast<void*>(lineData + piece.outLine),
+                             lineData + piece.firstLine,
+                             size_t(piece.lineCount) * sizeof(LineOrigin));
+        };
+        const auto linesFirst = [](const Piece& piece) {
+            return piece.outLine + piece.lineCount <= piece.lastLine + 1;
+        };
+        for (const Piece& piece : std::as_const(pieces)) {
+            if (linesFirst(piece))
+                moveLines(piece);
+        }
+        for (qsizetype p = pieces.size() - 1; p >= 0; --p) {
+            if (!linesFirst(pieces[p]))
+                moveLines(pieces[p]);
+        }
+        origins.resize(lineCount);
     };
-    const auto bytesFirst = [](const Piece& piece) {
-        return piece.outByte + piece.bytes <= piece.toByte;
-    };
-    const auto linesFirst = [](const Piece& piece) {
-        return piece.outLine + piece.lineCount <= piece.lastLine + 1;
-    };
-    for (const Piece& piece : std::as_const(pieces)) {
-        if (bytesFirst(piece))
-            moveBytes(piece);
-        if (linesFirst(piece))
-            moveLines(piece);
+    if (beside) {
+        runBeside(placeOrigins, placeBytes);
+    } else {
+        placeBytes();
+        placeOrigins();
     }
-    for (qsizetype p = pieces.size() - 1; p >= 0; --p) {
-        if (!bytesFirst(pieces[p]))
-            moveBytes(pieces[p]);
-        if (!linesFirst(pieces[p]))
-            moveLines(pieces[p]);
-    }
-    for (qsizetype p = 0; p + 1 < pieces.size(); ++p)
-        data[pieces[p].outByte + pieces[p].bytes] = '\n';
-    out.truncate(bytes);
-    origins.resize(lineCount);
     return text;
 }
 

@@ -20,9 +20,10 @@ std::array<const MappedText*, 4> replacementParts(const TypeRecord& record);
 // written when its type has no record, uses the compiler's own inheritance, or
 // has neither a twin nor a parent.
 // lines are the text's lines, as views over its bytes, taken so they are let
-// go early; the result is made in the text's own room.
+// go early; the result is made in the text's own room, its bytes and its
+// origins on two threads at once when beside is set.
 MappedText replaceTypeBlocks(MappedText text, LineIndex lines, const QList<TypeRecord>& records,
-                             const Inheritance& inheritance);
+                             const Inheritance& inheritance, bool beside = false);
 
 // Every line "type D extends P ..." becomes "type D", except where D uses the
 // compiler's own inheritance.

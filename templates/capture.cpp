@@ -41,11 +41,34 @@ bool acceptsCall(int kind) { // "Name(..."
 }
 
 int memberKindOf(QByteArrayView token) {
-    for (int kind = 0; kind < KindCount; ++kind) {
-        if (isKeyword(token, memberKeywords[kind]))
-            return kind;
+    if (token.isEmpty())
+        return -1;
+    // The first letter tells the one keyword the token may be ("dim" and
+    // "destructor" by their length too): most lines' first words are none.
+    int kind = -1;
+    switch (foldCase(token[0])) {
+    case 's':
+        kind = Sub;
+        break;
+    case 'f':
+        kind = Function;
+        break;
+    case 'c':
+        kind = Constructor;
+        break;
+    case 'd':
+        kind = token.size() == 3 ? Dim : Destructor;
+        break;
+    case 'o':
+        kind = Operator;
+        break;
+    case 'p':
+        kind = Property;
+        break;
+    default:
+        return -1;
     }
-    return -1;
+    return isKeyword(token, memberKeywords[kind]) ? kind : -1;
 }
 
 // Whether "template" and the token after it open a declaration: the token is
