@@ -104,9 +104,10 @@ template <typename LineList> QSet<QByteArray> enumNamesOf(const LineList& lines)
 // For each of lines (views, or a LineIndex), in order, whether it starts
 // inside a /' ... '/ comment or an "#if 0" branch; empty when none does (as
 // in most files).
-template <typename LineList> QList<bool> linesStartingInComment(const LineList& lines) {
+template <typename LineList>
+QList<bool> linesStartingInComment(const LineList& lines, bool mayOpenComments = true) {
     QList<bool> starts;
-    CommentTracker comments;
+    CommentTracker comments(mayOpenComments);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (comments.startsInComment(lines[i])) {
             if (starts.isEmpty())

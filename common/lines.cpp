@@ -69,6 +69,10 @@ LineIndex::LineIndex(QByteArrayView text) : text(text.data()) {
     }
 }
 
+QList<bool> linesStartingInComment(const LineIndex& lines) {
+    return linesStartingInComment<LineIndex>(lines, containsCommentOpening(lines.wholeText()));
+}
+
 qsizetype countLineFeeds(QByteArrayView text) {
     // Counted sixteen bytes at a time where the processor can: most texts
     // counted are many lines long, and one search per line feed would cost a

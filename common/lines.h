@@ -38,6 +38,10 @@ public:
     explicit LineIndex(QByteArrayView text);
 
     qsizetype size() const { return wideEnds.isEmpty() ? ends.size() : wideEnds.size(); }
+    // The bytes of all the lines, line feeds between them.
+    QByteArrayView wholeText() const {
+        return isEmpty() ? QByteArrayView() : QByteArrayView(text, endOf(size() - 1));
+    }
     bool isEmpty() const { return size() == 0; }
     QByteArrayView operator[](qsizetype line) const {
         const qsizetype start = line == 0 ? 0 : endOf(line - 1) + 1;
@@ -53,6 +57,11 @@ private:
     QList<quint32> ends;
     QList<qint64> wideEnds; // instead of ends, for a text of 4 GiB or more
 };
+
+// Which of a whole text's lines start inside a /' ... '/ comment or a
+// skipped branch, as linesStartingInComment gives them: a text with no "/'"
+// anywhere is read for its branches alone.
+QList<bool> linesStartingInComment(const LineIndex& lines);
 
 // The number of line feeds in text.
 qsizetype countLineFeeds(QByteArrayView text);

@@ -22,6 +22,17 @@
 
 namespace {
 
+// Whether line may name an included file: only one whose first character
+// after blanks is "#", "'" or the "r" of "rem" can. Most lines are told by
+// it without a call.
+bool mayNameInclude(QByteArrayView line) {
+    qsizetype first = 0;
+    while (first < line.size() && isBlank(line[first]))
+        ++first;
+    return first < line.size() &&
+           (line[first] == '#' || line[first] == '\'' || foldCase(line[first]) == 'r');
+}
+
 bool isSeparator(QChar c) {
     return c == u'/' || c == u'\\';
 }
@@ -99,7 +110,7 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
     const Lines& lines = file.lines;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArrayView line = lines[i];
-        if (comments.startsInComment(line))
+        if (comments.startsInComment(line) || !mayNameInclude(line))
             continue;
         const QString name =
             includedName(line, i + 1 < lines.size() ? lines[i + 1] : QByteArrayView());
@@ -341,13 +352,7 @@ QString includedName(QByteArrayView line, QByteArrayView next) {
     // once"list.bi"". And the QuickBASIC metacommand in a comment, which it
     // follows in its qb and fblite dialects: "'$include: 'list.bi'", "REM
     // $INCLUDE: "list.bi"", "' $include once:'list.bi'".
-    // Only a line that starts with "#", "'" or "rem" can name one; most
-    // lines are told by their first byte.
-    qsizetype first = 0;
-    while (first < line.size() && isBlank(line[first]))
-        ++first;
-    if (first == line.size() ||
-        (line[first] != '#' && line[first] != '\'' && foldCase(line[first]) != 'r'))
+    if (!mayNameInclude(line))
         return {};
     bool metacommand = false;
     const qsizetype at = directiveArgumentAt(line, "include", true, &metacommand);

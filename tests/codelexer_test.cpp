@@ -1,4 +1,5 @@
 #include "codelexer.h"
+#include "lines.h"
 #include "qtprinting.h"
 
 #include <QByteArrayList>
@@ -150,8 +151,16 @@ TEST(CodeLexer, LinesOfAnIfZeroBranchAreSwitchedOff) {
          {"#if 0", "/' a", "#endif", "'/", "c", "#endif", "d"},
          {false, true, true, true, true, false, false}},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(linesStartingInComment(c.lines), c.off) << c.name;
+        // The same lines as a whole text's index, which a text with no "/'"
+        // has read for its branches alone.
+        QByteArrayList copies;
+        for (const QByteArrayView line : c.lines)
+            copies.append(line.toByteArray());
+        const QByteArray text = copies.join('\n');
+        EXPECT_EQ(linesStartingInComment(LineIndex(text)), c.off) << c.name;
+    }
 }
 
 TEST(CodeLexer, TheCommentTrackerAgreesWithTheLexerOnEveryLine) {
