@@ -608,6 +608,21 @@ void writeReplacementOrigins(LineOrigin* out, const Parts& parts, bool exact) {
         *out = LineOrigin();
 }
 
+// Moves every piece within one array: those that move first (their place
+// ends no later than their old one) front to back, as they overwrite
+// nothing still to be moved, then the rest back to front.
+template <typename MovesFirst, typename Move>
+void moveInPlace(const QList<Piece>& pieces, MovesFirst movesFirst, Move move) {
+    for (const Piece& piece : pieces) {
+        if (movesFirst(piece))
+            move(piece);
+    }
+    for (qsizetype p = pieces.size() - 1; p >= 0; --p) {
+        if (!movesFirst(pieces[p]))
+            move(pieces[p]);
+    }
+}
+
 } // namespace
 
 MappedText replaceTypeBlocks(MappedText text, LineIndex lines, const QList<TypeRecord>& records,
@@ -671,14 +686,7 @@ MappedText replaceTypeBlocks(MappedText text, LineIndex lines, const QList<TypeR
         const auto bytesFirst = [](const Piece& piece) {
             return piece.outByte + piece.bytes <= piece.toByte;
         };
-        for (const Piece& piece : std::as_const(pieces)) {
-            if (bytesFirst(piece))
-                moveBytes(piece);
-        }
-        for (qsizetype p = pieces.size() - 1; p >= 0; --p) {
-            if (!bytesFirst(pieces[p]))
-                moveBytes(pieces[p]);
-        }
+        moveInPlace(pieces, bytesFirst, moveBytes);
         for (qsizetype p = 0; p + 1 < pieces.size(); ++p)
             data[pieces[p].outByte + pieces[p].bytes] = '\n';
         out.truncate(bytes);
@@ -701,14 +709,7 @@ MappedText replaceTypeBlocks(MappedText text, LineIndex lines, const QList<TypeR
         const auto linesFirst = [](const Piece& piece) {
             return piece.outLine + piece.lineCount <= piece.lastLine + 1;
         };
-        for (const Piece& piece : std::as_const(pieces)) {
-            if (linesFirst(piece))
-                moveLines(piece);
-        }
-        for (qsizetype p = pieces.size() - 1; p >= 0; --p) {
-            if (!linesFirst(pieces[p]))
-                moveLines(pieces[p]);
-        }
+        moveInPlace(pieces, linesFirst, moveLines);
         origins.resize(lineCount);
     };
     if (beside) {
