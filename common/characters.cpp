@@ -58,19 +58,24 @@ qsizetype indexOfIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizet
     }
 }
 
+namespace {
+
+void writeCaseFolded(char* out, QByteArrayView text) {
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out[i] = foldCase(text[i]);
+}
+
+} // namespace
+
 QByteArray caseFolded(QByteArrayView text) {
     // Room of exactly the text's size, taken at once: growing an empty array
     // to it goes the long way through the library's reallocation.
     QByteArray folded(text.size(), Qt::Uninitialized);
-    char* out = folded.data();
-    for (qsizetype i = 0; i < text.size(); ++i)
-        out[i] = foldCase(text[i]);
+    writeCaseFolded(folded.data(), text);
     return folded;
 }
 
 void setCaseFolded(QByteArray& key, QByteArrayView text) {
     key.resize(text.size());
-    char* out = key.data();
-    for (qsizetype i = 0; i < text.size(); ++i)
-        out[i] = foldCase(text[i]);
+    writeCaseFolded(key.data(), text);
 }

@@ -258,6 +258,8 @@ QByteArrayView withoutProcedurePrefix(QByteArrayView line) {
         word = firstToken(rest);
         passed = true;
     };
+    if (!isProcedurePrefix(word))
+        return line;
     if (equalsIgnoringCase(word, "private") || equalsIgnoringCase(word, "public"))
         passOver();
     if (equalsIgnoringCase(word, "static") || equalsIgnoringCase(word, "const"))

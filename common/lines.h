@@ -127,6 +127,13 @@ bool mayNameDialect(QByteArrayView text);
 // "const", are passed over. Any other line is returned whole.
 QByteArrayView withoutProcedurePrefix(QByteArrayView line);
 
+// Whether word is one of those words: a line whose first word is none of
+// them has no prefix to pass over.
+inline bool isProcedurePrefix(QByteArrayView word) {
+    return equalsIgnoringCase(word, "private") || equalsIgnoringCase(word, "public") ||
+           equalsIgnoringCase(word, "static") || equalsIgnoringCase(word, "const");
+}
+
 // A procedure's first line can hold more statements after ":" ("function
 // Box.get() as t1 : return v : end function"). The first statement of a
 // line: the line up to its first ":" outside strings, or up to its comment,

@@ -194,9 +194,8 @@ void Capture::classifyLines(bool mayOpenComments) {
         // "const function Stack.size": a member that says its own linkage or
         // kind of member, in the order the compiler takes them.
         // The prefix is the line's first word: a line that opens with no
-        // keyword and none of them is passed over before it is read again.
-        if (!opensWithKeyword && !isKeyword(first, "private") && !isKeyword(first, "public") &&
-            !isKeyword(first, "static") && !isKeyword(first, "const"))
+        // keyword and no prefix is passed over before it is read again.
+        if (!opensWithKeyword && !isProcedurePrefix(first))
             continue;
         const QByteArrayView statement = opensWithKeyword ? line : withoutProcedurePrefix(line);
         if (!opensWithKeyword && statement.size() == line.size())
