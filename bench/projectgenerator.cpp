@@ -168,6 +168,13 @@ GeneratedProject generateOneLargeFile(qint64 totalLines) {
 
 } // namespace
 
+QByteArray templateHeader(const QList<QByteArray>& names) {
+    Writer header;
+    for (const QByteArray& name : names)
+        writeTemplate(header, name);
+    return header.bytes;
+}
+
 GeneratedProject generateProject(qint64 totalLines, ProjectShape shape) {
     if (shape == ProjectShape::OneLargeFile)
         return generateOneLargeFile(totalLines);

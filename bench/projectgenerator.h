@@ -34,5 +34,9 @@ enum class ProjectShape {
 // About totalLines lines in all; the same size and shape always give the same bytes.
 GeneratedProject generateProject(qint64 totalLines, ProjectShape shape = ProjectShape::Spread);
 
+// A header that declares the templates named, as the dozen headers declare
+// theirs: what a small program that uses them includes.
+QByteArray templateHeader(const QList<QByteArray>& names);
+
 // Writes the project into folder; returns false when a file cannot be written.
 bool writeProject(const GeneratedProject& project, const QString& folder);
