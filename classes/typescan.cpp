@@ -5,6 +5,7 @@
 #include "conditionals.h"
 #include "fieldforms.h"
 #include "forwarding.h"
+#include "keyedlines.h"
 #include "lines.h"
 #include "membersyntax.h"
 
@@ -184,7 +185,7 @@ private:
     bool inComment(qsizetype line) const { return !commented.isEmpty() && commented[line]; }
     // Header lines by kind and qualifier: for every "." of a header's second
     // token, the text up to and including it, case-folded. Lines in file order.
-    QHash<QByteArray, QList<int>> headers;
+    KeyedLines headers;
     QByteArray key; // the bytes of the last index key looked up
     // The "#endmacro" line of each macro body, by the "#macro" line; none in
     // most files.
@@ -227,7 +228,7 @@ private:
 
     void indexUnder(int kind, QByteArrayView qualifier, int line) {
         setIndexKey(key, kind, qualifier);
-        headers[key].append(line);
+        headers.add(key, line);
     }
 
     void indexHeaders() {
@@ -268,6 +269,7 @@ private:
                  dot = info.second.indexOf('.', dot + 1))
                 indexUnder(kind, info.second.first(dot + 1), int(i));
         }
+        headers.finish();
     }
 
     TypeRecord scanType(int typeLine) {
@@ -400,17 +402,14 @@ private:
     // to the end line of the same kind.
     void scanMembers(int typeLine, int kind, const QByteArray& qualifier, ScannedLines& into) {
         setIndexKey(key, kind, qualifier);
-        const auto found = headers.constFind(key);
-        if (found == headers.cend())
-            return;
-        const QList<int>& candidates = *found;
-        auto candidate = std::upper_bound(candidates.cbegin(), candidates.cend(), typeLine);
+        const KeyedLines::Run candidates = headers.linesOf(key);
+        const int* candidate = std::upper_bound(candidates.begin, candidates.end, typeLine);
         int position = typeLine;
         while (true) {
-            while (candidate != candidates.cend() &&
+            while (candidate != candidates.end &&
                    (*candidate <= position || !working.alive[*candidate]))
                 ++candidate;
-            if (candidate == candidates.cend())
+            if (candidate == candidates.end)
                 return;
             int k = *candidate;
             if (!memberKinds[kind].namesType &&
