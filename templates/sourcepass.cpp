@@ -170,13 +170,26 @@ struct CapturedFile {
     std::optional<QByteArray> finished;
 };
 
+// Whether text may declare a template: "template" stands in it, in any letter
+// case. Its tail is looked for, as "te" stands in most lines ("integer").
+bool mayDeclareTemplates(QByteArrayView text) {
+    for (qsizetype at = indexOfIgnoringCase(text, "mplate", 2); at >= 0;
+         at = indexOfIgnoringCase(text, "mplate", at + 1)) {
+        if (startsWithIgnoringCase(text.sliced(at - 2), "template"))
+            return true;
+    }
+    return false;
+}
+
 // Captures the templates of a file whose includes are all expanded: its
-// templates join those it has from its includes.
+// templates join those it has from its includes. Most files declare none,
+// and are not read line by line for them.
 CapturedFile captureFile(OpenFile file) {
     CapturedFile captured;
     captured.lineCount = file.lines.size();
-    captureTemplates(file.lines, file.origins, file.templates, &captured.errors,
-                     file.mayOpenComments);
+    if (mayDeclareTemplates(file.text))
+        captureTemplates(file.lines, file.origins, file.templates, &captured.errors,
+                         file.mayOpenComments);
     captured.file = std::move(file);
     return captured;
 }

@@ -303,6 +303,27 @@ TEST(SourcePass, KeepsTheFinalLineFeed) {
                     .endsWith(sourceBytesFromText("#endif\ndim b as B_byte\nprint 2\n")));
 }
 
+// The pass reads a file for templates only when "template" stands in it, in
+// any letter case and anywhere, the first bytes of the file included (where
+// a declaration without its end line is the only one).
+TEST(SourcePass, FindsTemplatesWrittenInAnyLetterCase) {
+    for (const QByteArray keyword : {"template", "TEMPLATE", "TeMpLaTe"}) {
+        SCOPED_TRACE(keyword.constData());
+        Folder folder;
+        folder.write(QStringLiteral("main.bas"),
+                     keyword + " B\nx as t1\nend " + keyword + "\ndim b as B<<<byte>>>\n");
+        folder.write(QStringLiteral("unended.bas"), keyword + " B\nx as t1\n");
+        SnapshotRegistry registry;
+        TemplateRun run;
+        EXPECT_TRUE(rewriteSourceFile(folder.path(QStringLiteral("main.bas")), registry, run));
+        EXPECT_TRUE(withoutLineDirectives(folder.read(QStringLiteral("main.bas")))
+                        .endsWith("dim b as B_byte\n"));
+        EXPECT_FALSE(run.error);
+        rewriteSourceFile(folder.path(QStringLiteral("unended.bas")), registry, run);
+        EXPECT_TRUE(run.error);
+    }
+}
+
 // A name given with -include is included at the top of every source file,
 // found where an include name of that file is: its templates are the file's.
 TEST(SourcePass, FilesGivenWithIncludeAreIncludedByEverySourceFile) {
