@@ -21,11 +21,12 @@ bool isName(QByteArrayView text) {
 
 // Words that start a line of a type block that declares no field.
 bool startsOtherStatement(QByteArrayView word) {
-    for (const char* keyword :
-         {"declare",  "static",      "private:",   "public:",   "protected:", "private",
-          "public",   "protected",   "end",        "type",      "union",      "enum",
-          "const",    "redim",       "field",      "namespace", "sub",        "function",
-          "property", "constructor", "destructor", "operator",  "rem"}) {
+    static constexpr QByteArrayView keywords[] = {
+        "declare",  "static",      "private:",   "public:",   "protected:", "private",
+        "public",   "protected",   "end",        "type",      "union",      "enum",
+        "const",    "redim",       "field",      "namespace", "sub",        "function",
+        "property", "constructor", "destructor", "operator",  "rem"};
+    for (const QByteArrayView keyword : keywords) {
         if (isKeyword(word, keyword))
             return true;
     }
@@ -37,7 +38,7 @@ bool startsOtherStatement(QByteArrayView word) {
 // field is reached through "parent" on an extending type. (Keywords such as
 // "len", "name" or "data" can name a property and are forwarded.)
 bool namesNoProperty(QByteArrayView name) {
-    static const char* const keywords[] = {
+    static constexpr QByteArrayView keywords[] = {
         "abs",      "abstract", "alias",     "any",      "asm",         "assert",    "assertwarn",
         "base",     "bit",      "bitreset",  "bitset",   "boolean",     "byref",     "byte",
         "byval",    "call",     "case",      "cast",     "cbyte",       "cdbl",      "cdecl",
@@ -55,10 +56,20 @@ bool namesNoProperty(QByteArrayView name) {
         "type",     "typeof",   "ubyte",     "uinteger", "ulong",       "ulongint",  "union",
         "unsigned", "until",    "ushort",    "using",    "var",         "virtual",   "wend",
         "while",    "with",     "wstring",   "zstring"};
-    const QByteArray folded = caseFolded(name);
-    return std::binary_search(
-        std::begin(keywords), std::end(keywords), folded,
-        [](const auto& a, const auto& b) { return QByteArrayView(a) < QByteArrayView(b); });
+    // A name longer than every keyword is none of them.
+    constexpr qsizetype longest = [] {
+        qsizetype size = 0;
+        for (const QByteArrayView keyword : keywords)
+            size = std::max(size, keyword.size());
+        return size;
+    }();
+    if (name.size() > longest)
+        return false;
+    char folded[longest];
+    for (qsizetype i = 0; i < name.size(); ++i)
+        folded[i] = foldCase(name[i]);
+    return std::binary_search(std::begin(keywords), std::end(keywords),
+                              QByteArrayView(folded, name.size()));
 }
 
 // The type as the property gives it: a fixed-length string is passed as a
