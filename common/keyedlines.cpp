@@ -23,7 +23,7 @@ qsizetype KeyedLines::slotOf(QByteArrayView key, size_t hash) const {
         const qsizetype start = keyStarts[k];
         const qsizetype size = keyStarts[k + 1] - start;
         if (size == key.size() &&
-            std::memcmp(keyBytes.constData() + start, key.data(), size_t(size)) == 0)
+            (size == 0 || std::memcmp(keyBytes.constData() + start, key.data(), size_t(size)) == 0))
             return qsizetype(slot);
     }
 }
