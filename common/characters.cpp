@@ -58,6 +58,16 @@ qsizetype indexOfIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizet
     }
 }
 
+bool containsIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizetype tailAt) {
+    const QByteArrayView tail = needle.sliced(tailAt);
+    for (qsizetype at = indexOfIgnoringCase(text, tail, tailAt); at >= 0;
+         at = indexOfIgnoringCase(text, tail, at + 1)) {
+        if (startsWithIgnoringCase(text.sliced(at - tailAt), needle))
+            return true;
+    }
+    return false;
+}
+
 namespace {
 
 void writeCaseFolded(char* out, QByteArrayView text) {

@@ -121,6 +121,11 @@ inline qsizetype indexOfEither(QByteArrayView text, qsizetype from, char a, char
 // case, or -1.
 qsizetype indexOfIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);
 
+// Whether needle stands in text, ignoring case. It is looked for by its tail
+// from tailAt on, whose first two letters may be rarer in code than its own
+// ("te" of "template" stands in most lines: "integer").
+bool containsIgnoringCase(QByteArrayView text, QByteArrayView needle, qsizetype tailAt = 0);
+
 // The text with every ASCII letter in lower case: the key under which names
 // are looked up ignoring case.
 QByteArray caseFolded(QByteArrayView text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "characters.h"
 #include "conditionals.h"
 #include "lines.h"
 
@@ -99,6 +100,13 @@ template <typename LineList> QSet<QByteArray> enumNamesOf(const LineList& lines)
             kept.read(lines[i]);
     }
     return std::move(kept.names);
+}
+
+// The same over a whole text, which most often names no enum at all.
+inline QSet<QByteArray> enumNamesOf(const LineIndex& lines) {
+    if (!containsIgnoringCase(lines.wholeText(), "enum", 1))
+        return {};
+    return enumNamesOf<LineIndex>(lines);
 }
 
 // For each of lines (views, or a LineIndex), in order, whether it starts

@@ -128,7 +128,9 @@ std::optional<OpenFile> openFile(const QString& path, const QString& compilerNam
 // What an included file tells the class pass of the file that includes it:
 // the enums it declares and the dialect it names, outside comments.
 void noteHeaderFacts(OpenFile& file) {
-    file.facts.enums = enumNamesOf(file.lines);
+    // Most files declare no enum: one look at the text settles them.
+    if (containsIgnoringCase(file.text, "enum", 1))
+        file.facts.enums = enumNamesOf(file.lines);
     // Most files undefine nothing: one look at the text settles them.
     if (indexOfIgnoringCase(file.text, "undef") >= 0) {
         CommentTracker comments(file.mayOpenComments);
@@ -170,24 +172,13 @@ struct CapturedFile {
     std::optional<QByteArray> finished;
 };
 
-// Whether text may declare a template: "template" stands in it, in any letter
-// case. Its tail is looked for, as "te" stands in most lines ("integer").
-bool mayDeclareTemplates(QByteArrayView text) {
-    for (qsizetype at = indexOfIgnoringCase(text, "mplate", 2); at >= 0;
-         at = indexOfIgnoringCase(text, "mplate", at + 1)) {
-        if (startsWithIgnoringCase(text.sliced(at - 2), "template"))
-            return true;
-    }
-    return false;
-}
-
 // Captures the templates of a file whose includes are all expanded: its
 // templates join those it has from its includes. Most files declare none,
 // and are not read line by line for them.
 CapturedFile captureFile(OpenFile file) {
     CapturedFile captured;
     captured.lineCount = file.lines.size();
-    if (mayDeclareTemplates(file.text))
+    if (containsIgnoringCase(file.text, "template", 2))
         captureTemplates(file.lines, file.origins, file.templates, &captured.errors,
                          file.mayOpenComments);
     captured.file = std::move(file);

@@ -69,6 +69,18 @@ TEST(Characters, LetterCaseFoldsAsciiOnly) {
                 << needle.toByteArray().constData() << at;
         }
     }
+    // Looked for by its tail, the needle is found whole at every place, the
+    // very start of the text included, and not where only its tail stands.
+    for (const qsizetype tailAt : {0, 1, 2}) {
+        for (qsizetype at = 0; at + 8 <= 40; ++at) {
+            QByteArray text(40, '-');
+            text.replace(at, 8, "TeMpLaTe");
+            EXPECT_TRUE(containsIgnoringCase(text, "template", tailAt)) << tailAt << at;
+            text[at] = 'x';
+            EXPECT_FALSE(containsIgnoringCase(text, "template", tailAt)) << tailAt << at;
+        }
+    }
+    EXPECT_FALSE(containsIgnoringCase("mplate", "template", 2));
     // Either of two bytes, at every place of a text of 40 from every start.
     for (qsizetype at = 0; at < 40; ++at) {
         QByteArray text(40, '-');
