@@ -724,7 +724,7 @@ void qualifyInheritedInsideNames(const QList<TypeRecord>& records, TypeRecord& d
 
 void inheritParents(QList<TypeRecord>& records, const QList<LineOrigin>& origins,
                     const Inheritance& inheritance) {
-    const RecordIndex& index = inheritance.recordIndex;
+    const RecordIndex index(records);
     // A type declared twice (in two branches of a conditional block) extends
     // its parent in each of its blocks: an extends line gives its parent to
     // the record made from that very line.
@@ -781,7 +781,7 @@ void inheritParents(QList<TypeRecord>& records, const QList<LineOrigin>& origins
 
 QList<bool> forwardersKeptPrivate(const QList<TypeRecord>& records,
                                   const Inheritance& inheritance) {
-    const RecordIndex& index = inheritance.recordIndex;
+    const RecordIndex index(records);
     QList<bool> keepsPrivate(records.size(), inheritance.generatedPrivate);
     for (qsizetype r = 0; r < records.size(); ++r) {
         QSet<qsizetype> met;

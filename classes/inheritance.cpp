@@ -268,10 +268,9 @@ ExtendsLines findExtendsLines(const LineIndex& lines) {
 
 Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records,
                                ExtendsLines extendsLines) {
+    const RecordIndex index(records);
     Families families;
     Inheritance inheritance;
-    inheritance.recordIndex = RecordIndex(records);
-    const RecordIndex& index = inheritance.recordIndex;
     inheritance.commentedLines = std::move(extendsLines.commentedLines);
     inheritance.links = std::move(extendsLines.links);
     const QList<ExtendsLines::Link>& links = inheritance.links;

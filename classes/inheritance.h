@@ -51,9 +51,6 @@ struct Inheritance {
     QList<ExtendsLines::Link> links;
     // Every procedure generated for the file is private to its module.
     bool generatedPrivate = false;
-    // The records it was made from, by name: the steps after it look their
-    // types up here (the records keep their places and names).
-    RecordIndex recordIndex;
 
     bool isNative(QByteArrayView name) const;
     bool startsInComment(qsizetype line) const {

@@ -380,7 +380,7 @@ QList<Insertion> insertionsOf(const QList<TypeRecord>& records, const GuardedTwi
 QList<Piece> planPieces(const LineIndex& lines, const QList<LineOrigin>& origins,
                         const QList<TypeRecord>& records, const Inheritance& inheritance,
                         std::deque<MappedText>& ownLines) {
-    const RecordIndex& index = inheritance.recordIndex;
+    const RecordIndex index(records);
     // A type declared twice (in two branches of a conditional block, say)
     // keeps each block's own texts: a block is replaced by the record made
     // from its own type line, and only a line the scan never saw is looked up

@@ -186,7 +186,6 @@ void forEachInheritedField(const QList<TypeRecord>& records, const Each& each) {
 struct RecordIndex {
     QHash<QByteArray, qsizetype> lastByName; // case-folded name -> record position
 
-    RecordIndex() = default;
     explicit RecordIndex(const QList<TypeRecord>& records);
     // The position of the record, or -1 when the file declares no such type.
     qsizetype find(QByteArrayView name) const;
