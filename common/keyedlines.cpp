@@ -74,6 +74,7 @@ void KeyedLines::finish() {
 }
 
 KeyedLines::Run KeyedLines::linesOf(QByteArrayView key) const {
+    Q_ASSERT(filedKeys.isEmpty()); // finished: the lines stand grouped by key
     if (table.isEmpty())
         return {};
     const qint32 k = table[slotOf(key, hashOf(key))];
