@@ -223,8 +223,14 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
         writeExtendingType(records, r, keepsPrivate[r], lines, origins);
     };
     if (beside) {
-        runBesideSharing([] {}, inherit, twinned.size(), twin);
-        keepsPrivate = forwardersKeptPrivate(records, inheritance);
+        // Which forwarders stay private is read from the parents inherit
+        // gives, and from implementations a twin only copies.
+        runBesideSharing([] {},
+                         [&] {
+                             inherit();
+                             keepsPrivate = forwardersKeptPrivate(records, inheritance);
+                         },
+                         twinned.size(), twin);
         runBesideSharing(
             findPropertyFields, [] {}, records.size(), writeType);
     } else {

@@ -781,14 +781,24 @@ void inheritParents(QList<TypeRecord>& records, const QList<LineOrigin>& origins
 
 QList<bool> forwardersKeptPrivate(const QList<TypeRecord>& records,
                                   const Inheritance& inheritance) {
-    const RecordIndex index(records);
     QList<bool> keepsPrivate(records.size(), inheritance.generatedPrivate);
+    if (inheritance.generatedPrivate)
+        return keepsPrivate;
+    // Whether a record's own implementations are written private, read once
+    // for each record some chain reaches (-1: not read yet).
+    QList<qint8> privately(records.size(), -1);
+    // The record whose chain last met each record: a cycle ends the walk.
+    QList<qsizetype> metBy(records.size(), -1);
     for (qsizetype r = 0; r < records.size(); ++r) {
-        QSet<qsizetype> met;
-        for (qsizetype at = r; at >= 0 && !met.contains(at) && !keepsPrivate[r];
-             at = records[at].parentName.isEmpty() ? -1 : index.find(records[at].parentName)) {
-            met.insert(at);
-            keepsPrivate[r] = implementsPrivately(records[at]);
+        // Only an extending type gets forwarders.
+        if (records[r].parentName.isEmpty())
+            continue;
+        for (qsizetype at = r; at >= 0 && metBy[at] != r && !keepsPrivate[r];
+             at = records[at].parentName.isEmpty() ? -1 : records[at].parentRecord) {
+            metBy[at] = r;
+            if (privately[at] < 0)
+                privately[at] = implementsPrivately(records[at]) ? 1 : 0;
+            keepsPrivate[r] = privately[at] == 1;
         }
     }
     return keepsPrivate;

@@ -26,7 +26,8 @@ void writeExtendingTypes(QList<TypeRecord>& records, const LineIndex& lines,
 
 // The two steps of writeExtendingTypes. Per record, whether its forwarders
 // are private: where the type or one of its ancestors writes its
-// implementations private, or where the file wants all of them so.
+// implementations private, or where the file wants all of them so. Only an
+// extending type has forwarders: a type that extends none is not read.
 QList<bool> forwardersKeptPrivate(const QList<TypeRecord>& records, const Inheritance& inheritance);
 // Writes the record at r, if it extends a type.
 void writeExtendingType(QList<TypeRecord>& records, qsizetype r, bool keepsPrivate,

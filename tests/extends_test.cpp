@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
@@ -64,35 +65,40 @@ TEST(Extends, AParentsMemberNamedParentIsNotForwarded) {
 // keeping its types to itself), every forwarder of the type is private too;
 // otherwise forwarders are written as before.
 TEST(Extends, ForwardersArePrivateWhereTheFamilyImplementsPrivately) {
+    // Whether B's and C's forwarders are private: a private implementation
+    // makes those of its own type and of every type below it so.
     const struct {
         const char* parentHeader;
         const char* grandchildHeader;
-        bool isPrivate;
+        bool isPrivate[2];
     } cases[] = {
-        {"sub A.move(byval d as integer)", "sub C.hop()", false},
-        {"private sub A.move(byval d as integer)", "sub C.hop()", true},
-        {"Private Sub A.move(byval d as integer)", "sub C.hop()", true},
-        {"public sub A.move(byval d as integer)", "sub C.hop()", false},
-        {"sub A.move(byval d as integer) ' private", "sub C.hop()", false},
+        {"sub A.move(byval d as integer)", "sub C.hop()", {false, false}},
+        {"private sub A.move(byval d as integer)", "sub C.hop()", {true, true}},
+        {"Private Sub A.move(byval d as integer)", "sub C.hop()", {true, true}},
+        {"public sub A.move(byval d as integer)", "sub C.hop()", {false, false}},
+        {"sub A.move(byval d as integer) ' private", "sub C.hop()", {false, false}},
+        {"sub A.move(byval d as integer)", "private sub C.hop()", {false, true}},
+        {"private sub A.move(byval d as integer)", "private sub C.hop()", {true, true}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.parentHeader);
+        SCOPED_TRACE(std::string(c.parentHeader) + " / " + c.grandchildHeader);
         const QList<TypeRecord> records =
             resolved(text({"type A", "  x as integer", "  declare sub move(byval d as integer)",
                            "end type", c.parentHeader, "  x += d", "end sub", "type B extends A",
                            "end type", "type C extends B", "  declare sub hop()", "end type",
                            c.grandchildHeader, "end sub"}));
         for (const qsizetype at : {1, 2}) {
+            const bool isPrivate = c.isPrivate[at - 1];
             const QByteArray forwarders = records[at].inheritedForwarderText.text.toLower();
             const QByteArray name = records[at].typeName.toLower();
-            const QByteArray prefix = c.isPrivate ? "private " : "";
+            const QByteArray prefix = isPrivate ? "private " : "";
             EXPECT_TRUE(
                 forwarders.contains("\n" + prefix + "property " + name + ".x() as integer\n"))
                 << forwarders.constData();
             EXPECT_TRUE(
                 forwarders.contains("\n" + prefix + "sub " + name + ".move(byval d as integer)"))
                 << forwarders.constData();
-            EXPECT_EQ(forwarders.count("\nprivate "), c.isPrivate ? 3 : 0);
+            EXPECT_EQ(forwarders.count("\nprivate "), isPrivate ? 3 : 0);
         }
     }
 }
