@@ -195,7 +195,7 @@ MappedText expandClassText(MappedText source, bool generatedPrivate, qsizetype b
         findLinks();
         scanTypes();
     }
-    Inheritance inheritance = analyseInheritance(lines, records, std::move(extendsLines));
+    Inheritance inheritance = analyseInheritance(lines, records, std::move(extendsLines), beside);
     inheritance.generatedPrivate = generatedPrivate;
     if (!blanked.isEmpty() && inheritance.twinTypes.isEmpty() &&
         inheritance.derivedTypes.isEmpty()) {

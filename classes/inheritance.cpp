@@ -1,5 +1,6 @@
 #include "inheritance.h"
 
+#include "beside.h"
 #include "blockscanner.h"
 #include "characters.h"
 #include "codelexer.h"
@@ -9,6 +10,7 @@
 #include <QHash>
 
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -56,6 +58,13 @@ struct Families {
             step = next;
         }
         return at;
+    }
+    // Every name now leads straight to its family's representative: up is
+    // read without find from here on.
+    void settle() {
+        const QList<QByteArray> names = up.keys();
+        for (const QByteArray& name : names)
+            find(name);
     }
     void join(const QByteArray& a, const QByteArray& b) {
         up.insert(a, up.value(a, a));
@@ -208,8 +217,8 @@ template <typename Link> QList<QByteArray> typesInCycles(const QList<Link>& link
     return found;
 }
 
-} // namespace
-
+// Whether a type's block or implementations show it is written for
+// FreeBASIC's own inheritance.
 bool showsNativeInheritance(const TypeRecord& record, const LineIndex& lines) {
     for (const qint32 line : record.found.block) {
         if (!mentionsAny(lines[line], {"protected", "virtual", "abstract", "override"}))
@@ -226,6 +235,8 @@ bool showsNativeInheritance(const TypeRecord& record, const LineIndex& lines) {
     }
     return false;
 }
+
+} // namespace
 
 ExtendsLines findExtendsLines(const LineIndex& lines) {
     ExtendsLines found;
@@ -262,20 +273,23 @@ ExtendsLines findExtendsLines(const LineIndex& lines) {
                 implementsThroughNamespace(lines[i], anyName))
                 found.qualifiedImplementations.append(i);
         }
+        Families families;
+        for (const ExtendsLines::Link& link : found.links)
+            families.join(link.derived, link.parent);
+        found.familyLinks = std::move(families.up);
+        found.inCycles = typesInCycles(found.links);
     }
     return found;
 }
 
 Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records,
-                               ExtendsLines extendsLines) {
+                               ExtendsLines extendsLines, bool beside) {
     const RecordIndex index(records);
-    Families families;
+    Families families{std::move(extendsLines.familyLinks)};
     Inheritance inheritance;
     inheritance.commentedLines = std::move(extendsLines.commentedLines);
     inheritance.links = std::move(extendsLines.links);
     const QList<ExtendsLines::Link>& links = inheritance.links;
-    for (const ExtendsLines::Link& link : links)
-        families.join(link.derived, link.parent);
 
     QSet<QByteArray> nativeFamilies;
     for (const ExtendsLines::Link& link : links) {
@@ -283,7 +297,7 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
         if (parentAt < 0 || isAlias(records[parentAt]))
             nativeFamilies.insert(families.find(link.parent));
     }
-    for (const QByteArray& name : typesInCycles(links))
+    for (const QByteArray& name : std::as_const(extendsLines.inCycles))
         nativeFamilies.insert(families.find(name));
     // A type declared in a procedure or a compound statement ("scope") can
     // have no member procedures of its own, so it can get no forwarders:
@@ -305,16 +319,23 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
         if (!typeLines.contains(link.line))
             nativeFamilies.insert(families.find(link.derived));
     }
-    for (const TypeRecord& record : records) {
-        const QByteArray key = keyOf(record.typeName);
-        if (!families.up.contains(key))
-            continue;
-        const QByteArray family = families.find(key);
-        if (nativeFamilies.contains(family))
-            continue;
+    // Each family type's block and implementations are read for what shows
+    // FreeBASIC's own inheritance, on two threads in a large file: the
+    // families are settled first, so that reading them changes nothing.
+    families.settle();
+    const auto familyOf = [&families](QByteArrayView name) -> const QByteArray* {
+        const auto at = families.up.constFind(keyOf(name));
+        return at == families.up.cend() ? nullptr : &*at;
+    };
+    std::vector<char> showsNative(size_t(records.size()), 0);
+    const auto readRecord = [&](qsizetype r) {
+        const TypeRecord& record = records[r];
+        const QByteArray* family = familyOf(record.typeName);
+        if (!family || nativeFamilies.contains(*family))
+            return;
         const auto isFamilyType = [&](QByteArrayView name) {
-            const QByteArray other = keyOf(name);
-            return families.up.contains(other) && families.find(other) == family;
+            const QByteArray* other = familyOf(name);
+            return other && *other == *family;
         };
         bool native = showsNativeInheritance(record, lines);
         for (qsizetype i = 0; !native && i < record.found.methods.size(); ++i) {
@@ -323,8 +344,17 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
                      mentionsAny(lines[line], {"cast", "cptr"}) &&
                      castsThisTo(codeOf(lines[line]), isFamilyType);
         }
-        if (native)
-            nativeFamilies.insert(family);
+        showsNative[size_t(r)] = native;
+    };
+    if (beside) {
+        runBesideSharing([] {}, [] {}, records.size(), readRecord);
+    } else {
+        for (qsizetype r = 0; r < records.size(); ++r)
+            readRecord(r);
+    }
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        if (showsNative[size_t(r)])
+            nativeFamilies.insert(*familyOf(records[r].typeName));
     }
 
     // A member written with its type's namespace in front ("sub

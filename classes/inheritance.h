@@ -4,6 +4,7 @@
 #include "typerecord.h"
 
 #include <QByteArrayList>
+#include <QHash>
 #include <QSet>
 
 // The lines "type D extends P ..." of a file, outside comments, and whether
@@ -22,6 +23,10 @@ struct ExtendsLines {
     // With links, the lines that implement a member through a qualified name
     // ("sub Geo.Shape.move", "constructor Geo.Shape()").
     QList<qsizetype> qualifiedImplementations;
+    // With links, the family representative of each type they name (as
+    // Families::up in the analysis), and one type of each cycle they form.
+    QHash<QByteArray, QByteArray> familyLinks;
+    QList<QByteArray> inCycles;
 };
 ExtendsLines findExtendsLines(const LineIndex& lines);
 
@@ -61,13 +66,10 @@ struct Inheritance {
 };
 
 // Looks at the file's extends lines, and at the blocks and implementations the
-// scan found (TypeRecord::found) of the types they name.
+// scan found (TypeRecord::found) of the types they name; beside: on two
+// threads (a large file).
 Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& records,
-                               ExtendsLines extendsLines);
-
-// Whether a type's block or implementations show it is written for
-// FreeBASIC's own inheritance.
-bool showsNativeInheritance(const TypeRecord& record, const LineIndex& lines);
+                               ExtendsLines extendsLines, bool beside = false);
 
 // Whether tokens are those of a line "type D extends P ...".
 bool isExtendsLine(const Tokens& tokens);

@@ -12,10 +12,17 @@ QByteArray expand(const QByteArray& source) {
     return expandClassText(sourceOf(source)).text;
 }
 
+// The analysis on one thread; on two, it must find the same.
 Inheritance analysed(const QByteArray& source) {
     const MappedText mapped = sourceOf(source);
     const LineIndex lines(mapped.text);
-    return analyseInheritance(lines, findTypes(lines), findExtendsLines(lines));
+    const QList<TypeRecord> records = findTypes(lines);
+    const Inheritance alone = analyseInheritance(lines, records, findExtendsLines(lines));
+    const Inheritance beside = analyseInheritance(lines, records, findExtendsLines(lines), true);
+    EXPECT_TRUE(alone.nativeTypes == beside.nativeTypes);
+    EXPECT_TRUE(alone.twinTypes == beside.twinTypes);
+    EXPECT_TRUE(alone.derivedTypes == beside.derivedTypes);
+    return alone;
 }
 
 // FreeBASIC programs that use neither extension pass through untouched.
