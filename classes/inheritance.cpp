@@ -327,6 +327,7 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
         const auto at = families.up.constFind(keyOf(name));
         return at == families.up.cend() ? nullptr : &*at;
     };
+    // A byte for each record, not a bit: the two threads write records of their own.
     std::vector<char> showsNative(size_t(records.size()), 0);
     const auto readRecord = [&](qsizetype r) {
         const TypeRecord& record = records[r];
@@ -344,7 +345,7 @@ Inheritance analyseInheritance(const LineIndex& lines, const QList<TypeRecord>& 
                      mentionsAny(lines[line], {"cast", "cptr"}) &&
                      castsThisTo(codeOf(lines[line]), isFamilyType);
         }
-        showsNative[size_t(r)] = native;
+        showsNative[size_t(r)] = native ? 1 : 0;
     };
     if (beside) {
         runBesideSharing([] {}, [] {}, records.size(), readRecord);
